@@ -1,0 +1,34 @@
+#pragma once
+// Application knowledge that the generic core modules call back into. The shell
+// registers its hooks at start-up; the defaults do nothing, which is what the
+// generic modules expect of an application that fills no hook.
+#include <string>
+
+namespace core {
+
+class ShellHooks {
+public:
+    virtual ~ShellHooks() = default;
+    // The INI file that "::*" stands for in this section (in section "Main", for this
+    // key); "" when the section is not routed.
+    virtual std::string iniSectFileGet(const std::string& section, const std::string& key) {
+        return {};
+    }
+    // Records that the routed section now lives in another file.
+    virtual void iniSectFileSet(const std::string& section, const std::string& key,
+                                const std::string& file) {}
+    // Called by the file finder for each name it adds; true would stop the walk.
+    virtual bool hookStrPass(int code, const std::string& text, int extra1, int extra2) {
+        return false;
+    }
+    virtual bool hookFalse() { return false; }
+    virtual std::string hookStrCopy(const std::string& text) { return text; }
+    virtual void hookEmpty2() {}
+    virtual void hookEmpty3() {}
+};
+
+ShellHooks& shellHooks();
+// The caller keeps ownership; nullptr restores the empty hooks.
+void setShellHooks(ShellHooks* hooks);
+
+}  // namespace core

@@ -1,0 +1,54 @@
+#include "core/user_interface.h"
+
+#include "core/dialog_responder.h"
+
+namespace core {
+namespace {
+
+// Without a window system nobody can answer a box; failing loudly beats a guess.
+class HeadlessInterface : public UserInterface {
+public:
+    int msgBox(const std::string& message, const std::string&, const std::string&,
+               const std::string& caption) override {
+        throw UnexpectedDialog("no user interface for the box \"" + caption + "\": " + message);
+    }
+    void info(const std::string& message, const std::string& caption) override {
+        msgBox(message, "0", "", caption);
+    }
+    bool systemOkCancel(const std::string& message, const std::string& caption) override {
+        msgBox(message, "1", "", caption);
+        return false;
+    }
+    void doEvents() override {}
+    int mousePointer() const override { return pointer_; }
+    void setMousePointer(int pointer) override { pointer_ = pointer; }
+    std::string activeWindowCaption() const override { return {}; }
+    std::string activeControlName() const override { return {}; }
+    void clipboardSetText(const std::string&) override {}
+    void clipboardClear() override {}
+
+private:
+    int pointer_ = 0;
+};
+
+HeadlessInterface headless;
+UserInterface* current = &headless;
+
+}  // namespace
+
+UserInterface& ui() { return *current; }
+void setUserInterface(UserInterface* u) { current = u ? u : &headless; }
+
+void doEvents() {
+    bool was = gInDoEvents;
+    gInDoEvents = true;
+    try {
+        current->doEvents();
+    } catch (...) {
+        gInDoEvents = was;
+        throw;
+    }
+    gInDoEvents = was;
+}
+
+}  // namespace core

@@ -1,0 +1,41 @@
+#pragma once
+// What core asks of the user interface. Core has no Qt: the window toolkit and the
+// dialog builder register the real implementation at start-up; tests register fakes.
+#include <string>
+
+namespace core {
+
+// Set while the interface yields to the event loop, so that handlers of the main,
+// results and progress windows can ignore clicks that arrive meanwhile.
+inline bool gInDoEvents = false;
+
+class UserInterface {
+public:
+    virtual ~UserInterface() = default;
+
+    // The dialog builder's message box: buttons are a number 0-5 or a "|" list of
+    // captions; the result is the pressed button, 1 for the first.
+    virtual int msgBox(const std::string& message, const std::string& buttons,
+                       const std::string& options, const std::string& caption) = 0;
+    virtual void info(const std::string& message, const std::string& caption) = 0;
+    // The plain system message box (error handler, start-up checks): true for OK.
+    virtual bool systemOkCancel(const std::string& message, const std::string& caption) = 0;
+
+    virtual void doEvents() = 0;
+    virtual int mousePointer() const = 0;
+    virtual void setMousePointer(int pointer) = 0;
+    virtual std::string activeWindowCaption() const = 0;
+    virtual std::string activeControlName() const = 0;
+    virtual void clipboardSetText(const std::string& text) = 0;
+    virtual void clipboardClear() = 0;
+};
+
+// The registered interface; a headless one that refuses boxes when none is.
+UserInterface& ui();
+// The caller keeps ownership; nullptr restores the headless one.
+void setUserInterface(UserInterface* ui);
+
+// Yields through the interface with gInDoEvents set around the call.
+void doEvents();
+
+}  // namespace core

@@ -1,0 +1,32 @@
+#include "platform/sys/clock.h"
+
+#include <chrono>
+#include <ctime>
+
+namespace sys {
+namespace {
+
+class SystemClock : public Clock {
+public:
+    double secondsSinceMidnight() const override {
+        timespec ts{};
+        clock_gettime(CLOCK_REALTIME, &ts);
+        std::tm local{};
+        localtime_r(&ts.tv_sec, &local);
+        return local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + ts.tv_nsec / 1e9;
+    }
+    double monotonicSeconds() const override {
+        using namespace std::chrono;
+        return duration<double>(steady_clock::now().time_since_epoch()).count();
+    }
+};
+
+const SystemClock systemClock;
+const Clock* current = &systemClock;
+
+}  // namespace
+
+const Clock& clock() { return *current; }
+void setClock(const Clock* c) { current = c ? c : &systemClock; }
+
+}  // namespace sys

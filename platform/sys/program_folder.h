@@ -1,0 +1,24 @@
+#pragma once
+// Where the program keeps its writable files (sites, program-wide INI files) and
+// where the read-only resources it starts from are found.
+#include <string>
+
+namespace sys {
+
+// $DRAVOLIN_HOME, else $XDG_DATA_HOME/dravolin, else ~/.local/share/dravolin; no
+// trailing "/".
+std::string programFolder();
+
+// The error log used while no site log path is set:
+// $XDG_STATE_HOME/dravolin/errors.log, else ~/.local/state/dravolin/errors.log.
+std::string fallbackErrorLogPath();
+
+// The shipped resources: share/dravolin beside the installed binary, else the
+// source tree's resources/ when the program runs from its build folder.
+std::string resourcesFolder(const std::string& executableDir);
+
+// Creates the program folder from the resources on the first start (when it is
+// missing or empty). Existing files are never overwritten. Throws RtError.
+void ensureProgramFolder(const std::string& folder, const std::string& resources);
+
+}  // namespace sys

@@ -1,0 +1,73 @@
+#include "tests/support/fake_user_interface.h"
+
+#include "core/dialog_responder.h"
+
+namespace testsupport {
+namespace {
+
+class PressDriver : public core::DlgDriver {
+public:
+    explicit PressDriver(const std::vector<std::string>& buttons) : buttons_(buttons) {}
+    int pressed = 0;
+    void press(int button) override { pressed = button; }
+    void press(const std::string& caption) override {
+        for (size_t i = 0; i < buttons_.size(); ++i)
+            if (core::sameCaption(buttons_[i], caption)) { pressed = int(i) + 1; return; }
+        throw core::UnexpectedDialog("no button \"" + caption + "\"");
+    }
+    void closeBox() override { pressed = int(buttons_.size()); }
+    void setText(int, const std::string&) override { noControls(); }
+    void setCheck(int, int) override { noControls(); }
+    void choose(int, const std::vector<int>&) override { noControls(); }
+    void key(int, int) override {}
+    void click(int, int) override { noControls(); }
+    void dblClick(int, int) override { noControls(); }
+
+private:
+    [[noreturn]] static void noControls() { throw core::UnexpectedDialog("this box has no controls"); }
+    const std::vector<std::string>& buttons_;
+};
+
+int ask(const std::string& kind, const std::string& message, const std::vector<std::string>& buttons,
+        const std::string& caption) {
+    core::DlgResponder* r = core::dialogResponder();
+    core::DlgView view{.kind = kind, .caption = caption, .message = message, .buttons = buttons};
+    if (!r) throw core::UnexpectedDialog("no responder for \"" + caption + "\": " + message);
+    PressDriver d(view.buttons);
+    r->respond(view, d);
+    if (d.pressed == 0) throw core::UnexpectedDialog("box left unanswered: " + message);
+    return d.pressed;
+}
+
+}  // namespace
+
+std::vector<std::string> buttonCaptions(const std::string& buttons) {
+    static const char* sets[] = {"&OK", "&OK|&Cancel", "&Abort|&Retry|&Ignore", "&Yes|&No|&Cancel",
+                                 "&Yes|&No", "&Retry|&Cancel"};
+    std::string list = buttons;
+    if (buttons.size() == 1 && buttons[0] >= '0' && buttons[0] <= '5') list = sets[buttons[0] - '0'];
+    std::vector<std::string> out;
+    size_t start = 0;
+    for (size_t bar; (bar = list.find('|', start)) != std::string::npos; start = bar + 1)
+        out.push_back(list.substr(start, bar - start));
+    out.push_back(list.substr(start));
+    return out;
+}
+
+FakeUserInterface::FakeUserInterface() { core::setUserInterface(this); }
+FakeUserInterface::~FakeUserInterface() { core::setUserInterface(nullptr); }
+
+int FakeUserInterface::msgBox(const std::string& message, const std::string& buttons,
+                              const std::string&, const std::string& caption) {
+    return ask("MB", message, buttonCaptions(buttons), caption);
+}
+
+void FakeUserInterface::info(const std::string& message, const std::string& caption) {
+    ask("MB", message, {"&OK"}, caption);
+}
+
+bool FakeUserInterface::systemOkCancel(const std::string& message, const std::string& caption) {
+    return ask("SysMsg", message, {"OK", "Cancel"}, caption) == 1;
+}
+
+}  // namespace testsupport

@@ -1,0 +1,36 @@
+#pragma once
+// A user interface for headless tests: every box goes to the installed responder as
+// a plain box with its buttons; the rest records what core asked for.
+#include <string>
+#include <vector>
+
+#include "core/user_interface.h"
+
+namespace testsupport {
+
+// Captions of the standard button sets 0-5, or the "|" list split.
+std::vector<std::string> buttonCaptions(const std::string& buttons);
+
+class FakeUserInterface : public core::UserInterface {
+public:
+    FakeUserInterface();   // installs itself
+    ~FakeUserInterface() override;
+
+    int msgBox(const std::string& message, const std::string& buttons, const std::string& options,
+               const std::string& caption) override;
+    void info(const std::string& message, const std::string& caption) override;
+    bool systemOkCancel(const std::string& message, const std::string& caption) override;
+    void doEvents() override { ++doEventsCalls; }
+    int mousePointer() const override { return pointer; }
+    void setMousePointer(int p) override { pointer = p; }
+    std::string activeWindowCaption() const override { return windowCaption; }
+    std::string activeControlName() const override { return controlName; }
+    void clipboardSetText(const std::string& text) override { clipboard = text; }
+    void clipboardClear() override { clipboard.clear(); }
+
+    int doEventsCalls = 0;
+    int pointer = 0;
+    std::string windowCaption, controlName, clipboard;
+};
+
+}  // namespace testsupport
