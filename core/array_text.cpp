@@ -1,0 +1,158 @@
+#include "core/array_text.h"
+
+#include <vector>
+
+namespace core::detail {
+
+char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+
+std::string asciiLower(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) c = asciiLower(c);
+    return out;
+}
+
+bool equalIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (asciiLower(a[i]) != asciiLower(b[i])) return false;
+    return true;
+}
+
+std::string_view trimBlanks(std::string_view s) {
+    std::size_t b = s.find_first_not_of(' ');
+    if (b == std::string_view::npos) return {};
+    return s.substr(b, s.find_last_not_of(' ') - b + 1);
+}
+
+namespace {
+
+std::size_t findFrom(std::string_view s, std::string_view what, std::size_t from,
+                     bool caseSensitive) {
+    if (caseSensitive) return s.find(what, from);
+    if (what.size() > s.size()) return std::string_view::npos;
+    for (std::size_t i = from; i + what.size() <= s.size(); ++i)
+        if (equalIgnoringCase(s.substr(i, what.size()), what)) return i;
+    return std::string_view::npos;
+}
+
+}  // namespace
+
+std::string textAfterLast(std::string_view s, std::string_view sep, bool caseSensitive) {
+    if (sep.empty() || sep.size() > s.size()) return {};
+    for (std::size_t i = s.size() - sep.size() + 1; i-- > 0;) {
+        std::string_view here = s.substr(i, sep.size());
+        if (caseSensitive ? here == sep : equalIgnoringCase(here, sep))
+            return std::string(s.substr(i + sep.size()));
+    }
+    return {};
+}
+
+std::string replaceAll(std::string_view s, std::string_view find, std::string_view replacement,
+                       bool caseSensitive) {
+    if (find.empty()) return std::string(s);
+    if (caseSensitive ? find == replacement : equalIgnoringCase(find, replacement))
+        return std::string(s);
+    std::string out;
+    std::size_t from = 0;
+    for (std::size_t p; (p = findFrom(s, find, from, caseSensitive)) != std::string_view::npos;
+         from = p + find.size()) {
+        out.append(s.substr(from, p - from));
+        out.append(replacement);
+    }
+    out.append(s.substr(from));
+    return out;
+}
+
+namespace {
+
+constexpr std::string_view kPlainMode = "Do not exclude any part";
+constexpr std::string_view kTrailerMarker = "{{||{{";
+
+std::string decodePair(std::string item, const std::string& pair, std::string_view to) {
+    return pair.empty() ? item : replaceAll(item, pair, to, true);
+}
+
+// Items of a plain list up to item n.
+std::vector<std::string> plainItems(std::string text, const std::string& delim, long n) {
+    std::string pair;
+    long k = static_cast<long>(text.size()) - static_cast<long>(kTrailerMarker.size()) - 1;
+    if (k >= 1 && std::string_view(text).substr(k - 1, kTrailerMarker.size()) == kTrailerMarker) {
+        pair = text.substr(text.size() - 2);
+        text.resize(k - 1);
+    }
+    std::vector<std::string> items;
+    std::size_t from = 0;
+    while (static_cast<long>(items.size()) < n) {
+        std::size_t p = text.find(delim, from);
+        if (p == std::string::npos) {
+            items.push_back(decodePair(text.substr(from), pair, delim));
+            break;
+        }
+        items.push_back(decodePair(text.substr(from, p - from), pair, delim));
+        from = p + delim.size();
+    }
+    return items;
+}
+
+// Items of a protected list up to item n; regions do not nest.
+std::vector<std::string> protectedItems(std::string text, const std::string& delim,
+                                        const std::string& spec, long n) {
+    char open = '{', close = '}';
+    if (spec.size() == 2 && spec[0] != ' ' && spec[1] != ' ' && spec[0] != spec[1]) {
+        open = spec[0];
+        close = spec[1];
+    }
+    std::string p1, p2;
+    std::size_t len = text.size();
+    if (len > 6 && text[len - 6] == open && text[len - 5] == open) {
+        p1 = text.substr(len - 4, 2);
+        p2 = text.substr(len - 2, 2);
+        text.resize(len - 6);
+    }
+    auto decode = [&](std::string item) {
+        if (p1.empty()) return item;
+        return decodePair(decodePair(std::move(item), p1, std::string(1, open)), p2,
+                          std::string(1, close));
+    };
+    std::vector<std::string> items;
+    std::string rest = text;
+    while (static_cast<long>(items.size()) < n) {
+        std::string_view t = trimBlanks(rest);
+        if (t.empty() || t.front() != open) {
+            std::size_t p = rest.find(delim);
+            if (p == std::string::npos) {
+                items.push_back(decode(rest));
+                break;
+            }
+            items.push_back(decode(rest.substr(0, p)));
+            rest.erase(0, p + delim.size());
+            continue;
+        }
+        if (rest.find(close) == std::string::npos) {
+            rest.push_back(close);
+            t = trimBlanks(rest);
+        }
+        items.push_back(decode(std::string(t.substr(1, t.find(close) - 1))));
+        std::string remainder = rest.substr(rest.find(close) + 1);
+        std::string_view r = trimBlanks(remainder);
+        if (r.empty() || r.substr(0, delim.size()) != delim) break;
+        rest = remainder.substr(remainder.find(delim) + delim.size());
+    }
+    return items;
+}
+
+}  // namespace
+
+std::string listItem(long n, const std::string& delimiter, const std::string& exclusionSpec,
+                     const std::string& list, const std::string& dflt) {
+    if (n < 1) return dflt;
+    if (list.empty()) return n == 1 ? std::string() : dflt;
+    std::string delim = delimiter.empty() ? "|" : delimiter;
+    std::vector<std::string> items = exclusionSpec == kPlainMode
+                                         ? plainItems(list, delim, n)
+                                         : protectedItems(list, delim, exclusionSpec, n);
+    return static_cast<long>(items.size()) >= n ? items[n - 1] : dflt;
+}
+
+}  // namespace core::detail
