@@ -88,6 +88,13 @@ std::string rightPart(std::string_view text, size_t n) {
     return std::string(text.substr(from));
 }
 
+std::string_view midPart(std::string_view text, long start, long length, long endPos) {
+    if (start < 1) sys::raise(5, "TXT_MidSafe");
+    if (length == core::kNoLength && endPos != core::kNoEnd) length = endPos - start + 1;
+    if (start > long(text.size()) || length <= 0) return {};
+    return text.substr(size_t(start - 1), size_t(length));
+}
+
 // The suffix list is a plain "|" list.
 std::vector<std::string_view> barItems(std::string_view list) {
     std::vector<std::string_view> items;
@@ -142,8 +149,7 @@ bool TXT_EndsWith(std::string_view text, std::string_view suffix, bool caseSensi
 
 bool TXT_InStrEx(std::string_view text, std::string_view find, bool caseSensitive, long start,
                  long endPos, long& position) {
-    std::string part = TXT_MidSafe(text, start, core::kNoLength, endPos);
-    size_t p = findFrom(part, find, 0, caseSensitive);
+    size_t p = findFrom(midPart(text, start, core::kNoLength, endPos), find, 0, caseSensitive);
     position = p == npos ? 0 : start + long(p);
     return p != npos;
 }
@@ -165,10 +171,7 @@ long TXT_CountOf(std::string_view text, std::string_view find, bool caseSensitiv
 // ---- Cutting and extracting
 
 std::string TXT_MidSafe(std::string_view text, long start, long length, long endPos) {
-    if (start < 1) sys::raise(5, "TXT_MidSafe");
-    if (length == core::kNoLength && endPos != core::kNoEnd) length = endPos - start + 1;
-    if (start > long(text.size()) || length <= 0) return {};
-    return std::string(text.substr(size_t(start - 1), size_t(length)));
+    return std::string(midPart(text, start, length, endPos));
 }
 
 std::string TXT_FitLen(std::string_view text, long maximum, std::string_view suffix, bool& cut) {
