@@ -52,7 +52,8 @@ std::string TXT_MidSafe(std::string_view text, long start, long length = core::k
 // sequence.
 std::string TXT_FitLen(std::string_view text, long maximum, std::string_view suffix, bool& cut);
 std::string TXT_FitLen(std::string_view text, long maximum, std::string_view suffix = {});
-// The end of a text that is too long, behind the prefix ("...\path\file").
+// The end of a text that is too long, behind the prefix (".../path/file"); the kept
+// end never starts inside a UTF-8 sequence.
 std::string TXT_RightWithPrefix(std::string_view text, long maximum, std::string_view prefix);
 std::string TXT_DropLeft(std::string_view text, long n);
 std::string TXT_DropRight(std::string_view text, long n);
