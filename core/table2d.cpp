@@ -5,7 +5,8 @@
 #include <new>
 #include <numeric>
 
-#include "core/array_text.h"
+#include "core/list_item_reader.h"
+#include "core/text.h"
 #include "core/user_interface.h"
 
 namespace core {
@@ -102,7 +103,7 @@ bool cellMatches(const Cell& cell, const Cell& value, bool matchCase, long itemN
         compared = core::detail::listItem(itemNo, "|", "Do not exclude any part",
                                           core::cellText(cell), "");
     if (matchCase) return variantEqual(compared, value);
-    return core::detail::equalIgnoringCase(core::cellText(compared), core::cellText(value));
+    return TXT_IsEqual(core::cellText(compared), core::cellText(value), false);
 }
 
 struct Span {
@@ -110,17 +111,8 @@ struct Span {
     bool empty() const { return lo > hi; }
 };
 
-Span clip(long first, long last, long lo, long hi) { return {std::max(first, lo), std::min(last, hi)}; }
-
-// Lexicographic order of ASCII-folded texts.
-int compareIgnoringCase(const std::string& a, const std::string& b) {
-    std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        unsigned char x = static_cast<unsigned char>(core::detail::asciiLower(a[i]));
-        unsigned char y = static_cast<unsigned char>(core::detail::asciiLower(b[i]));
-        if (x != y) return x < y ? -1 : 1;
-    }
-    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+Span clip(long first, long last, long lo, long hi) {
+    return {std::max(first, lo), std::min(last, hi)};
 }
 
 // The table's rows in the given order of row offsets.
@@ -169,14 +161,12 @@ void ARR_AddRowUnique(Table2D& table, long row, long col, const Cell& value, lon
     struct Check {
         long mode, firstRow, firstCol, lastRow, lastCol;
     };
-    const Check checks[] = {{dupTable, -1, -1, kAll, kAll},
-                            {dupRow, row, -1, row, kAll},
-                            {dupCol, -1, col, kAll, col}};
+    const Check checks[] = {
+        {dupTable, -1, -1, kAll, kAll}, {dupRow, row, -1, row, kAll}, {dupCol, -1, col, kAll, col}};
     for (const Check& c : checks) {
         long r = -1, k = -1;
-        if (c.mode != 0 &&
-            ARR_Find2D(table, value, r, k, c.firstRow, c.firstCol, c.lastRow, c.lastCol,
-                       c.mode == 1, -1))
+        if (c.mode != 0 && ARR_Find2D(table, value, r, k, c.firstRow, c.firstCol, c.lastRow,
+                                      c.lastCol, c.mode == 1, -1))
             return;
     }
     stored = true;
@@ -232,18 +222,19 @@ void ARR_Sort2D(Table2D& table, const core::LngArray& keyCols, long overflowMode
     if (!table.hasBounds()) return;
     try {
         const long rows = table.rowUBound() - table.rowLBound() + 1;
-        // keys[row offset] = the texts of its key columns, in the order given.
+        // keys[row offset] = the lower-cased texts of its key columns, in the order given;
+        // byte order of those puts "_" before letters.
         std::vector<std::vector<std::string>> keys(static_cast<std::size_t>(rows));
         for (long k = 0; k < rows; ++k)
             for (long col : keyCols.items())
-                keys[k].push_back(ARR_Item2D(table, table.rowLBound() + k, col));
+                keys[k].push_back(core::lowerAscii(ARR_Item2D(table, table.rowLBound() + k, col)));
         std::vector<long> order(static_cast<std::size_t>(rows));
         std::iota(order.begin(), order.end(), 0L);
         std::stable_sort(order.begin(), order.end(), [&](long a, long b) {
             const auto& ka = keys[a];
             const auto& kb = keys[b];
             for (std::size_t i = 0; i < ka.size(); ++i)
-                if (int cmp = compareIgnoringCase(ka[i], kb[i])) return cmp < 0;
+                if (int cmp = ka[i].compare(kb[i])) return cmp < 0;
             return false;
         });
         table = permutedRows(table, order);

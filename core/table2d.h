@@ -65,9 +65,9 @@ std::string ARR_Item2D(const core::Table2D& table, long row, long col);
 // matchCase, as lower-cased texts without. With itemNo other than -1 the cell's "|" list
 // item of that number is compared. The range is clipped to the bounds (pass -1 and
 // 2147483647 for the whole extent). Found indexes are -1 when none.
-bool ARR_Find2D(const core::Table2D& table, const core::Cell& value, long& rowFound,
-                long& colFound, long firstRow, long firstCol, long lastRow, long lastCol,
-                bool matchCase, long itemNo);
+bool ARR_Find2D(const core::Table2D& table, const core::Cell& value, long& rowFound, long& colFound,
+                long firstRow, long firstCol, long lastRow, long lastCol, bool matchCase,
+                long itemNo);
 // Stores the value in cell (row, column), growing the table as needed, unless one of
 // the duplicate checks (whole table, the row, the column; 0 none, 1 exact, 2 ignoring
 // case) finds it already there. stored tells which happened.

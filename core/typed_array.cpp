@@ -5,11 +5,14 @@
 #include <new>
 #include <type_traits>
 
-#include "core/array_text.h"
+#include "core/list_item_reader.h"
+#include "core/text.h"
 
 namespace core::detail {
 
 namespace {
+
+char foldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
 
 std::uint64_t mix(std::uint64_t x) {
     x ^= x >> 33;
@@ -24,7 +27,7 @@ std::uint64_t itemHash(const std::string& v, Match m) {
     if (m == Match::Exact) return std::hash<std::string>{}(v);
     std::uint64_t h = 1469598103934665603ULL;  // FNV-1a over the folded bytes
     for (char c : v) {
-        h ^= static_cast<unsigned char>(asciiLower(c));
+        h ^= static_cast<unsigned char>(foldAscii(c));
         h *= 1099511628211ULL;
     }
     return h;
@@ -37,7 +40,7 @@ std::uint64_t itemHash(float v, Match) {
 }
 
 bool itemEqual(const std::string& a, const std::string& b, Match m) {
-    return m == Match::Exact ? a == b : equalIgnoringCase(a, b);
+    return TXT_IsEqual(a, b, m == Match::Exact);
 }
 
 void FindIndex::add(std::uint64_t hash, std::size_t offset) { map_[hash].push_back(offset); }
@@ -66,6 +69,9 @@ const std::vector<std::size_t>* FindIndex::candidates(std::uint64_t hash) const 
 using core::Match;
 
 namespace {
+
+// Blank after trimming spaces, as VB's Trim sees it.
+bool isBlank(std::string_view s) { return s.find_first_not_of(' ') == std::string_view::npos; }
 
 template <class T>
 long uboundOr(const core::TypedArray<T>& a, long dflt) {
@@ -118,8 +124,7 @@ void addItem(core::TypedArray<T>& a, long position, T value, const Match* search
             outAppended = true;
             bool blankZero = false;
             if constexpr (std::is_same_v<T, std::string>)
-                blankZero = reuseBlank && a.ubound() == 0 && a.lbound() == 0 &&
-                            core::detail::trimBlanks(a[0]).empty();
+                blankZero = reuseBlank && a.ubound() == 0 && a.lbound() == 0 && isBlank(a[0]);
             if (blankZero) {
                 target = 0;
                 a.set(0, std::move(value));
@@ -143,8 +148,8 @@ template <class T>
 void addNumber(core::TypedArray<T>& a, long position, T value, long dupMode, long& outIndex,
                bool& outError, bool& outAppended) {
     const Match exact = Match::Exact;
-    addItem(a, position, value, dupMode == 1 || dupMode == 2 ? &exact : nullptr, false,
-            outIndex, outError, outAppended);
+    addItem(a, position, value, dupMode == 1 || dupMode == 2 ? &exact : nullptr, false, outIndex,
+            outError, outAppended);
 }
 
 template <class T>
@@ -244,6 +249,19 @@ long LLIST_SngArrFind(const core::SngArray& a, float value, long& start) {
     return findFrom(a, value, start, Match::Exact);
 }
 
+namespace {
+
+// The text after the last separator, "" when there is none.
+std::string afterLastSeparator(const std::string& item, const std::string& separator,
+                               bool caseSensitive) {
+    std::string head = item, tail;
+    bool found = false;
+    TXT_SplitLast(head, separator, tail, caseSensitive, found);
+    return tail;
+}
+
+}  // namespace
+
 long LLIST_StrArrFindEx(const core::StrArray& a, const std::string& text, long& start,
                         bool caseSensitive, long lastIndex, long itemNo,
                         const std::string& delimiter, const std::string& exclusionSpec,
@@ -258,7 +276,7 @@ long LLIST_StrArrFindEx(const core::StrArray& a, const std::string& text, long& 
         if (itemNo != -1)
             compared = core::detail::listItem(itemNo, delimiter, exclusionSpec, item, listDefault);
         else if (!separator.empty())
-            compared = core::detail::textAfterLast(item, separator, caseSensitive);
+            compared = afterLastSeparator(item, separator, caseSensitive);
         else
             compared = item;
         if (core::detail::itemEqual(compared, text, m)) return i;
@@ -274,16 +292,15 @@ long LLIST_StrArrCount(const core::StrArray& a, long noBounds, long oneBlank) {
 
 bool LLIST_StrArrHasNonBlank(const core::StrArray& a, bool trimBlanks) {
     for (const std::string& item : a.items())
-        if (!(trimBlanks ? core::detail::trimBlanks(item) : std::string_view(item)).empty())
-            return true;
+        if (trimBlanks ? !isBlank(item) : !item.empty()) return true;
     return false;
 }
 
 void LLIST_StrArrCopy(const core::StrArray& source, core::StrArray& target, long offset,
                       const std::string& strFormat, const std::string& numListFormat,
                       const std::string& delimiter, const std::string& exclusionSpec,
-                      const std::string& numFormats, const std::string& numSeparator,
-                      long first, long last) {
+                      const std::string& numFormats, const std::string& numSeparator, long first,
+                      long last) {
     if (!source.hasBounds()) return;
     Range r{std::max(first, source.lbound() - offset), std::min(last, source.ubound() - offset)};
     if (r.empty()) return;
@@ -325,7 +342,7 @@ void LLIST_StrArrReplace(core::StrArray& a, const std::string& find, const std::
     if (!a.hasBounds()) return;
     Range r = clipped(a, first, last);
     for (long i = r.lo; i <= r.hi; ++i)
-        a.set(i, core::detail::replaceAll(a[i], find, replacement, caseSensitive));
+        a.set(i, TXT_Replace(a[i], find, replacement, caseSensitive));
 }
 
 void LLIST_StrArrRemoveAt(core::StrArray& a, long index) { removeAt(a, index); }

@@ -48,7 +48,7 @@ bool itemEqual(P* a, P* b, Match) {
 // Collisions are harmless because every candidate is compared for real.
 class FindIndex {
 public:
-    void add(std::uint64_t hash, std::size_t offset);     // offset above every indexed one
+    void add(std::uint64_t hash, std::size_t offset);  // offset above every indexed one
     void remove(std::uint64_t hash, std::size_t offset);
     void insert(std::uint64_t hash, std::size_t offset);  // anywhere
     // Ascending offsets whose item hashed to `hash`; null when none.
@@ -78,7 +78,9 @@ public:
         return *this;
     }
     TypedArray(TypedArray&& o) noexcept
-        : bounded_(o.bounded_), lo_(o.lo_), items_(std::move(o.items_)),
+        : bounded_(o.bounded_),
+          lo_(o.lo_),
+          items_(std::move(o.items_)),
           indexes_(std::move(o.indexes_)) {
         o.clearState();
     }
@@ -179,8 +181,7 @@ public:
         const detail::FindIndex& index = indexFor(m);
         const std::vector<std::size_t>* offs = index.candidates(detail::itemHash(v, m));
         if (!offs) return -1;
-        for (auto it = std::lower_bound(offs->begin(), offs->end(), first); it != offs->end();
-             ++it)
+        for (auto it = std::lower_bound(offs->begin(), offs->end(), first); it != offs->end(); ++it)
             if (detail::itemEqual(items_[*it], v, m)) return lo_ + static_cast<long>(*it);
         return -1;
     }
@@ -218,16 +219,22 @@ private:
     template <class Fn>
     void eachIndex(Fn fn) {
         for (int s = 0; s < 2; ++s)
-            if (indexes_.byMatch[s]) fn(*indexes_.byMatch[s], s == 0 ? Match::Exact : Match::IgnoreCase);
+            if (indexes_.byMatch[s])
+                fn(*indexes_.byMatch[s], s == 0 ? Match::Exact : Match::IgnoreCase);
     }
     void indexAppend(std::size_t k) {
-        eachIndex([&](detail::FindIndex& idx, Match m) { idx.add(detail::itemHash(items_[k], m), k); });
+        eachIndex(
+            [&](detail::FindIndex& idx, Match m) { idx.add(detail::itemHash(items_[k], m), k); });
     }
     void indexRemove(std::size_t k) {
-        eachIndex([&](detail::FindIndex& idx, Match m) { idx.remove(detail::itemHash(items_[k], m), k); });
+        eachIndex([&](detail::FindIndex& idx, Match m) {
+            idx.remove(detail::itemHash(items_[k], m), k);
+        });
     }
     void indexInsert(std::size_t k) {
-        eachIndex([&](detail::FindIndex& idx, Match m) { idx.insert(detail::itemHash(items_[k], m), k); });
+        eachIndex([&](detail::FindIndex& idx, Match m) {
+            idx.insert(detail::itemHash(items_[k], m), k);
+        });
     }
     void dropIndexes() noexcept {
         indexes_.byMatch[0].reset();
@@ -335,14 +342,14 @@ bool LLIST_StrArrHasNonBlank(const core::StrArray& a, bool trimBlanks);
 void LLIST_StrArrCopy(const core::StrArray& source, core::StrArray& target, long offset,
                       const std::string& strFormat, const std::string& numListFormat,
                       const std::string& delimiter, const std::string& exclusionSpec,
-                      const std::string& numFormats, const std::string& numSeparator,
-                      long first, long last);
+                      const std::string& numFormats, const std::string& numSeparator, long first,
+                      long last);
 // target(i) = source(i + offset) from max(0, lbound - offset) to ubound - offset.
 void LLIST_LngArrCopy(const core::LngArray& source, core::LngArray& target, long offset);
 // Appends the references of the clipped range to the target.
 template <class Form>
-void LLIST_FrmArrCopy(const core::FrmArray<Form>& source, core::FrmArray<Form>& target,
-                      long first, long last) {
+void LLIST_FrmArrCopy(const core::FrmArray<Form>& source, core::FrmArray<Form>& target, long first,
+                      long last) {
     if (!source.hasBounds()) return;
     const core::FrmArray<Form> from = source;  // the target may be the source
     long lo = std::max(first, from.lbound()), hi = std::min(last, from.ubound());

@@ -37,7 +37,8 @@ std::string shape(const Table2D& t) {
 
 std::string column(const Table2D& t, long c) {
     std::string s;
-    for (long r = t.rowLBound(); r <= t.rowUBound(); ++r) s += (s.empty() ? "" : ",") + ARR_Item2D(t, r, c);
+    for (long r = t.rowLBound(); r <= t.rowUBound(); ++r)
+        s += (s.empty() ? "" : ",") + ARR_Item2D(t, r, c);
     return s;
 }
 
@@ -81,10 +82,17 @@ TEST_F(Table2DTest, CellTextsFollowVbConversion) {
         const char* text;
     };
     const Case cases[] = {
-        {Cell(), ""},          {Cell(core::VbNull{}), ""}, {Cell(std::string("a b")), "a b"},
-        {Cell(-42L), "-42"},   {Cell(true), "True"},       {Cell(0.5), "0.5"},
-        {Cell(1e20), "1E+20"}, {Cell(1e-5), "1E-05"},      {Cell(123456789012345.0), "123456789012345"},
-        {Cell(-0.0), "0"},     {Cell(2.0 / 3), "0.666666666666667"},
+        {Cell(), ""},
+        {Cell(core::VbNull{}), ""},
+        {Cell(std::string("a b")), "a b"},
+        {Cell(-42L), "-42"},
+        {Cell(true), "True"},
+        {Cell(0.5), "0.5"},
+        {Cell(1e20), "1E+20"},
+        {Cell(1e-5), "1E-05"},
+        {Cell(123456789012345.0), "123456789012345"},
+        {Cell(-0.0), "0"},
+        {Cell(2.0 / 3), "0.666666666666667"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -136,8 +144,8 @@ TEST_F(Table2DTest, AddRowUniqueGrowsByTheGrowthUnit) {
 }
 
 TEST_F(Table2DTest, AddRowUniqueRefusesDuplicatesPerScope) {
-    const Table2D start = table(0, 0, {{std::string("abc"), std::string("x")},
-                                       {std::string("y"), std::string("ABC")}});
+    const Table2D start = table(
+        0, 0, {{std::string("abc"), std::string("x")}, {std::string("y"), std::string("ABC")}});
     struct Case {
         const char* name;
         long dupTable, dupRow, dupCol, row, col;
@@ -159,14 +167,17 @@ TEST_F(Table2DTest, AddRowUniqueRefusesDuplicatesPerScope) {
         ARR_AddRowUnique(t, c.row, c.col, Cell(std::string("ABC")), c.dupTable, c.dupRow, c.dupCol,
                          stored);
         EXPECT_EQ(stored, c.stored);
-        if (!c.stored) EXPECT_EQ(shape(t), shape(start));
-        else EXPECT_EQ(ARR_Item2D(t, c.row, c.col), "ABC");
+        if (!c.stored)
+            EXPECT_EQ(shape(t), shape(start));
+        else
+            EXPECT_EQ(ARR_Item2D(t, c.row, c.col), "ABC");
     }
 }
 
 TEST_F(Table2DTest, Find2DSearchesTheClippedRangeRowByRow) {
-    const Table2D t = table(0, 0, {{std::string("a|b|c"), Cell(5L), std::string("Key")},
-                                   {std::string("key"), Cell(), std::string("b")}});
+    const Table2D t = table(0, 0,
+                            {{std::string("a|b|c"), Cell(5L), std::string("Key")},
+                             {std::string("key"), Cell(), std::string("b")}});
     struct Case {
         const char* name;
         Cell value;
@@ -176,12 +187,14 @@ TEST_F(Table2DTest, Find2DSearchesTheClippedRangeRowByRow) {
     };
     const Case cases[] = {
         {"whole extent, exact", std::string("key"), -1, -1, kAll, kAll, true, -1, 1, 0},
-        {"ignoring case hits the first in row order", std::string("KEY"), -1, -1, kAll, kAll, false, -1, 0, 2},
+        {"ignoring case hits the first in row order", std::string("KEY"), -1, -1, kAll, kAll, false,
+         -1, 0, 2},
         {"list item 2 of a cell", std::string("b"), -1, -1, kAll, kAll, true, 2, 0, 0},
         {"item 4 of a three-item list is empty", std::string(""), 0, 0, 0, 0, true, 4, 0, 0},
         {"range excludes the first hit", std::string("b"), 1, -1, kAll, kAll, true, -1, 1, 2},
         {"number against number", Cell(5.0), -1, -1, kAll, kAll, true, -1, 0, 1},
-        {"number never equals its text exactly", std::string("5"), -1, -1, kAll, kAll, true, -1, -1, -1},
+        {"number never equals its text exactly", std::string("5"), -1, -1, kAll, kAll, true, -1, -1,
+         -1},
         {"but does as lower-cased text", std::string("5"), -1, -1, kAll, kAll, false, -1, 0, 1},
         {"empty equals the empty text", std::string(""), 1, -1, kAll, kAll, true, -1, 1, 1},
         {"null equals nothing", Cell(core::VbNull{}), -1, -1, kAll, kAll, false, -1, -1, -1},
@@ -199,9 +212,10 @@ TEST_F(Table2DTest, Find2DSearchesTheClippedRangeRowByRow) {
 }
 
 TEST_F(Table2DTest, RangeCopiesKeepIndexesOrTranspose) {
-    const Table2D src = table(0, 0, {{std::string("a"), std::string("b")},
-                                     {std::string("c"), std::string("d")},
-                                     {std::string("e"), std::string("f")}});
+    const Table2D src = table(0, 0,
+                              {{std::string("a"), std::string("b")},
+                               {std::string("c"), std::string("d")},
+                               {std::string("e"), std::string("f")}});
     struct Case {
         const char* name;
         bool transpose;
@@ -228,9 +242,10 @@ TEST_F(Table2DTest, RangeCopiesKeepIndexesOrTranspose) {
 }
 
 TEST_F(Table2DTest, CopyWithWidthsMeasuresTargetColumns) {
-    const Table2D src = table(1, 0, {{std::string("abc"), Cell()},
-                                     {std::string("a"), Cell(12345L)},
-                                     {std::string(""), std::string("xy")}});
+    const Table2D src = table(1, 0,
+                              {{std::string("abc"), Cell()},
+                               {std::string("a"), Cell(12345L)},
+                               {std::string(""), std::string("xy")}});
     Table2D target;
     core::LngArray widths;
     ARR_Copy2DWidths(src, target, false, widths);
@@ -261,29 +276,49 @@ TEST_F(Table2DTest, SortIsStableIgnoresCaseAndComparesKeyColumnsInTurn) {
     };
     const Case cases[] = {
         {"ignoring case, equal keys keep their order",
-         {{std::string("1"), std::string("b")}, {std::string("2"), std::string("A")},
-          {std::string("3"), std::string("B")}, {std::string("4"), std::string("a")}},
-         0, {1}, "2,4,1,3"},
+         {{std::string("1"), std::string("b")},
+          {std::string("2"), std::string("A")},
+          {std::string("3"), std::string("B")},
+          {std::string("4"), std::string("a")}},
+         0,
+         {1},
+         "2,4,1,3"},
         {"second key breaks ties of the first",
          {{std::string("1"), std::string("x"), std::string("2")},
           {std::string("2"), std::string("X"), std::string("1")},
           {std::string("3"), std::string("a"), std::string("9")}},
-         0, {1, 2}, "3,2,1"},
+         0,
+         {1, 2},
+         "3,2,1"},
         {"key columns compare one by one, not joined",
          {{std::string("1"), std::string("abc"), std::string("5")},
           {std::string("2"), std::string("ab"), std::string("z")}},
-         0, {1, 2}, "2,1"},
+         0,
+         {1, 2},
+         "2,1"},
         {"keys in the order given",
          {{std::string("1"), std::string("b"), std::string("a")},
           {std::string("2"), std::string("a"), std::string("b")}},
-         0, {2, 1}, "1,2"},
+         0,
+         {2, 1},
+         "1,2"},
         {"numbers sort by their text",
-         {{std::string("1"), Cell(10L)}, {std::string("2"), Cell(9L)}, {std::string("3"), Cell(1e20)}},
-         0, {1}, "1,3,2"},
-        {"rows keep the lower bound", {{std::string("1"), std::string("z")}, {std::string("2"), std::string("y")}},
-         5, {1}, "2,1"},
-        {"underscore sorts before letters", {{std::string("1"), std::string("a")}, {std::string("2"), std::string("_")}},
-         0, {1}, "2,1"},
+         {{std::string("1"), Cell(10L)},
+          {std::string("2"), Cell(9L)},
+          {std::string("3"), Cell(1e20)}},
+         0,
+         {1},
+         "1,3,2"},
+        {"rows keep the lower bound",
+         {{std::string("1"), std::string("z")}, {std::string("2"), std::string("y")}},
+         5,
+         {1},
+         "2,1"},
+        {"underscore sorts before letters",
+         {{std::string("1"), std::string("a")}, {std::string("2"), std::string("_")}},
+         0,
+         {1},
+         "2,1"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

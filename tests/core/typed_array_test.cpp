@@ -4,8 +4,8 @@
 
 #include <random>
 
-using core::StrArray;
 using core::LngArray;
+using core::StrArray;
 
 namespace {
 
@@ -44,8 +44,8 @@ TEST(TypedArray, ArrayWithoutBoundsReadsAsEmptyEverywhere) {
     LngArray l;
     core::IntArray n;
     core::SngArray f;
-    EXPECT_FALSE(LLIST_StrArrHasBounds(s) || LLIST_LngArrHasBounds(l) ||
-                 LLIST_IntArrHasBounds(n) || LLIST_SngArrHasBounds(f));
+    EXPECT_FALSE(LLIST_StrArrHasBounds(s) || LLIST_LngArrHasBounds(l) || LLIST_IntArrHasBounds(n) ||
+                 LLIST_SngArrHasBounds(f));
     EXPECT_EQ(s.ubound(), -1);
     EXPECT_EQ(LLIST_StrArrUBound(s, -1), -1);
     EXPECT_EQ(LLIST_LngArrUBound(l, -7), -7);
@@ -95,22 +95,24 @@ TEST(TypedArray, StrArrAddCases) {
     };
     const Case cases[] = {
         {"append to an array without bounds", std::nullopt, -1, "t", 0, false, "0:t", 0, true},
-        {"position into an array without bounds", std::nullopt, 2, "t", 0, false, "0:,,t", 2, false},
+        {"position into an array without bounds", std::nullopt, 2, "t", 0, false, "0:,,t", 2,
+         false},
         {"position beyond grows with empty items", strs(0, {"a", "b"}), 5, "t", 0, false,
          "0:a,b,,,,t", 5, false},
-        {"position inside overwrites", strs(0, {"a", "b", "c", "d"}), 1, "t", 0, false,
-         "0:a,t,c,d", 1, false},
+        {"position inside overwrites", strs(0, {"a", "b", "c", "d"}), 1, "t", 0, false, "0:a,t,c,d",
+         1, false},
         {"exact mode adds other capitals", strs(0, {"x", "Abc"}), -1, "ABC", 1, false,
          "0:x,Abc,ABC", 2, true},
-        {"exact mode finds the same text", strs(0, {"x", "Abc"}), -1, "Abc", 1, false,
-         "0:x,Abc", 1, false},
+        {"exact mode finds the same text", strs(0, {"x", "Abc"}), -1, "Abc", 1, false, "0:x,Abc", 1,
+         false},
         {"ignoring case finds other capitals", strs(0, {"x", "Abc"}), -1, "aBC", 2, false,
          "0:x,Abc", 1, false},
         {"a found duplicate stores nothing at a position either", strs(0, {"x", "y"}), 0, "y", 2,
          false, "0:x,y", 1, false},
-        {"blank item 0 is reused with the flag", strs(0, {"   "}), -1, "t", 0, true, "0:t", 0, true},
-        {"blank item 0 is kept without the flag", strs(0, {"   "}), -1, "t", 0, false,
-         "0:   ,t", 1, true},
+        {"blank item 0 is reused with the flag", strs(0, {"   "}), -1, "t", 0, true, "0:t", 0,
+         true},
+        {"blank item 0 is kept without the flag", strs(0, {"   "}), -1, "t", 0, false, "0:   ,t", 1,
+         true},
         {"a non-blank item 0 is never reused", strs(0, {"a"}), -1, "t", 0, true, "0:a,t", 1, true},
         {"append keeps the lower bound", strs(3, {"a"}), -1, "t", 0, true, "3:a,t", 4, true},
         {"unknown duplicate mode checks nothing", strs(0, {"t"}), -1, "t", 7, false, "0:t,t", 1,
@@ -222,15 +224,26 @@ TEST(TypedArray, IndexedFindsMatchAPlainScan) {
     for (int step = 0; step < 4000; ++step) {
         const std::string& w = words[pick(words.size())];
         switch (pick(10)) {
-            case 0: LLIST_StrArrAdd(a, pick(a.count() + 40), w, 0, index, space, appended, false); break;
-            case 1: LLIST_StrArrRemoveAt(a, pick(a.count() + 1)); break;
-            case 2: LLIST_StrArrReplace(a, "a", "b", false, pick(50), pick(50) + 60); break;
-            case 3: a.set(std::max(0L, pick(a.count())), w + "x"); break;
-            default: LLIST_StrArrAdd(a, -1, w + std::to_string(pick(30)), pick(3), index, space, appended, false);
+            case 0:
+                LLIST_StrArrAdd(a, pick(a.count() + 40), w, 0, index, space, appended, false);
+                break;
+            case 1:
+                LLIST_StrArrRemoveAt(a, pick(a.count() + 1));
+                break;
+            case 2:
+                LLIST_StrArrReplace(a, "a", "b", false, pick(50), pick(50) + 60);
+                break;
+            case 3:
+                a.set(std::max(0L, pick(a.count())), w + "x");
+                break;
+            default:
+                LLIST_StrArrAdd(a, -1, w + std::to_string(pick(30)), pick(3), index, space,
+                                appended, false);
         }
         for (bool exact : {true, false}) {
             long from = pick(a.count() + 2) - 1, fromScan = std::max(from, 0L);
-            std::string probe = words[pick(words.size())] + (pick(2) ? std::to_string(pick(30)) : "");
+            std::string probe =
+                words[pick(words.size())] + (pick(2) ? std::to_string(pick(30)) : "");
             ASSERT_EQ(LLIST_StrArrFind(a, probe, from, exact), scan(probe, fromScan, exact))
                 << "step " << step << " probe '" << probe << "'";
         }
@@ -250,12 +263,15 @@ TEST(TypedArray, FindExComparesTheChosenPartOfEachItem) {
     };
     const Case cases[] = {
         {"whole item", "solo", true, 99, -1, "|", "", "", "", 4},
-        {"second list item ignoring case", "KEY", false, 99, 2, "|", "Do not exclude any part", "", "", 0},
+        {"second list item ignoring case", "KEY", false, 99, 2, "|", "Do not exclude any part", "",
+         "", 0},
         {"second list item exactly", "key", true, 99, 2, "|", "Do not exclude any part", "", "", 1},
-        {"last index stops the scan", "key", true, 0, 2, "|", "Do not exclude any part", "", "", -1},
+        {"last index stops the scan", "key", true, 0, 2, "|", "Do not exclude any part", "", "",
+         -1},
         {"text after the last separator", "file", false, 99, -1, "|", "", "/", "", 2},
         {"protected regions keep delimiters", "a|b", true, 99, 1, "|", "{}", "", "", 3},
-        {"missing list item reads as the default", "none", true, 99, 3, "|", "Do not exclude any part", "", "none", 2},
+        {"missing list item reads as the default", "none", true, 99, 3, "|",
+         "Do not exclude any part", "", "none", 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -1,23 +1,16 @@
-#include "core/array_text.h"
+#include "core/list_item_reader.h"
 
+#include <string_view>
 #include <vector>
+
+#include "core/text.h"
 
 namespace core::detail {
 
-char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+namespace {
 
-std::string asciiLower(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) c = asciiLower(c);
-    return out;
-}
-
-bool equalIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (asciiLower(a[i]) != asciiLower(b[i])) return false;
-    return true;
-}
+constexpr std::string_view kPlainMode = "Do not exclude any part";
+constexpr std::string_view kTrailerMarker = "{{||{{";
 
 std::string_view trimBlanks(std::string_view s) {
     std::size_t b = s.find_first_not_of(' ');
@@ -25,52 +18,8 @@ std::string_view trimBlanks(std::string_view s) {
     return s.substr(b, s.find_last_not_of(' ') - b + 1);
 }
 
-namespace {
-
-std::size_t findFrom(std::string_view s, std::string_view what, std::size_t from,
-                     bool caseSensitive) {
-    if (caseSensitive) return s.find(what, from);
-    if (what.size() > s.size()) return std::string_view::npos;
-    for (std::size_t i = from; i + what.size() <= s.size(); ++i)
-        if (equalIgnoringCase(s.substr(i, what.size()), what)) return i;
-    return std::string_view::npos;
-}
-
-}  // namespace
-
-std::string textAfterLast(std::string_view s, std::string_view sep, bool caseSensitive) {
-    if (sep.empty() || sep.size() > s.size()) return {};
-    for (std::size_t i = s.size() - sep.size() + 1; i-- > 0;) {
-        std::string_view here = s.substr(i, sep.size());
-        if (caseSensitive ? here == sep : equalIgnoringCase(here, sep))
-            return std::string(s.substr(i + sep.size()));
-    }
-    return {};
-}
-
-std::string replaceAll(std::string_view s, std::string_view find, std::string_view replacement,
-                       bool caseSensitive) {
-    if (find.empty()) return std::string(s);
-    if (caseSensitive ? find == replacement : equalIgnoringCase(find, replacement))
-        return std::string(s);
-    std::string out;
-    std::size_t from = 0;
-    for (std::size_t p; (p = findFrom(s, find, from, caseSensitive)) != std::string_view::npos;
-         from = p + find.size()) {
-        out.append(s.substr(from, p - from));
-        out.append(replacement);
-    }
-    out.append(s.substr(from));
-    return out;
-}
-
-namespace {
-
-constexpr std::string_view kPlainMode = "Do not exclude any part";
-constexpr std::string_view kTrailerMarker = "{{||{{";
-
 std::string decodePair(std::string item, const std::string& pair, std::string_view to) {
-    return pair.empty() ? item : replaceAll(item, pair, to, true);
+    return pair.empty() ? item : TXT_Replace(item, pair, to, true);
 }
 
 // Items of a plain list up to item n.
