@@ -3,6 +3,7 @@
 #include <bit>
 #include <functional>
 #include <new>
+#include <stdexcept>
 #include <type_traits>
 
 #include "core/list_item_reader.h"
@@ -90,6 +91,15 @@ long findFrom(const core::TypedArray<T>& a, const T& v, long& start, Match m) {
     return a.find(v, start, m);
 }
 
+template <class T>
+void restoreAfterFailedStore(core::TypedArray<T>& a, bool bounded, long oldHi, bool& outSpace) {
+    outSpace = true;
+    if (!bounded)
+        a.erase();
+    else if (a.ubound() != oldHi)
+        a.redimPreserve(oldHi);
+}
+
 // The add shared by every element type. searchMatch is empty when the duplicate mode
 // asks for no search. Running out of memory while storing restores the old bounds.
 template <class T>
@@ -124,7 +134,7 @@ void addItem(core::TypedArray<T>& a, long position, T value, const Match* search
             outAppended = true;
             bool blankZero = false;
             if constexpr (std::is_same_v<T, std::string>)
-                blankZero = reuseBlank && a.ubound() == 0 && a.lbound() == 0 && isBlank(a[0]);
+                blankZero = reuseBlank && a.ubound() == 0 && isBlank(a[0]);
             if (blankZero) {
                 target = 0;
                 a.set(0, std::move(value));
@@ -134,11 +144,10 @@ void addItem(core::TypedArray<T>& a, long position, T value, const Match* search
             }
         }
     } catch (const std::bad_alloc&) {
-        outSpace = true;
-        if (!bounded)
-            a.erase();
-        else if (a.ubound() != oldHi)
-            a.redimPreserve(oldHi);
+        restoreAfterFailedStore(a, bounded, oldHi, outSpace);
+        return;
+    } catch (const std::length_error&) {  // a size no vector can have
+        restoreAfterFailedStore(a, bounded, oldHi, outSpace);
         return;
     }
     outIndex = target;

@@ -144,6 +144,24 @@ TEST(TypedArray, AddBelowTheLowerBoundIsSubscriptError) {
     EXPECT_EQ(shape(a), "1:a");
 }
 
+TEST(TypedArray, AddThatRunsOutOfMemoryRestoresTheArray) {
+    for (long position : {1L << 40, 1L << 62}) {
+        SCOPED_TRACE(position);
+        StrArray a = strs(0, {"a", "b"});
+        LngArray l;
+        long index = -7;
+        bool space = false, appended = true;
+        LLIST_StrArrAdd(a, position, "t", 0, index, space, appended, false);
+        EXPECT_TRUE(space);
+        EXPECT_FALSE(appended);
+        EXPECT_EQ(index, -7);
+        EXPECT_EQ(shape(a), "0:a,b");
+        LLIST_LngArrAdd(l, position, 1, 0, index, space, appended);
+        EXPECT_TRUE(space);
+        EXPECT_FALSE(l.hasBounds());
+    }
+}
+
 TEST(TypedArray, NumericAddsSearchEqualValuesInBothModes) {
     for (long mode : {1L, 2L}) {
         SCOPED_TRACE(mode);
