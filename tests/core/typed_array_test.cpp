@@ -306,6 +306,36 @@ TEST(TypedArray, FindExComparesTheChosenPartOfEachItem) {
               0);
 }
 
+TEST(TypedArray, FindExReadsListItemsInBothModes) {
+    const char* plain = "Do not exclude any part";
+    struct Case {
+        const char *list, *spec;
+        long itemNo;
+        const char* item;  // "<none>": the list has no such item
+    };
+    const Case cases[] = {
+        {"a||b", plain, 2, ""},
+        {"a||b", plain, 4, "<none>"},
+        {"", plain, 1, ""},
+        {"", plain, 2, "<none>"},
+        {"a|b!!c{{||{{!!", plain, 2, "b|c"},
+        {"{a|b} |c", "", 1, "a|b"},
+        {"{a|b} |c", "", 2, "c"},
+        {"{a|b", "{}", 1, "a|b"},
+        {"{a}x|b", "", 2, "<none>"},
+        {"<a|b>|<c>", "<>", 2, "c"},
+        {"{a{b}c}", "", 1, "a{b"},
+        {"{x!!y}|{z}{{!!##", "{}", 1, "x{y"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.list) + " item " + std::to_string(c.itemNo));
+        StrArray a = strs(0, {c.list});
+        long start = 0;
+        EXPECT_EQ(
+            LLIST_StrArrFindEx(a, c.item, start, true, 0, c.itemNo, "|", c.spec, "", "<none>"), 0);
+    }
+}
+
 TEST(TypedArray, RemovalNeverLeavesAnArrayWithoutBounds) {
     StrArray one = strs(2, {"only"});
     LLIST_StrArrRemoveAt(one, 2);
