@@ -65,6 +65,19 @@ struct Scanner {
         while (i < s.size() && i - start < maxDigits && s[i] >= '0' && s[i] <= '9') value = value * 10 + (s[i++] - '0');
         return i > start;
     }
+    // An English month name or its first three letters, any case.
+    bool monthName(int& month) {
+        size_t start = i;
+        std::string word;
+        while (i < s.size() && ((s[i] | 0x20) >= 'a' && (s[i] | 0x20) <= 'z')) word += char(s[i++] | 0x20);
+        for (int k = 0; k < 12; ++k) {
+            std::string name = kMonthNames[k];
+            name[0] = char(name[0] | 0x20);
+            if (word == name || word == name.substr(0, 3)) return month = k + 1, true;
+        }
+        i = start;
+        return false;
+    }
     bool literal(char c) {
         if (i < s.size() && s[i] == c) return ++i, true;
         return false;
@@ -95,7 +108,7 @@ bool readDate(Scanner& in, long long& day) {
         if (!in.number(b, 2) || !in.literal('-') || !in.number(c, 2)) return false;
         year = a, month = b, dayOfMonth = c;
     } else if (in.i - start <= 2 && in.literal('/')) {
-        if (!in.number(b, 2) || !in.literal('/') || !in.number(c, 4)) return false;
+        if (!(in.number(b, 2) || in.monthName(b)) || !in.literal('/') || !in.number(c, 4)) return false;
         year = c, month = b, dayOfMonth = a;
     } else {
         return false;

@@ -13,6 +13,13 @@ namespace core {
 inline constexpr double kMinDateSerial = -657434;    // 1 January 100
 inline constexpr double kMaxDateSerial = 2958466;    // just past 31 December 9999
 
+// English names, whatever the locale: formatted dates are stored and read back.
+inline constexpr const char* kMonthNames[] = {"January", "February", "March",     "April",
+                                              "May",     "June",     "July",      "August",
+                                              "September", "October", "November", "December"};
+inline constexpr const char* kDayNames[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                            "Thursday", "Friday", "Saturday"};
+
 struct DateParts {
     int year, month, day, hour, minute, second;
 };
@@ -42,8 +49,9 @@ double vbNow();   // date and time from the clock
 double vbDate();  // today, no time
 double vbTime();  // time of day only
 
-// Reads "yyyy-mm-dd", "d/m/yyyy" or a date serial, each optionally followed by a time
-// "hh:nn" or "hh:nn:ss"; or a time alone. Nothing when the text is no valid date.
+// Reads "yyyy-mm-dd", "d/m/yyyy" (the month also as an English name or its first three
+// letters, "1/Dec/2000") or a date serial, each optionally followed by a time "hh:nn"
+// or "hh:nn:ss"; or a time alone. Nothing when the text is no valid date.
 std::optional<double> parseDateText(std::string_view text);
 // The value as a date serial: numbers as serials, texts as parseDateText reads them.
 // Nothing for the empty value, unreadable text and serials out of range.

@@ -116,6 +116,8 @@ TEST(DateText, ReadsStoredAndTypedDates) {
              Case{"2003-01-05 12:00", 37626.5},
              Case{"5/1/2003 18:00:00", 37626.75},
              Case{"06:00", 0.25},
+             Case{"1/Dec/2000", 36861},
+             Case{"9/december/07", 39425},
          }) {
         SCOPED_TRACE(c.text);
         auto serial = core::parseDateText(c.text);
@@ -123,7 +125,7 @@ TEST(DateText, ReadsStoredAndTypedDates) {
         EXPECT_DOUBLE_EQ(*serial, c.expected);
     }
     for (const char* bad : {"", "abc", "2003-02-29", "31/4/2003", "2003-13-01", "2003-01-05x",
-                            "25:00", "12:60", "1/2", "9e9"}) {
+                            "25:00", "12:60", "1/2", "9e9", "1/Decem/2000"}) {
         SCOPED_TRACE(bad);
         EXPECT_FALSE(core::parseDateText(bad).has_value());
     }

@@ -89,6 +89,7 @@ TEST(VbFormat, DatesUseEnglishNamesAndAnyCase) {
         {"short time", when, "Short time", "14:07"},
         {"a number is a serial", 38000.0, "yyyy-mm-dd", "2004-01-14"},
         {"a date text", std::string("5/1/2003"), "dd mmm yyyy", "05 Jan 2003"},
+        {"a month read by name", std::string("1/Dec/2000"), "mm", "12"},
         {"a text that is no date", std::string("abc"), "yyyy", "abc"},
     });
 }
