@@ -217,7 +217,7 @@ namespace {
 // Item n (from 1) of a plain "|" list; empty when absent. Stands in for the delimited
 // lists' item reader until that lands.
 std::string listItem(std::string_view list, double n) {
-    if (list.empty() || n < 1) return {};
+    if (list.empty() || !(n >= 1)) return {};
     size_t start = 0;
     for (double k = 1; k < n; ++k) {
         size_t bar = list.find('|', start);

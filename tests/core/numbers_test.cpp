@@ -104,6 +104,7 @@ TEST(NumberText, FormatChoiceAndListItems) {
              Case{"past the list", 7, "7.0"},
              Case{"huge values have no name and no overflow", 1e12, "1000000000000.0"},
              Case{"negative", -1, "-1.0"},
+             Case{"not a number has no name", std::nan(""), ""},
          }) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(TXT_FormatOrListItem(c.value, "0.0", "none", "a|b|c||e"), c.expected);
