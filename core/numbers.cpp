@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/text.h"
 #include "core/vb_format.h"
 #include "platform/sys/rt_error.h"
 
@@ -233,10 +234,7 @@ double TXT_Val(std::string_view text) {
     try {
         return core::vbVal(text);
     } catch (const sys::RtError&) {
-        std::string cleaned(text);
-        std::erase(cleaned, '&');
-        std::erase(cleaned, '%');
-        return core::vbVal(cleaned);
+        return core::vbVal(TXT_RemoveChar(TXT_RemoveChar(text, "&", true), "%", true));
     }
 }
 

@@ -8,18 +8,13 @@
 
 #include "core/dates.h"
 #include "core/numbers.h"
+#include "core/text.h"
 #include "platform/sys/rt_error.h"
 
 namespace core {
 namespace {
 
 char lower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
-
-std::string lowerText(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) c = lower(c);
-    return out;
-}
 
 // Calls `literal` for quoted texts and "\x" escapes, `other` with each remaining
 // character's position; `other` returns how many characters it consumed.
@@ -348,7 +343,7 @@ std::string vbCStr(const Variant& value) {
 std::string vbFormat(const Variant& value, std::string_view format) {
     if (std::holds_alternative<std::monostate>(value)) return {};
     if (format.empty()) return vbCStr(value);
-    std::string named = lowerText(format);
+    std::string named = lowerAscii(format);
     if (named == "standard") return formatWith(value, "#,##0.00");
     if (named == "short date") return formatWith(value, "yyyy-mm-dd");
     if (named == "short time") return formatWith(value, "hh:nn");
