@@ -65,18 +65,12 @@ struct Scanner {
         while (i < s.size() && i - start < maxDigits && s[i] >= '0' && s[i] <= '9') value = value * 10 + (s[i++] - '0');
         return i > start;
     }
-    // An English month name or its first three letters, any case.
     bool monthName(int& month) {
         size_t start = i;
-        std::string word;
-        while (i < s.size() && ((s[i] | 0x20) >= 'a' && (s[i] | 0x20) <= 'z')) word += char(s[i++] | 0x20);
-        for (int k = 0; k < 12; ++k) {
-            std::string name = kMonthNames[k];
-            name[0] = char(name[0] | 0x20);
-            if (word == name || word == name.substr(0, 3)) return month = k + 1, true;
-        }
-        i = start;
-        return false;
+        while (i < s.size() && ((s[i] | 0x20) >= 'a' && (s[i] | 0x20) <= 'z')) ++i;
+        month = monthFromName(s.substr(start, i - start));
+        if (month == 0) i = start;
+        return month != 0;
     }
     bool literal(char c) {
         if (i < s.size() && s[i] == c) return ++i, true;
@@ -120,6 +114,18 @@ bool readDate(Scanner& in, long long& day) {
 }
 
 }  // namespace
+
+int monthFromName(std::string_view word) {
+    if (word.size() < 3) return 0;
+    for (int k = 0; k < 12; ++k) {
+        std::string_view name = kMonthNames[k];
+        if (word.size() != 3 && word.size() != name.size()) continue;
+        bool same = true;
+        for (size_t c = 0; c < word.size() && same; ++c) same = (word[c] | 0x20) == (name[c] | 0x20);
+        if (same) return k + 1;
+    }
+    return 0;
+}
 
 double vbDateSerial(long year, long month, long day) {
     checkInteger(year, "DateSerial");

@@ -20,6 +20,10 @@ inline constexpr const char* kMonthNames[] = {"January", "February", "March",   
 inline constexpr const char* kDayNames[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                                             "Thursday", "Friday", "Saturday"};
 
+// The month (1-12) of an English month name or its first three letters, any case;
+// 0 for any other word.
+int monthFromName(std::string_view word);
+
 struct DateParts {
     int year, month, day, hour, minute, second;
 };
