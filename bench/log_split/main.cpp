@@ -1,6 +1,6 @@
 // Splits every line of a combined-format access log with the log-format splitter
-// (also with the line time stamp), and with a hand-written parser for that one format (the peer), and prints lines
-// per second for both and their ratio.
+// (alone and with the line time stamp) and with a hand-written parser for that one
+// format (the peer), and prints lines per second and the ratio.
 //
 // usage: bench_log_split FILE   (make one with: genlog.py 1000000 -o FILE)
 #include <chrono>
