@@ -1,35 +1,15 @@
 #include "core/table2d.h"
 
 #include <algorithm>
-#include <charconv>
 #include <new>
 #include <numeric>
 
-#include "core/list_item_reader.h"
+#include "core/list_items.h"
 #include "core/text.h"
 #include "core/user_interface.h"
+#include "core/vb_format.h"
 
 namespace core {
-
-std::string cellText(const Cell& cell) {
-    struct Text {
-        std::string operator()(std::monostate) const { return {}; }
-        std::string operator()(VbNull) const { return {}; }
-        std::string operator()(const std::string& s) const { return s; }
-        std::string operator()(long v) const { return std::to_string(v); }
-        std::string operator()(bool v) const { return v ? "True" : "False"; }
-        std::string operator()(double v) const {
-            if (v == 0) return "0";
-            char buf[32];
-            auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 15);
-            std::string s(buf, res.ptr);
-            for (char& c : s)
-                if (c == 'e') c = 'E';
-            return s;
-        }
-    };
-    return std::visit(Text{}, cell);
-}
 
 void Table2D::redim(long rowLo, long rowHi, long colLo, long colHi) {
     if (rowHi < rowLo || colHi < colLo) sys::raise(sys::kErrSubscript, "ReDim");
@@ -72,38 +52,35 @@ namespace {
 
 bool isNumeric(const Cell& c) {
     return std::holds_alternative<long>(c) || std::holds_alternative<double>(c) ||
-           std::holds_alternative<bool>(c);
+           std::holds_alternative<bool>(c) || std::holds_alternative<core::DateTime>(c);
 }
 
 double numericValue(const Cell& c) {
     if (auto* l = std::get_if<long>(&c)) return static_cast<double>(*l);
     if (auto* d = std::get_if<double>(&c)) return *d;
     if (auto* b = std::get_if<bool>(&c)) return *b ? -1.0 : 0.0;
+    if (auto* d = std::get_if<core::DateTime>(&c)) return d->serial;
     return 0.0;  // Empty
 }
 
 // VB's "=" between two variants: numbers by value, texts exactly, Empty as 0 or "",
-// Null equal to nothing, a number never equal to a text.
+// a number never equal to a text.
 bool variantEqual(const Cell& a, const Cell& b) {
-    if (std::holds_alternative<core::VbNull>(a) || std::holds_alternative<core::VbNull>(b))
-        return false;
     const bool aEmpty = std::holds_alternative<std::monostate>(a);
     const bool bEmpty = std::holds_alternative<std::monostate>(b);
     if ((isNumeric(a) || aEmpty) && (isNumeric(b) || bEmpty))
         return numericValue(a) == numericValue(b);
     if (isNumeric(a) || isNumeric(b)) return false;
-    return core::cellText(a) == core::cellText(b);
+    return core::vbCStr(a) == core::vbCStr(b);
 }
 
 bool cellMatches(const Cell& cell, const Cell& value, bool matchCase, long itemNo) {
-    if (std::holds_alternative<core::VbNull>(cell) || std::holds_alternative<core::VbNull>(value))
-        return false;
     Cell compared = cell;
     if (itemNo != -1)
-        compared = core::detail::listItem(itemNo, "|", "Do not exclude any part",
-                                          core::cellText(cell), "");
+        compared =
+            core::detail::listItem(itemNo, "|", "Do not exclude any part", core::vbCStr(cell), "");
     if (matchCase) return variantEqual(compared, value);
-    return TXT_IsEqual(core::cellText(compared), core::cellText(value), false);
+    return TXT_IsEqual(core::vbCStr(compared), core::vbCStr(value), false);
 }
 
 struct Span {
@@ -131,7 +108,7 @@ Table2D permutedRows(const Table2D& t, const std::vector<long>& order) {
 bool ARR_HasBounds(const Table2D& table) { return table.hasBounds(); }
 
 std::string ARR_Item2D(const Table2D& table, long row, long col) {
-    return table.inBounds(row, col) ? core::cellText(table(row, col)) : std::string();
+    return table.inBounds(row, col) ? core::vbCStr(table(row, col)) : std::string();
 }
 
 bool ARR_Find2D(const Table2D& table, const Cell& value, long& rowFound, long& colFound,
@@ -211,7 +188,7 @@ void ARR_Copy2DWidths(const Table2D& source, Table2D& target, bool transpose,
     for (long c = copy.colLBound(); c <= copy.colUBound(); ++c) {
         long widest = 0;
         for (long r = copy.rowLBound(); r <= copy.rowUBound(); ++r)
-            widest = std::max(widest, static_cast<long>(core::cellText(copy(r, c)).size()));
+            widest = std::max(widest, static_cast<long>(core::vbCStr(copy(r, c)).size()));
         w.set(c, widest);
     }
     target = std::move(copy);

@@ -4,24 +4,15 @@
 // state of its own, never an error: it reads as empty. Indexing a cell outside
 // existing bounds is run-time error 9.
 #include <string>
-#include <variant>
 #include <vector>
 
 #include "core/typed_array.h"
+#include "core/variant.h"
 
 namespace core {
 
-// The Null of a variant: equal to nothing, without a text form.
-struct VbNull {
-    bool operator==(const VbNull&) const = default;
-};
-
-// Empty (monostate), Null, String, Long, Double or Boolean.
-using Cell = std::variant<std::monostate, VbNull, std::string, long, double, bool>;
-
-// The cell as VB's CStr gives it ("" for Empty and Null; "True"/"False"; doubles to
-// 15 significant digits, "1E+20").
-std::string cellText(const Cell& cell);
+// A cell: Empty (monostate), Boolean, Long, Double, date or String.
+using Cell = Variant;
 
 class Table2D {
 public:
@@ -59,11 +50,12 @@ private:
 inline long gArrGrowRows = 30;
 
 bool ARR_HasBounds(const core::Table2D& table);
-// The cell as text; "" outside the bounds, without bounds, or for a cell without text.
+// The cell as text (VB's CStr); "" outside the bounds, without bounds, or when empty.
 std::string ARR_Item2D(const core::Table2D& table, long row, long col);
 // First cell of the range (row by row) equal to the value: compared as variants with
-// matchCase, as lower-cased texts without. With itemNo other than -1 the cell's "|" list
-// item of that number is compared. The range is clipped to the bounds (pass -1 and
+// matchCase (numbers and dates by value, texts exactly, a number never equal to a
+// text, Empty equal to 0 and ""), as lower-cased texts without. With itemNo other than -1 the
+// cell's "|" list item of that number is compared. The range is clipped to the bounds (pass -1 and
 // 2147483647 for the whole extent). Found indexes are -1 when none.
 bool ARR_Find2D(const core::Table2D& table, const core::Cell& value, long& rowFound, long& colFound,
                 long firstRow, long firstCol, long lastRow, long lastCol, bool matchCase,

@@ -6,8 +6,9 @@
 #include <stdexcept>
 #include <type_traits>
 
-#include "core/list_item_reader.h"
+#include "core/list_items.h"
 #include "core/text.h"
+#include "core/vb_format.h"
 
 namespace core::detail {
 
@@ -317,6 +318,10 @@ void LLIST_StrArrCopy(const core::StrArray& source, core::StrArray& target, long
     copy.redim(r.lo, r.hi);
     for (long i = r.lo; i <= r.hi; ++i) {
         std::string item = source[i + offset];
+        if (!numListFormat.empty())
+            item = core::detail::listFormatNums(numListFormat, item, delimiter, exclusionSpec,
+                                                numFormats, numSeparator);
+        if (!strFormat.empty()) item = TXT_FormatStr(item, strFormat);
         copy.set(i, std::move(item));
     }
     target = std::move(copy);

@@ -425,6 +425,29 @@ TEST(TypedArray, CopiesClipTheirRangeAndAreIndependent) {
     EXPECT_EQ(counts[3], 20);
 }
 
+TEST(TypedArray, CopyReformatsItemsThroughTheListThenTheTextFormat) {
+    const StrArray source = strs(0, {"a|1234.5|20260105", "b||x"});
+    struct Case {
+        const char* name;
+        const char *strFormat, *numList, *numFormats, *separator;
+        const char* after;
+    };
+    const Case cases[] = {
+        {"text format only", "@@@@@@@@@@", "", "", "", "0:a|1234.5|20260105,      b||x"},
+        {"picked and formatted items", "", "2|1", "#,##0.0|", " ", "0:1,234.5 a,0.0 b"},
+        {"text-format an item", "", "3", "@@@@-@@-@@", "", "0:2026-01-05,    -  - x"},
+        {"an item past the end is empty", "", "1|9", "", "-", "0:a-,b-"},
+        {"list, then text format", "(@@@@@@@@)", "1|2", "|0", ":", "0:(  a:1235),(     b:0)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        StrArray target;
+        LLIST_StrArrCopy(source, target, 0, c.strFormat, c.numList, "|", "Do not exclude any part",
+                         c.numFormats, c.separator, 0, 2147483647);
+        EXPECT_EQ(shape(target), c.after);
+    }
+}
+
 TEST(TypedArray, AppendArrAndFormArraysAppend) {
     StrArray target = strs(0, {"a"});
     bool space = true;

@@ -1,9 +1,12 @@
-#include "core/list_item_reader.h"
+#include "core/list_items.h"
 
+#include <algorithm>
 #include <string_view>
 #include <vector>
 
+#include "core/numbers.h"
 #include "core/text.h"
+#include "core/vb_format.h"
 
 namespace core::detail {
 
@@ -102,6 +105,25 @@ std::string listItem(long n, const std::string& delimiter, const std::string& ex
                                          ? plainItems(list, delim, n)
                                          : protectedItems(list, delim, exclusionSpec, n);
     return static_cast<long>(items.size()) >= n ? items[n - 1] : dflt;
+}
+
+std::string listFormatNums(const std::string& indexList, const std::string& sourceList,
+                           const std::string& delimiter, const std::string& exclusionSpec,
+                           const std::string& formatList, const std::string& separator) {
+    if (indexList.empty()) return {};
+    const std::string plain(kPlainMode);
+    const long count = static_cast<long>(std::count(indexList.begin(), indexList.end(), '|')) + 1;
+    std::string out;
+    for (long k = 1; k <= count; ++k) {
+        long v = core::vbCLng(TXT_Val(listItem(k, "|", plain, indexList, "")));
+        std::string s = listItem(v, delimiter, exclusionSpec, sourceList, "");
+        std::string f = listItem(k, "|", plain, formatList, "");
+        if (!f.empty())
+            s = f.find_first_of("#0") != std::string::npos ? TXT_FormatDbl(TXT_Val(s), f)
+                                                           : TXT_FormatStr(s, f);
+        out += (k > 1 ? separator : std::string()) + s;
+    }
+    return out;
 }
 
 }  // namespace core::detail
