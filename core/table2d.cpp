@@ -36,6 +36,17 @@ void Table2D::redimPreserveCols(long colHi) {
     cols_ = cols;
 }
 
+void Table2D::growRows(long rowHi) {
+    if (!bounded_ || rowHi < rowUBound()) sys::raise(sys::kErrSubscript, "ReDim");
+    const long lo = std::min(0L, r0_);
+    const std::size_t width = static_cast<std::size_t>(cols_);
+    // Spare rows in front first, then the amortised growth of the vector at the end.
+    cells_.insert(cells_.begin(), static_cast<std::size_t>(r0_ - lo) * width, Cell());
+    cells_.resize(static_cast<std::size_t>(rowHi - lo + 1) * width);
+    r0_ = lo;
+    rows_ = rowHi - lo + 1;
+}
+
 void Table2D::erase() { *this = Table2D(); }
 
 std::size_t Table2D::offset(long row, long col) const {
@@ -75,12 +86,15 @@ bool variantEqual(const Cell& a, const Cell& b) {
 }
 
 bool cellMatches(const Cell& cell, const Cell& value, bool matchCase, long itemNo) {
-    Cell compared = cell;
-    if (itemNo != -1)
-        compared =
+    const Cell* compared = &cell;
+    Cell item;
+    if (itemNo != -1) {
+        item =
             core::detail::listItem(itemNo, "|", "Do not exclude any part", core::vbCStr(cell), "");
-    if (matchCase) return variantEqual(compared, value);
-    return TXT_IsEqual(core::vbCStr(compared), core::vbCStr(value), false);
+        compared = &item;
+    }
+    if (matchCase) return variantEqual(*compared, value);
+    return TXT_IsEqual(core::vbCStr(*compared), core::vbCStr(value), false);
 }
 
 struct Span {
@@ -147,15 +161,7 @@ void ARR_AddRowUnique(Table2D& table, long row, long col, const Cell& value, lon
             return;
     }
     stored = true;
-    if (row > table.rowUBound()) {
-        // Rows cannot grow in place: a new table from row 0 takes the cells back.
-        Table2D grown;
-        grown.redim(0, row - 1 + gArrGrowRows, table.colLBound(), table.colUBound());
-        for (long r = table.rowLBound(); r <= table.rowUBound(); ++r)
-            for (long c = table.colLBound(); c <= table.colUBound(); ++c)
-                grown.set(r, c, table(r, c));
-        table = std::move(grown);
-    }
+    if (row > table.rowUBound()) table.growRows(row - 1 + gArrGrowRows);
     if (col > table.colUBound()) table.redimPreserveCols(col - 1 + gArrGrowRows);
     table.set(row, col, value);
 }

@@ -30,6 +30,9 @@ public:
     void redim(long rowLo, long rowHi, long colLo, long colHi);
     // ReDim Preserve of the last dimension: the columns end at colHi, cells kept.
     void redimPreserveCols(long colHi);
+    // Rows grow to rowHi, starting from row 0 (or the lower bound when that is below 0);
+    // cells keep their indexes. Appending rows one by one costs linear time overall.
+    void growRows(long rowHi);
     void erase();
 
     const Cell& operator()(long row, long col) const { return cells_[offset(row, col)]; }

@@ -106,6 +106,8 @@ TEST_F(Table2DTest, AddRowUniqueGrowsByTheGrowthUnit) {
          0, 1, "0..0 x 0..1: a,v"},
         {"rows restart from 0 when they grow", 1, table(2, 1, {{std::string("a")}}), 3, 1,
          "0..3 x 1..1:  /  / a / v"},
+        {"rows below 0 are kept", 1, table(-1, 0, {{std::string("a")}}), 1, 0,
+         "-1..1 x 0..0: a /  / v"},
         {"a growth unit below 1 counts as 30", 0, table(0, 0, {{std::string("a")}}), 1, 0, nullptr},
     };
     for (const Case& c : cases) {
@@ -124,6 +126,22 @@ TEST_F(Table2DTest, AddRowUniqueGrowsByTheGrowthUnit) {
         }
     }
     EXPECT_EQ(gArrGrowRows, 30);
+}
+
+TEST_F(Table2DTest, RowsAndColumnsAddedOneByOneKeepEveryCell) {
+    gArrGrowRows = 1;
+    Table2D t;
+    bool stored = false;
+    for (long r = 0; r < 3000; ++r)
+        for (long c = 0; c < (r < 10 ? r + 1 : 3); ++c)
+            ARR_AddRowUnique(t, r, c, Cell(r * 10 + c), 0, 0, 0, stored);
+    EXPECT_EQ(t.rowUBound(), 2999);
+    EXPECT_EQ(t.colUBound(), 9);
+    for (long r = 0; r < 3000; ++r)
+        for (long c = 0; c <= 9; ++c) {
+            bool set = c < (r < 10 ? r + 1 : 3);
+            ASSERT_EQ(ARR_Item2D(t, r, c), set ? std::to_string(r * 10 + c) : "") << r << "," << c;
+        }
 }
 
 TEST_F(Table2DTest, AddRowUniqueRefusesDuplicatesPerScope) {
