@@ -7,8 +7,8 @@
 // Finds and duplicate checks give exactly the first equal item from a start index, as
 // a linear scan would, but larger arrays answer them from a hash index kept beside the
 // items, so that adding n distinct values with a duplicate check is linear. Items are
-// therefore only changed through set(), append() and the redim members, which keep
-// that index true.
+// therefore only changed through the members below, which keep that index true. Since
+// a find may build the index, an array is not read from two threads at once.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -216,11 +216,18 @@ private:
         }
         return *idx;
     }
+    // Keeps every built index up to date; one that fails to follow is dropped (and
+    // rebuilt by the next find), never left wrong.
     template <class Fn>
     void eachIndex(Fn fn) {
-        for (int s = 0; s < 2; ++s)
-            if (indexes_.byMatch[s])
-                fn(*indexes_.byMatch[s], s == 0 ? Match::Exact : Match::IgnoreCase);
+        try {
+            for (int s = 0; s < 2; ++s)
+                if (indexes_.byMatch[s])
+                    fn(*indexes_.byMatch[s], s == 0 ? Match::Exact : Match::IgnoreCase);
+        } catch (...) {
+            dropIndexes();
+            throw;
+        }
     }
     void indexAppend(std::size_t k) {
         eachIndex(
