@@ -75,6 +75,15 @@ namespace {
 // Blank after trimming spaces, as VB's Trim sees it.
 bool isBlank(std::string_view s) { return s.find_first_not_of(' ') == std::string_view::npos; }
 
+// The text after the last separator, "" when there is none.
+std::string afterLastSeparator(const std::string& item, const std::string& separator,
+                               bool caseSensitive) {
+    std::string head = item, tail;
+    bool found = false;
+    TXT_SplitLast(head, separator, tail, caseSensitive, found);
+    return tail;
+}
+
 template <class T>
 long uboundOr(const core::TypedArray<T>& a, long dflt) {
     return a.hasBounds() ? a.ubound() : dflt;
@@ -258,19 +267,6 @@ long LLIST_IntArrFind(const core::IntArray& a, int value, long& start) {
 long LLIST_SngArrFind(const core::SngArray& a, float value, long& start) {
     return findFrom(a, value, start, Match::Exact);
 }
-
-namespace {
-
-// The text after the last separator, "" when there is none.
-std::string afterLastSeparator(const std::string& item, const std::string& separator,
-                               bool caseSensitive) {
-    std::string head = item, tail;
-    bool found = false;
-    TXT_SplitLast(head, separator, tail, caseSensitive, found);
-    return tail;
-}
-
-}  // namespace
 
 long LLIST_StrArrFindEx(const core::StrArray& a, const std::string& text, long& start,
                         bool caseSensitive, long lastIndex, long itemNo,
