@@ -60,7 +60,6 @@ TEST(TypedArray, ArrayWithoutBoundsReadsAsEmptyEverywhere) {
     EXPECT_EQ(LLIST_StrArrFind(s, "", start, true), -1);
     EXPECT_EQ(LLIST_LngArrFind(l, 0, start), -1);
     EXPECT_EQ(LLIST_StrArrFindEx(s, "", start, true, 99, -1, "|", "", "", ""), -1);
-    for (long v : l.items()) ADD_FAILURE() << v;  // loops over an empty array run no time
 
     EXPECT_TRUE(LLIST_StrArrEnsureBounds(s));
     EXPECT_EQ(shape(s), "0:");
