@@ -3,10 +3,10 @@
 #include <QLabel>
 #include <QPushButton>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
+#include "core/numbers.h"
 #include "core/user_interface.h"
+#include "core/vb_format.h"
 #include "platform/sys/clock.h"
 #include "platform/sys/rt_error.h"
 #include "platform/ui/colours.h"
@@ -42,26 +42,7 @@ bool expiredRestart(PIS_Interval& interval) {
     return true;
 }
 
-// "###,###,###,##0"
-std::string grouped(int64_t value) {
-    const std::string digits = std::to_string(value < 0 ? -value : value);
-    std::string out = value < 0 ? "-" : "";
-    for (size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0) out.push_back(',');
-        out.push_back(digits[i]);
-    }
-    return out;
-}
-
-// Whole percent, halves away from zero, as "#0" formats it.
-std::string percentText(double p) { return grouped(static_cast<int64_t>(std::floor(p + 0.5))); }
-
-// A number in its plain text form: no trailing zeros, at most 15 digits.
-std::string numberText(double value) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.15g", value);
-    return buf;
-}
+std::string grouped(int64_t value) { return TXT_FormatDbl(static_cast<double>(value), "###,###,###,##0"); }
 
 std::vector<std::string> splitItems(const std::string& list) {
     std::vector<std::string> items;
@@ -144,7 +125,8 @@ void refreshLines(ProgressInfoform* w, long n, int64_t done, const std::string& 
     w->fTimetotallabel->setText(QString::number(wholeSecondsSince(gPISStartTime[1])));
     const QString title = w->windowTitle();
     const int pct = title.indexOf(QStringLiteral("% "));
-    w->setWindowTitle(QString::fromStdString(percentText(p)) + "% " + (pct < 0 ? title : title.mid(pct + 2)));
+    w->setWindowTitle(QString::fromStdString(TXT_FormatDbl(p, "#,###,##0")) + "% " +
+                      (pct < 0 ? title : title.mid(pct + 2)));
 }
 
 }  // namespace
@@ -154,7 +136,7 @@ long PIS_FindPrevReport(long reportNo) {
     for (QWidget* form : ui::loadedForms()) {
         const std::string t = ui::tag(form);
         if (t.compare(0, kTagPrefix.size(), kTagPrefix) != 0) continue;
-        const long v = std::strtol(t.c_str() + kTagPrefix.size(), nullptr, 10);
+        const long v = static_cast<long>(TXT_Val(t.substr(kTagPrefix.size())));
         if (v > reportNo)
             throw sys::RtError(kErrReportOrder,
                                "Progress report " + std::to_string(reportNo) +
@@ -172,12 +154,12 @@ std::vector<std::string> PIS_TimingRows(const std::string& timings) {
     for (size_t i = 0; i < items.size(); ++i) {
         if (items[i].empty()) continue;
         const double k = static_cast<double>(i + 1);
-        const double s = std::strtod(items[i].c_str(), nullptr);
+        const double s = TXT_Val(items[i]);
         const double perPct = (s - ps) / (k - pp);
         const double rest = (100 - k) * perPct;
-        rows.push_back(numberText(k) + "\t" + numberText(s) + "\t" + numberText(s - ps) + "\t" +
-                       numberText(k - pp) + "\t" + numberText(perPct) + "\t" + numberText(rest) +
-                       "\t" + numberText(s + rest));
+        rows.push_back(core::vbStr(k) + "\t" + core::vbStr(s) + "\t" + core::vbStr(s - ps) + "\t" +
+                       core::vbStr(k - pp) + "\t" + core::vbStr(perPct) + "\t" + core::vbStr(rest) +
+                       "\t" + core::vbStr(s + rest));
         pp = k;
         ps = s;
     }
@@ -268,7 +250,7 @@ void ProgressWindows::update(int64_t& done, const std::string& message, long rep
         const double x = bar->widthTwips() * p / 100;
         bar->paintBox(gPISBarEnd[n], x);
         gPISBarEnd[n] = x;
-        w->fOpProgressWordslabel->setText(QString::fromStdString(percentText(p)) + " %");
+        w->fOpProgressWordslabel->setText(QString::fromStdString(TXT_FormatDbl(p, "#0")) + " %");
         w->fOpProgressWordslabel->setVisible(p >= 1);
     }
     if (w && !gPISQuiet) {

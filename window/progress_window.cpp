@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPushButton>
 
+#include "core/numbers.h"
 #include "core/progress.h"
 #include "core/user_interface.h"
 #include "platform/sys/rt_error.h"
@@ -190,7 +191,7 @@ void ProgressInfoform::fOpProgressWordslabel_MouseUp(Qt::MouseButton button, int
         const std::string prefix = "Progress report no: ";
         const size_t at = t.rfind(prefix);
         if (at == std::string::npos) return;
-        PIS_ShowTimings(std::strtol(t.c_str() + at + prefix.size(), nullptr, 10));
+        PIS_ShowTimings(static_cast<long>(TXT_Val(t.substr(at + prefix.size()))));
     });
 }
 

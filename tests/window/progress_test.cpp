@@ -154,6 +154,16 @@ TEST_F(ProgressTest, UpdateWritesCountsMessageCaptionAndBar) {
     EXPECT_DOUBLE_EQ(w->fOpProgressBarpicture->paintedTwips(), w->fOpProgressBarpicture->widthTwips());
 }
 
+TEST_F(ProgressTest, CountsPastTwoGibibytesStayExact) {
+    long n = 0;
+    PIS_Start("Reading.", "bytes", 3000000000LL, "Reading", n, 0, 0, false);
+    ProgressInfoform* w = windowOf(n);
+    EXPECT_EQ(w->unitsLine(), "0" + kSep + "bytes of 3,000,000,000 completed.");
+    EXPECT_EQ(updateTo(n, 2250000000LL), 0);
+    EXPECT_EQ(w->unitsLine(), "2,250,000,000" + kSep + "bytes of 3,000,000,000 completed.");
+    EXPECT_EQ(w->fOpProgressWordslabel->text(), "75 %");
+}
+
 TEST_F(ProgressTest, ATotalOfZeroNeverPaintsNorDelivers) {
     const long n = start(0, 0, 2);
     gPISAbort = 1066;
