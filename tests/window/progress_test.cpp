@@ -87,6 +87,24 @@ TEST_F(ProgressTest, AThrottledUpdateBeforeItsIntervalNeitherShowsNorDelivers) {
     EXPECT_TRUE(w->isVisible());
 }
 
+TEST_F(ProgressTest, AReportShorterThanItsIntervalNeverShowsAWindow) {
+    struct ShowCounter : QObject {
+        int shows = 0;
+        bool eventFilter(QObject* o, QEvent* e) override {
+            if (e->type() == QEvent::Show && qobject_cast<ProgressInfoform*>(o)) ++shows;
+            return false;
+        }
+    } counter;
+    qApp->installEventFilter(&counter);
+    const long n = start(100, 2, 2);
+    for (int64_t done = 1; done <= 100; ++done) {
+        clock_.advance(0.01);
+        EXPECT_EQ(updateTo(n, done), 0);
+    }
+    PIS_End(n);
+    EXPECT_EQ(counter.shows, 0);
+}
+
 TEST_F(ProgressTest, AForcedUpdateRefreshesAtOnce) {
     const long n = start(100, 2, 0);
     EXPECT_EQ(updateTo(n, 10, {.force = true}), 0);
