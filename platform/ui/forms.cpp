@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QPointer>
 #include <algorithm>
+#include <memory>
 
 #include "core/user_interface.h"
 #include "platform/ui/keys.h"
@@ -31,7 +32,7 @@ void forget(const QObject* form) {
 class KeyPreview : public QObject {
 public:
     bool eventFilter(QObject* obj, QEvent* event) override {
-        if (passing_ || event->type() != QEvent::KeyPress || !obj->isWidgetType()) return false;
+        if (event == passing_ || event->type() != QEvent::KeyPress || !obj->isWidgetType()) return false;
         auto* form = qobject_cast<Form*>(static_cast<QWidget*>(obj)->window());
         if (!form || !form->keyDownHandler()) return false;
         auto* key = static_cast<QKeyEvent*>(event);
@@ -44,18 +45,19 @@ public:
             event->accept();
             return true;
         }
-        QKeyEvent copy(key->type(), key->key(), key->modifiers(), key->text(), key->isAutoRepeat(),
-                       key->count());
-        passing_ = true;
-        QCoreApplication::sendEvent(target, &copy);
-        passing_ = false;
+        std::unique_ptr<QKeyEvent> copy(key->clone());
+        // Only this copy passes unseen: keys of a box it opens are still offered.
+        const QEvent* outer = passing_;
+        passing_ = copy.get();
+        QCoreApplication::sendEvent(target, copy.get());
+        passing_ = outer;
         // The copy has been through the parents already; stop the original here.
         event->accept();
         return true;
     }
 
 private:
-    bool passing_ = false;
+    const QEvent* passing_ = nullptr;
 };
 
 }  // namespace

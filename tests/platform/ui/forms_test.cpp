@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QTest>
+#include <QTimer>
 #include <vector>
 
 #include "core/dialog_responder.h"
@@ -75,6 +76,27 @@ TEST(FormTest, KeyPreviewSeesEachKeyOnceAndCanSwallowIt) {
     // QTest presses Shift itself before F5.
     const std::vector<std::pair<int, int>> expected{{65, 0}, {88, 0}, {16, 1}, {116, 1}, {116, 0}};
     EXPECT_EQ(seen, expected);
+}
+
+TEST(FormTest, KeysOfABoxOpenedByAPreviewedKeyAreStillPreviewed) {
+    ui::Form outer;
+    auto* edit = new QLineEdit(&outer);
+    outer.setKeyDownHandler([](int&, int) {});
+    std::vector<int> innerSeen;
+    QObject::connect(edit, &QLineEdit::returnPressed, [&] {
+        ui::Form inner;
+        auto* innerEdit = new QLineEdit(&inner);
+        inner.setKeyDownHandler([&](int& keyCode, int) { innerSeen.push_back(keyCode); });
+        QTimer::singleShot(0, [&] {
+            QTest::keyClick(innerEdit, Qt::Key_B);
+            inner.hide();
+        });
+        inner.exec();
+    });
+    outer.show();
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_EQ(innerSeen, std::vector<int>{66});
 }
 
 TEST(QtUserInterfaceTest, PointerActiveControlAndClipboard) {
