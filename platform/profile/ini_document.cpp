@@ -164,6 +164,34 @@ bool IniDocument::eraseSection(std::string_view sectionName) {
     return changed;
 }
 
+std::optional<std::vector<std::string>> IniDocument::lines(std::string_view sectionName) const {
+    const Section* s = section(sectionName);
+    if (!s) return std::nullopt;
+    std::vector<std::string> body;
+    for (size_t i = s->header + 1; i < s->end; ++i)
+        if (!trim(lines_[i]).empty()) body.push_back(lines_[i]);
+    return body;
+}
+
+bool IniDocument::replaceSection(std::string_view sectionName,
+                                 const std::vector<std::string>& body) {
+    const Section* s = section(sectionName);
+    if (!s) {
+        lines_.push_back("[" + std::string(trim(sectionName)) + "]");
+        lines_.insert(lines_.end(), body.begin(), body.end());
+    } else {
+        std::vector<std::string> old(lines_.begin() + static_cast<std::ptrdiff_t>(s->header + 1),
+                                     lines_.begin() + static_cast<std::ptrdiff_t>(s->end));
+        if (old == body) return false;
+        lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(s->header + 1),
+                     lines_.begin() + static_cast<std::ptrdiff_t>(s->end));
+        lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(s->header + 1), body.begin(),
+                      body.end());
+    }
+    reindex();
+    return true;
+}
+
 std::string IniDocument::bytes() const {
     std::string out;
     for (const auto& line : lines_) {

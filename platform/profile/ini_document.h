@@ -6,6 +6,7 @@
 // Duplicates: the first section of a name is the section, and its first entry of a
 // key is the entry (reads, writes and entry erases act there); erasing a section
 // removes every section of that name.
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -26,10 +27,14 @@ public:
     // Empty when the section is missing.
     std::vector<std::string> keyNames(std::string_view section) const;
 
+    // The section's non-blank lines below its header; nothing when it is missing.
+    std::optional<std::vector<std::string>> lines(std::string_view section) const;
+
     // Each returns true when the document changed.
     bool set(std::string_view section, std::string_view key, std::string_view value);
     bool eraseKey(std::string_view section, std::string_view key);
     bool eraseSection(std::string_view section);
+    bool replaceSection(std::string_view section, const std::vector<std::string>& body);
 
     // The file's bytes, every line ended by LF.
     std::string bytes() const;

@@ -211,6 +211,42 @@ const IniDocument* documentOrNull(const std::string& file) {
     return &f->doc;
 }
 
+bool hasLineBreak(const std::vector<std::string>& lines) {
+    for (const auto& l : lines)
+        if (hasLineBreak(l)) return true;
+    return false;
+}
+
+// Loads the file, lets `edit` change a copy of it and replaces the file when the copy
+// changed.
+template <class Edit>
+WriteResult rewrite(const std::string& file, std::size_t sizeLimit, Edit edit) {
+    if (file.empty()) return {ENOENT};
+    const CachedFile* current = nullptr;
+    if (int err = load(file, current)) return {err};
+
+    IniDocument doc = current->doc;
+    if (!edit(doc)) return {};
+    std::string bytes = doc.bytes();
+    size_t oldSize = current->exists ? current->bytes.size() : 0;
+    if (sizeLimit && oldSize > 0 && bytes.size() > sizeLimit && bytes.size() > oldSize)
+        return {EFBIG};
+    if (int err = replaceFile(file, bytes)) return {err};
+
+    struct stat st{};
+    if (::stat(file.c_str(), &st) != 0) {
+        cache().erase(file);
+        return {};
+    }
+    CachedFile& entry = cache()[file];
+    entry.exists = true;
+    entry.stamp = stampOf(st);
+    entry.racy = isRacy(entry.stamp, nowNanos());
+    entry.bytes = std::move(bytes);
+    entry.doc = std::move(doc);
+    return {};
+}
+
 }  // namespace
 
 std::string WriteResult::message() const { return error ? std::strerror(error) : std::string(); }
@@ -233,35 +269,28 @@ std::size_t getKeyNames(std::string_view section, std::string& out, std::size_t 
     return copyNameList(doc ? doc->keyNames(section) : std::vector<std::string>{}, out, size);
 }
 
+std::optional<std::vector<std::string>> sectionLines(std::string_view section,
+                                                     const std::string& file) {
+    const IniDocument* doc = documentOrNull(file);
+    return doc ? doc->lines(section) : std::nullopt;
+}
+
 WriteResult writeString(std::string_view section, std::optional<std::string_view> key,
-                        std::optional<std::string_view> value, const std::string& file) {
-    if (file.empty()) return {ENOENT};
+                        std::optional<std::string_view> value, const std::string& file,
+                        std::size_t sizeLimit) {
     if (hasLineBreak(section) || (key && hasLineBreak(*key)) || (value && hasLineBreak(*value)))
-        return {EINVAL};
-    const CachedFile* current = nullptr;
-    if (int err = load(file, current)) return {err};
+        return {file.empty() ? ENOENT : EINVAL};
+    return rewrite(file, sizeLimit, [&](IniDocument& doc) {
+        return !key ? doc.eraseSection(section)
+               : !value ? doc.eraseKey(section, *key)
+                        : doc.set(section, *key, *value);
+    });
+}
 
-    IniDocument doc = current->doc;
-    bool changed = !key ? doc.eraseSection(section)
-                   : !value ? doc.eraseKey(section, *key)
-                            : doc.set(section, *key, *value);
-    if (!changed) return {};
-
-    std::string bytes = doc.bytes();
-    if (int err = replaceFile(file, bytes)) return {err};
-
-    struct stat st{};
-    if (::stat(file.c_str(), &st) != 0) {
-        cache().erase(file);
-        return {};
-    }
-    CachedFile& entry = cache()[file];
-    entry.exists = true;
-    entry.stamp = stampOf(st);
-    entry.racy = isRacy(entry.stamp, nowNanos());
-    entry.bytes = std::move(bytes);
-    entry.doc = std::move(doc);
-    return {};
+WriteResult writeSection(std::string_view section, const std::vector<std::string>& lines,
+                         const std::string& file) {
+    if (hasLineBreak(section) || hasLineBreak(lines)) return {file.empty() ? ENOENT : EINVAL};
+    return rewrite(file, 0, [&](IniDocument& doc) { return doc.replaceSection(section, lines); });
 }
 
 WriteResult flush(const std::string& file) {

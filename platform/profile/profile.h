@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace profile {
 
@@ -36,11 +37,21 @@ std::size_t getSectionNames(std::string& out, std::size_t size, const std::strin
 std::size_t getKeyNames(std::string_view section, std::string& out, std::size_t size,
                         const std::string& file);
 
+// The lines of a section below its header, blank lines left out, as they stand in the
+// file; nothing when the section is missing.
+std::optional<std::vector<std::string>> sectionLines(std::string_view section,
+                                                     const std::string& file);
+
 // Writes key=value. With no value the entry is erased; with no key the whole section
 // is. Erasing what is not there succeeds and creates nothing. Names and values may
-// not hold CR or LF (EINVAL); an empty path fails with ENOENT.
+// not hold CR or LF (EINVAL); an empty path fails with ENOENT. With a size limit, a
+// write that would make a file that is not empty grow past it fails with EFBIG.
 WriteResult writeString(std::string_view section, std::optional<std::string_view> key,
-                        std::optional<std::string_view> value, const std::string& file);
+                        std::optional<std::string_view> value, const std::string& file,
+                        std::size_t sizeLimit = 0);
+// Replaces the lines of a section (appending the section when it is missing).
+WriteResult writeSection(std::string_view section, const std::vector<std::string>& lines,
+                         const std::string& file);
 
 // Writes are immediate, so there is nothing to write out; succeeds unless the path
 // is empty. Drops the file from the cache so the next read goes to the disk.

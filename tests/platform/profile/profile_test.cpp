@@ -225,3 +225,36 @@ TEST(ProfileCache, SeesChangesMadeBehindItsBack) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ProfileWrite, SizeLimitRefusesGrowthOfAFileThatHoldsSomething) {
+    TempHome home;
+    std::string file = home / "cap.ini";
+    // An empty file takes any entry, however large.
+    ASSERT_TRUE(profile::writeString("S", "big", std::string(100, 'x'), file, 50).ok());
+    EXPECT_EQ(profile::writeString("S", "more", "1", file, 50).error, EFBIG);
+    // Shrinking or keeping the size is always allowed.
+    EXPECT_TRUE(profile::writeString("S", "big", std::string(90, 'y'), file, 50).ok());
+    EXPECT_EQ(get(file, "S", "more"), kMissing);
+    EXPECT_TRUE(profile::writeString("S", "more", "1", file).ok());
+}
+
+TEST(ProfileWrite, SectionsMoveAsWholeLines) {
+    TempHome home;
+    std::string from = home / "from.ini";
+    std::string to = home / "to.ini";
+    writeFile(from, "[A]\na=1\n\n k = \"q\" \n[B]\nb=2\n");
+    auto lines = profile::sectionLines("a", from);
+    ASSERT_TRUE(lines.has_value());
+    EXPECT_EQ(*lines, (std::vector<std::string>{"a=1", " k = \"q\" "}));
+    EXPECT_FALSE(profile::sectionLines("C", from).has_value());
+
+    ASSERT_TRUE(profile::writeSection("A", *lines, to).ok());
+    ASSERT_TRUE(profile::writeSection("A", {"x=9"}, to).ok());  // replaces the lines
+    ASSERT_TRUE(profile::writeSection("Z", {"z=1"}, to).ok());
+    EXPECT_EQ(readFile(to), "[A]\nx=9\n[Z]\nz=1\n");
+    EXPECT_EQ(profile::writeSection("A", {"x\n[Evil]"}, to).error, EINVAL);
+}
+
+}  // namespace
