@@ -6,7 +6,7 @@
 
 #include "core/ini_store.h"
 #include "core/numbers.h"
-#include "core/system_info.h"
+#include "core/stored_text.h"
 #include "core/text.h"
 #include "core/vb_format.h"
 

@@ -9,7 +9,7 @@
 #include "core/ini_entry_io.h"
 #include "core/numbers.h"
 #include "core/shell_hooks.h"
-#include "core/system_info.h"
+#include "core/stored_text.h"
 #include "core/text.h"
 #include "core/user_interface.h"
 #include "core/vb_format.h"

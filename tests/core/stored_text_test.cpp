@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "core/system_info.h"
+#include "core/stored_text.h"
 
-TEST(SystemInfo, StrIsTrueIsFalseOnlyForFalseZeroOrBlank) {
+TEST(StoredText, StrIsTrueIsFalseOnlyForFalseZeroOrBlank) {
     struct Case {
         const char* text;
         bool expected;

@@ -1,5 +1,6 @@
 #pragma once
-// Small system-wide readings of stored text.
+// Readings of stored text shared by the lists and the INI store (kept apart from the
+// system services, which hold the rest of that family).
 #include <string>
 #include <string_view>
 

@@ -1,4 +1,4 @@
-#include "core/system_info.h"
+#include "core/stored_text.h"
 
 bool SYS32_StrIsTrue(std::string_view text) {
     while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
