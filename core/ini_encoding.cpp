@@ -43,6 +43,10 @@ const IniCodes& INI_CodeStrings() {
 
 std::string INI_EncodeText(const std::string& text, bool brackets, bool equals, bool lineBreaks,
                            bool quotes, bool blanks) {
+    // Most names and values need no code at all; they are read thousands of times.
+    if (text.find_first_of("\xA0=[]\r\"") == std::string::npos &&
+        (text.empty() || (text.front() != ' ' && text.back() != ' ')))
+        return text;
     const IniCodes& c = INI_CodeStrings();
     std::string s = text;
     replaceAll(s, c.marker, c.chr160x2);

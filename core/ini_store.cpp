@@ -142,6 +142,7 @@ std::string today() {
 void INI_GetCore(const std::string& section, const std::string& entry, std::string& result,
                  const std::string& fileArg, int mode, const std::string& dflt) {
     const std::string iniFile = routed(section, entry, fileArg);
+    profile::ReadScope scope;
     if (mode != -1) gIniMissingMode = mode == 7 ? 1 : mode;
     const int inForce = gIniMissingMode;
     const bool useDefault = mode == 7;
@@ -249,6 +250,7 @@ void INI_Put(const std::string& section, const std::string& entry, const std::st
              const std::string& fileArg, int mode) {
     if (gIniNoWrite) return;
     const std::string iniFile = routed(section, entry, fileArg);
+    profile::ReadScope scope;
     const long oldLast = splitCounter(section, entry, iniFile);
     long newLast = -1;
     checkReservedNames(section, entry, "INI_Put");

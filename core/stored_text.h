@@ -1,6 +1,5 @@
 #pragma once
-// Readings of stored text shared by the lists and the INI store (kept apart from the
-// system services, which hold the rest of that family).
+// The Boolean reading of stored text, and a separator that list text cannot clash with.
 #include <string>
 #include <string_view>
 

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <ctime>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "platform/profile/ini_document.h"
 
@@ -46,6 +47,16 @@ struct CachedFile {
 std::unordered_map<std::string, CachedFile>& cache() {
     static std::unordered_map<std::string, CachedFile> files;
     return files;
+}
+
+struct ScopeState {
+    int depth = 0;
+    std::unordered_set<std::string> checked;  // paths already checked in this scope
+};
+
+ScopeState& scope() {
+    static ScopeState state;
+    return state;
 }
 
 long long nowNanos() {
@@ -88,9 +99,25 @@ int readAll(const std::string& path, std::string& out) {
     return 0;
 }
 
+int loadChecked(const std::string& path, const CachedFile*& result);
+
 // The file as it is now, from the cache unless it changed. A missing file is an
 // empty document; any other failure to read it is returned as an errno.
 int load(const std::string& path, const CachedFile*& result) {
+    ScopeState& sc = scope();
+    if (sc.depth > 0) {
+        auto it = cache().find(path);
+        if (it != cache().end() && sc.checked.count(path)) {
+            result = &it->second;
+            return 0;
+        }
+    }
+    int err = loadChecked(path, result);
+    if (err == 0 && sc.depth > 0) sc.checked.insert(path);
+    return err;
+}
+
+int loadChecked(const std::string& path, const CachedFile*& result) {
     struct stat st{};
     if (::stat(path.c_str(), &st) != 0) {
         int err = errno;
@@ -223,7 +250,8 @@ template <class Edit>
 WriteResult rewrite(const std::string& file, std::size_t sizeLimit, Edit edit) {
     if (file.empty()) return {ENOENT};
     const CachedFile* current = nullptr;
-    if (int err = load(file, current)) return {err};
+    // Always against the disk, so that a write never undoes a change made by others.
+    if (int err = loadChecked(file, current)) return {err};
 
     IniDocument doc = current->doc;
     if (!edit(doc)) return {};
@@ -296,7 +324,13 @@ WriteResult writeSection(std::string_view section, const std::vector<std::string
 WriteResult flush(const std::string& file) {
     if (file.empty()) return {ENOENT};
     cache().erase(file);
+    scope().checked.erase(file);
     return {};
+}
+
+ReadScope::ReadScope() { ++scope().depth; }
+ReadScope::~ReadScope() {
+    if (--scope().depth == 0) scope().checked.clear();
 }
 
 }  // namespace profile

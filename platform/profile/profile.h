@@ -17,6 +17,18 @@
 
 namespace profile {
 
+// While one is alive, reads check each file against the disk at most once: an
+// operation that looks up several entries (a value and its part counter, records of
+// alternate files) then costs one stat per file. Writes always check. Nests; the
+// outermost ends the scope.
+class ReadScope {
+public:
+    ReadScope();
+    ~ReadScope();
+    ReadScope(const ReadScope&) = delete;
+    ReadScope& operator=(const ReadScope&) = delete;
+};
+
 // Outcome of a write: the errno of the step that failed, 0 on success.
 struct WriteResult {
     int error = 0;

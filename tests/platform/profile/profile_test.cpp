@@ -258,3 +258,25 @@ TEST(ProfileWrite, SectionsMoveAsWholeLines) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ProfileCache, AReadScopeChecksEachFileOnce) {
+    TempHome home;
+    std::string file = home / "scope.ini";
+    writeFile(file, "[S]\nk=1\n");
+    {
+        profile::ReadScope scope;
+        EXPECT_EQ(get(file, "S", "k"), "1");
+        writeFile(file, "[S]\nk=2\n");
+        EXPECT_EQ(get(file, "S", "k"), "1");
+        // A write goes by the disk, so the change made meanwhile is kept and now seen.
+        ASSERT_TRUE(profile::writeString("S", "j", "3", file).ok());
+        EXPECT_EQ(get(file, "S", "j"), "3");
+        EXPECT_EQ(get(file, "S", "k"), "2");
+    }
+    writeFile(file, "[S]\nk=4\n");
+    EXPECT_EQ(get(file, "S", "k"), "4");
+}
+
+}  // namespace
