@@ -47,7 +47,7 @@ std::string replaced(std::string_view text, std::string_view find, std::string_v
 
 int codeOf(char c) { return static_cast<unsigned char>(c); }
 
-Items splitPlain(std::string rest, std::string_view delimiter, std::string_view marker,
+Items CHUNKS_SplitPlain(std::string rest, std::string_view delimiter, std::string_view marker,
                  size_t limit) {
     Items out;
     std::string pair;
@@ -64,7 +64,7 @@ Items splitPlain(std::string rest, std::string_view delimiter, std::string_view 
     return out;
 }
 
-Items splitProtected(std::string rest, std::string_view delimiter, Mode m, size_t limit) {
+Items CHUNKS_SplitProtected(std::string rest, std::string_view delimiter, Mode m, size_t limit) {
     Items out;
     std::string p1, p2;
     bool trailer = CHUNKS_TrailerProtStrip(rest, m.open, p1, p2);
@@ -104,8 +104,8 @@ Items splitItems(std::string_view text, std::string_view delimiter, Mode m,
                  std::string_view marker, size_t limit = SIZE_MAX) {
     if (text.empty()) return {std::string()};
     delimiter = orBar(delimiter);
-    return m.plain ? splitPlain(std::string(text), delimiter, orMarker(marker), limit)
-                   : splitProtected(std::string(text), delimiter, m, limit);
+    return m.plain ? CHUNKS_SplitPlain(std::string(text), delimiter, orMarker(marker), limit)
+                   : CHUNKS_SplitProtected(std::string(text), delimiter, m, limit);
 }
 
 // The empty list has no items (its split gives one empty one).

@@ -297,6 +297,11 @@ void INI_Put(const std::string& section, const std::string& entry, double value,
     INI_Put(section, entry, core::vbStr(value), iniFile, mode);
 }
 
+void INI_Put(const std::string& section, const std::string& entry, const core::Variant& value,
+             const std::string& iniFile, int mode) {
+    INI_Put(section, entry, core::vbCStr(value), iniFile, mode);
+}
+
 bool INI_EraseEntry(const std::string& section, const std::string& entry, const std::string& fileArg,
                     int mode) {
     const std::string iniFile = routed(section, entry, fileArg);

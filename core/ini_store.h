@@ -11,6 +11,8 @@
 // sections to alternate files, and reports of failed writes.
 #include <string>
 
+#include "core/variant.h"
+
 // Missing-entry modes: 0 ask (OK gives "", Cancel error 1066), 1 kIniNotFound, 2 error
 // 1001, 3 "", 4 "0", 5 (flag reader) True, 6 (entry copy) no copy, 7 the caller's
 // default; -1 keeps the mode set in gIniMissingMode. Every read puts gIniMissingMode
@@ -66,6 +68,9 @@ void INI_Put(const std::string& section, const std::string& entry, long value,
 void INI_Put(const std::string& section, const std::string& entry, int value,
              const std::string& iniFile, int mode = -1);
 void INI_Put(const std::string& section, const std::string& entry, double value,
+             const std::string& iniFile, int mode = -1);
+// As its VB text (CStr): dates, numbers, Booleans; nothing is the empty text.
+void INI_Put(const std::string& section, const std::string& entry, const core::Variant& value,
              const std::string& iniFile, int mode = -1);
 // True when the erase failed.
 bool INI_EraseEntry(const std::string& section, const std::string& entry,

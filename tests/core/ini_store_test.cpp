@@ -10,6 +10,7 @@
 #include "core/ini_store.h"
 #include "core/shell_hooks.h"
 #include "core/text.h"
+#include "core/vb_format.h"
 #include "platform/sys/rt_error.h"
 #include "tests/support/fake_user_interface.h"
 #include "tests/support/scripted_responder.h"
@@ -112,6 +113,8 @@ TEST_F(IniStore, AnyTextSurvivesWriteAndRead) {
     EXPECT_EQ(INI_Get("S", "flag", file, 1), "True");
     EXPECT_EQ(INI_Get("S", "num", file, 1), "2.5");
     EXPECT_EQ(INI_Get("S", "count", file, 1), "12");
+    INI_Put("S", "date", core::Variant(core::DateTime{45000.5}), file);
+    EXPECT_EQ(INI_Get("S", "date", file, 1), core::vbCStr(core::DateTime{45000.5}));
 }
 
 TEST_F(IniStore, HandEditedFilesReadAsWritten) {
