@@ -14,7 +14,6 @@ inline std::string gIniSiteDbs;
 inline std::string gIniFltrBots;
 inline std::string gIniPPFindBots;
 inline std::string gIniPPFindBotsSkipUAs;
-inline std::string gIniLastInstVals;
 
 // The current site's INI files, in its "param" folder.
 inline std::string gIniLastVals;
