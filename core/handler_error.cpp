@@ -14,7 +14,7 @@ HandlerErrorSink& sink() {
 
 void setHandlerErrorSink(HandlerErrorSink s) { sink() = std::move(s); }
 
-void handlerError(const sys::RtError& error, void* form, const std::string& procName,
+void handlerError(const sys::RtError& error, UiHandle form, const std::string& procName,
                   const std::string& extra) {
     if (sink()) {
         sink()(error, form, procName, extra);

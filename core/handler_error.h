@@ -6,18 +6,18 @@
 #include <functional>
 #include <string>
 
+#include "core/user_interface.h"
 #include "platform/sys/rt_error.h"
 
 namespace core {
 
-// `form` is the failing window as the user interface knows it (a QWidget*), or
-// nullptr for none; core hands it on without looking inside.
-using HandlerErrorSink = std::function<void(const sys::RtError& error, void* form,
+// `form` is the failing window, or nullptr for none.
+using HandlerErrorSink = std::function<void(const sys::RtError& error, UiHandle form,
                                             const std::string& procName, const std::string& extra)>;
 
 // An empty sink restores the stderr fallback.
 void setHandlerErrorSink(HandlerErrorSink sink);
-void handlerError(const sys::RtError& error, void* form, const std::string& procName,
+void handlerError(const sys::RtError& error, UiHandle form, const std::string& procName,
                   const std::string& extra = {});
 
 }  // namespace core

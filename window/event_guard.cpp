@@ -9,6 +9,7 @@
 
 #include "core/handler_error.h"
 #include "platform/sys/rt_error.h"
+#include "platform/ui/controls.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/screen_pointer.h"
 
@@ -74,6 +75,7 @@ namespace window {
 
 bool guarded(QWidget* form, const char* procName, Guard guard, const std::function<void()>& work) {
     if (guard == Guard::SkipWhileYielding && gInDoEvents) return false;
+    const core::UiHandle failing = ui::handle(form);
     try {
         const int saved = gMousePointer;
         MSE_Hourglass();
@@ -81,17 +83,17 @@ bool guarded(QWidget* form, const char* procName, Guard guard, const std::functi
         MSE_PointerSet(saved);
         return true;
     } catch (const sys::RtError& e) {
-        core::handlerError(e, form, procName);
+        core::handlerError(e, failing, procName);
     } catch (const sys::EndProgram& e) {
         // The end cannot travel up through Qt's frames: leave every event loop instead.
         QCoreApplication::exit(e.exitCode());
     } catch (const std::bad_alloc&) {
         core::handlerError(sys::RtError(kErrOutOfMemory, sys::vbErrorDescription(kErrOutOfMemory), procName),
-                           form, procName);
+                           failing, procName);
     } catch (const std::exception& e) {
-        core::handlerError(sys::RtError(kErrInternal, e.what(), procName), form, procName);
+        core::handlerError(sys::RtError(kErrInternal, e.what(), procName), failing, procName);
     } catch (...) {
-        core::handlerError(sys::RtError(kErrInternal, "unknown exception", procName), form, procName);
+        core::handlerError(sys::RtError(kErrInternal, "unknown exception", procName), failing, procName);
     }
     return false;
 }

@@ -14,6 +14,7 @@
 #include <QWidget>
 #include <set>
 
+#include "core/delimited_lists.h"
 #include "platform/sys/rt_error.h"
 #include "platform/ui/colours.h"
 #include "platform/ui/controls.h"
@@ -140,8 +141,7 @@ void FRMS_ForeColorAll(QWidget* form, long colour) {
 void FRMS_FindForm(const std::string& text, std::vector<QWidget*>& forms) {
     forms.assign(1, nullptr);
     for (QWidget* f : ui::loadedForms()) {
-        const std::string t = ui::tag(f);
-        if (t.substr(0, t.find('|')) == text) forms.push_back(f);
+        if (CHUNKS_Get(1, ui::tag(f)) == text) forms.push_back(f);
     }
 }
 

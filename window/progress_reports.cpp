@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <cmath>
 
+#include "core/delimited_lists.h"
 #include "core/numbers.h"
 #include "core/user_interface.h"
 #include "core/vb_format.h"
@@ -44,27 +45,6 @@ bool expiredRestart(PIS_Interval& interval) {
 
 std::string grouped(int64_t value) { return TXT_FormatDbl(static_cast<double>(value), "###,###,###,##0"); }
 
-std::vector<std::string> splitItems(const std::string& list) {
-    std::vector<std::string> items;
-    if (list.empty()) return items;
-    size_t start = 0;
-    for (;;) {
-        const size_t bar = list.find('|', start);
-        items.push_back(list.substr(start, bar - start));
-        if (bar == std::string::npos) return items;
-        start = bar + 1;
-    }
-}
-
-// Item n (from 1) of a "|" list, with empty items added up to it.
-void setItem(std::string& list, long n, const std::string& value) {
-    std::vector<std::string> items = splitItems(list);
-    if (static_cast<long>(items.size()) < n) items.resize(n);
-    items[n - 1] = value;
-    list.clear();
-    for (size_t i = 0; i < items.size(); ++i) list += (i ? "|" : "") + items[i];
-}
-
 void growTo(long n) {
     const size_t size = static_cast<size_t>(n) + 1;
     if (gPISRecs.size() >= size) return;
@@ -83,7 +63,9 @@ void applyStopMode(ProgressInfoform* w, int stopMode) {
         gPISAbort = 0;
     } else if (gPISAbort == 2) {
         w->fCancel->show();
-        ui::setTag(w->fCancel, "||True");  // item 3: no confirmation
+        std::string tag = ui::tag(w->fCancel);
+        CHUNKS_Set(3, tag, "True");  // no confirmation
+        ui::setTag(w->fCancel, tag);
         gPISAbort = 0;
     } else {
         w->fCancel->hide();  // a pending 1066 survives mode -1; mode 0 has cleared it
@@ -149,12 +131,13 @@ long PIS_FindPrevReport(long reportNo) {
 
 std::vector<std::string> PIS_TimingRows(const std::string& timings) {
     std::vector<std::string> rows;
-    const std::vector<std::string> items = splitItems(timings);
+    const long count = timings.empty() ? 0 : CHUNKS_Count(timings);
     double pp = 0, ps = 0;
-    for (size_t i = 0; i < items.size(); ++i) {
-        if (items[i].empty()) continue;
-        const double k = static_cast<double>(i + 1);
-        const double s = TXT_Val(items[i]);
+    for (long i = 1; i <= count; ++i) {
+        const std::string item = CHUNKS_Get(i, timings);
+        if (item.empty()) continue;
+        const double k = static_cast<double>(i);
+        const double s = TXT_Val(item);
         const double perPct = (s - ps) / (k - pp);
         const double rest = (100 - k) * perPct;
         rows.push_back(core::vbStr(k) + "\t" + core::vbStr(s) + "\t" + core::vbStr(s - ps) + "\t" +
@@ -260,7 +243,7 @@ void ProgressWindows::update(int64_t& done, const std::string& message, long rep
     PIS_ReportRec& rec = gPISRecs[n];
     if (p > rec.NextPct) {
         rec.NextPct = static_cast<long>(std::nearbyint(p + 1));
-        setItem(rec.Timings, rec.NextPct - 1, std::to_string(wholeSecondsSince(gPISStartTime[n])));
+        CHUNKS_Set(rec.NextPct - 1, rec.Timings, std::to_string(wholeSecondsSince(gPISStartTime[n])));
     }
     deliverAbort("PIS_Update");
 }

@@ -8,8 +8,10 @@
 #include <QPainter>
 #include <QPushButton>
 
+#include "core/delimited_lists.h"
 #include "core/numbers.h"
 #include "core/progress.h"
+#include "core/stored_text.h"
 #include "core/user_interface.h"
 #include "platform/sys/rt_error.h"
 #include "platform/ui/colours.h"
@@ -41,23 +43,6 @@ QString lineText(const std::string& bytes) {
         out += QChar(0x00A0);
         start = sep + 1;
     }
-}
-
-// Boolean text: False when, trimmed, it is "False", "0" or empty.
-bool isTrueText(std::string text) {
-    const auto first = text.find_first_not_of(' ');
-    text = first == std::string::npos ? "" : text.substr(first, text.find_last_not_of(' ') - first + 1);
-    return !(text.empty() || text == "0" || text == "False");
-}
-
-std::string tagItem(const std::string& tag, int n) {
-    size_t start = 0;
-    for (int i = 1; i < n; ++i) {
-        start = tag.find('|', start);
-        if (start == std::string::npos) return {};
-        ++start;
-    }
-    return tag.substr(start, tag.find('|', start) - start);
 }
 
 QLabel* label(QWidget* parent, const char* name, const char* text) {
@@ -170,7 +155,7 @@ void ProgressInfoform::Form_Load() {
 // Works while the operation yields: that is when the user needs it.
 void ProgressInfoform::fCancel_Click() {
     guarded(this, "fCancel_Click", Guard::RunWhileYielding, [this] {
-        if (isTrueText(tagItem(ui::tag(fCancel), 3))) {
+        if (SYS32_StrIsTrue(CHUNKS_Get(3, ui::tag(fCancel)))) {
             gPISAbort = sys::kErrUserAbort;
             return;
         }

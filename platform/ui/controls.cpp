@@ -53,6 +53,10 @@ void setVbType(QObject* control, const std::string& type) {
     control->setProperty(kVbType, QByteArray::fromStdString(type));
 }
 
+core::UiHandle handle(QObject* object) { return reinterpret_cast<core::UiHandle>(object); }
+
+QObject* object(core::UiHandle handle) { return reinterpret_cast<QObject*>(handle); }
+
 std::string tag(const QObject* object) { return object->property(kTag).toByteArray().toStdString(); }
 
 void setTag(QObject* object, const std::string& text) {

@@ -8,12 +8,18 @@
 #include <map>
 #include <string>
 
+#include "core/user_interface.h"
+
 namespace ui {
 
 // "TextBox", "ListBox", "CommandButton", ... from the "vbType" property, else guessed
 // from the widget class; "" when neither tells.
 std::string vbType(const QObject* control);
 void setVbType(QObject* control, const std::string& type);
+
+// A form or control as core holds it, and back.
+core::UiHandle handle(QObject* object);
+QObject* object(core::UiHandle handle);
 
 std::string tag(const QObject* object);
 void setTag(QObject* object, const std::string& text);

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include "core/dialog_responder.h"
+#include "platform/ui/controls.h"
 #include "platform/ui/qt_text.h"
 #include "platform/ui/screen_pointer.h"
 
@@ -53,5 +54,14 @@ void QtUserInterface::clipboardSetText(const std::string& text) {
 }
 
 void QtUserInterface::clipboardClear() { QGuiApplication::clipboard()->clear(); }
+
+std::string QtUserInterface::tag(core::UiHandle handle) const {
+    const QObject* o = object(handle);
+    return o ? ui::tag(o) : std::string();
+}
+
+void QtUserInterface::setTag(core::UiHandle handle, const std::string& text) {
+    if (QObject* o = object(handle)) ui::setTag(o, text);
+}
 
 }  // namespace ui

@@ -22,6 +22,9 @@ public:
     std::string activeControlName() const override;
     void clipboardSetText(const std::string& text) override;
     void clipboardClear() override;
+    // "" for no object.
+    std::string tag(core::UiHandle object) const override;
+    void setTag(core::UiHandle object, const std::string& tag) override;
 };
 
 }  // namespace ui

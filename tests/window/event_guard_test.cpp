@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "platform/sys/rt_error.h"
+#include "platform/ui/controls.h"
 #include "platform/ui/screen_pointer.h"
 #include "window_fixture.h"
 
@@ -96,7 +97,7 @@ TEST_F(EventGuardTest, ErrorsOfAClickedHandlerReachTheErrorHandlerAndNothingEsca
             EXPECT_EQ(errors[0].description, c.description);
         }
         EXPECT_EQ(errors[0].procName, "fOK_Click");
-        EXPECT_EQ(errors[0].form, &form);
+        EXPECT_EQ(ui::object(errors[0].form), &form);
     }
 }
 

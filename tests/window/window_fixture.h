@@ -16,7 +16,7 @@
 struct HandledError {
     int number;
     std::string description;
-    void* form;
+    core::UiHandle form;
     std::string procName;
 };
 
@@ -54,7 +54,7 @@ class WindowTest : public testing::Test {
 protected:
     void SetUp() override {
         core::setUserInterface(&qt_);
-        core::setHandlerErrorSink([this](const sys::RtError& e, void* form, const std::string& proc,
+        core::setHandlerErrorSink([this](const sys::RtError& e, core::UiHandle form, const std::string& proc,
                                          const std::string&) {
             errors.push_back({e.number(), e.description(), form, proc});
         });

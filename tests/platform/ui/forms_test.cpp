@@ -125,6 +125,12 @@ TEST(QtUserInterfaceTest, PointerActiveControlAndClipboard) {
     EXPECT_TRUE(QGuiApplication::clipboard()->text().isEmpty());
 
     EXPECT_THROW(qt.msgBox("m", "0", "", "c"), core::UnexpectedDialog);
+
+    // Core reads and writes Tags through handles.
+    qt.setTag(ui::handle(edit), "a|b");
+    EXPECT_EQ(ui::tag(edit), "a|b");
+    EXPECT_EQ(qt.tag(ui::handle(edit)), "a|b");
+    EXPECT_EQ(qt.tag(nullptr), "");
 }
 
 }  // namespace
