@@ -14,13 +14,13 @@
 struct MB_PageRequest {
     std::string_view typeWords = {};  // "|" list cycled over the items by item number
     std::string_view baseSpec = {};   // the spec (Tag form) every control starts from
-    long columns = 1;            // controls a row, at least 1
-    long firstItem = 1;          // below 1 counts as 1
+    long columns = 1;                 // controls a row, at least 1
+    long firstItem = 1;               // below 1 counts as 1
     long pageSize = 2147483647;
     std::string_view states = {};     // "|" list; item n "1" ticks check box n
-    bool focusOnEmpty = false;   // focus to the first control without text
-    bool focusOnFirst = false;   // focus to the call's first control, if it resets
-    bool extraRow = false;       // a row of empty controls for new items on the last page
+    bool focusOnEmpty = false;        // focus to the first control without text
+    bool focusOnFirst = false;        // focus to the call's first control, if it resets
+    bool extraRow = false;            // a row of empty controls for new items on the last page
 };
 
 // Items are numbered 1 .. ubound. `reset` goes with the first control appended and is
