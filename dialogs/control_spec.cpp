@@ -201,3 +201,9 @@ long MB_ParseNums8(std::string& list, std::array<long, 8>& nums, std::string& re
         rest += (k > nums.size() ? "|" : "") + items[k];
     return nums[0];
 }
+
+long MB_GridStateParse(const core::Table2D& rows, long row, long column, std::array<long, 8>& nums,
+                       std::string& rest, long& next, bool addOne) {
+    std::string text = ARR_Item2D(rows, row, column);
+    return MB_ParseNums8(text, nums, rest, next, addOne);
+}

@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "core/table2d.h"
+
 namespace dlg {
 
 inline constexpr std::string_view kFieldSep = "|~~|";
@@ -165,3 +167,6 @@ MB_ComboChoice MB_ComboChoiceParse(std::string_view column0);
 // of the list, and so every number, is increased by 1 and the list rewritten.
 long MB_ParseNums8(std::string& list, std::array<long, 8>& nums, std::string& rest, long& next,
                    bool addOne);
+// MB_ParseNums8 on the text of a cell of a rows table (the cell itself is left alone).
+long MB_GridStateParse(const core::Table2D& rows, long row, long column, std::array<long, 8>& nums,
+                       std::string& rest, long& next, bool addOne);

@@ -224,4 +224,18 @@ TEST(ControlSpec, ParseNums8RoundsHalvesToEvenAndAddsOneToEveryItem) {
     EXPECT_EQ(rest, "");
 }
 
+TEST(ControlSpec, GridStateIsReadFromTheRowsTable) {
+    core::Table2D rows;
+    rows.redim(0, 2, 0, 1);
+    rows.set(2, 0, std::string("3|1|4|2|9|2|1|1"));
+    std::array<long, 8> nums{};
+    std::string rest;
+    long next = 0;
+    EXPECT_EQ(MB_GridStateParse(rows, 2, 0, nums, rest, next, false), 3);
+    EXPECT_EQ(nums, (std::array<long, 8>{3, 1, 4, 2, 9, 2, 1, 1}));
+    // Outside the table the state is all zeros.
+    EXPECT_EQ(MB_GridStateParse(rows, 7, 0, nums, rest, next, false), 0);
+    EXPECT_EQ(next, 1);
+}
+
 }  // namespace
