@@ -97,6 +97,11 @@ double MB_CtlSpec::height(double dflt) const {
     return h > 0 ? h : dflt;
 }
 
+double MB_CtlSpec::spacerHeight() const {
+    if (fieldCount() < kSfHeight) return kDefaultRowHeight;
+    return std::max(0.0, number(kSfHeight));
+}
+
 std::vector<std::pair<int, std::string>> MB_CtlSpec::listTagItems(long buttonCount) const {
     std::vector<std::pair<int, std::string>> items = {
         {6, std::to_string(listDoubleClickAction(text(kSfBackColor), buttonCount))},

@@ -119,6 +119,9 @@ struct MB_CtlSpec {
     double width(double formWidth, double leftMargin, double fontSize) const;
     // Field 2 when positive, else the given default.
     double height(double dflt = dlg::kDefaultRowHeight) const;
+    // How far a "JustAddHeight" spacer moves the next row: a row when the spec stops
+    // before field 2, else field 2 when positive, else nothing.
+    double spacerHeight() const;
     // The Tag items a list, combo box or grid carries for the form's handlers, as
     // (item number, text).
     std::vector<std::pair<int, std::string>> listTagItems(long buttonCount) const;

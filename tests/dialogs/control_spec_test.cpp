@@ -97,6 +97,11 @@ TEST(ControlSpec, WidthIsScaledForLargeFontsAndKeptInsideTheColumn) {
     EXPECT_EQ(MB_CtlSpec::parse(entry("TextBox")).height(), 285);
     EXPECT_EQ(MB_CtlSpec::parse(entry("TextBox", {"", "500"})).height(), 500);
     EXPECT_EQ(MB_CtlSpec::parse(entry("CommandButton", {"", "0"})).height(345), 345);
+    EXPECT_EQ(MB_CtlSpec::parse(entry("JustAddHeight", {""})).spacerHeight(), 285);
+    EXPECT_EQ(MB_CtlSpec::parse("JustAddHeight").spacerHeight(), 285);
+    EXPECT_EQ(MB_CtlSpec::parse(entry("JustAddHeight", {"", "500"})).spacerHeight(), 500);
+    EXPECT_EQ(MB_CtlSpec::parse(entry("JustAddHeight", {"", ""})).spacerHeight(), 0);
+    EXPECT_EQ(MB_CtlSpec::parse(entry("JustAddHeight", {"", "-10"})).spacerHeight(), 0);
 }
 
 TEST(ControlSpec, ListActionsKeepButtonsAndKnownCodesOnly) {
