@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "core/numbers.h"
-#include "dialogs/list_stand_ins.h"
+#include "core/delimited_lists.h"
 
 namespace {
 
@@ -25,29 +25,29 @@ long buttonsPerLine(const MBLayoutRec& layout, const MBButtspec& spec, double w,
 
 void MB_MeasureCaptions(const dlg::TextMeasurer& measurer, const MBButtspec& spec,
                         std::string_view captions, bool styleByList,
-                        std::vector<std::string>& captionArray, double& width) {
-    captionArray = dlg::stand_in::splitPlain(captions, "|");
+                        core::StrArray& captionArray, double& width) {
+    CHUNKS_Split(captions, captionArray, 1);
     dlg::TextStyle style;
     if (styleByList) {
         style = {!spec.BoldButts.empty(), !spec.ItiButts.empty(), !spec.UndrButts.empty()};
     } else {
         // A plain text match of the number, as the old measuring did: it may measure in
         // bold for button 1 when only button 12 is bold, which only widens the buttons.
-        for (std::size_t i = 1; i <= captionArray.size(); ++i) {
-            std::string number = std::to_string(spec.LastButton + static_cast<long>(i));
+        for (long i = 1; i <= captionArray.count(); ++i) {
+            std::string number = std::to_string(spec.LastButton + i);
             style.bold |= spec.BoldButts.find(number) != std::string::npos;
             style.italic |= spec.ItiButts.find(number) != std::string::npos;
             style.underline |= spec.UndrButts.find(number) != std::string::npos;
         }
     }
     width = spec.MinCaptW;
-    for (const std::string& caption : captionArray)
+    for (const std::string& caption : captionArray.items())
         width = std::max(width, measurer.textWidth(caption, style));
 }
 
 void MB_PlaceButtons(dlg::ButtonHost& host, MBLayoutRec& layout, MBButtspec& spec,
-                     const std::vector<std::string>& captions) {
-    const long n = static_cast<long>(captions.size());
+                     const core::StrArray& captions) {
+    const long n = captions.count();
     const double w = host.patternWidth();
     const double h = host.patternHeight();
     const long b = buttonsPerLine(layout, spec, w, n);
@@ -63,7 +63,7 @@ void MB_PlaceButtons(dlg::ButtonHost& host, MBLayoutRec& layout, MBButtspec& spe
     for (long k = 1; k <= n; ++k) {
         dlg::PlacedButton button;
         button.number = spec.LastButton + k;
-        button.caption = captions[static_cast<std::size_t>(k - 1)];
+        button.caption = captions[captions.lbound() + k - 1];
         button.left = x;
         button.top = layout.NextTop;
         button.width = w;

@@ -4,8 +4,7 @@
 // behind two small interfaces, so the arithmetic runs without a window.
 #include <string>
 #include <string_view>
-#include <vector>
-
+#include "core/typed_array.h"
 #include "dialogs/layout_records.h"
 
 namespace dlg {
@@ -47,15 +46,16 @@ public:
 
 }  // namespace dlg
 
-// Splits the "|" list of captions (one empty caption still makes one button) and
+// Splits the "|" list of captions into an array from 1 (one empty caption still makes
+// one button) and
 // returns the widest caption's width, at least MinCaptW; WidthPad is the caller's.
 // Measured in bold, italic or underlined when a button of this set is marked so (any
 // mark at all with styleByList).
 void MB_MeasureCaptions(const dlg::TextMeasurer& measurer, const MBButtspec& spec,
                         std::string_view captions, bool styleByList,
-                        std::vector<std::string>& captionArray, double& width);
+                        core::StrArray& captionArray, double& width);
 
 // Places the buttons LastButton + 1 .. LastButton + n; updates LeftX, LastButton and
 // the layout's NextTop.
 void MB_PlaceButtons(dlg::ButtonHost& host, MBLayoutRec& layout, MBButtspec& spec,
-                     const std::vector<std::string>& captions);
+                     const core::StrArray& captions);

@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/delimited_lists.h"
 #include "core/numbers.h"
-#include "dialogs/list_stand_ins.h"
+#include "core/stored_text.h"
 
 namespace dlg {
 
@@ -50,7 +51,9 @@ using namespace dlg;
 
 MB_CtlSpec MB_CtlSpec::parse(std::string_view entry) {
     MB_CtlSpec spec;
-    spec.fields = stand_in::splitPlain(entry, kFieldSep);
+    core::StrArray fields;
+    CHUNKS_SplitEx(entry, kFieldSep, kChunksNoExclusion, fields, 0);
+    spec.fields = fields.items();
     spec.type = std::string(typeWordOf(spec.fields[0], &spec.sameRow));
     return spec;
 }
@@ -62,7 +65,7 @@ const std::string& MB_CtlSpec::text(int m) const {
 
 double MB_CtlSpec::number(int m) const { return TXT_Val(text(m)); }
 
-bool MB_CtlSpec::flag(int m) const { return stand_in::strIsTrue(text(m)); }
+bool MB_CtlSpec::flag(int m) const { return SYS32_StrIsTrue(text(m)); }
 
 KindCode MB_CtlSpec::kind(bool pictureExists) const {
     if (type == kTypeTextBox) return flag(kSfVariant) ? kKindTextBoxM : kKindTextBox;
@@ -168,12 +171,11 @@ std::optional<std::pair<long, long>> MB_GridSortColumns(std::string_view field, 
 MB_RowHeights MB_GridRowHeights(std::string_view field, long rows) {
     if (field.size() >= 2 && field.front() == '{' && field.back() == '}')
         field = field.substr(1, field.size() - 2);
-    std::vector<std::string> parts = stand_in::splitPlain(field, "|");
-    parts.resize(std::max<std::size_t>(parts.size(), 3));
+    const std::string first = CHUNKS_Get(2, field), last = CHUNKS_Get(3, field);
     MB_RowHeights r;
-    r.height = std::max(1.0, TXT_Val(parts[0]));
-    r.first = parts[1].empty() ? 0 : std::max(0L, static_cast<long>(TXT_Val(parts[1])));
-    r.last = parts[2].empty() ? rows - 1 : std::min(rows - 1, static_cast<long>(TXT_Val(parts[2])));
+    r.height = std::max(1.0, TXT_Val(CHUNKS_Get(1, field)));
+    r.first = first.empty() ? 0 : std::max(0L, static_cast<long>(TXT_Val(first)));
+    r.last = last.empty() ? rows - 1 : std::min(rows - 1, static_cast<long>(TXT_Val(last)));
     return r;
 }
 
@@ -191,19 +193,17 @@ MB_ComboChoice MB_ComboChoiceParse(std::string_view column0) {
 
 long MB_ParseNums8(std::string& list, std::array<long, 8>& nums, std::string& rest, long& next,
                    bool addOne) {
-    std::vector<std::string> items = stand_in::splitPlain(list, "|");
-    for (std::size_t k = 0; k < nums.size(); ++k)
-        nums[k] = k < items.size() ? core::vbCLng(TXT_Val(items[k])) : 0;
+    core::StrArray items;
+    CHUNKS_Split(list, items, 1);
+    for (long k = 1; k <= 8; ++k)
+        nums[static_cast<std::size_t>(k - 1)] = core::vbCLng(TXT_Val(LLIST_StrArrItem(items, k, "")));
     next = nums[0] + 1;
     if (addOne) {
         for (long& n : nums) ++n;
-        for (std::string& item : items) item = core::vbStr(TXT_Val(item) + 1);
-        list.clear();
-        for (std::size_t k = 0; k < items.size(); ++k) list += (k ? "|" : "") + items[k];
+        for (long k = 1; k <= items.ubound(); ++k) items.set(k, core::vbStr(TXT_Val(items[k]) + 1));
+        list = CHUNKS_Join(items, 1);
     }
-    rest.clear();
-    for (std::size_t k = nums.size(); k < items.size(); ++k)
-        rest += (k > nums.size() ? "|" : "") + items[k];
+    rest = items.ubound() > 8 ? CHUNKS_Join(items, 9) : std::string();
     return nums[0];
 }
 

@@ -1,9 +1,8 @@
 #include "dialogs/dialog_options.h"
 
-#include <vector>
-
+#include "core/delimited_lists.h"
 #include "core/numbers.h"
-#include "dialogs/list_stand_ins.h"
+#include "core/stored_text.h"
 
 namespace dlg {
 
@@ -20,18 +19,12 @@ void applyStyle(DialogOptions& o, double number) {
     else if (value & 512) o.dfltButton = 3;
 }
 
-std::string part(const std::vector<std::string>& parts, std::size_t n) {
-    return n < parts.size() ? parts[n] : std::string();
-}
-
-double numberPart(const std::vector<std::string>& parts, std::size_t n) {
-    return TXT_Val(part(parts, n));
-}
+// Part n of a multi-part value such as "gap|line gap|top gap"; missing parts are "".
+double numberPart(const std::string& value, long n) { return TXT_Val(CHUNKS_Get(n, value)); }
 
 std::string buttonList(const std::string& value) { return "|" + value + "|"; }
 
 void applyNamed(DialogOptions& o, const std::string& name, const std::string& value) {
-    const std::vector<std::string> parts = stand_in::splitPlain(value, "|");
     if (name == "DfltButton") o.dfltButton = static_cast<long>(TXT_Val(value));
     else if (name == "Esc") o.escButton = static_cast<long>(TXT_Val(value));
     else if (name == "FocBut") o.focBut = static_cast<long>(TXT_Val(value));
@@ -40,9 +33,9 @@ void applyNamed(DialogOptions& o, const std::string& name, const std::string& va
     else if (name == "ItiButts") o.itiButts = buttonList(value);
     else if (name == "UndrButts") o.undrButts = buttonList(value);
     else if (name == "Buttons gap/gap betw lines") {
-        o.buttGap = numberPart(parts, 0);
-        o.lineGap = numberPart(parts, 1);
-        o.topGap = numberPart(parts, 2);
+        o.buttGap = numberPart(value, 1);
+        o.lineGap = numberPart(value, 2);
+        o.topGap = numberPart(value, 3);
     } else if (name == "Buttons At Bottom") o.buttonsAtBottom = true;
     else if (name == "BNextToIcon" || name == "BUnderTextOnly") o.buttonsNextToIcon = true;
     else if (name == "Controls under msg") o.controlsUnderMsg = true;
@@ -52,12 +45,12 @@ void applyNamed(DialogOptions& o, const std::string& name, const std::string& va
     else if (name == "Fixed Width") o.fixedWidth = TXT_Val(value);
     else if (name == "Default and Min Width") o.defaultMinWidth = TXT_Val(value);
     else if (name == "Fixed Height") {
-        o.fixedHeight = numberPart(parts, 0);
-        o.fixedHeightExact = stand_in::strIsTrue(part(parts, 1));
+        o.fixedHeight = numberPart(value, 1);
+        o.fixedHeightExact = SYS32_StrIsTrue(CHUNKS_Get(2, value));
     } else if (name == "MinHt") o.minHt = TXT_Val(value);
     else if (name == "Top, left of form") {
-        o.top = numberPart(parts, 0);
-        o.left = numberPart(parts, 1);
+        o.top = numberPart(value, 1);
+        o.left = numberPart(value, 2);
     } else if (name == "BackColor") o.backColor = core::vbCLng(value);
     else if (name == "ForeColor") o.foreColor = core::vbCLng(value);
     else if (name == "NoKeys") o.formOptions += "|NoKeys";
@@ -67,9 +60,9 @@ void applyNamed(DialogOptions& o, const std::string& name, const std::string& va
     else if (name == "NoHide") {
         o.optionsInTag += "|NoHide";
         o.noHide = true;
-        o.noHideText = part(parts, 0);
-        o.noHideUnloadOthers = stand_in::strIsTrue(part(parts, 1));
-        o.noHideBackdrop = stand_in::strIsTrue(part(parts, 2));
+        o.noHideText = CHUNKS_Get(1, value);
+        o.noHideUnloadOthers = SYS32_StrIsTrue(CHUNKS_Get(2, value));
+        o.noHideBackdrop = SYS32_StrIsTrue(CHUNKS_Get(3, value));
     } else if (name == "No show") o.noShow = true;
 }
 
@@ -77,7 +70,9 @@ void applyNamed(DialogOptions& o, const std::string& name, const std::string& va
 
 DialogOptions parseOptions(std::string_view options) {
     DialogOptions o;
-    for (const std::string& item : stand_in::splitProtected(options)) {
+    core::StrArray items;
+    CHUNKS_SplitEx(options, "|", "{}", items, 1);
+    for (const std::string& item : items.items()) {
         if (item.empty()) continue;
         double number = 0;
         if (core::parseNumber(item, number)) {

@@ -1,13 +1,13 @@
 #include "dialogs/extra_controls.h"
 
 #include <new>
-#include <vector>
 
+#include "core/delimited_lists.h"
 #include "core/numbers.h"
+#include "core/stored_text.h"
 #include "core/text.h"
 #include "core/vb_format.h"
 #include "dialogs/control_spec.h"
-#include "dialogs/list_stand_ins.h"
 #include "platform/sys/rt_error.h"
 
 using namespace dlg;
@@ -28,11 +28,14 @@ void appendEntry(core::StrArray& entries, const std::string& entry, int error) {
     if (outOfMemory) sys::raise(error, "MB_AddControl");
 }
 
-// Spec field m of a spec in its Tag form (the spec alone, without the type word).
-std::string specField(std::string_view spec, int m) {
-    std::vector<std::string> fields = stand_in::splitPlain(spec, kFieldSep);
-    return m >= 1 && m <= static_cast<int>(fields.size()) ? fields[static_cast<std::size_t>(m - 1)]
-                                                          : std::string();
+// Item n of a list of spec fields; a spec alone (without the type word) holds spec
+// field m as item m, an entry as item m + 1.
+std::string fieldOf(std::string_view fields, long n) {
+    return CHUNKS_GetEx(n, kFieldSep, kChunksNoExclusion, fields, "");
+}
+
+void setFieldOf(std::string& fields, long n, std::string_view value) {
+    CHUNKS_SetEx(n, fields, kFieldSep, kChunksNoExclusion, value);
 }
 
 // The running caption number, an Integer as the callers' button numbers are.
@@ -75,15 +78,16 @@ long MB_AddControl(std::string_view type, std::string_view spec, std::string_vie
 long MB_AddListCtl(const core::StrArray& items, std::string_view marked, long chosen,
                    std::string_view type, std::string spec, MB_CtlEntry& ctl, bool reset,
                    long first, long last) {
-    const bool skipBlank = stand_in::strIsTrue(specField(spec, kSfSkipBlank));
-    const bool countFrom1 = stand_in::strIsTrue(specField(spec, kSfCountFrom1));
+    const bool skipBlank = SYS32_StrIsTrue(fieldOf(spec, kSfSkipBlank));
+    const bool countFrom1 = SYS32_StrIsTrue(fieldOf(spec, kSfCountFrom1));
     const bool marking = !marked.empty();
-    const std::vector<std::string> marks = stand_in::splitPlain(marked, "|");
+    core::StrArray marks;
+    CHUNKS_Split(marked, marks, 0);
     if (first == -1) first = items.lbound();
     if (last == -1) last = items.ubound();
     // The item count includes the blank items, so it is taken before skipping them.
-    if (specField(spec, kSfSelectAll).empty())
-        stand_in::setItem(kSfSelectAll, spec, kFieldSep, std::to_string(last + 1 - first));
+    if (fieldOf(spec, kSfSelectAll).empty())
+        setFieldOf(spec, kSfSelectAll, std::to_string(last + 1 - first));
     if (skipBlank) {
         for (long i = first; i <= last; ++i) {
             if (!isBlank(items[i])) {
@@ -96,7 +100,7 @@ long MB_AddListCtl(const core::StrArray& items, std::string_view marked, long ch
     const long k = MB_AddControl(type, spec, items[first], ctl, reset);
     // Records the position of an item that one of the marks names, in item order.
     auto mark = [&](const std::string& item, long column) {
-        for (const std::string& m : marks) {
+        for (const std::string& m : marks.items()) {
             if (m != item) continue;
             long p = countFrom1 ? column : column - 1;
             const core::Cell& cell = ctl.rows(k, 0);
@@ -121,7 +125,7 @@ long MB_AddListCtl(const core::StrArray& items, std::string_view marked, long ch
 long MB_AddListCtlStr(std::string_view items, std::string_view marked, long chosen,
                       std::string_view type, std::string_view spec, MB_CtlEntry& ctl, bool reset) {
     core::StrArray array;
-    for (std::string& item : stand_in::splitPlain(items, "|")) array.append(std::move(item));
+    CHUNKS_Split(items, array, 0);
     return MB_AddListCtl(array, marked, chosen, type, std::string(spec), ctl, reset);
 }
 
@@ -157,10 +161,10 @@ int MB_AddToList(std::string_view caption, std::string& list, bool& reset) {
 long MB_CountButtons(const core::StrArray& entries, const core::StrArray& values) {
     long count = 0;
     for (long i = 1; i <= entries.ubound(); ++i) {
-        std::string word = stand_in::splitPlain(entries[i], kFieldSep).front();
-        if (typeWordOf(word) != kTypeCommandButton) continue;
+        if (typeWordOf(fieldOf(entries[i], 1)) != kTypeCommandButton) continue;
         // An empty caption list is still one button, as the add and the rows make it.
-        count += TXT_CountOf(LLIST_StrArrItem(values, i, ""), "|", true) + 1;
+        const std::string captions = LLIST_StrArrItem(values, i, "");
+        count += captions.empty() ? 1 : CHUNKS_Count(captions);
     }
     return count;
 }
@@ -187,20 +191,15 @@ void MB_MarkEntry(long n, core::StrArray& entries) {
     const int field = entryField(kSfFocus);
     for (long i = 1; i <= entries.ubound(); ++i) {
         std::string entry = entries[i];
-        if (i == n) {
-            stand_in::setItem(field, entry, kFieldSep, "True");
-        } else {
-            std::vector<std::string> fields = stand_in::splitPlain(entry, kFieldSep);
-            if (static_cast<int>(fields.size()) < field || fields[field - 1].empty()) continue;
-            stand_in::setItem(field, entry, kFieldSep, "");
-        }
+        if (i == n) setFieldOf(entry, field, "True");
+        else if (!fieldOf(entry, field).empty()) setFieldOf(entry, field, "");
+        else continue;
         entries.set(i, entry);
     }
 }
 
 std::string MB_EntryType(std::string_view entry, core::StrArray& fields) {
-    fields.erase();
-    for (std::string& f : stand_in::splitPlain(entry, kFieldSep)) fields.append(std::move(f));
+    CHUNKS_SplitEx(entry, kFieldSep, kChunksNoExclusion, fields, 0);
     return std::string(typeWordOf(fields[0]));
 }
 
@@ -213,15 +212,7 @@ std::string MB_EntryCaption(const core::StrArray& fields, std::string_view value
 }
 
 std::string MB_FindLastValue(std::string_view formOptions, bool& found, long& position) {
-    std::vector<std::string> items = stand_in::splitPlain(formOptions, "|");
-    position = -1;
-    found = false;
-    if (formOptions.empty()) return {};
-    for (std::size_t k = 0; k < items.size(); ++k) {
-        if (items[k] != "FndLastVal") continue;
-        position = static_cast<long>(k) + 1;
-        found = true;
-        return k + 1 < items.size() ? items[k + 1] : std::string();
-    }
-    return {};
+    position = CHUNKS_IndexOf(formOptions, "FndLastVal", "|", kChunksNoExclusion, true);
+    found = position != -1;
+    return found ? CHUNKS_Get(position + 1, formOptions) : std::string();
 }

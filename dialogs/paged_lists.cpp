@@ -2,11 +2,10 @@
 
 #include <algorithm>
 #include <string>
-#include <vector>
 
+#include "core/delimited_lists.h"
 #include "core/numbers.h"
 #include "dialogs/control_spec.h"
-#include "dialogs/list_stand_ins.h"
 #include "platform/sys/rt_error.h"
 
 using namespace dlg;
@@ -26,12 +25,12 @@ public:
         : page_(page), ctl_(ctl), reset_(reset), map_(map), first_(first) {
         std::string list = trimSpaces(page.typeWords);
         if (list.empty() || list.back() != '|') list += '|';
-        words_ = stand_in::splitPlain(list, "|");
-        words_.pop_back();  // the part after the closing bar
+        CHUNKS_Split(list, words_, 1);
+        wordCount_ = words_.ubound() - 1;  // not the part after the closing bar
     }
 
     std::string word(long n) const {
-        return words_[static_cast<std::size_t>((n - 1) % static_cast<long>(words_.size()))];
+        return words_[(n - 1) % wordCount_ + 1];
     }
     // Rows start at the page's first item.
     bool beginsRow(long n) const { return (n - first_) % page_.columns == 0; }
@@ -48,7 +47,7 @@ public:
         } else if (page_.focusOnFirst) {
             focus = reset_;
         }
-        if (focus) stand_in::setItem(kSfFocus, spec, kFieldSep, "True");
+        if (focus) CHUNKS_SetEx(kSfFocus, spec, kFieldSep, kChunksNoExclusion, "True");
         long k = MB_AddControl(type, spec, value, ctl_, reset_);
         reset_ = false;
         map_.set(n - first_ + 1, k);
@@ -60,7 +59,8 @@ private:
     bool& reset_;
     core::LngArray& map_;
     long first_;
-    std::vector<std::string> words_;
+    core::StrArray words_;
+    long wordCount_ = 1;
     bool focusGiven_ = false;
 };
 
@@ -79,7 +79,8 @@ void MB_AddPageCtls(const MB_PageRequest& page, const core::StrArray& items, MB_
     const long first = std::max(1L, page.firstItem);
     const long last = std::min(first - 1 + page.pageSize, count);
     const bool extraDue = last == count && page.extraRow;
-    const std::vector<std::string> states = stand_in::splitPlain(page.states, "|");
+    core::StrArray states;
+    CHUNKS_Split(page.states, states, 1);
 
     itemMap.redim(0, std::max(0L, last - first + 1) + 2 * page.columns);
     PageBuilder builder(page, ctl, reset, itemMap, first);
@@ -87,7 +88,7 @@ void MB_AddPageCtls(const MB_PageRequest& page, const core::StrArray& items, MB_
     for (long n = first; n <= last; ++n) {
         const std::string type = builder.typeOf(n);
         if (type == kTypeCheckBox) {
-            std::string state = static_cast<std::size_t>(n) <= states.size() ? states[n - 1] : "";
+            std::string state = LLIST_StrArrItem(states, n, "");
             builder.add(n, type, withCaption(page.baseSpec, items[n]), core::vbStr(TXT_Val(state)),
                         "");
         } else {

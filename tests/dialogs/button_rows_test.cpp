@@ -25,9 +25,10 @@ public:
     void hidePattern() override { patternHidden = true; }
 };
 
-std::vector<std::string> captions(int n) {
-    std::vector<std::string> c;
-    for (int i = 1; i <= n; ++i) c.push_back("B" + std::to_string(i));
+core::StrArray captions(int n) {
+    core::StrArray c;
+    c.redim(1, n);
+    for (int i = 1; i <= n; ++i) c.set(i, "B" + std::to_string(i));
     return c;
 }
 
@@ -119,15 +120,16 @@ TEST(ButtonRows, ABottomBlockAfterEarlierButtonsKeepsEveryLineInsideTheForm) {
 TEST(ButtonRows, MeasuringTakesTheWidestCaptionAndTheMarkedStyle) {
     FixedPitch pitch;
     MBButtspec spec;
-    std::vector<std::string> array;
+    core::StrArray array;
     double width = 0;
 
     MB_MeasureCaptions(pitch, spec, "&OK|&Cancel|Abort now", false, array, width);
-    EXPECT_EQ(array, (std::vector<std::string>{"&OK", "&Cancel", "Abort now"}));
+    EXPECT_EQ(array.lbound(), 1);
+    EXPECT_EQ(array.items(), (std::vector<std::string>{"&OK", "&Cancel", "Abort now"}));
     EXPECT_EQ(width, 900);
 
     MB_MeasureCaptions(pitch, spec, "", false, array, width);
-    EXPECT_EQ(array, std::vector<std::string>{""});  // one button
+    EXPECT_EQ(array.items(), std::vector<std::string>{""});  // one button
     EXPECT_EQ(width, spec.MinCaptW);
 
     spec.BoldButts = "|3|";
