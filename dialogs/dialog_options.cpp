@@ -19,7 +19,7 @@ void applyStyle(DialogOptions& o, double number) {
     else if (value & 512) o.dfltButton = 3;
 }
 
-// Part n of a multi-part value such as "gap|line gap|top gap"; missing parts are "".
+// Item n of a multi-part value such as "gap|line gap|top gap"; missing parts are "".
 double numberPart(const std::string& value, long n) { return TXT_Val(CHUNKS_Get(n, value)); }
 
 std::string buttonList(const std::string& value) { return "|" + value + "|"; }

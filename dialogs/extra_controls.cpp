@@ -39,9 +39,9 @@ void setFieldOf(std::string& fields, long n, std::string_view value) {
 }
 
 // The running caption number, an Integer as the callers' button numbers are.
-int addToCount(long n) {
+int addToCount(long n, const char* source) {
     long next = static_cast<long>(gMBListCount) + n;
-    if (next > 32767 || next < -32768) sys::raise(sys::kErrOverflow, "MB_AddToList");
+    if (next > 32767 || next < -32768) sys::raise(sys::kErrOverflow, source);
     return static_cast<int>(next);
 }
 
@@ -140,7 +140,7 @@ std::string MB_AddButtonCtl(bool resetNumber, std::string_view spec, std::string
         if (j <= 6) numbers[static_cast<std::size_t>(j - 1)] = number;
         result += (j > 1 ? "|" : "") + std::to_string(number);
     }
-    gMBListCount = addToCount(n);
+    gMBListCount = addToCount(n, "MB_AddButtonCtl");
     std::string type = std::string(sameRow ? "_" : "") + std::string(kTypeCommandButton);
     MB_AddControl(type, spec, captions, ctl, resetArrays);
     return result;
@@ -152,7 +152,7 @@ int MB_AddToList(std::string_view caption, std::string& list, bool& reset) {
         list.clear();
         reset = false;
     }
-    gMBListCount = addToCount(1);
+    gMBListCount = addToCount(1, "MB_AddToList");
     if (!list.empty()) list += '|';
     list += caption;
     return gMBListCount;
