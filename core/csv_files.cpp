@@ -1,6 +1,16 @@
 #include "core/csv_files.h"
 
 #include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+
+#include "core/dates.h"
+#include "core/numbers.h"
+#include "core/user_interface.h"
+#include "core/vb_format.h"
+#include "platform/sys/rt_error.h"
 
 namespace core::csv {
 
@@ -130,3 +140,159 @@ std::string quoteField(std::string_view cell, std::string_view separator) {
 std::string quotedLine(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
 }  // namespace core::csv
+
+namespace {
+
+enum class RangeKind { Dates, Numbers, Texts };
+
+bool isNumber(const core::Variant& v) {
+    return std::holds_alternative<long>(v) || std::holds_alternative<double>(v);
+}
+
+double numberOf(const core::Variant& v) {
+    return std::holds_alternative<long>(v) ? static_cast<double>(std::get<long>(v)) : std::get<double>(v);
+}
+
+// The line filter of a key column and a range, as the reader applies it.
+core::csv::RowFilter rangeFilter(const core::Variant& start, const core::Variant& end, int keyColumn,
+                                 long firstColumn) {
+    if (start.index() != end.index()) sys::raise(9994, "CSV_ReadCore");
+    if (keyColumn < 1) return {};
+    RangeKind kind = std::holds_alternative<core::DateTime>(start) ? RangeKind::Dates
+                     : isNumber(start)                            ? RangeKind::Numbers
+                                                                  : RangeKind::Texts;
+    std::string startText = core::vbCStr(start), endText = core::vbCStr(end);
+    return [=](const core::csv::Row& fields) {
+        long k = keyColumn - firstColumn;
+        std::string field = k >= 0 && k < static_cast<long>(fields.size()) ? fields[static_cast<size_t>(k)] : "";
+        switch (kind) {
+        case RangeKind::Dates: {
+            auto d = core::parseDateText(field);
+            if (!d) return true;
+            double day = std::floor(*d);
+            return std::floor(std::get<core::DateTime>(start).serial) <= day &&
+                   day <= std::floor(std::get<core::DateTime>(end).serial);
+        }
+        case RangeKind::Numbers: {
+            double n = 0;
+            if (!core::parseNumber(field, n)) return true;
+            return numberOf(start) <= n && n <= numberOf(end);
+        }
+        case RangeKind::Texts: return startText <= field && field <= endText;
+        }
+        return true;
+    };
+}
+
+// The file opener's policies as the CSV files use them: a missing file to read is
+// reported ("E"); an existing file to write is refused ("E"), replaced after asking
+// ("W"), replaced ("D") or appended to ("A").
+void openerMessage(const std::string& text, const std::string& buttons, const std::string& options) {
+    core::ui().msgBox(text, buttons, options, "File Opener");
+}
+
+bool openForRead(const std::string& fileName, std::ifstream& in) {
+    std::error_code ec;
+    if (!std::filesystem::exists(fileName, ec)) {
+        openerMessage("Error.\rFile to be read does not exist.\r\rFile name: " + fileName + "\r\rAction aborted.",
+                      "0", "16");
+        return false;
+    }
+    in.open(fileName, std::ios::binary);
+    return static_cast<bool>(in);
+}
+
+bool openForWrite(const std::string& fileName, const std::string& ifExists, std::ofstream& out) {
+    if (ifExists != "W" && ifExists != "E" && ifExists != "D" && ifExists != "A") sys::raise(1031, "CSV_WriteFile");
+    std::error_code ec;
+    bool exists = std::filesystem::exists(fileName, ec);
+    if (exists && ifExists == "E") {
+        openerMessage("Error.\nFile to be created already exists.\nFile name: " + fileName + "\n\nAction aborted.",
+                      "0", "16");
+        return false;
+    }
+    if (exists && ifExists == "W") {
+        int answer = core::ui().msgBox("Warning.\nFile to be created already exists.\nFile name: " + fileName +
+                                           "\n\nPress OK to delete, CANCEL to abort.",
+                                       "1", "48", "File Opener");
+        if (answer != 1) return false;
+    }
+    out.open(fileName, std::ios::binary | (exists && ifExists == "A" ? std::ios::app : std::ios::trunc));
+    return static_cast<bool>(out);
+}
+
+// Puts the rows into the table with exact bounds, starting from a single empty cell.
+void fillTable(core::Table2D& table, const std::vector<core::csv::Row>& rows, bool columnsFirst, long firstRow,
+               long firstColumn) {
+    long lastRow = rows.empty() ? 0 : firstRow + static_cast<long>(rows.size()) - 1;
+    long lastColumn = 0;
+    for (const auto& r : rows) lastColumn = std::max(lastColumn, firstColumn + static_cast<long>(r.size()) - 1);
+    lastRow = std::max(lastRow, 0L);
+    if (columnsFirst)
+        table.redim(0, lastColumn, 0, lastRow);
+    else
+        table.redim(0, lastRow, 0, lastColumn);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        long row = firstRow + static_cast<long>(i);
+        for (size_t k = 0; k < rows[i].size(); ++k) {
+            long column = firstColumn + static_cast<long>(k);
+            if (row < 0 || column < 0) continue;  // below the table's first index
+            if (columnsFirst)
+                table.set(column, row, rows[i][k]);
+            else
+                table.set(row, column, rows[i][k]);
+        }
+    }
+}
+
+}  // namespace
+
+bool CSV_ReadFile(const std::string& fileName, const std::string& startText, const std::string& endText,
+                  core::Table2D& table, int& status, int& columnsFirst, int ignoreQuotes,
+                  const std::string& separator, long& firstRow, long& firstColumn) {
+    return CSV_ReadCore(fileName, startText, endText, std::string(), std::string(), -1, table, status,
+                        columnsFirst, ignoreQuotes, separator, firstRow, firstColumn);
+}
+
+bool CSV_ReadCore(const std::string& fileName, const std::string& startText, const std::string& endText,
+                  const core::Variant& rangeStart, const core::Variant& rangeEnd, int keyColumn,
+                  core::Table2D& table, int& status, int& columnsFirst, int ignoreQuotes,
+                  const std::string& separator, long& firstRow, long& firstColumn) {
+    status = core::csv::kFound;
+    table.redim(0, 0, 0, 0);
+    auto take = rangeFilter(rangeStart, rangeEnd, keyColumn, firstColumn);
+    std::ifstream in;
+    if (!openForRead(fileName, in)) return false;
+    std::error_code ec;
+    if (std::filesystem::file_size(fileName, ec) == 0 || ec) return false;
+    core::csv::ReadSpec spec{startText, endText, separator, ignoreQuotes != 0, firstColumn, columnsFirst != 0};
+    std::vector<core::csv::Row> rows;
+    bool found = false;
+    try {
+        found = core::csv::readBlock(in, spec, rows, status, {}, take);
+    } catch (...) {
+        fillTable(table, rows, columnsFirst != 0, firstRow, firstColumn);
+        throw;
+    }
+    fillTable(table, rows, columnsFirst != 0, firstRow, firstColumn);
+    return found;
+}
+
+bool CSV_WriteFile(const std::string& fileName, const std::string& ifExists, const std::string& header,
+                   const std::string& footer, const core::Table2D& table, const std::string& separator,
+                   long& firstRow, long& firstColumn) {
+    std::ofstream out;
+    if (!openForWrite(fileName, ifExists, out)) return false;
+    out << core::csv::quotedLine(header) << "\r\n";
+    for (long r = firstRow; r <= table.rowUBound(); ++r) {
+        std::string line;
+        for (long c = firstColumn; c <= table.colUBound(); ++c) {
+            if (c > firstColumn) line += separator;
+            line += core::csv::quoteField(ARR_Item2D(table, r, c), separator);
+        }
+        out << line << "\r\n";
+    }
+    out << core::csv::quotedLine(footer) << "\r\n";
+    out.close();
+    return static_cast<bool>(out);
+}

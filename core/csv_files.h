@@ -10,6 +10,9 @@
 #include <string_view>
 #include <vector>
 
+#include "core/table2d.h"
+#include "core/variant.h"
+
 namespace core::csv {
 
 // Reading outcomes, as the status the callers test.
@@ -49,3 +52,29 @@ std::string quoteField(std::string_view cell, std::string_view separator);
 std::string quotedLine(std::string_view text);
 
 }  // namespace core::csv
+
+// Reads the block between the start and end texts into the table: cell (row, column),
+// or (column, row) when columnsFirst is set, rows numbered from firstRow and a line's
+// fields from firstColumn. The table is first reset to one empty cell and ends with
+// exact bounds. Cells hold the fields' texts. False when the file cannot be read or
+// is empty (status -1) or when a marker is missing (status -4 or -5); rows read until
+// then are kept, also when a Stop (error 1066) ends the reading.
+bool CSV_ReadFile(const std::string& fileName, const std::string& startText, const std::string& endText,
+                  core::Table2D& table, int& status, int& columnsFirst, int ignoreQuotes,
+                  const std::string& separator, long& firstRow, long& firstColumn);
+// As CSV_ReadFile, keeping only the lines whose field numbered keyColumn (from 1)
+// lies from rangeStart to rangeEnd: compared as dates when both bounds are dates, as
+// numbers when both are numbers, else as texts; a field that is not a date or number
+// is kept. A key column below 1 keeps every line. Error 9994 when the bounds are of
+// different types.
+bool CSV_ReadCore(const std::string& fileName, const std::string& startText, const std::string& endText,
+                  const core::Variant& rangeStart, const core::Variant& rangeEnd, int keyColumn,
+                  core::Table2D& table, int& status, int& columnsFirst, int ignoreQuotes,
+                  const std::string& separator, long& firstRow, long& firstColumn);
+// Writes the table's rows from firstRow and columns from firstColumn, one line each,
+// between a quoted header and footer line, lines ended CR LF. The if-exists letter:
+// "E" refuses an existing file, "D" replaces it, "A" appends, "W" asks first. True
+// when the file was written.
+bool CSV_WriteFile(const std::string& fileName, const std::string& ifExists, const std::string& header,
+                   const std::string& footer, const core::Table2D& table, const std::string& separator,
+                   long& firstRow, long& firstColumn);

@@ -3,6 +3,10 @@
 #include <sstream>
 
 #include "core/csv_files.h"
+#include "platform/sys/rt_error.h"
+#include "tests/support/fake_user_interface.h"
+#include "tests/support/scripted_responder.h"
+#include "tests/support/temp_home.h"
 
 using core::csv::Row;
 
@@ -107,4 +111,101 @@ TEST(CsvWrite, WrittenFieldsReadBackWithoutTheirQuotes) {
     std::string line;
     for (size_t i = 0; i < cells.size(); ++i) line += (i ? "," : "") + core::csv::quoteField(cells[i], ",");
     EXPECT_EQ(read("START\n" + line + "\nEND\n").rows, std::vector<Row>{cells});
+}
+
+namespace {
+
+class CsvFiles : public ::testing::Test {
+protected:
+    std::string path(const std::string& name) const { return home / name; }
+    testsupport::TempHome home;
+    testsupport::FakeUserInterface ui;
+    testsupport::ScriptedResponder boxes;
+};
+
+std::string at(const core::Table2D& t, long r, long c) { return ARR_Item2D(t, r, c); }
+
+}  // namespace
+
+TEST_F(CsvFiles, ReadsIntoTheTableRowsOrColumnsFirst) {
+    testsupport::writeFile(path("t.def"), "x\r\nSTART\r\nID,Long\r\nName,String,50,FI\r\nEND\r\n");
+    core::Table2D t;
+    int status = 0, columnsFirst = 0;
+    long firstRow = 1, firstColumn = 1;
+    EXPECT_TRUE(CSV_ReadFile(path("t.def"), "START", "END", t, status, columnsFirst, 0, ",", firstRow, firstColumn));
+    EXPECT_EQ(status, -1);
+    EXPECT_EQ(t.rowUBound(), 2);
+    EXPECT_EQ(t.colUBound(), 4);
+    EXPECT_EQ(at(t, 1, 1), "ID");
+    EXPECT_EQ(at(t, 2, 4), "FI");
+    EXPECT_EQ(at(t, 1, 3), "");  // never reached: empty
+    EXPECT_EQ(at(t, 0, 0), "");
+
+    columnsFirst = 1;
+    firstRow = 0;
+    firstColumn = 0;
+    EXPECT_TRUE(CSV_ReadFile(path("t.def"), "START", "END", t, status, columnsFirst, 0, ",", firstRow, firstColumn));
+    EXPECT_EQ(t.rowUBound(), 3);  // columns
+    EXPECT_EQ(t.colUBound(), 1);  // rows
+    EXPECT_EQ(at(t, 0, 1), "Name");
+    EXPECT_EQ(at(t, 1, 0), "Long");
+}
+
+TEST_F(CsvFiles, FileProblemsAndRanges) {
+    core::Table2D t;
+    int status = 0, columnsFirst = 0;
+    long firstRow = 1, firstColumn = 1;
+    boxes.press("File to be read does not exist.", "&OK");
+    EXPECT_FALSE(CSV_ReadFile(path("none.csv"), "", "END", t, status, columnsFirst, 0, ",", firstRow, firstColumn));
+    EXPECT_EQ(status, -1);
+    EXPECT_EQ(t.rowUBound(), 0);
+    testsupport::writeFile(path("empty.csv"), "");
+    EXPECT_FALSE(CSV_ReadFile(path("empty.csv"), "", "END", t, status, columnsFirst, 0, ",", firstRow, firstColumn));
+    EXPECT_EQ(status, -1);
+
+    testsupport::writeFile(path("n.csv"), "a,5\nb,x\nc,50\nd,12.5\nEND\n");
+    EXPECT_TRUE(CSV_ReadCore(path("n.csv"), "", "END", 1L, 20L, 2, t, status, columnsFirst, 0, ",", firstRow,
+                             firstColumn));
+    EXPECT_EQ(t.rowUBound(), 3);  // a (5), b (not a number) and d (12.5); c (50) is out
+    EXPECT_EQ(at(t, 1, 1), "a");
+    EXPECT_EQ(at(t, 2, 1), "b");
+    EXPECT_EQ(at(t, 3, 1), "d");
+    EXPECT_TRUE(CSV_ReadCore(path("n.csv"), "", "END", std::string("b"), std::string("c"), 1, t, status,
+                             columnsFirst, 0, ",", firstRow, firstColumn));
+    EXPECT_EQ(t.rowUBound(), 2);
+    EXPECT_EQ(at(t, 2, 1), "c");
+    try {
+        CSV_ReadCore(path("n.csv"), "", "END", 1L, 2.5, 2, t, status, columnsFirst, 0, ",", firstRow, firstColumn);
+        FAIL();
+    } catch (const sys::RtError& e) {
+        EXPECT_EQ(e.number(), 9994);
+    }
+}
+
+TEST_F(CsvFiles, WritesQuotedLinesUnderTheIfExistsPolicy) {
+    core::Table2D t;
+    t.redim(0, 2, 0, 1);
+    t.set(1, 0, std::string("a,b"));
+    t.set(1, 1, 12.5);
+    t.set(2, 0, std::string("say \"hi\""));
+    long firstRow = 1, firstColumn = 0;
+    EXPECT_TRUE(CSV_WriteFile(path("out.csv"), "E", "", "Footer", t, ",", firstRow, firstColumn));
+    EXPECT_EQ(testsupport::readFile(path("out.csv")), "\"\"\r\n\"a,b\",12.5\r\n\"say \"\"hi\"\"\",\r\n\"Footer\"\r\n");
+
+    boxes.press("File to be created already exists.", "&OK");
+    EXPECT_FALSE(CSV_WriteFile(path("out.csv"), "E", "", "", t, ",", firstRow, firstColumn));
+    boxes.press("Press OK to delete", "&Cancel");
+    EXPECT_FALSE(CSV_WriteFile(path("out.csv"), "W", "", "", t, ",", firstRow, firstColumn));
+    EXPECT_EQ(testsupport::readFile(path("out.csv")).substr(0, 4), "\"\"\r\n");
+    firstRow = 2;
+    EXPECT_TRUE(CSV_WriteFile(path("out.csv"), "A", "x", "y", t, ",", firstRow, firstColumn));
+    EXPECT_NE(testsupport::readFile(path("out.csv")).find("\"Footer\"\r\n\"x\"\r\n"), std::string::npos);
+    EXPECT_TRUE(CSV_WriteFile(path("out.csv"), "D", "H", "F", t, ",", firstRow, firstColumn));
+
+    core::Table2D back;
+    int status = 0, columnsFirst = 0;
+    long r0 = 1, c0 = 1;
+    EXPECT_TRUE(CSV_ReadFile(path("out.csv"), "H", "F", back, status, columnsFirst, 0, ",", r0, c0));
+    EXPECT_EQ(at(back, 1, 1), "say hi");  // the reader drops every quote
+    EXPECT_EQ(boxes.pending(), 0u);
 }
