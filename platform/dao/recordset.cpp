@@ -137,6 +137,13 @@ void RecordsetCore::loadKeys() {
     ResetOnExit reset(s);
     s.bindAll(keysParams_);
     while (s.step()) keys_.push_back(s.column(0).asInteger());
+    if (!addedBeforeLoad_.empty()) {
+        std::unordered_map<std::int64_t, char> loaded;
+        for (auto k : keys_) loaded[k] = 1;
+        for (auto k : addedBeforeLoad_)
+            if (!loaded.count(k)) keys_.push_back(k);
+        addedBeforeLoad_.clear();
+    }
     deleted_.assign(keys_.size(), 0);
     keysLoaded_ = true;
     position(0);
@@ -379,6 +386,8 @@ void RecordsetCore::update() {
             keys_.push_back(lastModified_);
             deleted_.push_back(0);
             if (!keyPos_.empty()) keyPos_[lastModified_] = static_cast<long long>(keys_.size()) - 1;
+        } else if (keyset_) {
+            addedBeforeLoad_.push_back(lastModified_);
         }
     } else {
         needCurrent();

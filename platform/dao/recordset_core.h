@@ -85,6 +85,7 @@ private:
     std::string fetchSql_;
     bool keysLoaded_ = false;
     std::vector<std::int64_t> keys_;
+    std::vector<std::int64_t> addedBeforeLoad_;  // join the set at the end, as added rows do
     std::vector<char> deleted_;
     long long deletedCount_ = 0;
     std::unordered_map<std::int64_t, long long> keyPos_;  // built on first setBookmark

@@ -105,6 +105,20 @@ TEST_F(DaoRecordset, AddedRowsJoinTheSetAndBookmarksFindThem) {
     EXPECT_EQ(errorOf([&] { rs.setBookmark(dao::Bookmark{12345}); }), 3159);
 }
 
+TEST_F(DaoRecordset, AddedRowsBelongToTheSetEvenOutsideItsQuery) {
+    auto rs = db.openRecordset("SELECT * FROM people WHERE Age > ?", RecordsetType::Dynaset, {100});
+    rs.addNew();
+    rs.setField("Name", "zed");
+    rs.setField("Age", 1);
+    rs.update();
+    rs.setBookmark(rs.lastModified());
+    rs.edit();  // the new row, made current for editing
+    rs.setField("Age", 2);
+    rs.update();
+    EXPECT_EQ(rs.recordCount(), 1);
+    EXPECT_EQ(count("people WHERE Name = 'zed' AND Age = 2"), 1);
+}
+
 TEST_F(DaoRecordset, ChangingTheKeyKeepsTheRowReachable) {
     auto rs = db.openRecordset("SELECT * FROM people WHERE Name = ?", RecordsetType::Dynaset, {"bob"});
     rs.edit();
