@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <numeric>
 
 namespace grid {
 
@@ -13,7 +12,7 @@ const std::string kEmpty;
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-// Key of one cell for the numeric and generic codes.
+// A cell read for the numeric and generic codes.
 struct NumKey {
     bool isNumber;
     double value;
@@ -121,7 +120,8 @@ void CellStore::setText(long row, int col, std::string text)
     Row& r = rows_[row];
     if (static_cast<std::size_t>(col) >= r.cells.size()) {
         if (text.empty()) return;
-        r.cells.resize(col + 1);
+        // A row is usually written cell by cell: size it once.
+        r.cells.resize(std::max(col + 1, cols_));
     }
     r.cells[col] = std::move(text);
 }
@@ -165,51 +165,67 @@ void CellStore::clearCells()
     }
 }
 
+int CellStore::compareCells(long a, long b, int col, SortCode code) const
+{
+    const std::string& ta = text(a, col);
+    const std::string& tb = text(b, col);
+    switch (code) {
+    case kSortNumericAscending: case kSortNumericDescending:
+        return compareNumeric(numKey(ta).value, numKey(tb).value);
+    case kSortGenericAscending: case kSortGenericDescending:
+        return compareGeneric(numKey(ta), ta, numKey(tb), tb);
+    default:
+        return compareBytes(ta, tb);
+    }
+}
+
 void CellStore::sortRows(long first, long last, int keyFirst, int keyLast, SortCode code)
 {
     if (last <= first || keyLast < keyFirst) return;
-    const std::size_t n = static_cast<std::size_t>(last - first + 1);
-    const std::size_t keys = static_cast<std::size_t>(keyLast - keyFirst + 1);
-    const bool stringOnly = code == kSortStringAscending || code == kSortStringDescending;
 
-    // Numbers are read once per cell, not once per comparison.
-    std::vector<NumKey> num;
-    if (!stringOnly) {
-        num.reserve(n * keys);
-        for (std::size_t i = 0; i < n; ++i)
-            for (int c = keyFirst; c <= keyLast; ++c) num.push_back(numKey(text(first + i, c)));
+    // The first key column is read once per row into a compact record, so the sort
+    // compares records in memory order; later key columns only break ties.
+    struct Item {
+        std::uint64_t prefix;  // first 8 bytes, big-endian: orders as the bytes do
+        double value;
+        bool isNumber;
+        long row;
+        const std::string* text;
+    };
+    std::vector<Item> items;
+    items.reserve(static_cast<std::size_t>(last - first + 1));
+    for (long r = first; r <= last; ++r) {
+        const std::string& t = text(r, keyFirst);
+        Item it{0, 0.0, false, r, &t};
+        for (std::size_t i = 0; i < 8; ++i)
+            it.prefix = (it.prefix << 8) | (i < t.size() ? static_cast<unsigned char>(t[i]) : 0u);
+        if (code != kSortStringAscending && code != kSortStringDescending)
+            it.isNumber = readNumber(t, it.value);
+        items.push_back(it);
     }
 
-    auto compare = [&](std::size_t a, std::size_t b) {
-        for (std::size_t k = 0; k < keys; ++k) {
-            const int col = keyFirst + static_cast<int>(k);
-            int c = 0;
-            switch (code) {
-            case kSortNumericAscending: case kSortNumericDescending:
-                c = compareNumeric(num[a * keys + k].value, num[b * keys + k].value);
-                break;
-            case kSortGenericAscending: case kSortGenericDescending:
-                c = compareGeneric(num[a * keys + k], text(first + a, col),
-                                   num[b * keys + k], text(first + b, col));
-                break;
-            default:
-                c = compareBytes(text(first + a, col), text(first + b, col));
-            }
-            if (c != 0) return c;
-        }
-        return 0;
+    auto firstKey = [&](const Item& a, const Item& b) {
+        const bool numeric = code == kSortNumericAscending || code == kSortNumericDescending ||
+                             ((code == kSortGenericAscending || code == kSortGenericDescending) &&
+                              a.isNumber && b.isNumber);
+        if (numeric) return compareNumeric(a.value, b.value);
+        if (a.isNumber != b.isNumber) return a.isNumber ? -1 : 1;
+        if (a.prefix != b.prefix) return a.prefix < b.prefix ? -1 : 1;
+        return compareBytes(*a.text, *b.text);
     };
-
-    std::vector<std::size_t> order(n);
-    std::iota(order.begin(), order.end(), 0);
+    auto compare = [&](const Item& a, const Item& b) {
+        int c = firstKey(a, b);
+        for (int col = keyFirst + 1; c == 0 && col <= keyLast; ++col) c = compareCells(a.row, b.row, col, code);
+        return c;
+    };
     const bool descending = isDescending(code);
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    std::stable_sort(items.begin(), items.end(), [&](const Item& a, const Item& b) {
         return descending ? compare(b, a) < 0 : compare(a, b) < 0;
     });
 
     std::vector<Row> sorted;
-    sorted.reserve(n);
-    for (std::size_t i : order) sorted.push_back(std::move(rows_[first + i]));
+    sorted.reserve(items.size());
+    for (const Item& it : items) sorted.push_back(std::move(rows_[it.row]));
     std::move(sorted.begin(), sorted.end(), rows_.begin() + first);
 }
 

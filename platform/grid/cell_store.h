@@ -53,6 +53,9 @@ public:
     void sortRows(long first, long last, int keyFirst, int keyLast, SortCode code);
 
 private:
+    // -1, 0, 1 for the ascending order of two cells of one column.
+    int compareCells(long a, long b, int col, SortCode code) const;
+
     struct Row {
         std::vector<std::string> cells;      // may be shorter than cols_: the rest is ""
         std::vector<std::uint32_t> colors;   // likewise, 0 = default
