@@ -1,16 +1,14 @@
 #include "platform/grid/cell_store.h"
 
 #include <algorithm>
-#include <cstdlib>
+
+#include "core/numbers.h"
 
 namespace grid {
 
 namespace {
 
 const std::string kEmpty;
-
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 // A cell read for the numeric and generic codes.
 struct NumKey {
@@ -21,7 +19,7 @@ struct NumKey {
 NumKey numKey(const std::string& text)
 {
     NumKey k{false, 0.0};
-    k.isNumber = readNumber(text, k.value);
+    k.isNumber = core::parseNumber(text, k.value);
     return k;
 }
 
@@ -59,38 +57,6 @@ bool isSortCode(int code)
     default:
         return false;
     }
-}
-
-bool readNumber(const std::string& text, double& value)
-{
-    std::size_t i = 0, end = text.size();
-    while (i < end && isBlank(text[i])) ++i;
-    while (end > i && isBlank(text[end - 1])) --end;
-    std::string plain;
-    if (i < end && (text[i] == '+' || text[i] == '-')) plain += text[i++];
-    bool digits = false;
-    while (i < end && (isDigit(text[i]) || (text[i] == ',' && digits))) {
-        if (text[i] != ',') plain += text[i];
-        digits = true;
-        ++i;
-    }
-    if (i < end && text[i] == '.') {
-        plain += text[i++];
-        while (i < end && isDigit(text[i])) {
-            plain += text[i++];
-            digits = true;
-        }
-    }
-    if (!digits) return false;
-    if (i < end && (text[i] == 'e' || text[i] == 'E')) {
-        plain += text[i++];
-        if (i < end && (text[i] == '+' || text[i] == '-')) plain += text[i++];
-        if (i >= end || !isDigit(text[i])) return false;
-        while (i < end && isDigit(text[i])) plain += text[i++];
-    }
-    if (i != end) return false;
-    value = std::strtod(plain.c_str(), nullptr);
-    return true;
 }
 
 void CellStore::setRows(long count)
@@ -200,7 +166,7 @@ void CellStore::sortRows(long first, long last, int keyFirst, int keyLast, SortC
         for (std::size_t i = 0; i < 8; ++i)
             it.prefix = (it.prefix << 8) | (i < t.size() ? static_cast<unsigned char>(t[i]) : 0u);
         if (code != kSortStringAscending && code != kSortStringDescending)
-            it.isNumber = readNumber(t, it.value);
+            it.isNumber = core::parseNumber(t, it.value);
         items.push_back(it);
     }
 

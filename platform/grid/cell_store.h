@@ -14,7 +14,7 @@ enum SortCode : int {
     kSortNone = 0,
     kSortGenericAscending = 1,   // numbers by value before texts by byte order
     kSortGenericDescending = 2,
-    kSortNumericAscending = 3,   // every cell read as a number, 0 when it is none
+    kSortNumericAscending = 3,   // cells read as CDbl does ("12,000" is 12000), else 0
     kSortNumericDescending = 4,
     kSortStringAscending = 7,    // byte order, so case counts
     kSortStringDescending = 8,
@@ -22,10 +22,6 @@ enum SortCode : int {
 
 // True for the codes above except kSortNone.
 bool isSortCode(int code);
-
-// A cell text read as a number: blanks around, a sign, digits with "," grouping, one
-// ".", an exponent. "12,000" is 12000; "5 %" and "" are no number.
-bool readNumber(const std::string& text, double& value);
 
 class CellStore {
 public:

@@ -6,6 +6,7 @@
 #include <QScrollBar>
 #include <algorithm>
 
+#include "core/numbers.h"
 #include "platform/sys/rt_error.h"
 
 namespace grid {
@@ -39,7 +40,7 @@ Qt::Alignment qtAlignment(int code, const std::string& text)
 {
     if (code == FlexGrid::kGeneral) {
         double unused = 0;
-        return Qt::AlignVCenter | (readNumber(text, unused) ? Qt::AlignRight : Qt::AlignLeft);
+        return Qt::AlignVCenter | (core::parseNumber(text, unused) ? Qt::AlignRight : Qt::AlignLeft);
     }
     static const Qt::Alignment horizontal[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight};
     static const Qt::Alignment vertical[] = {Qt::AlignTop, Qt::AlignVCenter, Qt::AlignBottom};
