@@ -5,6 +5,10 @@
 
 namespace core {
 
+// A form or a control as core sees it: a handle only the user interface understands.
+struct UiObject;
+using UiHandle = UiObject*;
+
 // Set while the interface yields to the event loop, so that handlers of the main,
 // results and progress windows can ignore clicks that arrive meanwhile.
 inline bool gInDoEvents = false;
@@ -28,6 +32,10 @@ public:
     virtual std::string activeControlName() const = 0;
     virtual void clipboardSetText(const std::string& text) = 0;
     virtual void clipboardClear() = 0;
+
+    // The Tag of a form or control, where owners keep small "|" lists.
+    virtual std::string tag(UiHandle object) const { return {}; }
+    virtual void setTag(UiHandle object, const std::string& tag) {}
 };
 
 // The registered interface; a headless one that refuses boxes when none is.
