@@ -84,6 +84,7 @@ void FlexGrid::setCols(int count)
     cells_.setCols(count);
     colWidths_.resize(static_cast<std::size_t>(count), -1);
     colAligns_.resize(static_cast<std::size_t>(count), kGeneral);
+    fixedAligns_.resize(static_cast<std::size_t>(count), kGeneral);
     fixedCols_ = std::min(fixedCols_, count);
     const int last = std::max(0, count - 1);
     col_ = std::min(col_, last);
@@ -357,6 +358,34 @@ void FlexGrid::setColAlignment(int col, int alignment)
     scheduleRepaint();
 }
 
+int FlexGrid::FixedAlignment(int col) const
+{
+    checkCol(col);
+    return fixedAligns_[static_cast<std::size_t>(col)];
+}
+
+void FlexGrid::setFixedAlignment(int col, int alignment)
+{
+    checkCol(col);
+    if (alignment < kLeftTop || alignment > kGeneral) fail(380, "Invalid property value", "FlexGrid.FixedAlignment");
+    fixedAligns_[static_cast<std::size_t>(col)] = alignment;
+    scheduleRepaint();
+}
+
+void FlexGrid::setScrollBars(int which)
+{
+    if (which < 0 || which > 3) fail(380, "Invalid property value", "FlexGrid.ScrollBars");
+    scrollBars_ = which;
+    setHorizontalScrollBarPolicy(which & 1 ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(which & 2 ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+}
+
+void FlexGrid::setGridLines(bool on)
+{
+    gridLines_ = on;
+    scheduleRepaint();
+}
+
 int FlexGrid::fixedRowsPixels() const
 {
     int sum = 0;
@@ -454,14 +483,17 @@ void FlexGrid::paintCell(QPainter& p, long row, int col, const QRect& rect) cons
     if (selected && !current) fill = palette().color(QPalette::Highlight);
     p.fillRect(rect, fill);
 
-    p.setPen(palette().color(QPalette::Mid));
-    p.drawLine(rect.topRight(), rect.bottomRight());
-    p.drawLine(rect.bottomLeft(), rect.bottomRight());
+    if (gridLines_ || fixed) {
+        p.setPen(palette().color(QPalette::Mid));
+        p.drawLine(rect.topRight(), rect.bottomRight());
+        p.drawLine(rect.bottomLeft(), rect.bottomRight());
+    }
 
     const std::string& text = cells_.text(row, col);
     if (!text.empty()) {
         p.setPen(palette().color(selected && !current ? QPalette::HighlightedText : QPalette::Text));
-        p.drawText(rect.adjusted(2, 0, -3, -1), qtAlignment(colAligns_[col], text), displayText(text));
+        const int alignment = row < fixedRows_ ? fixedAligns_[col] : colAligns_[col];
+        p.drawText(rect.adjusted(2, 0, -3, -1), qtAlignment(alignment, text), displayText(text));
     }
     if (current && !fixed && hasFocus()) {
         p.setPen(QPen(palette().color(QPalette::Text), 1, Qt::DotLine));

@@ -67,6 +67,14 @@ public:
     void setColWidth(int col, int twips);
     int ColAlignment(int col) const;
     void setColAlignment(int col, int alignment);
+    // Alignment of the column's fixed cells.
+    int FixedAlignment(int col) const;
+    void setFixedAlignment(int col, int alignment);
+    // 0 none, 1 horizontal, 2 vertical, 3 both; shown only when needed.
+    int ScrollBars() const { return scrollBars_; }
+    void setScrollBars(int which);
+    bool GridLines() const { return gridLines_; }
+    void setGridLines(bool on);
     // The visible size in twips.
     int Width() const;
     int Height() const;
@@ -150,6 +158,9 @@ private:
     std::vector<int> rowHeights_;   // twips, -1 = default
     std::vector<int> colWidths_;    // twips, -1 = default
     std::vector<int> colAligns_;
+    std::vector<int> fixedAligns_;
+    int scrollBars_ = 3;
+    bool gridLines_ = true;
     bool redraw_ = true;
     bool dragging_ = false;
     long mouseRow_ = -1;

@@ -304,5 +304,39 @@ TEST_F(FlexGridTest, KeysMoveWithinTheNonFixedCellsUnlessAHandlerTakesThem)
     EXPECT_EQ(g.TopRow(), 1);
 }
 
+TEST_F(FlexGridTest, PaintsCellColoursWithFixedRowsInPlace)
+{
+    g.setTopRow(50);
+    g.setRow(51);
+    g.setCol(2);
+    g.setCellBackColor(0x0000FF);  // BGR: red
+    g.setRow(0);
+    g.setCol(3);
+    g.setCellBackColor(0xFF0000);  // blue, in the fixed row
+    g.setRow(52);                  // away from the coloured cells
+    g.setCol(1);
+    const QImage shot = g.viewport()->grab().toImage();
+    // Row 51 is the second row below the fixed one; column 2 the second after the fixed.
+    // Points near a cell's right end, clear of its left-aligned text.
+    EXPECT_EQ(shot.pixelColor(64 + 64 + 58, 16 + 16 + 3), QColor(255, 0, 0));
+    EXPECT_EQ(shot.pixelColor(64 * 3 + 58, 3), QColor(0, 0, 255));
+    EXPECT_NE(shot.pixelColor(64 + 64 + 58, 16 + 3), QColor(255, 0, 0));
+}
+
+TEST_F(FlexGridTest, ScrollBarsAndAlignmentsTakeOnlyTheirCodes)
+{
+    g.setScrollBars(0);
+    EXPECT_EQ(g.verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    EXPECT_EQ(g.horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    g.setScrollBars(2);
+    EXPECT_EQ(g.verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+    EXPECT_EQ(g.horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    EXPECT_EQ(errorOf([&] { g.setScrollBars(4); }), 380);
+    g.setFixedAlignment(2, FlexGrid::kCenterCenter);
+    EXPECT_EQ(g.FixedAlignment(2), FlexGrid::kCenterCenter);
+    EXPECT_EQ(g.ColAlignment(2), FlexGrid::kGeneral);
+    EXPECT_EQ(errorOf([&] { g.setFixedAlignment(2, -1); }), 380);
+}
+
 }  // namespace
 }  // namespace grid
