@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/text.h"
 #include "core/user_interface.h"
 
 namespace {
@@ -14,11 +15,6 @@ int hexValue(char c) {
 }
 
 char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
-
-std::string lowerAscii(std::string s) {
-    for (char& c : s) c = lowerAscii(c);
-    return s;
-}
 
 void appendUtf8(std::string& out, unsigned code) {
     if (code < 0x80) {
@@ -73,7 +69,7 @@ constexpr NamedReference kExactNames[] = {
 };
 
 std::string namedReference(const std::string& name) {
-    const std::string folded = lowerAscii(name);
+    const std::string folded = core::lowerAscii(name);
     std::string out;
     for (const auto& ref : kFoldedNames) {
         if (folded == ref.name) {
@@ -114,7 +110,7 @@ size_t numericReference(const std::string& s, size_t pos, unsigned& value) {
 
 std::string& HHTML_URLDecode(std::string& text, const std::string& skip) {
     if (text.find('%') == std::string::npos) return text;
-    const std::string skipLower = lowerAscii(skip);
+    const std::string skipLower = core::lowerAscii(skip);
     std::string out;
     out.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
