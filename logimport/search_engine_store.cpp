@@ -26,7 +26,7 @@ void STTA_SEDefParamsCompile(const std::string& params, long definitionNo) {
     }
 }
 
-std::string STTA_RefrToSEandST(const std::string& referrer, std::vector<std::string>& unmatched,
+std::string STTA_RefrToSEandST(const std::string& referrer, core::StrArray& unmatched,
                                bool collect, std::string& engine, bool& specMatched) {
     const logimport::SEMatch match =
         logimport::programSEDefTables().extract(referrer, collect ? &unmatched : nullptr);

@@ -25,5 +25,5 @@ void STTA_SEDefParamsCompile(const std::string& params, long definitionNo);
 // they never were. Sets the engine name when a term is found and tells whether any
 // URL spec matched. With `collect`, referrers that matched a spec but gave no term
 // are added to `unmatched` under that definition.
-std::string STTA_RefrToSEandST(const std::string& referrer, std::vector<std::string>& unmatched,
+std::string STTA_RefrToSEandST(const std::string& referrer, core::StrArray& unmatched,
                                bool collect, std::string& engine, bool& specMatched);

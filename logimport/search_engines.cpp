@@ -162,7 +162,7 @@ bool SEDefTables::recompileParams(size_t definitionNo, const std::string& params
     return true;
 }
 
-SEMatch SEDefTables::extract(std::string_view referrer, std::vector<std::string>* unmatched) const {
+SEMatch SEDefTables::extract(std::string_view referrer, core::StrArray* unmatched) const {
     SEMatch match;
     if (referrer.starts_with('"')) referrer.remove_prefix(1);
     if (referrer.empty()) return match;
@@ -190,18 +190,19 @@ SEMatch SEDefTables::extract(std::string_view referrer, std::vector<std::string>
 
 }  // namespace logimport
 
-void STTA_SEDefUnmatchedAdd(const std::string& referrer, std::vector<std::string>& unmatched,
+void STTA_SEDefUnmatchedAdd(const std::string& referrer, core::StrArray& unmatched,
                             long definitionNo) {
     constexpr size_t kListLimit = 10000;
     constexpr const char* kHaveMore = "|Have More ...";
-    if (definitionNo < 0) return;
-    if (unmatched.size() <= size_t(definitionNo)) unmatched.resize(size_t(definitionNo) + 1);
-    std::string& list = unmatched[size_t(definitionNo)];
+    if (definitionNo > unmatched.ubound()) unmatched.redimPreserve(definitionNo);
+    std::string list = unmatched[definitionNo];
     if (list.size() >= kListLimit) {
-        if (list.find(kHaveMore) == std::string::npos) list += kHaveMore;
-        return;
+        if (list.find(kHaveMore) != std::string::npos) return;
+        list += kHaveMore;
+    } else {
+        if (("|" + list + "|").find("|" + referrer + "|") != std::string::npos) return;
+        if (!list.empty()) list += '|';
+        list += referrer;
     }
-    if (("|" + list + "|").find("|" + referrer + "|") != std::string::npos) return;
-    if (!list.empty()) list += '|';
-    list += referrer;
+    unmatched.set(definitionNo, std::move(list));
 }

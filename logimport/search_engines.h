@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/like_pattern.h"
+#include "core/typed_array.h"
 
 namespace logimport {
 
@@ -58,7 +59,7 @@ public:
     // that the later standardisation ("+" to blank, then decoding) reads them right.
     // With `unmatched`, each referrer that matched a URL spec but gave no term is
     // listed under that definition.
-    SEMatch extract(std::string_view referrer, std::vector<std::string>* unmatched = nullptr) const;
+    SEMatch extract(std::string_view referrer, core::StrArray* unmatched = nullptr) const;
 
 private:
     std::vector<SEDef> defs_;
@@ -83,7 +84,8 @@ std::vector<std::string> generalDefinitionsFirst(const std::vector<std::string>&
 
 }  // namespace logimport
 
-// Adds the referrer once to the "|" list of the definition, until the list reaches
-// 10,000 characters; then "|Have More ..." is appended once.
-void STTA_SEDefUnmatchedAdd(const std::string& referrer, std::vector<std::string>& unmatched,
+// Adds the referrer once to the "|" list in element `definitionNo` (made when
+// missing), until the list reaches 10,000 characters; then "|Have More ..." is
+// appended once.
+void STTA_SEDefUnmatchedAdd(const std::string& referrer, core::StrArray& unmatched,
                             long definitionNo);

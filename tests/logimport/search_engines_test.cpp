@@ -76,7 +76,7 @@ TEST(SearchEngineExtract, RecognisesEngineAndTerm) {
 
 TEST(SearchEngineExtract, ProgramWideEntryPointUsesCompiledDefinitions) {
     logimport::setProgramSEDefs(kDefinitions);
-    std::vector<std::string> unmatched;
+    core::StrArray unmatched;
     std::string engine = "old";
     bool specMatched = false;
     EXPECT_EQ(STTA_RefrToSEandST("http://a.finder.org/?q=x+y", unmatched, true, engine, specMatched),
@@ -85,7 +85,7 @@ TEST(SearchEngineExtract, ProgramWideEntryPointUsesCompiledDefinitions) {
     EXPECT_TRUE(specMatched);
     EXPECT_EQ(STTA_RefrToSEandST("http://a.finder.org/?z=1", unmatched, true, engine, specMatched), "");
     EXPECT_TRUE(specMatched);
-    ASSERT_EQ(unmatched.size(), 1u);
+    ASSERT_EQ(unmatched.ubound(), 0);
     EXPECT_EQ(unmatched[0], "http://a.finder.org/?z=1");
 
     // a parameter list compiled into the loaded tables
@@ -97,11 +97,11 @@ TEST(SearchEngineExtract, ProgramWideEntryPointUsesCompiledDefinitions) {
 
 TEST(SearchEngineExtract, UnmatchedReferrersAreListedOnceAndCapped) {
     const SEDefTables tables(kDefinitions);
-    std::vector<std::string> unmatched;
+    core::StrArray unmatched;
     tables.extract("http://www.strict.com/search/a", &unmatched);
     tables.extract("http://www.strict.com/search/a", &unmatched);
     tables.extract("http://www.strict.com/search/b", &unmatched);
-    ASSERT_EQ(unmatched.size(), 4u);  // indexed by definition number
+    ASSERT_EQ(unmatched.ubound(), 3);  // indexed by definition number
     EXPECT_EQ(unmatched[3], "http://www.strict.com/search/a|http://www.strict.com/search/b");
     EXPECT_EQ(unmatched[0], "");
     // a referrer that gave a term is never listed
@@ -109,7 +109,7 @@ TEST(SearchEngineExtract, UnmatchedReferrersAreListedOnceAndCapped) {
     EXPECT_EQ(unmatched[3], "http://www.strict.com/search/a|http://www.strict.com/search/b");
 
     // past 10,000 characters nothing more is added; the marker goes on once
-    std::vector<std::string> capped;
+    core::StrArray capped;
     const std::string padding(180, 'x');
     for (int i = 0; i < 60; ++i) {
         tables.extract("http://www.strict.com/search/" + std::to_string(i) + padding, &capped);
