@@ -33,6 +33,8 @@ public:
     }
     // Unloads every message box left loaded (after an error was handled).
     virtual void unloadStrayBoxes() {}
+    // False while the main window is disabled (a modal operation owns the program).
+    virtual bool mainWindowEnabled() const { return true; }
 
     virtual void doEvents() = 0;
     virtual int mousePointer() const = 0;
