@@ -19,6 +19,15 @@ public:
         using namespace std::chrono;
         return duration<double>(steady_clock::now().time_since_epoch()).count();
     }
+    double dateTimeSerial() const override {
+        constexpr double kUnixEpochSerial = 25569;  // 1 January 1970
+        timespec ts{};
+        clock_gettime(CLOCK_REALTIME, &ts);
+        std::tm local{};
+        localtime_r(&ts.tv_sec, &local);
+        double localSeconds = double(ts.tv_sec) + double(local.tm_gmtoff) + ts.tv_nsec / 1e9;
+        return kUnixEpochSerial + localSeconds / 86400.0;
+    }
 };
 
 const SystemClock systemClock;

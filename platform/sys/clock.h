@@ -10,6 +10,9 @@ public:
     virtual double secondsSinceMidnight() const = 0;
     // Seconds on a monotonic clock; only differences mean anything.
     virtual double monotonicSeconds() const = 0;
+    // Local date and time as a date serial: days since 30 December 1899, the
+    // fraction the time of day.
+    virtual double dateTimeSerial() const = 0;
 };
 
 // The clock in force: the system's unless a test installed another.
@@ -22,12 +25,19 @@ class ManualClock : public Clock {
 public:
     double secondsSinceMidnight() const override { return midnight_; }
     double monotonicSeconds() const override { return mono_; }
-    void advance(double seconds) { midnight_ += seconds; mono_ += seconds; }
+    double dateTimeSerial() const override { return serial_; }
+    void advance(double seconds) {
+        midnight_ += seconds;
+        mono_ += seconds;
+        serial_ += seconds / 86400.0;
+    }
     void setSecondsSinceMidnight(double s) { midnight_ = s; }
+    void setDateTimeSerial(double serial) { serial_ = serial; }
 
 private:
     double midnight_ = 0;
     double mono_ = 0;
+    double serial_ = 0;
 };
 
 }  // namespace sys

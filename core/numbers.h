@@ -1,0 +1,60 @@
+#pragma once
+// Numbers and Booleans: the VB conversions the old code relied on (Val, CInt, CLng,
+// CDbl, Str), written without the locale, and the program's number routines on top.
+#include <string>
+#include <string_view>
+
+namespace core {
+
+// VB Val: the number at the start of the text. Blanks, tabs and line feeds are
+// skipped anywhere ("1 2" is 12), "." is the only decimal point, "E" or "D" starts an
+// exponent, "&H" and "&O" read hexadecimal and octal (16-bit, then 32-bit signed, as VB
+// does: "&HFFFF" is -1). Reading stops at the first character that cannot continue
+// the number; no number gives 0. Error 6 when the number does not fit a Double or a
+// hexadecimal/octal value exceeds 32 bits.
+double vbVal(std::string_view text);
+
+// Rounds half to even, as CInt and CLng do.
+double roundHalfEven(double value);
+// CInt and CLng of a number: rounded half to even, error 6 outside 16 and 32 bits.
+int vbCInt(double value);
+long vbCLng(double value);
+// CDbl of a text: blanks around, a sign, digits with "," grouping, ".", an exponent,
+// or "&H"/"&O". False when the text is not such a number.
+bool parseNumber(std::string_view text, double& value);
+// CDbl, CInt and CLng of a text: error 13 when the text is not a number.
+double vbCDbl(std::string_view text);
+int vbCInt(std::string_view text);
+long vbCLng(std::string_view text);
+// A number in its shortest form, up to 15 significant digits ("5", "0.25", "1E+20").
+std::string vbStr(double value);
+
+}  // namespace core
+
+// Val that also reads texts stored with "%" or "&" ("12.5%" is 12.5).
+double TXT_Val(std::string_view text);
+// Stored Booleans: only a text whose number is exactly 1 is true; written "1"/"0".
+bool TXT_IsTrue(std::string_view text);
+bool TXT_IsTrueB(std::string_view text);
+std::string TXT_BoolText(bool value);
+std::string TXT_BoolTextB(bool value);
+// Item 1 of the "|" list when the flag is set, item 2 otherwise ("Yes|No").
+std::string TXT_BoolChoice(bool flag, std::string_view twoItemList);
+int TXT_BoolToInt(bool value);  // -1 or 0
+bool TXT_IsOne(long value);
+// a / b formatted; b = 0 gives the text for zero and leaves the quotient alone.
+std::string TXT_SafeDivide(double a, double b, std::string_view textForZero,
+                           std::string_view format, double& quotient);
+// The value formatted, or with an empty format the item of the two-item list.
+std::string TXT_FormatChoice(bool value, std::string_view format, std::string_view twoItemList);
+// The text for zero when the value is 0; else the item of the name list at the value
+// (rounded), or the value formatted when that item is empty or absent.
+std::string TXT_FormatOrListItem(double value, std::string_view format,
+                                 std::string_view textForZero, std::string_view nameList);
+
+double MINMAX_MaxDbl(double a, double b);
+int MINMAX_MaxInt(int a, int b);
+long MINMAX_MaxLng(long a, long b);
+double MINMAX_MinDbl(double a, double b);
+int MINMAX_MinInt(int a, int b);
+long MINMAX_MinLng(long a, long b);

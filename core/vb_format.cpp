@@ -1,0 +1,368 @@
+#include "core/vb_format.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "core/dates.h"
+#include "core/numbers.h"
+#include "core/text.h"
+#include "platform/sys/rt_error.h"
+
+namespace core {
+namespace {
+
+char lower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+
+// Calls `literal` for quoted texts and "\x" escapes, `other` with each remaining
+// character's position; `other` returns how many characters it consumed.
+template <class Literal, class Other>
+void walk(std::string_view section, Literal literal, Other other) {
+    for (size_t i = 0; i < section.size();) {
+        char c = section[i];
+        if (c == '"') {
+            size_t close = section.find('"', i + 1);
+            if (close == std::string_view::npos) close = section.size();
+            literal(section.substr(i + 1, close - i - 1));
+            i = close + 1;
+        } else if (c == '\\') {
+            if (i + 1 < section.size()) literal(section.substr(i + 1, 1));
+            i += 2;
+        } else {
+            i += other(i);
+        }
+    }
+}
+
+std::vector<std::string_view> splitSections(std::string_view format) {
+    std::vector<std::string_view> sections;
+    size_t start = 0;
+    bool quoted = false;
+    for (size_t i = 0; i < format.size(); ++i) {
+        if (format[i] == '"') quoted = !quoted;
+        else if (format[i] == '\\' && !quoted) ++i;
+        else if (format[i] == ';' && !quoted) {
+            sections.push_back(format.substr(start, i - start));
+            start = i + 1;
+        }
+    }
+    sections.push_back(format.substr(std::min(start, format.size())));
+    return sections;
+}
+
+enum class Kind { Number, Date, Text };
+
+bool isDateLetter(char c) {
+    c = lower(c);
+    return c == 'y' || c == 'm' || c == 'd' || c == 'h' || c == 'n' || c == 's';
+}
+
+Kind kindOf(std::string_view section) {
+    bool digits = false, dateLetters = false, textMarks = false;
+    walk(section, [](std::string_view) {}, [&](size_t i) {
+        char c = section[i];
+        digits |= c == '0' || c == '#';
+        dateLetters |= isDateLetter(c);
+        textMarks |= c == '@' || c == '&';
+        return size_t(1);
+    });
+    if (digits) return Kind::Number;
+    if (dateLetters) return Kind::Date;
+    return textMarks ? Kind::Text : Kind::Number;
+}
+
+// The magnitude rounded half away from zero to `decimals` places, worked on its 15
+// significant decimal digits so that binary noise (2.675 is 2.67499...) does not
+// decide. `whole` has no leading zeros ("" for zero).
+struct Decimal {
+    std::string whole, fraction;
+    bool zero() const { return whole.find_first_not_of('0') == std::string::npos && fraction.find_first_not_of('0') == std::string::npos; }
+};
+
+Decimal toDecimal(double magnitude, int decimals) {
+    Decimal d;
+    if (magnitude != 0) {
+        char buffer[40];
+        auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
+                                       std::chars_format::scientific, 14);
+        std::string text(buffer, end);
+        size_t e = text.find('e');
+        std::string digits = text.substr(0, 1) + text.substr(2, e - 2);
+        long point = std::strtol(text.c_str() + e + 1, nullptr, 10) + 1;  // digits before "."
+        if (point <= 0) {
+            d.fraction = std::string(size_t(-point), '0') + digits;
+        } else if (point >= long(digits.size())) {
+            d.whole = digits + std::string(size_t(point) - digits.size(), '0');
+        } else {
+            d.whole = digits.substr(0, size_t(point));
+            d.fraction = digits.substr(size_t(point));
+        }
+    }
+    bool roundUp = d.fraction.size() > size_t(decimals) && d.fraction[size_t(decimals)] >= '5';
+    d.fraction.resize(size_t(decimals), '0');
+    if (roundUp) {
+        std::string all = d.whole + d.fraction;
+        int k = int(all.size()) - 1;
+        for (; k >= 0 && all[size_t(k)] == '9'; --k) all[size_t(k)] = '0';
+        if (k >= 0) ++all[size_t(k)];
+        else all.insert(all.begin(), '1');
+        d.whole = all.substr(0, all.size() - d.fraction.size());
+        d.fraction = all.substr(d.whole.size());
+    }
+    return d;
+}
+
+struct NumberItem {
+    enum Type { Whole, Point, Fraction, Literal } type;
+    char placeholder = 0;  // '0' or '#'
+    std::string text;
+};
+
+std::string formatNumberSection(double value, std::string_view section, bool withSign) {
+    std::vector<NumberItem> items;
+    bool point = false, grouping = false;
+    int percents = 0;
+    walk(section, [&](std::string_view text) { items.push_back({NumberItem::Literal, 0, std::string(text)}); },
+         [&](size_t i) {
+             char c = section[i];
+             if (c == '0' || c == '#') {
+                 items.push_back({point ? NumberItem::Fraction : NumberItem::Whole, c, {}});
+             } else if (c == '.' && !point) {
+                 items.push_back({NumberItem::Point, 0, {}});
+                 point = true;
+             } else if (c == ',' && !point) {
+                 grouping = true;
+             } else if ((c == 'e' || c == 'E') && i + 1 < section.size() &&
+                        (section[i + 1] == '+' || section[i + 1] == '-')) {
+                 sys::raise(5, "Format");  // exponent formats are not needed
+             } else {
+                 percents += c == '%';
+                 items.push_back({NumberItem::Literal, 0, std::string(1, c)});
+             }
+             return size_t(1);
+         });
+    for (int k = 0; k < percents; ++k) value *= 100;
+    if (!std::isfinite(value)) sys::raise(sys::kErrOverflow, "Format");
+
+    int wholeCount = 0, wholeMin = 0, fractionCount = 0, fractionMin = 0;
+    for (const NumberItem& item : items) {
+        if (item.type == NumberItem::Whole) {
+            ++wholeCount;
+            if (item.placeholder == '0' && wholeMin == 0) wholeMin = 1;
+            else if (wholeMin > 0) ++wholeMin;
+        } else if (item.type == NumberItem::Fraction) {
+            ++fractionCount;
+            if (item.placeholder == '0') fractionMin = fractionCount;
+        }
+    }
+    Decimal d = toDecimal(std::fabs(value), fractionCount);
+    while (int(d.fraction.size()) > fractionMin && d.fraction.back() == '0') d.fraction.pop_back();
+    std::string whole = d.whole;
+    if (int(whole.size()) < wholeMin) whole.insert(0, size_t(wholeMin) - whole.size(), '0');
+
+    // A value that rounds to zero shows no minus sign.
+    std::string out = withSign && value < 0 && !d.zero() ? "-" : "";
+    const int length = int(whole.size());
+    auto digit = [&](int fromRight) {
+        out += whole[size_t(length - 1 - fromRight)];
+        if (grouping && fromRight > 0 && fromRight % 3 == 0) out += ',';
+    };
+    auto allDigitsFrom = [&](int fromRight) {
+        for (int r = length - 1; r >= fromRight; --r) digit(r);
+    };
+    int wholeSeen = 0, fractionSeen = 0;
+    bool wholeWritten = false;
+    for (const NumberItem& item : items) {
+        switch (item.type) {
+        case NumberItem::Whole: {
+            int fromRight = wholeCount - 1 - wholeSeen++;
+            if (!wholeWritten) allDigitsFrom(fromRight);  // the leftmost takes any surplus
+            else if (fromRight < length) digit(fromRight);
+            wholeWritten = true;
+            break;
+        }
+        case NumberItem::Point:
+            if (!wholeWritten) allDigitsFrom(0);
+            wholeWritten = true;
+            out += '.';
+            break;
+        case NumberItem::Fraction:
+            if (fractionSeen < int(d.fraction.size())) out += d.fraction[size_t(fractionSeen)];
+            ++fractionSeen;
+            break;
+        case NumberItem::Literal:
+            out += item.text;
+            break;
+        }
+    }
+    if (!wholeWritten) allDigitsFrom(0);
+    return out;
+}
+
+std::string formatNumber(double value, std::string_view format) {
+    std::vector<std::string_view> sections = splitSections(format);
+    if (value < 0 && sections.size() >= 2 && !sections[1].empty())
+        return formatNumberSection(-value, sections[1], false);
+    if (value == 0 && sections.size() >= 3 && !sections[2].empty())
+        return formatNumberSection(value, sections[2], false);
+    return formatNumberSection(value, sections[0], true);
+}
+
+std::string twoDigits(int n) {
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%02d", n);
+    return buffer;
+}
+
+std::string formatDate(double serial, std::string_view section) {
+    DateParts p = dateParts(serial);
+    std::string out;
+    auto field = [&](int& run, int one, const char* const* names) {
+        if (names && run >= 4) out += names[one], run -= 4;
+        else if (names && run == 3) out += std::string(names[one]).substr(0, 3), run -= 3;
+        else if (run >= 2) out += twoDigits(names ? one + 1 : one), run -= 2;
+        else out += std::to_string(names ? one + 1 : one), run -= 1;
+    };
+    walk(section, [&](std::string_view text) { out += text; }, [&](size_t i) {
+        char c = lower(section[i]);
+        if (!isDateLetter(c)) {
+            out += section[i];
+            return size_t(1);
+        }
+        int length = 1;
+        while (i + size_t(length) < section.size() && lower(section[i + size_t(length)]) == c) ++length;
+        for (int run = length; run > 0;) {
+            switch (c) {
+            case 'y':
+                if (run >= 4) out += std::to_string(p.year), run -= 4;
+                else if (run >= 2) out += twoDigits(p.year % 100), run -= 2;
+                else out += std::to_string(dayOfYear(serial)), run -= 1;
+                break;
+            case 'm': field(run, p.month - 1, kMonthNames); break;
+            case 'd':
+                if (run >= 3) field(run, vbWeekday(serial) - 1, kDayNames);
+                else field(run, p.day, nullptr);
+                break;
+            case 'h': field(run, p.hour, nullptr); break;
+            case 'n': field(run, p.minute, nullptr); break;
+            default: field(run, p.second, nullptr); break;
+            }
+        }
+        return size_t(length);
+    });
+    return out;
+}
+
+std::string formatText(const std::string& text, std::string_view section) {
+    int placeholders = 0;
+    walk(section, [](std::string_view) {}, [&](size_t i) {
+        placeholders += section[i] == '@' || section[i] == '&';
+        return size_t(1);
+    });
+    const int length = int(text.size());
+    std::string out;
+    int seen = 0;
+    walk(section, [&](std::string_view literal) { out += literal; }, [&](size_t i) {
+        char c = section[i];
+        if (c != '@' && c != '&') {
+            out += c;
+            return size_t(1);
+        }
+        int fromRight = placeholders - 1 - seen++;
+        if (seen == 1 && length > fromRight) out += text.substr(0, size_t(length - fromRight));
+        else if (seen > 1 && fromRight < length) out += text[size_t(length - 1 - fromRight)];
+        else if (c == '@') out += ' ';
+        return size_t(1);
+    });
+    return out;
+}
+
+std::string generalDate(double serial) {
+    DateParts p = dateParts(serial);
+    char date[16];
+    std::snprintf(date, sizeof date, "%04d-%02d-%02d", p.year, p.month, p.day);
+    std::string time = twoDigits(p.hour) + ":" + twoDigits(p.minute) + ":" + twoDigits(p.second);
+    long long seconds = serialSeconds(serial);
+    if (seconds >= 0 && seconds < 86400) return time;  // no date part
+    if (p.hour == 0 && p.minute == 0 && p.second == 0) return date;
+    return std::string(date) + " " + time;
+}
+
+// The value as a number; nothing for the empty value and for texts that are not numbers.
+std::optional<double> numberOf(const Variant& value) {
+    if (auto b = std::get_if<bool>(&value)) return *b ? -1.0 : 0.0;
+    if (auto l = std::get_if<long>(&value)) return double(*l);
+    if (auto d = std::get_if<double>(&value)) return *d;
+    if (auto dt = std::get_if<DateTime>(&value)) return dt->serial;
+    double number = 0;
+    if (auto s = std::get_if<std::string>(&value); s && parseNumber(*s, number)) return number;
+    return std::nullopt;
+}
+
+// The value as a date serial, range unchecked; nothing for texts that are no date.
+std::optional<double> dateOf(const Variant& value) {
+    if (auto number = numberOf(value)) return number;
+    if (auto s = std::get_if<std::string>(&value)) return parseDateText(*s);
+    return std::nullopt;
+}
+
+std::string formatWith(const Variant& value, std::string_view format) {
+    std::string_view first = splitSections(format)[0];
+    auto unchanged = [&] {
+        auto s = std::get_if<std::string>(&value);
+        return s ? *s : std::string();
+    };
+    switch (kindOf(first)) {
+    case Kind::Number: {
+        auto number = numberOf(value);
+        return number ? formatNumber(*number, format) : unchanged();
+    }
+    case Kind::Date: {
+        auto serial = dateOf(value);
+        return serial ? formatDate(*serial, first) : unchanged();
+    }
+    case Kind::Text:
+        return formatText(vbCStr(value), first);
+    }
+    return {};
+}
+
+}  // namespace
+
+std::string vbCStr(const Variant& value) {
+    if (auto b = std::get_if<bool>(&value)) return *b ? "True" : "False";
+    if (auto l = std::get_if<long>(&value)) return std::to_string(*l);
+    if (auto d = std::get_if<double>(&value)) return vbStr(*d);
+    if (auto dt = std::get_if<DateTime>(&value)) return generalDate(dt->serial);
+    if (auto s = std::get_if<std::string>(&value)) return *s;
+    return {};
+}
+
+std::string vbFormat(const Variant& value, std::string_view format) {
+    if (std::holds_alternative<std::monostate>(value)) return {};
+    if (format.empty()) return vbCStr(value);
+    std::string named = lowerAscii(format);
+    if (named == "standard") return formatWith(value, "#,##0.00");
+    if (named == "short date") return formatWith(value, "yyyy-mm-dd");
+    if (named == "short time") return formatWith(value, "hh:nn");
+    return formatWith(value, format);
+}
+
+}  // namespace core
+
+std::string TXT_FormatVar(const core::Variant& value, std::string_view format) {
+    try {
+        return core::vbFormat(value, format);
+    } catch (const sys::RtError&) {
+        return {};
+    }
+}
+
+std::string TXT_FormatStr(std::string_view value, std::string_view format) {
+    return TXT_FormatVar(std::string(value), format);
+}
+
+std::string TXT_FormatDbl(double value, std::string_view format) { return TXT_FormatVar(value, format); }
+std::string TXT_FormatLng(long value, std::string_view format) { return TXT_FormatVar(value, format); }

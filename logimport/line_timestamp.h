@@ -1,0 +1,16 @@
+#pragma once
+// The date and time of a parsed log line as one date serial: days since 30 December
+// 1899, the fraction the time of day. It orders lines, groups visits and decides
+// overlaps with earlier additions.
+#include <string>
+
+#include "logimport/log_format.h"
+
+// The date part from the day, month (number, else name) and year fields; 0 when the
+// fields make no date.
+long STTA_LineDateSerial(const LogFields& fields);
+// The time part as text with eight decimals (".41667824"); "0" parts when unreadable.
+std::string STTA_LineTimeText(const LogFields& fields);
+// Date plus time, rounded to the second. Also stored in `timestamp`, and in
+// `firstTimestamp` while that is still 0.
+double STTA_LineTimestamp(const LogFields& fields, double& timestamp, double& firstTimestamp);

@@ -1,0 +1,199 @@
+#include "logimport/log_format.h"
+
+#include <algorithm>
+
+#include "core/user_interface.h"
+
+std::vector<std::string> LogFmtTokens;
+
+namespace {
+
+const char* const kBaseTokens[27] = {"%S", "%s", "%r", "%q", "%B", "%A", "%f", "%u", "%v",
+                                     "%d", "%m", "%M", "%y", "%Y", "%Z", "%h", "%n", "%a",
+                                     "%U", "%b", "%t", "%T", "%D", "%c", "%C", "%j", "%e"};
+
+struct Wildcard { const char* text; CompositePart::Kind kind; };
+// Tested in this order where a separator may hold one.
+const Wildcard kWildcards[] = {{"%w", CompositePart::Blanks},
+                               {"%W", CompositePart::OptionalBlanks},
+                               {"\\n", CompositePart::LineBreaks}};
+
+// Escape and replacement, applied in this order to every occurrence.
+const std::pair<const char*, const char*> kEscapes[] = {{"%%", "%"}, {"\\t", "\t"}, {"\\\\", "\\"}};
+
+void replaceAll(std::string& s, std::string_view from, std::string_view to) {
+    for (size_t at = s.find(from); at != std::string::npos; at = s.find(from, at + to.size()))
+        s.replace(at, from.size(), to);
+}
+
+// Splits a separator into literal runs and wildcards; empty when it holds no wildcard.
+CompositeSeparator compositeOf(const std::string& sep) {
+    CompositeSeparator parts;
+    bool any = false;
+    std::string literal;
+    for (size_t i = 0; i < sep.size();) {
+        const Wildcard* hit = nullptr;
+        for (const auto& w : kWildcards)
+            if (sep.compare(i, std::char_traits<char>::length(w.text), w.text) == 0) { hit = &w; break; }
+        if (!hit) { literal += sep[i++]; continue; }
+        if (!literal.empty()) parts.push_back({CompositePart::Literal, std::move(literal)});
+        literal.clear();
+        parts.push_back({hit->kind, hit->text});
+        i += std::char_traits<char>::length(hit->text);
+        any = true;
+    }
+    if (!any) return {};
+    if (!literal.empty()) parts.push_back({CompositePart::Literal, std::move(literal)});
+    return parts;
+}
+
+bool blankLine(std::string_view line) { return line.find_first_not_of(' ') == std::string_view::npos; }
+
+size_t endWithoutBreaks(std::string_view line) {
+    size_t end = line.size();
+    while (end > 0 && (line[end - 1] == '\r' || line[end - 1] == '\n')) --end;
+    return end;
+}
+
+}  // namespace
+
+void STTA_LogFmtTokensInit(bool force) {
+    if (!LogFmtTokens.empty() && !force) return;
+    LogFmtTokens.assign(kLogFmtTokenCount + 1, "");
+    for (int k = 1; k <= 27; ++k) {
+        LogFmtTokens[k] = kBaseTokens[k - 1];
+        LogFmtTokens[27 + k] = std::string("%*") + kBaseTokens[k - 1][1];
+    }
+    for (int k = 1; k <= 5; ++k) LogFmtTokens[54 + k] = "%" + std::to_string(k);
+}
+
+std::string LogFmtFieldCaption(int fieldNo) {
+    switch (fieldNo) {
+    case kFldIpAddress: return "IP Address";
+    case kFldFileName: return "File Name";
+    case kFldQuery: return "Query string";
+    case kFldUserAgent: return "User Agent string";
+    case kFldUserAgent2: return "User Agent2 string";
+    case kFldReferrer: return "Referrer string";
+    case kFldUser: return "User No";
+    case kFldVirtualHost: return "Virtual Host";
+    case kFldMicroseconds: return "Processing Time / microS.";
+    case kFldStatus: return "HTTP Status";
+    case kFldStatusWords: return "HTTP code words";
+    default: return "";
+    }
+}
+
+void STTA_LogFmtPieceStore(long row, long& piece, const std::string& separator, long token,
+                           LogFmtCompiled& compiled) {
+    LogFmtPiece p;
+    p.sep = separator;
+    for (const auto& [from, to] : kEscapes) replaceAll(p.sep, from, to);
+    p.token = token;
+    if (CompositeSeparator parts = compositeOf(p.sep); !parts.empty()) {
+        p.composite = true;
+        p.compositeNo = STTA_CompositeAdd(parts);
+        p.sep = "%%" + std::to_string(p.compositeNo);
+    }
+    if (compiled.rows.size() <= size_t(row)) compiled.rows.resize(size_t(row) + 1);
+    auto& cells = compiled.rows[size_t(row)];
+    if (cells.size() <= size_t(piece)) cells.resize(size_t(piece) + 1);
+    cells[size_t(piece)] = std::move(p);
+    ++piece;
+}
+
+void STTA_LogFmtCompile(const std::string& format, long row, LogFmtCompiled& compiled) {
+    STTA_LogFmtTokensInit(false);
+    size_t pos = 0;
+    long piece = 0;
+    long lastToken = -1;
+    bool warned = false;
+    for (;;) {
+        size_t best = std::string::npos;
+        long token = -1;
+        for (long k = 1; k <= kLogFmtTokenCount; ++k) {
+            size_t at = format.find(LogFmtTokens[size_t(k)], pos);
+            if (at < best) { best = at; token = k; }
+        }
+        if (token < 0) {
+            std::string rest = format.substr(pos);
+            STTA_LogFmtPieceStore(row, piece, rest, -1, compiled);
+            // A line ending in a field gives that field the rest of the log line.
+            compiled.rows[size_t(row)][size_t(piece - 1)].toLineEnd = rest.empty() && lastToken > 0;
+            STTA_LogFmtPieceStore(row, piece, "", -1, compiled);
+            return;
+        }
+        if (best == pos && pos > 0) {
+            if (!warned) {
+                core::ui().info("Error in format specification >>" + format +
+                                    "<< - no seperation space or other characters after " +
+                                    LogFmtTokens[size_t(token)] + "\r" +
+                                    "Processing will assume-look for a space at this point.",
+                                "");
+                warned = true;
+            }
+            STTA_LogFmtPieceStore(row, piece, " ", token, compiled);
+        } else {
+            STTA_LogFmtPieceStore(row, piece, format.substr(pos, best - pos), token, compiled);
+        }
+        lastToken = token;
+        pos = best + LogFmtTokens[size_t(token)].size();
+    }
+}
+
+void STTA_LogFmtDefCompile(const std::vector<std::string>& items, LogFmtCompiled& compiled) {
+    compiled.rows.assign(std::max<size_t>(items.size(), 1), {});
+    for (size_t f = 1; f < items.size(); ++f) STTA_LogFmtCompile(items[f], long(f), compiled);
+}
+
+bool STTA_LogLineSplit(std::string_view line, const LogFmtCompiled& compiled, LogFields& fields) {
+    if (blankLine(line)) return false;
+    struct Cut { long token; size_t start, length; };
+    thread_local std::vector<Cut> cuts;
+    const auto& composites = gLogFmtComposites();
+    for (size_t f = 1; f < compiled.rows.size(); ++f) {
+        const auto& row = compiled.rows[f];
+        cuts.clear();
+        size_t pos = 0;
+        bool matched = true;
+        for (size_t j = 0; j < row.size(); ++j) {
+            const LogFmtPiece& p = row[j];
+            size_t at = 0, length = 0;
+            if (p.composite) {
+                matched = logfmt::matchComposite(composites[size_t(p.compositeNo)], line, pos, at, length);
+            } else if (p.toLineEnd) {
+                at = std::max(pos, endWithoutBreaks(line));
+            } else {
+                at = line.find(p.sep, pos);
+                matched = at != std::string_view::npos;
+                length = p.sep.size();
+            }
+            if (!matched) break;
+            if (j > 0 && row[j - 1].token > 0) cuts.push_back({row[j - 1].token, pos, at - pos});
+            pos = at + length;
+        }
+        if (!matched) continue;
+        for (auto& field : fields) field.clear();
+        for (const Cut& c : cuts) fields[size_t(c.token)].assign(line.substr(c.start, c.length));
+        return true;
+    }
+    return false;
+}
+
+void STTA_LogFileEntrySplit(const std::string& entry, std::string& fileSpec, std::string& defName) {
+    static const std::string marker = " [LogFormat: ";
+    size_t at = entry.find(marker);
+    if (at == std::string::npos) {
+        fileSpec = entry;
+        defName.clear();
+        return;
+    }
+    fileSpec = entry.substr(0, at);
+    std::string rest = entry.substr(at + marker.size());
+    size_t close = rest.rfind(']');
+    defName = close == std::string::npos ? rest : rest.substr(0, close);
+}
+
+std::string STTA_LogFileEntryJoin(const std::string& fileSpec, const std::string& defName) {
+    return defName.empty() ? fileSpec : fileSpec + " [LogFormat: " + defName + "]";
+}

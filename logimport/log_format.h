@@ -1,0 +1,80 @@
+#pragma once
+// The log-format language: a format line is literal text with tokens ("%s", "%r",
+// ...) standing for fields. A definition is an ordered list of format lines; the
+// first line whose separators are all found in a log line splits it.
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "logimport/composite_separators.h"
+
+// Field numbers of a parsed line: the number of the field's token.
+enum LogFieldNo : int {
+    kFldS = 1,
+    kFldIpAddress = 2,
+    kFldFileName = 3,
+    kFldQuery = 4,
+    kFldUserAgent = 5,
+    kFldUserAgent2 = 6,
+    kFldReferrer = 7,
+    kFldUser = 8,
+    kFldVirtualHost = 9,
+    kFldDay = 10,
+    kFldMonth = 11,
+    kFldMonthName = 12,
+    kFldYear1 = 13,
+    kFldYear2 = 14,
+    kFldYear3 = 15,
+    kFldHour = 16,
+    kFldMinute = 17,
+    kFldAmPm = 18,
+    kFldU = 19,
+    kFldBytes = 20,
+    kFldt = 21,
+    kFldT = 22,
+    kFldMicroseconds = 23,
+    kFldStatus = 24,
+    kFldStatusWords = 25,
+    kFldj = 26,
+    kFldSecond = 27,
+};
+
+inline constexpr int kLogFmtTokenCount = 59;
+
+// Tokens 1-27, their skip twins 28-54 ("%*x") and the spare fields "%1"-"%5" at
+// 55-59; element 0 is empty.
+extern std::vector<std::string> LogFmtTokens;
+// The caption by which other screens title a field ("" for fields without one).
+std::string LogFmtFieldCaption(int fieldNo);
+
+// The fields of a parsed line, indexed by token number; element 0 carries nothing.
+using LogFields = std::array<std::string, kLogFmtTokenCount + 1>;
+
+// One piece of a compiled row: the separator before field `token` (-1 for the two
+// closing pieces). A composite separator is referred to by number, flagged apart
+// from its text so that a literal "%%" is never taken for a reference.
+struct LogFmtPiece {
+    std::string sep;
+    long token = -1;
+    bool composite = false;
+    int compositeNo = -1;
+    bool toLineEnd = false;  // empty closing separator after a field: the field runs to the end
+};
+
+// Row f is format line f; row 0 holds no format line.
+struct LogFmtCompiled {
+    std::vector<std::vector<LogFmtPiece>> rows{1};
+};
+
+void STTA_LogFmtTokensInit(bool force);
+void STTA_LogFmtPieceStore(long row, long& piece, const std::string& separator, long token,
+                           LogFmtCompiled& compiled);
+void STTA_LogFmtCompile(const std::string& format, long row, LogFmtCompiled& compiled);
+// Compiles items 1..n of a definition's list (item 0 is not a format line).
+void STTA_LogFmtDefCompile(const std::vector<std::string>& items, LogFmtCompiled& compiled);
+
+bool STTA_LogLineSplit(std::string_view line, const LogFmtCompiled& compiled, LogFields& fields);
+
+void STTA_LogFileEntrySplit(const std::string& entry, std::string& fileSpec, std::string& defName);
+std::string STTA_LogFileEntryJoin(const std::string& fileSpec, const std::string& defName);
