@@ -3,13 +3,14 @@
 #include <unistd.h>
 
 #include <climits>
-#include <ctime>
 #include <filesystem>
 
+#include "core/dates.h"
 #include "core/dialog_responder.h"
 #include "core/file_names.h"
 #include "core/text.h"
 #include "core/user_interface.h"
+#include "core/vb_format.h"
 #include "platform/sys/file.h"
 #include "platform/sys/program_folder.h"
 #include "platform/sys/rt_error.h"
@@ -25,13 +26,8 @@ struct Now {
 };
 
 Now now() {
-    std::time_t t = std::time(nullptr);
-    std::tm tm{};
-    localtime_r(&t, &tm);
-    char date[16], time[16];
-    std::strftime(date, sizeof date, "%Y-%m-%d", &tm);
-    std::strftime(time, sizeof time, "%H:%M:%S", &tm);
-    return {date, time};
+    core::DateTime t{core::vbNow()};
+    return {core::vbFormat(t, "yyyy-mm-dd"), core::vbFormat(t, "hh:nn:ss")};
 }
 
 std::string executableName() {

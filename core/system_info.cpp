@@ -69,8 +69,9 @@ bool SYS32_ShellExec(std::string& file, std::string& actionSpec, bool& skipAll) 
     if (show < 0 || show > 10) show = 1;
     actionSpec = verb + "|" + items[1] + "|" + std::to_string(show);
 
-    std::vector<std::string> argv = verb == "print" ? std::vector<std::string>{"lp", "--", file}
-                                                    : std::vector<std::string>{"xdg-open", file};
+    // A name that starts with "-" must not read as an option.
+    std::string target = file.rfind('-', 0) == 0 ? "./" + file : file;
+    std::vector<std::string> argv{verb == "print" ? "lp" : "xdg-open", target};
     int status = -1;
     int err = sys::spawner().run(argv, status);
     int code = err != 0 ? spawnFailureCode(err) : status == 0 ? 33 : exitFailureCode(status);
