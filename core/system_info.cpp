@@ -52,14 +52,6 @@ std::string SYS_WinIniGet(const std::string& section, const std::string& key) {
     return kNotFound;
 }
 
-void SYS32_NbspBarSep(std::string& text) { text = "\xA0||\xA0"; }
-
-bool SYS32_StrIsTrue(const std::string& text) {
-    size_t b = text.find_first_not_of(' ');
-    std::string t = b == std::string::npos ? "" : text.substr(b, text.find_last_not_of(' ') - b + 1);
-    return !(t.empty() || t == "False" || t == "0");
-}
-
 bool SYS32_ShellExec(std::string& file, std::string& actionSpec, bool& skipAll) {
     std::vector<std::string> items = splitBar(actionSpec);
     items.resize(std::max<size_t>(items.size(), 3));

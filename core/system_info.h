@@ -1,18 +1,12 @@
 #pragma once
-// Small services on the operating system: the default printer, the Boolean reading of
-// setting texts, opening a file by its association, short paths, the system version,
-// and timeouts measured on the injectable clock.
+// Small services on the operating system: the default printer, opening a file by its
+// association, short paths, the system version, and timeouts measured on the
+// injectable clock.
 #include <string>
 
 // The user profile's [windows] device: the default printer, or "*** not found ***".
 // Other entries do not exist here.
 std::string SYS_WinIniGet(const std::string& section, const std::string& key);
-
-// A no-break space, "||" and a no-break space: a separator no list text holds.
-void SYS32_NbspBarSep(std::string& text);
-
-// False only when the trimmed text is exactly "False", "0" or empty.
-bool SYS32_StrIsTrue(const std::string& text);
 
 // Opens, prints or explores the file by its association (xdg-open, lp). `actionSpec`
 // is "verb|parameters|show" and is normalised in place (unknown verbs become "open",

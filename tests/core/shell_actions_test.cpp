@@ -184,18 +184,6 @@ TEST_F(ShellActions, ShellExecNormalisesTheActionAndJudgesTheExitStatus) {
     }
 }
 
-TEST(SystemInfo, StrIsTrue) {
-    struct Case {
-        const char* text;
-        bool result;
-    } cases[] = {{" False ", false}, {"0", false}, {"", false}, {"   ", false}, {"false", true},
-                 {"0.0", true},      {"No", true}, {"1", true}, {"True", true}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
-        EXPECT_EQ(SYS32_StrIsTrue(c.text), c.result);
-    }
-}
-
 TEST(SystemInfo, ErrorTextsAndFixedAnswers) {
     EXPECT_EQ(SYS32_ShellExecErrText(2), "File not found");
     EXPECT_EQ(SYS32_ShellExecErrText(31), "No association for file extension");
@@ -203,9 +191,6 @@ TEST(SystemInfo, ErrorTextsAndFixedAnswers) {
     EXPECT_EQ(SYS32_ShellExecErrText(33), "");
     EXPECT_EQ(SYS32_ShortPath("/a b/c"), "/a b/c");
     EXPECT_EQ(WINVER_Get(), 5);
-    std::string sep;
-    SYS32_NbspBarSep(sep);
-    EXPECT_EQ(sep, "\xA0||\xA0");
 }
 
 TEST(SystemInfo, Timeouts) {
