@@ -14,6 +14,7 @@
 #include "core/file_open.h"
 #include "core/path_checks.h"
 #include "core/shell_hooks.h"
+#include "core/plain_bar_list.h"
 #include "core/text.h"
 #include "core/user_interface.h"
 #include "platform/sys/file_system.h"
@@ -46,16 +47,6 @@ struct ActionOptions {
         return mode + "|{" + buttons + "}|" + extraPressed + "|" + standardPressed;
     }
 };
-
-std::vector<std::string> splitBar(const std::string& list) {
-    std::vector<std::string> out;
-    if (list.empty()) return out;
-    size_t start = 0;
-    for (size_t bar; (bar = list.find('|', start)) != std::string::npos; start = bar + 1)
-        out.push_back(list.substr(start, bar - start));
-    out.push_back(list.substr(start));
-    return out;
-}
 
 [[noreturn]] void raiseFromErrno(int err, const std::string& what, bool missingIsPath = false) {
     sys::raiseErrno(err, what, "FMAN", missingIsPath);
@@ -119,7 +110,8 @@ int FMAN_ErrorDialog(int errNo, const std::string& extraText, bool show, bool ca
                           actionWord + " not done.";
     if (!actionText.empty()) message += gCRCR + actionText;
     std::vector<std::string> buttons{"&OK"};
-    for (const auto& b : splitBar(opts.buttons)) buttons.push_back(b);
+    if (!opts.buttons.empty())
+        for (const auto& b : core::detail::plainBarItems(opts.buttons)) buttons.push_back(b);
     const int extraCount = int(buttons.size()) - 1;
     int retryButton = 0, cancelButton = 0;
     std::string closing;
@@ -214,9 +206,9 @@ bool FMAN_RenameFile(const std::string& oldName, const std::string& newName, int
 }
 
 bool FMAN_MakeDir(const std::string& folder, int attributes, bool& created, int mode,
-                  std::vector<std::string>& made, bool& noMore) {
+                  core::StrArray& made, bool& noMore) {
     created = false;
-    made.clear();
+    made.erase();
     std::string checked = folder, message;
     bool exists = false;
     if (!PAFN_CheckDirName(checked, !noMore, message, exists)) return false;
@@ -227,9 +219,9 @@ bool FMAN_MakeDir(const std::string& folder, int attributes, bool& created, int 
         for (;;) {
             if (mkdir(current.c_str(), 0777) == 0 || errno == EEXIST) {
                 if (current == target) return;
-                for (const auto& m : made)
-                    if (m == current) sys::raise(8074, "FMAN_MakeDir");
-                made.push_back(current);
+                if (made.find(current, made.lbound(), core::Match::Exact) >= 0)
+                    sys::raise(8074, "FMAN_MakeDir");
+                made.append(current);
                 current = target;  // start again from the requested folder
                 continue;
             }
@@ -240,7 +232,7 @@ bool FMAN_MakeDir(const std::string& folder, int attributes, bool& created, int 
         }
     });
     if (!ok) return false;
-    made.push_back(target);
+    made.append(target);
     created = true;
     int rest = attributes & ~32;
     if (rest != 0 && rest != 16) {
@@ -252,7 +244,7 @@ bool FMAN_MakeDir(const std::string& folder, int attributes, bool& created, int 
 
 bool FMAN_MakeDirs(const std::string& folder, int attributes, bool& created, int mode) {
     bool noMore = false;
-    std::vector<std::string> made;
+    core::StrArray made;
     return FMAN_MakeDir(folder, attributes, created, mode, made, noMore);
 }
 
@@ -407,7 +399,7 @@ bool FMAN_BackupCopy(bool move, const std::string& source, const std::string& ta
         return true;
     }
     bool created = false;
-    std::vector<std::string> made;
+    core::StrArray made;
     if (!FMAN_MakeDir(target, 0, created, mode, made, noMore)) return false;
     if (!FNGEN_NewFileName(target + FILENAM_FileName(source), newName, numbered, true, 10))
         return false;

@@ -7,8 +7,8 @@
 // `noMore` is the caller's "no more dialogs" flag for one batch: while it is set every
 // error is answered with OK unseen. Actions return true on success.
 #include <string>
-#include <vector>
 
+#include "core/typed_array.h"
 #include "platform/sys/file.h"
 
 void FMAN_ModeFlags(int mode, bool& show, bool& cancel, bool& retry);
@@ -30,7 +30,7 @@ bool FMAN_RenameFile(const std::string& oldName, const std::string& newName, int
 // Makes the folder and every missing folder above it, from the top down; `made` lists
 // them. False when the name check refuses the name.
 bool FMAN_MakeDir(const std::string& folder, int attributes, bool& created, int mode,
-                  std::vector<std::string>& made, bool& noMore);
+                  core::StrArray& made, bool& noMore);
 bool FMAN_MakeDirs(const std::string& folder, int attributes, bool& created, int mode);
 bool FMAN_RemoveDir(const std::string& folder, int mode, bool& noMore);
 // Only read-only (1) can change here; hidden is a name and the rest do not exist.

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/shell_actions.h"
+#include "core/plain_bar_list.h"
 #include "core/text.h"
 #include "platform/sys/clock.h"
 #include "platform/sys/spawn.h"
@@ -12,15 +13,6 @@ namespace {
 
 constexpr double kDay = 86400;
 const char kNotFound[] = "*** not found ***";
-
-std::vector<std::string> splitBar(const std::string& list) {
-    std::vector<std::string> out;
-    size_t start = 0;
-    for (size_t bar; (bar = list.find('|', start)) != std::string::npos; start = bar + 1)
-        out.push_back(list.substr(start, bar - start));
-    out.push_back(list.substr(start));
-    return out;
-}
 
 // The failure code of the old shell call for a spawn error or an exit status.
 int spawnFailureCode(int err) {
@@ -53,7 +45,7 @@ std::string SYS_WinIniGet(const std::string& section, const std::string& key) {
 }
 
 bool SYS32_ShellExec(std::string& file, std::string& actionSpec, bool& skipAll) {
-    std::vector<std::string> items = splitBar(actionSpec);
+    std::vector<std::string> items = core::detail::plainBarItems(actionSpec);
     items.resize(std::max<size_t>(items.size(), 3));
     std::string verb = core::lowerAscii(items[0]);
     if (verb != "open" && verb != "print" && verb != "explore") verb = "open";

@@ -110,10 +110,10 @@ TEST_F(FileActions, ErrorDialogResultsAndOptionsList) {
 
 TEST_F(FileActions, MakeDirFromTheTopDown) {
     bool noMore = false, created = false;
-    std::vector<std::string> made;
+    core::StrArray made;
     EXPECT_TRUE(FMAN_MakeDir(path("a/b/c"), 0, created, -1, made, noMore));
     EXPECT_TRUE(created);
-    EXPECT_EQ(made, (std::vector<std::string>{path("a"), path("a/b"), path("a/b/c")}));
+    EXPECT_EQ(made.items(), (std::vector<std::string>{path("a"), path("a/b"), path("a/b/c")}));
     EXPECT_TRUE(std::filesystem::is_directory(path("a/b/c")));
 
     EXPECT_TRUE(FMAN_MakeDir(path("a/b"), 0, created, -1, made, noMore));
