@@ -33,11 +33,13 @@ bool missingFile(const std::string& name, bool withMessage, std::string* errorTe
 
 enum class Existing { Fail, Replace, Append };
 
-// The existing-file policy; `br` is the line break the question uses.
-Existing existingFile(const std::string& name, const std::string& br, std::string* errorText) {
+// The existing-file policy; the binary open asks with CRs, the sequential one with LFs.
+Existing existingFile(const std::string& name, bool binary, std::string* errorText) {
     if (errorText) *errorText = kExists;
     if (gOpenIfExists == "W") {
-        int answer = core::ui().msgBox("Warning." + br + kExists + br + "File name: " + name +
+        const std::string& br = binary ? gCR : gLF;
+        int answer = core::ui().msgBox("Warning." + br + kExists + (binary ? gCRCR : gLF) +
+                                           "File name: " + name +
                                            gLF + gLF + "Press OK to delete, CANCEL to abort.",
                                        "1", "48", kCaption);
         if (answer == 1) return Existing::Replace;
@@ -85,7 +87,7 @@ bool OPENBIN_OpenFile(const std::string& name, const std::string& direction, sys
     bool append = false;
     if (direction == "I" && !exists) return missingFile(name, true, &errorText);
     if (direction == "O" && exists) {
-        Existing e = existingFile(name, gCR, &errorText);
+        Existing e = existingFile(name, true, &errorText);
         if (e == Existing::Fail) return false;
         append = e == Existing::Append;
         bool noMore = false;
@@ -111,7 +113,7 @@ bool OPENBIN_OpenForWrite(const std::string& name, sys::File& file, std::string&
     if (!OPENBIN_CheckFileName(name, exists)) return false;
     bool append = false;
     if (exists) {
-        Existing e = existingFile(name, gLF, nullptr);
+        Existing e = existingFile(name, false, nullptr);
         if (e == Existing::Fail) return false;
         append = e == Existing::Append;
         bool noMore = false;
