@@ -3,6 +3,7 @@
 #include "core/delimited_lists.h"
 #include "core/ini_store.h"
 #include "core/numbers.h"
+#include "core/path_checks.h"
 #include "core/stored_text.h"
 #include "core/text.h"
 #include "platform/sys/rt_error.h"
@@ -41,8 +42,22 @@ std::string chosenListText(const core::Table2D& rows, long row, const std::strin
     return index < 0 ? std::string() : ARR_Item2D(rows, row, index + 1);
 }
 
+// A folder rule: "PDe" an existing folder, "PD" a valid folder name. With "Sv" in the
+// rule the checked (normalised) name replaces the value.
+std::string folderProblem(const std::string& code, const std::string& ruleText, std::string& value) {
+    std::string folder = value, message;
+    bool exists = false;
+    bool ok = true;
+    if (code == "PDe")
+        ok = PAFN_CheckDirExists(folder, false, message);
+    else if (code == "PD")
+        ok = PAFN_CheckDirName(folder, false, message, exists);
+    if (ok && folder != value && ruleText.find("Sv") != std::string::npos) value = folder;
+    return ok ? "" : message;
+}
+
 // The message of a failing rule, "" when the value passes.
-std::string ruleProblem(const core::StrArray& rule, const std::string& value) {
+std::string ruleProblem(const core::StrArray& rule, const std::string& ruleText, std::string& value) {
     const std::string code = rule.inBounds(1) ? rule[1] : std::string();
     const char first = code.empty() ? '\0' : code[0];
     switch (first) {
@@ -68,9 +83,7 @@ std::string ruleProblem(const core::StrArray& rule, const std::string& value) {
         return "";
     }
     case 'P':
-        // The folder checks of "PDe" and "PD" wait for the core path checks
-        // (PAFN_CheckDirExists, PAFN_CheckDirName); until then they pass.
-        return "";
+        return folderProblem(code, ruleText, value);
     default:
         throw sys::RtError(kErrBadRuleCode, "Unknown data-entry rule code \"" + code + "\".",
                            "XCTL_ValidateEntry");
@@ -187,7 +200,9 @@ void XCTL_ValidateEntry(const std::string& section, const std::string& iniFile,
         for (long r = 1; r <= ruleList.ubound(); ++r) {
             core::StrArray rule;
             CHUNKS_SplitEx(ruleList[r], "|", kChunksNoExclusion, rule, 1);
-            const std::string problem = ruleProblem(rule, values[k]);
+            std::string value = values[k];
+            const std::string problem = ruleProblem(rule, ruleList[r], value);
+            if (value != values[k]) values.set(k, value);
             if (problem.empty()) continue;
             const std::string custom = rule.inBounds(2) ? rule[2] : std::string();
             message = custom.empty() ? problem : custom;

@@ -43,10 +43,14 @@ std::string QtUserInterface::activeWindowCaption() const {
     return w ? fromQString(w->windowTitle()) : std::string();
 }
 
-std::string QtUserInterface::activeControlName() const {
+QWidget* QtUserInterface::activeControl() {
     const QWidget* w = QApplication::activeWindow();
-    const QWidget* focus = w ? w->focusWidget() : nullptr;
-    return focus ? fromQString(focus->objectName()) : std::string();
+    return w ? w->focusWidget() : nullptr;
+}
+
+std::string QtUserInterface::activeControlName() const {
+    const QWidget* focus = activeControl();
+    return focus ? vbType(focus) : std::string();
 }
 
 void QtUserInterface::clipboardSetText(const std::string& text) {

@@ -85,6 +85,19 @@ TEST_F(ControlValuesTest, RulesPassOrGiveTheirMessage) {
     }
 }
 
+TEST_F(ControlValuesTest, FolderRulesCheckAndMayKeepTheNormalisedName) {
+    const std::string folder = home_.path();
+    long failing = 0;
+    EXPECT_EQ(check("{PDe}", folder, failing), "");
+    EXPECT_EQ(values_[1], folder);  // checked, not kept
+    EXPECT_EQ(check("{PDe}", folder + "/missing", failing), "Dir does not exist.");
+    EXPECT_EQ(failing, 1);
+    EXPECT_EQ(check("{PD||Sv}", folder + "/missing", failing), "");  // a valid name
+    EXPECT_EQ(values_[1], folder + "/missing/");
+    EXPECT_NE(check("{PD}", "relative/name", failing), "");
+    EXPECT_EQ(check("{Pxyz}", "anything", failing), "");  // other P codes check nothing
+}
+
 TEST_F(ControlValuesTest, UnknownRuleCodesRaise10203) {
     const std::pair<const char*, const char*> cases[] = {
         {"N|Enter a number", "12"},  // unbraced: the text is a second rule

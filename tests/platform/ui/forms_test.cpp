@@ -121,7 +121,7 @@ TEST(QtUserInterfaceTest, PointerActiveControlAndClipboard) {
     QApplication::setActiveWindow(&form);
     edit->setFocus();
     EXPECT_EQ(qt.activeWindowCaption(), "Caption");
-    EXPECT_EQ(qt.activeControlName(), "fText");
+    EXPECT_EQ(qt.activeControlName(), "TextBox");
 
     qt.clipboardSetText("caf\xc3\xa9");
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf8("café"));
