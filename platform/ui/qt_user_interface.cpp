@@ -2,10 +2,12 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QMainWindow>
 #include <QWidget>
 
 #include "core/dialog_responder.h"
 #include "platform/ui/controls.h"
+#include "platform/ui/forms.h"
 #include "platform/ui/qt_text.h"
 #include "platform/ui/screen_pointer.h"
 
@@ -30,6 +32,12 @@ void QtUserInterface::info(const std::string& message, const std::string& captio
 
 bool QtUserInterface::systemOkCancel(const std::string& message, const std::string& caption) {
     noBoxYet(message, caption);
+}
+
+bool QtUserInterface::mainWindowEnabled() const {
+    for (const QWidget* form : loadedForms())
+        if (qobject_cast<const QMainWindow*>(form)) return form->isEnabled();
+    return true;
 }
 
 void QtUserInterface::doEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }

@@ -14,6 +14,8 @@ public:
                const std::string& caption) override;
     void info(const std::string& message, const std::string& caption) override;
     bool systemOkCancel(const std::string& message, const std::string& caption) override;
+    // The loaded main window's state; true while there is none.
+    bool mainWindowEnabled() const override;
 
     void doEvents() override;
     int mousePointer() const override;

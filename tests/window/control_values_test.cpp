@@ -142,6 +142,18 @@ TEST_F(ControlValuesTest, LoadThenSaveWithoutEditsRewritesEveryValue) {
     EXPECT_EQ(INI_Get("Vals", "Keep", saved, 1), "False");
 }
 
+TEST_F(ControlValuesTest, ListPositionsCountFromOneUnderSpecField15) {
+    std::string entry = "ListBox";
+    for (int field = 1; field <= 15; ++field) entry += "|~~|" + std::string(field == 15 ? "True" : "");
+    entries_.set(3, entry);
+    std::string valuesFile;
+    XCTL_CtlValuesLoad("Dlg", ini_, entries_, values_, rows_, numbers_, valuesFile, "");
+    EXPECT_EQ(ARR_Item2D(rows_, 3, 0), "2");  // "b" is item 2
+    std::string saved = home_ / "saved.ini";
+    XCTL_CtlValuesSave("Dlg", ini_, entries_, values_, rows_, numbers_, saved, "");
+    EXPECT_EQ(INI_Get("Vals", "Pick", saved, 1), "b");
+}
+
 TEST_F(ControlValuesTest, ControlsWithoutAPointerKeepTheirValue) {
     const std::string ini = home_ / "partial.ini";
     testsupport::writeFile(ini, "[Dlg]\n12=Vals|Keep|3\n[Vals]\nName=abc\n");

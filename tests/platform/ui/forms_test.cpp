@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
@@ -129,6 +130,12 @@ TEST(QtUserInterfaceTest, PointerActiveControlAndClipboard) {
     EXPECT_TRUE(QGuiApplication::clipboard()->text().isEmpty());
 
     EXPECT_THROW(qt.msgBox("m", "0", "", "c"), core::UnexpectedDialog);
+
+    QMainWindow main;
+    EXPECT_TRUE(qt.mainWindowEnabled());  // none loaded yet
+    ui::registerForm(&main);
+    main.setEnabled(false);
+    EXPECT_FALSE(qt.mainWindowEnabled());
 
     // Core reads and writes Tags through handles.
     qt.setTag(ui::handle(edit), "a|b");
