@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "core/csv_files.h"
+#include "core/csv_reader.h"
 #include "core/numbers.h"
 #include "core/text.h"
 #include "platform/dao/database.h"
