@@ -110,10 +110,12 @@ void INI_UnescapeCtlChars(std::string& value) {
     std::string out;
     out.reserve(text.size());
     for (size_t i = 0; i < text.size();) {
+        int code = -1;
         if (text.compare(i, 3, marker) == 0 && i + 6 <= text.size() && isDigit(text[i + 3]) &&
-            isDigit(text[i + 4]) && isDigit(text[i + 5])) {
-            out += static_cast<char>((text[i + 3] - '0') * 100 + (text[i + 4] - '0') * 10 +
-                                     (text[i + 5] - '0'));
+            isDigit(text[i + 4]) && isDigit(text[i + 5]))
+            code = (text[i + 3] - '0') * 100 + (text[i + 4] - '0') * 10 + (text[i + 5] - '0');
+        if (code >= 0 && code <= 255) {
+            out += static_cast<char>(code);
             i += 6;
         } else {
             out += text[i++];

@@ -1,9 +1,9 @@
 #include "core/ini_store.h"
 
 #include <cmath>
-#include <ctime>
 #include <vector>
 
+#include "core/dates.h"
 #include "core/delimited_lists.h"
 #include "core/ini_alt_files.h"
 #include "core/ini_entry_io.h"
@@ -126,15 +126,6 @@ std::string writeOperation(const std::string& file, const std::string& section,
                            const std::string& entry, const std::string& value) {
     return "write to ini file: " + file + gCR + ". Section: " + section + gCR + ". Entry: " + entry +
            gCR + ". Value: " + value + gCRCR + "Error ignored but data not written to ini file.";
-}
-
-std::string today() {
-    std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    char buf[16];
-    std::strftime(buf, sizeof buf, "%Y%m%d", &local);
-    return buf;
 }
 
 }  // namespace
@@ -398,7 +389,7 @@ bool INI_CheckUniqueName(const std::string& section, const std::string& entry,
 std::string INI_UniqueDatedName(const std::string& section, const std::string& entry,
                                 const std::string& iniFile, int show, std::string& message,
                                 bool atFront) {
-    const std::string date = today();
+    const std::string date = core::vbFormat(core::DateTime{core::vbDate()}, "yyyymmdd");
     for (long k = 1;; ++k) {
         std::string name = date + "." + std::to_string(k);
         if (INI_CheckUniqueName(section, entry, iniFile, name, show == -1, message, atFront)) return name;

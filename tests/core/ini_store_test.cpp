@@ -11,6 +11,7 @@
 #include "core/shell_hooks.h"
 #include "core/text.h"
 #include "core/vb_format.h"
+#include "platform/sys/clock.h"
 #include "platform/sys/rt_error.h"
 #include "tests/support/fake_user_interface.h"
 #include "tests/support/scripted_responder.h"
@@ -259,11 +260,12 @@ TEST_F(IniStore, CountersCopiesAndUniqueNames) {
     EXPECT_TRUE(INI_CheckUniqueName("N", "L", file, "beta", false, message, true));
     EXPECT_EQ(INI_Get("N", "L", file, 1), "beta|alpha");
 
-    std::string first = INI_UniqueDatedName("N", "D", file, 0, message, false);
-    std::string second = INI_UniqueDatedName("N", "D", file, 0, message, false);
-    ASSERT_EQ(first.size(), 10u);
-    EXPECT_EQ(first.substr(8), ".1");
-    EXPECT_EQ(second, first.substr(0, 9) + "2");
+    sys::ManualClock clock;
+    clock.setDateTimeSerial(45292.75);  // 2024-01-01 18:00
+    sys::setClock(&clock);
+    EXPECT_EQ(INI_UniqueDatedName("N", "D", file, 0, message, false), "20240101.1");
+    EXPECT_EQ(INI_UniqueDatedName("N", "D", file, 0, message, false), "20240101.2");
+    sys::setClock(nullptr);
 }
 
 // Entries of roughly 5,000 bytes: ten of them fill a file.
