@@ -7,6 +7,7 @@
 #include "core/ini_store.h"
 #include "core/numbers.h"
 #include "core/text.h"
+#include "window/form_ops.h"
 
 namespace {
 
@@ -118,6 +119,14 @@ void CTLNOMB_FontIni(const std::string& mode, QWidget* control, const std::strin
     if (mode == "g") readFont(control, section, entryPrefix, iniFile);
     else if (mode == "p") writeFont(control, section, entryPrefix, iniFile);
     else if (mode == "c") copyFont(section, entryPrefix, iniFile);
+}
+
+void CTLNOMB_ActiveCtlType(const QWidget* form, std::string& value, std::string& typeName)
+{
+    value.clear();
+    typeName = "Not defined";
+    const QWidget* active = form ? form->focusWidget() : nullptr;
+    if (active && active != form) CTLSIMPLE_TypeName(active, value, typeName);
 }
 
 // Only 0-9 and A-Z: key-down codes 97-122 are keypad keys and F1-F11, not letters.

@@ -18,6 +18,10 @@ class QWidget;
 void CTLNOMB_FontIni(const std::string& mode, QWidget* control, const std::string& section,
                      const std::string& entryPrefix, const std::string& iniFile);
 
+// The VB type name and value text of the form's focused control; "Not defined" and ""
+// when no control of the form has the focus.
+void CTLNOMB_ActiveCtlType(const QWidget* form, std::string& value, std::string& typeName);
+
 // Type-ahead for a list's key down (VB key codes, Shift bits 1/2/4). Only 0-9 and A-Z
 // count. When Shift equals [Main] "SHIFT MASK REPOSition LB" (0 when missing), or the
 // key is a digit and `digits` is set, the key is left to the caller: handled and the

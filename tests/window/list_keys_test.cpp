@@ -1,5 +1,6 @@
 #include "window/list_keys.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
@@ -144,6 +145,26 @@ TEST_F(ListKeysTest, FontsGoToTheIniStoreAndBack)
     EXPECT_EQ(target.font().pointSizeF(), 8.25);
     EXPECT_TRUE(target.font().bold());
     EXPECT_FALSE(target.font().italic());
+}
+
+TEST(ActiveControlType, NamesTheFocusedControlOrNotDefined)
+{
+    QWidget form;
+    auto* list = new QListWidget(&form);
+    list->addItems({"one", "two"});
+    list->setCurrentRow(1);
+    std::string value = "x", type;
+    CTLNOMB_ActiveCtlType(&form, value, type);
+    EXPECT_EQ(type, "Not defined");
+    EXPECT_EQ(value, "");
+
+    form.show();
+    list->setFocus();
+    QApplication::processEvents();
+    ASSERT_EQ(form.focusWidget(), list);
+    CTLNOMB_ActiveCtlType(&form, value, type);
+    EXPECT_EQ(type, "ListBox");
+    EXPECT_EQ(value, "two");
 }
 
 }  // namespace
