@@ -7,14 +7,12 @@
 #include "core/ini_store.h"
 #include "core/numbers.h"
 #include "core/text.h"
+#include "platform/ui/qt_text.h"
 #include "window/form_ops.h"
 
 namespace {
 
 constexpr int kShiftCtrl = 2;
-
-QString toQt(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
-std::string fromQt(const QString& s) { return s.toUtf8().toStdString(); }
 
 bool isDigitKey(int keyCode) { return keyCode >= '0' && keyCode <= '9'; }
 bool isLetterKey(int keyCode) { return keyCode >= 'A' && keyCode <= 'Z'; }
@@ -67,7 +65,7 @@ void readFont(QWidget* control, const std::string& section, const std::string& p
     const std::string name = stored(section, prefix + "Fontname", iniFile);
     if (name == kIniNotFound) return;
     QFont font = control->font();
-    font.setFamily(toQt(name));
+    font.setFamily(ui::toQString(name));
     double size = 0;
     if (core::parseNumber(stored(section, prefix + "Size", iniFile), size) && size > 0) font.setPointSizeF(size);
     bool flag = false;
@@ -81,7 +79,7 @@ void writeFont(const QWidget* control, const std::string& section, const std::st
 {
     if (gIniNoWrite) return;
     const QFont font = control->font();
-    INI_Put(section, prefix + "Fontname", fromQt(font.family()), iniFile);
+    INI_Put(section, prefix + "Fontname", ui::fromQString(font.family()), iniFile);
     INI_Put(section, prefix + "Size", font.pointSizeF(), iniFile);
     INI_Put(section, prefix + "Bold", font.bold(), iniFile);
     INI_Put(section, prefix + "Italic", font.italic(), iniFile);
@@ -154,15 +152,15 @@ void CTLNOMB_ListSelSave(const QListWidget* list, std::vector<std::string>& reco
 {
     record.assign(1, std::string());
     for (int i = 0; i < list->count(); ++i)
-        if (list->item(i)->isSelected()) record.push_back(fromQt(list->item(i)->text()));
-    record[0] = list->currentRow() < 0 ? " -1 " : fromQt(list->currentItem()->text());
+        if (list->item(i)->isSelected()) record.push_back(ui::fromQString(list->item(i)->text()));
+    record[0] = list->currentRow() < 0 ? " -1 " : ui::fromQString(list->currentItem()->text());
 }
 
 void CTLNOMB_ListSelRestore(QListWidget* list, const std::vector<std::string>& record)
 {
     list->setCurrentRow(-1, QItemSelectionModel::NoUpdate);
     for (int i = 0; i < list->count(); ++i) {
-        const std::string text = fromQt(list->item(i)->text());
+        const std::string text = ui::fromQString(list->item(i)->text());
         if (!record.empty() && text == record[0]) list->setCurrentRow(i, QItemSelectionModel::NoUpdate);
         if (record.size() > 1 && std::find(record.begin() + 1, record.end(), text) != record.end())
             list->item(i)->setSelected(true);
@@ -185,7 +183,7 @@ void CTLNOMB_ListSelCurrent(QListWidget* list, bool& request)
 std::string CTLNOMB_ListItemText(const QListWidget* list, int index, long start, long length)
 {
     if (index < 0 || index >= list->count()) return {};
-    const std::string text = fromQt(list->item(index)->text());
+    const std::string text = ui::fromQString(list->item(index)->text());
     if (start >= 1 && length >= 0 && start <= static_cast<long>(text.size()))
         return text.substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(length));
     return text;
@@ -194,7 +192,7 @@ std::string CTLNOMB_ListItemText(const QListWidget* list, int index, long start,
 void CTLNOMB_ListRepositionSingle(QComboBox* list, int keyCode)
 {
     const int row = nextStartingWith(list->count(), list->currentIndex(), keyCode,
-                                     [&](int i) { return fromQt(list->itemText(i)); });
+                                     [&](int i) { return ui::fromQString(list->itemText(i)); });
     if (row >= 0) list->setCurrentIndex(row);
 }
 
@@ -203,7 +201,7 @@ void CTLNOMB_ListRepositionSingle(QComboBox* list, int keyCode)
 void CTLNOMB_ListRepositionMulti(QListWidget* list, int keyCode)
 {
     const int row = nextStartingWith(list->count(), list->currentRow(), keyCode,
-                                     [&](int i) { return fromQt(list->item(i)->text()); });
+                                     [&](int i) { return ui::fromQString(list->item(i)->text()); });
     if (row < 0) return;
     if (list->selectionMode() == QAbstractItemView::SingleSelection) {
         list->setCurrentRow(row);

@@ -7,6 +7,8 @@
 #include <algorithm>
 
 #include "core/numbers.h"
+#include "platform/ui/colours.h"
+#include "platform/ui/qt_text.h"
 #include "platform/sys/rt_error.h"
 
 namespace grid {
@@ -18,22 +20,6 @@ constexpr int kTwipsPerInch = 1440;
 [[noreturn]] void fail(int number, const char* description, const char* source)
 {
     throw sys::RtError(number, description, source);
-}
-
-// Cell bytes for display: UTF-8, else Latin-1; CR LF and CR become line breaks.
-QString displayText(const std::string& bytes)
-{
-    QString s = QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    if (s.contains(QChar::ReplacementCharacter) && bytes.find("\xEF\xBF\xBD") == std::string::npos)
-        s = QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    s.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    s.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return s;
-}
-
-QColor fromBgr(std::uint32_t bgr)
-{
-    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
 }
 
 Qt::Alignment qtAlignment(int code, const std::string& text)
@@ -479,7 +465,7 @@ void FlexGrid::paintCell(QPainter& p, long row, int col, const QRect& rect) cons
     const bool current = row == row_ && col == col_;
     const std::uint32_t bgr = cells_.backColor(row, col);
     QColor fill = fixed ? palette().color(QPalette::Button) : palette().color(QPalette::Base);
-    if (bgr != 0) fill = fromBgr(bgr);
+    if (bgr != 0) fill = ui::toQColor(static_cast<long>(bgr), palette());
     if (selected && !current) fill = palette().color(QPalette::Highlight);
     p.fillRect(rect, fill);
 
@@ -493,7 +479,7 @@ void FlexGrid::paintCell(QPainter& p, long row, int col, const QRect& rect) cons
     if (!text.empty()) {
         p.setPen(palette().color(selected && !current ? QPalette::HighlightedText : QPalette::Text));
         const int alignment = row < fixedRows_ ? fixedAligns_[col] : colAligns_[col];
-        p.drawText(rect.adjusted(2, 0, -3, -1), qtAlignment(alignment, text), displayText(text));
+        p.drawText(rect.adjusted(2, 0, -3, -1), qtAlignment(alignment, text), ui::toDisplayText(text));
     }
     if (current && !fixed && hasFocus()) {
         p.setPen(QPen(palette().color(QPalette::Text), 1, Qt::DotLine));

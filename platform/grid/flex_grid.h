@@ -79,7 +79,8 @@ public:
     int Width() const;
     int Height() const;
 
-    // Reads the cell (Row, Col); writing colours every cell of the selection.
+    // Reads the cell (Row, Col); writing colours every cell of the selection. VB
+    // colours (BGR, or a system colour); 0 is the default.
     std::uint32_t CellBackColor() const;
     void setCellBackColor(std::uint32_t bgr);
 
