@@ -104,18 +104,18 @@ void FlexGrid::checkCol(int col) const
 
 // ---- cells ----------------------------------------------------------------------
 
-const std::string& FlexGrid::TextMatrix(long row, int col) const
+std::string FlexGrid::TextMatrix(long row, int col) const
 {
     if (row < 0 || row >= Rows() || col < 0 || col >= Cols())
         fail(381, "Subscript out of range", "FlexGrid.TextMatrix");
-    return cells_.text(row, col);
+    return std::string(cells_.text(row, col));
 }
 
-void FlexGrid::setTextMatrix(long row, int col, std::string text)
+void FlexGrid::setTextMatrix(long row, int col, std::string_view text)
 {
     if (row < 0 || row >= Rows() || col < 0 || col >= Cols())
         fail(381, "Subscript out of range", "FlexGrid.TextMatrix");
-    cells_.setText(row, col, std::move(text));
+    cells_.setText(row, col, text);
     scheduleRepaint();
 }
 
@@ -475,7 +475,7 @@ void FlexGrid::paintCell(QPainter& p, long row, int col, const QRect& rect) cons
         p.drawLine(rect.bottomLeft(), rect.bottomRight());
     }
 
-    const std::string& text = cells_.text(row, col);
+    const std::string text(cells_.text(row, col));
     if (!text.empty()) {
         p.setPen(palette().color(selected && !current ? QPalette::HighlightedText : QPalette::Text));
         const int alignment = row < fixedRows_ ? fixedAligns_[col] : colAligns_[col];

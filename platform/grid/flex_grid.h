@@ -43,8 +43,8 @@ public:
     int FixedCols() const { return fixedCols_; }
     void setFixedCols(int count);
 
-    const std::string& TextMatrix(long row, int col) const;
-    void setTextMatrix(long row, int col, std::string text);
+    std::string TextMatrix(long row, int col) const;
+    void setTextMatrix(long row, int col, std::string_view text);
 
     // Setting Row or Col also collapses RowSel or ColSel onto it.
     long Row() const { return row_; }
