@@ -1,48 +1,24 @@
 #include "logimport/filter_rules.h"
 
+#include <array>
+
 #include "platform/sys/rt_error.h"
 
 namespace {
 
-// The tested value seen as lower-case (unless match case) without making a copy.
-struct Folded {
-    std::string_view text;
-    bool fold;
-    unsigned char operator[](std::size_t i) const {
-        unsigned char c = static_cast<unsigned char>(text[i]);
-        return fold && c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + 32) : c;
-    }
-    std::size_t size() const { return text.size(); }
-};
-
-bool equalAt(const Folded& v, std::size_t at, std::string_view val) {
-    for (std::size_t k = 0; k < val.size(); ++k)
-        if (v[at + k] != static_cast<unsigned char>(val[k])) return false;
-    return true;
-}
-
-bool startsWith(const Folded& v, std::string_view val) {
-    return val.size() <= v.size() && equalAt(v, 0, val);
-}
-
-bool contains(const Folded& v, std::string_view val) {
-    if (v.size() == 0) return false;
-    if (val.size() > v.size()) return false;
-    std::size_t last = v.size() - val.size();
-    for (std::size_t at = 0; at <= last; ++at)
-        if (equalAt(v, at, val)) return true;
+bool hasUpper(std::string_view text) {
+    for (char c : text)
+        if (c >= 'A' && c <= 'Z') return true;
     return false;
 }
 
-// Character-code order: <0, 0 or >0 as the value sorts before, with or after val.
-int compare(const Folded& v, std::string_view val) {
-    std::size_t n = std::min(v.size(), val.size());
-    for (std::size_t k = 0; k < n; ++k) {
-        unsigned char a = v[k], b = static_cast<unsigned char>(val[k]);
-        if (a != b) return a < b ? -1 : 1;
-    }
-    if (v.size() == val.size()) return 0;
-    return v.size() < val.size() ? -1 : 1;
+// The value lower-cased into a buffer that is reused, so that folding allocates only
+// while the buffer still grows.
+std::string_view foldInto(std::string& buffer, std::string_view value) {
+    buffer.assign(value);
+    for (char& c : buffer)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+    return buffer;
 }
 
 // A decimal number after trimming blanks and tabs: an optional sign, digits and at most
@@ -68,6 +44,35 @@ bool isDecimalNumber(std::string_view s) {
     return digit;
 }
 
+// The test of the kinds table on a value given as it stands and lower-cased; the rule
+// picks which of the two it tests. string_view compares bytes as unsigned characters,
+// which is the character-code order.
+bool matchPrepared(std::string_view raw, std::string_view folded, const FltrRule& rule) {
+    std::string_view v = rule.MC ? raw : folded;
+    std::string_view val = rule.Val;
+    switch (rule.Typ) {
+        case kFltrStartsWith:
+            return v.starts_with(val);
+        case kFltrContains:
+            return !v.empty() && v.find(val) != std::string_view::npos;
+        case kFltrEquals:
+            return v == val;
+        case kFltrGreater:
+            return v.compare(val) > 0;
+        case kFltrLess:
+            return v.compare(val) < 0;
+        case kFltrIsNumber:
+            return isDecimalNumber(raw);
+        default:
+            return false;
+    }
+}
+
+// The value lower-cased; a value without upper-case letters is used as it stands.
+std::string_view foldedFor(std::string& buffer, std::string_view value) {
+    return hasUpper(value) ? foldInto(buffer, value) : value;
+}
+
 struct KindInfo {
     const char* caption;
     const char* letter;
@@ -78,11 +83,12 @@ constexpr KindInfo kKinds[] = {
     {"Is greater than ...", "g"}, {"Is less than ...", "l"}, {"Is a number", "u"},
 };
 
-template <class ValueAt>
-bool evalRules(const FltrRules& rules, bool any, long& index, ValueAt valueAt) {
+// matchAt(i, rule) tests rule i on its value.
+template <class MatchAt>
+bool evalRules(const FltrRules& rules, bool any, long& index, MatchAt matchAt) {
     long hi = FLTR_RuleUBound(rules);
     for (long i = 1; i <= hi; ++i) {
-        bool match = FLTR_RuleMatches(valueAt(i), rules[static_cast<std::size_t>(i)]);
+        bool match = matchAt(i, rules[static_cast<std::size_t>(i)]);
         if (match == any) {
             index = i;
             return any;
@@ -94,23 +100,9 @@ bool evalRules(const FltrRules& rules, bool any, long& index, ValueAt valueAt) {
 }  // namespace
 
 bool FLTR_RuleMatches(std::string_view value, const FltrRule& rule) {
-    Folded v{value, !rule.MC};
-    switch (rule.Typ) {
-        case kFltrStartsWith:
-            return startsWith(v, rule.Val);
-        case kFltrContains:
-            return contains(v, rule.Val);
-        case kFltrEquals:
-            return v.size() == rule.Val.size() && equalAt(v, 0, rule.Val);
-        case kFltrGreater:
-            return compare(v, rule.Val) > 0;
-        case kFltrLess:
-            return compare(v, rule.Val) < 0;
-        case kFltrIsNumber:
-            return isDecimalNumber(value);
-        default:
-            return false;
-    }
+    thread_local std::string buffer;
+    if (rule.MC) return matchPrepared(value, value, rule);
+    return matchPrepared(value, foldedFor(buffer, value), rule);
 }
 
 void FLTR_CopyRule(const FltrRule& source, FltrRule& target) {
@@ -144,13 +136,18 @@ bool FLTR_EvalFieldRules(const std::vector<std::string>& values, const FltrRules
                          bool any, long& index) {
     if (static_cast<long>(values.size()) - 1 < FLTR_RuleUBound(rules))
         sys::raise(sys::kErrSubscript, "FLTR_EvalFieldRules");
-    return evalRules(rules, any, index,
-                     [&](long i) -> std::string_view { return values[static_cast<std::size_t>(i)]; });
+    return evalRules(rules, any, index, [&](long i, const FltrRule& rule) {
+        return FLTR_RuleMatches(values[static_cast<std::size_t>(i)], rule);
+    });
 }
 
 bool FLTR_EvalValueRules(std::string_view value, const FltrRules& rules, bool any) {
+    thread_local std::string buffer;
+    std::string_view folded = foldedFor(buffer, value);
     long index = 0;
-    return evalRules(rules, any, index, [&](long) { return value; });
+    return evalRules(rules, any, index, [&](long, const FltrRule& rule) {
+        return matchPrepared(value, folded, rule);
+    });
 }
 
 bool STTA_FltrSetTest(const LogFields& line, FltrSet& set, long& ruleIndex, bool valueWanted,
@@ -158,13 +155,32 @@ bool STTA_FltrSetTest(const LogFields& line, FltrSet& set, long& ruleIndex, bool
     ruleIndex = 0;
     if (valueWanted) value.clear();
     if (!set.Active || FLTR_RuleUBound(set.Rules) < 1) return false;
-    auto fieldOf = [&](long i) -> std::string_view {
+    auto fieldNo = [&](long i) -> std::size_t {
         std::size_t k = static_cast<std::size_t>(i);
         long field = k < set.ColTypes.size() ? set.ColTypes[k] : 0;
-        if (field < 0 || field >= static_cast<long>(line.size())) return {};
-        return line[static_cast<std::size_t>(field)];
+        return field < 0 || field >= static_cast<long>(line.size()) ? 0 : std::size_t(field);
     };
-    bool outcome = evalRules(set.Rules, set.Any, ruleIndex, fieldOf);
+    auto fieldOf = [&](long i) -> std::string_view { return line[fieldNo(i)]; };
+    // Each field is lower-cased at most once per line, however many rules test it.
+    thread_local std::array<std::string, std::tuple_size_v<LogFields>> buffers;
+    std::array<std::size_t, 4> seenField{};
+    std::array<std::string_view, 4> seenFolded;
+    std::size_t seen = 0;
+    auto foldedField = [&](std::size_t f) -> std::string_view {
+        for (std::size_t k = 0; k < seen; ++k)
+            if (seenField[k] == f) return seenFolded[k];
+        std::string_view folded = foldedFor(buffers[f], line[f]);
+        if (seen < seenField.size()) {
+            seenField[seen] = f;
+            seenFolded[seen++] = folded;
+        }
+        return folded;
+    };
+    bool outcome = evalRules(set.Rules, set.Any, ruleIndex, [&](long i, const FltrRule& rule) {
+        std::size_t f = fieldNo(i);
+        if (rule.MC || rule.Typ == kFltrIsNumber) return matchPrepared(line[f], line[f], rule);
+        return matchPrepared(line[f], foldedField(f), rule);
+    });
     if (valueWanted && ruleIndex >= 1) value = fieldOf(ruleIndex);
     if (set.Negate) outcome = !outcome;
     if (outcome) ++set.Hits;

@@ -3,8 +3,9 @@
 // one text taken from a parsed log line, and the all/any evaluation of a list of rules.
 // The same rules serve the line filters of a read, the robot and skip filters and the
 // rules of targets, so matching runs once per rule for every log line that reaches a
-// filter: it never allocates, and it folds only the tested value (rule values of
-// rules without match case are stored lower-case, so they are used as they stand).
+// filter: it lower-cases only the tested value, at most once per field and line, into
+// reused buffers (rule values of rules without match case are stored lower-case, so
+// they are used as they stand).
 #include <string>
 #include <string_view>
 #include <vector>
