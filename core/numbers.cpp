@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/delimited_lists.h"
 #include "core/text.h"
 #include "core/vb_format.h"
 #include "platform/sys/rt_error.h"
@@ -215,17 +216,10 @@ std::string vbStr(double value) {
 
 namespace {
 
-// Item n (from 1) of a plain "|" list; empty when absent. Stands in for the delimited
-// lists' item reader until that lands.
+// Item n (from 1) of a "|" list; empty when absent or when n is no item number.
 std::string listItem(std::string_view list, double n) {
-    if (list.empty() || !(n >= 1)) return {};
-    size_t start = 0;
-    for (double k = 1; k < n; ++k) {
-        size_t bar = list.find('|', start);
-        if (bar == std::string_view::npos) return {};
-        start = bar + 1;
-    }
-    return std::string(list.substr(start, list.find('|', start) - start));
+    if (!(n >= 1 && n <= 2147483647.0)) return {};
+    return CHUNKS_Get(static_cast<long>(n), list);
 }
 
 }  // namespace

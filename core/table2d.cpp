@@ -4,7 +4,7 @@
 #include <new>
 #include <numeric>
 
-#include "core/list_items.h"
+#include "core/delimited_lists.h"
 #include "core/text.h"
 #include "core/user_interface.h"
 #include "core/vb_format.h"
@@ -89,8 +89,7 @@ bool cellMatches(const Cell& cell, const Cell& value, bool matchCase, long itemN
     const Cell* compared = &cell;
     Cell item;
     if (itemNo != -1) {
-        item =
-            core::detail::listItem(itemNo, "|", "Do not exclude any part", core::vbCStr(cell), "");
+        item = CHUNKS_GetEx(itemNo, "|", "Do not exclude any part", core::vbCStr(cell), "");
         compared = &item;
     }
     if (matchCase) return variantEqual(*compared, value);

@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <type_traits>
 
-#include "core/list_items.h"
+#include "core/delimited_lists.h"
 #include "core/text.h"
 #include "core/vb_format.h"
 
@@ -280,7 +280,7 @@ long LLIST_StrArrFindEx(const core::StrArray& a, const std::string& text, long& 
         const std::string& item = a[i];
         std::string compared;
         if (itemNo != -1)
-            compared = core::detail::listItem(itemNo, delimiter, exclusionSpec, item, listDefault);
+            compared = CHUNKS_GetEx(itemNo, delimiter, exclusionSpec, item, listDefault);
         else if (!separator.empty())
             compared = afterLastSeparator(item, separator, caseSensitive);
         else
@@ -315,8 +315,8 @@ void LLIST_StrArrCopy(const core::StrArray& source, core::StrArray& target, long
     for (long i = r.lo; i <= r.hi; ++i) {
         std::string item = source[i + offset];
         if (!numListFormat.empty())
-            item = core::detail::listFormatNums(numListFormat, item, delimiter, exclusionSpec,
-                                                numFormats, numSeparator);
+            item = CHUNKS_FormatNums(numListFormat, item, delimiter, exclusionSpec, numFormats,
+                                     numSeparator);
         if (!strFormat.empty()) item = TXT_FormatStr(item, strFormat);
         copy.set(i, std::move(item));
     }

@@ -2,8 +2,13 @@
 // What core asks of the user interface. Core has no Qt: the window toolkit and the
 // dialog builder register the real implementation at start-up; tests register fakes.
 #include <string>
+#include <vector>
 
 namespace core {
+
+// A form or a control as core sees it: a handle only the user interface understands.
+struct UiObject;
+using UiHandle = UiObject*;
 
 // Set while the interface yields to the event loop, so that handlers of the main,
 // results and progress windows can ignore clicks that arrive meanwhile.
@@ -20,6 +25,12 @@ public:
     virtual void info(const std::string& message, const std::string& caption) = 0;
     // The plain system message box (error handler, start-up checks): true for OK.
     virtual bool systemOkCancel(const std::string& message, const std::string& caption) = 0;
+    // The dialog builder's list dialog: rows of tab-separated columns under a header
+    // row, in a grid laid out by the control spec; the pressed button. Refuses with
+    // UnexpectedDialog until the dialog builder provides it.
+    virtual int listDlg(const std::vector<std::string>& rows, const std::string& header,
+                        const std::string& gridSpec, const std::string& buttons,
+                        const std::string& message, const std::string& caption);
 
     virtual void doEvents() = 0;
     virtual int mousePointer() const = 0;
@@ -28,6 +39,10 @@ public:
     virtual std::string activeControlName() const = 0;
     virtual void clipboardSetText(const std::string& text) = 0;
     virtual void clipboardClear() = 0;
+
+    // The Tag of a form or control, where owners keep small "|" lists.
+    virtual std::string tag(UiHandle object) const { return {}; }
+    virtual void setTag(UiHandle object, const std::string& tag) {}
 };
 
 // The registered interface; a headless one that refuses boxes when none is.

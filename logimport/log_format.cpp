@@ -2,6 +2,10 @@
 
 #include <algorithm>
 
+#include "core/delimited_lists.h"
+#include "core/ini_store.h"
+#include "core/program_paths.h"
+#include "core/text.h"
 #include "core/user_interface.h"
 
 std::vector<std::string> LogFmtTokens;
@@ -127,7 +131,7 @@ void STTA_LogFmtCompile(const std::string& format, long row, LogFmtCompiled& com
             if (!warned) {
                 core::ui().info("Error in format specification >>" + format +
                                     "<< - no seperation space or other characters after " +
-                                    LogFmtTokens[size_t(token)] + "\r" +
+                                    LogFmtTokens[size_t(token)] + gCR +
                                     "Processing will assume-look for a space at this point.",
                                 "");
                 warned = true;
@@ -144,6 +148,17 @@ void STTA_LogFmtCompile(const std::string& format, long row, LogFmtCompiled& com
 void STTA_LogFmtDefCompile(const std::vector<std::string>& items, LogFmtCompiled& compiled) {
     compiled.rows.assign(std::max<size_t>(items.size(), 1), {});
     for (size_t f = 1; f < items.size(); ++f) STTA_LogFmtCompile(items[f], long(f), compiled);
+}
+
+void STTA_LogFmtDefLoad(const std::string& name, LogFmtCompiled& compiled) {
+    std::string list = INI_Get(name, "DefsCDS", gIniLogFmts, 3);
+    std::vector<std::string> items;
+    if (!list.empty()) {
+        core::StrArray parts;
+        CHUNKS_Split(list, parts, 0);
+        for (long i = parts.lbound(); i <= parts.ubound(); ++i) items.push_back(parts[i]);
+    }
+    STTA_LogFmtDefCompile(items, compiled);
 }
 
 bool STTA_LogLineSplit(std::string_view line, const LogFmtCompiled& compiled, LogFields& fields) {

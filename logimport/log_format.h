@@ -73,6 +73,9 @@ void STTA_LogFmtPieceStore(long row, long& piece, const std::string& separator, 
 void STTA_LogFmtCompile(const std::string& format, long row, LogFmtCompiled& compiled);
 // Compiles items 1..n of a definition's list (item 0 is not a format line).
 void STTA_LogFmtDefCompile(const std::vector<std::string>& items, LogFmtCompiled& compiled);
+// Reads [name] DefsCDS of the log-format file (gIniLogFmts) and compiles it; a
+// definition without format lines leaves row 0 only, so no line matches.
+void STTA_LogFmtDefLoad(const std::string& name, LogFmtCompiled& compiled);
 
 bool STTA_LogLineSplit(std::string_view line, const LogFmtCompiled& compiled, LogFields& fields);
 

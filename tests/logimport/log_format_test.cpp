@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "core/delimited_lists.h"
+#include "core/ini_store.h"
+#include "core/program_paths.h"
+#include "core/text.h"
 #include "logimport/log_format.h"
 #include "tests/support/fake_user_interface.h"
 #include "tests/support/scripted_responder.h"
@@ -62,6 +66,7 @@ TEST(LogLineSplit, FormatLinesAgainstLines) {
 }
 
 TEST(LogLineSplit, TouchingTokensWarnOnceAndAssumeASpace) {
+    TXT_CrLfInit();
     testsupport::FakeUserInterface ui;
     testsupport::ScriptedResponder responder;
     responder.press("no seperation space or other characters after %M", "&OK");
@@ -122,4 +127,54 @@ TEST(LogFmtTokens, TableAndCaptions) {
     EXPECT_EQ(LogFmtTokens[55], "%1");
     EXPECT_EQ(LogFmtFieldCaption(kFldReferrer), "Referrer string");
     EXPECT_EQ(LogFmtFieldCaption(kFldDay), "");
+}
+
+TEST(ShippedLogFormats, SplitTheirSampleLines) {
+    gIniLogFmts = std::string(std::getenv("DRAVOLIN_SOURCE_DIR")) + "/resources/param/logfmts.ini";
+    struct Case { std::string format, line; Fields fields; } cases[] = {
+        {"Combined (Apache, NGINX)",
+         "111.18.7.67 - - [09/Jan/2026:10:31:05 +0000] \"GET /buy.html?x=1 HTTP/1.1\" 200 72361 "
+         "\"http://www.google.com/search?hl=en&q=best+404+error&btnG=Search\" \"Mozilla/5.0 (X11; Linux)\"",
+         {{2, "111.18.7.67"}, {8, "-"}, {10, "09"}, {12, "Jan"}, {14, "2026"}, {16, "10"}, {17, "31"},
+          {27, "05"}, {3, "/buy.html?x=1"}, {24, "200"}, {20, "72361"},
+          {7, "http://www.google.com/search?hl=en&q=best+404+error&btnG=Search"},
+          {5, "Mozilla/5.0 (X11; Linux)"}}},
+        {"Common (Apache, NGINX)",
+         "127.0.0.1 - frank [10/Oct/2000:13:55:36 -0700] \"GET /apache_pb.gif HTTP/1.0\" 200 2326",
+         {{2, "127.0.0.1"}, {8, "frank"}, {10, "10"}, {12, "Oct"}, {14, "2000"}, {16, "13"}, {17, "55"},
+          {27, "36"}, {3, "/apache_pb.gif"}, {24, "200"}, {20, "2326"}}},
+        {"Combined with virtual host (Apache)",
+         "www.example.com:443 1.2.3.4 - - [10/Oct/2000:13:55:36 -0700] \"GET /a.html HTTP/1.1\" 404 512 "
+         "\"-\" \"curl/8.0\"",
+         {{9, "www.example.com"}, {2, "1.2.3.4"}, {8, "-"}, {10, "10"}, {12, "Oct"}, {14, "2000"},
+          {16, "13"}, {17, "55"}, {27, "36"}, {3, "/a.html"}, {24, "404"}, {20, "512"}, {7, "-"},
+          {5, "curl/8.0"}}},
+        {"W3C extended (IIS)",
+         "2023-01-15 10:00:01 10.0.0.1 GET /index.html q=1 80 - 192.168.1.5 Mozilla/5.0+(Windows+NT+10.0) "
+         "https://www.bing.com/search?q=x 200 0 0 15",
+         {{14, "2023"}, {11, "01"}, {10, "15"}, {16, "10"}, {17, "00"}, {27, "01"}, {3, "/index.html"},
+          {4, "q=1"}, {8, "-"}, {2, "192.168.1.5"}, {5, "Mozilla/5.0+(Windows+NT+10.0)"},
+          {7, "https://www.bing.com/search?q=x"}, {24, "200"}}},
+    };
+    core::StrArray names;
+    CHUNKS_Split(INI_Get("Main", "AcD", gIniLogFmts, 3), names, 1);
+    ASSERT_EQ(names.ubound(), 4);
+    EXPECT_EQ(INI_Get("Main", "LFmtDflt", gIniLogFmts, 3), "Combined (Apache, NGINX)");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.format);
+        EXPECT_NE(names.find(c.format, 1, core::Match::Exact), -1);
+        LogFmtCompiled compiled;
+        STTA_LogFmtDefLoad(c.format, compiled);
+        LogFields fields;
+        ASSERT_TRUE(STTA_LogLineSplit(c.line, compiled, fields));
+        for (const auto& [no, text] : c.fields) EXPECT_EQ(fields[size_t(no)], text) << "field " << no;
+    }
+    LogFmtCompiled w3c;
+    STTA_LogFmtDefLoad("W3C extended (IIS)", w3c);
+    LogFields fields;
+    EXPECT_FALSE(STTA_LogLineSplit("#Fields: date time s-ip cs-method cs-uri-stem cs-uri-query s-port "
+                                   "cs-username c-ip cs(User-Agent) cs(Referer) sc-status", w3c, fields));
+    LogFmtCompiled missing;
+    STTA_LogFmtDefLoad("No such format", missing);
+    EXPECT_FALSE(STTA_LogLineSplit("anything", missing, fields));
 }

@@ -1,0 +1,44 @@
+#include "shell/database_utilities.h"
+
+#include "core/numbers.h"
+#include "core/text.h"
+#include "platform/dao/errors.h"
+
+namespace {
+
+// The text inside matching quotes, with doubled quotes made single; false when the
+// value is not quoted.
+bool unquote(const std::string& value, std::string& text) {
+    if (value.size() < 2 || (value.front() != '\'' && value.front() != '"') || value.back() != value.front())
+        return false;
+    char q = value.front();
+    text.clear();
+    for (size_t i = 1; i + 1 < value.size(); ++i) {
+        text += value[i];
+        if (value[i] == q && i + 2 < value.size() && value[i + 1] == q) ++i;
+    }
+    return true;
+}
+
+}  // namespace
+
+void TBL_DeleteWhere(dao::Database& db, const std::string& table, const std::string& field,
+                     const std::string& value) {
+    std::string sql = "DELETE FROM " + dao::quoted(table) + " WHERE " + dao::quoted(field);
+    std::string trimmed = value;
+    while (!trimmed.empty() && trimmed.front() == ' ') trimmed.erase(0, 1);
+    while (!trimmed.empty() && trimmed.back() == ' ') trimmed.pop_back();
+    if (core::lowerAscii(trimmed) == "null") {
+        db.execute(sql + " IS NULL");
+        return;
+    }
+    std::string text;
+    double number = 0;
+    if (unquote(trimmed, text)) {
+        db.execute(sql + " = ?", {dao::Value(text)});
+    } else if (core::parseNumber(trimmed, number)) {
+        db.execute(sql + " = ?", {dao::Value(number)});
+    } else {
+        dao::raise(dao::kErrSql, "TBL_DeleteWhere: " + value + " is neither a number nor a quoted text");
+    }
+}

@@ -1,0 +1,34 @@
+#pragma once
+// Building the tables and stored queries of a site database from the definitions its
+// dbdef.ini lists: a table from a definition file (.def: a block of field rows and a
+// block of index rows, comma-separated), a query from an SQL text. Only what is
+// missing is built; existing tables and queries are never compared or changed. Each
+// table is created whole, so a failure leaves nothing and is retried next time.
+#include <string>
+#include <vector>
+
+#include "platform/dao/schema.h"
+
+// The old engine's type number of a definition file's type name (exact spelling);
+// 0 for a name it does not know.
+int BLDTBL_FieldTypeFromName(const std::string& typeName);
+
+// Creates one table from its definition file in the database file. True when the
+// table and all its indexes were created; false, with nothing created, when the file
+// has no field block or only an empty row in it; false when the index block is
+// missing (the table is then created without indexes). Errors: 1104 "*" in the
+// database path, 1105 database file not found, 1101 table name not 1 to 40
+// characters, 1102 table name not letters, digits and "_", 1106 "*" in the definition
+// file's path, 1107 definition file not found, 1103 unknown field option, 1109 bad
+// unique flag, 1110 bad primary flag; errors of the database pass through.
+bool BLDTBL_BuildTableFromDef(const std::string& tableName, const std::string& dbPath,
+                              const std::string& defFile, bool& allowZeroLength);
+
+namespace shell {
+
+// The rows of a definition file's blocks as a table definition (errors 1103, 1109,
+// 1110 as above). Fields come first to last; index rows are cut or filled to four cells.
+dao::TableDef tableDefFromRows(const std::string& tableName, const std::vector<std::vector<std::string>>& fieldRows,
+                               const std::vector<std::vector<std::string>>& indexRows, bool allowZeroLength);
+
+}  // namespace shell

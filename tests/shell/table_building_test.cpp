@@ -1,0 +1,157 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "platform/dao/database.h"
+#include "platform/sys/rt_error.h"
+#include "shell/table_building.h"
+#include "tests/support/temp_home.h"
+
+using testsupport::writeFile;
+
+namespace {
+
+int errorOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const sys::RtError& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+std::string defText(const std::string& fields, const std::string& indexes) {
+    return "notes, outside the blocks\nFIELD DEFINITIONS START\n" + fields +
+           "FIELD DEFINITIONS END\nINDEX DEFINITIONS START\n" + indexes + "INDEX DEFINITIONS END\n";
+}
+
+class TableBuilding : public ::testing::Test {
+protected:
+    void SetUp() override { writeFile(dbPath(), ""); }  // an empty file is an empty database
+    std::string dbPath() const { return home / "data/site1.db"; }
+    bool build(const std::string& def, const std::string& table = "t") {
+        writeFile(home / "t.def", def);
+        bool allowZeroLength = true;
+        return BLDTBL_BuildTableFromDef(table, dbPath(), home / "t.def", allowZeroLength);
+    }
+    dao::TableDef built(const std::string& table = "t") { return dao::Database(dbPath()).tableDef(table); }
+    bool exists(const std::string& table) {
+        for (const auto& t : dao::Database(dbPath()).listTables())
+            if (t.name == table) return true;
+        return false;
+    }
+    testsupport::TempHome home;
+};
+
+}  // namespace
+
+TEST(FieldTypes, NamesGiveTheOldEngineTypes) {
+    struct Case { const char* name; int type; } cases[] = {
+        {"String", 10}, {"A", 10}, {"Counter", 4}, {"True/False", 1}, {"L", 1}, {"Byte", 2},
+        {"Integer", 3}, {"N", 3}, {"Long", 4}, {"P", 4}, {"Currency", 5}, {"Single", 6},
+        {"Double", 7}, {"Date/Time", 8}, {"Binary", 11}, {"B", 11}, {"Memo", 12},
+        {"string", 0}, {"Text", 0}, {"", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(BLDTBL_FieldTypeFromName(c.name), c.type);
+    }
+}
+
+TEST_F(TableBuilding, FieldAndIndexRowsBecomeTheTable) {
+    EXPECT_TRUE(build(defText("ID,Counter,0\n"
+                              "Name,String,30.4,'a comment,FI\n"
+                              "Size,Long\n",
+                              "ByName,Name\n"
+                              "PK,ID, ,P,ignored\n"
+                              "BySize,Size;-Name,uq,\n")));
+    auto t = built();
+    ASSERT_EQ(t.fields.size(), 3u);
+    EXPECT_EQ(t.fields[0].attributes, dao::kAutoIncrField);
+    EXPECT_EQ(t.fields[1].type, dao::FieldType::Text);
+    EXPECT_EQ(t.fields[1].size, 30);
+    EXPECT_EQ(t.fields[1].attributes, dao::kFixedField);  // the comment does not end the row
+    EXPECT_TRUE(t.fields[1].allowZeroLength);
+    EXPECT_EQ(t.fields[2].type, dao::FieldType::Long);
+    ASSERT_EQ(t.indexes.size(), 3u);
+    for (const auto& ix : t.indexes) {
+        SCOPED_TRACE(ix.name);
+        if (ix.name == "PK") {
+            EXPECT_TRUE(ix.primary);
+        } else if (ix.name == "ByName") {
+            EXPECT_FALSE(ix.unique);
+            EXPECT_FALSE(ix.primary);
+        } else {
+            EXPECT_EQ(ix.name, "BySize");
+            EXPECT_TRUE(ix.unique);
+            EXPECT_EQ(ix.fields, "Size;-Name");
+        }
+    }
+}
+
+TEST_F(TableBuilding, BadDefinitionsRaiseTheirNumbersAndLeaveNoTable) {
+    struct Case { const char* name; std::string def; std::string table; int err; } cases[] = {
+        {"option in lower case", defText("A,Long,0,fi\n", ""), "t", 1103},
+        {"unknown option", defText("A,Long,0,X\n", ""), "t", 1103},
+        {"bad unique flag", defText("A,Long\n", "I,A,U\n"), "t", 1109},
+        {"blank primary flag", defText("A,Long\n", "I,A,, \n"), "t", 1110},
+        {"bad primary flag", defText("A,Long\n", "I,A,,key\n"), "t", 1110},
+        {"41 characters", defText("A,Long\n", ""), std::string(41, 'x'), 1101},
+        {"not a word", defText("A,Long\n", ""), "t-1", 1102},
+        {"unknown type", defText("A,Text,10\n", ""), "t", 3259},
+        {"index on a missing field", defText("A,Long\n", "I,B\n"), "t", 3265},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(errorOf([&] { build(c.def, c.table); }), c.err);
+        EXPECT_FALSE(exists(c.table));
+    }
+}
+
+TEST_F(TableBuilding, PathsAreCheckedBeforeAnythingIsRead) {
+    writeFile(home / "t.def", defText("A,Long\n", ""));
+    bool allow = true;
+    struct Case { const char* name; std::string db, def; int err; } cases[] = {
+        {"star in database path", home / "data/*.db", home / "t.def", 1104},
+        {"missing database", home / "data/none.db", home / "t.def", 1105},
+        {"star in definition path", dbPath(), home / "*.def", 1106},
+        {"missing definition file", dbPath(), home / "none.def", 1107},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(errorOf([&] { BLDTBL_BuildTableFromDef("t", c.db, c.def, allow); }), c.err);
+    }
+}
+
+TEST_F(TableBuilding, EmptyOrMissingBlocks) {
+    EXPECT_FALSE(build(defText("\n", "")));  // one row, empty first cell
+    EXPECT_FALSE(exists("t"));
+    EXPECT_FALSE(build("FIELD DEFINITIONS START\nA,Long\n"));  // the field block never ends
+    EXPECT_FALSE(exists("t"));
+    // Without an index block the table is made, without indexes.
+    EXPECT_FALSE(build("FIELD DEFINITIONS START\nA,Long\nFIELD DEFINITIONS END\n"));
+    EXPECT_TRUE(exists("t"));
+    EXPECT_TRUE(built().indexes.empty());
+}
+
+TEST_F(TableBuilding, ShippedDefinitionsBuildTheSiteTablesWithTheirIndexes) {
+    const std::string src = std::getenv("DRAVOLIN_SOURCE_DIR");
+    struct Case { const char* table; std::string def; std::vector<std::string> indexes; } cases[] = {
+        {"logline", src + "/resources/param/def/logline_keep.def", {"IPStamp", "PrimaryKey", "Stamp", "VisitIPID"}},
+        {"visit", src + "/resources/FirstSite/param/def/visit.def", {"IPStart", "PrimaryKey", "Start"}},
+        {"visitpages", src + "/resources/FirstSite/param/def/visitpages.def", {"visitID"}},
+        {"page", src + "/resources/FirstSite/param/def/page.def", {"Filename", "PrimaryKey"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.table);
+        bool allow = true;
+        EXPECT_TRUE(BLDTBL_BuildTableFromDef(c.table, dbPath(), c.def, allow));
+        std::vector<std::string> names;
+        for (const auto& ix : built(c.table).indexes) names.push_back(ix.name);
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, c.indexes);
+    }
+    bool allow = true;
+    EXPECT_TRUE(BLDTBL_BuildTableFromDef("lean", dbPath(), src + "/resources/param/def/logline_nokeep.def", allow));
+    EXPECT_EQ(built("lean").fields.size(), 7u);
+}
