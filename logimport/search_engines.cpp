@@ -20,16 +20,12 @@ void assignLower(std::string& out, std::string_view text) {
     for (char& c : out) c = lowerAscii(c);
 }
 
-std::string trimBlanks(std::string_view s) {
-    const size_t first = s.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return std::string(s.substr(first, s.find_last_not_of(' ') - first + 1));
-}
+std::string trimBlanks(std::string_view s) { return TXT_Normalize(s, "", true, false, false, "", ""); }
 
 // The parameter list is lower-cased before its flags are read, so "false" must
 // count as False as well.
 bool flagIsTrue(std::string_view value) {
-    return SYS32_StrIsTrue(value) && trimBlanks(value) != "false";
+    return SYS32_StrIsTrue(value) && TXT_Normalize(value, "", true, true, false, "", "") != "false";
 }
 
 void addSearchText(SEDef& def, std::string text) {
