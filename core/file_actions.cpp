@@ -12,8 +12,10 @@
 #include "core/dialog_responder.h"
 #include "core/file_names.h"
 #include "core/file_open.h"
+#include "core/ini_store.h"
 #include "core/path_checks.h"
 #include "core/shell_hooks.h"
+#include "core/stored_text.h"
 #include "core/plain_bar_list.h"
 #include "core/text.h"
 #include "core/user_interface.h"
@@ -341,9 +343,12 @@ std::string FMAN_AttrText(int attributes) {
 namespace {
 
 // [Main] "ReadWrite BkUp File To Change Date": copies by reading and writing, so the
-// copy gets a new modification date. Not wired yet: it waits for the INI store, and
-// until then backups keep the source's date (the setting's default).
-bool backupChangesDate() { return false; }
+// copy gets a new modification date. Read once per run; missing reads as False.
+bool backupChangesDate() {
+    static const bool changes =
+        SYS32_StrIsTrue(INI_Get("Main", "ReadWrite BkUp File To Change Date", "::*", 3));
+    return changes;
+}
 
 // Copies by reading and writing; the source is deleted (for a move) only after a
 // complete copy.

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <vector>
 
+#include "core/ini_store.h"
 #include "core/shell_actions.h"
 #include "core/plain_bar_list.h"
 #include "core/text.h"
@@ -12,7 +13,6 @@
 namespace {
 
 constexpr double kDay = 86400;
-const char kNotFound[] = "*** not found ***";
 
 // The failure code of the old shell call for a spawn error or an exit status.
 int spawnFailureCode(int err) {
@@ -37,11 +37,12 @@ int exitFailureCode(int status) {
 }  // namespace
 
 std::string SYS_WinIniGet(const std::string& section, const std::string& key) {
-    if (core::lowerAscii(section) == "windows" && core::lowerAscii(key) == "device") {
-        std::string printer = sys::defaultPrinter();
-        if (!printer.empty()) return printer;
-    }
-    return kNotFound;
+    std::string value;
+    if (core::lowerAscii(section) == "windows" && core::lowerAscii(key) == "device")
+        value = sys::defaultPrinter();
+    if (value.empty()) return gIniMissingMode != 0 ? kIniNotFound : std::string();
+    gIniMissingMode = gIniMissingModeDflt;
+    return value;
 }
 
 bool SYS32_ShellExec(std::string& file, std::string& actionSpec, bool& skipAll) {
