@@ -16,7 +16,7 @@
 #include "core/path_checks.h"
 #include "core/shell_hooks.h"
 #include "core/stored_text.h"
-#include "core/plain_bar_list.h"
+#include "core/delimited_lists.h"
 #include "core/text.h"
 #include "core/user_interface.h"
 #include "platform/sys/file_system.h"
@@ -33,16 +33,8 @@ struct ActionOptions {
 
     static ActionOptions parse(const std::string& list) {
         ActionOptions o;
-        size_t bar = list.find('|');
-        o.mode = list.substr(0, bar);
-        if (bar == std::string::npos) return o;
-        std::string rest = list.substr(bar + 1);
-        if (!rest.empty() && rest[0] == '{') {
-            size_t close = rest.find('}');
-            o.buttons = rest.substr(1, close == std::string::npos ? std::string::npos : close - 1);
-        } else {
-            o.buttons = rest.substr(0, rest.find('|'));
-        }
+        o.mode = CHUNKS_GetProt(1, list);
+        o.buttons = CHUNKS_GetProt(2, list);
         return o;
     }
     std::string text() const {
@@ -112,8 +104,11 @@ int FMAN_ErrorDialog(int errNo, const std::string& extraText, bool show, bool ca
                           actionWord + " not done.";
     if (!actionText.empty()) message += gCRCR + actionText;
     std::vector<std::string> buttons{"&OK"};
-    if (!opts.buttons.empty())
-        for (const auto& b : core::detail::plainBarItems(opts.buttons)) buttons.push_back(b);
+    if (!opts.buttons.empty()) {
+        core::StrArray extra;
+        CHUNKS_Split(opts.buttons, extra, 0);
+        for (const auto& b : extra.items()) buttons.push_back(b);
+    }
     const int extraCount = int(buttons.size()) - 1;
     int retryButton = 0, cancelButton = 0;
     std::string closing;

@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "core/delimited_lists.h"
 #include "core/file_names.h"
 #include "core/ini_store.h"
 #include "core/shell_hooks.h"
@@ -48,12 +49,7 @@ struct Values {
             cleared = true;
             return;
         }
-        std::string list = entry + "||";
-        for (int i = 0, start = 0; i < 3; ++i) {
-            size_t bar = list.find('|', size_t(start));
-            printer[i] = list.substr(size_t(start), bar - size_t(start));
-            start = int(bar) + 1;
-        }
+        for (int i = 0; i < 3; ++i) printer[i] = CHUNKS_Get(i + 1, entry + "||");
     }
 
     std::string apply(const std::string& text) const {

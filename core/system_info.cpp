@@ -5,7 +5,8 @@
 
 #include "core/ini_store.h"
 #include "core/shell_actions.h"
-#include "core/plain_bar_list.h"
+#include "core/delimited_lists.h"
+#include "core/numbers.h"
 #include "core/text.h"
 #include "platform/sys/clock.h"
 #include "platform/sys/spawn.h"
@@ -46,13 +47,12 @@ std::string SYS_WinIniGet(const std::string& section, const std::string& key) {
 }
 
 bool SYS32_ShellExec(std::string& file, std::string& actionSpec, bool& skipAll) {
-    std::vector<std::string> items = core::detail::plainBarItems(actionSpec);
-    items.resize(std::max<size_t>(items.size(), 3));
-    std::string verb = core::lowerAscii(items[0]);
+    std::string verb = core::lowerAscii(CHUNKS_Get(1, actionSpec));
     if (verb != "open" && verb != "print" && verb != "explore") verb = "open";
-    long show = items[2].empty() ? 1 : std::atol(items[2].c_str());
+    std::string params = CHUNKS_Get(2, actionSpec), showItem = CHUNKS_Get(3, actionSpec);
+    long show = showItem.empty() ? 1 : long(TXT_Val(showItem));
     if (show < 0 || show > 10) show = 1;
-    actionSpec = verb + "|" + items[1] + "|" + std::to_string(show);
+    actionSpec = verb + "|" + params + "|" + std::to_string(show);
 
     // A name that starts with "-" must not read as an option.
     std::string target = file.rfind('-', 0) == 0 ? "./" + file : file;
