@@ -72,7 +72,8 @@ bool find(long maxCount, const std::string& patterns, const std::string& folder,
     result.redim(0, 0);
     Walk walk{.maxCount = maxCount, .recurse = recurse, .includeHidden = includeHidden,
               .includeFolders = includeFolders, .includeFiles = true,
-              .allEntries = patterns == "*", .result = result};
+              .allEntries = patterns == "*", .anyStar = false, .texts = {}, .wildcards = {},
+              .result = result};
     if (!walk.allEntries) {
         walk.anyStar = patterns.find('*') != std::string::npos;
         core::StrArray items;

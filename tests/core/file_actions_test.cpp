@@ -67,8 +67,8 @@ TEST_F(FileActions, RetryTriesAgainUntilTheActionWorks) {
     std::filesystem::create_directory(target);
     int failures = 0;
     for (int i = 0; i < 2; ++i)
-        responder.expect({.expectMessage = "Retry to try again", .press = "&Retry",
-                          .act = [&](const core::DlgView&, core::DlgDriver&) {
+        responder.expect({.expectCaption = "", .expectMessage = "Retry to try again", .sets = {},
+                          .press = "&Retry", .act = [&](const core::DlgView&, core::DlgDriver&) {
                               if (++failures == 2) {  // the second retry will find a file
                                   std::filesystem::remove(target);
                                   writeFile(target, "x");
@@ -82,9 +82,9 @@ TEST_F(FileActions, RetryTriesAgainUntilTheActionWorks) {
 
 TEST_F(FileActions, NoMoreDialogsSilencesTheBatch) {
     bool noMore = false;
-    responder.expect({.expectMessage = "Delete not done.",
+    responder.expect({.expectCaption = "", .expectMessage = "Delete not done.",
                       .sets = {{"cap:Do &not Show this Message again", "1"}},
-                      .press = "&OK"});
+                      .press = "&OK", .act = {}});
     EXPECT_FALSE(FMAN_DeleteFile(path("a"), 1, false, noMore));
     EXPECT_TRUE(noMore);
     // Later errors of the batch are answered OK unseen: skip, not stop.

@@ -142,7 +142,7 @@ TEST_F(PathChecks, MainDataDirFromDirIni) {
     responder.expect({.expectCaption = "Dravolin",
                       .expectMessage = "Problem:\rDir name must be of format /name (a full path "
                                        "starting with /).\r\rAction aborted.\rDirectory does not exist.",
-                      .press = "OK"});
+                      .sets = {}, .press = "OK", .act = {}});
     EXPECT_THROW(PAFN_CheckMainDataDir(), sys::EndProgram);
     EXPECT_NE(responder.shown().back().message.find("in file:\r" + path("Dir.ini")), std::string::npos);
 
