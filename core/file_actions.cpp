@@ -115,9 +115,8 @@ int FMAN_ErrorDialog(int errNo, const std::string& extraText, bool show, bool ca
     if ((errNo == 70 || errNo == 75) && retry) {
         buttons.push_back("&Retry");
         retryButton = int(buttons.size());
-        message += gCRCR + "The file is locked or not accessible. (Error " + std::to_string(errNo) +
-                   ", " + sys::vbErrorDescription(errNo) + ".)" + gCR +
-                   "Close the file in the other program and press Retry to try again.";
+        message += gCRCR + "The file is locked by another Application. (Error 70, Permission denied.)" +
+                   gCR + "Close the file in the other Application and press Retry to try again.";
         closing = "Press OK to skip " + actionWord + " of this file and ";
     } else {
         if (errNo != 0)

@@ -37,7 +37,7 @@ TEST_F(FileActions, ModeAndErrorMatrix) {
         {"retry not for 53", -2, false, {"&OK"}, "&OK", "Press OK to continue.", false, false},
         {"cancel, OK skips", 1, false, {"&OK", "&Cancel"}, "&OK", "with other files & directories. Press Cancel to stop.", false, false},
         {"cancel stops", 1, false, {"&OK", "&Cancel"}, "&Cancel", "", false, true},
-        {"all three", -3, true, {"&OK", "&Retry", "&Cancel"}, "&Cancel", "(Error 75, Path/File access error.)", false, true},
+        {"all three", -3, true, {"&OK", "&Retry", "&Cancel"}, "&Cancel", "locked by another Application. (Error 70, Permission denied.)", false, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
