@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "core/handler_error.h"
+#include "core/path_checks.h"
 #include "core/progress.h"
 #include "tests/support/fake_user_interface.h"
 #include "tests/support/scripted_responder.h"
@@ -166,18 +167,22 @@ TEST_F(TableBuilding, ShippedDefinitionsBuildTheSiteTablesWithTheirIndexes) {
 
 namespace {
 
-// Counts the progress reports the walk starts.
+// Counts the progress reports the walk starts; like the real service it does nothing
+// while gPISOff is set.
 class CountingReports : public core::ProgressReports {
 public:
     CountingReports() { core::setProgressReports(this); }
     ~CountingReports() override { core::setProgressReports(nullptr); }
     void start(const std::string& message, const std::string&, int64_t total, const std::string&, long& reportNo,
                double, int, bool, const std::string&) override {
+        if (gPISOff) return;
         starts.push_back(message + " of " + std::to_string(total));
         reportNo = 1;
     }
-    void update(int64_t&, const std::string& message, long, PIS_UpdateFlags) override { updates.push_back(message); }
-    void end(long, bool) override { ++ends; }
+    void update(int64_t&, const std::string& message, long, PIS_UpdateFlags) override {
+        if (!gPISOff) updates.push_back(message);
+    }
+    void end(long, bool) override { ends += gPISOff ? 0 : 1; }
     void closeAll() override {}
     std::vector<std::string> starts, updates;
     int ends = 0;
@@ -197,10 +202,14 @@ protected:
                              "SQL=SELECT VisitID FROM visit WHERE Files > 1\n");
         // The shipped list plus a stored query.
         replaceInIni("Tables=logline|visit|visitpages|page", "Tables=logline|visit|visitpages|page|recent");
+        gMainDataDir = home / "MySite";
         core::setHandlerErrorSink([this](const sys::RtError& e, core::UiHandle, const std::string& proc,
                                          const std::string&) { logged.push_back({e.number(), proc}); });
     }
-    void TearDown() override { core::setHandlerErrorSink({}); }
+    void TearDown() override {
+        core::setHandlerErrorSink({});
+        gMainDataDir.clear();
+    }
     std::string site(const std::string& rel) const { return home / ("MySite/" + rel); }
     std::string ini() const { return site("param/dbdef.ini"); }
     void replaceInIni(const std::string& from, const std::string& to) {
