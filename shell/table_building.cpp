@@ -100,6 +100,12 @@ int BLDTBL_FieldTypeFromName(const std::string& typeName) {
 
 namespace shell {
 
+std::string definitionPath(const std::string& name, const std::string& subFolder) {
+    std::string path = name;
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return PAFN_FullPath(path, subFolder);
+}
+
 dao::TableDef tableDefFromRows(const std::string& tableName, const Rows& fieldRows, const Rows& indexRows,
                                bool allowZeroLength) {
     dao::TableDef def;
@@ -137,12 +143,6 @@ bool BLDTBL_BuildTableFromDef(const std::string& tableName, const std::string& d
 namespace {
 
 const std::string kChecker = "BLDTBL_CheckAllAndAddTbls";
-
-// A path read from the definition INI: either separator may have been written.
-std::string slashed(std::string path) {
-    std::replace(path.begin(), path.end(), '\\', '/');
-    return path;
-}
 
 // The items of a "|" list; blank items name nothing and are left out.
 std::vector<std::string> listItems(const std::string& value) {
@@ -227,7 +227,7 @@ bool checkDatabase(const std::string& iniPath, const std::string& entry, bool& a
     std::string rest = entry, key;
     bool notFound = false;
     TXT_SplitFirst(rest, ";", key, true, notFound);
-    std::string dbPath = PAFN_FullPath(slashed(rest));
+    std::string dbPath = shell::definitionPath(rest);
     auto tableKeys = listItems(INI_Get(key, "Tables", iniPath));
     std::vector<std::string> names;
     for (const auto& k : tableKeys) names.push_back(INI_Get(k, "Name", iniPath));
@@ -265,7 +265,7 @@ bool checkDatabase(const std::string& iniPath, const std::string& entry, bool& a
 
 std::string BLDTDEFS_TableDefSource(const std::string& tableKey, const std::string& iniPath) {
     std::string source = INI_Get(tableKey, "Definitions", iniPath);
-    return source == "SQL" ? source : PAFN_FullPath(slashed(source), "param/def");
+    return source == "SQL" ? source : shell::definitionPath(source, "param/def");
 }
 
 void BLDTBL_CheckAllAndAddTbls(const std::string& iniPath, bool& allowZeroLength) {

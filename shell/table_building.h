@@ -39,6 +39,11 @@ bool BLDTBL_BuildTableFromDef(const std::string& tableName, const std::string& d
 
 namespace shell {
 
+// A file named in the definition INI as a full path (PAFN_FullPath: in the current
+// site's folder, in `subFolder` of it when given, unless absolute); "\\" and "/" both
+// separate folders.
+std::string definitionPath(const std::string& name, const std::string& subFolder = {});
+
 // The rows of a definition file's blocks as a table definition (errors 1103, 1109,
 // 1110 as above). Fields come first to last; index rows are cut or filled to four cells.
 dao::TableDef tableDefFromRows(const std::string& tableName, const std::vector<std::vector<std::string>>& fieldRows,
