@@ -192,7 +192,7 @@ class CheckAll : public ::testing::Test {
 protected:
     void SetUp() override {
         const std::string src = std::getenv("DRAVOLIN_SOURCE_DIR");
-        writeFile(site("data/site1.db"), "");
+        writeFile(site("data/site1.db"), testsupport::readFile(src + "/resources/data/site1.db"));  // the template
         for (const char* name : {"visit", "page", "visitpages"})
             writeFile(site(std::string("param/def/") + name + ".def"),
                       testsupport::readFile(src + "/resources/FirstSite/param/def/" + name + ".def"));
