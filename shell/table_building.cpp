@@ -5,7 +5,7 @@
 
 #include "core/csv_reader.h"
 #include "core/delimited_lists.h"
-#include "core/handler_error.h"
+#include "core/error_handler.h"
 #include "core/ini_store.h"
 #include "core/numbers.h"
 #include "core/path_checks.h"
@@ -168,9 +168,10 @@ bool trapGoesOn(const sys::RtError& e) {
     std::string choice =
         TXT_FormatChoice(goOn, "", "Load Other tables [ - This module will skip the current step and continue.]"
                                    "|Stop Table Loads");
-    core::handlerError(e, nullptr,
-                       kChecker + gCRCR + stars + gCR + "YOU SELECTED: " + choice + gCR +
-                           "Press OK to continue. Cancel will end program" + gCR + stars);
+    std::string proc = kChecker + gCRCR + stars + gCR + "YOU SELECTED: " + choice + gCR +
+                       "Press OK to continue. Cancel will end program" + gCR + stars;
+    std::string extra = e.description();  // the database's own message
+    ErrorHandler(e.number(), nullptr, proc, extra);
     return goOn;
 }
 
