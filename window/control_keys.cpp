@@ -136,7 +136,7 @@ void setPointSize(QWidget* control, double size)
 
 }  // namespace
 
-bool CTL_FindInControlScan(QWidget* control, const std::string& findText, std::string& message)
+bool window::findInControl(QWidget* control, const std::string& findText, std::string& message)
 {
     std::string value, type;
     CTLSIMPLE_TypeName(control, value, type);

@@ -9,10 +9,14 @@
 
 class QWidget;
 
-// The search of CTL_FindInControl once the find text is known: a list box from the
+namespace window {
+
+// The search of the find command once the find text is known: a list box from the
 // item after the current one, wrapping; a text box from just after the selection
 // start, wrapping; case ignored. Selects what it finds and tells where in `message`.
-bool CTL_FindInControlScan(QWidget* control, const std::string& findText, std::string& message);
+bool findInControl(QWidget* control, const std::string& findText, std::string& message);
+
+}  // namespace window
 
 // Left, top, right and bottom in twips.
 void CTL_ControlRectGet(std::array<long, 4>& rect, const QWidget* control);

@@ -43,17 +43,17 @@ TEST(FindInControl, ListScansFromTheNextItemAndWraps)
     std::string message;
 
     list.setCurrentRow(3);
-    EXPECT_TRUE(CTL_FindInControlScan(&list, "BETA", message));
+    EXPECT_TRUE(window::findInControl(&list, "BETA", message));
     EXPECT_EQ(list.currentRow(), 1);
     EXPECT_EQ(message, "At No: 2. Found >>BETA<< In Text Segment: Beta one");
 
     list.setCurrentRow(2);
-    EXPECT_TRUE(CTL_FindInControlScan(&list, "gam", message));
+    EXPECT_TRUE(window::findInControl(&list, "gam", message));
     EXPECT_EQ(list.currentRow(), 2);
     EXPECT_EQ(message.substr(0, 42), "Only one occurrence of that string in list");
 
     list.setCurrentRow(0);
-    EXPECT_FALSE(CTL_FindInControlScan(&list, "delta", message));
+    EXPECT_FALSE(window::findInControl(&list, "delta", message));
     EXPECT_EQ(message, "Not Found: >>delta<< Entire List [** currect SECTION only **] searched.");
     EXPECT_EQ(list.currentRow(), 0);
 }
@@ -62,25 +62,25 @@ TEST(FindInControl, TextBoxScansAfterTheSelectionAndNeverFailsOnAnEmptyBox)
 {
     QPlainTextEdit box;
     std::string message;
-    EXPECT_FALSE(CTL_FindInControlScan(&box, "x", message));
+    EXPECT_FALSE(window::findInControl(&box, "x", message));
     EXPECT_EQ(message, "Not Found: >>x<<");
 
     // The box keeps line breaks as single LF characters.
     box.setPlainText("one two\r\nthree two four");
-    EXPECT_TRUE(CTL_FindInControlScan(&box, "TWO", message));
+    EXPECT_TRUE(window::findInControl(&box, "TWO", message));
     EXPECT_EQ(box.textCursor().selectionStart(), 4);
     EXPECT_EQ(box.textCursor().selectedText(), "two");
     EXPECT_EQ(message, "At Byte No: 5. Found >>TWO<< In Text Segment: one twothree t");
 
     // Next from there finds the second, then wraps back to the first.
-    EXPECT_TRUE(CTL_FindInControlScan(&box, "two", message));
+    EXPECT_TRUE(window::findInControl(&box, "two", message));
     EXPECT_EQ(message.substr(0, 15), "At Byte No: 15.");
-    EXPECT_TRUE(CTL_FindInControlScan(&box, "two", message));
+    EXPECT_TRUE(window::findInControl(&box, "two", message));
     EXPECT_EQ(message.substr(0, 14), "At Byte No: 5.");
 
     QLineEdit line("only once here");
     line.setSelection(5, 4);
-    EXPECT_TRUE(CTL_FindInControlScan(&line, "once", message));
+    EXPECT_TRUE(window::findInControl(&line, "once", message));
     EXPECT_EQ(message.substr(0, 42), "Only one occurrence of that string in list");
 }
 
