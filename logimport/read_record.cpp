@@ -1,0 +1,42 @@
+#include "logimport/read_record.h"
+
+#include "core/text.h"
+#include "logimport/log_format.h"
+
+void STTA_NotFoundListReset(ReadRec& rec) {
+    rec.ListedNames.redim(0, 0);
+    // The counts go with the names: counts left from the last read would be added to.
+    rec.ListedCounts.redim(0, 0);
+    if (rec.Keep404List) {
+        rec.ListedStatus = 404;
+        rec.ListedNames.set(0, "404");
+    } else {
+        rec.ListedStatus = 0;
+    }
+}
+
+std::string STTA_FltrSetText(const FltrSet& set, const std::string& kind) {
+    if (!set.Active) return "No";
+    return "Yes - " + std::to_string(FLTR_RuleUBound(set.Rules)) + " " + kind + " filters. " +
+           "Log line " + (set.Negate ? "loaded" : "skipped") + " when satisfy " +
+           (set.Any ? "any" : "all") + ".";
+}
+
+std::string STTA_FltrChoiceText(const std::string& fileSpec, const ReadRec& rec) {
+    return "File Spec: " + fileSpec + gCRCR + "Add Only/Except Filtered: " +
+           STTA_FltrSetText(rec.MainSet, "") + gCR + "Skip robots n crawlers: " +
+           STTA_FltrSetText(rec.RobotSet, "user agent") + gCR + "Skip page components: " +
+           STTA_FltrSetText(rec.CompSet, "page component");
+}
+
+void STTA_FltrColTypeCaptions(core::StrArray& captions) {
+    static const char* const kCaptions[] = {"Referrer", "File Name", "User agent (browser)",
+                                            "RC (200=OK, 404=Page not found, etc.)"};
+    captions.redim(0, 3);
+    for (long i = 0; i <= 3; ++i) captions.set(i, kCaptions[i]);
+}
+
+std::string STTA_LogFieldCaption(long fieldNo) {
+    if (fieldNo < 0 || fieldNo > kLogFmtTokenCount) return {};
+    return LogFmtFieldCaption(static_cast<int>(fieldNo));
+}
