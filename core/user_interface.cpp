@@ -36,6 +36,11 @@ UserInterface* current = &headless;
 
 }  // namespace
 
+int UserInterface::listDlg(const std::vector<std::string>&, const std::string&, const std::string&,
+                           const std::string&, const std::string& message, const std::string& caption) {
+    throw UnexpectedDialog("no list dialog for the box \"" + caption + "\": " + message);
+}
+
 UserInterface& ui() { return *current; }
 void setUserInterface(UserInterface* u) { current = u ? u : &headless; }
 

@@ -2,6 +2,7 @@
 // What core asks of the user interface. Core has no Qt: the window toolkit and the
 // dialog builder register the real implementation at start-up; tests register fakes.
 #include <string>
+#include <vector>
 
 namespace core {
 
@@ -24,6 +25,12 @@ public:
     virtual void info(const std::string& message, const std::string& caption) = 0;
     // The plain system message box (error handler, start-up checks): true for OK.
     virtual bool systemOkCancel(const std::string& message, const std::string& caption) = 0;
+    // The dialog builder's list dialog: rows of tab-separated columns under a header
+    // row, in a grid laid out by the control spec; the pressed button. Refuses with
+    // UnexpectedDialog until the dialog builder provides it.
+    virtual int listDlg(const std::vector<std::string>& rows, const std::string& header,
+                        const std::string& gridSpec, const std::string& buttons,
+                        const std::string& message, const std::string& caption);
 
     virtual void doEvents() = 0;
     virtual int mousePointer() const = 0;

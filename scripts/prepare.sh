@@ -30,8 +30,7 @@ install_packages() {
 
 build() {
     local dir=${BUILD_DIR:-build}
-    if [ ! -f "$dir/build.ninja" ]; then
-        cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-    fi
+    # Configured every time: new library and test folders are found by looking.
+    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
     cmake --build "$dir" --parallel "$(nproc)"
 }

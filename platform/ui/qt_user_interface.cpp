@@ -1,0 +1,67 @@
+#include "platform/ui/qt_user_interface.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QWidget>
+
+#include "core/dialog_responder.h"
+#include "platform/ui/controls.h"
+#include "platform/ui/qt_text.h"
+#include "platform/ui/screen_pointer.h"
+
+namespace ui {
+namespace {
+
+[[noreturn]] void noBoxYet(const std::string& message, const std::string& caption) {
+    throw core::UnexpectedDialog("the dialog builder is not available for the box \"" + caption +
+                                 "\": " + message);
+}
+
+}  // namespace
+
+int QtUserInterface::msgBox(const std::string& message, const std::string&, const std::string&,
+                            const std::string& caption) {
+    noBoxYet(message, caption);
+}
+
+void QtUserInterface::info(const std::string& message, const std::string& caption) {
+    noBoxYet(message, caption);
+}
+
+bool QtUserInterface::systemOkCancel(const std::string& message, const std::string& caption) {
+    noBoxYet(message, caption);
+}
+
+void QtUserInterface::doEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+
+int QtUserInterface::mousePointer() const { return screenPointer(); }
+
+void QtUserInterface::setMousePointer(int pointer) { setScreenPointer(pointer); }
+
+std::string QtUserInterface::activeWindowCaption() const {
+    const QWidget* w = QApplication::activeWindow();
+    return w ? fromQString(w->windowTitle()) : std::string();
+}
+
+std::string QtUserInterface::activeControlName() const {
+    const QWidget* w = QApplication::activeWindow();
+    const QWidget* focus = w ? w->focusWidget() : nullptr;
+    return focus ? fromQString(focus->objectName()) : std::string();
+}
+
+void QtUserInterface::clipboardSetText(const std::string& text) {
+    QGuiApplication::clipboard()->setText(toQString(text));
+}
+
+void QtUserInterface::clipboardClear() { QGuiApplication::clipboard()->clear(); }
+
+std::string QtUserInterface::tag(core::UiHandle handle) const {
+    const QObject* o = object(handle);
+    return o ? ui::tag(o) : std::string();
+}
+
+void QtUserInterface::setTag(core::UiHandle handle, const std::string& text) {
+    if (QObject* o = object(handle)) ui::setTag(o, text);
+}
+
+}  // namespace ui
