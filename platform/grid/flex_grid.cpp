@@ -1,0 +1,670 @@
+#include "platform/grid/flex_grid.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <algorithm>
+
+#include "core/numbers.h"
+#include "platform/sys/rt_error.h"
+
+namespace grid {
+
+namespace {
+
+constexpr int kTwipsPerInch = 1440;
+
+[[noreturn]] void fail(int number, const char* description, const char* source)
+{
+    throw sys::RtError(number, description, source);
+}
+
+// Cell bytes for display: UTF-8, else Latin-1; CR LF and CR become line breaks.
+QString displayText(const std::string& bytes)
+{
+    QString s = QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    if (s.contains(QChar::ReplacementCharacter) && bytes.find("\xEF\xBF\xBD") == std::string::npos)
+        s = QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    s.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    s.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return s;
+}
+
+QColor fromBgr(std::uint32_t bgr)
+{
+    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+}
+
+Qt::Alignment qtAlignment(int code, const std::string& text)
+{
+    if (code == FlexGrid::kGeneral) {
+        double unused = 0;
+        return Qt::AlignVCenter | (core::parseNumber(text, unused) ? Qt::AlignRight : Qt::AlignLeft);
+    }
+    static const Qt::Alignment horizontal[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight};
+    static const Qt::Alignment vertical[] = {Qt::AlignTop, Qt::AlignVCenter, Qt::AlignBottom};
+    return horizontal[code / 3] | vertical[code % 3];
+}
+
+}  // namespace
+
+FlexGrid::FlexGrid(QWidget* parent) : QAbstractScrollArea(parent)
+{
+    setFrameShape(QFrame::NoFrame);
+    setFocusPolicy(Qt::StrongFocus);
+    viewport()->setMouseTracking(true);
+    // A new grid has the control's design-time shape: one fixed row and column.
+    setCols(2);
+    setRows(2);
+    fixedRows_ = 1;
+    fixedCols_ = 1;
+    row_ = rowSel_ = topRow_ = 1;
+    col_ = colSel_ = leftCol_ = 1;
+    syncScrollBars();
+}
+
+// ---- sizes ----------------------------------------------------------------------
+
+void FlexGrid::setRows(long count)
+{
+    if (count < 0) fail(380, "Invalid property value", "FlexGrid.Rows");
+    cells_.setRows(count);
+    rowHeights_.resize(static_cast<std::size_t>(count), -1);
+    fixedRows_ = std::min(fixedRows_, count);
+    const long last = std::max(0L, count - 1);
+    row_ = std::min(row_, last);
+    rowSel_ = std::min(rowSel_, last);
+    clampScroll();
+}
+
+void FlexGrid::setCols(int count)
+{
+    if (count < 0) fail(380, "Invalid property value", "FlexGrid.Cols");
+    cells_.setCols(count);
+    colWidths_.resize(static_cast<std::size_t>(count), -1);
+    colAligns_.resize(static_cast<std::size_t>(count), kGeneral);
+    fixedAligns_.resize(static_cast<std::size_t>(count), kGeneral);
+    fixedCols_ = std::min(fixedCols_, count);
+    const int last = std::max(0, count - 1);
+    col_ = std::min(col_, last);
+    colSel_ = std::min(colSel_, last);
+    clampScroll();
+}
+
+void FlexGrid::setFixedRows(long count)
+{
+    if (count < 0 || count > Rows()) fail(380, "Invalid property value", "FlexGrid.FixedRows");
+    fixedRows_ = count;
+    clampScroll();
+}
+
+void FlexGrid::setFixedCols(int count)
+{
+    if (count < 0 || count > Cols()) fail(380, "Invalid property value", "FlexGrid.FixedCols");
+    fixedCols_ = count;
+    clampScroll();
+}
+
+void FlexGrid::checkRow(long row) const
+{
+    if (row < 0 || row >= Rows()) fail(30009, "Invalid Row value", "FlexGrid");
+}
+
+void FlexGrid::checkCol(int col) const
+{
+    if (col < 0 || col >= Cols()) fail(30010, "Invalid Col value", "FlexGrid");
+}
+
+// ---- cells ----------------------------------------------------------------------
+
+const std::string& FlexGrid::TextMatrix(long row, int col) const
+{
+    if (row < 0 || row >= Rows() || col < 0 || col >= Cols())
+        fail(381, "Subscript out of range", "FlexGrid.TextMatrix");
+    return cells_.text(row, col);
+}
+
+void FlexGrid::setTextMatrix(long row, int col, std::string text)
+{
+    if (row < 0 || row >= Rows() || col < 0 || col >= Cols())
+        fail(381, "Subscript out of range", "FlexGrid.TextMatrix");
+    cells_.setText(row, col, std::move(text));
+    scheduleRepaint();
+}
+
+std::uint32_t FlexGrid::CellBackColor() const
+{
+    if (Rows() == 0 || Cols() == 0) return 0;
+    return cells_.backColor(row_, col_);
+}
+
+void FlexGrid::setCellBackColor(std::uint32_t bgr)
+{
+    if (Rows() == 0 || Cols() == 0) return;
+    for (long r = std::min(row_, rowSel_); r <= std::max(row_, rowSel_); ++r)
+        for (int c = std::min(col_, colSel_); c <= std::max(col_, colSel_); ++c)
+            cells_.setBackColor(r, c, bgr);
+    scheduleRepaint();
+}
+
+void FlexGrid::setSort(int code)
+{
+    if (code == kSortNone) return;
+    if (!isSortCode(code)) fail(380, "Invalid property value", "FlexGrid.Sort");
+    long first = std::min(row_, rowSel_), last = std::max(row_, rowSel_);
+    if (first == last) {
+        first = fixedRows_;
+        last = Rows() - 1;
+    }
+    cells_.sortRows(first, last, std::min(col_, colSel_), std::max(col_, colSel_),
+                    static_cast<SortCode>(code));
+    scheduleRepaint();
+}
+
+void FlexGrid::AddItem(const std::string& item, long index)
+{
+    if (index == -1) index = Rows();
+    if (index < 0 || index > Rows()) fail(381, "Subscript out of range", "FlexGrid.AddItem");
+    cells_.insertRow(index, item);
+    rowHeights_.insert(rowHeights_.begin() + index, -1);
+    clampScroll();
+}
+
+void FlexGrid::RemoveItem(long index)
+{
+    if (index < 0 || index >= Rows()) fail(381, "Subscript out of range", "FlexGrid.RemoveItem");
+    cells_.removeRow(index);
+    rowHeights_.erase(rowHeights_.begin() + index);
+    fixedRows_ = std::min(fixedRows_, Rows());
+    const long last = std::max(0L, Rows() - 1);
+    row_ = std::min(row_, last);
+    rowSel_ = std::min(rowSel_, last);
+    clampScroll();
+}
+
+void FlexGrid::Clear()
+{
+    cells_.clearCells();
+    scheduleRepaint();
+}
+
+// ---- selection and scrolling ----------------------------------------------------
+
+void FlexGrid::setRow(long row)
+{
+    checkRow(row);
+    row_ = rowSel_ = row;
+    scheduleRepaint();
+}
+
+void FlexGrid::setCol(int col)
+{
+    checkCol(col);
+    col_ = colSel_ = col;
+    scheduleRepaint();
+}
+
+void FlexGrid::setRowSel(long row)
+{
+    checkRow(row);
+    rowSel_ = row;
+    scheduleRepaint();
+}
+
+void FlexGrid::setColSel(int col)
+{
+    checkCol(col);
+    colSel_ = col;
+    scheduleRepaint();
+}
+
+void FlexGrid::setTopRow(long row)
+{
+    checkRow(row);
+    topRow_ = std::clamp(row, fixedRows_, maxTopRow());
+    syncScrollBars();
+    scheduleRepaint();
+}
+
+void FlexGrid::setLeftCol(int col)
+{
+    checkCol(col);
+    leftCol_ = std::clamp(col, fixedCols_, maxLeftCol());
+    syncScrollBars();
+    scheduleRepaint();
+}
+
+// The lowest top row that still fills the view: scrolling stops at a full last page.
+long FlexGrid::maxTopRow() const
+{
+    const int room = viewport()->height() - fixedRowsPixels();
+    long top = Rows();
+    int used = 0;
+    while (top > fixedRows_) {
+        const int h = rowPixels(top - 1);
+        if (used + h > room && top < Rows()) break;
+        used += h;
+        --top;
+    }
+    return std::max(fixedRows_, std::min(top, Rows() - 1));
+}
+
+int FlexGrid::maxLeftCol() const
+{
+    const int room = viewport()->width() - fixedColsPixels();
+    int left = Cols();
+    int used = 0;
+    while (left > fixedCols_) {
+        const int w = colPixels(left - 1);
+        if (used + w > room && left < Cols()) break;
+        used += w;
+        --left;
+    }
+    return std::max(fixedCols_, std::min(left, Cols() - 1));
+}
+
+void FlexGrid::clampScroll()
+{
+    topRow_ = std::max(fixedRows_, std::min(topRow_, maxTopRow()));
+    leftCol_ = std::max(fixedCols_, std::min(leftCol_, maxLeftCol()));
+    syncScrollBars();
+    scheduleRepaint();
+}
+
+void FlexGrid::syncScrollBars()
+{
+    QScrollBar* v = verticalScrollBar();
+    const QSignalBlocker blockV(v);
+    v->setRange(static_cast<int>(fixedRows_), static_cast<int>(maxTopRow()));
+    v->setPageStep(std::max(1, viewport()->height() / std::max(1, twipsToPixelsY(kDefaultRowHeight))));
+    v->setValue(static_cast<int>(topRow_));
+    QScrollBar* h = horizontalScrollBar();
+    const QSignalBlocker blockH(h);
+    h->setRange(fixedCols_, maxLeftCol());
+    h->setPageStep(1);
+    h->setValue(leftCol_);
+}
+
+void FlexGrid::scrollContentsBy(int, int)
+{
+    topRow_ = std::clamp<long>(verticalScrollBar()->value(), fixedRows_, std::max(fixedRows_, Rows() - 1));
+    leftCol_ = std::clamp(horizontalScrollBar()->value(), fixedCols_, std::max(fixedCols_, Cols() - 1));
+    scheduleRepaint();
+}
+
+void FlexGrid::resizeEvent(QResizeEvent* event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    clampScroll();
+}
+
+// ---- geometry -------------------------------------------------------------------
+
+int FlexGrid::twipsToPixelsX(int twips) const
+{
+    return static_cast<int>((static_cast<long long>(twips) * logicalDpiX() + kTwipsPerInch / 2) / kTwipsPerInch);
+}
+
+int FlexGrid::twipsToPixelsY(int twips) const
+{
+    return static_cast<int>((static_cast<long long>(twips) * logicalDpiY() + kTwipsPerInch / 2) / kTwipsPerInch);
+}
+
+int FlexGrid::Width() const { return width() * kTwipsPerInch / logicalDpiX(); }
+int FlexGrid::Height() const { return height() * kTwipsPerInch / logicalDpiY(); }
+
+int FlexGrid::RowHeight(long row) const
+{
+    checkRow(row);
+    const int h = rowHeights_[static_cast<std::size_t>(row)];
+    return h < 0 ? kDefaultRowHeight : h;
+}
+
+void FlexGrid::setRowHeight(long row, int twips)
+{
+    checkRow(row);
+    if (twips < -1) fail(380, "Invalid property value", "FlexGrid.RowHeight");
+    rowHeights_[static_cast<std::size_t>(row)] = twips;
+    clampScroll();
+}
+
+int FlexGrid::ColWidth(int col) const
+{
+    checkCol(col);
+    const int w = colWidths_[static_cast<std::size_t>(col)];
+    return w < 0 ? kDefaultColWidth : w;
+}
+
+void FlexGrid::setColWidth(int col, int twips)
+{
+    checkCol(col);
+    if (twips < -1) fail(380, "Invalid property value", "FlexGrid.ColWidth");
+    colWidths_[static_cast<std::size_t>(col)] = twips;
+    clampScroll();
+}
+
+int FlexGrid::ColAlignment(int col) const
+{
+    checkCol(col);
+    return colAligns_[static_cast<std::size_t>(col)];
+}
+
+void FlexGrid::setColAlignment(int col, int alignment)
+{
+    checkCol(col);
+    if (alignment < kLeftTop || alignment > kGeneral) fail(380, "Invalid property value", "FlexGrid.ColAlignment");
+    colAligns_[static_cast<std::size_t>(col)] = alignment;
+    scheduleRepaint();
+}
+
+int FlexGrid::FixedAlignment(int col) const
+{
+    checkCol(col);
+    return fixedAligns_[static_cast<std::size_t>(col)];
+}
+
+void FlexGrid::setFixedAlignment(int col, int alignment)
+{
+    checkCol(col);
+    if (alignment < kLeftTop || alignment > kGeneral) fail(380, "Invalid property value", "FlexGrid.FixedAlignment");
+    fixedAligns_[static_cast<std::size_t>(col)] = alignment;
+    scheduleRepaint();
+}
+
+void FlexGrid::setScrollBars(int which)
+{
+    if (which < 0 || which > 3) fail(380, "Invalid property value", "FlexGrid.ScrollBars");
+    scrollBars_ = which;
+    setHorizontalScrollBarPolicy(which & 1 ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(which & 2 ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+}
+
+void FlexGrid::setGridLines(bool on)
+{
+    gridLines_ = on;
+    scheduleRepaint();
+}
+
+int FlexGrid::fixedRowsPixels() const
+{
+    int sum = 0;
+    for (long r = 0; r < fixedRows_; ++r) sum += rowPixels(r);
+    return sum;
+}
+
+int FlexGrid::fixedColsPixels() const
+{
+    int sum = 0;
+    for (int c = 0; c < fixedCols_; ++c) sum += colPixels(c);
+    return sum;
+}
+
+bool FlexGrid::rowSpan(long row, int& top, int& height) const
+{
+    if (row < 0 || row >= Rows()) return false;
+    const bool fixed = row < fixedRows_;
+    if (!fixed && row < topRow_) return false;
+    int y = fixed ? 0 : fixedRowsPixels();
+    for (long r = fixed ? 0 : topRow_; r < row; ++r) {
+        y += rowPixels(r);
+        if (y >= viewport()->height()) return false;
+    }
+    top = y;
+    height = rowPixels(row);
+    return true;
+}
+
+bool FlexGrid::colSpan(int col, int& left, int& width) const
+{
+    if (col < 0 || col >= Cols()) return false;
+    const bool fixed = col < fixedCols_;
+    if (!fixed && col < leftCol_) return false;
+    int x = fixed ? 0 : fixedColsPixels();
+    for (int c = fixed ? 0 : leftCol_; c < col; ++c) {
+        x += colPixels(c);
+        if (x >= viewport()->width()) return false;
+    }
+    left = x;
+    width = colPixels(col);
+    return true;
+}
+
+long FlexGrid::rowAtPixel(int y) const
+{
+    if (y < 0) return -1;
+    int edge = 0;
+    for (long r = 0; r < fixedRows_; ++r)
+        if (y < (edge += rowPixels(r))) return r;
+    for (long r = topRow_; r < Rows() && edge <= viewport()->height(); ++r)
+        if (y < (edge += rowPixels(r))) return r;
+    return -1;
+}
+
+int FlexGrid::colAtPixel(int x) const
+{
+    if (x < 0) return -1;
+    int edge = 0;
+    for (int c = 0; c < fixedCols_; ++c)
+        if (x < (edge += colPixels(c))) return c;
+    for (int c = leftCol_; c < Cols() && edge <= viewport()->width(); ++c)
+        if (x < (edge += colPixels(c))) return c;
+    return -1;
+}
+
+// ---- painting -------------------------------------------------------------------
+
+void FlexGrid::setRedraw(bool on)
+{
+    redraw_ = on;
+    viewport()->setUpdatesEnabled(on);
+    if (on) clampScroll();
+}
+
+void FlexGrid::Refresh()
+{
+    if (redraw_) viewport()->repaint();
+}
+
+void FlexGrid::scheduleRepaint()
+{
+    if (redraw_) viewport()->update();
+}
+
+void FlexGrid::paintCell(QPainter& p, long row, int col, const QRect& rect) const
+{
+    const bool fixed = row < fixedRows_ || col < fixedCols_;
+    const bool selected = !fixed && row >= std::min(row_, rowSel_) && row <= std::max(row_, rowSel_) &&
+                          col >= std::min(col_, colSel_) && col <= std::max(col_, colSel_);
+    const bool current = row == row_ && col == col_;
+    const std::uint32_t bgr = cells_.backColor(row, col);
+    QColor fill = fixed ? palette().color(QPalette::Button) : palette().color(QPalette::Base);
+    if (bgr != 0) fill = fromBgr(bgr);
+    if (selected && !current) fill = palette().color(QPalette::Highlight);
+    p.fillRect(rect, fill);
+
+    if (gridLines_ || fixed) {
+        p.setPen(palette().color(QPalette::Mid));
+        p.drawLine(rect.topRight(), rect.bottomRight());
+        p.drawLine(rect.bottomLeft(), rect.bottomRight());
+    }
+
+    const std::string& text = cells_.text(row, col);
+    if (!text.empty()) {
+        p.setPen(palette().color(selected && !current ? QPalette::HighlightedText : QPalette::Text));
+        const int alignment = row < fixedRows_ ? fixedAligns_[col] : colAligns_[col];
+        p.drawText(rect.adjusted(2, 0, -3, -1), qtAlignment(alignment, text), displayText(text));
+    }
+    if (current && !fixed && hasFocus()) {
+        p.setPen(QPen(palette().color(QPalette::Text), 1, Qt::DotLine));
+        p.drawRect(rect.adjusted(1, 1, -2, -2));
+    }
+}
+
+void FlexGrid::paintEvent(QPaintEvent*)
+{
+    QPainter p(viewport());
+    p.fillRect(viewport()->rect(), palette().color(QPalette::Dark));
+    const int viewH = viewport()->height(), viewW = viewport()->width();
+
+    // Fixed rows first, then rows from TopRow until the view is full; columns alike.
+    std::vector<std::pair<long, int>> rows;
+    int y = 0;
+    for (long r = 0; r < fixedRows_ && y < viewH; ++r) { rows.emplace_back(r, y); y += rowPixels(r); }
+    for (long r = topRow_; r < Rows() && y < viewH; ++r) { rows.emplace_back(r, y); y += rowPixels(r); }
+    std::vector<std::pair<int, int>> cols;
+    int x = 0;
+    for (int c = 0; c < fixedCols_ && x < viewW; ++c) { cols.emplace_back(c, x); x += colPixels(c); }
+    for (int c = leftCol_; c < Cols() && x < viewW; ++c) { cols.emplace_back(c, x); x += colPixels(c); }
+
+    for (const auto& [r, top] : rows) {
+        const int h = rowPixels(r);
+        if (h <= 0) continue;
+        for (const auto& [c, left] : cols) {
+            const int w = colPixels(c);
+            if (w > 0) paintCell(p, r, c, QRect(left, top, w, h));
+        }
+    }
+}
+
+// ---- mouse and keys -------------------------------------------------------------
+
+void FlexGrid::setSelection(long row, int col, long rowSel, int colSel)
+{
+    if (row == row_ && col == col_ && rowSel == rowSel_ && colSel == colSel_) return;
+    row_ = row;
+    col_ = col;
+    rowSel_ = rowSel;
+    colSel_ = colSel;
+    scheduleRepaint();
+    emit selChange();
+}
+
+void FlexGrid::trackMouse(const QPoint& pos)
+{
+    mouseRow_ = rowAtPixel(pos.y());
+    mouseCol_ = colAtPixel(pos.x());
+}
+
+// A click on a non-fixed cell selects it; on a fixed row it selects the whole column
+// below, on a fixed column the whole row, as a header click does.
+void FlexGrid::selectAt(const QPoint& pos, bool extend)
+{
+    const long r = rowAtPixel(pos.y());
+    const int c = colAtPixel(pos.x());
+    if (r < 0 || c < 0 || Rows() <= fixedRows_ || Cols() <= fixedCols_) return;
+    const bool fixedRow = r < fixedRows_, fixedCol = c < fixedCols_;
+    if (fixedRow && fixedCol) return;
+    if (fixedRow) {
+        setSelection(fixedRows_, extend ? col_ : c, Rows() - 1, c);
+    } else if (fixedCol) {
+        setSelection(extend ? row_ : r, fixedCols_, r, Cols() - 1);
+    } else if (extend) {
+        setSelection(row_, col_, r, c);
+    } else {
+        setSelection(r, c, r, c);
+    }
+}
+
+void FlexGrid::mousePressEvent(QMouseEvent* event)
+{
+    const QPoint pos = event->position().toPoint();
+    trackMouse(pos);
+    if (event->button() == Qt::LeftButton) {
+        selectAt(pos, event->modifiers() & Qt::ShiftModifier);
+        dragging_ = mouseRow_ >= fixedRows_ && mouseCol_ >= fixedCols_;
+    }
+    emit mouseDown(event->button(), event->modifiers(), pos.x() * kTwipsPerInch / logicalDpiX(),
+                   pos.y() * kTwipsPerInch / logicalDpiY());
+}
+
+void FlexGrid::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint pos = event->position().toPoint();
+    trackMouse(pos);
+    if (dragging_ && (event->buttons() & Qt::LeftButton) && mouseRow_ >= fixedRows_ && mouseCol_ >= fixedCols_)
+        setSelection(row_, col_, mouseRow_, mouseCol_);
+}
+
+void FlexGrid::mouseReleaseEvent(QMouseEvent* event)
+{
+    const QPoint pos = event->position().toPoint();
+    trackMouse(pos);
+    dragging_ = false;
+    emit mouseUp(event->button(), event->modifiers(), pos.x() * kTwipsPerInch / logicalDpiX(),
+                 pos.y() * kTwipsPerInch / logicalDpiY());
+    if (event->button() == Qt::LeftButton) emit click();
+}
+
+void FlexGrid::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    trackMouse(event->position().toPoint());
+    if (event->button() == Qt::LeftButton) emit dblClick();
+}
+
+// Brings a cell into view by moving TopRow or LeftCol as little as needed.
+void FlexGrid::showCell(long row, int col)
+{
+    int top = 0, h = 0;
+    if (row >= fixedRows_) {
+        if (row < topRow_) {
+            topRow_ = row;
+        } else {
+            while (topRow_ < row && (!rowSpan(row, top, h) || top + h > viewport()->height())) ++topRow_;
+        }
+    }
+    int left = 0, w = 0;
+    if (col >= fixedCols_) {
+        if (col < leftCol_) {
+            leftCol_ = col;
+        } else {
+            while (leftCol_ < col && (!colSpan(col, left, w) || left + w > viewport()->width())) ++leftCol_;
+        }
+    }
+    clampScroll();
+}
+
+void FlexGrid::keyPressEvent(QKeyEvent* event)
+{
+    // A handler that accepts the event has dealt with the key.
+    event->ignore();
+    emit keyDown(event);
+    if (event->isAccepted() || Rows() <= fixedRows_ || Cols() <= fixedCols_) return;
+
+    const bool extend = event->modifiers() & Qt::ShiftModifier;
+    long r = extend ? rowSel_ : row_;
+    int c = extend ? colSel_ : col_;
+    const long page = std::max(1L, static_cast<long>(verticalScrollBar()->pageStep()));
+    switch (event->key()) {
+    case Qt::Key_Up: --r; break;
+    case Qt::Key_Down: ++r; break;
+    case Qt::Key_Left: --c; break;
+    case Qt::Key_Right: ++c; break;
+    case Qt::Key_PageUp: r -= page; break;
+    case Qt::Key_PageDown: r += page; break;
+    case Qt::Key_Home:
+        if (event->modifiers() & Qt::ControlModifier) r = 0;
+        else c = 0;
+        break;
+    case Qt::Key_End:
+        if (event->modifiers() & Qt::ControlModifier) r = Rows() - 1;
+        else c = Cols() - 1;
+        break;
+    default:
+        return;
+    }
+    event->accept();
+    r = std::clamp(r, fixedRows_, Rows() - 1);
+    c = std::clamp(c, fixedCols_, Cols() - 1);
+    if (extend) setSelection(row_, col_, r, c);
+    else setSelection(r, c, r, c);
+    showCell(r, c);
+}
+
+void FlexGrid::keyReleaseEvent(QKeyEvent* event)
+{
+    event->ignore();
+    emit keyUp(event);
+}
+
+}  // namespace grid

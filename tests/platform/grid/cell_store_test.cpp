@@ -1,0 +1,100 @@
+#include "platform/grid/cell_store.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace grid {
+namespace {
+
+// A store of one key column and one tag column that records the original order.
+CellStore storeOf(const std::vector<std::string>& keys)
+{
+    CellStore s;
+    s.setCols(2);
+    for (const std::string& k : keys) s.insertRow(s.rows(), k + "\t" + std::to_string(s.rows()));
+    return s;
+}
+
+std::vector<std::string> column(const CellStore& s, int col)
+{
+    std::vector<std::string> out;
+    for (long r = 0; r < s.rows(); ++r) out.push_back(s.text(r, col));
+    return out;
+}
+
+TEST(CellStoreSort, OrdersByCodeAndKeepsEqualKeysInPlace)
+{
+    const std::vector<std::string> keys = {"10", "9", "b", "B", "9", "", "1,000", "a"};
+    struct Case {
+        SortCode code;
+        std::vector<std::string> keys;
+        std::vector<std::string> tags;
+    } cases[] = {
+        // Texts and empty cells read as 0; equal numbers keep their order.
+        {kSortNumericAscending, {"b", "B", "", "a", "9", "9", "10", "1,000"},
+         {"2", "3", "5", "7", "1", "4", "0", "6"}},
+        {kSortNumericDescending, {"1,000", "10", "9", "9", "b", "B", "", "a"},
+         {"6", "0", "1", "4", "2", "3", "5", "7"}},
+        // Byte order: digits, then upper case, then lower case.
+        {kSortStringAscending, {"", "1,000", "10", "9", "9", "B", "a", "b"},
+         {"5", "6", "0", "1", "4", "3", "7", "2"}},
+        {kSortStringDescending, {"b", "a", "B", "9", "9", "10", "1,000", ""},
+         {"2", "7", "3", "1", "4", "0", "6", "5"}},
+        // Numbers first by value, then the texts.
+        {kSortGenericAscending, {"9", "9", "10", "1,000", "", "B", "a", "b"},
+         {"1", "4", "0", "6", "5", "3", "7", "2"}},
+        {kSortGenericDescending, {"b", "a", "B", "", "1,000", "10", "9", "9"},
+         {"2", "7", "3", "5", "6", "0", "1", "4"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.code);
+        CellStore s = storeOf(keys);
+        s.sortRows(0, s.rows() - 1, 0, 0, c.code);
+        EXPECT_EQ(column(s, 0), c.keys);
+        EXPECT_EQ(column(s, 1), c.tags);
+    }
+}
+
+TEST(CellStoreSort, LaterKeyColumnsBreakTiesAndRowsOutsideTheRangeStay)
+{
+    CellStore s;
+    s.setCols(3);
+    for (const char* item : {"head\t\t", "x\t2\tp", "x\t1\tq", "a\t9\tr", "tail\t0\ts"})
+        s.insertRow(s.rows(), item);
+    s.setBackColor(1, 2, 0x00FF00);
+    s.sortRows(1, 3, 0, 1, kSortStringAscending);
+    EXPECT_EQ(column(s, 2), (std::vector<std::string>{"", "r", "q", "p", "s"}));
+    // The colour travels with its row.
+    EXPECT_EQ(s.backColor(3, 2), 0x00FF00u);
+    EXPECT_EQ(s.backColor(1, 2), 0u);
+}
+
+TEST(CellStore, InsertSplitsTabsAndDropsFieldsBeyondTheLastColumn)
+{
+    CellStore s;
+    s.setCols(2);
+    s.insertRow(0, "a\tb\tc");
+    s.insertRow(0, "only");
+    EXPECT_EQ(column(s, 0), (std::vector<std::string>{"only", "a"}));
+    EXPECT_EQ(column(s, 1), (std::vector<std::string>{"", "b"}));
+    s.setCols(3);
+    EXPECT_EQ(s.text(1, 2), "");
+}
+
+TEST(CellStore, ShrinkingColumnsDropsTheirCellsForGood)
+{
+    CellStore s;
+    s.setCols(3);
+    s.setRows(1);
+    s.setText(0, 2, "gone");
+    s.setBackColor(0, 2, 255);
+    s.setCols(2);
+    s.setCols(3);
+    EXPECT_EQ(s.text(0, 2), "");
+    EXPECT_EQ(s.backColor(0, 2), 0u);
+}
+
+}  // namespace
+}  // namespace grid
