@@ -6,6 +6,7 @@
 #include "core/ini_entry_io.h"
 #include "core/ini_store.h"
 #include "core/numbers.h"
+#include "core/path_checks.h"
 #include "core/program_paths.h"
 #include "core/text.h"
 #include "platform/profile/profile.h"
@@ -42,10 +43,10 @@ void writeFile(const std::string& file, const std::map<long, std::string>& entri
 }  // namespace
 
 std::string STTA_RefrStoreFolder() {
-    if (gIniDbDef.empty()) return {};
-    // dbdef.ini lives in the site's "param" folder; "temp" sits beside it.
-    std::filesystem::path site = std::filesystem::path(gIniDbDef).parent_path().parent_path();
-    return (site / "temp").string() + "/";
+    if (gMainDataDir.empty()) return {};
+    std::string folder = gMainDataDir;
+    if (folder.back() != '/') folder += '/';
+    return folder + "temp/";
 }
 
 void STTA_SiteDomainLoad() {

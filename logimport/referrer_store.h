@@ -27,11 +27,13 @@ void STTA_RefrStoreClear();
 // Writes what is held in memory.
 void STTA_RefrStoreFlush();
 
-// The "temp" folder of the current site (beside its "param" folder), ending in "/";
-// "" when no site is set.
+// The "temp" folder of the current site's data folder, ending in "/"; "" when no
+// site is set.
 std::string STTA_RefrStoreFolder();
 
-// Flushes the store when the scope ends, whichever way it ends.
+// Flushes the store when the scope is left by an exception (Stop included), so that
+// what was stored survives for visit building; the normal path flushes itself, so
+// that a failed write is reported.
 class RefrStoreFlushGuard {
 public:
     RefrStoreFlushGuard() = default;

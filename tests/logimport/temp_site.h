@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "core/path_checks.h"
 #include "core/program_paths.h"
 #include "core/text.h"
 #include "logimport/page_table.h"
@@ -18,6 +19,7 @@ public:
     explicit TempSite(bool keepValues = true) {
         TXT_CrLfInit();
         const std::string src = std::getenv("DRAVOLIN_SOURCE_DIR");
+        gMainDataDir = home / "site";
         gIniDbDef = home / "site/param/dbdef.ini";
         gIniLastVals = home / "site/param/LastVals.ini";
         writeFile(gIniDbDef, std::string("[Main]\nParm=Test Site\nLastKeepVal=") + (keepValues ? "True" : "False") +
@@ -38,6 +40,7 @@ public:
     ~TempSite() {
         db.close();
         PageTable.clear();
+        gMainDataDir.clear();
         gIniDbDef.clear();
         gIniLastVals.clear();
     }
