@@ -313,3 +313,14 @@ TEST_F(ReadRun, StopKeepsWhatWasCommittedAndARereadDoublesNothing) {
     EXPECT_EQ(site.count("SELECT COUNT(DISTINCT LogLnID) FROM logline"), 2040);
     EXPECT_EQ(rec.Run.Duplicates, double(afterStop));
 }
+
+TEST_F(ReadRun, AFileThatStoresNothingLeavesTheRunsFirstStampAlone) {
+    INI_Put("Main", "Skip404", "True", gIniDbDef);
+    const std::string good = site.home / "logs/good.log", failed = site.home / "logs/failed.log";
+    testsupport::writeFile(good, logLine("1.1.1.1", "10:00:00", "/a.html") + "\n");
+    testsupport::writeFile(failed, logLine("2.2.2.2", "12:00:00", "/gone.html", 404) + "\n");
+    EXPECT_TRUE(read(good + "|" + failed));
+    EXPECT_EQ(rows(), 1);
+    EXPECT_GT(rec.Run.FirstStamp, 0);
+    EXPECT_EQ(rec.Run.FirstStamp, rec.Run.LastStamp);  // both from the one stored line
+}
