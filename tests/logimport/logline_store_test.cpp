@@ -149,3 +149,9 @@ TEST_F(LeanLogLineStore, ReferrersWaitInTheStoreUntilFetched) {
     STTA_RefrStoreClear();
     EXPECT_EQ(STTA_RefrFetch(1), "");
 }
+
+TEST_F(LeanLogLineStore, WithoutLineValuesOnlyTheKeptFieldsDecideADuplicate) {
+    ASSERT_TRUE(STTA_LogLineInsert(site.db, lineFields("1.1.1.1", "/a.html", "100", "agent/1.0"), rec));
+    EXPECT_TRUE(STTA_LogLineDupeCheck(site.db, lineFields("1.1.1.1", "/a.html", "100", "other/2.0"), rec));
+    EXPECT_FALSE(STTA_LogLineDupeCheck(site.db, lineFields("1.1.1.1", "/a.html", "99", "agent/1.0"), rec));
+}

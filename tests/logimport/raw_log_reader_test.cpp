@@ -188,6 +188,17 @@ TEST_F(LineProcessing, UnmatchedLinesAreListedOnceAndCancelStops) {
     EXPECT_EQ(responder.pending(), 0u);
 }
 
+TEST_F(LineProcessing, YieldsAreDueByTimeNotByLine) {
+    sys::ManualClock clock;
+    sys::setClock(&clock);
+    for (int i = 0; i < 50; ++i) process(logLine("1.1.1.1", "10:00:00", "/a.html"));
+    EXPECT_EQ(ui.doEventsCalls, 1);
+    clock.advance(kLineYieldInterval);
+    process(logLine("1.1.1.1", "10:00:01", "/a.html"));
+    EXPECT_EQ(ui.doEventsCalls, 2);
+    sys::setClock(nullptr);
+}
+
 namespace {
 
 class ReadRun : public LineProcessing {
