@@ -53,8 +53,8 @@ bool appendTo(const std::string& path, const std::string& bytes) {
     }
 }
 
-void cannotUnload(core::HandlerForm& form) {
-    if (form.isMainWindow()) throw sys::EndProgram(1);
+void cannotUnload(core::UiHandle form) {
+    if (core::ui().isMainWindow(form)) throw sys::EndProgram(1);
     if (!core::ui().mainWindowEnabled()) {
         core::ui().systemOk("This system cannot continue. (This form cannot be unloaded "
                             "automatically.)" + gCRCR +
@@ -65,15 +65,15 @@ void cannotUnload(core::HandlerForm& form) {
     core::ui().systemOk("This form cannot be unloaded automatically. It will be minimized and can "
                         "be ignored.",
                         "");
-    form.minimizeAndDisable();
+    core::ui().minimizeAndDisable(form);
 }
 
-void recover(core::HandlerForm* form, const std::string& proc) {
-    if (proc.find(core::kSkipStepMarker) == std::string::npos && form && form->isLoaded()) {
+void recover(core::UiHandle form, const std::string& proc) {
+    if (proc.find(core::kSkipStepMarker) == std::string::npos && form && core::ui().formIsLoaded(form)) {
         bool noUnload = proc == "Form_Load" || proc == "Form_Paint" ||
                         core::lowerAscii(proc).find("combo") != std::string::npos;
-        if (noUnload) cannotUnload(*form);
-        else if (!form->isMainWindow()) form->unload();
+        if (noUnload) cannotUnload(form);
+        else if (!core::ui().isMainWindow(form)) core::ui().unloadForm(form);
     }
     try {
         core::ui().unloadStrayBoxes();
@@ -119,7 +119,7 @@ void ERRO_ActiveControlName(std::string& valueText, std::string& typeName) {
     if (typeName.empty()) typeName = "Not defined";
 }
 
-void ErrorHandler(int errNo, core::HandlerForm* form, std::string& procName,
+void ErrorHandler(int errNo, core::UiHandle form, std::string& procName,
                   std::string& extraText) {
     try {
         core::ui().setMousePointer(0);

@@ -7,6 +7,8 @@
 // leaves the handler.
 #include <string>
 
+#include "core/user_interface.h"
+
 // The error log: errors.log in the current site's folder; "" until a site is set.
 inline std::string gPAFN_Errorlog;
 // Set at start-up when another copy of the program was already running.
@@ -18,21 +20,10 @@ namespace core {
 // procedure name; the handler then leaves the windows alone.
 inline constexpr char kSkipStepMarker[] = " - This module will skip the current step and continue.";
 
-// The window whose handler failed, as the handler needs to recover it.
-class HandlerForm {
-public:
-    virtual ~HandlerForm() = default;
-    virtual bool isLoaded() const = 0;
-    virtual bool isMainWindow() const = 0;
-    virtual void unload() = 0;
-    // Enables, minimizes and disables the window again.
-    virtual void minimizeAndDisable() = 0;
-};
-
 }  // namespace core
 
-// `form` is null for module routines. `procName` may get a note appended.
-void ErrorHandler(int errNo, core::HandlerForm* form, std::string& procName,
+// `form` is the window whose handler failed, null for module routines. `procName` may get a note appended.
+void ErrorHandler(int errNo, core::UiHandle form, std::string& procName,
                   std::string& extraText);
 void ERRO_ActiveFormCaption(std::string& caption);
 void ERRO_ActiveControlName(std::string& valueText, std::string& typeName);

@@ -12,9 +12,11 @@
 #include "core/dialog_responder.h"
 #include "core/file_names.h"
 #include "core/file_open.h"
+#include "core/ini_store.h"
 #include "core/path_checks.h"
 #include "core/shell_hooks.h"
-#include "core/plain_bar_list.h"
+#include "core/stored_text.h"
+#include "core/delimited_lists.h"
 #include "core/text.h"
 #include "core/user_interface.h"
 #include "platform/sys/file_system.h"
@@ -31,16 +33,8 @@ struct ActionOptions {
 
     static ActionOptions parse(const std::string& list) {
         ActionOptions o;
-        size_t bar = list.find('|');
-        o.mode = list.substr(0, bar);
-        if (bar == std::string::npos) return o;
-        std::string rest = list.substr(bar + 1);
-        if (!rest.empty() && rest[0] == '{') {
-            size_t close = rest.find('}');
-            o.buttons = rest.substr(1, close == std::string::npos ? std::string::npos : close - 1);
-        } else {
-            o.buttons = rest.substr(0, rest.find('|'));
-        }
+        o.mode = CHUNKS_GetProt(1, list);
+        o.buttons = CHUNKS_GetProt(2, list);
         return o;
     }
     std::string text() const {
@@ -110,17 +104,19 @@ int FMAN_ErrorDialog(int errNo, const std::string& extraText, bool show, bool ca
                           actionWord + " not done.";
     if (!actionText.empty()) message += gCRCR + actionText;
     std::vector<std::string> buttons{"&OK"};
-    if (!opts.buttons.empty())
-        for (const auto& b : core::detail::plainBarItems(opts.buttons)) buttons.push_back(b);
+    if (!opts.buttons.empty()) {
+        core::StrArray extra;
+        CHUNKS_Split(opts.buttons, extra, 0);
+        for (const auto& b : extra.items()) buttons.push_back(b);
+    }
     const int extraCount = int(buttons.size()) - 1;
     int retryButton = 0, cancelButton = 0;
     std::string closing;
     if ((errNo == 70 || errNo == 75) && retry) {
         buttons.push_back("&Retry");
         retryButton = int(buttons.size());
-        message += gCRCR + "The file is locked or not accessible. (Error " + std::to_string(errNo) +
-                   ", " + sys::vbErrorDescription(errNo) + ".)" + gCR +
-                   "Close the file in the other program and press Retry to try again.";
+        message += gCRCR + "The file is locked by another Application. (Error 70, Permission denied.)" +
+                   gCR + "Close the file in the other Application and press Retry to try again.";
         closing = "Press OK to skip " + actionWord + " of this file and ";
     } else {
         if (errNo != 0)
@@ -341,9 +337,12 @@ std::string FMAN_AttrText(int attributes) {
 namespace {
 
 // [Main] "ReadWrite BkUp File To Change Date": copies by reading and writing, so the
-// copy gets a new modification date. Not wired yet: it waits for the INI store, and
-// until then backups keep the source's date (the setting's default).
-bool backupChangesDate() { return false; }
+// copy gets a new modification date. Read once per run; missing reads as False.
+bool backupChangesDate() {
+    static const bool changes =
+        SYS32_StrIsTrue(INI_Get("Main", "ReadWrite BkUp File To Change Date", "::*", 3));
+    return changes;
+}
 
 // Copies by reading and writing; the source is deleted (for a move) only after a
 // complete copy.

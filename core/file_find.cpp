@@ -3,7 +3,7 @@
 #include "core/file_actions.h"
 #include "core/like_pattern.h"
 #include "core/shell_hooks.h"
-#include "core/plain_bar_list.h"
+#include "core/delimited_lists.h"
 #include "core/text.h"
 #include "core/user_interface.h"
 #include "platform/sys/file_system.h"
@@ -72,10 +72,13 @@ bool find(long maxCount, const std::string& patterns, const std::string& folder,
     result.redim(0, 0);
     Walk walk{.maxCount = maxCount, .recurse = recurse, .includeHidden = includeHidden,
               .includeFolders = includeFolders, .includeFiles = true,
-              .allEntries = patterns == "*", .result = result};
+              .allEntries = patterns == "*", .anyStar = false, .texts = {}, .wildcards = {},
+              .result = result};
     if (!walk.allEntries) {
         walk.anyStar = patterns.find('*') != std::string::npos;
-        for (const auto& p : core::detail::plainBarItems(patterns)) {
+        core::StrArray items;
+        CHUNKS_SplitEx(patterns, "|", "{}", items, 0);
+        for (const auto& p : items.items()) {
             walk.texts.push_back(core::upperAscii(p));
             if (walk.anyStar) walk.wildcards.emplace_back(walk.texts.back(), core::LikeCase::Binary);
         }
@@ -109,9 +112,7 @@ bool FINDF_DeleteDirTree(const std::string& folder, const std::string& keepList)
     if (kept) return false;
     bool noMore = false;
     if (FMAN_RemoveDir(folder, -1, noMore)) return true;
-    for (const auto& item : core::detail::plainBarItems(keepList))
-        if (item == folder) return true;
-    return false;
+    return CHUNKS_Contains(folder, keepList, "|", kChunksNoExclusion, true);
 }
 
 void FINDF_CopyOrDeleteTree(const std::string& sourceFolder, const std::string& targetFolder,

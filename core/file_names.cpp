@@ -4,6 +4,7 @@
 
 #include "core/file_actions.h"
 #include "core/file_open.h"
+#include "core/ini_store.h"
 #include "core/path_checks.h"
 #include "core/system_info.h"
 #include "core/text.h"
@@ -41,9 +42,16 @@ std::string fitted(const std::string& working, const std::string& ext) {
 }
 
 // The unused-name memory: "~~~FN_altPAFN.ini" in the folder, [Main] base = last name.
-// Not wired yet: it waits for the INI store, so every search starts from the model.
-std::string FNGEN_MemoryGet(const std::string&, const std::string&) { return {}; }
-void FNGEN_MemoryPut(const std::string&, const std::string&, const std::string&) {}
+const char kMemoryFile[] = "~~~FN_altPAFN.ini";
+
+std::string FNGEN_MemoryGet(const std::string& folder, const std::string& base) {
+    std::string stored = INI_Get("Main", base, folder + kMemoryFile, 1);
+    return stored == kIniNotFound ? std::string() : stored;
+}
+
+void FNGEN_MemoryPut(const std::string& folder, const std::string& base, const std::string& name) {
+    INI_Put("Main", base, name, folder + kMemoryFile);
+}
 
 }  // namespace
 

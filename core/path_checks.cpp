@@ -4,9 +4,12 @@
 
 #include "core/file_actions.h"
 #include "core/file_names.h"
+#include "core/ini_store.h"
 #include "core/text.h"
 #include "core/user_interface.h"
 #include "platform/sys/file_system.h"
+#include "platform/sys/program_folder.h"
+#include "platform/sys/rt_error.h"
 
 namespace {
 
@@ -214,4 +217,23 @@ std::string PAFN_UniqueDirName(const std::string& folder) {
         if (!valid || !exists) return candidate;
         candidate = name + "." + std::to_string(n);
     }
+}
+
+void PAFN_CheckMainDataDir() {
+    const std::string dirIni = sys::programFolder() + "/Dir.ini";
+    gMainDataDir = rightTrim(INI_Get("Main", "Main Data Dir", dirIni, 3));
+    std::string message;
+    bool exists = false;
+    bool valid = PAFN_CheckDirName(gMainDataDir, false, message, exists);
+    if (gMainDataDir.size() > 1 && gMainDataDir.back() == '/') gMainDataDir.pop_back();
+    if (valid && exists) return;
+    core::ui().systemOk(
+        "Error in setup for Application." + gCRCR + "Problem:" + gCR + message +
+            (exists ? std::string() : gCR + "Directory does not exist.") + gCRCR +
+            "Re-install Dravolin" + gCR + " or Edit entry:" + gCR + "Main Data Dir" + gCRCR +
+            "in file:" + gCR + dirIni + gCRCR + "and then try to start Application again." +
+            gCRCR + "Ini file should contain: " + gCR + "[Main]" + gCR +
+            "Main Data Dir=/home/me/.local/share/dravolin/site1",
+        "Dravolin");
+    throw sys::EndProgram(1);
 }

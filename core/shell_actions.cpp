@@ -2,7 +2,9 @@
 
 #include <cctype>
 
+#include "core/delimited_lists.h"
 #include "core/file_names.h"
+#include "core/ini_store.h"
 #include "core/shell_hooks.h"
 #include "core/system_info.h"
 #include "core/text.h"
@@ -13,6 +15,7 @@
 namespace {
 
 const char kSubstitute[] = "Substitute %1 In: ";
+const char kByAssociation[] = "Open/Print/Explore using Windows Association";
 bool gDdeNoticeShown = false;
 
 std::string trimmed(const std::string& s) {
@@ -46,12 +49,7 @@ struct Values {
             cleared = true;
             return;
         }
-        std::string list = entry + "||";
-        for (int i = 0, start = 0; i < 3; ++i) {
-            size_t bar = list.find('|', size_t(start));
-            printer[i] = list.substr(size_t(start), bar - size_t(start));
-            start = int(bar) + 1;
-        }
+        for (int i = 0; i < 3; ++i) printer[i] = CHUNKS_Get(i + 1, entry + "||");
     }
 
     std::string apply(const std::string& text) const {
@@ -165,4 +163,27 @@ void SHELDDE_ActionErrMsg(std::string& actionText, int& errNo, std::string& extr
         "&Next File (Esc)|Skip &All Files With Errors|Sto&p", "Esc=1|", "");
     if (pressed == 2) skipAll = true;
     if (pressed == 3) sys::raise(sys::kErrUserAbort, "SHELDDE_ActionErrMsg");
+}
+
+void SHELDDE_DDEDefs(const std::string&, const std::string& section, const std::string& actionName,
+                     std::string& iniFile, DDEDefs& defs) {
+    defs.Msg = INI_Get(section, "DDE Msg " + actionName, iniFile, 3);
+    defs.App = INI_Get(section, "DDE App " + actionName, iniFile, 3);
+    defs.Topic = INI_Get(section, "DDE Topic " + actionName, iniFile, 3);
+    defs.MsgIf = INI_Get(section, "DDE MsgIf " + actionName, iniFile, 3);
+}
+
+bool SHELDDE_OpenPrintExplore(std::string& actionTemplate, std::string& section,
+                              const std::string& fileName, bool& skipAll) {
+    if (actionTemplate == kByAssociation) {
+        std::string spec = INI_Get(section, "AcOp", "::*", 3), file = fileName;
+        return SYS32_ShellExec(file, spec, skipAll);
+    }
+    DDEDefs defs;
+    std::string iniFile = "::*";
+    SHELDDE_DDEDefs("h", section, "", iniFile, defs);
+    bool dde = false, shortName = false;
+    std::vector<std::string> argv;
+    std::string line = SHELDDE_PrepTemplate(actionTemplate, fileName, dde, shortName, argv);
+    return SHELDDE_DoAction(line, argv, dde, shortName, defs, skipAll);
 }

@@ -17,6 +17,16 @@ struct TemplateParts {
          noSpcBetwExeParm = false;
 };
 
+// The template "Open/Print/Explore using Windows Association" opens the file by its
+// association with the action spec of entry "AcOp"; any other template is built and
+// run. The section's settings are read through "::*". True when the action was done.
+bool SHELDDE_OpenPrintExplore(std::string& actionTemplate, std::string& section,
+                              const std::string& fileName, bool& skipAll);
+// Reads "DDE Msg ", "DDE App ", "DDE Topic " and "DDE MsgIf " + the action name of the
+// section; missing entries are empty.
+void SHELDDE_DDEDefs(const std::string& operation, const std::string& section,
+                     const std::string& actionName, std::string& iniFile, DDEDefs& defs);
+
 void SHELDDE_ParseTemplate(const std::string& actionTemplate, TemplateParts& parts);
 
 // The finished command line (as shown to the user) and the argument vector that is

@@ -3,8 +3,10 @@
 #include <cerrno>
 #include <vector>
 
+#include "core/ini_store.h"
 #include "core/shell_actions.h"
-#include "core/plain_bar_list.h"
+#include "core/delimited_lists.h"
+#include "core/numbers.h"
 #include "core/text.h"
 #include "platform/sys/clock.h"
 #include "platform/sys/spawn.h"
@@ -12,7 +14,6 @@
 namespace {
 
 constexpr double kDay = 86400;
-const char kNotFound[] = "*** not found ***";
 
 // The failure code of the old shell call for a spawn error or an exit status.
 int spawnFailureCode(int err) {
@@ -37,21 +38,21 @@ int exitFailureCode(int status) {
 }  // namespace
 
 std::string SYS_WinIniGet(const std::string& section, const std::string& key) {
-    if (core::lowerAscii(section) == "windows" && core::lowerAscii(key) == "device") {
-        std::string printer = sys::defaultPrinter();
-        if (!printer.empty()) return printer;
-    }
-    return kNotFound;
+    std::string value;
+    if (core::lowerAscii(section) == "windows" && core::lowerAscii(key) == "device")
+        value = sys::defaultPrinter();
+    if (value.empty()) return gIniMissingMode != 0 ? kIniNotFound : std::string();
+    gIniMissingMode = gIniMissingModeDflt;
+    return value;
 }
 
 bool SYS32_ShellExec(std::string& file, std::string& actionSpec, bool& skipAll) {
-    std::vector<std::string> items = core::detail::plainBarItems(actionSpec);
-    items.resize(std::max<size_t>(items.size(), 3));
-    std::string verb = core::lowerAscii(items[0]);
+    std::string verb = core::lowerAscii(CHUNKS_Get(1, actionSpec));
     if (verb != "open" && verb != "print" && verb != "explore") verb = "open";
-    long show = items[2].empty() ? 1 : std::atol(items[2].c_str());
+    std::string params = CHUNKS_Get(2, actionSpec), showItem = CHUNKS_Get(3, actionSpec);
+    long show = showItem.empty() ? 1 : long(TXT_Val(showItem));
     if (show < 0 || show > 10) show = 1;
-    actionSpec = verb + "|" + items[1] + "|" + std::to_string(show);
+    actionSpec = verb + "|" + params + "|" + std::to_string(show);
 
     // A name that starts with "-" must not read as an option.
     std::string target = file.rfind('-', 0) == 0 ? "./" + file : file;

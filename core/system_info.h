@@ -4,8 +4,9 @@
 // injectable clock.
 #include <string>
 
-// The user profile's [windows] device: the default printer, or "*** not found ***".
-// Other entries do not exist here.
+// The user profile's [windows] device: the default printer. Other entries do not
+// exist here. Missing: "*** not found ***" unless the INI store's missing-entry mode is
+// 0, then "".
 std::string SYS_WinIniGet(const std::string& section, const std::string& key);
 
 // Opens, prints or explores the file by its association (xdg-open, lp). `actionSpec`

@@ -38,6 +38,13 @@ public:
     }
     // Unloads every message box left loaded (after an error was handled).
     virtual void unloadStrayBoxes() {}
+    // Windows as the error handler recovers them. A handle the interface does not
+    // know is not loaded.
+    virtual bool formIsLoaded(UiHandle form) const { return false; }
+    virtual bool isMainWindow(UiHandle form) const { return false; }
+    virtual void unloadForm(UiHandle form) {}
+    // Enables, minimizes and disables the window again.
+    virtual void minimizeAndDisable(UiHandle form) {}
     // False while the main window is disabled (a modal operation owns the program).
     virtual bool mainWindowEnabled() const { return true; }
     // The dialog builder's list dialog: rows of tab-separated columns under a header

@@ -1,5 +1,6 @@
 #include "logimport/read_record.h"
 
+#include "core/delimited_lists.h"
 #include "core/text.h"
 #include "logimport/log_format.h"
 
@@ -30,10 +31,7 @@ std::string STTA_FltrChoiceText(const std::string& fileSpec, const ReadRec& rec)
 }
 
 void STTA_FltrColTypeCaptions(core::StrArray& captions) {
-    static const char* const kCaptions[] = {"Referrer", "File Name", "User agent (browser)",
-                                            "RC (200=OK, 404=Page not found, etc.)"};
-    captions.redim(0, 3);
-    for (long i = 0; i <= 3; ++i) captions.set(i, kCaptions[i]);
+    CHUNKS_Split(kFltrColTypeCaptions, captions, 0);
 }
 
 std::string STTA_LogFieldCaption(long fieldNo) {

@@ -91,6 +91,9 @@ std::string STTA_FltrSetText(const FltrSet& set, const std::string& kind);
 // The file specification and the three filter sets, one line each.
 std::string STTA_FltrChoiceText(const std::string& fileSpec, const ReadRec& rec);
 
+// The fields a filter may test, in the order of their stored codes (ColType 0 to 3).
+inline const std::string kFltrColTypeCaptions =
+    "Referrer|File Name|User agent (browser)|RC (200=OK, 404=Page not found, etc.)";
 // The captions of the filter column codes 0 to 3, from item 0.
 void STTA_FltrColTypeCaptions(core::StrArray& captions);
 // The caption of a log field ("" for fields without one).

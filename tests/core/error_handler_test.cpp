@@ -12,12 +12,20 @@ using testsupport::readFile;
 
 namespace {
 
-struct FakeForm : core::HandlerForm {
+struct FakeForm {
     bool loaded = true, main = false, unloaded = false, minimized = false;
-    bool isLoaded() const override { return loaded; }
-    bool isMainWindow() const override { return main; }
-    void unload() override { unloaded = true; }
-    void minimizeAndDisable() override { minimized = true; }
+    core::UiHandle handle() { return reinterpret_cast<core::UiHandle>(this); }
+};
+
+// Windows are FakeForms behind their handles.
+struct RecoveryUi : testsupport::FakeUserInterface {
+    static FakeForm& f(core::UiHandle h) { return *reinterpret_cast<FakeForm*>(h); }
+    bool formIsLoaded(core::UiHandle h) const override { return f(h).loaded; }
+    bool isMainWindow(core::UiHandle h) const override { return f(h).main; }
+    void unloadForm(core::UiHandle h) override { f(h).unloaded = true; }
+    void minimizeAndDisable(core::UiHandle h) override { f(h).minimized = true; }
+    bool mainWindowEnabled() const override { return enabled; }
+    bool enabled = true;
 };
 
 class ErrorHandlerTest : public FilesTest {
@@ -28,9 +36,9 @@ protected:
         clock.setDateTimeSerial(core::vbDateSerial(2026, 3, 4) + core::vbTimeSerial(5, 6, 7));
         sys::setClock(&clock);
         gPAFN_Errorlog = path("errors.log");
-        ui.windowCaption = "Add Log Data";
-        ui.controlName = "TextBox";
-        ui.controlValue = "access.log";
+        windows.windowCaption = "Add Log Data";
+        windows.controlName = "TextBox";
+        windows.controlValue = "access.log";
     }
     void TearDown() override {
         sys::setClock(nullptr);
@@ -38,10 +46,11 @@ protected:
         gPAFN_Errorlog.clear();
         FilesTest::TearDown();
     }
-    void handle(int errNo, core::HandlerForm* form, std::string proc, std::string extra = {}) {
-        ErrorHandler(errNo, form, proc, extra);
+    void handle(int errNo, FakeForm* form, std::string proc, std::string extra = {}) {
+        ErrorHandler(errNo, form ? form->handle() : nullptr, proc, extra);
     }
     sys::ManualClock clock;
+    RecoveryUi windows;
 };
 
 }  // namespace
@@ -144,9 +153,7 @@ TEST_F(ErrorHandlerTest, WindowRecovery) {
 }
 
 TEST_F(ErrorHandlerTest, DisabledMainWindowEndsTheProgram) {
-    struct DisabledUi : testsupport::FakeUserInterface {
-        bool mainWindowEnabled() const override { return false; }
-    } disabled;
+    windows.enabled = false;
     FakeForm form;
     responder.press("", "OK").press("This system cannot continue.", "OK");
     EXPECT_THROW(handle(91, &form, "Form_Load"), sys::EndProgram);

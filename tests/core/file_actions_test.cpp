@@ -37,7 +37,7 @@ TEST_F(FileActions, ModeAndErrorMatrix) {
         {"retry not for 53", -2, false, {"&OK"}, "&OK", "Press OK to continue.", false, false},
         {"cancel, OK skips", 1, false, {"&OK", "&Cancel"}, "&OK", "with other files & directories. Press Cancel to stop.", false, false},
         {"cancel stops", 1, false, {"&OK", "&Cancel"}, "&Cancel", "", false, true},
-        {"all three", -3, true, {"&OK", "&Retry", "&Cancel"}, "&Cancel", "(Error 75, Path/File access error.)", false, true},
+        {"all three", -3, true, {"&OK", "&Retry", "&Cancel"}, "&Cancel", "locked by another Application. (Error 70, Permission denied.)", false, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -67,8 +67,8 @@ TEST_F(FileActions, RetryTriesAgainUntilTheActionWorks) {
     std::filesystem::create_directory(target);
     int failures = 0;
     for (int i = 0; i < 2; ++i)
-        responder.expect({.expectMessage = "Retry to try again", .press = "&Retry",
-                          .act = [&](const core::DlgView&, core::DlgDriver&) {
+        responder.expect({.expectCaption = "", .expectMessage = "Retry to try again", .sets = {},
+                          .press = "&Retry", .act = [&](const core::DlgView&, core::DlgDriver&) {
                               if (++failures == 2) {  // the second retry will find a file
                                   std::filesystem::remove(target);
                                   writeFile(target, "x");
@@ -82,9 +82,9 @@ TEST_F(FileActions, RetryTriesAgainUntilTheActionWorks) {
 
 TEST_F(FileActions, NoMoreDialogsSilencesTheBatch) {
     bool noMore = false;
-    responder.expect({.expectMessage = "Delete not done.",
+    responder.expect({.expectCaption = "", .expectMessage = "Delete not done.",
                       .sets = {{"cap:Do &not Show this Message again", "1"}},
-                      .press = "&OK"});
+                      .press = "&OK", .act = {}});
     EXPECT_FALSE(FMAN_DeleteFile(path("a"), 1, false, noMore));
     EXPECT_TRUE(noMore);
     // Later errors of the batch are answered OK unseen: skip, not stop.

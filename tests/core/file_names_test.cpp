@@ -5,6 +5,7 @@
 #include "core/file_open.h"
 #include "tests/core/files_fixture.h"
 
+using testsupport::readFile;
 using testsupport::writeFile;
 
 class FileNames : public FilesTest {};
@@ -110,4 +111,18 @@ TEST_F(FileNames, FindInFile) {
 
     EXPECT_FALSE(FNDINFIL_Find(path("none.htm"), "a", "b", 1, true, false, r));
     EXPECT_TRUE(r.error);
+}
+
+TEST_F(FileNames, UnusedNameMemory) {
+    writeFile(path("r.log"), "");
+    writeFile(path("r.0.log"), "");
+    writeFile(path("r.1.log"), "");
+    std::string name;
+    EXPECT_TRUE(FNGEN_NewFileName(path("r.log"), name, true, true, 0));
+    EXPECT_EQ(name, path("r.2.log"));
+    EXPECT_NE(readFile(path("~~~FN_altPAFN.ini")).find("r=r.2"), std::string::npos);
+    // The next search starts from the remembered name.
+    writeFile(name, "");
+    EXPECT_TRUE(FNGEN_NewFileName(path("r.log"), name, true, true, 0));
+    EXPECT_EQ(name, path("r.3.log"));
 }

@@ -128,10 +128,11 @@ TEST_F(FileOpen, ReadIntoText) {
         EXPECT_EQ(stopped, c.stopped);
         EXPECT_EQ(length, c.length);
         EXPECT_EQ(afterEnd, !c.ok);
-        if (!c.ok)
+        if (!c.ok) {
             EXPECT_EQ(errorText, "Error opening file >>" + path(c.file) + "<<.\r\r"
                                  "Start at byte specified is after End of file. File length: 10. "
                                  "Start at Byte: 11");
+        }
     }
 }
 

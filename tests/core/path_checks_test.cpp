@@ -2,6 +2,9 @@
 
 #include <sys/stat.h>
 
+#include <filesystem>
+
+#include "platform/sys/rt_error.h"
 #include "tests/core/files_fixture.h"
 
 using testsupport::writeFile;
@@ -127,4 +130,24 @@ TEST_F(PathChecks, UniqueDirName) {
     EXPECT_EQ(PAFN_UniqueDirName(path("site")), path("site.1/"));
     mkdir(path("site.1").c_str(), 0777);
     EXPECT_EQ(PAFN_UniqueDirName(path("site/")), path("site.2/"));
+}
+
+TEST_F(PathChecks, MainDataDirFromDirIni) {
+    std::filesystem::create_directory(path("site1"));
+    writeFile(path("Dir.ini"), "[Main]\nMain Data Dir=" + path("site1/") + "  \n");
+    PAFN_CheckMainDataDir();
+    EXPECT_EQ(gMainDataDir, path("site1"));
+
+    writeFile(path("Dir.ini"), "[Main]\n");
+    responder.expect({.expectCaption = "Dravolin",
+                      .expectMessage = "Problem:\rDir name must be of format /name (a full path "
+                                       "starting with /).\r\rAction aborted.\rDirectory does not exist.",
+                      .sets = {}, .press = "OK", .act = {}});
+    EXPECT_THROW(PAFN_CheckMainDataDir(), sys::EndProgram);
+    EXPECT_NE(responder.shown().back().message.find("in file:\r" + path("Dir.ini")), std::string::npos);
+
+    writeFile(path("Dir.ini"), "[Main]\nMain Data Dir=" + path("gone") + "\n");
+    responder.press("Problem:\r\rDirectory does not exist.", "OK");
+    EXPECT_THROW(PAFN_CheckMainDataDir(), sys::EndProgram);
+    gMainDataDir.clear();
 }

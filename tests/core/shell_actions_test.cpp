@@ -3,11 +3,15 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "core/ini_store.h"
+#include "core/shell_hooks.h"
 #include "core/system_info.h"
 #include "platform/sys/clock.h"
 #include "platform/sys/rt_error.h"
 #include "platform/sys/spawn.h"
 #include "tests/core/files_fixture.h"
+
+using testsupport::writeFile;
 
 namespace {
 
@@ -108,10 +112,17 @@ TEST_F(ShellActions, ParsedParts) {
 TEST_F(ShellActions, MissingPrinterEmptiesThePlaceholders) {
     unsetenv("PRINTER");
     spawner.runError = ENOENT;  // no lpstat either
+    gIniMissingMode = 1;        // the message only comes with a mode that reports it
     responder.press("Cannot print. No printers have been defined.", "&OK");
     std::string text = "print %1 on %2 in %d";
     SHELDDE_SubstPlaceholders(text, "/x/f.htm", false);
     EXPECT_EQ(text, "print  on  in %d");  // only the file and printer placeholders go
+    EXPECT_EQ(gIniMissingMode, 1);
+    // Under mode 0 a missing printer reads as empty and nothing is said.
+    gIniMissingMode = 0;
+    text = "[%2]";
+    SHELDDE_SubstPlaceholders(text, "/x/f.htm", false);
+    EXPECT_EQ(text, "[]");
 
     spawner.runError = 0;
     spawner.out = "system default destination: office\n";
@@ -220,4 +231,39 @@ TEST(SystemInfo, Timeouts) {
     }
     EXPECT_EQ(ticks, 3);
     sys::setClock(nullptr);
+}
+
+namespace {
+
+struct RouteTo : core::ShellHooks {
+    explicit RouteTo(std::string file) : file_(std::move(file)) { core::setShellHooks(this); }
+    ~RouteTo() override { core::setShellHooks(nullptr); }
+    std::string iniSectFileGet(const std::string&, const std::string&) override { return file_; }
+    std::string file_;
+};
+
+
+}  // namespace
+
+TEST_F(ShellActions, OpenPrintExploreReadsTheSection) {
+    writeFile(path("help.ini"), "[Browser For Help]\nAcOp=print\n");
+    RouteTo route(path("help.ini"));
+    bool skipAll = false;
+    std::string tmpl = "Open/Print/Explore using Windows Association", section = "Browser For Help";
+    EXPECT_TRUE(SHELDDE_OpenPrintExplore(tmpl, section, "/x/F.htm", skipAll));
+    ASSERT_EQ(spawner.ran.size(), 1u);
+    EXPECT_EQ(spawner.ran[0], (std::vector<std::string>{"lp", "/x/F.htm"}));
+
+    tmpl = "firefox<xparm<--new-window>>O";
+    EXPECT_TRUE(SHELDDE_OpenPrintExplore(tmpl, section, "/x/F.htm", skipAll));
+    ASSERT_EQ(spawner.started.size(), 1u);
+    EXPECT_EQ(spawner.started[0], (std::vector<std::string>{"firefox", "--new-window", "/x/F.htm"}));
+
+    DDEDefs defs;
+    std::string file = path("help.ini");
+    writeFile(file, "[S]\nDDE App =viewer\nDDE Topic =WWW_OpenURL\n");
+    SHELDDE_DDEDefs("h", "S", "", file, defs);
+    EXPECT_EQ(defs.App, "viewer");
+    EXPECT_EQ(defs.Topic, "WWW_OpenURL");
+    EXPECT_EQ(defs.Msg, "");
 }

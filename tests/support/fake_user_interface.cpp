@@ -37,7 +37,11 @@ private:
 int ask(const std::string& kind, const std::string& message, const std::vector<std::string>& buttons,
         const std::string& caption, std::vector<core::CtlView>* ctls = nullptr) {
     core::DlgResponder* r = core::dialogResponder();
-    core::DlgView view{.kind = kind, .caption = caption, .message = message, .buttons = buttons};
+    core::DlgView view;
+    view.kind = kind;
+    view.caption = caption;
+    view.message = message;
+    view.buttons = buttons;
     if (ctls) view.ctls = *ctls;
     if (!r) throw core::UnexpectedDialog("no responder for \"" + caption + "\": " + message);
     std::vector<core::CtlView> values = view.ctls;
