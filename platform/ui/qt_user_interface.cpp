@@ -2,10 +2,12 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QMainWindow>
 #include <QWidget>
 
 #include "core/dialog_responder.h"
 #include "platform/ui/controls.h"
+#include "platform/ui/forms.h"
 #include "platform/ui/qt_text.h"
 #include "platform/ui/screen_pointer.h"
 
@@ -32,6 +34,12 @@ bool QtUserInterface::systemOkCancel(const std::string& message, const std::stri
     noBoxYet(message, caption);
 }
 
+bool QtUserInterface::mainWindowEnabled() const {
+    for (const QWidget* form : loadedForms())
+        if (qobject_cast<const QMainWindow*>(form)) return form->isEnabled();
+    return true;
+}
+
 void QtUserInterface::doEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
 int QtUserInterface::mousePointer() const { return screenPointer(); }
@@ -43,10 +51,14 @@ std::string QtUserInterface::activeWindowCaption() const {
     return w ? fromQString(w->windowTitle()) : std::string();
 }
 
-std::string QtUserInterface::activeControlName() const {
+QWidget* QtUserInterface::activeControl() {
     const QWidget* w = QApplication::activeWindow();
-    const QWidget* focus = w ? w->focusWidget() : nullptr;
-    return focus ? fromQString(focus->objectName()) : std::string();
+    return w ? w->focusWidget() : nullptr;
+}
+
+std::string QtUserInterface::activeControlName() const {
+    const QWidget* focus = activeControl();
+    return focus ? vbType(focus) : std::string();
 }
 
 void QtUserInterface::clipboardSetText(const std::string& text) {
