@@ -75,6 +75,15 @@ double textWidth(const QFont& font, const std::string& text) {
     return std::ceil(QFontMetricsF(font).horizontalAdvance(ui::toQString(text))) * ui::twipsPerPixelX();
 }
 
+// The box is modal to the window it was opened from. A form already unloaded (its
+// deletion pending) would take the box with it.
+QWidget* parentWindow() {
+    QWidget* active = QApplication::activeWindow();
+    if (!active || !active->isVisible()) return nullptr;
+    if (qobject_cast<ui::Form*>(active) && !ui::isLoaded(active)) return nullptr;
+    return active;
+}
+
 std::string rightTrim(std::string text) {
     while (!text.empty() && text.back() == ' ') text.pop_back();
     return text;
@@ -191,8 +200,7 @@ void Pass::build() {
     spec_.WontFit = false;
     layout_.Show = true;
 
-    // The box is modal to the window it was opened from.
-    form_ = new Msgbxform(QApplication::activeWindow());
+    form_ = new Msgbxform(parentWindow());
     c_.form = form_;
     gMBForm = form_;
     const MB_FontRec base = MB_FontOf(form_->fSzCtl);
