@@ -308,6 +308,8 @@ private:
             } else {
                 combo->addItem(text);
                 newIndex = combo->count() - 1;
+                // A filled combo box starts with nothing chosen, as Qt's does not.
+                if (newIndex == 0) combo->setCurrentIndex(-1);
             }
             if (!countFrom1) continue;
             if (list) list->item(newIndex)->setData(Qt::UserRole, static_cast<qlonglong>(k));
