@@ -17,10 +17,12 @@ public:
     // Records that the routed section now lives in another file.
     virtual void iniSectFileSet(const std::string& section, const std::string& key,
                                 const std::string& file) {}
-    // Called by the file finder for each name it adds; true would stop the walk.
+    // The file finder hands it each match when a count limit is set; the answer is
+    // whether the walk goes on, so false ends it at the first match.
     virtual bool hookStrPass(int code, const std::string& text, int extra1, int extra2) {
         return false;
     }
+    // Asked by the pattern walk before each sub-folder; false lets it descend.
     virtual bool hookFalse() { return false; }
     virtual std::string hookStrCopy(const std::string& text) { return text; }
     virtual void hookEmpty2() {}

@@ -23,8 +23,30 @@ public:
     virtual int msgBox(const std::string& message, const std::string& buttons,
                        const std::string& options, const std::string& caption) = 0;
     virtual void info(const std::string& message, const std::string& caption) = 0;
+    // The message box with the check box "Do &not Show this Message again"; a ticked
+    // box sets `dontShowAgain`. Interfaces without the check box show a plain box.
+    virtual int msgBoxDontShowAgain(const std::string& message, const std::string& buttons,
+                                    const std::string& options, const std::string& caption,
+                                    bool& dontShowAgain) {
+        return msgBox(message, buttons, options, caption);
+    }
     // The plain system message box (error handler, start-up checks): true for OK.
     virtual bool systemOkCancel(const std::string& message, const std::string& caption) = 0;
+    // The plain system message box with only OK.
+    virtual void systemOk(const std::string& message, const std::string& caption) {
+        info(message, caption);
+    }
+    // Unloads every message box left loaded (after an error was handled).
+    virtual void unloadStrayBoxes() {}
+    // Windows as the error handler recovers them. A handle the interface does not
+    // know is not loaded.
+    virtual bool formIsLoaded(UiHandle form) const { return false; }
+    virtual bool isMainWindow(UiHandle form) const { return false; }
+    virtual void unloadForm(UiHandle form) {}
+    // Enables, minimizes and disables the window again.
+    virtual void minimizeAndDisable(UiHandle form) {}
+    // False while the main window is disabled (a modal operation owns the program).
+    virtual bool mainWindowEnabled() const { return true; }
     // The dialog builder's list dialog: rows of tab-separated columns under a header
     // row, in a grid laid out by the control spec; the pressed button. Refuses with
     // UnexpectedDialog until the dialog builder provides it.
@@ -37,6 +59,8 @@ public:
     virtual void setMousePointer(int pointer) = 0;
     virtual std::string activeWindowCaption() const = 0;
     virtual std::string activeControlName() const = 0;
+    // The value text of the active control; "" when it has none.
+    virtual std::string activeControlValue() const { return {}; }
     virtual void clipboardSetText(const std::string& text) = 0;
     virtual void clipboardClear() = 0;
 

@@ -17,6 +17,14 @@ void setProgramSEDefs(const std::vector<std::string>& definitions);
 
 }  // namespace logimport
 
+// The stored definitions text: [Main] `CDSsrchenginedefs` of logfmts.ini, or of the
+// program folder's param/lastinstvals.ini when that entry is missing or empty.
+void STTA_SEDefsText(std::string& text);
+
+// Reads and compiles all definitions into the program-wide tables. Throws
+// sys::RtError 93 naming a URL spec that is not a valid pattern.
+void STTA_SEDefsLoad();
+
 // Compiles a parameter list into definition `definitionNo` of the loaded tables;
 // error 9 when there is no such definition.
 void STTA_SEDefParamsCompile(const std::string& params, long definitionNo);

@@ -1,5 +1,7 @@
 #include "logimport/search_engines.h"
 
+#include "core/delimited_lists.h"
+#include "core/stored_text.h"
 #include "core/text.h"
 #include "help/url_routines.h"
 
@@ -18,16 +20,12 @@ void assignLower(std::string& out, std::string_view text) {
     for (char& c : out) c = lowerAscii(c);
 }
 
-std::string trimBlanks(std::string_view s) {
-    const size_t first = s.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return std::string(s.substr(first, s.find_last_not_of(' ') - first + 1));
-}
+std::string trimBlanks(std::string_view s) { return TXT_Normalize(s, "", true, false, false, "", ""); }
 
-// False for "False", "0" or empty (trimmed, any case); True for anything else.
-bool strIsTrue(std::string_view s) {
-    const std::string t = core::lowerAscii(trimBlanks(s));
-    return !(t.empty() || t == "0" || t == "false");
+// The parameter list is lower-cased before its flags are read, so "false" must
+// count as False as well.
+bool flagIsTrue(std::string_view value) {
+    return SYS32_StrIsTrue(value) && TXT_Normalize(value, "", true, true, false, "", "") != "false";
 }
 
 void addSearchText(SEDef& def, std::string text) {
@@ -47,8 +45,8 @@ SEMarker parseMarker(std::string_view item) {
         value = rest.substr(0, close);
         rest.remove_prefix(close + 2);
     }
-    SEMarker marker{values[0], values[1], strIsTrue(values[2])};
-    if (strIsTrue(values[3])) {
+    SEMarker marker{values[0], values[1], flagIsTrue(values[2])};
+    if (flagIsTrue(values[3])) {
         HHTML_URLDecode(marker.start);
         HHTML_URLDecode(marker.end);
     }
@@ -193,16 +191,17 @@ SEMatch SEDefTables::extract(std::string_view referrer, core::StrArray* unmatche
 void STTA_SEDefUnmatchedAdd(const std::string& referrer, core::StrArray& unmatched,
                             long definitionNo) {
     constexpr size_t kListLimit = 10000;
-    constexpr const char* kHaveMore = "|Have More ...";
+    constexpr const char* kHaveMore = "Have More ...";
     if (definitionNo > unmatched.ubound()) unmatched.redimPreserve(definitionNo);
     std::string list = unmatched[definitionNo];
     if (list.size() >= kListLimit) {
-        if (list.find(kHaveMore) != std::string::npos) return;
-        list += kHaveMore;
+        if (list.find(std::string("|") + kHaveMore) != std::string::npos) return;
+        // Appended as an item, so that a list carrying an escape trailer keeps it.
+        CHUNKS_Append(list, kHaveMore);
     } else {
-        if (("|" + list + "|").find("|" + referrer + "|") != std::string::npos) return;
-        if (!list.empty()) list += '|';
-        list += referrer;
+        bool added = true;
+        list = CHUNKS_InsertEx(list, referrer, "|", kChunksNoExclusion, 1, false, false, added);
+        if (!added) return;
     }
     unmatched.set(definitionNo, std::move(list));
 }

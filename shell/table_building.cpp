@@ -1,12 +1,19 @@
 #include "shell/table_building.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
-#include "core/csv_files.h"
+#include "core/csv_reader.h"
+#include "core/delimited_lists.h"
+#include "core/handler_error.h"
+#include "core/ini_store.h"
 #include "core/numbers.h"
+#include "core/progress.h"
 #include "core/text.h"
+#include "core/user_interface.h"
 #include "platform/dao/database.h"
+#include "platform/dao/errors.h"
 #include "platform/sys/rt_error.h"
 
 namespace {
@@ -116,4 +123,160 @@ bool BLDTBL_BuildTableFromDef(const std::string& tableName, const std::string& d
     if (!haveIndexes) indexRows.clear();
     db.createTable(shell::tableDefFromRows(tableName, fieldRows, indexRows, allowZeroLength));
     return haveIndexes;
+}
+
+namespace shell {
+
+std::string siteFullPath(const std::string& iniPath, const std::string& name, const std::string& subFolder) {
+    std::string path = name;
+    for (char& c : path)
+        if (c == '\\') c = '/';  // values may be written with either separator
+    if (!path.empty() && path[0] == '/') return path;
+    std::filesystem::path site = std::filesystem::path(iniPath).parent_path().parent_path();
+    if (!subFolder.empty()) site /= subFolder;
+    return (site / path).string();
+}
+
+}  // namespace shell
+
+namespace {
+
+const std::string kChecker = "BLDTBL_CheckAllAndAddTbls";
+
+// The items of a "|" list; blank items name nothing and are left out.
+std::vector<std::string> listItems(const std::string& value) {
+    core::StrArray items;
+    CHUNKS_Split(value, items, 1);
+    std::vector<std::string> out;
+    for (long i = items.lbound(); i <= items.ubound(); ++i)
+        if (!items[i].empty()) out.push_back(items[i]);
+    return out;
+}
+
+// The walk's error trap: asks whether to go on with the other tables, hands the error
+// to the error handler, and tells whether the walk goes on.
+bool trapGoesOn(const sys::RtError& e) {
+    bool goOn = core::ui().msgBox(
+                    "Error during creation of querydef or load of table. This querydef/table will not be "
+                    "created/loaded. Check error and use Options/Generate Tables to change SQL or delete problem "
+                    "querydef" + gCRCR + "Press OK to display details of error Now." + gCRCR +
+                        "NB This message will be displayed several times for a single problem (once for each "
+                        "data set)." + gCRCR + "Do you want to continue with other table loads?",
+                    "4", "", "") == 1;
+    std::string stars(120, '*');
+    std::string choice =
+        TXT_FormatChoice(goOn, "", "Load Other tables [ - This module will skip the current step and continue.]"
+                                   "|Stop Table Loads");
+    core::handlerError(e, nullptr,
+                       kChecker + gCRCR + stars + gCR + "YOU SELECTED: " + choice + gCR +
+                           "Press OK to continue. Cancel will end program" + gCR + stars);
+    return goOn;
+}
+
+[[noreturn]] void anotherCopyRunning() {
+    core::ui().info("Database in use. This problem occurs when multiple copies of this Application are running at "
+                    "the same time." + gCRCR + "You must exit all other copies of this Application." + gCRCR +
+                        "If this problem occurs again after all copies of the Application have been closed. "
+                        "Please re-start your computer.",
+                    "");
+    throw sys::EndProgram();
+}
+
+// One progress report for the whole walk, started when the first table is built.
+class BuildProgress {
+public:
+    ~BuildProgress() {
+        gPISOff = false;
+        if (started_) {
+            try {
+                PIS_End(reportNo_);
+            } catch (...) {
+                // A Stop pending at the very end changes nothing: the walk is over.
+            }
+        }
+    }
+    void table(long position, long total, const std::string& name) {
+        if (!started_) {
+            gPISOff = false;
+            gPISQuiet = false;
+            PIS_Start("Building tables.", "tables", total, "", reportNo_, 0, 1, true);
+            started_ = true;
+        }
+        gPISOff = false;
+        std::int64_t done = position;
+        try {
+            PIS_Update(done, "Table name: " + name, reportNo_);
+        } catch (...) {
+            gPISOff = true;
+            throw;
+        }
+        gPISOff = true;
+        core::doEvents();
+    }
+
+private:
+    long reportNo_ = 0;
+    bool started_ = false;
+};
+
+// Builds what is missing of one database entry "key;file". False when the user chose
+// to stop.
+bool checkDatabase(const std::string& iniPath, const std::string& entry, bool& allowZeroLength,
+                   BuildProgress& progress) {
+    std::string rest = entry, key;
+    bool notFound = false;
+    TXT_SplitFirst(rest, ";", key, true, notFound);
+    std::string dbPath = shell::siteFullPath(iniPath, rest);
+    auto tableKeys = listItems(INI_Get(key, "Tables", iniPath));
+    std::vector<std::string> names;
+    for (const auto& k : tableKeys) names.push_back(INI_Get(k, "Name", iniPath));
+
+    dao::Database db;
+    std::vector<dao::TableEntry> present;
+    try {
+        db = dao::Database(dbPath);
+        present = db.listTables();
+    } catch (const sys::RtError& e) {
+        if (e.number() == dao::kErrInUseByAnotherCopy) anotherCopyRunning();
+        return trapGoesOn(e);
+    }
+    for (size_t i = 0; i < tableKeys.size(); ++i) {
+        bool exists = std::any_of(present.begin(), present.end(),
+                                  [&](const dao::TableEntry& t) { return t.name == names[i]; });
+        if (!exists) {
+            try {
+                progress.table(static_cast<long>(i) + 1, static_cast<long>(tableKeys.size()), names[i]);
+                std::string source = BLDTDEFS_TableDefSource(tableKeys[i], iniPath);
+                if (source == "SQL")
+                    db.createQueryDef(names[i], INI_Get(tableKeys[i], "SQL", iniPath));
+                else
+                    BLDTBL_BuildTableFromDef(names[i], dbPath, source, allowZeroLength);
+            } catch (const sys::RtError& e) {
+                if (!trapGoesOn(e)) return false;
+            }
+        }
+        core::doEvents();
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string BLDTDEFS_TableDefSource(const std::string& tableKey, const std::string& iniPath) {
+    std::string source = INI_Get(tableKey, "Definitions", iniPath);
+    return source == "SQL" ? source : shell::siteFullPath(iniPath, source, "param/def");
+}
+
+void BLDTBL_CheckAllAndAddTbls(const std::string& iniPath, bool& allowZeroLength) {
+    BuildProgress progress;
+    try {
+        for (const auto& dataSet : listItems(INI_Get("Main", "Physical Data sets", iniPath))) {
+            auto entries = listItems(INI_Get(dataSet, "DB definitions", iniPath));
+            gPISOff = true;
+            for (const auto& entry : entries)
+                if (!checkDatabase(iniPath, entry, allowZeroLength, progress)) return;
+        }
+    } catch (const sys::RtError& e) {
+        trapGoesOn(e);  // nothing is left to go on with
+    }
 }

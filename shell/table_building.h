@@ -9,6 +9,18 @@
 
 #include "platform/dao/schema.h"
 
+// Makes every table and query listed in the definition INI (the site's dbdef.ini)
+// exist in its database: [Main] "Physical Data sets" lists data sets, each data set's
+// "DB definitions" lists "key;database file" entries, each key's "Tables" lists table
+// keys with "Name" and "Definitions" (a .def file, or "SQL" with the query's "SQL").
+// A failure asks whether to go on with the other tables and is logged; another running
+// copy of the program on a database ends the program after telling the user.
+void BLDTBL_CheckAllAndAddTbls(const std::string& iniPath, bool& allowZeroLength);
+
+// The table key's "Definitions": "SQL" as it stands, a file name as a full path in the
+// site's "param/def" folder.
+std::string BLDTDEFS_TableDefSource(const std::string& tableKey, const std::string& iniPath);
+
 // The old engine's type number of a definition file's type name (exact spelling);
 // 0 for a name it does not know.
 int BLDTBL_FieldTypeFromName(const std::string& typeName);
@@ -25,6 +37,11 @@ bool BLDTBL_BuildTableFromDef(const std::string& tableName, const std::string& d
                               const std::string& defFile, bool& allowZeroLength);
 
 namespace shell {
+
+// A name from the definition INI as a full path: absolute names stay, others are taken
+// in the site folder (the folder above the one holding the INI), in `subFolder` when
+// one is given.
+std::string siteFullPath(const std::string& iniPath, const std::string& name, const std::string& subFolder = {});
 
 // The rows of a definition file's blocks as a table definition (errors 1103, 1109,
 // 1110 as above). Fields come first to last; index rows are cut or filled to four cells.

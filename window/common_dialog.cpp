@@ -11,13 +11,11 @@
 #include "core/numbers.h"
 #include "core/user_interface.h"
 #include "platform/sys/rt_error.h"
+#include "platform/ui/qt_text.h"
 
 namespace window {
 
 namespace {
-
-QString toQt(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
-std::string fromQt(const QString& s) { return s.toUtf8().toStdString(); }
 
 // Answers a responder gives through the box's own controls: entry values by number
 // (1-based) and the pressed button (1-based; 0 while none).
@@ -125,7 +123,7 @@ void CommonDialog::ShowOpen()
 {
     QString folder, name;
     if (!FileName.empty()) {
-        const QFileInfo proposed(toQt(FileName));
+        const QFileInfo proposed(ui::toQString(FileName));
         if (proposed.isDir()) {
             folder = proposed.absoluteFilePath();
         } else {
@@ -148,12 +146,12 @@ void CommonDialog::ShowOpen()
         return;
     }
 
-    QFileDialog box(owner_, toQt(view.caption));
+    QFileDialog box(owner_, ui::toQString(view.caption));
     box.setOption(QFileDialog::DontUseNativeDialog);
     box.setAcceptMode(QFileDialog::AcceptOpen);
     box.setFileMode(Flags & kFlagFileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     if (!Filter.empty()) {
-        const QStringList filters = toQt(qtNameFilters(Filter)).split(QStringLiteral(";;"));
+        const QStringList filters = ui::toQString(qtNameFilters(Filter)).split(QStringLiteral(";;"));
         box.setNameFilters(filters);
         if (FilterIndex >= 1 && FilterIndex <= filters.size()) box.selectNameFilter(filters[FilterIndex - 1]);
     }
@@ -163,7 +161,7 @@ void CommonDialog::ShowOpen()
         if (CancelError) raiseCancel();
         return;
     }
-    FileName = fromQt(box.selectedFiles().first());
+    FileName = ui::fromQString(box.selectedFiles().first());
 }
 
 void CommonDialog::ShowFont()
@@ -183,7 +181,7 @@ void CommonDialog::ShowFont()
         return;
     }
 
-    QFont initial(toQt(FontName));
+    QFont initial(ui::toQString(FontName));
     if (FontSize > 0) initial.setPointSizeF(FontSize);
     initial.setBold(FontBold);
     initial.setItalic(FontItalic);
@@ -194,7 +192,7 @@ void CommonDialog::ShowFont()
         if (CancelError) raiseCancel();
         return;
     }
-    FontName = fromQt(chosen.family());
+    FontName = ui::fromQString(chosen.family());
     FontSize = chosen.pointSizeF();
     FontBold = chosen.bold();
     FontItalic = chosen.italic();
@@ -205,7 +203,7 @@ void CommonDialog::ShowFont()
 bool OPENDLOG_Font(QWidget* control, window::CommonDialog& dialog)
 {
     const QFont current = control->font();
-    dialog.FontName = window::fromQt(current.family());
+    dialog.FontName = ui::fromQString(current.family());
     dialog.FontSize = current.pointSizeF();
     dialog.FontBold = current.bold();
     dialog.FontItalic = current.italic();
@@ -218,7 +216,7 @@ bool OPENDLOG_Font(QWidget* control, window::CommonDialog& dialog)
     }
     if (!dialog.FontName.empty()) {
         QFont font = current;
-        font.setFamily(window::toQt(dialog.FontName));
+        font.setFamily(ui::toQString(dialog.FontName));
         if (dialog.FontSize > 0) font.setPointSizeF(dialog.FontSize);
         font.setBold(dialog.FontBold);
         font.setItalic(dialog.FontItalic);

@@ -1,8 +1,10 @@
 #include "window/csv_files.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
+#include "core/progress.h"
 #include "platform/sys/rt_error.h"
 
 namespace {
@@ -43,9 +45,13 @@ bool CSV_WriteFile(const std::string& fileName, const std::string& ifExists, con
     // "x" opens only a file that does not exist yet, so "E" cannot replace one.
     const char* mode = ifExists == "E" ? "wbx" : ifExists == "D" ? "wb" : ifExists == "A" ? "ab" : nullptr;
     if (!mode) sys::raise(5, "CSV_WriteFile");
+    // Closed on every way out, a Stop (error 1066 from the update) included.
     File f(std::fopen(fileName.c_str(), mode));
     if (!f) return false;
 
+    long report = 0;
+    PIS_Start("Writing CSV file " + fileName + ". Please wait ....", "rows", std::max(0L, table.rowUBound()), "",
+              report, 0, -1, true);
     bool ok = writeLine(f.get(), '"' + header + '"');
     for (long r = firstRow; ok && r <= table.rowUBound(); ++r) {
         std::string line;
@@ -54,7 +60,11 @@ bool CSV_WriteFile(const std::string& fileName, const std::string& ifExists, con
             line += csvField(ARR_Item2D(table, r, c), separator);
         }
         ok = writeLine(f.get(), line);
+        int64_t done = r;
+        PIS_Update(done, "", report);
     }
     ok = ok && writeLine(f.get(), '"' + footer + '"');
-    return std::fclose(f.release()) == 0 && ok;
+    ok = std::fclose(f.release()) == 0 && ok;
+    PIS_End(report, false);
+    return ok;
 }

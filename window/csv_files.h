@@ -6,7 +6,8 @@
 
 #include "core/table2d.h"
 
-// Writes rows firstRow.. and columns firstCol.. of the table. ifExists: "E" refuses an
+// Writes rows firstRow.. and columns firstCol.. of the table under a progress report
+// that counts rows; a Stop ends the writing with error 1066. ifExists: "E" refuses an
 // existing file, "D" replaces it, "A" appends to it. False when the file cannot be
 // opened or written. A refused file is left as it was; a failed one keeps what was
 // written before the failure.

@@ -56,6 +56,9 @@ void MSE_ShowModal(QDialog* form) {
     const int saved = core::ui().mousePointer();
     MSE_PointerDefault();
     gModalWasNested = gInModalShow;
+    // Modal to its own window only, so that other windows (help) stay usable.
+    if (form->parentWidget() && form->windowModality() == Qt::NonModal)
+        form->setWindowModality(Qt::WindowModal);
     {
         FlagScope modal(gInModalShow, true);
         form->exec();

@@ -4,12 +4,10 @@
 #include <cmath>
 
 #include "core/numbers.h"
-#include "core/user_interface.h"
 #include "core/vb_format.h"
+#include "window/event_guard.h"
 
 namespace {
-
-constexpr int kPointerHourglass = 11;
 
 // The cell-part separator: NBSP, "||", NBSP (bytes, as every text here).
 const std::string kCellPartSeparator = "\xA0||\xA0";
@@ -26,8 +24,8 @@ bool tryLeftCol(grid::FlexGrid& grid, int col)
 // The hourglass for the length of a sort, the saved pointer back on every path.
 class HourglassScope {
 public:
-    HourglassScope() : pointer_(core::ui().mousePointer()) { core::ui().setMousePointer(kPointerHourglass); }
-    ~HourglassScope() { core::ui().setMousePointer(pointer_); }
+    HourglassScope() : pointer_(gMousePointer) { MSE_Hourglass(); }
+    ~HourglassScope() { MSE_PointerSet(pointer_); }
     HourglassScope(const HourglassScope&) = delete;
     HourglassScope& operator=(const HourglassScope&) = delete;
 

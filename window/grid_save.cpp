@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/progress.h"
 #include "core/text.h"
 #include "window/csv_files.h"
 #include "window/grid_operations.h"
@@ -111,6 +112,8 @@ void gridSaveTable(const grid::FlexGrid& grid, GridSaveKind kind, const std::str
 
 std::string gridSaveWrite(const std::string& path, const core::Table2D& table)
 {
+    // No window for this report; the switch is cleared even when the file never opens.
+    const PIS_QuietScope quiet;
     if (CSV_WriteFile(path, "E", "", "", table, ",", 0, 0)) return "Data written successfully to file: " + path;
     return "Error when try to write data. Not complete.";
 }

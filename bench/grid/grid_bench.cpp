@@ -98,7 +98,7 @@ void print(const char* title, const Times& a, const Times* peer)
 {
     std::printf("%s\n", title);
     auto line = [&](const char* what, double grid, double other) {
-        if (peer) std::printf("  %-26s %8.3f s  %8.3f s  ratio %5.2f\n", what, grid, other, grid / other);
+        if (peer) std::printf("  %-26s %8.3f s  %8.3f s  ratio %6.3f\n", what, grid, other, grid / other);
         else std::printf("  %-26s %8.3f s\n", what, grid);
     };
     line("fill", a.fill, peer ? peer->fill : 0);

@@ -1,14 +1,14 @@
 #include "platform/grid/cell_store.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "core/numbers.h"
+#include "platform/sys/rt_error.h"
 
 namespace grid {
 
 namespace {
-
-const std::string kEmpty;
 
 // A cell read for the numeric and generic codes.
 struct NumKey {
@@ -16,7 +16,7 @@ struct NumKey {
     double value;
 };
 
-NumKey numKey(const std::string& text)
+NumKey numKey(std::string_view text)
 {
     NumKey k{false, 0.0};
     k.isNumber = core::parseNumber(text, k.value);
@@ -26,13 +26,13 @@ NumKey numKey(const std::string& text)
 // -1, 0, 1 for the ascending order of one key column.
 int compareNumeric(double a, double b) { return a < b ? -1 : (b < a ? 1 : 0); }
 
-int compareBytes(const std::string& a, const std::string& b)
+int compareBytes(std::string_view a, std::string_view b)
 {
     const int c = a.compare(b);
     return c < 0 ? -1 : (c > 0 ? 1 : 0);
 }
 
-int compareGeneric(const NumKey& ka, const std::string& a, const NumKey& kb, const std::string& b)
+int compareGeneric(const NumKey& ka, std::string_view a, const NumKey& kb, std::string_view b)
 {
     if (ka.isNumber && kb.isNumber) return compareNumeric(ka.value, kb.value);
     if (ka.isNumber != kb.isNumber) return ka.isNumber ? -1 : 1;
@@ -61,80 +61,144 @@ bool isSortCode(int code)
 
 void CellStore::setRows(long count)
 {
-    rows_.resize(static_cast<std::size_t>(std::max(0L, count)));
+    count = std::max(0L, count);
+    for (std::size_t i = static_cast<std::size_t>(count) * cols_; i < cells_.size(); ++i) forget(cells_[i]);
+    rows_ = count;
+    cells_.resize(static_cast<std::size_t>(rows_) * cols_);
+    if (!colors_.empty()) colors_.resize(cells_.size(), 0);
+    compactIfWasteful();
 }
 
 void CellStore::setCols(int count)
 {
-    const int old = cols_;
-    cols_ = std::max(0, count);
-    if (cols_ >= old) return;
-    for (Row& r : rows_) {
-        if (r.cells.size() > static_cast<std::size_t>(cols_)) r.cells.resize(cols_);
-        if (r.colors.size() > static_cast<std::size_t>(cols_)) r.colors.resize(cols_);
+    count = std::max(0, count);
+    if (count == cols_) return;
+    std::vector<Cell> cells(static_cast<std::size_t>(rows_) * count);
+    std::vector<std::uint32_t> colors(colors_.empty() ? 0 : cells.size(), 0);
+    const int kept = std::min(cols_, count);
+    for (long r = 0; r < rows_; ++r) {
+        for (int c = 0; c < cols_; ++c) {
+            if (c >= kept) {
+                forget(cells_[index(r, c)]);
+                continue;
+            }
+            cells[static_cast<std::size_t>(r) * count + c] = cells_[index(r, c)];
+            if (!colors.empty()) colors[static_cast<std::size_t>(r) * count + c] = colors_[index(r, c)];
+        }
     }
+    cols_ = count;
+    cells_ = std::move(cells);
+    colors_ = std::move(colors);
+    compactIfWasteful();
 }
 
-const std::string& CellStore::text(long row, int col) const
+std::string_view CellStore::text(long row, int col) const
 {
-    const Row& r = rows_[row];
-    return static_cast<std::size_t>(col) < r.cells.size() ? r.cells[col] : kEmpty;
+    const Cell& c = cells_[index(row, col)];
+    return std::string_view(pool_.data() + c.offset, c.length);
 }
 
-void CellStore::setText(long row, int col, std::string text)
+CellStore::Cell CellStore::store(std::string_view text)
 {
-    Row& r = rows_[row];
-    if (static_cast<std::size_t>(col) >= r.cells.size()) {
-        if (text.empty()) return;
-        // A row is usually written cell by cell: size it once.
-        r.cells.resize(std::max(col + 1, cols_));
+    if (text.empty()) return {};
+    if (pool_.size() + text.size() > UINT32_MAX) {
+        garbage_ = pool_.size();  // forces the compaction below
+        compactIfWasteful();
+        if (pool_.size() + text.size() > UINT32_MAX) throw sys::RtError(7, "Out of memory", "FlexGrid");
     }
-    r.cells[col] = std::move(text);
+    Cell c{static_cast<std::uint32_t>(pool_.size()), static_cast<std::uint32_t>(text.size())};
+    pool_.append(text);
+    return c;
+}
+
+void CellStore::setText(long row, int col, std::string_view text)
+{
+    // A text taken from this store would move when the pool grows.
+    std::string copy;
+    if (!text.empty() && text.data() >= pool_.data() && text.data() < pool_.data() + pool_.size()) {
+        copy.assign(text);
+        text = copy;
+    }
+    Cell& c = cells_[index(row, col)];
+    if (text.size() <= c.length) {
+        if (!text.empty()) std::memmove(pool_.data() + c.offset, text.data(), text.size());
+        garbage_ += c.length - text.size();
+        c.length = static_cast<std::uint32_t>(text.size());
+        if (text.empty()) c.offset = 0;
+    } else {
+        forget(c);
+        c = store(text);
+    }
+    compactIfWasteful();
 }
 
 std::uint32_t CellStore::backColor(long row, int col) const
 {
-    const Row& r = rows_[row];
-    return static_cast<std::size_t>(col) < r.colors.size() ? r.colors[col] : 0;
+    return colors_.empty() ? 0 : colors_[index(row, col)];
 }
 
 void CellStore::setBackColor(long row, int col, std::uint32_t bgr)
 {
-    Row& r = rows_[row];
-    if (static_cast<std::size_t>(col) >= r.colors.size()) {
+    if (colors_.empty()) {
         if (bgr == 0) return;
-        r.colors.resize(col + 1, 0);
+        colors_.assign(cells_.size(), 0);
     }
-    r.colors[col] = bgr;
+    colors_[index(row, col)] = bgr;
 }
 
-void CellStore::insertRow(long at, const std::string& tabbedFields)
+void CellStore::insertRow(long at, std::string_view tabbedFields)
 {
-    Row r;
+    std::vector<Cell> row(static_cast<std::size_t>(cols_));
     std::size_t start = 0;
     for (int c = 0; c < cols_; ++c) {
         const std::size_t tab = tabbedFields.find('\t', start);
-        r.cells.push_back(tabbedFields.substr(start, tab == std::string::npos ? tab : tab - start));
-        if (tab == std::string::npos) break;
+        row[c] = store(tabbedFields.substr(start, tab == std::string_view::npos ? tab : tab - start));
+        if (tab == std::string_view::npos) break;
         start = tab + 1;
     }
-    rows_.insert(rows_.begin() + at, std::move(r));
+    cells_.insert(cells_.begin() + static_cast<std::ptrdiff_t>(index(at, 0)), row.begin(), row.end());
+    if (!colors_.empty())
+        colors_.insert(colors_.begin() + static_cast<std::ptrdiff_t>(index(at, 0)), cols_, 0u);
+    ++rows_;
 }
 
-void CellStore::removeRow(long at) { rows_.erase(rows_.begin() + at); }
+void CellStore::removeRow(long at)
+{
+    const auto first = static_cast<std::ptrdiff_t>(index(at, 0));
+    for (int c = 0; c < cols_; ++c) forget(cells_[index(at, c)]);
+    cells_.erase(cells_.begin() + first, cells_.begin() + first + cols_);
+    if (!colors_.empty()) colors_.erase(colors_.begin() + first, colors_.begin() + first + cols_);
+    --rows_;
+    compactIfWasteful();
+}
 
 void CellStore::clearCells()
 {
-    for (Row& r : rows_) {
-        r.cells.clear();
-        r.colors.clear();
+    pool_.clear();
+    garbage_ = 0;
+    std::fill(cells_.begin(), cells_.end(), Cell{});
+    colors_.clear();
+}
+
+void CellStore::compactIfWasteful()
+{
+    if (garbage_ < (1u << 20) || garbage_ * 2 < pool_.size()) return;
+    std::string pool;
+    pool.reserve(pool_.size() - std::min(garbage_, pool_.size()));
+    for (Cell& c : cells_) {
+        if (c.length == 0) continue;
+        const std::uint32_t offset = static_cast<std::uint32_t>(pool.size());
+        pool.append(pool_, c.offset, c.length);
+        c.offset = offset;
     }
+    pool_ = std::move(pool);
+    garbage_ = 0;
 }
 
 int CellStore::compareCells(long a, long b, int col, SortCode code) const
 {
-    const std::string& ta = text(a, col);
-    const std::string& tb = text(b, col);
+    const std::string_view ta = text(a, col);
+    const std::string_view tb = text(b, col);
     switch (code) {
     case kSortNumericAscending: case kSortNumericDescending:
         return compareNumeric(numKey(ta).value, numKey(tb).value);
@@ -156,13 +220,13 @@ void CellStore::sortRows(long first, long last, int keyFirst, int keyLast, SortC
         double value;
         bool isNumber;
         long row;
-        const std::string* text;
+        std::string_view text;
     };
     std::vector<Item> items;
     items.reserve(static_cast<std::size_t>(last - first + 1));
     for (long r = first; r <= last; ++r) {
-        const std::string& t = text(r, keyFirst);
-        Item it{0, 0.0, false, r, &t};
+        const std::string_view t = text(r, keyFirst);
+        Item it{0, 0.0, false, r, t};
         for (std::size_t i = 0; i < 8; ++i)
             it.prefix = (it.prefix << 8) | (i < t.size() ? static_cast<unsigned char>(t[i]) : 0u);
         if (code != kSortStringAscending && code != kSortStringDescending)
@@ -177,7 +241,7 @@ void CellStore::sortRows(long first, long last, int keyFirst, int keyLast, SortC
         if (numeric) return compareNumeric(a.value, b.value);
         if (a.isNumber != b.isNumber) return a.isNumber ? -1 : 1;
         if (a.prefix != b.prefix) return a.prefix < b.prefix ? -1 : 1;
-        return compareBytes(*a.text, *b.text);
+        return compareBytes(a.text, b.text);
     };
     auto compare = [&](const Item& a, const Item& b) {
         int c = firstKey(a, b);
@@ -189,10 +253,19 @@ void CellStore::sortRows(long first, long last, int keyFirst, int keyLast, SortC
         return descending ? compare(b, a) < 0 : compare(a, b) < 0;
     });
 
-    std::vector<Row> sorted;
-    sorted.reserve(items.size());
-    for (const Item& it : items) sorted.push_back(std::move(rows_[it.row]));
-    std::move(sorted.begin(), sorted.end(), rows_.begin() + first);
+    // Rows move as blocks of cell references; the texts stay where they are.
+    std::vector<Cell> cells;
+    cells.reserve(items.size() * cols_);
+    for (const Item& it : items)
+        cells.insert(cells.end(), cells_.begin() + index(it.row, 0), cells_.begin() + index(it.row, 0) + cols_);
+    std::copy(cells.begin(), cells.end(), cells_.begin() + index(first, 0));
+    if (!colors_.empty()) {
+        std::vector<std::uint32_t> colors;
+        colors.reserve(items.size() * cols_);
+        for (const Item& it : items)
+            colors.insert(colors.end(), colors_.begin() + index(it.row, 0), colors_.begin() + index(it.row, 0) + cols_);
+        std::copy(colors.begin(), colors.end(), colors_.begin() + index(first, 0));
+    }
 }
 
 }  // namespace grid

@@ -1,10 +1,15 @@
 #pragma once
-// The cells of a grid: text and back colour per cell, one record per row, so that a
-// sort moves whole rows and a million rows fill and sort quickly. No Qt; the widget
-// (flex_grid.h) adds geometry, scrolling and painting. Indexes are checked by the
-// widget; the store trusts them.
+// The cells of a grid: text and back colour per cell. No Qt; the widget (flex_grid.h)
+// adds geometry, scrolling and painting. Indexes are checked by the widget; the store
+// trusts them.
+//
+// Texts live in one byte pool and each cell is an 8-byte reference into it, row by
+// row, so that a million-row report costs a few allocations and little memory, and a
+// sort moves small fixed-size records. A cell that is overwritten with a longer text
+// leaves its old bytes behind; the pool is compacted when half of it is such garbage.
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace grid {
@@ -25,21 +30,22 @@ bool isSortCode(int code);
 
 class CellStore {
 public:
-    long rows() const { return static_cast<long>(rows_.size()); }
+    long rows() const { return rows_; }
     int cols() const { return cols_; }
     // Growing adds empty rows or columns; shrinking drops their cells.
     void setRows(long count);
     void setCols(int count);
 
-    const std::string& text(long row, int col) const;
-    void setText(long row, int col, std::string text);
+    // Valid until the next change of the store.
+    std::string_view text(long row, int col) const;
+    void setText(long row, int col, std::string_view text);
     // VB colour (BGR); 0 stands for the grid's default.
     std::uint32_t backColor(long row, int col) const;
     void setBackColor(long row, int col, std::uint32_t bgr);
 
     // A new row at `at` (rows() appends) holding the tab-separated fields from column 0;
     // fields beyond the last column are dropped.
-    void insertRow(long at, const std::string& tabbedFields);
+    void insertRow(long at, std::string_view tabbedFields);
     void removeRow(long at);
     // Every text and colour emptied; the size stays.
     void clearCells();
@@ -49,15 +55,24 @@ public:
     void sortRows(long first, long last, int keyFirst, int keyLast, SortCode code);
 
 private:
+    struct Cell {
+        std::uint32_t offset = 0;  // into pool_
+        std::uint32_t length = 0;
+    };
+
+    std::size_t index(long row, int col) const { return static_cast<std::size_t>(row) * cols_ + col; }
+    Cell store(std::string_view text);
+    void forget(const Cell& cell) { garbage_ += cell.length; }
+    void compactIfWasteful();
     // -1, 0, 1 for the ascending order of two cells of one column.
     int compareCells(long a, long b, int col, SortCode code) const;
 
-    struct Row {
-        std::vector<std::string> cells;      // may be shorter than cols_: the rest is ""
-        std::vector<std::uint32_t> colors;   // likewise, 0 = default
-    };
-    std::vector<Row> rows_;
+    long rows_ = 0;
     int cols_ = 0;
+    std::string pool_;
+    std::size_t garbage_ = 0;
+    std::vector<Cell> cells_;             // rows_ x cols_, row by row
+    std::vector<std::uint32_t> colors_;   // likewise, or empty while no cell has one
 };
 
 }  // namespace grid

@@ -7,6 +7,8 @@
 #include <algorithm>
 
 #include "core/numbers.h"
+#include "platform/ui/colours.h"
+#include "platform/ui/qt_text.h"
 #include "platform/sys/rt_error.h"
 
 namespace grid {
@@ -18,22 +20,6 @@ constexpr int kTwipsPerInch = 1440;
 [[noreturn]] void fail(int number, const char* description, const char* source)
 {
     throw sys::RtError(number, description, source);
-}
-
-// Cell bytes for display: UTF-8, else Latin-1; CR LF and CR become line breaks.
-QString displayText(const std::string& bytes)
-{
-    QString s = QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    if (s.contains(QChar::ReplacementCharacter) && bytes.find("\xEF\xBF\xBD") == std::string::npos)
-        s = QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    s.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    s.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return s;
-}
-
-QColor fromBgr(std::uint32_t bgr)
-{
-    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
 }
 
 Qt::Alignment qtAlignment(int code, const std::string& text)
@@ -118,18 +104,18 @@ void FlexGrid::checkCol(int col) const
 
 // ---- cells ----------------------------------------------------------------------
 
-const std::string& FlexGrid::TextMatrix(long row, int col) const
+std::string FlexGrid::TextMatrix(long row, int col) const
 {
     if (row < 0 || row >= Rows() || col < 0 || col >= Cols())
         fail(381, "Subscript out of range", "FlexGrid.TextMatrix");
-    return cells_.text(row, col);
+    return std::string(cells_.text(row, col));
 }
 
-void FlexGrid::setTextMatrix(long row, int col, std::string text)
+void FlexGrid::setTextMatrix(long row, int col, std::string_view text)
 {
     if (row < 0 || row >= Rows() || col < 0 || col >= Cols())
         fail(381, "Subscript out of range", "FlexGrid.TextMatrix");
-    cells_.setText(row, col, std::move(text));
+    cells_.setText(row, col, text);
     scheduleRepaint();
 }
 
@@ -479,7 +465,7 @@ void FlexGrid::paintCell(QPainter& p, long row, int col, const QRect& rect) cons
     const bool current = row == row_ && col == col_;
     const std::uint32_t bgr = cells_.backColor(row, col);
     QColor fill = fixed ? palette().color(QPalette::Button) : palette().color(QPalette::Base);
-    if (bgr != 0) fill = fromBgr(bgr);
+    if (bgr != 0) fill = ui::toQColor(static_cast<long>(bgr), palette());
     if (selected && !current) fill = palette().color(QPalette::Highlight);
     p.fillRect(rect, fill);
 
@@ -489,11 +475,11 @@ void FlexGrid::paintCell(QPainter& p, long row, int col, const QRect& rect) cons
         p.drawLine(rect.bottomLeft(), rect.bottomRight());
     }
 
-    const std::string& text = cells_.text(row, col);
+    const std::string text(cells_.text(row, col));
     if (!text.empty()) {
         p.setPen(palette().color(selected && !current ? QPalette::HighlightedText : QPalette::Text));
         const int alignment = row < fixedRows_ ? fixedAligns_[col] : colAligns_[col];
-        p.drawText(rect.adjusted(2, 0, -3, -1), qtAlignment(alignment, text), displayText(text));
+        p.drawText(rect.adjusted(2, 0, -3, -1), qtAlignment(alignment, text), ui::toDisplayText(text));
     }
     if (current && !fixed && hasFocus()) {
         p.setPen(QPen(palette().color(QPalette::Text), 1, Qt::DotLine));

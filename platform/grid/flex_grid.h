@@ -43,8 +43,8 @@ public:
     int FixedCols() const { return fixedCols_; }
     void setFixedCols(int count);
 
-    const std::string& TextMatrix(long row, int col) const;
-    void setTextMatrix(long row, int col, std::string text);
+    std::string TextMatrix(long row, int col) const;
+    void setTextMatrix(long row, int col, std::string_view text);
 
     // Setting Row or Col also collapses RowSel or ColSel onto it.
     long Row() const { return row_; }
@@ -79,7 +79,8 @@ public:
     int Width() const;
     int Height() const;
 
-    // Reads the cell (Row, Col); writing colours every cell of the selection.
+    // Reads the cell (Row, Col); writing colours every cell of the selection. VB
+    // colours (BGR, or a system colour); 0 is the default.
     std::uint32_t CellBackColor() const;
     void setCellBackColor(std::uint32_t bgr);
 

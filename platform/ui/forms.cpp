@@ -101,7 +101,7 @@ void Form::setKeyDownHandler(KeyDownHandler handler) {
 }
 
 void Form::closeEvent(QCloseEvent* event) {
-    if (core::gInDoEvents) {
+    if (core::gInDoEvents && refusesClose_) {
         event->ignore();
         return;
     }

@@ -30,12 +30,17 @@ public:
     void setKeyDownHandler(KeyDownHandler handler);
     const KeyDownHandler& keyDownHandler() const { return keyDown_; }
 
+    // On by default. A box that must be answerable while an operation yields (the
+    // Stop confirmation is one) turns it off.
+    void setRefusesCloseWhileYielding(bool refuses) { refusesClose_ = refuses; }
+
 protected:
     // A window does not close while a long operation yields to the event loop.
     void closeEvent(QCloseEvent* event) override;
 
 private:
     KeyDownHandler keyDown_;
+    bool refusesClose_ = true;
 };
 
 }  // namespace ui

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include "core/delimited_lists.h"
+#include "core/program_paths.h"
 #include "logimport/search_engine_store.h"
 #include "logimport/search_engines.h"
 #include "platform/sys/rt_error.h"
+#include "tests/support/temp_home.h"
 
 using logimport::SEDefTables;
 
@@ -196,4 +199,73 @@ TEST(SearchEngineDefinitions, InvalidUrlSpecIsReported) {
         EXPECT_EQ(e.number(), 93);
         EXPECT_NE(e.description().find("[abc"), std::string::npos);
     }
+}
+
+TEST(SearchEngineStore, ReadsTheUsersDefinitionsElseTheShippedOnes) {
+    testsupport::TempHome home;
+    gAppPath = home.path() + "/";
+    gIniLogFmts = home / "param/logfmts.ini";
+    testsupport::writeFile(home / "param/lastinstvals.ini",
+                           "[Main]\nCDSsrchenginedefs=*.shipped.*/* ?q|*.other.*/* ?q\n");
+    testsupport::writeFile(gIniLogFmts, "[Main]\nAcD=x\n");
+    core::StrArray unmatched;
+    std::string engine;
+    bool specMatched = false;
+
+    STTA_SEDefsLoad();
+    EXPECT_EQ(logimport::programSEDefTables().defs().size(), 2u);
+    EXPECT_EQ(STTA_RefrToSEandST("http://www.shipped.com/?q=a", unmatched, false, engine, specMatched),
+              "a");
+    EXPECT_EQ(engine, "SHIPPED");
+
+    // an empty entry of the user's own counts as missing
+    testsupport::writeFile(gIniLogFmts, "[Main]\nCDSsrchenginedefs=\n");
+    STTA_SEDefsLoad();
+    EXPECT_EQ(logimport::programSEDefTables().defs().size(), 2u);
+
+    testsupport::writeFile(gIniLogFmts, "[Main]\nCDSsrchenginedefs=*.mine.*/* ::/s/::/::true::\n");
+    STTA_SEDefsLoad();
+    std::string text;
+    STTA_SEDefsText(text);
+    EXPECT_EQ(text, "*.mine.*/* ::/s/::/::true::");
+    EXPECT_EQ(STTA_RefrToSEandST("http://www.shipped.com/?q=a", unmatched, false, engine, specMatched),
+              "");
+    EXPECT_FALSE(specMatched);
+    EXPECT_EQ(STTA_RefrToSEandST("http://x.mine.org/s/term/", unmatched, false, engine, specMatched),
+              "term");
+    EXPECT_EQ(engine, "MINE");
+
+    // no definitions anywhere: nothing matches
+    testsupport::writeFile(gIniLogFmts, "[Main]\n");
+    testsupport::writeFile(home / "param/lastinstvals.ini", "[Main]\n");
+    STTA_SEDefsLoad();
+    EXPECT_TRUE(logimport::programSEDefTables().defs().empty());
+    EXPECT_EQ(STTA_RefrToSEandST("http://x.mine.org/s/term/", unmatched, false, engine, specMatched),
+              "");
+    EXPECT_FALSE(specMatched);
+    gAppPath.clear();
+    gIniLogFmts.clear();
+}
+
+TEST(SearchEngineExtract, UnmatchedReferrerHoldingABarReadsBackWhole) {
+    const SEDefTables tables(kDefinitions);
+    core::StrArray unmatched;
+    tables.extract("http://www.strict.com/search/a|b", &unmatched);
+    tables.extract("http://www.strict.com/search/c", &unmatched);
+    tables.extract("http://www.strict.com/search/a|b", &unmatched);
+    EXPECT_EQ(CHUNKS_Get(1, unmatched[3]), "http://www.strict.com/search/a|b");
+    EXPECT_EQ(CHUNKS_Get(2, unmatched[3]), "http://www.strict.com/search/c");
+    EXPECT_EQ(CHUNKS_Get(3, unmatched[3]), "");
+
+    // capped: the closing item keeps the escaped items readable
+    const std::string padding(180, 'x');
+    for (int i = 0; i < 60; ++i) {
+        tables.extract("http://www.strict.com/search/" + std::to_string(i) + "|" + padding, &unmatched);
+    }
+    const long count = CHUNKS_Count(unmatched[3]);
+    core::StrArray items;
+    CHUNKS_Split(unmatched[3], items, 1);
+    EXPECT_EQ(items[items.ubound()], "Have More ...");
+    EXPECT_EQ(items[1], "http://www.strict.com/search/a|b");
+    EXPECT_GT(count, 2);
 }

@@ -3,34 +3,40 @@
 #include <cstdlib>
 #include <set>
 
-#include "logimport/search_engines.h"
+#include "core/program_paths.h"
+#include "logimport/search_engine_store.h"
 #include "tests/support/temp_home.h"
 
 namespace {
 
-// The definitions value as shipped in the program folder's lastinstvals.ini.
-std::vector<std::string> shippedDefinitions() {
-    const char* source = std::getenv("DRAVOLIN_SOURCE_DIR");
-    const std::string text =
-        testsupport::readFile(std::string(source ? source : ".") + "/resources/param/lastinstvals.ini");
-    const std::string key = "\nCDSsrchenginedefs=";
-    const size_t at = text.find(key);
-    if (at == std::string::npos) return {};
-    std::string value = text.substr(at + key.size());
-    value = value.substr(0, value.find('\n'));
-    std::vector<std::string> defs;
-    size_t start = 0;
-    for (size_t bar; (bar = value.find('|', start)) != std::string::npos; start = bar + 1) {
-        defs.push_back(value.substr(start, bar - start));
+// The definitions as the program reads them from the shipped lastinstvals.ini, in a
+// program folder whose logfmts.ini has none of its own.
+class ShippedSearchEngines : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* source = std::getenv("DRAVOLIN_SOURCE_DIR");
+        const std::string shipped = std::string(source ? source : ".") + "/resources/param/";
+        testsupport::writeFile(home_ / "param/lastinstvals.ini",
+                               testsupport::readFile(shipped + "lastinstvals.ini"));
+        testsupport::writeFile(home_ / "param/logfmts.ini",
+                               testsupport::readFile(shipped + "logfmts.ini"));
+        gAppPath = home_.path() + "/";
+        gIniLogFmts = home_ / "param/logfmts.ini";
+        STTA_SEDefsLoad();
     }
-    defs.push_back(value.substr(start));
-    return defs;
-}
+    void TearDown() override {
+        gAppPath.clear();
+        gIniLogFmts.clear();
+    }
+    const logimport::SEDefTables& tables() const { return logimport::programSEDefTables(); }
+
+    testsupport::TempHome home_;
+};
 
 }  // namespace
 
 // Every shipped definition recognises a referrer of its engine, with the right term.
-TEST(ShippedSearchEngines, EachDefinitionRecognisesItsEngine) {
+TEST_F(ShippedSearchEngines, EachDefinitionRecognisesItsEngine) {
     struct Case {
         std::string referrer, engine, term;
     };
@@ -99,36 +105,34 @@ TEST(ShippedSearchEngines, EachDefinitionRecognisesItsEngine) {
         {"https://www.info.com/serp?qkw=meta+search", "INFO", "meta+search"},
     };
 
-    const std::vector<std::string> defs = shippedDefinitions();
+    const auto& defs = tables().defs();
     ASSERT_GT(defs.size(), 40u);
-    const logimport::SEDefTables tables(defs);
     std::set<long> used;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.referrer);
-        const logimport::SEMatch m = tables.extract(c.referrer);
+        const logimport::SEMatch m = tables().extract(c.referrer);
         EXPECT_TRUE(m.found);
         EXPECT_EQ(m.engine, c.engine);
         EXPECT_EQ(m.term, c.term);
         used.insert(m.definition);
     }
     for (size_t i = 0; i < defs.size(); ++i) {
-        EXPECT_TRUE(used.count(long(i))) << "no sample referrer reaches " << defs[i];
+        EXPECT_TRUE(used.count(long(i))) << "no sample referrer reaches " << defs[i].urlSpec;
     }
 }
 
-TEST(ShippedSearchEngines, OrdinaryReferrersAreNoSearchEngine) {
-    const logimport::SEDefTables tables(shippedDefinitions());
+TEST_F(ShippedSearchEngines, OrdinaryReferrersAreNoSearchEngine) {
     for (const char* referrer :
          {"http://www.example.org/links.html", "https://news.ycombinator.com/item?id=123",
           "http://forum.example.net/thread/42", "https://en.wikipedia.org/wiki/Web_log", "-",
           "http://www.example.com/products/index.html?id=17"}) {
         SCOPED_TRACE(referrer);
-        const logimport::SEMatch m = tables.extract(referrer);
+        const logimport::SEMatch m = tables().extract(referrer);
         EXPECT_FALSE(m.found);
         EXPECT_FALSE(m.specMatched);
     }
     // a search engine's page without a term matches its spec but gives none
-    const logimport::SEMatch m = tables.extract("https://www.google.com/");
+    const logimport::SEMatch m = tables().extract("https://www.google.com/");
     EXPECT_TRUE(m.specMatched);
     EXPECT_FALSE(m.found);
 }

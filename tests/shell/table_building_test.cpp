@@ -1,6 +1,14 @@
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <functional>
+
+#include "core/handler_error.h"
+#include "core/progress.h"
+#include "tests/support/fake_user_interface.h"
+#include "tests/support/scripted_responder.h"
 
 #include "platform/dao/database.h"
 #include "platform/sys/rt_error.h"
@@ -154,4 +162,136 @@ TEST_F(TableBuilding, ShippedDefinitionsBuildTheSiteTablesWithTheirIndexes) {
     bool allow = true;
     EXPECT_TRUE(BLDTBL_BuildTableFromDef("lean", dbPath(), src + "/resources/param/def/logline_nokeep.def", allow));
     EXPECT_EQ(built("lean").fields.size(), 7u);
+}
+
+namespace {
+
+// Counts the progress reports the walk starts.
+class CountingReports : public core::ProgressReports {
+public:
+    CountingReports() { core::setProgressReports(this); }
+    ~CountingReports() override { core::setProgressReports(nullptr); }
+    void start(const std::string& message, const std::string&, int64_t total, const std::string&, long& reportNo,
+               double, int, bool, const std::string&) override {
+        starts.push_back(message + " of " + std::to_string(total));
+        reportNo = 1;
+    }
+    void update(int64_t&, const std::string& message, long, PIS_UpdateFlags) override { updates.push_back(message); }
+    void end(long, bool) override { ++ends; }
+    void closeAll() override {}
+    std::vector<std::string> starts, updates;
+    int ends = 0;
+};
+
+class CheckAll : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const std::string src = std::getenv("DRAVOLIN_SOURCE_DIR");
+        writeFile(site("data/site1.db"), "");
+        for (const char* name : {"visit", "page", "visitpages"})
+            writeFile(site(std::string("param/def/") + name + ".def"),
+                      testsupport::readFile(src + "/resources/FirstSite/param/def/" + name + ".def"));
+        writeFile(site("param/def/logline.def"), testsupport::readFile(src + "/resources/param/def/logline_keep.def"));
+        writeFile(ini(), testsupport::readFile(src + "/resources/FirstSite/param/dbdef.ini") +
+                             "\n[SiteDB2]\nTables=recent\n[recent]\nName=Recent\nDefinitions=SQL\n"
+                             "SQL=SELECT VisitID FROM visit WHERE Files > 1\n");
+        // The shipped list plus a stored query.
+        replaceInIni("Tables=logline|visit|visitpages|page", "Tables=logline|visit|visitpages|page|recent");
+        core::setHandlerErrorSink([this](const sys::RtError& e, core::UiHandle, const std::string& proc,
+                                         const std::string&) { logged.push_back({e.number(), proc}); });
+    }
+    void TearDown() override { core::setHandlerErrorSink({}); }
+    std::string site(const std::string& rel) const { return home / ("MySite/" + rel); }
+    std::string ini() const { return site("param/dbdef.ini"); }
+    void replaceInIni(const std::string& from, const std::string& to) {
+        std::string text = testsupport::readFile(ini());
+        text.replace(text.find(from), from.size(), to);
+        writeFile(ini(), text);
+    }
+    std::vector<std::string> tables() {
+        std::vector<std::string> out;
+        for (const auto& t : dao::Database(site("data/site1.db")).listTables()) out.push_back(t.name);
+        return out;
+    }
+    void run() {
+        bool allow = true;
+        BLDTBL_CheckAllAndAddTbls(ini(), allow);
+    }
+
+    testsupport::TempHome home;
+    testsupport::FakeUserInterface ui;
+    testsupport::ScriptedResponder boxes;
+    CountingReports reports;
+    std::vector<std::pair<int, std::string>> logged;
+};
+
+}  // namespace
+
+TEST_F(CheckAll, BuildsOnlyWhatIsMissing) {
+    run();
+    EXPECT_EQ(tables(), (std::vector<std::string>{"Recent", "logline", "page", "visit", "visitpages"}));
+    ASSERT_EQ(reports.starts.size(), 1u);
+    EXPECT_EQ(reports.starts[0], "Building tables. of 5");
+    EXPECT_EQ(reports.updates.front(), "Table name: logline");
+    EXPECT_EQ(reports.ends, 1);
+    EXPECT_FALSE(gPISOff);
+
+    // A table that differs from its definition is left as it is; a dropped one comes back.
+    {
+        dao::Database db(site("data/site1.db"));
+        db.execute("DROP TABLE page");
+        db.execute("CREATE TABLE page (Other TEXT)");
+        db.execute("DROP TABLE visitpages");
+    }
+    run();
+    EXPECT_EQ(reports.starts.size(), 2u);
+    EXPECT_EQ(reports.updates.back(), "Table name: visitpages");
+    EXPECT_EQ(dao::Database(site("data/site1.db")).tableDef("page").fields[0].name, "Other");
+    run();
+    EXPECT_EQ(reports.starts.size(), 2u);  // nothing to build: no report
+    EXPECT_TRUE(logged.empty());
+}
+
+TEST_F(CheckAll, AFailureAsksAndGoesOnOrStops) {
+    replaceInIni("Definitions=visit.def", "Definitions=missing.def");
+    boxes.press("Do you want to continue with other table loads?", "&Yes");
+    run();
+    EXPECT_EQ(tables(), (std::vector<std::string>{"Recent", "logline", "page", "visitpages"}));
+    ASSERT_EQ(logged.size(), 1u);
+    EXPECT_EQ(logged[0].first, 1107);
+    EXPECT_NE(logged[0].second.find("YOU SELECTED: Load Other tables [ - This module will skip"), std::string::npos);
+
+    {
+        dao::Database db(site("data/site1.db"));
+        for (const char* t : {"logline", "page", "visitpages"}) db.execute(std::string("DROP TABLE ") + t);
+    }
+    replaceInIni("Definitions=logline.def", "Definitions=SQL\nSQL=");  // an empty query text
+    boxes.press("Do you want to continue with other table loads?", "&No");
+    run();
+    EXPECT_EQ(tables(), (std::vector<std::string>{"Recent"}));  // stopped at the first failure
+    ASSERT_EQ(logged.size(), 2u);
+    EXPECT_EQ(logged[1].first, 3129);
+    EXPECT_NE(logged[1].second.find("YOU SELECTED: Stop Table Loads"), std::string::npos);
+    EXPECT_EQ(reports.ends, 2);
+    EXPECT_FALSE(gPISOff);
+}
+
+TEST_F(CheckAll, AnotherRunningCopyEndsTheProgram) {
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    pid_t child = fork();
+    if (child == 0) {
+        dao::Database held(site("data/site1.db"));
+        char c = 1;
+        if (write(ready[1], &c, 1) != 1) _exit(1);
+        pause();
+        _exit(0);
+    }
+    char c = 0;
+    ASSERT_EQ(read(ready[0], &c, 1), 1);
+    boxes.press("This problem occurs when multiple copies of this Application are running", "&OK");
+    EXPECT_THROW(run(), sys::EndProgram);
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    EXPECT_EQ(boxes.pending(), 0u);
 }

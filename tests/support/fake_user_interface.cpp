@@ -7,7 +7,8 @@ namespace {
 
 class PressDriver : public core::DlgDriver {
 public:
-    explicit PressDriver(const std::vector<std::string>& buttons) : buttons_(buttons) {}
+    PressDriver(const std::vector<std::string>& buttons, std::vector<core::CtlView>& ctls)
+        : buttons_(buttons), ctls_(ctls) {}
     int pressed = 0;
     void press(int button) override { pressed = button; }
     void press(const std::string& caption) override {
@@ -17,7 +18,11 @@ public:
     }
     void closeBox() override { pressed = int(buttons_.size()); }
     void setText(int, const std::string&) override { noControls(); }
-    void setCheck(int, int) override { noControls(); }
+    void setCheck(int entry, int value) override {
+        for (auto& c : ctls_)
+            if (c.entry == entry && c.type == "CheckBox") { c.value = std::to_string(value); return; }
+        noControls();
+    }
     void choose(int, const std::vector<int>&) override { noControls(); }
     void key(int, int) override {}
     void click(int, int) override { noControls(); }
@@ -26,15 +31,23 @@ public:
 private:
     [[noreturn]] static void noControls() { throw core::UnexpectedDialog("this box has no controls"); }
     const std::vector<std::string>& buttons_;
+    std::vector<core::CtlView>& ctls_;
 };
 
 int ask(const std::string& kind, const std::string& message, const std::vector<std::string>& buttons,
-        const std::string& caption) {
+        const std::string& caption, std::vector<core::CtlView>* ctls = nullptr) {
     core::DlgResponder* r = core::dialogResponder();
-    core::DlgView view{.kind = kind, .caption = caption, .message = message, .buttons = buttons};
+    core::DlgView view;
+    view.kind = kind;
+    view.caption = caption;
+    view.message = message;
+    view.buttons = buttons;
+    if (ctls) view.ctls = *ctls;
     if (!r) throw core::UnexpectedDialog("no responder for \"" + caption + "\": " + message);
-    PressDriver d(view.buttons);
+    std::vector<core::CtlView> values = view.ctls;
+    PressDriver d(view.buttons, values);
     r->respond(view, d);
+    if (ctls) *ctls = values;
     if (d.pressed == 0) throw core::UnexpectedDialog("box left unanswered: " + message);
     return d.pressed;
 }
@@ -64,6 +77,24 @@ int FakeUserInterface::msgBox(const std::string& message, const std::string& but
 
 void FakeUserInterface::info(const std::string& message, const std::string& caption) {
     ask("MB", message, {"&OK"}, caption);
+}
+
+int FakeUserInterface::msgBoxDontShowAgain(const std::string& message, const std::string& buttons,
+                                           const std::string&, const std::string& caption,
+                                           bool& dontShowAgain) {
+    core::CtlView box;
+    box.entry = 1;
+    box.type = "CheckBox";
+    box.caption = "Do &not Show this Message again";
+    box.value = "0";
+    std::vector<core::CtlView> ctls{box};
+    int pressed = ask("MB", message, buttonCaptions(buttons), caption, &ctls);
+    if (ctls[0].value == "1") dontShowAgain = true;
+    return pressed;
+}
+
+void FakeUserInterface::systemOk(const std::string& message, const std::string& caption) {
+    ask("SysMsg", message, {"OK"}, caption);
 }
 
 bool FakeUserInterface::systemOkCancel(const std::string& message, const std::string& caption) {

@@ -19,18 +19,23 @@ public:
     int msgBox(const std::string& message, const std::string& buttons, const std::string& options,
                const std::string& caption) override;
     void info(const std::string& message, const std::string& caption) override;
+    int msgBoxDontShowAgain(const std::string& message, const std::string& buttons,
+                            const std::string& options, const std::string& caption,
+                            bool& dontShowAgain) override;
     bool systemOkCancel(const std::string& message, const std::string& caption) override;
+    void systemOk(const std::string& message, const std::string& caption) override;
     void doEvents() override { ++doEventsCalls; }
     int mousePointer() const override { return pointer; }
     void setMousePointer(int p) override { pointer = p; }
     std::string activeWindowCaption() const override { return windowCaption; }
     std::string activeControlName() const override { return controlName; }
+    std::string activeControlValue() const override { return controlValue; }
     void clipboardSetText(const std::string& text) override { clipboard = text; }
     void clipboardClear() override { clipboard.clear(); }
 
     int doEventsCalls = 0;
     int pointer = 0;
-    std::string windowCaption, controlName, clipboard;
+    std::string windowCaption, controlName, controlValue, clipboard;
 };
 
 }  // namespace testsupport

@@ -30,9 +30,10 @@ TEST_F(EventGuardTest, PointerStaysWhileAButtonIsHeldUntilTheModalShowRestoresIt
     EXPECT_EQ(gMousePointer, ui::kPointerDefault);           // recorded
     EXPECT_EQ(qt_.mousePointer(), ui::kPointerHourglass);  // but the screen is left alone
 
-    QDialog box;
+    QDialog box(&surface);
     QTimer::singleShot(0, [&] {
         EXPECT_TRUE(gInModalShow);
+        EXPECT_EQ(box.windowModality(), Qt::WindowModal);
         qt_.setMousePointer(ui::kPointerDefault);  // something inside resets the pointer
         box.hide();
     });

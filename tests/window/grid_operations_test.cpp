@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/fake_user_interface.h"
+#include "window/event_guard.h"
 
 namespace {
 
@@ -215,7 +215,6 @@ TEST(GridSortOnColumn, NumbersSortNumericallyInTheirFormatAndTextSortsAfterClean
          {"a", "b", "c"}, {"2", "0", "3"}},
         {"not allowed", {{"0", "2", ""}, {"1", "1", ""}}, 1, 1, false, {"2", "1"}, {"0", "1"}},
     };
-    testsupport::FakeUserInterface ui;
     for (const SortCase& c : cases) {
         SCOPED_TRACE(c.name);
         grid::FlexGrid g;
@@ -226,7 +225,7 @@ TEST(GridSortOnColumn, NumbersSortNumericallyInTheirFormatAndTextSortsAfterClean
         g.setCol(c.col);
         g.setColSel(c.colSel);
         g.setRow(1);
-        ui.pointer = 0;
+        gMousePointer = 0;
 
         EXPECT_EQ(GRDFLX_SortOnColumn(g, c.allowed), c.allowed);
         std::vector<std::string> col1 = column(g, 1), col0 = column(g, 0);
@@ -235,13 +234,12 @@ TEST(GridSortOnColumn, NumbersSortNumericallyInTheirFormatAndTextSortsAfterClean
         EXPECT_EQ(col1, c.col1After);
         EXPECT_EQ(col0, c.col0After);
         EXPECT_TRUE(g.Redraw());
-        EXPECT_EQ(ui.pointer, 0);
+        EXPECT_EQ(gMousePointer, 0);
     }
 }
 
 TEST(GridSortOnColumn, SortsOnlyTheSelectedRowsWhenARangeIsSelected)
 {
-    testsupport::FakeUserInterface ui;
     grid::FlexGrid g;
     g.setCols(2);
     g.setRows(6);

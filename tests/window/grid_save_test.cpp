@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/progress.h"
 #include "tests/support/temp_home.h"
 #include "window/csv_files.h"
 
@@ -147,6 +148,8 @@ TEST(GridSave, WriteReportsSuccessAndRefusesAnExistingFile)
     const std::string path = home / "grid.csv";
     EXPECT_EQ(window::gridSaveWrite(path, t), "Data written successfully to file: " + path);
     EXPECT_EQ(window::gridSaveWrite(path, t), "Error when try to write data. Not complete.");
+    // The refused file never started its report; the next report must not go quiet.
+    EXPECT_FALSE(gPISQuiet);
     EXPECT_EQ(readFile(path), "\"\"\r\nv\r\n\"\"\r\n");
 }
 

@@ -20,7 +20,7 @@ CellStore storeOf(const std::vector<std::string>& keys)
 std::vector<std::string> column(const CellStore& s, int col)
 {
     std::vector<std::string> out;
-    for (long r = 0; r < s.rows(); ++r) out.push_back(s.text(r, col));
+    for (long r = 0; r < s.rows(); ++r) out.emplace_back(s.text(r, col));
     return out;
 }
 
@@ -94,6 +94,36 @@ TEST(CellStore, ShrinkingColumnsDropsTheirCellsForGood)
     s.setCols(3);
     EXPECT_EQ(s.text(0, 2), "");
     EXPECT_EQ(s.backColor(0, 2), 0u);
+}
+
+// Texts shared in one pool: rewriting cells, longer and shorter, copying a cell onto
+// another and shrinking the table must leave every other text intact, also across the
+// compaction that many rewrites bring.
+TEST(CellStore, RewritesCopiesAndCompactionKeepEveryText)
+{
+    CellStore s;
+    s.setCols(3);
+    s.setRows(50);
+    std::vector<std::vector<std::string>> shadow(50, std::vector<std::string>(3));
+    for (int round = 0; round < 1000; ++round)
+        for (long r = 0; r < 50; ++r) {
+            const int c = (round + r) % 3;
+            // Lengths go up and down, so some writes fit in place and some do not.
+            shadow[r][c] = std::string(static_cast<std::size_t>((round * 7 + r) % 120), char('a' + round % 26));
+            s.setText(r, c, shadow[r][c]);
+        }
+    s.setText(0, 0, s.text(49, 2));  // the source lives in the same pool
+    shadow[0][0] = shadow[49][2];
+    s.setText(1, 1, "");
+    shadow[1][1].clear();
+    s.removeRow(10);
+    shadow.erase(shadow.begin() + 10);
+    s.setCols(2);
+    for (long r = 0; r < s.rows(); ++r)
+        for (int c = 0; c < 2; ++c) {
+            SCOPED_TRACE(std::to_string(r) + "," + std::to_string(c));
+            ASSERT_EQ(s.text(r, c), shadow[r][c]);
+        }
 }
 
 }  // namespace

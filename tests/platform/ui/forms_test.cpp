@@ -50,6 +50,10 @@ TEST(FormTest, RefusesToCloseWhileALongOperationYields) {
     form.show();
     core::gInDoEvents = true;
     EXPECT_FALSE(form.close());
+    ui::Form box;  // a box answered during the yield
+    box.setRefusesCloseWhileYielding(false);
+    box.show();
+    EXPECT_TRUE(box.close());
     core::gInDoEvents = false;
     EXPECT_TRUE(form.close());
 }

@@ -1,4 +1,4 @@
-#include "core/csv_files.h"
+#include "core/csv_reader.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,6 +8,7 @@
 
 #include "core/dates.h"
 #include "core/numbers.h"
+#include "core/progress.h"
 #include "core/user_interface.h"
 #include "core/vb_format.h"
 #include "platform/sys/rt_error.h"
@@ -122,23 +123,6 @@ bool readBlock(std::istream& in, const ReadSpec& spec, std::vector<Row>& rows, i
     return false;
 }
 
-std::string quoteField(std::string_view cell, std::string_view separator) {
-    std::string out;
-    bool hadQuote = false;
-    for (char c : cell) {
-        if (c == '\r' || c == '\n') continue;
-        if (c == '"') {
-            hadQuote = true;
-            out += '"';
-        }
-        out += c;
-    }
-    bool hasSeparator = !separator.empty() && out.find(separator) != std::string::npos;
-    return hadQuote || hasSeparator ? "\"" + out + "\"" : out;
-}
-
-std::string quotedLine(std::string_view text) { return "\"" + std::string(text) + "\""; }
-
 }  // namespace core::csv
 
 namespace {
@@ -184,41 +168,16 @@ core::csv::RowFilter rangeFilter(const core::Variant& start, const core::Variant
     };
 }
 
-// The file opener's policies as the CSV files use them: a missing file to read is
-// reported ("E"); an existing file to write is refused ("E"), replaced after asking
-// ("W"), replaced ("D") or appended to ("A").
-void openerMessage(const std::string& text, const std::string& buttons, const std::string& options) {
-    core::ui().msgBox(text, buttons, options, "File Opener");
-}
-
+// A missing file is reported as the file opener does for its if-missing policy "E".
 bool openForRead(const std::string& fileName, std::ifstream& in) {
     std::error_code ec;
     if (!std::filesystem::exists(fileName, ec)) {
-        openerMessage("Error.\rFile to be read does not exist.\r\rFile name: " + fileName + "\r\rAction aborted.",
-                      "0", "16");
+        core::ui().msgBox("Error.\rFile to be read does not exist.\r\rFile name: " + fileName + "\r\rAction aborted.",
+                          "0", "16", "File Opener");
         return false;
     }
     in.open(fileName, std::ios::binary);
     return static_cast<bool>(in);
-}
-
-bool openForWrite(const std::string& fileName, const std::string& ifExists, std::ofstream& out) {
-    if (ifExists != "W" && ifExists != "E" && ifExists != "D" && ifExists != "A") sys::raise(1031, "CSV_WriteFile");
-    std::error_code ec;
-    bool exists = std::filesystem::exists(fileName, ec);
-    if (exists && ifExists == "E") {
-        openerMessage("Error.\nFile to be created already exists.\nFile name: " + fileName + "\n\nAction aborted.",
-                      "0", "16");
-        return false;
-    }
-    if (exists && ifExists == "W") {
-        int answer = core::ui().msgBox("Warning.\nFile to be created already exists.\nFile name: " + fileName +
-                                           "\n\nPress OK to delete, CANCEL to abort.",
-                                       "1", "48", "File Opener");
-        if (answer != 1) return false;
-    }
-    out.open(fileName, std::ios::binary | (exists && ifExists == "A" ? std::ios::app : std::ios::trunc));
-    return static_cast<bool>(out);
 }
 
 // Puts the rows into the table with exact bounds, starting from a single empty cell.
@@ -264,35 +223,22 @@ bool CSV_ReadCore(const std::string& fileName, const std::string& startText, con
     std::ifstream in;
     if (!openForRead(fileName, in)) return false;
     std::error_code ec;
-    if (std::filesystem::file_size(fileName, ec) == 0 || ec) return false;
+    auto length = std::filesystem::file_size(fileName, ec);
+    if (length == 0 || ec) return false;
     core::csv::ReadSpec spec{startText, endText, separator, ignoreQuotes != 0, firstColumn, columnsFirst != 0};
     std::vector<core::csv::Row> rows;
+    long reportNo = 0;
+    PIS_Start("Reading CSV file " + fileName + ". Please wait ....", "bytes", static_cast<std::int64_t>(length), "",
+              reportNo, 0, -1, true);
+    auto progress = [&](std::int64_t done, const std::string& message) { PIS_Update(done, message, reportNo); };
     bool found = false;
     try {
-        found = core::csv::readBlock(in, spec, rows, status, {}, take);
+        found = core::csv::readBlock(in, spec, rows, status, progress, take);
+        PIS_End(reportNo);
     } catch (...) {
         fillTable(table, rows, columnsFirst != 0, firstRow, firstColumn);
         throw;
     }
     fillTable(table, rows, columnsFirst != 0, firstRow, firstColumn);
     return found;
-}
-
-bool CSV_WriteFile(const std::string& fileName, const std::string& ifExists, const std::string& header,
-                   const std::string& footer, const core::Table2D& table, const std::string& separator,
-                   long& firstRow, long& firstColumn) {
-    std::ofstream out;
-    if (!openForWrite(fileName, ifExists, out)) return false;
-    out << core::csv::quotedLine(header) << "\r\n";
-    for (long r = firstRow; r <= table.rowUBound(); ++r) {
-        std::string line;
-        for (long c = firstColumn; c <= table.colUBound(); ++c) {
-            if (c > firstColumn) line += separator;
-            line += core::csv::quoteField(ARR_Item2D(table, r, c), separator);
-        }
-        out << line << "\r\n";
-    }
-    out << core::csv::quotedLine(footer) << "\r\n";
-    out.close();
-    return static_cast<bool>(out);
 }

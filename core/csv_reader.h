@@ -1,8 +1,8 @@
 #pragma once
-// Comma-separated text: the reader takes the lines between a start text and an end
-// text (how table definitions are read), the writer quotes a field only when it holds
-// the separator or a quote. The two are not symmetric on purpose: the reader drops
-// every quote character, the writer doubles quotes inside fields.
+// Reading comma-separated text: the lines between a start text and an end text (how
+// table definitions are read) into rows of fields. Every quote character is dropped,
+// so a doubled quote inside a quoted field vanishes; the writer (window/csv_files.h)
+// doubles them, and the asymmetry is the format as the program has it.
 #include <cstdint>
 #include <functional>
 #include <istream>
@@ -45,12 +45,6 @@ bool readBlock(std::istream& in, const ReadSpec& spec, std::vector<Row>& rows, i
 // Splits one line; `inQuotes` carries an open quote over to the next line.
 Row splitLine(std::string_view line, std::string_view separator, bool ignoreQuotes, bool& inQuotes);
 
-// One written field: CR and LF removed, quotes doubled, and the whole enclosed in
-// quotes when it holds the separator or held a quote.
-std::string quoteField(std::string_view cell, std::string_view separator);
-// A header or footer line: the text in double quotes ("" for an empty one).
-std::string quotedLine(std::string_view text);
-
 }  // namespace core::csv
 
 // Reads the block between the start and end texts into the table: cell (row, column),
@@ -58,7 +52,8 @@ std::string quotedLine(std::string_view text);
 // fields from firstColumn. The table is first reset to one empty cell and ends with
 // exact bounds. Cells hold the fields' texts. False when the file cannot be read or
 // is empty (status -1) or when a marker is missing (status -4 or -5); rows read until
-// then are kept, also when a Stop (error 1066) ends the reading.
+// then are kept, also when a Stop (error 1066) ends the reading. Progress is shown
+// in bytes read; a missing file is reported as the file opener does.
 bool CSV_ReadFile(const std::string& fileName, const std::string& startText, const std::string& endText,
                   core::Table2D& table, int& status, int& columnsFirst, int ignoreQuotes,
                   const std::string& separator, long& firstRow, long& firstColumn);
@@ -71,10 +66,3 @@ bool CSV_ReadCore(const std::string& fileName, const std::string& startText, con
                   const core::Variant& rangeStart, const core::Variant& rangeEnd, int keyColumn,
                   core::Table2D& table, int& status, int& columnsFirst, int ignoreQuotes,
                   const std::string& separator, long& firstRow, long& firstColumn);
-// Writes the table's rows from firstRow and columns from firstColumn, one line each,
-// between a quoted header and footer line, lines ended CR LF. The if-exists letter:
-// "E" refuses an existing file, "D" replaces it, "A" appends, "W" asks first. True
-// when the file was written.
-bool CSV_WriteFile(const std::string& fileName, const std::string& ifExists, const std::string& header,
-                   const std::string& footer, const core::Table2D& table, const std::string& separator,
-                   long& firstRow, long& firstColumn);

@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include "core/csv_files.h"
+#include "core/csv_reader.h"
 #include "platform/sys/rt_error.h"
 #include "tests/support/fake_user_interface.h"
 #include "tests/support/scripted_responder.h"
@@ -91,28 +91,6 @@ TEST(CsvRead, ReportsProgressAndFiltersRows) {
     EXPECT_EQ(messages[1].rfind("Loading data. Last data loaded: row", 0), 0u);
 }
 
-TEST(CsvWrite, QuotesOnlyWhenNeeded) {
-    struct Case { const char* cell; const char* written; } cases[] = {
-        {"plain", "plain"},
-        {"a,b", "\"a,b\""},
-        {"say \"hi\"", "\"say \"\"hi\"\"\""},
-        {"two\r\nlines", "twolines"},
-        {"", ""},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.cell);
-        EXPECT_EQ(core::csv::quoteField(c.cell, ","), c.written);
-    }
-    EXPECT_EQ(core::csv::quotedLine(""), "\"\"");
-}
-
-TEST(CsvWrite, WrittenFieldsReadBackWithoutTheirQuotes) {
-    Row cells = {"a,b", "c", "d e"};
-    std::string line;
-    for (size_t i = 0; i < cells.size(); ++i) line += (i ? "," : "") + core::csv::quoteField(cells[i], ",");
-    EXPECT_EQ(read("START\n" + line + "\nEND\n").rows, std::vector<Row>{cells});
-}
-
 namespace {
 
 class CsvFiles : public ::testing::Test {
@@ -180,32 +158,4 @@ TEST_F(CsvFiles, FileProblemsAndRanges) {
     } catch (const sys::RtError& e) {
         EXPECT_EQ(e.number(), 9994);
     }
-}
-
-TEST_F(CsvFiles, WritesQuotedLinesUnderTheIfExistsPolicy) {
-    core::Table2D t;
-    t.redim(0, 2, 0, 1);
-    t.set(1, 0, std::string("a,b"));
-    t.set(1, 1, 12.5);
-    t.set(2, 0, std::string("say \"hi\""));
-    long firstRow = 1, firstColumn = 0;
-    EXPECT_TRUE(CSV_WriteFile(path("out.csv"), "E", "", "Footer", t, ",", firstRow, firstColumn));
-    EXPECT_EQ(testsupport::readFile(path("out.csv")), "\"\"\r\n\"a,b\",12.5\r\n\"say \"\"hi\"\"\",\r\n\"Footer\"\r\n");
-
-    boxes.press("File to be created already exists.", "&OK");
-    EXPECT_FALSE(CSV_WriteFile(path("out.csv"), "E", "", "", t, ",", firstRow, firstColumn));
-    boxes.press("Press OK to delete", "&Cancel");
-    EXPECT_FALSE(CSV_WriteFile(path("out.csv"), "W", "", "", t, ",", firstRow, firstColumn));
-    EXPECT_EQ(testsupport::readFile(path("out.csv")).substr(0, 4), "\"\"\r\n");
-    firstRow = 2;
-    EXPECT_TRUE(CSV_WriteFile(path("out.csv"), "A", "x", "y", t, ",", firstRow, firstColumn));
-    EXPECT_NE(testsupport::readFile(path("out.csv")).find("\"Footer\"\r\n\"x\"\r\n"), std::string::npos);
-    EXPECT_TRUE(CSV_WriteFile(path("out.csv"), "D", "H", "F", t, ",", firstRow, firstColumn));
-
-    core::Table2D back;
-    int status = 0, columnsFirst = 0;
-    long r0 = 1, c0 = 1;
-    EXPECT_TRUE(CSV_ReadFile(path("out.csv"), "H", "F", back, status, columnsFirst, 0, ",", r0, c0));
-    EXPECT_EQ(at(back, 1, 1), "say hi");  // the reader drops every quote
-    EXPECT_EQ(boxes.pending(), 0u);
 }

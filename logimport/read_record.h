@@ -1,0 +1,100 @@
+#pragma once
+// The read record: everything one reading of log files (an addition or a test read)
+// is steered by and counts into. One program-wide instance lives for the whole run of
+// the program; the options and filter sets keep their values between reads, each read
+// resets its per-file counters and adds them into its run totals.
+#include <string>
+
+#include "core/typed_array.h"
+#include "logimport/filter_rules.h"
+
+// The test-read part of the read record: what a test read tallies instead of storing
+// lines. Tallies keep item 0 for the empty value and merge values ignoring case.
+struct TestReadRec {
+    std::string LogFileSpec;  // the log-file entry the test read reads
+    bool Active = false;      // a test read is set up or running: nothing is stored
+    bool ListUserAgents = false;
+    bool CheckReferrers = false;
+    bool TallyRobotRejects = false;  // per robot rule: lines rejected and the texts matched
+    bool ListFieldValues = false;
+    long FieldNo = -1;  // the field tallied under ListFieldValues; -1 for none
+    core::StrArray UserAgents;
+    core::LngArray UserAgentCounts;
+    core::StrArray Referrers;
+    core::LngArray ReferrerCounts;
+    core::StrArray FieldValues;
+    core::LngArray FieldValueCounts;
+    core::LngArray RobotRejectCounts;   // by robot rule number
+    core::StrArray RobotRejectAgents;   // by robot rule number, each a "|" list
+};
+
+// Line and byte counts of one file, or of a whole run. Stamps are date serials.
+struct ReadCounters {
+    double LastStamp = 0;
+    double FirstStamp = 0;
+    double LinesMatched = 0;
+    double BytesMatched = 0;
+    double LinesAccepted = 0;
+    double BytesAccepted = 0;
+    double Duplicates = 0;
+};
+
+struct ReadRec {
+    // Site options, loaded by the read from the site's dbdef.ini.
+    int LastKeepVal = 0;
+    bool Skip404 = false;  // skip lines whose HTTP status is 400 to 599
+    bool RemQuery = false;
+    bool RemFrag = false;
+    long MissingPageID = 0;  // page ".. Page does not exist .."
+    bool DupCheck = false;   // look each accepted line up first (dates overlap stored data)
+    std::string CurrentFile;
+    long LastLogLnID = 0;
+
+    // Read Log Options.
+    bool NoPromptInvalid = false;
+    bool NoPromptOverlap = false;
+    bool Keep404List = false;
+
+    // Files with problems in the last read and, parallel, a "|" list of texts per file.
+    core::StrArray ProblemFiles;
+    core::StrArray ProblemTexts;
+
+    FltrSet MainSet;   // lines to add or to exclude
+    FltrSet RobotSet;  // robot and crawler user agents to skip
+    FltrSet CompSet;   // page components (files) to skip
+
+    TestReadRec Test;
+    long ListedStatus = 0;         // 404 while failed requests are listed, else 0
+    bool ErrStatusInTest = false;  // a test read lets status 400-599 reach the filters
+    // Item 0 holds "404" while the list is collected; then file names of requests with
+    // status 400 to 599, and their counts.
+    core::StrArray ListedNames;
+    core::LngArray ListedCounts;
+
+    ReadCounters File;  // the file being read
+    ReadCounters Run;   // all files of the run
+    double RunMainHits = 0;
+    double RunRobotHits = 0;
+    double RunCompHits = 0;
+
+    double Timestamp = 0;       // the current line's date serial
+    double FirstTimestamp = 0;  // the run's first line; 0 until set
+};
+
+inline ReadRec gReadRec;
+
+// Starts the list of failed requests (status 400 to 599) when the option keeps it.
+void STTA_NotFoundListReset(ReadRec& rec);
+
+// "No", or "Yes - 3 user agent filters. Log line skipped when satisfy any."
+std::string STTA_FltrSetText(const FltrSet& set, const std::string& kind);
+// The file specification and the three filter sets, one line each.
+std::string STTA_FltrChoiceText(const std::string& fileSpec, const ReadRec& rec);
+
+// The fields a filter may test, in the order of their stored codes (ColType 0 to 3).
+inline const std::string kFltrColTypeCaptions =
+    "Referrer|File Name|User agent (browser)|RC (200=OK, 404=Page not found, etc.)";
+// The captions of the filter column codes 0 to 3, from item 0.
+void STTA_FltrColTypeCaptions(core::StrArray& captions);
+// The caption of a log field ("" for fields without one).
+std::string STTA_LogFieldCaption(long fieldNo);

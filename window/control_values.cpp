@@ -1,0 +1,198 @@
+#include "window/control_values.h"
+
+#include "core/delimited_lists.h"
+#include "core/ini_store.h"
+#include "core/numbers.h"
+#include "core/stored_text.h"
+#include "core/text.h"
+#include "platform/sys/rt_error.h"
+
+namespace {
+
+const std::string kSpecSep = "|~~|";
+constexpr long kDependField = 23;
+
+bool isListType(const std::string& type) { return type == "ListBox" || type == "ComboBox"; }
+
+// The entry index of a control number: its position moved by the base.
+long entryIndexOf(int number, const core::IntArray& numbers, long base) {
+    return XCTL_CtlIndex(number, numbers) + 1 - base;
+}
+
+std::string pointerOf(const std::string& section, int number, const std::string& iniFile) {
+    return INI_Get(section, std::to_string(number), iniFile, 1);
+}
+
+void splitPointer(const std::string& pointer, const std::string& sectionOverride, std::string& section,
+                  std::string& entry, int& mode) {
+    section = sectionOverride.empty() ? CHUNKS_Get(1, pointer) : sectionOverride;
+    entry = CHUNKS_Get(2, pointer);
+    const std::string m = CHUNKS_Get(3, pointer);
+    mode = m.empty() ? -1 : static_cast<int>(TXT_Val(m));
+}
+
+// Column 0 of a list control's row holds the chosen index from 0 (a combo box's may
+// hold "index|text" after the box was shown); items start at column 1, so item index i
+// sits in column i + 1, as loading stores it.
+std::string chosenListText(const core::Table2D& rows, long row, const std::string& type) {
+    const std::string chosen = ARR_Item2D(rows, row, 0);
+    if (type == "ComboBox" && chosen.find('|') != std::string::npos) return CHUNKS_Get(2, chosen);
+    const long index = static_cast<long>(TXT_Val(CHUNKS_Get(1, chosen)));
+    return index < 0 ? std::string() : ARR_Item2D(rows, row, index + 1);
+}
+
+// The message of a failing rule, "" when the value passes.
+std::string ruleProblem(const core::StrArray& rule, const std::string& value) {
+    const std::string code = rule.inBounds(1) ? rule[1] : std::string();
+    const char first = code.empty() ? '\0' : code[0];
+    switch (first) {
+    case 'N': {
+        double number = 0;
+        return core::parseNumber(value, number) ? "" : "Must be Numeric";
+    }
+    case '+':
+        return core::vbVal(value) >= 0 ? "" : "Must be Positive";
+    case '<': {
+        const double limit = core::vbVal(code.substr(1));
+        return core::vbVal(value) < limit ? "" : "Must be Less Than " + core::vbStr(limit);
+    }
+    case 'S': {
+        if (core::lowerAscii(code) != "s-instr") return "";
+        const bool matchCase = rule.inBounds(3) && SYS32_StrIsTrue(rule[3]);
+        for (long i = 4; i <= rule.ubound(); ++i) {
+            // An empty item would be found in every value.
+            if (!rule[i].empty() && TXT_InStrEx(value, rule[i], matchCase))
+                return ">>" + rule[i] + "<< characters not allowed." + gCRCR +
+                       "Problem with data entered: " + value;
+        }
+        return "";
+    }
+    case 'P':
+        // The folder checks of "PDe" and "PD" wait for the core path checks
+        // (PAFN_CheckDirExists, PAFN_CheckDirName); until then they pass.
+        return "";
+    default:
+        throw sys::RtError(kErrBadRuleCode, "Unknown data-entry rule code \"" + code + "\".",
+                           "XCTL_ValidateEntry");
+    }
+}
+
+}  // namespace
+
+std::string XCTL_EntryType(const std::string& entry) {
+    std::string type = entry.substr(0, entry.find(kSpecSep));
+    if (!type.empty() && type[0] == '_') type.erase(0, 1);
+    return type;
+}
+
+long XCTL_CtlIndex(int number, const core::IntArray& numbers) {
+    if (!numbers.hasBounds()) return -1;
+    for (long i = numbers.lbound(); i <= numbers.ubound(); ++i)
+        if (numbers[i] == number) return i;
+    return -1;
+}
+
+void XCTL_DependRenumber(core::StrArray& entries, const core::IntArray& numbers, long base) {
+    for (long k = 1; k <= entries.ubound(); ++k) {
+        std::string entry = entries[k];
+        // Field 23 of the spec is item 24 of the entry, after the type word.
+        const std::string field = CHUNKS_GetEx(kDependField + 1, kSpecSep, kChunksNoExclusion, entry, "");
+        if (field.empty() || field == "True" || field == "False") continue;
+        const long value = static_cast<long>(TXT_Val(field));
+        const long r = XCTL_CtlIndex(static_cast<int>(value < 0 ? -value : value), numbers) + 1 - base;
+        const std::string renumbered = r > 0 ? std::to_string(value < 0 ? -r : r) : std::string();
+        CHUNKS_SetEx(kDependField + 1, entry, kSpecSep, kChunksNoExclusion, renumbered);
+        entries.set(k, entry);
+    }
+}
+
+std::string XCTL_LinkedValueGet(const std::string& type, const std::string& pointer,
+                                const std::string& valuesFile, const std::string& sectionOverride) {
+    std::string section, entry;
+    int mode = -1;
+    splitPointer(pointer, sectionOverride, section, entry, mode);
+    const std::string value = INI_Get(section, entry, valuesFile, mode);
+    if (type == "CheckBox") return SYS32_StrIsTrue(value) ? "1" : "0";
+    return value;
+}
+
+void XCTL_LinkedValuePut(const std::string& type, const std::string& value,
+                         const std::string& pointer, const std::string& valuesFile,
+                         const std::string& sectionOverride) {
+    std::string section, entry;
+    int mode = -1;
+    splitPointer(pointer, sectionOverride, section, entry, mode);
+    if (type == "CheckBox")
+        INI_Put(section, entry, std::string(TXT_IsTrue(value) ? "True" : "False"), valuesFile);
+    else
+        INI_Put(section, entry, value, valuesFile);
+}
+
+void XCTL_CtlValuesLoad(const std::string& section, const std::string& iniFile,
+                        const core::StrArray& entries, core::StrArray& values, core::Table2D& rows,
+                        const core::IntArray& numbers, std::string& valuesFile,
+                        const std::string& sectionOverride, long base) {
+    if (valuesFile.empty()) valuesFile = iniFile;
+    for (long i = numbers.lbound(); i <= numbers.ubound(); ++i) {
+        const int n = numbers[i];
+        if (n <= 0) continue;
+        const std::string pointer = pointerOf(section, n, iniFile);
+        if (pointer == kIniNotFound) continue;
+        const long k = entryIndexOf(n, numbers, base);
+        const std::string type = XCTL_EntryType(entries[k]);
+        const std::string value = XCTL_LinkedValueGet(type, pointer, valuesFile, sectionOverride);
+        if (!isListType(type)) {
+            values.set(k, value);
+            continue;
+        }
+        for (long c = rows.colLBound(); c <= rows.colUBound(); ++c) {
+            if (ARR_Item2D(rows, k, c) == value) {
+                rows.set(k, 0, c - 1);
+                break;
+            }
+        }
+    }
+}
+
+void XCTL_CtlValuesSave(const std::string& section, const std::string& iniFile,
+                        const core::StrArray& entries, const core::StrArray& values,
+                        const core::Table2D& rows, const core::IntArray& numbers,
+                        std::string& valuesFile, const std::string& sectionOverride, long base) {
+    if (valuesFile.empty()) valuesFile = iniFile;
+    for (long i = numbers.lbound(); i <= numbers.ubound(); ++i) {
+        const int n = numbers[i];
+        if (n <= 0) continue;
+        const std::string pointer = pointerOf(section, n, iniFile);
+        if (pointer == kIniNotFound) continue;
+        const long k = entryIndexOf(n, numbers, base);
+        const std::string type = XCTL_EntryType(entries[k]);
+        const std::string value = isListType(type) ? chosenListText(rows, k, type) : values[k];
+        XCTL_LinkedValuePut(type, value, pointer, valuesFile, sectionOverride);
+    }
+}
+
+void XCTL_ValidateEntry(const std::string& section, const std::string& iniFile,
+                        core::StrArray& values, const core::IntArray& numbers,
+                        std::string& message, long& failingEntry, long base) {
+    message.clear();
+    failingEntry = -1;
+    for (long i = numbers.lbound(); i <= numbers.ubound(); ++i) {
+        const int n = numbers[i];
+        if (n <= 0) continue;
+        const std::string rules = INI_Get(section, "C" + std::to_string(n), iniFile, 1);
+        if (rules == kIniNotFound) continue;
+        const long k = entryIndexOf(n, numbers, base);
+        core::StrArray ruleList;
+        CHUNKS_SplitEx(rules, "|", "{}", ruleList, 1);
+        for (long r = 1; r <= ruleList.ubound(); ++r) {
+            core::StrArray rule;
+            CHUNKS_SplitEx(ruleList[r], "|", kChunksNoExclusion, rule, 1);
+            const std::string problem = ruleProblem(rule, values[k]);
+            if (problem.empty()) continue;
+            const std::string custom = rule.inBounds(2) ? rule[2] : std::string();
+            message = custom.empty() ? problem : custom;
+            failingEntry = k;
+            return;
+        }
+    }
+}
