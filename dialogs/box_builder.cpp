@@ -275,10 +275,7 @@ void Pass::build() {
     }
 
     FormButtons host(form_);
-    auto placeMain = [&] {
-        layout_.NextTop += spec_.TopGap;
-        MB_PlaceButtons(host, layout_, spec_, captions_);
-    };
+    auto placeMain = [&] { MB_PlaceButtons(host, layout_, spec_, captions_); };
     const MB_WidthRequest wanted =
         MB_LayoutControls(form_, base, layout_, spec_, workW_, owners_, form_->entryMap, captions_, c_.entries,
                           c_.values, c_.rows, 1, 0, placeMain);
@@ -295,6 +292,7 @@ void Pass::build() {
         if (captions_.count() == 0) {
             layout_.NextTop += spec_.TopGap + std::max(120.0, spec_.LineGap);
         } else {
+            layout_.NextTop += spec_.TopGap;
             if (spec_.AtBottom) heightStep();
             placeMain();
         }

@@ -28,8 +28,10 @@
 #include "platform/ui/keys.h"
 #include "platform/ui/qt_text.h"
 #include "platform/ui/twips.h"
+#include "window/control_keys.h"
 #include "window/event_guard.h"
 #include "window/form_ops.h"
+#include "window/list_keys.h"
 
 namespace {
 
@@ -246,8 +248,9 @@ void Msgbxform::Form_KeyDown(int& keyCode, int& shift) {
     handler("Form_KeyDown", [&] {
         dLastKeyCode_B4IntrprtKeyPadKeys = keyCode;
         dLastShift_B4IntrprtKeyPadKeys = shift;
-        std::string value, type = "Not defined";
-        if (QWidget* focus = focusWidget()) CTLSIMPLE_TypeName(focus, value, type);
+        KEYS_KeypadNormalize(keyCode, shift);
+        std::string value, type;
+        CTLNOMB_ActiveCtlType(this, value, type);
         bool ok = true;
         const std::string record = std::to_string(keyCode) + "|" + std::to_string(shift) + "|" + type;
         ui::setTag(fLastData_OUT, CHUNKS_InsertEx(record, value, "|", kChunksNoExclusion, 0, false, false, ok));
@@ -258,6 +261,7 @@ void Msgbxform::Form_KeyDown(int& keyCode, int& shift) {
 
 void Msgbxform::Form_KeyUp(int& keyCode, int& shift) {
     handler("Form_KeyUp", [&] {
+        KEYS_KeypadNormalize(keyCode, shift);
         if (!dKeyDownDone) dKeyDownDone = true;
         // The release of a key pressed before the box appeared never closes it.
         if (dKeyDownSeen && keyClosesBox(keyCode, shift)) MB_FormSetResult(this, -2);

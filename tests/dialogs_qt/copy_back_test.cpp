@@ -124,3 +124,18 @@ TEST_F(BoxTest, CopyBackNeedsTheCallersRowsForLists) {
         EXPECT_EQ(e.number(), 9);
     }
 }
+
+TEST_F(BoxTest, GridSortedAtLoad) {
+    core::StrArray items;
+    items.redim(0, 2);
+    items.set(0, "cherry");
+    items.set(1, "apple");
+    items.set(2, "banana");
+    MB_AddListCtl(items, "", -1, "Grid", spec({{17, "True"}, {18, "1_1"}}), ctl, true);
+    MB_AddListCtl(items, "", -1, "Grid", spec({{17, "True"}}), ctl, false);  // no columns named: unsorted
+    show("Sorted", "0", "", "", [](const core::DlgView& v, core::DlgDriver& d) {
+        EXPECT_EQ(v.ctls.at(0).items, (std::vector<std::string>{"apple", "banana", "cherry"}));
+        EXPECT_EQ(v.ctls.at(1).items, (std::vector<std::string>{"cherry", "apple", "banana"}));
+        d.press(1);
+    });
+}

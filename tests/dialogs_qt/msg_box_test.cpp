@@ -236,3 +236,12 @@ TEST_F(BoxTest, KeyEventsReachTheFormsKeyHandling) {
     EXPECT_EQ(CHUNKS_Get(1, record) + "|" + CHUNKS_Get(2, record), "67|2");
     EXPECT_EQ(ctl.values[0], record);
 }
+
+TEST_F(BoxTest, KeypadDigitsCloseLikeTheMainKeyboardsAndTheRawCodeIsKept) {
+    const int r = show("m", "0", MB_OptKeyHides(53, 0), "", [](const core::DlgView&, core::DlgDriver& d) {
+        d.key(101, 0);  // keypad 5
+        EXPECT_EQ(gMBForm->dLastKeyCode_B4IntrprtKeyPadKeys, 101);
+    });
+    EXPECT_EQ(r, -2);
+    EXPECT_EQ(CHUNKS_Get(1, CHUNKS_Get(4, state)), "53");
+}
