@@ -3,7 +3,6 @@
 #include <cstring>
 #include <filesystem>
 
-#include "core/dates.h"
 #include "core/delimited_lists.h"
 #include "core/error_handler.h"
 #include "core/file_find.h"
@@ -11,7 +10,6 @@
 #include "core/file_open.h"
 #include "core/numbers.h"
 #include "core/ini_store.h"
-#include "core/path_checks.h"
 #include "core/program_paths.h"
 #include "core/progress.h"
 #include "core/text.h"
@@ -157,10 +155,6 @@ long fileLength(const std::string& path) {
     std::error_code ec;
     auto n = std::filesystem::file_size(path, ec);
     return ec ? 0 : static_cast<long>(n);
-}
-
-std::string stampDisplay(const std::string& stamp) {
-    return TXT_FormatStr(stamp, "@@@@-@@-@@ @@:@@.@@");
 }
 
 void addToRunTotals(ReadRec& rec) {
@@ -309,7 +303,7 @@ bool STTA_LogFileFirstLastStamp(const std::string& fileName, const LogFmtCompile
 }
 
 bool STTA_LogFileOverlapCheck(dao::Database& db, const std::string& fileName, const LogFmtCompiled& formats,
-                              ReadRec& rec, bool& usable, const std::string& startTimeText) {
+                              ReadRec& rec, bool& usable) {
     usable = true;
     std::string first, last;
     if (!STTA_LogFileFirstLastStamp(fileName, formats, rec, first, last)) {
@@ -331,8 +325,6 @@ struct RunState {
     const std::string& captionText;
     const std::string& progressTitle;
     bool& anyUsable;
-    bool multiFile = false;
-    bool firstFile = true;
     bool result = true;
     bool stopped = false;
 };
@@ -341,11 +333,9 @@ struct RunState {
 bool readOneFile(RunState& run, const std::string& path, const LogFmtCompiled& formats,
                  const std::string& counterText) {
     ReadRec& rec = run.rec;
-    const std::string startText = run.firstFile ? core::vbFormat(core::DateTime{core::vbNow()}, "yyyy-mm-dd hh:nn") : "..";
-    run.firstFile = false;
     rec.CurrentFile = path;
     bool usable = false;
-    rec.DupCheck = STTA_LogFileOverlapCheck(run.db, path, formats, rec, usable, startText);
+    rec.DupCheck = STTA_LogFileOverlapCheck(run.db, path, formats, rec, usable);
     if (usable) run.anyUsable = true;
     if (rec.DupCheck && !rec.Test.Active) {
         const std::string overlap = "Dates on this log file overlap with data that already have on database. ";
@@ -426,7 +416,6 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
         core::StrArray items;
         CHUNKS_SplitEx(fileList, "|", "Do not exclude any part", items, 1);
         const long n = items.ubound();
-        run.multiFile = n > 1;
         for (long i = 1; i <= n && !run.stopped; ++i) {
             if (TXT_Normalize(items[i], "", true, false, false, "", "").empty()) continue;
             std::string spec, formatName;
@@ -440,7 +429,6 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
                 if (!readOneFile(run, spec, formats, itemText)) run.stopped = true;
                 continue;
             }
-            run.multiFile = true;
             std::string folder, pattern;
             splitWildcard(spec, folder, pattern);
             core::StrArray found;
