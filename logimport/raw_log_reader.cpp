@@ -463,6 +463,15 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
         STTA_LogLineRsClose();
         ErrorHandler(e.number(), nullptr, proc, extra);
         return false;
+    } catch (...) {
+        // Not ours to report (a test's unexpected box, the program's end), but the
+        // numbering must go on where the stored lines end.
+        try {
+            INI_Put("Main", "LastLogLnID", rec.LastLogLnID, gIniLastVals);
+        } catch (...) {
+        }
+        STTA_LogLineRsClose();
+        throw;
     }
     INI_Put("Main", "LastLogLnID", rec.LastLogLnID, gIniLastVals);
     STTA_LogLineRsClose();

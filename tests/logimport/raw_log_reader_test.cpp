@@ -335,3 +335,46 @@ TEST_F(ReadRun, AFileThatStoresNothingLeavesTheRunsFirstStampAlone) {
     EXPECT_GT(rec.Run.FirstStamp, 0);
     EXPECT_EQ(rec.Run.FirstStamp, rec.Run.LastStamp);  // both from the one stored line
 }
+
+TEST_F(ReadRun, FileChecksFindTheValidEndsOrSkipTheFile) {
+    const std::string valid = logLine("1.1.1.1", "10:00:00", "/a.html") + "\n" +
+                              logLine("1.1.1.1", "10:20:30", "/b.html") + "\n";
+    std::string junk;
+    while (junk.size() < 7000) junk += "corrupt tail line\n";
+    struct Case {
+        const char* name;
+        std::string content;
+        bool ok;
+        const char* first;
+        const char* last;
+        const char* problem;
+    } cases[] = {
+        {"valid", valid, true, "20261210100000", "20261210102030", ""},
+        {"junk head and a tail longer than one window", "junk\n" + valid + junk, true, "20261210100000",
+         "20261210102030", ""},
+        {"empty", "", false, "", "", "Log file is empty or does not exist. File Skipped."},
+        {"no valid line", junk, false, "", "", "Log file does not contain any valid lines. File Skipped."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        rec = ReadRec{};
+        rec.NoPromptInvalid = true;
+        rec.CurrentFile = site.home / "logs/check.log";
+        testsupport::writeFile(rec.CurrentFile, c.content);
+        std::string first, last;
+        EXPECT_EQ(STTA_LogFileFirstLastStamp(rec.CurrentFile, formats, rec, first, last), c.ok);
+        if (c.ok) {
+            EXPECT_EQ(first, c.first);
+            EXPECT_EQ(last, c.last);
+        } else {
+            ASSERT_EQ(rec.ProblemTexts.ubound(), 0);
+            EXPECT_EQ(rec.ProblemTexts[0], c.problem);
+        }
+    }
+    // A missing file is skipped and the run goes on.
+    rec = ReadRec{};
+    rec.NoPromptInvalid = true;
+    testsupport::writeFile(site.home / "logs/ok.log", valid);
+    EXPECT_TRUE(read(site.home / "logs/missing.log" + "|" + site.home / "logs/ok.log"));
+    EXPECT_EQ(rows(), 2);
+}
