@@ -34,6 +34,16 @@ public:
     void cut(const std::string& piece, bool final, std::vector<std::string_view>& lines) {
         lines.clear();
         std::string_view buf = piece;
+        if (!carry_.empty() && !final && anyEnd_ && piece.find_first_of("\r\n") == std::string::npos) {
+            // Only a longer partial line: append instead of copying it whole again.
+            carry_ += piece;
+            if (static_cast<long long>(carry_.size()) > limit_) {
+                skipping_ = true;
+                skipped_ = static_cast<long long>(carry_.size());
+                carry_.clear();
+            }
+            return;
+        }
         if (!carry_.empty()) {
             work_.swap(carry_);
             work_ += piece;
@@ -352,7 +362,7 @@ bool readOneFile(RunState& run, const std::string& path, const LogFmtCompiled& f
                 gCR + gCR + "Do you want to add records from this file anyway?";
             int answer = core::ui().msgBox(message, "&Yes|&No", "DfltButton=2|",
                                            "Confirm add overlApping data. " + run.captionText);
-            if (answer == 2) usable = false;
+            if (answer != 1) usable = false;  // No, or the box closed
         }
     }
     if (!usable) return true;

@@ -237,6 +237,7 @@ TEST_F(ReadRun, BadLinesAreReportedAndTheRestIsRead) {
     const std::string path = site.home / "logs/mixed.log";
     testsupport::writeFile(path, logLine("1.1.1.1", "10:00:00", "/a.html") + "\r\n" + "not a log line\r\n" +
                                      std::string("\x01\xff\xfe\0binary\x80", 11) + "\r\n" +
+                                     std::string(kReadBlockLimit + 1, 'L') + "\n" +
                                      logLine("1.1.1.2", "10:00:05", "/b.html?x=1#f") + "\r\n" + "half a line [");
     EXPECT_TRUE(read(path));
     EXPECT_EQ(rows(), 2);
@@ -245,6 +246,7 @@ TEST_F(ReadRun, BadLinesAreReportedAndTheRestIsRead) {
     ASSERT_EQ(rec.ProblemFiles.ubound(), 0);
     EXPECT_EQ(rec.ProblemFiles[0], path);
     EXPECT_NE(rec.ProblemTexts[0].find("cannot be matched"), std::string::npos);
+    EXPECT_NE(rec.ProblemTexts[0].find("Log line longer than 10,000,000 bytes found."), std::string::npos);
     // The pseudo page exists before any line is stored.
     EXPECT_EQ(STTA_PageNameByID(site.db, rec.MissingPageID), kMissingPageName);
     EXPECT_EQ(site.count("SELECT COUNT(*) FROM page WHERE Filename = 'b.html?x=1'"), 1);  // RemFrag only
