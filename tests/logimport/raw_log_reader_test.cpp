@@ -380,3 +380,15 @@ TEST_F(ReadRun, FileChecksFindTheValidEndsOrSkipTheFile) {
     EXPECT_TRUE(read(site.home / "logs/missing.log" + "|" + site.home / "logs/ok.log"));
     EXPECT_EQ(rows(), 2);
 }
+
+TEST_F(ReadRun, ATestReadStoresNothingAndAsksNothing) {
+    const std::string path = site.home / "logs/a.log";
+    testsupport::writeFile(path, manyLines(10, "10.0.0."));
+    EXPECT_TRUE(read(path));
+    rec.Test.Active = true;  // the same dates again: no overlap question (no responder here)
+    rec.Test.ListUserAgents = true;
+    EXPECT_TRUE(read(path));
+    EXPECT_EQ(rows(), 10);
+    EXPECT_EQ(rec.Run.LinesAccepted, 10);  // collected, not stored
+    EXPECT_EQ(rec.Run.Duplicates, 0);
+}
