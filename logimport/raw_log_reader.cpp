@@ -23,6 +23,11 @@
 
 namespace {
 
+// Lines read between two commits. Each commit costs about as much as storing a
+// hundred thousand lines, so batches are large; a Stop or an error commits what was
+// stored before it all the same.
+constexpr long kLinesPerCommit = 500000;
+
 // Cuts pieces of a file into lines, carrying a partial line from piece to piece.
 class LineCutter {
 public:
@@ -373,7 +378,7 @@ bool readOneFile(RunState& run, const std::string& path, const LogFmtCompiled& f
     ctx.formats = &formats;
     ctx.rec = &rec;
     std::string status;
-    dao::Transaction tx(run.db, dao::Transaction::OnExit::Commit, 20000);
+    dao::Transaction tx(run.db, dao::Transaction::OnExit::Commit, kLinesPerCommit);
     LinesHandler handler = [&](const std::vector<std::string_view>& lines, long index) {
         long r = STTA_LogLineProcess(ctx, lines, index, status);
         tx.tick();
