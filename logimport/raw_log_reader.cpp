@@ -23,9 +23,9 @@
 
 namespace {
 
-// Lines read between two commits. Each commit costs about as much as storing a
-// hundred thousand lines, so batches are large; a Stop or an error commits what was
-// stored before it all the same.
+// Lines read between two commits. A commit is dear: the next batch must journal every
+// index page it touches again, so batches are large; a Stop or an error commits what
+// was stored before it all the same.
 constexpr long kLinesPerCommit = 500000;
 
 // Cuts pieces of a file into lines, carrying a partial line from piece to piece.
