@@ -59,15 +59,6 @@ bool recycleFolder(const std::string& folder, std::string& target) {
     return FMAN_RenameFile(withoutSlash(folder), target, kSilent, noMore);
 }
 
-// Until the database utilities' opener lands: the data set's database is the text
-// after the first ";" of its "DB definitions", in the site folder.
-void openDataSet(const std::string& dataSet, const std::string& iniPath, dao::Database& db) {
-    std::string definitions = INI_Get(dataSet, "DB definitions", iniPath, 3);
-    std::string::size_type semi = definitions.find(';');
-    std::string file = semi == std::string::npos ? std::string() : definitions.substr(semi + 1);
-    db = dao::Database(shell::siteFullPath(iniPath, file));
-}
-
 std::string yesNo(bool flag) { return flag ? "YES" : "NO"; }
 
 }  // namespace
@@ -154,7 +145,7 @@ void STTA_SiteOpen() {
     gArrGrowRows = 1;
     bool allowZeroLength = true;
     BLDTBL_CheckAllAndAddTbls(gIniDbDef, allowZeroLength);
-    openDataSet("Site1", gIniDbDef, gDB);
+    TBL_OpenDataSetDB("Site1", gIniDbDef, gDB);
     caption() = gProductName + shell::kCaptionSiteSep + STTA_SiteParmGet();
     if (captionSink()) captionSink()(caption());
 }

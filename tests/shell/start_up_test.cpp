@@ -98,8 +98,11 @@ protected:
         std::filesystem::remove(home / "Second/data/site1.db");
         restartGlobals();
     }
-    // Table building meets the missing file first and asks whether to go on.
-    void expectBuildingStops() { boxes.press("Do you want to continue with other table loads?", "&No"); }
+    // Table building meets the missing file first, asks whether to go on, and the
+    // error handler reports the stop.
+    void expectBuildingStops() {
+        boxes.press("Do you want to continue with other table loads?", "&No").press("Could not find file", "OK");
+    }
     static constexpr const char* kError = "Startup/Database error.";
 };
 
