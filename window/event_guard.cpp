@@ -4,14 +4,12 @@
 #include <QCursor>
 #include <QDialog>
 #include <QGuiApplication>
-#include <QMainWindow>
 #include <QMenu>
-#include <QPointer>
 #include <cstdio>
 #include <new>
 
 #include "core/dialog_responder.h"
-#include "core/error_handler.h"
+#include "core/handler_error.h"
 #include "platform/sys/rt_error.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/forms.h"
@@ -81,33 +79,13 @@ void MSE_PopupMenu(QWidget* form, QMenu* menu) {
 namespace window {
 namespace {
 
-// The failing window as the error handler recovers it.
-class WidgetHandlerForm : public core::HandlerForm {
-public:
-    explicit WidgetHandlerForm(QWidget* form) : form_(form) {}
-    bool isLoaded() const override { return ui::isLoaded(form_); }
-    bool isMainWindow() const override { return qobject_cast<QMainWindow*>(form_) != nullptr; }
-    void unload() override { ui::unloadForm(form_); }
-    void minimizeAndDisable() override {
-        if (!form_) return;
-        form_->setEnabled(true);
-        form_->showMinimized();
-        form_->setEnabled(false);
-    }
-
-private:
-    QPointer<QWidget> form_;
-};
-
 // The end cannot travel up through Qt's frames: leave every event loop instead.
 void endProgram(const sys::EndProgram& e) { QCoreApplication::exit(e.exitCode()); }
 
 void report(QWidget* form, const char* procName, int number, const std::string& description) {
-    WidgetHandlerForm failing(form);
-    std::string proc = procName;
-    std::string extra = description;  // keeps the detail a bare number would lose
     try {
-        ErrorHandler(number, form ? &failing : nullptr, proc, extra);
+        core::handlerError(sys::RtError(number, description, procName), ui::handle(form), procName,
+                           description);
     } catch (const sys::EndProgram& e) {
         endProgram(e);
     } catch (const std::exception& e) {

@@ -40,6 +40,28 @@ bool QtUserInterface::mainWindowEnabled() const {
     return true;
 }
 
+namespace {
+
+QWidget* widgetOf(core::UiHandle handle) { return qobject_cast<QWidget*>(object(handle)); }
+
+}  // namespace
+
+bool QtUserInterface::formIsLoaded(core::UiHandle form) const { return isLoaded(widgetOf(form)); }
+
+bool QtUserInterface::isMainWindow(core::UiHandle form) const {
+    return qobject_cast<QMainWindow*>(widgetOf(form)) != nullptr;
+}
+
+void QtUserInterface::unloadForm(core::UiHandle form) { ui::unloadForm(widgetOf(form)); }
+
+void QtUserInterface::minimizeAndDisable(core::UiHandle form) {
+    QWidget* w = widgetOf(form);
+    if (!w) return;
+    w->setEnabled(true);
+    w->showMinimized();
+    w->setEnabled(false);
+}
+
 void QtUserInterface::doEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
 int QtUserInterface::mousePointer() const { return screenPointer(); }

@@ -16,6 +16,10 @@ public:
     bool systemOkCancel(const std::string& message, const std::string& caption) override;
     // The loaded main window's state; true while there is none.
     bool mainWindowEnabled() const override;
+    bool formIsLoaded(core::UiHandle form) const override;
+    bool isMainWindow(core::UiHandle form) const override;
+    void unloadForm(core::UiHandle form) override;
+    void minimizeAndDisable(core::UiHandle form) override;
 
     void doEvents() override;
     int mousePointer() const override;

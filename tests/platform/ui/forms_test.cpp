@@ -137,6 +137,15 @@ TEST(QtUserInterfaceTest, PointerActiveControlAndClipboard) {
     main.setEnabled(false);
     EXPECT_FALSE(qt.mainWindowEnabled());
 
+    // The error handler recovers windows by their handles.
+    EXPECT_TRUE(qt.isMainWindow(ui::handle(&main)));
+    EXPECT_FALSE(qt.isMainWindow(ui::handle(&form)));
+    auto* failing = new ui::Form;
+    EXPECT_TRUE(qt.formIsLoaded(ui::handle(failing)));
+    qt.unloadForm(ui::handle(failing));
+    EXPECT_FALSE(qt.formIsLoaded(ui::handle(failing)));
+    EXPECT_FALSE(qt.formIsLoaded(nullptr));
+
     // Core reads and writes Tags through handles.
     qt.setTag(ui::handle(edit), "a|b");
     EXPECT_EQ(ui::tag(edit), "a|b");
