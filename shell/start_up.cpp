@@ -5,6 +5,7 @@
 #include "core/text.h"
 #include "core/user_interface.h"
 #include "dialogs/option_strings.h"
+#include "platform/sys/program_folder.h"
 #include "platform/sys/rt_error.h"
 #include "shell/hooks.h"
 #include "shell/site_commands.h"
@@ -26,6 +27,7 @@ void loadSteps(const std::string& commandLine, const StartupWindow& window) {
     TXT_CrLfInit();
     if (window.maximize) window.maximize();
     gProductName = "Dravolin";
+    setProgramFolder(sys::programFolder());
     installShellHooks();
     STTA_IniFileNamesInit();
     gHelpPath = gAppPath + "help/";
