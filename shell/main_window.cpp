@@ -140,8 +140,12 @@ void Mainfrm::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    window::guarded(this, "MDIForm_Unload", window::Guard::SkipWhileYielding, [] { STTA_SiteDBClose(); });
+    MDIForm_Unload();
     event->accept();
+}
+
+void Mainfrm::MDIForm_Unload() {
+    window::guarded(this, "MDIForm_Unload", window::Guard::SkipWhileYielding, [] { STTA_SiteDBClose(); });
 }
 
 QWidget* Mainfrm::GetResultsForm(bool showMessage, bool& ok) const {

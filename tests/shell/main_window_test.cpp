@@ -154,3 +154,40 @@ TEST_F(ResultsSort, WithoutAResultsWindowTheUserIsTold) {
     EXPECT_EQ(boxes.pending(), 0u);
     EXPECT_EQ(gCurrMnu, "VY");
 }
+
+class MainWindowCommands : public ShellHome {
+protected:
+    void SetUp() override {
+        ShellHome::SetUp();
+        startWithFirstSite("Shop");
+    }
+    Mainfrm frame;
+};
+
+TEST_F(MainWindowCommands, ExitClosesTheSiteDatabase) {
+    ASSERT_TRUE(gDB.isOpen());
+    frame.menuItem("FX")->trigger();
+    EXPECT_EQ(gCurrMnu, "FX");
+    EXPECT_FALSE(gDB.isOpen());
+}
+
+TEST_F(MainWindowCommands, CommandsDoNothingWhileALongOperationYields) {
+    gCurrMnu = "RT";
+    core::gInDoEvents = true;
+    frame.menuItem("FS")->trigger();  // a box here would fail the test
+    frame.menuItem("FX")->trigger();
+    core::gInDoEvents = false;
+    EXPECT_EQ(gCurrMnu, "RT");
+    EXPECT_TRUE(gDB.isOpen());
+}
+
+TEST_F(MainWindowCommands, TheSiteCommandsRunFromTheMenu) {
+    boxes.press("Enter a name for the new site database", "&Cancel")
+        .expect(answer("Current Site DB is: Shop", "", "&Cancel"));
+    frame.menuItem("FD")->trigger();
+    EXPECT_EQ(gCurrMnu, "FD");
+    frame.menuItem("FS")->trigger();
+    EXPECT_EQ(gCurrMnu, "FS");
+    EXPECT_EQ(boxes.pending(), 0u);
+    EXPECT_EQ(ui::fromQString(frame.windowTitle()), "Dravolin - Current Site DB: Shop");
+}
