@@ -1,0 +1,125 @@
+// The thin entry points most callers use, and the user interface's boxes on them.
+#include <QApplication>
+#include <QMessageBox>
+
+#include "core/delimited_lists.h"
+#include "core/dialog_responder.h"
+#include "core/text.h"
+#include "core/user_interface.h"
+#include "dialogs/msgbox.h"
+#include "dialogs/msgbox_form.h"
+#include "dialogs/option_strings.h"
+#include "platform/sys/rt_error.h"
+#include "platform/ui/qt_text.h"
+#include "platform/ui/qt_user_interface.h"
+
+namespace {
+
+constexpr int kErrNotAvailable = 5;
+
+// The plain system box answered by a responder: "OK" is 1, "Cancel" 2.
+class SystemBoxDriver : public core::DlgDriver {
+public:
+    explicit SystemBoxDriver(const core::DlgView& view) : view_(view) {}
+    int pressed() const { return pressed_; }
+
+    void press(int button) override {
+        if (button < 1 || button > 2) refuse("no button " + std::to_string(button));
+        pressed_ = button;
+    }
+    void press(const std::string& caption) override {
+        for (std::size_t n = 0; n < view_.buttons.size(); ++n)
+            if (core::sameCaption(view_.buttons[n], caption)) return press(static_cast<int>(n) + 1);
+        refuse("no button \"" + caption + "\"");
+    }
+    void key(int vbKeyCode, int) override {
+        if (vbKeyCode == 13) press(1);
+        else if (vbKeyCode == 27) press(2);
+    }
+    void closeBox() override { press(2); }
+    void setText(int, const std::string&) override { refuse("no text box"); }
+    void setCheck(int, int) override { refuse("no check box"); }
+    void choose(int, const std::vector<int>&) override { refuse("no list"); }
+    void click(int, int) override { refuse("no list"); }
+    void dblClick(int, int) override { refuse("no list"); }
+
+private:
+    [[noreturn]] void refuse(const std::string& what) const {
+        throw core::UnexpectedDialog("the box \"" + view_.caption + "\" has " + what);
+    }
+    const core::DlgView& view_;
+    int pressed_ = 0;
+};
+
+class DialogUserInterface : public ui::QtUserInterface {
+public:
+    int msgBox(const std::string& message, const std::string& buttons, const std::string& options,
+               const std::string& caption) override {
+        return MB_MsgBox(message, buttons, options, caption);
+    }
+    void info(const std::string& message, const std::string& caption) override {
+        MB_Info(message, nullptr, false, {}, caption);
+    }
+    bool systemOkCancel(const std::string& message, const std::string& caption) override {
+        core::DlgView view;
+        view.kind = "SysMsg";
+        view.caption = caption;
+        view.message = message;
+        view.buttons = {"OK", "Cancel"};
+        view.dfltButton = 1;
+        view.escButton = 2;
+        if (core::DlgResponder* responder = core::dialogResponder()) {
+            SystemBoxDriver driver(view);
+            responder->respond(view, driver);
+            if (driver.pressed() == 0)
+                throw core::UnexpectedDialog("the box \"" + caption + "\" was left unanswered: " + message);
+            return driver.pressed() == 1;
+        }
+        QMessageBox box(QMessageBox::Warning, ui::toQString(caption), ui::toDisplayText(message),
+                        QMessageBox::Ok | QMessageBox::Cancel, QApplication::activeWindow());
+        box.setWindowModality(Qt::WindowModal);
+        return box.exec() == QMessageBox::Ok;
+    }
+};
+
+}  // namespace
+
+int MB_MsgBox(const std::string& message, const std::string& buttons, const std::string& options,
+              const std::string& caption, std::string section, std::string, std::string, std::string* state) {
+    if (!section.empty())
+        throw sys::RtError(kErrNotAvailable, "Controls from a dialog definition are not available yet.", "MB_MsgBox");
+    MB_CtlEntry controls;
+    controls.entries.redim(0, 0);
+    controls.values.redim(0, 0);
+    controls.rows.redim(0, 0, 0, 0);
+    std::string ownState;
+    Msgbxform* form = nullptr;
+    return MB_Show(message, buttons, options, caption, controls, state ? *state : ownState, form);
+}
+
+void MB_Err(const std::string& message, const std::string& buttons, const std::string& options,
+            const std::string& caption) {
+    MB_MsgBox(message, buttons, options, caption);
+}
+
+void MB_Info(const std::string& message, std::string* state, bool noKeys, const std::string& options,
+             const std::string& caption) {
+    std::string own;
+    std::string& st = state ? *state : own;
+    const std::string mine = (noKeys ? MB_OptNoKeys() : std::string()) + MB_OptEsc(1) + MB_OptKeyHides(67, 2);
+    MB_MsgBox(message, "0", dlg::joinOptions(options, mine), caption, {}, {}, {}, &st);
+    const std::string key = CHUNKS_Get(4, st);
+    if (CHUNKS_Get(1, key) + "|" + CHUNKS_Get(2, key) == "67|2") {
+        TXT_ClipboardSet(message);
+        MB_Info("Message text copied to clipboard.");
+    }
+}
+
+namespace dlg {
+
+void installMessageBoxes() {
+    static DialogUserInterface userInterface;
+    core::setUserInterface(&userInterface);
+}
+
+}  // namespace dlg
