@@ -2,55 +2,18 @@
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
-#include <fstream>
-#include <optional>
 
 #include "core/dates.h"
+#include "core/file_open.h"
 #include "core/numbers.h"
 #include "core/progress.h"
-#include "core/user_interface.h"
 #include "core/vb_format.h"
+#include "platform/sys/file.h"
 #include "platform/sys/rt_error.h"
 
 namespace core::csv {
 
 namespace {
-
-// Splits a stream into lines at LF, CR LF or CR, reading in large blocks.
-class LineReader {
-public:
-    explicit LineReader(std::istream& in) : in_(in) {}
-
-    bool next(std::string& line) {
-        line.clear();
-        while (true) {
-            // A last line without a line end is still a line; the end of the file is not.
-            if (pos_ == len_ && !fill()) return !line.empty();
-            char c = buf_[pos_++];
-            if (c == '\n') return true;
-            if (c == '\r') {
-                if (pos_ == len_) fill();
-                if (pos_ < len_ && buf_[pos_] == '\n') ++pos_;
-                return true;
-            }
-            line += c;
-        }
-    }
-
-private:
-    bool fill() {
-        if (!in_) return false;
-        in_.read(buf_, sizeof buf_);
-        len_ = static_cast<size_t>(in_.gcount());
-        pos_ = 0;
-        return len_ > 0;
-    }
-
-    std::istream& in_;
-    char buf_[1 << 16];
-    size_t pos_ = 0, len_ = 0;
-};
 
 bool startsWithMarker(std::string_view line, std::string_view marker) {
     if (line.substr(0, marker.size()) == marker) return true;
@@ -74,10 +37,9 @@ Row splitLine(std::string_view line, std::string_view separator, bool ignoreQuot
     return fields;
 }
 
-bool readBlock(std::istream& in, const ReadSpec& spec, std::vector<Row>& rows, int& status,
+bool readBlock(const LineSource& nextLine, const ReadSpec& spec, std::vector<Row>& rows, int& status,
                const Progress& progress, const RowFilter& take) {
     status = kFound;
-    LineReader reader(in);
     std::string line;
     std::int64_t done = 0;
     auto report = [&](const std::string& message) {
@@ -86,7 +48,7 @@ bool readBlock(std::istream& in, const ReadSpec& spec, std::vector<Row>& rows, i
 
     if (!spec.startText.empty()) {
         while (true) {
-            if (!reader.next(line)) {
+            if (!nextLine(line)) {
                 status = kNoStart;
                 return false;
             }
@@ -99,7 +61,7 @@ bool readBlock(std::istream& in, const ReadSpec& spec, std::vector<Row>& rows, i
     bool inQuotes = false;
     long sinceReport = 0;
     long highestColumn = 0;
-    while (reader.next(line)) {
+    while (nextLine(line)) {
         done += static_cast<std::int64_t>(line.size());
         sinceReport += static_cast<long>(line.size());
         if (sinceReport > 2000) {
@@ -168,18 +130,6 @@ core::csv::RowFilter rangeFilter(const core::Variant& start, const core::Variant
     };
 }
 
-// A missing file is reported as the file opener does for its if-missing policy "E".
-bool openForRead(const std::string& fileName, std::ifstream& in) {
-    std::error_code ec;
-    if (!std::filesystem::exists(fileName, ec)) {
-        core::ui().msgBox("Error.\rFile to be read does not exist.\r\rFile name: " + fileName + "\r\rAction aborted.",
-                          "0", "16", "File Opener");
-        return false;
-    }
-    in.open(fileName, std::ios::binary);
-    return static_cast<bool>(in);
-}
-
 // Puts the rows into the table with exact bounds, starting from a single empty cell.
 void fillTable(core::Table2D& table, const std::vector<core::csv::Row>& rows, bool columnsFirst, long firstRow,
                long firstColumn) {
@@ -220,11 +170,12 @@ bool CSV_ReadCore(const std::string& fileName, const std::string& startText, con
     status = core::csv::kFound;
     table.redim(0, 0, 0, 0);
     auto take = rangeFilter(rangeStart, rangeEnd, keyColumn, firstColumn);
-    std::ifstream in;
-    if (!openForRead(fileName, in)) return false;
-    std::error_code ec;
-    auto length = std::filesystem::file_size(fileName, ec);
-    if (length == 0 || ec) return false;
+    sys::File file;
+    std::string options;
+    gOpenIfMissing = std::string(1, 'E');  // a missing file is reported by the opener
+    if (!OPENBIN_OpenForRead(fileName, file, options)) return false;
+    long length = file.length();
+    if (length == 0) return false;
     core::csv::ReadSpec spec{startText, endText, separator, ignoreQuotes != 0, firstColumn, columnsFirst != 0};
     std::vector<core::csv::Row> rows;
     long reportNo = 0;
@@ -233,7 +184,8 @@ bool CSV_ReadCore(const std::string& fileName, const std::string& startText, con
     auto progress = [&](std::int64_t done, const std::string& message) { PIS_Update(done, message, reportNo); };
     bool found = false;
     try {
-        found = core::csv::readBlock(in, spec, rows, status, progress, take);
+        found = core::csv::readBlock([&](std::string& line) { return file.readLine(line); }, spec, rows, status,
+                                     progress, take);
         PIS_End(reportNo);
     } catch (...) {
         fillTable(table, rows, columnsFirst != 0, firstRow, firstColumn);

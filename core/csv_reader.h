@@ -5,7 +5,6 @@
 // doubles them, and the asymmetry is the format as the program has it.
 #include <cstdint>
 #include <functional>
-#include <istream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,9 +36,12 @@ using Progress = std::function<void(std::int64_t charsRead, const std::string& m
 // Decides whether a line's fields become a row; every line is taken without one.
 using RowFilter = std::function<bool(const Row& fields)>;
 
-// Reads lines ended by LF, CR LF or CR. Rows read before a failure stay in `rows`.
-// Returns true when the end text was found; `status` is kFound, kNoStart or kNoEnd.
-bool readBlock(std::istream& in, const ReadSpec& spec, std::vector<Row>& rows, int& status,
+// Gives the next line without its line end; false at the end of the text.
+using LineSource = std::function<bool(std::string& line)>;
+
+// Rows read before a failure stay in `rows`. Returns true when the end text was
+// found; `status` is kFound, kNoStart or kNoEnd.
+bool readBlock(const LineSource& nextLine, const ReadSpec& spec, std::vector<Row>& rows, int& status,
                const Progress& progress = {}, const RowFilter& take = {});
 
 // Splits one line; `inQuotes` carries an open quote over to the next line.
@@ -53,7 +55,8 @@ Row splitLine(std::string_view line, std::string_view separator, bool ignoreQuot
 // exact bounds. Cells hold the fields' texts. False when the file cannot be read or
 // is empty (status -1) or when a marker is missing (status -4 or -5); rows read until
 // then are kept, also when a Stop (error 1066) ends the reading. Progress is shown
-// in bytes read; a missing file is reported as the file opener does.
+// in bytes read; the file is opened through the file opener, which reports a missing
+// one. Lines may end in LF, CR LF or CR.
 bool CSV_ReadFile(const std::string& fileName, const std::string& startText, const std::string& endText,
                   core::Table2D& table, int& status, int& columnsFirst, int ignoreQuotes,
                   const std::string& separator, long& firstRow, long& firstColumn);

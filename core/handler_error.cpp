@@ -1,6 +1,6 @@
 #include "core/handler_error.h"
 
-#include <cstdio>
+#include "core/error_handler.h"
 
 namespace core {
 namespace {
@@ -20,8 +20,9 @@ void handlerError(const sys::RtError& error, UiHandle form, const std::string& p
         sink()(error, form, procName, extra);
         return;
     }
-    std::fprintf(stderr, "Error %d in %s: %s %s\n", error.number(), procName.c_str(),
-                 error.description().c_str(), extra.c_str());
+    std::string proc = procName;
+    std::string detail = extra.empty() ? error.description() : extra;
+    ErrorHandler(error.number(), form, proc, detail);
 }
 
 }  // namespace core

@@ -1,8 +1,6 @@
 #pragma once
-// Where an event handler's error goes. The central error handler installs itself at
-// start-up; until it does, the error is written to stderr so that it is never lost.
-// No exception may cross the event loop, so handlers hand their errors here instead
-// of throwing.
+// Where a trapped error goes: ErrorHandler, unless a test installed a sink to collect
+// it.
 #include <functional>
 #include <string>
 
@@ -15,8 +13,10 @@ namespace core {
 using HandlerErrorSink = std::function<void(const sys::RtError& error, UiHandle form,
                                             const std::string& procName, const std::string& extra)>;
 
-// An empty sink restores the stderr fallback.
+// An empty sink restores ErrorHandler.
 void setHandlerErrorSink(HandlerErrorSink sink);
+// Without a sink: ErrorHandler, with the error's own description as the detail when no
+// extra text is given.
 void handlerError(const sys::RtError& error, UiHandle form, const std::string& procName,
                   const std::string& extra = {});
 

@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 
 #include "core/csv_reader.h"
 #include "core/delimited_lists.h"
-#include "core/handler_error.h"
+#include "core/error_handler.h"
 #include "core/ini_store.h"
 #include "core/numbers.h"
+#include "core/path_checks.h"
 #include "core/progress.h"
 #include "core/text.h"
 #include "core/user_interface.h"
@@ -67,12 +67,20 @@ bool fileFound(const std::string& path) {
     return std::filesystem::is_regular_file(path, ec);
 }
 
-// Reads one block of a definition file; false when the file ends before the block does.
+// Reads one block of a definition file with the CSV reader, rows and columns from 1;
+// false when the file ends before the block does.
 bool readBlock(const std::string& path, const std::string& name, Rows& rows) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    int status = 0;
-    return core::csv::readBlock(in, {name + " START", name + " END"}, rows, status);
+    core::Table2D table;
+    int status = 0, columnsFirst = 0;
+    long firstRow = 1, firstColumn = 1;
+    bool found = CSV_ReadFile(path, name + " START", name + " END", table, status, columnsFirst, 0, ",", firstRow,
+                              firstColumn);
+    for (long r = 1; r <= table.rowUBound(); ++r) {
+        std::vector<std::string> row;
+        for (long c = 1; c <= table.colUBound(); ++c) row.push_back(ARR_Item2D(table, r, c));
+        rows.push_back(std::move(row));
+    }
+    return found;
 }
 
 }  // namespace
@@ -91,6 +99,12 @@ int BLDTBL_FieldTypeFromName(const std::string& typeName) {
 }
 
 namespace shell {
+
+std::string definitionPath(const std::string& name, const std::string& subFolder) {
+    std::string path = name;
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return PAFN_FullPath(path, subFolder);
+}
 
 dao::TableDef tableDefFromRows(const std::string& tableName, const Rows& fieldRows, const Rows& indexRows,
                                bool allowZeroLength) {
@@ -112,7 +126,7 @@ bool BLDTBL_BuildTableFromDef(const std::string& tableName, const std::string& d
     dao::Database db(dbPath);
     if (tableName.empty() || tableName.size() > 40) sys::raise(1101, kBuilder);
     if (!TXT_IsWordChars(tableName)) sys::raise(1102, kBuilder);
-    const std::string& defPath = defFile;
+    std::string defPath = PAFN_FullPath(defFile, "def");
     if (defPath.find('*') != std::string::npos) sys::raise(1106, kBuilder);
     if (!fileFound(defPath)) sys::raise(1107, kBuilder);
 
@@ -125,19 +139,6 @@ bool BLDTBL_BuildTableFromDef(const std::string& tableName, const std::string& d
     return haveIndexes;
 }
 
-namespace shell {
-
-std::string siteFullPath(const std::string& iniPath, const std::string& name, const std::string& subFolder) {
-    std::string path = name;
-    for (char& c : path)
-        if (c == '\\') c = '/';  // values may be written with either separator
-    if (!path.empty() && path[0] == '/') return path;
-    std::filesystem::path site = std::filesystem::path(iniPath).parent_path().parent_path();
-    if (!subFolder.empty()) site /= subFolder;
-    return (site / path).string();
-}
-
-}  // namespace shell
 
 namespace {
 
@@ -167,9 +168,10 @@ bool trapGoesOn(const sys::RtError& e) {
     std::string choice =
         TXT_FormatChoice(goOn, "", "Load Other tables [ - This module will skip the current step and continue.]"
                                    "|Stop Table Loads");
-    core::handlerError(e, nullptr,
-                       kChecker + gCRCR + stars + gCR + "YOU SELECTED: " + choice + gCR +
-                           "Press OK to continue. Cancel will end program" + gCR + stars);
+    std::string proc = kChecker + gCRCR + stars + gCR + "YOU SELECTED: " + choice + gCR +
+                       "Press OK to continue. Cancel will end program" + gCR + stars;
+    std::string extra = e.description();  // the database's own message
+    ErrorHandler(e.number(), nullptr, proc, extra);
     return goOn;
 }
 
@@ -226,7 +228,7 @@ bool checkDatabase(const std::string& iniPath, const std::string& entry, bool& a
     std::string rest = entry, key;
     bool notFound = false;
     TXT_SplitFirst(rest, ";", key, true, notFound);
-    std::string dbPath = shell::siteFullPath(iniPath, rest);
+    std::string dbPath = shell::definitionPath(rest);
     auto tableKeys = listItems(INI_Get(key, "Tables", iniPath));
     std::vector<std::string> names;
     for (const auto& k : tableKeys) names.push_back(INI_Get(k, "Name", iniPath));
@@ -264,7 +266,7 @@ bool checkDatabase(const std::string& iniPath, const std::string& entry, bool& a
 
 std::string BLDTDEFS_TableDefSource(const std::string& tableKey, const std::string& iniPath) {
     std::string source = INI_Get(tableKey, "Definitions", iniPath);
-    return source == "SQL" ? source : shell::siteFullPath(iniPath, source, "param/def");
+    return source == "SQL" ? source : shell::definitionPath(source, "param/def");
 }
 
 void BLDTBL_CheckAllAndAddTbls(const std::string& iniPath, bool& allowZeroLength) {

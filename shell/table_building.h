@@ -17,15 +17,16 @@
 // copy of the program on a database ends the program after telling the user.
 void BLDTBL_CheckAllAndAddTbls(const std::string& iniPath, bool& allowZeroLength);
 
-// The table key's "Definitions": "SQL" as it stands, a file name as a full path in the
-// site's "param/def" folder.
+// The table key's "Definitions": "SQL" as it stands, a file name as a full path (in
+// the current site's "param/def" folder unless it is absolute).
 std::string BLDTDEFS_TableDefSource(const std::string& tableKey, const std::string& iniPath);
 
 // The old engine's type number of a definition file's type name (exact spelling);
 // 0 for a name it does not know.
 int BLDTBL_FieldTypeFromName(const std::string& typeName);
 
-// Creates one table from its definition file in the database file. True when the
+// Creates one table from its definition file (a relative name is taken in the current
+// site's "def" folder) in the database file. True when the
 // table and all its indexes were created; false, with nothing created, when the file
 // has no field block or only an empty row in it; false when the index block is
 // missing (the table is then created without indexes). Errors: 1104 "*" in the
@@ -38,10 +39,10 @@ bool BLDTBL_BuildTableFromDef(const std::string& tableName, const std::string& d
 
 namespace shell {
 
-// A name from the definition INI as a full path: absolute names stay, others are taken
-// in the site folder (the folder above the one holding the INI), in `subFolder` when
-// one is given.
-std::string siteFullPath(const std::string& iniPath, const std::string& name, const std::string& subFolder = {});
+// A file named in the definition INI as a full path (PAFN_FullPath: in the current
+// site's folder, in `subFolder` of it when given, unless absolute); "\\" and "/" both
+// separate folders.
+std::string definitionPath(const std::string& name, const std::string& subFolder = {});
 
 // The rows of a definition file's blocks as a table definition (errors 1103, 1109,
 // 1110 as above). Fields come first to last; index rows are cut or filled to four cells.

@@ -3,6 +3,7 @@
 #include "core/delimited_lists.h"
 #include "core/ini_store.h"
 #include "core/numbers.h"
+#include "core/path_checks.h"
 #include "core/stored_text.h"
 #include "core/text.h"
 #include "platform/sys/rt_error.h"
@@ -11,6 +12,7 @@ namespace {
 
 const std::string kSpecSep = "|~~|";
 constexpr long kDependField = 23;
+constexpr long kCountFromOneField = 15;
 
 bool isListType(const std::string& type) { return type == "ListBox" || type == "ComboBox"; }
 
@@ -31,18 +33,46 @@ void splitPointer(const std::string& pointer, const std::string& sectionOverride
     mode = m.empty() ? -1 : static_cast<int>(TXT_Val(m));
 }
 
-// Column 0 of a list control's row holds the chosen index from 0 (a combo box's may
-// hold "index|text" after the box was shown); items start at column 1, so item index i
-// sits in column i + 1, as loading stores it.
-std::string chosenListText(const core::Table2D& rows, long row, const std::string& type) {
+// Items of a list control sit in columns 1.. of its row; column 0 holds the chosen
+// position, counted from 0, or from 1 when field 15 of the spec is set. Loading and
+// saving both go through these two, so a value always comes back to its own item.
+bool countsFromOne(const std::string& entry) {
+    return SYS32_StrIsTrue(CHUNKS_GetEx(kCountFromOneField + 1, kSpecSep, kChunksNoExclusion, entry, ""));
+}
+long positionOfColumn(long column, const std::string& entry) {
+    return countsFromOne(entry) ? column : column - 1;
+}
+long columnOfPosition(long position, const std::string& entry) {
+    return countsFromOne(entry) ? position : position + 1;
+}
+
+// A combo box shown by the dialog builder may hold its typed text in column 0 as the
+// item after the first "|".
+std::string chosenListText(const core::Table2D& rows, long row, const std::string& entry,
+                           const std::string& type) {
     const std::string chosen = ARR_Item2D(rows, row, 0);
     if (type == "ComboBox" && chosen.find('|') != std::string::npos) return CHUNKS_Get(2, chosen);
-    const long index = static_cast<long>(TXT_Val(CHUNKS_Get(1, chosen)));
-    return index < 0 ? std::string() : ARR_Item2D(rows, row, index + 1);
+    const long position = static_cast<long>(TXT_Val(CHUNKS_Get(1, chosen)));
+    const long column = columnOfPosition(position, entry);
+    return position < 0 || column < 1 ? std::string() : ARR_Item2D(rows, row, column);
+}
+
+// A folder rule: "PDe" an existing folder, "PD" a valid folder name. With "Sv" in the
+// rule the checked (normalised) name replaces the value.
+std::string folderProblem(const std::string& code, const std::string& ruleText, std::string& value) {
+    std::string folder = value, message;
+    bool exists = false;
+    bool ok = true;
+    if (code == "PDe")
+        ok = PAFN_CheckDirExists(folder, false, message);
+    else if (code == "PD")
+        ok = PAFN_CheckDirName(folder, false, message, exists);
+    if (ok && folder != value && ruleText.find("Sv") != std::string::npos) value = folder;
+    return ok ? "" : message;
 }
 
 // The message of a failing rule, "" when the value passes.
-std::string ruleProblem(const core::StrArray& rule, const std::string& value) {
+std::string ruleProblem(const core::StrArray& rule, const std::string& ruleText, std::string& value) {
     const std::string code = rule.inBounds(1) ? rule[1] : std::string();
     const char first = code.empty() ? '\0' : code[0];
     switch (first) {
@@ -68,9 +98,7 @@ std::string ruleProblem(const core::StrArray& rule, const std::string& value) {
         return "";
     }
     case 'P':
-        // The folder checks of "PDe" and "PD" wait for the core path checks
-        // (PAFN_CheckDirExists, PAFN_CheckDirName); until then they pass.
-        return "";
+        return folderProblem(code, ruleText, value);
     default:
         throw sys::RtError(kErrBadRuleCode, "Unknown data-entry rule code \"" + code + "\".",
                            "XCTL_ValidateEntry");
@@ -146,8 +174,8 @@ void XCTL_CtlValuesLoad(const std::string& section, const std::string& iniFile,
             continue;
         }
         for (long c = rows.colLBound(); c <= rows.colUBound(); ++c) {
-            if (ARR_Item2D(rows, k, c) == value) {
-                rows.set(k, 0, c - 1);
+            if (c >= 1 && ARR_Item2D(rows, k, c) == value) {
+                rows.set(k, 0, positionOfColumn(c, entries[k]));
                 break;
             }
         }
@@ -166,7 +194,7 @@ void XCTL_CtlValuesSave(const std::string& section, const std::string& iniFile,
         if (pointer == kIniNotFound) continue;
         const long k = entryIndexOf(n, numbers, base);
         const std::string type = XCTL_EntryType(entries[k]);
-        const std::string value = isListType(type) ? chosenListText(rows, k, type) : values[k];
+        const std::string value = isListType(type) ? chosenListText(rows, k, entries[k], type) : values[k];
         XCTL_LinkedValuePut(type, value, pointer, valuesFile, sectionOverride);
     }
 }
@@ -187,7 +215,9 @@ void XCTL_ValidateEntry(const std::string& section, const std::string& iniFile,
         for (long r = 1; r <= ruleList.ubound(); ++r) {
             core::StrArray rule;
             CHUNKS_SplitEx(ruleList[r], "|", kChunksNoExclusion, rule, 1);
-            const std::string problem = ruleProblem(rule, values[k]);
+            std::string value = values[k];
+            const std::string problem = ruleProblem(rule, ruleList[r], value);
+            if (value != values[k]) values.set(k, value);
             if (problem.empty()) continue;
             const std::string custom = rule.inBounds(2) ? rule[2] : std::string();
             message = custom.empty() ? problem : custom;

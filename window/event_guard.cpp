@@ -5,8 +5,10 @@
 #include <QDialog>
 #include <QGuiApplication>
 #include <QMenu>
+#include <cstdio>
 #include <new>
 
+#include "core/dialog_responder.h"
 #include "core/handler_error.h"
 #include "platform/sys/rt_error.h"
 #include "platform/ui/controls.h"
@@ -75,10 +77,27 @@ void MSE_PopupMenu(QWidget* form, QMenu* menu) {
 }
 
 namespace window {
+namespace {
+
+// The end cannot travel up through Qt's frames: leave every event loop instead.
+void endProgram(const sys::EndProgram& e) { QCoreApplication::exit(e.exitCode()); }
+
+void report(QWidget* form, const char* procName, int number, const std::string& description) {
+    try {
+        core::handlerError(sys::RtError(number, description, procName), ui::handle(form), procName,
+                           description);
+    } catch (const sys::EndProgram& e) {
+        endProgram(e);
+    } catch (const std::exception& e) {
+        // Only an unanswered box gets here (tests); it must not cross the event loop.
+        std::fprintf(stderr, "%s: %s\n", procName, e.what());
+    }
+}
+
+}  // namespace
 
 bool guarded(QWidget* form, const char* procName, Guard guard, const std::function<void()>& work) {
     if (guard == Guard::SkipWhileYielding && gInDoEvents) return false;
-    const core::UiHandle failing = ui::handle(form);
     try {
         const int saved = gMousePointer;
         MSE_Hourglass();
@@ -86,17 +105,17 @@ bool guarded(QWidget* form, const char* procName, Guard guard, const std::functi
         MSE_PointerSet(saved);
         return true;
     } catch (const sys::RtError& e) {
-        core::handlerError(e, failing, procName);
+        report(form, procName, e.number(), e.description());
     } catch (const sys::EndProgram& e) {
-        // The end cannot travel up through Qt's frames: leave every event loop instead.
-        QCoreApplication::exit(e.exitCode());
+        endProgram(e);
+    } catch (const core::UnexpectedDialog& e) {
+        std::fprintf(stderr, "%s: %s\n", procName, e.what());
     } catch (const std::bad_alloc&) {
-        core::handlerError(sys::RtError(kErrOutOfMemory, sys::vbErrorDescription(kErrOutOfMemory), procName),
-                           failing, procName);
+        report(form, procName, kErrOutOfMemory, sys::vbErrorDescription(kErrOutOfMemory));
     } catch (const std::exception& e) {
-        core::handlerError(sys::RtError(kErrInternal, e.what(), procName), failing, procName);
+        report(form, procName, kErrInternal, e.what());
     } catch (...) {
-        core::handlerError(sys::RtError(kErrInternal, "unknown exception", procName), failing, procName);
+        report(form, procName, kErrInternal, "unknown exception");
     }
     return false;
 }

@@ -42,7 +42,8 @@ enum class Guard {
 
 // Runs `work` as an event handler: returns at once while a long operation yields
 // (unless told to run), shows the hourglass, restores the pointer, and hands any
-// error to the central error handler with the handler's name. Nothing escapes.
+// error to ErrorHandler with the handler's name. Nothing escapes: the program's end
+// leaves the event loops instead.
 // True when the work ran to its end.
 bool guarded(QWidget* form, const char* procName, Guard guard, const std::function<void()>& work);
 

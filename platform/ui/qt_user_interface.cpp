@@ -2,10 +2,12 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QMainWindow>
 #include <QWidget>
 
 #include "core/dialog_responder.h"
 #include "platform/ui/controls.h"
+#include "platform/ui/forms.h"
 #include "platform/ui/qt_text.h"
 #include "platform/ui/screen_pointer.h"
 
@@ -32,6 +34,34 @@ bool QtUserInterface::systemOkCancel(const std::string& message, const std::stri
     noBoxYet(message, caption);
 }
 
+bool QtUserInterface::mainWindowEnabled() const {
+    for (const QWidget* form : loadedForms())
+        if (qobject_cast<const QMainWindow*>(form)) return form->isEnabled();
+    return true;
+}
+
+namespace {
+
+QWidget* widgetOf(core::UiHandle handle) { return qobject_cast<QWidget*>(object(handle)); }
+
+}  // namespace
+
+bool QtUserInterface::formIsLoaded(core::UiHandle form) const { return isLoaded(widgetOf(form)); }
+
+bool QtUserInterface::isMainWindow(core::UiHandle form) const {
+    return qobject_cast<QMainWindow*>(widgetOf(form)) != nullptr;
+}
+
+void QtUserInterface::unloadForm(core::UiHandle form) { ui::unloadForm(widgetOf(form)); }
+
+void QtUserInterface::minimizeAndDisable(core::UiHandle form) {
+    QWidget* w = widgetOf(form);
+    if (!w) return;
+    w->setEnabled(true);
+    w->showMinimized();
+    w->setEnabled(false);
+}
+
 void QtUserInterface::doEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
 int QtUserInterface::mousePointer() const { return screenPointer(); }
@@ -43,10 +73,14 @@ std::string QtUserInterface::activeWindowCaption() const {
     return w ? fromQString(w->windowTitle()) : std::string();
 }
 
-std::string QtUserInterface::activeControlName() const {
+QWidget* QtUserInterface::activeControl() {
     const QWidget* w = QApplication::activeWindow();
-    const QWidget* focus = w ? w->focusWidget() : nullptr;
-    return focus ? fromQString(focus->objectName()) : std::string();
+    return w ? w->focusWidget() : nullptr;
+}
+
+std::string QtUserInterface::activeControlName() const {
+    const QWidget* focus = activeControl();
+    return focus ? vbType(focus) : std::string();
 }
 
 void QtUserInterface::clipboardSetText(const std::string& text) {

@@ -3,6 +3,9 @@
 #include "core/dates.h"
 #include "platform/sys/clock.h"
 #include "platform/sys/rt_error.h"
+#include "tests/support/error_number.h"
+
+using testsupport::errorOf;
 
 namespace {
 
@@ -11,16 +14,6 @@ using core::Variant;
 
 double at(int y, int m, int d, int h = 0, int n = 0, int s = 0) {
     return core::vbDateSerial(y, m, d) + core::vbTimeSerial(h, n, s);
-}
-
-template <class F>
-int errorOf(F f) {
-    try {
-        f();
-    } catch (const sys::RtError& e) {
-        return e.number();
-    }
-    return 0;
 }
 
 // Runs each test on a clock that shows the date the test sets.

@@ -16,6 +16,9 @@
 #include "tests/support/fake_user_interface.h"
 #include "tests/support/scripted_responder.h"
 #include "tests/support/temp_home.h"
+#include "tests/support/error_number.h"
+
+using testsupport::errorOf;
 
 namespace {
 
@@ -30,14 +33,6 @@ protected:
         gIniNoWrite = gIniQuietRC = gIniSkipNameCheck = gIniInAltMove = false;
         gIniAltLists.clear();
         INI_AltListsLoad({});
-    }
-    int errorOf(const std::function<void()>& f) {
-        try {
-            f();
-        } catch (const sys::RtError& e) {
-            return e.number();
-        }
-        return 0;
     }
     testsupport::TempHome home;
     testsupport::FakeUserInterface ui;

@@ -4,18 +4,11 @@
 
 #include "core/numbers.h"
 #include "platform/sys/rt_error.h"
+#include "tests/support/error_number.h"
+
+using testsupport::errorOf;
 
 namespace {
-
-template <class F>
-int errorOf(F f) {
-    try {
-        f();
-    } catch (const sys::RtError& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 TEST(Val, ReadsTheLeadingNumber) {
     struct Case {

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "core/path_checks.h"
+
 #include "platform/dao/database.h"
 #include "platform/sys/rt_error.h"
 #include "shell/database_utilities.h"
@@ -53,4 +57,55 @@ TEST_F(DatabaseUtilities, RefusesWhatWouldBeSql) {
         EXPECT_THROW(TBL_DeleteWhere(db, c.table, c.field, c.value), sys::RtError);
     }
     EXPECT_EQ(left(), 5);
+}
+
+namespace {
+
+class Compaction : public ::testing::Test {
+protected:
+    void SetUp() override {
+        gMainDataDir = home / "Site";
+        testsupport::writeFile(ini(), "[Main]\nPhysical Data sets=Site1\n[Site1]\nDB definitions=SiteDB;data\\site1.db\n");
+        testsupport::writeFile(home / "Site/data/site1.db", "");
+        TBL_OpenDataSetDB("Site1", ini(), db);
+        db.execute("CREATE TABLE t (n INTEGER, pad TEXT)");
+        dao::Transaction tx(db);
+        for (int i = 0; i < 3000; ++i) db.execute("INSERT INTO t VALUES (?, ?)", {i, std::string(200, 'x')});
+        tx.commit();
+        db.execute("DELETE FROM t WHERE n >= 10");
+    }
+    void TearDown() override { gMainDataDir.clear(); }
+    std::string ini() const { return home / "Site/param/dbdef.ini"; }
+    long long rows() {
+        auto rs = db.openRecordset("SELECT count(*) FROM t", dao::RecordsetType::Snapshot);
+        return rs.field(0).asInteger();
+    }
+    testsupport::TempHome home;
+    dao::Database db;
+};
+
+}  // namespace
+
+TEST_F(Compaction, ReplacesTheFileWithACompactCopy) {
+    EXPECT_EQ(TBL_DataSetDBPath("Site1", ini()), home / "Site/data/site1.db");
+    testsupport::writeFile(home / "Site/data/site1.db.temp", "someone's file");  // the plain name is taken
+    auto before = std::filesystem::file_size(home / "Site/data/site1.db");
+    EXPECT_TRUE(TBL_CompactDB("Site1", ini(), db));
+    EXPECT_TRUE(db.isOpen());
+    EXPECT_LT(std::filesystem::file_size(home / "Site/data/site1.db"), before);
+    EXPECT_EQ(rows(), 10);
+    EXPECT_EQ(testsupport::readFile(home / "Site/data/site1.db.temp"), "someone's file");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(home / "Site/data"), {}), 2);
+}
+
+TEST_F(Compaction, AFailureLeavesTheOriginalOpenAndWhole) {
+    auto before = testsupport::readFile(home / "Site/data/site1.db");
+    {
+        dao::Database other(home / "Site/data/site1.db");  // still open elsewhere
+        EXPECT_FALSE(TBL_CompactDB("Site1", ini(), db));
+    }
+    EXPECT_TRUE(db.isOpen());
+    EXPECT_EQ(rows(), 10);
+    EXPECT_EQ(testsupport::readFile(home / "Site/data/site1.db"), before);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(home / "Site/data"), {}), 1);
 }

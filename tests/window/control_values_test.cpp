@@ -85,6 +85,19 @@ TEST_F(ControlValuesTest, RulesPassOrGiveTheirMessage) {
     }
 }
 
+TEST_F(ControlValuesTest, FolderRulesCheckAndMayKeepTheNormalisedName) {
+    const std::string folder = home_.path();
+    long failing = 0;
+    EXPECT_EQ(check("{PDe}", folder, failing), "");
+    EXPECT_EQ(values_[1], folder);  // checked, not kept
+    EXPECT_EQ(check("{PDe}", folder + "/missing", failing), "Dir does not exist.");
+    EXPECT_EQ(failing, 1);
+    EXPECT_EQ(check("{PD||Sv}", folder + "/missing", failing), "");  // a valid name
+    EXPECT_EQ(values_[1], folder + "/missing/");
+    EXPECT_NE(check("{PD}", "relative/name", failing), "");
+    EXPECT_EQ(check("{Pxyz}", "anything", failing), "");  // other P codes check nothing
+}
+
 TEST_F(ControlValuesTest, UnknownRuleCodesRaise10203) {
     const std::pair<const char*, const char*> cases[] = {
         {"N|Enter a number", "12"},  // unbraced: the text is a second rule
@@ -127,6 +140,18 @@ TEST_F(ControlValuesTest, LoadThenSaveWithoutEditsRewritesEveryValue) {
     XCTL_CtlValuesSave("Dlg", ini_, entries_, values_, rows_, numbers_, saved, "");
     EXPECT_EQ(INI_Get("Vals", "Size", saved, 1), "13");
     EXPECT_EQ(INI_Get("Vals", "Keep", saved, 1), "False");
+}
+
+TEST_F(ControlValuesTest, ListPositionsCountFromOneUnderSpecField15) {
+    std::string entry = "ListBox";
+    for (int field = 1; field <= 15; ++field) entry += "|~~|" + std::string(field == 15 ? "True" : "");
+    entries_.set(3, entry);
+    std::string valuesFile;
+    XCTL_CtlValuesLoad("Dlg", ini_, entries_, values_, rows_, numbers_, valuesFile, "");
+    EXPECT_EQ(ARR_Item2D(rows_, 3, 0), "2");  // "b" is item 2
+    std::string saved = home_ / "saved.ini";
+    XCTL_CtlValuesSave("Dlg", ini_, entries_, values_, rows_, numbers_, saved, "");
+    EXPECT_EQ(INI_Get("Vals", "Pick", saved, 1), "b");
 }
 
 TEST_F(ControlValuesTest, ControlsWithoutAPointerKeepTheirValue) {

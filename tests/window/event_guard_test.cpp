@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QEventLoop>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -9,6 +11,7 @@
 
 #include "platform/sys/rt_error.h"
 #include "platform/ui/controls.h"
+#include "platform/ui/forms.h"
 #include "platform/ui/screen_pointer.h"
 #include "window_fixture.h"
 
@@ -71,35 +74,50 @@ TEST_F(EventGuardTest, ErrorsOfAClickedHandlerReachTheErrorHandlerAndNothingEsca
     struct Case {
         const char* name;
         std::function<void()> fault;
-        int number;
-        std::string description;
+        std::string detail;
     };
     const Case cases[] = {
-        {"run-time error", [] { sys::raise(53); }, 53, "File not found"},
-        {"abort", [] { sys::raise(sys::kErrUserAbort); }, 1066, ""},
-        {"standard exception", [] { throw std::runtime_error("bad state"); }, 51, "bad state"},
-        {"anything", [] { throw 42; }, 51, "unknown exception"},
+        {"run-time error", [] { sys::raise(53); }, "<< 53 - File not found>>."},
+        {"own description", [] { throw sys::RtError(1331, "Report 1 ended early."); },
+         "<< 1331 - Report 1 ended early.>>."},
+        {"standard exception", [] { throw std::runtime_error("bad state"); }, "<< 51 - bad state>>."},
+        {"anything", [] { throw 42; }, "<< 51 - unknown exception>>."},
     };
-    QWidget form;
-    auto* button = new QPushButton("OK", &form);
-    form.show();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        errors.clear();
-        gMousePointer = ui::kPointerDefault;
-        auto connection = QObject::connect(button, &QPushButton::clicked, [&] {
-            guarded(&form, "fOK_Click", Guard::SkipWhileYielding, c.fault);
+        qt_.errorReports.clear();
+        auto* form = new ui::Form;
+        QPointer<ui::Form> ref(form);
+        auto* button = new QPushButton("OK", form);
+        form->show();
+        QObject::connect(button, &QPushButton::clicked, [&] {
+            guarded(form, "fOK_Click", Guard::SkipWhileYielding, c.fault);
         });
         QTest::mouseClick(button, Qt::LeftButton);
-        QObject::disconnect(connection);
-        ASSERT_EQ(errors.size(), 1u);
-        EXPECT_EQ(errors[0].number, c.number);
-        if (!c.description.empty()) {
-            EXPECT_EQ(errors[0].description, c.description);
-        }
-        EXPECT_EQ(errors[0].procName, "fOK_Click");
-        EXPECT_EQ(ui::object(errors[0].form), &form);
+        ASSERT_EQ(qt_.errorReports.size(), 1u);
+        EXPECT_NE(qt_.errorReports[0].find(c.detail), std::string::npos) << qt_.errorReports[0];
+        EXPECT_NE(qt_.errorReports[0].find("INTERNAL. Proc: fOK_Click"), std::string::npos);
+        EXPECT_FALSE(ui::isLoaded(ref));  // OK abandons the action and unloads the window
     }
+    EXPECT_FALSE(testsupport::readFile(gPAFN_Errorlog).empty());
+}
+
+TEST_F(EventGuardTest, CancelInTheErrorBoxEndsTheEventLoopsInsteadOfThrowing) {
+    struct CancellingInterface : TestUserInterface {
+        bool systemOkCancel(const std::string&, const std::string&) override { return false; }
+    } cancelling;
+    core::setUserInterface(&cancelling);
+    QEventLoop loop;
+    QTimer::singleShot(0, [&] {
+        guarded(nullptr, "fMnu_Click", Guard::SkipWhileYielding, [] { sys::raise(53); });
+    });
+    QTimer::singleShot(5000, &loop, [&] { loop.exit(99); });  // a guard, never expected
+    EXPECT_EQ(loop.exec(), 0);  // ended by the program end, not by the guard
+    core::setUserInterface(&qt_);
+    // The application now refuses new event loops, as it should before main() returns.
+    // One run of the main loop clears that for the tests that follow.
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    QCoreApplication::exec();
 }
 
 TEST_F(EventGuardTest, HandlerRestoresThePointerItFound) {

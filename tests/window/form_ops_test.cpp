@@ -155,3 +155,30 @@ TEST_F(FormOpsTest, TextWidthIsTheWidestLine) {
 }
 
 }  // namespace
+
+#include <QApplication>
+
+#include "core/progress.h"
+#include "window/services.h"
+
+namespace {
+
+TEST(ServicesTest, TheErrorHandlerSeesTheActiveControlsTypeAndValue) {
+    window::installServices();
+    ui::Form form;
+    auto* edit = new QLineEdit("typed", &form);
+    form.show();
+    QApplication::setActiveWindow(&form);
+    edit->setFocus();
+    EXPECT_EQ(core::ui().activeControlName(), "TextBox");
+    EXPECT_EQ(core::ui().activeControlValue(), "typed");
+    auto* unknown = new QWidget(&form);
+    unknown->setFocusPolicy(Qt::StrongFocus);
+    unknown->show();
+    unknown->setFocus();
+    EXPECT_EQ(core::ui().activeControlName(), "Unrecognised.");
+    core::setUserInterface(nullptr);
+    core::setProgressReports(nullptr);
+}
+
+}  // namespace

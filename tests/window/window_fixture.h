@@ -1,6 +1,7 @@
 #pragma once
 // Window tests run with the real Qt user interface, answer the few boxes from a
-// queue, and collect what reaches the central error handler.
+// queue, and let the error handler log to a temporary file and report through the
+// system box, which the test interface answers with OK and records.
 #include <gtest/gtest.h>
 
 #include <deque>
@@ -9,16 +10,11 @@
 #include <vector>
 
 #include "core/dialog_responder.h"
-#include "core/handler_error.h"
+#include "core/error_handler.h"
+#include "core/text.h"
 #include "core/user_interface.h"
 #include "platform/ui/qt_user_interface.h"
-
-struct HandledError {
-    int number;
-    std::string description;
-    core::UiHandle form;
-    std::string procName;
-};
+#include "tests/support/temp_home.h"
 
 class TestUserInterface : public ui::QtUserInterface {
 public:
@@ -36,6 +32,10 @@ public:
         listHeader = header;
         return 1;
     }
+    bool systemOkCancel(const std::string& message, const std::string&) override {
+        errorReports.push_back(message);
+        return true;
+    }
     void doEvents() override {
         ++yields;
         if (onYield) onYield();
@@ -44,6 +44,7 @@ public:
 
     std::deque<int> answers;
     std::vector<std::string> messages;
+    std::vector<std::string> errorReports;
     std::vector<std::string> listRows;
     std::string listHeader;
     int yields = 0;
@@ -53,18 +54,18 @@ public:
 class WindowTest : public testing::Test {
 protected:
     void SetUp() override {
+        TXT_CrLfInit();
         core::setUserInterface(&qt_);
-        core::setHandlerErrorSink([this](const sys::RtError& e, core::UiHandle form, const std::string& proc,
-                                         const std::string&) {
-            errors.push_back({e.number(), e.description(), form, proc});
-        });
+        savedLog_ = gPAFN_Errorlog;
+        gPAFN_Errorlog = home_ / "errors.log";
     }
     void TearDown() override {
-        core::setHandlerErrorSink({});
+        gPAFN_Errorlog = savedLog_;
         core::setUserInterface(nullptr);
         core::gInDoEvents = false;
     }
 
+    testsupport::TempHome home_;
+    std::string savedLog_;
     TestUserInterface qt_;
-    std::vector<HandledError> errors;
 };

@@ -9,6 +9,9 @@
 #include <functional>
 
 #include "platform/sys/rt_error.h"
+#include "tests/support/error_number.h"
+
+using testsupport::errorOf;
 
 namespace grid {
 namespace {
@@ -52,16 +55,6 @@ protected:
 
     FlexGrid g;
 };
-
-int errorOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const sys::RtError& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 TEST(FlexGridNew, StartsWithTheDesignShape)
 {

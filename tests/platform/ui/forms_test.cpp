@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
@@ -121,7 +122,7 @@ TEST(QtUserInterfaceTest, PointerActiveControlAndClipboard) {
     QApplication::setActiveWindow(&form);
     edit->setFocus();
     EXPECT_EQ(qt.activeWindowCaption(), "Caption");
-    EXPECT_EQ(qt.activeControlName(), "fText");
+    EXPECT_EQ(qt.activeControlName(), "TextBox");
 
     qt.clipboardSetText("caf\xc3\xa9");
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf8("café"));
@@ -129,6 +130,21 @@ TEST(QtUserInterfaceTest, PointerActiveControlAndClipboard) {
     EXPECT_TRUE(QGuiApplication::clipboard()->text().isEmpty());
 
     EXPECT_THROW(qt.msgBox("m", "0", "", "c"), core::UnexpectedDialog);
+
+    QMainWindow main;
+    EXPECT_TRUE(qt.mainWindowEnabled());  // none loaded yet
+    ui::registerForm(&main);
+    main.setEnabled(false);
+    EXPECT_FALSE(qt.mainWindowEnabled());
+
+    // The error handler recovers windows by their handles.
+    EXPECT_TRUE(qt.isMainWindow(ui::handle(&main)));
+    EXPECT_FALSE(qt.isMainWindow(ui::handle(&form)));
+    auto* failing = new ui::Form;
+    EXPECT_TRUE(qt.formIsLoaded(ui::handle(failing)));
+    qt.unloadForm(ui::handle(failing));
+    EXPECT_FALSE(qt.formIsLoaded(ui::handle(failing)));
+    EXPECT_FALSE(qt.formIsLoaded(nullptr));
 
     // Core reads and writes Tags through handles.
     qt.setTag(ui::handle(edit), "a|b");

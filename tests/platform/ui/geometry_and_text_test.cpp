@@ -11,6 +11,9 @@
 #include "platform/sys/rt_error.h"
 
 #include <functional>
+#include "tests/support/error_number.h"
+
+using testsupport::errorOf;
 
 namespace {
 
@@ -71,15 +74,6 @@ TEST(ControlsTest, VbTypeComesFromThePropertyElseTheClass) {
     EXPECT_EQ(ui::vbType(&box), "");
     ui::setVbType(&box, "PictureBox");
     EXPECT_EQ(ui::vbType(&box), "PictureBox");
-}
-
-int errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const sys::RtError& e) {
-        return e.number();
-    }
-    return 0;
 }
 
 TEST(ControlArrayTest, MembersAreLoadedHiddenAndAddressedByIndex) {

@@ -1,0 +1,140 @@
+#include "logimport/line_processing.h"
+
+#include "core/dates.h"
+#include "core/delimited_lists.h"
+#include "core/ini_store.h"
+#include "core/numbers.h"
+#include "core/program_paths.h"
+#include "core/text.h"
+#include "core/user_interface.h"
+#include "logimport/line_timestamp.h"
+#include "logimport/logline_store.h"
+#include "platform/sys/clock.h"
+#include "platform/sys/rt_error.h"
+
+namespace {
+
+const std::string kNoMatchText = "Log Line Found cannot be matched for specified format.";
+
+// Adds the text to the "|" list unless an equal item is there, ignoring case.
+void addDistinct(std::string& list, const std::string& text) {
+    bool ok = true;
+    CHUNKS_AddUnique(list, text, "|", "Do not exclude any part", 2, false, false, ok);
+}
+
+void yieldWhenDue(LineReadContext& ctx) {
+    double now = sys::clock().monotonicSeconds();
+    if (now < ctx.nextYield) return;
+    ctx.nextYield = now + kLineYieldInterval;
+    ctx.statusDue = true;
+    core::doEvents();
+}
+
+}  // namespace
+
+bool STTA_LineIsBlank(std::string_view line) {
+    return line.find_first_not_of(" \t\r") == std::string_view::npos;
+}
+
+void STTA_ProblemAdd(ReadRec& rec, const std::string& text) {
+    long start = -1;
+    long i = LLIST_StrArrFind(rec.ProblemFiles, rec.CurrentFile, start, false);
+    if (i < 0) {
+        bool noSpace = false, appended = false;
+        LLIST_StrArrAdd(rec.ProblemFiles, -1, rec.CurrentFile, 0, i, noSpace, appended, false);
+    }
+    if (rec.ProblemTexts.ubound() < i) rec.ProblemTexts.redimPreserve(i);
+    std::string list = rec.ProblemTexts[i];
+    addDistinct(list, text);
+    rec.ProblemTexts.set(i, list);
+}
+
+void STTA_LogLineNoMatch(LineReadContext& ctx, std::string_view line) {
+    ReadRec& rec = *ctx.rec;
+    STTA_ProblemAdd(rec, kNoMatchText + " Line[s] Skipped.");
+    if (rec.NoPromptInvalid) return;
+    const std::string message = "FileName: " + rec.CurrentFile + gCRCR + kNoMatchText + gCRCR +
+                                "Press OK to skip line and continue with this log file. Press Cancel to skip rest of "
+                                "log file." +
+                                gCRCR + "Line:" + gCR + std::string(line) + gCRCR +
+                                "Check box to skip prompt for all invalid lines. [Invalid lines will be skipped]";
+    // The box with its "do not show again" check box belongs to the dialog builder;
+    // until it is there, the plain box asks OK or Cancel.
+    int answer = core::ui().msgBox(message, "1", "", "");
+    if (answer != 1) throw sys::RtError(sys::kErrUserAbort, "Aborted by user", "STTA_LogLineNoMatch");
+}
+
+bool STTA_LogLineFilter(const LogFields& f, std::string& statusText, ReadRec& rec, bool statusDue) {
+    double skipped = double(rec.MainSet.Hits) + double(rec.RobotSet.Hits) + double(rec.CompSet.Hits) +
+                     rec.File.Duplicates;
+    if (statusDue && skipped > 0) {
+        std::string share, counts;
+        STTA_SkipStatsText(share, counts, rec, true, skipped);
+        statusText = gCR + share + " - " + counts;
+    }
+    if (rec.Skip404) {
+        double status = TXT_Val(f[kFldStatus]);
+        if (status >= 400 && status <= 599) {
+            if (rec.ListedStatus == 404) {
+                long i = -1;
+                bool noSpace = false, appended = false, error = false;
+                LLIST_StrArrAdd(rec.ListedNames, -1, f[kFldFileName], 2, i, noSpace, appended, false);
+                LLIST_LngArrAddRelative(rec.ListedCounts, i, 1, i, error, appended);
+            }
+            if (!(rec.Test.Active && rec.ErrStatusInTest)) return true;
+        }
+    }
+    long rule = 0;
+    std::string value;
+    if (STTA_FltrSetTest(f, rec.MainSet, rule, false, value)) return true;
+    if (STTA_FltrSetTest(f, rec.CompSet, rule, false, value)) return true;
+    if (STTA_FltrSetTest(f, rec.RobotSet, rule, rec.Test.TallyRobotRejects, value)) {
+        if (rec.Test.TallyRobotRejects && rule > 0) {
+            bool error = false, appended = false;
+            long i = rule;
+            LLIST_LngArrAddRelative(rec.Test.RobotRejectCounts, rule, 1, i, error, appended);
+            if (rec.Test.RobotRejectAgents.ubound() < rule) rec.Test.RobotRejectAgents.redimPreserve(rule);
+            std::string list = rec.Test.RobotRejectAgents[rule];
+            addDistinct(list, value);
+            rec.Test.RobotRejectAgents.set(rule, list);
+        }
+        return true;
+    }
+    if (rec.Test.Active) {
+        STTA_TestReadTally(rec.Test, f);
+        rec.File.LinesAccepted += 1;
+        return true;
+    }
+    return false;
+}
+
+long STTA_LogLineProcess(LineReadContext& ctx, const std::vector<std::string_view>& lines, long index,
+                         std::string& statusText) {
+    yieldWhenDue(ctx);
+    const std::string_view line = lines[static_cast<size_t>(index)];
+    if (STTA_LineIsBlank(line)) return 0;
+    ReadRec& rec = *ctx.rec;
+    LogFields& f = ctx.fields;
+    if (!STTA_LogLineSplit(line, *ctx.formats, f)) {
+        STTA_LogLineNoMatch(ctx, line);
+        return 0;
+    }
+    rec.File.LinesMatched += 1;
+    if (rec.File.LinesMatched == 1 && !rec.Test.Active)
+        INI_Put("Main", "AddedLogLns_MustDoVisitsAdd", core::Variant(core::DateTime{core::vbNow()}), gIniLastVals);
+    const double bytes = TXT_Val(f[kFldBytes]);
+    rec.File.BytesMatched += bytes;
+    const bool statusDue = ctx.statusDue;
+    ctx.statusDue = false;
+    if (STTA_LogLineFilter(f, statusText, rec, statusDue)) return 0;
+
+    double serial = STTA_LineTimestamp(f, rec.Timestamp, rec.FirstTimestamp);
+    if (rec.File.FirstStamp == 0 || serial < rec.File.FirstStamp) rec.File.FirstStamp = serial;
+    if (serial > rec.File.LastStamp) rec.File.LastStamp = serial;
+
+    if (rec.DupCheck && STTA_LogLineDupeCheck(*ctx.db, f, rec)) return 0;
+    STTA_LogLineInsert(*ctx.db, f, rec);
+    rec.File.LinesAccepted += 1;
+    rec.File.BytesAccepted += bytes;
+    return 0;
+}

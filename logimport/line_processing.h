@@ -1,0 +1,42 @@
+#pragma once
+// Every line a read takes in passes here once, in file order: it is split by the
+// compiled log formats, counted, tested against the status rule and the three filter
+// sets of the read, and then stored as a new logline row (an adding run) or handed to
+// the test-read tally (a test read, which stores nothing). Unmatched lines go to the
+// problem list of the file and, unless switched off, to a prompt whose Cancel stops
+// the read (error 1066).
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "logimport/log_format.h"
+#include "logimport/read_record.h"
+#include "platform/dao/database.h"
+
+// What the per-line processing works with during one read. The field array is reused
+// from line to line, so a line costs no allocation once the fields have grown.
+struct LineReadContext {
+    dao::Database* db = nullptr;  // unused by a test read
+    const LogFmtCompiled* formats = nullptr;
+    ReadRec* rec = nullptr;
+    LogFields fields;
+    // Yields and the skip summary are due by time, never per line.
+    double nextYield = 0;
+    bool statusDue = true;
+};
+
+// Seconds between two yields of the per-line processing.
+inline constexpr double kLineYieldInterval = 0.1;
+
+// Processes line `index` of the block. Always 0.
+long STTA_LogLineProcess(LineReadContext& ctx, const std::vector<std::string_view>& lines, long index,
+                         std::string& statusText);
+// The problem entry and, unless switched off, the prompt; Cancel raises 1066.
+void STTA_LogLineNoMatch(LineReadContext& ctx, std::string_view line);
+// Adds a problem text to the list of the current file, once.
+void STTA_ProblemAdd(ReadRec& rec, const std::string& text);
+// True when the line is to be skipped.
+bool STTA_LogLineFilter(const LogFields& fields, std::string& statusText, ReadRec& rec, bool statusDue);
+
+// A line of nothing but blanks, tabs and carriage returns.
+bool STTA_LineIsBlank(std::string_view line);

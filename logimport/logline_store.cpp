@@ -1,0 +1,260 @@
+#include "logimport/logline_store.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/dates.h"
+#include "core/numbers.h"
+#include "core/text.h"
+#include "core/vb_format.h"
+#include "logimport/line_timestamp.h"
+#include "logimport/page_table.h"
+#include "logimport/referrer_store.h"
+#include "platform/dao/errors.h"
+#include "platform/sys/rt_error.h"
+
+namespace {
+
+// Whole-number columns keep what fits a Long, rounded as the database rounds.
+std::int64_t storedWhole(double n) {
+    constexpr double kLimit = 2147483647.0;
+    n = std::clamp(n, -kLimit, kLimit);
+    return static_cast<std::int64_t>(core::roundHalfEven(n));
+}
+
+std::string fit(const LogFields& f, int fieldNo, long limit) {
+    return TXT_FitLen(f[static_cast<size_t>(fieldNo)], limit, "..");
+}
+
+// logline's IP comes from the first field, else from the address field.
+const std::string& ipField(const LogFields& f) {
+    return f[kFldS].empty() ? f[kFldIpAddress] : f[kFldS];
+}
+
+// An empty text is stored as Null: the tables may refuse zero-length texts.
+dao::Value textValue(const std::string& s) {
+    return s.empty() ? dao::Value() : dao::Value(s);
+}
+
+bool sameText(const dao::Value& stored, const std::string& s) {
+    return STTA_FldStrNz(stored) == s;
+}
+
+bool sameWhole(const dao::Value& stored, std::int64_t n) {
+    return (stored.isNull() ? 0 : stored.asInteger()) == n;
+}
+
+}  // namespace
+
+void STTA_LogLineRsOpen(dao::Database& db) {
+    gLogLineRs = db.openRecordset("logline", dao::RecordsetType::Dynaset);
+}
+
+void STTA_LogLineRsClose() {
+    try {
+        gLogLineRs.close();
+    } catch (...) {
+        // Closing is never an error of the read.
+    }
+    gLogLineRs = dao::Recordset();
+}
+
+std::int64_t STTA_LineStamp(const LogFields& fields) {
+    double ts = 0, first = 0;
+    double serial = STTA_LineTimestamp(fields, ts, first);
+    core::DateParts p = core::dateParts(serial);
+    return ((((static_cast<std::int64_t>(p.year) * 100 + p.month) * 100 + p.day) * 100 + p.hour) * 100 +
+            p.minute) * 100 + p.second;
+}
+
+std::string STTA_LineStampText(const LogFields& fields) {
+    return std::to_string(STTA_LineStamp(fields));
+}
+
+core::Variant STTA_LogLineFieldValue(int fieldNo, const LogFields& fields) {
+    switch (fieldNo) {
+        case kFldIpAddress:
+        case kFldMicroseconds:
+            return TXT_Val(fields[static_cast<size_t>(fieldNo)]);
+        case kFldFileName:
+        case kFldUserAgent:
+        case kFldReferrer:
+            return fit(fields, fieldNo, 253);
+        case kFldQuery:
+            return fit(fields, fieldNo, 200);
+        case kFldUserAgent2:
+        case kFldUser:
+        case kFldVirtualHost:
+        case kFldStatus:
+        case kFldStatusWords:
+            return fit(fields, fieldNo, 100);
+        default:
+            return {};
+    }
+}
+
+std::string STTA_LogLinePageID(const std::string& request, const ReadRec& rec, bool add, dao::Database& db) {
+    long id = STTA_PageIDGetOrAdd(STTA_PageNameCut(request, rec.RemFrag, rec.RemQuery), add, db);
+    return std::to_string(id == -1 ? rec.MissingPageID : id);
+}
+
+LogLineRow STTA_LogLineRowMake(const LogFields& f, const ReadRec& rec, bool addPage, dao::Database& db) {
+    LogLineRow row;
+    row.IP = TXT_FitLen(ipField(f), 50, "..");
+    long id = STTA_PageIDGetOrAdd(STTA_PageNameCut(f[kFldFileName], rec.RemFrag, rec.RemQuery), addPage, db);
+    row.PageID = id == -1 ? rec.MissingPageID : id;
+    row.Timestamp = STTA_LineStamp(f);
+    row.Bytes = storedWhole(TXT_Val(f[kFldBytes]));
+    if (!rec.LastKeepVal) return row;
+    row.Filename = fit(f, kFldFileName, 253);
+    row.numIP = storedWhole(TXT_Val(f[kFldIpAddress]));
+    row.Query = fit(f, kFldQuery, 200);
+    row.Browser = fit(f, kFldUserAgent, 253);
+    row.Browser2 = fit(f, kFldUserAgent2, 100);
+    row.UserNo = fit(f, kFldUser, 100);
+    row.VirtualHost = fit(f, kFldVirtualHost, 100);
+    row.ProcTimeMicroSecs = storedWhole(TXT_Val(f[kFldMicroseconds]));
+    row.HTTPStatus = fit(f, kFldStatus, 100);
+    row.CodeWordsHTTP = fit(f, kFldStatusWords, 100);
+    row.Referrer = fit(f, kFldReferrer, 253);
+    return row;
+}
+
+void STTA_LogLineFieldsSet(dao::Database& db, dao::Recordset& rs, const LogFields& fields, ReadRec& rec) {
+    LogLineRow row = STTA_LogLineRowMake(fields, rec, true, db);
+    rs.setField("IP", textValue(row.IP));
+    rs.setField("PageID", dao::Value(static_cast<long long>(row.PageID)));
+    rs.setField("Timestamp", dao::Value(static_cast<long long>(row.Timestamp)));
+    rs.setField("Bytes", dao::Value(static_cast<long long>(row.Bytes)));
+    if (!rec.LastKeepVal) return;  // the referrer is stored once the row has its number
+    rs.setField("Filename", textValue(row.Filename));
+    rs.setField("numIP", dao::Value(static_cast<long long>(row.numIP)));
+    rs.setField("Query", textValue(row.Query));
+    rs.setField("Browser", textValue(row.Browser));
+    rs.setField("Browser2", textValue(row.Browser2));
+    rs.setField("UserNo", textValue(row.UserNo));
+    rs.setField("VirtualHost", textValue(row.VirtualHost));
+    rs.setField("ProcTimeMicroSecs", dao::Value(static_cast<long long>(row.ProcTimeMicroSecs)));
+    rs.setField("HTTPStatus", textValue(row.HTTPStatus));
+    rs.setField("CodeWordsHTTP", textValue(row.CodeWordsHTTP));
+    rs.setField("Referrer", textValue(row.Referrer));
+}
+
+bool STTA_LogLineInsert(dao::Database& db, const LogFields& fields, ReadRec& rec) {
+    long id = rec.LastLogLnID + 1;
+    gLogLineRs.addNew();
+    gLogLineRs.setField("LogLnID", dao::Value(id));
+    STTA_LogLineFieldsSet(db, gLogLineRs, fields, rec);
+    try {
+        gLogLineRs.update();
+    } catch (const sys::RtError& e) {
+        int err = e.number();
+        STTA_DupKeyRetry(err, db, gLogLineRs, "logline", "LogLnID", id);
+    }
+    rec.LastLogLnID = id;
+    // Stored under the number the row was saved with, which a key retry may have moved.
+    if (!rec.LastKeepVal) STTA_RefrStore(id, fields[kFldReferrer]);
+    return true;
+}
+
+long STTA_LogLineDupeFind(dao::Database& db, dao::Recordset& rs, const LogFields& fields, const ReadRec& rec) {
+    // Compared in the stored forms: an IP of 49 characters is stored cut to 48 + "..".
+    LogLineRow row = STTA_LogLineRowMake(fields, rec, false, db);
+    rs = db.openRecordset("SELECT * FROM logline WHERE IP = ? AND Timestamp = ?", dao::RecordsetType::Dynaset,
+                          {textValue(row.IP), dao::Value(static_cast<long long>(row.Timestamp))});
+    for (; !rs.eof(); rs.moveNext()) {
+        if (!sameWhole(rs.field("Bytes"), row.Bytes) || !sameWhole(rs.field("PageID"), row.PageID)) continue;
+        if (rec.LastKeepVal &&
+            !(sameText(rs.field("Filename"), row.Filename) && sameWhole(rs.field("numIP"), row.numIP) &&
+              sameText(rs.field("Query"), row.Query) && sameText(rs.field("Browser"), row.Browser) &&
+              sameText(rs.field("Browser2"), row.Browser2) && sameText(rs.field("UserNo"), row.UserNo) &&
+              sameText(rs.field("VirtualHost"), row.VirtualHost) &&
+              sameWhole(rs.field("ProcTimeMicroSecs"), row.ProcTimeMicroSecs) &&
+              sameText(rs.field("HTTPStatus"), row.HTTPStatus) &&
+              sameText(rs.field("CodeWordsHTTP"), row.CodeWordsHTTP) &&
+              sameText(rs.field("Referrer"), row.Referrer)))
+            continue;
+        return static_cast<long>(rs.field("LogLnID").asInteger());
+    }
+    return -1;
+}
+
+bool STTA_LogLineDupeCheck(dao::Database& db, const LogFields& fields, ReadRec& rec) {
+    dao::Recordset rs;
+    if (STTA_LogLineDupeFind(db, rs, fields, rec) == -1) return false;
+    rec.File.Duplicates += 1;
+    // Repeats that follow new lines of this file are counted on the stored row; a
+    // re-read of old data only counts as duplicates.
+    if (rec.File.LinesAccepted > 0) {
+        rs.edit();
+        rs.setField("CntDupes", dao::Value(static_cast<long long>(STTA_FldNumNz(rs.field("CntDupes")) + 1)));
+        rs.update();
+    }
+    return true;
+}
+
+void STTA_DupKeyRetry(int& errNo, dao::Database& db, dao::Recordset& rs, const std::string& table,
+                      const std::string& idField, long& lastID) {
+    if (!TXT_IsWordChars(table) || !TXT_IsWordChars(idField))
+        throw sys::RtError(dao::kErrInvalidName, "Invalid name", "STTA_DupKeyRetry");
+    while (errNo == dao::kErrDuplicateKey) {
+        // Past the highest number in use at once: after an interrupted run, stepping
+        // by one could walk through a million taken numbers.
+        auto top = db.openRecordset("SELECT MAX(" + idField + ") FROM " + table, dao::RecordsetType::Snapshot);
+        dao::Value maxID = top.field(0);
+        lastID = std::max(lastID + 1, maxID.isNull() ? 1L : static_cast<long>(maxID.asInteger()) + 1);
+        rs.setField(idField, dao::Value(lastID));
+        errNo = 0;
+        try {
+            rs.update();
+        } catch (const sys::RtError& e) {
+            errNo = e.number();
+            if (errNo != dao::kErrDuplicateKey) throw;
+        }
+    }
+    if (errNo != 0) throw sys::RtError(errNo, sys::vbErrorDescription(errNo), "STTA_DupKeyRetry");
+}
+
+void STTA_SkipStatsText(std::string& percentText, std::string& detailText, const ReadRec& rec, bool shortForm,
+                        double& skipped) {
+    skipped = double(rec.MainSet.Hits) + double(rec.RobotSet.Hits) + double(rec.CompSet.Hits) + rec.File.Duplicates;
+    double stored = rec.File.LinesAccepted;
+    // 64-bit: the share must not overflow after tens of millions of skipped lines.
+    long long total = static_cast<long long>(stored + skipped);
+    long long percent = total > 0 ? static_cast<long long>(skipped) * 100 / total : 0;
+    if (shortForm)
+        percentText = (total > 0 ? TXT_FormatDbl(double(percent), "0") + "%" : std::string("None")) + " skipped";
+    else
+        percentText = TXT_FormatDbl(skipped, "#,###,##0") + " lines (" + TXT_FormatDbl(double(percent), "0") +
+                      "% of TTL) skipped";
+    auto part = [](double n, const char* format) { return n == 0 ? std::string() : TXT_FormatDbl(n, format); };
+    detailText = part(rec.File.Duplicates, "#,###,##0 exist.") + part(double(rec.MainSet.Hits), "#,###,##0 filtered.") +
+                 part(double(rec.RobotSet.Hits), "#,###,##0 bots.") +
+                 part(double(rec.CompSet.Hits), "#,###,##0 components.");
+}
+
+namespace {
+
+void tally(core::StrArray& values, core::LngArray& counts, const std::string& value) {
+    long index = -1;
+    bool noSpace = false, appended = false, error = false;
+    LLIST_StrArrAdd(values, -1, value, 2, index, noSpace, appended, false);
+    LLIST_LngArrAddRelative(counts, index, 1, index, error, appended);
+}
+
+}  // namespace
+
+void STTA_TestReadTally(TestReadRec& test, const LogFields& fields) {
+    if (test.ListUserAgents) tally(test.UserAgents, test.UserAgentCounts, fields[kFldUserAgent]);
+    if (test.CheckReferrers) tally(test.Referrers, test.ReferrerCounts, fields[kFldReferrer]);
+    if (test.ListFieldValues && test.FieldNo >= 0 && test.FieldNo <= kLogFmtTokenCount)
+        tally(test.FieldValues, test.FieldValueCounts, fields[static_cast<size_t>(test.FieldNo)]);
+}
+
+std::string STTA_FldStrNz(const dao::Value& value) {
+    return value.isNull() ? std::string() : value.asText();
+}
+
+double STTA_FldNumNz(const dao::Value& value) {
+    return value.isNull() ? 0.0 : TXT_Val(value.asText());
+}

@@ -1,0 +1,78 @@
+#pragma once
+// One accepted, parsed log line becomes one row of table `logline`: its number, the
+// values stored for its fields (all of them, or when the site keeps no line values
+// only those visits are built from, the referrer then going to the referrer store),
+// its page, and the duplicate check for files whose dates overlap stored data.
+// Rows are added through one recordset whose insert statement stays prepared, so a
+// read costs no SQL text per line; the caller wraps the read in a transaction.
+#include <cstdint>
+#include <string>
+
+#include "core/variant.h"
+#include "logimport/log_format.h"
+#include "logimport/read_record.h"
+#include "platform/dao/database.h"
+
+// Open for the duration of a read on table "logline" of the site database.
+inline dao::Recordset gLogLineRs;
+
+// The values a line is stored with, each in the form the table keeps it, so that the
+// insert and the duplicate comparison can never disagree about a value.
+struct LogLineRow {
+    std::string IP;
+    long PageID = 0;
+    std::int64_t Timestamp = 0;  // yyyymmddhhnnss
+    std::int64_t Bytes = 0;
+    // Only when the site keeps line values:
+    std::string Filename, Query, Browser, Browser2, UserNo, VirtualHost, HTTPStatus, CodeWordsHTTP,
+        Referrer;
+    std::int64_t numIP = 0;
+    std::int64_t ProcTimeMicroSecs = 0;
+};
+
+void STTA_LogLineRsOpen(dao::Database& db);
+void STTA_LogLineRsClose();  // never fails
+
+// The stamp "yyyymmddhhnnss" of a line from its date and time fields; "0" for a line
+// whose fields make no date.
+std::string STTA_LineStampText(const LogFields& fields);
+std::int64_t STTA_LineStamp(const LogFields& fields);
+
+// The value stored for a field: a Double for fields 2 and 23, the text cut by the fit
+// rule for 3, 4, 5, 6, 7, 8, 9, 24, 25, nothing for any other number.
+core::Variant STTA_LogLineFieldValue(int fieldNo, const LogFields& fields);
+// The PageID of the request as text; the missing page's when the page is unknown and
+// not added.
+std::string STTA_LogLinePageID(const std::string& request, const ReadRec& rec, bool add, dao::Database& db);
+// The row a line would be stored as; its page is added when `addPage` is set.
+LogLineRow STTA_LogLineRowMake(const LogFields& fields, const ReadRec& rec, bool addPage, dao::Database& db);
+
+// Adds the line as the next LogLnID through gLogLineRs; the referrer goes to the
+// referrer store when line values are not kept.
+bool STTA_LogLineInsert(dao::Database& db, const LogFields& fields, ReadRec& rec);
+void STTA_LogLineFieldsSet(dao::Database& db, dao::Recordset& rs, const LogFields& fields, ReadRec& rec);
+
+// The LogLnID of the first stored line equal to this one, -1 when none; `rs` is left
+// on that row.
+long STTA_LogLineDupeFind(dao::Database& db, dao::Recordset& rs, const LogFields& fields, const ReadRec& rec);
+// True for a duplicate: it is counted, and once the file has stored lines also on the
+// stored row (CntDupes).
+bool STTA_LogLineDupeCheck(dao::Database& db, const LogFields& fields, ReadRec& rec);
+
+// Recovers from a key already taken (3022) on saving the pending row of `rs`: the ID
+// moves past the highest one in the table and the save is repeated. Any other error
+// is raised again. `lastID` ends as the ID saved.
+void STTA_DupKeyRetry(int& errNo, dao::Database& db, dao::Recordset& rs, const std::string& table,
+                      const std::string& idField, long& lastID);
+
+// The share of skipped lines ("12% skipped", "None skipped", or with `shortForm` off
+// "1,234 lines (12% of TTL) skipped") and the counts behind it ("3 exist.5 bots.").
+void STTA_SkipStatsText(std::string& percentText, std::string& detailText, const ReadRec& rec, bool shortForm,
+                        double& skipped);
+
+// A test read tallies the user agent, referrer and chosen field of each line that
+// passed every filter, merging values ignoring case.
+void STTA_TestReadTally(TestReadRec& test, const LogFields& fields);
+
+std::string STTA_FldStrNz(const dao::Value& value);
+double STTA_FldNumNz(const dao::Value& value);

@@ -1,0 +1,482 @@
+#include "logimport/raw_log_reader.h"
+
+#include <cstring>
+#include <filesystem>
+
+#include "core/dates.h"
+#include "core/delimited_lists.h"
+#include "core/error_handler.h"
+#include "core/file_find.h"
+#include "core/file_names.h"
+#include "core/file_open.h"
+#include "core/numbers.h"
+#include "core/ini_store.h"
+#include "core/path_checks.h"
+#include "core/program_paths.h"
+#include "core/progress.h"
+#include "core/text.h"
+#include "core/user_interface.h"
+#include "core/vb_format.h"
+#include "logimport/logline_store.h"
+#include "logimport/page_table.h"
+#include "logimport/referrer_store.h"
+#include "platform/sys/clock.h"
+#include "platform/sys/rt_error.h"
+
+namespace {
+
+// Cuts pieces of a file into lines, carrying a partial line from piece to piece.
+class LineCutter {
+public:
+    LineCutter(const std::string& lineEnd, long limit, const OverlongHandler& overlong)
+        : anyEnd_(lineEnd.empty() || lineEnd == "\n"), lineEnd_(lineEnd), limit_(limit), overlong_(overlong) {}
+
+    // The complete lines of the piece (and with `final` the rest too), as views that
+    // stay valid until the next call.
+    void cut(const std::string& piece, bool final, std::vector<std::string_view>& lines) {
+        lines.clear();
+        std::string_view buf = piece;
+        if (!carry_.empty()) {
+            work_.swap(carry_);
+            work_ += piece;
+            carry_.clear();
+            buf = work_;
+        }
+        size_t pos = 0;
+        if (skipping_) {
+            size_t end = 0, next = 0;
+            if (!findEnd(buf, 0, final, end, next)) {
+                skipped_ += static_cast<long long>(buf.size());
+                if (final) tellOverlong();
+                return;
+            }
+            skipped_ += static_cast<long long>(end);
+            tellOverlong();
+            pos = next;
+        }
+        size_t end = 0, next = 0;
+        while (findEnd(buf, pos, final, end, next)) {
+            addLine(buf.substr(pos, end - pos), lines);
+            pos = next;
+        }
+        std::string_view rest = buf.substr(pos);
+        if (final) {
+            if (!rest.empty()) addLine(rest, lines);
+        } else if (static_cast<long long>(rest.size()) > limit_) {
+            // Never handed on in parts: a permissive format would store each as a line.
+            skipping_ = true;
+            skipped_ = static_cast<long long>(rest.size());
+        } else {
+            carry_.assign(rest);
+        }
+    }
+
+private:
+    void addLine(std::string_view line, std::vector<std::string_view>& lines) {
+        if (static_cast<long long>(line.size()) > limit_) {
+            skipped_ = static_cast<long long>(line.size());
+            tellOverlong();
+            return;
+        }
+        lines.push_back(line);
+    }
+
+    void tellOverlong() {
+        if (overlong_) overlong_(skipped_);
+        skipping_ = false;
+        skipped_ = 0;
+    }
+
+    // The next line end at or after pos: the line runs to `end`, the next begins at
+    // `next`. A CR at the end of a piece waits for the next piece, which may begin
+    // with its LF.
+    bool findEnd(std::string_view buf, size_t pos, bool final, size_t& end, size_t& next) const {
+        if (!anyEnd_) {
+            size_t at = buf.find(lineEnd_, pos);
+            if (at == std::string_view::npos) return false;
+            end = at;
+            next = at + lineEnd_.size();
+            return true;
+        }
+        const char* base = buf.data();
+        size_t n = buf.size();
+        if (pos >= n) return false;
+        const void* lf = std::memchr(base + pos, '\n', n - pos);
+        size_t lfAt = lf ? static_cast<size_t>(static_cast<const char*>(lf) - base) : n;
+        const void* cr = std::memchr(base + pos, '\r', lfAt - pos);
+        if (cr) {
+            size_t crAt = static_cast<size_t>(static_cast<const char*>(cr) - base);
+            if (crAt + 1 == n && !final) return false;
+            end = crAt;
+            next = crAt + 1 < n && base[crAt + 1] == '\n' ? crAt + 2 : crAt + 1;
+            return true;
+        }
+        if (!lf) return false;
+        end = lfAt;
+        next = lfAt + 1;
+        return true;
+    }
+
+    bool anyEnd_;
+    std::string lineEnd_;
+    long long limit_;
+    const OverlongHandler& overlong_;
+    std::string carry_, work_;
+    bool skipping_ = false;
+    long long skipped_ = 0;
+};
+
+// A notice the read option can switch off. The dialog builder's box with its "do not
+// show again" check box takes this over once it is there.
+void noticeUnlessSuppressed(bool suppressed, const std::string& message) {
+    if (!suppressed) core::ui().msgBox(message, "0", "", "");
+}
+
+std::string trimLine(std::string_view line) {
+    while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.remove_suffix(1);
+    return std::string(line);
+}
+
+bool stampOf(std::string_view line, const LogFmtCompiled& formats, LogFields& fields, std::string& stamp) {
+    if (STTA_LineIsBlank(line) || !STTA_LogLineSplit(trimLine(line), formats, fields)) return false;
+    stamp = STTA_LineStampText(fields);
+    return true;
+}
+
+std::string readWindow(const std::string& path, long start, long count) {
+    std::string text, errorText, options = "-1";
+    bool stopped = false, afterEnd = false;
+    long length = 0;
+    gOpenIfMissing = "C";
+    if (!OPENBIN_ReadFileToBuf(path, start, count, false, text, stopped, length, errorText, afterEnd, options))
+        return {};
+    return text;
+}
+
+long fileLength(const std::string& path) {
+    std::error_code ec;
+    auto n = std::filesystem::file_size(path, ec);
+    return ec ? 0 : static_cast<long>(n);
+}
+
+std::string stampDisplay(const std::string& stamp) {
+    return TXT_FormatStr(stamp, "@@@@-@@-@@ @@:@@.@@");
+}
+
+void addToRunTotals(ReadRec& rec) {
+    ReadCounters& f = rec.File;
+    ReadCounters& r = rec.Run;
+    r.LinesMatched += f.LinesMatched;
+    r.BytesMatched += f.BytesMatched;
+    r.LinesAccepted += f.LinesAccepted;
+    r.BytesAccepted += f.BytesAccepted;
+    r.Duplicates += f.Duplicates;
+    rec.RunMainHits += double(rec.MainSet.Hits);
+    rec.RunRobotHits += double(rec.RobotSet.Hits);
+    rec.RunCompHits += double(rec.CompSet.Hits);
+    // A file that stored nothing has no stamps; it must not reset the run's start.
+    if (f.FirstStamp != 0 && (r.FirstStamp == 0 || f.FirstStamp < r.FirstStamp)) r.FirstStamp = f.FirstStamp;
+    if (f.LastStamp > r.LastStamp) r.LastStamp = f.LastStamp;
+}
+
+void resetFileCounters(ReadRec& rec) {
+    rec.File = ReadCounters{};
+    rec.MainSet.Hits = 0;
+    rec.RobotSet.Hits = 0;
+    rec.CompSet.Hits = 0;
+}
+
+}  // namespace
+
+long OPENX_LinesHandOn(const LinesHandler& handler, const std::vector<std::string_view>& lines,
+                       std::vector<std::string>& rest) {
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (handler(lines, static_cast<long>(i)) == 1) {
+            rest.assign(lines.begin() + static_cast<long>(i) + 1, lines.end());
+            return 1;
+        }
+    }
+    return 0;
+}
+
+bool OPENX_ReadFileByBlocks(const std::string& fileName, const LinesHandler& handler, bool progress, bool wait,
+                            const std::string& lineEnd, long blockLimit, const std::string& progressTitle,
+                            const std::string& messagePrefix, const std::string* statusText,
+                            const OverlongHandler& overlong) {
+    const std::string path = TXT_Normalize(fileName, "", true, false, false, "", "");
+    LineCutter cutter(lineEnd, blockLimit, overlong);
+    std::vector<std::string> pieces, held, rest;
+    std::vector<std::string_view> lines;
+    long reportNo = 0;
+    bool started = false;
+    int64_t done = 0;
+    double nextUpdate = 0;
+    long position = 1;
+    try {
+        for (;;) {
+            long count = 0;
+            OPENBIN_ReadInfo info;
+            std::string options = "-1", errorText;
+            gOpenIfMissing = "C";
+            if (!OPENBIN_ReadFileTrunc(path, position, false, pieces, count, info, blockLimit, 1, {}, options,
+                                       errorText)) {
+                PIS_CloseAll();
+                return false;
+            }
+            if (progress && !started) {
+                PIS_Start(messagePrefix + "Read data for " + path, "bytes", info.CharsToRead, progressTitle, reportNo,
+                          kProgressRedraw, 1, false);
+                started = true;
+            }
+            for (size_t k = 0; k < pieces.size(); ++k) {
+                cutter.cut(pieces[k], info.AtEnd && k + 1 == pieces.size(), lines);
+                if (!held.empty()) {
+                    // Lines a stopped hand-on left over go first.
+                    std::vector<std::string_view> joined(held.begin(), held.end());
+                    joined.insert(joined.end(), lines.begin(), lines.end());
+                    lines.swap(joined);
+                }
+                rest.clear();
+                OPENX_LinesHandOn(handler, lines, rest);
+                held.swap(rest);
+                done += static_cast<int64_t>(pieces[k].size());
+                double now = sys::clock().monotonicSeconds();
+                if (started && now >= nextUpdate) {
+                    PIS_Update(done, messagePrefix + "Read data for " + path + (statusText ? *statusText : ""),
+                               reportNo);
+                    nextUpdate = now + kProgressRedraw;
+                }
+            }
+            position += info.CharsRead;
+            if (info.AtEnd || info.CharsRead == 0) break;
+        }
+        if (started) PIS_End(reportNo, wait);
+        return true;
+    } catch (const sys::RtError& e) {
+        PIS_CloseAll();
+        if (e.number() == sys::kErrUserAbort) return false;
+        throw;
+    }
+}
+
+bool STTA_LogFileFirstLastStamp(const std::string& fileName, const LogFmtCompiled& formats, ReadRec& rec,
+                                std::string& firstStamp, std::string& lastStamp) {
+    LogFields fields;
+    std::string head = readWindow(fileName, 1, kStampWindow);
+    if (head.empty()) {
+        STTA_ProblemAdd(rec, "Log file is empty or does not exist. File Skipped.");
+        noticeUnlessSuppressed(rec.NoPromptInvalid,
+                               "Log file is empty or does not exist." + gCRCR + "Filename:" + gCR + fileName);
+        return false;
+    }
+    bool found = false;
+    for (size_t pos = 0; pos < head.size() && !found;) {
+        size_t lf = head.find('\n', pos);
+        size_t end = lf == std::string::npos ? head.size() : lf;
+        found = stampOf(std::string_view(head).substr(pos, end - pos), formats, fields, firstStamp);
+        pos = end + 1;
+    }
+    if (!found) {
+        STTA_ProblemAdd(rec, "Log file does not contain any valid lines. File Skipped.");
+        noticeUnlessSuppressed(
+            rec.NoPromptInvalid,
+            "Error in File: " + fileName + gCR + "File will be skipped" + gCRCR +
+                "Log file does not contain any valid lines." + gCRCR + "Check the following and try again:" + gCR +
+                "- correct log format selected [press button \"select log file and specify format\"]" + gCR +
+                "- log file has been uncompressed [use an archive program to save uncompressed file]" + gCR +
+                "- log file corrupt [use a file display tool to visually check]" + gCR +
+                "- log file cannot be empty [use a file manager to check file size]." + gCRCR +
+                "Check the box to skip message for all invalid lines AND for files without any valid lines.");
+        return false;
+    }
+    const long length = fileLength(fileName);
+    for (long start = std::max(1L, length - kStampWindow);; start = std::max(1L, start - kStampWindow)) {
+        std::string window = readWindow(fileName, start, kStampWindow);
+        std::string_view w = window;
+        while (!w.empty()) {
+            size_t lf = w.find_last_of('\n');
+            std::string_view line = lf == std::string_view::npos ? w : w.substr(lf + 1);
+            if (stampOf(line, formats, fields, lastStamp)) return true;
+            w = lf == std::string_view::npos ? std::string_view() : w.substr(0, lf);
+        }
+        if (start == 1) break;
+    }
+    const std::string text =
+        "Log file ends with > " + std::to_string(kStampWindow) + " bytes of corrupt lines [log file corrupt].";
+    STTA_ProblemAdd(rec, text + " File Skipped.");
+    noticeUnlessSuppressed(rec.NoPromptInvalid, text);
+    return false;
+}
+
+bool STTA_LogFileOverlapCheck(dao::Database& db, const std::string& fileName, const LogFmtCompiled& formats,
+                              ReadRec& rec, bool& usable, const std::string& startTimeText) {
+    usable = true;
+    std::string first, last;
+    if (!STTA_LogFileFirstLastStamp(fileName, formats, rec, first, last)) {
+        usable = false;
+        return false;
+    }
+    auto rs = db.openRecordset("SELECT LogLnID FROM logline WHERE Timestamp >= ? AND Timestamp <= ? LIMIT 1",
+                               dao::RecordsetType::Snapshot,
+                               {dao::Value(static_cast<long long>(TXT_Val(first))),
+                                dao::Value(static_cast<long long>(TXT_Val(last)))});
+    return !rs.eof();
+}
+
+namespace {
+
+struct RunState {
+    dao::Database& db;
+    ReadRec& rec;
+    const std::string& captionText;
+    const std::string& progressTitle;
+    bool& anyUsable;
+    bool multiFile = false;
+    bool firstFile = true;
+    bool result = true;
+    bool stopped = false;
+};
+
+// One file: checked, then read. False when the user stopped it.
+bool readOneFile(RunState& run, const std::string& path, const LogFmtCompiled& formats,
+                 const std::string& counterText) {
+    ReadRec& rec = run.rec;
+    const std::string startText = run.firstFile ? core::vbFormat(core::DateTime{core::vbNow()}, "yyyy-mm-dd hh:nn") : "..";
+    run.firstFile = false;
+    rec.CurrentFile = path;
+    bool usable = false;
+    rec.DupCheck = STTA_LogFileOverlapCheck(run.db, path, formats, rec, usable, startText);
+    if (usable) run.anyUsable = true;
+    if (rec.DupCheck && !rec.Test.Active) {
+        const std::string overlap = "Dates on this log file overlap with data that already have on database. ";
+        STTA_ProblemAdd(rec, overlap + " All identical lines skipped.");
+        if (!rec.NoPromptOverlap) {
+            const std::string message =
+                overlap + "[Raw log data already exists on this data base for date(s) included in log file.]" + gCR +
+                "Filename: " + FILENAM_FileName(path) + " [" + path + "]" + gCRCR + "[" + run.captionText + "]" +
+                gCRCR +
+                "NB If you add the file anyway, each log line will be checked individually to determine if a "
+                "duplicate exists on the database." +
+                "This ensures no line will be counted twice however processing takes ca. THREE TIMES as long as "
+                "usual." +
+                gCR + gCR + "Do you want to add records from this file anyway?";
+            int answer = core::ui().msgBox(message, "&Yes|&No", "DfltButton=2|",
+                                           "Confirm add overlApping data. " + run.captionText);
+            if (answer == 2) usable = false;
+        }
+    }
+    if (!usable) return true;
+
+    resetFileCounters(rec);
+    LineReadContext ctx;
+    ctx.db = &run.db;
+    ctx.formats = &formats;
+    ctx.rec = &rec;
+    std::string status;
+    dao::Transaction tx(run.db, dao::Transaction::OnExit::Commit, 20000);
+    LinesHandler handler = [&](const std::vector<std::string_view>& lines, long index) {
+        long r = STTA_LogLineProcess(ctx, lines, index, status);
+        tx.tick();
+        return r;
+    };
+    OverlongHandler overlong = [&](long long length) {
+        STTA_ProblemAdd(rec, "Log line longer than " + TXT_FormatDbl(double(kReadBlockLimit), "#,###,##0") +
+                                 " bytes found. Line[s] Skipped.");
+    };
+    bool complete = OPENX_ReadFileByBlocks(path, handler, true, false, "", kReadBlockLimit, run.progressTitle,
+                                           counterText + run.captionText + gCR, &status, overlong);
+    tx.commit();
+    STTA_RefrStoreFlush();
+    if (!complete) return false;
+    addToRunTotals(rec);
+    resetFileCounters(rec);
+    return true;
+}
+
+// Splits "folder/pattern" of a wildcard item.
+void splitWildcard(const std::string& spec, std::string& folder, std::string& pattern) {
+    size_t slash = spec.find_last_of('/');
+    folder = slash == std::string::npos ? std::string(".") : spec.substr(0, slash);
+    pattern = slash == std::string::npos ? spec : spec.substr(slash + 1);
+}
+
+}  // namespace
+
+bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileList, const std::string& captionText,
+                                    const std::string& progressTitle, bool& anyUsable, ReadRec& rec) {
+    if (fileList.empty()) return true;
+    RunState run{db, rec, captionText, progressTitle, anyUsable};
+    RefrStoreFlushGuard flushOnExit;
+    try {
+        rec.LastLogLnID = static_cast<long>(INI_GetNumVar("Main", "LastLogLnID", gIniLastVals, 3));
+        STTA_LogLineRsOpen(db);
+        rec.LastKeepVal = INI_GetFlag("Main", "LastKeepVal", gIniDbDef, 3) ? 1 : 0;
+        rec.Skip404 = INI_GetFlag("Main", "Skip404", gIniDbDef, 3);
+        rec.RemQuery = INI_GetFlag("Main", "RemQuery", gIniDbDef, 3);
+        rec.RemFrag = INI_GetFlag("Main", "RemFrag", gIniDbDef, 3);
+        STTA_SiteDomainReset();
+        rec.MissingPageID = STTA_PageIDGetOrAdd(kMissingPageName, true, db);
+        rec.Run = ReadCounters{};
+        rec.RunMainHits = rec.RunRobotHits = rec.RunCompHits = 0;
+        if (std::string temp = STTA_RefrStoreFolder(); !temp.empty()) {
+            std::error_code ec;
+            std::filesystem::create_directories(temp, ec);
+        }
+        const std::string defaultFormat = INI_Get("Main", "LFmtDflt", gIniLastVals, 3);
+        core::StrArray items;
+        CHUNKS_SplitEx(fileList, "|", "Do not exclude any part", items, 1);
+        const long n = items.ubound();
+        run.multiFile = n > 1;
+        for (long i = 1; i <= n && !run.stopped; ++i) {
+            if (TXT_Normalize(items[i], "", true, false, false, "", "").empty()) continue;
+            std::string spec, formatName;
+            STTA_LogFileEntrySplit(items[i], spec, formatName);
+            if (formatName.empty()) formatName = defaultFormat;
+            LogFmtCompiled formats;
+            STTA_LogFmtDefLoad(formatName, formats);
+            const std::string itemText =
+                n > 1 ? "Definition: " + std::to_string(i) + "/" + std::to_string(n) + ". " : std::string();
+            if (spec.find('*') == std::string::npos) {
+                if (!readOneFile(run, spec, formats, itemText)) run.stopped = true;
+                continue;
+            }
+            run.multiFile = true;
+            std::string folder, pattern;
+            splitWildcard(spec, folder, pattern);
+            core::StrArray found;
+            FINDF_FindFiles(-1, pattern, folder, false, false, false, found);
+            const long m = found.ubound();
+            if (m < 1) continue;
+            // The dialog builder's sequence box lets the user re-order the files; until
+            // it is there the list is confirmed as found.
+            std::string listText;
+            for (long j = 1; j <= m; ++j) listText += gCR + found[j];
+            int answer = core::ui().msgBox(
+                "Confirm List of files. [shown when wilcard entered in filename]." + gCRCR + "Filename: " + spec +
+                    "]" + gCRCR + "The following files will be processed. Do you want to continue?" + gCR + listText,
+                "&Yes|&Cancel", "", "Confirm List of files. Add data to site DB: " + INI_Get("Main", "Parm", gIniDbDef, 3));
+            if (answer != 1) break;
+            for (long j = 1; j <= m && !run.stopped; ++j) {
+                const std::string counter =
+                    itemText + "File: " + std::to_string(j) + "/" + std::to_string(m) + ". ";
+                if (!readOneFile(run, found[j], formats, counter)) run.stopped = true;
+            }
+        }
+        if (run.stopped) run.result = false;
+    } catch (const sys::RtError& e) {
+        run.result = false;
+        std::string proc = "RawLog_AddData_ReadLogFiles_OK", extra;
+        try {
+            STTA_RefrStoreFlush();
+        } catch (...) {
+            // The first error is the one to report.
+        }
+        INI_Put("Main", "LastLogLnID", rec.LastLogLnID, gIniLastVals);
+        STTA_LogLineRsClose();
+        ErrorHandler(e.number(), nullptr, proc, extra);
+        return false;
+    }
+    INI_Put("Main", "LastLogLnID", rec.LastLogLnID, gIniLastVals);
+    STTA_LogLineRsClose();
+    return run.result;
+}

@@ -1,0 +1,157 @@
+#include <gtest/gtest.h>
+
+#include "core/ini_store.h"
+#include "logimport/logline_store.h"
+#include "logimport/referrer_store.h"
+#include "tests/logimport/temp_site.h"
+
+namespace {
+
+LogFields lineFields(const std::string& ip, const std::string& request, const std::string& bytes = "100",
+                     const std::string& agent = "agent/1.0", const std::string& referrer = "-") {
+    LogFields f;
+    f[kFldS] = ip;
+    f[kFldIpAddress] = ip;
+    f[kFldFileName] = request;
+    f[kFldBytes] = bytes;
+    f[kFldUserAgent] = agent;
+    f[kFldReferrer] = referrer;
+    f[kFldStatus] = "200";
+    f[kFldDay] = "10";
+    f[kFldMonth] = "12";
+    f[kFldYear2] = "2026";
+    f[kFldHour] = "13";
+    f[kFldMinute] = "05";
+    f[kFldSecond] = "09";
+    return f;
+}
+
+class LogLineStore : public ::testing::Test {
+protected:
+    explicit LogLineStore(bool keep = true) : site(keep) {
+        rec.LastKeepVal = keep ? 1 : 0;
+        rec.RemFrag = true;
+        STTA_SiteDomainReset();
+        STTA_LogLineRsOpen(site.db);
+    }
+    ~LogLineStore() override {
+        STTA_LogLineRsClose();
+        STTA_RefrStoreFlush();
+    }
+    testsupport::TempSite site;
+    ReadRec rec;
+};
+
+}  // namespace
+
+TEST_F(LogLineStore, StoresStampPageAndFittedTexts) {
+    EXPECT_EQ(STTA_LineStampText(lineFields("a", "/x")), "20261210130509");
+    LogFields f = lineFields(std::string(60, 'i'), "/dir/page.html#frag", "2048");
+    f[kFldQuery] = "q=1";
+    ASSERT_TRUE(STTA_LogLineInsert(site.db, f, rec));
+    EXPECT_EQ(rec.LastLogLnID, 1);
+    auto rs = site.db.openRecordset("SELECT * FROM logline", dao::RecordsetType::Snapshot);
+    EXPECT_EQ(rs.field("IP").asText(), std::string(48, 'i') + "..");
+    EXPECT_EQ(rs.field("Timestamp").asInteger(), 20261210130509);
+    EXPECT_EQ(rs.field("Bytes").asInteger(), 2048);
+    EXPECT_EQ(STTA_PageNameByID(site.db, rs.field("PageID").asInteger()), "dir/page.html");  // RemFrag
+    EXPECT_EQ(rs.field("Browser").asText(), "agent/1.0");
+    EXPECT_EQ(rs.field("Query").asText(), "q=1");
+}
+
+TEST_F(LogLineStore, DuplicatesComparedInStoredForms) {
+    // A 49-character IP is stored cut, and a dotted address as its rounded leading number.
+    const std::string longIP(49, '7');
+    for (const auto& ip : {longIP, std::string("192.168.1.1")})
+        ASSERT_TRUE(STTA_LogLineInsert(site.db, lineFields(ip, "/a.html"), rec));
+    struct Case {
+        const char* name;
+        LogFields line;
+        bool duplicate;
+    } cases[] = {
+        {"identical long IP", lineFields(longIP, "/a.html"), true},
+        {"identical dotted IP", lineFields("192.168.1.1", "/a.html"), true},
+        {"other page", lineFields("192.168.1.1", "/b.html"), false},
+        {"other bytes", lineFields("192.168.1.1", "/a.html", "101"), false},
+        {"other agent", lineFields("192.168.1.1", "/a.html", "100", "other/2.0"), false},
+        {"IP with a quote", lineFields("1.2.3.4' OR '1'='1", "/a.html"), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ReadRec probe = rec;
+        EXPECT_EQ(STTA_LogLineDupeCheck(site.db, c.line, probe), c.duplicate);
+        EXPECT_EQ(probe.File.Duplicates, c.duplicate ? 1 : 0);
+    }
+}
+
+TEST_F(LogLineStore, RepeatAfterStoredLinesCountsOnTheStoredRow) {
+    LogFields f = lineFields("1.1.1.1", "/a.html");
+    ASSERT_TRUE(STTA_LogLineInsert(site.db, f, rec));
+    // A re-read of old data: no line of this file stored yet.
+    EXPECT_TRUE(STTA_LogLineDupeCheck(site.db, f, rec));
+    EXPECT_EQ(site.count("SELECT IFNULL(CntDupes, 0) FROM logline"), 0);
+    rec.File.LinesAccepted = 1;
+    EXPECT_TRUE(STTA_LogLineDupeCheck(site.db, f, rec));
+    EXPECT_EQ(site.count("SELECT IFNULL(CntDupes, 0) FROM logline"), 1);
+    EXPECT_EQ(rec.File.Duplicates, 2);
+}
+
+TEST_F(LogLineStore, TakenLogLnIDsAreJumpedAtOnce) {
+    site.db.execute("INSERT INTO logline (LogLnID, IP) VALUES (1, 'x'), (500000, 'y')");
+    ASSERT_TRUE(STTA_LogLineInsert(site.db, lineFields("2.2.2.2", "/a.html"), rec));
+    EXPECT_EQ(rec.LastLogLnID, 500001);
+    ASSERT_TRUE(STTA_LogLineInsert(site.db, lineFields("2.2.2.2", "/b.html"), rec));
+    EXPECT_EQ(rec.LastLogLnID, 500002);
+    EXPECT_EQ(site.count("SELECT COUNT(*) FROM logline"), 4);
+}
+
+TEST_F(LogLineStore, SkipTexts) {
+    std::string percent, detail;
+    double skipped = 0;
+    STTA_SkipStatsText(percent, detail, rec, true, skipped);
+    EXPECT_EQ(percent, "None skipped");
+    EXPECT_EQ(detail, "");
+    rec.File.LinesAccepted = 10;
+    rec.File.Duplicates = 30000000;  // past what 32 bits hold once multiplied by 100
+    rec.RobotSet.Hits = 5;
+    STTA_SkipStatsText(percent, detail, rec, true, skipped);
+    EXPECT_EQ(percent, "99% skipped");
+    EXPECT_EQ(detail, "30,000,000 exist.5 bots.");
+    STTA_SkipStatsText(percent, detail, rec, false, skipped);
+    EXPECT_EQ(percent, "30,000,005 lines (99% of TTL) skipped");
+    EXPECT_EQ(skipped, 30000005);
+}
+
+namespace {
+class LeanLogLineStore : public LogLineStore {
+protected:
+    LeanLogLineStore() : LogLineStore(false) {}
+};
+}  // namespace
+
+TEST_F(LeanLogLineStore, ReferrersWaitInTheStoreUntilFetched) {
+    INI_Put("Main", "domain", "http://www.mysite.com", gIniDbDef);
+    std::string entry;
+    EXPECT_EQ(STTA_RefrStoreFile(1234, entry), site.home / "site/temp/12.ini");
+    EXPECT_EQ(entry, "34");
+
+    ASSERT_TRUE(STTA_LogLineInsert(site.db, lineFields("1.1.1.1", "/a", "1", "ua", "http://finder.example/?q=x"),
+                                   rec));
+    ASSERT_TRUE(STTA_LogLineInsert(site.db, lineFields("1.1.1.1", "/b", "1", "ua", "-"), rec));
+    ASSERT_TRUE(STTA_LogLineInsert(site.db, lineFields("1.1.1.1", "/c", "1", "ua", "HTTP://www.mysite.com/x"), rec));
+    STTA_RefrStoreFlush();
+    EXPECT_EQ(testsupport::readFile(site.home / "site/temp/0.ini").find("2="), std::string::npos);
+    EXPECT_EQ(INI_Get("Main", "3", site.home / "site/temp/0.ini", 3), "::::");  // the site's own
+    STTA_SiteDomainReset();
+    EXPECT_EQ(STTA_RefrFetch(1), "http://finder.example/?q=x");
+    EXPECT_EQ(STTA_RefrFetch(2), "");
+    EXPECT_EQ(STTA_RefrFetch(3), "");
+    STTA_RefrStoreClear();
+    EXPECT_EQ(STTA_RefrFetch(1), "");
+}
+
+TEST_F(LeanLogLineStore, WithoutLineValuesOnlyTheKeptFieldsDecideADuplicate) {
+    ASSERT_TRUE(STTA_LogLineInsert(site.db, lineFields("1.1.1.1", "/a.html", "100", "agent/1.0"), rec));
+    EXPECT_TRUE(STTA_LogLineDupeCheck(site.db, lineFields("1.1.1.1", "/a.html", "100", "other/2.0"), rec));
+    EXPECT_FALSE(STTA_LogLineDupeCheck(site.db, lineFields("1.1.1.1", "/a.html", "99", "agent/1.0"), rec));
+}

@@ -1,0 +1,337 @@
+#include <gtest/gtest.h>
+
+#include "core/ini_store.h"
+#include "core/progress.h"
+#include "logimport/line_processing.h"
+#include "logimport/logline_store.h"
+#include "logimport/raw_log_reader.h"
+#include "platform/sys/clock.h"
+#include "platform/sys/rt_error.h"
+#include "tests/logimport/temp_site.h"
+#include "tests/support/fake_user_interface.h"
+#include "tests/support/scripted_responder.h"
+
+namespace {
+
+std::vector<std::string> readLines(const std::string& path, const std::string& content, long limit,
+                                   std::vector<long long>& overlong) {
+    testsupport::writeFile(path, content);
+    std::vector<std::string> got;
+    LinesHandler handler = [&](const std::vector<std::string_view>& lines, long i) {
+        got.emplace_back(lines[size_t(i)]);
+        return 0L;
+    };
+    EXPECT_TRUE(OPENX_ReadFileByBlocks(path, handler, false, false, "", limit, "", "", nullptr,
+                                       [&](long long n) { overlong.push_back(n); }));
+    return got;
+}
+
+// A combined-format line at 10 Dec 2026, hh:mm:ss.
+std::string logLine(const std::string& ip, const std::string& time, const std::string& page, int status = 200,
+                    const std::string& agent = "agent/1.0") {
+    return ip + " - - [10/Dec/2026:" + time + " +0000] \"GET " + page + " HTTP/1.1\" " + std::to_string(status) +
+           " 512 \"-\" \"" + agent + "\"";
+}
+
+// Stops the read at the chosen refresh of any report, as the Stop button would.
+class StoppingProgress : public core::ProgressReports {
+public:
+    explicit StoppingProgress(int stopAt) : stopAt_(stopAt) { core::setProgressReports(this); }
+    ~StoppingProgress() override { core::setProgressReports(nullptr); }
+    void start(const std::string&, const std::string&, int64_t, const std::string&, long& reportNo, double, int, bool,
+               const std::string&) override {
+        reportNo = ++started;
+    }
+    void update(int64_t&, const std::string&, long, PIS_UpdateFlags) override {
+        if (++updates == stopAt_) throw sys::RtError(sys::kErrUserAbort, "Aborted by user");
+    }
+    void end(long, bool) override {}
+    void closeAll() override {}
+    int started = 0, updates = 0;
+
+private:
+    int stopAt_;
+};
+
+}  // namespace
+
+TEST(BlockReader, HandsOnEveryLineWhole) {
+    testsupport::TempHome home;
+    struct Case {
+        const char* name;
+        std::string content;
+        long limit;
+        std::vector<std::string> lines;
+        std::vector<long long> overlong;
+    } cases[] = {
+        {"LF", "a\nb\n", kReadBlockLimit, {"a", "b"}, {}},
+        {"no final line end", "a\nb", kReadBlockLimit, {"a", "b"}, {}},
+        {"CR LF", "a\r\nb\r\n", kReadBlockLimit, {"a", "b"}, {}},
+        {"CR alone", "a\rb\r", kReadBlockLimit, {"a", "b"}, {}},
+        {"empty file", "", kReadBlockLimit, {}, {}},
+        {"blank line kept for the processing to pass over", "a\n\nb", kReadBlockLimit, {"a", "", "b"}, {}},
+        {"line straddling two pieces", std::string(64010, 'y') + "\nz", kReadBlockLimit,
+         {std::string(64010, 'y'), "z"}, {}},
+        {"CR LF split between pieces", std::string(63999, 'x') + "\r\ntail", kReadBlockLimit,
+         {std::string(63999, 'x'), "tail"}, {}},
+        {"line straddling two blocks", std::string(70000, 'p') + "\n" + std::string(70000, 'q') + "\nr", 100000,
+         {std::string(70000, 'p'), std::string(70000, 'q'), "r"}, {}},
+        {"overlong line inside a piece", "short\n" + std::string(300, 'o') + "\nafter\n", 100, {"short", "after"},
+         {300}},
+        {"overlong line over several pieces", "s\n" + std::string(150000, 'o') + "\nafter", 70000, {"s", "after"},
+         {150000}},
+        {"overlong last line", "s\n" + std::string(150000, 'o'), 70000, {"s"}, {150000}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<long long> overlong;
+        EXPECT_EQ(readLines(home / "x.log", c.content, c.limit, overlong), c.lines);
+        EXPECT_EQ(overlong, c.overlong);
+    }
+    std::vector<long long> overlong;
+    LinesHandler none = [](const std::vector<std::string_view>&, long) { return 0L; };
+    EXPECT_FALSE(OPENX_ReadFileByBlocks(home / "missing.log", none, false, false, "", kReadBlockLimit, "", ""));
+}
+
+namespace {
+
+class LineProcessing : public ::testing::Test {
+protected:
+    LineProcessing() {
+        gIniLogFmts = std::string(std::getenv("DRAVOLIN_SOURCE_DIR")) + "/resources/param/logfmts.ini";
+        STTA_LogFmtDefLoad("Combined (Apache, NGINX)", formats);
+        rec.CurrentFile = "/logs/a.log";
+        rec.LastKeepVal = 1;
+        ctx.db = &site.db;
+        ctx.formats = &formats;
+        ctx.rec = &rec;
+        STTA_LogLineRsOpen(site.db);
+    }
+    ~LineProcessing() override { STTA_LogLineRsClose(); }
+
+    void process(const std::string& line) {
+        std::vector<std::string_view> lines{line};
+        STTA_LogLineProcess(ctx, lines, 0, status);
+    }
+
+    testsupport::TempSite site;
+    testsupport::FakeUserInterface ui;
+    LogFmtCompiled formats;
+    ReadRec rec;
+    LineReadContext ctx;
+    std::string status;
+};
+
+}  // namespace
+
+TEST_F(LineProcessing, StatusRuleAndListOfFailedRequests) {
+    rec.Skip404 = true;
+    rec.ListedStatus = 404;
+    rec.ListedNames.redim(0, 0);
+    rec.ListedNames.set(0, "404");
+    for (int s : {399, 400, 500, 599, 600}) process(logLine("1.1.1.1", "10:00:00", "/p" + std::to_string(s), s));
+    EXPECT_EQ(rec.File.LinesMatched, 5);
+    EXPECT_EQ(rec.File.LinesAccepted, 2);  // 399 and 600
+    EXPECT_EQ(site.count("SELECT COUNT(*) FROM logline"), 2);
+    ASSERT_EQ(rec.ListedNames.ubound(), 3);
+    EXPECT_EQ(rec.ListedNames[2], "/p500");
+}
+
+TEST_F(LineProcessing, BlankLinesCountNothingAndTheFirstMatchMarksTheAddition) {
+    for (const char* blank : {"", "   ", " \t\r"}) process(blank);
+    EXPECT_EQ(rec.File.LinesMatched, 0);
+    EXPECT_EQ(INI_Get("Main", "AddedLogLns_MustDoVisitsAdd", gIniLastVals, 3), "");
+    process(logLine("1.1.1.1", "10:00:00", "/a.html"));
+    EXPECT_NE(INI_Get("Main", "AddedLogLns_MustDoVisitsAdd", gIniLastVals, 3), "");
+    EXPECT_EQ(rec.File.BytesAccepted, 512);
+}
+
+TEST_F(LineProcessing, TestReadTalliesAndStoresNothing) {
+    rec.Test.Active = true;
+    rec.Test.ListUserAgents = true;
+    process(logLine("1.1.1.1", "10:00:00", "/a.html", 200, "Agent/1"));
+    process(logLine("1.1.1.2", "10:00:01", "/b.html", 200, "agent/1"));
+    EXPECT_EQ(rec.File.LinesAccepted, 2);
+    EXPECT_EQ(site.count("SELECT COUNT(*) FROM logline"), 0);
+    EXPECT_EQ(INI_Get("Main", "AddedLogLns_MustDoVisitsAdd", gIniLastVals, 3), "");
+    long start = 0;
+    long i = LLIST_StrArrFind(rec.Test.UserAgents, "agent/1", start, false);
+    ASSERT_GE(i, 0);
+    EXPECT_EQ(rec.Test.UserAgentCounts[i], 2);
+}
+
+TEST_F(LineProcessing, ComponentHitIsCountedBeforeTheRobotRule) {
+    rec.CompSet = FltrSet{.Active = true, .Rules = {{}, {kFltrContains, ".gif", false}}, .ColTypes = {0, kFldFileName}};
+    rec.RobotSet = FltrSet{.Active = true, .Rules = {{}, {kFltrContains, "bot", false}}, .ColTypes = {0, kFldUserAgent}};
+    process(logLine("1.1.1.1", "10:00:00", "/logo.gif", 200, "Bot/2"));
+    process(logLine("1.1.1.1", "10:00:01", "/a.html", 200, "Bot/2"));
+    EXPECT_EQ(rec.CompSet.Hits, 1);
+    EXPECT_EQ(rec.RobotSet.Hits, 1);
+    EXPECT_EQ(rec.File.LinesAccepted, 0);
+}
+
+TEST_F(LineProcessing, UnmatchedLinesAreListedOnceAndCancelStops) {
+    testsupport::ScriptedResponder responder;
+    responder.press("Log Line Found cannot be matched", "&OK");
+    process("garbage one");
+    responder.press("garbage two", "&Cancel");
+    try {
+        process("garbage two");
+        ADD_FAILURE() << "Cancel did not stop the read";
+    } catch (const sys::RtError& e) {
+        EXPECT_EQ(e.number(), sys::kErrUserAbort);
+    }
+    rec.NoPromptInvalid = true;
+    process("garbage three");  // no box
+    ASSERT_EQ(rec.ProblemFiles.ubound(), 0);
+    EXPECT_EQ(rec.ProblemTexts[0], "Log Line Found cannot be matched for specified format. Line[s] Skipped.");
+    EXPECT_EQ(responder.pending(), 0u);
+}
+
+TEST_F(LineProcessing, YieldsAreDueByTimeNotByLine) {
+    sys::ManualClock clock;
+    sys::setClock(&clock);
+    for (int i = 0; i < 50; ++i) process(logLine("1.1.1.1", "10:00:00", "/a.html"));
+    EXPECT_EQ(ui.doEventsCalls, 1);
+    clock.advance(kLineYieldInterval);
+    process(logLine("1.1.1.1", "10:00:01", "/a.html"));
+    EXPECT_EQ(ui.doEventsCalls, 2);
+    sys::setClock(nullptr);
+}
+
+namespace {
+
+class ReadRun : public LineProcessing {
+protected:
+    ReadRun() {
+        STTA_LogLineRsClose();
+        INI_Put("Main", "LFmtDflt", "Combined (Apache, NGINX)", gIniLastVals);
+        sys::setClock(&clock);  // progress refreshes only where the test lets time pass
+        rec = ReadRec{};
+        rec.NoPromptInvalid = true;
+    }
+    ~ReadRun() override { sys::setClock(nullptr); }
+
+    bool read(const std::string& list) {
+        bool usable = false;
+        return RawLog_AddData_ReadLogFiles_OK(site.db, list, "Test", "Add. Step 1/3: ", usable, rec);
+    }
+    long long rows() { return site.count("SELECT COUNT(*) FROM logline"); }
+
+    sys::ManualClock clock;
+};
+
+std::string manyLines(int n, const std::string& ipPrefix) {
+    std::string text;
+    for (int i = 0; i < n; ++i) {
+        char time[16];
+        std::snprintf(time, sizeof time, "%02d:%02d:%02d", 10 + i / 3600, (i / 60) % 60, i % 60);
+        text += logLine(ipPrefix + std::to_string(i % 250), time, "/page" + std::to_string(i % 40) + ".html") + "\n";
+    }
+    return text;
+}
+
+}  // namespace
+
+TEST_F(ReadRun, BadLinesAreReportedAndTheRestIsRead) {
+    const std::string path = site.home / "logs/mixed.log";
+    testsupport::writeFile(path, logLine("1.1.1.1", "10:00:00", "/a.html") + "\r\n" + "not a log line\r\n" +
+                                     std::string("\x01\xff\xfe\0binary\x80", 11) + "\r\n" +
+                                     logLine("1.1.1.2", "10:00:05", "/b.html?x=1#f") + "\r\n" + "half a line [");
+    EXPECT_TRUE(read(path));
+    EXPECT_EQ(rows(), 2);
+    EXPECT_EQ(rec.Run.LinesMatched, 2);
+    EXPECT_EQ(INI_Get("Main", "LastLogLnID", gIniLastVals, 3), "2");
+    ASSERT_EQ(rec.ProblemFiles.ubound(), 0);
+    EXPECT_EQ(rec.ProblemFiles[0], path);
+    EXPECT_NE(rec.ProblemTexts[0].find("cannot be matched"), std::string::npos);
+    // The pseudo page exists before any line is stored.
+    EXPECT_EQ(STTA_PageNameByID(site.db, rec.MissingPageID), kMissingPageName);
+    EXPECT_EQ(site.count("SELECT COUNT(*) FROM page WHERE Filename = 'b.html?x=1'"), 1);  // RemFrag only
+}
+
+TEST_F(ReadRun, TheSameLogAddedTwiceAddsNothingTheSecondTime) {
+    const std::string path = site.home / "logs/a.log";
+    testsupport::writeFile(path, manyLines(30, "10.0.0."));
+    EXPECT_TRUE(read(path));
+    EXPECT_EQ(rows(), 30);
+    testsupport::ScriptedResponder responder;
+    responder.press("Dates on this log file overlap", "&Yes");
+    EXPECT_TRUE(read(path));
+    EXPECT_EQ(rows(), 30);
+    EXPECT_EQ(rec.Run.Duplicates, 30);
+    EXPECT_EQ(site.count("SELECT SUM(IFNULL(CntDupes, 0)) FROM logline"), 0);
+    // Answering No skips the file, but the overlap is still on its problem list.
+    responder.press("Dates on this log file overlap", "&No");
+    EXPECT_TRUE(read(path));
+    EXPECT_EQ(rec.Run.Duplicates, 0);
+    EXPECT_NE(rec.ProblemTexts[0].find("All identical lines skipped."), std::string::npos);
+}
+
+TEST_F(ReadRun, DuplicatesAreLookedForOnlyWhereDatesOverlap) {
+    const std::string first = site.home / "logs/1.log", overlap = site.home / "logs/2.log",
+                      later = site.home / "logs/3.log";
+    testsupport::writeFile(first, logLine("1.1.1.1", "10:00:00", "/a.html") + "\n" +
+                                      logLine("1.1.1.1", "10:10:00", "/b.html") + "\n");
+    // The same request twice within the overlap: one stored, one a repeat counted on it.
+    testsupport::writeFile(overlap, logLine("1.1.1.1", "10:10:00", "/b.html") + "\n" +
+                                        logLine("1.1.1.1", "10:12:00", "/c.html") + "\n" +
+                                        logLine("1.1.1.1", "10:12:00", "/c.html") + "\n");
+    testsupport::writeFile(later, logLine("1.1.1.1", "11:00:00", "/d.html") + "\n" +
+                                      logLine("1.1.1.1", "11:00:00", "/d.html") + "\n");
+    rec.NoPromptOverlap = true;
+    EXPECT_TRUE(read(first + "|" + overlap + "|" + later));
+    EXPECT_EQ(rows(), 5);  // a, b, c, d, d: no look-up where dates do not overlap
+    EXPECT_EQ(rec.Run.Duplicates, 2);
+    EXPECT_EQ(site.count("SELECT CntDupes FROM logline WHERE Filename = '/c.html'"), 1);
+    EXPECT_EQ(site.count("SELECT COUNT(*) FROM logline WHERE IFNULL(CntDupes, 0) > 0"), 1);
+}
+
+TEST_F(ReadRun, WildcardsAreConfirmedAndCancelReadsNothing) {
+    testsupport::writeFile(site.home / "logs/w1.log", manyLines(3, "1.1.1."));
+    testsupport::writeFile(site.home / "logs/w2.log", manyLines(3, "2.2.2."));
+    testsupport::ScriptedResponder responder;
+    responder.press("The following files will be processed", "&Cancel");
+    EXPECT_TRUE(read(site.home / "logs/w*.log"));
+    EXPECT_EQ(rows(), 0);
+    responder.press("The following files will be processed", "&Yes");
+    rec.NoPromptOverlap = true;
+    EXPECT_TRUE(read(site.home / "logs/w*.log"));
+    EXPECT_EQ(rows(), 6);
+}
+
+TEST_F(ReadRun, StopKeepsWhatWasCommittedAndARereadDoublesNothing) {
+    const std::string one = site.home / "logs/1.log", two = site.home / "logs/2.log", three = site.home / "logs/3.log";
+    testsupport::writeFile(one, manyLines(20, "1.0.0."));
+    const std::string big = manyLines(2000, "2.0.0.");  // several pieces
+    testsupport::writeFile(two, big);
+    testsupport::writeFile(three, manyLines(20, "3.0.0."));
+    const std::string list = one + "|" + two + "|" + three;
+    rec.NoPromptOverlap = true;
+    {
+        StoppingProgress stop(2);  // the first refresh of the second file
+        EXPECT_FALSE(read(list));
+    }
+    const long long afterStop = rows();
+    EXPECT_EQ(rec.Run.LinesAccepted, 20);  // only the first file is in the totals
+    EXPECT_GT(afterStop, 20);
+    EXPECT_LT(afterStop, 2020);
+    EXPECT_EQ(site.count("SELECT COUNT(*) FROM logline WHERE IP LIKE '3.%'"), 0);
+    EXPECT_EQ(INI_Get("Main", "LastLogLnID", gIniLastVals, 3), std::to_string(afterStop));
+
+    EXPECT_TRUE(read(list));
+    EXPECT_EQ(rows(), 2040);
+    EXPECT_EQ(site.count("SELECT COUNT(DISTINCT LogLnID) FROM logline"), 2040);
+    EXPECT_EQ(rec.Run.Duplicates, double(afterStop));
+}
+
+TEST_F(ReadRun, AFileThatStoresNothingLeavesTheRunsFirstStampAlone) {
+    INI_Put("Main", "Skip404", "True", gIniDbDef);
+    const std::string good = site.home / "logs/good.log", failed = site.home / "logs/failed.log";
+    testsupport::writeFile(good, logLine("1.1.1.1", "10:00:00", "/a.html") + "\n");
+    testsupport::writeFile(failed, logLine("2.2.2.2", "12:00:00", "/gone.html", 404) + "\n");
+    EXPECT_TRUE(read(good + "|" + failed));
+    EXPECT_EQ(rows(), 1);
+    EXPECT_GT(rec.Run.FirstStamp, 0);
+    EXPECT_EQ(rec.Run.FirstStamp, rec.Run.LastStamp);  // both from the one stored line
+}

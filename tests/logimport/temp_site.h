@@ -1,0 +1,58 @@
+#pragma once
+// A site on a temporary program folder: its param folder with dbdef.ini and
+// LastVals.ini, and a database built from the shipped table definitions.
+#include <cstdlib>
+#include <string>
+
+#include "core/path_checks.h"
+#include "core/program_paths.h"
+#include "core/text.h"
+#include "logimport/page_table.h"
+#include "platform/dao/database.h"
+#include "shell/table_building.h"
+#include "tests/support/temp_home.h"
+
+namespace testsupport {
+
+class TempSite {
+public:
+    explicit TempSite(bool keepValues = true) {
+        TXT_CrLfInit();
+        const std::string src = std::getenv("DRAVOLIN_SOURCE_DIR");
+        gMainDataDir = home / "site";
+        gIniDbDef = home / "site/param/dbdef.ini";
+        gIniLastVals = home / "site/param/LastVals.ini";
+        writeFile(gIniDbDef, std::string("[Main]\nParm=Test Site\nLastKeepVal=") + (keepValues ? "True" : "False") +
+                                 "\nSkip404=False\nRemQuery=False\nRemFrag=True\n");
+        writeFile(gIniLastVals, "[Main]\n");
+        dbPath = home / "site/data/site1.db";
+        writeFile(dbPath, "");
+        { dao::Database create(dbPath, dao::OpenOptions{.create = true}); }
+        bool allow = true;
+        const std::string logline = keepValues ? "logline_keep.def" : "logline_nokeep.def";
+        BLDTBL_BuildTableFromDef("logline", dbPath, src + "/resources/param/def/" + logline, allow);
+        for (const char* t : {"visit", "visitpages", "page"})
+            BLDTBL_BuildTableFromDef(t, dbPath, src + "/resources/FirstSite/param/def/" + std::string(t) + ".def",
+                                     allow);
+        db = dao::Database(dbPath);
+        PageTable.clear();
+    }
+    ~TempSite() {
+        db.close();
+        PageTable.clear();
+        gMainDataDir.clear();
+        gIniDbDef.clear();
+        gIniLastVals.clear();
+    }
+
+    long long count(const std::string& sql) {
+        auto rs = db.openRecordset(sql, dao::RecordsetType::Snapshot);
+        return rs.field(0).asInteger();
+    }
+
+    TempHome home;
+    std::string dbPath;
+    dao::Database db;
+};
+
+}  // namespace testsupport
