@@ -447,7 +447,11 @@ void Pass::show() {
     core::DlgResponder* responder = core::dialogResponder();
     if (!responder) {
         form_->shownNested = gInModalShow;
+        // Modal to its parent window only, so the help window stays usable.
+        form_->setWindowModality(Qt::WindowModal);
         MSE_ShowModal(form_);
+        form_->setWindowModality(Qt::NonModal);
+        if (form_->resultWritten() && options_.noHide && !form_->shownNested) form_->show();
         return;
     }
     const core::DlgView view = boxView(form_, c_.message, options_.noHideText, c_.entries, c_.values);

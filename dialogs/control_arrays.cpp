@@ -90,11 +90,9 @@ void MB_HideForm(Msgbxform* form, bool noHide) {
     }
     form->setUpdatesEnabled(false);
     form->hide();
-    if (!form->shownNested) {
-        // Shown again without a loop of its own: the box stays while its caller goes on.
-        form->setAttribute(Qt::WA_ShowModal, false);
-        form->setWindowModality(Qt::NonModal);
-        form->show();
-    }
+    // Shown again without a loop of its own, so the box stays while its caller goes on.
+    // A modal show still running is ended first: the builder shows the box again once
+    // the modal loop has returned, since a window's modality changes only while hidden.
+    if (!form->shownNested && !form->isModal()) form->show();
     form->setUpdatesEnabled(true);
 }

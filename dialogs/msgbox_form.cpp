@@ -104,7 +104,6 @@ Msgbxform::Msgbxform(QWidget* parent)
       fImage(this, "fImage", "Image", factory<QLabel>([](QLabel* l) { l->setScaledContents(true); })),
       fValiLabel(this, "fValiLabel", "Label", factory<QLabel>()) {
     setFont(designFont());
-    setWindowModality(Qt::WindowModal);
 
     fMsg = new QLabel(this);
     fMsg->setObjectName("fMsg");
@@ -319,7 +318,7 @@ void Msgbxform::closeEvent(QCloseEvent* event) {
 void Msgbxform::reject() { Form_QueryUnload(0); }
 
 bool Msgbxform::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::KeyRelease || !watched->isWidgetType()) return false;
+    if (event->type() != QEvent::KeyRelease || !watched->isWidgetType()) return ui::Form::eventFilter(watched, event);
     if (static_cast<QWidget*>(watched)->window() != this) return false;
     auto* key = static_cast<QKeyEvent*>(event);
     if (key->isAutoRepeat()) return false;

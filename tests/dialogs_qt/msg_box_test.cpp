@@ -245,3 +245,13 @@ TEST_F(BoxTest, KeypadDigitsCloseLikeTheMainKeyboardsAndTheRawCodeIsKept) {
     EXPECT_EQ(r, -2);
     EXPECT_EQ(CHUNKS_Get(1, CHUNKS_Get(4, state)), "53");
 }
+
+// The modal show ends although the box is shown again at once.
+TEST_F(BoxTest, NoHideBoxStaysOnScreenAfterARealClick) {
+    QTimer::singleShot(0, [] { QTest::mouseClick(gMBForm->fButton[1], Qt::LeftButton); });
+    Msgbxform* form = nullptr;
+    EXPECT_EQ(MB_Show("Stay", "1", MB_OptNoHide("", 0, 0), "Real", ctl, state, form), 1);
+    ASSERT_NE(form, nullptr);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_FALSE(form->isModal());
+}
