@@ -45,14 +45,43 @@ bool comboIsEditable(const QWidget* w) {
 
 // The text a list or grid shows as its own: the current item or cell.
 std::string controlText(QWidget* control) {
-    if (auto* l = qobject_cast<QListWidget*>(control))
-        return l->currentItem() ? ui::fromQString(l->currentItem()->text()) : std::string();
+    if (auto* l = qobject_cast<QListWidget*>(control)) {
+        QListWidgetItem* item = l->currentItem();
+        if (!item && !l->selectedItems().isEmpty()) item = l->selectedItems().first();
+        return item ? ui::fromQString(item->text()) : std::string();
+    }
     if (auto* c = qobject_cast<QComboBox*>(control)) return ui::fromQString(c->currentText());
     if (auto* g = qobject_cast<grid::FlexGrid*>(control)) return GRDFLX_CellText(*g, g->Row(), g->Col());
     return {};
 }
 
 std::string lowerCaption(const QString& text) { return core::lowerAscii(ui::fromQString(text)); }
+
+// The widget of entry k, or nullptr.
+QWidget* entryWidget(Msgbxform* form, long k) {
+    const std::string map = form->entryMap[k];
+    ui::ControlArray* array = form->arrayOfKind(static_cast<int>(CHUNKS_GetNum(1, map)));
+    const int member = static_cast<int>(CHUNKS_GetNum(2, map));
+    return array && array->exists(member) ? (*array)[member] : nullptr;
+}
+
+// The extra controls follow each other in tab order as their entries do: the focus goes
+// to the first control after the label's entry that takes it.
+void focusAfterLabel(Msgbxform* form, QWidget* label) {
+    bool after = false;
+    for (long k = 1; k <= form->entryMap.ubound(); ++k) {
+        QWidget* w = entryWidget(form, k);
+        if (!w) continue;
+        if (!after) {
+            after = w == label;
+            continue;
+        }
+        if (!w->isHidden() && w->isEnabled() && w->focusPolicy() != Qt::NoFocus) {
+            w->setFocus();
+            return;
+        }
+    }
+}
 
 // Runs the check box's or option button's click as a click by the user would.
 void actOn(Msgbxform* form, QAbstractButton* b) {
@@ -94,7 +123,7 @@ void MB_FormKeyDown(Msgbxform* form, int& keyCode, int& shift, bool& keyDownDone
     bool consumed = false;
     if (MB_FormKeyDownLocal(form, keyCode, shift, listOption, consumed, type)) {
         keyDownDone = true;
-        if (form->fLastData_OUT->text() == "-1") MB_HideForm(form, true);
+        if (form->fLastData_OUT->text() == "-1") MB_FormSetResult(form, -1);
         return;
     }
     // Keys bound to a double-click or to a grid sort: the key table binds none today.
@@ -170,7 +199,7 @@ void MB_FormHotKey(Msgbxform* form, int keyCode, int shift, bool act, bool& hand
         if (auto* l = qobject_cast<QLabel*>(w); l && ui::vbType(l) == "Label") {
             if (lowerCaption(l->text()).find(label) == std::string::npos) continue;
             handled = true;
-            if (act) CTL_FocusNextInTabOrder(form, l);
+            if (act) focusAfterLabel(form, l);
             continue;
         }
         auto* b = qobject_cast<QAbstractButton*>(w);
