@@ -111,8 +111,9 @@ TEST_F(BoxTest, DoubleClickOnAListActsByItsAction) {
         MB_AddListCtl(items, "", 0, "ListBox", spec({{9, c.field9}}), ctl, true);
         testsupport::ScriptedResponder responder;
         responder.expect({.act = [](const core::DlgView&, core::DlgDriver& d) {
+            Msgbxform* box = gMBForm;  // a nested box takes gMBForm over
             d.dblClick(1, 1);
-            if (gMBForm->fLastData_OUT->text().isEmpty()) d.press("&OK");
+            if (box->fLastData_OUT->text().isEmpty()) d.press("&OK");
         }});
         if (c.showsText) responder.press("b", "&OK");
         Msgbxform* form = nullptr;
