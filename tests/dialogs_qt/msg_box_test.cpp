@@ -255,3 +255,12 @@ TEST_F(BoxTest, NoHideBoxStaysOnScreenAfterARealClick) {
     EXPECT_TRUE(form->isVisible());
     EXPECT_FALSE(form->isModal());
 }
+
+TEST_F(BoxTest, NoShowBoxIsBuiltButNeverOffered) {
+    testsupport::ScriptedResponder responder;  // any box offered would fail the test
+    Msgbxform* form = nullptr;
+    EXPECT_EQ(MB_Show("Measure only", "1", "No show", "", ctl, state, form), 0);
+    EXPECT_TRUE(responder.shown().empty());
+    EXPECT_EQ(form, nullptr);
+    EXPECT_GT(TXT_Val(CHUNKS_Get(2, state)), 0);
+}
