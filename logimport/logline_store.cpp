@@ -148,6 +148,7 @@ bool STTA_LogLineInsert(dao::Database& db, const LogFields& fields, ReadRec& rec
     try {
         gLogLineRs.update();
     } catch (const sys::RtError& e) {
+        if (e.number() != dao::kErrDuplicateKey) throw;  // with the database's own message
         int err = e.number();
         STTA_DupKeyRetry(err, db, gLogLineRs, "logline", "LogLnID", id);
     }

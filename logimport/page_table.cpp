@@ -3,6 +3,8 @@
 #include "core/text.h"
 #include "help/url_routines.h"
 #include "logimport/logline_store.h"
+#include "platform/dao/errors.h"
+#include "platform/sys/rt_error.h"
 
 namespace logimport {
 
@@ -140,6 +142,7 @@ long STTA_PageIDGetOrAdd(const std::string& fileName, bool add, dao::Database& d
         rs.update();
         id = lastID + 1;
     } catch (const sys::RtError& e) {
+        if (e.number() != dao::kErrDuplicateKey) throw;
         int err = e.number();
         STTA_DupKeyRetry(err, db, rs, "page", "PageID", lastID);
         id = lastID;

@@ -3,7 +3,6 @@
 #include <cstring>
 #include <filesystem>
 
-#include "core/dates.h"
 #include "core/delimited_lists.h"
 #include "core/error_handler.h"
 #include "core/file_find.h"
@@ -11,7 +10,6 @@
 #include "core/file_open.h"
 #include "core/numbers.h"
 #include "core/ini_store.h"
-#include "core/path_checks.h"
 #include "core/program_paths.h"
 #include "core/progress.h"
 #include "core/text.h"
@@ -25,6 +23,11 @@
 
 namespace {
 
+// Lines read between two commits. A commit is dear: the next batch must journal every
+// index page it touches again, so batches are large; a Stop or an error commits what
+// was stored before it all the same.
+constexpr long kLinesPerCommit = 500000;
+
 // Cuts pieces of a file into lines, carrying a partial line from piece to piece.
 class LineCutter {
 public:
@@ -36,6 +39,16 @@ public:
     void cut(const std::string& piece, bool final, std::vector<std::string_view>& lines) {
         lines.clear();
         std::string_view buf = piece;
+        if (!carry_.empty() && !final && anyEnd_ && piece.find_first_of("\r\n") == std::string::npos) {
+            // Only a longer partial line: append instead of copying it whole again.
+            carry_ += piece;
+            if (static_cast<long long>(carry_.size()) > limit_) {
+                skipping_ = true;
+                skipped_ = static_cast<long long>(carry_.size());
+                carry_.clear();
+            }
+            return;
+        }
         if (!carry_.empty()) {
             work_.swap(carry_);
             work_ += piece;
@@ -157,10 +170,6 @@ long fileLength(const std::string& path) {
     std::error_code ec;
     auto n = std::filesystem::file_size(path, ec);
     return ec ? 0 : static_cast<long>(n);
-}
-
-std::string stampDisplay(const std::string& stamp) {
-    return TXT_FormatStr(stamp, "@@@@-@@-@@ @@:@@.@@");
 }
 
 void addToRunTotals(ReadRec& rec) {
@@ -309,7 +318,7 @@ bool STTA_LogFileFirstLastStamp(const std::string& fileName, const LogFmtCompile
 }
 
 bool STTA_LogFileOverlapCheck(dao::Database& db, const std::string& fileName, const LogFmtCompiled& formats,
-                              ReadRec& rec, bool& usable, const std::string& startTimeText) {
+                              ReadRec& rec, bool& usable) {
     usable = true;
     std::string first, last;
     if (!STTA_LogFileFirstLastStamp(fileName, formats, rec, first, last)) {
@@ -331,8 +340,6 @@ struct RunState {
     const std::string& captionText;
     const std::string& progressTitle;
     bool& anyUsable;
-    bool multiFile = false;
-    bool firstFile = true;
     bool result = true;
     bool stopped = false;
 };
@@ -341,11 +348,9 @@ struct RunState {
 bool readOneFile(RunState& run, const std::string& path, const LogFmtCompiled& formats,
                  const std::string& counterText) {
     ReadRec& rec = run.rec;
-    const std::string startText = run.firstFile ? core::vbFormat(core::DateTime{core::vbNow()}, "yyyy-mm-dd hh:nn") : "..";
-    run.firstFile = false;
     rec.CurrentFile = path;
     bool usable = false;
-    rec.DupCheck = STTA_LogFileOverlapCheck(run.db, path, formats, rec, usable, startText);
+    rec.DupCheck = STTA_LogFileOverlapCheck(run.db, path, formats, rec, usable);
     if (usable) run.anyUsable = true;
     if (rec.DupCheck && !rec.Test.Active) {
         const std::string overlap = "Dates on this log file overlap with data that already have on database. ";
@@ -362,7 +367,7 @@ bool readOneFile(RunState& run, const std::string& path, const LogFmtCompiled& f
                 gCR + gCR + "Do you want to add records from this file anyway?";
             int answer = core::ui().msgBox(message, "&Yes|&No", "DfltButton=2|",
                                            "Confirm add overlApping data. " + run.captionText);
-            if (answer == 2) usable = false;
+            if (answer != 1) usable = false;  // No, or the box closed
         }
     }
     if (!usable) return true;
@@ -373,7 +378,7 @@ bool readOneFile(RunState& run, const std::string& path, const LogFmtCompiled& f
     ctx.formats = &formats;
     ctx.rec = &rec;
     std::string status;
-    dao::Transaction tx(run.db, dao::Transaction::OnExit::Commit, 20000);
+    dao::Transaction tx(run.db, dao::Transaction::OnExit::Commit, kLinesPerCommit);
     LinesHandler handler = [&](const std::vector<std::string_view>& lines, long index) {
         long r = STTA_LogLineProcess(ctx, lines, index, status);
         tx.tick();
@@ -426,7 +431,6 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
         core::StrArray items;
         CHUNKS_SplitEx(fileList, "|", "Do not exclude any part", items, 1);
         const long n = items.ubound();
-        run.multiFile = n > 1;
         for (long i = 1; i <= n && !run.stopped; ++i) {
             if (TXT_Normalize(items[i], "", true, false, false, "", "").empty()) continue;
             std::string spec, formatName;
@@ -440,7 +444,6 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
                 if (!readOneFile(run, spec, formats, itemText)) run.stopped = true;
                 continue;
             }
-            run.multiFile = true;
             std::string folder, pattern;
             splitWildcard(spec, folder, pattern);
             core::StrArray found;
@@ -475,6 +478,15 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
         STTA_LogLineRsClose();
         ErrorHandler(e.number(), nullptr, proc, extra);
         return false;
+    } catch (...) {
+        // Not ours to report (a test's unexpected box, the program's end), but the
+        // numbering must go on where the stored lines end.
+        try {
+            INI_Put("Main", "LastLogLnID", rec.LastLogLnID, gIniLastVals);
+        } catch (...) {
+        }
+        STTA_LogLineRsClose();
+        throw;
     }
     INI_Put("Main", "LastLogLnID", rec.LastLogLnID, gIniLastVals);
     STTA_LogLineRsClose();

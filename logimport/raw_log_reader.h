@@ -50,7 +50,7 @@ bool STTA_LogFileFirstLastStamp(const std::string& fileName, const LogFmtCompile
 // True when stored lines fall between the file's first and last stamp; `usable` is
 // false when the file has no valid first or last line.
 bool STTA_LogFileOverlapCheck(dao::Database& db, const std::string& fileName, const LogFmtCompiled& formats,
-                              ReadRec& rec, bool& usable, const std::string& startTimeText);
+                              ReadRec& rec, bool& usable);
 
 // Reads the files of the "|" list (each a path, optionally with " [LogFormat: name]",
 // the last part of a path may hold "*") into the site database. False only when the

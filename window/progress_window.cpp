@@ -10,6 +10,7 @@
 
 #include "core/delimited_lists.h"
 #include "core/numbers.h"
+#include "core/program_paths.h"
 #include "core/progress.h"
 #include "core/stored_text.h"
 #include "core/user_interface.h"
@@ -27,8 +28,6 @@ namespace {
 using window::Guard;
 using window::guarded;
 
-// The shell's product name, which every window title starts with.
-constexpr const char* kProductTitle = "Dravolin";
 constexpr const char* kWaitSwitch = "!!.Confirm req.!!.";
 constexpr int kShiftCtrl = ui::kShiftMask | ui::kCtrlMask;
 
@@ -148,7 +147,7 @@ void ProgressInfoform::setActionLine(const std::string& text) {
 
 void ProgressInfoform::Form_Load() {
     guarded(this, "Form_Load", Guard::SkipWhileYielding, [this] {
-        setWindowTitle(QString::fromLatin1(kProductTitle) + " - " + windowTitle());
+        setWindowTitle(ui::toQString(gProductName) + " - " + windowTitle());
     });
 }
 

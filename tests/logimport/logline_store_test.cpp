@@ -155,3 +155,17 @@ TEST_F(LeanLogLineStore, WithoutLineValuesOnlyTheKeptFieldsDecideADuplicate) {
     EXPECT_TRUE(STTA_LogLineDupeCheck(site.db, lineFields("1.1.1.1", "/a.html", "100", "other/2.0"), rec));
     EXPECT_FALSE(STTA_LogLineDupeCheck(site.db, lineFields("1.1.1.1", "/a.html", "99", "agent/1.0"), rec));
 }
+
+TEST(LogLineFieldValue, NumbersTextsAndNothing) {
+    LogFields f;
+    f[kFldIpAddress] = "192.168.1.1";
+    f[kFldMicroseconds] = "1500";
+    f[kFldQuery] = std::string(210, 'q');
+    f[kFldUserAgent2] = std::string(100, 'u');
+    f[kFldBytes] = "99";
+    EXPECT_EQ(STTA_LogLineFieldValue(kFldIpAddress, f), core::Variant(192.168));
+    EXPECT_EQ(STTA_LogLineFieldValue(kFldMicroseconds, f), core::Variant(1500.0));
+    EXPECT_EQ(STTA_LogLineFieldValue(kFldQuery, f), core::Variant(std::string(198, 'q') + ".."));
+    EXPECT_EQ(STTA_LogLineFieldValue(kFldUserAgent2, f), core::Variant(std::string(98, 'u') + ".."));
+    EXPECT_EQ(STTA_LogLineFieldValue(kFldBytes, f), core::Variant());
+}

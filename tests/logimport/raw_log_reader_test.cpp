@@ -237,6 +237,7 @@ TEST_F(ReadRun, BadLinesAreReportedAndTheRestIsRead) {
     const std::string path = site.home / "logs/mixed.log";
     testsupport::writeFile(path, logLine("1.1.1.1", "10:00:00", "/a.html") + "\r\n" + "not a log line\r\n" +
                                      std::string("\x01\xff\xfe\0binary\x80", 11) + "\r\n" +
+                                     std::string(kReadBlockLimit + 1, 'L') + "\n" +
                                      logLine("1.1.1.2", "10:00:05", "/b.html?x=1#f") + "\r\n" + "half a line [");
     EXPECT_TRUE(read(path));
     EXPECT_EQ(rows(), 2);
@@ -245,6 +246,7 @@ TEST_F(ReadRun, BadLinesAreReportedAndTheRestIsRead) {
     ASSERT_EQ(rec.ProblemFiles.ubound(), 0);
     EXPECT_EQ(rec.ProblemFiles[0], path);
     EXPECT_NE(rec.ProblemTexts[0].find("cannot be matched"), std::string::npos);
+    EXPECT_NE(rec.ProblemTexts[0].find("Log line longer than 10,000,000 bytes found."), std::string::npos);
     // The pseudo page exists before any line is stored.
     EXPECT_EQ(STTA_PageNameByID(site.db, rec.MissingPageID), kMissingPageName);
     EXPECT_EQ(site.count("SELECT COUNT(*) FROM page WHERE Filename = 'b.html?x=1'"), 1);  // RemFrag only
@@ -334,4 +336,59 @@ TEST_F(ReadRun, AFileThatStoresNothingLeavesTheRunsFirstStampAlone) {
     EXPECT_EQ(rows(), 1);
     EXPECT_GT(rec.Run.FirstStamp, 0);
     EXPECT_EQ(rec.Run.FirstStamp, rec.Run.LastStamp);  // both from the one stored line
+}
+
+TEST_F(ReadRun, FileChecksFindTheValidEndsOrSkipTheFile) {
+    const std::string valid = logLine("1.1.1.1", "10:00:00", "/a.html") + "\n" +
+                              logLine("1.1.1.1", "10:20:30", "/b.html") + "\n";
+    std::string junk;
+    while (junk.size() < 7000) junk += "corrupt tail line\n";
+    struct Case {
+        const char* name;
+        std::string content;
+        bool ok;
+        const char* first;
+        const char* last;
+        const char* problem;
+    } cases[] = {
+        {"valid", valid, true, "20261210100000", "20261210102030", ""},
+        {"junk head and a tail longer than one window", "junk\n" + valid + junk, true, "20261210100000",
+         "20261210102030", ""},
+        {"empty", "", false, "", "", "Log file is empty or does not exist. File Skipped."},
+        {"no valid line", junk, false, "", "", "Log file does not contain any valid lines. File Skipped."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        rec = ReadRec{};
+        rec.NoPromptInvalid = true;
+        rec.CurrentFile = site.home / "logs/check.log";
+        testsupport::writeFile(rec.CurrentFile, c.content);
+        std::string first, last;
+        EXPECT_EQ(STTA_LogFileFirstLastStamp(rec.CurrentFile, formats, rec, first, last), c.ok);
+        if (c.ok) {
+            EXPECT_EQ(first, c.first);
+            EXPECT_EQ(last, c.last);
+        } else {
+            ASSERT_EQ(rec.ProblemTexts.ubound(), 0);
+            EXPECT_EQ(rec.ProblemTexts[0], c.problem);
+        }
+    }
+    // A missing file is skipped and the run goes on.
+    rec = ReadRec{};
+    rec.NoPromptInvalid = true;
+    testsupport::writeFile(site.home / "logs/ok.log", valid);
+    EXPECT_TRUE(read(site.home / "logs/missing.log" + "|" + site.home / "logs/ok.log"));
+    EXPECT_EQ(rows(), 2);
+}
+
+TEST_F(ReadRun, ATestReadStoresNothingAndAsksNothing) {
+    const std::string path = site.home / "logs/a.log";
+    testsupport::writeFile(path, manyLines(10, "10.0.0."));
+    EXPECT_TRUE(read(path));
+    rec.Test.Active = true;  // the same dates again: no overlap question (no responder here)
+    rec.Test.ListUserAgents = true;
+    EXPECT_TRUE(read(path));
+    EXPECT_EQ(rows(), 10);
+    EXPECT_EQ(rec.Run.LinesAccepted, 10);  // collected, not stored
+    EXPECT_EQ(rec.Run.Duplicates, 0);
 }

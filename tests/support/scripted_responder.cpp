@@ -48,7 +48,10 @@ ScriptedResponder& ScriptedResponder::expect(Answer a) {
 }
 
 ScriptedResponder& ScriptedResponder::press(const std::string& message, const std::string& button) {
-    return expect({.expectMessage = message, .press = button});
+    Answer a;
+    a.expectMessage = message;
+    a.press = button;
+    return expect(std::move(a));
 }
 
 void ScriptedResponder::respond(const core::DlgView& view, core::DlgDriver& driver) {
