@@ -15,6 +15,7 @@
 #include "core/stored_text.h"
 #include "core/text.h"
 #include "dialogs/control_arrays.h"
+#include "dialogs/extra_controls.h"
 #include "dialogs/msgbox.h"
 #include "dialogs/msgbox_form.h"
 #include "dialogs/ready_dialogs.h"
@@ -271,4 +272,16 @@ void MB_FormGridFind(Msgbxform* form, grid::FlexGrid& grid) {
     }
     grid.setRow(startRow);
     MB_Info("Not found >>" + text + "<<" + gCRCR + "Entire list searched.");
+}
+
+void MB_FormTextFind(Msgbxform* form, QWidget* textBox) {
+    bool found = false;
+    long position = 0;
+    const std::string last = MB_FindLastValue(form->dOptions, found, position);
+    if (!found) return;
+    const std::string text = MB_Input("Enter Text To Find [t]:", "", last);
+    if (text.empty()) return;
+    CHUNKS_Set(position + 1, form->dOptions, text);
+    std::string message;
+    if (!window::findInControl(textBox, text, message)) MB_Info(message);
 }

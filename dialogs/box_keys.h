@@ -35,3 +35,7 @@ void MB_FormListDblClick(Msgbxform* form, QWidget* control, int shift, bool head
 // F3 in a grid: asks for a text and selects the next cell holding it (case ignored),
 // wrapping once to the top. An empty or cancelled answer looks for nothing.
 void MB_FormGridFind(Msgbxform* form, grid::FlexGrid& grid);
+// F3 in a multi-line text box of a box whose options hold "FndLastVal": asks for a text
+// (offering the last one) and selects its next occurrence; the text is kept in the
+// options for the next F3.
+void MB_FormTextFind(Msgbxform* form, QWidget* textBox);

@@ -61,6 +61,19 @@ public:
                             const std::string& caption, bool& dontShowAgain) override {
         return MB_DontShowAgain(message, dontShowAgain, buttons, options, caption);
     }
+    int inputBox(const std::string& message, const std::string& buttons, const std::string& caption,
+                 const std::string& notice, std::string& value) override {
+        MB_CtlEntry controls;
+        const long k = MB_AddControl("TextBox", MB_SpecToTagForm("10000||||||True"), value, controls, true);
+        std::string state;
+        Msgbxform* form = nullptr;
+        // The notice shows in the box's problem panel, which only a kept box has.
+        const int r = MB_Show(message, buttons, notice.empty() ? "" : MB_OptNoHide(notice, 0, 0), caption,
+                              controls, state, form);
+        if (!notice.empty()) MB_UnloadStray("");
+        value = controls.values[k];
+        return r;
+    }
     void info(const std::string& message, const std::string& caption) override {
         MB_Info(message, nullptr, false, {}, caption);
     }

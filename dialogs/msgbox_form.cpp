@@ -259,11 +259,11 @@ bool Msgbxform::Form_QueryUnload(int unloadMode) {
 void Msgbxform::Form_KeyDown(int& keyCode, int& shift) {
     if (keyCode == 16 || keyCode == 17 || keyCode == 18) return;
     handler("Form_Keydown", [&] { MB_FormKeyDown(this, keyCode, shift, dKeyDownDone, dKeyDownSeen); });
-    // The grid's own key handler runs after the form's, as with key preview.
-    if (auto* g = qobject_cast<grid::FlexGrid*>(focusWidget())) {
-        const int index = ui::controlIndex(g);
-        if (fGrid.exists(index) && fGrid[index] == g) fGrid_KeyDown(index, keyCode, shift);
-    }
+    // The control's own key handler runs after the form's, as with key preview.
+    QWidget* focus = focusWidget();
+    const int index = focus ? ui::controlIndex(focus) : -1;
+    if (fGrid.exists(index) && fGrid[index] == focus) fGrid_KeyDown(index, keyCode, shift);
+    if (fTextBoxM.exists(index) && fTextBoxM[index] == focus) fTextBoxM_KeyDown(index, keyCode, shift);
 }
 
 void Msgbxform::Form_KeyUp(int& keyCode, int& shift) {
@@ -273,6 +273,11 @@ void Msgbxform::Form_KeyUp(int& keyCode, int& shift) {
 void Msgbxform::fGrid_KeyDown(int index, int keyCode, int) {
     if (keyCode != 114) return;
     handler("fGrid_KeyDown", [&] { MB_FormGridFind(this, *static_cast<grid::FlexGrid*>(fGrid[index])); });
+}
+
+void Msgbxform::fTextBoxM_KeyDown(int index, int keyCode, int) {
+    if (keyCode != 114) return;
+    handler("fTextBoxM_KeyDown", [&] { MB_FormTextFind(this, fTextBoxM[index]); });
 }
 
 void Msgbxform::fGrid_DblClick(int index) {

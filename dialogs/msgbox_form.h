@@ -100,6 +100,7 @@ public:
     void fOption_Click(int index);
     void fValiButton_Click();
     void fGrid_KeyDown(int index, int keyCode, int shift);
+    void fTextBoxM_KeyDown(int index, int keyCode, int shift);
     void fGrid_DblClick(int index);
     void fListBox_DblClick(QWidget* list);
 

@@ -166,6 +166,40 @@ TEST_F(RememberedBoxTest, ShippedAddDataDefinitionsBuildTheirButtonsAndRules) {
     EXPECT_EQ(extras, 3);
 }
 
+TEST_F(BoxTest, RememberedValuesOfEveryKindComeBackUnchangedThroughTheBox) {
+    TXT_CrLfInit();
+    testsupport::TempHome home;
+    const std::string ini = home / "kinds.ini";
+    const std::string values = "[Vals]\nText=some text\nFlag=True\nPick=b\nDrop=z\n";
+    testsupport::writeFile(ini,
+                           "[Box]\nCtls=Defs|List\n1=Vals|Text\n2=Vals|Flag\n3=Vals|Pick\n4=Vals|Drop\n"
+                           "[Defs]\nList={TextBox|S|T|1}|{CheckBox|C|F|2}|{ListBox|S|L|3|oparr}|{ComboBox|K|D|4|oparr}\n"
+                           "S=3000\nC=Flag\nT=x\nF=0\nL=a|a|b|c\nK=3000|||||||||2\nD=x|x|y|z\n" + values);
+    const std::string saved = home / "saved.ini";
+    testsupport::writeFile(saved, values);
+    ScriptedResponder responder;
+    responder.expect({.press = "&OK"});
+    MB_ShowExArgs args{.controls = {.section = "Box", .entry = "Ctls", .iniFile = ini, .valuesFile = saved}};
+    EXPECT_EQ(MB_ShowEx("Kinds", "", "", "", args), 1);
+    EXPECT_EQ(readText(saved), values);
+    EXPECT_EQ(responder.shown().at(0).ctls.at(2).selection, "1");  // "b" is chosen
+}
+
+TEST_F(BoxTest, InputBoxOfTheUserInterfaceShowsTheNotice) {
+    dlg::installMessageBoxes();
+    ScriptedResponder responder;
+    responder.expect({.act = [](const core::DlgView& v, core::DlgDriver& d) {
+        EXPECT_EQ(v.notice, "Name taken");
+        d.press("OK");  // the notice's own
+        d.setText(1, "site2");
+        d.press("&Create");
+    }});
+    std::string value = "site1";
+    EXPECT_EQ(core::ui().inputBox("Site name?", "&Create|&Cancel", "New site", "Name taken", value), 1);
+    EXPECT_EQ(value, "site2");
+    core::setUserInterface(nullptr);
+}
+
 TEST_F(BoxTest, DontShowAgainAndOnce) {
     TXT_CrLfInit();
     testsupport::TempHome home;
