@@ -16,6 +16,7 @@
 #include "core/user_interface.h"
 #include "logimport/log_format.h"
 #include "logimport/raw_log_reader.h"
+#include "logimport/visit_building.h"
 #include "logimport/read_record.h"
 #include "platform/sys/program_folder.h"
 #include "shell/database_utilities.h"
@@ -83,11 +84,18 @@ int main(int argc, char** argv) {
                 ok ? "complete" : "stopped");
     std::printf("read, split, filter, store: %.2f s\n", read);
 
+    auto tv = std::chrono::steady_clock::now();
+    bool interrupted = false;
+    LogLnRaw_Add(gDB, gReadRec, interrupted);
+    std::printf("visits: %lld (building %s)\n", count("SELECT COUNT(*) FROM visit"),
+                interrupted ? "interrupted" : "complete");
+    std::printf("visit building and clean-up: %.2f s\n", since(tv));
+
     auto t1 = std::chrono::steady_clock::now();
     TBL_CompactDB("Site1", gIniDbDef, gDB);
     std::printf("compact: %.2f s\n", since(t1));
     std::printf("total: %.2f s\n", since(t0));
     STTA_SiteDBClose();
     core::setUserInterface(nullptr);
-    return ok ? 0 : 1;
+    return ok && !interrupted ? 0 : 1;
 }
