@@ -11,6 +11,8 @@
 #include "core/program_paths.h"
 #include "core/progress.h"
 #include "core/text.h"
+#include "core/user_interface.h"
+#include "core/vb_format.h"
 #include "help/url_routines.h"
 #include "logimport/line_processing.h"
 #include "logimport/referrer_store.h"
@@ -486,4 +488,21 @@ long LogLnRaw_Add(dao::Database& db, ReadRec& rec, bool& interrupted) {
         ErrorHandler(e.number(), nullptr, procName, extra);
     }
     return count;
+}
+
+void STTA_IncompleteAddFinish(dao::Database& db, ReadRec& rec, long& lines) {
+    lines = 0;
+    std::string added = INI_Get("Main", "AddedLogLns_MustDoVisitsAdd", gIniLastVals, 3);
+    if (added.empty()) return;
+    std::optional<double> when = core::parseDateText(added);
+    std::string shown = when ? vbFormat(core::DateTime{*when}, "mmm dd yyyy hh:nn") : added;
+    int answer = core::ui().msgBox(
+        "Data was added from raw log files but process to create visits data was not completed. Reports will not "
+        "include the data until the add process is completed." +
+            gCRCR + "Date Last Added: " + shown + gCRCR + "Do you want to complete process to add raw log data now?",
+        "&Yes|&No", "", "");
+    if (answer != 1) return;
+    rec.LastKeepVal = INI_GetFlag("Main", "LastKeepVal", gIniDbDef, 3) ? 1 : 0;
+    bool interrupted = true;
+    lines = LogLnRaw_Add(db, rec, interrupted);
 }

@@ -89,3 +89,8 @@ void STTA_VisitPagesCollect(dao::Database& db, long visitID, std::string& pageID
 // given a visit (or -1) by this call; `interrupted` stays true unless both steps
 // complete. A Stop (1066) returns quietly; other errors go to the error handler.
 long LogLnRaw_Add(dao::Database& db, ReadRec& rec, bool& interrupted);
+
+// When an earlier addition stopped before its visits were built ([Main]
+// AddedLogLns_MustDoVisitsAdd of LastVals.ini is set), offers to build them now and
+// does so on the first answer. The visit count is returned in `lines`.
+void STTA_IncompleteAddFinish(dao::Database& db, ReadRec& rec, long& lines);

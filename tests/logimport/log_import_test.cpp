@@ -64,8 +64,8 @@ TEST_P(LogImport, SearchVisitsMatchTheGeneratorsTruth) {
     INI_Put("Main", "LFmtDflt", "Combined (Apache, NGINX)", gIniLastVals);
 
     const std::string log = site.home / "gen.log", truthFile = site.home / "gen.truth";
-    const std::string cmd = "python3 /work/shared/tools/genlog.py 3000 --seed 7 -o '" + log + "' --truth '" +
-                            truthFile + "'";
+    const std::string cmd = "python3 '" + src + "/tests/fixtures/genlog.py' 3000 --seed 7 -o '" + log +
+                            "' --truth '" + truthFile + "'";
     ASSERT_EQ(std::system(cmd.c_str()), 0);
 
     ReadRec rec;

@@ -15,6 +15,8 @@
 #include "platform/sys/clock.h"
 #include "platform/sys/rt_error.h"
 #include "tests/logimport/temp_site.h"
+#include "tests/support/fake_user_interface.h"
+#include "tests/support/scripted_responder.h"
 
 namespace {
 
@@ -301,6 +303,30 @@ TEST_F(VisitBuilding, StopThenFinishLosesAndDoublesNothing) {
     EXPECT_EQ(site_.count("SELECT SUM(Files) FROM visit"), static_cast<long long>(lines.size()));
     EXPECT_EQ(site_.count("SELECT COUNT(*) FROM visit WHERE StartTimeStamp = 0"), 0);
     EXPECT_EQ(groups(), whole);
+}
+
+TEST_F(VisitBuilding, IncompleteAdditionIsOfferedAndFinished) {
+    testsupport::FakeUserInterface ui;
+    long lines = -1;
+    STTA_IncompleteAddFinish(site_.db, rec_, lines);  // nothing pending: no question
+    EXPECT_EQ(lines, 0);
+
+    add({{1, "10.0.0.1", 0}, {2, "10.0.0.1", 60}});
+    INI_Put("Main", "AddedLogLns_MustDoVisitsAdd", "2024-03-15 10:05", gIniLastVals);
+    {
+        testsupport::ScriptedResponder answers;
+        answers.press("Date Last Added: Mar 15 2024 10:05", "&No");
+        STTA_IncompleteAddFinish(site_.db, rec_, lines);
+    }
+    EXPECT_EQ(site_.count("SELECT COUNT(*) FROM logline WHERE VisitID IS NULL"), 2);
+    {
+        testsupport::ScriptedResponder answers;
+        answers.press("Do you want to complete process to add raw log data now?", "&Yes");
+        STTA_IncompleteAddFinish(site_.db, rec_, lines);
+    }
+    EXPECT_EQ(lines, 2);
+    EXPECT_EQ(groups(), (Groups{{1, 2}}));
+    EXPECT_EQ(INI_Get("Main", "AddedLogLns_MustDoVisitsAdd", gIniLastVals, 3), "");
 }
 
 TEST(StampArithmetic, DiffAndMoveAcrossDays) {
