@@ -2,7 +2,10 @@
 
 #include <filesystem>
 #include <map>
+#include <unordered_map>
+#include <vector>
 
+#include "core/ini_encoding.h"
 #include "core/ini_entry_io.h"
 #include "core/ini_store.h"
 #include "core/numbers.h"
@@ -17,6 +20,9 @@ namespace {
 bool gDomainLoaded = false;
 // Entries waiting to be written: store file -> entry -> stored value.
 std::map<std::string, std::map<long, std::string>> gPending;
+// Store files already read by fetches, entry by entry. Visit building asks in IP
+// order, which jumps between files; reading each file once keeps that linear.
+std::unordered_map<std::string, std::vector<std::string>> gFetched;
 
 constexpr const char* kSection = "Main";
 
@@ -38,6 +44,28 @@ void writeFile(const std::string& file, const std::map<long, std::string>& entri
     std::filesystem::create_directories(std::filesystem::path(file).parent_path(), ec);
     profile::WriteResult r = profile::writeSection(kSection, body, file);
     if (!r.ok()) sys::raiseErrno(r.error, "Referrer store " + file, "STTA_RefrStoreFlush");
+}
+
+// The 100 entries of one store file as they read back ("" where none is stored).
+const std::vector<std::string>& fetchedFile(const std::string& file) {
+    auto [it, added] = gFetched.try_emplace(file);
+    if (!added) return it->second;
+    it->second.resize(100);
+    if (auto lines = profile::sectionLines(kSection, file)) {
+        for (const std::string& line : *lines) {
+            size_t eq = line.find('=');
+            if (eq == std::string::npos) continue;
+            long n = static_cast<long>(TXT_Val(line.substr(0, eq)));
+            if (n < 0 || n >= 100) continue;
+            std::string value = TXT_Normalize(line.substr(eq + 1), {}, true, false, false, {}, {});
+            if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+                value = value.substr(1, value.size() - 2);
+            INI_UnescapeCtlChars(value);
+            INI_DecodeCodes(value);
+            it->second[size_t(n)] = std::move(value);
+        }
+    }
+    return it->second;
 }
 
 }  // namespace
@@ -83,7 +111,8 @@ std::string STTA_RefrFetch(long logLnID) {
         if (auto e = it->second.find(logLnID % 100); e != it->second.end())
             return TXT_StartsWith(e->second, "::", true) ? std::string() : e->second;
     }
-    std::string value = INI_Get(kSection, entry, file, 3);
+    if (logLnID < 0) return {};
+    const std::string& value = fetchedFile(file)[size_t(logLnID % 100)];
     return TXT_StartsWith(value, "::", true) ? std::string() : value;
 }
 
@@ -91,11 +120,15 @@ void STTA_RefrStoreFlush() {
     // Taken out first, so that a failed write is not retried on every later exit.
     auto pending = std::move(gPending);
     gPending.clear();
-    for (const auto& [file, entries] : pending) writeFile(file, entries);
+    for (const auto& [file, entries] : pending) {
+        gFetched.erase(file);
+        writeFile(file, entries);
+    }
 }
 
 void STTA_RefrStoreClear() {
     gPending.clear();
+    gFetched.clear();
     std::string folder = STTA_RefrStoreFolder();
     if (folder.empty()) return;  // never a folder relative to wherever we run
     std::error_code ec;
