@@ -234,3 +234,24 @@ TEST_F(BoxTest, HeaderDoubleClickSortsAGridThatAllowsItAndRemembersTheColumns) {
         d.press(1);
     });
 }
+
+TEST_F(BoxTest, TypeAheadMovesTheListOnceAndKeepsTheKeyFromIt) {
+    testsupport::TempHome home;
+    gMBIniFile = home / "screens.ini";
+    core::StrArray items;
+    CHUNKS_Split("apple|banana|berry", items, 0);
+    MB_AddListCtl(items, "", 0, "ListBox", spec({{7, "True"}}), ctl, true);
+    show("List", "0", "", "", [](const core::DlgView&, core::DlgDriver& d) {
+        auto* list = qobject_cast<QListWidget*>(controlOf(1));
+        ASSERT_EQ(gMBForm->focusWidget(), list);
+        for (int expected : {1, 2, 1}) {
+            // Ctrl+B: plain letters are left to the list under the default mask.
+            int code = 66, shift = 2;
+            gMBForm->Form_KeyDown(code, shift);
+            EXPECT_EQ(code, 0);
+            EXPECT_EQ(list->currentRow(), expected);
+        }
+        d.press("&OK");
+    });
+    gMBIniFile.clear();
+}
