@@ -6,16 +6,15 @@
 #include "core/dialog_responder.h"
 #include "core/text.h"
 #include "core/user_interface.h"
+#include "dialogs/controls_from_ini.h"
 #include "dialogs/msgbox.h"
 #include "dialogs/msgbox_form.h"
 #include "dialogs/option_strings.h"
-#include "platform/sys/rt_error.h"
 #include "platform/ui/qt_text.h"
 #include "platform/ui/qt_user_interface.h"
+#include "window/control_values.h"
 
 namespace {
-
-constexpr int kErrNotAvailable = 5;
 
 // The plain system box answered by a responder: "OK" is 1, "Cancel" 2.
 class SystemBoxDriver : public core::DlgDriver {
@@ -85,16 +84,30 @@ public:
 }  // namespace
 
 int MB_MsgBox(const std::string& message, const std::string& buttons, const std::string& options,
-              const std::string& caption, std::string section, std::string, std::string, std::string* state) {
-    if (!section.empty())
-        throw sys::RtError(kErrNotAvailable, "Controls from a dialog definition are not available yet.", "MB_MsgBox");
+              const std::string& caption, std::string section, std::string entry, std::string iniFile,
+              std::string* state, std::string valuesFile, std::string sectionOverride) {
     MB_CtlEntry controls;
     controls.entries.redim(0, 0);
     controls.values.redim(0, 0);
     controls.rows.redim(0, 0, 0, 0);
+    core::IntArray numbers;
+    if (!section.empty()) {
+        std::string defSection;
+        bool noButtonAdded = true;
+        long extraButtons = 0;
+        XCTL_CtlsFromIni(section, entry, iniFile, true, controls, numbers, defSection, true, 0, noButtonAdded,
+                         extraButtons);
+        XCTL_CtlValuesLoad(section, iniFile, controls.entries, controls.values, controls.rows, numbers,
+                           valuesFile, sectionOverride);
+    }
     std::string ownState;
     Msgbxform* form = nullptr;
-    return MB_Show(message, buttons, options, caption, controls, state ? *state : ownState, form);
+    const int pressed = MB_Show(message, buttons, options, caption, controls, state ? *state : ownState, form);
+    // Values the user cancelled are not remembered.
+    if (!section.empty() && pressed != gMBCancelNo)
+        XCTL_CtlValuesSave(section, iniFile, controls.entries, controls.values, controls.rows, numbers, valuesFile,
+                           sectionOverride);
+    return pressed;
 }
 
 void MB_Err(const std::string& message, const std::string& buttons, const std::string& options,
