@@ -1,27 +1,49 @@
-// Starts the program: makes sure the program folder exists, then opens the main
-// window. An EndProgram raised anywhere below ends the program cleanly.
+// Starts the program: makes sure the program folder exists, then loads the main
+// window, which brings the whole program up. An EndProgram raised while loading ends
+// the program cleanly; the site database is closed on every way out.
 #include <QApplication>
-#include <QMainWindow>
 #include <QMessageBox>
 
 #include "platform/sys/program_folder.h"
 #include "platform/sys/rt_error.h"
+#include "shell/main_window.h"
+#include "shell/plain_boxes.h"
+#include "shell/sites.h"
+#include "shell/start_up.h"
+
+namespace {
+
+// The command line after the program's name, as one text.
+std::string commandLine(int argc, char** argv) {
+    std::string line;
+    for (int i = 1; i < argc; ++i) line += (i > 1 ? " " : "") + std::string(argv[i]);
+    return line;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Dravolin");
+    shell::PlainBoxes boxes;
+    core::setUserInterface(&boxes);
+    int rc = 0;
     try {
-        sys::ensureProgramFolder(sys::programFolder(),
+        const std::string folder = sys::programFolder();
+        sys::ensureProgramFolder(folder,
                                  sys::resourcesFolder(QCoreApplication::applicationDirPath().toStdString()));
-        QMainWindow main;
-        main.setWindowTitle("Dravolin");
-        main.resize(1024, 700);
-        main.show();
-        return QApplication::exec();
+        shell::setProgramFolder(folder);
+        Mainfrm main;
+        main.MDIForm_Load(commandLine(argc, argv));
+        main.showMaximized();
+        rc = QApplication::exec();
     } catch (const sys::EndProgram& end) {
-        return end.exitCode();
+        rc = end.exitCode();
     } catch (const sys::RtError& e) {
         QMessageBox::critical(nullptr, "Dravolin", QString::fromStdString(e.description()));
-        return 1;
+        rc = 1;
     }
+    STTA_SiteDBClose();
+    core::setUserInterface(nullptr);
+    return rc;
 }

@@ -27,6 +27,9 @@ public:
     virtual std::string hookStrCopy(const std::string& text) { return text; }
     virtual void hookEmpty2() {}
     virtual void hookEmpty3() {}
+    // Every key-down in a dialog box (VB key code and Shift bits, keypad keys already
+    // made main-keyboard keys); F1 there shows help for the current command.
+    virtual void mbKeyDown(int& keyCode, int& shift) {}
 };
 
 ShellHooks& shellHooks();

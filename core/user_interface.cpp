@@ -41,6 +41,17 @@ int UserInterface::listDlg(const std::vector<std::string>&, const std::string&, 
     throw UnexpectedDialog("no list dialog for the box \"" + caption + "\": " + message);
 }
 
+int UserInterface::inputBox(const std::string& message, const std::string&, const std::string& caption,
+                            const std::string&, std::string&) {
+    throw UnexpectedDialog("no input box for the box \"" + caption + "\": " + message);
+}
+
+int UserInterface::listPick(const std::vector<std::string>&, const std::string&, const std::string&,
+                            const std::string&, const std::string& message, const std::string& caption,
+                            std::string&) {
+    throw UnexpectedDialog("no list dialog for the box \"" + caption + "\": " + message);
+}
+
 UserInterface& ui() { return *current; }
 void setUserInterface(UserInterface* u) { current = u ? u : &headless; }
 

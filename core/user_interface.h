@@ -54,6 +54,19 @@ public:
                         const std::string& gridSpec, const std::string& buttons,
                         const std::string& message, const std::string& caption);
 
+    // The dialog builder's input box: one text box that starts with `value` and gives
+    // back what was typed; `notice` is shown above the buttons (the problem with the
+    // previous attempt). The pressed button. Refuses like listDlg until provided.
+    virtual int inputBox(const std::string& message, const std::string& buttons,
+                         const std::string& caption, const std::string& notice,
+                         std::string& value);
+    // A list dialog over single-column items: `chosen` starts as the item to select and
+    // gives back the selected one. The pressed button. Refuses like listDlg.
+    virtual int listPick(const std::vector<std::string>& items, const std::string& header,
+                         const std::string& gridSpec, const std::string& buttons,
+                         const std::string& message, const std::string& caption,
+                         std::string& chosen);
+
     virtual void doEvents() = 0;
     virtual int mousePointer() const = 0;
     virtual void setMousePointer(int pointer) = 0;

@@ -197,6 +197,20 @@ void BoxDriver::closeBox() { form_->Form_QueryUnload(0); }
 
 void BoxDriver::click(int entry, int) { refuse("no click action for entry " + std::to_string(entry)); }
 
-void BoxDriver::dblClick(int entry, int) { refuse("no double-click action for entry " + std::to_string(entry)); }
+void BoxDriver::dblClick(int entry, int row) {
+    QWidget* w = control(entry);
+    auto* g = qobject_cast<grid::FlexGrid*>(w);
+    // A grid's row -1 is its header.
+    if (!g || row >= 0) choose(entry, {row});
+    form_->dMouseDownShift = 0;
+    if (g) {
+        form_->dMouseDownY = row < 0 ? 0 : GRID_FixedRowsHeight(*g) + 1;
+        form_->fGrid_DblClick(ui::controlIndex(g));
+    } else if (qobject_cast<QListWidget*>(w)) {
+        form_->fListBox_DblClick(w);
+    } else {
+        refuse("no double-click action for entry " + std::to_string(entry));
+    }
+}
 
 }  // namespace dlg

@@ -28,7 +28,8 @@ public:
     // the Cancel button), then its key-up.
     void key(int vbKeyCode, int shift) override;
     void closeBox() override;
-    // List clicks and double-clicks have no handlers yet: they refuse.
+    // A double-click chooses the row first; a grid's row -1 is its header. List
+    // clicks have no handler yet: they refuse.
     void click(int entry, int row) override;
     void dblClick(int entry, int row) override;
 

@@ -6,10 +6,11 @@
 #include "core/dialog_responder.h"
 #include "core/text.h"
 #include "core/user_interface.h"
-#include "dialogs/controls_from_ini.h"
 #include "dialogs/msgbox.h"
 #include "dialogs/msgbox_form.h"
 #include "dialogs/option_strings.h"
+#include "dialogs/ready_dialogs.h"
+#include "dialogs/remembered_controls.h"
 #include "platform/ui/qt_text.h"
 #include "platform/ui/qt_user_interface.h"
 #include "window/control_values.h"
@@ -56,6 +57,23 @@ public:
                const std::string& caption) override {
         return MB_MsgBox(message, buttons, options, caption);
     }
+    int msgBoxDontShowAgain(const std::string& message, const std::string& buttons, const std::string& options,
+                            const std::string& caption, bool& dontShowAgain) override {
+        return MB_DontShowAgain(message, dontShowAgain, buttons, options, caption);
+    }
+    int inputBox(const std::string& message, const std::string& buttons, const std::string& caption,
+                 const std::string& notice, std::string& value) override {
+        MB_CtlEntry controls;
+        const long k = MB_AddControl("TextBox", MB_SpecToTagForm("10000||||||True"), value, controls, true);
+        std::string state;
+        Msgbxform* form = nullptr;
+        // The notice shows in the box's problem panel, which only a kept box has.
+        const int r = MB_Show(message, buttons, notice.empty() ? "" : MB_OptNoHide(notice, 0, 0), caption,
+                              controls, state, form);
+        if (!notice.empty()) MB_UnloadStray("");
+        value = controls.values[k];
+        return r;
+    }
     void info(const std::string& message, const std::string& caption) override {
         MB_Info(message, nullptr, false, {}, caption);
     }
@@ -85,29 +103,28 @@ public:
 
 int MB_MsgBox(const std::string& message, const std::string& buttons, const std::string& options,
               const std::string& caption, std::string section, std::string entry, std::string iniFile,
-              std::string* state, std::string valuesFile, std::string sectionOverride) {
+              std::string* state) {
+    std::string ownState;
+    Msgbxform* form = nullptr;
     MB_CtlEntry controls;
     controls.entries.redim(0, 0);
     controls.values.redim(0, 0);
     controls.rows.redim(0, 0, 0, 0);
+    if (section.empty()) return MB_Show(message, buttons, options, caption, controls, state ? *state : ownState, form);
+
+    // Controls defined in the INI file, shown with their remembered values and saved again
+    // unless the box was cancelled.
     core::IntArray numbers;
-    if (!section.empty()) {
-        std::string defSection;
-        bool noButtonAdded = true;
-        long extraButtons = 0;
-        XCTL_CtlsFromIni(section, entry, iniFile, true, controls, numbers, defSection, true, 0, noButtonAdded,
-                         extraButtons);
-        XCTL_CtlValuesLoad(section, iniFile, controls.entries, controls.values, controls.rows, numbers,
-                           valuesFile, sectionOverride);
-    }
-    std::string ownState;
-    Msgbxform* form = nullptr;
-    const int pressed = MB_Show(message, buttons, options, caption, controls, state ? *state : ownState, form);
+    std::string defSection, valuesFile;
+    bool noButton = true;
+    long extraButtons = 0;
+    XCTL_CtlsFromIni(section, entry, iniFile, true, controls, numbers, defSection, true, 0, noButton, extraButtons);
+    XCTL_CtlValuesLoad(section, iniFile, controls.entries, controls.values, controls.rows, numbers, valuesFile, {});
+    const int r = MB_Show(message, buttons, options, caption, controls, state ? *state : ownState, form);
     // Values the user cancelled are not remembered.
-    if (!section.empty() && pressed != gMBCancelNo)
-        XCTL_CtlValuesSave(section, iniFile, controls.entries, controls.values, controls.rows, numbers, valuesFile,
-                           sectionOverride);
-    return pressed;
+    if (r != gMBCancelNo)
+        XCTL_CtlValuesSave(section, iniFile, controls.entries, controls.values, controls.rows, numbers, valuesFile, {});
+    return r;
 }
 
 void MB_Err(const std::string& message, const std::string& buttons, const std::string& options,

@@ -32,14 +32,12 @@ int MB_Show(const std::string& message, const std::string& buttons, const std::s
 int MB_Show(const std::string& message, const std::string& buttons, const std::string& options,
             const std::string& caption, MB_CtlEntry& controls, std::string& state, Msgbxform*& form);
 
-// The general message box. With a section, its extra controls come from the INI
-// definition that section/entry of iniFile names, with their remembered values (from
-// valuesFile, the definition's file when empty; sectionOverride replaces the values'
-// sections); the values are remembered again unless the box was cancelled.
+// The general message box. A non-empty section takes extra controls from their INI
+// definition (XCTL_CtlsFromIni), with their remembered values loaded, and saved again
+// unless the box was cancelled.
 int MB_MsgBox(const std::string& message, const std::string& buttons, const std::string& options,
               const std::string& caption, std::string section = {}, std::string entry = {},
-              std::string iniFile = {}, std::string* state = nullptr, std::string valuesFile = {},
-              std::string sectionOverride = {});
+              std::string iniFile = {}, std::string* state = nullptr);
 // A message box whose answer nobody needs (file and path errors: buttons "0", options "16").
 void MB_Err(const std::string& message, const std::string& buttons, const std::string& options,
             const std::string& caption);

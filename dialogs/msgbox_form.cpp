@@ -21,6 +21,7 @@
 #include "core/ini_store.h"
 #include "core/numbers.h"
 #include "core/stored_text.h"
+#include "dialogs/box_keys.h"
 #include "dialogs/control_arrays.h"
 #include "dialogs/control_geometry.h"
 #include "dialogs/enabling_rules.h"
@@ -31,6 +32,7 @@
 #include "window/control_keys.h"
 #include "window/event_guard.h"
 #include "window/form_ops.h"
+#include "window/grid_operations.h"
 #include "window/list_keys.h"
 
 namespace {
@@ -87,17 +89,27 @@ Msgbxform::Msgbxform(QWidget* parent)
                   o->setText("Option1");
                   connect(o, &QRadioButton::clicked, this, [this, o] { fOption_Click(ui::controlIndex(o)); });
               })),
-      fListBox(this, "fListBox", "ListBox", factory<QListWidget>()),
-      fLBMulti1(this, "fLBMulti1", "ListBox", factory<QListWidget>([](QListWidget* l) {
+      fListBox(this, "fListBox", "ListBox", factory<QListWidget>([this](QListWidget* l) { wireList(l); })),
+      fLBMulti1(this, "fLBMulti1", "ListBox", factory<QListWidget>([this](QListWidget* l) {
                     l->setSelectionMode(QAbstractItemView::MultiSelection);
+                    wireList(l);
                 })),
-      fLBMulti2(this, "fLBMulti2", "ListBox", factory<QListWidget>([](QListWidget* l) {
+      fLBMulti2(this, "fLBMulti2", "ListBox", factory<QListWidget>([this](QListWidget* l) {
                     l->setSelectionMode(QAbstractItemView::ExtendedSelection);
+                    wireList(l);
                 })),
       fComboBox(this, "fComboBox", "ComboBox", factory<QComboBox>()),
       fComboBoxstyle0(this, "fComboBoxstyle0", "ComboBox",
                       factory<QComboBox>([](QComboBox* c) { c->setEditable(true); })),
-      fGrid(this, "fGrid", "MSFlexGrid", factory<grid::FlexGrid>([](grid::FlexGrid* g) { g->setRows(2); })),
+      fGrid(this, "fGrid", "MSFlexGrid", factory<grid::FlexGrid>([this](grid::FlexGrid* g) {
+                g->setRows(2);
+                connect(g, &grid::FlexGrid::mouseDown, this,
+                        [this](Qt::MouseButton, Qt::KeyboardModifiers m, int, int y) {
+                            dMouseDownShift = ui::vbShift(m);
+                            dMouseDownY = y;
+                        });
+                connect(g, &grid::FlexGrid::dblClick, this, [this, g] { fGrid_DblClick(ui::controlIndex(g)); });
+            })),
       fLabel(this, "fLabel", "Label", factory<QLabel>()),
       fLine(this, "fLine", "Line", factory<dlg::LineControl>()),
       fShape(this, "fShape", "Shape", factory<dlg::ShapeControl>()),
@@ -149,6 +161,14 @@ Msgbxform::Msgbxform(QWidget* parent)
 }
 
 Msgbxform::~Msgbxform() = default;
+
+void Msgbxform::wireList(QListWidget* list) {
+    // A list reports no mouse-down of its own: Ctrl is read when the double-click comes.
+    connect(list, &QListWidget::itemDoubleClicked, this, [this, list] {
+        dMouseDownShift = ui::vbShift(QApplication::keyboardModifiers());
+        fListBox_DblClick(list);
+    });
+}
 
 ui::ControlArray* Msgbxform::arrayOfKind(int kind) {
     switch (kind) {
@@ -236,35 +256,39 @@ bool Msgbxform::Form_QueryUnload(int unloadMode) {
     return false;
 }
 
-bool Msgbxform::keyClosesBox(int keyCode, int shift) const {
-    const std::string options = ui::tag(fOptions_IN);
-    return options.find("Any Key Hides") != std::string::npos ||
-           options.find("KeyHides|" + std::to_string(shift) + "|" + std::to_string(keyCode)) != std::string::npos;
-}
-
 void Msgbxform::Form_KeyDown(int& keyCode, int& shift) {
     if (keyCode == 16 || keyCode == 17 || keyCode == 18) return;
-    handler("Form_KeyDown", [&] {
-        dLastKeyCode_B4IntrprtKeyPadKeys = keyCode;
-        dLastShift_B4IntrprtKeyPadKeys = shift;
-        KEYS_KeypadNormalize(keyCode, shift);
-        std::string value, type;
-        CTLNOMB_ActiveCtlType(this, value, type);
-        bool ok = true;
-        const std::string record = std::to_string(keyCode) + "|" + std::to_string(shift) + "|" + type;
-        ui::setTag(fLastData_OUT, CHUNKS_InsertEx(record, value, "|", kChunksNoExclusion, 0, false, false, ok));
-        dKeyDownDone = false;
-        dKeyDownSeen = true;
-    });
+    handler("Form_Keydown", [&] { MB_FormKeyDown(this, keyCode, shift, dKeyDownDone, dKeyDownSeen); });
+    // The control's own key handler runs after the form's, as with key preview.
+    QWidget* focus = focusWidget();
+    const int index = focus ? ui::controlIndex(focus) : -1;
+    if (fGrid.exists(index) && fGrid[index] == focus) fGrid_KeyDown(index, keyCode, shift);
+    if (fTextBoxM.exists(index) && fTextBoxM[index] == focus) fTextBoxM_KeyDown(index, keyCode, shift);
 }
 
 void Msgbxform::Form_KeyUp(int& keyCode, int& shift) {
-    handler("Form_KeyUp", [&] {
-        KEYS_KeypadNormalize(keyCode, shift);
-        if (!dKeyDownDone) dKeyDownDone = true;
-        // The release of a key pressed before the box appeared never closes it.
-        if (dKeyDownSeen && keyClosesBox(keyCode, shift)) MB_FormSetResult(this, -2);
+    handler("Form_KeyUp", [&] { MB_FormKeyUp(this, keyCode, shift, dKeyDownDone, dKeyDownSeen); });
+}
+
+void Msgbxform::fGrid_KeyDown(int index, int keyCode, int) {
+    if (keyCode != 114) return;
+    handler("fGrid_KeyDown", [&] { MB_FormGridFind(this, *static_cast<grid::FlexGrid*>(fGrid[index])); });
+}
+
+void Msgbxform::fTextBoxM_KeyDown(int index, int keyCode, int) {
+    if (keyCode != 114) return;
+    handler("fTextBoxM_KeyDown", [&] { MB_FormTextFind(this, fTextBoxM[index]); });
+}
+
+void Msgbxform::fGrid_DblClick(int index) {
+    handler("fGrid_DblClick", [&] {
+        auto* g = static_cast<grid::FlexGrid*>(fGrid[index]);
+        MB_FormListDblClick(this, g, dMouseDownShift, dMouseDownY <= GRID_FixedRowsHeight(*g));
     });
+}
+
+void Msgbxform::fListBox_DblClick(QWidget* list) {
+    handler("fListBox_DblClick", [&] { MB_FormListDblClick(this, list, dMouseDownShift, false); });
 }
 
 void Msgbxform::fCheck_Click(int index) {

@@ -19,6 +19,7 @@
 
 class QFrame;
 class QLabel;
+class QListWidget;
 #include <QPushButton>
 
 // The file of remembered screens that holds the dialog font ("MB formats").
@@ -59,6 +60,10 @@ public:
     int dLastShift_B4IntrprtKeyPadKeys = 0;
     std::string dDynamicEna_CheckAcs_SWithSQC;
     std::string dDynamicEna_OptionAcs_SWithSQC;
+    std::string dGridFindText;
+    // Shift and Y (twips) of the last mouse-down on a list or grid.
+    int dMouseDownShift = 0;
+    double dMouseDownY = 0;
 
     // What the layout left for the copy-back and the driver: the entry map ("kind|member"
     // per entry) and the member-0 owners by kind code.
@@ -94,6 +99,10 @@ public:
     void fCheck_Click(int index);
     void fOption_Click(int index);
     void fValiButton_Click();
+    void fGrid_KeyDown(int index, int keyCode, int shift);
+    void fTextBoxM_KeyDown(int index, int keyCode, int shift);
+    void fGrid_DblClick(int index);
+    void fListBox_DblClick(QWidget* list);
 
     // The result step: the number into fLastData_OUT, then hide (or hide and show again
     // under "NoHide").
@@ -115,9 +124,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void wireList(QListWidget* list);
     template <class Work>
     void handler(const char* procName, Work&& work);
-    bool keyClosesBox(int keyCode, int shift) const;
 
     double left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     bool dFirstActivate = true;

@@ -11,7 +11,8 @@
 namespace {
 
 const std::string kSpecSep = "|~~|";
-constexpr long kDependField = 23;
+// The enabling field of a spec: "True", "False" or a controlling control's number.
+constexpr long kDependField = 22;
 constexpr long kCountFromOneField = 15;
 
 bool isListType(const std::string& type) { return type == "ListBox" || type == "ComboBox"; }
@@ -123,7 +124,7 @@ long XCTL_CtlIndex(int number, const core::IntArray& numbers) {
 void XCTL_DependRenumber(core::StrArray& entries, const core::IntArray& numbers, long base) {
     for (long k = 1; k <= entries.ubound(); ++k) {
         std::string entry = entries[k];
-        // Field 23 of the spec is item 24 of the entry, after the type word.
+        // Spec field 22 is item 23 of the entry, after the type word.
         const std::string field = CHUNKS_GetEx(kDependField + 1, kSpecSep, kChunksNoExclusion, entry, "");
         if (field.empty() || field == "True" || field == "False") continue;
         const long value = static_cast<long>(TXT_Val(field));

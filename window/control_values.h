@@ -16,8 +16,9 @@ constexpr int kErrBadRuleCode = 10203;
 std::string XCTL_EntryType(const std::string& entry);
 // First position (from 0) holding the number; -1 when none.
 long XCTL_CtlIndex(int number, const core::IntArray& numbers);
-// Field 23 of each spec names another control by its signed number; it becomes that
-// control's signed entry index, or empty when no control carries the number.
+// The enabling field (spec field 22) of each entry names another control by its signed
+// number; it becomes that control's signed entry index, or empty when no control
+// carries the number.
 void XCTL_DependRenumber(core::StrArray& entries, const core::IntArray& numbers, long base);
 
 // The remembered value the pointer names; a CheckBox gives "1" or "0".

@@ -1,4 +1,4 @@
-#include "dialogs/controls_from_ini.h"
+#include "dialogs/remembered_controls.h"
 
 #include "core/ini_store.h"
 #include "core/text.h"
@@ -7,8 +7,8 @@
 
 namespace {
 
-// Five controls numbered 7, 8, 9, 0 and 10: a text box whose spec names control 9 in
-// field 23, a check box, a list whose value starts with its selected item, a label
+// Five controls numbered 7, 8, 9, 0 and 10: a text box enabled by control 9 (its
+// spec field 22), a check box, a list whose value starts with its selected item, a label
 // whose spec gets the entry named by its kind appended, and a button entry.
 class ControlsFromIniTest : public dlgtest::BoxTest {
 protected:
@@ -17,7 +17,7 @@ protected:
         TXT_CrLfInit();
         ini = home / "dlg.ini";
         std::string nameSpec = "2000";
-        for (int field = 2; field <= 23; ++field) nameSpec += "|~~|";
+        for (int field = 2; field <= 22; ++field) nameSpec += "|";
         nameSpec += "-9";
         testsupport::writeFile(
             ini, "[Dlg]\nDefs=Ctls|List\n7=Vals|Name\n8=Vals|Keep\n9=Vals|Pick\n"
@@ -25,7 +25,7 @@ protected:
                  "{ListBox|PickSpec|PickVal|9|OpArr}|{Label|LblSpec|LblVal|0|opctldtaHigh}|"
                  "{CommandButton|BtnSpec|BtnVal|10|}\n"
                  "NameSpec=" + nameSpec + "\nNameVal=default\nKeepSpec=Keep it\nKeepVal=0\n"
-                 "PickSpec=2000|~~|900\nPickVal=b|a|b|c\nLblSpec=1000\nopctldtaHigh=|~~|300\nLblVal=Hello\n"
+                 "PickSpec=2000|900\nPickVal=b|a|b|c\nLblSpec=1000\nopctldtaHigh=|300\nLblVal=Hello\n"
                  "BtnVal=&One|&Two\n"
                  "[Vals]\nName=abc\nKeep=True\nPick=c\n");
     }

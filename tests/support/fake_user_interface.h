@@ -24,6 +24,12 @@ public:
                             bool& dontShowAgain) override;
     bool systemOkCancel(const std::string& message, const std::string& caption) override;
     void systemOk(const std::string& message, const std::string& caption) override;
+    // A text box at entry 1; a list box at entry 1 whose positions count from 0.
+    int inputBox(const std::string& message, const std::string& buttons, const std::string& caption,
+                 const std::string& notice, std::string& value) override;
+    int listPick(const std::vector<std::string>& items, const std::string& header,
+                 const std::string& gridSpec, const std::string& buttons, const std::string& message,
+                 const std::string& caption, std::string& chosen) override;
     void doEvents() override { ++doEventsCalls; }
     int mousePointer() const override { return pointer; }
     void setMousePointer(int p) override { pointer = p; }

@@ -13,12 +13,12 @@
 namespace testsupport {
 
 struct Answer {
-    std::string expectCaption;  // substring; empty matches any
-    std::string expectMessage;  // substring; empty matches any
+    std::string expectCaption{};  // substring; empty matches any
+    std::string expectMessage{};  // substring; empty matches any
     // Control address ("#entry", "cap:<caption>", "after:<label>") and value.
-    std::vector<std::pair<std::string, std::string>> sets;
-    std::string press;  // button caption; empty when `act` does the work
-    std::function<void(const core::DlgView&, core::DlgDriver&)> act;
+    std::vector<std::pair<std::string, std::string>> sets{};
+    std::string press{};  // button caption; empty when `act` does the work
+    std::function<void(const core::DlgView&, core::DlgDriver&)> act{};
 };
 
 class ScriptedResponder : public core::DlgResponder {

@@ -171,10 +171,11 @@ TEST_F(ControlValuesTest, EntryTypeIndexAndDependentRenumbering) {
     EXPECT_EQ(XCTL_CtlIndex(99, numbers_), -1);
     EXPECT_EQ(XCTL_CtlIndex(1, core::IntArray()), -1);
 
-    auto entryWith = [&](const std::string& field23) {
+    // The enabling field: spec field 22, after the type word and 21 fields.
+    auto entryWith = [&](const std::string& field22) {
         std::string e = "TextBox";
-        for (int i = 0; i < 22; ++i) e += "|~~|";
-        return e + "|~~|" + field23;
+        for (int i = 0; i < 21; ++i) e += "|~~|";
+        return e + "|~~|" + field22;
     };
     core::StrArray entries;
     entries.redim(0, 3);

@@ -1,0 +1,78 @@
+#include "shell/hooks.h"
+
+#include "core/program_paths.h"
+#include "core/text.h"
+
+namespace {
+
+constexpr int kKeyF1 = 112;
+
+// The path global that "::*" stands for, or null for a section that is not routed.
+std::string* routedGlobal(const std::string& section, const std::string& key) {
+    if (section == "Main") return key == "AcD" ? &gIniLogFmts : &gIniLastVals;
+    if (section == "Groups") return &gIniSTgroups;
+    if (section == "NonSERefrgrps") return &gIniNonSERefrgrps;
+    if (section == "SummaryLines") return &gIniSummaryLines;
+    if (section == "VisitedPages") return &gIniVisitedPages;
+    if (section == "VisitedDirs") return &gIniVisitedDirs;
+    if (section == "SiteAreas") return &gIniSiteareas;
+    if (section == "EnterLogFile" || section == "TmpVals" || section == "AnalOpsScreens") return &gIniScreens;
+    if (section == "Browser For Help") return &gIniSiteDbs;
+    return nullptr;
+}
+
+shell::HelpViewer& helpViewer() {
+    static shell::HelpViewer viewer;
+    return viewer;
+}
+
+}  // namespace
+
+void STTA_IniSectFile(int mode, const std::string& section, const std::string& key, std::string& file) {
+    std::string* global = routedGlobal(section, key);
+    if (!global) return;
+    if (mode == 1) file = *global;
+    else if (mode == 2) *global = file;
+}
+
+std::string STTA_IniSectFileGet(const std::string& section, const std::string& key) {
+    std::string file;
+    STTA_IniSectFile(1, section, key, file);
+    return file;
+}
+
+void STTA_IniSectFileSet(const std::string& section, const std::string& key, std::string file) {
+    STTA_IniSectFile(2, section, key, file);
+}
+
+void STTA_MBKeyDown(core::UiHandle, int keyCode, int) {
+    if (keyCode == kKeyF1) STTA_HelpShow(gCurrMnu);
+}
+
+void STTA_HelpShow(const std::string& code) {
+    core::UserInterface& u = core::ui();
+    int pointer = u.mousePointer();
+    u.setMousePointer(11);
+    std::string page = gHelpPath + TXT_FitLen(code, 1) + ".htm";
+    if (helpViewer()) helpViewer()(page, code);
+    u.setMousePointer(pointer);
+}
+
+namespace shell {
+
+void setHelpViewer(HelpViewer viewer) { helpViewer() = std::move(viewer); }
+
+std::string AppShellHooks::iniSectFileGet(const std::string& section, const std::string& key) {
+    return STTA_IniSectFileGet(section, key);
+}
+
+void AppShellHooks::iniSectFileSet(const std::string& section, const std::string& key, const std::string& file) {
+    STTA_IniSectFileSet(section, key, file);
+}
+
+void installShellHooks() {
+    static AppShellHooks hooks;
+    core::setShellHooks(&hooks);
+}
+
+}  // namespace shell

@@ -1,0 +1,46 @@
+#pragma once
+// The application's answers to the generic modules: which INI file "::*" stands for,
+// the message boxes' key hook, and the help page of a command code. The routing rows
+// point at the path globals themselves, so a change made through a set is seen by
+// every other reader of that global.
+#include <functional>
+#include <string>
+
+#include "core/shell_hooks.h"
+#include "core/user_interface.h"
+
+// The code of the last menu command, set before the command's work so that help for
+// the last function finds it even when the command failed.
+inline std::string gCurrMnu;
+
+// Mode 1 copies the routed path global into `file`, mode 2 copies `file` into it; a
+// section the table lacks (names compare exactly) leaves `file` alone.
+void STTA_IniSectFile(int mode, const std::string& section, const std::string& key, std::string& file);
+std::string STTA_IniSectFileGet(const std::string& section, const std::string& key);
+void STTA_IniSectFileSet(const std::string& section, const std::string& key, std::string file);
+
+// F1 (key code 112) shows the help page of the last menu command; other keys are the
+// box's own.
+void STTA_MBKeyDown(core::UiHandle form, int keyCode, int shift);
+// The help page of a command: the help folder, the code's first letter and ".htm",
+// with the whole code as topic, so the commands of one menu share a page.
+void STTA_HelpShow(const std::string& code);
+
+namespace shell {
+
+// Shows a help page at a topic. The help window registers it; until one is
+// registered, help requests show nothing.
+using HelpViewer = std::function<void(const std::string& file, const std::string& topic)>;
+void setHelpViewer(HelpViewer viewer);
+
+// The hooks registered with core at start-up.
+class AppShellHooks : public core::ShellHooks {
+public:
+    std::string iniSectFileGet(const std::string& section, const std::string& key) override;
+    void iniSectFileSet(const std::string& section, const std::string& key, const std::string& file) override;
+};
+
+// Registers the application's hooks with core (idempotent).
+void installShellHooks();
+
+}  // namespace shell

@@ -1,0 +1,206 @@
+#include "shell/main_window.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "core/handler_error.h"
+#include "core/program_paths.h"
+#include "core/text.h"
+#include "core/user_interface.h"
+#include "platform/grid/flex_grid.h"
+#include "platform/sys/rt_error.h"
+#include "platform/ui/controls.h"
+#include "platform/ui/qt_text.h"
+#include "platform/ui/screen_pointer.h"
+#include "shell/hooks.h"
+#include "shell/menu_tree.h"
+#include "shell/site_commands.h"
+#include "shell/sites.h"
+#include "shell/start_up.h"
+#include "window/event_guard.h"
+#include "window/form_ops.h"
+#include "window/placement.h"
+
+namespace {
+
+constexpr char kResultsTag[] = "STLst";
+// Grid sort codes.
+constexpr int kSortGenericDescending = 2, kSortNumericDescending = 4, kSortStringAscendingCase = 7;
+
+}  // namespace
+
+Mainfrm::Mainfrm() : mdi_(new QMdiArea(this)) {
+    setObjectName("Mainfrm");
+    setWindowTitle(ui::toQString(gProductName));
+    setCentralWidget(mdi_);
+    buildMenus();
+    wireCommands();
+    shell::setCaptionSink([this](const std::string& caption) { setWindowTitle(ui::toQString(caption)); });
+}
+
+Mainfrm::~Mainfrm() { shell::setCaptionSink({}); }
+
+void Mainfrm::buildMenus() {
+    for (const auto& spec : shell::mainMenuTree()) {
+        QMenu* menu = menuBar()->addMenu(ui::toQString(spec.caption));
+        menu->setObjectName(ui::toQString("fMnu_" + (spec.code.empty() ? std::string("H") : spec.code)));
+        if (!spec.code.empty())
+            connect(menu, &QMenu::aboutToShow, this, [code = spec.code] {
+                if (!core::gInDoEvents) gCurrMnu = code;
+            });
+        for (const auto& item : spec.items) {
+            if (item.caption == "-") {
+                menu->addSeparator();
+                continue;
+            }
+            QAction* action = menu->addAction(ui::toQString(item.caption));
+            action->setObjectName(ui::toQString(item.control));
+            action->setEnabled(false);  // until a command is wired to it
+            items_[item.code.empty() ? item.control : item.code] = action;
+        }
+        if (spec.code == "W") {
+            windowListStart_ = menu->addSeparator();
+            connect(menu, &QMenu::aboutToShow, this, [this, menu] { fillWindowList(menu); });
+        }
+    }
+}
+
+QAction* Mainfrm::menuItem(const std::string& codeOrControl) const {
+    auto it = items_.find(codeOrControl);
+    return it == items_.end() ? nullptr : it->second;
+}
+
+void Mainfrm::run(const std::string& code, const std::function<void()>& work) {
+    const std::string proc = shell::menuItemByCode(code)->control + "_Click";
+    window::guarded(this, proc.c_str(), window::Guard::SkipWhileYielding, [&] {
+        gCurrMnu = code;
+        work();
+    });
+}
+
+void Mainfrm::wire(const std::string& code, std::function<void()> work) {
+    QAction* action = menuItem(code);
+    action->setEnabled(true);
+    connect(action, &QAction::triggered, this, [this, code, work = std::move(work)] { run(code, work); });
+}
+
+// Only the commands whose operations exist are wired; the others stay unavailable
+// until the work they call is built.
+void Mainfrm::wireCommands() {
+    wire("FS", [this] { fMnu_FS_Click(); });
+    wire("FD", [this] { fMnu_FD_Click(); });
+    wire("FX", [this] { fMnu_FX_Click(); });
+    wire("VF", [this] { sortResults(0, kSortStringAscendingCase); });
+    wire("VV", [this] { sortResults(1, kSortNumericDescending); });
+    wire("VY", [this] { sortResults(2, kSortNumericDescending); });
+    wire("VX", [this] { sortResults(-1, kSortGenericDescending); });
+    wire("WC", [this] { mdi_->cascadeSubWindows(); });
+    wire("WH", [this] { tile(true); });
+    wire("WV", [this] { tile(false); });
+    wire("WF", [this] { fillScreen(); });
+}
+
+void Mainfrm::fMnu_FS_Click() { run("FS", shell::siteListCommand); }
+void Mainfrm::fMnu_FD_Click() { run("FD", shell::newSiteCommand); }
+
+void Mainfrm::fMnu_FX_Click() {
+    run("FX", [this] {
+        close();
+        throw sys::EndProgram(0);
+    });
+}
+
+void Mainfrm::MDIForm_Load(const std::string& commandLine) {
+    if (core::gInDoEvents) return;
+    const int saved = gMousePointer;
+    MSE_Hourglass();
+    shell::StartupWindow window;
+    window.maximize = [this] { setWindowState(windowState() | Qt::WindowMaximized); };
+    window.showAndYield = [this] {
+        show();
+        MSE_DoEvents();
+    };
+    window.selectSite = [this] { fMnu_FS_Click(); };
+    window.newSite = [this] { fMnu_FD_Click(); };
+    try {
+        shell::loadSteps(commandLine, window);
+        MSE_PointerSet(saved);
+    } catch (const sys::RtError& e) {
+        core::handlerError(e, ui::handle(this), "MDIForm_Load");
+    }
+}
+
+void Mainfrm::closeEvent(QCloseEvent* event) {
+    // A window does not close while a long operation yields.
+    if (core::gInDoEvents) {
+        event->ignore();
+        return;
+    }
+    window::guarded(this, "MDIForm_Unload", window::Guard::SkipWhileYielding, [] { STTA_SiteDBClose(); });
+    event->accept();
+}
+
+QWidget* Mainfrm::GetResultsForm(bool showMessage, bool& ok) const {
+    QMdiSubWindow* sub = mdi_->activeSubWindow();
+    QWidget* form = sub ? sub->widget() : nullptr;
+    ok = form && FRMS_FormTag(form) == kResultsTag;
+    if (!ok && showMessage) core::ui().info("Only available when Results are displayed", "");
+    return ok ? form : nullptr;
+}
+
+void Mainfrm::sortResults(int col, int sortCode) {
+    bool ok = false;
+    QWidget* form = GetResultsForm(true, ok);
+    if (!ok) return;
+    auto* grid = form->findChild<grid::FlexGrid*>("fSearchTerms");
+    if (!grid) return;
+    if (col >= 0) grid->setCol(col);
+    // The last two rows (".. Rest .." and ".. Total ..") stay last. With fewer than two
+    // data rows there is nothing to order, and an empty selection would let the grid
+    // sort every row, those two included.
+    const long last = grid->Rows() - 3;
+    if (last < 2) return;
+    grid->setRow(1);
+    grid->setRowSel(last);
+    grid->setSort(sortCode);
+}
+
+void Mainfrm::tile(bool horizontal) {
+    QList<QMdiSubWindow*> subs;
+    for (QMdiSubWindow* sub : mdi_->subWindowList())
+        if (sub->isVisible() && !sub->isMinimized()) subs.append(sub);
+    if (subs.isEmpty()) return;
+    const QSize area = mdi_->viewport()->size();
+    const int n = int(subs.size());
+    for (int i = 0; i < n; ++i) {
+        subs[i]->showNormal();
+        if (horizontal)
+            subs[i]->setGeometry(0, area.height() * i / n, area.width(), area.height() / n);
+        else
+            subs[i]->setGeometry(area.width() * i / n, 0, area.width() / n, area.height());
+    }
+}
+
+void Mainfrm::fillScreen() {
+    QMdiSubWindow* sub = mdi_->activeSubWindow();
+    if (sub && FRMSND_FormIsAlive(sub->widget())) POS_FormFillParent(sub->widget(), mdi_);
+}
+
+void Mainfrm::fillWindowList(QMenu* menu) {
+    const QList<QAction*> actions = menu->actions();
+    for (qsizetype i = actions.indexOf(windowListStart_) + 1; i < actions.size(); ++i) {
+        menu->removeAction(actions[i]);
+        actions[i]->deleteLater();
+    }
+    QMdiSubWindow* active = mdi_->activeSubWindow();
+    for (QMdiSubWindow* sub : mdi_->subWindowList()) {
+        QAction* entry = menu->addAction(sub->windowTitle());
+        entry->setCheckable(true);
+        entry->setChecked(sub == active);
+        connect(entry, &QAction::triggered, mdi_, [this, sub] { mdi_->setActiveSubWindow(sub); });
+    }
+}

@@ -1,0 +1,51 @@
+#pragma once
+// The main window: an MDI frame whose menu bar is the program's command surface.
+// Loading brings the whole program up; the program's end from inside loading leaves
+// MDIForm_Load as sys::EndProgram for main() to catch.
+#include <QMainWindow>
+#include <functional>
+#include <map>
+#include <string>
+
+class QMdiArea;
+class QMenu;
+class QAction;
+
+class Mainfrm : public QMainWindow {
+    Q_OBJECT
+public:
+    Mainfrm();
+    ~Mainfrm() override;
+
+    void MDIForm_Load(const std::string& commandLine);
+    QMdiArea* mdiArea() const { return mdi_; }
+    // The menu item of a command code (or, for the Help items without a code, of a
+    // control name); null when there is none.
+    QAction* menuItem(const std::string& codeOrControl) const;
+
+    // The active results window; without one, ok is false and, when asked, the user
+    // is told.
+    QWidget* GetResultsForm(bool showMessage, bool& ok) const;
+
+    void fMnu_FS_Click();
+    void fMnu_FD_Click();
+    void fMnu_FX_Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenus();
+    void wireCommands();
+    // The handler pattern around a command, its code stored before the work.
+    void run(const std::string& code, const std::function<void()>& work);
+    void wire(const std::string& code, std::function<void()> work);
+    void fillWindowList(QMenu* menu);
+    void sortResults(int col, int sortCode);
+    void tile(bool horizontal);
+    void fillScreen();
+
+    QMdiArea* mdi_;
+    std::map<std::string, QAction*> items_;
+    QAction* windowListStart_ = nullptr;
+};

@@ -1,0 +1,97 @@
+#include "shell/plain_boxes.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <functional>
+
+#include "core/program_paths.h"
+#include "platform/ui/qt_text.h"
+
+namespace shell {
+namespace {
+
+std::vector<std::string> captions(const std::string& buttons) {
+    static const char* sets[] = {"&OK", "&OK|&Cancel", "&Abort|&Retry|&Ignore", "&Yes|&No|&Cancel", "&Yes|&No",
+                                 "&Retry|&Cancel"};
+    std::string list = buttons;
+    if (buttons.size() == 1 && buttons[0] >= '0' && buttons[0] <= '5') list = sets[buttons[0] - '0'];
+    std::vector<std::string> out;
+    size_t start = 0;
+    for (size_t bar; (bar = list.find('|', start)) != std::string::npos; start = bar + 1)
+        out.push_back(list.substr(start, bar - start));
+    out.push_back(list.substr(start));
+    return out;
+}
+
+// A modal box with the message, an optional control and a row of buttons; the pressed
+// button from 1, the last one when the box is closed.
+int showBox(const std::string& message, const std::string& buttons, const std::string& caption,
+            const std::string& notice, QWidget* control, const std::function<void()>& readBack = {}) {
+    QDialog box(QApplication::activeWindow());
+    box.setWindowTitle(ui::toQString(caption.empty() ? gProductName : caption));
+    auto* layout = new QVBoxLayout(&box);
+    layout->addWidget(new QLabel(ui::toDisplayText(message)));
+    if (control) layout->addWidget(control);
+    if (!notice.empty()) layout->addWidget(new QLabel(ui::toDisplayText(notice)));
+    auto* row = new QDialogButtonBox;
+    const std::vector<std::string> list = captions(buttons);
+    int pressed = int(list.size());
+    for (size_t i = 0; i < list.size(); ++i) {
+        QPushButton* b = row->addButton(ui::toQString(list[i]), QDialogButtonBox::ActionRole);
+        if (i == 0) b->setDefault(true);
+        QObject::connect(b, &QPushButton::clicked, &box, [&box, &pressed, i] {
+            pressed = int(i) + 1;
+            box.accept();
+        });
+    }
+    layout->addWidget(row);
+    box.exec();
+    if (readBack) readBack();  // the control dies with the box
+    return pressed;
+}
+
+}  // namespace
+
+int PlainBoxes::msgBox(const std::string& message, const std::string& buttons, const std::string&,
+                       const std::string& caption) {
+    return showBox(message, buttons, caption, "", nullptr);
+}
+
+void PlainBoxes::info(const std::string& message, const std::string& caption) {
+    showBox(message, "0", caption, "", nullptr);
+}
+
+bool PlainBoxes::systemOkCancel(const std::string& message, const std::string& caption) {
+    return showBox(message, "OK|Cancel", caption, "", nullptr) == 1;
+}
+
+void PlainBoxes::systemOk(const std::string& message, const std::string& caption) {
+    showBox(message, "OK", caption, "", nullptr);
+}
+
+int PlainBoxes::inputBox(const std::string& message, const std::string& buttons, const std::string& caption,
+                         const std::string& notice, std::string& value) {
+    auto* edit = new QLineEdit(ui::toQString(value));
+    return showBox(message, buttons, caption, notice, edit, [&] { value = ui::fromQString(edit->text()); });
+}
+
+int PlainBoxes::listPick(const std::vector<std::string>& items, const std::string& header, const std::string&,
+                         const std::string& buttons, const std::string& message, const std::string& caption,
+                         std::string& chosen) {
+    auto* list = new QListWidget;
+    for (const auto& item : items) {
+        list->addItem(ui::toQString(item));
+        if (item == chosen) list->setCurrentRow(list->count() - 1);
+    }
+    return showBox(message + "\r\r" + header, buttons, caption, "", list, [&] {
+        chosen = list->currentItem() ? ui::fromQString(list->currentItem()->text()) : std::string();
+    });
+}
+
+}  // namespace shell

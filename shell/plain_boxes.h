@@ -1,0 +1,23 @@
+#pragma once
+// Plain Qt boxes for the running program until the dialog builder registers its own
+// interface: message boxes with the caller's buttons, the input box and the list
+// pick. Tests answer boxes through their own fake interface instead.
+#include "platform/ui/qt_user_interface.h"
+
+namespace shell {
+
+class PlainBoxes : public ui::QtUserInterface {
+public:
+    int msgBox(const std::string& message, const std::string& buttons, const std::string& options,
+               const std::string& caption) override;
+    void info(const std::string& message, const std::string& caption) override;
+    bool systemOkCancel(const std::string& message, const std::string& caption) override;
+    void systemOk(const std::string& message, const std::string& caption) override;
+    int inputBox(const std::string& message, const std::string& buttons, const std::string& caption,
+                 const std::string& notice, std::string& value) override;
+    int listPick(const std::vector<std::string>& items, const std::string& header, const std::string& gridSpec,
+                 const std::string& buttons, const std::string& message, const std::string& caption,
+                 std::string& chosen) override;
+};
+
+}  // namespace shell

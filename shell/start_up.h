@@ -1,0 +1,42 @@
+#pragma once
+// Bringing the program up and the database test with its recovery loop, without the
+// window: the main window passes in what only it can do. The program's end from in
+// here is sys::EndProgram, which main() catches.
+#include <functional>
+#include <string>
+
+inline bool gDebugMode = false;
+inline bool gNoErrTrap = false;
+
+namespace shell {
+
+inline const std::string kUninstallSwitch = "/1UNINST";
+inline const std::string kRecoverySiteName = "Site Created for Recover";
+
+// What loading needs of the main window.
+struct StartupWindow {
+    std::function<void()> maximize;
+    // Shows the window (modeless) and yields once to the event loop.
+    std::function<void()> showAndYield;
+    // The File menu's "&Select site database" and "Add new site &database".
+    std::function<void()> selectSite;
+    std::function<void()> newSite;
+};
+
+// Sets gAppPath from the program folder. A relative "Main Data Dir" in Dir.ini (the
+// shipped one) is made absolute against the program folder first, since the program
+// folder is not known when the resources are packed.
+void setProgramFolder(const std::string& programFolder);
+
+// The load steps after the window exists: paths, command line, first site, opening
+// the current site and the database test. Ends the program by sys::EndProgram.
+void loadSteps(const std::string& commandLine, const StartupWindow& window);
+
+// Asks for the first site's name when sitedbs.ini has no NmFirstSite and creates it.
+void createFirstSite(const StartupWindow& window);
+// Opens a recordset on the visit table of gDB; any error propagates.
+void testSiteDBRead();
+// The database test with the recovery box; false when the user chose Exit.
+bool openSiteDBOrRecover(const StartupWindow& window);
+
+}  // namespace shell

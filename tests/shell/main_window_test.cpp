@@ -1,0 +1,156 @@
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "platform/grid/flex_grid.h"
+#include "platform/ui/controls.h"
+#include "platform/ui/forms.h"
+#include "platform/ui/qt_text.h"
+#include "shell/main_window.h"
+#include "shell/menu_tree.h"
+#include "tests/shell/shell_home.h"
+#include "tests/support/qt_test_application.h"
+
+static auto* const qtEnv = testing::AddGlobalTestEnvironment(new testsupport::QtApplicationEnvironment);
+
+namespace {
+
+std::string text(const QAction* a) { return ui::fromQString(a->text()); }
+
+// The codes of each menu in their order, separators as "-".
+std::vector<std::string> codesOf(const QMenu* menu) {
+    std::vector<std::string> out;
+    for (const QAction* a : menu->actions()) {
+        if (a->isSeparator()) {
+            out.push_back("-");
+            continue;
+        }
+        std::string name = ui::fromQString(a->objectName());
+        out.push_back(name.substr(5));  // after "fMnu_" / "fMnU_"
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST(MenuTree, EveryMenuHoldsItsItemsInOrderWithTheirCodes) {
+    Mainfrm frame;
+    struct Menu { const char* caption; std::vector<std::string> codes; } menus[] = {
+        {"&File", {"FW", "FL", "FE", "-", "FM", "FG", "-", "FS", "FD", "-", "FX"}},
+        {"&Edit", {"ER", "EG", "-", "EO"}},
+        {"Analy&sis", {"SW", "SN", "-", "SD", "ST", "SC", "-", "SE"}},
+        {"&View", {"VF", "VV", "VY", "VX", "-", "VP", "-", "VE", "VS"}},
+        {"&Reports", {"RN", "RC", "-", "RT", "RG", "RA", "-", "RH", "RW", "RD", "R2", "R3", "RM", "-", "RS", "RP",
+                      "RE", "RX", "-", "RV", "RI", "RQ", "RU", "-", "RO", "RL", "-", "RR"}},
+        {"&Window", {"WC", "WH", "WV", "WF", "-"}},
+        {"&Help", {"HC", "HelpStart", "HelpLast", "HelpSame", "HA"}},
+    };
+    const QList<QAction*> bar = frame.menuBar()->actions();
+    ASSERT_EQ(bar.size(), 7);
+    for (int i = 0; i < 7; ++i) {
+        SCOPED_TRACE(menus[i].caption);
+        EXPECT_EQ(text(bar[i]), menus[i].caption);
+        EXPECT_EQ(codesOf(bar[i]->menu()), menus[i].codes);
+    }
+}
+
+TEST(MenuTree, CaptionsKeepTheirExactBlanksAndAccessKeys) {
+    Mainfrm frame;
+    struct Case { const char* code; const char* caption; const char* control; } cases[] = {
+        {"SW", "Ne&w Analysis for Targets, Dates, Options, Groups Selected ", "fMnu_SW"},
+        {"RH", "Top P&hrases - 2 or more words - from Search Terms  [KeyWords]", "fMnu_RH"},
+        {"RW", "Top &Words n Phrases - up to 7 words - from Search Terms [KeyWords]", "fMnU_RW"},
+        {"VP", "Date range to &Plot && Plot Options", "fMnu_VP"},
+        {"FW", "Add ne&w raw log data", "fMnu_FW"},
+        {"HA", "&About", "fMnu_HA"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.code);
+        QAction* item = frame.menuItem(c.code);
+        ASSERT_NE(item, nullptr);
+        EXPECT_EQ(text(item), c.caption);
+        EXPECT_EQ(ui::fromQString(item->objectName()), c.control);
+    }
+    EXPECT_EQ(shell::menuItemByCode("RG")->listKey, 1);
+    EXPECT_EQ(shell::menuItemByCode("RG")->reportMode, 3);
+    EXPECT_EQ(shell::menuItemByCode("RN")->reportKind, 11);
+    // Never available here, whatever is built later.
+    EXPECT_FALSE(shell::menuItemByCode("FE")->available);
+    EXPECT_FALSE(frame.menuItem("fMnu_HelpSame")->isEnabled());
+}
+
+TEST(MenuTree, OpeningAMenuStoresItsLetterExceptHelp) {
+    Mainfrm frame;
+    gCurrMnu = "FX";
+    const QList<QAction*> bar = frame.menuBar()->actions();
+    emit bar[3]->menu()->aboutToShow();
+    EXPECT_EQ(gCurrMnu, "V");
+    emit bar[6]->menu()->aboutToShow();
+    EXPECT_EQ(gCurrMnu, "V");
+    core::gInDoEvents = true;  // ignored while a long operation yields
+    emit bar[0]->menu()->aboutToShow();
+    core::gInDoEvents = false;
+    EXPECT_EQ(gCurrMnu, "V");
+}
+
+class ResultsSort : public ::testing::Test {
+protected:
+    // A results window whose grid holds a header, the data rows, Rest and Total.
+    grid::FlexGrid* results(const std::vector<std::pair<std::string, std::string>>& rows) {
+        auto* form = new QWidget;
+        ui::registerForm(form);
+        ui::setTag(form, "STLst");
+        auto* grid = new grid::FlexGrid(form);
+        grid->setObjectName("fSearchTerms");
+        grid->setCols(2);
+        grid->setRows(long(rows.size()) + 3);
+        grid->setFixedRows(1);
+        long r = 1;
+        for (const auto& [name, count] : rows) {
+            grid->setTextMatrix(r, 0, name);
+            grid->setTextMatrix(r++, 1, count);
+        }
+        grid->setTextMatrix(r, 0, ".. Rest ..");
+        grid->setTextMatrix(r++, 1, "1");
+        grid->setTextMatrix(r, 0, ".. Total ..");
+        grid->setTextMatrix(r, 1, "99");
+        frame.mdiArea()->addSubWindow(form)->show();
+        frame.mdiArea()->setActiveSubWindow(frame.mdiArea()->subWindowList().front());
+        return grid;
+    }
+    std::vector<std::string> column(grid::FlexGrid* g, int col) {
+        std::vector<std::string> out;
+        for (long r = 1; r < g->Rows(); ++r) out.push_back(g->TextMatrix(r, col));
+        return out;
+    }
+    void choose(const char* code) { frame.menuItem(code)->trigger(); }
+
+    testsupport::FakeUserInterface ui;
+    testsupport::ScriptedResponder boxes;
+    Mainfrm frame;
+};
+
+TEST_F(ResultsSort, DataRowsSortAndRestAndTotalStayLast) {
+    frame.show();
+    auto* g = results({{"b", "5"}, {"a", "12"}, {"C", "7"}});
+    choose("VV");
+    EXPECT_EQ(gCurrMnu, "VV");
+    EXPECT_EQ(column(g, 1), (std::vector<std::string>{"12", "7", "5", "1", "99"}));
+    choose("VF");  // case counts: capitals first
+    EXPECT_EQ(column(g, 0), (std::vector<std::string>{"C", "a", "b", ".. Rest ..", ".. Total .."}));
+}
+
+TEST_F(ResultsSort, WithFewerThanTwoDataRowsNothingMoves) {
+    frame.show();
+    auto* one = results({{"only", "3"}});
+    choose("VV");
+    EXPECT_EQ(column(one, 1), (std::vector<std::string>{"3", "1", "99"}));
+}
+
+TEST_F(ResultsSort, WithoutAResultsWindowTheUserIsTold) {
+    boxes.press("Only available when Results are displayed", "&OK");
+    choose("VY");
+    EXPECT_EQ(boxes.pending(), 0u);
+    EXPECT_EQ(gCurrMnu, "VY");
+}

@@ -1,0 +1,105 @@
+#include <filesystem>
+
+#include "tests/shell/shell_home.h"
+
+namespace {
+
+class Sites : public ShellHome {
+protected:
+    void SetUp() override {
+        ShellHome::SetUp();
+        startWithFirstSite("Shop");
+    }
+    // A site made as the new-site command makes it, without its dialog.
+    std::string create(const std::string& name, bool keep = false) {
+        std::string listed = shell::addUniqueSiteName(name);
+        STTA_SiteCreate(listed, keep, true, true, true, true, true);
+        return listed;
+    }
+    std::string list() { return ini("Main", "DBNameLst", gIniSiteDbs); }
+};
+
+}  // namespace
+
+TEST_F(Sites, ANewSiteGetsACleanUniqueFolderAndInheritsTheCurrentSitesFiles) {
+    INI_Put("Groups", "STgrps", "shoes|boots", gIniSTgroups);  // the current site's groups
+    std::filesystem::create_directories(home / "abc");          // a folder of that name is taken
+    create("a/b:c", true);
+
+    const std::string folder = home / "abc.1/";
+    EXPECT_EQ(ini("a/b:c", "Parm", gIniSiteDbs), folder);
+    EXPECT_EQ(ini("Main", "Parm", folder + "param/dbdef.ini"), "a/b:c");
+    EXPECT_EQ(ini("Main", "LastKeepVal", folder + "param/dbdef.ini"), "True");
+    EXPECT_EQ(testsupport::readFile(folder + "param/def/logline.def"),
+              testsupport::readFile(home / "param/def/logline_keep.def"));
+    EXPECT_EQ(ini("Groups", "STgrps", folder + "param/STgroups.ini"), "shoes|boots");
+    EXPECT_EQ(ini("Main", "ShowOnlySelSiteArea", folder + "param/LastVals.ini"), "False");
+    EXPECT_TRUE(exists(folder + "param/def/visit.def"));
+    // The new site is current, with every per-site path following it.
+    EXPECT_EQ(STTA_SiteParmGet(), "a/b:c");
+    EXPECT_EQ(gIniSTgroups, folder + "param/STgroups.ini");
+    EXPECT_EQ(ini("Main", "Main Data Dir", home / "Dir.ini"), folder);
+    EXPECT_EQ(shell::mainCaption(), "Dravolin - Current Site DB: a/b:c");
+}
+
+TEST_F(Sites, SwitchingToASiteWhoseFolderIsGoneChangesNothing) {
+    create("Blog");
+    INI_Put("Gone", "Parm", home / "Gone/", gIniSiteDbs);
+    boxes.press("Database NOT changed.", "&OK");
+    EXPECT_FALSE(STTA_SiteSelect("Gone", false));
+    EXPECT_EQ(STTA_SiteParmGet(), "Blog");
+    EXPECT_TRUE(gDB.isOpen());
+
+    EXPECT_TRUE(STTA_SiteSelect("Shop", false));
+    EXPECT_EQ(STTA_SiteParmGet(), "Shop");
+    EXPECT_EQ(gMainDataDir, home / "Shop");
+}
+
+TEST_F(Sites, TheSiteListSwitchesRemovesAndShowsOptions) {
+    create("Blog");
+    create("News");  // current
+    boxes.expect(answer("Current Site DB is: News", "2", "R&emove "))  // the current site: refused
+        .expect(answer("Current Site DB is: News", "1", "Show Op&tions for Site DB"))
+        .press("Database Options for Site DB: Blog", "&OK")
+        .expect(answer("Current Site DB is: News", "1", "R&emove "))
+        .press("Press YES to erase folder: " + home / "Blog/", "&Yes")
+        .expect(answer("Current Site DB is: News", "0", "&OK"));
+    shell::siteListCommand();
+
+    EXPECT_EQ(list(), "Shop|News");
+    EXPECT_EQ(STTA_SiteParmGet(), "Shop");
+    EXPECT_FALSE(exists(home / "Blog"));
+    EXPECT_TRUE(exists(shell::recycledTarget(home / "Blog/") + "/data/site1.db"));
+    const auto& options = boxes.shown()[3].message;  // after the first-site box and two lists
+    EXPECT_NE(options.find("Skip 404s [Skip Log Lines with HTTP status 4xx or 5xx]: YES"), std::string::npos);
+    EXPECT_NE(options.find("Store (Keep) Extra data [referrer, user agent etc.]: NO"), std::string::npos);
+}
+
+TEST_F(Sites, TheNewSiteCommandRefusesTakenNamesAndUsesTheRememberedOptions) {
+    boxes.press("Enter a name for the new site database", "&Cancel");
+    shell::newSiteCommand();
+    EXPECT_EQ(list(), "Shop");
+
+    INI_Put("NewDB", "LastKeepVal", "1", gIniScreens);
+    INI_Put("NewDB", "Last404", "0", gIniScreens);
+    boxes.expect(answer("Enter a name for the new site database", " SHOP", "&OK"))
+        .expect(answer("Enter a name for the new site database", "Blog", "&OK"));
+    shell::newSiteCommand();
+    EXPECT_EQ(gCurrMnu, "FD");
+    EXPECT_NE(boxes.shown().back().notice.find("Name already exists."), std::string::npos);
+    EXPECT_EQ(list(), "Shop|Blog");
+    EXPECT_EQ(ini("Main", "LastKeepVal", gIniDbDef), "True");
+    EXPECT_EQ(ini("Main", "Skip404", gIniDbDef), "False");
+    EXPECT_EQ(ini("NewDB", "CurrDB", gIniScreens), "Shop");
+}
+
+TEST_F(Sites, MovingSitesAwayUsesEachSitesStoredFolder) {
+    create("a/b:c");  // folder "abc", not the name
+    STTA_SiteDBClose();
+    boxes.press("Databases moved to recycle directory:", "&OK");
+    STTA_SitesMoveToRecycled();
+    EXPECT_FALSE(exists(home / "abc"));
+    EXPECT_FALSE(exists(home / "Shop"));
+    EXPECT_NE(boxes.shown().back().message.find(gCR + "abc - " + shell::recycledTarget(home / "abc")),
+              std::string::npos);
+}

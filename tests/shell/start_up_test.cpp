@@ -1,0 +1,153 @@
+#include <algorithm>
+#include <filesystem>
+
+#include "platform/dao/database.h"
+#include "platform/sys/rt_error.h"
+#include "tests/shell/shell_home.h"
+
+namespace {
+
+bool hasTable(const std::string& dbPath, const std::string& table) {
+    for (const auto& t : dao::Database(dbPath).listTables())
+        if (t.name == table) return true;
+    return false;
+}
+
+int endCode(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const sys::EndProgram& e) {
+        return e.exitCode();
+    }
+    return -1;
+}
+
+}  // namespace
+
+TEST_F(ShellHome, FirstStartAsksUntilTheNameIsUsableThenCreatesTheSite) {
+    INI_Put("Main", "DBNameLst", "Shop", home / "param/sitedbs.ini");
+    boxes.expect(answer("Enter your name for first site", "", "&OK"))
+        .expect(answer("Enter your name for first site", "  shop ", "&OK"))
+        .expect(answer("Enter your name for first site", "My/Site", "&OK"));
+    start();
+
+    ASSERT_EQ(boxes.shown().size(), 3u);
+    EXPECT_EQ(boxes.shown()[0].notice, "");
+    EXPECT_EQ(boxes.shown()[1].notice, "Name is required.");
+    EXPECT_NE(boxes.shown()[2].notice.find("Name already exists."), std::string::npos);
+
+    const std::string folder = home / "MySite/";
+    const std::string sitedbs = home / "param/sitedbs.ini";
+    EXPECT_EQ(ini("Main", "DBNameLst", sitedbs), "Shop|My/Site");
+    EXPECT_EQ(ini("Main", "NmFirstSite", sitedbs), "My/Site");
+    EXPECT_EQ(ini("My/Site", "Parm", sitedbs), folder);
+    EXPECT_EQ(ini("Main", "Main Data Dir", home / "Dir.ini"), folder);
+    const std::string dbdef = folder + "param/dbdef.ini";
+    EXPECT_EQ(ini("Main", "Parm", dbdef), "My/Site");
+    struct { const char* key; const char* value; } options[] = {
+        {"LastKeepVal", "False"}, {"Skip404", "True"}, {"RemQuery", "True"}, {"RemFrag", "True"}, {"EraseNonSE", "True"}};
+    for (const auto& o : options) {
+        SCOPED_TRACE(o.key);
+        EXPECT_EQ(ini("Main", o.key, dbdef), o.value);
+    }
+    EXPECT_EQ(testsupport::readFile(folder + "param/def/logline.def"),
+              testsupport::readFile(home / "param/def/logline_nokeep.def"));
+    for (const char* table : {"logline", "visit", "visitpages", "page"}) {
+        SCOPED_TRACE(table);
+        EXPECT_TRUE(hasTable(folder + "data/site1.db", table));
+    }
+    EXPECT_EQ(gIniLastVals, folder + "param/LastVals.ini");
+    EXPECT_EQ(gPAFN_Errorlog, home / "MySite/errors.log");
+    EXPECT_EQ(gIniScreens, home / "param/screens.ini");
+    EXPECT_EQ(shell::mainCaption(), "Dravolin - Current Site DB: My/Site");
+    EXPECT_TRUE(gDB.isOpen());
+}
+
+TEST_F(ShellHome, SecondStartOpensTheSameSiteWithoutAsking) {
+    startWithFirstSite("Shop");
+    restartGlobals();
+    start();  // any box would fail the test
+    EXPECT_EQ(shell::mainCaption(), "Dravolin - Current Site DB: Shop");
+    EXPECT_EQ(gMainDataDir, home / "Shop");
+}
+
+TEST_F(ShellHome, AnEmptyFirstSiteEntrySkipsTheQuestion) {
+    startWithFirstSite("Shop");
+    INI_Put("Main", "NmFirstSite", "", home / "param/sitedbs.ini");
+    restartGlobals();
+    start();
+    EXPECT_EQ(boxes.pending(), 0u);
+}
+
+TEST_F(ShellHome, ExitInTheFirstSiteQuestionEndsWithoutASite) {
+    boxes.press("Enter your name for first site", "E&xit");
+    EXPECT_EQ(endCode([&] { start(); }), 0);
+    EXPECT_EQ(ini("Main", "DBNameLst", home / "param/sitedbs.ini"), "");
+    EXPECT_EQ(ini("Main", "NmFirstSite", home / "param/sitedbs.ini"), "");
+}
+
+class Recovery : public ShellHome {
+protected:
+    // Two sites, "Second" current, whose database file is then deleted.
+    void SetUp() override {
+        ShellHome::SetUp();
+        startWithFirstSite("First");
+        std::string second = shell::addUniqueSiteName("Second");
+        STTA_SiteCreate(second, true, true, true, true, true, true);
+        STTA_SiteDBClose();
+        std::filesystem::remove(home / "Second/data/site1.db");
+        restartGlobals();
+    }
+    // Table building meets the missing file first, asks whether to go on, and the
+    // error handler reports the stop.
+    void expectBuildingStops() {
+        boxes.press("Do you want to continue with other table loads?", "&No").press("Could not find file", "OK");
+    }
+    static constexpr const char* kError = "Startup/Database error.";
+};
+
+TEST_F(Recovery, SelectingASoundSiteLeavesTheLoop) {
+    expectBuildingStops();
+    boxes.press(kError, "&Select Database")
+        .expect(answer("Current Site DB is: Second", "0", "&OK"));
+    start();
+    EXPECT_EQ(shell::mainCaption(), "Dravolin - Current Site DB: First");
+    EXPECT_EQ(boxes.pending(), 0u);
+    auto box = std::find_if(boxes.shown().begin(), boxes.shown().end(),
+                            [](const core::DlgView& v) { return v.message.rfind(kError, 0) == 0; });
+    ASSERT_NE(box, boxes.shown().end());
+    EXPECT_EQ(box->buttons.back(), "E&xit Dravolin");
+    EXPECT_EQ(box->caption, "Dravolin");
+}
+
+TEST_F(Recovery, ExitEndsTheProgram) {
+    expectBuildingStops();
+    boxes.press(kError, "E&xit Dravolin");
+    EXPECT_EQ(endCode([&] { start(); }), 0);
+}
+
+TEST_F(Recovery, ANewSiteIsListedUnderAFreeName) {
+    // A site of that name exists already: the recovery site gets the next free name.
+    INI_Put("Main", "DBNameLst", "First|Second|Site Created for Recover", gIniSiteDbs);
+    expectBuildingStops();
+    boxes.press(kError, "Create Ne&w Database").press("Enter a name for the new site database", "&Cancel");
+    start();
+    EXPECT_EQ(ini("Main", "DBNameLst", gIniSiteDbs), "First|Second|Site Created for Recover|Site Created for Recover 2");
+    EXPECT_EQ(shell::mainCaption(), "Dravolin - Current Site DB: Site Created for Recover 2");
+}
+
+TEST_F(ShellHome, OnlyTheExactUninstallSwitchRunsTheCleanUp) {
+    startWithFirstSite("Shop");
+    for (const char* line : {"/1uninst", "/1UNINST x", "anything"}) {
+        SCOPED_TRACE(line);
+        restartGlobals();
+        start(line);  // a normal start: no box
+        EXPECT_TRUE(exists(home / "Shop/data/site1.db"));
+    }
+    restartGlobals();
+    boxes.press("Do you want to delete all site databases that you created?", "&Yes")
+        .press("Databases moved to recycle directory:", "&OK");
+    EXPECT_EQ(endCode([&] { start("/1UNINST"); }), 0);
+    EXPECT_FALSE(exists(home / "Shop"));
+    EXPECT_TRUE(exists(home / ("recycled" + home.path() + "/Shop/data/site1.db")));
+}

@@ -1,0 +1,80 @@
+// The fake's input box and list pick: one control each, set by the responder.
+#include "core/dialog_responder.h"
+#include "tests/support/fake_user_interface.h"
+
+namespace testsupport {
+namespace {
+
+class OneControlDriver : public core::DlgDriver {
+public:
+    OneControlDriver(const std::vector<std::string>& buttons, core::CtlView& ctl) : buttons_(buttons), ctl_(ctl) {}
+    int pressed = 0;
+    void press(int button) override { pressed = button; }
+    void press(const std::string& caption) override {
+        for (size_t i = 0; i < buttons_.size(); ++i)
+            if (core::sameCaption(buttons_[i], caption)) { pressed = int(i) + 1; return; }
+        throw core::UnexpectedDialog("no button \"" + caption + "\"");
+    }
+    void closeBox() override { pressed = int(buttons_.size()); }
+    void setText(int entry, const std::string& text) override {
+        if (entry != ctl_.entry || ctl_.type != "TextBox") wrong();
+        ctl_.value = text;
+    }
+    void setCheck(int, int) override { wrong(); }
+    void choose(int entry, const std::vector<int>& positions) override {
+        if (entry != ctl_.entry || ctl_.type != "ListBox" || positions.size() != 1 || positions[0] < 0 ||
+            positions[0] >= int(ctl_.items.size()))
+            wrong();
+        ctl_.selection = ctl_.items[size_t(positions[0])];
+    }
+    void key(int, int) override {}
+    void click(int, int) override { wrong(); }
+    void dblClick(int, int) override { wrong(); }
+
+private:
+    [[noreturn]] static void wrong() { throw core::UnexpectedDialog("no such control in this box"); }
+    const std::vector<std::string>& buttons_;
+    core::CtlView& ctl_;
+};
+
+int askWith(core::CtlView ctl, const std::string& message, const std::string& buttons, const std::string& caption,
+            const std::string& notice, std::string& result) {
+    core::DlgResponder* r = core::dialogResponder();
+    if (!r) throw core::UnexpectedDialog("no responder for \"" + caption + "\": " + message);
+    core::DlgView view;
+    view.kind = "MB";
+    view.caption = caption;
+    view.message = message;
+    view.notice = notice;
+    view.buttons = buttonCaptions(buttons);
+    view.ctls = {ctl};
+    OneControlDriver d(view.buttons, ctl);
+    r->respond(view, d);
+    if (d.pressed == 0) throw core::UnexpectedDialog("box left unanswered: " + message);
+    result = ctl.type == "TextBox" ? ctl.value : ctl.selection;
+    return d.pressed;
+}
+
+}  // namespace
+
+int FakeUserInterface::inputBox(const std::string& message, const std::string& buttons, const std::string& caption,
+                                const std::string& notice, std::string& value) {
+    core::CtlView box;
+    box.entry = 1;
+    box.type = "TextBox";
+    box.value = value;
+    return askWith(box, message, buttons, caption, notice, value);
+}
+
+int FakeUserInterface::listPick(const std::vector<std::string>& items, const std::string&, const std::string&,
+                                const std::string& buttons, const std::string& message, const std::string& caption,
+                                std::string& chosen) {
+    core::CtlView list;
+    list.entry = 1;
+    list.type = "ListBox";
+    list.selection = chosen;
+    list.items = items;
+    return askWith(list, message, buttons, caption, "", chosen);
+}
+
+}  // namespace testsupport
