@@ -97,3 +97,17 @@ TEST_F(GridSaveDialogTest, AnExistingFileBringsTheDialogBackAndCancelWritesNothi
     EXPECT_EQ(testsupport::readFile(path), "keep");
     EXPECT_FALSE(gGridSaveChars);
 }
+
+TEST_F(GridSaveDialogTest, CharactersOptionWritesEachCharacterWithItsCode) {
+    const std::string path = home / "chars.csv";
+    testsupport::ScriptedResponder responder;
+    responder.expect({.expectCaption = "", .expectMessage = kPrompt, .sets = {{"#1", path}, {"#3", "1"}},
+                      .press = "&OK", .act = {}});
+    responder.press("Data written successfully", "&OK");
+    GRID_SaveAsCsv(grid);
+    // Ordered by the code's text: 100 before 104 before 13.
+    EXPECT_NE(testsupport::readFile(path).find("d,100\r\nh,104\r\n,13\r\n"), std::string::npos)
+        << testsupport::readFile(path);
+    EXPECT_TRUE(gGridSaveChars);
+    EXPECT_FALSE(gGridSaveSorted);
+}
