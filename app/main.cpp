@@ -9,7 +9,6 @@
 #include "shell/main_window.h"
 #include "shell/plain_boxes.h"
 #include "shell/sites.h"
-#include "shell/start_up.h"
 
 namespace {
 
@@ -32,7 +31,6 @@ int main(int argc, char** argv) {
         const std::string folder = sys::programFolder();
         sys::ensureProgramFolder(folder,
                                  sys::resourcesFolder(QCoreApplication::applicationDirPath().toStdString()));
-        shell::setProgramFolder(folder);
         Mainfrm main;
         main.MDIForm_Load(commandLine(argc, argv));
         main.showMaximized();

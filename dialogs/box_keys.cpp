@@ -122,9 +122,16 @@ void MB_FormKeyDown(Msgbxform* form, int& keyCode, int& shift, bool& keyDownDone
     const bool list = type == "ListBox" || type == "ComboBox" || type == "FileListBox";
     const long listOption = list && focus ? static_cast<long>(TXT_Val(CHUNKS_Get(8, ui::tag(focus)))) : 0;
     bool consumed = false;
-    if (MB_FormKeyDownLocal(form, keyCode, shift, listOption, consumed, type)) {
+    const bool local = MB_FormKeyDownLocal(form, keyCode, shift, listOption, consumed, type);
+    // Type-ahead has moved the list already unless it left the key to it: the list must
+    // not see the key again.
+    const bool typeAheadKey = (keyCode >= 48 && keyCode <= 57) || (keyCode >= 65 && keyCode <= 90);
+    const bool listMoved = typeAheadKey && !gMBListReselect &&
+                           (qobject_cast<QListWidget*>(focus) || (type == "ComboBox" && !comboIsEditable(focus)));
+    if (local) {
         keyDownDone = true;
         if (form->fLastData_OUT->text() == "-1") MB_FormSetResult(form, -1);
+        if (listMoved) keyCode = 0;
         return;
     }
     // Keys bound to a double-click or to a grid sort: the key table binds none today.
@@ -140,6 +147,7 @@ void MB_FormKeyDown(Msgbxform* form, int& keyCode, int& shift, bool& keyDownDone
             GRDFLX_SortOnColumn(*g, CHUNKS_GetIsTrue(7, ui::tag(g)));
         }
     }
+    if (listMoved) keyCode = 0;
 }
 
 bool MB_FormKeyDownLocal(Msgbxform* form, int keyCode, int shift, long listOption, bool& consumed,

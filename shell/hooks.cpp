@@ -58,6 +58,11 @@ void STTA_HelpShow(const std::string& code) {
     u.setMousePointer(pointer);
 }
 
+bool STTA_HookStrPass(int, const std::string&, int, int) { return false; }
+bool STTA_HookFalse() { return false; }
+std::string STTA_HookStrCopy(const std::string& text) { return text; }
+void STTA_HookEmpty2() {}
+
 namespace shell {
 
 void setHelpViewer(HelpViewer viewer) { helpViewer() = std::move(viewer); }
@@ -69,6 +74,13 @@ std::string AppShellHooks::iniSectFileGet(const std::string& section, const std:
 void AppShellHooks::iniSectFileSet(const std::string& section, const std::string& key, const std::string& file) {
     STTA_IniSectFileSet(section, key, file);
 }
+
+bool AppShellHooks::hookStrPass(int code, const std::string& text, int extra1, int extra2) {
+    return STTA_HookStrPass(code, text, extra1, extra2);
+}
+bool AppShellHooks::hookFalse() { return STTA_HookFalse(); }
+std::string AppShellHooks::hookStrCopy(const std::string& text) { return STTA_HookStrCopy(text); }
+void AppShellHooks::hookEmpty2() { STTA_HookEmpty2(); }
 
 void installShellHooks() {
     static AppShellHooks hooks;

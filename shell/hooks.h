@@ -26,6 +26,14 @@ void STTA_MBKeyDown(core::UiHandle form, int keyCode, int shift);
 // with the whole code as topic, so the commands of one menu share a page.
 void STTA_HelpShow(const std::string& code);
 
+// The hooks this application leaves empty: the file finder's per-match hook ends a
+// counted walk at its first match, its folder hook lets every walk descend, shell
+// actions keep their text, and the file-action hook does nothing.
+bool STTA_HookStrPass(int code, const std::string& text, int extra1, int extra2);
+bool STTA_HookFalse();
+std::string STTA_HookStrCopy(const std::string& text);
+void STTA_HookEmpty2();
+
 namespace shell {
 
 // Shows a help page at a topic. The help window registers it; until one is
@@ -38,6 +46,10 @@ class AppShellHooks : public core::ShellHooks {
 public:
     std::string iniSectFileGet(const std::string& section, const std::string& key) override;
     void iniSectFileSet(const std::string& section, const std::string& key, const std::string& file) override;
+    bool hookStrPass(int code, const std::string& text, int extra1, int extra2) override;
+    bool hookFalse() override;
+    std::string hookStrCopy(const std::string& text) override;
+    void hookEmpty2() override;
 };
 
 // Registers the application's hooks with core (idempotent).

@@ -11,6 +11,7 @@
 #include "core/program_paths.h"
 #include "core/text.h"
 #include "core/user_interface.h"
+#include "dialogs/msgbox.h"
 #include "platform/grid/flex_grid.h"
 #include "platform/sys/rt_error.h"
 #include "platform/ui/controls.h"
@@ -140,15 +141,19 @@ void Mainfrm::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    window::guarded(this, "MDIForm_Unload", window::Guard::SkipWhileYielding, [] { STTA_SiteDBClose(); });
+    MDIForm_Unload();
     event->accept();
+}
+
+void Mainfrm::MDIForm_Unload() {
+    window::guarded(this, "MDIForm_Unload", window::Guard::SkipWhileYielding, [] { STTA_SiteDBClose(); });
 }
 
 QWidget* Mainfrm::GetResultsForm(bool showMessage, bool& ok) const {
     QMdiSubWindow* sub = mdi_->activeSubWindow();
     QWidget* form = sub ? sub->widget() : nullptr;
     ok = form && FRMS_FormTag(form) == kResultsTag;
-    if (!ok && showMessage) core::ui().info("Only available when Results are displayed", "");
+    if (!ok && showMessage) MB_Info("Only available when Results are displayed");
     return ok ? form : nullptr;
 }
 

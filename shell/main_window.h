@@ -30,6 +30,8 @@ public:
     void fMnu_FS_Click();
     void fMnu_FD_Click();
     void fMnu_FX_Click();
+    // Closes the site database; runs when the window closes.
+    void MDIForm_Unload();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

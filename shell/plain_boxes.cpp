@@ -11,6 +11,7 @@
 #include <functional>
 
 #include "core/program_paths.h"
+#include "dialogs/msgbox.h"
 #include "platform/ui/qt_text.h"
 
 namespace shell {
@@ -58,13 +59,13 @@ int showBox(const std::string& message, const std::string& buttons, const std::s
 
 }  // namespace
 
-int PlainBoxes::msgBox(const std::string& message, const std::string& buttons, const std::string&,
+int PlainBoxes::msgBox(const std::string& message, const std::string& buttons, const std::string& options,
                        const std::string& caption) {
-    return showBox(message, buttons, caption, "", nullptr);
+    return MB_MsgBox(message, buttons, options, caption);
 }
 
 void PlainBoxes::info(const std::string& message, const std::string& caption) {
-    showBox(message, "0", caption, "", nullptr);
+    MB_Info(message, nullptr, false, {}, caption);
 }
 
 bool PlainBoxes::systemOkCancel(const std::string& message, const std::string& caption) {

@@ -1,7 +1,7 @@
 #pragma once
-// Plain Qt boxes for the running program until the dialog builder registers its own
-// interface: message boxes with the caller's buttons, the input box and the list
-// pick. Tests answer boxes through their own fake interface instead.
+// The running program's user interface: the dialog builder's message boxes, and
+// plain Qt boxes for the system box, the input box and the list pick until the
+// dialog builder has its own. Tests answer boxes through their fake interface.
 #include "platform/ui/qt_user_interface.h"
 
 namespace shell {

@@ -5,6 +5,7 @@
 #include "core/program_paths.h"
 #include "core/text.h"
 #include "core/user_interface.h"
+#include "dialogs/msgbox.h"
 #include "shell/hooks.h"
 #include "shell/sites.h"
 
@@ -54,7 +55,7 @@ void siteListCommand() {
             break;
         }
     }
-    core::ui().unloadStrayBoxes();
+    MB_UnloadStray("");
 }
 
 void newSiteCommand() {

@@ -4,7 +4,9 @@
 #include "core/program_paths.h"
 #include "core/text.h"
 #include "core/user_interface.h"
+#include "dialogs/msgbox.h"
 #include "dialogs/option_strings.h"
+#include "platform/sys/program_folder.h"
 #include "platform/sys/rt_error.h"
 #include "shell/hooks.h"
 #include "shell/site_commands.h"
@@ -26,6 +28,7 @@ void loadSteps(const std::string& commandLine, const StartupWindow& window) {
     TXT_CrLfInit();
     if (window.maximize) window.maximize();
     gProductName = "Dravolin";
+    setProgramFolder(sys::programFolder());
     installShellHooks();
     STTA_IniFileNamesInit();
     gHelpPath = gAppPath + "help/";
@@ -52,7 +55,7 @@ void createFirstSite(const StartupWindow& window) {
         int pressed = core::ui().inputBox("Enter your name for first site which you want to analyse." +
                                               TXT_Repeat(gCRCR, 5),
                                           "&OK|E&xit", "Enter Site Name", message, name);
-        core::ui().unloadStrayBoxes();
+        MB_UnloadStray("");
         if (pressed != 1) throw sys::EndProgram(0);
         name = TXT_Normalize(name, {}, true, false, false, {}, {});
         if (name.empty()) {
@@ -77,7 +80,7 @@ bool openSiteDBOrRecover(const StartupWindow& window) {
             return true;
         } catch (const sys::RtError&) {
         }
-        int pressed = core::ui().msgBox(
+        int pressed = MB_MsgBox(
             "Startup/Database error." + gCRCR + "Site database cannot be read." + gCRCR + "Possible reasons include:" +
                 gCR + "You have deleted site database folders or files" + gCR +
                 "You have deleted site parameter folders or files" + gCR + "Corrupt installation." + gCR +

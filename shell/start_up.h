@@ -28,8 +28,8 @@ struct StartupWindow {
 // folder is not known when the resources are packed.
 void setProgramFolder(const std::string& programFolder);
 
-// The load steps after the window exists: paths, command line, first site, opening
-// the current site and the database test. Ends the program by sys::EndProgram.
+// The load steps after the window exists: line breaks, the program folder, paths,
+// command line, first site, opening the current site and the database test. Ends the program by sys::EndProgram.
 void loadSteps(const std::string& commandLine, const StartupWindow& window);
 
 // Asks for the first site's name when sitedbs.ini has no NmFirstSite and creates it.

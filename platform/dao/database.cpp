@@ -16,6 +16,15 @@
 
 namespace dao {
 
+void Database::forEachRow(std::string_view sql, const std::vector<Value>& params,
+                          const std::function<void(const Statement&)>& row) {
+    auto& conn = connection();
+    Statement& s = conn.cached(std::string(sql));
+    ResetOnExit reset(s);
+    s.bindAll(params);
+    while (s.step()) row(s);
+}
+
 namespace {
 // Every stored query definition is kept here by name; a SELECT is also a view.
 constexpr const char* kQueryTable = "_dao_querydefs";

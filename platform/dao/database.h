@@ -3,6 +3,7 @@
 // take their values bound, never pasted; table, field and index names are checked
 // as letters, digits and "_". A second running copy of the program on the same file
 // is refused with error 3197.
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -10,6 +11,7 @@
 
 #include "platform/dao/recordset.h"
 #include "platform/dao/schema.h"
+#include "platform/dao/statement.h"
 #include "platform/dao/value.h"
 
 namespace dao {
@@ -64,6 +66,11 @@ public:
     // Runs one statement with its "?" values; the number of rows changed.
     long long execute(std::string_view sql, std::vector<Value> params = {});
 
+    // Runs a SELECT kept prepared by its text and hands each row to `row`, without
+    // the copy a recordset makes: for hot loops. The statement is reset on every exit
+    // path; `row` must not run the same SQL text again.
+    void forEachRow(std::string_view sql, const std::vector<Value>& params,
+                    const std::function<void(const Statement&)>& row);
     // Tables and stored query definitions, by name.
     std::vector<TableEntry> listTables();
     // Creates the table with its fields and indexes at once (3010 when it exists).

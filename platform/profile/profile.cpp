@@ -59,6 +59,20 @@ ScopeState& scope() {
     return state;
 }
 
+// Stores that write many small files (one per hundred log lines) would otherwise keep
+// every one of them in memory for the life of the program.
+constexpr std::size_t kMaxCachedFiles = 256;
+
+// The cache entry of a path, making room first when the path is new and the cache full.
+CachedFile& entryFor(const std::string& path) {
+    auto& files = cache();
+    if (files.size() >= kMaxCachedFiles && files.find(path) == files.end()) {
+        files.clear();
+        scope().checked.clear();
+    }
+    return files[path];
+}
+
 long long nowNanos() {
     timespec t{};
     clock_gettime(CLOCK_REALTIME, &t);
@@ -125,13 +139,13 @@ int loadChecked(const std::string& path, const CachedFile*& result) {
             cache().erase(path);
             return err;
         }
-        CachedFile& entry = cache()[path];
+        CachedFile& entry = entryFor(path);
         entry = CachedFile{};
         result = &entry;
         return 0;
     }
     if (S_ISDIR(st.st_mode)) return EISDIR;
-    CachedFile& entry = cache()[path];
+    CachedFile& entry = entryFor(path);
     Stamp stamp = stampOf(st);
     if (entry.exists && entry.stamp == stamp && !entry.racy) {
         result = &entry;
@@ -266,7 +280,7 @@ WriteResult rewrite(const std::string& file, std::size_t sizeLimit, Edit edit) {
         cache().erase(file);
         return {};
     }
-    CachedFile& entry = cache()[file];
+    CachedFile& entry = entryFor(file);
     entry.exists = true;
     entry.stamp = stampOf(st);
     entry.racy = isRacy(entry.stamp, nowNanos());

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
+#include <algorithm>
 
 #include "core/delimited_lists.h"
 #include "core/ini_store.h"
@@ -204,4 +205,53 @@ TEST_F(GridFindTest, FindsAfterTheCurrentCellWrapsOnceAndReportsAMiss) {
         EXPECT_EQ(grid->Row(), c.row);
         EXPECT_EQ(grid->Col(), c.col);
     }
+}
+
+TEST_F(BoxTest, HeaderDoubleClickSortsAGridThatAllowsItAndRemembersTheColumns) {
+    core::StrArray items;
+    CHUNKS_Split("cherry|apple|banana", items, 0);
+    MB_AddListCtl(items, "", -1, "Grid", spec({{16, "True"}}), ctl, true);
+    // Without leave to sort, the header takes the grid's own action (here none).
+    MB_AddListCtl(items, "", -1, "Grid", spec({{9, "-1"}}), ctl, false);
+    show("Sort", "0", "", "", [](const core::DlgView& v, core::DlgDriver& d) {
+        for (int entry : {1, 2}) {
+            auto* g = static_cast<grid::FlexGrid*>(controlOf(entry));
+            EXPECT_FALSE(std::is_sorted(v.ctls.at(entry - 1).items.begin(), v.ctls.at(entry - 1).items.end()));
+            d.dblClick(entry, -1);
+            std::vector<std::string> after;
+            for (long r = g->FixedRows(); r < g->Rows(); ++r) after.push_back(GRDFLX_CellText(*g, r, g->Col()));
+            SCOPED_TRACE(entry);
+            const int member = ui::controlIndex(g);
+            ASSERT_EQ(after.size(), 3u);
+            if (entry == 1) {
+                EXPECT_TRUE(std::is_sorted(after.begin(), after.end()));
+                EXPECT_EQ(gMBForm->gridSortCols[member], std::to_string(g->Col()) + "|" + std::to_string(g->ColSel()));
+            } else {
+                EXPECT_EQ(after, v.ctls.at(entry - 1).items);
+                EXPECT_EQ(gMBForm->gridSortCols.count(member), 0u);
+            }
+        }
+        d.press(1);
+    });
+}
+
+TEST_F(BoxTest, TypeAheadMovesTheListOnceAndKeepsTheKeyFromIt) {
+    testsupport::TempHome home;
+    gMBIniFile = home / "screens.ini";
+    core::StrArray items;
+    CHUNKS_Split("apple|banana|berry", items, 0);
+    MB_AddListCtl(items, "", 0, "ListBox", spec({{7, "True"}}), ctl, true);
+    show("List", "0", "", "", [](const core::DlgView&, core::DlgDriver& d) {
+        auto* list = qobject_cast<QListWidget*>(controlOf(1));
+        ASSERT_EQ(gMBForm->focusWidget(), list);
+        for (int expected : {1, 2, 1}) {
+            // Ctrl+B: plain letters are left to the list under the default mask.
+            int code = 66, shift = 2;
+            gMBForm->Form_KeyDown(code, shift);
+            EXPECT_EQ(code, 0);
+            EXPECT_EQ(list->currentRow(), expected);
+        }
+        d.press("&OK");
+    });
+    gMBIniFile.clear();
 }

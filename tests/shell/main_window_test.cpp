@@ -154,3 +154,69 @@ TEST_F(ResultsSort, WithoutAResultsWindowTheUserIsTold) {
     EXPECT_EQ(boxes.pending(), 0u);
     EXPECT_EQ(gCurrMnu, "VY");
 }
+
+class MainWindowCommands : public ShellHome {
+protected:
+    void SetUp() override {
+        ShellHome::SetUp();
+        startWithFirstSite("Shop");
+    }
+    Mainfrm frame;
+};
+
+TEST_F(MainWindowCommands, ExitClosesTheSiteDatabase) {
+    ASSERT_TRUE(gDB.isOpen());
+    frame.menuItem("FX")->trigger();
+    EXPECT_EQ(gCurrMnu, "FX");
+    EXPECT_FALSE(gDB.isOpen());
+}
+
+TEST_F(MainWindowCommands, CommandsDoNothingWhileALongOperationYields) {
+    gCurrMnu = "RT";
+    core::gInDoEvents = true;
+    frame.menuItem("FS")->trigger();  // a box here would fail the test
+    frame.menuItem("FX")->trigger();
+    core::gInDoEvents = false;
+    EXPECT_EQ(gCurrMnu, "RT");
+    EXPECT_TRUE(gDB.isOpen());
+}
+
+TEST_F(MainWindowCommands, TheSiteCommandsRunFromTheMenu) {
+    boxes.press("Enter a name for the new site database", "&Cancel")
+        .expect(answer("Current Site DB is: Shop", "", "&Cancel"));
+    frame.menuItem("FD")->trigger();
+    EXPECT_EQ(gCurrMnu, "FD");
+    frame.menuItem("FS")->trigger();
+    EXPECT_EQ(gCurrMnu, "FS");
+    EXPECT_EQ(boxes.pending(), 0u);
+    EXPECT_EQ(ui::fromQString(frame.windowTitle()), "Dravolin - Current Site DB: Shop");
+}
+
+TEST(WindowMenu, TilingSharesTheClientAreaAndTheMenuListsTheChildren) {
+    Mainfrm frame;
+    frame.resize(800, 600);
+    frame.show();
+    QMdiArea* area = frame.mdiArea();
+    for (const char* title : {"one", "two"}) {
+        auto* child = new QWidget;
+        child->setWindowTitle(title);
+        area->addSubWindow(child)->show();
+    }
+    const QSize client = area->viewport()->size();
+    frame.menuItem("WV")->trigger();
+    EXPECT_EQ(gCurrMnu, "WV");
+    for (QMdiSubWindow* sub : area->subWindowList()) {
+        EXPECT_EQ(sub->height(), client.height());
+        EXPECT_EQ(sub->width(), client.width() / 2);
+    }
+    frame.menuItem("WH")->trigger();
+    for (QMdiSubWindow* sub : area->subWindowList()) EXPECT_EQ(sub->width(), client.width());
+
+    QMenu* windowMenu = frame.menuBar()->actions()[5]->menu();
+    emit windowMenu->aboutToShow();
+    emit windowMenu->aboutToShow();  // shown twice: the list is rebuilt, not doubled
+    const QList<QAction*> entries = windowMenu->actions();
+    ASSERT_EQ(entries.size(), 7);  // four commands, a separator, two windows
+    EXPECT_EQ(text(entries[5]), "one");
+    EXPECT_EQ(text(entries[6]), "two");
+}

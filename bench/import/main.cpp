@@ -1,0 +1,101 @@
+// Imports one access log into a fresh site the way an addition of log data does:
+// a new program folder and first site, the read (split, filter, store), visit
+// building, then compaction. Every box is answered with its first button, as an
+// unattended run would. Prints lines, visits and seconds per step; compare.sh adds
+// the peers.
+//
+// usage: bench_import LOGFILE PROGRAM_FOLDER
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "core/program_paths.h"
+#include "core/text.h"
+#include "core/user_interface.h"
+#include "logimport/log_format.h"
+#include "logimport/raw_log_reader.h"
+#include "logimport/visit_building.h"
+#include "logimport/read_record.h"
+#include "platform/sys/program_folder.h"
+#include "shell/database_utilities.h"
+#include "shell/sites.h"
+#include "shell/start_up.h"
+
+namespace {
+
+// Answers every box with its first button and names the first site.
+class Unattended : public core::UserInterface {
+public:
+    int msgBox(const std::string&, const std::string&, const std::string&, const std::string&) override {
+        return 1;
+    }
+    void info(const std::string&, const std::string&) override {}
+    bool systemOkCancel(const std::string& message, const std::string&) override {
+        std::fprintf(stderr, "error box: %s\n", message.c_str());
+        return true;
+    }
+    int inputBox(const std::string&, const std::string&, const std::string&, const std::string&,
+                 std::string& value) override {
+        value = "Bench";
+        return 1;
+    }
+    void doEvents() override {}
+    int mousePointer() const override { return 0; }
+    void setMousePointer(int) override {}
+    std::string activeWindowCaption() const override { return {}; }
+    std::string activeControlName() const override { return {}; }
+    void clipboardSetText(const std::string&) override {}
+    void clipboardClear() override {}
+};
+
+double since(std::chrono::steady_clock::time_point t0) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+}
+
+long long count(const char* sql) {
+    auto rs = gDB.openRecordset(sql, dao::RecordsetType::Snapshot);
+    return rs.field(0).asInteger();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: %s LOGFILE PROGRAM_FOLDER\n", argv[0]);
+        return 2;
+    }
+    const std::string log = std::filesystem::absolute(argv[1]).string();
+    const std::string folder = std::filesystem::absolute(argv[2]).string();
+    setenv("DRAVOLIN_HOME", folder.c_str(), 1);
+    TXT_CrLfInit();
+    Unattended ui;
+    core::setUserInterface(&ui);
+    sys::ensureProgramFolder(folder, sys::resourcesFolder(std::filesystem::path(argv[0]).parent_path().string()));
+    shell::setProgramFolder(folder);
+    shell::loadSteps("", shell::StartupWindow{[] {}, [] {}, [] {}, [] {}});
+
+    auto t0 = std::chrono::steady_clock::now();
+    bool anyUsable = false;
+    bool ok = RawLog_AddData_ReadLogFiles_OK(gDB, STTA_LogFileEntryJoin(log, "Combined (Apache, NGINX)"), "Add Log Data", "Add. Step 1/3: ", anyUsable);
+    double read = since(t0);
+    std::printf("lines: %lld stored of the file's lines (read %s)\n", count("SELECT COUNT(*) FROM logline"),
+                ok ? "complete" : "stopped");
+    std::printf("read, split, filter, store: %.2f s\n", read);
+
+    auto tv = std::chrono::steady_clock::now();
+    bool interrupted = false;
+    LogLnRaw_Add(gDB, gReadRec, interrupted);
+    std::printf("visits: %lld (building %s)\n", count("SELECT COUNT(*) FROM visit"),
+                interrupted ? "interrupted" : "complete");
+    std::printf("visit building and clean-up: %.2f s\n", since(tv));
+
+    auto t1 = std::chrono::steady_clock::now();
+    TBL_CompactDB("Site1", gIniDbDef, gDB);
+    std::printf("compact: %.2f s\n", since(t1));
+    std::printf("total: %.2f s\n", since(t0));
+    STTA_SiteDBClose();
+    core::setUserInterface(nullptr);
+    return ok && !interrupted ? 0 : 1;
+}

@@ -1,0 +1,508 @@
+#include "logimport/visit_building.h"
+
+#include <cstdio>
+#include <unordered_map>
+#include <vector>
+
+#include "core/dates.h"
+#include "core/error_handler.h"
+#include "core/ini_store.h"
+#include "core/numbers.h"
+#include "core/program_paths.h"
+#include "core/progress.h"
+#include "core/text.h"
+#include "core/user_interface.h"
+#include "core/vb_format.h"
+#include "help/url_routines.h"
+#include "logimport/line_processing.h"
+#include "logimport/referrer_store.h"
+#include "logimport/search_engine_store.h"
+#include "logimport/visit_pages.h"
+#include "platform/dao/errors.h"
+#include "platform/sys/clock.h"
+#include "platform/sys/rt_error.h"
+
+namespace {
+
+// Lengths of the visit's text columns.
+constexpr long kIPLen = 50, kIPsLen = 250, kTermLen = 250, kEngineLen = 150;
+// Lines read whole per query: they are written to before the next query, which
+// then starts after them because they no longer lack a visit.
+constexpr long kLineChunk = 50000;
+constexpr long kCommitBatch = 20000;
+constexpr double kProgressRedraw = 0.1;  // seconds between progress updates
+
+const char* const kVisitColumns =
+    "VisitID, FirstIP, StartLogLnID, StartPageID, StartTimeStamp, EndTimeStamp, Files, CDSIPs, SearchTerm, "
+    "StzdSearchTerm, SearchEngine";
+
+std::optional<std::string> optText(const dao::Value& v) {
+    if (v.isNull()) return std::nullopt;
+    return v.asText();
+}
+
+dao::Value optValue(const std::optional<std::string>& s) { return s ? dao::Value(*s) : dao::Value(); }
+
+long asLong(const dao::Value& v) { return v.isNull() ? 0 : static_cast<long>(v.asInteger()); }
+std::int64_t asInt64(const dao::Value& v) { return v.isNull() ? 0 : v.asInteger(); }
+
+VisitRow visitFromRow(const dao::Statement& s) {
+    VisitRow v;
+    v.VisitID = asLong(s.column(0));
+    v.FirstIP = s.column(1).isNull() ? std::string() : s.column(1).asText();
+    v.StartLogLnID = asLong(s.column(2));
+    v.StartPageID = asLong(s.column(3));
+    v.StartTimeStamp = asInt64(s.column(4));
+    v.EndTimeStamp = asInt64(s.column(5));
+    v.Files = asLong(s.column(6));
+    v.CDSIPs = s.column(7).isNull() ? std::string() : s.column(7).asText();
+    v.SearchTerm = optText(s.column(8));
+    v.StzdSearchTerm = optText(s.column(9));
+    v.SearchEngine = optText(s.column(10));
+    return v;
+}
+
+// Seconds of a stamp counted from the date origin. Lines of one addition share few
+// days, so the last day's count is kept.
+long long stampSeconds(std::int64_t stamp) {
+    static thread_local std::int64_t lastDay = -1;
+    static thread_local long long lastDaySeconds = 0;
+    std::int64_t day = stamp / 1000000;
+    if (day != lastDay) {
+        lastDaySeconds = core::serialSeconds(
+            core::vbDateSerial(static_cast<long>(day / 10000), static_cast<long>(day / 100 % 100), static_cast<long>(day % 100)));
+        lastDay = day;
+    }
+    std::int64_t time = stamp % 1000000;
+    return lastDaySeconds + time / 10000 * 3600 + time / 100 % 100 * 60 + time % 100;
+}
+
+std::string fitted(const std::string& text, long limit) { return TXT_FitLen(text, limit, ".."); }
+
+bool listHas(const std::string& list, const std::string& item) {
+    size_t start = 0;
+    while (start <= list.size()) {
+        size_t end = list.find('|', start);
+        if (end == std::string::npos) end = list.size();
+        if (list.compare(start, end - start, item) == 0) return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+std::string siteName() { return INI_Get("Main", "Parm", gIniDbDef, 7, ""); }
+
+// The search term of each referrer text once per run: most lines of a site share a
+// few referrers (its own pages), and matching every definition costs far more than
+// a look-up.
+class TermCache {
+public:
+    std::string termOf(const std::string& referrer, std::string& engine) {
+        engine.clear();
+        if (referrer.empty() || referrer == "-") return {};
+        auto it = cache_.find(referrer);
+        if (it != cache_.end()) {
+            engine = it->second.second;
+            return it->second.first;
+        }
+        core::StrArray unmatched;
+        bool specMatched = false;
+        std::string term = STTA_RefrToSEandST(referrer, unmatched, false, engine, specMatched);
+        if (term.empty()) engine.clear();
+        if (cache_.size() >= kLimit) cache_.clear();
+        cache_.emplace(referrer, std::make_pair(term, engine));
+        return term;
+    }
+
+private:
+    static constexpr size_t kLimit = 200000;
+    std::unordered_map<std::string, std::pair<std::string, std::string>> cache_;
+};
+
+std::string lineReferrer(bool keepValues, const VisitLine& line) {
+    return keepValues ? line.Referrer : STTA_RefrFetch(line.LogLnID);
+}
+
+// One run of step 2: the scan over the lines without a visit.
+class VisitBuilder {
+public:
+    VisitBuilder(dao::Database& db, ReadRec& rec, long& count) : db_(db), rec_(rec), count_(count) {
+        keepValues_ = rec.LastKeepVal != 0;
+        limit_ = static_cast<long>(TXT_Val(INI_Get("Main", "LmtVisitLines", gIniDbDef, 7, "1000")));
+        lastVisitID_ = static_cast<long>(TXT_Val(INI_Get("Main", "LastVisitID", "::*", 7, "0")));
+    }
+
+    bool robotSeen() const { return robot_; }
+
+    // False when there was no line to do.
+    bool run() {
+        long long total = 0;
+        db_.forEachRow("SELECT COUNT(*) FROM logline WHERE VisitID IS NULL", {},
+                       [&](const dao::Statement& s) { total = s.column(0).asInteger(); });
+        if (total == 0) return false;
+        long reportNo = 0;
+        PIS_Start("Add Log Data to Site DB: " + siteName() + gCR +
+                      "Analysing log records. Creating stats for each visit.",
+                  "log line", total, "Add. Step 2/3:", reportNo, 0.5, 1, false);
+        dao::Transaction tx(db_, dao::Transaction::OnExit::Commit, kCommitBatch);
+        try {
+            scan(total, reportNo, tx);
+        } catch (...) {
+            // Whatever stops the scan, the open visit keeps what its lines gave it.
+            if (open_) {
+                try {
+                    finishOpen();
+                } catch (...) {
+                }
+            }
+            throw;
+        }
+        if (open_) finishOpen();
+        tx.commit();
+        PIS_End(reportNo);
+        INI_Put("Main", "LastVisitID", lastVisitID_, "::*");
+        return true;
+    }
+
+private:
+    void scan(long long total, long reportNo, dao::Transaction& tx) {
+        const std::string sql = std::string("SELECT LogLnID, IP, PageID, Timestamp") +
+                                (keepValues_ ? ", Referrer" : "") +
+                                " FROM logline WHERE VisitID IS NULL ORDER BY IP, LogLnID LIMIT " +
+                                std::to_string(kLineChunk);
+        std::vector<VisitLine> chunk;
+        const std::string message = "Add Log Data to Site DB: " + siteName() + gCR +
+                                    "Analysing log records. Creating stats for each visit.";
+        double nextUpdate = 0;
+        int64_t done = 0;
+        for (;;) {
+            chunk.clear();
+            db_.forEachRow(sql, {}, [&](const dao::Statement& s) {
+                VisitLine l;
+                l.LogLnID = asLong(s.column(0));
+                l.IP = s.column(1).isNull() ? std::string() : s.column(1).asText();
+                l.PageID = asLong(s.column(2));
+                l.Timestamp = asInt64(s.column(3));
+                if (keepValues_ && !s.column(4).isNull()) l.Referrer = s.column(4).asText();
+                chunk.push_back(std::move(l));
+            });
+            if (chunk.empty()) break;
+            // Every line read leaves the set of lines without a visit; more than were
+            // counted would mean a line was never given one.
+            if (done + static_cast<long long>(chunk.size()) > total + kLineChunk)
+                throw sys::RtError(51, "Log lines are not leaving the set without a visit",
+                                   "LogLnRaw_Add");
+            for (const VisitLine& line : chunk) {
+                double now = sys::clock().monotonicSeconds();
+                if (now >= nextUpdate) {
+                    PIS_Update(done, message, reportNo);
+                    nextUpdate = now + kProgressRedraw;
+                }
+                addLine(line);
+                ++done;
+                tx.tick();
+            }
+        }
+    }
+
+    void addLine(const VisitLine& line) {
+        std::string engine;
+        std::string term = terms_.termOf(lineReferrer(keepValues_, line), engine);
+        bool earlier = false;
+        bool continues = open_ && line.IP == previousIP_ && STTA_VisitTimeFits(visit_, line, earlier) &&
+                         STTA_VisitTermsAgree(visit_, term, engine);
+        if (!continues) {
+            if (open_) finishOpen();
+            open_ = false;
+            if (!STTA_VisitFindStored(line.IP, db_, line, term, engine, visit_, earlier)) {
+                newVisit();
+                earlier = true;
+            }
+            open_ = true;
+        }
+        if (earlier) {
+            visit_.FirstIP = fitted(line.IP, kIPLen);
+            visit_.StartLogLnID = line.LogLnID;
+            visit_.StartPageID = line.PageID;
+            visit_.StartTimeStamp = line.Timestamp;
+        }
+        if (!term.empty()) {
+            std::string s;
+            STTA_StzdSearchTermMake(term, s);
+            if (!s.empty()) {
+                bool firstTerm = !visit_.StzdSearchTerm || visit_.StzdSearchTerm->empty();
+                visit_.StzdSearchTerm = fitted(s, kTermLen);
+                if (term != s) visit_.SearchTerm = fitted(term, kTermLen);
+                visit_.SearchEngine = fitted(engine, kEngineLen);
+                // Counted once per visit: the tally is of visits, not of lines.
+                if (firstTerm) STTA_SEVisitDayTally(engine, line.Timestamp);
+            }
+        }
+        if (!listHas(visit_.CDSIPs, line.IP)) {
+            std::string ips = visit_.CDSIPs.empty() ? line.IP : visit_.CDSIPs + "|" + line.IP;
+            if (ips.size() <= static_cast<size_t>(kIPsLen)) visit_.CDSIPs = ips;
+        }
+        if (STTA_StampSecondsBetween(visit_.EndTimeStamp, line.Timestamp) > 0) visit_.EndTimeStamp = line.Timestamp;
+        ++visit_.Files;
+        ++count_;
+        long visitID = visit_.VisitID;
+        if (limit_ > 0 && visit_.Files > limit_) {
+            robot_ = true;
+            std::string limit = std::to_string(limit_);
+            STTA_ProblemAdd(rec_, "Probable Bot. Single visitor accessed more than " + limit +
+                                      " files. Only first " + limit + " log lines saved for that visit. Visit at: " +
+                                      std::to_string(visit_.StartTimeStamp));
+            visitID = -1;
+        }
+        db_.execute("UPDATE logline SET VisitID = ? WHERE LogLnID = ?", {visitID, line.LogLnID});
+        previousIP_ = line.IP;
+    }
+
+    // A new row holding only its number, so that the number is taken at once; a
+    // number in use (left by a stopped run) moves past the highest one.
+    void newVisit() {
+        long id = lastVisitID_ + 1;
+        for (;;) {
+            try {
+                db_.execute("INSERT INTO visit (VisitID, Files) VALUES (?, 0)", {id});
+                break;
+            } catch (const sys::RtError& e) {
+                if (e.number() != dao::kErrDuplicateKey) throw;
+                long top = 0;
+                db_.forEachRow("SELECT MAX(VisitID) FROM visit", {},
+                               [&](const dao::Statement& s) { top = asLong(s.column(0)); });
+                id = std::max(id + 1, top + 1);
+            }
+        }
+        lastVisitID_ = id;
+        visit_ = VisitRow{};
+        visit_.VisitID = id;
+    }
+
+    void finishOpen() {
+        if (visit_.StzdSearchTerm && *visit_.StzdSearchTerm == kNotSearchEngine) visit_.StzdSearchTerm = "";
+        std::string pages, bytes;
+        STTA_VisitPagesCollect(db_, visit_.VisitID, pages, bytes, 0, true);
+        STTA_VisitFurtherPagesSet(db_, visit_.VisitID, pages, bytes);
+        db_.execute(
+            "UPDATE visit SET FirstIP = ?, StartLogLnID = ?, StartPageID = ?, StartTimeStamp = ?, EndTimeStamp = ?, "
+            "Files = ?, CDSIPs = ?, SearchTerm = ?, StzdSearchTerm = ?, SearchEngine = ? WHERE VisitID = ?",
+            {visit_.FirstIP, visit_.StartLogLnID, visit_.StartPageID, static_cast<long long>(visit_.StartTimeStamp),
+             static_cast<long long>(visit_.EndTimeStamp), visit_.Files, visit_.CDSIPs, optValue(visit_.SearchTerm),
+             optValue(visit_.StzdSearchTerm), optValue(visit_.SearchEngine), visit_.VisitID});
+        open_ = false;
+    }
+
+    dao::Database& db_;
+    ReadRec& rec_;
+    long& count_;
+    bool keepValues_ = false;
+    long limit_ = 1000;
+    long lastVisitID_ = 0;
+    bool robot_ = false;
+    bool open_ = false;
+    VisitRow visit_;
+    std::string previousIP_;
+    TermCache terms_;
+};
+
+void cleanUp(dao::Database& db, ReadRec& rec) {
+    long reportNo = 0;
+    PIS_Start("Add Log Data to Site DB: " + siteName() + gCR + "Clean up and Compact database", "step", 2,
+              "Add. Step 3/3.", reportNo, 0, 1, false);
+    {
+        dao::Transaction tx(db, dao::Transaction::OnExit::Commit);
+        bool eraseNonSE = false;
+        INI_GetBoolVar("Main", "EraseNonSE", eraseNonSE, gIniDbDef, 3);
+        if (eraseNonSE) STTA_NonSEVisitsErase(db);
+        // Lines of probable robots left by a stopped run go too.
+        long long n = STTA_LogLinesDeleteByVisit(db, -1);
+        if (n > 0) STTA_ProblemAdd(rec, "Probable Bot. Total log lines ignored: " + std::to_string(n));
+        tx.commit();
+    }
+    std::string temp = db.path() + ".compact";
+    std::remove(temp.c_str());
+    db.compact(temp);
+    int64_t done = 1;
+    PIS_Update(done, "Add Log Data to Site DB: " + siteName() + gCR + "Clean up and Compact database", reportNo);
+    STTA_RefrStoreClear();
+    PIS_End(reportNo);
+}
+
+}  // namespace
+
+long long STTA_StampSecondsBetween(std::int64_t a, std::int64_t b) {
+    if (a == b) return 0;
+    if (a == 0) return 2147483647;
+    if (b == 0) return -2147483647;
+    return stampSeconds(b) - stampSeconds(a);
+}
+
+std::int64_t STTA_StampMoved(std::int64_t stamp, long long seconds) {
+    long long total = stampSeconds(stamp) + seconds;
+    long long days = total / 86400, rest = total % 86400;
+    if (rest < 0) {
+        rest += 86400;
+        --days;
+    }
+    core::DateParts p = core::dateParts(static_cast<double>(days));
+    return ((static_cast<std::int64_t>(p.year) * 100 + p.month) * 100 + p.day) * 1000000 + rest / 3600 * 10000 +
+           rest / 60 % 60 * 100 + rest % 60;
+}
+
+bool STTA_VisitTimeFits(const VisitRow& visit, const VisitLine& line, bool& earlier) {
+    earlier = false;
+    long long d = STTA_StampSecondsBetween(visit.EndTimeStamp, line.Timestamp);
+    if (d < 0) {
+        d = STTA_StampSecondsBetween(visit.StartTimeStamp, line.Timestamp);
+        if (d < 0) {
+            d = -d;
+            earlier = true;
+        }
+    }
+    return d <= kVisitGapSeconds;
+}
+
+bool STTA_VisitTermsAgree(const VisitRow& visit, const std::string& searchTerm, const std::string& searchEngine) {
+    if (searchTerm.empty() || !visit.StzdSearchTerm || visit.StzdSearchTerm->empty()) return true;
+    // Both sides standardised: "red+shoes" and "red shoes" are one search.
+    std::string s;
+    STTA_StzdSearchTermMake(searchTerm, s);
+    if (s.empty()) return true;
+    return *visit.StzdSearchTerm == fitted(s, kTermLen) && visit.SearchEngine.value_or("") == fitted(searchEngine, kEngineLen);
+}
+
+bool STTA_VisitFindStored(const std::string& ip, dao::Database& db, const VisitLine& line,
+                          const std::string& searchTerm, const std::string& searchEngine, VisitRow& visit,
+                          bool& earlier) {
+    std::vector<VisitRow> rows;
+    db.forEachRow(std::string("SELECT ") + kVisitColumns +
+                      " FROM visit WHERE FirstIP = ? AND StartTimeStamp >= ? AND EndTimeStamp < ?"
+                      " ORDER BY StartTimeStamp, VisitID",
+                  {fitted(ip, kIPLen), static_cast<long long>(STTA_StampMoved(line.Timestamp, -kStoredVisitBefore)),
+                   static_cast<long long>(STTA_StampMoved(line.Timestamp, kStoredVisitAfter))},
+                  [&](const dao::Statement& s) { rows.push_back(visitFromRow(s)); });
+    for (VisitRow& row : rows) {
+        bool before = false;
+        if (STTA_VisitTimeFits(row, line, before) && STTA_VisitTermsAgree(row, searchTerm, searchEngine)) {
+            visit = std::move(row);
+            earlier = before;
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string STTA_LineSearchTerm(bool keepValues, const VisitLine& line, std::string& searchEngine) {
+    searchEngine.clear();
+    std::string referrer = lineReferrer(keepValues, line);
+    if (referrer.empty() || referrer == "-") return {};
+    core::StrArray unmatched;
+    bool specMatched = false;
+    std::string term = STTA_RefrToSEandST(referrer, unmatched, false, searchEngine, specMatched);
+    if (term.empty()) searchEngine.clear();
+    return term;
+}
+
+void STTA_StzdSearchTermMake(const std::string& searchTerm, std::string& standardised) {
+    std::string s = searchTerm;
+    for (char& c : s)
+        if (c == '+') c = ' ';
+    HHTML_URLDecode(s);
+    standardised = TXT_Normalize(s, "", true, true, false, "", "");
+}
+
+void STTA_SEVisitDayTally(const std::string& searchEngine, std::int64_t timestamp) {
+    char day[16];
+    std::snprintf(day, sizeof day, "%08lld", static_cast<long long>(timestamp / 1000000));
+    std::string key = std::string(day) + "|" + searchEngine;
+    if (!gSEDayKeys.hasBounds()) gSEDayKeys.redim(0, 0);
+    long i = gSEDayKeys.find(key, gSEDayKeys.lbound(), core::Match::Exact);
+    if (i < 0) {
+        gSEDayKeys.append(key);
+        i = gSEDayKeys.ubound();
+    }
+    if (!gSEDayCounts.hasBounds()) gSEDayCounts.redim(0, 0);
+    if (gSEDayCounts.ubound() < i) gSEDayCounts.redimPreserve(i);
+    gSEDayCounts.set(i, gSEDayCounts[i] + 1);
+}
+
+void STTA_NonSEVisitsErase(dao::Database& db) {
+    std::vector<long> ids;
+    db.forEachRow("SELECT VisitID FROM visit WHERE StzdSearchTerm IS NULL", {},
+                  [&](const dao::Statement& s) { ids.push_back(asLong(s.column(0))); });
+    for (long id : ids) {
+        STTA_LogLinesDeleteByVisit(db, id);
+        STTA_VisitPagesDeleteByVisit(db, id);
+        db.execute("DELETE FROM visit WHERE VisitID = ?", {id});
+    }
+}
+
+long long STTA_LogLinesDeleteByVisit(dao::Database& db, long visitID) {
+    return db.execute("DELETE FROM logline WHERE VisitID = ?", {visitID});
+}
+
+void STTA_VisitPagesDeleteByVisit(dao::Database& db, long visitID) {
+    db.execute("DELETE FROM visitpages WHERE visitID = ?", {visitID});
+}
+
+void STTA_VisitPagesCollect(dao::Database& db, long visitID, std::string& pageIDs, std::string& bytes,
+                            long startPageID, bool timestampOrder) {
+    pageIDs.clear();
+    bytes.clear();
+    std::vector<std::pair<long, long long>> pages;
+    db.forEachRow(timestampOrder
+                      ? "SELECT PageID, Bytes, CntDupes FROM logline WHERE VisitID = ? ORDER BY Timestamp, LogLnID"
+                      : "SELECT PageID, Bytes, CntDupes FROM logline WHERE VisitID = ?",
+                  {visitID}, [&](const dao::Statement& s) {
+                      long pageID = asLong(s.column(0));
+                      if (pageID == startPageID) return;  // repeats of a left-out page are left out too
+                      long long b = asInt64(s.column(1));
+                      long long dupes = asInt64(s.column(2));
+                      pages.emplace_back(pageID, dupes > 0 ? b + b * dupes : b);
+                  });
+    for (size_t i = 0; i < pages.size(); ++i) {
+        if (i > 0) {
+            pageIDs += '|';
+            bytes += '|';
+        }
+        pageIDs += std::to_string(pages[i].first);
+        bytes += std::to_string(pages[i].second);
+    }
+}
+
+long LogLnRaw_Add(dao::Database& db, ReadRec& rec, bool& interrupted) {
+    interrupted = true;
+    long count = 0;
+    gSEDayKeys.redim(0, 0);
+    gSEDayCounts.redim(0, 0);
+    try {
+        VisitBuilder builder(db, rec, count);
+        if (builder.run()) cleanUp(db, rec);
+        INI_Put("Main", "AddedLogLns_MustDoVisitsAdd", "", gIniLastVals);
+        interrupted = false;
+    } catch (const sys::RtError& e) {
+        PIS_CloseAll();
+        if (e.number() == sys::kErrUserAbort) return count;
+        std::string procName = "LogLnRaw_Add", extra = e.description();
+        ErrorHandler(e.number(), nullptr, procName, extra);
+    }
+    return count;
+}
+
+void STTA_IncompleteAddFinish(dao::Database& db, ReadRec& rec, long& lines) {
+    lines = 0;
+    std::string added = INI_Get("Main", "AddedLogLns_MustDoVisitsAdd", gIniLastVals, 3);
+    if (added.empty()) return;
+    std::optional<double> when = core::parseDateText(added);
+    std::string shown = when ? vbFormat(core::DateTime{*when}, "mmm dd yyyy hh:nn") : added;
+    int answer = core::ui().msgBox(
+        "Data was added from raw log files but process to create visits data was not completed. Reports will not "
+        "include the data until the add process is completed." +
+            gCRCR + "Date Last Added: " + shown + gCRCR + "Do you want to complete process to add raw log data now?",
+        "&Yes|&No", "", "");
+    if (answer != 1) return;
+    rec.LastKeepVal = INI_GetFlag("Main", "LastKeepVal", gIniDbDef, 3) ? 1 : 0;
+    bool interrupted = true;
+    lines = LogLnRaw_Add(db, rec, interrupted);
+}

@@ -1,0 +1,96 @@
+#pragma once
+// Steps 2 and 3 of an addition of log data: every stored line without a visit is
+// grouped into a visit (continuing visits stored by earlier additions where they
+// fit), the visit gets its search engine, search term and further pages, lines of
+// probable robots are dropped, and the database is cleaned up and compacted.
+//
+// The lines are taken in one scan ordered by IP, then LogLnID, in chunks that are
+// read whole before they are written to, with the open visit held in memory and
+// written once when it is finished. Writes run in transactions committed in batches
+// and on every way out; a Stop saves the open visit, so no visit is left blank and
+// no line is lost or counted twice when the addition is finished later.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "core/typed_array.h"
+#include "logimport/read_record.h"
+#include "platform/dao/database.h"
+
+inline constexpr long kVisitGapSeconds = 7200;
+inline constexpr long kStoredVisitBefore = 7200;   // a stored visit may start this much before a line
+inline constexpr long kStoredVisitAfter = 14400;   // and must end less than this after it
+inline const std::string kNotSearchEngine = " .. NOT SEARCH ENGINE .. ";
+
+// One day and engine per key ("yyyymmdd|engine"), with the search-engine visits
+// counted for it by the last visit building; read by the per-engine summary.
+inline core::StrArray gSEDayKeys;
+inline core::LngArray gSEDayCounts;
+
+// A visit row as visit building works on it. An absent term is Null in the table.
+struct VisitRow {
+    long VisitID = 0;
+    std::string FirstIP;
+    long StartLogLnID = 0;
+    long StartPageID = 0;
+    std::int64_t StartTimeStamp = 0;
+    std::int64_t EndTimeStamp = 0;
+    long Files = 0;
+    std::string CDSIPs;
+    std::optional<std::string> SearchTerm;
+    std::optional<std::string> StzdSearchTerm;
+    std::optional<std::string> SearchEngine;
+};
+
+// A logline row as visit building reads it.
+struct VisitLine {
+    long LogLnID = 0;
+    std::string IP;
+    long PageID = 0;
+    std::int64_t Timestamp = 0;
+    std::string Referrer;  // only when the site keeps line values
+};
+
+// Seconds from stamp a to stamp b ("yyyymmddhhnnss" numbers); 0 when equal,
+// 2147483647 when only a is 0, -2147483647 when only b is 0.
+long long STTA_StampSecondsBetween(std::int64_t a, std::int64_t b);
+// The stamp moved by the seconds.
+std::int64_t STTA_StampMoved(std::int64_t stamp, long long seconds);
+
+// True when the line lies at most 7200 s after the visit's end or, when it lies
+// before the end, at most 7200 s from its start; `earlier` is set for a line before
+// the start.
+bool STTA_VisitTimeFits(const VisitRow& visit, const VisitLine& line, bool& earlier);
+// False only when both the visit and the line have a term and the standardised
+// terms or the engines differ.
+bool STTA_VisitTermsAgree(const VisitRow& visit, const std::string& searchTerm, const std::string& searchEngine);
+// A stored visit of the IP that starts at most 7200 s before the line and ends less
+// than 14400 s after it, and that the line fits by time and term.
+bool STTA_VisitFindStored(const std::string& ip, dao::Database& db, const VisitLine& line,
+                          const std::string& searchTerm, const std::string& searchEngine, VisitRow& visit,
+                          bool& earlier);
+// The search term the line's referrer carries ("" when none) and its engine. The
+// referrer is the line's own field when line values are kept, else the stored one.
+std::string STTA_LineSearchTerm(bool keepValues, const VisitLine& line, std::string& searchEngine);
+// "+" to blank, %xx decoded, lower case, trimmed.
+void STTA_StzdSearchTermMake(const std::string& searchTerm, std::string& standardised);
+void STTA_SEVisitDayTally(const std::string& searchEngine, std::int64_t timestamp);
+
+// Deletes the visits without a standardised term with their lines and visit pages.
+void STTA_NonSEVisitsErase(dao::Database& db);
+long long STTA_LogLinesDeleteByVisit(dao::Database& db, long visitID);
+void STTA_VisitPagesDeleteByVisit(dao::Database& db, long visitID);
+// The pages of the visit's lines other than the start page, as "|" lists of page IDs
+// and bytes; the bytes of a line's repeats (CntDupes) count on that line's own entry.
+void STTA_VisitPagesCollect(dao::Database& db, long visitID, std::string& pageIDs, std::string& bytes,
+                            long startPageID, bool timestampOrder);
+
+// Builds the visits of every line that has none yet and cleans up. Returns the lines
+// given a visit (or -1) by this call; `interrupted` stays true unless both steps
+// complete. A Stop (1066) returns quietly; other errors go to the error handler.
+long LogLnRaw_Add(dao::Database& db, ReadRec& rec, bool& interrupted);
+
+// When an earlier addition stopped before its visits were built ([Main]
+// AddedLogLns_MustDoVisitsAdd of LastVals.ini is set), offers to build them now and
+// does so on the first answer. The visit count is returned in `lines`.
+void STTA_IncompleteAddFinish(dao::Database& db, ReadRec& rec, long& lines);
