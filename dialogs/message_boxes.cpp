@@ -112,7 +112,8 @@ int MB_MsgBox(const std::string& message, const std::string& buttons, const std:
     controls.rows.redim(0, 0, 0, 0);
     if (section.empty()) return MB_Show(message, buttons, options, caption, controls, state ? *state : ownState, form);
 
-    // Controls defined in the INI file, shown with their remembered values and saved again.
+    // Controls defined in the INI file, shown with their remembered values and saved again
+    // unless the box was cancelled.
     core::IntArray numbers;
     std::string defSection, valuesFile;
     bool noButton = true;
@@ -120,7 +121,9 @@ int MB_MsgBox(const std::string& message, const std::string& buttons, const std:
     XCTL_CtlsFromIni(section, entry, iniFile, true, controls, numbers, defSection, true, 0, noButton, extraButtons);
     XCTL_CtlValuesLoad(section, iniFile, controls.entries, controls.values, controls.rows, numbers, valuesFile, {});
     const int r = MB_Show(message, buttons, options, caption, controls, state ? *state : ownState, form);
-    XCTL_CtlValuesSave(section, iniFile, controls.entries, controls.values, controls.rows, numbers, valuesFile, {});
+    // Values the user cancelled are not remembered.
+    if (r != gMBCancelNo)
+        XCTL_CtlValuesSave(section, iniFile, controls.entries, controls.values, controls.rows, numbers, valuesFile, {});
     return r;
 }
 

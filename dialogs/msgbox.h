@@ -33,7 +33,8 @@ int MB_Show(const std::string& message, const std::string& buttons, const std::s
             const std::string& caption, MB_CtlEntry& controls, std::string& state, Msgbxform*& form);
 
 // The general message box. A non-empty section takes extra controls from their INI
-// definition (XCTL_CtlsFromIni), with their remembered values loaded and saved again.
+// definition (XCTL_CtlsFromIni), with their remembered values loaded, and saved again
+// unless the box was cancelled.
 int MB_MsgBox(const std::string& message, const std::string& buttons, const std::string& options,
               const std::string& caption, std::string section = {}, std::string entry = {},
               std::string iniFile = {}, std::string* state = nullptr);
