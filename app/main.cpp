@@ -9,6 +9,7 @@
 #include "shell/main_window.h"
 #include "shell/plain_boxes.h"
 #include "shell/sites.h"
+#include "window/services.h"
 
 namespace {
 
@@ -24,6 +25,7 @@ std::string commandLine(int argc, char** argv) {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Dravolin");
+    window::installServices();  // progress windows; the interface is replaced next
     shell::PlainBoxes boxes;
     core::setUserInterface(&boxes);
     int rc = 0;
