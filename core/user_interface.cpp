@@ -67,4 +67,17 @@ void doEvents() {
     gInDoEvents = was;
 }
 
+std::vector<std::string> buttonCaptions(const std::string& buttons) {
+    static const char* const sets[] = {"&OK", "&OK|&Cancel", "&Abort|&Retry|&Ignore", "&Yes|&No|&Cancel",
+                                       "&Yes|&No", "&Retry|&Cancel"};
+    std::string list = buttons;
+    if (buttons.size() == 1 && buttons[0] >= '0' && buttons[0] <= '5') list = sets[buttons[0] - '0'];
+    std::vector<std::string> out;
+    size_t start = 0;
+    for (size_t bar; (bar = list.find('|', start)) != std::string::npos; start = bar + 1)
+        out.push_back(list.substr(start, bar - start));
+    out.push_back(list.substr(start));
+    return out;
+}
+
 }  // namespace core

@@ -90,4 +90,9 @@ void setUserInterface(UserInterface* ui);
 // Yields through the interface with gInDoEvents set around the call.
 void doEvents();
 
+// The captions of a box's buttons: a standard set "0".."5" ("&OK", "&OK|&Cancel",
+// "&Abort|&Retry|&Ignore", "&Yes|&No|&Cancel", "&Yes|&No", "&Retry|&Cancel") or a
+// "|" list of captions.
+std::vector<std::string> buttonCaptions(const std::string& buttons);
+
 }  // namespace core

@@ -11,24 +11,12 @@
 #include <functional>
 
 #include "core/program_paths.h"
+#include "core/user_interface.h"
 #include "dialogs/msgbox.h"
 #include "platform/ui/qt_text.h"
 
 namespace shell {
 namespace {
-
-std::vector<std::string> captions(const std::string& buttons) {
-    static const char* sets[] = {"&OK", "&OK|&Cancel", "&Abort|&Retry|&Ignore", "&Yes|&No|&Cancel", "&Yes|&No",
-                                 "&Retry|&Cancel"};
-    std::string list = buttons;
-    if (buttons.size() == 1 && buttons[0] >= '0' && buttons[0] <= '5') list = sets[buttons[0] - '0'];
-    std::vector<std::string> out;
-    size_t start = 0;
-    for (size_t bar; (bar = list.find('|', start)) != std::string::npos; start = bar + 1)
-        out.push_back(list.substr(start, bar - start));
-    out.push_back(list.substr(start));
-    return out;
-}
 
 // A modal box with the message, an optional control and a row of buttons; the pressed
 // button from 1, the last one when the box is closed.
@@ -41,7 +29,7 @@ int showBox(const std::string& message, const std::string& buttons, const std::s
     if (control) layout->addWidget(control);
     if (!notice.empty()) layout->addWidget(new QLabel(ui::toDisplayText(notice)));
     auto* row = new QDialogButtonBox;
-    const std::vector<std::string> list = captions(buttons);
+    const std::vector<std::string> list = core::buttonCaptions(buttons);
     int pressed = int(list.size());
     for (size_t i = 0; i < list.size(); ++i) {
         QPushButton* b = row->addButton(ui::toQString(list[i]), QDialogButtonBox::ActionRole);

@@ -46,7 +46,7 @@ int askWith(core::CtlView ctl, const std::string& message, const std::string& bu
     view.caption = caption;
     view.message = message;
     view.notice = notice;
-    view.buttons = buttonCaptions(buttons);
+    view.buttons = core::buttonCaptions(buttons);
     view.ctls = {ctl};
     OneControlDriver d(view.buttons, ctl);
     r->respond(view, d);

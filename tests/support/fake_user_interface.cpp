@@ -54,25 +54,12 @@ int ask(const std::string& kind, const std::string& message, const std::vector<s
 
 }  // namespace
 
-std::vector<std::string> buttonCaptions(const std::string& buttons) {
-    static const char* sets[] = {"&OK", "&OK|&Cancel", "&Abort|&Retry|&Ignore", "&Yes|&No|&Cancel",
-                                 "&Yes|&No", "&Retry|&Cancel"};
-    std::string list = buttons;
-    if (buttons.size() == 1 && buttons[0] >= '0' && buttons[0] <= '5') list = sets[buttons[0] - '0'];
-    std::vector<std::string> out;
-    size_t start = 0;
-    for (size_t bar; (bar = list.find('|', start)) != std::string::npos; start = bar + 1)
-        out.push_back(list.substr(start, bar - start));
-    out.push_back(list.substr(start));
-    return out;
-}
-
 FakeUserInterface::FakeUserInterface() { core::setUserInterface(this); }
 FakeUserInterface::~FakeUserInterface() { core::setUserInterface(nullptr); }
 
 int FakeUserInterface::msgBox(const std::string& message, const std::string& buttons,
                               const std::string&, const std::string& caption) {
-    return ask("MB", message, buttonCaptions(buttons), caption);
+    return ask("MB", message, core::buttonCaptions(buttons), caption);
 }
 
 void FakeUserInterface::info(const std::string& message, const std::string& caption) {
@@ -88,7 +75,7 @@ int FakeUserInterface::msgBoxDontShowAgain(const std::string& message, const std
     box.caption = "Do &not Show this Message again";
     box.value = "0";
     std::vector<core::CtlView> ctls{box};
-    int pressed = ask("MB", message, buttonCaptions(buttons), caption, &ctls);
+    int pressed = ask("MB", message, core::buttonCaptions(buttons), caption, &ctls);
     if (ctls[0].value == "1") dontShowAgain = true;
     return pressed;
 }

@@ -8,8 +8,6 @@
 
 namespace testsupport {
 
-// Captions of the standard button sets 0-5, or the "|" list split.
-std::vector<std::string> buttonCaptions(const std::string& buttons);
 
 class FakeUserInterface : public core::UserInterface {
 public:
