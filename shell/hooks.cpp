@@ -81,6 +81,7 @@ bool AppShellHooks::hookStrPass(int code, const std::string& text, int extra1, i
 bool AppShellHooks::hookFalse() { return STTA_HookFalse(); }
 std::string AppShellHooks::hookStrCopy(const std::string& text) { return STTA_HookStrCopy(text); }
 void AppShellHooks::hookEmpty2() { STTA_HookEmpty2(); }
+void AppShellHooks::mbKeyDown(int& keyCode, int& shift) { STTA_MBKeyDown(nullptr, keyCode, shift); }
 
 void installShellHooks() {
     static AppShellHooks hooks;

@@ -50,6 +50,7 @@ public:
     bool hookFalse() override;
     std::string hookStrCopy(const std::string& text) override;
     void hookEmpty2() override;
+    void mbKeyDown(int& keyCode, int& shift) override;
 };
 
 // Registers the application's hooks with core (idempotent).
