@@ -1,5 +1,6 @@
 #include "dialogs/box_keys.h"
 
+
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
@@ -19,6 +20,7 @@
 #include "dialogs/msgbox.h"
 #include "dialogs/msgbox_form.h"
 #include "dialogs/ready_dialogs.h"
+#include "dialogs/text_viewer.h"
 #include "platform/grid/flex_grid.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/qt_text.h"
@@ -234,8 +236,7 @@ void MB_FormListDblClick(Msgbxform* form, QWidget* control, int shift, bool head
     const long action = shift == kShiftCtrl ? -2 : static_cast<long>(TXT_Val(CHUNKS_Get(6, tag)));
     if (action == -1) return;
     if (action == -3) {
-        std::string text = controlText(control);
-        MB_ShowTextBox("", "0", "", "- [Show Text]", "", text);
+        HEX_ShowText(controlText(control), "", "");
         return;
     }
     if (action == -2) {

@@ -25,6 +25,7 @@
 #include "dialogs/control_arrays.h"
 #include "dialogs/control_geometry.h"
 #include "dialogs/enabling_rules.h"
+#include "dialogs/grid_save_dialog.h"
 #include "platform/grid/flex_grid.h"
 #include "platform/ui/keys.h"
 #include "platform/ui/qt_text.h"
@@ -271,8 +272,9 @@ void Msgbxform::Form_KeyUp(int& keyCode, int& shift) {
 }
 
 void Msgbxform::fGrid_KeyDown(int index, int keyCode, int) {
-    if (keyCode != 114) return;
-    handler("fGrid_KeyDown", [&] { MB_FormGridFind(this, *static_cast<grid::FlexGrid*>(fGrid[index])); });
+    auto* g = static_cast<grid::FlexGrid*>(fGrid[index]);
+    if (keyCode == 114) handler("fGrid_KeyDown", [&] { MB_FormGridFind(this, *g); });
+    if (keyCode == 113) handler("fGrid_KeyDown", [&] { GRID_SaveAsCsv(*g); });
 }
 
 void Msgbxform::fTextBoxM_KeyDown(int index, int keyCode, int) {

@@ -207,6 +207,19 @@ TEST_F(GridFindTest, FindsAfterTheCurrentCellWrapsOnceAndReportsAMiss) {
     }
 }
 
+TEST_F(GridFindTest, F2OffersToSaveTheGrid) {
+    testsupport::ScriptedResponder responder;
+    responder.expect({.expectMessage = "", .sets = {}, .press = "&Cancel",
+                      .act = [](const core::DlgView& v, core::DlgDriver&) {
+                          bool offersGrid = false;
+                          for (const auto& c : v.ctls) offersGrid = offersGrid || c.caption == "Save contents of grid.";
+                          EXPECT_TRUE(offersGrid);
+                      }});
+    form.fGrid_KeyDown(0, 113, 0);
+    EXPECT_EQ(responder.pending(), 0u);
+    EXPECT_EQ(responder.shown().size(), 1u);
+}
+
 TEST_F(BoxTest, HeaderDoubleClickSortsAGridThatAllowsItAndRemembersTheColumns) {
     core::StrArray items;
     CHUNKS_Split("cherry|apple|banana", items, 0);
