@@ -1,5 +1,5 @@
 #pragma once
-// The positional specification of one extra control of a dialog: a type word and
+// The positional description of one extra control of a dialog: a type word and
 // fields separated by "|~~|" (the Tag form), read by position with defaults per kind.
 // Field numbers here are spec field numbers; an entry split from 1 numbers them one
 // higher (entryField), which is why every field has one named constant.
@@ -106,7 +106,7 @@ struct MB_CtlSpec {
 
     long fieldCount() const { return static_cast<long>(fields.size()) - 1; }
     bool reaches(int m) const { return m >= 0 && m <= fieldCount(); }
-    const std::string& text(int m) const;  // "" when the spec ends before m
+    const std::string& text(int m) const;  // "" when its spec ends before m
     bool isEmpty(int m) const { return text(m).empty(); }
     double number(int m) const;  // an empty or missing field reads as 0
     bool flag(int m) const;      // False only for "False", "0" or empty
@@ -119,7 +119,7 @@ struct MB_CtlSpec {
     double width(double formWidth, double leftMargin, double fontSize) const;
     // Field 2 when positive, else the given default.
     double height(double dflt = dlg::kDefaultRowHeight) const;
-    // How far a "JustAddHeight" spacer moves the next row: a row when the spec stops
+    // How far a "JustAddHeight" spacer moves the next row: a row when its spec stops
     // before field 2, else field 2 when positive, else nothing.
     double spacerHeight() const;
     // The Tag items a list, combo box or grid carries for the form's handlers, as

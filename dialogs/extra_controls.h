@@ -11,7 +11,7 @@
 #include "core/typed_array.h"
 
 struct MB_CtlEntry {
-    // Type word, "|~~|", then the spec in its Tag form.
+    // Type word, "|~~|", then its spec in Tag form.
     core::StrArray entries;
     // Text of a text box, "True"/"False" of an option button, 0/1 of a check box, the
     // caption of a label, the "|" captions of a button entry; empty for lists.

@@ -13,7 +13,7 @@
 
 struct MB_PageRequest {
     std::string_view typeWords = {};  // "|" list cycled over the items by item number
-    std::string_view baseSpec = {};   // the spec (Tag form) every control starts from
+    std::string_view baseSpec = {};   // spec (Tag form) every control starts from
     long columns = 1;                 // controls a row, at least 1
     long firstItem = 1;               // below 1 counts as 1
     long pageSize = 2147483647;

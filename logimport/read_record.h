@@ -88,7 +88,7 @@ void STTA_NotFoundListReset(ReadRec& rec);
 
 // "No", or "Yes - 3 user agent filters. Log line skipped when satisfy any."
 std::string STTA_FltrSetText(const FltrSet& set, const std::string& kind);
-// The file specification and the three filter sets, one line each.
+// The file pattern and the three filter sets, one line each.
 std::string STTA_FltrChoiceText(const std::string& fileSpec, const ReadRec& rec);
 
 // The fields a filter may test, in the order of their stored codes (ColType 0 to 3).

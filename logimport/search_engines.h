@@ -65,7 +65,7 @@ private:
     std::vector<SEDef> defs_;
 };
 
-// "spec params" cut at the first space; without a space the spec is empty and the
+// "spec params" cut at the first space; without a space its spec is empty and the
 // whole text is the parameter list.
 void splitDefinition(const std::string& definition, std::string& urlSpec, std::string& params);
 

@@ -35,7 +35,7 @@ void splitPointer(const std::string& pointer, const std::string& sectionOverride
 }
 
 // Items of a list control sit in columns 1.. of its row; column 0 holds the chosen
-// position, counted from 0, or from 1 when field 15 of the spec is set. Loading and
+// position, counted from 0, or from 1 when spec field 15 is set. Loading and
 // saving both go through these two, so a value always comes back to its own item.
 bool countsFromOne(const std::string& entry) {
     return SYS32_StrIsTrue(CHUNKS_GetEx(kCountFromOneField + 1, kSpecSep, kChunksNoExclusion, entry, ""));

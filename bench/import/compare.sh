@@ -3,7 +3,7 @@
 # goaccess and webalizer, then prints each time and Dravolin's ratio to each peer.
 #
 # usage: bench/import/compare.sh LOGFILE [BUILD_DIR]
-#   make a file with: python3 ../shared/tools/genlog.py 1000000 -o big.log
+#   make a file with: python3 tests/fixtures/genlog.py 1000000 -o big.log
 set -euo pipefail
 log=${1:?usage: compare.sh LOGFILE [BUILD_DIR]}
 build=${2:-build}
