@@ -157,22 +157,36 @@ void XCTL_LinkedValuePut(const std::string& type, const std::string& value,
         INI_Put(section, entry, value, valuesFile);
 }
 
-void XCTL_CtlValuesLoad(const std::string& section, const std::string& iniFile,
-                        const core::StrArray& entries, core::StrArray& values, core::Table2D& rows,
-                        const core::IntArray& numbers, std::string& valuesFile,
-                        const std::string& sectionOverride, long base) {
-    if (valuesFile.empty()) valuesFile = iniFile;
+namespace {
+
+// Calls fn(entry index, type word, value pointer) for each numbered control whose
+// number has a pointer to its remembered value in the section.
+template <class Fn>
+void forEachRemembered(const std::string& section, const std::string& iniFile, const core::StrArray& entries,
+                       const core::IntArray& numbers, long base, Fn fn) {
     for (long i = numbers.lbound(); i <= numbers.ubound(); ++i) {
         const int n = numbers[i];
         if (n <= 0) continue;
         const std::string pointer = pointerOf(section, n, iniFile);
         if (pointer == kIniNotFound) continue;
         const long k = entryIndexOf(n, numbers, base);
-        const std::string type = XCTL_EntryType(entries[k]);
+        fn(k, XCTL_EntryType(entries[k]), pointer);
+    }
+}
+
+}  // namespace
+
+void XCTL_CtlValuesLoad(const std::string& section, const std::string& iniFile,
+                        const core::StrArray& entries, core::StrArray& values, core::Table2D& rows,
+                        const core::IntArray& numbers, std::string& valuesFile,
+                        const std::string& sectionOverride, long base) {
+    if (valuesFile.empty()) valuesFile = iniFile;
+    forEachRemembered(section, iniFile, entries, numbers, base,
+                      [&](long k, const std::string& type, const std::string& pointer) {
         const std::string value = XCTL_LinkedValueGet(type, pointer, valuesFile, sectionOverride);
         if (!isListType(type)) {
             values.set(k, value);
-            continue;
+            return;
         }
         for (long c = rows.colLBound(); c <= rows.colUBound(); ++c) {
             if (c >= 1 && ARR_Item2D(rows, k, c) == value) {
@@ -180,7 +194,7 @@ void XCTL_CtlValuesLoad(const std::string& section, const std::string& iniFile,
                 break;
             }
         }
-    }
+    });
 }
 
 void XCTL_CtlValuesSave(const std::string& section, const std::string& iniFile,
@@ -188,16 +202,11 @@ void XCTL_CtlValuesSave(const std::string& section, const std::string& iniFile,
                         const core::Table2D& rows, const core::IntArray& numbers,
                         std::string& valuesFile, const std::string& sectionOverride, long base) {
     if (valuesFile.empty()) valuesFile = iniFile;
-    for (long i = numbers.lbound(); i <= numbers.ubound(); ++i) {
-        const int n = numbers[i];
-        if (n <= 0) continue;
-        const std::string pointer = pointerOf(section, n, iniFile);
-        if (pointer == kIniNotFound) continue;
-        const long k = entryIndexOf(n, numbers, base);
-        const std::string type = XCTL_EntryType(entries[k]);
+    forEachRemembered(section, iniFile, entries, numbers, base,
+                      [&](long k, const std::string& type, const std::string& pointer) {
         const std::string value = isListType(type) ? chosenListText(rows, k, entries[k], type) : values[k];
         XCTL_LinkedValuePut(type, value, pointer, valuesFile, sectionOverride);
-    }
+    });
 }
 
 void XCTL_ValidateEntry(const std::string& section, const std::string& iniFile,

@@ -12,12 +12,12 @@
 #include <string>
 
 #include "platform/dao/database.h"
+#include "bench/timing.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double since(Clock::time_point t) { return std::chrono::duration<double>(Clock::now() - t).count(); }
+using bench::Clock;
+using bench::since;
 
 dao::TableDef loglineDef() {
     using dao::FieldType;

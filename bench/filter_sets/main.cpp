@@ -10,8 +10,11 @@
 
 #include "core/text.h"
 #include "logimport/filter_store.h"
+#include "bench/timing.h"
 
 namespace {
+
+using bench::seconds;
 
 const char* const kAgents[] = {
     "Mozilla/5.0 (Windows NT 10.0; Win64; x64) AppleWebKit/537.36 (KHTML, like Gecko) "
@@ -24,13 +27,6 @@ const char* const kAgents[] = {
     "Mozilla/5.0 (compatible; Googlebot/2.1; +http://www.google.com/bot.html)",
     "curl/8.4.0",
 };
-
-template <typename F>
-double seconds(F&& f) {
-    auto t0 = std::chrono::steady_clock::now();
-    f();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-}
 
 }  // namespace
 

@@ -22,6 +22,7 @@
 #include "shell/database_utilities.h"
 #include "shell/sites.h"
 #include "shell/start_up.h"
+#include "bench/timing.h"
 
 namespace {
 
@@ -50,10 +51,6 @@ public:
     void clipboardClear() override {}
 };
 
-double since(std::chrono::steady_clock::time_point t0) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-}
-
 long long count(const char* sql) {
     auto rs = gDB.openRecordset(sql, dao::RecordsetType::Snapshot);
     return rs.field(0).asInteger();
@@ -76,25 +73,25 @@ int main(int argc, char** argv) {
     shell::setProgramFolder(folder);
     shell::loadSteps("", shell::StartupWindow{[] {}, [] {}, [] {}, [] {}});
 
-    auto t0 = std::chrono::steady_clock::now();
+    auto t0 = bench::Clock::now();
     bool anyUsable = false;
     bool ok = RawLog_AddData_ReadLogFiles_OK(gDB, STTA_LogFileEntryJoin(log, "Combined (Apache, NGINX)"), "Add Log Data", "Add. Step 1/3: ", anyUsable);
-    double read = since(t0);
+    double read = bench::since(t0);
     std::printf("lines: %lld stored of the file's lines (read %s)\n", count("SELECT COUNT(*) FROM logline"),
                 ok ? "complete" : "stopped");
     std::printf("read, split, filter, store: %.2f s\n", read);
 
-    auto tv = std::chrono::steady_clock::now();
+    auto tv = bench::Clock::now();
     bool interrupted = false;
     LogLnRaw_Add(gDB, gReadRec, interrupted);
     std::printf("visits: %lld (building %s)\n", count("SELECT COUNT(*) FROM visit"),
                 interrupted ? "interrupted" : "complete");
-    std::printf("visit building and clean-up: %.2f s\n", since(tv));
+    std::printf("visit building and clean-up: %.2f s\n", bench::since(tv));
 
-    auto t1 = std::chrono::steady_clock::now();
+    auto t1 = bench::Clock::now();
     TBL_CompactDB("Site1", gIniDbDef, gDB);
-    std::printf("compact: %.2f s\n", since(t1));
-    std::printf("total: %.2f s\n", since(t0));
+    std::printf("compact: %.2f s\n", bench::since(t1));
+    std::printf("total: %.2f s\n", bench::since(t0));
     STTA_SiteDBClose();
     core::setUserInterface(nullptr);
     return ok && !interrupted ? 0 : 1;

@@ -12,12 +12,11 @@
 #include "core/ini_store.h"
 #include "core/text.h"
 #include "platform/profile/profile.h"
+#include "bench/timing.h"
 
 namespace {
 
-double seconds(std::chrono::steady_clock::time_point since) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
-}
+using bench::since;
 
 }  // namespace
 
@@ -32,21 +31,21 @@ int main(int argc, char** argv) {
 
     const int kCached = 100000;
     size_t sink = 0;
-    auto start = std::chrono::steady_clock::now();
+    auto start = bench::Clock::now();
     for (int i = 0; i < kCached; ++i) {
         int k = (i * 7919) % kEntries;
         sink += INI_Get("Section " + std::to_string(k % 8), "Key" + std::to_string(k), file, 1).size();
     }
-    double cached = seconds(start);
+    double cached = since(start);
 
     const int kUncached = 2000;
-    start = std::chrono::steady_clock::now();
+    start = bench::Clock::now();
     for (int i = 0; i < kUncached; ++i) {
         int k = (i * 7919) % kEntries;
         profile::flush(file);  // drops the cached file: the next read parses it again
         sink += INI_Get("Section " + std::to_string(k % 8), "Key" + std::to_string(k), file, 1).size();
     }
-    double uncached = seconds(start);
+    double uncached = since(start);
     ::unlink(file.c_str());
 
     double cachedRate = kCached / cached, uncachedRate = kUncached / uncached;

@@ -14,8 +14,11 @@
 
 #include "logimport/line_timestamp.h"
 #include "logimport/log_format.h"
+#include "bench/timing.h"
 
 namespace {
+
+using bench::seconds;
 
 std::vector<std::string_view> linesOf(const std::string& text) {
     std::vector<std::string_view> lines;
@@ -52,13 +55,6 @@ size_t peerSplit(std::string_view l, std::string_view (&f)[8]) {
     pos += 2;
     f[6] = cut(pos, '"');             // agent
     return f[0].size() + f[6].size();
-}
-
-template <typename F>
-double seconds(F&& f) {
-    auto t0 = std::chrono::steady_clock::now();
-    f();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
 }
 
 }  // namespace

@@ -16,12 +16,12 @@
 #include "core/text.h"
 #include "logimport/search_engine_store.h"
 #include "logimport/visit_building.h"
+#include "bench/timing.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-double since(Clock::time_point t) { return std::chrono::duration<double>(Clock::now() - t).count(); }
-
+using bench::Clock;
+using bench::since;
 void makeTables(dao::Database& db) {
     db.execute(
         "CREATE TABLE logline (LogLnID INTEGER PRIMARY KEY, VisitID INTEGER, PageID INTEGER, Bytes INTEGER, "

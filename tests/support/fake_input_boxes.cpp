@@ -1,21 +1,14 @@
 // The fake's input box and list pick: one control each, set by the responder.
 #include "core/dialog_responder.h"
+#include "tests/support/button_driver.h"
 #include "tests/support/fake_user_interface.h"
 
 namespace testsupport {
 namespace {
 
-class OneControlDriver : public core::DlgDriver {
+class OneControlDriver : public ButtonDriver {
 public:
-    OneControlDriver(const std::vector<std::string>& buttons, core::CtlView& ctl) : buttons_(buttons), ctl_(ctl) {}
-    int pressed = 0;
-    void press(int button) override { pressed = button; }
-    void press(const std::string& caption) override {
-        for (size_t i = 0; i < buttons_.size(); ++i)
-            if (core::sameCaption(buttons_[i], caption)) { pressed = int(i) + 1; return; }
-        throw core::UnexpectedDialog("no button \"" + caption + "\"");
-    }
-    void closeBox() override { pressed = int(buttons_.size()); }
+    OneControlDriver(const std::vector<std::string>& buttons, core::CtlView& ctl) : ButtonDriver(buttons), ctl_(ctl) {}
     void setText(int entry, const std::string& text) override {
         if (entry != ctl_.entry || ctl_.type != "TextBox") wrong();
         ctl_.value = text;
@@ -27,13 +20,11 @@ public:
             wrong();
         ctl_.selection = ctl_.items[size_t(positions[0])];
     }
-    void key(int, int) override {}
     void click(int, int) override { wrong(); }
     void dblClick(int, int) override { wrong(); }
 
 private:
     [[noreturn]] static void wrong() { throw core::UnexpectedDialog("no such control in this box"); }
-    const std::vector<std::string>& buttons_;
     core::CtlView& ctl_;
 };
 

@@ -1,22 +1,15 @@
 #include "tests/support/fake_user_interface.h"
 
 #include "core/dialog_responder.h"
+#include "tests/support/button_driver.h"
 
 namespace testsupport {
 namespace {
 
-class PressDriver : public core::DlgDriver {
+class PressDriver : public ButtonDriver {
 public:
     PressDriver(const std::vector<std::string>& buttons, std::vector<core::CtlView>& ctls)
-        : buttons_(buttons), ctls_(ctls) {}
-    int pressed = 0;
-    void press(int button) override { pressed = button; }
-    void press(const std::string& caption) override {
-        for (size_t i = 0; i < buttons_.size(); ++i)
-            if (core::sameCaption(buttons_[i], caption)) { pressed = int(i) + 1; return; }
-        throw core::UnexpectedDialog("no button \"" + caption + "\"");
-    }
-    void closeBox() override { pressed = int(buttons_.size()); }
+        : ButtonDriver(buttons), ctls_(ctls) {}
     void setText(int, const std::string&) override { noControls(); }
     void setCheck(int entry, int value) override {
         for (auto& c : ctls_)
@@ -24,13 +17,11 @@ public:
         noControls();
     }
     void choose(int, const std::vector<int>&) override { noControls(); }
-    void key(int, int) override {}
     void click(int, int) override { noControls(); }
     void dblClick(int, int) override { noControls(); }
 
 private:
     [[noreturn]] static void noControls() { throw core::UnexpectedDialog("this box has no controls"); }
-    const std::vector<std::string>& buttons_;
     std::vector<core::CtlView>& ctls_;
 };
 
