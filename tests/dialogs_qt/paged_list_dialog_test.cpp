@@ -234,6 +234,12 @@ TEST_F(PagedListTest, TwoColumnPagesNeverEraseItemsWithFillers) {
     EXPECT_TRUE(run(a, items, states, {{.press = "&OK"}}));
     EXPECT_EQ(views.at(0).ctls.size(), 6u);
     EXPECT_EQ(items.ubound(), 5);
+
+    // A new row keeps its empty second cell when empty items are kept.
+    a.lastPageCaption = "&Add Line";
+    items = numbered(4);
+    EXPECT_TRUE(run(a, items, states, {{.sets = {{"#5", "x"}}, .press = "&OK"}}));
+    EXPECT_EQ(itemsOf(items), (std::vector<std::string>{"i1", "i2", "i3", "i4", "x", ""}));
 }
 
 TEST_F(PagedListTest, EndOnSecondButtonDropsThePageEdits) {
