@@ -114,7 +114,7 @@ void takeBack(const MB_CtlEntry& work, const core::LngArray& map, long first, lo
     items.redim(0, static_cast<long>(newItems.size()));
     items.set(0, zero);
     core::StrArray joined;
-    joined.redim(1, static_cast<long>(newStates.size()));
+    joined.redim(0, static_cast<long>(newStates.size()));
     for (std::size_t i = 0; i < newItems.size(); ++i) {
         items.set(static_cast<long>(i) + 1, newItems[i]);
         joined.set(static_cast<long>(i) + 1, newStates[i]);

@@ -186,6 +186,12 @@ TEST_F(PagedListTest, EmptiedTextBoxRemovesItsItemUnlessKept) {
         // The items after the page moved up: the second page began with what was item 3.
         EXPECT_EQ(views.at(1).ctls.at(0).value, c.keepEmpty ? "i3" : "i4");
     }
+    // The last item emptied leaves an empty list.
+    core::StrArray items = numbered(1);
+    std::string states = "1";
+    EXPECT_TRUE(run(textList(2), items, states, {{.sets = {{"#1", ""}}, .press = "&OK"}}));
+    EXPECT_EQ(items.ubound(), 0);
+    EXPECT_EQ(states, "");
 }
 
 TEST_F(PagedListTest, LastPageButtonAddsNewItemsThroughTheExtraRow) {
