@@ -4,7 +4,9 @@
 #include <vector>
 
 #include "core/delimited_lists.h"
+#include "core/ini_store.h"
 #include "tests/dialogs_qt/box_fixture.h"
+#include "tests/support/temp_home.h"
 
 using dlgtest::BoxTest;
 using testsupport::Answer;
@@ -257,4 +259,19 @@ TEST_F(PagedListTest, EndOnSecondButtonDropsThePageEdits) {
     EXPECT_FALSE(run(a, items, states, {{.sets = {{"#1", "changed"}}, .press = "&Cancel"}}));
     EXPECT_EQ(result, 2);
     EXPECT_EQ(items[1], "i1");
+}
+
+TEST_F(PagedListTest, RememberedControlsSitBelowTheListAndAreSaved) {
+    testsupport::TempHome home;
+    const std::string ini = home / "box.ini";
+    testsupport::writeFile(ini, "[Box]\nCtls=Defs|List\n1=Vals|Flag\n[Defs]\nList={CheckBox|C|F|1}\nC=Flag\nF=0\n"
+                                "[Vals]\nFlag=False\n");
+    MB_PagedListArgs a = textList(30);
+    a.remembered = {.section = "Box", .entry = "Ctls", .iniFile = ini};
+    core::StrArray items = numbered(3);
+    std::string states;
+    EXPECT_TRUE(run(a, items, states, {{.sets = {{"cap:Flag", "1"}, {"#1", "edited"}}, .press = "&OK"}}));
+    EXPECT_EQ(views.at(0).ctls.size(), 4u);
+    EXPECT_EQ(INI_Get("Vals", "Flag", ini, 1), "True");
+    EXPECT_EQ(items[1], "edited");
 }
