@@ -308,7 +308,6 @@ long MB_ListDlgWork(core::StrArray& items, bool itemsAreCallers, const std::stri
             if (row > 0) MB_ListStateSet(k, ctl.rows, row, {}, true, row, row);
         }
 
-        shown.instruction = instruction;
         const MB_ListButtons b = MB_ListDlgButtons(shown, ctl);
         std::string buttons = b.captions;
         if (buttons.empty() && !further.empty()) buttons = further.substr(1);
