@@ -362,3 +362,24 @@ TEST_F(ListDlgTest, AnInMemoryListIsMergedOnlyIntoAPickOnlyDisplay) {
     EXPECT_EQ(gridOf(responder.shown().at(2)).items, (std::vector<std::string>{"", "a", "b", "c"}));
     EXPECT_EQ(stored(), "a|b|c");
 }
+
+TEST_F(ListDlgTest, RememberedButtonsComeFirstAndKeepTheDialogsNumbersApart) {
+    testsupport::writeFile(home / "dlg.ini", "[Dlg]\nDefs=Ctls|List\n[Ctls]\nList={CommandButton||BtnVal|10|}\n"
+                                             "BtnVal=&One\n");
+    args.remembered = {.section = "Dlg", .entry = "Defs", .iniFile = home / "dlg.ini"};
+    struct Case {
+        std::string button;
+        long result, pressed;
+    };
+    const Case cases[] = {{"&One", dlg::kListOther, 1}, {"&OK", dlg::kListOK, 0}, {"&Cancel", dlg::kListFurther, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.button);
+        args.pressed = 0;
+        ScriptedResponder responder;
+        responder.expect(press(c.button));
+        EXPECT_EQ(run(), c.result);
+        EXPECT_EQ(args.pressed, c.pressed);
+        EXPECT_EQ(responder.shown().at(0).buttons.at(0), "&One");
+        EXPECT_EQ(responder.shown().at(0).escButton, 7);
+    }
+}
