@@ -137,8 +137,7 @@ private:
     bool buildLeft();
     long show(MB_CtlEntry& ctl);
     void addControls(MB_CtlEntry& ctl);
-    void addButtons(MB_CtlEntry& ctl, const std::string& spec, const std::vector<std::pair<std::string, Action>>& row,
-                    bool sameRow = false);
+    void addButtons(MB_CtlEntry& ctl, const std::string& spec, const std::vector<std::pair<std::string, Action>>& row);
     void readBack(const MB_CtlEntry& ctl);
     void readSelection(const core::Table2D& rows, long entry, TextSet& selection);
     bool warned(Action a);
@@ -263,14 +262,14 @@ long Selector::show(MB_CtlEntry& ctl) {
 }
 
 void Selector::addButtons(MB_CtlEntry& ctl, const std::string& spec,
-                          const std::vector<std::pair<std::string, Action>>& row, bool sameRow) {
+                          const std::vector<std::pair<std::string, Action>>& row) {
     std::string captions;
     for (const auto& [caption, action] : row) {
         CHUNKS_Append(captions, caption);
         actions_.push_back(action);
     }
     std::array<long, 6> numbers{};
-    MB_AddButtonCtl(false, spec, captions, ctl, false, sameRow, numbers);
+    MB_AddButtonCtl(false, spec, captions, ctl, false, false, numbers);
 }
 
 void Selector::addControls(MB_CtlEntry& ctl) {
