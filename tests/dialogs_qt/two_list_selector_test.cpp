@@ -6,9 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "core/ini_store.h"
 #include "core/text.h"
 #include "dialogs/ready_dialogs.h"
 #include "tests/dialogs_qt/box_fixture.h"
+#include "tests/support/temp_home.h"
 
 using testsupport::ScriptedResponder;
 
@@ -421,4 +423,33 @@ TEST_F(TwoListTest, SeveralValuesEnteredAtOnceStartingFromTheSelection) {
     });
     EXPECT_EQ(r, 2);
     EXPECT_EQ(selected.items(), (Texts{"a", "x", "C"}));
+}
+
+TEST_F(TwoListTest, RememberedControlsShowTheirValuesAndSaveThemAfterEachShowing) {
+    testsupport::TempHome home;
+    const std::string ini = home / "sel.ini";
+    testsupport::writeFile(ini,
+                           "[Sel]\n"
+                           "Ctls=Defs|List\n"
+                           "3=Vals|Flag\n"
+                           "[Defs]\n"
+                           "List={CheckBox|FlagSpec|FlagVal|3}\n"
+                           "FlagSpec=&Flag\n"
+                           "[Vals]\n"
+                           "Flag=True\n");
+    all = strs({"a"});
+    p.rememberedFile = ini;
+    p.rememberedSection = "Sel";
+    p.rememberedEntry = "Ctls";
+    const int r = run({
+        [](const core::DlgView& v, core::DlgDriver& d) {
+            EXPECT_EQ(v.ctls.at(0).type, "CheckBox");
+            EXPECT_EQ(v.ctls.at(0).value, "1");
+            EXPECT_EQ(v.buttons.at(0), "&Add -->");
+            d.setCheck(v.ctls.at(0).entry, 0);
+            d.press("&Cancel");
+        },
+    });
+    EXPECT_EQ(r, 1);
+    EXPECT_EQ(INI_Get("Vals", "Flag", ini, 1), "False");
 }
