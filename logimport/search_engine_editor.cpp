@@ -6,7 +6,6 @@
 #include "core/ini_store.h"
 #include "core/like_pattern.h"
 #include "core/program_paths.h"
-#include "core/table2d.h"
 #include "core/text.h"
 #include "dialogs/msgbox.h"
 #include "dialogs/option_strings.h"
@@ -150,14 +149,10 @@ std::vector<std::string> nonBlank(const core::StrArray& items) {
 }
 
 void sortItems(core::StrArray& items) {
-    core::Table2D table;
-    table.redim(1, items.ubound(), 0, 0);
-    for (long i = 1; i <= items.ubound(); ++i) table.set(i, 0, items[i]);
-    core::LngArray keys;
-    keys.redim(0, 0);
-    keys.set(0, 0);
-    ARR_Sort2D(table, keys, 2);
-    for (long i = 1; i <= items.ubound(); ++i) items.set(i, ARR_Item2D(table, i, 0));
+    std::vector<std::string> texts;
+    for (long i = 1; i <= items.ubound(); ++i) texts.push_back(items[i]);
+    core::sortIgnoringCase(texts);
+    for (long i = 1; i <= items.ubound(); ++i) items.set(i, texts[static_cast<std::size_t>(i) - 1]);
 }
 
 }  // namespace
