@@ -1,0 +1,177 @@
+#include "logimport/filter_dialogs.h"
+
+#include <algorithm>
+#include <array>
+#include <vector>
+
+#include "core/delimited_lists.h"
+#include "core/ini_store.h"
+#include "core/numbers.h"
+#include "core/stored_text.h"
+#include "core/table2d.h"
+#include "core/text.h"
+#include "dialogs/msgbox.h"
+#include "dialogs/ready_dialogs.h"
+#include "logimport/filter_store.h"
+
+namespace {
+
+constexpr int kOkButton = 1;
+
+// Kinds in the order the editor lists them.
+constexpr std::array<long, 6> kKindOrder = {kFltrStartsWith, kFltrContains, kFltrEquals,
+                                            kFltrGreater,    kFltrLess,     kFltrIsNumber};
+
+bool offered(long kind, const FltrKindOffers& offers) {
+    switch (kind) {
+    case kFltrEquals: return offers.equals;
+    case kFltrGreater:
+    case kFltrLess: return offers.greaterLess;
+    case kFltrIsNumber: return offers.number;
+    default: return true;
+    }
+}
+
+// "Con&tains ...": the kind caption with its access letter marked.
+std::string optionCaption(long kind) {
+    FltrRule rule;
+    rule.Typ = kind;
+    std::string letter;
+    std::string caption = FLTR_KindCaption(rule, letter);
+    return TXT_AccelCaption(caption, letter);
+}
+
+std::string trimmed(const std::string& text) { return TXT_Normalize(text, {}, true, false, false, {}, {}); }
+
+// The chosen position of a list control after the box, -1 when none.
+long chosenPosition(const MB_CtlEntry& ctl, long entry) {
+    const std::string cell = ARR_Item2D(ctl.rows, entry, 0);
+    return cell.empty() ? -1 : static_cast<long>(TXT_Val(cell));
+}
+
+}  // namespace
+
+bool FLTR_FilterCopy(const std::string& source, const std::string& target,
+                     const std::string& iniFile, const std::string& flagSpec, int notFoundMode) {
+    if (notFoundMode == 6 && INI_Get(source, "Val", iniFile, 1) == kIniNotFound) return false;
+    if (TXT_IsEqual(source, target, false)) return true;
+    // Left-over entries of an earlier filter under the target name would survive a
+    // copy that skips missing entries.
+    INI_EraseSection(target, iniFile);
+    std::vector<std::string> entries = {"Typ", "Val", "MC", "ColType"};
+    const std::string flagEntry = CHUNKS_Get(2, flagSpec);
+    if (!flagEntry.empty()) entries.push_back(flagEntry);
+    for (const std::string& entry : entries) {
+        std::string toSection = target, toEntry = entry, toFile = iniFile;
+        INI_CopyEntry(source, entry, iniFile, notFoundMode, toSection, toEntry, toFile);
+    }
+    return true;
+}
+
+int FLTR_RuleEnter(FltrRule& rule, MB_CtlEntry& ctl, const std::string& message,
+                   const FltrKindOffers& offers) {
+    const bool reset = !ctl.entries.hasBounds();
+    const long current = offered(rule.Typ, offers) ? rule.Typ : kFltrStartsWith;
+    std::array<long, 7> optionOf{};  // entry of each kind's option button, 0 when not offered
+    bool first = reset;
+    for (long kind : kKindOrder) {
+        if (!offered(kind, offers)) continue;
+        optionOf[static_cast<std::size_t>(kind)] =
+            MB_AddControl("OptionButton", MB_SpecToTagForm(optionCaption(kind)),
+                          kind == current ? "True" : "False", ctl, first);
+        first = false;
+    }
+    const long valueBox = MB_AddControl("TextBox", "", rule.Val, ctl, false);
+    const long caseBox = MB_AddControl("CheckBox", MB_SpecToTagForm("&Match Case"), rule.MC ? "1" : "0", ctl, false);
+    MB_AddControl("Shape", MB_SpecToTagForm("2|200"), "", ctl, false);
+
+    std::string state;
+    Msgbxform* form = nullptr;
+    const int pressed = MB_Show(message, "1", "", "- Enter Rule", ctl, state, form);
+    if (pressed != kOkButton) return pressed;
+
+    rule.Typ = kFltrStartsWith;
+    for (long kind : {kFltrContains, kFltrEquals, kFltrGreater, kFltrLess, kFltrIsNumber}) {
+        const long entry = optionOf[static_cast<std::size_t>(kind)];
+        if (entry != 0 && SYS32_StrIsTrue(ctl.values[entry])) {
+            rule.Typ = kind;
+            break;
+        }
+    }
+    rule.Val = ctl.values[valueBox];
+    rule.MC = TXT_Val(ctl.values[caseBox]) != 0;
+    return pressed;
+}
+
+bool FLTR_FilterEdit(std::string& section, const core::StrArray& captions, const std::string& iniFile,
+                     long lastField, const std::string& whereCaption, const std::string& flagSpec,
+                     const FltrKindOffers& offers, bool nameFixed, const std::string& listEntry) {
+    const long last = lastField < 0 ? captions.ubound() : std::min(lastField, captions.ubound());
+    const std::string flagCaption = CHUNKS_Get(1, flagSpec);
+    const std::string flagEntry = CHUNKS_Get(2, flagSpec);
+
+    FltrRule rule;
+    rule.Typ = kFltrStartsWith;
+    long colType = 0;
+    bool flag = false;
+    if (!section.empty()) {
+        FLTR_ReadRule(section, iniFile, rule, 3);
+        colType = static_cast<long>(INI_GetNumVar(section, "ColType", iniFile, 3));
+        if (!flagEntry.empty()) flag = INI_GetFlag(section, flagEntry, iniFile, 3);
+    }
+    std::string where = whereCaption.empty() ? "Where [w]" : whereCaption;
+    if (!whereCaption.empty() && whereCaption.find('[') == std::string::npos && flagSpec.empty())
+        where += " [w]:";
+    std::string name = section;
+
+    for (;;) {
+        MB_CtlEntry ctl;
+        long nameBox = 0, flagBox = 0, fieldList = 0;
+        if (!nameFixed) {
+            MB_AddControl("Label", "", "Name on List [n]:", ctl, true);
+            nameBox = MB_AddControl("TextBox", "6000", name, ctl, false);
+        }
+        MB_AddControl("Label", "", where, ctl, nameFixed);
+        if (!flagEntry.empty())
+            flagBox = MB_AddControl("CheckBox", MB_SpecToTagForm(flagCaption), flag ? "1" : "0", ctl, false);
+        if (last >= 2) {
+            const std::string spec = last > 9 ? "4500|2500" : "4500|1500";
+            fieldList = MB_AddListCtl(captions, "", colType, "ListBox", MB_SpecToTagForm(spec), ctl, false, 0, last);
+        } else {
+            // Nothing to choose: the box names the one field, which the filter then tests.
+            MB_AddControl("TextBox", MB_SpecToTagForm("||||||||||||False"),
+                          "where value of " + LLIST_StrArrItem(captions, std::max(last, 0L), ""), ctl, false);
+            colType = std::max(last, 0L);
+        }
+        if (FLTR_RuleEnter(rule, ctl, "", offers) != kOkButton) return false;
+
+        if (flagBox != 0) flag = TXT_Val(ctl.values[flagBox]) != 0;
+        if (fieldList != 0) {
+            const long position = chosenPosition(ctl, fieldList);
+            if (position >= 0 && position <= last) colType = position;
+        }
+        std::string target = section;
+        std::string message;
+        if (!nameFixed) {
+            name = ctl.values[nameBox];
+            if (trimmed(name).empty()) {
+                MB_Info("Name is required. Enter a description to be shown when rules are listed.");
+                continue;
+            }
+            if (!TXT_IsEqual(trimmed(name), trimmed(section), false)) {
+                if (!INI_CheckUniqueName("Filters", listEntry, iniFile, name, true, message, false)) continue;
+                if (!section.empty())
+                    CHUNKS_IniDelete("Filters", listEntry, iniFile, section, "|", kChunksNoExclusion, false, 3);
+                target = trimmed(name);
+            }
+        } else if (section.empty()) {
+            target = INI_UniqueDatedName("Filters", listEntry, iniFile, 0, message, false);
+            if (target.empty()) return false;
+        }
+        FLTR_WriteRule(target, iniFile, rule);
+        INI_Put(target, "ColType", static_cast<int>(colType), iniFile);
+        if (!flagEntry.empty()) INI_Put(target, flagEntry, flag, iniFile);
+        section = target;
+        return true;
+    }
+}
