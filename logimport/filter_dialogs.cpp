@@ -12,6 +12,7 @@
 #include "core/text.h"
 #include "dialogs/msgbox.h"
 #include "dialogs/ready_dialogs.h"
+#include "logimport/filter_descriptions.h"
 #include "logimport/filter_store.h"
 
 namespace {
@@ -49,7 +50,135 @@ long chosenPosition(const MB_CtlEntry& ctl, long entry) {
     return cell.empty() ? -1 : static_cast<long>(TXT_Val(cell));
 }
 
+const std::string kFilters = "Filters";
+
+core::StrArray listedNames(const FltrListEditArgs& a) { return fltr::listNames(a.listEntry, a.iniFile); }
+
+void addAtEnd(const FltrListEditArgs& a, const std::string& name) {
+    bool ok = false;
+    CHUNKS_IniAdd(kFilters, a.listEntry, a.iniFile, name, "|", kChunksNoExclusion, 2, false, false, ok, 3, 0);
+}
+
+void dropFromList(const FltrListEditArgs& a, const std::string& name) {
+    CHUNKS_IniDelete(kFilters, a.listEntry, a.iniFile, name, "|", kChunksNoExclusion, false, 3);
+}
+
+bool isMultiple(const std::string& name, const std::string& iniFile) {
+    std::string conds;
+    bool any = false;
+    return FLTR_ReadConds(name, iniFile, conds, any);
+}
+
+bool editSingle(const FltrListEditArgs& a, std::string& name) {
+    return FLTR_FilterEdit(name, a.captions, a.iniFile, a.lastField, a.whereCaption, a.flagSpec, a.offers,
+                           a.descriptions, a.listEntry);
+}
+
+// Whether another filter of the list is described as `name` is. The filter itself is
+// left out, so that renaming it or changing only its flag is not refused.
+bool identicalInList(const FltrListEditArgs& a, const std::string& name) {
+    const std::string desc = FLTR_FilterRuleText(name, a.iniFile, a.captions);
+    core::StrArray names, descs;
+    FLTR_FilterListDescs(a.listEntry, a.iniFile, a.captions, a.protectedNames, false, names, descs);
+    for (long i = 1; i <= descs.ubound(); ++i)
+        if (descs[i] == desc && !TXT_IsEqual(names[i], name, false)) return true;
+    return false;
+}
+
+// Whether the user wants a filter of several rules ("&Multiple Conditions"); any other
+// way of closing the question makes a single one.
+bool askMultiple(const FltrListEditArgs& a) {
+    const std::string field = LLIST_StrArrItem(a.captions, 1, "");
+    const std::string message = "Use a single condition" + gCR + "E.g. " + field + " equals xxx" + gCRCR +
+                                "or a multi-condition criteria" + gCR + "E.g. " + field +
+                                " equals xxx OR starts with yyy";
+    return MB_MsgBox(message, "&Single condition|&Multiple Conditions", "", "- New " + a.itemWord) == 2;
+}
+
+void identicalRefused() {
+    MB_Info("Edits not allowed. Already have an identical condition in the list." + gCRCR +
+            "Changes have not been saved.");
+}
+
 }  // namespace
+
+namespace fltr {
+
+void listRemoved(const FltrListEditArgs& a, const std::string& name) {
+    if (name.empty()) return;
+    if (isProtected(name, a.protectedNames)) {
+        addAtEnd(a, name);
+        MB_Info("Cannot delete that line. It has been re-added at the end.");
+        return;
+    }
+    std::string desc;
+    if (!isMultiple(name, a.iniFile) && !FLTR_MultiUseFind(name, listedNames(a), a.iniFile, a.captions, desc).empty()) {
+        addAtEnd(a, name);
+        MB_Info("Cannot delete that rule. It is used in a multi rule condition." + gCRCR +
+                "First (Multi rule where it is used:" + gCR + desc + gCRCR + "The Rule has been re-added at the end.");
+        return;
+    }
+    INI_EraseSection(name, a.iniFile);
+    // A selection naming a filter that is gone would load as a rule that never matches.
+    if (TXT_IsEqual(INI_Get(kFilters, a.selEntry, a.iniFile, 3), name, false))
+        INI_Put(kFilters, a.selEntry, "", a.iniFile);
+}
+
+void listNew(const FltrListEditArgs& a) {
+    if (a.allowMultiple && askMultiple(a)) return;  // MULTI-PENDING
+    std::string name;
+    if (!editSingle(a, name) || !identicalInList(a, name)) return;
+    INI_EraseSection(name, a.iniFile);
+    dropFromList(a, name);
+    identicalRefused();
+}
+
+void listEdit(const FltrListEditArgs& a, const std::string& name) {
+    if (isProtected(name, a.protectedNames)) return;
+    if (isMultiple(name, a.iniFile)) return;  // MULTI-PENDING
+    const std::string list = INI_Get(kFilters, a.listEntry, a.iniFile, 3);
+    FLTR_FilterCopy(name, kFltrEditSection, a.iniFile, a.flagSpec, 6);
+    std::string edited = name;
+    if (!editSingle(a, edited)) return;
+    if (identicalInList(a, edited)) {
+        if (!TXT_IsEqual(edited, name, false)) INI_EraseSection(edited, a.iniFile);
+        FLTR_FilterCopy(kFltrEditSection, name, a.iniFile, a.flagSpec, 6);
+        INI_Put(kFilters, a.listEntry, list, a.iniFile);
+        identicalRefused();
+        return;
+    }
+    // The selection follows a renamed filter rather than keep naming its old section.
+    if (!TXT_IsEqual(edited, name, false) && TXT_IsEqual(INI_Get(kFilters, a.selEntry, a.iniFile, 3), name, false))
+        INI_Put(kFilters, a.selEntry, edited, a.iniFile);
+}
+
+void listCopy(const FltrListEditArgs& a, const std::string& name) {
+    if (isProtected(name, a.protectedNames)) return;
+    const std::string copy = LLIST_UniqueName(listedNames(a), 1, name + ".", "");
+    addAtEnd(a, copy);
+    std::string conds;
+    bool any = false;
+    if (FLTR_ReadConds(name, a.iniFile, conds, any)) {
+        INI_Put(copy, "CDSCndns", conds, a.iniFile);
+        INI_Put(copy, "Any", any, a.iniFile);
+        return;
+    }
+    FLTR_FilterCopy(name, copy, a.iniFile, a.flagSpec, 6);
+    std::string edited = copy;
+    // A copy left as it was is as identical as one edited back to the original.
+    editSingle(a, edited);
+    if (!identicalInList(a, edited)) {
+        if (!TXT_IsEqual(edited, copy, false)) INI_EraseSection(copy, a.iniFile);
+        return;
+    }
+    INI_EraseSection(copy, a.iniFile);
+    if (!TXT_IsEqual(edited, copy, false)) INI_EraseSection(edited, a.iniFile);
+    dropFromList(a, edited);
+    dropFromList(a, copy);
+    identicalRefused();
+}
+
+}  // namespace fltr
 
 bool FLTR_FilterCopy(const std::string& source, const std::string& target,
                      const std::string& iniFile, const std::string& flagSpec, int notFoundMode) {

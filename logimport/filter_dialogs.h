@@ -1,6 +1,7 @@
 #pragma once
-// The dialogs in which the user keeps the filters of one filter file: the rule
-// editor, the editor of a single filter and the copy of a filter between sections.
+// The dialogs in which the user keeps the filters of one filter file: the list of
+// filters, the rule editor, the editor of a single filter and the copy of a filter
+// between sections.
 // The filter being edited is kept in section kFltrEditSection meanwhile, so that an
 // edit that must be refused can be undone.
 #include <string>
@@ -38,3 +39,40 @@ int FLTR_RuleEnter(FltrRule& rule, MB_CtlEntry& ctl, const std::string& message,
 bool FLTR_FilterEdit(std::string& section, const core::StrArray& captions, const std::string& iniFile,
                      long lastField, const std::string& whereCaption, const std::string& flagSpec,
                      const FltrKindOffers& offers, bool nameFixed, const std::string& listEntry);
+
+// What the caller of the filter list decides: the file and its [Filters] entries, the
+// texts, what may be edited and how.
+struct FltrListEditArgs {
+    core::StrArray captions;      // the fields a filter may test, from 0
+    std::string iniFile;
+    std::string selEntry;         // [Filters] entry naming the selected filter
+    std::string listEntry;        // [Filters] entry listing the filters
+    std::string itemWord = "Filter";
+    std::string title;            // "" for "Select " & item word
+    std::string message;          // replaces the list's own message when not empty
+    std::string instruction;      // shown in the notice panel at the first showing
+    // Remembered extra controls of the list (their buttons come back as result 7).
+    std::string ctlIniFile, ctlSection, ctlEntry;
+    std::string flagSpec;         // "caption|entry" of a flag each single filter carries
+    std::string protectedNames;   // "|" list: neither removed, edited nor copied
+    FltrKindOffers offers;
+    bool allowMultiple = false;   // New may make a filter of several rules
+    bool descriptions = false;    // list descriptions; names are then dated, not typed
+    std::string whereCaption;     // "" for "Where [w]"
+    long lastField = -1;          // last field offered; negative: all
+};
+
+namespace fltr {
+// What the filter list does after its buttons. Each leaves the file as it was when
+// it refuses, and says why.
+// After the list dropped `name`: a protected name, or a rule that a multiple filter
+// uses, is put back at the end; otherwise its section goes, and a selection of it.
+void listRemoved(const FltrListEditArgs& a, const std::string& name);
+// A new filter; one whose rule another filter of the list already has is taken back.
+void listNew(const FltrListEditArgs& a);
+// Edits the named filter; an edit that makes it equal to another one is undone.
+void listEdit(const FltrListEditArgs& a, const std::string& name);
+// Copies the named filter under its name followed by "." and the first free number,
+// and edits a copy of a single filter, which it keeps only when it came out different.
+void listCopy(const FltrListEditArgs& a, const std::string& name);
+}  // namespace fltr

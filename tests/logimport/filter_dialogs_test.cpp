@@ -225,3 +225,175 @@ TEST_F(FilterDialogs, FewFieldsAreNamedAndTheFilterTestsTheLastOffered) {
         EXPECT_EQ(get(section, "Typ"), "1");
     }
 }
+
+namespace {
+
+// Two multiple filters over the same two rules, a protected name without a section,
+// and A with its first copy.
+const char kList[] =
+    "[Filters]\n"
+    "SelLst=All lines|A|A.1|shop pages|both|shop|cart\n"
+    "Fltr Sel=A\n"
+    "[A]\n"
+    "Typ=3\n"
+    "Val=a\n"
+    "MC=False\n"
+    "ColType=0\n"
+    "[A.1]\n"
+    "Typ=3\n"
+    "Val=a1\n"
+    "MC=False\n"
+    "ColType=0\n"
+    "[shop pages]\n"
+    "CDSCndns=shop|cart\n"
+    "Any=True\n"
+    "[both]\n"
+    "CDSCndns=cart|shop\n"
+    "Any=False\n"
+    "[shop]\n"
+    "Typ=2\n"
+    "Val=/shop/\n"
+    "MC=False\n"
+    "ColType=1\n"
+    "[cart]\n"
+    "Typ=1\n"
+    "Val=Mozilla\n"
+    "MC=True\n"
+    "ColType=2\n";
+
+const char kAllNames[] = "All lines|A|A.1|shop pages|both|shop|cart";
+
+class FilterListActions : public FilterDialogs {
+protected:
+    void SetUp() override {
+        FilterDialogs::SetUp();
+        writeFile(file_, kList);
+        args_.captions = captions_;
+        args_.iniFile = file_;
+        args_.selEntry = "Fltr Sel";
+        args_.listEntry = "SelLst";
+        args_.protectedNames = "All lines";
+        args_.offers = kAllKinds;
+    }
+    // The list as the dialog leaves it after dropping `name`.
+    void dropped(const std::string& name) {
+        bool found = false;
+        std::string positions;
+        INI_Put("Filters", "SelLst", CHUNKS_RemoveItem(kAllNames, name, "|", kChunksNoExclusion, true, found, positions),
+                file_);
+    }
+    // Entries of the single-filter editor with a typed name: 2 the name, 11 the value.
+    static Answer editTo(const std::string& name, const std::string& value) {
+        return {.expectCaption = "- Enter Rule", .sets = {{"#2", name}, {"#11", value}}, .press = "&OK"};
+    }
+
+    FltrListEditArgs args_;
+};
+
+}  // namespace
+
+TEST_F(FilterListActions, RemovalOfAProtectedNameOrAUsedRuleIsRefused) {
+    struct Case {
+        const char* name;
+        const char* message;  // "" when the removal stands
+        const char* list;
+        bool sectionKept;
+    };
+    const Case cases[] = {
+        {"All lines", "Cannot delete that line. It has been re-added at the end.", "A|A.1|shop pages|both|shop|cart|All lines", false},
+        {"cart", "Cannot delete that rule. It is used in a multi rule condition.", "All lines|A|A.1|shop pages|both|shop|cart", true},
+        {"both", "", "All lines|A|A.1|shop pages|shop|cart", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeFile(file_, kList);
+        ScriptedResponder responder;
+        if (*c.message) responder.press(c.message, "&OK");
+        dropped(c.name);
+        fltr::listRemoved(args_, c.name);
+        EXPECT_EQ(responder.pending(), 0u);
+        EXPECT_EQ(get("Filters", "SelLst"), c.list);
+        EXPECT_EQ(get(c.name, "Typ") != kIniNotFound || get(c.name, "CDSCndns") != kIniNotFound, c.sectionKept);
+    }
+}
+
+TEST_F(FilterListActions, AUsedRuleNamesOnlyTheFirstMultipleFilterThatUsesIt) {
+    ScriptedResponder responder;
+    responder.press("It is used in a multi rule condition.", "&OK");
+    dropped("cart");
+    fltr::listRemoved(args_, "cart");
+    const std::string shop = "File Name Contains </shop/>";
+    const std::string cart = "User agent (browser) Starts with <Mozilla> MC";
+    EXPECT_EQ(responder.shown().at(0).message,
+              "Cannot delete that rule. It is used in a multi rule condition." + gCRCR +
+                  "First (Multi rule where it is used:" + gCR + "<" + shop + "> / <" + cart + ">" + gCRCR +
+                  "The Rule has been re-added at the end.");
+}
+
+TEST_F(FilterListActions, RemovingTheSelectedFilterClearsTheSelection) {
+    dropped("A");
+    fltr::listRemoved(args_, "A");
+    EXPECT_EQ(get("A", "Val"), kIniNotFound);
+    EXPECT_EQ(get("Filters", "Fltr Sel"), "");
+}
+
+TEST_F(FilterListActions, CopyTakesTheFirstFreeNumberAndKeepsOnlyADifferentRule) {
+    {
+        ScriptedResponder responder;
+        responder.expect(editTo("A.2", "b"));
+        fltr::listCopy(args_, "A");
+        EXPECT_EQ(get("Filters", "SelLst"), std::string(kAllNames) + "|A.2");
+        EXPECT_EQ(get("A.2", "Val"), "b");
+        EXPECT_EQ(get("A.2", "Typ"), "3");
+    }
+    {
+        // Left as it was, the copy repeats A's rule.
+        ScriptedResponder responder;
+        responder.expect({.press = "&OK"}).press("Already have an identical condition", "&OK");
+        fltr::listCopy(args_, "A");
+        EXPECT_EQ(responder.pending(), 0u);
+        EXPECT_EQ(get("Filters", "SelLst"), std::string(kAllNames) + "|A.2");
+        EXPECT_EQ(get("A.3", "Val"), kIniNotFound);
+    }
+    // A multiple filter is copied by its rules, without an editor.
+    fltr::listCopy(args_, "both");
+    EXPECT_EQ(get("both.1", "CDSCndns"), "cart|shop");
+    EXPECT_EQ(get("both.1", "Any"), "False");
+}
+
+TEST_F(FilterListActions, AnEditThatRepeatsAnotherRuleIsUndone) {
+    ScriptedResponder responder;
+    responder.expect(editTo("A renamed", "A1")).press("Already have an identical condition", "&OK");
+    fltr::listEdit(args_, "A");
+    EXPECT_EQ(responder.pending(), 0u);
+    EXPECT_EQ(get("Filters", "SelLst"), kAllNames);
+    EXPECT_EQ(get("A", "Val"), "a");
+    EXPECT_EQ(get("A renamed", "Val"), kIniNotFound);
+    EXPECT_EQ(get("Filters", "Fltr Sel"), "A");
+}
+
+TEST_F(FilterListActions, RenamingAFilterIsNotRefusedAsIdenticalToItself) {
+    ScriptedResponder responder;
+    responder.expect(editTo("A renamed", "a"));
+    fltr::listEdit(args_, "A");
+    EXPECT_EQ(responder.pending(), 0u);
+    EXPECT_EQ(get("Filters", "SelLst"), "All lines|A.1|shop pages|both|shop|cart|A renamed");
+    EXPECT_EQ(get("A renamed", "Val"), "a");
+    EXPECT_EQ(get("Filters", "Fltr Sel"), "A renamed");
+}
+
+TEST_F(FilterListActions, ANewFilterThatRepeatsARuleIsTakenBack) {
+    args_.allowMultiple = true;
+    ScriptedResponder responder;
+    responder.press("or a multi-condition criteria", "&Single condition")
+        .expect({.sets = {{"#2", "again"}, {"#4", "1"}, {"cap:Contains ...", "1"}, {"#11", "/SHOP/"}}, .press = "&OK"})
+        .press("Already have an identical condition", "&OK");
+    fltr::listNew(args_);
+    EXPECT_EQ(responder.pending(), 0u);
+    EXPECT_EQ(responder.shown().at(0).buttons, (std::vector<std::string>{"&Single condition", "&Multiple Conditions"}));
+    EXPECT_EQ(responder.shown().at(0).message, "Use a single condition" + gCR + "E.g. File Name equals xxx" + gCRCR +
+                                                   "or a multi-condition criteria" + gCR +
+                                                   "E.g. File Name equals xxx OR starts with yyy");
+    EXPECT_EQ(get("Filters", "SelLst"), kAllNames);
+    EXPECT_EQ(get("again", "Val"), kIniNotFound);
+}
