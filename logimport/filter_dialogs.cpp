@@ -10,8 +10,10 @@
 #include "core/stored_text.h"
 #include "core/table2d.h"
 #include "core/text.h"
+#include "dialogs/edit_list_dialog.h"
 #include "dialogs/msgbox.h"
 #include "dialogs/ready_dialogs.h"
+#include "dialogs/two_list_selector.h"
 #include "logimport/filter_descriptions.h"
 #include "logimport/filter_store.h"
 
@@ -51,6 +53,25 @@ long chosenPosition(const MB_CtlEntry& ctl, long entry) {
 }
 
 const std::string kFilters = "Filters";
+
+// The name a filter is saved under. A typed one is required, and unique in the list
+// unless it differs from the filter's own only in case and blanks; the list gains an
+// accepted new name and loses the old one. A filter whose name is not typed keeps its
+// own, or gets a dated one when new. "" when the user must try again.
+std::string acceptedName(const std::string& listEntry, const std::string& iniFile, bool nameFixed,
+                         const std::string& typed, const std::string& old) {
+    std::string message;
+    if (nameFixed) return old.empty() ? INI_UniqueDatedName(kFilters, listEntry, iniFile, 0, message, false) : old;
+    if (trimmed(typed).empty()) {
+        MB_Info("Name is required. Enter a description to be shown when rules are listed.");
+        return {};
+    }
+    if (TXT_IsEqual(trimmed(typed), trimmed(old), false)) return old;
+    if (!INI_CheckUniqueName(kFilters, listEntry, iniFile, typed, true, message, false)) return {};
+    if (!old.empty()) CHUNKS_IniDelete(kFilters, listEntry, iniFile, old, "|", kChunksNoExclusion, false, 3);
+    return trimmed(typed);
+}
+
 
 core::StrArray listedNames(const FltrListEditArgs& a) { return fltr::listNames(a.listEntry, a.iniFile); }
 
@@ -125,7 +146,12 @@ void listRemoved(const FltrListEditArgs& a, const std::string& name) {
 }
 
 void listNew(const FltrListEditArgs& a) {
-    if (a.allowMultiple && askMultiple(a)) return;  // MULTI-PENDING
+    if (a.allowMultiple && askMultiple(a)) {
+        std::string name;
+        bool any = false;
+        FLTR_MultiCondSelect(name, a, any);
+        return;
+    }
     std::string name;
     if (!editSingle(a, name) || !identicalInList(a, name)) return;
     INI_EraseSection(name, a.iniFile);
@@ -135,17 +161,21 @@ void listNew(const FltrListEditArgs& a) {
 
 void listEdit(const FltrListEditArgs& a, const std::string& name) {
     if (isProtected(name, a.protectedNames)) return;
-    if (isMultiple(name, a.iniFile)) return;  // MULTI-PENDING
-    const std::string list = INI_Get(kFilters, a.listEntry, a.iniFile, 3);
-    FLTR_FilterCopy(name, kFltrEditSection, a.iniFile, a.flagSpec, 6);
     std::string edited = name;
-    if (!editSingle(a, edited)) return;
-    if (identicalInList(a, edited)) {
-        if (!TXT_IsEqual(edited, name, false)) INI_EraseSection(edited, a.iniFile);
-        FLTR_FilterCopy(kFltrEditSection, name, a.iniFile, a.flagSpec, 6);
-        INI_Put(kFilters, a.listEntry, list, a.iniFile);
-        identicalRefused();
-        return;
+    bool any = false;
+    if (isMultiple(name, a.iniFile)) {
+        if (FLTR_MultiCondSelect(edited, a, any) != 2) return;
+    } else {
+        const std::string list = INI_Get(kFilters, a.listEntry, a.iniFile, 3);
+        FLTR_FilterCopy(name, kFltrEditSection, a.iniFile, a.flagSpec, 6);
+        if (!editSingle(a, edited)) return;
+        if (identicalInList(a, edited)) {
+            if (!TXT_IsEqual(edited, name, false)) INI_EraseSection(edited, a.iniFile);
+            FLTR_FilterCopy(kFltrEditSection, name, a.iniFile, a.flagSpec, 6);
+            INI_Put(kFilters, a.listEntry, list, a.iniFile);
+            identicalRefused();
+            return;
+        }
     }
     // The selection follows a renamed filter rather than keep naming its old section.
     if (!TXT_IsEqual(edited, name, false) && TXT_IsEqual(INI_Get(kFilters, a.selEntry, a.iniFile, 3), name, false))
@@ -279,28 +309,172 @@ bool FLTR_FilterEdit(std::string& section, const core::StrArray& captions, const
             const long position = chosenPosition(ctl, fieldList);
             if (position >= 0 && position <= last) colType = position;
         }
-        std::string target = section;
-        std::string message;
-        if (!nameFixed) {
-            name = ctl.values[nameBox];
-            if (trimmed(name).empty()) {
-                MB_Info("Name is required. Enter a description to be shown when rules are listed.");
-                continue;
-            }
-            if (!TXT_IsEqual(trimmed(name), trimmed(section), false)) {
-                if (!INI_CheckUniqueName("Filters", listEntry, iniFile, name, true, message, false)) continue;
-                if (!section.empty())
-                    CHUNKS_IniDelete("Filters", listEntry, iniFile, section, "|", kChunksNoExclusion, false, 3);
-                target = trimmed(name);
-            }
-        } else if (section.empty()) {
-            target = INI_UniqueDatedName("Filters", listEntry, iniFile, 0, message, false);
-            if (target.empty()) return false;
+        const std::string target =
+            acceptedName(listEntry, iniFile, nameFixed, nameFixed ? std::string() : ctl.values[nameBox], section);
+        if (target.empty()) {
+            if (!nameFixed) name = ctl.values[nameBox];
+            continue;
         }
         FLTR_WriteRule(target, iniFile, rule);
         INI_Put(target, "ColType", static_cast<int>(colType), iniFile);
         if (!flagEntry.empty()) INI_Put(target, flagEntry, flag, iniFile);
         section = target;
         return true;
+    }
+}
+
+namespace {
+
+// The names of the list in the order the dialog left it. Showing descriptions, the
+// dialog changed only `memList`: its order is carried over to the names, and the
+// names whose descriptions it dropped are returned in `dropped`.
+core::StrArray namesAfterList(const FltrListEditArgs& a, const MB_ListDlgArgs& list, const core::StrArray& oldNames,
+                              const core::StrArray& oldDescs, std::vector<std::string>& dropped) {
+    dropped.clear();
+    if (!a.descriptions) return listedNames(a);
+    core::StrArray descs;
+    CHUNKS_SplitEx(list.memList, "|", kChunksNoExclusion, descs, 1);
+    if (list.memList.empty()) descs.redim(0, 0);
+    core::StrArray names = FLTR_DescsToNames(oldNames, oldDescs, descs, a.listEntry, a.iniFile);
+    for (long i = 1; i <= oldNames.ubound(); ++i)
+        if (names.find(oldNames[i], 1, core::Match::IgnoreCase) < 0) dropped.push_back(oldNames[i]);
+    return names;
+}
+
+}  // namespace
+
+int FLTR_FilterListEdit(const FltrListEditArgs& a, long& extraButton) {
+    MB_ListDlgArgs list;
+    list.itemWord = a.itemWord;
+    list.title = a.title;
+    list.message = a.message;
+    list.instruction = a.instruction;
+    list.remembered.iniFile = a.ctlIniFile;
+    list.remembered.section = a.ctlSection;
+    list.remembered.entry = a.ctlEntry;
+    list.ok = true;
+    list.further = true;
+    list.furtherCaption = "&Cancel";
+    list.actionA = "Edi&t ";
+    list.add = "&New ";
+    list.del = "R&emove ";
+    list.actionB = "Cop&y ";
+    list.up = "Move &Up";
+    list.down = "Move Do&wn";
+
+    const std::string selected = INI_Get(kFilters, a.selEntry, a.iniFile, 3);
+    for (bool first = true;; first = false) {
+        core::StrArray names, descs;
+        if (a.descriptions) {
+            FLTR_FilterListDescs(a.listEntry, a.iniFile, a.captions, a.protectedNames, false, names, descs);
+            list.memList = CHUNKS_JoinEx(descs, "|", kChunksNoExclusion, 1, false);
+        }
+        if (first) {
+            list.selection = selected;
+            if (a.descriptions) {
+                const long at = names.find(selected, 1, core::Match::IgnoreCase);
+                list.selection = at > 0 ? descs[at] : std::string();
+            }
+        } else {
+            list.instruction.clear();
+        }
+
+        const long result = a.descriptions ? MB_EditList({}, {}, {}, list) : MB_EditList(kFilters, a.listEntry, a.iniFile, list);
+        std::vector<std::string> dropped;
+        const core::StrArray current = namesAfterList(a, list, names, descs, dropped);
+        const long pos = static_cast<long>(TXT_Val(list.state));
+        const std::string chosen = pos >= 0 && pos < current.ubound() ? current[pos + 1] : std::string();
+
+        switch (result) {
+        case dlg::kListFurther: return 1;
+        case dlg::kListOK:
+        case dlg::kListOther:
+            if (!chosen.empty()) INI_Put(kFilters, a.selEntry, chosen, a.iniFile);
+            if (result == dlg::kListOK) return 2;
+            extraButton = list.pressed;
+            return 7;
+        case dlg::kListDeleted: {
+            if (!a.descriptions) {
+                fltr::listRemoved(a, list.selection);
+                break;
+            }
+            // Equal descriptions all left the list; only the first name was meant.
+            for (std::size_t i = 1; i < dropped.size(); ++i) addAtEnd(a, dropped[i]);
+            if (!dropped.empty()) fltr::listRemoved(a, dropped.front());
+            break;
+        }
+        case dlg::kListAdded: fltr::listNew(a); break;
+        case dlg::kListActionA:
+            if (!chosen.empty()) fltr::listEdit(a, chosen);
+            break;
+        case dlg::kListActionB:
+            if (!chosen.empty()) fltr::listCopy(a, chosen);
+            break;
+        }
+    }
+}
+
+int FLTR_MultiCondSelect(std::string& name, const FltrListEditArgs& a, bool& any) {
+    // The rules on offer, and the filter's own, which may include rules not listed.
+    core::StrArray ruleNames, ruleDescs, listed, ownNames, ownDescs;
+    FLTR_FilterListDescs(a.listEntry, a.iniFile, a.captions, a.protectedNames, true, ruleNames, ruleDescs);
+    any = false;
+    std::string conds;
+    if (!name.empty()) FLTR_ReadConds(name, a.iniFile, conds, any);
+    CHUNKS_Split(conds, listed, 1);
+    FLTR_FilterDescsBuild(listed, a.iniFile, a.captions, {}, false, ownNames, ownDescs);
+
+    core::StrArray selected = ownDescs;
+    core::LngArray order;
+    order.redim(0, ruleDescs.ubound());
+    for (long i = 1; i <= ruleDescs.ubound(); ++i) order.set(i, i);
+    core::StrArray skip;
+    skip.redim(0, 0);
+
+    MBX_SelectParams p;
+    p.itemWord = "Rule";
+    p.message = "in which selected rules are checked.";
+    p.bottomText = "Press OK to save changes.";
+    p.bottomText2 = " Press Cancel to ignore changes and keep original selection.";
+    p.hideNumbers = true;
+    p.matchCase = true;
+    p.minWidth = 12000;
+    MB_CtlEntry ctl;
+    long nameBox = 0;
+    if (!a.descriptions) {
+        MB_AddControl("Label", "", "Name on List [n]:", ctl, true);
+        nameBox = MB_AddControl("TextBox", "6000", name, ctl, false);
+    }
+    MB_AddControl("Label", "", "To satisfy condition, satisfy: ", ctl, a.descriptions);
+    MB_AddControl("OptionButton", MB_SpecToTagForm("A&ll rules selected"), any ? "False" : "True", ctl, false);
+    const long anyOption = MB_AddControl("_OptionButton", MB_SpecToTagForm("An&y rule selected"), any ? "True" : "False", ctl, false);
+
+    for (;;) {
+        p.ctlEntries = ctl.entries;
+        p.ctlValues = ctl.values;
+        p.ctlRows = ctl.rows;
+        const int pressed = MBX_TwoListSelect(selected, ruleDescs, order, skip, p);
+        if (pressed != 2) return pressed;
+        ctl.values = p.ctlValues;
+        const std::string target =
+            acceptedName(a.listEntry, a.iniFile, a.descriptions, nameBox ? ctl.values[nameBox] : std::string(), name);
+        if (target.empty()) continue;
+
+        any = SYS32_StrIsTrue(ctl.values[anyOption]);
+        core::StrArray chosen;
+        chosen.redim(0, 0);
+        for (long i = selected.lbound(); i <= selected.ubound(); ++i) {
+            if (selected[i].empty()) continue;
+            long at = ruleDescs.find(selected[i], 1, core::Match::Exact);
+            if (at > 0) {
+                chosen.append(ruleNames[at]);
+            } else if ((at = ownDescs.find(selected[i], 1, core::Match::Exact)) > 0) {
+                chosen.append(ownNames[at]);
+            }
+        }
+        INI_Put(target, "CDSCndns", CHUNKS_JoinEx(chosen, "|", kChunksNoExclusion, 1, false), a.iniFile);
+        INI_Put(target, "Any", any, a.iniFile);
+        name = target;
+        return pressed;
     }
 }

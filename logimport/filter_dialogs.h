@@ -62,6 +62,17 @@ struct FltrListEditArgs {
     long lastField = -1;          // last field offered; negative: all
 };
 
+// The list of the filters of a file, with Edit, New, Remove, Copy, Move Up, Move Down
+// and Cancel, and the caller's buttons among its remembered controls. Returns 1 when
+// closed, 2 when a filter was picked (it is written to [Filters] selEntry), 7 for a
+// caller's button, whose number goes to `extraButton` (the pick is written too).
+int FLTR_FilterListEdit(const FltrListEditArgs& args, long& extraButton);
+
+// Chooses the rules of the multiple filter `name` (a new one when empty) among the
+// single filters of the list, and whether any or all of them must hold. On OK (2) the
+// filter is stored, `name` names it and `any` is its choice.
+int FLTR_MultiCondSelect(std::string& name, const FltrListEditArgs& args, bool& any);
+
 namespace fltr {
 // What the filter list does after its buttons. Each leaves the file as it was when
 // it refuses, and says why.
