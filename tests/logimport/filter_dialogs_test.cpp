@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QRect>
+#include <functional>
 #include <regex>
 
 #include "core/delimited_lists.h"
@@ -11,7 +12,6 @@
 #include "logimport/filter_store.h"
 #include "logimport/read_record.h"
 #include "platform/ui/work_area.h"
-#include "tests/logimport/qt_application.h"
 #include "tests/support/fake_user_interface.h"
 #include "tests/support/scripted_responder.h"
 #include "tests/support/temp_home.h"
@@ -53,7 +53,6 @@ const core::CtlView* ctlOf(const core::DlgView& v, const std::string& type, int 
 class FilterDialogs : public ::testing::Test {
 protected:
     void SetUp() override {
-        logimporttest::ensureQtApplication();
         ui::setWorkAreaProvider([] { return QRect(0, 0, 1280, 1000); });
         TXT_CrLfInit();
         file_ = home_ / "LdLnFltr.ini";
@@ -396,4 +395,109 @@ TEST_F(FilterListActions, ANewFilterThatRepeatsARuleIsTakenBack) {
                                                    "E.g. File Name equals xxx OR starts with yyy");
     EXPECT_EQ(get("Filters", "SelLst"), kAllNames);
     EXPECT_EQ(get("again", "Val"), kIniNotFound);
+}
+
+namespace {
+
+using Step = std::function<void(const core::DlgView&, core::DlgDriver&)>;
+using Texts = std::vector<std::string>;
+
+Answer step(Step s) { return {.act = std::move(s)}; }
+
+const core::CtlView& nthOf(const core::DlgView& v, const std::string& type, int n) {
+    for (const core::CtlView& c : v.ctls)
+        if (c.type == type && n-- == 0) return c;
+    throw core::UnexpectedDialog("no " + type + " in \"" + v.caption + "\"");
+}
+
+const std::string kShopDesc = "File Name Contains </shop/>";
+const std::string kCartDesc = "User agent (browser) Starts with <Mozilla> MC";
+
+}  // namespace
+
+TEST_F(FilterListActions, ThePickedCopyBecomesTheSelection) {
+    ScriptedResponder responder;
+    responder
+        .expect(step([](const core::DlgView& v, core::DlgDriver& d) {
+            EXPECT_TRUE(TXT_EndsWith(v.caption, "- Select Filter", true)) << v.caption;
+            EXPECT_EQ(v.buttons, (Texts{"&OK", "Edi&t ", "&New ", "R&emove ", "Cop&y ", "Move &Up", "Move Do&wn",
+                                        "&Cancel"}));
+            EXPECT_EQ(nthOf(v, "ListBox", 0).items, (Texts{"All lines", "A", "A.1", "shop pages", "both", "shop", "cart"}));
+            EXPECT_EQ(nthOf(v, "ListBox", 0).selection, "1");  // the selected filter
+            d.press("Cop&y ");
+        }))
+        .expect(editTo("A.2", "b"))
+        .expect(step([](const core::DlgView& v, core::DlgDriver& d) {
+            EXPECT_EQ(nthOf(v, "ListBox", 0).items.back(), "A.2");
+            d.choose(nthOf(v, "ListBox", 0).entry, {7});
+            d.press("&OK");
+        }));
+    long extra = -1;
+    EXPECT_EQ(FLTR_FilterListEdit(args_, extra), 2);
+    EXPECT_EQ(responder.pending(), 0u);
+    EXPECT_EQ(get("Filters", "Fltr Sel"), "A.2");
+    EXPECT_EQ(get("A.2", "Val"), "b");
+}
+
+TEST_F(FilterListActions, DescriptionListKeepsNamesInTheOrderShown) {
+    args_.descriptions = true;
+    ScriptedResponder responder;
+    responder
+        .expect(step([](const core::DlgView& v, core::DlgDriver& d) {
+            EXPECT_EQ(nthOf(v, "ListBox", 0).items,
+                      (Texts{"All lines", "Referrer Equals <a>", "Referrer Equals <a1>",
+                             "<" + kShopDesc + "> / <" + kCartDesc + ">", "<" + kCartDesc + "> & <" + kShopDesc + ">",
+                             kShopDesc, kCartDesc}));
+            EXPECT_EQ(nthOf(v, "ListBox", 0).selection, "1");
+            d.choose(nthOf(v, "ListBox", 0).entry, {6});
+            d.press("R&emove ");
+        }))
+        .press("Cannot delete that rule.", "&OK")
+        .expect(step([](const core::DlgView& v, core::DlgDriver& d) {
+            EXPECT_EQ(nthOf(v, "ListBox", 0).items.back(), kCartDesc);
+            d.choose(nthOf(v, "ListBox", 0).entry, {0});
+            d.press("Move Do&wn");
+        }))
+        .press("", "&Cancel");
+    long extra = -1;
+    EXPECT_EQ(FLTR_FilterListEdit(args_, extra), 1);
+    EXPECT_EQ(responder.pending(), 0u);
+    EXPECT_EQ(get("Filters", "SelLst"), "A|All lines|A.1|shop pages|both|shop|cart");
+    EXPECT_EQ(get("cart", "Val"), "Mozilla");
+}
+
+TEST_F(FilterListActions, MultipleFilterRulesAreChosenFromTheSingleOnes) {
+    args_.allowMultiple = true;
+    ScriptedResponder responder;
+    responder.press("", "&New ")
+        .press("or a multi-condition criteria", "&Multiple Conditions")
+        .expect(step([](const core::DlgView& v, core::DlgDriver& d) {
+            EXPECT_EQ(v.message, "in which selected rules are checked.");
+            // Protected names and multiple filters are not offered.
+            EXPECT_EQ(nthOf(v, "ListBox", 0).items,
+                      (Texts{"Referrer Equals <a>", "Referrer Equals <a1>", kShopDesc, kCartDesc}));
+            d.choose(nthOf(v, "ListBox", 0).entry, {2, 3});
+            d.press("&Add -->");
+        }))
+        .expect({.sets = {{"#2", "shop or cart"}, {"cap:Any rule selected", "1"}}, .press = "&OK"})
+        .expect(step([](const core::DlgView& v, core::DlgDriver& d) {
+            EXPECT_EQ(nthOf(v, "ListBox", 0).items.back(), "shop or cart");
+            d.choose(nthOf(v, "ListBox", 0).entry, {4});
+            d.press("Edi&t ");
+        }))
+        .expect(step([](const core::DlgView& v, core::DlgDriver& d) {
+            EXPECT_EQ(nthOf(v, "ListBox", 1).items, (Texts{kCartDesc, kShopDesc}));
+            EXPECT_EQ(nthOf(v, "OptionButton", 0).value, "True");  // all rules
+            d.choose(nthOf(v, "ListBox", 1).entry, {1});
+            d.press("<-- R&emove");
+        }))
+        .press("", "&OK")
+        .press("", "&Cancel");
+    long extra = -1;
+    EXPECT_EQ(FLTR_FilterListEdit(args_, extra), 1);
+    EXPECT_EQ(responder.pending(), 0u);
+    EXPECT_EQ(get("shop or cart", "CDSCndns"), "shop|cart");
+    EXPECT_EQ(get("shop or cart", "Any"), "True");
+    EXPECT_EQ(get("both", "CDSCndns"), "cart");
+    EXPECT_EQ(get("both", "Any"), "False");
 }
