@@ -159,6 +159,8 @@ void STTA_BotFltrHitsShow(const core::StrArray& values, const core::LngArray& co
         list.itemWord = "browser [user agent] string";
         list.pickOnly = true;
         list.ok = true;
+        list.gridSpec = "|||||||||1";  // a fixed header row, not a blank first value
+        list.header = "User Agent Values";
         MB_ListDlg(agents, list);
     }
 }
