@@ -72,7 +72,6 @@ std::string acceptedName(const std::string& listEntry, const std::string& iniFil
     return trimmed(typed);
 }
 
-
 core::StrArray listedNames(const FltrListEditArgs& a) { return fltr::listNames(a.listEntry, a.iniFile); }
 
 void addAtEnd(const FltrListEditArgs& a, const std::string& name) {
