@@ -67,9 +67,7 @@ long MB_EditList(const std::string& section, const std::string& entry, const std
 
         MB_CtlEntry ctl;
         const long k = addListBox(items, display, count, args, ctl);
-        MB_ListDlgArgs shown = args;
-        shown.instruction = instruction;
-        const MB_ListButtons b = MB_ListDlgButtons(shown, ctl);
+        const MB_ListButtons b = MB_ListDlgButtons(args, ctl);
         // A double-click presses action A.
         std::string listEntry = ctl.entries[k];
         CHUNKS_SetEx(dlg::entryField(dlg::kSfBackColor), listEntry, dlg::kFieldSep, kChunksNoExclusion,

@@ -296,7 +296,10 @@ long MB_ListDlgWork(core::StrArray& items, bool itemsAreCallers, const std::stri
         if (MB_CtlSpec::parse("Grid" + std::string(dlg::kFieldSep) + spec).isEmpty(dlg::kSfSelectAll))
             CHUNKS_SetEx(dlg::kSfSelectAll, spec, dlg::kFieldSep, kChunksNoExclusion, std::to_string(count + 1));
         const long k = MB_AddControl("Grid", spec, tabbed(args.header, args.separator), ctl, true);
-        for (long i = first; i <= last; ++i) MB_ResultsAddCol(tabbed(display[i], args.separator), -1, ctl.rows);
+        // The items follow the header as columns 2 on; one growth for all, since long
+        // lists would otherwise be copied once per item.
+        if (count > 0) ctl.rows.redimPreserveCols(count + 1);
+        for (long i = first; i <= last; ++i) ctl.rows.set(k, i - first + 2, tabbed(display[i], args.separator));
         if (!args.state.empty()) {
             ctl.rows.set(k, 0, args.state);
         } else {
@@ -305,7 +308,6 @@ long MB_ListDlgWork(core::StrArray& items, bool itemsAreCallers, const std::stri
             if (row > 0) MB_ListStateSet(k, ctl.rows, row, {}, true, row, row);
         }
 
-        shown.instruction = instruction;
         const MB_ListButtons b = MB_ListDlgButtons(shown, ctl);
         std::string buttons = b.captions;
         if (buttons.empty() && !further.empty()) buttons = further.substr(1);

@@ -329,3 +329,57 @@ TEST_F(ListDlgTest, TheDialogUnloadsItsBoxesButNoOuterOne) {
     EXPECT_EQ(boxes, 1);
     EXPECT_TRUE(ui::isLoaded(outer));
 }
+
+TEST_F(ListDlgTest, RememberedControlsAreLoadedAndSavedAfterEachShowing) {
+    testsupport::writeFile(home / "dlg.ini",
+                           "[Dlg]\nDefs=Ctls|List\n7=Vals|Name\n[Ctls]\nList={TextBox|NameSpec|NameVal|7|}\n"
+                           "NameSpec=2000\n[Vals]\nName=abc\n");
+    args.remembered = {.section = "Dlg", .entry = "Defs", .iniFile = home / "dlg.ini"};
+    ScriptedResponder responder;
+    responder.expect({.sets = {{"#3", "xyz"}}, .press = "&Delete"});  // no row: shown again
+    responder.expect({.press = "&Cancel", .act = [](const core::DlgView&, core::DlgDriver& d) { d.press("OK"); }});
+    EXPECT_EQ(run(), dlg::kListFurther);
+    EXPECT_EQ(responder.shown().at(0).ctls.at(2).value, "abc");
+    EXPECT_EQ(responder.shown().at(1).ctls.at(2).value, "xyz");
+    EXPECT_EQ(INI_Get("Vals", "Name", home / "dlg.ini", 3), "xyz");
+}
+
+TEST_F(ListDlgTest, AnInMemoryListIsMergedOnlyIntoAPickOnlyDisplay) {
+    args.memList = "m1|m2";
+    args.pickOnly = true;
+    ScriptedResponder responder;
+    responder.expect(pick(5, "&OK"));
+    EXPECT_EQ(run(), dlg::kListOK);
+    EXPECT_EQ(gridOf(responder.shown().at(0)).items, (std::vector<std::string>{"", "a", "b", "c", "m1", "m2"}));
+    EXPECT_EQ(args.selection, "m2");
+
+    // A list the user may change is shown without it, after the developers' notice.
+    args.pickOnly = false;
+    args.state.clear();
+    responder.expect({.expectMessage = "err 2010102.", .press = "&OK"});
+    responder.expect(press("&OK"));
+    EXPECT_EQ(run(), dlg::kListOK);
+    EXPECT_EQ(gridOf(responder.shown().at(2)).items, (std::vector<std::string>{"", "a", "b", "c"}));
+    EXPECT_EQ(stored(), "a|b|c");
+}
+
+TEST_F(ListDlgTest, RememberedButtonsComeFirstAndKeepTheDialogsNumbersApart) {
+    testsupport::writeFile(home / "dlg.ini", "[Dlg]\nDefs=Ctls|List\n[Ctls]\nList={CommandButton||BtnVal|10|}\n"
+                                             "BtnVal=&One\n");
+    args.remembered = {.section = "Dlg", .entry = "Defs", .iniFile = home / "dlg.ini"};
+    struct Case {
+        std::string button;
+        long result, pressed;
+    };
+    const Case cases[] = {{"&One", dlg::kListOther, 1}, {"&OK", dlg::kListOK, 0}, {"&Cancel", dlg::kListFurther, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.button);
+        args.pressed = 0;
+        ScriptedResponder responder;
+        responder.expect(press(c.button));
+        EXPECT_EQ(run(), c.result);
+        EXPECT_EQ(args.pressed, c.pressed);
+        EXPECT_EQ(responder.shown().at(0).buttons.at(0), "&One");
+        EXPECT_EQ(responder.shown().at(0).escButton, 7);
+    }
+}
