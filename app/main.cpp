@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "app/log_import_commands.h"
 #include "platform/sys/program_folder.h"
 #include "platform/sys/rt_error.h"
 #include "shell/main_window.h"
@@ -34,6 +35,7 @@ int main(int argc, char** argv) {
         sys::ensureProgramFolder(folder,
                                  sys::resourcesFolder(QCoreApplication::applicationDirPath().toStdString()));
         Mainfrm main;
+        wireLogImportCommands(main);
         main.MDIForm_Load(commandLine(argc, argv));
         main.showMaximized();
         rc = QApplication::exec();
