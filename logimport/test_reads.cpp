@@ -30,13 +30,6 @@ std::string plainCount(double n) { return TXT_FormatDbl(n, "0"); }
 
 std::string checkOptions() { return MB_OptEsc(1) + MB_OptDfltButton(1) + MB_OptMaxButtonsPerLine(2); }
 
-// The shell names the open site database; without one there is nothing to read into.
-dao::Database& siteDatabase() {
-    dao::Database* db = core::shellHooks().siteDatabase();
-    if (!db || !db->isOpen()) sys::raise(91, "STTA_TestReadRun");
-    return *db;
-}
-
 std::string withoutAccessKeys(const std::string& caption) { return TXT_Replace(caption, "&", "", true); }
 
 }  // namespace
@@ -58,6 +51,12 @@ void STTA_TestReadInit(const std::string& logFileSpec, TestReadRec& test, bool l
 }
 
 namespace logimport {
+
+dao::Database& siteDatabase() {
+    dao::Database* db = core::shellHooks().siteDatabase();
+    if (!db || !db->isOpen()) sys::raise(91, "siteDatabase");
+    return *db;
+}
 
 RememberedOptionOverride::RememberedOptionOverride(const std::string& entry, bool value) : entry_(entry) {
     saved_ = INI_Get("Main", entry_, "::*", 1);
@@ -133,7 +132,7 @@ core::StrArray valueCountRows(const core::StrArray& values, const core::LngArray
 }  // namespace logimport
 
 bool STTA_TestReadRun(long kind, bool robotTally, bool startAtOnce) {
-    const MB_ShowExArgs args{.controls = {.section = "Main", .entry = "LogDataTstRefr", .iniFile = gIniScreens},
+    const MB_ShowExArgs args{.controls = {.section = "LogDataTstRefr", .entry = "Ctls", .iniFile = gIniScreens},
                              .shift = true,
                              .dfltButton = 1,
                              .escButton = 2};
@@ -155,7 +154,7 @@ bool STTA_TestReadRun(long kind, bool robotTally, bool startAtOnce) {
             continue;
         }
         if (pressed != 1) continue;
-        logimport::testReadExecute(kind, robotTally, siteDatabase());
+        logimport::testReadExecute(kind, robotTally, logimport::siteDatabase());
         return true;
     }
 }

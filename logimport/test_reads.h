@@ -42,6 +42,9 @@ void STTA_UACheckRead();
 
 namespace logimport {
 
+// The open site database the shell names; error 91 while none is open.
+dao::Database& siteDatabase();
+
 // The read of a test read without its dialog: the entry of [Main] "PAFNlog", the test
 // fields set up for the kind, the filters chosen for an addition, then every file of
 // the entry read into the tallies. A user-agent read with `robotTally` switches the

@@ -1,0 +1,100 @@
+// The test-read dialogs, answered by the scripted responder: the driver, the referrer
+// and user-agent checks, and the component filter check.
+#include <gtest/gtest.h>
+
+#include "core/ini_store.h"
+#include "dialogs/msgbox.h"
+#include "logimport/component_filter_check.h"
+#include "logimport/log_format.h"
+#include "logimport/search_engine_store.h"
+#include "logimport/test_reads.h"
+#include "tests/logimport/test_read_site.h"
+#include "tests/support/scripted_responder.h"
+
+using testsupport::combinedLine;
+using testsupport::ScriptedResponder;
+
+namespace {
+
+const char* const kDriverText = "The selected log file[s] will be read using the same filters";
+
+class TestReadDialogs : public ::testing::Test {
+protected:
+    TestReadDialogs() {
+        t.writeLog(combinedLine("/a.html", "http://www.finder.com/s?x=1", "Mozilla") +
+                   combinedLine("/style.css", "http://www.finder.com/s?q=log", "Mozilla") +
+                   combinedLine("/b.html", "http://blog.example.org/", "Mozilla") +
+                   combinedLine("/robots.txt", "", "Googlebot/2.1"));
+        logimport::setProgramSEDefs({"*.finder.*/* ?q"});
+    }
+    ~TestReadDialogs() override {
+        MB_UnloadStray("");
+        logimport::setProgramSEDefs({});
+    }
+
+    testsupport::TestReadSite t;
+    TestReadRec& test = gReadRec.Test;
+};
+
+}  // namespace
+
+TEST_F(TestReadDialogs, DoneReadsNothingAndStartReads) {
+    ScriptedResponder responder;
+    responder.expect({.act = [](const core::DlgView& v, core::DlgDriver& d) {
+        EXPECT_NE(v.message.find("Read Log file to find HTTP Statuss."), std::string::npos);
+        // The definition's buttons first, then the driver's own.
+        EXPECT_EQ(v.buttons, (std::vector<std::string>{"Log &File ...", "Filter&s ...", "Sta&rt. Read Log File",
+                                                      "Don&e", "Read O&ptions"}));
+        d.press("Don&e");
+    }});
+    EXPECT_FALSE(STTA_TestReadRun(kFldStatus, false, false));
+    EXPECT_FALSE(test.Active);
+
+    responder.press(kDriverText, "Sta&rt. Read Log File");
+    EXPECT_TRUE(STTA_TestReadRun(kFldStatus, false, false));
+    EXPECT_EQ(test.FieldValues.ubound(), 1);  // "200"; the robot's line is skipped
+    EXPECT_EQ(responder.pending(), 0u);
+}
+
+TEST_F(TestReadDialogs, StartAtOnceShowsNoDialog) {
+    ScriptedResponder responder;  // any box fails the test
+    EXPECT_TRUE(STTA_TestReadRun(kFldFileName, false, true));
+    EXPECT_EQ(test.FieldValues.ubound(), 3);
+}
+
+TEST_F(TestReadDialogs, ReferrerCheckWithoutReferrersStartsANewRead) {
+    ScriptedResponder responder;
+    responder.press("search engine referrer strings that cannot be interpreted", "Don&e");
+    STTA_SERefCheck();
+    EXPECT_EQ(responder.pending(), 0u);
+}
+
+TEST_F(TestReadDialogs, ReferrerCheckCountsTheLastRead) {
+    ASSERT_TRUE(logimport::testReadExecute(kFldReferrer, false, t.site.db));
+    ScriptedResponder responder;
+    responder.expect({.expectCaption = "Check Definitions of SE Referrer Strings VS. Log File",
+                      .act = [](const core::DlgView& v, core::DlgDriver& d) {
+                          EXPECT_NE(v.message.find("Last Read Found 3 referrers in 3 log lines."), std::string::npos);
+                          EXPECT_NE(v.message.find("Undefined ST - ST not found in referrer for known SE domain: 1"),
+                                    std::string::npos);
+                          EXPECT_NE(v.message.find("Unknown SE.s  - domain in referrer string not defined: 1"),
+                                    std::string::npos);
+                          EXPECT_EQ(v.buttons.size(), 5u);
+                          d.press("&Back to Definitions");
+                      }});
+    STTA_SERefCheck();
+    EXPECT_EQ(responder.pending(), 0u);
+}
+
+TEST_F(TestReadDialogs, UserAgentCheckCountsTheLastRead) {
+    ASSERT_TRUE(logimport::testReadExecute(kFldUserAgent, true, t.site.db));
+    ScriptedResponder responder;
+    responder.expect({.act = [](const core::DlgView& v, core::DlgDriver& d) {
+        EXPECT_NE(v.message.find("Last Read Found 1 user agent strings in 3 log lines."), std::string::npos);
+        EXPECT_NE(v.message.find("Robot Filters Used: 1"), std::string::npos);
+        d.press("&Back to Definitions");
+    }});
+    STTA_UACheck();
+    EXPECT_EQ(responder.pending(), 0u);
+}
+
