@@ -123,6 +123,15 @@ core::StrArray pageNameRows(const PageNameTable& table) {
     return rows;
 }
 
+core::StrArray fileNameRows(const core::StrArray& fileNames, const core::LngArray& counts, bool dropQuery,
+                            bool dropFragment) {
+    core::StrArray rows;
+    for (long i = 0; i <= fileNames.ubound(); ++i)
+        rows.append(fileNames[i] + "\t" + std::to_string(LLIST_LngArrItem(counts, i, 0)) + "\t" +
+                    pageNameOf(fileNames[i], dropQuery, dropFragment));
+    return rows;
+}
+
 std::string fileFltrCheckMessage(const std::string& logFileSpec, bool changed, long fileNames, double lines) {
     std::string m = "Last read: " + gCR + logFileSpec;
     if (changed) m += gCR + " [** SELECTED FILE CHANGED. Press New .. to read new file. **]";

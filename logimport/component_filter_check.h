@@ -65,6 +65,10 @@ std::string pageNamesNotes(bool dropQuery, bool dropFragment, bool skipErrors);
 // The table's rows sorted by page name: name, files, total, merged, file type.
 core::StrArray pageNameRows(const PageNameTable& table);
 
+// One row per file name from 0: the name, its line count and its page name.
+core::StrArray fileNameRows(const core::StrArray& fileNames, const core::LngArray& counts, bool dropQuery,
+                            bool dropFragment);
+
 // The message of the check dialog.
 std::string fileFltrCheckMessage(const std::string& logFileSpec, bool changed, long fileNames, double lines);
 

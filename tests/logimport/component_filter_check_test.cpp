@@ -93,6 +93,8 @@ TEST(PageNameTable, FileNamesMergeIntoPagesAsReportsNameThem) {
               (std::vector<std::string>{"A.html\t1 - /A.html\t1\t1\thtml",
                                         "a.html\t3 - /a.html?x=1|2 - /a.html?y=2\t5\t2\thtml",
                                         "img/logo.gif\t4 - /img/logo.gif\t4\t1\tgif"}));
+    EXPECT_EQ(items(logimport::fileNameRows(names({"", "/a.html?x=1"}), counts({9, 3}), true, true)),
+              (std::vector<std::string>{"\t9\t", "/a.html?x=1\t3\ta.html"}));
     EXPECT_EQ(logimport::pageNameTable(files, lines, false, true).names.ubound(), 3);
     EXPECT_EQ(logimport::pageNameTable(names({""}), counts({7}), true, true).names.ubound(), -1);
 }
