@@ -21,6 +21,22 @@ void STTA_TestLinesView(long startRow, const core::StrArray& rows, const std::st
 
 namespace logimport {
 
+// One of the read-only result lists: tab-separated rows under a header, the caller's
+// buttons after a back button that Esc also presses.
+struct ResultList {
+    std::string header{};
+    std::string layout{};   // the grid's control spec
+    std::string buttons{};  // "|" list of the caller's buttons
+    std::string back{};
+    std::string message{};
+    std::string hint{};     // what the user selects ("Select " + hint)
+    std::string title{};    // "" is "Select " + hint
+    std::string state{};    // in and out: the grid's chosen row and scroll state
+};
+// Shows the rows; 0 for the back button or closing, else the number of the caller's
+// button pressed (1 for the first). `chosen` gets the chosen row from 1, 0 for none.
+int showResultList(core::StrArray& rows, ResultList& list, long& chosen);
+
 // A blank row 0, then "host<tab>referrers" for each host with more than `threshold`
 // referrers, sorted as text.
 core::StrArray unknownSERows(const core::StrArray& unknownHosts, const core::StrArray& referrersPerHost,

@@ -15,6 +15,7 @@
 #include "help/url_routines.h"
 #include "logimport/filter_store.h"
 #include "logimport/log_format.h"
+#include "logimport/read_dialogs.h"
 #include "logimport/raw_log_reader.h"
 #include "logimport/search_engine_store.h"
 #include "platform/sys/rt_error.h"
@@ -29,6 +30,17 @@ const std::string kNewReadCaption = "Ne&w Read - Chk another log or Read Again w
 std::string plainCount(double n) { return TXT_FormatDbl(n, "0"); }
 
 std::string checkOptions() { return MB_OptEsc(1) + MB_OptDfltButton(1) + MB_OptMaxButtonsPerLine(2); }
+
+// Every distinct value of the last test read, one per row.
+void listAll(const core::StrArray& values, long fieldNo, const std::string& word) {
+    core::StrArray rows = values;
+    logimport::ResultList list{.header = STTA_LogFieldCaption(fieldNo),
+                               .layout = "|||||||||1||{7800}||||True",
+                               .back = fieldNo == kFldReferrer ? "&Cancel" : "&Back to definitions",
+                               .hint = word + " and use Ctrl + Double-Click to view in full"};
+    long chosen = 0;
+    logimport::showResultList(rows, list, chosen);
+}
 
 std::string withoutAccessKeys(const std::string& caption) { return TXT_Replace(caption, "&", "", true); }
 
@@ -146,11 +158,14 @@ bool STTA_TestReadRun(long kind, bool robotTally, bool startAtOnce) {
                                 MB_OptMinWidth(11000), "", args, nullptr, &extras);
             if (pressed <= 0) {
                 // The buttons of the dialog definition come first: the log file, the filters.
+                if (pressed + extras == 2)
+                    STTA_FltrChoose("", "Check SE referrer definitions against log file. Filter lines to check.");
                 continue;
             }
         }
         if (pressed == 2) return false;
         if (pressed == 3) {
+            STTA_ReadLogOptionsEdit();
             continue;
         }
         if (pressed != 1) continue;
@@ -161,6 +176,13 @@ bool STTA_TestReadRun(long kind, bool robotTally, bool startAtOnce) {
 
 void STTA_LogFldValuesList() {
     if (!STTA_TestReadRun(kFldStatus, false, false)) return;
+    core::StrArray rows = logimport::valueCountRows(gReadRec.Test.FieldValues, gReadRec.Test.FieldValueCounts);
+    logimport::ResultList list{.header = STTA_LogFieldCaption(kFldStatus) + "\tLogLines",
+                               .layout = "9500|||||||||1||{7800|900}||||True|True|1",
+                               .back = "&Back to definitions",
+                               .hint = "filename and use Ctrl + Double-Click to view in full"};
+    long chosen = 0;
+    logimport::showResultList(rows, list, chosen);
 }
 
 void STTA_SERefCheckLists(const ReadRec& rec, core::StrArray& undefinedRows, core::StrArray& referrersPerHost,
@@ -195,6 +217,7 @@ void STTA_SERefCheckRead() {
     if (!STTA_TestReadRun(kFldReferrer, false, false)) return;
     core::StrArray undefinedRows, referrersPerHost, unknownHosts;
     STTA_SERefCheckLists(gReadRec, undefinedRows, referrersPerHost, unknownHosts);
+    STTA_UndefinedSTList(undefinedRows, referrersPerHost, unknownHosts);
 }
 
 void STTA_SERefCheck() {
@@ -220,8 +243,13 @@ void STTA_SERefCheck() {
                 STTA_SERefCheckRead();
                 break;
             case 3:
+                listAll(gReadRec.Test.Referrers, kFldReferrer, "referrer");
+                break;
             case 4:
+                STTA_UndefinedSTList(undefinedRows, referrersPerHost, unknownHosts);
+                break;
             case 5:
+                STTA_UnknownSEList(undefinedRows, referrersPerHost, unknownHosts);
                 break;
             default:
                 return;
@@ -254,6 +282,8 @@ void STTA_UACheck() {
                 STTA_UACheckRead();
                 break;
             case 3:
+                listAll(gReadRec.Test.UserAgents, kFldUserAgent, "user agent");
+                break;
             case 4:
                 break;
             default:

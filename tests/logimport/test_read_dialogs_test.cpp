@@ -98,3 +98,42 @@ TEST_F(TestReadDialogs, UserAgentCheckCountsTheLastRead) {
     EXPECT_EQ(responder.pending(), 0u);
 }
 
+// The check reads with the component filter off, so that components are tallied too,
+// and the user's choice of that filter is the same afterwards.
+TEST_F(TestReadDialogs, ComponentCheckReadsEveryFileNameAndRestoresTheChoice) {
+    INI_Put("Main", "nocomp", "True", gIniLastVals);
+    testsupport::writeFile(gIniFltrFiles,
+                           "[Filters]\nFltr Sel=css\n[css]\nTyp=2\nVal=.css\nMC=False\nColType=1\n");
+    ScriptedResponder responder;
+    responder.press(kDriverText, "Sta&rt. Read Log File");
+    responder.expect({.expectCaption = "Check Page Component File Filters VS log file",
+                      .act = [&](const core::DlgView& v, core::DlgDriver& d) {
+                          EXPECT_EQ(INI_Get("Main", "nocomp", gIniLastVals, 1), "True");
+                          EXPECT_NE(v.message.find("3 pages and component filenames in"), std::string::npos);
+                          EXPECT_EQ(v.message.find("SELECTED FILE CHANGED"), std::string::npos);
+                          d.press("&Back to Definitions");
+                      }});
+    STTA_FileFltrCheck(false);
+    EXPECT_EQ(responder.pending(), 0u);
+    EXPECT_EQ(test.FieldValues.ubound(), 3);
+}
+
+TEST_F(TestReadDialogs, ComponentCheckRereadsAtOnceOnlyForAChangedEntry) {
+    ASSERT_TRUE(logimport::testReadExecute(kFldFileName, false, t.site.db));
+    ScriptedResponder responder;
+    responder.press("pages and component filenames", "&Back to Definitions");
+    STTA_FileFltrCheck(true);  // the same entry: the last data are used
+    EXPECT_EQ(responder.pending(), 0u);
+
+    const std::string other = t.site.home / "logs/other.log";
+    testsupport::writeFile(other, combinedLine("/only.html", "", "Mozilla"));
+    INI_Put("Main", "PAFNlog", other, gIniLastVals);
+    responder.expect({.act = [&](const core::DlgView& v, core::DlgDriver& d) {
+        EXPECT_NE(v.message.find(other), std::string::npos);
+        EXPECT_NE(v.message.find("1 pages and component filenames"), std::string::npos);
+        d.press("&Back to Definitions");
+    }});
+    STTA_FileFltrCheck(true);
+    EXPECT_EQ(responder.pending(), 0u);
+    EXPECT_EQ(test.LogFileSpec, other);
+}
