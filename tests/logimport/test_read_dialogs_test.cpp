@@ -6,6 +6,7 @@
 #include "dialogs/msgbox.h"
 #include "logimport/component_filter_check.h"
 #include "logimport/log_format.h"
+#include "logimport/page_table.h"
 #include "logimport/search_engine_store.h"
 #include "logimport/test_reads.h"
 #include "tests/logimport/test_read_site.h"
@@ -136,4 +137,83 @@ TEST_F(TestReadDialogs, ComponentCheckRereadsAtOnceOnlyForAChangedEntry) {
     STTA_FileFltrCheck(true);
     EXPECT_EQ(responder.pending(), 0u);
     EXPECT_EQ(test.LogFileSpec, other);
+}
+
+namespace {
+
+std::vector<std::string> gridRows(const core::DlgView& v) { return v.ctls.at(0).items; }
+
+std::string labelText(const core::DlgView& v) {
+    for (const core::CtlView& c : v.ctls)
+        if (c.type == "Label") return c.caption;
+    return {};
+}
+
+}  // namespace
+
+TEST_F(TestReadDialogs, ComponentCheckListsSkippedAndNewPages) {
+    testsupport::writeFile(gIniFltrFiles,
+                           "[Filters]\nFltr Sel=css\n[css]\nTyp=2\nVal=.css\nMC=False\nColType=1\n");
+    ASSERT_TRUE(logimport::testReadExecute(kFldFileName, false, t.site.db));
+    STTA_PageIDGetOrAdd("/a.html", true, t.site.db);
+    ScriptedResponder responder;
+    responder.press("pages and component filenames", "List PageNames S&KIPPED using selected filter");
+    responder.expect({.act = [](const core::DlgView& v, core::DlgDriver& d) {
+        EXPECT_NE(labelText(v).find("PageName-URLs that will be **SKIPPED** due to selected file filter."),
+                  std::string::npos);
+        EXPECT_EQ(gridRows(v), std::vector<std::string>{"style.css\t1 - /style.css\t1\t1\tcss"});
+        d.press("Other O&ptions");
+    }});
+    responder.press("pages and component filenames", "List PageNames that do not already e&xist");
+    responder.expect({.act = [](const core::DlgView& v, core::DlgDriver& d) {
+        EXPECT_EQ(gridRows(v), std::vector<std::string>{"b.html\t1 - /b.html\t1\t1\thtml"});
+        d.press("&Back to definitions");
+    }});
+    STTA_FileFltrCheck(false);
+    EXPECT_EQ(responder.pending(), 0u);
+}
+
+TEST_F(TestReadDialogs, AComponentFilterOnOtherDataSkipsNothingAndSaysSo) {
+    testsupport::writeFile(gIniFltrFiles,
+                           "[Filters]\nFltr Sel=ua\n[ua]\nTyp=2\nVal=mozilla\nMC=False\nColType=2\n");
+    ASSERT_TRUE(logimport::testReadExecute(kFldFileName, false, t.site.db));
+    ScriptedResponder responder;
+    for (int shown = 0; shown < 2; ++shown) {
+        responder.press("pages and component filenames", "List PageNames S&KIPPED using selected filter");
+        responder.press("NB You have defined criteria usingdata other than Filename.", "&OK");
+        responder.press("No FileNames found", "&OK");
+    }
+    responder.press("pages and component filenames", "&Back to Definitions");
+    STTA_FileFltrCheck(false);
+    EXPECT_EQ(responder.pending(), 0u);
+}
+
+TEST_F(TestReadDialogs, StatusValuesAreListedAfterARead) {
+    ScriptedResponder responder;
+    responder.press(kDriverText, "Sta&rt. Read Log File");
+    responder.expect({.act = [](const core::DlgView& v, core::DlgDriver& d) {
+        // Row 0 is the empty status.
+        EXPECT_EQ(gridRows(v), (std::vector<std::string>{"\t0", "200\t3"}));
+        d.press("&Back to definitions");
+    }});
+    STTA_LogFldValuesList();
+    EXPECT_EQ(responder.pending(), 0u);
+
+    responder.press(kDriverText, "Don&e");  // no list follows
+    STTA_LogFldValuesList();
+    EXPECT_EQ(responder.pending(), 0u);
+}
+
+TEST_F(TestReadDialogs, AllReferrersAreListedFromTheCheck) {
+    ASSERT_TRUE(logimport::testReadExecute(kFldReferrer, false, t.site.db));
+    ScriptedResponder responder;
+    responder.press("Last Read Found", "Lis&t All Referrer strings");
+    responder.expect({.act = [](const core::DlgView& v, core::DlgDriver& d) {
+        EXPECT_EQ(gridRows(v), (std::vector<std::string>{"", "http://www.finder.com/s?x=1",
+                                                         "http://www.finder.com/s?q=log", "http://blog.example.org/"}));
+        d.press("&Cancel");
+    }});
+    responder.press("Last Read Found", "&Back to Definitions");
+    STTA_SERefCheck();
+    EXPECT_EQ(responder.pending(), 0u);
 }
