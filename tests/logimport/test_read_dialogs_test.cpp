@@ -217,3 +217,15 @@ TEST_F(TestReadDialogs, AllReferrersAreListedFromTheCheck) {
     STTA_SERefCheck();
     EXPECT_EQ(responder.pending(), 0u);
 }
+
+TEST_F(TestReadDialogs, TheDriverOpensTheFilterChoiceAndTheReadOptions) {
+    ScriptedResponder responder;
+    responder.press(kDriverText, "Filter&s ...");
+    responder.expect({.expectCaption = "Check SE referrer definitions against log file. Filter lines to check.",
+                      .press = "&Cancel"});
+    responder.press(kDriverText, "Read O&ptions");
+    responder.expect({.expectCaption = "Read Log Options", .press = "&OK"});
+    responder.press(kDriverText, "Don&e");
+    EXPECT_FALSE(STTA_TestReadRun(kFldReferrer, false, false));
+    EXPECT_EQ(responder.pending(), 0u);
+}
