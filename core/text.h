@@ -22,6 +22,9 @@ inline constexpr long kNoLength = 2147483647L;
 
 std::string lowerAscii(std::string_view text);
 std::string upperAscii(std::string_view text);
+// Text order with ASCII case folded, equal texts kept in their order: the order a
+// sorted list keeps.
+void sortIgnoringCase(std::vector<std::string>& texts);
 
 }  // namespace core
 

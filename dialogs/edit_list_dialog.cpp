@@ -23,9 +23,7 @@ constexpr std::string_view kListSpec = "12000|3500|||||True||0";
 void sortItems(core::StrArray& items, long first) {
     std::vector<std::string> sorted;
     for (long i = first; i <= items.ubound(); ++i) sorted.push_back(items[i]);
-    std::stable_sort(sorted.begin(), sorted.end(), [](const std::string& a, const std::string& b) {
-        return core::lowerAscii(a) < core::lowerAscii(b);
-    });
+    core::sortIgnoringCase(sorted);
     for (std::size_t n = 0; n < sorted.size(); ++n) items.set(first + static_cast<long>(n), std::move(sorted[n]));
 }
 

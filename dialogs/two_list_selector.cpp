@@ -1,6 +1,5 @@
 #include "dialogs/two_list_selector.h"
 
-#include <QPointer>
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -13,13 +12,14 @@
 #include "core/progress.h"
 #include "core/text.h"
 #include "dialogs/control_spec.h"
+#include "dialogs/edit_list_dialog.h"
 #include "dialogs/extra_controls.h"
 #include "dialogs/msgbox.h"
 #include "dialogs/msgbox_form.h"
 #include "dialogs/option_strings.h"
+#include "dialogs/paged_list_dialog.h"
 #include "dialogs/ready_dialogs.h"
 #include "dialogs/remembered_controls.h"
-#include "platform/ui/forms.h"
 #include "window/control_values.h"
 
 namespace {
@@ -30,6 +30,8 @@ const std::string kUpCaption = "Move &Up";
 const std::string kDownCaption = "Move Do&wn";
 const std::string kOkCaption = "&OK";
 const std::string kCancelCaption = "&Cancel";
+const std::string kEnterPrompt =
+    "Enter Value to Add to List (RHS). It will be removed from UnSelected list (LHS) if found there.";
 
 bool isBlank(const std::string& text) { return text.find_first_not_of(' ') == std::string::npos; }
 
@@ -122,7 +124,9 @@ private:
     bool ended_ = false;
 };
 
-enum class Action { None, Add, SelectThenAdd, Remove, Up, Down, Find, Ok, Extra, Cancel, EnterItem, CopyToSkip };
+enum class Action {
+    None, Add, SelectThenAdd, Remove, Up, Down, Find, Ok, Extra, Cancel, EnterItem, CopyToSkip, EditSkip
+};
 
 class Selector {
 public:
@@ -137,8 +141,7 @@ private:
     bool buildLeft();
     long show(MB_CtlEntry& ctl);
     void addControls(MB_CtlEntry& ctl);
-    void addButtons(MB_CtlEntry& ctl, const std::string& spec, const std::vector<std::pair<std::string, Action>>& row,
-                    bool sameRow = false);
+    void addButtons(MB_CtlEntry& ctl, const std::string& spec, const std::vector<std::pair<std::string, Action>>& row);
     void readBack(const MB_CtlEntry& ctl);
     void readSelection(const core::Table2D& rows, long entry, TextSet& selection);
     bool warned(Action a);
@@ -153,7 +156,10 @@ private:
     void move(bool up);
     void find();
     void enterItem();
+    std::vector<std::string> enterSeveral(bool withSelected);
+    void addEntered(const std::vector<std::string>& values);
     void copyToSkip();
+    bool editSkip();
 
     core::StrArray& selected_;
     const core::StrArray& all_;
@@ -171,7 +177,7 @@ private:
     std::vector<Action> actions_;
     long leftEntry_ = 0, rightEntry_ = 0, wordEntry_ = 0;
     core::IntArray rememberedNumbers_;
-    QPointer<Msgbxform> kept_;
+    dlg::ListBoxKeeper keeper_;
 };
 
 bool Selector::buildLeft() {
@@ -187,10 +193,7 @@ bool Selector::buildLeft() {
 int Selector::run() {
     if (!selected_.hasBounds()) selected_.redim(0, 0);
     const core::StrArray original = selected_;
-    if (buildLeft()) {
-        MB_UnloadStray("");
-        return 1;
-    }
+    if (buildLeft()) return 1;
     for (;;) {
         MB_CtlEntry ctl;
         const long pressed = show(ctl);
@@ -200,17 +203,14 @@ int Selector::run() {
         if (warned(a)) continue;
         switch (a) {
             case Action::Ok:
-                MB_UnloadStray("");
                 return 2;
             case Action::Cancel:
-                MB_UnloadStray("");
                 selected_ = original;
                 return 1;
             case Action::Extra: {
                 const long first = static_cast<long>(std::find(actions_.begin(), actions_.end(), Action::Extra) -
                                                      actions_.begin());
                 p_.pressedExtraButton = pressed - first + 1;
-                MB_UnloadStray("");
                 return 7;
             }
             case Action::Add: add(); break;
@@ -221,6 +221,9 @@ int Selector::run() {
             case Action::Find: find(); break;
             case Action::EnterItem: enterItem(); break;
             case Action::CopyToSkip: copyToSkip(); break;
+            case Action::EditSkip:
+                if (editSkip()) return 1;
+                break;
             case Action::None: break;
         }
     }
@@ -238,6 +241,7 @@ long Selector::show(MB_CtlEntry& ctl) {
     bottom.emplace_back(kCancelCaption, Action::Cancel);
     if (!p_.enterItemCaption.empty()) bottom.emplace_back(p_.enterItemCaption, Action::EnterItem);
     if (!p_.copyToSkipCaption.empty()) bottom.emplace_back(p_.copyToSkipCaption, Action::CopyToSkip);
+    if (!p_.skipEditCaption.empty()) bottom.emplace_back(p_.skipEditCaption, Action::EditSkip);
     std::string buttons;
     long cancelNo = 0;
     for (const auto& [caption, action] : bottom) {
@@ -249,28 +253,25 @@ long Selector::show(MB_CtlEntry& ctl) {
     const std::string options = MB_OptMinWidth(static_cast<float>(p_.minWidth)) + MB_OptEsc(cancelNo) +
                                 MB_OptNoHide(pending_, 0, 0);
     // The box of the previous pass stays up while its action runs; it goes now.
-    if (ui::isLoaded(kept_.data())) {
-        if (gMBForm == kept_.data()) gMBForm = nullptr;
-        ui::unloadForm(kept_.data());
-    }
+    keeper_.shown(nullptr);
     std::string state;
     Msgbxform* form = nullptr;
     const long pressed =
         MB_Show(p_.message, buttons, options, "- Select " + p_.itemWord + "s", ctl, state, form);
-    kept_ = form;
+    keeper_.shown(form);
     gMBCancelNo = static_cast<int>(cancelNo);
     return pressed;
 }
 
 void Selector::addButtons(MB_CtlEntry& ctl, const std::string& spec,
-                          const std::vector<std::pair<std::string, Action>>& row, bool sameRow) {
+                          const std::vector<std::pair<std::string, Action>>& row) {
     std::string captions;
     for (const auto& [caption, action] : row) {
         CHUNKS_Append(captions, caption);
         actions_.push_back(action);
     }
     std::array<long, 6> numbers{};
-    MB_AddButtonCtl(false, spec, captions, ctl, false, sameRow, numbers);
+    MB_AddButtonCtl(false, spec, captions, ctl, false, false, numbers);
 }
 
 void Selector::addControls(MB_CtlEntry& ctl) {
@@ -510,17 +511,58 @@ void Selector::find() {
 
 void Selector::enterItem() {
     long button = 0;
-    const std::string value = MB_InputEx(
-        "Enter Value to Add to List (RHS). It will be removed from UnSelected list (LHS) if found there.", "",
-        lastEntered_, {.firstCaption = kOkCaption, .cancelCaption = kCancelCaption}, button);
+    const std::string value = MB_InputEx(kEnterPrompt, "", lastEntered_,
+                                         {.extraCaptions = "&More|Cop&y Selected",
+                                          .firstCaption = kOkCaption,
+                                          .cancelCaption = kCancelCaption},
+                                         button);
+    if (button == 1 || button == 2) {
+        addEntered(enterSeveral(button == 2));
+        return;
+    }
     // Cancel hands back "" like an empty entry: neither adds anything.
     if (button != -1 || value.empty()) return;
     lastEntered_ = value;
-    Progress progress("Adding items.", "item", 1, 1.0);
-    const std::string key = keyOf(value, p_.matchCase);
-    std::erase_if(left_, [&](const std::string& d) { return keyOf(itemOf(d), p_.matchCase) == key; });
-    appendRight(value);
-    progress.step();
+    addEntered({value});
+}
+
+// Several values, one text box a line, "&Add Line" making room for one more.
+std::vector<std::string> Selector::enterSeveral(bool withSelected) {
+    core::StrArray items;
+    items.redim(0, 0);
+    if (withSelected) {
+        for (const std::string& d : left_)
+            if (leftSel_.contains(d)) items.append(itemOf(d));
+        for (const std::string& s : selected_.items())
+            if (rightSel_.contains(s)) items.append(s);
+    }
+    MB_PagedListArgs args;
+    args.message = kEnterPrompt;
+    args.typeWords = "TextBox";
+    args.pageSize = 30;
+    args.focusOnEmpty = true;
+    args.secondCaption = kCancelCaption;
+    args.lastPageCaption = "&Add Line";
+    args.endOnSecond = true;
+    std::string states;
+    MB_CtlEntry none;
+    long result = 0;
+    std::vector<std::string> values;
+    if (!MB_CheckListPaged(args, items, states, none, result) || result != 1) return values;
+    for (long i = 1; i <= items.ubound(); ++i)
+        if (!items[i].empty()) values.push_back(items[i]);
+    return values;
+}
+
+// Entered values leave the left list when they are there and join the right one.
+void Selector::addEntered(const std::vector<std::string>& values) {
+    Progress progress("Adding items.", "item", static_cast<int64_t>(values.size()), 1.0);
+    for (const std::string& value : values) {
+        const std::string key = keyOf(value, p_.matchCase);
+        std::erase_if(left_, [&](const std::string& d) { return keyOf(itemOf(d), p_.matchCase) == key; });
+        appendRight(value);
+        progress.step();
+    }
     progress.end();
 }
 
@@ -533,6 +575,18 @@ void Selector::copyToSkip() {
     }
 }
 
+// Returns true when the edited skip list leaves nothing to show under stopWhenEmpty.
+bool Selector::editSkip() {
+    MB_ListDlgArgs args{.itemWord = p_.itemWord, .ok = true, .del = "R&emove "};
+    args.memList = skip_.hasBounds() ? CHUNKS_Join(skip_, skip_.lbound()) : std::string();
+    long r = 0;
+    do {
+        r = MB_EditList("", "", "", args);
+    } while (r != dlg::kListFurther && r != dlg::kListOK);
+    CHUNKS_Split(args.memList, skip_, 0);
+    return buildLeft();
+}
+
 }  // namespace
 
 void MBX_SelectDefaults(MBX_SelectParams& p) {
@@ -543,6 +597,7 @@ void MBX_SelectDefaults(MBX_SelectParams& p) {
     if (p.selectThenAddCaption == "&") p.selectThenAddCaption = "Selec&t then Add -->";
     if (p.enterItemCaption == "&") p.enterItemCaption = "Enter Ite&m To Add";
     if (p.copyToSkipCaption == "&") p.copyToSkipCaption = "Cop&y selected to Skip List";
+    if (p.skipEditCaption == "&") p.skipEditCaption = "Edit S&kip List";
 }
 
 void MBX_BuildLeftList(const core::StrArray& all, const core::LngArray& numbers, const core::StrArray& skip,

@@ -40,6 +40,7 @@ struct MBX_SelectParams {
     long pressedExtraButton = 0;        // 1 = the first of extraButtons closed the box
     std::string selectThenAddCaption;   // "" none; "&" the default caption
     std::string enterItemCaption;       // "" none; "&" the default caption
+    std::string skipEditCaption;        // "" none; "&" the default caption
     std::string copyToSkipCaption;      // "" none; "&" the default caption
     bool stopWhenEmpty = false;         // both lists blank: result 1, nothing shown
 };

@@ -79,9 +79,7 @@ std::vector<std::string> sortedLines(const std::string& text)
             lines.back() += text[i];
         }
     }
-    std::stable_sort(lines.begin(), lines.end(), [](const std::string& a, const std::string& b) {
-        return core::lowerAscii(a) < core::lowerAscii(b);
-    });
+    core::sortIgnoringCase(lines);
     return lines;
 }
 

@@ -99,6 +99,12 @@ TEST(Text, ComparisonsHonourTheCaseFlag) {
     }
 }
 
+TEST(Text, SortIgnoringCaseKeepsEqualTextsInTheirOrder) {
+    std::vector<std::string> texts{"b", "A", "", "a", "B", "_x", "Z"};
+    core::sortIgnoringCase(texts);
+    EXPECT_EQ(texts, (std::vector<std::string>{"", "_x", "A", "a", "b", "B", "Z"}));
+}
+
 TEST(Text, InStrExSearchesBetweenStartAndEnd) {
     struct Case {
         const char* name;

@@ -6,9 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "core/ini_store.h"
 #include "core/text.h"
 #include "dialogs/ready_dialogs.h"
 #include "tests/dialogs_qt/box_fixture.h"
+#include "tests/support/temp_home.h"
 
 using testsupport::ScriptedResponder;
 
@@ -356,4 +358,98 @@ TEST_F(TwoListTest, OlderCallMapsItsArgumentsOntoTheRecord) {
                                        pressed, false);
     EXPECT_EQ(r, 7);
     EXPECT_EQ(pressed, 1);
+}
+
+TEST_F(TwoListTest, EditedSkipListReplacesTheSkipListAndRebuildsTheLeftList) {
+    all = strs({"a", "b", "c"});
+    skip = strs({"b", "c"});
+    p.hideNumbers = true;
+    p.skipEditCaption = "&";
+    const int r = run({
+        [](const core::DlgView& v, core::DlgDriver& d) {
+            EXPECT_EQ(leftList(v).items, Texts{"a"});
+            d.press("Edit S&kip List");
+        },
+        [](const core::DlgView& v, core::DlgDriver& d) {
+            EXPECT_EQ(v.ctls.at(0).items, (Texts{"b", "c"}));
+            d.choose(v.ctls.at(0).entry, {0});
+            d.press("R&emove ");
+        },
+        [](const core::DlgView& v, core::DlgDriver& d) {
+            EXPECT_EQ(v.ctls.at(0).items, Texts{"c"});
+            d.press("&OK");
+        },
+        [](const core::DlgView& v, core::DlgDriver& d) {
+            EXPECT_EQ(leftList(v).items, (Texts{"a", "b"}));
+            d.press("&OK");
+        },
+    });
+    EXPECT_EQ(r, 2);
+    EXPECT_EQ(skip.items(), Texts{"c"});
+}
+
+TEST_F(TwoListTest, SeveralValuesEnteredAtOnceStartingFromTheSelection) {
+    all = strs({"a", "b", "c"});
+    numbers = lngs({1, 2, 3});
+    p.enterItemCaption = "&";
+    const Step enter = press("Enter Ite&m To Add");
+    const int r = run({
+        [enter](const core::DlgView& v, core::DlgDriver& d) {
+            d.choose(leftList(v).entry, {0});
+            enter(v, d);
+        },
+        press("Cop&y Selected"),
+        [](const core::DlgView& v, core::DlgDriver& d) {
+            EXPECT_EQ(v.ctls.at(0).value, "a");  // the selected item, without its number
+            d.setText(v.ctls.at(1).entry, "x");
+            d.press("&Add Line");
+        },
+        [](const core::DlgView& v, core::DlgDriver& d) {
+            EXPECT_EQ(v.ctls.at(1).value, "x");
+            d.setText(v.ctls.at(2).entry, "C");
+            d.press("&OK");
+        },
+        [enter](const core::DlgView& v, core::DlgDriver& d) {
+            EXPECT_EQ(leftList(v).items, Texts{"b - 2"});
+            EXPECT_EQ(rightList(v).items, (Texts{"a", "x", "C"}));
+            enter(v, d);
+        },
+        press("&More"),
+        [](const core::DlgView& v, core::DlgDriver& d) {
+            d.setText(v.ctls.at(0).entry, "b");
+            d.press("&Cancel");
+        },
+        press("&OK"),
+    });
+    EXPECT_EQ(r, 2);
+    EXPECT_EQ(selected.items(), (Texts{"a", "x", "C"}));
+}
+
+TEST_F(TwoListTest, RememberedControlsShowTheirValuesAndSaveThemAfterEachShowing) {
+    testsupport::TempHome home;
+    const std::string ini = home / "sel.ini";
+    testsupport::writeFile(ini,
+                           "[Sel]\n"
+                           "Ctls=Defs|List\n"
+                           "3=Vals|Flag\n"
+                           "[Defs]\n"
+                           "List={CheckBox|FlagSpec|FlagVal|3}\n"
+                           "FlagSpec=&Flag\n"
+                           "[Vals]\n"
+                           "Flag=True\n");
+    all = strs({"a"});
+    p.rememberedFile = ini;
+    p.rememberedSection = "Sel";
+    p.rememberedEntry = "Ctls";
+    const int r = run({
+        [](const core::DlgView& v, core::DlgDriver& d) {
+            EXPECT_EQ(v.ctls.at(0).type, "CheckBox");
+            EXPECT_EQ(v.ctls.at(0).value, "1");
+            EXPECT_EQ(v.buttons.at(0), "&Add -->");
+            d.setCheck(v.ctls.at(0).entry, 0);
+            d.press("&Cancel");
+        },
+    });
+    EXPECT_EQ(r, 1);
+    EXPECT_EQ(INI_Get("Vals", "Flag", ini, 1), "False");
 }
