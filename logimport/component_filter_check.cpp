@@ -109,10 +109,15 @@ std::string pageNamesNotes(bool dropQuery, bool dropFragment, bool skipErrors) {
 }
 
 core::StrArray pageNameRows(const PageNameTable& table) {
+    // Text order, case ignored; page names that differ only in case keep their order.
     std::vector<long> order(static_cast<size_t>(table.names.count()));
     std::iota(order.begin(), order.end(), table.names.lbound());
-    std::stable_sort(order.begin(), order.end(),
-                     [&](long a, long b) { return table.names[a] < table.names[b]; });
+    std::vector<std::string> keys;
+    for (const std::string& name : table.names.items()) keys.push_back(core::lowerAscii(name));
+    const long first = table.names.lbound();
+    std::stable_sort(order.begin(), order.end(), [&](long a, long b) {
+        return keys[static_cast<size_t>(a - first)] < keys[static_cast<size_t>(b - first)];
+    });
     core::StrArray rows;
     for (long k : order) {
         const std::string& name = table.names[k];

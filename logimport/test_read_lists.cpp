@@ -47,7 +47,7 @@ core::StrArray unknownSERows(const core::StrArray& unknownHosts, const core::Str
         if (list.empty() || CHUNKS_Count(list) <= threshold) continue;
         rows.push_back(unknownHosts[i] + "\t" + list);
     }
-    std::stable_sort(rows.begin(), rows.end());
+    core::sortIgnoringCase(rows);
     core::StrArray out;
     for (auto& r : rows) out.append(std::move(r));
     return out;

@@ -90,8 +90,8 @@ TEST(PageNameTable, FileNamesMergeIntoPagesAsReportsNameThem) {
     EXPECT_EQ(items(queryDropped.totals), (std::vector<long>{5, 1, 4}));
     EXPECT_EQ(items(queryDropped.merged), (std::vector<long>{2, 1, 1}));
     EXPECT_EQ(items(logimport::pageNameRows(queryDropped)),
-              (std::vector<std::string>{"A.html\t1 - /A.html\t1\t1\thtml",
-                                        "a.html\t3 - /a.html?x=1|2 - /a.html?y=2\t5\t2\thtml",
+              (std::vector<std::string>{"a.html\t3 - /a.html?x=1|2 - /a.html?y=2\t5\t2\thtml",
+                                        "A.html\t1 - /A.html\t1\t1\thtml",
                                         "img/logo.gif\t4 - /img/logo.gif\t4\t1\tgif"}));
     EXPECT_EQ(items(logimport::fileNameRows(names({"", "/a.html?x=1"}), counts({9, 3}), true, true)),
               (std::vector<std::string>{"\t9\t", "/a.html?x=1\t3\ta.html"}));

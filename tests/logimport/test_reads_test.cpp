@@ -162,7 +162,7 @@ TEST(SERefCheckLists, SplitsReferrersIntoUndefinedTermsAndUnknownHosts) {
 TEST(UnknownSERows, HostsNeedMoreReferrersThanTheThreshold) {
     core::StrArray hosts, perHost;
     for (auto [host, list] : {std::pair{"z.org", "a|b|c|d"}, {"m.org", "a|b|c"}, {"a.org", "a"},
-                              {"b.org", "a|b|c|Have More ..."}}) {
+                              {"B.org", "a|b|c|Have More ..."}}) {
         hosts.append(host);
         perHost.append(list);
     }
@@ -171,8 +171,9 @@ TEST(UnknownSERows, HostsNeedMoreReferrersThanTheThreshold) {
         std::vector<std::string> rows;
     };
     const Case cases[] = {
-        {3, {"", "b.org\ta|b|c|Have More ...", "z.org\ta|b|c|d"}},
-        {0, {"", "a.org\ta", "b.org\ta|b|c|Have More ...", "m.org\ta|b|c", "z.org\ta|b|c|d"}},
+        {3, {"", "B.org\ta|b|c|Have More ...", "z.org\ta|b|c|d"}},
+        // Text order ignores case.
+        {0, {"", "a.org\ta", "B.org\ta|b|c|Have More ...", "m.org\ta|b|c", "z.org\ta|b|c|d"}},
         {4, {""}},
     };
     for (const Case& c : cases) {
