@@ -1,6 +1,6 @@
 #include "logimport/test_reads.h"
 
-#include <cmath>
+#include <algorithm>
 #include <optional>
 
 #include "core/delimited_lists.h"
@@ -15,11 +15,11 @@
 #include "help/url_routines.h"
 #include "logimport/filter_store.h"
 #include "logimport/log_format.h"
-#include "logimport/read_dialogs.h"
 #include "logimport/raw_log_reader.h"
+#include "logimport/read_dialogs.h"
 #include "logimport/search_engine_store.h"
-#include "platform/sys/rt_error.h"
 #include "logimport/test_read_lists.h"
+#include "platform/sys/rt_error.h"
 
 namespace {
 
