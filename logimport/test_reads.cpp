@@ -14,9 +14,11 @@
 #include "dialogs/ready_dialogs.h"
 #include "help/url_routines.h"
 #include "logimport/filter_store.h"
+#include "logimport/log_file_lists.h"
 #include "logimport/log_format.h"
 #include "logimport/raw_log_reader.h"
 #include "logimport/read_dialogs.h"
+#include "logimport/robot_filters.h"
 #include "logimport/search_engine_store.h"
 #include "logimport/test_read_lists.h"
 #include "platform/sys/rt_error.h"
@@ -40,6 +42,12 @@ void listAll(const core::StrArray& values, long fieldNo, const std::string& word
                                .hint = word + " and use Ctrl + Double-Click to view in full"};
     long chosen = 0;
     logimport::showResultList(rows, list, chosen);
+}
+
+// What each robot filter rejected in the last test read.
+void robotRejectsShow() {
+    std::string message;
+    STTA_BotFltrHitsShow(gReadRec.Test.RobotRejectAgents, gReadRec.Test.RobotRejectCounts, message);
 }
 
 std::string withoutAccessKeys(const std::string& caption) { return TXT_Replace(caption, "&", "", true); }
@@ -158,8 +166,13 @@ bool STTA_TestReadRun(long kind, bool robotTally, bool startAtOnce) {
                                 MB_OptMinWidth(11000), "", args, nullptr, &extras);
             if (pressed <= 0) {
                 // The buttons of the dialog definition come first: the log file, the filters.
-                if (pressed + extras == 2)
+                if (pressed + extras == 1) {
+                    std::string entry = INI_Get("Main", "PAFNlog", "::*");
+                    STTA_LogFileSpecChoose(entry);
+                    INI_Put("Main", "PAFNlog", entry, "::*");
+                } else if (pressed + extras == 2) {
                     STTA_FltrChoose("", "Check SE referrer definitions against log file. Filter lines to check.");
+                }
                 continue;
             }
         }
@@ -259,6 +272,7 @@ void STTA_SERefCheck() {
 
 void STTA_UACheckRead() {
     if (!STTA_TestReadRun(kFldUserAgent, true, false)) return;
+    robotRejectsShow();
 }
 
 void STTA_UACheck() {
@@ -285,6 +299,7 @@ void STTA_UACheck() {
                 listAll(gReadRec.Test.UserAgents, kFldUserAgent, "user agent");
                 break;
             case 4:
+                robotRejectsShow();
                 break;
             default:
                 return;

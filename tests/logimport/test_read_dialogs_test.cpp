@@ -19,6 +19,19 @@ namespace {
 
 const char* const kDriverText = "The selected log file[s] will be read using the same filters";
 
+std::vector<std::string> items(const core::StrArray& a) {
+    return a.hasBounds() ? a.items() : std::vector<std::string>{};
+}
+
+std::vector<std::string> gridRows(const core::DlgView& v) { return v.ctls.at(0).items; }
+
+// A list dialog's message stands in its label.
+std::string labelText(const core::DlgView& v) {
+    for (const core::CtlView& c : v.ctls)
+        if (c.type == "Label") return c.caption;
+    return {};
+}
+
 class TestReadDialogs : public ::testing::Test {
 protected:
     TestReadDialogs() {
@@ -139,17 +152,6 @@ TEST_F(TestReadDialogs, ComponentCheckRereadsAtOnceOnlyForAChangedEntry) {
     EXPECT_EQ(test.LogFileSpec, other);
 }
 
-namespace {
-
-std::vector<std::string> gridRows(const core::DlgView& v) { return v.ctls.at(0).items; }
-
-std::string labelText(const core::DlgView& v) {
-    for (const core::CtlView& c : v.ctls)
-        if (c.type == "Label") return c.caption;
-    return {};
-}
-
-}  // namespace
 
 TEST_F(TestReadDialogs, ComponentCheckListsSkippedAndNewPages) {
     testsupport::writeFile(gIniFltrFiles,
@@ -227,5 +229,40 @@ TEST_F(TestReadDialogs, TheDriverOpensTheFilterChoiceAndTheReadOptions) {
     responder.expect({.expectCaption = "Read Log Options", .press = "&OK"});
     responder.press(kDriverText, "Don&e");
     EXPECT_FALSE(STTA_TestReadRun(kFldReferrer, false, false));
+    EXPECT_EQ(responder.pending(), 0u);
+}
+
+TEST_F(TestReadDialogs, TheLogFileChosenInTheDriverIsTheOneRead) {
+    const std::string other = t.site.home / "logs/other.log";
+    testsupport::writeFile(other, combinedLine("/only.html", "", "Mozilla"));
+    INI_Put("Main", "Log Files", other, gIniLastVals);
+    ScriptedResponder responder;
+    responder.press(kDriverText, "Log &File ...");
+    responder.expect({.press = "&OK", .act = [](const core::DlgView&, core::DlgDriver& d) { d.choose(1, {1}); }});
+    responder.press(kDriverText, "Sta&rt. Read Log File");
+    EXPECT_TRUE(STTA_TestReadRun(kFldFileName, false, false));
+    EXPECT_EQ(responder.pending(), 0u);
+    EXPECT_EQ(INI_Get("Main", "PAFNlog", gIniLastVals, 1), other);
+    EXPECT_EQ(test.LogFileSpec, other);
+    EXPECT_EQ(items(test.FieldValues), (std::vector<std::string>{"", "/only.html"}));
+}
+
+TEST_F(TestReadDialogs, AUserAgentReadShowsWhatEachRobotFilterRejected) {
+    ScriptedResponder responder;
+    responder.press(kDriverText, "Sta&rt. Read Log File");
+    responder.expect({.act = [](const core::DlgView& v, core::DlgDriver& d) {
+        EXPECT_NE(labelText(v).find("List of user agent strings that will cause line to be skipped."),
+                  std::string::npos);
+        ASSERT_EQ(gridRows(v).size(), 1u);
+        EXPECT_NE(gridRows(v)[0].find("\tGooglebot/2.1\t1"), std::string::npos) << gridRows(v)[0];
+        d.press("&Back to definitions");
+    }});
+    STTA_UACheck();  // no user agents tallied yet: a new read first
+    EXPECT_EQ(responder.pending(), 0u);
+
+    responder.press("Robot Filters Used: 1", "User Agents Re&jected by each Robot Filter");
+    responder.expect({.expectMessage = "", .press = "&Back to definitions"});
+    responder.press("Robot Filters Used: 1", "&Back to Definitions");
+    STTA_UACheck();
     EXPECT_EQ(responder.pending(), 0u);
 }

@@ -1,6 +1,6 @@
 #pragma once
-// A temporary site set up for test reads: the shipped log formats, filter files of
-// its own, [Main] routed to its LastVals.ini, its database named by the shell hooks,
+// A temporary site set up for test reads: the shipped log formats and screens, filter
+// files of its own, the shell's "::*" routing, its database named by the shell hooks,
 // and a log file named by [Main] "PAFNlog".
 #include <cstdlib>
 #include <string>
@@ -9,12 +9,13 @@
 #include "core/program_paths.h"
 #include "core/shell_hooks.h"
 #include "logimport/read_record.h"
+#include "shell/hooks.h"
 #include "tests/logimport/temp_site.h"
 #include "tests/support/fake_user_interface.h"
 
 namespace testsupport {
 
-class TestReadSite : public core::ShellHooks {
+class TestReadSite : public shell::AppShellHooks {
 public:
     TestReadSite() {
         const std::string src = std::getenv("DRAVOLIN_SOURCE_DIR");
@@ -41,9 +42,6 @@ public:
             path->clear();
     }
 
-    std::string iniSectFileGet(const std::string& section, const std::string&) override {
-        return section == "Main" ? gIniLastVals : std::string();
-    }
     dao::Database* siteDatabase() override { return &site.db; }
 
     void writeLog(const std::string& text) { writeFile(logPath, text); }
