@@ -5,6 +5,7 @@
 #include "core/delimited_lists.h"
 #include "core/text.h"
 #include "dialogs/msgbox.h"
+#include "logimport/component_filter_check.h"
 #include "logimport/test_read_lists.h"
 #include "tests/support/fake_user_interface.h"
 #include "tests/support/scripted_responder.h"
@@ -108,5 +109,39 @@ TEST_F(ResultLists, TheThresholdOfUnknownEnginesCanBeChanged) {
     }});
     responder.press("No lines found", "&OK");
     STTA_UnknownSEList(undefinedRows, perHost, hosts);
+    EXPECT_EQ(responder.pending(), 0u);
+}
+
+TEST_F(ResultLists, PageNamesShowTheirFileNamesAndTheFullList) {
+    core::StrArray files;
+    core::LngArray lines;
+    for (auto [name, count] : {std::pair{"", 0L}, {"/a.html?x=1", 3L}, {"/a.html?y=2", 2L}, {"/b.css", 1L}}) {
+        files.append(name);
+        lines.append(count);
+    }
+    ScriptedResponder responder;
+    responder.expect({.press = "Lis&t FileNames from raw Log [for selected PageName]",
+                      .act = [](const core::DlgView& v, core::DlgDriver& d) {
+                          EXPECT_NE(listText(v).find("Total No. of Raw Log FileNames: 3"), std::string::npos);
+                          EXPECT_NE(listText(v).find("No. of Standardised PageNames: 2"), std::string::npos);
+                          EXPECT_NE(listText(v).find("Query removed."), std::string::npos);
+                          d.choose(1, {1});
+                      }});
+    responder.expect({.act = [](const core::DlgView& v, core::DlgDriver& d) {
+        EXPECT_NE(v.caption.find("List of FileNames from raw log files for PageName [as used on reports]: a.html"),
+                  std::string::npos);
+        EXPECT_EQ(gridRows(v), (std::vector<std::string>{"3 - /a.html?x=1", "2 - /a.html?y=2", "5", "2", "html"}));
+        d.press("&Back to List");
+    }});
+    responder.expect(list("Pages of the test", "List &All FileNames"));
+    responder.expect({.act = [](const core::DlgView& v, core::DlgDriver& d) {
+        EXPECT_EQ(gridRows(v), (std::vector<std::string>{"\t0\t", "/a.html?x=1\t3\ta.html", "/a.html?y=2\t2\ta.html",
+                                                         "/b.css\t1\tb.css"}));
+        d.press("&Back to List");
+    }});
+    responder.expect(list("Pages of the test", "Other O&ptions"));
+    EXPECT_TRUE(STTA_PageNamesList("Pages of the test", files, lines, true, true, false));
+    responder.expect(list("Pages of the test", "&Back to definitions"));
+    EXPECT_FALSE(STTA_PageNamesList("Pages of the test", files, lines, true, true, false));
     EXPECT_EQ(responder.pending(), 0u);
 }
