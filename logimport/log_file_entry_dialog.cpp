@@ -12,6 +12,7 @@
 #include "core/user_interface.h"
 #include "dialogs/msgbox.h"
 #include "dialogs/ready_dialogs.h"
+#include "logimport/log_file_lists.h"
 #include "window/common_dialog.h"
 
 namespace {
@@ -99,6 +100,8 @@ bool STTA_LogFileEntryDialog(std::string& fileSpec, std::string& defName) {
         const long pressed = MB_ShowEx(message, "&OK|Specify Log For&mats|&Cancel", "", "", args);
         if (pressed == kBrowse) {
             browse();
+        } else if (pressed == kFormats) {
+            STTA_LogFmtDefsEdit();
         } else if (pressed != kOk) {
             return false;
         } else if (const std::string spec = valueGet("1"); specAccepted(spec)) {

@@ -5,8 +5,12 @@
 #include "core/delimited_lists.h"
 #include "core/ini_store.h"
 #include "core/program_paths.h"
+#include "core/text.h"
 #include "core/typed_array.h"
+#include "dialogs/edit_list_dialog.h"
 #include "dialogs/list_dialog.h"
+#include "dialogs/paged_list_dialog.h"
+#include "dialogs/ready_dialogs.h"
 #include "logimport/log_file_entry_dialog.h"
 #include "logimport/log_format.h"
 
@@ -17,6 +21,8 @@ const std::string kMain = "Main";
 const std::string kLogFiles = "Log Files";
 const std::string kTmpVals = "TmpVals";
 const std::string kEnterLogFile = "EnterLogFile";
+const std::string kDefsCDS = "DefsCDS";
+constexpr long kFmtLinesPage = 30;
 
 // The list's remembered control 2 (the default format) keeps its value in TmpVals "2",
 // where the entry dialog keeps its own format choice too. The default is therefore
@@ -115,6 +121,54 @@ MB_ListDlgArgs logFileListArgs(const std::string& entry) {
     return args;
 }
 
+MB_ListDlgArgs fmtListArgs() {
+    MB_ListDlgArgs args;
+    args.itemWord = "LogFormat Spec.";
+    args.captionSuffix = "Format of Log file";
+    args.further = true;
+    args.furtherCaption = "&Cancel";
+    args.actionA = "Edi&t ";
+    args.add = "&New ";
+    args.del = "R&emove ";
+    args.actionB = "Cop&y ";
+    args.up = "Move &Up";
+    args.down = "Move Do&wn";
+    return args;
+}
+
+// Asks for a new definition's name until the list of names takes it (a name already
+// there in any case is refused and asked again); "" when the user gives none.
+std::string fmtNameNew() {
+    for (;;) {
+        const std::string name = TXT_Normalize(MB_Input("Enter name for new LogFormat Definition"), "", true, false,
+                                               false, "", "");
+        if (name.empty()) return name;
+        std::string message;
+        if (INI_CheckUniqueName(kMain, "AcD", kRouted, name, true, message, false)) return name;
+    }
+}
+
+// The format lines of one definition, one text box each. Item 0 of the stored list is
+// no format line and goes back as it was read; nothing is written unless OK ends it.
+void fmtLinesEdit(const std::string& name) {
+    core::StrArray lines;
+    CHUNKS_IniGet(name, kDefsCDS, gIniLogFmts, "|", kChunksNoExclusion, lines, 0, 3);
+    MB_PagedListArgs args;
+    args.message = "Enter specifications for LogFormat Named: " + name + "  The first matching specification will be used.";
+    args.typeWords = "TextBox";
+    args.baseSpec = "11000";
+    args.pageSize = kFmtLinesPage;
+    args.firstCaption = "&OK";
+    args.secondCaption = "&Cancel";
+    args.lastPageCaption = "&Add Line";
+    args.endOnSecond = true;
+    std::string states;
+    MB_CtlEntry none;
+    long pressed = 0;
+    if (MB_CheckListPaged(args, lines, states, none, pressed) && pressed == 1)
+        CHUNKS_IniPut(name, kDefsCDS, gIniLogFmts, lines, "|", kChunksNoExclusion, 0, false);
+}
+
 }  // namespace
 
 void STTA_LogFileSpecsEdit(std::string& entry) {
@@ -163,3 +217,33 @@ void STTA_LogFileSpecsEdit(std::string& entry) {
 }
 
 void STTA_LogFileSpecChoose(std::string& entry) { STTA_LogFileSpecsEdit(entry); }
+
+void STTA_LogFmtDefsEdit() {
+    MB_ListDlgArgs args = fmtListArgs();
+    for (;;) {
+        logimport::logFmtNamesToScreens();
+        const long r = MB_EditList(kEnterLogFile, "AcD", kRouted, args);
+        INI_Put(kMain, "AcD", INI_Get(kEnterLogFile, "AcD", kRouted, 3), kRouted);
+        switch (r) {
+            case dlg::kListDeleted:
+                // The definition's own section stays.
+                break;
+            case dlg::kListAdded:
+                if (const std::string name = fmtNameNew(); !name.empty()) fmtLinesEdit(name);
+                break;
+            case dlg::kListActionA:
+                fmtLinesEdit(args.selection);
+                break;
+            case dlg::kListActionB:
+                // The dialog hands back the chosen name and a proposed one; the user names the copy.
+                if (const std::string name = fmtNameNew(); !name.empty()) {
+                    const std::string source = args.selection.substr(0, args.selection.rfind('|'));
+                    INI_Put(name, kDefsCDS, INI_Get(source, kDefsCDS, gIniLogFmts, 3), gIniLogFmts);
+                    fmtLinesEdit(name);
+                }
+                break;
+            default:
+                return;
+        }
+    }
+}

@@ -12,3 +12,8 @@
 void STTA_LogFileSpecsEdit(std::string& entry);
 // The add-data command and the test reads ask for the log file by this name.
 void STTA_LogFileSpecChoose(std::string& entry);
+
+// The log-format definitions dialog: new, copied and edited definitions and their
+// format lines (the first line that matches a log line is used for it); removing a
+// name keeps the definition's own section.
+void STTA_LogFmtDefsEdit();
