@@ -8,6 +8,7 @@
 #include "logimport/search_engine_store.h"
 #include "logimport/test_read_lists.h"
 #include "logimport/test_reads.h"
+#include "platform/sys/rt_error.h"
 #include "tests/logimport/test_read_site.h"
 
 using testsupport::combinedLine;
@@ -204,4 +205,14 @@ TEST(TestLinesSplit, GroupBeforeTheFirstTabAndLinesAfterIt) {
     EXPECT_EQ(logimport::testLinesSplit(rows, 2, lines), "");
     EXPECT_EQ(logimport::testLineText("a\tb\tlast"), "last");
     EXPECT_EQ(logimport::testLineText("whole"), "whole");
+}
+
+TEST(TestReadWithoutSite, IsRefusedWithError91) {
+    core::setShellHooks(nullptr);  // the empty hooks name no site database
+    try {
+        STTA_TestReadRun(kFldReferrer, false, true);
+        ADD_FAILURE() << "no error";
+    } catch (const sys::RtError& e) {
+        EXPECT_EQ(e.number(), 91);
+    }
 }
