@@ -4,10 +4,12 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "app/log_import_commands.h"
+#include "core/user_interface.h"
+#include "dialogs/msgbox.h"
 #include "platform/sys/program_folder.h"
 #include "platform/sys/rt_error.h"
 #include "shell/main_window.h"
-#include "shell/plain_boxes.h"
 #include "shell/sites.h"
 #include "window/services.h"
 
@@ -26,14 +28,14 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Dravolin");
     window::installServices();  // progress windows; the interface is replaced next
-    shell::PlainBoxes boxes;
-    core::setUserInterface(&boxes);
+    dlg::installMessageBoxes();
     int rc = 0;
     try {
         const std::string folder = sys::programFolder();
         sys::ensureProgramFolder(folder,
                                  sys::resourcesFolder(QCoreApplication::applicationDirPath().toStdString()));
         Mainfrm main;
+        wireLogImportCommands(main);
         main.MDIForm_Load(commandLine(argc, argv));
         main.showMaximized();
         rc = QApplication::exec();

@@ -4,6 +4,10 @@
 // generic modules expect of an application that fills no hook.
 #include <string>
 
+namespace dao {
+class Database;
+}
+
 namespace core {
 
 class ShellHooks {
@@ -30,6 +34,9 @@ public:
     // Every key-down in a dialog box (VB key code and Shift bits, keypad keys already
     // made main-keyboard keys); F1 there shows help for the current command.
     virtual void mbKeyDown(int& keyCode, int& shift) {}
+    // The current site's database, for the log import's commands that read it
+    // (test reads and checks); null while no site is open.
+    virtual dao::Database* siteDatabase() { return nullptr; }
 };
 
 ShellHooks& shellHooks();

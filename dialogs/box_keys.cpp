@@ -16,6 +16,7 @@
 #include "core/stored_text.h"
 #include "core/text.h"
 #include "dialogs/control_arrays.h"
+#include "dialogs/edit_list_dialog.h"
 #include "dialogs/extra_controls.h"
 #include "dialogs/msgbox.h"
 #include "dialogs/msgbox_form.h"
@@ -38,6 +39,8 @@ constexpr int kShiftAlt = 4;
 constexpr int kKeyF3 = 114;
 // A text shown in an information box is cut to this length.
 constexpr long kShownTextMax = 5000;
+// A text with more line breaks than this is shown a line an item.
+constexpr long kLinesForLineList = 45;
 
 bool isFontKey(int keyCode) { return keyCode == 68 || keyCode == 70 || keyCode == 73; }
 
@@ -56,6 +59,23 @@ std::string controlText(QWidget* control) {
     if (auto* c = qobject_cast<QComboBox*>(control)) return ui::fromQString(c->currentText());
     if (auto* g = qobject_cast<grid::FlexGrid*>(control)) return GRDFLX_CellText(*g, g->Row(), g->Col());
     return {};
+}
+
+// A long text as a list of its lines, where one line can be picked out and looked at;
+// changes stay in the viewer's own copy.
+void showAsLineList(const std::string& text) {
+    MB_ListDlgArgs args{.message = "Select item and press Ctrl+Z to view the whole message.",
+                        .further = true,
+                        .furtherCaption = "&Cancel",
+                        .actionA = "Edi&t ",
+                        .add = "&New ",
+                        .del = "R&emove ",
+                        .actionB = "Cop&y ",
+                        .up = "Move &Up",
+                        .down = "Move Do&wn",
+                        .delimiter = gCR,
+                        .memList = text};
+    MB_EditList("", "", "", args);
 }
 
 std::string lowerCaption(const QString& text) { return core::lowerAscii(ui::fromQString(text)); }
@@ -240,8 +260,13 @@ void MB_FormListDblClick(Msgbxform* form, QWidget* control, int shift, bool head
         return;
     }
     if (action == -2) {
+        const std::string text = controlText(control);
+        if (TXT_CountOf(text, gCR, true) > kLinesForLineList) {
+            showAsLineList(text);
+            return;
+        }
         bool cut = false;
-        MB_Info(TXT_FitLen(controlText(control), kShownTextMax, " ..." + gCRCR + "[TEXT TRUNCATED]", cut));
+        MB_Info(TXT_FitLen(text, kShownTextMax, " ..." + gCRCR + "[TEXT TRUNCATED]", cut));
         return;
     }
     MB_FormSetResult(form, static_cast<int>(action));

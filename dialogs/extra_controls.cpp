@@ -108,6 +108,12 @@ long MB_AddListCtl(const core::StrArray& items, std::string_view marked, long ch
             else storeCell(ctl.rows, k, 0, core::vbCStr(cell) + "|" + std::to_string(p));
         }
     };
+    // One growth to the last column, since long lists would otherwise be copied once
+    // per item; a wider list added before keeps its columns.
+    long lastColumn = 1;
+    for (long i = first + 1; i <= last; ++i)
+        if (!skipBlank || !isBlank(items[i])) ++lastColumn;
+    if (lastColumn > ctl.rows.colUBound()) ctl.rows.redimPreserveCols(lastColumn);
     long column = 1;
     if (marking) mark(items[first], column);
     for (long i = first + 1; i <= last; ++i) {

@@ -4,8 +4,10 @@
 
 #include "core/delimited_lists.h"
 #include "core/dialog_responder.h"
+#include "core/program_paths.h"
 #include "core/text.h"
 #include "core/user_interface.h"
+#include "dialogs/list_dialog.h"
 #include "dialogs/msgbox.h"
 #include "dialogs/msgbox_form.h"
 #include "dialogs/option_strings.h"
@@ -17,14 +19,15 @@
 
 namespace {
 
-// The plain system box answered by a responder: "OK" is 1, "Cancel" 2.
+// The plain system box answered by a responder: "OK" is 1, "Cancel" 2 where there is one.
 class SystemBoxDriver : public core::DlgDriver {
 public:
     explicit SystemBoxDriver(const core::DlgView& view) : view_(view) {}
     int pressed() const { return pressed_; }
 
     void press(int button) override {
-        if (button < 1 || button > 2) refuse("no button " + std::to_string(button));
+        if (button < 1 || button > static_cast<int>(view_.buttons.size()))
+            refuse("no button " + std::to_string(button));
         pressed_ = button;
     }
     void press(const std::string& caption) override {
@@ -34,9 +37,9 @@ public:
     }
     void key(int vbKeyCode, int) override {
         if (vbKeyCode == 13) press(1);
-        else if (vbKeyCode == 27) press(2);
+        else if (vbKeyCode == 27) press(view_.escButton);
     }
-    void closeBox() override { press(2); }
+    void closeBox() override { press(view_.escButton); }
     void setText(int, const std::string&) override { refuse("no text box"); }
     void setCheck(int, int) override { refuse("no check box"); }
     void choose(int, const std::vector<int>&) override { refuse("no list"); }
@@ -50,6 +53,27 @@ private:
     const core::DlgView& view_;
     int pressed_ = 0;
 };
+
+// The list dialog over the caller's rows, with the caller's buttons as its only ones:
+// the pressed button's number among them.
+int listOnCallersButtons(const std::vector<std::string>& rows, const std::string& header,
+                         const std::string& gridSpec, const std::string& buttons, const std::string& message,
+                         const std::string& caption, std::string& chosen) {
+    core::StrArray items;
+    for (const std::string& row : rows) items.append(row);
+    std::string captions;
+    for (const std::string& c : core::buttonCaptions(buttons)) captions += (captions.empty() ? "" : "|") + c;
+    MB_ListDlgArgs args{.title = caption,
+                        .message = message,
+                        .selection = chosen,
+                        .pickOnly = true,
+                        .furtherCaptions = captions,
+                        .gridSpec = gridSpec,
+                        .header = header};
+    const long r = MB_ListDlg(items, args);
+    chosen = args.selection;
+    return static_cast<int>(r == dlg::kListOther ? args.pressed : r);
+}
 
 class DialogUserInterface : public ui::QtUserInterface {
 public:
@@ -74,17 +98,36 @@ public:
         value = controls.values[k];
         return r;
     }
+    int listDlg(const std::vector<std::string>& rows, const std::string& header, const std::string& gridSpec,
+                const std::string& buttons, const std::string& message, const std::string& caption) override {
+        std::string chosen;
+        return listOnCallersButtons(rows, header, gridSpec, buttons, message, caption, chosen);
+    }
+    int listPick(const std::vector<std::string>& items, const std::string& header, const std::string& gridSpec,
+                 const std::string& buttons, const std::string& message, const std::string& caption,
+                 std::string& chosen) override {
+        return listOnCallersButtons(items, header, gridSpec, buttons, message, caption, chosen);
+    }
     void info(const std::string& message, const std::string& caption) override {
         MB_Info(message, nullptr, false, {}, caption);
     }
     bool systemOkCancel(const std::string& message, const std::string& caption) override {
+        return systemBox(message, caption, true);
+    }
+    void systemOk(const std::string& message, const std::string& caption) override {
+        systemBox(message, caption, false);
+    }
+
+private:
+    // The plain system box, offered to the responder first: true for OK.
+    static bool systemBox(const std::string& message, const std::string& caption, bool withCancel) {
         core::DlgView view;
         view.kind = "SysMsg";
         view.caption = caption;
         view.message = message;
-        view.buttons = {"OK", "Cancel"};
+        view.buttons = withCancel ? std::vector<std::string>{"OK", "Cancel"} : std::vector<std::string>{"OK"};
         view.dfltButton = 1;
-        view.escButton = 2;
+        view.escButton = withCancel ? 2 : 1;
         if (core::DlgResponder* responder = core::dialogResponder()) {
             SystemBoxDriver driver(view);
             responder->respond(view, driver);
@@ -92,8 +135,11 @@ public:
                 throw core::UnexpectedDialog("the box \"" + caption + "\" was left unanswered: " + message);
             return driver.pressed() == 1;
         }
-        QMessageBox box(QMessageBox::Warning, ui::toQString(caption), ui::toDisplayText(message),
-                        QMessageBox::Ok | QMessageBox::Cancel, QApplication::activeWindow());
+        const QMessageBox::StandardButtons buttons =
+            withCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::StandardButtons(QMessageBox::Ok);
+        QMessageBox box(withCancel ? QMessageBox::Warning : QMessageBox::Information,
+                        ui::toQString(caption.empty() ? gProductName : caption),
+                        ui::toDisplayText(message), buttons, QApplication::activeWindow());
         box.setWindowModality(Qt::WindowModal);
         return box.exec() == QMessageBox::Ok;
     }

@@ -72,7 +72,6 @@ std::string acceptedName(const std::string& listEntry, const std::string& iniFil
     return trimmed(typed);
 }
 
-
 core::StrArray listedNames(const FltrListEditArgs& a) { return fltr::listNames(a.listEntry, a.iniFile); }
 
 void addAtEnd(const FltrListEditArgs& a, const std::string& name) {
@@ -334,7 +333,6 @@ core::StrArray namesAfterList(const FltrListEditArgs& a, const MB_ListDlgArgs& l
     if (!a.descriptions) return listedNames(a);
     core::StrArray descs;
     CHUNKS_SplitEx(list.memList, "|", kChunksNoExclusion, descs, 1);
-    if (list.memList.empty()) descs.redim(0, 0);
     core::StrArray names = FLTR_DescsToNames(oldNames, oldDescs, descs, a.listEntry, a.iniFile);
     for (long i = 1; i <= oldNames.ubound(); ++i)
         if (names.find(oldNames[i], 1, core::Match::IgnoreCase) < 0) dropped.push_back(oldNames[i]);

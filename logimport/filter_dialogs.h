@@ -1,8 +1,7 @@
 #pragma once
 // The dialogs in which the user keeps the filters of one filter file: the list of
-// filters, the rule editor, the editor of a single filter and the copy of a filter
-// between sections.
-// The filter being edited is kept in section kFltrEditSection meanwhile, so that an
+// filters, the rule editor, the editor of a single filter, the chooser of a multiple
+// filter's rules, and the copy of a filter between sections. The filter being edited is kept in section kFltrEditSection meanwhile, so that an
 // edit that must be refused can be undone.
 #include <string>
 

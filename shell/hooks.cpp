@@ -2,6 +2,7 @@
 
 #include "core/program_paths.h"
 #include "core/text.h"
+#include "shell/sites.h"
 
 namespace {
 
@@ -82,6 +83,8 @@ bool AppShellHooks::hookFalse() { return STTA_HookFalse(); }
 std::string AppShellHooks::hookStrCopy(const std::string& text) { return STTA_HookStrCopy(text); }
 void AppShellHooks::hookEmpty2() { STTA_HookEmpty2(); }
 void AppShellHooks::mbKeyDown(int& keyCode, int& shift) { STTA_MBKeyDown(nullptr, keyCode, shift); }
+
+dao::Database* AppShellHooks::siteDatabase() { return gDB.isOpen() ? &gDB : nullptr; }
 
 void installShellHooks() {
     static AppShellHooks hooks;

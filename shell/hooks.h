@@ -51,6 +51,7 @@ public:
     std::string hookStrCopy(const std::string& text) override;
     void hookEmpty2() override;
     void mbKeyDown(int& keyCode, int& shift) override;
+    dao::Database* siteDatabase() override;
 };
 
 // Registers the application's hooks with core (idempotent).

@@ -71,6 +71,21 @@ TEST(ExtraControls, BlankItemsAreLeftOutOnlyWhenTheSpecAsks) {
     }
 }
 
+TEST(ExtraControls, ListsOfOneDialogShareTheRowsAtTheWidestListsWidth) {
+    MB_CtlEntry ctl;
+    const long wide = MB_AddListCtlStr("a|b|c", "", -1, "ListBox", "", ctl, true);
+    const long narrow = MB_AddListCtlStr("x", "", -1, "ComboBox", "", ctl, false);
+    EXPECT_EQ(ctl.rows.colUBound(), 3);
+    EXPECT_EQ(cell(ctl, wide, 3), "c");
+    EXPECT_EQ(cell(ctl, narrow, 1), "x");
+    EXPECT_EQ(cell(ctl, narrow, 2), "");
+
+    const long wider = MB_AddListCtlStr("p|q|r|s", "", -1, "Grid", "", ctl, false);
+    EXPECT_EQ(ctl.rows.colUBound(), 4);
+    EXPECT_EQ(cell(ctl, wide, 3), "c");
+    EXPECT_EQ(cell(ctl, wider, 4), "s");
+}
+
 TEST(ExtraControls, MarkedItemsAreRecordedInItemOrder) {
     const auto items = strArray({"a", "b", "c"});
     MB_CtlEntry ctl;

@@ -140,6 +140,46 @@ TEST_F(BoxTest, CtrlDoubleClickShowsTheItemText) {
     EXPECT_EQ(responder.shown().at(1).message, "second item");
 }
 
+TEST_F(BoxTest, ShownTextWithManyLinesOpensAsALineList) {
+    TXT_CrLfInit();
+    struct Case {
+        const char* name;
+        int lineBreaks;
+        bool lineList;
+    } cases[] = {{"45 line breaks: information box", 45, false}, {"46 line breaks: line list", 46, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        std::string text = "line 0";
+        for (int n = 1; n <= c.lineBreaks; ++n) text += gCR + "line " + std::to_string(n);
+        core::StrArray items;
+        items.append(text);
+        MB_AddListCtl(items, "", 0, "ListBox", spec({{9, "-2"}}), ctl, true);
+        testsupport::ScriptedResponder responder;
+        responder.expect({.act = [](const core::DlgView&, core::DlgDriver& d) {
+            d.dblClick(1, 0);
+            d.press("&OK");
+        }});
+        if (c.lineList) {
+            responder.expect({.press = "&Cancel", .act = [](const core::DlgView& v, core::DlgDriver&) {
+                EXPECT_EQ(v.buttons, (std::vector<std::string>{"Edi&t ", "&New ", "R&emove ", "Cop&y ", "Move &Up",
+                                                               "Move Do&wn", "&Cancel"}));
+                ASSERT_EQ(v.ctls.at(0).items.size(), 47u);
+                EXPECT_EQ(v.ctls.at(0).items.back(), "line 46");
+                EXPECT_EQ(v.ctls.at(1).caption, "Select item and press Ctrl+Z to view the whole message.");
+            }});
+        } else {
+            responder.press("line 45", "&OK");
+        }
+        Msgbxform* form = nullptr;
+        EXPECT_EQ(MB_Show("Pick", "0", "", "", ctl, state, form), 1);
+        EXPECT_EQ(responder.pending(), 0u);
+        EXPECT_EQ(responder.shown().at(1).kind, "MB");
+        EXPECT_EQ(responder.shown().at(1).message.empty(), c.lineList);  // the list box holds the lines
+        TearDown();
+    }
+}
+
 TEST_F(BoxTest, OptionButtonRulesAndAGreyCheckBox) {
     MB_AddControl("OptionButton", spec({{1, "One"}}), "True", ctl, true);
     const long two = MB_AddControl("OptionButton", spec({{1, "Two"}}), "False", ctl, false);

@@ -212,6 +212,14 @@ TEST_F(BoxTest, SystemBoxGoesToTheResponder) {
     responder.press("Really end?", "Cancel");
     EXPECT_FALSE(core::ui().systemOkCancel("Really end?", "Error"));
     EXPECT_EQ(responder.shown().at(0).kind, "SysMsg");
+    // The OK-only system box has no Cancel to press; Esc is its OK.
+    responder.press("Disk full", "Cancel");
+    EXPECT_THROW(core::ui().systemOk("Disk full", ""), core::UnexpectedDialog);
+    responder.expect({.expectMessage = "Disk full",
+                      .act = [](const core::DlgView&, core::DlgDriver& d) { d.key(27, 0); }});
+    core::ui().systemOk("Disk full", "");
+    EXPECT_EQ(responder.shown().back().kind, "SysMsg");
+    EXPECT_EQ(responder.shown().back().buttons, std::vector<std::string>{"OK"});
     responder.press("Saved", "&OK");
     core::ui().info("Saved", "");
     responder.press("Go on?", "&Yes");

@@ -90,6 +90,7 @@ TEST_F(FilterDescriptions, RuleTextNamesTheFieldByItsCaption) {
     // A code without a caption, as a hand-edited file may hold.
     EXPECT_EQ(FLTR_FilterRuleText(rule, 9, captions_), " Is a number<>");
     EXPECT_EQ(FLTR_CondsArrText(array({}), file_, captions_, true), "");
+    EXPECT_EQ(FLTR_CondsText("both", file_, captions_), "<" + kCart + "> & <" + kShop + ">");
 }
 
 TEST_F(FilterDescriptions, ReorderedDescriptionsGiveBackTheirNames) {

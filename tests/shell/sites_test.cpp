@@ -53,6 +53,10 @@ TEST_F(Sites, SwitchingToASiteWhoseFolderIsGoneChangesNothing) {
     EXPECT_TRUE(STTA_SiteSelect("Shop", false));
     EXPECT_EQ(STTA_SiteParmGet(), "Shop");
     EXPECT_EQ(gMainDataDir, home / "Shop");
+    // The log import's checks reach the open site through the hooks, and only while open.
+    EXPECT_EQ(core::shellHooks().siteDatabase(), &gDB);
+    STTA_SiteDBClose();
+    EXPECT_EQ(core::shellHooks().siteDatabase(), nullptr);
 }
 
 TEST_F(Sites, TheSiteListSwitchesRemovesAndShowsOptions) {

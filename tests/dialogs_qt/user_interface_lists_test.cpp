@@ -1,0 +1,103 @@
+// The list boxes that core's callers reach through the user interface.
+#include "core/delimited_lists.h"
+#include "core/text.h"
+#include "core/user_interface.h"
+#include "dialogs/msgbox.h"
+#include "platform/grid/flex_grid.h"
+#include "platform/ui/forms.h"
+#include "tests/dialogs_qt/box_fixture.h"
+#include "window/grid_operations.h"
+
+using testsupport::Answer;
+using testsupport::ScriptedResponder;
+
+namespace {
+
+class InterfaceListTest : public dlgtest::BoxTest {
+protected:
+    void SetUp() override {
+        BoxTest::SetUp();
+        TXT_CrLfInit();
+        dlg::installMessageBoxes();
+    }
+    void TearDown() override {
+        core::setUserInterface(nullptr);
+        BoxTest::TearDown();
+    }
+};
+
+long loadedBoxes() {
+    long n = 0;
+    for (QWidget* f : ui::loadedForms()) n += CHUNKS_Get(1, ui::tag(f)) == "MsgBxForm";
+    return n;
+}
+
+}  // namespace
+
+TEST_F(InterfaceListTest, ListPickGivesThePressedButtonAmongTheCallersAndTheChosenItem) {
+    const std::vector<std::string> sites = {"alpha", "beta", "gamma"};
+    struct Case {
+        const char* name;
+        std::string buttons, chosenIn;
+        int row;  // grid row to choose; row 0 is the fixed header row, and 0 chooses nothing
+        std::string press;
+        std::vector<std::string> shownButtons;
+        std::string shownRow;
+        int result;
+        std::string chosenOut;
+    };
+    const Case cases[] = {
+        {"another item and a middle button", "&OK|R&emove |&Cancel", "beta", 3, "R&emove ",
+         {"&OK", "R&emove ", "&Cancel"}, "2", 2, "gamma"},
+        {"a standard set", "1", "beta", 0, "&Cancel", {"&OK", "&Cancel"}, "2", 2, "beta"},
+        {"nothing chosen", "&OK|&Cancel", "", 0, "&OK", {"&OK", "&Cancel"}, "0", 1, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScriptedResponder responder;
+        responder.expect({.press = c.press, .act = [row = c.row](const core::DlgView&, core::DlgDriver& d) {
+                              if (row) d.choose(1, {row});
+                          }});
+        std::string chosen = c.chosenIn;
+        EXPECT_EQ(core::ui().listPick(sites, "Site DB", "|||||||||1||{7800}|{1}", c.buttons,
+                                      "Current Site DB is: beta", "Select site database", chosen),
+                  c.result);
+        EXPECT_EQ(chosen, c.chosenOut);
+        const core::DlgView& v = responder.shown().at(0);
+        EXPECT_EQ(v.buttons, c.shownButtons);
+        EXPECT_NE(v.caption.find("Select site database"), std::string::npos);
+        EXPECT_EQ(v.ctls.at(0).items, sites);
+        EXPECT_EQ(v.ctls.at(0).selection, c.shownRow);
+        EXPECT_EQ(v.ctls.at(1).caption, "Current Site DB is: beta");
+        EXPECT_EQ(loadedBoxes(), 0);  // the kept box goes with the dialog
+    }
+}
+
+TEST_F(InterfaceListTest, ListDlgShowsTheRowsInTheirColumnsUnderTheHeader) {
+    ScriptedResponder responder;
+    std::string header;
+    responder.expect({.press = "&Continue", .act = [&header](const core::DlgView&, core::DlgDriver&) {
+                          for (grid::FlexGrid* g : gMBForm->findChildren<grid::FlexGrid*>())
+                              if (g->isVisibleTo(gMBForm))
+                                  header = GRDFLX_CellText(*g, 0, 1) + "|" + GRDFLX_CellText(*g, 0, 2);
+                      }});
+    EXPECT_EQ(core::ui().listDlg({"10\t2", "20\t5"}, "%\tSecs", "3900|9000||||||||1|1|{450|540}", "&Continue",
+                                 "Timings so far", ""),
+              1);
+    const core::DlgView& v = responder.shown().at(0);
+    EXPECT_EQ(v.buttons, std::vector<std::string>{"&Continue"});
+    EXPECT_EQ(header, "%|Secs");
+    EXPECT_EQ(v.ctls.at(0).type, "Grid");
+    EXPECT_EQ(v.ctls.at(0).items, (std::vector<std::string>{"10\t2", "20\t5"}));  // under the fixed header
+    EXPECT_EQ(v.ctls.at(1).caption, "Timings so far");
+}
+
+TEST_F(InterfaceListTest, AnEmptyListStillOffersTheButtons) {
+    ScriptedResponder responder;
+    responder.expect({.press = "&Cancel"});
+    std::string chosen = "gone";
+    EXPECT_EQ(core::ui().listPick({}, "Site DB", "", "&OK|&Cancel", "No sites", "Sites", chosen), 2);
+    EXPECT_EQ(chosen, "");
+    // Without fixed rows in the spec the header shows as the first row.
+    EXPECT_EQ(responder.shown().at(0).ctls.at(0).items, std::vector<std::string>{"Site DB"});
+}
