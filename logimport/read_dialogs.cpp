@@ -9,7 +9,9 @@
 #include "dialogs/ready_dialogs.h"
 #include "logimport/filter_descriptions.h"
 #include "logimport/filter_dialogs.h"
+#include "logimport/component_filter_check.h"
 #include "logimport/read_record.h"
+#include "logimport/test_reads.h"
 
 namespace {
 
@@ -81,6 +83,9 @@ void STTA_ReadLogOptionsEdit() {
         rec.NoPromptOverlap = CHUNKS_Get(2, states) == "1";
         rec.Keep404List = CHUNKS_Get(3, states) == "1";
         if (!listed || result != 2) return;
+        STTA_PageNamesList("List of filenames for raw log lines with HTTP status 4xx or 5xx. [for raw log file(s) read last]",
+                           rec.ListedNames, rec.ListedCounts, INI_GetFlag("Main", "RemQuery", gIniDbDef, 3),
+                           INI_GetFlag("Main", "RemFrag", gIniDbDef, 3), false);
     }
 }
 
@@ -126,9 +131,11 @@ void STTA_FltrFilesListEdit() {
         }
         long choice = 0;
         const int r = FLTR_FilterListEdit(a, choice);
-        if (r == 7 && choice == 2) {
+        if (r == 7 && choice == 1) {
+            STTA_FileFltrCheck(false);
+        } else if (r == 7 && choice == 2) {
             firstMode = !firstMode;
-        } else if (r != 7 || choice != 1) {
+        } else {
             if (firstMode) return;
             firstMode = true;
         }
@@ -153,5 +160,6 @@ void STTA_FltrBotsListEdit(const std::string& iniFile) {
     for (;;) {
         long choice = 0;
         if (FLTR_FilterListEdit(a, choice) != 7 || choice != 1) return;
+        STTA_UACheck();
     }
 }

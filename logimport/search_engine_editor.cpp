@@ -13,6 +13,7 @@
 #include "dialogs/ready_dialogs.h"
 #include "logimport/search_engine_store.h"
 #include "logimport/search_engines.h"
+#include "logimport/test_reads.h"
 #include "platform/sys/rt_error.h"
 
 namespace logimport {
@@ -205,12 +206,14 @@ void STTA_SEDefsEdit() {
         std::vector<std::string> rows;
         if (!validRows(items, rows)) continue;
         save(rows);
-        if (result == 4) {
+        if (result == 3) {
+            STTA_SERefCheck();
+        } else if (result == 4) {
             STTA_SEDefsResequence();
             STTA_SEDefsLoad();
         } else if (result == 5) {
             addNewDefinition();
-        } else if (result != 3) {
+        } else {
             return;
         }
         items = gridItems(storedSEDefinitions());

@@ -88,6 +88,24 @@ TEST_F(ReadDialogsTest, ReadLogOptionsTakeTheTicksAndOfferTheListOnlyWhenKept) {
     }
 }
 
+TEST_F(ReadDialogsTest, ListOfFailedRequestsThenTheOptionsAgain) {
+    gReadRec.ListedNames.redim(0, 1);
+    gReadRec.ListedNames.set(0, "404");
+    gReadRec.ListedNames.set(1, "/gone.htm");
+    gReadRec.ListedCounts.redim(0, 1);
+    gReadRec.ListedCounts.set(1, 3);
+    ScriptedResponder responder;
+    responder.expect({.expectCaption = "Read Log Options", .press = "&List 404s."});
+    responder.expect({.expectCaption = "url-pagename", .press = "&Back to definitions"});
+    responder.expect({.expectCaption = "Read Log Options", .press = "&OK"});
+    STTA_ReadLogOptionsEdit();
+    EXPECT_EQ(responder.pending(), 0u);
+    std::string texts;
+    for (const core::CtlView& c : responder.shown().at(1).ctls) texts += c.caption;
+    EXPECT_NE(texts.find("List of filenames for raw log lines with HTTP status 4xx or 5xx."), std::string::npos);
+    EXPECT_NE(texts.find("Total No. of Raw Log FileNames: 1"), std::string::npos);
+}
+
 TEST_F(ReadDialogsTest, FilterChoiceEndsOnOkOrCancelAndRemembersTheChoice) {
     struct Case {
         std::string press;
