@@ -83,7 +83,8 @@ void STTA_ReadLogOptionsEdit() {
         rec.NoPromptOverlap = CHUNKS_Get(2, states) == "1";
         rec.Keep404List = CHUNKS_Get(3, states) == "1";
         if (!listed || result != 2) return;
-        STTA_PageNamesList("List of filenames for raw log lines with HTTP status 4xx or 5xx. [for raw log file(s) read last]",
+        STTA_PageNamesList("List of filenames for raw log lines with HTTP status 4xx or 5xx. "
+                           "[for raw log file(s) read last]",
                            rec.ListedNames, rec.ListedCounts, INI_GetFlag("Main", "RemQuery", gIniDbDef, 3),
                            INI_GetFlag("Main", "RemFrag", gIniDbDef, 3), false);
     }

@@ -46,7 +46,8 @@ protected:
         core::setShellHooks(nullptr);
         gReadRec = ReadRec{};
         MB_UnloadStray("");
-        for (std::string* p : {&gIniScreens, &gIniDbDef, &gIniLastVals, &gIniLdLnFltr, &gIniFltrFiles, &gIniFltrBots}) p->clear();
+        for (std::string* p : {&gIniScreens, &gIniDbDef, &gIniLastVals, &gIniLdLnFltr, &gIniFltrFiles, &gIniFltrBots})
+            p->clear();
     }
     std::string iniSectFileGet(const std::string& section, const std::string&) override {
         return section == "Main" ? gIniLastVals : std::string();
