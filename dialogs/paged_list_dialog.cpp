@@ -64,9 +64,9 @@ std::string tickedPrefix(const std::string& states) {
 
 // Writes one page's controls back into the list: check boxes into the states, text
 // boxes into the items, an emptied text box dropping its item unless `keepEmpty`.
-// Positions past the list's end are new items; empty ones after the last filled one
-// are not added.
-void takeBack(const MB_CtlEntry& work, const core::LngArray& map, long first, bool keepEmpty,
+// Positions past the list's end are new items; empty ones after the row of the last
+// filled one are not added.
+void takeBack(const MB_CtlEntry& work, const core::LngArray& map, long first, long columns, bool keepEmpty,
               core::StrArray& items, std::string& states) {
     const long count = std::max(0L, items.ubound());
     const long span = map.ubound();
@@ -77,6 +77,9 @@ void takeBack(const MB_CtlEntry& work, const core::LngArray& map, long first, bo
     long lastNew = 0;  // the last position past the list's end holding text
     for (long p = 1; p <= span; ++p)
         if (map[p] != 0 && first + p - 1 > count && !work.values[map[p]].empty()) lastNew = p;
+    // Rows start at the page's first item; a new row is kept whole, so that rows of
+    // pairs stay pairs.
+    lastNew = (lastNew + columns - 1) / columns * columns;
 
     std::vector<std::string> newItems, newStates;
     for (long n = 1; n < first && n <= count; ++n) {
@@ -111,7 +114,7 @@ void takeBack(const MB_CtlEntry& work, const core::LngArray& map, long first, bo
     items.redim(0, static_cast<long>(newItems.size()));
     items.set(0, zero);
     core::StrArray joined;
-    joined.redim(1, static_cast<long>(newStates.size()));
+    joined.redim(0, static_cast<long>(newStates.size()));
     for (std::size_t i = 0; i < newItems.size(); ++i) {
         items.set(static_cast<long>(i) + 1, newItems[i]);
         joined.set(static_cast<long>(i) + 1, newStates[i]);
@@ -175,7 +178,7 @@ bool MB_CheckListPaged(const MB_PagedListArgs& args, core::StrArray& items, std:
         if (withRemembered)
             XCTL_CtlValuesSave(remembered.section, remembered.iniFile, work.entries, work.values, work.rows,
                                numbers, remembered.valuesFile, remembered.sectionOverride);
-        takeBack(work, map, first, args.keepEmpty, items, states);
+        takeBack(work, map, first, args.columns, args.keepEmpty, items, states);
         const long now = std::max(0L, items.ubound());
 
         auto is = [pressed](long button) { return button != -1 && pressed == button; };

@@ -7,6 +7,8 @@
 #include "dialogs/option_strings.h"
 #include "dialogs/paged_list_dialog.h"
 #include "dialogs/ready_dialogs.h"
+#include "logimport/filter_descriptions.h"
+#include "logimport/filter_dialogs.h"
 #include "logimport/read_record.h"
 
 namespace {
@@ -14,6 +16,41 @@ namespace {
 std::string siteName() { return INI_Get("Main", "Parm", gIniDbDef, 7, ""); }
 
 std::string flagState(bool on) { return on ? "1" : "0"; }
+
+// The filter list of one filter file, with the column-code captions.
+FltrListEditArgs listArgs(const std::string& iniFile, const std::string& selEntry, const std::string& listEntry,
+                          const std::string& itemWord, const std::string& title) {
+    FltrListEditArgs a;
+    STTA_FltrColTypeCaptions(a.captions);
+    a.iniFile = iniFile;
+    a.selEntry = selEntry;
+    a.listEntry = listEntry;
+    a.itemWord = itemWord;
+    a.title = title;
+    return a;
+}
+
+// The list's own buttons, defined in the screens file under [Main] `entry`.
+void withButtons(FltrListEditArgs& a, const std::string& entry) {
+    a.ctlIniFile = gIniScreens;
+    a.ctlSection = "Main";
+    a.ctlEntry = entry;
+}
+
+// The selected main filters, each by its description, one a line.
+std::string selectedMainFilters() {
+    core::StrArray names, kept, descs, captions;
+    CHUNKS_Split(INI_Get("Filters", "Fltr Sel", gIniLdLnFltr, 7, ""), names, 1);
+    STTA_FltrColTypeCaptions(captions);
+    FLTR_FilterDescsBuild(names, gIniLdLnFltr, captions, "", false, kept, descs);
+    std::string text;
+    for (long i = 1; i <= descs.ubound(); ++i) {
+        if (descs[i].empty()) continue;
+        if (!text.empty()) text += gCR;
+        text += descs[i];
+    }
+    return text;
+}
 
 }  // namespace
 
@@ -54,11 +91,67 @@ bool STTA_FltrChoose(const std::string& intro, const std::string& title) {
                                           .valuesFile = "::*"}};
     const std::string options = MB_OptMinWidth(9000) + MB_OptDfltButton(4);
     for (;;) {
-        const std::string selected = TXT_FitLen(INI_Get("Filters", "Fltr Sel", gIniLdLnFltr, 7, ""), 450, " ...");
+        const std::string selected = TXT_FitLen(selectedMainFilters(), 450, " ...");
         const std::string message = intro + "Filter selected:" + gCR + selected + gCR;
         long extra = 0;
         const long r = MB_ShowEx(message, "1", options, title + " Site DB: " + siteName(), args, nullptr, &extra);
         if (r == extra + 1) return true;
         if (r == extra + 2) return false;
+        if (r == 1) STTA_LdLnFltrListEdit();
+        if (r == 2) STTA_FltrBotsListEdit(gIniFltrBots);
+        if (r == 3) STTA_FltrFilesListEdit();
+    }
+}
+
+void STTA_LdLnFltrListEdit() {
+    FltrListEditArgs a = listArgs(gIniLdLnFltr, "Fltr Sel", "SelLst", "Filter",
+                                  "Main Filter to add/exclude lines [Site DB: " + siteName() + "]");
+    a.allowMultiple = true;
+    long choice = 0;
+    FLTR_FilterListEdit(a, choice);
+}
+
+void STTA_FltrFilesListEdit() {
+    FltrListEditArgs a = listArgs(gIniFltrFiles, "Fltr Sel", "SelLst", "Filter",
+                                  "Filter to identify files to be SKIPPED. [Site DB: " + siteName() + "]");
+    a.allowMultiple = true;
+    bool firstMode = true;
+    for (;;) {
+        if (firstMode) {
+            withButtons(a, "DefFltrFiles");
+            a.instruction = "Select a single filter in this list";
+        } else {
+            withButtons(a, "");
+            a.instruction = "Use new filter & choose \"multiple conditions\" to use more than one rule.";
+        }
+        long choice = 0;
+        const int r = FLTR_FilterListEdit(a, choice);
+        if (r == 7 && choice == 2) {
+            firstMode = !firstMode;
+        } else if (r != 7 || choice != 1) {
+            if (firstMode) return;
+            firstMode = true;
+        }
+    }
+}
+
+void STTA_PPFindBotsListEdit() {
+    FltrListEditArgs a = listArgs(gIniPPFindBots, "Fltr Sel", "SelLst", "filter",
+                                  "filter used to identify user agent strings that are bots [All Site DBs]");
+    a.allowMultiple = true;
+    long choice = 0;
+    FLTR_FilterListEdit(a, choice);
+}
+
+void STTA_FltrBotsListEdit(const std::string& iniFile) {
+    FltrListEditArgs a = listArgs(iniFile, "FltrBotsUASel", "SkipRobotUserAgents", "Bot Filter",
+                                  "filters used to exclude robots and crawlers. This list used for all Site DBs." +
+                                      std::string(150, ' ') + gCRCR +
+                                      "NB **ALL** filters are Applied when option to exlude robots is checked." +
+                                      gCR + "Change filters as required");
+    withButtons(a, "DefFltrBotsUA");
+    for (;;) {
+        long choice = 0;
+        if (FLTR_FilterListEdit(a, choice) != 7 || choice != 1) return;
     }
 }

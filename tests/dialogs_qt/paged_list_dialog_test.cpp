@@ -4,7 +4,9 @@
 #include <vector>
 
 #include "core/delimited_lists.h"
+#include "core/ini_store.h"
 #include "tests/dialogs_qt/box_fixture.h"
+#include "tests/support/temp_home.h"
 
 using dlgtest::BoxTest;
 using testsupport::Answer;
@@ -186,6 +188,12 @@ TEST_F(PagedListTest, EmptiedTextBoxRemovesItsItemUnlessKept) {
         // The items after the page moved up: the second page began with what was item 3.
         EXPECT_EQ(views.at(1).ctls.at(0).value, c.keepEmpty ? "i3" : "i4");
     }
+    // The last item emptied leaves an empty list.
+    core::StrArray items = numbered(1);
+    std::string states = "1";
+    EXPECT_TRUE(run(textList(2), items, states, {{.sets = {{"#1", ""}}, .press = "&OK"}}));
+    EXPECT_EQ(items.ubound(), 0);
+    EXPECT_EQ(states, "");
 }
 
 TEST_F(PagedListTest, LastPageButtonAddsNewItemsThroughTheExtraRow) {
@@ -234,6 +242,12 @@ TEST_F(PagedListTest, TwoColumnPagesNeverEraseItemsWithFillers) {
     EXPECT_TRUE(run(a, items, states, {{.press = "&OK"}}));
     EXPECT_EQ(views.at(0).ctls.size(), 6u);
     EXPECT_EQ(items.ubound(), 5);
+
+    // A new row keeps its empty second cell when empty items are kept.
+    a.lastPageCaption = "&Add Line";
+    items = numbered(4);
+    EXPECT_TRUE(run(a, items, states, {{.sets = {{"#5", "x"}}, .press = "&OK"}}));
+    EXPECT_EQ(itemsOf(items), (std::vector<std::string>{"i1", "i2", "i3", "i4", "x", ""}));
 }
 
 TEST_F(PagedListTest, EndOnSecondButtonDropsThePageEdits) {
@@ -245,4 +259,19 @@ TEST_F(PagedListTest, EndOnSecondButtonDropsThePageEdits) {
     EXPECT_FALSE(run(a, items, states, {{.sets = {{"#1", "changed"}}, .press = "&Cancel"}}));
     EXPECT_EQ(result, 2);
     EXPECT_EQ(items[1], "i1");
+}
+
+TEST_F(PagedListTest, RememberedControlsSitBelowTheListAndAreSaved) {
+    testsupport::TempHome home;
+    const std::string ini = home / "box.ini";
+    testsupport::writeFile(ini, "[Box]\nCtls=Defs|List\n1=Vals|Flag\n[Defs]\nList={CheckBox|C|F|1}\nC=Flag\nF=0\n"
+                                "[Vals]\nFlag=False\n");
+    MB_PagedListArgs a = textList(30);
+    a.remembered = {.section = "Box", .entry = "Ctls", .iniFile = ini};
+    core::StrArray items = numbered(3);
+    std::string states;
+    EXPECT_TRUE(run(a, items, states, {{.sets = {{"cap:Flag", "1"}, {"#1", "edited"}}, .press = "&OK"}}));
+    EXPECT_EQ(views.at(0).ctls.size(), 4u);
+    EXPECT_EQ(INI_Get("Vals", "Flag", ini, 1), "True");
+    EXPECT_EQ(items[1], "edited");
 }

@@ -33,7 +33,12 @@ protected:
         gIniLastVals = home / "LastVals.ini";
         testsupport::writeFile(gIniLastVals, "[Main]\n");
         gIniLdLnFltr = home / "LdLnFltr.ini";
-        testsupport::writeFile(gIniLdLnFltr, "[Filters]\nFltr Sel=robots\n");
+        testsupport::writeFile(gIniLdLnFltr, "[Filters]\nFltr Sel=robots\nSelLst=robots\n"
+                                             "[robots]\nTyp=2\nVal=bot\nMC=False\nColType=2\n");
+        gIniFltrFiles = home / "FltrFiles.ini";
+        testsupport::writeFile(gIniFltrFiles, "[Filters]\nFltr Sel=\n");
+        gIniFltrBots = home / "fltrbots.ini";
+        testsupport::writeFile(gIniFltrBots, "[Filters]\nSkipRobotUserAgents=\n");
         core::setShellHooks(this);
         gReadRec = ReadRec{};
     }
@@ -41,7 +46,7 @@ protected:
         core::setShellHooks(nullptr);
         gReadRec = ReadRec{};
         MB_UnloadStray("");
-        for (std::string* p : {&gIniScreens, &gIniDbDef, &gIniLastVals, &gIniLdLnFltr}) p->clear();
+        for (std::string* p : {&gIniScreens, &gIniDbDef, &gIniLastVals, &gIniLdLnFltr, &gIniFltrFiles, &gIniFltrBots}) p->clear();
     }
     std::string iniSectFileGet(const std::string& section, const std::string&) override {
         return section == "Main" ? gIniLastVals : std::string();
@@ -49,6 +54,14 @@ protected:
 
     testsupport::TempHome home;
 };
+
+// Presses the button after closing the notice the box opened with.
+Answer afterNotice(const std::string& caption, const std::string& button) {
+    return {.expectCaption = caption, .act = [button](const core::DlgView& v, core::DlgDriver& d) {
+                if (!v.notice.empty()) d.press("OK");
+                d.press(button);
+            }};
+}
 
 }  // namespace
 
@@ -86,7 +99,8 @@ TEST_F(ReadDialogsTest, FilterChoiceEndsOnOkOrCancelAndRemembersTheChoice) {
         testsupport::writeFile(gIniLastVals, "[Main]\n");
         ScriptedResponder responder;
         responder.expect({.expectCaption = "Add Log Data Site DB: Test Site",
-                          .expectMessage = "Choose." + gCR + "Filter selected:" + gCR,
+                          .expectMessage = "Choose." + gCR + "Filter selected:" + gCR +
+                                           "User agent (browser) Contains <bot>" + gCR,
                           .sets = {{"cap:Add all log lines [main filter not used]", "0"}},
                           .press = c.press});
         EXPECT_EQ(STTA_FltrChoose("Choose." + gCR, "Add Log Data"), c.result);
@@ -96,4 +110,38 @@ TEST_F(ReadDialogsTest, FilterChoiceEndsOnOkOrCancelAndRemembersTheChoice) {
         EXPECT_EQ(responder.shown().at(0).dfltButton, 4);
         EXPECT_EQ(INI_Get("Main", "All", gIniLastVals, 7, ""), c.all);
     }
+}
+
+TEST_F(ReadDialogsTest, FilterChoiceButtonsOpenTheirFilterLists) {
+    const std::vector<std::string> caps = {"&Main Filter ...", "&Robot Filters ...", "Com&ponent Filter ..."};
+    const std::string lists[] = {"Main Filter to add/exclude lines [Site DB: Test Site]",
+                                 "filters used to exclude robots and crawlers.",
+                                 "Filter to identify files to be SKIPPED. [Site DB: Test Site]"};
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(caps[i]);
+        ScriptedResponder responder;
+        responder.expect({.expectCaption = "Add Log Data", .press = caps[i]});
+        responder.expect(afterNotice(lists[i], "&Cancel"));
+        responder.expect({.expectCaption = "Add Log Data", .press = "&OK"});
+        EXPECT_TRUE(STTA_FltrChoose("", "Add Log Data"));
+        EXPECT_EQ(responder.pending(), 0u);
+    }
+}
+
+TEST_F(ReadDialogsTest, ComponentFilterListSwitchesToItsNoteAndBack) {
+    auto has = [](const core::DlgView& v, const std::string& caption) {
+        for (const std::string& b : v.buttons)
+            if (b == caption) return true;
+        return false;
+    };
+    ScriptedResponder responder;
+    responder.expect(afterNotice("", "Multiple &rules ..."));
+    responder.expect(afterNotice("", "&Cancel"));  // back to the first mode
+    responder.expect(afterNotice("", "&Cancel"));  // ends
+    STTA_FltrFilesListEdit();
+    ASSERT_EQ(responder.shown().size(), 3u);
+    EXPECT_TRUE(has(responder.shown()[0], "Chec&k filter vs. log file"));
+    EXPECT_FALSE(has(responder.shown()[1], "Chec&k filter vs. log file"));
+    EXPECT_NE(responder.shown()[1].notice.find("multiple conditions"), std::string::npos);
+    EXPECT_TRUE(has(responder.shown()[2], "Chec&k filter vs. log file"));
 }
