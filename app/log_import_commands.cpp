@@ -1,8 +1,10 @@
 #include "app/log_import_commands.h"
 
 #include "logimport/log_file_lists.h"
+#include "logimport/search_engine_editor.h"
 #include "shell/main_window.h"
 
 void wireLogImportCommands(Mainfrm& main) {
     main.wire("FM", [] { STTA_LogFmtDefsEdit(); });
+    main.wire("FG", [] { STTA_SEDefsEdit(); });
 }

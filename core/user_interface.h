@@ -48,20 +48,20 @@ public:
     // False while the main window is disabled (a modal operation owns the program).
     virtual bool mainWindowEnabled() const { return true; }
     // The dialog builder's list dialog: rows of tab-separated columns under a header
-    // row, in a grid laid out by the control spec; the pressed button. Refuses with
-    // UnexpectedDialog until the dialog builder provides it.
+    // row, in a grid laid out by the control spec; the pressed button. This base
+    // refuses with UnexpectedDialog; the dialog builder's interface shows it.
     virtual int listDlg(const std::vector<std::string>& rows, const std::string& header,
                         const std::string& gridSpec, const std::string& buttons,
                         const std::string& message, const std::string& caption);
 
     // The dialog builder's input box: one text box that starts with `value` and gives
     // back what was typed; `notice` is shown above the buttons (the problem with the
-    // previous attempt). The pressed button. Refuses like listDlg until provided.
+    // previous attempt). The pressed button. This base refuses like listDlg.
     virtual int inputBox(const std::string& message, const std::string& buttons,
                          const std::string& caption, const std::string& notice,
                          std::string& value);
     // A list dialog over single-column items: `chosen` starts as the item to select and
-    // gives back the selected one. The pressed button. Refuses like listDlg.
+    // gives back the selected one. The pressed button. This base refuses like listDlg.
     virtual int listPick(const std::vector<std::string>& items, const std::string& header,
                          const std::string& gridSpec, const std::string& buttons,
                          const std::string& message, const std::string& caption,
