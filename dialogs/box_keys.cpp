@@ -67,14 +67,9 @@ void showAsLineList(const std::string& text) {
     MB_ListDlgArgs args{.message = "Select item and press Ctrl+Z to view the whole message.",
                         .further = true,
                         .furtherCaption = "&Cancel",
-                        .actionA = "Edi&t ",
-                        .add = "&New ",
-                        .del = "R&emove ",
-                        .actionB = "Cop&y ",
-                        .up = "Move &Up",
-                        .down = "Move Do&wn",
                         .delimiter = gCR,
                         .memList = text};
+    dlg::useStandardListButtons(args);
     MB_EditList("", "", "", args);
 }
 

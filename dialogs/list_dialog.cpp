@@ -384,3 +384,12 @@ long MB_ListDlgWork(core::StrArray& items, bool itemsAreCallers, const std::stri
         return dlg::kListOther;
     }
 }
+
+void dlg::useStandardListButtons(MB_ListDlgArgs& args) {
+    args.actionA = "Edi&t ";
+    args.add = "&New ";
+    args.del = "R&emove ";
+    args.actionB = "Cop&y ";
+    args.up = "Move &Up";
+    args.down = "Move Do&wn";
+}

@@ -84,6 +84,12 @@ struct MB_ListDlgArgs {
     std::string protectedItems{};  // grid: items Delete refuses (a list in the list format)
 };
 
+namespace dlg {
+// The maintenance buttons most lists offer: Edit (action A), New, Remove, Copy
+// (action B), Move Up and Move Down.
+void useStandardListButtons(MB_ListDlgArgs& args);
+}  // namespace dlg
+
 // The caller's items (shown for picking only) from their lower bound.
 long MB_ListDlg(core::StrArray& items, MB_ListDlgArgs& args);
 // The list stored in (section, entry, iniFile); with an empty section, args.memList.

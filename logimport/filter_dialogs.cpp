@@ -353,12 +353,7 @@ int FLTR_FilterListEdit(const FltrListEditArgs& a, long& extraButton) {
     list.ok = true;
     list.further = true;
     list.furtherCaption = "&Cancel";
-    list.actionA = "Edi&t ";
-    list.add = "&New ";
-    list.del = "R&emove ";
-    list.actionB = "Cop&y ";
-    list.up = "Move &Up";
-    list.down = "Move Do&wn";
+    dlg::useStandardListButtons(list);
 
     const std::string selected = INI_Get(kFilters, a.selEntry, a.iniFile, 3);
     for (bool first = true;; first = false) {

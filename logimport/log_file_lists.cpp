@@ -110,12 +110,7 @@ MB_ListDlgArgs logFileListArgs(const std::string& entry) {
     args.remembered = {.section = kEnterLogFile, .entry = "Xctls", .iniFile = kRouted};
     args.ok = true;
     args.furtherCaptions = "Add";
-    args.actionA = "Edi&t ";
-    args.add = "&New ";
-    args.del = "R&emove ";
-    args.actionB = "Cop&y ";
-    args.up = "Move &Up";
-    args.down = "Move Do&wn";
+    dlg::useStandardListButtons(args);
     args.gridSpec = "|||||||||1||{8000}";
     args.header = "UN-compressed Log File";
     return args;
@@ -127,12 +122,7 @@ MB_ListDlgArgs fmtListArgs() {
     args.captionSuffix = "Format of Log file";
     args.further = true;
     args.furtherCaption = "&Cancel";
-    args.actionA = "Edi&t ";
-    args.add = "&New ";
-    args.del = "R&emove ";
-    args.actionB = "Cop&y ";
-    args.up = "Move &Up";
-    args.down = "Move Do&wn";
+    dlg::useStandardListButtons(args);
     return args;
 }
 
