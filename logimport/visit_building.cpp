@@ -1,5 +1,7 @@
 #include "logimport/visit_building.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <unordered_map>
 #include <vector>
@@ -119,9 +121,52 @@ private:
     std::unordered_map<std::string, std::pair<std::string, std::string>> cache_;
 };
 
+// The search term and engine of every line whose referrer waits in the referrer
+// store, read from the store in one pass before the scan. The scan takes lines in IP
+// order, which jumps between store files; a small number per line keeps that cheap
+// without holding every referrer text in memory.
+class StoredTerms {
+public:
+    void load(TermCache& terms) {
+        STTA_RefrStoreEach([&](long logLnID, const std::string& referrer) {
+            std::string engine;
+            std::string term = terms.termOf(referrer, engine);
+            if (term.empty()) return;
+            blocks_[logLnID / kBlock][static_cast<size_t>(logLnID % kBlock)] = pairNo(term, engine);
+        });
+    }
+
+    // "" when the line's referrer carries no search term.
+    const std::string& termOf(long logLnID, std::string& engine) const {
+        auto it = logLnID < 0 ? blocks_.end() : blocks_.find(logLnID / kBlock);
+        const auto& pair = pairs_[it == blocks_.end() ? 0 : it->second[static_cast<size_t>(logLnID % kBlock)]];
+        engine = pair.second;
+        return pair.first;
+    }
+
+private:
+    static constexpr long kBlock = 100;
+    std::uint32_t pairNo(const std::string& term, const std::string& engine) {
+        auto [it, added] = numbers_.try_emplace(term + '\n' + engine, static_cast<std::uint32_t>(pairs_.size()));
+        if (added) pairs_.emplace_back(term, engine);
+        return it->second;
+    }
+    std::vector<std::pair<std::string, std::string>> pairs_{{}};  // 0: no term
+    std::unordered_map<std::string, std::uint32_t> numbers_;
+    std::unordered_map<long, std::array<std::uint32_t, kBlock>> blocks_;
+};
+
 std::string lineReferrer(bool keepValues, const VisitLine& line) {
     return keepValues ? line.Referrer : STTA_RefrFetch(line.LogLnID);
 }
+
+// A line of the visit being built, for its further pages.
+struct VisitPageLine {
+    std::int64_t Timestamp;
+    long LogLnID;
+    long PageID;
+    long long Bytes;
+};
 
 // One run of step 2: the scan over the lines without a visit.
 class VisitBuilder {
@@ -144,6 +189,10 @@ public:
         PIS_Start("Add Log Data to Site DB: " + siteName() + gCR +
                       "Analysing log records. Creating stats for each visit.",
                   "log line", total, "Add. Step 2/3:", reportNo, 0.5, 1, false);
+        if (!keepValues_) {
+            storedTerms_.load(terms_);
+            terms_ = TermCache();  // every line's term is known now
+        }
         dao::Transaction tx(db_, dao::Transaction::OnExit::Commit, kCommitBatch);
         try {
             scan(total, reportNo, tx);
@@ -166,7 +215,7 @@ public:
 
 private:
     void scan(long long total, long reportNo, dao::Transaction& tx) {
-        const std::string sql = std::string("SELECT LogLnID, IP, PageID, Timestamp") +
+        const std::string sql = std::string("SELECT LogLnID, IP, PageID, Timestamp, Bytes, CntDupes") +
                                 (keepValues_ ? ", Referrer" : "") +
                                 " FROM logline WHERE VisitID IS NULL ORDER BY IP, LogLnID LIMIT " +
                                 std::to_string(kLineChunk);
@@ -178,13 +227,14 @@ private:
         for (;;) {
             chunk.clear();
             db_.forEachRow(sql, {}, [&](const dao::Statement& s) {
-                VisitLine l;
-                l.LogLnID = asLong(s.column(0));
-                l.IP = s.column(1).isNull() ? std::string() : s.column(1).asText();
-                l.PageID = asLong(s.column(2));
-                l.Timestamp = asInt64(s.column(3));
-                if (keepValues_ && !s.column(4).isNull()) l.Referrer = s.column(4).asText();
-                chunk.push_back(std::move(l));
+                VisitLine& l = chunk.emplace_back();
+                l.LogLnID = static_cast<long>(s.columnInt(0));
+                l.IP = s.columnText(1);
+                l.PageID = static_cast<long>(s.columnInt(2));
+                l.Timestamp = s.columnInt(3);
+                l.Bytes = s.columnInt(4);
+                l.CntDupes = s.columnInt(5);
+                if (keepValues_) l.Referrer = s.columnText(6);
             });
             if (chunk.empty()) break;
             // Every line read leaves the set of lines without a visit; more than were
@@ -207,15 +257,18 @@ private:
 
     void addLine(const VisitLine& line) {
         std::string engine;
-        std::string term = terms_.termOf(lineReferrer(keepValues_, line), engine);
+        std::string term = keepValues_ ? terms_.termOf(line.Referrer, engine) : storedTerms_.termOf(line.LogLnID, engine);
         bool earlier = false;
         bool continues = open_ && line.IP == previousIP_ && STTA_VisitTimeFits(visit_, line, earlier) &&
                          STTA_VisitTermsAgree(visit_, term, engine);
         if (!continues) {
             if (open_) finishOpen();
             open_ = false;
+            pageLines_.clear();
+            linesInMemory_ = false;
             if (!STTA_VisitFindStored(line.IP, db_, line, term, engine, visit_, earlier)) {
                 newVisit();
+                linesInMemory_ = true;
                 earlier = true;
             }
             open_ = true;
@@ -254,8 +307,40 @@ private:
                                       std::to_string(visit_.StartTimeStamp));
             visitID = -1;
         }
-        db_.execute("UPDATE logline SET VisitID = ? WHERE LogLnID = ?", {visitID, line.LogLnID});
+        lineVisitSet(line.LogLnID, visitID);
+        if (linesInMemory_ && visitID == visit_.VisitID)
+            pageLines_.push_back({line.Timestamp, line.LogLnID, line.PageID,
+                                  line.CntDupes > 0 ? line.Bytes + line.Bytes * line.CntDupes : line.Bytes});
         previousIP_ = line.IP;
+    }
+
+    void lineVisitSet(long logLnID, long visitID) {
+        dao::Statement& s = db_.prepared("UPDATE logline SET VisitID = ? WHERE LogLnID = ?", true);
+        dao::ResetOnExit reset(s);
+        s.bindInt(1, visitID);
+        s.bindInt(2, logLnID);
+        s.step();
+    }
+
+    // The further pages of a visit whose lines all came in this scan, as
+    // STTA_VisitPagesCollect would read them back: in time order, root page left out.
+    void pagesFromMemory(std::string& pages, std::string& bytes) {
+        std::sort(pageLines_.begin(), pageLines_.end(), [](const VisitPageLine& a, const VisitPageLine& b) {
+            return a.Timestamp != b.Timestamp ? a.Timestamp < b.Timestamp : a.LogLnID < b.LogLnID;
+        });
+        pages.clear();
+        bytes.clear();
+        bool first = true;
+        for (const VisitPageLine& l : pageLines_) {
+            if (l.PageID == 0) continue;
+            if (!first) {
+                pages += '|';
+                bytes += '|';
+            }
+            first = false;
+            pages += std::to_string(l.PageID);
+            bytes += std::to_string(l.Bytes);
+        }
     }
 
     // A new row holding only its number, so that the number is taken at once; a
@@ -282,7 +367,12 @@ private:
     void finishOpen() {
         if (visit_.StzdSearchTerm && *visit_.StzdSearchTerm == kNotSearchEngine) visit_.StzdSearchTerm = "";
         std::string pages, bytes;
-        STTA_VisitPagesCollect(db_, visit_.VisitID, pages, bytes, 0, true);
+        if (linesInMemory_)
+            pagesFromMemory(pages, bytes);
+        else
+            STTA_VisitPagesCollect(db_, visit_.VisitID, pages, bytes, 0, true);
+        pageLines_.clear();
+        linesInMemory_ = false;
         STTA_VisitFurtherPagesSet(db_, visit_.VisitID, pages, bytes);
         db_.execute(
             "UPDATE visit SET FirstIP = ?, StartLogLnID = ?, StartPageID = ?, StartTimeStamp = ?, EndTimeStamp = ?, "
@@ -304,6 +394,10 @@ private:
     VisitRow visit_;
     std::string previousIP_;
     TermCache terms_;
+    StoredTerms storedTerms_;
+    // The open visit's lines while every line it has came in this scan.
+    bool linesInMemory_ = false;
+    std::vector<VisitPageLine> pageLines_;
 };
 
 void cleanUp(dao::Database& db, ReadRec& rec) {
@@ -428,14 +522,11 @@ void STTA_SEVisitDayTally(const std::string& searchEngine, std::int64_t timestam
 }
 
 void STTA_NonSEVisitsErase(dao::Database& db) {
-    std::vector<long> ids;
-    db.forEachRow("SELECT VisitID FROM visit WHERE StzdSearchTerm IS NULL", {},
-                  [&](const dao::Statement& s) { ids.push_back(asLong(s.column(0))); });
-    for (long id : ids) {
-        STTA_LogLinesDeleteByVisit(db, id);
-        STTA_VisitPagesDeleteByVisit(db, id);
-        db.execute("DELETE FROM visit WHERE VisitID = ?", {id});
-    }
+    // Visit by visit in effect, but one statement per table.
+    const char* const visits = "SELECT VisitID FROM visit WHERE StzdSearchTerm IS NULL";
+    db.execute(std::string("DELETE FROM logline WHERE VisitID IN (") + visits + ")");
+    db.execute(std::string("DELETE FROM visitpages WHERE visitID IN (") + visits + ")");
+    db.execute("DELETE FROM visit WHERE StzdSearchTerm IS NULL");
 }
 
 long long STTA_LogLinesDeleteByVisit(dao::Database& db, long visitID) {

@@ -48,6 +48,8 @@ struct VisitLine {
     std::string IP;
     long PageID = 0;
     std::int64_t Timestamp = 0;
+    std::int64_t Bytes = 0;
+    std::int64_t CntDupes = 0;
     std::string Referrer;  // only when the site keeps line values
 };
 

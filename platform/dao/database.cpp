@@ -19,10 +19,16 @@ namespace dao {
 void Database::forEachRow(std::string_view sql, const std::vector<Value>& params,
                           const std::function<void(const Statement&)>& row) {
     auto& conn = connection();
-    Statement& s = conn.cached(std::string(sql));
+    Statement& s = conn.cached(sql);
     ResetOnExit reset(s);
     s.bindAll(params);
     while (s.step()) row(s);
+}
+
+Statement& Database::prepared(std::string_view sql, bool writes) {
+    auto& conn = connection();
+    if (writes) conn.beforeWrite();
+    return conn.cached(sql);
 }
 
 namespace {
@@ -40,13 +46,13 @@ sqlite3* Connection::handle() const {
     return db;
 }
 
-Statement& Connection::cached(const std::string& sql) {
+Statement& Connection::cached(std::string_view sql) {
     auto it = cache.find(sql);
     if (it != cache.end()) return *it->second;
     // Callers bind their values, so the texts are few; a runaway is cut back.
     if (cache.size() >= kCacheLimit) cache.clear();
     auto stmt = std::make_unique<Statement>(handle(), sql);
-    return *cache.emplace(sql, std::move(stmt)).first->second;
+    return *cache.emplace(std::string(sql), std::move(stmt)).first->second;
 }
 
 long long Connection::changes() const { return sqlite3_changes64(handle()); }
@@ -174,7 +180,7 @@ detail::Connection& Database::connection() const {
 long long Database::execute(std::string_view sql, std::vector<Value> params) {
     auto& conn = connection();
     conn.beforeWrite();
-    Statement& s = conn.cached(std::string(sql));
+    Statement& s = conn.cached(sql);
     ResetOnExit reset(s);
     s.bindAll(params);
     while (s.step()) {
