@@ -31,7 +31,7 @@ constexpr long kIPLen = 50, kIPsLen = 250, kTermLen = 250, kEngineLen = 150;
 // Lines read whole per query: they are written to before the next query, which
 // then starts after them because they no longer lack a visit.
 constexpr long kLineChunk = 50000;
-constexpr long kCommitBatch = 20000;
+constexpr long kCommitBatch = 500000;
 constexpr double kProgressRedraw = 0.1;  // seconds between progress updates
 
 const char* const kVisitColumns =
