@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdio>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "core/dates.h"
@@ -28,10 +29,11 @@ namespace {
 
 // Lengths of the visit's text columns.
 constexpr long kIPLen = 50, kIPsLen = 250, kTermLen = 250, kEngineLen = 150;
-// Lines read whole per query: they are written to before the next query, which
-// then starts after them because they no longer lack a visit.
+// Lines read whole per query; the next query starts after the last line read.
 constexpr long kLineChunk = 50000;
-constexpr long kCommitBatch = 500000;
+// Lines between two commits. A commit writes the lines held back first, so fewer
+// commits also mean fewer lines updated only to be erased by the clean-up.
+constexpr long kCommitBatch = 2000000;
 constexpr double kProgressRedraw = 0.1;  // seconds between progress updates
 
 const char* const kVisitColumns =
@@ -177,9 +179,20 @@ public:
         lastVisitID_ = static_cast<long>(TXT_Val(INI_Get("Main", "LastVisitID", "::*", 7, "0")));
     }
 
+    // Whatever way out was taken, no line is left without the visit it was given.
+    ~VisitBuilder() {
+        try {
+            writeHeldLines();
+        } catch (...) {
+        }
+    }
+    VisitBuilder(const VisitBuilder&) = delete;
+    VisitBuilder& operator=(const VisitBuilder&) = delete;
+
     bool robotSeen() const { return robot_; }
 
-    // False when there was no line to do.
+    // False when there was no line to do. The scan's writes stay in an open
+    // transaction for the clean-up (settle, then commit).
     bool run() {
         long long total = 0;
         db_.forEachRow("SELECT COUNT(*) FROM logline WHERE VisitID IS NULL", {},
@@ -193,55 +206,86 @@ public:
             storedTerms_.load(terms_);
             terms_ = TermCache();  // every line's term is known now
         }
-        dao::Transaction tx(db_, dao::Transaction::OnExit::Commit, kCommitBatch);
+        tx_.emplace(db_, dao::Transaction::OnExit::Commit);
         try {
-            scan(total, reportNo, tx);
+            scan(total, reportNo);
+            if (open_) finishOpen();
         } catch (...) {
-            // Whatever stops the scan, the open visit keeps what its lines gave it.
-            if (open_) {
-                try {
-                    finishOpen();
-                } catch (...) {
-                }
+            // Whatever stops the scan, every line keeps its visit and the open visit
+            // keeps what its lines gave it; the transaction commits on the way out.
+            try {
+                writeHeldLines();
+                if (open_) finishOpen();
+            } catch (...) {
             }
             throw;
         }
-        if (open_) finishOpen();
-        tx.commit();
         PIS_End(reportNo);
         INI_Put("Main", "LastVisitID", lastVisitID_, "::*");
         return true;
     }
 
+    // The lines held back get their visit, or with `eraseNonSE` are deleted at once
+    // when their visit has no term, as the clean-up would do after updating them.
+    // Lines of probable robots are deleted; their number is returned.
+    long long settle(bool eraseNonSE) {
+        // In table order: neighbouring rows share pages.
+        std::vector<long> erased = std::move(heldRobots_);
+        heldRobots_.clear();
+        const long long robots = static_cast<long long>(erased.size());
+        std::vector<std::pair<long, long>> kept;
+        for (auto& [visitID, lines] : held_) {
+            if (eraseNonSE && noTerm_.count(visitID) > 0)
+                erased.insert(erased.end(), lines.begin(), lines.end());
+            else
+                for (long id : lines) kept.emplace_back(id, visitID);
+        }
+        held_.clear();
+        std::sort(erased.begin(), erased.end());
+        std::sort(kept.begin(), kept.end());
+        linesDelete(erased);
+        for (const auto& [id, visitID] : kept) lineVisitSet(id, visitID);
+        return robots;
+    }
+
+    void commit() { tx_.reset(); }
+
 private:
-    void scan(long long total, long reportNo, dao::Transaction& tx) {
-        const std::string sql = std::string("SELECT LogLnID, IP, PageID, Timestamp, Bytes, CntDupes") +
-                                (keepValues_ ? ", Referrer" : "") +
-                                " FROM logline WHERE VisitID IS NULL ORDER BY IP, LogLnID LIMIT " +
-                                std::to_string(kLineChunk);
+    // The next chunk of lines without a visit in the order IP, LogLnID, after the
+    // line `last` (none for the first chunk). Lines without an IP come first.
+    void readChunk(std::vector<VisitLine>& chunk, const VisitLine* last) {
+        const std::string columns = std::string("SELECT LogLnID, IP, PageID, Timestamp, Bytes, CntDupes") +
+                                    (keepValues_ ? ", Referrer" : "") + " FROM logline WHERE VisitID IS NULL";
+        const std::string order = " ORDER BY IP, LogLnID LIMIT " + std::to_string(kLineChunk);
+        auto row = [&](const dao::Statement& s) {
+            VisitLine& l = chunk.emplace_back();
+            l.LogLnID = static_cast<long>(s.columnInt(0));
+            l.IP = s.columnText(1);
+            l.PageID = static_cast<long>(s.columnInt(2));
+            l.Timestamp = s.columnInt(3);
+            l.Bytes = s.columnInt(4);
+            l.CntDupes = s.columnInt(5);
+            if (keepValues_) l.Referrer = s.columnText(6);
+        };
+        chunk.clear();
+        if (!last) {
+            db_.forEachRow(columns + order, {}, row);
+        } else if (!lastHasIP_) {
+            db_.forEachRow(columns + " AND IP IS NULL AND LogLnID > ?" + order, {last->LogLnID}, row);
+            if (chunk.empty()) db_.forEachRow(columns + " AND IP IS NOT NULL" + order, {}, row);
+        } else {
+            db_.forEachRow(columns + " AND (IP, LogLnID) > (?, ?)" + order, {last->IP, last->LogLnID}, row);
+        }
+    }
+
+    void scan(long long total, long reportNo) {
         std::vector<VisitLine> chunk;
         const std::string message = "Add Log Data to Site DB: " + siteName() + gCR +
                                     "Analysing log records. Creating stats for each visit.";
         double nextUpdate = 0;
         int64_t done = 0;
-        for (;;) {
-            chunk.clear();
-            db_.forEachRow(sql, {}, [&](const dao::Statement& s) {
-                VisitLine& l = chunk.emplace_back();
-                l.LogLnID = static_cast<long>(s.columnInt(0));
-                l.IP = s.columnText(1);
-                l.PageID = static_cast<long>(s.columnInt(2));
-                l.Timestamp = s.columnInt(3);
-                l.Bytes = s.columnInt(4);
-                l.CntDupes = s.columnInt(5);
-                if (keepValues_) l.Referrer = s.columnText(6);
-            });
-            if (chunk.empty()) break;
-            // Every line read leaves the set of lines without a visit; more than were
-            // counted would mean a line was never given one.
-            if (done + static_cast<long long>(chunk.size()) > total + kLineChunk)
-                throw sys::RtError(51, "Log lines are not leaving the set without a visit",
-                                   "LogLnRaw_Add");
+        VisitLine last;
+        for (readChunk(chunk, nullptr); !chunk.empty(); readChunk(chunk, &last)) {
             for (const VisitLine& line : chunk) {
                 double now = sys::clock().monotonicSeconds();
                 if (now >= nextUpdate) {
@@ -249,10 +293,19 @@ private:
                     nextUpdate = now + kProgressRedraw;
                 }
                 addLine(line);
-                ++done;
-                tx.tick();
+                if (++done % kCommitBatch == 0) {
+                    // What is committed must be whole: every line with its visit.
+                    writeHeldLines();
+                    tx_.reset();
+                    tx_.emplace(db_, dao::Transaction::OnExit::Commit);
+                }
             }
+            last = std::move(chunk.back());
+            lastHasIP_ = !last.IP.empty();
         }
+        // The count was taken before the scan; more lines would mean the order
+        // went wrong and a line came twice.
+        if (done > total) throw sys::RtError(51, "Log lines were read more than once", "LogLnRaw_Add");
     }
 
     void addLine(const VisitLine& line) {
@@ -266,7 +319,9 @@ private:
             open_ = false;
             pageLines_.clear();
             linesInMemory_ = false;
-            if (!STTA_VisitFindStored(line.IP, db_, line, term, engine, visit_, earlier)) {
+            if (STTA_VisitFindStored(line.IP, db_, line, term, engine, visit_, earlier)) {
+                writeHeldLines(visit_.VisitID);  // its pages are read back from the table
+            } else {
                 newVisit();
                 linesInMemory_ = true;
                 earlier = true;
@@ -307,11 +362,41 @@ private:
                                       std::to_string(visit_.StartTimeStamp));
             visitID = -1;
         }
-        lineVisitSet(line.LogLnID, visitID);
-        if (linesInMemory_ && visitID == visit_.VisitID)
+        if (visitID == -1) {
+            heldRobots_.push_back(line.LogLnID);
+        } else if (linesInMemory_) {
+            held_[visitID].push_back(line.LogLnID);
             pageLines_.push_back({line.Timestamp, line.LogLnID, line.PageID,
                                   line.CntDupes > 0 ? line.Bytes + line.Bytes * line.CntDupes : line.Bytes});
+        } else {
+            lineVisitSet(line.LogLnID, visitID);
+        }
         previousIP_ = line.IP;
+    }
+
+    // Writes the visit of the lines held back (all, or one visit's).
+    void writeHeldLines(long visitID = 0) {
+        if (visitID != 0) {
+            auto it = held_.find(visitID);
+            if (it == held_.end()) return;
+            for (long id : it->second) lineVisitSet(id, visitID);
+            held_.erase(it);
+            return;
+        }
+        for (const auto& [id, lines] : held_)
+            for (long line : lines) lineVisitSet(line, id);
+        held_.clear();
+        for (long line : heldRobots_) lineVisitSet(line, -1);
+        heldRobots_.clear();
+    }
+
+    void linesDelete(const std::vector<long>& ids) {
+        for (long id : ids) {
+            dao::Statement& s = db_.prepared("DELETE FROM logline WHERE LogLnID = ?", true);
+            dao::ResetOnExit reset(s);
+            s.bindInt(1, id);
+            s.step();
+        }
     }
 
     void lineVisitSet(long logLnID, long visitID) {
@@ -374,6 +459,10 @@ private:
         pageLines_.clear();
         linesInMemory_ = false;
         STTA_VisitFurtherPagesSet(db_, visit_.VisitID, pages, bytes);
+        if (visit_.StzdSearchTerm)
+            noTerm_.erase(visit_.VisitID);
+        else
+            noTerm_.insert(visit_.VisitID);
         db_.execute(
             "UPDATE visit SET FirstIP = ?, StartLogLnID = ?, StartPageID = ?, StartTimeStamp = ?, EndTimeStamp = ?, "
             "Files = ?, CDSIPs = ?, SearchTerm = ?, StzdSearchTerm = ?, SearchEngine = ? WHERE VisitID = ?",
@@ -398,21 +487,28 @@ private:
     // The open visit's lines while every line it has came in this scan.
     bool linesInMemory_ = false;
     std::vector<VisitPageLine> pageLines_;
+    bool lastHasIP_ = false;
+    std::optional<dao::Transaction> tx_;
+    // Lines of visits made in this scan wait here for their visit number until the
+    // visit's fate is known (see settle); visits finished without a term.
+    std::unordered_map<long, std::vector<long>> held_;
+    std::vector<long> heldRobots_;
+    std::unordered_set<long> noTerm_;
 };
 
-void cleanUp(dao::Database& db, ReadRec& rec) {
+void cleanUp(dao::Database& db, ReadRec& rec, VisitBuilder& builder) {
     long reportNo = 0;
     PIS_Start("Add Log Data to Site DB: " + siteName() + gCR + "Clean up and Compact database", "step", 2,
               "Add. Step 3/3.", reportNo, 0, 1, false);
     {
-        dao::Transaction tx(db, dao::Transaction::OnExit::Commit);
         bool eraseNonSE = false;
         INI_GetBoolVar("Main", "EraseNonSE", eraseNonSE, gIniDbDef, 3);
+        long long n = builder.settle(eraseNonSE);
         if (eraseNonSE) STTA_NonSEVisitsErase(db);
         // Lines of probable robots left by a stopped run go too.
-        long long n = STTA_LogLinesDeleteByVisit(db, -1);
+        n += STTA_LogLinesDeleteByVisit(db, -1);
         if (n > 0) STTA_ProblemAdd(rec, "Probable Bot. Total log lines ignored: " + std::to_string(n));
-        tx.commit();
+        builder.commit();
     }
     std::string temp = db.path() + ".compact";
     std::remove(temp.c_str());
@@ -569,7 +665,7 @@ long LogLnRaw_Add(dao::Database& db, ReadRec& rec, bool& interrupted) {
     gSEDayCounts.redim(0, 0);
     try {
         VisitBuilder builder(db, rec, count);
-        if (builder.run()) cleanUp(db, rec);
+        if (builder.run()) cleanUp(db, rec, builder);
         INI_Put("Main", "AddedLogLns_MustDoVisitsAdd", "", gIniLastVals);
         interrupted = false;
     } catch (const sys::RtError& e) {
