@@ -98,7 +98,18 @@ bool fileExists(const std::string& path) {
     return stat(path.c_str(), &st) == 0;
 }
 
+// Before the library's first use: no global counting of every allocation, which
+// takes a lock each time.
+void configureLibraryOnce() {
+    static const bool done = [] {
+        sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+        return true;
+    }();
+    (void)done;
+}
+
 std::shared_ptr<detail::Connection> openConnection(const std::string& path, OpenOptions options) {
+    configureLibraryOnce();
     if (!fileExists(path)) {
         if (!options.create || options.readOnly) raise(kErrFileNotFound, "Could not find file '" + path + "'");
         int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
@@ -117,6 +128,9 @@ std::shared_ptr<detail::Connection> openConnection(const std::string& path, Open
         conn->close();
         raise(number, message + " (" + path + ")");
     }
+    // Statements kept prepared hold on to the default small-allocation slots; with
+    // more of them the cursors of each step are not taken from the heap.
+    sqlite3_db_config(conn->db, SQLITE_DBCONFIG_LOOKASIDE, nullptr, 1200, 1000);
     sqlite3_extended_result_codes(conn->db, 1);
     conn->lock->connections.push_back(conn.get());
     // Reading the schema proves the file is a database now rather than at first use.
@@ -442,9 +456,12 @@ Transaction::~Transaction() {
 void Transaction::begin() {
     if (!conn_ || !conn_->db) raise(kErrObjectClosed, "The database is not open");
     conn_->beforeWrite();
+    // The outermost guard is a plain transaction: under a savepoint SQLite also
+    // copies every page a write touches into a statement journal in memory.
+    outer_ = sqlite3_get_autocommit(conn_->db) != 0;
     level_ = ++conn_->savepointDepth;
     try {
-        runSql(*conn_, "SAVEPOINT dao_tx" + std::to_string(level_));
+        runSql(*conn_, outer_ ? std::string("BEGIN") : "SAVEPOINT dao_tx" + std::to_string(level_));
     } catch (...) {
         --conn_->savepointDepth;
         throw;
@@ -459,7 +476,7 @@ void Transaction::commit() {
     if (!conn_->db) return;  // closed meanwhile: SQLite has rolled back
     try {
         conn_->beforeWrite();
-        runSql(*conn_, "RELEASE dao_tx" + std::to_string(level_));
+        runSql(*conn_, outer_ ? std::string("COMMIT") : "RELEASE dao_tx" + std::to_string(level_));
         --conn_->savepointDepth;
     } catch (...) {
         open_ = true;
@@ -473,6 +490,10 @@ void Transaction::rollback() {
     open_ = false;
     if (!conn_->db) return;
     --conn_->savepointDepth;
+    if (outer_) {
+        if (!sqlite3_get_autocommit(conn_->db)) runSql(*conn_, "ROLLBACK");
+        return;
+    }
     std::string name = "dao_tx" + std::to_string(level_);
     runSql(*conn_, "ROLLBACK TO " + name);
     runSql(*conn_, "RELEASE " + name);

@@ -129,6 +129,7 @@ private:
     long pending_ = 0;
     int level_ = 0;
     bool open_ = false;
+    bool outer_ = false;  // began the transaction itself (BEGIN), not a savepoint in one
 };
 
 }  // namespace dao
