@@ -82,12 +82,54 @@ void writeFile(const std::string& file, const std::map<long, std::string>& entri
     replaceWhole(file, bytes);
 }
 
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
+
+std::string_view trimmed(std::string_view s) {
+    while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+// The "n=value" lines of the file's first [Main] section, read straight from the
+// file: store files are read once each, so neither the INI cache nor its index of
+// keys would ever be used again.
+std::vector<std::string_view> mainSectionLines(std::string_view bytes) {
+    std::vector<std::string_view> lines;
+    bool inMain = false, seenMain = false;
+    for (size_t start = 0; start < bytes.size();) {
+        size_t end = bytes.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) end = bytes.size();
+        std::string_view line = bytes.substr(start, end - start);
+        start = end + (bytes.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+        std::string_view t = trimmed(line);
+        if (!t.empty() && t.front() == '[') {
+            if (seenMain) break;
+            size_t close = t.rfind(']');
+            std::string_view name = trimmed(close == std::string_view::npos ? t.substr(1) : t.substr(1, close - 1));
+            inMain = name.size() == 4 && TXT_StartsWith(name, kSection, false);
+            seenMain = inMain;
+            continue;
+        }
+        if (inMain) lines.push_back(line);
+    }
+    return lines;
+}
+
 // The entries of one store file as they read back ("" where none is stored).
 std::vector<std::string> readFile(const std::string& file) {
     std::vector<std::string> entries(kPerFile);
-    for (const auto& [n, line] : storedLines(file)) {
+    std::string bytes;
+    if (std::FILE* f = std::fopen(file.c_str(), "rb")) {
+        char buf[65536];
+        for (size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) bytes.append(buf, n);
+        std::fclose(f);
+    }
+    for (std::string_view line : mainSectionLines(bytes)) {
+        size_t eq = line.find('=');
+        if (eq == std::string_view::npos) continue;
+        long n = static_cast<long>(TXT_Val(line.substr(0, eq)));
         if (n < 0 || n >= kPerFile) continue;
-        std::string value = TXT_Normalize(std::string_view(line).substr(line.find('=') + 1), {}, true, false, false, {}, {});
+        std::string value = TXT_Normalize(line.substr(eq + 1), {}, true, false, false, {}, {});
         if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
         INI_UnescapeCtlChars(value);
         INI_DecodeCodes(value);

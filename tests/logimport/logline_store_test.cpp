@@ -150,6 +150,25 @@ TEST_F(LeanLogLineStore, ReferrersWaitInTheStoreUntilFetched) {
     EXPECT_EQ(STTA_RefrFetch(1), "");
 }
 
+TEST_F(LeanLogLineStore, StoreFilesAreReadAsTheIniStoreWritesThem) {
+    // Line ends of any kind, blanks around names and values, a quoted value and
+    // other sections: only [Main] counts.
+    testsupport::writeFile(site.home / "site/temp/5.ini",
+                           "[Other]\r\n1=no\r\n[ main ]\r\n 1 = http://a.example/?q=x \r\n2=\"quoted\"\n"
+                           "3=::::\r[Other]\n4=no\n");
+    EXPECT_EQ(STTA_RefrFetch(501), "http://a.example/?q=x");
+    EXPECT_EQ(STTA_RefrFetch(502), "quoted");
+    EXPECT_EQ(STTA_RefrFetch(503), "");
+    EXPECT_EQ(STTA_RefrFetch(504), "");
+    STTA_RefrStoreClear();
+    // What the store writes reads back whole, whatever the text holds.
+    const std::string odd = "http://b.example/?a=[1]&b=\"x\" ";
+    STTA_RefrStore(601, odd);
+    STTA_RefrStoreFlush();
+    EXPECT_EQ(INI_Get("Main", "1", site.home / "site/temp/6.ini", 3), odd);
+    EXPECT_EQ(STTA_RefrFetch(601), odd);
+}
+
 TEST_F(LeanLogLineStore, WithoutLineValuesOnlyTheKeptFieldsDecideADuplicate) {
     ASSERT_TRUE(STTA_LogLineInsert(site.db, lineFields("1.1.1.1", "/a.html", "100", "agent/1.0"), rec));
     EXPECT_TRUE(STTA_LogLineDupeCheck(site.db, lineFields("1.1.1.1", "/a.html", "100", "other/2.0"), rec));
