@@ -1,6 +1,6 @@
 // Imports one access log into a fresh site the way an addition of log data does:
-// a new program folder and first site, the read (split, filter, store), visit
-// building, then compaction. Every box is answered with its first button, as an
+// a new program folder and first site, the read (split, filter, store), then visit
+// building with its clean-up and compaction. Every box is answered with its first button, as an
 // unattended run would. Prints lines, visits and seconds per step; compare.sh adds
 // the peers.
 //
@@ -19,7 +19,6 @@
 #include "logimport/visit_building.h"
 #include "logimport/read_record.h"
 #include "platform/sys/program_folder.h"
-#include "shell/database_utilities.h"
 #include "shell/sites.h"
 #include "shell/start_up.h"
 #include "bench/timing.h"
@@ -99,11 +98,8 @@ int main(int argc, char** argv) {
     LogLnRaw_Add(gDB, gReadRec, interrupted);
     std::printf("visits: %lld (building %s)\n", count("SELECT COUNT(*) FROM visit"),
                 interrupted ? "interrupted" : "complete");
-    std::printf("visit building and clean-up: %.2f s (peak %ld MiB)\n", bench::since(tv), peakMiB());
-
-    auto t1 = bench::Clock::now();
-    TBL_CompactDB("Site1", gIniDbDef, gDB);
-    std::printf("compact: %.2f s\n", bench::since(t1));
+    // Visit building ends with the clean-up and the compaction, as in an addition.
+    std::printf("visit building, clean-up and compaction: %.2f s (peak %ld MiB)\n", bench::since(tv), peakMiB());
     const double total = bench::since(t0);
     std::printf("total: %.2f s (%.0f lines/s, peak %ld MiB)\n", total, double(lines) / total, peakMiB());
     STTA_SiteDBClose();
