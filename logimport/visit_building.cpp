@@ -45,7 +45,6 @@ std::optional<std::string> optText(const dao::Value& v) {
     return v.asText();
 }
 
-dao::Value optValue(const std::optional<std::string>& s) { return s ? dao::Value(*s) : dao::Value(); }
 
 long asLong(const dao::Value& v) { return v.isNull() ? 0 : static_cast<long>(v.asInteger()); }
 std::int64_t asInt64(const dao::Value& v) { return v.isNull() ? 0 : v.asInteger(); }
@@ -458,17 +457,32 @@ private:
             STTA_VisitPagesCollect(db_, visit_.VisitID, pages, bytes, 0, true);
         pageLines_.clear();
         linesInMemory_ = false;
-        STTA_VisitFurtherPagesSet(db_, visit_.VisitID, pages, bytes);
+        auto [pageFields, bytesFields] = STTA_VisitFurtherPagesFields(db_, visit_.VisitID, pages, bytes);
         if (visit_.StzdSearchTerm)
             noTerm_.erase(visit_.VisitID);
         else
             noTerm_.insert(visit_.VisitID);
-        db_.execute(
+        dao::Statement& s = db_.prepared(
             "UPDATE visit SET FirstIP = ?, StartLogLnID = ?, StartPageID = ?, StartTimeStamp = ?, EndTimeStamp = ?, "
-            "Files = ?, CDSIPs = ?, SearchTerm = ?, StzdSearchTerm = ?, SearchEngine = ? WHERE VisitID = ?",
-            {visit_.FirstIP, visit_.StartLogLnID, visit_.StartPageID, static_cast<long long>(visit_.StartTimeStamp),
-             static_cast<long long>(visit_.EndTimeStamp), visit_.Files, visit_.CDSIPs, optValue(visit_.SearchTerm),
-             optValue(visit_.StzdSearchTerm), optValue(visit_.SearchEngine), visit_.VisitID});
+            "Files = ?, CDSIPs = ?, SearchTerm = ?, StzdSearchTerm = ?, SearchEngine = ?, CDSClickFurtherPageIDs = ?, "
+            "CDSBytesClickFurtherPageIDs = ? WHERE VisitID = ?",
+            true);
+        dao::ResetOnExit reset(s);
+        auto optText = [&](int i, const std::optional<std::string>& v) { v ? s.bindText(i, *v) : s.bindNull(i); };
+        s.bindText(1, visit_.FirstIP);
+        s.bindInt(2, visit_.StartLogLnID);
+        s.bindInt(3, visit_.StartPageID);
+        s.bindInt(4, visit_.StartTimeStamp);
+        s.bindInt(5, visit_.EndTimeStamp);
+        s.bindInt(6, visit_.Files);
+        s.bindText(7, visit_.CDSIPs);
+        optText(8, visit_.SearchTerm);
+        optText(9, visit_.StzdSearchTerm);
+        optText(10, visit_.SearchEngine);
+        s.bindText(11, pageFields);
+        s.bindText(12, bytesFields);
+        s.bindInt(13, visit_.VisitID);
+        s.step();
         open_ = false;
     }
 
