@@ -247,7 +247,11 @@ public:
         return robots;
     }
 
-    void commit() { tx_.reset(); }
+    // Committed here, not by the guard, so that a failed commit is reported.
+    void commit() {
+        if (tx_) tx_->commit();
+        tx_.reset();
+    }
 
 private:
     // The next chunk of lines without a visit in the order IP, LogLnID, after the
@@ -295,7 +299,7 @@ private:
                 if (++done % kCommitBatch == 0) {
                     // What is committed must be whole: every line with its visit.
                     writeHeldLines();
-                    tx_.reset();
+                    commit();
                     tx_.emplace(db_, dao::Transaction::OnExit::Commit);
                 }
             }
