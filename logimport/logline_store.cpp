@@ -60,6 +60,15 @@ public:
         ids_.emplace(std::string(request), id);
     }
     void clear() { ids_.clear(); }
+    // True when the remembered pages were found under this setting; it becomes the
+    // setting remembered.
+    bool sameSetting(const std::string& dbPath, bool dropFragment, bool dropQuery) {
+        bool same = dbPath == dbPath_ && dropFragment == dropFragment_ && dropQuery == dropQuery_;
+        dbPath_ = dbPath;
+        dropFragment_ = dropFragment;
+        dropQuery_ = dropQuery;
+        return same;
+    }
 
 private:
     struct Hash {
@@ -68,6 +77,8 @@ private:
     };
     static constexpr size_t kLimit = 100000;
     std::unordered_map<std::string, long, Hash, std::equal_to<>> ids_;
+    std::string dbPath_;
+    bool dropFragment_ = false, dropQuery_ = false;
 };
 
 RequestPages gRequestPages;
@@ -75,6 +86,8 @@ bool gRequestPagesOn = false;  // only while a read has the store open
 
 long pageOf(const std::string& request, const ReadRec& rec, bool add, dao::Database& db) {
     if (gRequestPagesOn) {
+        // Cut by other options or for another database, a request may be another page.
+        if (!gRequestPages.sameSetting(db.path(), rec.RemFrag, rec.RemQuery)) gRequestPages.clear();
         if (long id = gRequestPages.find(request); id >= 0) return id;
     }
     long id = STTA_PageIDGetOrAdd(STTA_PageNameCut(request, rec.RemFrag, rec.RemQuery), add, db);

@@ -2,6 +2,7 @@
 
 #include "core/ini_store.h"
 #include "logimport/logline_store.h"
+#include "logimport/page_table.h"
 #include "logimport/referrer_store.h"
 #include "tests/logimport/temp_site.h"
 
@@ -120,6 +121,19 @@ TEST_F(LogLineStore, SkipTexts) {
     STTA_SkipStatsText(percent, detail, rec, false, skipped);
     EXPECT_EQ(percent, "30,000,005 lines (99% of TTL) skipped");
     EXPECT_EQ(skipped, 30000005);
+}
+
+TEST_F(LogLineStore, ARequestMeansThePageItIsCutToUnderTheCurrentOptions) {
+    rec.RemQuery = false;
+    ASSERT_TRUE(STTA_LogLineInsert(site.db, lineFields("1.1.1.1", "/p.asp?id=3"), rec));
+    ASSERT_TRUE(STTA_LogLineInsert(site.db, lineFields("1.1.1.1", "/p.asp?id=3"), rec));
+    rec.RemQuery = true;
+    ASSERT_TRUE(STTA_LogLineInsert(site.db, lineFields("1.1.1.1", "/p.asp?id=3"), rec));
+    std::vector<std::string> pages;
+    site.db.forEachRow("SELECT PageID FROM logline ORDER BY LogLnID", {}, [&](const dao::Statement& s) {
+        pages.push_back(STTA_PageNameByID(site.db, static_cast<long>(s.columnInt(0))));
+    });
+    EXPECT_EQ(pages, (std::vector<std::string>{"p.asp?id=3", "p.asp?id=3", "p.asp"}));
 }
 
 namespace {
