@@ -133,7 +133,7 @@ long STTA_LogLineProcess(LineReadContext& ctx, const std::vector<std::string_vie
     if (serial > rec.File.LastStamp) rec.File.LastStamp = serial;
 
     if (rec.DupCheck && STTA_LogLineDupeCheck(*ctx.db, f, rec)) return 0;
-    STTA_LogLineInsert(*ctx.db, f, rec);
+    STTA_LogLineInsert(*ctx.db, f, rec, serial);
     rec.File.LinesAccepted += 1;
     rec.File.BytesAccepted += bytes;
     return 0;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <unordered_map>
 
 #include "core/dates.h"
 #include "core/numbers.h"
@@ -44,13 +46,111 @@ bool sameWhole(const dao::Value& stored, std::int64_t n) {
     return (stored.isNull() ? 0 : stored.asInteger()) == n;
 }
 
+// The PageID of each request text met during a read. Requests repeat a lot, and
+// cutting and normalising a name costs far more than a look-up; pages are never
+// taken away during a read, so a PageID once found stays right.
+class RequestPages {
+public:
+    long find(std::string_view request) const {
+        auto it = ids_.find(request);
+        return it == ids_.end() ? -1 : it->second;
+    }
+    void remember(std::string_view request, long id) {
+        if (ids_.size() >= kLimit) ids_.clear();
+        ids_.emplace(std::string(request), id);
+    }
+    void clear() { ids_.clear(); }
+    // True when the remembered pages were found under this setting; it becomes the
+    // setting remembered.
+    bool sameSetting(const std::string& dbPath, bool dropFragment, bool dropQuery) {
+        bool same = dbPath == dbPath_ && dropFragment == dropFragment_ && dropQuery == dropQuery_;
+        dbPath_ = dbPath;
+        dropFragment_ = dropFragment;
+        dropQuery_ = dropQuery;
+        return same;
+    }
+
+private:
+    struct Hash {
+        using is_transparent = void;
+        size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+    };
+    static constexpr size_t kLimit = 100000;
+    std::unordered_map<std::string, long, Hash, std::equal_to<>> ids_;
+    std::string dbPath_;
+    bool dropFragment_ = false, dropQuery_ = false;
+};
+
+RequestPages gRequestPages;
+bool gRequestPagesOn = false;  // only while a read has the store open
+
+long pageOf(const std::string& request, const ReadRec& rec, bool add, dao::Database& db) {
+    if (gRequestPagesOn) {
+        // Cut by other options or for another database, a request may be another page.
+        if (!gRequestPages.sameSetting(db.path(), rec.RemFrag, rec.RemQuery)) gRequestPages.clear();
+        if (long id = gRequestPages.find(request); id >= 0) return id;
+    }
+    long id = STTA_PageIDGetOrAdd(STTA_PageNameCut(request, rec.RemFrag, rec.RemQuery), add, db);
+    // A page not added may be added by a later line: only found ones are kept.
+    if (gRequestPagesOn && id >= 0) gRequestPages.remember(request, id);
+    return id;
+}
+
+std::int64_t stampOfSerial(double serial) {
+    core::DateParts p = core::dateParts(serial);
+    return ((((static_cast<std::int64_t>(p.year) * 100 + p.month) * 100 + p.day) * 100 + p.hour) * 100 +
+            p.minute) * 100 + p.second;
+}
+
+const char* const kInsertLean = "INSERT INTO logline (LogLnID, IP, PageID, Timestamp, Bytes) VALUES (?, ?, ?, ?, ?)";
+const char* const kInsertKeep =
+    "INSERT INTO logline (LogLnID, IP, PageID, Timestamp, Bytes, Filename, numIP, Query, Browser, Browser2, UserNo, "
+    "VirtualHost, ProcTimeMicroSecs, HTTPStatus, CodeWordsHTTP, Referrer) "
+    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+
+void bindText(dao::Statement& s, int index, const std::string& text) {
+    if (text.empty())
+        s.bindNull(index);  // as textValue: the tables may refuse zero-length texts
+    else
+        s.bindText(index, text);
+}
+
+// One statement per row, bound by type: the insert of every stored line.
+void insertRow(dao::Database& db, long id, const LogLineRow& row, bool keepValues) {
+    dao::Statement& s = db.prepared(keepValues ? kInsertKeep : kInsertLean, true);
+    dao::ResetOnExit reset(s);
+    s.bindInt(1, id);
+    bindText(s, 2, row.IP);
+    s.bindInt(3, row.PageID);
+    s.bindInt(4, row.Timestamp);
+    s.bindInt(5, row.Bytes);
+    if (keepValues) {
+        bindText(s, 6, row.Filename);
+        s.bindInt(7, row.numIP);
+        bindText(s, 8, row.Query);
+        bindText(s, 9, row.Browser);
+        bindText(s, 10, row.Browser2);
+        bindText(s, 11, row.UserNo);
+        bindText(s, 12, row.VirtualHost);
+        s.bindInt(13, row.ProcTimeMicroSecs);
+        bindText(s, 14, row.HTTPStatus);
+        bindText(s, 15, row.CodeWordsHTTP);
+        bindText(s, 16, row.Referrer);
+    }
+    s.step();
+}
+
 }  // namespace
 
 void STTA_LogLineRsOpen(dao::Database& db) {
     gLogLineRs = db.openRecordset("logline", dao::RecordsetType::Dynaset);
+    gRequestPages.clear();
+    gRequestPagesOn = true;
 }
 
 void STTA_LogLineRsClose() {
+    gRequestPagesOn = false;
+    gRequestPages.clear();
     try {
         gLogLineRs.close();
     } catch (...) {
@@ -61,10 +161,7 @@ void STTA_LogLineRsClose() {
 
 std::int64_t STTA_LineStamp(const LogFields& fields) {
     double ts = 0, first = 0;
-    double serial = STTA_LineTimestamp(fields, ts, first);
-    core::DateParts p = core::dateParts(serial);
-    return ((((static_cast<std::int64_t>(p.year) * 100 + p.month) * 100 + p.day) * 100 + p.hour) * 100 +
-            p.minute) * 100 + p.second;
+    return stampOfSerial(STTA_LineTimestamp(fields, ts, first));
 }
 
 std::string STTA_LineStampText(const LogFields& fields) {
@@ -94,16 +191,17 @@ core::Variant STTA_LogLineFieldValue(int fieldNo, const LogFields& fields) {
 }
 
 std::string STTA_LogLinePageID(const std::string& request, const ReadRec& rec, bool add, dao::Database& db) {
-    long id = STTA_PageIDGetOrAdd(STTA_PageNameCut(request, rec.RemFrag, rec.RemQuery), add, db);
+    long id = pageOf(request, rec, add, db);
     return std::to_string(id == -1 ? rec.MissingPageID : id);
 }
 
-LogLineRow STTA_LogLineRowMake(const LogFields& f, const ReadRec& rec, bool addPage, dao::Database& db) {
+LogLineRow STTA_LogLineRowMake(const LogFields& f, const ReadRec& rec, bool addPage, dao::Database& db,
+                               std::optional<double> serial) {
     LogLineRow row;
     row.IP = TXT_FitLen(ipField(f), 50, "..");
-    long id = STTA_PageIDGetOrAdd(STTA_PageNameCut(f[kFldFileName], rec.RemFrag, rec.RemQuery), addPage, db);
+    long id = pageOf(f[kFldFileName], rec, addPage, db);
     row.PageID = id == -1 ? rec.MissingPageID : id;
-    row.Timestamp = STTA_LineStamp(f);
+    row.Timestamp = serial ? stampOfSerial(*serial) : STTA_LineStamp(f);
     row.Bytes = storedWhole(TXT_Val(f[kFldBytes]));
     if (!rec.LastKeepVal) return row;
     row.Filename = fit(f, kFldFileName, 253);
@@ -120,8 +218,9 @@ LogLineRow STTA_LogLineRowMake(const LogFields& f, const ReadRec& rec, bool addP
     return row;
 }
 
-void STTA_LogLineFieldsSet(dao::Database& db, dao::Recordset& rs, const LogFields& fields, ReadRec& rec) {
-    LogLineRow row = STTA_LogLineRowMake(fields, rec, true, db);
+namespace {
+
+void rowFieldsSet(dao::Recordset& rs, const LogLineRow& row, const ReadRec& rec) {
     rs.setField("IP", textValue(row.IP));
     rs.setField("PageID", dao::Value(static_cast<long long>(row.PageID)));
     rs.setField("Timestamp", dao::Value(static_cast<long long>(row.Timestamp)));
@@ -140,15 +239,24 @@ void STTA_LogLineFieldsSet(dao::Database& db, dao::Recordset& rs, const LogField
     rs.setField("Referrer", textValue(row.Referrer));
 }
 
-bool STTA_LogLineInsert(dao::Database& db, const LogFields& fields, ReadRec& rec) {
+}  // namespace
+
+void STTA_LogLineFieldsSet(dao::Database& db, dao::Recordset& rs, const LogFields& fields, ReadRec& rec) {
+    rowFieldsSet(rs, STTA_LogLineRowMake(fields, rec, true, db), rec);
+}
+
+bool STTA_LogLineInsert(dao::Database& db, const LogFields& fields, ReadRec& rec, std::optional<double> serial) {
     long id = rec.LastLogLnID + 1;
-    gLogLineRs.addNew();
-    gLogLineRs.setField("LogLnID", dao::Value(id));
-    STTA_LogLineFieldsSet(db, gLogLineRs, fields, rec);
+    LogLineRow row = STTA_LogLineRowMake(fields, rec, true, db, serial);
     try {
-        gLogLineRs.update();
+        insertRow(db, id, row, rec.LastKeepVal != 0);
     } catch (const sys::RtError& e) {
         if (e.number() != dao::kErrDuplicateKey) throw;  // with the database's own message
+        // A number taken (left by a stopped run): the pending row moves past it.
+        if (!gLogLineRs.isOpen()) STTA_LogLineRsOpen(db);
+        gLogLineRs.addNew();
+        gLogLineRs.setField("LogLnID", dao::Value(id));
+        rowFieldsSet(gLogLineRs, row, rec);
         int err = e.number();
         STTA_DupKeyRetry(err, db, gLogLineRs, "logline", "LogLnID", id);
     }

@@ -3,9 +3,11 @@
 // values stored for its fields (all of them, or when the site keeps no line values
 // only those visits are built from, the referrer then going to the referrer store),
 // its page, and the duplicate check for files whose dates overlap stored data.
-// Rows are added through one recordset whose insert statement stays prepared, so a
-// read costs no SQL text per line; the caller wraps the read in a transaction.
+// Rows are added through one insert statement that stays prepared and is bound by
+// type, so a read costs no SQL text and no recordset work per line; the caller wraps
+// the read in a transaction.
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "core/variant.h"
@@ -44,12 +46,16 @@ core::Variant STTA_LogLineFieldValue(int fieldNo, const LogFields& fields);
 // The PageID of the request as text; the missing page's when the page is unknown and
 // not added.
 std::string STTA_LogLinePageID(const std::string& request, const ReadRec& rec, bool add, dao::Database& db);
-// The row a line would be stored as; its page is added when `addPage` is set.
-LogLineRow STTA_LogLineRowMake(const LogFields& fields, const ReadRec& rec, bool addPage, dao::Database& db);
+// The row a line would be stored as; its page is added when `addPage` is set. A
+// caller that has the line's date serial already passes it.
+LogLineRow STTA_LogLineRowMake(const LogFields& fields, const ReadRec& rec, bool addPage, dao::Database& db,
+                               std::optional<double> serial = std::nullopt);
 
-// Adds the line as the next LogLnID through gLogLineRs; the referrer goes to the
+// Adds the line as the next LogLnID (a number already taken moves on through
+// gLogLineRs and the key retry); the referrer goes to the
 // referrer store when line values are not kept.
-bool STTA_LogLineInsert(dao::Database& db, const LogFields& fields, ReadRec& rec);
+bool STTA_LogLineInsert(dao::Database& db, const LogFields& fields, ReadRec& rec,
+                        std::optional<double> serial = std::nullopt);
 void STTA_LogLineFieldsSet(dao::Database& db, dao::Recordset& rs, const LogFields& fields, ReadRec& rec);
 
 // The LogLnID of the first stored line equal to this one, -1 when none; `rs` is left

@@ -26,7 +26,7 @@ namespace {
 // Lines read between two commits. A commit is dear: the next batch must journal every
 // index page it touches again, so batches are large; a Stop or an error commits what
 // was stored before it all the same.
-constexpr long kLinesPerCommit = 500000;
+constexpr long kLinesPerCommit = 2000000;
 
 // Cuts pieces of a file into lines, carrying a partial line from piece to piece.
 class LineCutter {

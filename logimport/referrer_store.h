@@ -5,6 +5,7 @@
 // clears the folder. Writes are held in memory per file and written when a file is
 // done, at the end of a read and on every way out of it (see RefrStoreFlushGuard), so
 // a read costs one file write per 100 lines instead of one per line.
+#include <functional>
 #include <string>
 
 // The site's [Main] domain from dbdef.ini, read once per read run; referrers that
@@ -22,6 +23,9 @@ std::string STTA_RefrStoreFile(long logLnID, std::string& entry);
 void STTA_RefrStore(long logLnID, const std::string& referrer);
 // "" when absent or a referrer of the site itself.
 std::string STTA_RefrFetch(long logLnID);
+// Every stored referrer (after writing what is held in memory), with its line number,
+// as STTA_RefrFetch gives it; in no particular order.
+void STTA_RefrStoreEach(const std::function<void(long logLnID, const std::string& referrer)>& each);
 // Deletes every file of the "temp" folder.
 void STTA_RefrStoreClear();
 // Writes what is held in memory.

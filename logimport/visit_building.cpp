@@ -1,7 +1,10 @@
 #include "logimport/visit_building.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "core/dates.h"
@@ -26,10 +29,11 @@ namespace {
 
 // Lengths of the visit's text columns.
 constexpr long kIPLen = 50, kIPsLen = 250, kTermLen = 250, kEngineLen = 150;
-// Lines read whole per query: they are written to before the next query, which
-// then starts after them because they no longer lack a visit.
+// Lines read whole per query; the next query starts after the last line read.
 constexpr long kLineChunk = 50000;
-constexpr long kCommitBatch = 20000;
+// Lines between two commits. A commit writes the lines held back first, so fewer
+// commits also mean fewer lines updated only to be erased by the clean-up.
+constexpr long kCommitBatch = 2000000;
 constexpr double kProgressRedraw = 0.1;  // seconds between progress updates
 
 const char* const kVisitColumns =
@@ -41,7 +45,6 @@ std::optional<std::string> optText(const dao::Value& v) {
     return v.asText();
 }
 
-dao::Value optValue(const std::optional<std::string>& s) { return s ? dao::Value(*s) : dao::Value(); }
 
 long asLong(const dao::Value& v) { return v.isNull() ? 0 : static_cast<long>(v.asInteger()); }
 std::int64_t asInt64(const dao::Value& v) { return v.isNull() ? 0 : v.asInteger(); }
@@ -119,9 +122,52 @@ private:
     std::unordered_map<std::string, std::pair<std::string, std::string>> cache_;
 };
 
+// The search term and engine of every line whose referrer waits in the referrer
+// store, read from the store in one pass before the scan. The scan takes lines in IP
+// order, which jumps between store files; a small number per line keeps that cheap
+// without holding every referrer text in memory.
+class StoredTerms {
+public:
+    void load(TermCache& terms) {
+        STTA_RefrStoreEach([&](long logLnID, const std::string& referrer) {
+            std::string engine;
+            std::string term = terms.termOf(referrer, engine);
+            if (term.empty()) return;
+            blocks_[logLnID / kBlock][static_cast<size_t>(logLnID % kBlock)] = pairNo(term, engine);
+        });
+    }
+
+    // "" when the line's referrer carries no search term.
+    const std::string& termOf(long logLnID, std::string& engine) const {
+        auto it = logLnID < 0 ? blocks_.end() : blocks_.find(logLnID / kBlock);
+        const auto& pair = pairs_[it == blocks_.end() ? 0 : it->second[static_cast<size_t>(logLnID % kBlock)]];
+        engine = pair.second;
+        return pair.first;
+    }
+
+private:
+    static constexpr long kBlock = 100;
+    std::uint32_t pairNo(const std::string& term, const std::string& engine) {
+        auto [it, added] = numbers_.try_emplace(term + '\n' + engine, static_cast<std::uint32_t>(pairs_.size()));
+        if (added) pairs_.emplace_back(term, engine);
+        return it->second;
+    }
+    std::vector<std::pair<std::string, std::string>> pairs_{{}};  // 0: no term
+    std::unordered_map<std::string, std::uint32_t> numbers_;
+    std::unordered_map<long, std::array<std::uint32_t, kBlock>> blocks_;
+};
+
 std::string lineReferrer(bool keepValues, const VisitLine& line) {
     return keepValues ? line.Referrer : STTA_RefrFetch(line.LogLnID);
 }
+
+// A line of the visit being built, for its further pages.
+struct VisitPageLine {
+    std::int64_t Timestamp;
+    long LogLnID;
+    long PageID;
+    long long Bytes;
+};
 
 // One run of step 2: the scan over the lines without a visit.
 class VisitBuilder {
@@ -132,9 +178,20 @@ public:
         lastVisitID_ = static_cast<long>(TXT_Val(INI_Get("Main", "LastVisitID", "::*", 7, "0")));
     }
 
+    // Whatever way out was taken, no line is left without the visit it was given.
+    ~VisitBuilder() {
+        try {
+            writeHeldLines();
+        } catch (...) {
+        }
+    }
+    VisitBuilder(const VisitBuilder&) = delete;
+    VisitBuilder& operator=(const VisitBuilder&) = delete;
+
     bool robotSeen() const { return robot_; }
 
-    // False when there was no line to do.
+    // False when there was no line to do. The scan's writes stay in an open
+    // transaction for the clean-up (settle, then commit).
     bool run() {
         long long total = 0;
         db_.forEachRow("SELECT COUNT(*) FROM logline WHERE VisitID IS NULL", {},
@@ -144,54 +201,94 @@ public:
         PIS_Start("Add Log Data to Site DB: " + siteName() + gCR +
                       "Analysing log records. Creating stats for each visit.",
                   "log line", total, "Add. Step 2/3:", reportNo, 0.5, 1, false);
-        dao::Transaction tx(db_, dao::Transaction::OnExit::Commit, kCommitBatch);
+        if (!keepValues_) {
+            storedTerms_.load(terms_);
+            terms_ = TermCache();  // every line's term is known now
+        }
+        tx_.emplace(db_, dao::Transaction::OnExit::Commit);
         try {
-            scan(total, reportNo, tx);
+            scan(total, reportNo);
+            if (open_) finishOpen();
         } catch (...) {
-            // Whatever stops the scan, the open visit keeps what its lines gave it.
-            if (open_) {
-                try {
-                    finishOpen();
-                } catch (...) {
-                }
+            // Whatever stops the scan, every line keeps its visit and the open visit
+            // keeps what its lines gave it; the transaction commits on the way out.
+            try {
+                writeHeldLines();
+                if (open_) finishOpen();
+            } catch (...) {
             }
             throw;
         }
-        if (open_) finishOpen();
-        tx.commit();
         PIS_End(reportNo);
         INI_Put("Main", "LastVisitID", lastVisitID_, "::*");
         return true;
     }
 
+    // The lines held back get their visit, or with `eraseNonSE` are deleted at once
+    // when their visit has no term, as the clean-up would do after updating them.
+    // Lines of probable robots are deleted; their number is returned.
+    long long settle(bool eraseNonSE) {
+        // In table order: neighbouring rows share pages.
+        std::vector<long> erased = std::move(heldRobots_);
+        heldRobots_.clear();
+        const long long robots = static_cast<long long>(erased.size());
+        std::vector<std::pair<long, long>> kept;
+        for (auto& [visitID, lines] : held_) {
+            if (eraseNonSE && noTerm_.count(visitID) > 0)
+                erased.insert(erased.end(), lines.begin(), lines.end());
+            else
+                for (long id : lines) kept.emplace_back(id, visitID);
+        }
+        held_.clear();
+        std::sort(erased.begin(), erased.end());
+        std::sort(kept.begin(), kept.end());
+        linesDelete(erased);
+        for (const auto& [id, visitID] : kept) lineVisitSet(id, visitID);
+        return robots;
+    }
+
+    // Committed here, not by the guard, so that a failed commit is reported.
+    void commit() {
+        if (tx_) tx_->commit();
+        tx_.reset();
+    }
+
 private:
-    void scan(long long total, long reportNo, dao::Transaction& tx) {
-        const std::string sql = std::string("SELECT LogLnID, IP, PageID, Timestamp") +
-                                (keepValues_ ? ", Referrer" : "") +
-                                " FROM logline WHERE VisitID IS NULL ORDER BY IP, LogLnID LIMIT " +
-                                std::to_string(kLineChunk);
+    // The next chunk of lines without a visit in the order IP, LogLnID, after the
+    // line `last` (none for the first chunk). Lines without an IP come first.
+    void readChunk(std::vector<VisitLine>& chunk, const VisitLine* last) {
+        const std::string columns = std::string("SELECT LogLnID, IP, PageID, Timestamp, Bytes, CntDupes") +
+                                    (keepValues_ ? ", Referrer" : "") + " FROM logline WHERE VisitID IS NULL";
+        const std::string order = " ORDER BY IP, LogLnID LIMIT " + std::to_string(kLineChunk);
+        auto row = [&](const dao::Statement& s) {
+            VisitLine& l = chunk.emplace_back();
+            l.LogLnID = static_cast<long>(s.columnInt(0));
+            l.IP = s.columnText(1);
+            l.PageID = static_cast<long>(s.columnInt(2));
+            l.Timestamp = s.columnInt(3);
+            l.Bytes = s.columnInt(4);
+            l.CntDupes = s.columnInt(5);
+            if (keepValues_) l.Referrer = s.columnText(6);
+        };
+        chunk.clear();
+        if (!last) {
+            db_.forEachRow(columns + order, {}, row);
+        } else if (!lastHasIP_) {
+            db_.forEachRow(columns + " AND IP IS NULL AND LogLnID > ?" + order, {last->LogLnID}, row);
+            if (chunk.empty()) db_.forEachRow(columns + " AND IP IS NOT NULL" + order, {}, row);
+        } else {
+            db_.forEachRow(columns + " AND (IP, LogLnID) > (?, ?)" + order, {last->IP, last->LogLnID}, row);
+        }
+    }
+
+    void scan(long long total, long reportNo) {
         std::vector<VisitLine> chunk;
         const std::string message = "Add Log Data to Site DB: " + siteName() + gCR +
                                     "Analysing log records. Creating stats for each visit.";
         double nextUpdate = 0;
         int64_t done = 0;
-        for (;;) {
-            chunk.clear();
-            db_.forEachRow(sql, {}, [&](const dao::Statement& s) {
-                VisitLine l;
-                l.LogLnID = asLong(s.column(0));
-                l.IP = s.column(1).isNull() ? std::string() : s.column(1).asText();
-                l.PageID = asLong(s.column(2));
-                l.Timestamp = asInt64(s.column(3));
-                if (keepValues_ && !s.column(4).isNull()) l.Referrer = s.column(4).asText();
-                chunk.push_back(std::move(l));
-            });
-            if (chunk.empty()) break;
-            // Every line read leaves the set of lines without a visit; more than were
-            // counted would mean a line was never given one.
-            if (done + static_cast<long long>(chunk.size()) > total + kLineChunk)
-                throw sys::RtError(51, "Log lines are not leaving the set without a visit",
-                                   "LogLnRaw_Add");
+        VisitLine last;
+        for (readChunk(chunk, nullptr); !chunk.empty(); readChunk(chunk, &last)) {
             for (const VisitLine& line : chunk) {
                 double now = sys::clock().monotonicSeconds();
                 if (now >= nextUpdate) {
@@ -199,23 +296,37 @@ private:
                     nextUpdate = now + kProgressRedraw;
                 }
                 addLine(line);
-                ++done;
-                tx.tick();
+                if (++done % kCommitBatch == 0) {
+                    // What is committed must be whole: every line with its visit.
+                    writeHeldLines();
+                    commit();
+                    tx_.emplace(db_, dao::Transaction::OnExit::Commit);
+                }
             }
+            last = std::move(chunk.back());
+            lastHasIP_ = !last.IP.empty();
         }
+        // The count was taken before the scan; more lines would mean the order
+        // went wrong and a line came twice.
+        if (done > total) throw sys::RtError(51, "Log lines were read more than once", "LogLnRaw_Add");
     }
 
     void addLine(const VisitLine& line) {
         std::string engine;
-        std::string term = terms_.termOf(lineReferrer(keepValues_, line), engine);
+        std::string term = keepValues_ ? terms_.termOf(line.Referrer, engine) : storedTerms_.termOf(line.LogLnID, engine);
         bool earlier = false;
         bool continues = open_ && line.IP == previousIP_ && STTA_VisitTimeFits(visit_, line, earlier) &&
                          STTA_VisitTermsAgree(visit_, term, engine);
         if (!continues) {
             if (open_) finishOpen();
             open_ = false;
-            if (!STTA_VisitFindStored(line.IP, db_, line, term, engine, visit_, earlier)) {
+            pageLines_.clear();
+            linesInMemory_ = false;
+            if (STTA_VisitFindStored(line.IP, db_, line, term, engine, visit_, earlier)) {
+                writeHeldLines(visit_.VisitID);  // its pages are read back from the table
+            } else {
                 newVisit();
+                linesInMemory_ = true;
                 earlier = true;
             }
             open_ = true;
@@ -254,8 +365,70 @@ private:
                                       std::to_string(visit_.StartTimeStamp));
             visitID = -1;
         }
-        db_.execute("UPDATE logline SET VisitID = ? WHERE LogLnID = ?", {visitID, line.LogLnID});
+        if (visitID == -1) {
+            heldRobots_.push_back(line.LogLnID);
+        } else if (linesInMemory_) {
+            held_[visitID].push_back(line.LogLnID);
+            pageLines_.push_back({line.Timestamp, line.LogLnID, line.PageID,
+                                  line.CntDupes > 0 ? line.Bytes + line.Bytes * line.CntDupes : line.Bytes});
+        } else {
+            lineVisitSet(line.LogLnID, visitID);
+        }
         previousIP_ = line.IP;
+    }
+
+    // Writes the visit of the lines held back (all, or one visit's).
+    void writeHeldLines(long visitID = 0) {
+        if (visitID != 0) {
+            auto it = held_.find(visitID);
+            if (it == held_.end()) return;
+            for (long id : it->second) lineVisitSet(id, visitID);
+            held_.erase(it);
+            return;
+        }
+        for (const auto& [id, lines] : held_)
+            for (long line : lines) lineVisitSet(line, id);
+        held_.clear();
+        for (long line : heldRobots_) lineVisitSet(line, -1);
+        heldRobots_.clear();
+    }
+
+    void linesDelete(const std::vector<long>& ids) {
+        for (long id : ids) {
+            dao::Statement& s = db_.prepared("DELETE FROM logline WHERE LogLnID = ?", true);
+            dao::ResetOnExit reset(s);
+            s.bindInt(1, id);
+            s.step();
+        }
+    }
+
+    void lineVisitSet(long logLnID, long visitID) {
+        dao::Statement& s = db_.prepared("UPDATE logline SET VisitID = ? WHERE LogLnID = ?", true);
+        dao::ResetOnExit reset(s);
+        s.bindInt(1, visitID);
+        s.bindInt(2, logLnID);
+        s.step();
+    }
+
+    // The further pages of a visit whose lines all came in this scan, as
+    // STTA_VisitPagesCollect would read them back: in time order, root page left out.
+    void pagesFromMemory(std::string& pages, std::string& bytes) {
+        std::sort(pageLines_.begin(), pageLines_.end(), [](const VisitPageLine& a, const VisitPageLine& b) {
+            return a.Timestamp != b.Timestamp ? a.Timestamp < b.Timestamp : a.LogLnID < b.LogLnID;
+        });
+        pages.clear();
+        bytes.clear();
+        bool first = true;
+        for (const VisitPageLine& l : pageLines_) {
+            if (l.PageID == 0) continue;
+            if (!first) {
+                pages += '|';
+                bytes += '|';
+            }
+            first = false;
+            pages += std::to_string(l.PageID);
+            bytes += std::to_string(l.Bytes);
+        }
     }
 
     // A new row holding only its number, so that the number is taken at once; a
@@ -282,14 +455,38 @@ private:
     void finishOpen() {
         if (visit_.StzdSearchTerm && *visit_.StzdSearchTerm == kNotSearchEngine) visit_.StzdSearchTerm = "";
         std::string pages, bytes;
-        STTA_VisitPagesCollect(db_, visit_.VisitID, pages, bytes, 0, true);
-        STTA_VisitFurtherPagesSet(db_, visit_.VisitID, pages, bytes);
-        db_.execute(
+        if (linesInMemory_)
+            pagesFromMemory(pages, bytes);
+        else
+            STTA_VisitPagesCollect(db_, visit_.VisitID, pages, bytes, 0, true);
+        pageLines_.clear();
+        linesInMemory_ = false;
+        auto [pageFields, bytesFields] = STTA_VisitFurtherPagesFields(db_, visit_.VisitID, pages, bytes);
+        if (visit_.StzdSearchTerm)
+            noTerm_.erase(visit_.VisitID);
+        else
+            noTerm_.insert(visit_.VisitID);
+        dao::Statement& s = db_.prepared(
             "UPDATE visit SET FirstIP = ?, StartLogLnID = ?, StartPageID = ?, StartTimeStamp = ?, EndTimeStamp = ?, "
-            "Files = ?, CDSIPs = ?, SearchTerm = ?, StzdSearchTerm = ?, SearchEngine = ? WHERE VisitID = ?",
-            {visit_.FirstIP, visit_.StartLogLnID, visit_.StartPageID, static_cast<long long>(visit_.StartTimeStamp),
-             static_cast<long long>(visit_.EndTimeStamp), visit_.Files, visit_.CDSIPs, optValue(visit_.SearchTerm),
-             optValue(visit_.StzdSearchTerm), optValue(visit_.SearchEngine), visit_.VisitID});
+            "Files = ?, CDSIPs = ?, SearchTerm = ?, StzdSearchTerm = ?, SearchEngine = ?, CDSClickFurtherPageIDs = ?, "
+            "CDSBytesClickFurtherPageIDs = ? WHERE VisitID = ?",
+            true);
+        dao::ResetOnExit reset(s);
+        auto optText = [&](int i, const std::optional<std::string>& v) { v ? s.bindText(i, *v) : s.bindNull(i); };
+        s.bindText(1, visit_.FirstIP);
+        s.bindInt(2, visit_.StartLogLnID);
+        s.bindInt(3, visit_.StartPageID);
+        s.bindInt(4, visit_.StartTimeStamp);
+        s.bindInt(5, visit_.EndTimeStamp);
+        s.bindInt(6, visit_.Files);
+        s.bindText(7, visit_.CDSIPs);
+        optText(8, visit_.SearchTerm);
+        optText(9, visit_.StzdSearchTerm);
+        optText(10, visit_.SearchEngine);
+        s.bindText(11, pageFields);
+        s.bindText(12, bytesFields);
+        s.bindInt(13, visit_.VisitID);
+        s.step();
         open_ = false;
     }
 
@@ -304,21 +501,32 @@ private:
     VisitRow visit_;
     std::string previousIP_;
     TermCache terms_;
+    StoredTerms storedTerms_;
+    // The open visit's lines while every line it has came in this scan.
+    bool linesInMemory_ = false;
+    std::vector<VisitPageLine> pageLines_;
+    bool lastHasIP_ = false;
+    std::optional<dao::Transaction> tx_;
+    // Lines of visits made in this scan wait here for their visit number until the
+    // visit's fate is known (see settle); visits finished without a term.
+    std::unordered_map<long, std::vector<long>> held_;
+    std::vector<long> heldRobots_;
+    std::unordered_set<long> noTerm_;
 };
 
-void cleanUp(dao::Database& db, ReadRec& rec) {
+void cleanUp(dao::Database& db, ReadRec& rec, VisitBuilder& builder) {
     long reportNo = 0;
     PIS_Start("Add Log Data to Site DB: " + siteName() + gCR + "Clean up and Compact database", "step", 2,
               "Add. Step 3/3.", reportNo, 0, 1, false);
     {
-        dao::Transaction tx(db, dao::Transaction::OnExit::Commit);
         bool eraseNonSE = false;
         INI_GetBoolVar("Main", "EraseNonSE", eraseNonSE, gIniDbDef, 3);
+        long long n = builder.settle(eraseNonSE);
         if (eraseNonSE) STTA_NonSEVisitsErase(db);
         // Lines of probable robots left by a stopped run go too.
-        long long n = STTA_LogLinesDeleteByVisit(db, -1);
+        n += STTA_LogLinesDeleteByVisit(db, -1);
         if (n > 0) STTA_ProblemAdd(rec, "Probable Bot. Total log lines ignored: " + std::to_string(n));
-        tx.commit();
+        builder.commit();
     }
     std::string temp = db.path() + ".compact";
     std::remove(temp.c_str());
@@ -428,14 +636,11 @@ void STTA_SEVisitDayTally(const std::string& searchEngine, std::int64_t timestam
 }
 
 void STTA_NonSEVisitsErase(dao::Database& db) {
-    std::vector<long> ids;
-    db.forEachRow("SELECT VisitID FROM visit WHERE StzdSearchTerm IS NULL", {},
-                  [&](const dao::Statement& s) { ids.push_back(asLong(s.column(0))); });
-    for (long id : ids) {
-        STTA_LogLinesDeleteByVisit(db, id);
-        STTA_VisitPagesDeleteByVisit(db, id);
-        db.execute("DELETE FROM visit WHERE VisitID = ?", {id});
-    }
+    // Visit by visit in effect, but one statement per table.
+    const char* const visits = "SELECT VisitID FROM visit WHERE StzdSearchTerm IS NULL";
+    db.execute(std::string("DELETE FROM logline WHERE VisitID IN (") + visits + ")");
+    db.execute(std::string("DELETE FROM visitpages WHERE visitID IN (") + visits + ")");
+    db.execute("DELETE FROM visit WHERE StzdSearchTerm IS NULL");
 }
 
 long long STTA_LogLinesDeleteByVisit(dao::Database& db, long visitID) {
@@ -478,7 +683,7 @@ long LogLnRaw_Add(dao::Database& db, ReadRec& rec, bool& interrupted) {
     gSEDayCounts.redim(0, 0);
     try {
         VisitBuilder builder(db, rec, count);
-        if (builder.run()) cleanUp(db, rec);
+        if (builder.run()) cleanUp(db, rec, builder);
         INI_Put("Main", "AddedLogLns_MustDoVisitsAdd", "", gIniLastVals);
         interrupted = false;
     } catch (const sys::RtError& e) {

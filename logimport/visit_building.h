@@ -4,11 +4,14 @@
 // fit), the visit gets its search engine, search term and further pages, lines of
 // probable robots are dropped, and the database is cleaned up and compacted.
 //
-// The lines are taken in one scan ordered by IP, then LogLnID, in chunks that are
-// read whole before they are written to, with the open visit held in memory and
-// written once when it is finished. Writes run in transactions committed in batches
-// and on every way out; a Stop saves the open visit, so no visit is left blank and
-// no line is lost or counted twice when the addition is finished later.
+// The lines are taken in one scan ordered by IP, then LogLnID, in chunks, with the
+// open visit held in memory and written once when it is finished. Lines of visits
+// made in the scan get their visit number at the end, so that the clean-up can
+// delete the lines it would erase instead of updating them first. Writes run in one
+// transaction committed in large batches and on every way out; what is committed
+// always has every line with its visit, and a Stop saves the open visit, so no
+// visit is left blank and no line is lost or counted twice when the addition is
+// finished later.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -48,6 +51,8 @@ struct VisitLine {
     std::string IP;
     long PageID = 0;
     std::int64_t Timestamp = 0;
+    std::int64_t Bytes = 0;
+    std::int64_t CntDupes = 0;
     std::string Referrer;  // only when the site keeps line values
 };
 

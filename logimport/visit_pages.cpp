@@ -76,14 +76,17 @@ void STTA_VisitPagesRead(dao::Database& db, long visitID, core::LngArray& pageID
         bytes.hasBounds() ? bytes.redimPreserve(pageIDs.ubound()) : bytes.redim(pageIDs.lbound(), pageIDs.ubound());
 }
 
+std::pair<std::string, std::string> STTA_VisitFurtherPagesFields(dao::Database& db, long visitID,
+                                                                 const std::string& pageIDs, const std::string& bytes) {
+    if (STTA_VisitPagesWrite(db, visitID, pageIDs, bytes)) return {kVisitPagesElsewhere, std::string()};
+    return {pageIDs, bytes};
+}
+
 void STTA_VisitFurtherPagesSet(dao::Database& db, long visitID, const std::string& pageIDs,
                                const std::string& bytes) {
-    const char* update =
-        "UPDATE visit SET CDSClickFurtherPageIDs = ?, CDSBytesClickFurtherPageIDs = ? WHERE VisitID = ?";
-    if (STTA_VisitPagesWrite(db, visitID, pageIDs, bytes))
-        db.execute(update, {kVisitPagesElsewhere, std::string(), visitID});
-    else
-        db.execute(update, {pageIDs, bytes, visitID});
+    auto [ids, counts] = STTA_VisitFurtherPagesFields(db, visitID, pageIDs, bytes);
+    db.execute("UPDATE visit SET CDSClickFurtherPageIDs = ?, CDSBytesClickFurtherPageIDs = ? WHERE VisitID = ?",
+               {ids, counts, visitID});
 }
 
 void STTA_VisitFurtherPagesGet(dao::Database& db, const dao::Recordset& visit, core::LngArray& pageIDs,

@@ -4,6 +4,7 @@
 // in 253 characters; longer lists move to rows of table `visitpages`, and the
 // visit's page field then holds "||".
 #include <string>
+#include <utility>
 
 #include "core/typed_array.h"
 #include "platform/dao/database.h"
@@ -18,6 +19,10 @@ bool STTA_VisitPagesWrite(dao::Database& db, long visitID, const std::string& pa
 // The visit's rows of `visitpages` in the order they were written, joined and split
 // into arrays from index 1; without rows one element 0 each.
 void STTA_VisitPagesRead(dao::Database& db, long visitID, core::LngArray& pageIDs, core::LngArray& bytes);
+// The values of the visit's two further-page fields for the lists: the lists
+// themselves, or "||" and "" when they go to `visitpages` (written here).
+std::pair<std::string, std::string> STTA_VisitFurtherPagesFields(dao::Database& db, long visitID,
+                                                                 const std::string& pageIDs, const std::string& bytes);
 // Stores the lists in the visit's fields, or in `visitpages` with "||" and "" in the
 // fields.
 void STTA_VisitFurtherPagesSet(dao::Database& db, long visitID, const std::string& pageIDs,

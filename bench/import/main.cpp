@@ -1,6 +1,6 @@
 // Imports one access log into a fresh site the way an addition of log data does:
-// a new program folder and first site, the read (split, filter, store), visit
-// building, then compaction. Every box is answered with its first button, as an
+// a new program folder and first site, the read (split, filter, store), then visit
+// building with its clean-up and compaction. Every box is answered with its first button, as an
 // unattended run would. Prints lines, visits and seconds per step; compare.sh adds
 // the peers.
 //
@@ -19,7 +19,6 @@
 #include "logimport/visit_building.h"
 #include "logimport/read_record.h"
 #include "platform/sys/program_folder.h"
-#include "shell/database_utilities.h"
 #include "shell/sites.h"
 #include "shell/start_up.h"
 #include "bench/timing.h"
@@ -51,6 +50,18 @@ public:
     void clipboardClear() override {}
 };
 
+// The process's peak resident memory so far, in MiB (0 when unknown).
+long peakMiB() {
+    std::FILE* f = std::fopen("/proc/self/status", "r");
+    if (!f) return 0;
+    char line[256];
+    long kib = 0;
+    while (std::fgets(line, sizeof line, f))
+        if (std::sscanf(line, "VmHWM: %ld kB", &kib) == 1) break;
+    std::fclose(f);
+    return kib / 1024;
+}
+
 long long count(const char* sql) {
     auto rs = gDB.openRecordset(sql, dao::RecordsetType::Snapshot);
     return rs.field(0).asInteger();
@@ -77,21 +88,20 @@ int main(int argc, char** argv) {
     bool anyUsable = false;
     bool ok = RawLog_AddData_ReadLogFiles_OK(gDB, STTA_LogFileEntryJoin(log, "Combined (Apache, NGINX)"), "Add Log Data", "Add. Step 1/3: ", anyUsable);
     double read = bench::since(t0);
-    std::printf("lines: %lld stored of the file's lines (read %s)\n", count("SELECT COUNT(*) FROM logline"),
-                ok ? "complete" : "stopped");
-    std::printf("read, split, filter, store: %.2f s\n", read);
+    const long long lines = count("SELECT COUNT(*) FROM logline");
+    std::printf("lines: %lld stored of the file's lines (read %s)\n", lines, ok ? "complete" : "stopped");
+    std::printf("read, split, filter, store: %.2f s (%.0f lines/s, peak %ld MiB)\n", read, double(lines) / read,
+                peakMiB());
 
     auto tv = bench::Clock::now();
     bool interrupted = false;
     LogLnRaw_Add(gDB, gReadRec, interrupted);
     std::printf("visits: %lld (building %s)\n", count("SELECT COUNT(*) FROM visit"),
                 interrupted ? "interrupted" : "complete");
-    std::printf("visit building and clean-up: %.2f s\n", bench::since(tv));
-
-    auto t1 = bench::Clock::now();
-    TBL_CompactDB("Site1", gIniDbDef, gDB);
-    std::printf("compact: %.2f s\n", bench::since(t1));
-    std::printf("total: %.2f s\n", bench::since(t0));
+    // Visit building ends with the clean-up and the compaction, as in an addition.
+    std::printf("visit building, clean-up and compaction: %.2f s (peak %ld MiB)\n", bench::since(tv), peakMiB());
+    const double total = bench::since(t0);
+    std::printf("total: %.2f s (%.0f lines/s, peak %ld MiB)\n", total, double(lines) / total, peakMiB());
     STTA_SiteDBClose();
     core::setUserInterface(nullptr);
     return ok && !interrupted ? 0 : 1;

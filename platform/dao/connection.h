@@ -3,6 +3,7 @@
 // Internal to the database layer.
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -20,8 +21,13 @@ struct Connection {
     std::string path;
     bool readOnly = false;
     std::shared_ptr<FileLock> lock;
+    // Looked up by a view of the SQL text, so a hot loop allocates nothing.
+    struct TextHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+    };
     // Statements kept prepared for reuse, by their SQL text.
-    std::unordered_map<std::string, std::unique_ptr<Statement>> cache;
+    std::unordered_map<std::string, std::unique_ptr<Statement>, TextHash, std::equal_to<>> cache;
     std::vector<RecordsetCore*> recordsets;  // open ones; closed with the connection
     int savepointDepth = 0;
     // A read transaction the layer began itself: a point read outside a transaction
@@ -30,7 +36,7 @@ struct Connection {
 
     ~Connection();
     sqlite3* handle() const;  // raises 3420 when closed
-    Statement& cached(const std::string& sql);
+    Statement& cached(std::string_view sql);
     long long changes() const;
     long long lastInsertRowid() const;
     void close();

@@ -19,10 +19,16 @@ namespace dao {
 void Database::forEachRow(std::string_view sql, const std::vector<Value>& params,
                           const std::function<void(const Statement&)>& row) {
     auto& conn = connection();
-    Statement& s = conn.cached(std::string(sql));
+    Statement& s = conn.cached(sql);
     ResetOnExit reset(s);
     s.bindAll(params);
     while (s.step()) row(s);
+}
+
+Statement& Database::prepared(std::string_view sql, bool writes) {
+    auto& conn = connection();
+    if (writes) conn.beforeWrite();
+    return conn.cached(sql);
 }
 
 namespace {
@@ -40,13 +46,13 @@ sqlite3* Connection::handle() const {
     return db;
 }
 
-Statement& Connection::cached(const std::string& sql) {
+Statement& Connection::cached(std::string_view sql) {
     auto it = cache.find(sql);
     if (it != cache.end()) return *it->second;
     // Callers bind their values, so the texts are few; a runaway is cut back.
     if (cache.size() >= kCacheLimit) cache.clear();
     auto stmt = std::make_unique<Statement>(handle(), sql);
-    return *cache.emplace(sql, std::move(stmt)).first->second;
+    return *cache.emplace(std::string(sql), std::move(stmt)).first->second;
 }
 
 long long Connection::changes() const { return sqlite3_changes64(handle()); }
@@ -92,7 +98,18 @@ bool fileExists(const std::string& path) {
     return stat(path.c_str(), &st) == 0;
 }
 
+// Before the library's first use: no global counting of every allocation, which
+// takes a lock each time.
+void configureLibraryOnce() {
+    static const bool done = [] {
+        sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+        return true;
+    }();
+    (void)done;
+}
+
 std::shared_ptr<detail::Connection> openConnection(const std::string& path, OpenOptions options) {
+    configureLibraryOnce();
     if (!fileExists(path)) {
         if (!options.create || options.readOnly) raise(kErrFileNotFound, "Could not find file '" + path + "'");
         int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
@@ -111,6 +128,9 @@ std::shared_ptr<detail::Connection> openConnection(const std::string& path, Open
         conn->close();
         raise(number, message + " (" + path + ")");
     }
+    // Statements kept prepared hold on to the default small-allocation slots; with
+    // more of them the cursors of each step are not taken from the heap.
+    sqlite3_db_config(conn->db, SQLITE_DBCONFIG_LOOKASIDE, nullptr, 1200, 1000);
     sqlite3_extended_result_codes(conn->db, 1);
     conn->lock->connections.push_back(conn.get());
     // Reading the schema proves the file is a database now rather than at first use.
@@ -174,7 +194,7 @@ detail::Connection& Database::connection() const {
 long long Database::execute(std::string_view sql, std::vector<Value> params) {
     auto& conn = connection();
     conn.beforeWrite();
-    Statement& s = conn.cached(std::string(sql));
+    Statement& s = conn.cached(sql);
     ResetOnExit reset(s);
     s.bindAll(params);
     while (s.step()) {
@@ -436,9 +456,12 @@ Transaction::~Transaction() {
 void Transaction::begin() {
     if (!conn_ || !conn_->db) raise(kErrObjectClosed, "The database is not open");
     conn_->beforeWrite();
+    // The outermost guard is a plain transaction: under a savepoint SQLite also
+    // copies every page a write touches into a statement journal in memory.
+    outer_ = sqlite3_get_autocommit(conn_->db) != 0;
     level_ = ++conn_->savepointDepth;
     try {
-        runSql(*conn_, "SAVEPOINT dao_tx" + std::to_string(level_));
+        runSql(*conn_, outer_ ? std::string("BEGIN") : "SAVEPOINT dao_tx" + std::to_string(level_));
     } catch (...) {
         --conn_->savepointDepth;
         throw;
@@ -453,7 +476,7 @@ void Transaction::commit() {
     if (!conn_->db) return;  // closed meanwhile: SQLite has rolled back
     try {
         conn_->beforeWrite();
-        runSql(*conn_, "RELEASE dao_tx" + std::to_string(level_));
+        runSql(*conn_, outer_ ? std::string("COMMIT") : "RELEASE dao_tx" + std::to_string(level_));
         --conn_->savepointDepth;
     } catch (...) {
         open_ = true;
@@ -467,6 +490,10 @@ void Transaction::rollback() {
     open_ = false;
     if (!conn_->db) return;
     --conn_->savepointDepth;
+    if (outer_) {
+        if (!sqlite3_get_autocommit(conn_->db)) runSql(*conn_, "ROLLBACK");
+        return;
+    }
     std::string name = "dao_tx" + std::to_string(level_);
     runSql(*conn_, "ROLLBACK TO " + name);
     runSql(*conn_, "RELEASE " + name);

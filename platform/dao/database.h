@@ -71,6 +71,10 @@ public:
     // path; `row` must not run the same SQL text again.
     void forEachRow(std::string_view sql, const std::vector<Value>& params,
                     const std::function<void(const Statement&)>& row);
+    // A statement kept prepared by its text, for hot loops that bind and step it
+    // themselves under a ResetOnExit. With `writes`, this layer's own read
+    // transactions end first, as for execute().
+    Statement& prepared(std::string_view sql, bool writes);
     // Tables and stored query definitions, by name.
     std::vector<TableEntry> listTables();
     // Creates the table with its fields and indexes at once (3010 when it exists).
@@ -125,6 +129,7 @@ private:
     long pending_ = 0;
     int level_ = 0;
     bool open_ = false;
+    bool outer_ = false;  // began the transaction itself (BEGIN), not a savepoint in one
 };
 
 }  // namespace dao

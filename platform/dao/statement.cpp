@@ -65,6 +65,23 @@ void Statement::bindAll(std::span<const Value> values) {
     for (size_t i = 0; i < values.size(); ++i) bind(static_cast<int>(i) + 1, values[i]);
 }
 
+void Statement::bindInt(int index, std::int64_t value) {
+    int rc = sqlite3_bind_int64(stmt_, index, value);
+    if (rc != SQLITE_OK) detail::raiseSqlite(db_, rc, "binding value " + std::to_string(index));
+}
+
+void Statement::bindText(int index, std::string_view value) {
+    // A null pointer would bind Null; an empty text stays text.
+    int rc = sqlite3_bind_text(stmt_, index, value.empty() ? "" : value.data(), static_cast<int>(value.size()),
+                               SQLITE_TRANSIENT);
+    if (rc != SQLITE_OK) detail::raiseSqlite(db_, rc, "binding value " + std::to_string(index));
+}
+
+void Statement::bindNull(int index) {
+    int rc = sqlite3_bind_null(stmt_, index);
+    if (rc != SQLITE_OK) detail::raiseSqlite(db_, rc, "binding value " + std::to_string(index));
+}
+
 bool Statement::step() {
     int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_ROW) return true;
@@ -97,6 +114,16 @@ Value Statement::column(int column) const {
         return Value(std::string(p ? p : "", static_cast<size_t>(n)));
     }
     }
+}
+
+bool Statement::columnIsNull(int column) const { return sqlite3_column_type(stmt_, column) == SQLITE_NULL; }
+
+std::int64_t Statement::columnInt(int column) const { return sqlite3_column_int64(stmt_, column); }
+
+std::string_view Statement::columnText(int column) const {
+    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+    if (!p) return {};
+    return {p, static_cast<size_t>(sqlite3_column_bytes(stmt_, column))};
 }
 
 int Statement::parameterCount() const { return sqlite3_bind_parameter_count(stmt_); }

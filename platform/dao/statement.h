@@ -1,6 +1,7 @@
 #pragma once
 // One prepared SQLite statement that finalises itself. Values are bound by type,
 // never pasted into the SQL text; failures raise sys::RtError with SQLite's message.
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
@@ -23,6 +24,10 @@ public:
 
     void bind(int index, const Value& value);  // 1-based, as SQLite numbers "?"
     void bindAll(std::span<const Value> values);
+    // Typed binds for hot loops: no Value is built. Empty text binds as text.
+    void bindInt(int index, std::int64_t value);
+    void bindText(int index, std::string_view value);
+    void bindNull(int index);
     // Runs to the next row: true while a row is ready, false when done.
     bool step();
     // Makes the statement ready to run again and clears its bindings.
@@ -31,6 +36,10 @@ public:
     int columnCount() const;
     std::string columnName(int column) const;
     Value column(int column) const;
+    // Typed reads for hot loops; a view is valid until the next step or reset.
+    bool columnIsNull(int column) const;
+    std::int64_t columnInt(int column) const;  // Null reads as 0
+    std::string_view columnText(int column) const;  // Null reads as ""
     int parameterCount() const;
     // The table and column a result column comes from; empty for expressions.
     std::string originTable(int column) const;

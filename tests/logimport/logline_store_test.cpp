@@ -2,6 +2,7 @@
 
 #include "core/ini_store.h"
 #include "logimport/logline_store.h"
+#include "logimport/page_table.h"
 #include "logimport/referrer_store.h"
 #include "tests/logimport/temp_site.h"
 
@@ -122,6 +123,19 @@ TEST_F(LogLineStore, SkipTexts) {
     EXPECT_EQ(skipped, 30000005);
 }
 
+TEST_F(LogLineStore, ARequestMeansThePageItIsCutToUnderTheCurrentOptions) {
+    rec.RemQuery = false;
+    ASSERT_TRUE(STTA_LogLineInsert(site.db, lineFields("1.1.1.1", "/p.asp?id=3"), rec));
+    ASSERT_TRUE(STTA_LogLineInsert(site.db, lineFields("1.1.1.1", "/p.asp?id=3"), rec));
+    rec.RemQuery = true;
+    ASSERT_TRUE(STTA_LogLineInsert(site.db, lineFields("1.1.1.1", "/p.asp?id=3"), rec));
+    std::vector<std::string> pages;
+    site.db.forEachRow("SELECT PageID FROM logline ORDER BY LogLnID", {}, [&](const dao::Statement& s) {
+        pages.push_back(STTA_PageNameByID(site.db, static_cast<long>(s.columnInt(0))));
+    });
+    EXPECT_EQ(pages, (std::vector<std::string>{"p.asp?id=3", "p.asp?id=3", "p.asp"}));
+}
+
 namespace {
 class LeanLogLineStore : public LogLineStore {
 protected:
@@ -148,6 +162,25 @@ TEST_F(LeanLogLineStore, ReferrersWaitInTheStoreUntilFetched) {
     EXPECT_EQ(STTA_RefrFetch(3), "");
     STTA_RefrStoreClear();
     EXPECT_EQ(STTA_RefrFetch(1), "");
+}
+
+TEST_F(LeanLogLineStore, StoreFilesAreReadAsTheIniStoreWritesThem) {
+    // Line ends of any kind, blanks around names and values, a quoted value and
+    // other sections: only [Main] counts.
+    testsupport::writeFile(site.home / "site/temp/5.ini",
+                           "[Other]\r\n1=no\r\n[ main ]\r\n 1 = http://a.example/?q=x \r\n2=\"quoted\"\n"
+                           "3=::::\r[Other]\n4=no\n");
+    EXPECT_EQ(STTA_RefrFetch(501), "http://a.example/?q=x");
+    EXPECT_EQ(STTA_RefrFetch(502), "quoted");
+    EXPECT_EQ(STTA_RefrFetch(503), "");
+    EXPECT_EQ(STTA_RefrFetch(504), "");
+    STTA_RefrStoreClear();
+    // What the store writes reads back whole, whatever the text holds.
+    const std::string odd = "http://b.example/?a=[1]&b=\"x\" ";
+    STTA_RefrStore(601, odd);
+    STTA_RefrStoreFlush();
+    EXPECT_EQ(INI_Get("Main", "1", site.home / "site/temp/6.ini", 3), odd);
+    EXPECT_EQ(STTA_RefrFetch(601), odd);
 }
 
 TEST_F(LeanLogLineStore, WithoutLineValuesOnlyTheKeptFieldsDecideADuplicate) {

@@ -305,6 +305,34 @@ TEST_F(VisitBuilding, StopThenFinishLosesAndDoublesNothing) {
     EXPECT_EQ(groups(), whole);
 }
 
+// Lines are read in chunks of 50,000; a chunk may end inside one address's lines,
+// and lines without an address sort first.
+TEST_F(VisitBuilding, LinesBeyondOneReadChunkEachGetOneVisit) {
+    constexpr long kAddresses = 20000, kPerAddress = 3, kNoAddress = 4;
+    {
+        dao::Transaction tx(site_.db);
+        for (long i = 1; i <= kNoAddress; ++i)
+            site_.db.execute("INSERT INTO logline (LogLnID, IP, PageID, Timestamp, Bytes) VALUES (?, NULL, 1, ?, 1)",
+                             {i * 7000, static_cast<long long>(stamp(i))});
+        long id = 1;
+        for (long k = 0; k < kPerAddress; ++k)
+            for (long a = 0; a < kAddresses; ++a) {
+                if (id % 7000 == 0) ++id;
+                site_.db.execute("INSERT INTO logline (LogLnID, IP, PageID, Timestamp, Bytes) VALUES (?, ?, 1, ?, 1)",
+                                 {id++, "10." + std::to_string(a / 250) + "." + std::to_string(a % 250) + ".1",
+                                  static_cast<long long>(stamp(k * 100))});
+            }
+        tx.commit();
+    }
+    const long total = kAddresses * kPerAddress + kNoAddress;
+    EXPECT_EQ(build(), total);
+    EXPECT_EQ(site_.count("SELECT COUNT(*) FROM logline WHERE VisitID IS NULL"), 0);
+    EXPECT_EQ(site_.count("SELECT COUNT(*) FROM visit"), kAddresses + 1);
+    EXPECT_EQ(site_.count("SELECT COUNT(*) FROM visit WHERE Files = 3"), kAddresses);
+    EXPECT_EQ(site_.count("SELECT COUNT(*) FROM visit WHERE Files = 4"), 1);  // the lines without an address
+    EXPECT_EQ(site_.count("SELECT SUM(Files) FROM visit"), total);
+}
+
 TEST_F(VisitBuilding, IncompleteAdditionIsOfferedAndFinished) {
     testsupport::FakeUserInterface ui;
     long lines = -1;
