@@ -1,10 +1,15 @@
 #include "logimport/referrer_store.h"
 
 #include <cerrno>
+#include <charconv>
+#include <condition_variable>
 #include <cstdio>
+#include <deque>
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <mutex>
+#include <thread>
 #include <unordered_map>
 #include <vector>
 
@@ -33,24 +38,31 @@ constexpr const char* kSection = "Main";
 
 std::string storeFile(long fileNo) { return STTA_RefrStoreFolder() + std::to_string(fileNo) + ".ini"; }
 
-// The entries of a store file as stored ("n=value" lines of [Main]).
-std::map<long, std::string> storedLines(const std::string& file) {
-    std::map<long, std::string> lines;
-    if (auto old = profile::sectionLines(kSection, file)) {
-        for (const std::string& line : *old) {
-            size_t eq = line.find('=');
-            if (eq == std::string::npos) continue;
-            lines[static_cast<long>(TXT_Val(line.substr(0, eq)))] = line;
-        }
+bool isBlank(char c);
+std::string_view trimmed(std::string_view s);
+std::vector<std::string_view> mainSectionLines(std::string_view bytes);
+
+std::string fileBytes(const std::string& file) {
+    std::string bytes;
+    if (std::FILE* f = std::fopen(file.c_str(), "rb")) {
+        char buf[65536];
+        for (size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) bytes.append(buf, n);
+        std::fclose(f);
     }
-    // Store files are read or written once each: the INI cache need not keep them.
-    profile::flush(file);
-    return lines;
+    return bytes;
+}
+
+// The entry number of an "n=value" line; -1 when it has none.
+long entryNumber(std::string_view line) {
+    std::string_view key = trimmed(line.substr(0, line.find('=')));
+    long n = -1;
+    auto [end, ec] = std::from_chars(key.data(), key.data() + key.size(), n);
+    return ec == std::errc() && end == key.data() + key.size() ? n : -1;
 }
 
 // Writes the bytes beside the file and renames them over it, so a file is never
-// seen half written.
-void replaceWhole(const std::string& file, const std::string& bytes) {
+// seen half written. 0 or the errno of the failure.
+int replaceWhole(const std::string& file, const std::string& bytes) {
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::path(file).parent_path(), ec);
     const std::string temp = file + ".part";
@@ -63,23 +75,118 @@ void replaceWhole(const std::string& file, const std::string& bytes) {
     } else {
         err = errno ? errno : EIO;
     }
-    if (err) sys::raiseErrno(err, "Referrer store " + file, "STTA_RefrStoreFlush");
-    profile::flush(file);
+    return err;
 }
 
-void writeFile(const std::string& file, const std::map<long, std::string>& entries) {
-    // A file begun by an earlier, stopped run keeps its entries.
-    std::map<long, std::string> lines;
-    if (std::filesystem::exists(file)) lines = storedLines(file);
-    for (const auto& [entry, value] : entries)
-        lines[entry] = std::to_string(entry) + "=" + core::ini::storedValue(value);
+// One store file's new "n=value" lines by entry number. A file begun by an earlier,
+// stopped run keeps its other entries. 0 or the errno of the failure.
+int writeFile(const std::string& file, std::map<long, std::string> lines) {
+    std::string old = fileBytes(file);
+    for (std::string_view line : mainSectionLines(old))
+        if (long n = entryNumber(line); n >= 0) lines.try_emplace(n, line);
     // The layout the INI store writes: the section line, then one line per entry.
     std::string bytes = std::string("[") + kSection + "]\n";
     for (const auto& [entry, line] : lines) {
         bytes += line;
         bytes += '\n';
     }
-    replaceWhole(file, bytes);
+    return replaceWhole(file, bytes);
+}
+
+// Writes finished store files on a thread of its own, so that creating some ten
+// thousand small files per million lines does not hold up the read. Only plain
+// file work happens there; a failure is raised on the reading thread at the next
+// hand-over or wait.
+class StoreWriter {
+public:
+    ~StoreWriter() {
+        {
+            std::lock_guard lock(mutex_);
+            stopping_ = true;
+        }
+        wake_.notify_one();
+        if (thread_.joinable()) thread_.join();
+    }
+    void post(std::string file, std::map<long, std::string> lines) {
+        raiseFailure();
+        {
+            std::lock_guard lock(mutex_);
+            if (!thread_.joinable()) thread_ = std::thread([this] { run(); });
+            jobs_.emplace_back(std::move(file), std::move(lines));
+        }
+        wake_.notify_one();
+    }
+    // Returns once every posted file is written; raises the first failure.
+    void wait() {
+        {
+            std::unique_lock lock(mutex_);
+            idle_.wait(lock, [this] { return jobs_.empty() && !busy_; });
+        }
+        raiseFailure();
+    }
+    // Waits, then forgets a failure: the files are about to go.
+    void discardFailure() {
+        std::unique_lock lock(mutex_);
+        idle_.wait(lock, [this] { return jobs_.empty() && !busy_; });
+        failure_ = 0;
+    }
+
+private:
+    void run() {
+        std::unique_lock lock(mutex_);
+        for (;;) {
+            wake_.wait(lock, [this] { return stopping_ || !jobs_.empty(); });
+            if (jobs_.empty()) return;
+            auto job = std::move(jobs_.front());
+            jobs_.pop_front();
+            busy_ = true;
+            lock.unlock();
+            int err = writeFile(job.first, std::move(job.second));
+            lock.lock();
+            busy_ = false;
+            if (err && !failure_) {
+                failure_ = err;
+                failedFile_ = job.first;
+            }
+            if (jobs_.empty()) idle_.notify_all();
+        }
+    }
+    void raiseFailure() {
+        std::unique_lock lock(mutex_);
+        if (!failure_) return;
+        const int err = failure_;
+        const std::string file = failedFile_;
+        failure_ = 0;
+        lock.unlock();
+        sys::raiseErrno(err, "Referrer store " + file, "STTA_RefrStoreFlush");
+    }
+
+    std::mutex mutex_;
+    std::condition_variable wake_, idle_;
+    std::deque<std::pair<std::string, std::map<long, std::string>>> jobs_;
+    bool busy_ = false, stopping_ = false;
+    int failure_ = 0;
+    std::string failedFile_;
+    std::thread thread_;
+};
+
+StoreWriter gWriter;
+
+// Hands the entries held in memory to the writer.
+void postPending() {
+    // Taken out first, so that a failed write is not retried on every later exit.
+    auto pending = std::move(gPending);
+    gPending.clear();
+    long fileNo = gPendingFile;
+    gPendingFile = -1;
+    if (pending.empty()) return;
+    gFetched.erase(fileNo);
+    std::map<long, std::string> lines;
+    for (const auto& [entry, value] : pending)
+        lines.emplace(entry, std::to_string(entry) + "=" + core::ini::storedValue(value));
+    const std::string file = storeFile(fileNo);
+    profile::flush(file);  // the INI cache must not answer for this file from memory
+    gWriter.post(file, std::move(lines));
 }
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
@@ -118,12 +225,7 @@ std::vector<std::string_view> mainSectionLines(std::string_view bytes) {
 // The entries of one store file as they read back ("" where none is stored).
 std::vector<std::string> readFile(const std::string& file) {
     std::vector<std::string> entries(kPerFile);
-    std::string bytes;
-    if (std::FILE* f = std::fopen(file.c_str(), "rb")) {
-        char buf[65536];
-        for (size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) bytes.append(buf, n);
-        std::fclose(f);
-    }
+    const std::string bytes = fileBytes(file);
     for (std::string_view line : mainSectionLines(bytes)) {
         size_t eq = line.find('=');
         if (eq == std::string_view::npos) continue;
@@ -171,7 +273,7 @@ void STTA_RefrStore(long logLnID, const std::string& referrer) {
     STTA_SiteDomainLoad();
     bool own = !gSiteDomain.empty() && TXT_StartsWith(referrer, gSiteDomain, false);
     long fileNo = logLnID / kPerFile;
-    if (fileNo != gPendingFile && !gPending.empty()) STTA_RefrStoreFlush();
+    if (fileNo != gPendingFile && !gPending.empty()) postPending();
     gPendingFile = fileNo;
     gPending[logLnID % kPerFile] = own ? std::string("::::") : referrer;
 }
@@ -183,7 +285,10 @@ std::string STTA_RefrFetch(long logLnID) {
         if (auto e = gPending.find(logLnID % kPerFile); e != gPending.end()) return fetched(e->second);
     }
     auto it = gFetched.find(fileNo);
-    if (it == gFetched.end()) it = gFetched.emplace(fileNo, readFile(storeFile(fileNo))).first;
+    if (it == gFetched.end()) {
+        gWriter.wait();
+        it = gFetched.emplace(fileNo, readFile(storeFile(fileNo))).first;
+    }
     return fetched(it->second[size_t(logLnID % kPerFile)]);
 }
 
@@ -205,17 +310,12 @@ void STTA_RefrStoreEach(const std::function<void(long logLnID, const std::string
 }
 
 void STTA_RefrStoreFlush() {
-    // Taken out first, so that a failed write is not retried on every later exit.
-    auto pending = std::move(gPending);
-    gPending.clear();
-    long fileNo = gPendingFile;
-    gPendingFile = -1;
-    if (pending.empty()) return;
-    gFetched.erase(fileNo);
-    writeFile(storeFile(fileNo), pending);
+    postPending();
+    gWriter.wait();
 }
 
 void STTA_RefrStoreClear() {
+    gWriter.discardFailure();
     gPending.clear();
     gPendingFile = -1;
     gFetched.clear();

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "core/ini_store.h"
 #include "logimport/logline_store.h"
 #include "logimport/page_table.h"
 #include "logimport/referrer_store.h"
 #include "tests/logimport/temp_site.h"
+#include "tests/support/error_number.h"
 
 namespace {
 
@@ -181,6 +184,26 @@ TEST_F(LeanLogLineStore, StoreFilesAreReadAsTheIniStoreWritesThem) {
     STTA_RefrStoreFlush();
     EXPECT_EQ(INI_Get("Main", "1", site.home / "site/temp/6.ini", 3), odd);
     EXPECT_EQ(STTA_RefrFetch(601), odd);
+}
+
+TEST_F(LeanLogLineStore, FilesWrittenBehindTheReadKeepEarlierEntriesAndReportFailures) {
+    // A file begun by an earlier, stopped run keeps its entries when the next file
+    // sends it to be written.
+    testsupport::writeFile(site.home / "site/temp/7.ini", "[Main]\n5=http://old.example/\n");
+    STTA_RefrStore(701, "http://new.example/");
+    STTA_RefrStore(801, "http://next.example/");
+    STTA_RefrStoreFlush();
+    EXPECT_EQ(STTA_RefrFetch(705), "http://old.example/");
+    EXPECT_EQ(STTA_RefrFetch(701), "http://new.example/");
+    EXPECT_EQ(STTA_RefrFetch(801), "http://next.example/");
+
+    // A write that fails while the read goes on is still reported, at the flush.
+    std::filesystem::create_directories(site.home / "site/temp/9.ini.part");
+    STTA_RefrStore(901, "http://lost.example/");
+    STTA_RefrStore(1001, "http://kept.example/");
+    EXPECT_NE(testsupport::errorOf([] { STTA_RefrStoreFlush(); }), 0);
+    EXPECT_EQ(STTA_RefrFetch(1001), "http://kept.example/");
+    std::filesystem::remove(site.home / "site/temp/9.ini.part");
 }
 
 TEST_F(LeanLogLineStore, WithoutLineValuesOnlyTheKeptFieldsDecideADuplicate) {
