@@ -5,6 +5,7 @@
 #include "core/text.h"
 #include "logimport/filter_descriptions.h"
 #include "logimport/read_record.h"
+#include "tests/logimport/filter_fixture.h"
 #include "tests/support/temp_home.h"
 
 namespace {
@@ -14,25 +15,10 @@ using testsupport::writeFile;
 
 // Two multiple filters over the same two rules, listed in this order, and a protected
 // name with no section.
-const char kFilters[] =
+const std::string kFilters =
     "[Filters]\n"
-    "SelLst=All lines|shop pages|shop|cart|both\n"
-    "[shop pages]\n"
-    "CDSCndns=shop|cart\n"
-    "Any=True\n"
-    "[both]\n"
-    "CDSCndns=cart|shop\n"
-    "Any=False\n"
-    "[shop]\n"
-    "Typ=2\n"
-    "Val=/shop/\n"
-    "MC=False\n"
-    "ColType=1\n"
-    "[cart]\n"
-    "Typ=1\n"
-    "Val=Mozilla\n"
-    "MC=True\n"
-    "ColType=2\n";
+    "SelLst=All lines|shop pages|shop|cart|both\n" +
+    kShopCartFilters;
 
 const std::string kShop = "File Name Contains </shop/>";
 const std::string kCart = "User agent (browser) Starts with <Mozilla> MC";

@@ -14,6 +14,7 @@
 #include "platform/ui/work_area.h"
 #include "tests/support/fake_user_interface.h"
 #include "tests/support/scripted_responder.h"
+#include "tests/logimport/filter_fixture.h"
 #include "tests/support/temp_home.h"
 
 namespace {
@@ -229,7 +230,7 @@ namespace {
 
 // Two multiple filters over the same two rules, a protected name without a section,
 // and A with its first copy.
-const char kList[] =
+const std::string kList =
     "[Filters]\n"
     "SelLst=All lines|A|A.1|shop pages|both|shop|cart\n"
     "Fltr Sel=A\n"
@@ -242,23 +243,8 @@ const char kList[] =
     "Typ=3\n"
     "Val=a1\n"
     "MC=False\n"
-    "ColType=0\n"
-    "[shop pages]\n"
-    "CDSCndns=shop|cart\n"
-    "Any=True\n"
-    "[both]\n"
-    "CDSCndns=cart|shop\n"
-    "Any=False\n"
-    "[shop]\n"
-    "Typ=2\n"
-    "Val=/shop/\n"
-    "MC=False\n"
-    "ColType=1\n"
-    "[cart]\n"
-    "Typ=1\n"
-    "Val=Mozilla\n"
-    "MC=True\n"
-    "ColType=2\n";
+    "ColType=0\n" +
+    kShopCartFilters;
 
 const char kAllNames[] = "All lines|A|A.1|shop pages|both|shop|cart";
 
