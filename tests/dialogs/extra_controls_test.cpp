@@ -5,16 +5,11 @@
 #include "core/vb_format.h"
 #include "dialogs/control_spec.h"
 #include "dialogs/option_strings.h"
+#include "tests/support/arrays.h"
 
 namespace {
 
-core::StrArray strArray(std::initializer_list<const char*> items, long lbound = 0) {
-    core::StrArray a;
-    a.redim(lbound, lbound + static_cast<long>(items.size()) - 1);
-    long i = lbound;
-    for (const char* item : items) a.set(i++, item);
-    return a;
-}
+using testsupport::strArray;
 
 std::string cell(const MB_CtlEntry& ctl, long row, long col) {
     return ctl.rows.inBounds(row, col) ? core::vbCStr(ctl.rows(row, col)) : "<none>";

@@ -6,19 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/arrays.h"
+
 namespace {
 
-core::StrArray strs(std::initializer_list<std::string> items) {
-    core::StrArray a;
-    for (const std::string& s : items) a.append(s);
-    return a;
-}
-
-core::LngArray lngs(std::initializer_list<long> items) {
-    core::LngArray a;
-    for (long n : items) a.append(n);
-    return a;
-}
+using testsupport::strArray;
+using testsupport::lngArray;
 
 std::vector<std::string> itemsOf(const core::StrArray& a) { return a.items(); }
 
@@ -36,12 +29,12 @@ TEST(TwoListLeftList, DropsChosenAndSkippedItemsThenOrders) {
         {"bare", true, true, false, {"beta", "Gamma"}},
         {"matchCase", true, false, true, {"Gamma", "Alpha", "delta", "beta"}},
     };
-    const core::StrArray all = strs({"Alpha", "beta", "Gamma", "delta"});
-    const core::LngArray numbers = lngs({2, 4, 1, 3});
+    const core::StrArray all = strArray({"Alpha", "beta", "Gamma", "delta"});
+    const core::LngArray numbers = lngArray({2, 4, 1, 3});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         core::StrArray left;
-        MBX_BuildLeftList(all, numbers, strs({"DELTA"}), strs({"alpha"}), left, c.hideNumbers, " - ", c.sortByText,
+        MBX_BuildLeftList(all, numbers, strArray({"DELTA"}), strArray({"alpha"}), left, c.hideNumbers, " - ", c.sortByText,
                           c.matchCase);
         EXPECT_EQ(itemsOf(left), c.left);
         EXPECT_EQ(left.lbound(), 0);
@@ -49,14 +42,14 @@ TEST(TwoListLeftList, DropsChosenAndSkippedItemsThenOrders) {
 }
 
 TEST(TwoListLeftList, NothingLeftIsOneEmptyItem) {
-    core::StrArray left = strs({"stale"});
+    core::StrArray left = strArray({"stale"});
     core::StrArray noSkip;
-    MBX_BuildLeftList(strs({"a", "B"}), lngs({1, 2}), noSkip, strs({"A", "b"}), left, false, " - ", false, false);
+    MBX_BuildLeftList(strArray({"a", "B"}), lngArray({1, 2}), noSkip, strArray({"A", "b"}), left, false, " - ", false, false);
     EXPECT_EQ(itemsOf(left), std::vector<std::string>{""});
 }
 
 TEST(TwoListFindByWord, FindsContainedWordsLastItemFirst) {
-    const core::StrArray list = strs({"Googlebot", "msnBOT - 3", "Slurp", "bot-net", "net_bot", "net ## bot"});
+    const core::StrArray list = strArray({"Googlebot", "msnBOT - 3", "Slurp", "bot-net", "net_bot", "net ## bot"});
     struct Case {
         const char* word;
         std::vector<std::string> matches;
@@ -73,8 +66,8 @@ TEST(TwoListFindByWord, FindsContainedWordsLastItemFirst) {
         SCOPED_TRACE(c.word);
         EXPECT_EQ(MBX_FindByWord(c.word, list), c.matches);
     }
-    EXPECT_EQ(MBX_FindByWord("a[]b", strs({"ab", "b a"})), (std::vector<std::string>{"ab", "b a"}));
-    EXPECT_EQ(MBX_FindByWord("a[]b", strs({"a-b-a"})), (std::vector<std::string>{"a-b-a", "a-b-a"}));
+    EXPECT_EQ(MBX_FindByWord("a[]b", strArray({"ab", "b a"})), (std::vector<std::string>{"ab", "b a"}));
+    EXPECT_EQ(MBX_FindByWord("a[]b", strArray({"a-b-a"})), (std::vector<std::string>{"a-b-a", "a-b-a"}));
 }
 
 TEST(TwoListDefaults, FillOnlyWhatIsEmptyAndCaptionsGivenAsAmpersand) {

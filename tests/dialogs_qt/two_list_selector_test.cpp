@@ -10,6 +10,7 @@
 #include "core/text.h"
 #include "dialogs/ready_dialogs.h"
 #include "tests/dialogs_qt/box_fixture.h"
+#include "tests/support/arrays.h"
 #include "tests/support/temp_home.h"
 
 using testsupport::ScriptedResponder;
@@ -19,17 +20,8 @@ namespace {
 using Step = std::function<void(const core::DlgView&, core::DlgDriver&)>;
 using Texts = std::vector<std::string>;
 
-core::StrArray strs(std::initializer_list<std::string> items) {
-    core::StrArray a;
-    for (const std::string& s : items) a.append(s);
-    return a;
-}
-
-core::LngArray lngs(std::initializer_list<long> items) {
-    core::LngArray a;
-    for (long n : items) a.append(n);
-    return a;
-}
+using testsupport::strArray;
+using testsupport::lngArray;
 
 // The n-th control of a type in the box (0 the first).
 const core::CtlView& nth(const core::DlgView& v, const std::string& type, int n) {
@@ -70,8 +62,8 @@ protected:
 }  // namespace
 
 TEST_F(TwoListTest, AddAndRemoveMoveItemsBetweenTheLists) {
-    all = strs({"alpha", "beta", "gamma"});
-    numbers = lngs({7, 3, 5});
+    all = strArray({"alpha", "beta", "gamma"});
+    numbers = lngArray({7, 3, 5});
     const int r = run({
         [](const core::DlgView& v, core::DlgDriver& d) {
             EXPECT_TRUE(TXT_EndsWith(v.caption, " - Select Rules", true)) << v.caption;
@@ -103,8 +95,8 @@ TEST_F(TwoListTest, AddAndRemoveMoveItemsBetweenTheLists) {
 }
 
 TEST_F(TwoListTest, MissingSelectionWarnsAndChangesNothing) {
-    all = strs({"x", "y"});
-    selected = strs({"x"});
+    all = strArray({"x", "y"});
+    selected = strArray({"x"});
     p.sequencing = true;
     p.hideNumbers = true;
     const int r = run({
@@ -127,8 +119,8 @@ TEST_F(TwoListTest, MissingSelectionWarnsAndChangesNothing) {
 }
 
 TEST_F(TwoListTest, SkipListHidesItemsAndCopyToSkipExtendsIt) {
-    all = strs({"bot1", "Bot2", "browser", "crawler"});
-    skip = strs({"BOT1"});
+    all = strArray({"bot1", "Bot2", "browser", "crawler"});
+    skip = strArray({"BOT1"});
     p.hideNumbers = true;
     p.sortByText = true;
     p.copyToSkipCaption = "&";
@@ -151,7 +143,7 @@ TEST_F(TwoListTest, SkipListHidesItemsAndCopyToSkipExtendsIt) {
 }
 
 TEST_F(TwoListTest, MoveUpAndDownKeepItemsPackedAtTheEndsAndTheSelection) {
-    selected = strs({"a", "b", "c", "d"});
+    selected = strArray({"a", "b", "c", "d"});
     all = selected;
     p.sequencing = true;
     const int r = run({
@@ -177,8 +169,8 @@ TEST_F(TwoListTest, MoveUpAndDownKeepItemsPackedAtTheEndsAndTheSelection) {
 }
 
 TEST_F(TwoListTest, CancelGivesTheOriginalSelectionBack) {
-    all = strs({"a", "b"});
-    selected = strs({"a"});
+    all = strArray({"a", "b"});
+    selected = strArray({"a"});
     p.hideNumbers = true;
     const int r = run({
         [](const core::DlgView& v, core::DlgDriver& d) {
@@ -198,7 +190,7 @@ TEST_F(TwoListTest, CancelGivesTheOriginalSelectionBack) {
 }
 
 TEST_F(TwoListTest, ButtonsAreNumberedAfterTheCallersControls) {
-    all = strs({"r1"});
+    all = strArray({"r1"});
     p.sequencing = true;
     p.extraButtons = "&Edit|Sk&ip";
     p.enterItemCaption = "&";
@@ -237,15 +229,15 @@ TEST_F(TwoListTest, ButtonsAreNumberedAfterTheCallersControls) {
 }
 
 TEST_F(TwoListTest, StopWhenEmptyShowsNothing) {
-    all = strs({"a"});
-    skip = strs({"A"});
+    all = strArray({"a"});
+    skip = strArray({"A"});
     p.stopWhenEmpty = true;
     EXPECT_EQ(run({}), 1);
     EXPECT_TRUE(views.empty());
 }
 
 TEST_F(TwoListTest, DoubleClickMovesWhenClickMovesIsSet) {
-    all = strs({"a", "b"});
+    all = strArray({"a", "b"});
     p.hideNumbers = true;
     p.clickMoves = true;
     const int r = run({
@@ -265,8 +257,8 @@ TEST_F(TwoListTest, DoubleClickMovesWhenClickMovesIsSet) {
 }
 
 TEST_F(TwoListTest, FindByWordSelectsInBothListsAndKeepsTheWord) {
-    selected = strs({"Googlebot"});
-    all = strs({"googlebot", "googlebot-image", "msnbot", "Slurp"});
+    selected = strArray({"Googlebot"});
+    all = strArray({"googlebot", "googlebot-image", "msnbot", "Slurp"});
     p.hideNumbers = true;
     const int r = run({
         [](const core::DlgView& v, core::DlgDriver& d) {
@@ -285,8 +277,8 @@ TEST_F(TwoListTest, FindByWordSelectsInBothListsAndKeepsTheWord) {
 }
 
 TEST_F(TwoListTest, EnteredItemLeavesTheLeftListAndCancelAddsNothing) {
-    all = strs({"a", "b"});
-    numbers = lngs({1, 2});
+    all = strArray({"a", "b"});
+    numbers = lngArray({1, 2});
     p.enterItemCaption = "&";
     const Step enter = press("Enter Ite&m To Add");
     const int r = run({
@@ -314,8 +306,8 @@ TEST_F(TwoListTest, EnteredItemLeavesTheLeftListAndCancelAddsNothing) {
 }
 
 TEST_F(TwoListTest, SelectThenAddPicksFromTheSelectedItemsInANestedSelector) {
-    all = strs({"c", "a", "b"});
-    numbers = lngs({3, 1, 2});
+    all = strArray({"c", "a", "b"});
+    numbers = lngArray({3, 1, 2});
     p.selectThenAddCaption = "&";
     const int r = run({
         [](const core::DlgView& v, core::DlgDriver& d) {
@@ -340,8 +332,8 @@ TEST_F(TwoListTest, SelectThenAddPicksFromTheSelectedItemsInANestedSelector) {
 }
 
 TEST_F(TwoListTest, OlderCallMapsItsArgumentsOntoTheRecord) {
-    all = strs({"b", "a"});
-    numbers = lngs({1, 2});
+    all = strArray({"b", "a"});
+    numbers = lngArray({1, 2});
     core::StrArray entries, values;
     core::Table2D rows;
     long pressed = 0;
@@ -361,8 +353,8 @@ TEST_F(TwoListTest, OlderCallMapsItsArgumentsOntoTheRecord) {
 }
 
 TEST_F(TwoListTest, EditedSkipListReplacesTheSkipListAndRebuildsTheLeftList) {
-    all = strs({"a", "b", "c"});
-    skip = strs({"b", "c"});
+    all = strArray({"a", "b", "c"});
+    skip = strArray({"b", "c"});
     p.hideNumbers = true;
     p.skipEditCaption = "&";
     const int r = run({
@@ -389,8 +381,8 @@ TEST_F(TwoListTest, EditedSkipListReplacesTheSkipListAndRebuildsTheLeftList) {
 }
 
 TEST_F(TwoListTest, SeveralValuesEnteredAtOnceStartingFromTheSelection) {
-    all = strs({"a", "b", "c"});
-    numbers = lngs({1, 2, 3});
+    all = strArray({"a", "b", "c"});
+    numbers = lngArray({1, 2, 3});
     p.enterItemCaption = "&";
     const Step enter = press("Enter Ite&m To Add");
     const int r = run({
@@ -437,7 +429,7 @@ TEST_F(TwoListTest, RememberedControlsShowTheirValuesAndSaveThemAfterEachShowing
                            "FlagSpec=&Flag\n"
                            "[Vals]\n"
                            "Flag=True\n");
-    all = strs({"a"});
+    all = strArray({"a"});
     p.rememberedFile = ini;
     p.rememberedSection = "Sel";
     p.rememberedEntry = "Ctls";
