@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMainWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -77,11 +78,18 @@ double textWidth(const QFont& font, const std::string& text) {
 
 // The box is modal to the window it was opened from. A form already unloaded (its
 // deletion pending) would take the box with it.
+// The window a box is modal to. With no active window (the program in the background,
+// or no window manager) it is the box already up or else the main window, since a box
+// without a parent would leave the menus usable and let commands run inside it.
 QWidget* parentWindow() {
-    QWidget* active = QApplication::activeWindow();
-    if (!active || !active->isVisible()) return nullptr;
-    if (qobject_cast<ui::Form*>(active) && !ui::isLoaded(active)) return nullptr;
-    return active;
+    auto usable = [](QWidget* w) {
+        return w && w->isVisible() && !(qobject_cast<ui::Form*>(w) && !ui::isLoaded(w));
+    };
+    if (QWidget* active = QApplication::activeWindow(); usable(active)) return active;
+    if (QWidget* modal = QApplication::activeModalWidget(); usable(modal)) return modal;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (qobject_cast<QMainWindow*>(top) && usable(top)) return top;
+    return nullptr;
 }
 
 std::string rightTrim(std::string text) {

@@ -55,6 +55,7 @@ struct MB_ListDlgArgs {
     bool further = false;   // one further button, pressed by Esc too
     std::string furtherCaption{};
     std::string furtherCaptions{};  // grid: "|" list of more buttons after the dialog's own
+    long furtherEsc = 0;  // grid, without a further button: the one of furtherCaptions Esc presses
 
     // Maintenance captions; "" means no such button.
     std::string actionA{}, add{}, del{}, actionB{};

@@ -62,12 +62,15 @@ int listOnCallersButtons(const std::vector<std::string>& rows, const std::string
     core::StrArray items;
     for (const std::string& row : rows) items.append(row);
     std::string captions;
-    for (const std::string& c : core::buttonCaptions(buttons)) captions += (captions.empty() ? "" : "|") + c;
+    const std::vector<std::string> list = core::buttonCaptions(buttons);
+    for (const std::string& c : list) captions += (captions.empty() ? "" : "|") + c;
+    // The caller's last button (Cancel, Continue) is the way out by Esc and the close box.
     MB_ListDlgArgs args{.title = caption,
                         .message = message,
                         .selection = chosen,
                         .pickOnly = true,
                         .furtherCaptions = captions,
+                        .furtherEsc = static_cast<long>(list.size()),
                         .gridSpec = gridSpec,
                         .header = header};
     const long r = MB_ListDlg(items, args);

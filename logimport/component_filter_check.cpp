@@ -192,7 +192,7 @@ void STTA_FileFltrCheck(bool newRead) {
     const bool dropFragment = INI_GetFlag("Main", "RemFrag", gIniDbDef, 3);
     const bool skipErrors = INI_GetFlag("Main", "Skip404", gIniDbDef, 3);
     const TestReadRec& test = gReadRec.Test;
-    auto changed = [&] { return INI_Get("Main", "PAFNlog", "::*") != test.LogFileSpec; };
+    auto changed = [&] { return logimport::testReadLogEntry() != test.LogFileSpec; };
     if (test.FieldNo != kFldFileName || test.FieldValues.ubound() < 1 || (newRead && changed())) {
         if (!fileNameRead(newRead)) return;
     }

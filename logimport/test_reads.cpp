@@ -95,8 +95,12 @@ RememberedOptionOverride::~RememberedOptionOverride() {
     }
 }
 
+std::string testReadLogEntry() { return INI_Get("Main", "PAFNlog", "::*", 3); }
+
+void testReadLogEntrySet(const std::string& entry) { INI_Put("Main", "PAFNlog", entry, "::*"); }
+
 bool testReadExecute(long kind, bool robotTally, dao::Database& db, ReadRec& rec) {
-    const std::string entry = INI_Get("Main", "PAFNlog", "::*");
+    const std::string entry = testReadLogEntry();
     const bool agents = kind == kFldUserAgent;
     const bool referrers = kind == kFldReferrer;
     STTA_TestReadInit(entry, rec.Test, agents, referrers, agents && robotTally, agents || referrers ? -1 : kind);
@@ -167,9 +171,9 @@ bool STTA_TestReadRun(long kind, bool robotTally, bool startAtOnce) {
             if (pressed <= 0) {
                 // The buttons of the dialog definition come first: the log file, the filters.
                 if (pressed + extras == 1) {
-                    std::string entry = INI_Get("Main", "PAFNlog", "::*");
+                    std::string entry = logimport::testReadLogEntry();
                     STTA_LogFileSpecChoose(entry);
-                    INI_Put("Main", "PAFNlog", entry, "::*");
+                    logimport::testReadLogEntrySet(entry);
                 } else if (pressed + extras == 2) {
                     STTA_FltrChoose("", "Check SE referrer definitions against log file. Filter lines to check.");
                 }

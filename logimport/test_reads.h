@@ -45,6 +45,11 @@ namespace logimport {
 // The open site database the shell names; error 91 while none is open.
 dao::Database& siteDatabase();
 
+// The log-file entry test reads use ([Main] "PAFNlog"); "" while none has been chosen,
+// which is no error on a new site.
+std::string testReadLogEntry();
+void testReadLogEntrySet(const std::string& entry);
+
 // The read of a test read without its dialog: the entry of [Main] "PAFNlog", the test
 // fields set up for the kind, the filters chosen for an addition, then every file of
 // the entry read into the tallies. A user-agent read with `robotTally` switches the

@@ -260,14 +260,20 @@ void FlexGrid::clampScroll()
 
 void FlexGrid::syncScrollBars()
 {
+    const long top = topRow_;
+    const int left = leftCol_;
     QScrollBar* v = verticalScrollBar();
-    const QSignalBlocker blockV(v);
+    QScrollBar* h = horizontalScrollBar();
+    // The ranges go out unblocked, since the scroll area shows or hides a bar on them;
+    // a bar that goes resizes the view, which measures the ranges again.
     v->setRange(static_cast<int>(fixedRows_), static_cast<int>(maxTopRow()));
+    h->setRange(fixedCols_, maxLeftCol());
+    topRow_ = std::clamp(top, static_cast<long>(v->minimum()), static_cast<long>(v->maximum()));
+    leftCol_ = std::clamp(left, h->minimum(), h->maximum());
+    const QSignalBlocker blockV(v);
+    const QSignalBlocker blockH(h);
     v->setPageStep(std::max(1, viewport()->height() / std::max(1, twipsToPixelsY(kDefaultRowHeight))));
     v->setValue(static_cast<int>(topRow_));
-    QScrollBar* h = horizontalScrollBar();
-    const QSignalBlocker blockH(h);
-    h->setRange(fixedCols_, maxLeftCol());
     h->setPageStep(1);
     h->setValue(leftCol_);
 }
@@ -283,6 +289,13 @@ void FlexGrid::resizeEvent(QResizeEvent* event)
 {
     QAbstractScrollArea::resizeEvent(event);
     clampScroll();
+}
+
+// A scroll bar that appears or goes resizes the view alone; the ranges follow it.
+bool FlexGrid::viewportEvent(QEvent* event)
+{
+    if (event->type() == QEvent::Resize) clampScroll();
+    return QAbstractScrollArea::viewportEvent(event);
 }
 
 // ---- geometry -------------------------------------------------------------------

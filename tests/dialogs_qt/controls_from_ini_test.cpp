@@ -1,5 +1,9 @@
 #include "dialogs/remembered_controls.h"
 
+#include <cstdlib>
+#include <filesystem>
+#include <regex>
+
 #include "core/ini_store.h"
 #include "core/text.h"
 #include "tests/dialogs_qt/box_fixture.h"
@@ -90,4 +94,25 @@ TEST_F(ControlsFromIniTest, MessageBoxLoadsRememberedValuesAndKeepsThemUnlessCan
     EXPECT_EQ(MB_MsgBox("Values", "1", "", "Remember", "Dlg", "Defs", ini), gMBCancelNo);
     EXPECT_EQ(INI_Get("Vals", "Name", ini, 3), "xyz");
     EXPECT_EQ(responder.pending(), 0u);
+}
+
+// A label shows its "&" as typed (the access key is marked "#H160#"), so a shipped label
+// must not carry a button-style "&" before a letter.
+TEST(ShippedScreens, LabelValuesHoldNoAccessKeyAmpersand) {
+    const std::filesystem::path param = std::filesystem::path(std::getenv("DRAVOLIN_SOURCE_DIR")) / "resources/param";
+    const std::regex labelDef(R"(\{Label\|[^|}]*\|([^|}]+))");
+    long labels = 0;
+    for (const auto& file : std::filesystem::directory_iterator(param)) {
+        if (file.path().extension() != ".ini") continue;
+        const std::string text = testsupport::readFile(file.path());
+        for (std::sregex_iterator m(text.begin(), text.end(), labelDef), end; m != end; ++m) {
+            const std::regex valueLine("(^|\n)" + (*m)[1].str() + "=([^\n]*)");
+            for (std::sregex_iterator v(text.begin(), text.end(), valueLine); v != end; ++v) {
+                ++labels;
+                SCOPED_TRACE(file.path().filename().string() + ": " + (*v)[2].str());
+                EXPECT_FALSE(std::regex_search((*v)[2].str(), std::regex("&[A-Za-z0-9]")));
+            }
+        }
+    }
+    EXPECT_GT(labels, 0);
 }

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QLabel>
+#include <QMainWindow>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest/QTest>
@@ -225,6 +226,33 @@ TEST_F(BoxTest, SystemBoxGoesToTheResponder) {
     responder.press("Go on?", "&Yes");
     EXPECT_EQ(core::ui().msgBox("Go on?", "4", "", ""), 1);
     core::setUserInterface(nullptr);
+}
+
+// With no active window a box must still block the main window (or the box under it),
+// or the menus stay usable and commands run inside the box.
+TEST_F(BoxTest, WithNoActiveWindowABoxBelongsToTheBoxUnderItOrTheMainWindow) {
+    QMainWindow main;
+    main.show();
+    QWidget* outer = nullptr;
+    QWidget* outerParent = nullptr;
+    QWidget* innerParent = nullptr;
+    QTimer::singleShot(0, [&] {
+        outer = gMBForm;
+        outerParent = gMBForm->parentWidget();
+        QApplication::setActiveWindow(nullptr);
+        testsupport::ScriptedResponder responder;
+        responder.expect({.press = "&OK", .act = [&](const core::DlgView&, core::DlgDriver&) {
+                              innerParent = gMBForm->parentWidget();
+                          }});
+        MB_MsgBox("Inner", "1", "", "");
+        QTest::mouseClick(static_cast<Msgbxform*>(outer)->fButton[1], Qt::LeftButton);
+    });
+    QApplication::setActiveWindow(nullptr);
+    ASSERT_EQ(QApplication::activeWindow(), nullptr);
+    EXPECT_EQ(MB_MsgBox("Outer", "1", "", ""), 1);
+    EXPECT_EQ(outerParent, &main);
+    EXPECT_NE(outer, nullptr);
+    EXPECT_EQ(innerParent, outer);
 }
 
 // Real events: a modal box shown to the user, answered by the event loop.

@@ -73,6 +73,36 @@ TEST_F(InterfaceListTest, ListPickGivesThePressedButtonAmongTheCallersAndTheChos
     }
 }
 
+TEST_F(InterfaceListTest, EscAndTheCloseBoxPressTheCallersLastButton) {
+    struct Case {
+        const char* name;
+        std::string buttons;
+        bool closeBox;
+        int result;
+    };
+    const Case cases[] = {
+        {"Esc on a site list", "&OK|R&emove |Show Op&tions for Site DB|&Cancel", false, 4},
+        {"the close box of a site list", "&OK|R&emove |Show Op&tions for Site DB|&Cancel", true, 4},
+        {"Esc on a single button", "&Continue", false, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScriptedResponder responder;
+        responder.expect({.act = [&c](const core::DlgView&, core::DlgDriver& d) {
+            if (c.closeBox)
+                d.closeBox();
+            else
+                d.key(27, 0);
+        }});
+        std::string chosen = "beta";
+        EXPECT_EQ(core::ui().listPick({"alpha", "beta"}, "Site DB", "|||||||||1||{7800}|{1}", c.buttons, "Sites",
+                                      "Select site database", chosen),
+                  c.result);
+        EXPECT_EQ(responder.shown().at(0).escButton, c.result);
+        EXPECT_EQ(loadedBoxes(), 0);
+    }
+}
+
 TEST_F(InterfaceListTest, ListDlgShowsTheRowsInTheirColumnsUnderTheHeader) {
     ScriptedResponder responder;
     std::string header;

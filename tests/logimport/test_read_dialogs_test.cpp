@@ -236,6 +236,9 @@ TEST_F(TestReadDialogs, TheLogFileChosenInTheDriverIsTheOneRead) {
     const std::string other = t.site.home / "logs/other.log";
     testsupport::writeFile(other, combinedLine("/only.html", "", "Mozilla"));
     INI_Put("Main", "Log Files", other, gIniLastVals);
+    // A new site has chosen no log file yet: choosing one reports no missing entry.
+    INI_EraseEntry("Main", "PAFNlog", gIniLastVals);
+    ASSERT_EQ(INI_Get("Main", "PAFNlog", gIniLastVals, 1), kIniNotFound);
     ScriptedResponder responder;
     responder.press(kDriverText, "Log &File ...");
     responder.expect({.press = "&OK", .act = [](const core::DlgView&, core::DlgDriver& d) { d.choose(1, {1}); }});

@@ -333,3 +333,30 @@ TEST_F(FlexGridTest, ScrollBarsAndAlignmentsTakeOnlyTheirCodes)
 
 }  // namespace
 }  // namespace grid
+
+namespace grid {
+namespace {
+
+// A grid grown from a small size to one its cells fit in drops both scroll bars, also
+// when a bar leaving widens the view after the grid has measured it.
+TEST(FlexGridScrollBars, AGridWhoseCellsFitShowsNoScrollBar)
+{
+    FlexGrid g;
+    g.setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    g.setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    g.setRows(3);
+    g.setCols(3);
+    g.resize(60, 40);
+    g.show();
+    QApplication::processEvents();
+    // Default cells are 64 by 16 pixels. Wider than the cells only once the vertical bar
+    // has gone.
+    const int bar = g.verticalScrollBar()->sizeHint().width();
+    g.resize(3 * 64 + 2 * g.frameWidth() + bar / 2, 3 * 16 + 2 * g.frameWidth() + 40);
+    QApplication::processEvents();
+    EXPECT_FALSE(g.verticalScrollBar()->isVisible());
+    EXPECT_FALSE(g.horizontalScrollBar()->isVisible());
+}
+
+}  // namespace
+}  // namespace grid
