@@ -12,6 +12,7 @@
 #include "core/text.h"
 #include "dialogs/edit_list_dialog.h"
 #include "dialogs/msgbox.h"
+#include "dialogs/option_strings.h"
 #include "dialogs/ready_dialogs.h"
 #include "dialogs/two_list_selector.h"
 #include "logimport/filter_descriptions.h"
@@ -112,7 +113,8 @@ bool askMultiple(const FltrListEditArgs& a) {
     const std::string message = "Use a single condition" + gCR + "E.g. " + field + " equals xxx" + gCRCR +
                                 "or a multi-condition criteria" + gCR + "E.g. " + field +
                                 " equals xxx OR starts with yyy";
-    return MB_MsgBox(message, "&Single condition|&Multiple Conditions", "", "- New " + a.itemWord) == 2;
+    // Closing the question any other way than by the second button means a single condition.
+    return MB_MsgBox(message, "&Single condition|&Multiple Conditions", MB_OptEsc(1), "- New " + a.itemWord) == 2;
 }
 
 void identicalRefused() {

@@ -376,6 +376,7 @@ TEST_F(FilterListActions, ANewFilterThatRepeatsARuleIsTakenBack) {
     fltr::listNew(args_);
     EXPECT_EQ(responder.pending(), 0u);
     EXPECT_EQ(responder.shown().at(0).buttons, (std::vector<std::string>{"&Single condition", "&Multiple Conditions"}));
+    EXPECT_EQ(responder.shown().at(0).escButton, 1);  // Esc and the close box: a single condition
     EXPECT_EQ(responder.shown().at(0).message, "Use a single condition" + gCR + "E.g. File Name equals xxx" + gCRCR +
                                                    "or a multi-condition criteria" + gCR +
                                                    "E.g. File Name equals xxx OR starts with yyy");
