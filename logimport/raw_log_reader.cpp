@@ -15,6 +15,7 @@
 #include "core/text.h"
 #include "core/user_interface.h"
 #include "core/vb_format.h"
+#include "dialogs/ready_dialogs.h"
 #include "logimport/logline_store.h"
 #include "logimport/page_table.h"
 #include "logimport/referrer_store.h"
@@ -450,15 +451,14 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
             FINDF_FindFiles(-1, pattern, folder, false, false, false, found);
             const long m = found.ubound();
             if (m < 1) continue;
-            // The dialog builder's sequence box lets the user re-order the files; until
-            // it is there the list is confirmed as found.
-            std::string listText;
-            for (long j = 1; j <= m; ++j) listText += gCR + found[j];
-            int answer = core::ui().msgBox(
+            // The user confirms the list and may re-order it; files are read as shown.
+            long selected = -1;
+            const long answer = MB_Sequence(
                 "Confirm List of files. [shown when wilcard entered in filename]." + gCRCR + "Filename: " + spec +
-                    "]" + gCRCR + "The following files will be processed. Do you want to continue?" + gCR + listText,
-                "&Yes|&Cancel", "", "Confirm List of files. Add data to site DB: " + INI_Get("Main", "Parm", gIniDbDef, 3));
-            if (answer != 1) break;
+                    "]" + gCRCR + "The following files will be processed. Do you want to continue?",
+                "|Confirm List of files. Add data to site DB: " + INI_Get("Main", "Parm", gIniDbDef, 3), found, 1,
+                selected, {.spec = "9400|6000", .closingCaption = "&Yes", .extraButtons = "|&Cancel", .escOffset = 1});
+            if (answer != 3) break;  // anything but Yes (after Up and Down) ends the run
             for (long j = 1; j <= m && !run.stopped; ++j) {
                 const std::string counter =
                     itemText + "File: " + std::to_string(j) + "/" + std::to_string(m) + ". ";

@@ -289,17 +289,22 @@ TEST_F(ReadRun, DuplicatesAreLookedForOnlyWhereDatesOverlap) {
     EXPECT_EQ(site.count("SELECT COUNT(*) FROM logline WHERE IFNULL(CntDupes, 0) > 0"), 1);
 }
 
-TEST_F(ReadRun, WildcardsAreConfirmedAndCancelReadsNothing) {
+TEST_F(ReadRun, WildcardFilesAreReadInTheConfirmedOrderAndCancelReadsNothing) {
     testsupport::writeFile(site.home / "logs/w1.log", manyLines(3, "1.1.1."));
     testsupport::writeFile(site.home / "logs/w2.log", manyLines(3, "2.2.2."));
     testsupport::ScriptedResponder responder;
     responder.press("The following files will be processed", "&Cancel");
     EXPECT_TRUE(read(site.home / "logs/w*.log"));
     EXPECT_EQ(rows(), 0);
-    responder.press("The following files will be processed", "&Yes");
+    // The file shown second, moved up, is read first (the finder's order is its own).
+    responder.expect({.expectMessage = "The following files will be processed", .sets = {{"#1", "1"}}, .press = "&Up"})
+        .press("The following files will be processed", "&Yes");
     rec.NoPromptOverlap = true;
     EXPECT_TRUE(read(site.home / "logs/w*.log"));
     EXPECT_EQ(rows(), 6);
+    const std::string second = responder.shown().at(1).ctls.at(0).items.at(1);
+    const std::string firstRead = TXT_EndsWith(second, "w2.log", true) ? "2.2.2.%" : "1.1.1.%";
+    EXPECT_EQ(site.count("SELECT COUNT(*) FROM logline WHERE LogLnID <= 3 AND IP LIKE '" + firstRead + "'"), 3);
 }
 
 TEST_F(ReadRun, StopKeepsWhatWasCommittedAndARereadDoublesNothing) {
