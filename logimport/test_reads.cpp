@@ -186,7 +186,13 @@ bool STTA_TestReadRun(long kind, bool robotTally, bool startAtOnce) {
             continue;
         }
         if (pressed != 1) continue;
-        logimport::testReadExecute(kind, robotTally, logimport::siteDatabase());
+        dao::Database& db = logimport::siteDatabase();
+        if (TXT_Normalize(logimport::testReadLogEntry(), "", true, false, false, "", "").empty()) {
+            // Reading nothing would look like a log without findings.
+            MB_Info("Choose the log file to read first.");
+            continue;
+        }
+        logimport::testReadExecute(kind, robotTally, db);
         return true;
     }
 }

@@ -240,6 +240,8 @@ TEST_F(TestReadDialogs, TheLogFileChosenInTheDriverIsTheOneRead) {
     INI_EraseEntry("Main", "PAFNlog", gIniLastVals);
     ASSERT_EQ(INI_Get("Main", "PAFNlog", gIniLastVals, 1), kIniNotFound);
     ScriptedResponder responder;
+    // Start before a file is chosen reads nothing and asks for one.
+    responder.press(kDriverText, "Sta&rt. Read Log File").press("Choose the log file to read first.", "&OK");
     responder.press(kDriverText, "Log &File ...");
     responder.expect({.press = "&OK", .act = [](const core::DlgView&, core::DlgDriver& d) { d.choose(1, {1}); }});
     responder.press(kDriverText, "Sta&rt. Read Log File");
