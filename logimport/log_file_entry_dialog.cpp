@@ -37,7 +37,7 @@ void valuesPut(const std::string& fileSpec, const std::string& defName) {
 
 std::string valueGet(const std::string& entry) { return INI_Get(kTmpVals, entry, kRouted, 3); }
 
-// Opens the file dialog in the folder last browsed; a chosen file becomes the spec.
+// Opens the file dialog in the folder last browsed; a chosen file becomes the entry's file pattern.
 void browse() {
     const std::string lastDir = INI_Get("Main", "LastDir", kRouted, 3);
     const std::string current = valueGet("1");
@@ -90,7 +90,7 @@ void logFmtNamesToScreens() {
 bool STTA_LogFileEntryDialog(std::string& fileSpec, std::string& defName) {
     valuesPut(fileSpec, defName);
     const std::string message =
-        "Enter (UN-compressed) Log File Specification. Site DB: " + INI_Get("Main", "Parm", gIniDbDef, 3);
+        "Enter (UN-compressed) Log File Name or Pattern. Site DB: " + INI_Get("Main", "Parm", gIniDbDef, 3);
     const MB_ShowExArgs args{.controls = {.section = kEnterLogFile, .entry = "EnterLogFileDef", .iniFile = kRouted},
                              .dfltButton = kOk,
                              .escButton = kCancel};

@@ -1,7 +1,7 @@
 #pragma once
 // The dialog that edits one entry of the list of log files: a file spec (a "*" stands
 // for any run of characters) and, optionally, the log-format definition to read it
-// with. Its values pass through section TmpVals of the screens file: "1" the spec,
+// with. Its values pass through section TmpVals of the screens file: "1" the file pattern,
 // "2" the definition's name, "3" whether the entry names a definition.
 #include <string>
 

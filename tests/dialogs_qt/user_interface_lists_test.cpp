@@ -128,6 +128,6 @@ TEST_F(InterfaceListTest, AnEmptyListStillOffersTheButtons) {
     std::string chosen = "gone";
     EXPECT_EQ(core::ui().listPick({}, "Site DB", "", "&OK|&Cancel", "No sites", "Sites", chosen), 2);
     EXPECT_EQ(chosen, "");
-    // Without fixed rows in the spec the header shows as the first row.
+    // Without fixed rows in the grid layout the header shows as the first row.
     EXPECT_EQ(responder.shown().at(0).ctls.at(0).items, std::vector<std::string>{"Site DB"});
 }
