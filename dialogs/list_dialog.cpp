@@ -218,16 +218,11 @@ MB_ListButtons MB_ListDlgButtons(const MB_ListDlgArgs& args, MB_CtlEntry& ctl) {
     if (!args.message.empty()) message = args.message;
     MB_AddControl("Label", "", message, ctl, false);
 
-    const MB_RememberedCtls& r = args.remembered;
+    MB_RememberedCtls r = args.remembered;
     if (!r.section.empty() && !r.iniFile.empty()) {
-        std::string defSection;
-        bool noButton = true;
         long extraButtons = 0;
+        dlg::loadRemembered(r, ctl, b.remembered, false, extraButtons);
         b.valuesFile = r.valuesFile;
-        XCTL_CtlsFromIni(r.section, r.entry, r.iniFile, false, ctl, b.remembered, defSection, true, 0, noButton,
-                         extraButtons);
-        XCTL_CtlValuesLoad(r.section, r.iniFile, ctl.entries, ctl.values, ctl.rows, b.remembered, b.valuesFile,
-                           r.sectionOverride);
     }
 
     // Buttons among the remembered controls come first in the box.

@@ -15,7 +15,6 @@
 #include "dialogs/remembered_controls.h"
 #include "platform/ui/qt_text.h"
 #include "platform/ui/qt_user_interface.h"
-#include "window/control_values.h"
 
 namespace {
 
@@ -163,16 +162,13 @@ int MB_MsgBox(const std::string& message, const std::string& buttons, const std:
 
     // Controls defined in the INI file, shown with their remembered values and saved again
     // unless the box was cancelled.
+    MB_RememberedCtls remembered{.section = section, .entry = entry, .iniFile = iniFile};
     core::IntArray numbers;
-    std::string defSection, valuesFile;
-    bool noButton = true;
     long extraButtons = 0;
-    XCTL_CtlsFromIni(section, entry, iniFile, true, controls, numbers, defSection, true, 0, noButton, extraButtons);
-    XCTL_CtlValuesLoad(section, iniFile, controls.entries, controls.values, controls.rows, numbers, valuesFile, {});
+    dlg::loadRemembered(remembered, controls, numbers, true, extraButtons);
     const int r = MB_Show(message, buttons, options, caption, controls, state ? *state : ownState, form);
     // Values the user cancelled are not remembered.
-    if (r != gMBCancelNo)
-        XCTL_CtlValuesSave(section, iniFile, controls.entries, controls.values, controls.rows, numbers, valuesFile, {});
+    if (r != gMBCancelNo) dlg::saveRemembered(remembered, controls, numbers);
     return r;
 }
 

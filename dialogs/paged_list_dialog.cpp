@@ -11,7 +11,6 @@
 #include "dialogs/option_strings.h"
 #include "dialogs/paged_lists.h"
 #include "dialogs/remembered_controls.h"
-#include "window/control_values.h"
 
 namespace {
 
@@ -150,13 +149,8 @@ bool MB_CheckListPaged(const MB_PagedListArgs& args, core::StrArray& items, std:
         MB_RememberedCtls remembered = args.remembered;
         core::IntArray numbers;
         if (withRemembered) {
-            std::string defSection;
-            bool noButton = true;
             long ignored = 0;
-            XCTL_CtlsFromIni(remembered.section, remembered.entry, remembered.iniFile, reset, work, numbers,
-                             defSection, true, 0, noButton, ignored);
-            XCTL_CtlValuesLoad(remembered.section, remembered.iniFile, work.entries, work.values, work.rows,
-                               numbers, remembered.valuesFile, remembered.sectionOverride);
+            dlg::loadRemembered(remembered, work, numbers, reset, ignored);
         }
 
         const long count = std::max(0L, items.ubound());
@@ -175,9 +169,7 @@ bool MB_CheckListPaged(const MB_PagedListArgs& args, core::StrArray& items, std:
             result = pressed;
             return false;
         }
-        if (withRemembered)
-            XCTL_CtlValuesSave(remembered.section, remembered.iniFile, work.entries, work.values, work.rows,
-                               numbers, remembered.valuesFile, remembered.sectionOverride);
+        if (withRemembered) dlg::saveRemembered(remembered, work, numbers);
         takeBack(work, map, first, args.columns, args.keepEmpty, items, states);
         const long now = std::max(0L, items.ubound());
 

@@ -22,22 +22,6 @@ namespace {
 
 const std::string kSep(dlg::kFieldSep);
 
-// The remembered controls of one box, appended to `ctl`, with their values loaded.
-void addRemembered(MB_RememberedCtls& r, MB_CtlEntry& ctl, core::IntArray& numbers, bool reset,
-                   long& extraButtons) {
-    std::string defSection;
-    bool noButton = true;
-    XCTL_CtlsFromIni(r.section, r.entry, r.iniFile, reset, ctl, numbers, defSection, true, 0, noButton,
-                     extraButtons);
-    XCTL_CtlValuesLoad(r.section, r.iniFile, ctl.entries, ctl.values, ctl.rows, numbers, r.valuesFile,
-                       r.sectionOverride);
-}
-
-void saveRemembered(MB_RememberedCtls& r, const MB_CtlEntry& ctl, const core::IntArray& numbers) {
-    XCTL_CtlValuesSave(r.section, r.iniFile, ctl.entries, ctl.values, ctl.rows, numbers, r.valuesFile,
-                       r.sectionOverride);
-}
-
 void swapItems(core::StrArray& items, long a, long b) {
     const std::string held = items[a];
     items.set(a, items[b]);
@@ -119,7 +103,7 @@ long MB_ShowEx(const std::string& message, const std::string& buttons, const std
     MB_CtlEntry ctl;
     core::IntArray numbers;
     long ignored = 0;
-    addRemembered(remembered, ctl, numbers, true, ignored);
+    dlg::loadRemembered(remembered, ctl, numbers, true, ignored);
 
     const long x = MB_CountButtons(ctl.entries, ctl.values);
     if (extraButtons) *extraButtons = x;
@@ -147,7 +131,7 @@ long MB_ShowEx(const std::string& message, const std::string& buttons, const std
         if (args.validatingButton == -1 || args.validatingButton == r)
             XCTL_ValidateEntry(remembered.section, remembered.iniFile, ctl.values, numbers, problem, failing);
     } while (!problem.empty());
-    if (!cancelled) saveRemembered(remembered, ctl, numbers);
+    if (!cancelled) dlg::saveRemembered(remembered, ctl, numbers);
     return r - offset;
 }
 
@@ -168,11 +152,11 @@ int MB_DontShowAgain(const std::string& message, bool& suppressed, const std::st
     core::IntArray numbers;
     const bool withRemembered = !remembered.section.empty();
     long ignored = 0;
-    if (withRemembered) addRemembered(remembered, ctl, numbers, false, ignored);
+    if (withRemembered) dlg::loadRemembered(remembered, ctl, numbers, false, ignored);
 
     std::string state;
     const int r = show(message, buttons, options, caption, ctl, state);
-    if (withRemembered) saveRemembered(remembered, ctl, numbers);
+    if (withRemembered) dlg::saveRemembered(remembered, ctl, numbers);
     if (addCheckBox) suppressed = TXT_IsTrue(ctl.values[c]);
     return r;
 }

@@ -10,6 +10,7 @@
 
 #include "core/table2d.h"
 #include "core/typed_array.h"
+#include "dialogs/remembered_controls.h"
 
 // An input box with "&OK|&Cancel": the entered text when OK was pressed, else "" (Cancel,
 // or a key that closed the box). `button` receives the raw button number.
@@ -39,15 +40,6 @@ std::string MB_InputEx(const std::string& prompt, const std::string& caption, co
 // says otherwise); `text` comes back edited. Buttons "" means "0" ("&OK").
 int MB_ShowTextBox(const std::string& message, const std::string& buttons, const std::string& options,
                    const std::string& caption, const std::string& entry, std::string& text);
-
-// Where a dialog's extra controls are defined and remembered (see XCTL_CtlsFromIni).
-struct MB_RememberedCtls {
-    std::string section{};  // "" none
-    std::string entry{};
-    std::string iniFile{};
-    std::string valuesFile{};       // "" the definitions' file
-    std::string sectionOverride{};  // "" the pointers' own sections
-};
 
 struct MB_ShowExArgs {
     MB_RememberedCtls controls;

@@ -59,3 +59,18 @@ void XCTL_CtlsFromIni(const std::string& section, const std::string& entry, cons
     }
     XCTL_DependRenumber(ctl.entries, numbers, base);
 }
+
+void dlg::loadRemembered(MB_RememberedCtls& r, MB_CtlEntry& ctl, core::IntArray& numbers, bool reset,
+                         long& extraButtons) {
+    std::string defSection;
+    bool noButton = true;
+    XCTL_CtlsFromIni(r.section, r.entry, r.iniFile, reset, ctl, numbers, defSection, true, 0, noButton,
+                     extraButtons);
+    XCTL_CtlValuesLoad(r.section, r.iniFile, ctl.entries, ctl.values, ctl.rows, numbers, r.valuesFile,
+                       r.sectionOverride);
+}
+
+void dlg::saveRemembered(MB_RememberedCtls& r, const MB_CtlEntry& ctl, const core::IntArray& numbers) {
+    XCTL_CtlValuesSave(r.section, r.iniFile, ctl.entries, ctl.values, ctl.rows, numbers, r.valuesFile,
+                       r.sectionOverride);
+}

@@ -20,7 +20,6 @@
 #include "dialogs/paged_list_dialog.h"
 #include "dialogs/ready_dialogs.h"
 #include "dialogs/remembered_controls.h"
-#include "window/control_values.h"
 
 namespace {
 
@@ -176,6 +175,8 @@ private:
     // Per pass: what each button number does, and where the lists and word box are.
     std::vector<Action> actions_;
     long leftEntry_ = 0, rightEntry_ = 0, wordEntry_ = 0;
+    MB_RememberedCtls remembered_{p_.rememberedSection, p_.rememberedEntry, p_.rememberedFile,
+                                  p_.rememberedValuesFile, p_.rememberedSectionOverride};
     core::IntArray rememberedNumbers_;
     dlg::ListBoxKeeper keeper_;
 };
@@ -285,13 +286,8 @@ void Selector::addControls(MB_CtlEntry& ctl) {
         ctl.rows.redim(0, 0, 0, 0);
     }
     if (!p_.rememberedFile.empty()) {
-        std::string defSection;
-        bool noButton = true;
         long extraButtons = 0;
-        XCTL_CtlsFromIni(p_.rememberedSection, p_.rememberedEntry, p_.rememberedFile, false, ctl, rememberedNumbers_,
-                         defSection, true, 0, noButton, extraButtons);
-        XCTL_CtlValuesLoad(p_.rememberedSection, p_.rememberedFile, ctl.entries, ctl.values, ctl.rows,
-                           rememberedNumbers_, p_.rememberedValuesFile, p_.rememberedSectionOverride);
+        dlg::loadRemembered(remembered_, ctl, rememberedNumbers_, false, extraButtons);
     }
     // The caller's own command buttons come first, so ours are numbered after them.
     gMBListCount = static_cast<int>(MB_ExtraButtonCount(ctl));
@@ -355,9 +351,7 @@ void Selector::readBack(const MB_CtlEntry& ctl) {
             for (long c = p_.ctlRows.colLBound(); c <= p_.ctlRows.colUBound(); ++c)
                 if (r.inBounds(i, c)) p_.ctlRows.set(i, c, r(i, c));
     }
-    if (!p_.rememberedFile.empty())
-        XCTL_CtlValuesSave(p_.rememberedSection, p_.rememberedFile, ctl.entries, ctl.values, ctl.rows,
-                           rememberedNumbers_, p_.rememberedValuesFile, p_.rememberedSectionOverride);
+    if (!p_.rememberedFile.empty()) dlg::saveRemembered(remembered_, ctl, rememberedNumbers_);
     if (wordEntry_ > 0) word_ = ctl.values[wordEntry_];
     readSelection(ctl.rows, leftEntry_, leftSel_);
     readSelection(ctl.rows, rightEntry_, rightSel_);
