@@ -9,6 +9,7 @@
 #include "core/text.h"
 #include "logimport/filter_store.h"
 #include "platform/sys/rt_error.h"
+#include "tests/logimport/filter_fixture.h"
 #include "tests/support/temp_home.h"
 
 namespace {
@@ -18,7 +19,7 @@ using testsupport::writeFile;
 
 // A per-site main filter file: one multiple filter listed before the single filters it
 // uses, a multiple filter without rules, and a name with no section.
-const char kLdLnFltr[] =
+const std::string kLdLnFltr =
     "[Filters]\n"
     "SelLst=shop pages|shop|cart|nothing\n"
     "Fltr Sel=shop pages\n"
@@ -27,17 +28,8 @@ const char kLdLnFltr[] =
     "Any=True\n"
     "[nothing]\n"
     "CDSCndns=\n"
-    "Any=False\n"
-    "[shop]\n"
-    "Typ=2\n"
-    "Val=/shop/\n"
-    "MC=False\n"
-    "ColType=1\n"
-    "[cart]\n"
-    "Typ=1\n"
-    "Val=Mozilla\n"
-    "MC=True\n"
-    "ColType=2\n";
+    "Any=False\n" +
+    kShopCartRules;
 
 class FilterStore : public ::testing::Test {
 protected:
