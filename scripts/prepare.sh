@@ -3,7 +3,8 @@
 set -euo pipefail
 
 PACKAGES=(build-essential cmake ninja-build googletest libgtest-dev libgmock-dev
-          libbenchmark-dev qt6-base-dev qt6-charts-dev libsqlite3-dev libgl-dev xvfb xauth)
+          libbenchmark-dev qt6-base-dev qt6-charts-dev libqt6opengl6-dev libsqlite3-dev libgl-dev
+          python3 xvfb xauth)
 
 missing_packages() {
     local p
