@@ -1,0 +1,113 @@
+#include "platform/chart/chart_view.h"
+
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
+#include <QLegendMarker>
+#include <QValueAxis>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "platform/ui/qt_text.h"
+
+namespace chart {
+
+ChartView::ChartView(QWidget* parent) : QWidget(parent) {
+    chart_ = new QChart;
+    chart_->setAnimationOptions(QChart::NoAnimation);
+    view_ = new QChartView(chart_, this);
+    view_->setRenderHint(QPainter::Antialiasing);
+    view_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(view_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& p) { emit contextMenuAt(view_->mapTo(this, p)); });
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(view_);
+    redraw();
+}
+
+void ChartView::setChartData(const core::Table2D& table) {
+    data_.setTable(table);
+    redraw();
+}
+
+void ChartView::setColumnCount(int count) {
+    data_.setColumnCount(count);
+    redraw();
+}
+
+void ChartView::setColumnLabel(const std::string& label) {
+    data_.setColumnLabel(label);
+    redraw();
+}
+
+void ChartView::setShowLegend(bool show) {
+    data_.setShowLegend(show);
+    chart_->legend()->setVisible(show);
+}
+
+void ChartView::setLegendLocation(LegendLocation where) {
+    data_.setLegendLocation(where);
+    chart_->legend()->setAlignment(where == LegendLocation::BottomRight ? Qt::AlignBottom : Qt::AlignRight);
+}
+
+void ChartView::setChartType(ChartType type) {
+    data_.setChartType(type);
+    redraw();
+}
+
+void ChartView::setTitle(const std::string& title) { chart_->setTitle(ui::toQString(title)); }
+
+int ChartView::drawnSeriesCount() const {
+    int count = 0;
+    for (auto* s : chart_->series())
+        if (auto* bars = qobject_cast<QBarSeries*>(s)) count += static_cast<int>(bars->count());
+    return count;
+}
+
+double ChartView::drawnAxisMaximum() const { return axisMax_; }
+
+void ChartView::redraw() {
+    chart_->removeAllSeries();
+    for (auto* axis : chart_->axes()) {
+        chart_->removeAxis(axis);
+        delete axis;
+    }
+    auto* bars = new QBarSeries;
+    std::vector<int> hidden;
+    double top = 0;
+    for (const Series& s : data_.series()) {
+        auto* set = new QBarSet(ui::toQString(s.label));
+        for (double v : s.values) {
+            *set << v;
+            top = std::max(top, v);
+        }
+        if (s.hidden) {
+            set->setColor(Qt::transparent);
+            set->setBorderColor(Qt::transparent);
+            hidden.push_back(static_cast<int>(bars->count()));
+        }
+        bars->append(set);
+    }
+    chart_->addSeries(bars);
+    const QList<QLegendMarker*> markers = chart_->legend()->markers(bars);
+    for (int i : hidden)
+        if (i < markers.size()) markers[i]->setVisible(false);
+
+    auto* categories = new QBarCategoryAxis;
+    for (const std::string& c : data_.categories()) categories->append(ui::toQString(c));
+    chart_->addAxis(categories, Qt::AlignBottom);
+    bars->attachAxis(categories);
+    auto* values = new QValueAxis;
+    axisMax_ = top > 0 ? top : 1;
+    values->setRange(0, axisMax_);
+    values->applyNiceNumbers();
+    axisMax_ = values->max();
+    chart_->addAxis(values, Qt::AlignLeft);
+    bars->attachAxis(values);
+    chart_->legend()->setVisible(data_.showLegend());
+}
+
+}  // namespace chart

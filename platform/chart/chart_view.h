@@ -1,0 +1,56 @@
+#pragma once
+// The program's chart: a bar chart on Qt Charts that draws a ChartModel. Every setter
+// stores into the data first and then redraws, so what a caller reads back is what it
+// wrote, whatever Qt made of it.
+#include <QWidget>
+
+#include "platform/chart/chart_model.h"
+
+QT_BEGIN_NAMESPACE
+class QChart;
+class QChartView;
+QT_END_NAMESPACE
+
+namespace chart {
+
+class ChartView : public QWidget {
+    Q_OBJECT
+public:
+    explicit ChartView(QWidget* parent = nullptr);
+
+    const ChartModel& model() const { return data_; }
+
+    const core::Table2D& ChartData() const { return data_.table(); }
+    void setChartData(const core::Table2D& table);
+    int ColumnCount() const { return data_.columnCount(); }
+    void setColumnCount(int count);
+    int Column() const { return data_.column(); }
+    void setColumn(int column) { data_.setColumn(column); }
+    void setColumnLabel(const std::string& label);
+    bool ShowLegend() const { return data_.showLegend(); }
+    void setShowLegend(bool show);
+    LegendLocation legendLocation() const { return data_.legendLocation(); }
+    void setLegendLocation(LegendLocation where);
+    ChartType chartType() const { return data_.chartType(); }
+    void setChartType(ChartType type);
+    // The chart's title (empty hides it).
+    void setTitle(const std::string& title);
+
+    // What the last redraw put on screen, for callers that check the drawing.
+    int drawnSeriesCount() const;
+    double drawnAxisMaximum() const;
+
+signals:
+    // A right click on the chart, at a point of this widget (the pop-up menu's cue).
+    void contextMenuAt(const QPoint& where);
+
+private:
+    void redraw();
+
+    ChartModel data_;
+    QChart* chart_ = nullptr;
+    QChartView* view_ = nullptr;
+    double axisMax_ = 0;
+};
+
+}  // namespace chart

@@ -1,0 +1,73 @@
+#include <gtest/gtest.h>
+
+#include "platform/chart/chart_view.h"
+
+namespace {
+
+// A plot-shaped table: row 0 series labels, column 0 period labels.
+core::Table2D plotTable() {
+    core::Table2D t;
+    t.redim(0, 3, 0, 3);
+    t.set(0, 1, std::string("Users"));
+    t.set(0, 2, std::string("Stayed"));
+    t.set(0, 3, std::string(" "));  // scale holder
+    const char* periods[] = {"01 Jan", "02 Jan", "03 Jan"};
+    for (long r = 1; r <= 3; ++r) {
+        t.set(r, 0, std::string(periods[r - 1]));
+        t.set(r, 1, r * 2);
+        t.set(r, 2, std::string(r == 2 ? "1" : "0"));
+    }
+    t.set(3, 3, 10L);
+    return t;
+}
+
+TEST(ChartModel, TableReadsBackAsWrittenAndDrawsOneSeriesPerColumn) {
+    chart::ChartModel data;
+    data.setTable(plotTable());
+    EXPECT_EQ(data.columnCount(), 3);
+    EXPECT_EQ(ARR_Item2D(data.table(), 0, 2), "Stayed");
+    EXPECT_EQ(data.categories(), (std::vector<std::string>{"01 Jan", "02 Jan", "03 Jan"}));
+    const auto series = data.series();
+    ASSERT_EQ(series.size(), 3u);
+    EXPECT_EQ(series[0].values, (std::vector<double>{2, 4, 6}));
+    EXPECT_EQ(series[1].values, (std::vector<double>{0, 1, 0}));  // numbers given as text
+    EXPECT_FALSE(series[0].hidden);
+    EXPECT_TRUE(series[2].hidden);  // blank label: only holds the axis up
+    EXPECT_EQ(series[2].values, (std::vector<double>{0, 0, 10}));
+}
+
+TEST(ChartModel, ColumnCountAndLabelsOfTheCurrentColumn) {
+    chart::ChartModel data;
+    data.setTable(plotTable());
+    data.setColumnCount(2);
+    EXPECT_EQ(data.series().size(), 2u);
+    data.setColumnCount(5);
+    data.setColumn(5);
+    data.setColumnLabel("Target 3");
+    EXPECT_EQ(ARR_Item2D(data.table(), 0, 5), "Target 3");
+    EXPECT_EQ(data.series().size(), 5u);
+    EXPECT_EQ(data.series()[4].values, (std::vector<double>{0, 0, 0}));
+
+    chart::ChartModel empty;
+    EXPECT_TRUE(empty.series().empty());
+    EXPECT_TRUE(empty.categories().empty());
+}
+
+TEST(ChartView, DrawsTheStoredDataAndKeepsSettings) {
+    chart::ChartView view;
+    view.setChartData(plotTable());
+    view.setShowLegend(true);
+    view.setLegendLocation(chart::LegendLocation::BottomRight);
+    view.setChartType(chart::ChartType::Bar2D);
+    EXPECT_EQ(view.drawnSeriesCount(), 3);
+    EXPECT_GE(view.drawnAxisMaximum(), 10);  // the scale holder lifts the axis
+    EXPECT_TRUE(view.ShowLegend());
+    EXPECT_EQ(view.legendLocation(), chart::LegendLocation::BottomRight);
+    EXPECT_EQ(ARR_Item2D(view.ChartData(), 2, 1), "4");
+
+    view.setChartData(core::Table2D());
+    EXPECT_EQ(view.ColumnCount(), 0);
+    EXPECT_EQ(view.drawnSeriesCount(), 0);
+}
+
+}  // namespace
