@@ -11,14 +11,17 @@ function(dravolin_library name)
   endif()
 endfunction()
 
-# One GoogleTest executable per tests/ folder, registered with CTest as one test.
+include(GoogleTest)
+
+# One GoogleTest executable per tests/ folder; each of its tests is registered with
+# CTest on its own, so a failure names its test and the suite runs in parallel.
 function(dravolin_tests name)
   cmake_parse_arguments(ARG "" "" "LINKS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   add_executable(${name} ${sources})
-  target_link_libraries(${name} PRIVATE ${ARG_LINKS} testsupport GTest::gmock GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${ARG_LINKS} testsupport GTest::gmock GTest::gtest)
   set_target_properties(${name} PROPERTIES AUTOMOC ON)
-  add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;DRAVOLIN_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+  gtest_discover_tests(${name}
+    TEST_PREFIX "${name}."
+    DISCOVERY_TIMEOUT 60)
 endfunction()

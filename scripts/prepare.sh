@@ -29,9 +29,26 @@ install_packages() {
     apt-get install -y -qq --no-install-recommends $missing
 }
 
+# configure BUILD_DIR [CMAKE_ARGS...]: on failure, one plain line says what to do,
+# after CMake's own trace.
+configure() {
+    local dir=$1; shift
+    mkdir -p "$dir"
+    if ! cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >"$dir/configure.log" 2>&1; then
+        cat "$dir/configure.log"
+        local what
+        what=$(grep -o -E 'Could not find a package configuration file provided by "[^"]+"|Could NOT find [A-Za-z0-9_]+' \
+               "$dir/configure.log" | head -n 1)
+        echo "Configuring failed${what:+ ($what)}: install the missing development package (see PACKAGES in scripts/prepare.sh) and run again."
+        exit 1
+    fi
+    rm -f "$dir/configure.log"
+    scripts/check_packages.sh "$dir" "${PACKAGES[@]}"
+}
+
 build() {
     local dir=${BUILD_DIR:-build}
     # Configured every time: new library and test folders are found by looking.
-    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    configure "$dir" "$@"
     cmake --build "$dir" --parallel "$(nproc)"
 }

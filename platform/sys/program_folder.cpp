@@ -37,11 +37,15 @@ std::string fallbackErrorLogPath() {
 
 std::string resourcesFolder(const std::string& executableDir) {
     std::error_code ec;
-    fs::path installed = fs::path(executableDir) / ".." / "share" / "dravolin";
-    if (fs::is_directory(installed, ec)) return fs::weakly_canonical(installed, ec).string();
-    if (const char* src = std::getenv("DRAVOLIN_SOURCE_DIR"); src && *src)
-        return std::string(src) + "/resources";
-    return DRAVOLIN_SOURCE_RESOURCES;
+    fs::path dir = fs::path(executableDir);
+    // Installed: prefix/bin beside prefix/share. Built: the build folder holds a
+    // share/dravolin link, one or two levels above the program or a bench program.
+    for (int up = 0; up < 3 && !dir.empty(); ++up) {
+        dir = dir.parent_path();
+        const fs::path candidate = dir / "share" / "dravolin";
+        if (fs::is_directory(candidate, ec)) return fs::weakly_canonical(candidate, ec).string();
+    }
+    return (fs::path(executableDir).parent_path() / "share" / "dravolin").string();
 }
 
 void ensureProgramFolder(const std::string& folder, const std::string& resources) {

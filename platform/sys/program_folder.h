@@ -13,8 +13,8 @@ std::string programFolder();
 // $XDG_STATE_HOME/dravolin/errors.log, else ~/.local/state/dravolin/errors.log.
 std::string fallbackErrorLogPath();
 
-// The shipped resources: share/dravolin beside the installed binary, else the
-// source tree's resources/ when the program runs from its build folder.
+// The shipped resources: the nearest share/dravolin above the program's folder (the
+// install prefix's, or the build folder's link to the source tree's resources/).
 std::string resourcesFolder(const std::string& executableDir);
 
 // Creates the program folder from the resources on the first start (when it is

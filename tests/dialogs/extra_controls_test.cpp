@@ -201,6 +201,12 @@ TEST(ExtraControls, LastFindTextComesFromTheFormOptions) {
 }
 
 TEST(ExtraControls, ResultsAddColGrowsTheLastRow) {
+    // The results table is filled after a control add, which sets the grow step to 1.
+    struct GrowStep {
+        long saved = gArrGrowRows;
+        GrowStep() { gArrGrowRows = 1; }
+        ~GrowStep() { gArrGrowRows = saved; }
+    } growStep;
     core::Table2D table;
     table.redim(0, 2, 0, 1);
     MB_ResultsAddCol("x", -1, table);
