@@ -13,6 +13,50 @@ long bucketOf(long n) { return static_cast<long>(core::roundHalfEven(n / 50.0 + 
 
 }  // namespace
 
+std::size_t SumMap::slotOf(std::uint64_t key) const {
+    std::uint64_t h = key * 0x9E3779B97F4A7C15ull;
+    h ^= h >> 32;
+    return static_cast<std::size_t>(h) & (slots_.size() - 1);
+}
+
+void SumMap::grow(std::size_t capacity) {
+    std::vector<Slot> old = std::move(slots_);
+    slots_.assign(capacity, Slot{});
+    for (const Slot& s : old) {
+        if (s.key == kEmpty) continue;
+        std::size_t i = slotOf(s.key);
+        while (slots_[i].key != kEmpty) i = (i + 1) & (slots_.size() - 1);
+        slots_[i] = s;
+    }
+}
+
+void SumMap::reserve(std::size_t entries) {
+    std::size_t capacity = 16;
+    while (capacity < entries * 2) capacity *= 2;
+    if (capacity > slots_.size()) grow(capacity);
+}
+
+std::int64_t& SumMap::operator[](std::uint64_t key) {
+    if ((size_ + 1) * 2 > slots_.size()) grow(std::max<std::size_t>(16, slots_.size() * 2));
+    std::size_t i = slotOf(key);
+    while (slots_[i].key != kEmpty && slots_[i].key != key) i = (i + 1) & (slots_.size() - 1);
+    if (slots_[i].key == kEmpty) {
+        slots_[i].key = key;
+        ++size_;
+    }
+    return slots_[i].value;
+}
+
+const std::int64_t* SumMap::find(std::uint64_t key) const {
+    if (slots_.empty()) return nullptr;
+    std::size_t i = slotOf(key);
+    while (slots_[i].key != kEmpty) {
+        if (slots_[i].key == key) return &slots_[i].value;
+        i = (i + 1) & (slots_.size() - 1);
+    }
+    return nullptr;
+}
+
 void PairTable::allocate(long maxA, long maxB) {
     maxA_ = std::max(0L, maxA);
     maxB_ = std::max(0L, maxB);
@@ -30,14 +74,15 @@ void PairTable::add(long a, long b, std::int64_t amount) {
 }
 
 std::int64_t PairTable::get(long a, long b) const {
-    auto it = sums_.find(key(a, b));
-    return it == sums_.end() ? 0 : it->second;
+    const std::int64_t* sum = sums_.find(key(a, b));
+    return sum ? *sum : 0;
 }
 
 void PairTable::buildColumns() const {
     columns_.clear();
-    for (const auto& [k, amount] : sums_)
+    sums_.forEach([this](std::uint64_t k, std::int64_t amount) {
         columns_[static_cast<long>(k & 0xffffffffu)].emplace_back(static_cast<long>(k >> 32), amount);
+    });
     for (auto& [b, entries] : columns_) std::sort(entries.begin(), entries.end());
     columnsReady_ = true;
 }

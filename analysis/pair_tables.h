@@ -15,6 +15,33 @@
 
 namespace analysis {
 
+// An open-addressing hash from a 64-bit key to a sum: one flat array, no node per
+// entry, since an analysis adds a pair for nearly every visit.
+class SumMap {
+public:
+    std::int64_t& operator[](std::uint64_t key);
+    const std::int64_t* find(std::uint64_t key) const;
+    std::size_t size() const { return size_; }
+    void reserve(std::size_t entries);
+    template <class F>
+    void forEach(F&& f) const {
+        for (const Slot& s : slots_)
+            if (s.key != kEmpty) f(s.key, s.value);
+    }
+
+private:
+    static constexpr std::uint64_t kEmpty = ~std::uint64_t{0};
+    struct Slot {
+        std::uint64_t key = kEmpty;
+        std::int64_t value = 0;
+    };
+    std::size_t slotOf(std::uint64_t key) const;
+    void grow(std::size_t capacity);
+
+    std::vector<Slot> slots_;
+    std::size_t size_ = 0;
+};
+
 // Sums of (a, b) -> amount, a and b 0 or more.
 class PairTable {
 public:
@@ -27,7 +54,7 @@ public:
     // The largest a (dimension 1) or b (dimension 2) the table covers, in whole
     // buckets of 50 as the table was sized: grows with what is added.
     long span(int dimension) const;
-    bool empty() const { return sums_.empty(); }
+    bool empty() const { return sums_.size() == 0; }
     std::size_t size() const { return sums_.size(); }
 
 private:
@@ -36,7 +63,7 @@ private:
     }
     void buildColumns() const;
 
-    std::unordered_map<std::uint64_t, std::int64_t> sums_;
+    SumMap sums_;
     long maxA_ = 0, maxB_ = 0;
     mutable std::unordered_map<long, std::vector<std::pair<long, std::int64_t>>> columns_;
     mutable bool columnsReady_ = false;

@@ -58,12 +58,9 @@ long STTA_ValueListAdd(long day, STTA_ValueList& list, const std::string& text, 
                                "The value \"" + text + "\" is not the item at index " + std::to_string(item),
                                "STTA_ValueListAdd");
     } else {
-        item = list.find(text);
-        if (item == -1) {
-            item = static_cast<long>(list.Items.size());
-            list.Items.push_back(text);
-            list.index.emplace(text, item);
-        }
+        auto [it, added] = list.index.try_emplace(text, static_cast<long>(list.Items.size()));
+        item = it->second;
+        if (added) list.Items.push_back(text);
     }
     if (static_cast<std::size_t>(item) >= list.Cnt.size()) list.Cnt.resize(static_cast<std::size_t>(item) + 1, 0);
     list.Cnt[static_cast<std::size_t>(item)] += inc.cnt;
