@@ -132,6 +132,10 @@ std::string writeOperation(const std::string& file, const std::string& section,
 
 void INI_GetCore(const std::string& section, const std::string& entry, std::string& result,
                  const std::string& fileArg, int mode, const std::string& dflt) {
+    if (std::string answer = core::shellHooks().iniValueHook(1, section, entry, fileArg, result); !answer.empty()) {
+        result = std::move(answer);
+        return;
+    }
     const std::string iniFile = routed(section, entry, fileArg);
     profile::ReadScope scope;
     if (mode != -1) gIniMissingMode = mode == 7 ? 1 : mode;
@@ -240,6 +244,7 @@ bool INI_GetFlag(const std::string& section, const std::string& entry, const std
 void INI_Put(const std::string& section, const std::string& entry, const std::string& value,
              const std::string& fileArg, int mode) {
     if (gIniNoWrite) return;
+    if (!core::shellHooks().iniValueHook(2, section, entry, fileArg, value).empty()) return;
     const std::string iniFile = routed(section, entry, fileArg);
     profile::ReadScope scope;
     const long oldLast = splitCounter(section, entry, iniFile);

@@ -29,6 +29,15 @@ public:
     // Asked by the pattern walk before each sub-folder; false lets it descend.
     virtual bool hookFalse() { return false; }
     virtual std::string hookStrCopy(const std::string& text) { return text; }
+    // Offered every INI read (code 1) and write (code 2) first: a non-empty answer is
+    // the value read, or ends the write, so an application could keep settings
+    // elsewhere.
+    virtual std::string iniValueHook(int code, const std::string& section, const std::string& entry,
+                                     const std::string& file, const std::string& value) {
+        return {};
+    }
+    // After a font key in a dialog box.
+    virtual void hookEmpty1(int keyCode, int shift) {}
     virtual void hookEmpty2() {}
     virtual void hookEmpty3() {}
     // Every key-down in a dialog box (VB key code and Shift bits, keypad keys already

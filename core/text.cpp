@@ -116,14 +116,22 @@ std::string lowerAscii(std::string_view text) {
     return out;
 }
 
-void sortIgnoringCase(std::vector<std::string>& texts) {
+std::vector<std::size_t> orderIgnoringCase(const std::vector<std::string>& texts, bool descending) {
     std::vector<std::size_t> order(texts.size());
     std::vector<std::string> keys(texts.size());
     for (std::size_t i = 0; i < texts.size(); ++i) {
         order[i] = i;
         keys[i] = lowerAscii(texts[i]);
     }
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
+    if (descending)
+        std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return keys[b] < keys[a]; });
+    else
+        std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
+    return order;
+}
+
+void sortIgnoringCase(std::vector<std::string>& texts) {
+    const std::vector<std::size_t> order = orderIgnoringCase(texts);
     std::vector<std::string> sorted;
     sorted.reserve(texts.size());
     for (std::size_t i : order) sorted.push_back(std::move(texts[i]));

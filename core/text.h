@@ -25,6 +25,9 @@ std::string upperAscii(std::string_view text);
 // Text order with ASCII case folded, equal texts kept in their order: the order a
 // sorted list keeps.
 void sortIgnoringCase(std::vector<std::string>& texts);
+// The positions of the texts in that order (descending: largest first, equal texts
+// still in their order).
+std::vector<std::size_t> orderIgnoringCase(const std::vector<std::string>& texts, bool descending = false);
 
 }  // namespace core
 

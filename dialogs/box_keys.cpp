@@ -193,6 +193,7 @@ bool MB_FormKeyDownLocal(Msgbxform* form, int keyCode, int shift, long listOptio
     window::CommonDialog fontDialog(form);
     bool handled = false;
     KEYS_FontKeyHandle(sizer, keyCode, shift, "MB formats", "MB all ", gMBIniFile, fontDialog, handled, -1);
+    core::shellHooks().hookEmpty1(keyCode, shift);
     sizer->hide();
     form->fLastData_OUT->setText("-1");
     consumed = true;

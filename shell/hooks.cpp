@@ -64,6 +64,13 @@ bool STTA_HookFalse() { return false; }
 std::string STTA_HookStrCopy(const std::string& text) { return text; }
 void STTA_HookEmpty2() {}
 
+void STTA_HookEmpty1(int, int) {}
+
+std::string STTA_HookEmptyVariant(int, const std::string&, const std::string&, const std::string&,
+                                  const std::string&) {
+    return {};
+}
+
 namespace shell {
 
 void setHelpViewer(HelpViewer viewer) { helpViewer() = std::move(viewer); }
@@ -81,7 +88,16 @@ bool AppShellHooks::hookStrPass(int code, const std::string& text, int extra1, i
 }
 bool AppShellHooks::hookFalse() { return STTA_HookFalse(); }
 std::string AppShellHooks::hookStrCopy(const std::string& text) { return STTA_HookStrCopy(text); }
+void AppShellHooks::hookEmpty1(int keyCode, int shift) {
+    STTA_HookEmpty1(keyCode, shift);
+}
+
 void AppShellHooks::hookEmpty2() { STTA_HookEmpty2(); }
+
+std::string AppShellHooks::iniValueHook(int code, const std::string& section, const std::string& entry,
+                                        const std::string& file, const std::string& value) {
+    return STTA_HookEmptyVariant(code, section, entry, file, value);
+}
 void AppShellHooks::mbKeyDown(int& keyCode, int& shift) { STTA_MBKeyDown(nullptr, keyCode, shift); }
 
 dao::Database* AppShellHooks::siteDatabase() { return gDB.isOpen() ? &gDB : nullptr; }

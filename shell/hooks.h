@@ -33,6 +33,11 @@ bool STTA_HookStrPass(int code, const std::string& text, int extra1, int extra2)
 bool STTA_HookFalse();
 std::string STTA_HookStrCopy(const std::string& text);
 void STTA_HookEmpty2();
+// Called after a font key in a box; this application adds nothing.
+void STTA_HookEmpty1(int keyCode, int shift);
+// Offered every INI read and write; always empty, so the INI store does its own work.
+std::string STTA_HookEmptyVariant(int code, const std::string& section, const std::string& entry,
+                                  const std::string& iniFile, const std::string& value);
 
 namespace shell {
 
@@ -49,7 +54,10 @@ public:
     bool hookStrPass(int code, const std::string& text, int extra1, int extra2) override;
     bool hookFalse() override;
     std::string hookStrCopy(const std::string& text) override;
+    void hookEmpty1(int keyCode, int shift) override;
     void hookEmpty2() override;
+    std::string iniValueHook(int code, const std::string& section, const std::string& entry,
+                             const std::string& file, const std::string& value) override;
     void mbKeyDown(int& keyCode, int& shift) override;
     dao::Database* siteDatabase() override;
 };

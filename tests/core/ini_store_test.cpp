@@ -227,6 +227,33 @@ TEST_F(IniStore, DefaultFileFollowsTheShellsRouting) {
     core::setShellHooks(nullptr);
 }
 
+// Settings kept by the application itself: reads and writes of section "App" are
+// answered by the hook and never reach the file.
+class KeptSettings : public core::ShellHooks {
+public:
+    std::string written;
+    std::string iniValueHook(int code, const std::string& section, const std::string& entry,
+                             const std::string& file, const std::string& value) override {
+        if (section != "App") return {};
+        if (code == 2) written = value;
+        return "kept:" + entry;
+    }
+};
+
+TEST_F(IniStore, TheValueHookAnswersBeforeTheFile) {
+    KeptSettings kept;
+    core::setShellHooks(&kept);
+    struct Restore {
+        ~Restore() { core::setShellHooks(nullptr); }
+    } restore;
+    INI_Put("App", "x", "new", file);
+    INI_Put("Other", "x", "plain", file);
+    EXPECT_EQ(kept.written, "new");
+    EXPECT_EQ(INI_Get("App", "x", file, 1), "kept:x");
+    EXPECT_EQ(INI_Get("Other", "x", file, 1), "plain");
+    EXPECT_EQ(readFile(file).find("new"), std::string::npos);
+}
+
 TEST_F(IniStore, CountersCopiesAndUniqueNames) {
     INI_Put("S", "c", 9L, file);
     EXPECT_EQ(INI_CounterNext("S", "c", file, true, 1, 10, 0), 1);

@@ -1,0 +1,48 @@
+#include "analysis/key_tables.h"
+
+#include <algorithm>
+
+void LISTX_KeyTableSize(int level, long& rowUBound, long& colUBound) {
+    switch (level) {
+        case 1: rowUBound = 27; colUBound = 27; break;
+        case 2: rowUBound = 27; colUBound = 729; break;
+        case 4: rowUBound = 729; colUBound = 19683; break;
+        default: rowUBound = 729; colUBound = 729; break;
+    }
+}
+
+int LISTX_LetterIndex(std::string_view text, std::size_t position) {
+    if (position < 1 || position > text.size()) return 27;
+    const unsigned char c = static_cast<unsigned char>(text[position - 1]);
+    const int upper = (c >= 'a' && c <= 'z') ? c - 32 : c;
+    const int n = upper - 64;
+    return n >= 1 && n <= 26 ? n : 27;
+}
+
+KeyTable LISTX_KeyTableNew(int level) {
+    KeyTable table;
+    table.level = level;
+    long rows = 0, cols = 0;
+    LISTX_KeyTableSize(level, rows, cols);
+    // The cell count is the expected scale of distinct texts at that level.
+    table.numbers.reserve(static_cast<std::size_t>(std::min(rows * cols, 1L << 20)));
+    return table;
+}
+
+void LISTX_KeyFind(KeyTable& table, const std::string& text, long& row, long& col, long& number, bool& added) {
+    std::string plain;
+    plain.reserve(text.size());
+    for (char c : text)
+        if (c != '|') plain += c;
+    const int l1 = LISTX_LetterIndex(plain, 1), ln = LISTX_LetterIndex(plain, plain.size()), l3 = LISTX_LetterIndex(plain, 3);
+    const int l5 = LISTX_LetterIndex(plain, 5), l7 = LISTX_LetterIndex(plain, 7);
+    switch (table.level) {
+        case 1: row = l1; col = ln; break;
+        case 2: row = l1; col = (ln - 1) * 27 + l3; break;
+        case 4: row = (l1 - 1) * 27 + l5; col = (ln - 1) * 27 + l3 + (l7 - 1) * 729; break;
+        default: row = (l1 - 1) * 27 + l5; col = (ln - 1) * 27 + l3; break;
+    }
+    auto [it, inserted] = table.numbers.try_emplace(text, static_cast<long>(table.numbers.size()) + 1);
+    number = it->second;
+    added = inserted;
+}
