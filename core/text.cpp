@@ -110,6 +110,8 @@ std::vector<std::string_view> barItems(std::string_view list) {
 
 namespace core {
 
+std::string_view trimBlanks(std::string_view text) { return trimBlanksRight(trimBlanksLeft(text)); }
+
 std::string lowerAscii(std::string_view text) {
     std::string out(text);
     std::transform(out.begin(), out.end(), out.begin(), foldAscii);

@@ -21,6 +21,8 @@ inline constexpr long kNoEnd = -2147483647L;
 inline constexpr long kNoLength = 2147483647L;
 
 std::string lowerAscii(std::string_view text);
+// The text without leading and trailing blanks.
+std::string_view trimBlanks(std::string_view text);
 std::string upperAscii(std::string_view text);
 // Text order with ASCII case folded, equal texts kept in their order: the order a
 // sorted list keeps.

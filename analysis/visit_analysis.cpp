@@ -1,0 +1,412 @@
+#include "analysis/visit_analysis.h"
+
+#include <algorithm>
+#include <optional>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "analysis/key_tables.h"
+#include "analysis/visit_values.h"
+#include "core/dates.h"
+#include "core/delimited_lists.h"
+#include "core/ini_store.h"
+#include "core/numbers.h"
+#include "core/program_paths.h"
+#include "core/progress.h"
+#include "core/text.h"
+#include "core/user_interface.h"
+#include "core/vb_format.h"
+#include "logimport/page_table.h"
+#include "logimport/targets.h"
+#include "logimport/visit_pages.h"
+#include "platform/sys/rt_error.h"
+#include "shell/sites.h"
+
+namespace {
+
+constexpr const char* kMain = "Main";
+constexpr const char* kParams = "::*";
+
+// A [Main] entry of the site's parameters; "" when missing.
+std::string mainValue(const std::string& entry) { return INI_Get(kMain, entry, kParams, 3); }
+bool mainFlag(const std::string& entry) { return INI_GetFlag(kMain, entry, kParams, 3); }
+
+std::string dayText(double serial) { return core::vbFormat(core::DateTime{serial}, "dd mmm yyyy"); }
+
+// The day of a yyyymmddhhnnss stamp as a date serial.
+double stampDay(long long stamp) {
+    const long long day = stamp / 1000000;
+    return core::vbDateSerial(static_cast<long>(day / 10000), static_cast<long>(day / 100 % 100),
+                              static_cast<long>(day % 100));
+}
+
+// yyyymmdd of the first or last day of "first|last".
+long long rangeDay(const std::string& range, int item) {
+    const std::optional<double> serial = core::parseDateText(CHUNKS_Get(item, range));
+    if (!serial) return 0;
+    const core::DateParts p = core::dateParts(*serial);
+    return static_cast<long long>(p.year) * 10000 + p.month * 100 + p.day;
+}
+
+long long scalar(dao::Database& db, const std::string& sql) {
+    long long value = 0;
+    db.forEachRow(sql, {}, [&](const dao::Statement& row) { value = row.columnInt(0); });
+    return value;
+}
+
+std::string extensionOf(const std::string& page) {
+    const std::size_t dot = page.rfind('.');
+    return dot == std::string::npos ? std::string() : page.substr(dot + 1);
+}
+
+bool listHasItem(const std::string& wrappedList, const std::string& item) {
+    return core::lowerAscii(wrappedList).find("|" + core::lowerAscii(item) + "|") != std::string::npos;
+}
+
+// The threshold entry and the expected sizes of the lists by kind.
+struct KindSizes {
+    const char* threshold;  // nullptr: no threshold
+    long vals, dist2;
+};
+
+KindSizes sizesFor(long kind, long terms, long engines, long startPages, long pages) {
+    switch (kind) {
+        case kRkSearchTerm: return {"ThresholdST", terms, startPages};
+        case kRkStartPage: return {"ThresholdPg", startPages, terms};
+        case kRkSearchTermStartPage: return {"ThresholdSTPg", 3 * terms, 0};
+        case kRkExitPage: return {"ThresholdPg", startPages, terms};
+        case kRkTrack: return {"ThresholdTrk", 10 * startPages, terms};
+        case kRkVisitedPage: return {"ThresholdPg", pages, terms};
+        case kRkVisitedFolder: return {"ThresholdPg", 200, terms};
+        case kRkReferrer:
+        case kRkVisitorGroup: return {nullptr, 200, startPages};
+        case kRkTargetsReached: return {nullptr, 0, 0};
+        case kRkSearchEngine: return {nullptr, engines, startPages};
+        default: return {"ThresholdWrd", 3 * terms, startPages};
+    }
+}
+
+// What one analysis keeps while it runs: the key numbers of the values with their
+// sighting counts, and what it learnt of each page.
+class AnalysisRun {
+public:
+    AnalysisRun(dao::Database& db, STTA_Results& results, int memoryLevel)
+        : db_(db), r_(results), keys_(LISTX_KeyTableNew(memoryLevel)) {}
+
+    void visit(const VisitRow& row, std::string_view furtherIDs, std::string_view furtherBytes, long day,
+               const std::unordered_set<long>& area);
+
+private:
+    struct PageInfo {
+        std::string name;
+        bool counted = false;
+        bool stay = false;
+    };
+    // A sighting state: listed with its index in Vals, or the earlier sightings.
+    struct KeyState {
+        bool listed = false;
+        long value = 0;
+    };
+
+    const PageInfo& page(long pageID);
+    bool thresholdPass(const std::string& text, std::int64_t& sightings, long& knownIndex, long& keyNumber);
+
+    dao::Database& db_;
+    STTA_Results& r_;
+    KeyTable keys_;
+    std::unordered_map<long, KeyState> states_;
+    std::unordered_map<long, PageInfo> pages_;
+    VisitValues values_;  // dist2 lives on from visit to visit, as the kinds need
+    std::vector<std::string> further_;
+};
+
+const AnalysisRun::PageInfo& AnalysisRun::page(long pageID) {
+    auto [it, fresh] = pages_.try_emplace(pageID);
+    if (fresh) {
+        PageInfo& p = it->second;
+        p.name = STTA_PageDisplayName(db_, pageID, r_.AnalOpts.SepFrag, r_.AnalOpts.SepQuery);
+        p.counted = STTA_PageIsCounted(p.name, r_.NoCntSurfToFileTypes);
+        p.stay = listHasItem(r_.CntAsPageFileTypes, extensionOf(p.name));
+    }
+    return it->second;
+}
+
+bool AnalysisRun::thresholdPass(const std::string& text, std::int64_t& sightings, long& knownIndex,
+                                long& keyNumber) {
+    const long minCount = r_.AnalOpts.MinCount;
+    sightings = 1;
+    knownIndex = -1;
+    long row = 0, col = 0;
+    bool added = false;
+    LISTX_KeyFind(keys_, text, row, col, keyNumber, added);
+    if (added && minCount > 0) return false;
+    long earlier = minCount != 0 ? 1 : 0;
+    if (auto it = states_.find(keyNumber); it != states_.end()) {
+        if (it->second.listed) {
+            knownIndex = it->second.value;
+            return true;
+        }
+        earlier = it->second.value + 1;
+    }
+    if (earlier >= minCount) {
+        sightings = earlier + 1;
+        return true;
+    }
+    states_[keyNumber] = KeyState{false, earlier};
+    return false;
+}
+
+void AnalysisRun::visit(const VisitRow& row, std::string_view furtherIDs, std::string_view furtherBytes, long day,
+                        const std::unordered_set<long>& area) {
+    if (!r_.ShowNotSEitem && row.StzdSearchTerm.empty()) return;
+
+    // The visit's pages: start page, further counted pages and stays.
+    core::LngArray ids, bytes;
+    if (furtherIDs == kVisitPagesElsewhere) {
+        STTA_VisitPagesRead(db_, row.VisitID, ids, bytes);
+    } else {
+        CHUNKS_ToLngArray(furtherIDs, ids, 1, true);
+        CHUNKS_ToLngArray(furtherBytes, bytes, 1, true);
+    }
+    const PageInfo& startPage = page(row.StartPageID);
+    std::string start = startPage.counted ? startPage.name : std::string();
+    further_.clear();
+    std::int64_t stays = 0;
+    std::vector<long> visitPages;
+    for (long i = 1; i <= ids.ubound(); ++i) {
+        visitPages.push_back(ids[i]);
+        const PageInfo& p = page(ids[i]);
+        if (!p.counted || ids[i] == row.StartPageID) continue;
+        if (start.empty()) {
+            start = p.name;
+            continue;
+        }
+        further_.push_back(p.name);
+        if (p.stay) ++stays;
+    }
+    if (start.empty()) start = "No pages requested of selected types";
+    if (!area.empty() && !STTA_VisitInSiteArea(area, visitPages)) return;
+
+    core::LngArray flags;
+    STTA_VisitTargetsFlag(db_, ids, bytes, r_.Targets, flags);
+    auto flag = [&](int t) -> std::int64_t { return flags.inBounds(t) ? flags[t] : 0; };
+
+    long kind = r_.Analyzed_Field;
+    if (kind == kRkTargetsReached) {
+        const long targetNo = static_cast<long>(core::vbVal(CHUNKS_Get(1, r_.pSvCustomRepParms)));
+        const long asked = static_cast<long>(core::vbVal(CHUNKS_Get(2, r_.pSvCustomRepParms)));
+        if (!STTA_TargetFilterPass(flags, targetNo == 0 ? -1 : targetNo, asked, kind)) return;
+    }
+    STTA_Results& r = r_;
+    if (kind == kRkTargetsReached) {  // "none" chosen: every visit adds to one empty value
+        ValueListIncrements inc;
+        for (int t = 1; t <= 4; ++t) inc.counters[static_cast<std::size_t>(t) + 1] = flag(t);
+        inc.dayTables = {true, false, false, true, true, true, true};
+        STTA_ValueListAdd(day, *r.Vals, "", inc, -1);
+        return;
+    }
+    STTA_VisitReportValues(kind, r, db_, row, start, further_, values_);
+
+    ValueListIncrements inc;
+    inc.counters[0] = stays > 0 ? 1 : 0;
+    inc.counters[1] = stays;
+    for (int t = 1; t <= 4; ++t) inc.counters[static_cast<std::size_t>(t) + 1] = flag(t);
+    inc.dayTables = {true, true, false, true, true, true, true};
+    for (const std::string& value : values_.values) {
+        std::int64_t sightings = 0;
+        long known = -1, keyNumber = 0;
+        if (!thresholdPass(value, sightings, known, keyNumber)) continue;
+        inc.cnt = sightings;
+        const long index = STTA_ValueListAdd(day, *r.Vals, value, inc, known);
+        states_[keyNumber] = KeyState{true, index};
+        if (r.AnalOpts.ShowDist1) STTA_ValueListAddPair(-1, index, *r.Dist1Vals, values_.dist1, sightings, 0, false);
+        if (r.AnalOpts.ShowDist2 && !values_.dist2.empty())
+            STTA_ValueListAddPair(-1, index, *r.Dist2Vals, values_.dist2, sightings, 0, false);
+        if (r.AnalOpts.ShowClickThru)
+            for (const std::string& p : further_)
+                STTA_ValueListAddPair(-1, index, *r.ClickThruVals, p, sightings, 0, false);
+    }
+}
+
+int memoryLevel() {
+    if (mainFlag("MemMin")) return 1;
+    if (mainFlag("MemHi")) return 4;
+    return 3;
+}
+
+}  // namespace
+
+void STTA_ThresholdsDefault() {
+    const std::pair<const char*, long> defaults[] = {
+        {"ThresholdST", 4}, {"ThresholdPg", 2}, {"ThresholdSTPg", 2}, {"ThresholdTrk", 4}, {"ThresholdWrd", 4}};
+    for (const auto& [entry, value] : defaults)
+        if (core::trimBlanks(mainValue(entry)).empty()) INI_Put(kMain, entry, value, kParams);
+}
+
+void STTA_AnalOptsLoad(STTA_AnalOpts& opts) {
+    opts.AnalStartEnd = mainValue("AnalStartEnd");
+    opts.SepFrag = mainFlag("SepFrag");
+    opts.SepQuery = mainFlag("SepQuery");
+    opts.ShowClickThru = mainFlag("ShowClickThru");
+    opts.ShowDist1 = mainFlag("ShowDist1");
+    opts.ShowDist2 = mainFlag("ShowDist2");
+}
+
+std::string STTA_DateClause(const std::string& field, const STTA_AnalOpts& opts) {
+    return field + ">=" + std::to_string(rangeDay(opts.AnalStartEnd, 1)) + "000000 AND " + field +
+           "<=" + std::to_string(rangeDay(opts.AnalStartEnd, 2)) + "999999";
+}
+
+std::string STTA_PipeWrap(const std::string& list) {
+    std::string trimmed(core::trimBlanks(list));
+    if (trimmed.empty() || trimmed.front() != '|') trimmed.insert(0, "|");
+    if (trimmed.size() == 1 || trimmed.back() != '|') trimmed += "|";
+    return trimmed;
+}
+
+void STTA_FileTypeOptsLoad(STTA_Results& results) {
+    results.ShowNotSEitem = mainFlag("ShowNotSEitem");
+    results.NoCntSurfToFileTypes = STTA_PipeWrap(mainValue("CDSNoCntSurfToFileTypes"));
+    results.CntAsPageFileTypes = STTA_PipeWrap(mainValue("CDSCntAsPageForAvgPages"));
+    std::vector<std::string> removed;
+    for (std::size_t t = 1; t < results.Targets.size(); ++t) {
+        const FltrRules& rules = results.Targets[t].Rules;
+        for (long k = 0; k < static_cast<long>(rules.size()); ++k) {
+            const std::string ext = extensionOf(rules[static_cast<std::size_t>(k)].Val);
+            const std::string item = "|" + ext + "|";
+            const std::string lower = core::lowerAscii(results.NoCntSurfToFileTypes);
+            const std::size_t at = lower.find(core::lowerAscii(item));
+            if (ext.empty() || at == std::string::npos) continue;
+            results.NoCntSurfToFileTypes.erase(at, item.size() - 1);
+            if (std::none_of(removed.begin(), removed.end(),
+                             [&](const std::string& r) { return core::lowerAscii(r) == core::lowerAscii(ext); }))
+                removed.push_back(ext);
+        }
+    }
+    if (removed.empty()) return;
+    std::string list;
+    for (const std::string& ext : removed) list += gCR + ext;
+    core::ui().info(
+        "The following File Types to skip when counting (specified on Options - Edit menu) include file types of "
+        "pages defined as target." + gCRCR +
+            "For this analysis the following file types will not be analysed. Use Options from the edit menu to "
+            "remove the file types always and avoid this warning screen." + gCRCR + "File types that will not be analysed:" +
+            gCRCR + list.substr(gCR.size()),
+        "");
+}
+
+void STTA_ResultsInit(dao::Database& db, double firstDay, double lastDay, STTA_Results& results, long kind) {
+    long report = 0;
+    PIS_Start("Initialising", "steps", 5, "Now:", report, 0.3, 1, false);
+    std::int64_t step = 0;
+    results.SiteDBName = STTA_SiteParmGet();
+    results.SiteDefPath = gIniDbDef;
+    results.Analyzed_Field = kind;
+    PIS_Update(++step, "Counting search terms", report);
+    const std::string range = " FROM visit WHERE " + STTA_DateClause("StartTimeStamp", results.AnalOpts);
+    const long terms = static_cast<long>(scalar(db, "SELECT COUNT(DISTINCT StzdSearchTerm)" + range));
+    const long engines = static_cast<long>(scalar(db, "SELECT COUNT(DISTINCT SearchEngine)" + range));
+    PIS_Update(++step, "Counting start files", report);
+    const long startPages = static_cast<long>(scalar(db, "SELECT COUNT(DISTINCT StartPageID)" + range));
+    PIS_Update(++step, "Loading list of pages", report);
+    if (!PageTable.loaded() || PageTable.source() != db.path()) STTA_PageListLoad(db);
+    const long pages = PageTable.ubound();
+    PIS_Update(++step, "Allocating space for results", report);
+    STTA_ThresholdsDefault();
+    const KindSizes sizes = sizesFor(kind, terms, engines, startPages, pages);
+    results.AnalOpts.MinCount =
+        sizes.threshold ? std::max(0L, static_cast<long>(core::vbVal(mainValue(sizes.threshold))) - 1) : 0;
+
+    const long days = static_cast<long>(lastDay - firstDay) + 1;
+    results.DayList = std::make_shared<std::vector<std::string>>();
+    for (long d = 0; d < days; ++d) results.DayList->push_back(dayText(firstDay + d));
+    results.Vals = std::make_shared<STTA_ValueList>();
+    results.Words = std::make_shared<STTA_ValueList>();
+    results.Dist1Vals = std::make_shared<STTA_ValueList>();
+    results.Dist2Vals = std::make_shared<STTA_ValueList>();
+    results.ClickThruVals = std::make_shared<STTA_ValueList>();
+    ValueListParts all;
+    all.dayCnt = true;
+    all.counters.fill(true);
+    STTA_ValueListAlloc(*results.Vals, sizes.vals, days, 0, all);
+    STTA_ValueListAlloc(*results.Words, 0, 0, 0, {});
+    STTA_ValueListAlloc(*results.Dist1Vals, engines, 0, sizes.vals, {});
+    STTA_ValueListAlloc(*results.Dist2Vals, sizes.dist2, 0, sizes.vals, {});
+    STTA_ValueListAlloc(*results.ClickThruVals, pages, 0, sizes.vals, {});
+    results.RestRowText.clear();
+    results.AnalNote.clear();
+    results.Targets.assign(1, TargetSpec{});
+    PIS_End(report);
+}
+
+bool STTA_VisitsAnalyse(dao::Database& db, STTA_Results& results, long topCount, long kind) {
+    (void)topCount;  // the top count shapes the reports, not what is counted
+    STTA_Results fresh;
+    STTA_ResultsCopy(results, fresh);  // keeps the report parameters
+    fresh.DevReady = false;
+    STTA_AnalOptsLoad(fresh.AnalOpts);
+    if (kind == kRkVisitedPage && fresh.AnalOpts.ShowClickThru) {
+        core::ui().info("Show column with surf-to-pages not allowed for report on \"visited pages\"." +
+                                       gCRCR + "Option has been set off.",
+                                   "");
+        fresh.AnalOpts.ShowClickThru = false;
+    }
+    const std::string where = " FROM visit WHERE " + STTA_DateClause("StartTimeStamp", fresh.AnalOpts);
+    const long long visits = scalar(db, "SELECT COUNT(*)" + where);
+    if (visits == 0) {
+        core::ui().info(
+            "No log data in date range selected. Specify Date range to analyse on Analysis menu.", "");
+        return false;
+    }
+    const double firstDay = stampDay(scalar(db, "SELECT MIN(StartTimeStamp)" + where));
+    const double lastDay =
+        std::max(firstDay, stampDay(scalar(db, "SELECT EndTimeStamp" + where + " ORDER BY StartTimeStamp DESC LIMIT 1")));
+    fresh.VisitCount = static_cast<double>(visits);
+
+    try {
+        STTA_ResultsInit(db, firstDay, lastDay, fresh, kind);
+        STTA_TargetsLoad(fresh.Targets);
+        STTA_FileTypeOptsLoad(fresh);
+        std::unordered_set<long> area;
+        fresh.SiteArea.clear();
+        if (mainFlag("ShowOnlySelSiteArea")) {
+            fresh.SiteArea = mainValue("ShowOnlySelSiteAreaParm");
+            STTA_SiteAreaPageIDs(db, fresh.SiteArea, area);
+            // A chosen area without pages gives an empty report, not an unfiltered one.
+            if (area.empty()) area.insert(-1);
+        }
+
+        long report = 0;
+        PIS_Start("Read visits for selected date range. Check targets && compile statistics.", "visits", visits,
+                  "Dates: " + core::vbFormat(core::DateTime{firstDay}, "dd mmm yy") + " to " +
+                      core::vbFormat(core::DateTime{lastDay}, "dd mmm yy"),
+                  report, 0.3, 1, false);
+        AnalysisRun run(db, fresh, memoryLevel());
+        std::int64_t done = 0;
+        db.forEachRow(
+            "SELECT StartPageID,VisitID,CDSClickFurtherPageIDs,CDSBytesClickFurtherPageIDs,StzdSearchTerm,NONSERefr,"
+            "SearchEngine,StartTimeStamp" + where + " ORDER BY StartTimeStamp",
+            {}, [&](const dao::Statement& s) {
+                if ((++done & 255) == 0)
+                    PIS_Update(done, ". Vals: " + std::to_string(fresh.Vals->Items.size() - 1), report);
+                VisitRow row;
+                row.StartPageID = static_cast<long>(s.columnInt(0));
+                row.VisitID = static_cast<long>(s.columnInt(1));
+                row.StzdSearchTerm = std::string(s.columnText(4));
+                row.NONSERefr = std::string(s.columnText(5));
+                row.SearchEngine = std::string(s.columnText(6));
+                const long day = static_cast<long>(stampDay(s.columnInt(7)) - firstDay);
+                run.visit(row, s.columnText(2), s.columnText(3), day, area);
+            });
+        PIS_Update(done, "Complete. Releasing Memory 1/2", report, {.force = true});
+        PIS_Update(done, "Complete. Releasing Memory 2/2", report, {.force = true});
+        PIS_End(report);
+    } catch (...) {
+        PIS_CloseAll();
+        throw;
+    }
+    fresh.DayRange = std::to_string(static_cast<long>(firstDay)) + "|" +
+                     std::to_string(static_cast<long>(firstDay) + static_cast<long>(fresh.DayList->size()) - 1);
+    results = std::move(fresh);
+    return true;
+}
