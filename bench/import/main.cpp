@@ -22,45 +22,9 @@
 #include "shell/sites.h"
 #include "shell/start_up.h"
 #include "bench/timing.h"
+#include "bench/unattended.h"
 
 namespace {
-
-// Answers every box with its first button and names the first site.
-class Unattended : public core::UserInterface {
-public:
-    int msgBox(const std::string&, const std::string&, const std::string&, const std::string&) override {
-        return 1;
-    }
-    void info(const std::string&, const std::string&) override {}
-    bool systemOkCancel(const std::string& message, const std::string&) override {
-        std::fprintf(stderr, "error box: %s\n", message.c_str());
-        return true;
-    }
-    int inputBox(const std::string&, const std::string&, const std::string&, const std::string&,
-                 std::string& value) override {
-        value = "Bench";
-        return 1;
-    }
-    void doEvents() override {}
-    int mousePointer() const override { return 0; }
-    void setMousePointer(int) override {}
-    std::string activeWindowCaption() const override { return {}; }
-    std::string activeControlName() const override { return {}; }
-    void clipboardSetText(const std::string&) override {}
-    void clipboardClear() override {}
-};
-
-// The process's peak resident memory so far, in MiB (0 when unknown).
-long peakMiB() {
-    std::FILE* f = std::fopen("/proc/self/status", "r");
-    if (!f) return 0;
-    char line[256];
-    long kib = 0;
-    while (std::fgets(line, sizeof line, f))
-        if (std::sscanf(line, "VmHWM: %ld kB", &kib) == 1) break;
-    std::fclose(f);
-    return kib / 1024;
-}
 
 long long count(const char* sql) {
     auto rs = gDB.openRecordset(sql, dao::RecordsetType::Snapshot);
@@ -78,7 +42,7 @@ int main(int argc, char** argv) {
     const std::string folder = std::filesystem::absolute(argv[2]).string();
     setenv("DRAVOLIN_HOME", folder.c_str(), 1);
     TXT_CrLfInit();
-    Unattended ui;
+    bench::Unattended ui;
     core::setUserInterface(&ui);
     sys::ensureProgramFolder(folder, sys::resourcesFolder(std::filesystem::path(argv[0]).parent_path().string()));
     shell::setProgramFolder(folder);
@@ -91,7 +55,7 @@ int main(int argc, char** argv) {
     const long long lines = count("SELECT COUNT(*) FROM logline");
     std::printf("lines: %lld stored of the file's lines (read %s)\n", lines, ok ? "complete" : "stopped");
     std::printf("read, split, filter, store: %.2f s (%.0f lines/s, peak %ld MiB)\n", read, double(lines) / read,
-                peakMiB());
+                bench::peakMiB());
 
     auto tv = bench::Clock::now();
     bool interrupted = false;
@@ -99,9 +63,9 @@ int main(int argc, char** argv) {
     std::printf("visits: %lld (building %s)\n", count("SELECT COUNT(*) FROM visit"),
                 interrupted ? "interrupted" : "complete");
     // Visit building ends with the clean-up and the compaction, as in an addition.
-    std::printf("visit building, clean-up and compaction: %.2f s (peak %ld MiB)\n", bench::since(tv), peakMiB());
+    std::printf("visit building, clean-up and compaction: %.2f s (peak %ld MiB)\n", bench::since(tv), bench::peakMiB());
     const double total = bench::since(t0);
-    std::printf("total: %.2f s (%.0f lines/s, peak %ld MiB)\n", total, double(lines) / total, peakMiB());
+    std::printf("total: %.2f s (%.0f lines/s, peak %ld MiB)\n", total, double(lines) / total, bench::peakMiB());
     STTA_SiteDBClose();
     core::setUserInterface(nullptr);
     return ok && !interrupted ? 0 : 1;

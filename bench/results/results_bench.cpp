@@ -2,8 +2,6 @@
 // distinct items, each with a day and a distribution pair, then what reports read:
 // a top-100 sort, the distribution column of each top item and day-range sums.
 // The same work done with std::map of strings is the plain peer.
-#include <sys/resource.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <map>
@@ -15,6 +13,7 @@
 #include "analysis/list_sorts.h"
 #include "analysis/results.h"
 #include "bench/timing.h"
+#include "bench/unattended.h"
 
 namespace {
 
@@ -40,12 +39,6 @@ Input makeInput() {
         in.day.push_back(v * kDays / kValues);  // visits come in time order
     }
     return in;
-}
-
-long peakMiB() {
-    rusage u{};
-    getrusage(RUSAGE_SELF, &u);
-    return u.ru_maxrss / 1024;
 }
 
 std::int64_t ours(const Input& in) {
@@ -111,10 +104,10 @@ std::int64_t peer(const Input& in) {
 
 int main() {
     const Input in = makeInput();
-    const long base = peakMiB();
+    const long base = bench::peakMiB();
     std::int64_t a = 0, b = 0;
     const double tOurs = bench::seconds([&] { a = ours(in); });
-    const long oursPeak = peakMiB();
+    const long oursPeak = bench::peakMiB();
     const double tPeer = bench::seconds([&] { b = peer(in); });
     std::printf("results record: %.3f s, peak %ld MiB (input %ld MiB)\n", tOurs, oursPeak, base);
     std::printf("std::map peer:  %.3f s\n", tPeer);
