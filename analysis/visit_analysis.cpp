@@ -93,7 +93,7 @@ public:
     AnalysisRun(dao::Database& db, STTA_Results& results, int memoryLevel)
         : db_(db), r_(results), keys_(LISTX_KeyTableNew(memoryLevel)) {}
 
-    void visit(const VisitRow& row, std::string_view furtherIDs, std::string_view furtherBytes, long day,
+    void visit(const AnalysedVisit& row, std::string_view furtherIDs, std::string_view furtherBytes, long day,
                const std::unordered_set<long>& area);
 
 private:
@@ -156,7 +156,7 @@ bool AnalysisRun::thresholdPass(const std::string& text, std::int64_t& sightings
     return false;
 }
 
-void AnalysisRun::visit(const VisitRow& row, std::string_view furtherIDs, std::string_view furtherBytes, long day,
+void AnalysisRun::visit(const AnalysedVisit& row, std::string_view furtherIDs, std::string_view furtherBytes, long day,
                         const std::unordered_set<long>& area) {
     if (!r_.ShowNotSEitem && row.StzdSearchTerm.empty()) return;
 
@@ -389,7 +389,7 @@ bool STTA_VisitsAnalyse(dao::Database& db, STTA_Results& results, long topCount,
             {}, [&](const dao::Statement& s) {
                 if ((++done & 255) == 0)
                     PIS_Update(done, ". Vals: " + std::to_string(fresh.Vals->Items.size() - 1), report);
-                VisitRow row;
+                AnalysedVisit row;
                 row.StartPageID = static_cast<long>(s.columnInt(0));
                 row.VisitID = static_cast<long>(s.columnInt(1));
                 row.StzdSearchTerm = std::string(s.columnText(4));

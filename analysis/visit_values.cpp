@@ -65,7 +65,7 @@ void STTA_PhraseValuesForKind(const std::string& lowerTerm, long kind, std::vect
     for (int n = shortest; n <= longest; ++n) STTA_PhrasesAdd(lowerTerm, n, values, false);
 }
 
-void STTA_VisitReportValues(long kind, const STTA_Results& results, dao::Database& db, const VisitRow& visit,
+void STTA_VisitReportValues(long kind, const STTA_Results& results, dao::Database& db, const AnalysedVisit& visit,
                             const std::string& start, std::vector<std::string>& further, VisitValues& out) {
     const std::string term = visit.StzdSearchTerm.empty() ? kNotSearchEngine : visit.StzdSearchTerm;
     const bool startCounted = STTA_PageIsCounted(start, results.NoCntSurfToFileTypes);
@@ -131,7 +131,7 @@ void STTA_VisitReportValues(long kind, const STTA_Results& results, dao::Databas
     if (out.dist1.empty()) out.dist1 = kind == kRkSearchEngine ? term : visit.SearchEngine;
 }
 
-std::string STTA_VisitReferrerText(dao::Database& db, const VisitRow& visit) {
+std::string STTA_VisitReferrerText(dao::Database& db, const AnalysedVisit& visit) {
     std::string text = TXT_Replace(visit.NONSERefr, "-*-", "|", true);
     if (text.empty()) text = visit.SearchEngine;
     if (text.empty()) {

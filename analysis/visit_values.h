@@ -8,12 +8,11 @@
 #include <vector>
 
 #include "analysis/results.h"
+#include "logimport/visit_building.h"
 #include "platform/dao/database.h"
 
-inline const std::string kNotSearchEngine = " .. NOT SEARCH ENGINE .. ";
-
 // The fields of a visit the values are taken from.
-struct VisitRow {
+struct AnalysedVisit {
     long VisitID = 0;
     long StartPageID = 0;
     std::string StzdSearchTerm;  // as stored; empty when the visit came from no engine
@@ -37,13 +36,13 @@ void STTA_PhraseValuesForKind(const std::string& lowerTerm, long kind, std::vect
 // The values of one visit. `start` is the start page name and `further` the names of
 // its further counted pages, in order; kind 4 may change `further`. `dist2` keeps
 // what the caller passed where the kind sets nothing (kinds 8 to 10).
-void STTA_VisitReportValues(long kind, const STTA_Results& results, dao::Database& db, const VisitRow& visit,
+void STTA_VisitReportValues(long kind, const STTA_Results& results, dao::Database& db, const AnalysedVisit& visit,
                             const std::string& start, std::vector<std::string>& further, VisitValues& out);
 
 // The referrer as the referrer report shows it: the visit's own non-engine referrer,
 // else its engine, else the host of its log lines' first usable referrer, else
 // "UNKNOWN referrer".
-std::string STTA_VisitReferrerText(dao::Database& db, const VisitRow& visit);
+std::string STTA_VisitReferrerText(dao::Database& db, const AnalysedVisit& visit);
 // The host (without "www.") of the first referrer of the visit's log lines that has
 // one; `found` is set when one was found, else the last host read is given.
 std::string STTA_VisitReferrerHost(dao::Database& db, long visitID, bool& found);

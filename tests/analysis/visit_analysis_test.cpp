@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
+
 #include "analysis/visit_analysis.h"
 #include "analysis/visit_values.h"
 #include "core/ini_store.h"
 #include "shell/hooks.h"
-#include "tests/logimport/temp_site.h"
+#include "tests/logimport/generated_site.h"
 #include "tests/support/fake_user_interface.h"
 #include "tests/support/scripted_responder.h"
 
@@ -125,6 +128,46 @@ TEST_F(VisitAnalysis, ASiteAreaWithoutPagesGivesAnEmptyReport) {
     setMain("ShowOnlySelSiteAreaParm", "nowhere");
     const STTA_Results r = analyse(kRkSearchEngine);
     EXPECT_EQ(r.Vals->Items.size(), 1u);
+}
+
+// A generated log added as a user would: the analysis counts per search term and per
+// engine what the generator wrote.
+TEST(VisitAnalysisOfAGeneratedLog, CountsTermsAndEnginesAsWritten) {
+    testsupport::TempSite site;
+    testsupport::FakeUserInterface ui;
+    shell::AppShellHooks hooks;
+    core::setShellHooks(&hooks);
+    struct Restore {
+        ~Restore() { core::setShellHooks(nullptr); }
+    } restore;
+    const testsupport::SearchTruth truth = testsupport::addGeneratedLog(site, 4000, 11).truth;
+    ASSERT_GT(truth.size(), 100u);
+    INI_Put("Main", "AnalStartEnd", "2000-01-01|2099-12-31", "::*");
+    INI_Put("Main", "ThresholdST", "1", "::*");
+
+    STTA_Results terms;
+    ASSERT_TRUE(STTA_VisitsAnalyse(site.db, terms, 10, kRkSearchTerm));
+    std::map<std::string, std::int64_t> perTerm;
+    for (const auto& [key, visit] : truth) ++perTerm[visit.term];
+    EXPECT_EQ(terms.Vals->Items.size(), perTerm.size() + 1);
+    for (const auto& [term, n] : perTerm) {
+        const long i = terms.Vals->find(term);
+        ASSERT_GT(i, 0) << term;
+        EXPECT_EQ(terms.Vals->Cnt[static_cast<std::size_t>(i)], n) << term;
+    }
+
+    STTA_Results engines;
+    ASSERT_TRUE(STTA_VisitsAnalyse(site.db, engines, 10, kRkSearchEngine));
+    std::int64_t total = 0;
+    for (std::size_t i = 1; i < engines.Vals->Items.size(); ++i) {
+        const std::string engine = core::lowerAscii(engines.Vals->Items[i]);
+        const auto written = std::count_if(truth.begin(), truth.end(), [&](const auto& t) {
+            return t.second.engineHost.find(engine) != std::string::npos;
+        });
+        EXPECT_EQ(engines.Vals->Cnt[i], written) << engine;
+        total += engines.Vals->Cnt[i];
+    }
+    EXPECT_EQ(total, static_cast<std::int64_t>(truth.size()));
 }
 
 TEST(Phrases, WordsAreCleanedAndPhrasesTakenInOrder) {

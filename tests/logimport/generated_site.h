@@ -1,0 +1,83 @@
+#pragma once
+// A site filled from a generated log by a whole addition (read, store, visits), with
+// what the generator says it wrote for each search-engine visit.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+
+#include "core/ini_store.h"
+#include "core/program_paths.h"
+#include "logimport/logline_store.h"
+#include "logimport/raw_log_reader.h"
+#include "logimport/search_engine_store.h"
+#include "logimport/visit_building.h"
+#include "tests/logimport/temp_site.h"
+
+namespace testsupport {
+
+struct SearchVisit {
+    std::string engineHost, term;
+};
+// (IP, start stamp) -> the generator's engine host and term.
+using SearchTruth = std::map<std::pair<std::string, std::string>, SearchVisit>;
+
+inline SearchTruth readTruth(const std::string& path) {
+    SearchTruth truth;
+    std::ifstream in(path);
+    std::string line;
+    while (std::getline(in, line)) {
+        std::istringstream fields(line);
+        std::string ip, stamp, host, term;
+        std::getline(fields, ip, '\t');
+        std::getline(fields, stamp, '\t');
+        std::getline(fields, host, '\t');
+        std::getline(fields, term, '\t');
+        truth[{ip, stamp}] = {host, term};
+    }
+    return truth;
+}
+
+struct GeneratedLog {
+    SearchTruth truth;
+    long long linesBuilt = 0;  // lines the visit building took
+};
+
+// Generates `lines` lines with the seed, adds them to the site with the shipped
+// combined format (robots named in their user agents filtered) and builds the visits.
+// The caller routes [Main] of "::*" to the site's LastVals.ini.
+inline GeneratedLog addGeneratedLog(TempSite& site, int lines, int seed) {
+    const std::string src = std::getenv("DRAVOLIN_SOURCE_DIR");
+    gIniLogFmts = src + "/resources/param/logfmts.ini";
+    gAppPath = src + "/resources/";
+    STTA_SEDefsLoad();
+    INI_Put("Main", "LFmtDflt", "Combined (Apache, NGINX)", gIniLastVals);
+
+    const std::string log = site.home / "gen.log", truthFile = site.home / "gen.truth";
+    const std::string cmd = "python3 '" + src + "/tests/fixtures/genlog.py' " + std::to_string(lines) + " --seed " +
+                            std::to_string(seed) + " -o '" + log + "' --truth '" + truthFile + "'";
+    EXPECT_EQ(std::system(cmd.c_str()), 0);
+
+    ReadRec rec;
+    rec.NoPromptInvalid = true;
+    rec.RobotSet = FltrSet{.Active = true,
+                           .Rules = {{}, {kFltrContains, "bot", false}, {kFltrContains, "spider", false}},
+                           .Any = true,
+                           .ColTypes = {0, kFldUserAgent, kFldUserAgent}};
+    bool usable = false;
+    EXPECT_TRUE(RawLog_AddData_ReadLogFiles_OK(site.db, log, "Test", "Add. Step 1/3: ", usable, rec));
+    STTA_LogLineRsClose();
+    bool interrupted = true;
+    GeneratedLog out;
+    out.linesBuilt = LogLnRaw_Add(site.db, rec, interrupted);
+    EXPECT_FALSE(interrupted);
+    gAppPath.clear();
+    gIniLogFmts.clear();
+    out.truth = readTruth(truthFile);
+    return out;
+}
+
+}  // namespace testsupport
