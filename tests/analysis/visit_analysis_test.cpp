@@ -6,6 +6,8 @@
 #include "analysis/visit_analysis.h"
 #include "analysis/visit_values.h"
 #include "core/ini_store.h"
+#include "core/progress.h"
+#include "platform/sys/rt_error.h"
 #include "shell/hooks.h"
 #include "tests/logimport/generated_site.h"
 #include "tests/support/fake_user_interface.h"
@@ -119,6 +121,39 @@ TEST_F(VisitAnalysis, AnEmptyRangeSaysSoAndKeepsThePreviousResults) {
     setMain("AnalStartEnd", "2025-01-01|2025-01-31");
     responder.press("No log data in date range selected", "&OK");
     EXPECT_FALSE(STTA_VisitsAnalyse(site.db, r, 10, kRkSearchTerm));
+    EXPECT_EQ(r.Analyzed_Field, kRkSearchEngine);
+    EXPECT_EQ(cnt(r, "google"), 4);
+}
+
+// Stop pressed in the progress window while the analysis runs.
+class StopDuringVisits : public core::ProgressReports {
+public:
+    void start(const std::string&, const std::string&, int64_t, const std::string&, long& reportNo, double, int,
+               bool, const std::string&) override {
+        reportNo = 1;
+    }
+    void update(int64_t&, const std::string& message, long, PIS_UpdateFlags) override {
+        if (message.find("Complete") != std::string::npos) sys::raise(sys::kErrUserAbort, "PIS_Update");
+    }
+    void end(long, bool) override {}
+    void closeAll() override { ++closed; }
+    int closed = 0;
+};
+
+TEST_F(VisitAnalysis, StopLeavesThePreviousResultsAsTheyWere) {
+    STTA_Results r = analyse(kRkSearchEngine);
+    StopDuringVisits stop;
+    core::setProgressReports(&stop);
+    struct Restore {
+        ~Restore() { core::setProgressReports(nullptr); }
+    } restore;
+    try {
+        STTA_VisitsAnalyse(site.db, r, 10, kRkVisitedPage);
+        FAIL() << "no stop";
+    } catch (const sys::RtError& e) {
+        EXPECT_EQ(e.number(), sys::kErrUserAbort);
+    }
+    EXPECT_EQ(stop.closed, 1);
     EXPECT_EQ(r.Analyzed_Field, kRkSearchEngine);
     EXPECT_EQ(cnt(r, "google"), 4);
 }
