@@ -1,0 +1,341 @@
+#include "analysis/report_table.h"
+
+#include <algorithm>
+#include <cmath>
+#include <unordered_set>
+
+#include "analysis/distribution_texts.h"
+#include "analysis/list_sorts.h"
+#include "analysis/report_names.h"
+#include "core/delimited_lists.h"
+#include "core/ini_store.h"
+#include "core/numbers.h"
+#include "core/text.h"
+
+namespace {
+
+constexpr int kTargetBandStart = 6;
+constexpr int kDistMaxLength = 600;
+constexpr std::uint32_t kStripeColour = 65535;
+// Light blue, light yellow, light pink, light cyan (0x00BBGGRR).
+constexpr std::uint32_t kTargetColours[] = {0x00FFC0C0, 0x00C0FFFF, 0x00FFC0FF, 0x00FFFFC0};
+
+std::string pct(double a, double b, const char* format) {
+    double q = 0;
+    return TXT_SafeDivide(a, b, "na", format, q);
+}
+
+std::string number(double v) { return core::vbStr(v); }
+
+int targetCount(const STTA_Results& r) { return static_cast<int>(r.Targets.size()) - 1; }
+
+std::string escapedLabel(const std::string& label) { return TXT_Replace(label, "|", "-*-", true); }
+
+// The text after the last "." when it stands after the last "/".
+std::string fileType(const std::string& page) {
+    const std::size_t dot = page.rfind('.');
+    const std::size_t slash = page.rfind('/');
+    if (dot == std::string::npos || (slash != std::string::npos && slash > dot)) return {};
+    return page.substr(dot + 1);
+}
+
+void targetCellsFromTotals(ReportTable& t, long row, const STTA_RowTotals& g, int targets) {
+    for (int k = 1; k <= std::min(targets, 4); ++k) {
+        const int c = kTargetBandStart + 4 * (k - 1);
+        const double s = g.Sums[static_cast<std::size_t>(k) + 2];
+        t.setText(row, c, number(s));
+        t.setText(row, c + 1, pct(s * 100, g.Users, "0") + " %");
+        t.setText(row, c + 2, pct(s * 100, g.Sums[1], "0") + " %");
+    }
+}
+
+}  // namespace
+
+std::string ReportTable::text(long row, int col) const {
+    if (row < 0 || row >= cells.rows() || col < 0 || col >= cells.cols()) return {};
+    return std::string(cells.text(row, col));
+}
+
+void ReportTable::setText(long row, int col, const std::string& text) {
+    if (row >= 0 && row < cells.rows() && col >= 0 && col < cells.cols()) cells.setText(row, col, text);
+}
+
+void ReportTable::PutST(long row, const std::string& value) {
+    rowValues[escapedLabel(text(row, 0))] = value;
+    allSTs += "|" + value;
+}
+
+std::string ReportTable::GetSTs4Row(long row) const {
+    auto it = rowValues.find(escapedLabel(text(row, 0)));
+    if (it == rowValues.end() || it->second == ".. Not counted separately ..") return {};
+    return it->second;
+}
+
+std::string STTA_TargetLabel(const TargetSpec& target) {
+    std::string label;
+    const std::string joint = target.Typ == 3 ? " & " : " / ";
+    for (const FltrRule& rule : target.Rules) {
+        if (rule.Val.empty()) continue;
+        if (!label.empty()) label += joint;
+        label += rule.Val;
+    }
+    return target.Typ == 1 ? "*B " + label : label;
+}
+
+void STTA_ReportGridSetup(const std::vector<TargetSpec>& targets, ReportTable& t, long kind,
+                          const STTA_AnalOpts& options) {
+    const int targetsShown = static_cast<int>(targets.size()) - 1;
+    int next = kTargetBandStart + 4 * std::max(0, targetsShown);
+    t.col = ReportColumns{};
+    if (options.ShowDist1) t.col.Dist0 = next++;
+    if (options.ShowDist2) t.col.DistAlternate = next++;
+    if (options.ShowClickThru) t.col.DistClickThru = next++;
+    if (kind == kRkStartPage || kind == kRkSearchTermStartPage || kind == kRkExitPage || kind == kRkVisitedPage)
+        t.col.Ftype = next++;
+    t.cells.setCols(next);
+    if (t.cells.rows() < 1) t.cells.setRows(1);
+    t.fixedCols = 3;
+    t.colAlignment.assign(static_cast<std::size_t>(next), 6);
+    t.colAlignment[0] = 0;
+    t.colWidth.assign(static_cast<std::size_t>(next), 960);
+    std::string col2, col1;
+    const std::string title = STTA_ReportTypeName(kind, col2, col1);
+    const std::pair<const char*, int> fixed[] = {{"", kind == kRkSearchTermStartPage ? 5000 : 3000},
+                                                 {"Visitors (Users)", 600}, {"Stayed", 600}, {"stay %", 600},
+                                                 {"Avg htm pages", 675}, {"% of Ttl Visitors", 675}};
+    for (int c = 0; c < 6; ++c) {
+        t.setText(0, c, c == 0 ? title : fixed[c].first);
+        t.colWidth[static_cast<std::size_t>(c)] = fixed[c].second;
+    }
+    for (int k = 1; k <= std::min(targetsShown, 4); ++k) {
+        const int c = kTargetBandStart + 4 * (k - 1);
+        t.setText(0, c, STTA_TargetLabel(targets[static_cast<std::size_t>(k)]));
+        t.setText(0, c + 1, "% of total");
+        t.setText(0, c + 2, "% of stays");
+    }
+    const std::pair<int, std::pair<std::string, int>> optional[] = {
+        {t.col.Dist0, {col1, 2000}}, {t.col.DistAlternate, {col2, 4000}},
+        {t.col.DistClickThru, {"Surf thru to page", 4000}}, {t.col.Ftype, {"File Type", 900}}};
+    for (const auto& [c, caption] : optional) {
+        if (c < 0) continue;
+        t.setText(0, c, caption.first);
+        t.colWidth[static_cast<std::size_t>(c)] = caption.second;
+    }
+    t.captionRowHeight = 450;
+}
+
+void STTA_ItemRowWrite(const STTA_Results& r, ReportTable& t, long item, long& row) {
+    ++row;
+    const STTA_ValueList& v = *r.Vals;
+    const double users = static_cast<double>(STTA_ValueList::at(v.Cnt, item));
+    const double stayed = static_cast<double>(STTA_ValueList::at(v.CntStay(), item));
+    const double pages = static_cast<double>(STTA_ValueList::at(v.CntPages(), item));
+    t.setText(row, 0, v.Items[static_cast<std::size_t>(item)]);
+    t.PutST(row, std::to_string(item));
+    t.rowPages[escapedLabel(t.text(row, 0))] = pages;
+    t.setText(row, 1, number(users));
+    t.setText(row, 2, number(stayed));
+    t.setText(row, 3, pct(stayed * 100, users, "0") + " %");
+    t.setText(row, 4, pct(pages, stayed, "0.0"));
+    const std::pair<int, const STTA_ValueList*> dists[] = {
+        {t.col.Dist0, r.Dist1Vals.get()}, {t.col.DistAlternate, r.Dist2Vals.get()},
+        {t.col.DistClickThru, r.ClickThruVals.get()}};
+    for (const auto& [c, list] : dists)
+        if (c >= 0) t.setText(row, c, STTA_DistTextPairs(*list, item, static_cast<std::int64_t>(users), kDistMaxLength));
+    for (int k = 1; k <= std::min(targetCount(r), 4); ++k) {
+        const std::vector<std::int64_t>& counter = v.CntTgt(k);
+        if (static_cast<std::size_t>(item) >= counter.size()) continue;
+        const int c = kTargetBandStart + 4 * (k - 1);
+        const double hits = static_cast<double>(counter[static_cast<std::size_t>(item)]);
+        t.setText(row, c, number(hits));
+        t.setText(row, c + 1, pct(hits * 100, users, "0") + " %");
+        t.setText(row, c + 2, pct(hits * 100, stayed, "0") + " %");
+    }
+    if (t.col.Ftype >= 0) t.setText(row, t.col.Ftype, fileType(v.Items[static_cast<std::size_t>(item)]));
+}
+
+void STTA_TotalCellsWrite(ReportTable& t, long row, const STTA_RowTotals& g) {
+    t.setText(row, 1, number(g.Users));
+    t.setText(row, 2, number(g.Sums[1]));
+    t.setText(row, 3, pct(g.Sums[1] * 100, g.Users, "0") + " %");
+    t.setText(row, 4, pct(g.Pages, g.Sums[1], "0.0"));
+    for (long r = 1; r <= t.rows() - 3; ++r)
+        t.setText(r, 5, pct(core::vbVal(t.text(r, 1)) * 100, g.Users, "0.0") + " %");
+}
+
+void STTA_GroupRowWrite(const std::vector<std::string>& members, const std::string& indexList,
+                        const STTA_Results& r, ReportTable& t, const std::string& label, bool withDistributions) {
+    const long row = t.rows();
+    t.cells.setRows(row + 1);
+    std::string shown = label;
+    if (shown.empty())
+        for (const std::string& m : members) shown += (shown.empty() ? "" : ", ") + m;
+    t.setText(row, 0, shown);
+    t.PutST(row, indexList);
+
+    const STTA_ValueList& v = *r.Vals;
+    const std::unordered_set<std::string> memberSet(members.begin(), members.end());
+    STTA_RowTotals g;
+    std::vector<std::int64_t> merged[3];
+    const STTA_ValueList* lists[3] = {r.Dist1Vals.get(), r.Dist2Vals.get(), r.ClickThruVals.get()};
+    const int distCols[3] = {t.col.Dist0, t.col.DistAlternate, t.col.DistClickThru};
+    for (std::size_t i = 0; i < v.Items.size(); ++i) {
+        if (!memberSet.count(v.Items[i])) continue;
+        const long item = static_cast<long>(i);
+        g.Users += static_cast<double>(STTA_ValueList::at(v.Cnt, item));
+        g.Sums[1] += static_cast<double>(STTA_ValueList::at(v.CntStay(), item));
+        g.Pages += static_cast<double>(STTA_ValueList::at(v.CntPages(), item));
+        if (withDistributions)
+            for (int d = 0; d < 3; ++d)
+                if (distCols[d] >= 0) STTA_PairColumnAdd(lists[d]->PairCnt, item, merged[d]);
+        for (int k = 1; k <= 4; ++k)
+            g.Sums[static_cast<std::size_t>(k) + 2] += static_cast<double>(STTA_ValueList::at(v.CntTgt(k), item));
+    }
+    t.rowPages[escapedLabel(shown)] = g.Pages;
+    STTA_TotalCellsWrite(t, row, g);
+    if (withDistributions)
+        for (int d = 0; d < 3; ++d)
+            if (distCols[d] >= 0)
+                t.setText(row, distCols[d],
+                          STTA_DistText(lists[d]->Items, merged[d], std::llround(g.Users), kDistMaxLength));
+    targetCellsFromTotals(t, row, g, targetCount(r));
+}
+
+void STTA_TotalRowWrite(const STTA_Results& r, ReportTable& t, const std::string& label) {
+    STTA_RowTotals g;
+    for (long row = 1; row < t.rows(); ++row) {
+        g.Users += core::vbVal(t.text(row, 1));
+        g.Sums[1] += core::vbVal(t.text(row, 2));
+        auto pages = t.rowPages.find(escapedLabel(t.text(row, 0)));
+        if (pages != t.rowPages.end()) g.Pages += pages->second;
+        for (int k = 1; k <= 4; ++k)
+            g.Sums[static_cast<std::size_t>(k) + 2] += core::vbVal(t.text(row, kTargetBandStart + 4 * (k - 1)));
+    }
+    t.cells.setRows(t.rows() + 2);
+    const long row = t.rows() - 1;
+    t.setText(row, 0, label);
+    STTA_TotalCellsWrite(t, row, g);
+    targetCellsFromTotals(t, row, g, targetCount(r));
+    const std::vector<std::string>& days = *r.DayList;
+    t.plotStartEndDate = (days.empty() ? std::string() : days.front()) + "|" + (days.empty() ? std::string() : days.back());
+}
+
+namespace {
+
+void sortByUsers(ReportTable& t, long lastRow) {
+    if (lastRow > 1) t.cells.sortRows(1, lastRow, 1, 1, grid::kSortNumericDescending);
+}
+
+}  // namespace
+
+bool STTA_TopRowsWrite(const STTA_Results& r, ReportTable& t, long n) {
+    const STTA_ValueList& v = *r.Vals;
+    if (v.Items.empty()) return false;
+    core::LngArray counts, sorted, order;
+    counts.redim(0, static_cast<long>(v.Items.size()) - 1);
+    for (std::size_t i = 0; i < v.Items.size(); ++i)
+        counts.set(static_cast<long>(i), static_cast<long>(STTA_ValueList::at(v.Cnt, static_cast<long>(i))));
+    bool done = false;
+    const long top = std::max(0L, std::min(n, static_cast<long>(v.Items.size())));
+    LISTX_SortLngArr(counts, sorted, order, true, top, "", true, done);
+    std::vector<bool> isTop(v.Items.size(), false);
+    for (long k = 0; k < top; ++k) isTop[static_cast<std::size_t>(order[k])] = true;
+    t.cells.setRows(top + 1);
+    long row = 0;
+    std::vector<std::string> rest;
+    std::string restList;
+    for (std::size_t i = 0; i < v.Items.size(); ++i) {
+        if (isTop[i]) {
+            STTA_ItemRowWrite(r, t, static_cast<long>(i), row);
+            continue;
+        }
+        rest.push_back(v.Items[i]);
+        restList += (restList.empty() ? "" : "|") + std::to_string(i);
+    }
+    sortByUsers(t, t.rows() - 1);
+    if (!rest.empty()) STTA_GroupRowWrite(rest, restList, r, t, ".. Rest ..", true);
+    STTA_TotalRowWrite(r, t, ".. Total ..");
+    return true;
+}
+
+void STTA_AllRowsWrite(const STTA_Results& r, ReportTable& t) {
+    const STTA_ValueList& v = *r.Vals;
+    if (v.Items.empty()) return;
+    t.cells.setRows(static_cast<long>(v.Items.size()) + 1);
+    long row = 0;
+    for (std::size_t i = 0; i < v.Items.size(); ++i) STTA_ItemRowWrite(r, t, static_cast<long>(i), row);
+    sortByUsers(t, t.rows() - 1);
+    STTA_TotalRowWrite(r, t, ".. Total ..");
+}
+
+void STTA_IndexRowsWrite(const std::vector<long>& indexes, const STTA_Results& r, ReportTable& t) {
+    if (r.Vals->Items.empty()) return;
+    t.cells.setRows(static_cast<long>(indexes.size()) + 1);
+    long row = 0;
+    for (long i : indexes) {
+        if (i >= 0 && static_cast<std::size_t>(i) < r.Vals->Items.size()) STTA_ItemRowWrite(r, t, i, row);
+        else ++row;
+    }
+    sortByUsers(t, t.rows() - 1);
+    STTA_TotalRowWrite(r, t, ".. Total ..");
+}
+
+void STTA_GroupedReportWrite(STTA_Results& r, ReportTable& t, const std::string& section) {
+    r.AnalOpts.ValIsGroupedRep = true;
+    const STTA_ValueList& v = *r.Vals;
+    if (v.Items.empty()) return;
+    const long kind = r.Analyzed_Field;
+    const std::string listName = kind == 1 ? "STgrps" : kind == 6 ? "VisitedPages" : kind == 7 ? "VisitedDirs"
+                                          : kind == 8 ? "nonSERefrgrps" : "";
+    core::StrArray groups;
+    CHUNKS_IniGet(section, listName, "::*", "|", kChunksNoExclusion, groups, 0, 3);
+    std::vector<bool> used(v.Items.size(), false);
+    t.cells.setRows(1);
+    for (long g = groups.lbound(); groups.hasBounds() && g <= groups.ubound(); ++g) {
+        if (groups[g].empty()) continue;
+        core::StrArray split;
+        CHUNKS_Split(INI_Get(section, groups[g], "::*", 3), split, 0);
+        std::vector<std::string> members;
+        for (long k = split.lbound(); split.hasBounds() && k <= split.ubound(); ++k) members.push_back(split[k]);
+        members.push_back(".. Grouped: " + groups[g]);
+        std::string indexList;
+        for (const std::string& m : members) {
+            const long i = v.find(m);
+            if (i < 0) continue;
+            indexList += (indexList.empty() ? "" : "|") + std::to_string(i);
+            used[static_cast<std::size_t>(i)] = true;
+        }
+        STTA_GroupRowWrite(members, indexList, r, t, groups[g], true);
+    }
+    sortByUsers(t, t.rows() - 1);
+    std::vector<std::string> rest;
+    std::string restList;
+    for (std::size_t i = 0; i < v.Items.size(); ++i) {
+        if (used[i]) continue;
+        if (kind == kRkReferrer) {
+            long row = t.rows() - 1;
+            t.cells.setRows(t.rows() + 1);
+            STTA_ItemRowWrite(r, t, static_cast<long>(i), row);
+            continue;
+        }
+        rest.push_back(v.Items[i]);
+        restList += (restList.empty() ? "" : "|") + std::to_string(i);
+    }
+    if (kind != kRkReferrer) STTA_GroupRowWrite(rest, restList, r, t, ".. Rest ..", true);
+    STTA_TotalRowWrite(r, t, ".. Total ..");
+    STTA_TargetBandsColour(r, t);
+}
+
+void STTA_TargetBandsColour(const STTA_Results& r, ReportTable& t) {
+    for (int k = 1; k <= targetCount(r); ++k) {
+        const int c = kTargetBandStart + 4 * (k - 1);
+        if (c + 3 >= t.cells.cols()) break;
+        const std::uint32_t colour = k <= 4 ? kTargetColours[k - 1] : 0;
+        const int widths[] = {1200, 550, 550, 60};
+        for (int d = 0; d < 4; ++d) {
+            t.colWidth[static_cast<std::size_t>(c + d)] = widths[d];
+            for (long row = 0; row < t.rows(); ++row)
+                t.cells.setBackColor(row, c + d, d == 3 ? kStripeColour : colour);
+        }
+    }
+}

@@ -1,0 +1,123 @@
+#include <gtest/gtest.h>
+
+#include "analysis/report_names.h"
+#include "analysis/report_table.h"
+
+namespace {
+
+// Four terms with users, stays, pages, one target and the engines they came from.
+STTA_Results handMadeResults() {
+    STTA_Results r;
+    r.Analyzed_Field = kRkSearchTerm;
+    r.AnalOpts.ShowDist1 = true;
+    r.DayList->assign({"01 Mar 2026", "02 Mar 2026"});
+    STTA_ValueListAlloc(*r.Vals, 4, 2, 4, {});
+    STTA_ValueListAlloc(*r.Dist1Vals, 2, 2, 4, {});
+    const struct {
+        const char* item;
+        std::int64_t users, stayed, pages, target;
+    } items[] = {{"shoes", 10, 4, 8, 10}, {"boots", 5, 0, 0, 1}, {"hats", 2, 1, 3, 0}, {"socks", 1, 0, 0, 0}};
+    for (const auto& it : items) {
+        ValueListIncrements inc;
+        inc.cnt = it.users;
+        inc.counters = {it.stayed, it.pages, it.target, 0, 0, 0};
+        STTA_ValueListAdd(-1, *r.Vals, it.item, inc, -1);
+    }
+    STTA_ValueListAddPair(-1, 1, *r.Dist1Vals, "google", 6, 0, false);
+    STTA_ValueListAddPair(-1, 1, *r.Dist1Vals, "bing", 4, 0, false);
+    STTA_ValueListAddPair(-1, 2, *r.Dist1Vals, "google", 5, 0, false);
+    TargetSpec buy;
+    buy.Typ = 4;
+    buy.Rules.push_back(FltrRule{});
+    buy.Rules.back().Val = "buy.html";
+    r.Targets.push_back(buy);
+    return r;
+}
+
+std::vector<std::string> rowOf(const ReportTable& t, long row, int cols) {
+    std::vector<std::string> cells;
+    for (int c = 0; c < cols; ++c) cells.push_back(t.text(row, c));
+    return cells;
+}
+
+TEST(ReportTable, TopReportCellByCell) {
+    const STTA_Results r = handMadeResults();
+    ReportTable t;
+    STTA_ReportGridSetup(r.Targets, t, r.Analyzed_Field, r.AnalOpts);
+    ASSERT_TRUE(STTA_TopRowsWrite(r, t, 2));
+    STTA_TargetBandsColour(r, t);
+    ASSERT_EQ(t.cells.cols(), 11);
+    ASSERT_EQ(t.rows(), 6);
+    using Row = std::vector<std::string>;
+    const Row expected[] = {
+        {"Search Term", "Visitors (Users)", "Stayed", "stay %", "Avg htm pages", "% of Ttl Visitors", "buy.html",
+         "% of total", "% of stays", "", "Srch Engine"},
+        {"shoes", "10", "4", "40 %", "2.0", "55.6 %", "10", "100 %", "250 %", "", "google 6 [60%]\r\nbing 4 [40%]\r\n"},
+        {"boots", "5", "0", "0 %", "na", "27.8 %", "1", "20 %", "na %", "", "google 5 [100%]\r\n"},
+        {".. Rest ..", "3", "1", "33 %", "3.0", "16.7 %", "0", "0 %", "0 %", "", ""},
+        {"", "", "", "", "", "", "", "", "", "", ""},
+        {".. Total ..", "18", "5", "28 %", "2.2", "", "11", "61 %", "220 %", "", ""},
+    };
+    for (long row = 0; row < 6; ++row) {
+        SCOPED_TRACE(row);
+        EXPECT_EQ(rowOf(t, row, 11), expected[row]);
+    }
+    // The rows remember their items, whatever order the sort left them in.
+    EXPECT_EQ(t.GetSTs4Row(1), "1");
+    EXPECT_EQ(t.GetSTs4Row(3), "0|3|4");
+    EXPECT_EQ(t.plotStartEndDate, "01 Mar 2026|02 Mar 2026");
+    // The target band is coloured, its narrow column striped.
+    EXPECT_EQ(t.cells.backColor(5, 6), 0x00FFC0C0u);
+    EXPECT_EQ(t.cells.backColor(0, 9), 65535u);
+    EXPECT_EQ(t.cells.backColor(1, 5), 0u);
+}
+
+TEST(ReportTable, AllReportAndMoreRowsAskedThanItems) {
+    const STTA_Results r = handMadeResults();
+    ReportTable all;
+    STTA_ReportGridSetup(r.Targets, all, r.Analyzed_Field, r.AnalOpts);
+    STTA_AllRowsWrite(r, all);
+    // Every item (the empty one too), sorted by users, a blank row and the total.
+    ASSERT_EQ(all.rows(), 5 + 1 + 2);
+    EXPECT_EQ(all.text(1, 0), "shoes");
+    EXPECT_EQ(all.text(4, 0), "socks");
+    EXPECT_EQ(all.text(5, 1), "0");
+    EXPECT_EQ(all.text(7, 1), "18");
+
+    ReportTable top;
+    STTA_ReportGridSetup(r.Targets, top, r.Analyzed_Field, r.AnalOpts);
+    ASSERT_TRUE(STTA_TopRowsWrite(r, top, 50));
+    EXPECT_EQ(top.rows(), 5 + 1 + 2);  // no Rest row
+    EXPECT_EQ(top.text(7, 0), ".. Total ..");
+}
+
+TEST(ReportTable, GroupRowsSumTheirMembersAndAZeroGroupShowsNa) {
+    const STTA_Results r = handMadeResults();
+    ReportTable t;
+    STTA_ReportGridSetup(r.Targets, t, r.Analyzed_Field, r.AnalOpts);
+    t.cells.setRows(1);
+    STTA_GroupRowWrite({"shoes", "hats", "gloves"}, "1|3", r, t, "clothes", true);
+    STTA_GroupRowWrite({"gloves"}, "", r, t, "", true);
+    EXPECT_EQ(rowOf(t, 1, 5), (std::vector<std::string>{"clothes", "12", "5", "42 %", "2.2"}));
+    EXPECT_EQ(t.text(1, 10), "google 6 [50%]\r\nbing 4 [33%]\r\n");
+    EXPECT_EQ(rowOf(t, 2, 5), (std::vector<std::string>{"gloves", "0", "0", "na %", "na"}));
+}
+
+TEST(ReportNames, TitlesAndDistributionColumns) {
+    std::string col2 = "kept", col1;
+    EXPECT_EQ(STTA_ReportTypeName(1, col2, col1), "Search Term");
+    EXPECT_EQ(col1, "Srch Engine");
+    EXPECT_EQ(col2, "First Page (Found)");
+    col2 = "kept";
+    EXPECT_EQ(STTA_ReportTypeName(10, col2, col1), "");
+    EXPECT_EQ(col2, "kept");
+    EXPECT_EQ(STTA_ReportTypeName(99, col2, col1), "");
+    EXPECT_EQ(STTA_ReportTypeName(3, col2, col1), "Search Term // Page Found");
+    EXPECT_EQ(col2, "");
+    EXPECT_EQ(STTA_ReportTypeName(11, col2, col1), "Srch Engine");
+    EXPECT_EQ(col1, "Search Term");
+    EXPECT_EQ(STTA_GroupListName(8), "NonSERefrgrps");
+    EXPECT_EQ(STTA_ReportKindList(2), "12|13|14|15|16|17|18|19|20|21");
+}
+
+}  // namespace
