@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "app/analysis_commands.h"
 #include "app/log_import_commands.h"
 #include "core/user_interface.h"
 #include "dialogs/msgbox.h"
@@ -36,6 +37,7 @@ int main(int argc, char** argv) {
                                  sys::resourcesFolder(QCoreApplication::applicationDirPath().toStdString()));
         Mainfrm main;
         wireLogImportCommands(main);
+        wireAnalysisCommands(main);
         main.MDIForm_Load(commandLine(argc, argv));
         main.showMaximized();
         rc = QApplication::exec();

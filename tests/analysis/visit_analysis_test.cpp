@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 
+#include "analysis/report_show.h"
 #include "analysis/visit_analysis.h"
 #include "analysis/visit_values.h"
 #include "core/ini_store.h"
@@ -156,6 +157,22 @@ TEST_F(VisitAnalysis, StopLeavesThePreviousResultsAsTheyWere) {
     EXPECT_EQ(stop.closed, 1);
     EXPECT_EQ(r.Analyzed_Field, kRkSearchEngine);
     EXPECT_EQ(cnt(r, "google"), 4);
+}
+
+TEST_F(VisitAnalysis, AReportCommandAnalysesAndWritesItsTable) {
+    setMain("AnalStartEnd", "");  // a first report takes the whole stored range
+    ReportTable table;
+    std::string caption;
+    ASSERT_TRUE(STTA_ReportPrepare(site.db, kRkSearchEngine, kReportTop, table, caption));
+    EXPECT_EQ(caption, "Top Srch Engines. Site: Test Site");
+    EXPECT_EQ(INI_Get("Main", "AnalStartEnd", "::*", 3), "2026-03-01|2026-03-03");
+    // The empty engine item, google, bing and the visit from no engine, then the total.
+    ASSERT_EQ(table.rows(), 1 + 4 + 2);
+    EXPECT_EQ(table.text(1, 0), "google");
+    EXPECT_EQ(table.text(1, 1), "4");
+    EXPECT_EQ(table.text(6, 0), ".. Total ..");
+    EXPECT_EQ(table.text(6, 1), "6");
+    EXPECT_EQ(gResults.Analyzed_Field, kRkSearchEngine);
 }
 
 TEST_F(VisitAnalysis, ASiteAreaWithoutPagesGivesAnEmptyReport) {
