@@ -16,7 +16,7 @@ void showReport(Mainfrm& main, long kind, long mode) {
     ReportTable table;
     std::string caption;
     if (!STTA_ReportPrepare(gDB, kind, mode, table, caption)) return;
-    auto* window = new SrchTmLstFrm(std::move(table), caption);
+    auto* window = new SrchTmLstFrm(std::move(table), gResults, caption);
     QMdiSubWindow* sub = main.mdiArea()->addSubWindow(window);
     sub->showMaximized();
 }

@@ -6,7 +6,7 @@
 
 namespace {
 
-ReportTable smallReport() {
+STTA_Results smallResults() {
     STTA_Results r;
     r.Analyzed_Field = kRkSearchEngine;
     STTA_ValueListAlloc(*r.Vals, 2, 1, 2, {});
@@ -15,6 +15,10 @@ ReportTable smallReport() {
     STTA_ValueListAdd(-1, *r.Vals, "google", inc, -1);
     inc.cnt = 5;
     STTA_ValueListAdd(-1, *r.Vals, "bing", inc, -1);
+    return r;
+}
+
+ReportTable smallReport(const STTA_Results& r) {
     ReportTable t;
     STTA_ReportGridSetup(r.Targets, t, r.Analyzed_Field, r.AnalOpts);
     STTA_AllRowsWrite(r, t);
@@ -22,8 +26,9 @@ ReportTable smallReport() {
 }
 
 TEST(ResultsWindow, ShowsTheReportTableInItsGrid) {
-    const ReportTable table = smallReport();
-    SrchTmLstFrm window(table, "All Srch Engines. Site: Test");
+    const STTA_Results results = smallResults();
+    const ReportTable table = smallReport(results);
+    SrchTmLstFrm window(table, results, "All Srch Engines. Site: Test");
     grid::FlexGrid* grid = window.fSearchTerms();
     EXPECT_EQ(ui::tag(&window), "STLst");
     EXPECT_EQ(window.windowTitle().toStdString(), "All Srch Engines. Site: Test");

@@ -1,0 +1,41 @@
+#pragma once
+// The data of a plot of search terms over time: how many users the chosen items had
+// in each period of the analysed days, how many stayed, and how many reached each of
+// the first four targets; as the table the chart shows (row 0 the series labels,
+// column 0 the period labels).
+#include <string>
+#include <vector>
+
+#include "analysis/results.h"
+#include "core/table2d.h"
+
+// Sum of the counts of the items on days first..last (day indexes, both included).
+std::int64_t STTA_IdsPerDaySum(const std::vector<long>& items, const analysis::DayTable& table, long first,
+                               long last);
+
+// Clips the requested range to the available one (each "start|end" of dates); true
+// when the whole request is available. `message` says what was clipped.
+bool STTA_DateRangeClip(const std::string& requested, const std::string& available, std::string& message,
+                        std::string& clipped);
+
+struct PlotRequest {
+    std::vector<long> items;
+    long periodDays = 1;      // may be enlarged so that a plot has about 55 periods at most
+    std::string dateRange;    // "start|end"; rewritten when it held no data
+    long removedColumns = 0;  // leading data columns the user removed
+    bool percentView = false;  // [Main] Plotpct
+    bool dateTitles = false;   // [Main] ColTitDt
+    bool numberTitles = false; // [Main] ColTitNum
+    std::string targetsMenuCaption = "Analysis Options - Targets to Analyse [Optional]";
+};
+
+struct PlotTable {
+    core::Table2D table;
+    std::string columnLabels;  // "|" list, one entry per period
+    std::string notice;        // shown to the user before the plot, when not empty
+};
+
+// Builds the plot of the items from the results record.
+PlotTable STTA_PlotTable(const STTA_Results& results, PlotRequest& request);
+// Removes the first plotted data column of a chart's table; false when none is left.
+bool STTA_PlotRemoveFirstCol(core::Table2D& table);
