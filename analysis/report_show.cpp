@@ -4,10 +4,10 @@
 #include "analysis/visit_analysis.h"
 #include "core/ini_store.h"
 #include "core/numbers.h"
+#include "core/site_name.h"
 #include "core/text.h"
 #include "core/vb_format.h"
 #include "logimport/visit_date_range.h"
-#include "shell/sites.h"
 
 namespace {
 
