@@ -7,11 +7,11 @@
 #include "core/delimited_lists.h"
 #include "core/ini_store.h"
 #include "core/numbers.h"
+#include "core/site_name.h"
 #include "core/text.h"
 #include "core/user_interface.h"
 #include "core/vb_format.h"
 #include "logimport/visit_date_range.h"
-#include "shell/sites.h"
 
 namespace {
 
@@ -115,7 +115,7 @@ bool ReportDispatch::STTA_ReportConfirmOps(long kind, IfrmPtr& form) {
 
 bool ReportDispatch::datesConfirmed(const std::string& okCaption, const std::string& text) {
     double first = 0, last = 0;
-    if (!STTA_SiteDBDateRange(gDB, first, last, true)) return false;
+    if (!STTA_SiteDBDateRange(db_, first, last, true)) return false;
     // A first analysis covers everything stored, until the user chooses a range.
     if (core::trimBlanks(INI_Get("Main", "AnalStartEnd", "::*", 3)).empty())
         INI_Put("Main", "AnalStartEnd", stampDayText(first) + "|" + stampDayText(last), "::*");
@@ -161,7 +161,7 @@ bool ReportDispatch::STTA_AnalysisConfirmDlg(long kind, bool reuseSingle, IfrmPt
 
 IfrmPtr ReportDispatch::STTA_AnalyseForReport(long kind) {
     IfrmPtr form;
-    if (STTA_VisitsAnalyse(gDB, gResults, topCount(), kind)) form = forms_.STTA_IfrmShow();
+    if (STTA_VisitsAnalyse(db_, gResults, topCount(), kind)) form = forms_.STTA_IfrmShow();
     gResultsIfrmKey.clear();
     return form;
 }

@@ -8,6 +8,7 @@
 
 #include "analysis/report_table.h"
 #include "analysis/results_data_form.h"
+#include "platform/dao/database.h"
 
 // Report modes.
 inline constexpr long kReportTop = 1, kReportAll = 2, kReportGrouped = 3;
@@ -23,7 +24,8 @@ bool STTA_ReportShow(long mode, const Ifrm& form, long groupKind, ReportTable& t
 
 class ReportDispatch {
 public:
-    explicit ReportDispatch(DataForms& forms) : forms_(forms) {}
+    // Reports from the analyses in `forms`, analysing the site database `db`.
+    ReportDispatch(DataForms& forms, dao::Database& db) : forms_(forms), db_(db) {}
 
     // The date-range dialog: asks for the range to analyse (kept in [Main]
     // AnalStartEnd), with this OK caption and text; false when cancelled. Without it the
@@ -48,4 +50,5 @@ private:
     bool datesConfirmed(const std::string& okCaption, const std::string& text);
 
     DataForms& forms_;
+    dao::Database& db_;
 };

@@ -6,8 +6,9 @@
 #include "analysis/forms/results_window.h"
 #include "shell/main_window.h"
 #include "shell/menu_tree.h"
+#include "shell/sites.h"
 
-AnalysisCommands::AnalysisCommands(Mainfrm& main) : main_(main) {
+AnalysisCommands::AnalysisCommands(Mainfrm& main) : main_(main), dispatch_(forms_, gDB) {
     dispatch_.reportShow = [this](long mode, const IfrmPtr& form, long groupKind) { reportShow(mode, form, groupKind); };
     for (const shell::MenuSpec& menu : shell::mainMenuTree())
         for (const shell::MenuItemSpec& item : menu.items)

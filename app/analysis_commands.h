@@ -23,5 +23,5 @@ private:
 
     Mainfrm& main_;
     DataForms forms_;
-    ReportDispatch dispatch_{forms_};
+    ReportDispatch dispatch_;
 };

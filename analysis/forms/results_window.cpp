@@ -17,6 +17,7 @@
 #include "core/ini_store.h"
 #include "core/numbers.h"
 #include "core/program_paths.h"
+#include "core/site_name.h"
 #include "core/text.h"
 #include "core/user_interface.h"
 #include "platform/chart/chart_view.h"
@@ -25,7 +26,6 @@
 #include "platform/ui/forms.h"
 #include "platform/ui/qt_text.h"
 #include "platform/ui/twips.h"
-#include "shell/sites.h"
 #include "window/event_guard.h"
 
 namespace {

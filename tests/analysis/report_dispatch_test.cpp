@@ -2,7 +2,6 @@
 
 #include "analysis/report_dispatch.h"
 #include "core/text.h"
-#include "shell/sites.h"
 #include "tests/analysis/hand_made_site.h"
 
 namespace {
@@ -13,13 +12,11 @@ class ReportDispatchTest : public testsupport::HandMadeSite {
 protected:
     void SetUp() override {
         HandMadeSite::SetUp();
-        gDB = dao::Database(site.dbPath);
         dispatch.reportShow = [this](long mode, const IfrmPtr& form, long groupKind) {
             shown.push_back({mode, form, groupKind});
         };
     }
     void TearDown() override {
-        gDB.close();
         gResultsIfrmKey.clear();
         HandMadeSite::TearDown();
     }
@@ -31,7 +28,7 @@ protected:
         long groupKind;
     };
     DataForms forms;
-    ReportDispatch dispatch{forms};
+    ReportDispatch dispatch{forms, site.db};
     std::vector<Shown> shown;
 };
 

@@ -4,12 +4,12 @@
 
 #include "core/ini_store.h"
 #include "dialogs/msgbox.h"
-#include "logimport/component_filter_check.h"
+#include "logimport/forms/component_filter_check.h"
 #include "logimport/log_format.h"
 #include "logimport/page_table.h"
 #include "logimport/search_engine_store.h"
-#include "logimport/test_reads.h"
-#include "tests/logimport/test_read_site.h"
+#include "logimport/forms/test_reads.h"
+#include "tests/logimport_forms/test_read_site.h"
 #include "tests/support/scripted_responder.h"
 
 using testsupport::combinedLine;

@@ -1,4 +1,4 @@
-#include "logimport/add_log_data.h"
+#include "logimport/forms/add_log_data.h"
 
 #include <cmath>
 
@@ -11,13 +11,13 @@
 #include "dialogs/msgbox.h"
 #include "dialogs/option_strings.h"
 #include "dialogs/ready_dialogs.h"
-#include "logimport/component_filter_check.h"
+#include "logimport/forms/component_filter_check.h"
 #include "logimport/filter_store.h"
-#include "logimport/log_file_lists.h"
+#include "logimport/forms/log_file_lists.h"
 #include "logimport/logline_store.h"
 #include "logimport/raw_log_reader.h"
-#include "logimport/read_dialogs.h"
-#include "logimport/test_reads.h"
+#include "logimport/forms/read_dialogs.h"
+#include "logimport/forms/test_reads.h"
 #include "logimport/visit_building.h"
 
 namespace {

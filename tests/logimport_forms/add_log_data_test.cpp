@@ -1,11 +1,11 @@
 // File > "Add new raw log data" driven as a user would, through the boxes.
 #include <gtest/gtest.h>
 
-#include "logimport/add_log_data.h"
-#include "logimport/log_file_entry_dialog.h"
+#include "logimport/forms/add_log_data.h"
+#include "logimport/forms/log_file_entry_dialog.h"
 #include "logimport/search_engine_store.h"
 #include "tests/logimport/generated_site.h"
-#include "tests/logimport/test_read_site.h"
+#include "tests/logimport_forms/test_read_site.h"
 #include "tests/support/scripted_responder.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "logimport/read_dialogs.h"
+#include "logimport/forms/read_dialogs.h"
 
 #include "core/delimited_lists.h"
 #include "core/ini_store.h"
@@ -8,10 +8,10 @@
 #include "dialogs/paged_list_dialog.h"
 #include "dialogs/ready_dialogs.h"
 #include "logimport/filter_descriptions.h"
-#include "logimport/filter_dialogs.h"
-#include "logimport/component_filter_check.h"
+#include "logimport/forms/filter_dialogs.h"
+#include "logimport/forms/component_filter_check.h"
 #include "logimport/read_record.h"
-#include "logimport/test_reads.h"
+#include "logimport/forms/test_reads.h"
 
 namespace {
 

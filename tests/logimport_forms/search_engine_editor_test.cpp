@@ -1,4 +1,4 @@
-#include "logimport/search_engine_editor.h"
+#include "logimport/forms/search_engine_editor.h"
 
 #include <gtest/gtest.h>
 

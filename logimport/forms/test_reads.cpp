@@ -1,4 +1,4 @@
-#include "logimport/test_reads.h"
+#include "logimport/forms/test_reads.h"
 
 #include <algorithm>
 #include <optional>
@@ -14,13 +14,13 @@
 #include "dialogs/ready_dialogs.h"
 #include "help/url_routines.h"
 #include "logimport/filter_store.h"
-#include "logimport/log_file_lists.h"
+#include "logimport/forms/log_file_lists.h"
 #include "logimport/log_format.h"
 #include "logimport/raw_log_reader.h"
-#include "logimport/read_dialogs.h"
-#include "logimport/robot_filters.h"
+#include "logimport/forms/read_dialogs.h"
+#include "logimport/forms/robot_filters.h"
 #include "logimport/search_engine_store.h"
-#include "logimport/test_read_lists.h"
+#include "logimport/forms/test_read_lists.h"
 #include "platform/sys/rt_error.h"
 
 namespace {

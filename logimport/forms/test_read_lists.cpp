@@ -1,4 +1,4 @@
-#include "logimport/test_read_lists.h"
+#include "logimport/forms/test_read_lists.h"
 
 #include <algorithm>
 #include <array>

@@ -9,7 +9,7 @@
 #include "dialogs/msgbox.h"
 #include "logimport/log_format.h"
 #include "logimport/read_record.h"
-#include "logimport/robot_filters.h"
+#include "logimport/forms/robot_filters.h"
 #include "platform/ui/work_area.h"
 #include "tests/support/fake_user_interface.h"
 #include "tests/support/scripted_responder.h"

@@ -1,4 +1,4 @@
-#include "logimport/log_file_lists.h"
+#include "logimport/forms/log_file_lists.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 
 #include "core/delimited_lists.h"
 #include "core/ini_store.h"
-#include "tests/logimport/log_files_fixture.h"
+#include "tests/logimport_forms/log_files_fixture.h"
 #include "tests/support/scripted_responder.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "logimport/filter_dialogs.h"
+#include "logimport/forms/filter_dialogs.h"
 
 #include <algorithm>
 #include <array>

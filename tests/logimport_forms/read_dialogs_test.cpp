@@ -1,4 +1,4 @@
-#include "logimport/read_dialogs.h"
+#include "logimport/forms/read_dialogs.h"
 
 #include <gtest/gtest.h>
 

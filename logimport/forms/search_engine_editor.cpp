@@ -1,4 +1,4 @@
-#include "logimport/search_engine_editor.h"
+#include "logimport/forms/search_engine_editor.h"
 
 #include <algorithm>
 
@@ -13,7 +13,7 @@
 #include "dialogs/ready_dialogs.h"
 #include "logimport/search_engine_store.h"
 #include "logimport/search_engines.h"
-#include "logimport/test_reads.h"
+#include "logimport/forms/test_reads.h"
 #include "platform/sys/rt_error.h"
 
 namespace logimport {

@@ -1,17 +1,18 @@
-#include "logimport/log_file_lists.h"
+#include "logimport/forms/log_file_lists.h"
 
 #include <string>
 
 #include "core/delimited_lists.h"
 #include "core/ini_store.h"
 #include "core/program_paths.h"
+#include "core/site_name.h"
 #include "core/text.h"
 #include "core/typed_array.h"
 #include "dialogs/edit_list_dialog.h"
 #include "dialogs/list_dialog.h"
 #include "dialogs/paged_list_dialog.h"
 #include "dialogs/ready_dialogs.h"
-#include "logimport/log_file_entry_dialog.h"
+#include "logimport/forms/log_file_entry_dialog.h"
 #include "logimport/log_format.h"
 
 namespace {
@@ -105,7 +106,7 @@ MB_ListDlgArgs logFileListArgs(const std::string& entry) {
     MB_ListDlgArgs args;
     args.itemWord = "File Spec.";
     args.captionSuffix = "Log file definition";
-    args.message = "Current Site DB: " + INI_Get(kMain, "Parm", gIniDbDef, 3);
+    args.message = "Current Site DB: " + STTA_SiteParmGet();
     args.selection = entry;
     args.remembered = {.section = kEnterLogFile, .entry = "Xctls", .iniFile = kRouted};
     args.ok = true;

@@ -1,4 +1,4 @@
-#include "logimport/robot_filters.h"
+#include "logimport/forms/robot_filters.h"
 
 #include "core/delimited_lists.h"
 #include "core/ini_store.h"
@@ -8,7 +8,7 @@
 #include "dialogs/msgbox.h"
 #include "dialogs/two_list_selector.h"
 #include "logimport/filter_descriptions.h"
-#include "logimport/filter_dialogs.h"
+#include "logimport/forms/filter_dialogs.h"
 #include "logimport/filter_store.h"
 #include "logimport/log_format.h"
 #include "logimport/read_record.h"

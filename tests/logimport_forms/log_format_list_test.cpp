@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "core/ini_store.h"
-#include "logimport/log_file_entry_dialog.h"
-#include "logimport/log_file_lists.h"
-#include "tests/logimport/log_files_fixture.h"
+#include "logimport/forms/log_file_entry_dialog.h"
+#include "logimport/forms/log_file_lists.h"
+#include "tests/logimport_forms/log_files_fixture.h"
 #include "tests/support/scripted_responder.h"
 
 namespace {

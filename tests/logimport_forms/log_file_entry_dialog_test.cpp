@@ -1,4 +1,4 @@
-#include "logimport/log_file_entry_dialog.h"
+#include "logimport/forms/log_file_entry_dialog.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 
 #include "core/ini_store.h"
 #include "logimport/log_format.h"
-#include "tests/logimport/log_files_fixture.h"
+#include "tests/logimport_forms/log_files_fixture.h"
 #include "tests/support/scripted_responder.h"
 
 namespace {

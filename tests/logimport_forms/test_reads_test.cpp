@@ -6,10 +6,10 @@
 #include "core/ini_store.h"
 #include "logimport/log_format.h"
 #include "logimport/search_engine_store.h"
-#include "logimport/test_read_lists.h"
-#include "logimport/test_reads.h"
+#include "logimport/forms/test_read_lists.h"
+#include "logimport/forms/test_reads.h"
 #include "platform/sys/rt_error.h"
-#include "tests/logimport/test_read_site.h"
+#include "tests/logimport_forms/test_read_site.h"
 
 using testsupport::combinedLine;
 

@@ -1,4 +1,4 @@
-#include "logimport/log_file_entry_dialog.h"
+#include "logimport/forms/log_file_entry_dialog.h"
 
 #include <array>
 #include <string_view>
@@ -7,12 +7,13 @@
 #include "core/ini_store.h"
 #include "core/path_checks.h"
 #include "core/program_paths.h"
+#include "core/site_name.h"
 #include "core/stored_text.h"
 #include "core/text.h"
 #include "core/user_interface.h"
 #include "dialogs/msgbox.h"
 #include "dialogs/ready_dialogs.h"
-#include "logimport/log_file_lists.h"
+#include "logimport/forms/log_file_lists.h"
 #include "window/common_dialog.h"
 
 namespace {
@@ -90,7 +91,7 @@ void logFmtNamesToScreens() {
 bool STTA_LogFileEntryDialog(std::string& fileSpec, std::string& defName) {
     valuesPut(fileSpec, defName);
     const std::string message =
-        "Enter (UN-compressed) Log File Name or Pattern. Site DB: " + INI_Get("Main", "Parm", gIniDbDef, 3);
+        "Enter (UN-compressed) Log File Name or Pattern. Site DB: " + STTA_SiteParmGet();
     const MB_ShowExArgs args{.controls = {.section = kEnterLogFile, .entry = "EnterLogFileDef", .iniFile = kRouted},
                              .dfltButton = kOk,
                              .escButton = kCancel};

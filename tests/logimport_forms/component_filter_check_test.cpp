@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/text.h"
-#include "logimport/component_filter_check.h"
+#include "logimport/forms/component_filter_check.h"
 #include "logimport/page_table.h"
 #include "tests/logimport/temp_site.h"
 

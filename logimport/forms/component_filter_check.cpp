@@ -1,4 +1,4 @@
-#include "logimport/component_filter_check.h"
+#include "logimport/forms/component_filter_check.h"
 
 #include <algorithm>
 #include <numeric>
@@ -16,8 +16,8 @@
 #include "logimport/filter_store.h"
 #include "logimport/log_format.h"
 #include "logimport/page_table.h"
-#include "logimport/test_read_lists.h"
-#include "logimport/test_reads.h"
+#include "logimport/forms/test_read_lists.h"
+#include "logimport/forms/test_reads.h"
 
 namespace {
 

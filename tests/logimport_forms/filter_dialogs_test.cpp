@@ -8,7 +8,7 @@
 #include "core/ini_store.h"
 #include "core/text.h"
 #include "dialogs/msgbox.h"
-#include "logimport/filter_dialogs.h"
+#include "logimport/forms/filter_dialogs.h"
 #include "logimport/filter_store.h"
 #include "logimport/read_record.h"
 #include "platform/ui/work_area.h"

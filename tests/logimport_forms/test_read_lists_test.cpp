@@ -5,8 +5,8 @@
 #include "core/delimited_lists.h"
 #include "core/text.h"
 #include "dialogs/msgbox.h"
-#include "logimport/component_filter_check.h"
-#include "logimport/test_read_lists.h"
+#include "logimport/forms/component_filter_check.h"
+#include "logimport/forms/test_read_lists.h"
 #include "tests/support/fake_user_interface.h"
 #include "tests/support/scripted_responder.h"
 
