@@ -53,8 +53,8 @@ private:
 std::string browserWarningText() {
     return "Error when trying to open help in the help window or in your browser. The browser used for help "
            "is set by the entry \"Ac\" of section [Browser For Help] in sitedbs.ini: without it the help "
-           "window is used, \".\" opens help with the desktop's default program, and a command such as "
-           "\"firefox %1\" runs that program." +
+           "window is used, \".\" opens help with the desktop's default program, and a program template such "
+           "as \"firefox>>O\" runs that program." +
            gCRCR + gProductName +
            " will now display help requested on a popup. Help text is formatted and has links available when "
            "shown in the help window." +
