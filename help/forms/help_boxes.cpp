@@ -9,7 +9,6 @@
 #include "help/forms/help_window.h"
 #include "help/help_display.h"
 #include "platform/ui/controls.h"
-#include "window/form_ops.h"
 
 namespace help {
 namespace {
@@ -28,8 +27,9 @@ public:
                        MB_OptEsc(1), "");
     }
     void showSameHelpItem(core::UiHandle main) override {
+        // The main window lives as long as the program.
         auto* window = qobject_cast<QWidget*>(ui::object(main));
-        if (!window || !FRMSND_FormIsAlive(window)) return;
+        if (!window) return;
         if (auto* item = window->findChild<QAction*>("fMnu_HM")) {
             item->setVisible(true);
             item->setEnabled(true);
