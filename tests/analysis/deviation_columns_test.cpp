@@ -9,27 +9,14 @@
 #include "core/dates.h"
 #include "core/ini_store.h"
 #include "core/numbers.h"
-#include "core/shell_hooks.h"
 #include "core/text.h"
 #include "core/vb_format.h"
 #include "shell/hooks.h"
+#include "tests/analysis/main_settings.h"
 #include "tests/logimport/generated_site.h"
 #include "tests/support/fake_user_interface.h"
-#include "tests/support/temp_home.h"
 
 namespace {
-
-// [Main] of "::*" in a temporary file.
-class MainInHome : public core::ShellHooks {
-public:
-    explicit MainInHome(std::string file) : file_(std::move(file)) {}
-    std::string iniSectFileGet(const std::string& section, const std::string&) override {
-        return section == "Main" ? file_ : std::string();
-    }
-
-private:
-    std::string file_;
-};
 
 // Consecutive day texts from an ISO date.
 std::vector<std::string> daysFrom(const char* first, long count) {
@@ -41,16 +28,9 @@ std::vector<std::string> daysFrom(const char* first, long count) {
 
 class DeviationColumns : public ::testing::Test {
 protected:
-    void SetUp() override {
-        TXT_CrLfInit();
-        testsupport::writeFile(home / "LastVals.ini", "[Main]\n");
-        core::setShellHooks(&hooks);
-    }
-    void TearDown() override { core::setShellHooks(nullptr); }
     static void setMain(const std::string& entry, const std::string& value) { INI_Put("Main", entry, value, "::*"); }
 
-    testsupport::TempHome home;
-    MainInHome hooks{home / "LastVals.ini"};
+    testsupport::MainSettings settings;
 };
 
 // A period as the texts of its first and last day; empty when it has no days.
@@ -277,7 +257,7 @@ TEST_F(DeviationColumns, OnlyUngroupedReportsWithTheOptionSetGetThem) {
     }
 }
 
-// A generated log of 400 days from 1 January 2026, analysed up to the ends of months
+// A generated log of about 400 days from 1 January 2026, analysed up to the ends of months
 // and of January and to a day early in January: each top search term's averages and
 // changes are worked out here by calendar from what the generator wrote.
 namespace calendar {
@@ -323,7 +303,9 @@ TEST(DeviationColumnsOfAGeneratedLog, AveragesAndChangesAgreeWithTheCalendar) {
     struct Restore {
         ~Restore() { core::setShellHooks(nullptr); }
     } restore;
-    const testsupport::SearchTruth truth = testsupport::addGeneratedLog(site, 24000, 5, 400).truth;
+    // The generator spreads its lines over a little more than half the days asked
+    // for, so this log covers about 400 days, into February 2027.
+    const testsupport::SearchTruth truth = testsupport::addGeneratedLog(site, 48000, 5, 740).truth;
     std::map<std::string, std::map<sys_days, int>> usersPerDay;  // term -> day -> users
     for (const auto& [key, visit] : truth) ++usersPerDay[visit.term][stampDay(key.second)];
     for (const auto& [entry, value] : std::vector<std::pair<const char*, const char*>>{
