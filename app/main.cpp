@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
                                  sys::resourcesFolder(QCoreApplication::applicationDirPath().toStdString()));
         Mainfrm main;
         wireLogImportCommands(main);
-        wireAnalysisCommands(main);
+        AnalysisCommands analysis(main);
         main.MDIForm_Load(commandLine(argc, argv));
         main.showMaximized();
         rc = QApplication::exec();
