@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "analysis/results_summary.h"
+#include "analysis/results_data_form.h"
 #include "core/text.h"
 
 namespace {
@@ -40,7 +40,7 @@ TEST(ResultsSummary, TheLastThirtyDaysAreThirtyAndShortAnalysesDivideByThirty) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.days);
         const std::string whole = std::to_string(c.days);
-        EXPECT_EQ(STTA_ResultsSummary(oneVisitADay(c.days)),
+        EXPECT_EQ(STTA_ResultsSummaryText(oneVisitADay(c.days)),
                   "Total Visits: 100" + gCR + "Selected Visits: " + whole + " [" + whole + "%]" + gCR +
                       "buy.html: " + whole + " [" + whole + "%]" + gCRCR + std::string(60, '-') + gCRCR + gCR +
                       c.lastLines);
