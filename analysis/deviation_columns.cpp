@@ -217,7 +217,7 @@ void STTA_DevOptionsLoad(const STTA_Results& r) {
     r.DevPrevEnd = r.DevLastStart - 1;
     r.DevPrevStart = std::max(0L, r.DevPrevEnd - n + 1);
     r.DevThisMoEnd = u;
-    r.DevThisMoStart = std::max(0L, u + 1 - dayOfList(list, u).day);
+    r.DevThisMoStart = STTA_DevMonthStart(u, list);
     r.DevLastMoEnd = r.DevThisMoStart - 1;
     r.DevLastMoStart = STTA_DevMonthStart(r.DevLastMoEnd, list);
     r.DevPrevMoEnd = r.DevLastMoStart - 1;
