@@ -289,6 +289,15 @@ struct Period {
     long length() const { return has ? (last - first).count() + 1 : 0; }
 };
 
+Span spanText(const Period& p) {
+    if (!p.has) return {};
+    const sys_days serialZero{std::chrono::year{1899} / 12 / 30};
+    auto text = [&](sys_days d) {
+        return core::vbFormat(core::DateTime{static_cast<double>((d - serialZero).count())}, "dd mmm yyyy");
+    };
+    return {text(p.first), text(p.last)};
+}
+
 // The days a..b of the analysis that starts on `start`.
 Period within(sys_days start, sys_days a, sys_days b) { return {std::max(start, a), b, b >= start}; }
 
@@ -347,6 +356,13 @@ TEST(DeviationColumnsOfAGeneratedLog, AveragesAndChangesAgreeWithTheCalendar) {
         STTA_ReportGridSetup(r.Targets, t, r.Analyzed_Field, r.AnalOpts);
         ASSERT_TRUE(STTA_TopRowsWrite(r, t, 5));
         STTA_TargetBandsColour(r, t);
+        const std::pair<P, std::pair<long, long>> bounds[] = {
+            {Last, {r.DevLastStart, r.DevLastEnd}},       {Prev, {r.DevPrevStart, r.DevPrevEnd}},
+            {ThisMo, {r.DevThisMoStart, r.DevThisMoEnd}}, {LastMo, {r.DevLastMoStart, r.DevLastMoEnd}},
+            {PrevMo, {r.DevPrevMoStart, r.DevPrevMoEnd}}, {ThisYr, {r.DevThisYrStart, r.DevThisYrEnd}},
+            {LastYr, {r.DevLastYrStart, r.DevLastYrEnd}}};
+        for (const auto& [p, startEnd] : bounds)
+            EXPECT_EQ(spanOf(r, startEnd.first, startEnd.second), spanText(periods[p])) << "period " << p;
         auto cell = [&](long row, int k) { return t.text(row, t.col.Deviation + k); };
         const auto withDays = [](const char* head, const Period& p, const char* tail) {
             return head + std::to_string(p.length()) + tail;
