@@ -251,7 +251,8 @@ void STTA_DevCellsWrite(DevMode mode, const STTA_Results& r, ReportTable& t, lon
     const int first = t.col.Deviation;
     if (first < 0) return;
     if (mode == DevMode::Captions) {
-        for (int k = 0; k < kDevColumns; ++k) t.setText(0, first + k, captionText(r, kColumns[static_cast<std::size_t>(k)]));
+        for (int k = 0; k < kDevColumns; ++k)
+            t.setText(0, first + k, captionText(r, kColumns[static_cast<std::size_t>(k)]));
         return;
     }
     const auto avg = itemAverages(r, item);
@@ -259,7 +260,8 @@ void STTA_DevCellsWrite(DevMode mode, const STTA_Results& r, ReportTable& t, lon
     for (int k = 0; k < kDevColumns; ++k) {
         const DevColumn& c = kColumns[static_cast<std::size_t>(k)];
         if (!periodsHaveDays(r, c.needs)) continue;
-        t.setText(row, first + k, isAverage(c) ? valueText(r, of(c.of), k) : STTA_DevChgText(of(c.of), of(c.against), r));
+        t.setText(row, first + k,
+                  isAverage(c) ? valueText(r, of(c.of), k) : STTA_DevChgText(of(c.of), of(c.against), r));
     }
 }
 
