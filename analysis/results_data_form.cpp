@@ -128,8 +128,9 @@ std::string STTA_ResultsSummaryText(const STTA_Results& r) {
                             counterSum(v.CntTgt(static_cast<int>(t))), -1, r.VisitCount);
     text += gCRCR + std::string(60, '-') + gCRCR;
     const long lastDay = static_cast<long>(r.DayList->size()) - 1;
-    const long firstDay = std::max(0L, lastDay - 30);
+    // The last 30 days, and averages of 30 days even when the analysis is shorter.
     constexpr long kDays = 30;
+    const long firstDay = std::max(0L, lastDay - kDays + 1);
     const std::string prefix = "Last " + std::to_string(kDays) + " days ";
     text += summaryLine(prefix + "Selected Visits: ", dayTableSum(v.DayCnt[0], items, firstDay, lastDay), kDays,
                         r.VisitCount);

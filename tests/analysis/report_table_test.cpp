@@ -2,6 +2,7 @@
 
 #include "analysis/report_names.h"
 #include "analysis/report_table.h"
+#include "tests/analysis/main_settings.h"
 
 namespace {
 
@@ -41,6 +42,7 @@ std::vector<std::string> rowOf(const ReportTable& t, long row, int cols) {
 }
 
 TEST(ReportTable, TopReportCellByCell) {
+    const testsupport::MainSettings withoutDeviationColumns("DevShow=False\n");
     const STTA_Results r = handMadeResults();
     ReportTable t;
     STTA_ReportGridSetup(r.Targets, t, r.Analyzed_Field, r.AnalOpts);
@@ -73,6 +75,7 @@ TEST(ReportTable, TopReportCellByCell) {
 }
 
 TEST(ReportTable, AllReportAndMoreRowsAskedThanItems) {
+    const testsupport::MainSettings withoutDeviationColumns("DevShow=False\n");
     const STTA_Results r = handMadeResults();
     ReportTable all;
     STTA_ReportGridSetup(r.Targets, all, r.Analyzed_Field, r.AnalOpts);
@@ -92,6 +95,7 @@ TEST(ReportTable, AllReportAndMoreRowsAskedThanItems) {
 }
 
 TEST(ReportTable, GroupRowsSumTheirMembersAndAZeroGroupShowsNa) {
+    const testsupport::MainSettings withoutDeviationColumns("DevShow=False\n");
     const STTA_Results r = handMadeResults();
     ReportTable t;
     STTA_ReportGridSetup(r.Targets, t, r.Analyzed_Field, r.AnalOpts);
