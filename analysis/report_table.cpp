@@ -72,6 +72,7 @@ std::string ReportTable::GetSTs4Row(long row) const {
 }
 
 std::string STTA_TargetLabel(const TargetSpec& target) {
+    if (target.Rules.empty()) return {};
     std::string label;
     const std::string joint = target.Typ == 3 ? " & " : " / ";
     for (const FltrRule& rule : target.Rules) {
