@@ -5,6 +5,7 @@
 #include <QMessageBox>
 
 #include "app/analysis_commands.h"
+#include "app/analysis_option_commands.h"
 #include "app/log_import_commands.h"
 #include "core/user_interface.h"
 #include "dialogs/msgbox.h"
@@ -38,6 +39,7 @@ int main(int argc, char** argv) {
         Mainfrm main;
         wireLogImportCommands(main);
         wireAnalysisCommands(main);
+        wireAnalysisOptionCommands(main);
         main.MDIForm_Load(commandLine(argc, argv));
         main.showMaximized();
         rc = QApplication::exec();

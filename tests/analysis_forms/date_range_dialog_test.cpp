@@ -7,6 +7,7 @@
 
 #include "core/dates.h"
 #include "core/ini_store.h"
+#include "core/text.h"
 #include "platform/sys/clock.h"
 #include "tests/support/scripted_responder.h"
 #include "tests/support/temp_home.h"
@@ -81,6 +82,7 @@ TEST_F(DateRangeDialog, TypedDatesAreCheckedAndStoredAsShortDates) {
                 EXPECT_EQ(v.notice, c.problems);
                 // The typed texts stay for correcting.
                 EXPECT_EQ(textOf(v, kStartBox), c.start);
+                d.press("OK");  // the panel with the problems
                 d.press("&Cancel");
             }});
         const int pressed = STTA_DateRangeEnter(range, "to analyse", ctl, available(day(2024, 1, 1), day(2026, 4, 2)));
