@@ -1,7 +1,6 @@
 #include "analysis/date_ranges.h"
 
 #include <algorithm>
-#include <sstream>
 
 #include "core/dates.h"
 #include "core/text.h"
@@ -11,22 +10,12 @@ namespace analysis {
 
 namespace {
 
-// "5 Jan 2003" read as "5/Jan/2003"; any other text as it is.
-std::string slashedDayMonthYear(const std::string& text) {
-    std::istringstream words(text);
-    std::string day, month, year, more;
-    if (!(words >> day >> month >> year) || (words >> more) || core::monthFromName(month) == 0) return text;
-    return day + "/" + month + "/" + year;
-}
-
 long dayNumber(long year, long month, long day) { return static_cast<long>(core::vbDateSerial(year, month, day)); }
 
 }  // namespace
 
 std::optional<long> typedDay(const std::string& text) {
-    const std::string trimmed(core::trimBlanks(text));
-    std::optional<double> serial = core::parseDateText(trimmed);
-    if (!serial) serial = core::parseDateText(slashedDayMonthYear(trimmed));
+    const std::optional<double> serial = core::parseDateText(core::trimBlanks(text));
     if (!serial) return std::nullopt;
     return TXT_DateFromParts(*serial);
 }

@@ -9,8 +9,8 @@
 
 namespace analysis {
 
-// The whole day of a typed date: yyyy-mm-dd, d/m/yyyy, a date serial, or "d mmm yyyy"
-// as the per-day lists write it; a time after the date is allowed and dropped.
+// The whole day of a typed date, read as leniently as stored dates are; a time after
+// the date is allowed and dropped.
 std::optional<long> typedDay(const std::string& text);
 
 // A day as the short date the dialog shows and stores.

@@ -166,3 +166,17 @@ bool STTA_PlotRemoveFirstCol(core::Table2D& t) {
     }
     return false;
 }
+
+std::string STTA_PlotDescText(const STTA_Results& r, const std::string& dates, long removedCols, bool percentView) {
+    std::string text;
+    if (percentView)
+        text += std::string(removedCols == 0 ? "Remove totals column to plot " : "") + "PERCENTAGES of last col removed" +
+                gCR + gCR;
+    if (!r.DayList->empty() && !dates.empty()) {
+        const std::optional<double> first = dayOf(CHUNKS_Get(1, dates)), last = dayOf(CHUNKS_Get(2, dates));
+        if (first && last && (*first != dayOf(r.DayList->front()) || *last != dayOf(r.DayList->back())))
+            text += "Selected Date Range: " + gCR + fmt(*first, "d mmm yy") + " to " + fmt(*last, "d mmm yy") + gCR + gCR;
+    }
+    std::string col2, col1;
+    return text + STTA_ReportTypeName(r.Analyzed_Field, col2, col1);
+}

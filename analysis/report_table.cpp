@@ -65,8 +65,10 @@ void ReportTable::PutST(long row, const std::string& value) {
     allSTs += "|" + value;
 }
 
-std::string ReportTable::GetSTs4Row(long row) const {
-    auto it = rowValues.find(escapedLabel(text(row, 0)));
+std::string ReportTable::GetSTs4Row(long row) const { return valuesForLabel(text(row, 0)); }
+
+std::string ReportTable::valuesForLabel(const std::string& label) const {
+    auto it = rowValues.find(escapedLabel(label));
     if (it == rowValues.end() || it->second == ".. Not counted separately ..") return {};
     return it->second;
 }

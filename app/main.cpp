@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
                                  sys::resourcesFolder(QCoreApplication::applicationDirPath().toStdString()));
         Mainfrm main;
         wireLogImportCommands(main);
-        wireAnalysisCommands(main);
+        AnalysisCommands analysis(main);
         wireAnalysisOptionCommands(main);
         main.MDIForm_Load(commandLine(argc, argv));
         main.showMaximized();
