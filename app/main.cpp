@@ -39,7 +39,7 @@ int main(int argc, char** argv) {
         Mainfrm main;
         wireLogImportCommands(main);
         AnalysisCommands analysis(main);
-        wireAnalysisOptionCommands(main);
+        wireAnalysisOptionCommands(main, analysis.dispatch());
         main.MDIForm_Load(commandLine(argc, argv));
         main.showMaximized();
         rc = QApplication::exec();

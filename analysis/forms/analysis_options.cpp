@@ -56,21 +56,38 @@ const OptionDialog kOptionDialogs[] = {
 
 }  // namespace
 
-bool STTA_AnalysisOptionsEnter(dao::Database& db) {
-    INI_Put("AnalOpsScreens", "opctldta11", fixedWhen(siteFlag("EraseNonSE")), kParams);
+namespace {
+
+// The range of [Main] AnalStartEnd in the date-range dialog, with the option controls
+// of the screens.ini section, the dates of the stored visits as the dates available;
+// written back when accepted.
+bool analysisRangeEnter(dao::Database& db, const std::string& section, const std::string& okCaption,
+                        const std::string& message) {
+    INI_Put(section, "opctldta11", fixedWhen(siteFlag("EraseNonSE")), gIniScreens);
     DateRangeEnterArgs args;
     double first = 0, last = 0;
     if (STTA_SiteDBDateRange(db, first, last, false)) {
         args.firstAvailable = stampDay(first);
         args.lastAvailable = stampDay(last);
     }
+    args.options = {.section = section, .entry = "Ctls", .iniFile = gIniScreens, .valuesFile = gIniLastVals};
+    args.okCaption = okCaption;
     std::string range = INI_Get("Main", "AnalStartEnd", kParams, kMissingIsEmpty);
-    STTA_ThresholdsDefault();
-    args.options = {.section = "AnalOpsScreens", .entry = "Ctls", .iniFile = kParams, .valuesFile = gIniLastVals};
     MB_CtlEntry ctl;
-    if (STTA_DateRangeEnter(range, "to analyse", ctl, args) != 1) return false;
+    if (STTA_DateRangeEnter(range, message, ctl, args) != 1) return false;
     INI_Put("Main", "AnalStartEnd", range, kParams);
     return true;
+}
+
+}  // namespace
+
+bool STTA_AnalysisOptionsEnter(dao::Database& db) {
+    STTA_ThresholdsDefault();
+    return analysisRangeEnter(db, "AnalOpsScreens", "&OK", "to analyse");
+}
+
+bool STTA_ReportDatesEnter(dao::Database& db, const std::string& okCaption, const std::string& text) {
+    return analysisRangeEnter(db, "ConfirmRep", okCaption, text);
 }
 
 long STTA_OptionsDialogShow(const std::string& code) {

@@ -11,6 +11,10 @@
 // visits. True when the user accepted; the range is then written back.
 bool STTA_AnalysisOptionsEnter(dao::Database& db);
 
+// The dates and options confirmed before a report's new analysis, with the caller's
+// OK caption and text; true when OK was pressed and the range written back.
+bool STTA_ReportDatesEnter(dao::Database& db, const std::string& okCaption, const std::string& text);
+
 // The report options ("RepFmt"), program options ("EnterOps", shown until OK or
 // Cancel) and advanced analysis options ("analopsadvnc"), by menu code ER, EO or SC.
 // Returns the pressed button: 1 OK, 2 Cancel.

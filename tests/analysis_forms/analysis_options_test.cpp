@@ -97,6 +97,7 @@ TEST_F(AnalysisOptions, OptionsTheSiteDatabaseDecidedCannotBeChanged) {
         std::string caption;
     };
     for (const Case& c : {Case{"SD", "EraseNonSE", "Include visitors not from search engines"},
+                          Case{"report", "EraseNonSE", "Include visitors not from search engines"},
                           Case{"SC", "RemQuery", "different query"}, Case{"SC", "RemFrag", "different fragment"}}) {
         for (bool decided : {true, false}) {
             SCOPED_TRACE(std::string(c.flag) + (decided ? " set" : " clear"));
@@ -107,11 +108,27 @@ TEST_F(AnalysisOptions, OptionsTheSiteDatabaseDecidedCannotBeChanged) {
                 EXPECT_EQ(ctlCaptioned(v, c.caption).enabled, !decided);
                 d.press("&Cancel");
             }});
-            if (std::string(c.code) == "SD") STTA_AnalysisOptionsEnter(site_.db);
+            if (std::string(c.code) == "SD") EXPECT_FALSE(STTA_AnalysisOptionsEnter(site_.db));
+            else if (std::string(c.code) == "report") EXPECT_FALSE(STTA_ReportDatesEnter(site_.db, "&OK", "to analyse"));
             else EXPECT_EQ(STTA_OptionsDialogShow(c.code), 2);
             EXPECT_EQ(responder.pending(), 0u);
         }
     }
+}
+
+TEST_F(AnalysisOptions, ANewAnalysisForAReportConfirmsItsDatesAndColumns) {
+    INI_Put("Main", "AnalStartEnd", "2026-03-01|2026-03-03", "::*");
+    ScriptedResponder responder;
+    responder.expect({.expectMessage = "Enter date range for new analysis below",
+                      .act = [](const core::DlgView& v, core::DlgDriver& d) {
+                          EXPECT_EQ(v.buttons.at(static_cast<std::size_t>(v.dfltButton - 1)), " &OK - Start New Analysis ");
+                          d.setText(2, "2026-03-02");
+                          d.setCheck(ctlCaptioned(v, "Surf thru to page column").entry, 1);
+                          d.press(" &OK - Start New Analysis ");
+                      }});
+    EXPECT_TRUE(STTA_ReportDatesEnter(site_.db, " &OK - Start New Analysis ", "for new analysis below"));
+    EXPECT_EQ(mainValue("AnalStartEnd"), "2026-03-01|2026-03-02");
+    EXPECT_EQ(mainValue("ShowClickThru"), "True");
 }
 
 TEST_F(AnalysisOptions, ReportOptionsAreCheckedBeforeTheyAreKept) {
