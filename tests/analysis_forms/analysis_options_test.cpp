@@ -137,13 +137,13 @@ TEST_F(AnalysisOptions, ReportOptionsAreCheckedBeforeTheyAreKept) {
                           // Missing entries show what they mean to the reports.
                           EXPECT_EQ(ctlCaptioned(v, "Show deviation columns").value, "1");
                           EXPECT_EQ(boxAfter(v, "Days in the").value, "5");
-                          d.setText(boxAfter(v, "Number of values in &Top reports").entry, "many");
+                          d.setText(boxAfter(v, "Number of values in Top reports").entry, "many");
                           d.press("&OK");
                       }});
     responder.expect({.act = [](const core::DlgView& v, core::DlgDriver& d) {
         EXPECT_EQ(v.notice, "The number of top values must be a number");
         d.press("OK");  // the panel with the problem
-        d.setText(boxAfter(v, "Number of values in &Top reports").entry, "40");
+        d.setText(boxAfter(v, "Number of values in Top reports").entry, "40");
         d.press("&OK");
     }});
     EXPECT_EQ(STTA_OptionsDialogShow("ER"), 1);
