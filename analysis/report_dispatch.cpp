@@ -123,7 +123,9 @@ bool ReportDispatch::datesConfirmed(const std::string& okCaption, const std::str
     INI_Put("Main", "SiteAreaDesc",
             areaOnly ? "Only Site Area: " + INI_Get("Main", "ShowOnlySelSiteAreaParm", "::*", 3) : std::string(), "::*");
     if (dateRangeEnter) return dateRangeEnter(okCaption, text);
-    return core::ui().msgBox(text, okCaption + "|&Cancel", "", "") == 1;
+    const std::string range = INI_Get("Main", "AnalStartEnd", "::*", 3);
+    return core::ui().msgBox(text + gCRCR + "Dates to analyse: " + TXT_Replace(range, "|", " to ", true),
+                             okCaption + "|&Cancel", "", "") == 1;
 }
 
 bool ReportDispatch::STTA_AnalysisConfirmDlg(long kind, bool reuseSingle, IfrmPtr& form) {

@@ -251,9 +251,11 @@ void SrchTmLstFrm::fillGrid() {
         int width = static_cast<std::size_t>(c) < table_.colWidth.size() ? table_.colWidth[static_cast<std::size_t>(c)] : 960;
         // Numbers are never cut: a count column grows to its widest cell.
         if (c > 0 && std::find(std::begin(distColumns), std::end(distColumns), c) == std::end(distColumns) && width > 60) {
-            int widest = 0;
+            // Digits share one width, so the longest text is the widest.
+            std::string_view longest;
             for (long r = 1; r < cells.rows(); ++r)
-                widest = std::max(widest, metrics.horizontalAdvance(ui::toQString(std::string(cells.text(r, c)))));
+                if (const std::string_view text = cells.text(r, c); text.size() > longest.size()) longest = text;
+            const int widest = metrics.horizontalAdvance(ui::toQString(std::string(longest)));
             width = std::max(width, static_cast<int>((widest + 8) * ui::twipsPerPixelX()));
         }
         grid_->setColWidth(c, width);
