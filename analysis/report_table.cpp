@@ -75,6 +75,7 @@ std::string ReportTable::valuesForLabel(const std::string& label) const {
 }
 
 std::string STTA_TargetLabel(const TargetSpec& target) {
+    if (target.Rules.empty()) return {};
     std::string label;
     const std::string joint = target.Typ == 3 ? " & " : " / ";
     for (const FltrRule& rule : target.Rules) {
