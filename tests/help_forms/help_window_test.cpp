@@ -24,6 +24,7 @@
 #include "platform/sys/spawn.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/work_area.h"
+#include "shell/hooks.h"
 #include "tests/support/scripted_responder.h"
 #include "tests/support/temp_home.h"
 
@@ -226,4 +227,30 @@ TEST_F(HelpForms, TheAboutBoxShowsVersionBuildAndFolders) {
     ABOUT_TextShow("", "", "", gCR + "Shared Parameters from Directory: " + gCR + "/opt/dravolin/");
     ASSERT_EQ(responder.shown().size(), 1u);
     EXPECT_NE(responder.shown()[0].message.find("Parameters from Directory: \r" + home / "Shop/"), std::string::npos);
+}
+
+TEST_F(HelpForms, F1InABoxShowsTheLastCommandsSectionInTheHelpWindow) {
+    shell::installShellHooks();
+    shell::setHelpViewer([](const std::string& file, const std::string& topic) {
+        HELP_Show(nullptr, nullptr, file, topic);
+    });
+    gCurrMnu = "FX";
+    QWidget main;
+    main.show();
+    bool shownInBox = false;
+    QString source;
+    QTimer::singleShot(0, &main, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        ASSERT_NE(box, nullptr);
+        QTest::keyClick(box, Qt::Key_F1);
+        shownInBox = box->isVisible();
+        const auto windows = helpWindows();
+        if (windows.size() == 1) source = windows[0]->browser()->source().toString();
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    MB_MsgBox("Press F1", "0", "", "A box");
+    EXPECT_TRUE(shownInBox);
+    EXPECT_EQ(source, pageUrl(page, "FX").toString());
+    shell::setHelpViewer({});
+    core::setShellHooks(nullptr);
 }
