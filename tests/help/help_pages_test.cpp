@@ -34,7 +34,11 @@ TEST(HelpPages, EveryCommandCodeHasItsSection) {
             // Written exactly as the anchor, so that the help window finds it without
             // its case-insensitive fallback.
             EXPECT_NE(testsupport::readFile(page).find("<a name=\"" + code + "\">"), std::string::npos);
-            EXPECT_GT(HELP_PopupText(section).size(), 40u);
+            // The popup shows it as plain text: no markup and no entity it cannot decode.
+            const std::string popup = HELP_PopupText(section);
+            EXPECT_GT(popup.size(), 40u);
+            EXPECT_FALSE(std::regex_search(popup, std::regex("<[A-Za-z/!]"))) << popup;
+            EXPECT_EQ(popup.find("???"), std::string::npos) << popup;
         }
     }
     EXPECT_EQ(HELP_SectionRead(folder + "helpcont.htm", "start").find("No Help Available"), std::string::npos);
