@@ -24,7 +24,6 @@
 #include "platform/sys/spawn.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/work_area.h"
-#include "shell/hooks.h"
 #include "tests/support/scripted_responder.h"
 #include "tests/support/temp_home.h"
 
@@ -229,12 +228,19 @@ TEST_F(HelpForms, TheAboutBoxShowsVersionBuildAndFolders) {
     EXPECT_NE(responder.shown()[0].message.find("Parameters from Directory: \r" + home / "Shop/"), std::string::npos);
 }
 
-TEST_F(HelpForms, F1InABoxShowsTheLastCommandsSectionInTheHelpWindow) {
-    shell::installShellHooks();
-    shell::setHelpViewer([](const std::string& file, const std::string& topic) {
-        HELP_Show(nullptr, nullptr, file, topic);
-    });
-    gCurrMnu = "FX";
+TEST_F(HelpForms, F1InABoxShowsHelpInTheHelpWindow) {
+    // The shell's key hook turns F1 into the last command's page and topic; here it
+    // asks for the topic FX of the page.
+    class F1Hook : public Routing {
+    public:
+        explicit F1Hook(std::string page) : page_(std::move(page)) {}
+        void mbKeyDown(int& keyCode, int&) override {
+            if (keyCode == 112) HELP_Show(nullptr, nullptr, page_, "FX");
+        }
+
+    private:
+        std::string page_;
+    } hook(page);
     QWidget main;
     main.show();
     bool shownInBox = false;
@@ -251,6 +257,4 @@ TEST_F(HelpForms, F1InABoxShowsTheLastCommandsSectionInTheHelpWindow) {
     MB_MsgBox("Press F1", "0", "", "A box");
     EXPECT_TRUE(shownInBox);
     EXPECT_EQ(source, pageUrl(page, "FX").toString());
-    shell::setHelpViewer({});
-    core::setShellHooks(nullptr);
 }
