@@ -2,9 +2,12 @@
 // sorted, a row plotted, and a second report made from the same analysis.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <algorithm>
+#include <fstream>
 #include <map>
 
 #include "analysis/forms/results_window.h"
@@ -105,6 +108,26 @@ TEST_F(MainRoad, AddALogReadTheTopTermsSortPlotAndReportAgainFromTheAnalysis) {
     EXPECT_EQ(terms->dPlotColsToRemove, 1);
     frame.menuItem("VS")->trigger();
     EXPECT_EQ(terms->dPlotColsToRemove, 0);
+
+    // F2 saves the report as CSV, the cells as shown.
+    const std::string csv = home / "top-terms.csv";
+    boxes.expect({.expectMessage = "Enter Full Path and file name to save grid contents as CSV",
+                  .sets = {{"#1", csv}},
+                  .press = "&OK"});
+    boxes.press("Data written successfully", "&OK");
+    QKeyEvent f2(QEvent::KeyPress, Qt::Key_F2, Qt::NoModifier);
+    QCoreApplication::sendEvent(grid, &f2);
+    ASSERT_EQ(boxes.pending(), 0u);
+    std::ifstream saved(csv);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(saved, line);) lines.push_back(line);
+    // Between the file's header and footer lines, one line per grid row.
+    ASSERT_EQ(static_cast<long>(lines.size()), grid->Rows() + 2);
+    EXPECT_EQ(lines[2].substr(0, top->first.size() + 1), top->first + ",");
+    EXPECT_EQ(lines[2].substr(top->first.size() + 1, std::to_string(top->second).size() + 1),
+              std::to_string(top->second) + ",");
+    const std::string total = ".. Total ..," + grid->TextMatrix(grid->Rows() - 1, 1) + ",";
+    EXPECT_EQ(lines[lines.size() - 2].substr(0, total.size()), total);
 
     // Reports > All Search Terms comes from the same analysis, without a question.
     frame.menuItem("RA")->trigger();
