@@ -73,7 +73,8 @@ long MBX_ShowListItem(const std::string& kindWord, std::string& message, const c
     gShown.texts = texts;
     gShown.first = first;
     MB_CtlEntry ctl;
-    MB_AddListCtl(items, "", selected, "ListBox", MB_SpecToTagForm("12000|2000|||||True||||||||||||-4"), ctl, true);
+    MB_AddListCtl(items, "", selected, "ListBox", MB_SpecToTagForm("12000|2000|||||True||||||||||||-4"), ctl, true,
+                  first, items.ubound());
     MB_AddControl("JustAddHeight", MB_SpecToTagForm("240"), "", ctl, false);
     const std::string text = texts.inBounds(selected) ? texts[selected] : std::string();
     gShown.textBoxEntry = MB_AddControl("TextBox", MB_SpecToTagForm("12000|3000||||||||True"), text, ctl, false);
