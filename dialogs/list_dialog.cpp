@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 #include <utility>
 #include <vector>
 
@@ -94,7 +95,7 @@ std::vector<long> listChosenRows(const std::string& state, bool several) {
     return rows;
 }
 
-void listUnsupported(const std::string& text) { core::ui().systemOk(text, ""); }
+void listUnsupported(const std::string& text) { std::fprintf(stderr, "MB_ListDlgWork: %s\n", text.c_str()); }
 
 void listStore(const core::StrArray& items, long first, const std::string& section, const std::string& entry,
                const std::string& iniFile, MB_ListDlgArgs& args) {

@@ -133,8 +133,8 @@ std::string MB_FillBlankItems(std::string_view list, std::string_view defaults);
 
 namespace dlg {
 
-// The developers' notice for an argument combination the list dialogs do not support;
-// the dialog goes on without it.
+// The developers' notice for an argument combination the list dialogs do not support:
+// written to the standard error, never shown; the dialog goes on without it.
 void listUnsupported(const std::string& text);
 // Items first..ubound written back to where the list is kept: the INI entry, or
 // args.memList when the section is empty.
