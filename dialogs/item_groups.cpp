@@ -31,16 +31,13 @@ std::vector<std::string> iniList(const std::string& section, const std::string& 
     return out;
 }
 
-// Adds the item to the group's entry unless it is there in any case.
-void addToGroup(const std::string& section, const std::string& group, const std::string& file,
-                const std::string& item) {
+// Adds the name to the group list unless it is there in any case (which the list's
+// own message then says).
+bool addGroupName(const std::string& section, const std::string& entry, const std::string& file,
+                  const std::string& name) {
     bool ok = true;
-    CHUNKS_IniAdd(section, group, file, item, "|", kChunksNoExclusion, kUniqueIgnoringCase, false, false, ok, 3, 0);
-}
-
-void removeFromGroup(const std::string& section, const std::string& group, const std::string& file,
-                     const std::string& item) {
-    CHUNKS_IniDelete(section, group, file, item, "|", kChunksNoExclusion, true, 3);
+    return CHUNKS_IniAdd(section, entry, file, name, "|", kChunksNoExclusion, kUniqueIgnoringCase, true, false, ok,
+                         3, 0);
 }
 
 std::string joinRows(const std::vector<std::string>& rows) {
@@ -60,10 +57,6 @@ std::vector<std::string> splitRows(const std::string& list) {
 }
 
 std::string tabField(const std::string& row, long n) { return CHUNKS_GetEx(n, "\t", kChunksNoExclusion, row, ""); }
-
-std::string targetOf(const MBX_SelectParams& p, const std::string& group) {
-    return p.groupsSection + "|" + group + "|" + p.groupsFile;
-}
 
 void saveRule(const MBX_SelectParams& p, const FltrRule& rule, const std::string& target) {
     const long n = INI_CounterNext("Main", "MaxNo", p.savedFilterFile, true, 7, 0, 0);
@@ -126,6 +119,21 @@ void removeRulesOfRows(const std::vector<long>& chosen, const std::vector<std::s
 
 }  // namespace
 
+void dlg::groupAddItem(const std::string& section, const std::string& group, const std::string& file,
+                       const std::string& item) {
+    bool ok = true;
+    CHUNKS_IniAdd(section, group, file, item, "|", kChunksNoExclusion, kUniqueIgnoringCase, false, false, ok, 3, 0);
+}
+
+void dlg::groupRemoveItem(const std::string& section, const std::string& group, const std::string& file,
+                          const std::string& item) {
+    CHUNKS_IniDelete(section, group, file, item, "|", kChunksNoExclusion, true, 3);
+}
+
+std::string dlg::groupTarget(const MBX_SelectParams& p, const std::string& group) {
+    return p.groupsSection + "|" + group + "|" + p.groupsFile;
+}
+
 std::string MBX_ChooseGroup(const std::string& listSection, const std::string& listEntry,
                             const std::string& listFile, const std::string& kindWord, const std::string& message) {
     MB_ListDlgArgs args{.itemWord = kindWord, .message = message, .ok = true, .further = true,
@@ -147,10 +155,7 @@ bool MBX_NewGroupName(const std::string& listSection, const std::string& listEnt
         name = MB_InputEx("Enter name for new group of " + kindWord, "", name,
                           {.firstCaption = "&OK", .cancelCaption = "&Cancel"}, button);
         if (name.empty()) return false;
-        bool ok = true;
-        if (CHUNKS_IniAdd(listSection, listEntry, listFile, name, "|", kChunksNoExclusion, kUniqueIgnoringCase, true,
-                          false, ok, 3, 0))
-            return true;
+        if (addGroupName(listSection, listEntry, listFile, name)) return true;
     }
 }
 
@@ -217,15 +222,15 @@ void MBX_FindInAllGroups(const std::string& word, const core::StrArray& all, con
             const std::string& line = rows[static_cast<std::size_t>(row - 1)];
             const std::string item = tabField(line, 1), group = tabField(line, 2);
             if (group != kNotFound) {
-                removeFromGroup(p.groupsSection, group, p.groupsFile, item);
+                dlg::groupRemoveItem(p.groupsSection, group, p.groupsFile, item);
                 if (group == p.currentGroup) movedOut.push_back(item);
             } else {
                 newlyGrouped.push_back(item);
             }
-            addToGroup(p.groupsSection, target, p.groupsFile, item);
+            dlg::groupAddItem(p.groupsSection, target, p.groupsFile, item);
         }
         MBX_SaveWordFilters(true, p, FltrRule{.Typ = kFltrContains, .Val = word, .MC = false}, {},
-                            targetOf(p, target));
+                            dlg::groupTarget(p, target));
         for (auto it = chosen.rbegin(); it != chosen.rend(); ++it)
             if (*it >= 1 && *it <= static_cast<long>(rows.size())) rows.erase(rows.begin() + (*it - 1));
         if (std::find(quick.begin(), quick.end(), target) == quick.end()) quick.push_back(target);
@@ -357,9 +362,7 @@ int MBX_SelectGroup(const std::string& section, const std::string& entry, const 
         for (;;) {
             name = MB_Input("Enter name for new " + kindWord);
             if (name.empty()) return false;
-            bool ok = true;
-            if (CHUNKS_IniAdd(section, entry, file, name, "|", kChunksNoExclusion, kUniqueIgnoringCase, true, false,
-                              ok, 3, 0)) {
+            if (addGroupName(section, entry, file, name)) {
                 INI_Put(section, name, "", file);
                 return true;
             }
@@ -380,7 +383,7 @@ int MBX_SelectGroup(const std::string& section, const std::string& entry, const 
             p.groupsFile = file;
         }
         p.currentGroup = name;
-        p.wordFilterTarget = targetOf(p, name);
+        p.wordFilterTarget = dlg::groupTarget(p, name);
         core::StrArray items;
         MBX_EditGroupItems(items, all, numbers, grouped, p, section, name, file, 10000);
     };

@@ -55,6 +55,17 @@ bool MBX_ApplySavedFilters(const std::vector<std::string>& left, const std::vect
 int MBX_EditGroupItems(core::StrArray& items, core::StrArray all, core::LngArray numbers,
                        const core::StrArray& skip, MBX_SelectParams& params, const std::string& section,
                        const std::string& group, const std::string& iniFile, long maximum);
+namespace dlg {
+// Adds the item to the group's entry unless it is there in any case.
+void groupAddItem(const std::string& section, const std::string& group, const std::string& file,
+                  const std::string& item);
+// Removes the item (exactly) from the group's entry.
+void groupRemoveItem(const std::string& section, const std::string& group, const std::string& file,
+                     const std::string& item);
+// "groups section|group|groups file": where a word filter moves its hits.
+std::string groupTarget(const MBX_SelectParams& params, const std::string& group);
+}  // namespace dlg
+
 // The group list dialog of the report groups and site areas: the names at (section,
 // entry) of the routed file "::*" in MB_EditList with the caller's buttons; new, edit
 // and copy edit a group in the selector, offering only items of no group. Returns the

@@ -545,11 +545,9 @@ void Selector::moveToGroup() {
     PIS_Scope progress("Adding items.", "step", 2 * static_cast<int64_t>(leftItems.size()), 1.0);
     std::vector<std::string> moved = takeSelectedLeft();
     for (const std::string& item : takeSelectedRight()) moved.push_back(item);
-    MBX_SaveWordFilters(previous_ == Action::Find, p_, heldRule_, moved,
-                        p_.groupsSection + "|" + group + "|" + p_.groupsFile);
+    MBX_SaveWordFilters(previous_ == Action::Find, p_, heldRule_, moved, dlg::groupTarget(p_, group));
     for (const std::string& item : moved) {
-        bool ok = true;
-        CHUNKS_IniAdd(p_.groupsSection, group, p_.groupsFile, item, "|", kChunksNoExclusion, 2, false, false, ok, 3, 0);
+        dlg::groupAddItem(p_.groupsSection, group, p_.groupsFile, item);
         progress.step();
     }
     progress.end();
@@ -572,9 +570,7 @@ void Selector::applyFilters() {
     for (std::size_t i = 0; i < hits.size(); ++i) {
         if (sources[i] >= 0) std::erase(left_, leftDisplays[static_cast<std::size_t>(sources[i])]);
         else rightSel_.add(hits[i]);
-        bool ok = true;
-        CHUNKS_IniAdd(CHUNKS_Get(1, targets[i]), CHUNKS_Get(2, targets[i]), CHUNKS_Get(3, targets[i]), hits[i], "|",
-                      kChunksNoExclusion, 2, false, false, ok, 3, 0);
+        dlg::groupAddItem(CHUNKS_Get(1, targets[i]), CHUNKS_Get(2, targets[i]), CHUNKS_Get(3, targets[i]), hits[i]);
     }
     takeSelectedRight();
 }
@@ -599,9 +595,8 @@ void Selector::findListName() {
     const std::string target = MBX_ChooseGroup(p_.groupListSection, p_.groupListEntry, p_.groupListFile, "Group",
                                                p_.message.substr(0, p_.message.find(gCR)));
     if (target.empty()) return;
-    CHUNKS_IniDelete(p_.groupsSection, group, p_.groupsFile, text, "|", kChunksNoExclusion, true, 3);
-    bool ok = true;
-    CHUNKS_IniAdd(p_.groupsSection, target, p_.groupsFile, text, "|", kChunksNoExclusion, 2, false, false, ok, 3, 0);
+    dlg::groupRemoveItem(p_.groupsSection, group, p_.groupsFile, text);
+    dlg::groupAddItem(p_.groupsSection, target, p_.groupsFile, text);
 }
 
 void Selector::enterItem() {
