@@ -93,10 +93,12 @@ void removeSavedRule(const std::string& baseFile, long n) {
     INI_EraseSection(std::to_string(n), file);
 }
 
-// Asks before each rule of the chosen rows goes; "Yes to &All" stops asking.
+// Asks before each rule of the chosen rows goes; "Yes to &All" stops asking. A rule
+// that hit several chosen rows is asked for once.
 void removeRulesOfRows(const std::vector<long>& chosen, const std::vector<std::string>& rows,
                        const std::vector<SavedRule>& byHit, const std::string& baseFile) {
     bool all = false;
+    std::vector<long> asked;
     const long count = static_cast<long>(chosen.size());
     for (long i = 0; i < count; ++i) {
         const long row = chosen[static_cast<std::size_t>(i)];
@@ -104,6 +106,8 @@ void removeRulesOfRows(const std::vector<long>& chosen, const std::vector<std::s
         const long hit = static_cast<long>(TXT_Val(tabField(rows[static_cast<std::size_t>(row - 1)], 6)));
         if (hit < 1 || hit > static_cast<long>(byHit.size())) continue;
         const SavedRule& r = byHit[static_cast<std::size_t>(hit - 1)];
+        if (std::find(asked.begin(), asked.end(), r.n) != asked.end()) continue;
+        asked.push_back(r.n);
         if (!all) {
             const int answer = MB_MsgBox("Confirm Remove. " + std::to_string(i + 1) + "/" + std::to_string(count) +
                                              gCRCR + "Rule: " + FLTR_RuleText(r.rule) + gCRCR +
