@@ -191,7 +191,8 @@ void MBX_FindInAllGroups(const std::string& word, const core::StrArray& all, con
     }
 
     std::vector<std::string> quick;
-    MB_ListDlgArgs args{.message = message, .ok = true, .further = true, .furtherCaption = "&Cancel",
+    MB_ListDlgArgs args{.itemWord = p.itemWord, .message = message, .ok = true, .further = true,
+                        .furtherCaption = "&Cancel",
                         .del = "R&emove from these results", .separator = "tab"};
     args.gridSpec = "12000|6000|||||True|||1||{5400|5400}||||True|||||600";
     const std::string gridSpec = args.gridSpec;
@@ -304,7 +305,8 @@ bool MBX_ApplySavedFilters(const std::vector<std::string>& left, const std::vect
         test(right, false);
     }
 
-    MB_ListDlgArgs args{.ok = true, .further = true, .furtherCaption = "&Cancel", .actionA = "Edi&t Rule",
+    MB_ListDlgArgs args{.itemWord = p.itemWord, .ok = true, .further = true, .furtherCaption = "&Cancel",
+                        .actionA = "Edi&t Rule",
                         .add = "Remove &Rule", .del = "R&emove ", .separator = "tab"};
     const std::string gridSpec = "12000|6000||||||||1||{900|4500|2900|300|1500}||||True|True|2|||600";
     for (;;) {
