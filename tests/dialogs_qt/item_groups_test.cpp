@@ -7,6 +7,7 @@
 #include "core/ini_store.h"
 #include "core/shell_hooks.h"
 #include "core/text.h"
+#include "core/user_interface.h"
 #include "dialogs/list_dialog.h"
 #include "tests/dialogs_qt/box_fixture.h"
 #include "tests/support/arrays.h"
@@ -63,6 +64,7 @@ protected:
     void SetUp() override {
         BoxTest::SetUp();
         TXT_CrLfInit();
+        dlg::installMessageBoxes();
         useFiles("");
         core::setShellHooks(&routing);
         p.itemWord = "Term";
@@ -77,6 +79,7 @@ protected:
     }
     void TearDown() override {
         core::setShellHooks(nullptr);
+        core::setUserInterface(nullptr);
         BoxTest::TearDown();
     }
 
@@ -335,4 +338,31 @@ TEST_F(GroupsTest, SelectorWithGroupsAndSavedFilters) {
         for (const auto& [entry, value] : s.groups) EXPECT_EQ(group(entry), value) << entry;
         EXPECT_EQ(INI_Get("Main", "MaxNo", filtersFile, 3), s.maxNo) << "rules saved";
     }
+}
+
+TEST_F(GroupsTest, ANewGroupNameIsAskedAgainWhileItIsTakenInAnyCase) {
+    ScriptedResponder responder;
+    responder.expect({.act = press("&New ")});
+    responder.expect({.expectMessage = "Enter name for new group of Group", .act = type("BOOTS", "&OK")});
+    responder.expect({.expectMessage = "Item already exists.", .press = "&OK"});
+    responder.expect({.expectMessage = "Enter name for new group of Group", .act = type("Hats", "&OK")});
+    EXPECT_EQ(MBX_ChooseGroup("Groups", "STgrps", "::*", "Group", "Move to:"), "Hats");
+    EXPECT_EQ(group("STgrps"), "Shoes|Boots|Hats");
+
+    responder.expect({.act = press("&Cancel")});
+    EXPECT_EQ(MBX_ChooseGroup("Groups", "STgrps", "::*", "Group", "Move to:"), "");
+    EXPECT_EQ(responder.pending(), 0u);
+}
+
+TEST_F(GroupsTest, ALongCandidateListIsCutToTheMaximumAfterSayingSo) {
+    ScriptedResponder responder;
+    responder.expect({.expectMessage = "4 values. Will be restricted to first 2", .press = "&OK"});
+    responder.expect({.act = [](const core::DlgView& v, core::DlgDriver& d) {
+        EXPECT_EQ(leftList(v).items, (Texts{"blue shoes", "black boots"}));
+        d.press("&OK");
+    }});
+    core::StrArray items;
+    EXPECT_EQ(MBX_EditGroupItems(items, all, {}, {}, p, "Groups", "Shoes", "::*", 2), 2);
+    EXPECT_EQ(responder.pending(), 0u);
+    EXPECT_EQ(MBX_EditGroupItems(items, all, {}, {}, p, "Groups", "", "::*", 2), 0);  // no group, no box
 }
