@@ -28,6 +28,10 @@ struct StartupWindow {
 // folder is not known when the resources are packed.
 void setProgramFolder(const std::string& programFolder);
 
+// Makes the program folder from the resources on the first start; when that fails the
+// user is told why and the program ends with status 1.
+void openProgramFolder(const std::string& folder, const std::string& resources);
+
 // The load steps after the window exists: line breaks, the program folder, paths,
 // command line, first site, opening the current site and the database test. Ends the program by sys::EndProgram.
 void loadSteps(const std::string& commandLine, const StartupWindow& window);
@@ -36,7 +40,8 @@ void loadSteps(const std::string& commandLine, const StartupWindow& window);
 void createFirstSite(const StartupWindow& window);
 // Opens a recordset on the visit table of gDB; any error propagates.
 void testSiteDBRead();
-// The database test with the recovery box; false when the user chose Exit.
-bool openSiteDBOrRecover(const StartupWindow& window);
+// The database test with the recovery box; false when the user chose Exit. A
+// `writeError` (opening the site failed to write its files) is named in the box.
+bool openSiteDBOrRecover(const StartupWindow& window, const std::string& writeError = {});
 
 }  // namespace shell

@@ -4,6 +4,7 @@
 #include "platform/dao/database.h"
 #include "platform/sys/rt_error.h"
 #include "tests/shell/shell_home.h"
+#include "tests/support/child_process.h"
 
 namespace {
 
@@ -150,4 +151,59 @@ TEST_F(ShellHome, OnlyTheExactUninstallSwitchRunsTheCleanUp) {
     EXPECT_EQ(endCode([&] { start("/1UNINST"); }), 0);
     EXPECT_FALSE(exists(home / "Shop"));
     EXPECT_TRUE(exists(home / ("recycled" + home.path() + "/Shop/data/site1.db")));
+}
+
+// File modes bind an ordinary user only, so these run in a child that is one.
+TEST_F(ShellHome, AReadOnlySiteIsNamedAsNotWritableNotAsDeleted) {
+    startWithFirstSite("Shop");
+    STTA_SiteDBClose();
+    testsupport::openToEveryone(home.path());
+    for (const auto& e : std::filesystem::recursive_directory_iterator(home / "Shop"))
+        if (!e.is_directory())
+            std::filesystem::permissions(e.path(), std::filesystem::perms::owner_write |
+                                                       std::filesystem::perms::group_write |
+                                                       std::filesystem::perms::others_write,
+                                         std::filesystem::perm_options::remove);
+    const std::string db = home / "Shop/data/site1.db";
+    const int rc = testsupport::runInChild(
+        [&] {
+            restartGlobals();
+            testsupport::FakeUserInterface childUi;
+            testsupport::ScriptedResponder childBoxes;
+            childBoxes.press("Do you want to continue with other table loads?", "&No")
+                .press("is read-only", "OK")
+                .press("The files of the current site cannot be written.", "E&xit Dravolin");
+            const int end = endCode([&] { start(); });
+            const core::DlgView& last = childBoxes.shown().back();
+            if (last.message.find(db) == std::string::npos) return 2;
+            if (last.message.find("deleted") != std::string::npos) return 3;
+            return childBoxes.pending() == 0 && end == 0 ? 0 : 4;
+        },
+        true);
+    EXPECT_EQ(rc, 0);
+}
+
+TEST(ProgramFolderStart, AFolderThatCannotBeMadeIsReportedAndEndsWithStatusOne) {
+    testsupport::TempHome tmp;
+    const std::string resources = std::string(std::getenv("DRAVOLIN_SOURCE_DIR")) + "/resources";
+    std::filesystem::create_directories(tmp / "readonly/home");
+    testsupport::writeFile(tmp / "file", "in the way");
+    testsupport::openToEveryone(tmp.path());
+    std::filesystem::permissions(tmp / "readonly/home", std::filesystem::perms::owner_write |
+                                                            std::filesystem::perms::group_write |
+                                                            std::filesystem::perms::others_write,
+                                 std::filesystem::perm_options::remove);
+    for (const std::string folder : {tmp / "readonly/home", tmp / "file/home"}) {
+        SCOPED_TRACE(folder);
+        const int rc = testsupport::runInChild(
+            [&] {
+                testsupport::FakeUserInterface childUi;
+                testsupport::ScriptedResponder childBoxes;
+                childBoxes.press("Dravolin cannot create its folder " + folder, "OK");
+                const int end = endCode([&] { shell::openProgramFolder(folder, resources); });
+                return childBoxes.pending() == 0 ? end : 2;
+            },
+            true);
+        EXPECT_EQ(rc, 1);
+    }
 }
