@@ -36,7 +36,9 @@ std::string& caption() {
 
 std::string dirIni() { return gAppPath + "Dir.ini"; }
 
-std::string siteFolder(const std::string& name) { return INI_Get(name, "Parm", gIniSiteDbs, 3); }
+std::string siteFolder(const std::string& name) {
+    return PAFN_FolderFromStored(INI_Get(name, "Parm", gIniSiteDbs, 3));
+}
 
 std::string withSlash(std::string folder) {
     if (!folder.empty() && folder.back() != '/') folder += '/';
@@ -119,10 +121,10 @@ void STTA_SiteCreate(std::string& name, bool keepExtraData, bool skip404, bool r
     INI_Put("Main", "Skip404", skip404, dbdef);
     INI_Put("Main", "RemQuery", removeQuery, dbdef);
     INI_Put("Main", "RemFrag", removeFragment, dbdef);
-    INI_Put(name, "Parm", folder, gIniSiteDbs);
+    INI_Put(name, "Parm", PAFN_StoredFolder(folder), gIniSiteDbs);
 
     STTA_SiteSelect(name, false);
-    INI_Put("Main", "Main Data Dir", folder, dirIni());
+    INI_Put("Main", "Main Data Dir", PAFN_StoredFolder(folder), dirIni());
     INI_Put("Main", "ShowOnlySelSiteArea", false, "::*");
     INI_Put("Main", "ShowOnlySelSiteAreaParm", "", "::*");
     INI_Put("Main", "AddedLogLns_MustDoVisitsAdd", "", gIniLastVals);
@@ -137,7 +139,7 @@ bool STTA_SiteSelect(const std::string& name, bool offerAnalysis) {
         return false;
     }
     STTA_SiteDBClose();
-    INI_Put("Main", "Main Data Dir", withSlash(siteFolder(name)), dirIni());
+    INI_Put("Main", "Main Data Dir", PAFN_StoredFolder(withSlash(siteFolder(name))), dirIni());
     STTA_IniFileNamesInit();
     STTA_SiteOpen();
     return true;

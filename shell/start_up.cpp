@@ -36,9 +36,6 @@ std::string recoveryMessage(const std::string& writeError) {
 void setProgramFolder(const std::string& programFolder) {
     gAppPath = programFolder;
     if (gAppPath.empty() || gAppPath.back() != '/') gAppPath += '/';
-    const std::string dirIni = gAppPath + "Dir.ini";
-    std::string dataDir = INI_Get("Main", "Main Data Dir", dirIni, 3);
-    if (!dataDir.empty() && dataDir.front() != '/') INI_Put("Main", "Main Data Dir", gAppPath + dataDir, dirIni);
 }
 
 void openProgramFolder(const std::string& folder, const std::string& resources) {

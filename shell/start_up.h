@@ -23,9 +23,7 @@ struct StartupWindow {
     std::function<void()> newSite;
 };
 
-// Sets gAppPath from the program folder. A relative "Main Data Dir" in Dir.ini (the
-// shipped one) is made absolute against the program folder first, since the program
-// folder is not known when the resources are packed.
+// Sets gAppPath from the program folder.
 void setProgramFolder(const std::string& programFolder);
 
 // Makes the program folder from the resources on the first start; when that fails the

@@ -27,7 +27,7 @@ TEST_F(Sites, ANewSiteGetsACleanUniqueFolderAndInheritsTheCurrentSitesFiles) {
     create("a/b:c", true);
 
     const std::string folder = home / "abc.1/";
-    EXPECT_EQ(ini("a/b:c", "Parm", gIniSiteDbs), folder);
+    EXPECT_EQ(ini("a/b:c", "Parm", gIniSiteDbs), "abc.1/");
     EXPECT_EQ(ini("Main", "Parm", folder + "param/dbdef.ini"), "a/b:c");
     EXPECT_EQ(ini("Main", "LastKeepVal", folder + "param/dbdef.ini"), "True");
     EXPECT_EQ(testsupport::readFile(folder + "param/def/logline.def"),
@@ -38,7 +38,7 @@ TEST_F(Sites, ANewSiteGetsACleanUniqueFolderAndInheritsTheCurrentSitesFiles) {
     // The new site is current, with every per-site path following it.
     EXPECT_EQ(STTA_SiteParmGet(), "a/b:c");
     EXPECT_EQ(gIniSTgroups, folder + "param/STgroups.ini");
-    EXPECT_EQ(ini("Main", "Main Data Dir", home / "Dir.ini"), folder);
+    EXPECT_EQ(ini("Main", "Main Data Dir", home / "Dir.ini"), "abc.1/");
     EXPECT_EQ(shell::mainCaption(), "Dravolin - Current Site DB: a/b:c");
 }
 

@@ -41,8 +41,8 @@ TEST_F(ShellHome, FirstStartAsksUntilTheNameIsUsableThenCreatesTheSite) {
     const std::string sitedbs = home / "param/sitedbs.ini";
     EXPECT_EQ(ini("Main", "DBNameLst", sitedbs), "Shop|My/Site");
     EXPECT_EQ(ini("Main", "NmFirstSite", sitedbs), "My/Site");
-    EXPECT_EQ(ini("My/Site", "Parm", sitedbs), folder);
-    EXPECT_EQ(ini("Main", "Main Data Dir", home / "Dir.ini"), folder);
+    EXPECT_EQ(ini("My/Site", "Parm", sitedbs), "MySite/");
+    EXPECT_EQ(ini("Main", "Main Data Dir", home / "Dir.ini"), "MySite/");
     const std::string dbdef = folder + "param/dbdef.ini";
     EXPECT_EQ(ini("Main", "Parm", dbdef), "My/Site");
     struct { const char* key; const char* value; } options[] = {
@@ -69,6 +69,26 @@ TEST_F(ShellHome, SecondStartOpensTheSameSiteWithoutAsking) {
     restartGlobals();
     start();  // any box would fail the test
     EXPECT_EQ(shell::mainCaption(), "Dravolin - Current Site DB: Shop");
+    EXPECT_EQ(gMainDataDir, home / "Shop");
+}
+
+TEST_F(ShellHome, ACopiedProgramFolderUsesItsOwnSitesAndOldAbsolutePathsStillRead) {
+    startWithFirstSite("Shop");
+    STTA_SiteDBClose();
+    testsupport::TempHome copy;  // the program folder now
+    std::filesystem::copy(home.path(), copy.path(), std::filesystem::copy_options::recursive);
+    STTA_SiteDBClose();
+    gIniAltLists.clear();
+    shell::setProgramFolder(copy.path());
+    start();
+    EXPECT_EQ(gMainDataDir, copy / "Shop");
+    EXPECT_EQ(gIniDbDef, copy / "Shop/param/dbdef.ini");
+
+    // Entries written with absolute paths by earlier versions.
+    STTA_SiteDBClose();
+    INI_Put("Shop", "Parm", home / "Shop/", copy / "param/sitedbs.ini");
+    INI_Put("Main", "Main Data Dir", home / "Shop/", copy / "Dir.ini");
+    start();
     EXPECT_EQ(gMainDataDir, home / "Shop");
 }
 
