@@ -14,6 +14,7 @@
 #include "core/user_interface.h"
 #include "dialogs/msgbox.h"
 #include "dialogs/msgbox_form.h"
+#include "platform/dao/database.h"
 #include "platform/sys/rt_error.h"
 #include "shell/database_utilities.h"
 #include "shell/hooks.h"
@@ -104,7 +105,9 @@ void STTA_SiteCreate(std::string& name, bool keepExtraData, bool skip404, bool r
     bool created = false;
     FMAN_MakeDirs(folder, 0, created, kSilent);
 
-    FMAN_CopyIntoDir(gAppPath, folder, "data/site1.db", kSilent);
+    // An empty database: table building adds the tables.
+    FMAN_MakeDirs(folder + "data", 0, created, kSilent);
+    dao::Database(folder + "data/site1.db", dao::OpenOptions{.create = true});
     for (const char* def : {"param/def/visit.def", "param/def/page.def", "param/def/visitpages.def"})
         copyFromCurrentSite(folder, def);
     bool noMore = true;

@@ -1,6 +1,9 @@
 #include "shell/start_up.h"
 
+#include <filesystem>
+
 #include "core/ini_store.h"
+#include "core/path_checks.h"
 #include "core/program_paths.h"
 #include "core/text.h"
 #include "core/user_interface.h"
@@ -17,6 +20,8 @@ namespace {
 
 // Errors that say a file or folder may not be written: read-only database,
 // permission denied, path/file access error.
+const std::string kShippedSiteFolder = "FirstSite";
+
 bool cannotWrite(int number) { return number == 3027 || number == 70 || number == 75; }
 
 std::string recoveryMessage(const std::string& writeError) {
@@ -95,8 +100,14 @@ void createFirstSite(const StartupWindow& window) {
         }
         if (INI_CheckUniqueName("Main", "DBNameLst", gIniSiteDbs, name, false, message, false)) break;
     }
+    const std::string shippedSite = gMainDataDir;
     STTA_SiteCreate(name, false, true, true, true, true, false);
     INI_Put("Main", "NmFirstSite", STTA_SiteParmGet(), gIniSiteDbs);
+    // The shipped placeholder site only seeds the first site's files.
+    if (shippedSite == gAppPath + kShippedSiteFolder) {
+        std::error_code ec;
+        std::filesystem::remove_all(shippedSite, ec);
+    }
 }
 
 void testSiteDBRead() {

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <filesystem>
+#include <set>
 
 #include "platform/dao/database.h"
 #include "platform/sys/rt_error.h"
@@ -62,6 +63,10 @@ TEST_F(ShellHome, FirstStartAsksUntilTheNameIsUsableThenCreatesTheSite) {
     EXPECT_EQ(gIniScreens, home / "param/screens.ini");
     EXPECT_EQ(shell::mainCaption(), "Dravolin - Current Site DB: My/Site");
     EXPECT_TRUE(gDB.isOpen());
+    // Only what the first site uses: no placeholder site, no spare database.
+    std::set<std::string> top;
+    for (const auto& e : std::filesystem::directory_iterator(home.path())) top.insert(e.path().filename());
+    EXPECT_EQ(top, (std::set<std::string>{"Dir.ini", "MySite", "param"}));
 }
 
 TEST_F(ShellHome, SecondStartOpensTheSameSiteWithoutAsking) {
