@@ -92,7 +92,7 @@ void STTA_IniFileNamesInit() {
     gIniPPFindBots = program("ppfindbots.ini");
     gIniPPFindBotsSkipUAs = program("ppfindbotsskipuas.ini");
     gIniTargets = site("targets.ini");
-    INI_AltListsLoad(gMainDataDir);
+    INI_AltListsLoad(gMainDataDir, {gAppPath + "param"});
 }
 
 std::string STTA_SiteParmGet() { return INI_Get("Main", "Parm", gIniDbDef, 3); }

@@ -107,3 +107,18 @@ TEST_F(Sites, MovingSitesAwayUsesEachSitesStoredFolder) {
     EXPECT_NE(boxes.shown().back().message.find(gCR + "abc - " + shell::recycledTarget(home / "abc")),
               std::string::npos);
 }
+
+// Values a program-wide file moved to its alternate files while one site was current
+// are found after a restart with another site current.
+TEST_F(Sites, ProgramWideFilesKeepTheirAlternateFilesWhicheverSiteIsCurrent) {
+    create("Blog");
+    const std::string shared = gIniScreens;
+    auto value = [](int i) { return std::string(4990, static_cast<char>('a' + i)); };
+    for (int i = 0; i < 14; ++i) INI_Put("Wide", "e" + std::to_string(i), value(i), shared);
+    ASSERT_TRUE(exists(home / "param/screens.0.ini"));
+    ASSERT_TRUE(STTA_SiteSelect("Shop", false));
+    restartGlobals();
+    start();
+    ASSERT_EQ(gMainDataDir, home / "Shop");
+    for (int i = 0; i < 14; ++i) EXPECT_EQ(INI_Get("Wide", "e" + std::to_string(i), shared, 1), value(i)) << i;
+}
