@@ -22,6 +22,9 @@ AnalysisCommands::AnalysisCommands(Mainfrm& main) : main_(main), dispatch_(forms
     main.wire("RR", [this] {
         if (SrchTmLstFrm* window = activeResults()) STTA_RowDetailShow(*window);
     });
+    main.wire("VP", [this] {
+        if (SrchTmLstFrm* window = activeResults()) STTA_PlotRangeEnter(*window);
+    });
     main.wire("VE", [this] {
         if (SrchTmLstFrm* window = activeResults()) STTA_PlotRemoveFirstCol(*window);
     });

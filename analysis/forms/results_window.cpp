@@ -12,6 +12,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "analysis/date_ranges.h"
+#include "analysis/forms/date_range_dialog.h"
 #include "analysis/report_names.h"
 #include "core/delimited_lists.h"
 #include "core/ini_store.h"
@@ -324,4 +326,25 @@ void STTA_RowDetailShow(SrchTmLstFrm& window) {
     detail->showWindow = window.showWindow;
     if (window.showWindow) window.showWindow(detail);
     else detail->show();
+}
+
+bool STTA_PlotRangeEnter(SrchTmLstFrm& window) {
+    window.dIfrmData()->GetSrchTrmData();
+    DateRangeEnterArgs args;
+    args.firstAvailable = core::vbVal(CHUNKS_Get(1, gResults.DayRange));
+    args.lastAvailable = core::vbVal(CHUNKS_Get(2, gResults.DayRange));
+    // The dialog shows and keeps short dates; the window keeps the analysis's day texts.
+    std::string range;
+    for (int k = 1; k <= 2; ++k)
+        if (const std::optional<long> day = analysis::typedDay(CHUNKS_Get(k, window.dPlotStartEndDate)))
+            range += (k == 2 ? "|" : "") + analysis::shortDate(*day);
+    MB_CtlEntry ctl;
+    const std::string note = "to plot" + gCR +
+                             "NB if dates are included that are outside range of dates to analyse, they will only be "
+                             "plotted after data has been read and analysed again." + gCR +
+                             "Use Read and Analyse from the File menu.";
+    if (STTA_DateRangeEnter(range, note, ctl, args) != 1) return false;
+    window.dPlotStartEndDate = range;
+    STTA_PlotColsRestore(window, true);
+    return true;
 }
