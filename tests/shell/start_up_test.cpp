@@ -66,7 +66,7 @@ TEST_F(ShellHome, FirstStartAsksUntilTheNameIsUsableThenCreatesTheSite) {
     // Only what the first site uses: no placeholder site, no spare database.
     std::set<std::string> top;
     for (const auto& e : std::filesystem::directory_iterator(home.path())) top.insert(e.path().filename());
-    EXPECT_EQ(top, (std::set<std::string>{"Dir.ini", "MySite", "param"}));
+    EXPECT_EQ(top, (std::set<std::string>{"Dir.ini", "MySite", "help", "param"}));
 }
 
 TEST_F(ShellHome, SecondStartOpensTheSameSiteWithoutAsking) {
