@@ -19,6 +19,7 @@
 #include "logimport/logline_store.h"
 #include "logimport/page_table.h"
 #include "logimport/referrer_store.h"
+#include "platform/dao/errors.h"
 #include "platform/sys/clock.h"
 #include "platform/sys/rt_error.h"
 
@@ -431,6 +432,11 @@ bool readOneFile(RunState& run, const std::string& path, const LogFmtCompiled& f
     return true;
 }
 
+// The folder of the site's database, where the addition writes.
+std::string siteFolder(const dao::Database& db) {
+    return std::filesystem::path(db.path()).parent_path().parent_path().string();
+}
+
 // Splits "folder/pattern" of a wildcard item.
 void splitWildcard(const std::string& spec, std::string& folder, std::string& pattern) {
     size_t slash = spec.find_last_of('/');
@@ -446,7 +452,11 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
     RunState run{db, rec, captionText, progressTitle, anyUsable};
     RefrStoreFlushGuard flushOnExit;
     try {
-        rec.LastLogLnID = static_cast<long>(INI_GetNumVar("Main", "LastLogLnID", gIniLastVals, 3));
+        // A run that ended before its last number was written: the numbering goes on
+        // after the stored lines, and referrers kept for lines never stored go.
+        rec.LastLogLnID = std::max(static_cast<long>(INI_GetNumVar("Main", "LastLogLnID", gIniLastVals, 3)),
+                                   STTA_LogLnIDStoredMax(db));
+        STTA_RefrStoreDropAbove(rec.LastLogLnID);
         STTA_LogLineRsOpen(db);
         rec.LastKeepVal = INI_GetFlag("Main", "LastKeepVal", gIniDbDef, 3) ? 1 : 0;
         rec.Skip404 = INI_GetFlag("Main", "Skip404", gIniDbDef, 3);
@@ -502,8 +512,12 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
     } catch (const sys::RtError& e) {
         run.result = false;
         std::string proc = "RawLog_AddData_ReadLogFiles_OK", extra;
+        if (e.number() == dao::kErrDiskFull || e.number() == sys::kErrDiskFull)
+            extra = "The disk is full: there is no room left to add the log data in " + siteFolder(db) +
+                    ". Make room on that disk, then add the file again.";
         try {
-            STTA_RefrStoreFlush();
+            // Referrers of lines that were never stored go with the files they filled.
+            STTA_RefrStoreDropAbove(STTA_LogLnIDStoredMax(db));
         } catch (...) {
             // The first error is the one to report.
         }

@@ -3,12 +3,14 @@
 // already stored is lost.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "core/ini_store.h"
 #include "core/shell_hooks.h"
+#include "logimport/referrer_store.h"
 #include "tests/logimport/generated_site.h"
 #include "tests/support/fake_user_interface.h"
 #include "tests/support/scripted_responder.h"
@@ -77,5 +79,34 @@ TEST_P(Addition, AddingTheSameFileAgainChangesNoTable) {
 }
 
 INSTANTIATE_TEST_SUITE_P(KeptAndStoredReferrers, Addition, ::testing::Bool());
+
+std::string combinedLine(const std::string& ip, const std::string& time, const std::string& page,
+                         const std::string& referrer = "-") {
+    return ip + " - - [10/Oct/2025:" + time + " +0000] \"GET " + page + " HTTP/1.1\" 200 512 \"" + referrer +
+           "\" \"Mozilla/5.0\"\n";
+}
+
+// A run killed after handing referrers to the store but before its lines were
+// committed leaves referrers for numbers the next run gives to other lines.
+TEST(StoredReferrers, ThoseOfLinesNeverStoredAreNotHandedToTheLinesThatTakeTheirNumbers) {
+    testsupport::TempSite site(false);
+    testsupport::FakeUserInterface ui;
+    LastValsRouting routing;
+    core::setShellHooks(&routing);
+    INI_Put("Main", "EraseNonSE", "False", gIniDbDef);
+    std::filesystem::create_directories(STTA_RefrStoreFolder());
+    STTA_RefrStore(1, "http://www.google.com/search?q=stale+one");
+    STTA_RefrStore(2, "http://www.google.com/search?q=stale+two");
+    STTA_RefrStoreFlush();
+
+    const std::string log = site.home / "plain.log";
+    testsupport::writeFile(log, combinedLine("10.0.0.1", "10:00:00", "/a.html") +
+                                    combinedLine("10.0.0.2", "10:00:05", "/b.html"));
+    ReadRec rec;
+    testsupport::addLogFile(site, log, rec);
+    EXPECT_EQ(site.count("SELECT COUNT(*) FROM visit"), 2);
+    EXPECT_EQ(site.count("SELECT COUNT(*) FROM visit WHERE StzdSearchTerm IS NOT NULL"), 0);
+    core::setShellHooks(nullptr);
+}
 
 }  // namespace

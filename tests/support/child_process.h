@@ -16,6 +16,11 @@ int waitChild(pid_t pid);
 // startChild then waitChild.
 int runInChild(const std::function<int()>& body, bool asOrdinaryUser = false);
 
+// In a child only: mounts an empty file system of `bytes` bytes over `folder`, seen by
+// this process alone, so that writing there meets a full disk. False when the system
+// does not allow it (no privilege to mount).
+bool mountSmallDisk(const std::string& folder, long bytes);
+
 // Lets the ordinary user of a child read, write and enter `path` and everything below.
 void openToEveryone(const std::string& path);
 
