@@ -363,6 +363,15 @@ TEST_F(ReadRun, FileChecksFindTheValidEndsOrSkipTheFile) {
         {"valid", valid, true, "20261210100000", "20261210102030", ""},
         {"junk head and a tail longer than one window", "junk\n" + valid + junk, true, "20261210100000",
          "20261210102030", ""},
+        {"a comment header of a few KB", std::string(5000, '#') + "\n" + valid, true, "20261210100000",
+         "20261210102030", ""},
+        {"junk running over many blocks on both sides", junk + junk + std::string(200000, 'x') + "\n" + valid +
+                                                            std::string(200000, 'y') + "\n" + junk,
+         true, "20261210100000", "20261210102030", ""},
+        {"one valid line longer than a block", logLine("1.1.1.1", "10:00:00", "/" + std::string(150000, 'p')),
+         true, "20261210100000", "20261210100000", ""},
+        {"CR line ends", logLine("1.1.1.1", "10:00:00", "/a.html") + "\r" + logLine("1.1.1.1", "10:20:30", "/b.html"),
+         true, "20261210100000", "20261210102030", ""},
         {"empty", "", false, "", "", "Log file is empty or does not exist. File Skipped."},
         {"no valid line", junk, false, "", "", "Log file does not contain any valid lines. File Skipped."},
     };
