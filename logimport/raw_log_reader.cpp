@@ -1,8 +1,11 @@
 #include "logimport/raw_log_reader.h"
 
+#include <unistd.h>
+
 #include <cstring>
 #include <filesystem>
 
+#include "core/dates.h"
 #include "core/delimited_lists.h"
 #include "core/error_handler.h"
 #include "core/file_find.h"
@@ -16,6 +19,7 @@
 #include "core/user_interface.h"
 #include "core/vb_format.h"
 #include "dialogs/ready_dialogs.h"
+#include "logimport/addition_history.h"
 #include "logimport/logline_store.h"
 #include "logimport/page_table.h"
 #include "logimport/referrer_store.h"
@@ -345,11 +349,25 @@ struct RunState {
     bool stopped = false;
 };
 
+// Why the path cannot be read as a log file; "" when it can be opened.
+std::string unreadableReason(const std::string& path) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) return "Log file name is a folder, not a file.";
+    if (!std::filesystem::exists(path, ec)) return {};  // the file check reports it as missing
+    if (::access(path.c_str(), R_OK) != 0) return "Log file cannot be read (no permission to read it).";
+    return {};
+}
+
 // One file: checked, then read. False when the user stopped it.
 bool readOneFile(RunState& run, const std::string& path, const LogFmtCompiled& formats,
                  const std::string& counterText) {
     ReadRec& rec = run.rec;
     rec.CurrentFile = path;
+    if (const std::string why = unreadableReason(path); !why.empty()) {
+        STTA_ProblemAdd(rec, why + " File Skipped.");
+        noticeUnlessSuppressed(rec.NoPromptInvalid, why + gCRCR + "Filename:" + gCR + path);
+        return true;
+    }
     bool usable = false;
     rec.DupCheck = STTA_LogFileOverlapCheck(run.db, path, formats, rec, usable);
     if (usable) run.anyUsable = true;
@@ -373,6 +391,9 @@ bool readOneFile(RunState& run, const std::string& path, const LogFmtCompiled& f
     }
     if (!usable) return true;
 
+    const double started = core::vbNow();
+    STTA_AddDataLogWrite(path, core::vbFormat(core::DateTime{started}, "yyyy-mm-dd hh:nn.ss"), rec, "",
+                         kHistoryStartRead + path, "START Read File.", {}, "..", "..", "");
     resetFileCounters(rec);
     LineReadContext ctx;
     ctx.db = &run.db;
@@ -393,7 +414,13 @@ bool readOneFile(RunState& run, const std::string& path, const LogFmtCompiled& f
                                            counterText + run.captionText + gCR, &status, overlong);
     tx.commit();
     STTA_RefrStoreFlush();
-    if (!complete) return false;
+    const std::string took = TXT_ElapsedText(started, core::vbNow());
+    if (!complete) {
+        STTA_AddDataLogWrite(path, took, rec, "", "File Read Stopped." + counterText, "..", {}, "", "", "");
+        return false;
+    }
+    STTA_AddDataLogWrite(path, took, rec, "", kHistoryDoneRead + counterText + FILENAM_FileName(path), "",
+                         {.counters = true}, "", "", "");
     addToRunTotals(rec);
     resetFileCounters(rec);
     return true;
@@ -428,7 +455,9 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
             std::error_code ec;
             std::filesystem::create_directories(temp, ec);
         }
-        const std::string defaultFormat = INI_Get("Main", "LFmtDflt", gIniLastVals, 3);
+        STTA_AddDataLogWrite(fileList, core::vbFormat(core::DateTime{core::vbNow()}, "yyyy-mm-dd hh:nn.ss"), rec, "",
+                             "** Start ADD **", "START ADD", {}, "..", "..", "");
+        const std::string defaultFormat = STTA_LogFmtDefault();
         core::StrArray items;
         CHUNKS_SplitEx(fileList, "|", "Do not exclude any part", items, 1);
         const long n = items.ubound();
@@ -450,7 +479,11 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
             core::StrArray found;
             FINDF_FindFiles(-1, pattern, folder, false, false, false, found);
             const long m = found.ubound();
-            if (m < 1) continue;
+            if (m < 1) {
+                rec.CurrentFile = spec;
+                STTA_ProblemAdd(rec, "No log file matches this name. Nothing read.");
+                continue;
+            }
             // The user confirms the list and may re-order it; files are read as shown.
             long selected = -1;
             const long answer = MB_Sequence(
