@@ -73,9 +73,9 @@ void STTA_AddDataLogList() {
     std::string state;
     for (;;) {
         const std::vector<size_t> shown = logimport::historyShownRows(records, hide);
-        core::StrArray rows;
-        rows.redim(0, 0);
-        for (size_t i : shown) rows.append(row(records[i]));
+        std::vector<std::string> texts;
+        for (size_t i : shown) texts.push_back(row(records[i]));
+        core::StrArray rows = logimport::rowsFromOne(texts);
         logimport::ResultList list{
             .header = TXT_Replace(kHeaders, "|", "\t", true),
             .layout = "14000|7000||||||||1||" + kWidths,

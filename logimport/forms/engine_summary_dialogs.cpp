@@ -8,16 +8,13 @@
 #include "logimport/engine_summary.h"
 #include "logimport/forms/test_read_lists.h"
 
-namespace {
-
-core::StrArray rowsArray(const std::vector<std::string>& rows) {
+core::StrArray logimport::rowsFromOne(const std::vector<std::string>& rows) {
     core::StrArray items;
-    items.redim(0, 0);
-    for (const auto& r : rows) items.append(r);
+    if (rows.empty()) return items;
+    items.redim(1, static_cast<long>(rows.size()));
+    for (size_t i = 0; i < rows.size(); ++i) items.set(static_cast<long>(i) + 1, rows[i]);
     return items;
 }
-
-}  // namespace
 
 void STTA_SESummaryShow(const core::StrArray& keys, const core::LngArray& counts) {
     const std::vector<std::string> rows = logimport::seSummaryRows(keys, counts);
@@ -26,7 +23,7 @@ void STTA_SESummaryShow(const core::StrArray& keys, const core::LngArray& counts
         return;
     }
     const std::vector<std::string> engines = logimport::seEngines(keys);
-    core::StrArray items = rowsArray(rows);
+    core::StrArray items = logimport::rowsFromOne(rows);
     logimport::ResultList list{
         .header = "SE referrer\tNo of distinct days / Dates\tVisitors\tAverage per day\t% of total SE visitors",
         .layout = "10500|6000||||||||1||{1800|2700|1200|1500|1200}",
@@ -47,7 +44,7 @@ void STTA_SESummaryShow(const core::StrArray& keys, const core::LngArray& counts
 
 void STTA_SEDetailShow(const core::StrArray& keys, const core::LngArray& counts, const std::string& engine) {
     double average = 0;
-    core::StrArray items = rowsArray(logimport::seDetailRows(keys, counts, engine, average));
+    core::StrArray items = logimport::rowsFromOne(logimport::seDetailRows(keys, counts, engine, average));
     MB_ListDlgArgs args{.title = "Detail for SE: " + engine + ". Show visitor counts for each date.",
                         .message = "% Deviation is change in no of visitors from average # of visitors per day [" +
                                    core::vbFormat(average, "0.0") + "]",
@@ -65,7 +62,9 @@ void STTA_ProblemFilesShow(const core::StrArray& files, const core::StrArray& te
         return;
     }
     for (;;) {
-        core::StrArray shown = files;
+        std::vector<std::string> names;
+        for (long i = 1; i <= files.ubound(); ++i) names.push_back(files[i]);
+        core::StrArray shown = logimport::rowsFromOne(names);
         MB_ListDlgArgs args{.itemWord = "log file",
                             .message = "Log files with problems. Select file & press OK to see problem list.",
                             .pickOnly = true,
