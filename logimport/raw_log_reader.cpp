@@ -414,6 +414,9 @@ bool readOneFile(RunState& run, const std::string& path, const LogFmtCompiled& f
                                            counterText + run.captionText + gCR, &status, overlong);
     tx.commit();
     STTA_RefrStoreFlush();
+    if (ctx.unmatched > 0)
+        STTA_ProblemAdd(rec, TXT_FormatDbl(double(ctx.unmatched), "#,###,##0") +
+                                 " log line[s] did not match the log format and were skipped.");
     const std::string took = TXT_ElapsedText(started, core::vbNow());
     if (!complete) {
         STTA_AddDataLogWrite(path, took, rec, "", "File Read Stopped." + counterText, "..", {}, "", "", "");

@@ -141,7 +141,10 @@ void mainPass(std::string& status, const std::string& preprocessingTime) {
     // The completion speaks of the whole run, not of the file read last.
     runTotalsToFileCounters(gReadRec);
     if (read) {
-        status = "Data added." + gCRCR + "Press Done and select a report from the Reports menu to analyse data.";
+        // A run in which no file could be read has added nothing, whatever the read says.
+        status = dated ? "Data added." + gCRCR + "Press Done and select a report from the Reports menu to analyse data."
+                       : "No lines added: no log file could be read." + gCRCR +
+                             "Press \"List Problem Files for last read\" to see why.";
         STTA_AddDataLogWrite(spec, mainTime, gReadRec, preprocessingTime,
                              partial ? "** Part Done **" : kHistoryDone, "** End ADD ** Totals. All Files.",
                              {.saveSummary = true, .counters = true, .options = true, .filters = true,

@@ -69,6 +69,8 @@ void STTA_ProblemFilesShow(const core::StrArray& files, const core::StrArray& te
                             .message = "Log files with problems. Select file & press OK to see problem list.",
                             .pickOnly = true,
                             .ok = true,
+                            .further = true,
+                            .furtherCaption = "Don&e",
                             .gridSpec = "9000|||||||||1||{9000}"};
         if (MB_ListDlg(shown, args) != dlg::kListOK) return;
         const long i = files.find(args.selection, 1, core::Match::Exact);

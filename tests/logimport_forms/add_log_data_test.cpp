@@ -59,3 +59,98 @@ TEST(AddLogData, DoneLeavesAtOnceAndCancelReadsNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+const core::CtlView& gridIn(const core::DlgView& v) {
+    for (const auto& c : v.ctls)
+        if (c.type == "Grid") return c;
+    throw std::runtime_error("no grid in " + v.caption);
+}
+
+bool anyContains(const std::vector<std::string>& items, const std::string& text) {
+    for (const auto& i : items)
+        if (i.find(text) != std::string::npos) return true;
+    return false;
+}
+
+// Each bad input is named in the problem files of the read with what is wrong, and
+// the lines stored before stay as they were.
+TEST(AddLogData, BadInputIsNamedInTheProblemFilesAndLosesNothing) {
+    testsupport::TestReadSite s;
+    const std::string valid = testsupport::combinedLine("/index.html", "-", "Mozilla") +
+                              testsupport::combinedLine("/a.html", "-", "Mozilla", "200", "10:01:00");
+    s.writeLog(valid);
+    INI_Put("Main", "DoAdd", "1", "::*");
+    {
+        testsupport::ScriptedResponder first;
+        first.press("Select File to add", "Sta&rt. Read Log File")
+            .press("Main Processing [add lines]", "&OK")
+            .press("Total log lines read", "&OK")
+            .press("Data added.", "Don&e");
+        STTA_AddLogData();
+    }
+    const long long stored = s.site.count("SELECT COUNT(*) FROM logline");
+    ASSERT_EQ(stored, 2);
+
+    const std::string logs = s.site.home / "logs/";
+    testsupport::writeFile(logs + "binary.log", std::string("\x7f" "ELF\x01\x00\x00\xff\xfe\x00\x10", 11));
+    testsupport::writeFile(logs + "other.log", "not a log line\nanother one\n" +
+                                                   testsupport::combinedLine("/b.html", "-", "Mozilla", "200",
+                                                                             "11:00:00") +
+                                                   "third bad line\n");
+    testsupport::writeFile(logs + "folder.log/keep", "");
+    struct Case {
+        std::string entry, problemFile, problem;
+        long long storedAfter;
+    } cases[] = {
+        {logs + "none*.log", logs + "none*.log", "No log file matches this name. Nothing read.", stored},
+        {logs + "folder.log", logs + "folder.log", "Log file name is a folder, not a file. File Skipped.", stored},
+        {logs + "missing.log", logs + "missing.log", "Log file is empty or does not exist. File Skipped.", stored},
+        {logs + "binary.log", logs + "binary.log", "Log file does not contain any valid lines. File Skipped.", stored},
+        {logs + "other.log", logs + "other.log", "3 log line[s] did not match the log format and were skipped.",
+         stored + 1},
+        // The first file again: its lines are found and skipped, not stored twice.
+        {s.logPath, s.logPath, "Dates on this log file overlap with data that already have on database.",
+         stored + 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.entry);
+        INI_Put("Main", "PAFNlog", c.entry, "::*");
+        std::vector<std::string> files, problems;
+        std::string completion;
+        testsupport::ScriptedResponder boxes;
+        boxes.press("Select File to add", "Sta&rt. Read Log File")
+            .press("Main Processing [add lines]", "&OK");
+        if (c.entry == s.logPath) boxes.press("Do you want to add records from this file anyway?", "&Yes");
+        boxes
+            .expect({.act =
+                         [&](const core::DlgView& v, core::DlgDriver& d) {
+                             completion = v.message;
+                             d.press("&OK");
+                         }})
+            .press(c.storedAfter > stored ? "Data added." : "No lines added: no log file could be read.",
+                   "List Proble&m Files for last read")
+            .expect({.act =
+                         [&](const core::DlgView& v, core::DlgDriver& d) {
+                             files = gridIn(v).items;
+                             d.choose(gridIn(v).entry, {1});
+                             d.press("&OK");
+                         }})
+            .expect({.act =
+                         [&](const core::DlgView& v, core::DlgDriver& d) {
+                             problems = gridIn(v).items;
+                             d.press("&Back");
+                         }})
+            .expect({.expectCaption = "Select log file", .press = "Don&e"})
+            .press("Select File to add", "Don&e");
+        STTA_AddLogData();
+        EXPECT_EQ(boxes.pending(), 0u);
+        EXPECT_EQ(files, std::vector<std::string>{c.problemFile});
+        EXPECT_TRUE(anyContains(problems, c.problem)) << (problems.empty() ? "" : problems[0]);
+        EXPECT_EQ(s.site.count("SELECT COUNT(*) FROM logline"), c.storedAfter);
+        if (c.entry == s.logPath) EXPECT_NE(completion.find("2 exist."), std::string::npos) << completion;
+    }
+}
+
+}  // namespace
