@@ -1,5 +1,8 @@
 // File > "Add new raw log data" driven as a user would, through the boxes.
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
 
 #include "logimport/forms/add_log_data.h"
 #include "logimport/forms/log_file_entry_dialog.h"
@@ -103,7 +106,8 @@ TEST(AddLogData, BadInputIsNamedInTheProblemFilesAndLosesNothing) {
     struct Case {
         std::string entry, problemFile, problem;
         long long storedAfter;
-    } cases[] = {
+    };
+    std::vector<Case> cases = {
         {logs + "none*.log", logs + "none*.log", "No log file matches this name. Nothing read.", stored},
         {logs + "folder.log", logs + "folder.log", "Log file name is a folder, not a file. File Skipped.", stored},
         {logs + "missing.log", logs + "missing.log", "Log file is empty or does not exist. File Skipped.", stored},
@@ -114,6 +118,13 @@ TEST(AddLogData, BadInputIsNamedInTheProblemFilesAndLosesNothing) {
         {s.logPath, s.logPath, "Dates on this log file overlap with data that already have on database.",
          stored + 1},
     };
+    // Permissions bind only a user other than root.
+    if (::geteuid() != 0) {
+        testsupport::writeFile(logs + "locked.log", valid);
+        std::filesystem::permissions(logs + "locked.log", std::filesystem::perms::none);
+        cases.insert(cases.begin(), {logs + "locked.log", logs + "locked.log",
+                                     "Log file cannot be read (no permission to read it). File Skipped.", stored});
+    }
     for (const auto& c : cases) {
         SCOPED_TRACE(c.entry);
         INI_Put("Main", "PAFNlog", c.entry, "::*");
