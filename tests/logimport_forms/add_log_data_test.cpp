@@ -165,3 +165,47 @@ TEST(AddLogData, BadInputIsNamedInTheProblemFilesAndLosesNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+// Preprocessing alone: the user agents asking for robots.txt that no robot filter
+// rejects are offered, and the chosen one becomes a robot filter; nothing is stored.
+TEST(AddLogData, PreprocessingAloneTurnsAChosenNewRobotIntoAFilter) {
+    testsupport::TestReadSite s;
+    const std::string src = std::getenv("DRAVOLIN_SOURCE_DIR");
+    gIniPPFindBots = src + "/resources/param/ppfindbots.ini";
+    gIniPPFindBotsSkipUAs = s.site.home / "ppfindbotsskipuas.ini";
+    testsupport::writeFile(gIniPPFindBotsSkipUAs, "[Main]\n");
+    s.writeLog(testsupport::combinedLine("/robots.txt", "-", "NewCrawler/1.0") +
+               testsupport::combinedLine("/robots.txt", "-", "GoodBot/2.0", "200", "10:00:05") +
+               testsupport::combinedLine("/index.html", "-", "Mozilla", "200", "10:00:09"));
+    INI_Put("Main", "DoAdd", "0", "::*");
+    INI_Put("Main", "newbots", "1", "::*");
+    std::vector<std::string> offered;
+    testsupport::ScriptedResponder boxes;
+    boxes.press("Select File to add", "Sta&rt. Read Log File")
+        .expect({.act =
+                     [&](const core::DlgView& v, core::DlgDriver& d) {
+                         for (const auto& c : v.ctls)
+                             if (c.type == "ListBox") {
+                                 offered = c.items;
+                                 d.choose(c.entry, {0});
+                                 break;
+                             }
+                         d.press("&Add -->");
+                     }})
+        .press("", "&OK")
+        .expect({.expectCaption = "filters used to exclude robots and crawlers.", .press = "&Cancel"})
+        .press("New filters for robot and crawler user agents created successfully.", "Don&e");
+    STTA_AddLogData();
+    EXPECT_EQ(boxes.pending(), 0u);
+    EXPECT_EQ(offered, std::vector<std::string>{"NewCrawler/1.0 - 1"});
+    const std::string created = INI_Get("Filters", "FltrBotsUASel", gIniFltrBots, 3);
+    EXPECT_EQ(INI_Get(created, "Val", gIniFltrBots, 3), "newcrawler/1.0");
+    EXPECT_EQ(INI_Get("Filters", "SkipRobotUserAgents", gIniFltrBots, 3), "bots|" + created);
+    EXPECT_EQ(s.site.count("SELECT COUNT(*) FROM logline"), 0);
+    gIniPPFindBots.clear();
+    gIniPPFindBotsSkipUAs.clear();
+}
+
+}  // namespace
