@@ -1,5 +1,6 @@
 #include "app/log_import_commands.h"
 
+#include "core/shell_hooks.h"
 #include "logimport/forms/add_log_data.h"
 #include "logimport/forms/addition_history_list.h"
 #include "logimport/forms/log_file_lists.h"
@@ -12,8 +13,10 @@
 void wireLogImportCommands(Mainfrm& main) {
     shell::setLogImportHooks({.addLogData = [] { STTA_AddLogData(); },
                               .incompleteAddFinish = [] {
+                                  // Only a site that is open can have an addition to finish.
+                                  dao::Database* db = core::shellHooks().siteDatabase();
                                   long visits = 0;
-                                  STTA_IncompleteAddFinish(logimport::siteDatabase(), gReadRec, visits);
+                                  if (db) STTA_IncompleteAddFinish(*db, gReadRec, visits);
                               }});
     main.wire("FW", [] { STTA_AddLogData(); });
     main.wire("FL", [] { STTA_AddDataLogList(); });

@@ -134,6 +134,9 @@ void Mainfrm::MDIForm_Load(const std::string& commandLine) {
     try {
         shell::loadSteps(commandLine, window);
         MSE_PointerSet(saved);
+        // The window was shown while loading; its first activation counts once loading is done.
+        loaded_ = true;
+        firstActivateLater();
     } catch (const sys::RtError& e) {
         core::handlerError(e, ui::handle(this), "MDIForm_Load");
     }
@@ -152,7 +155,8 @@ void Mainfrm::closeEvent(QCloseEvent* event) {
 void Mainfrm::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     // The offer is a modal box: it waits until the activation has been handled.
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && dFirstActivate) firstActivateLater();
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && loaded_ && dFirstActivate)
+        firstActivateLater();
 }
 
 // While a long job yields (the first site is made during loading) the window's

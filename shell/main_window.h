@@ -61,4 +61,5 @@ private:
     std::map<std::string, QAction*> items_;
     QAction* windowListStart_ = nullptr;
     bool dFirstActivate = true;
+    bool loaded_ = false;
 };

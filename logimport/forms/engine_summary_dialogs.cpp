@@ -26,7 +26,7 @@ void STTA_SESummaryShow(const core::StrArray& keys, const core::LngArray& counts
     core::StrArray items = logimport::rowsFromOne(rows);
     logimport::ResultList list{
         .header = "SE referrer\tNo of distinct days / Dates\tVisitors\tAverage per day\t% of total SE visitors",
-        .layout = "10500|6000||||||||1||{1800|2700|1200|1500|1200}",
+        .layout = "10500|6000||||||||1||{1800|3900|1200|1500|1800}",
         .buttons = "SE to display &detail",
         .back = "Don&e",
         .message = "This is a summary of data you have just added." + gCR + "Use the reports menu for" + gCR +
