@@ -11,6 +11,7 @@
 #include "core/file_find.h"
 #include "core/file_names.h"
 #include "core/file_open.h"
+#include "core/like_pattern.h"
 #include "core/numbers.h"
 #include "core/ini_store.h"
 #include "core/program_paths.h"
@@ -436,6 +437,21 @@ void splitWildcard(const std::string& spec, std::string& folder, std::string& pa
     pattern = slash == std::string::npos ? spec : spec.substr(slash + 1);
 }
 
+// The files of the folder whose names match the pattern, from 1. The finder takes a "?"
+// as a wildcard only beside a "*", so a pattern of "?" alone is matched here.
+void findLogFiles(const std::string& folder, const std::string& pattern, core::StrArray& found) {
+    if (pattern.find('*') != std::string::npos) {
+        FINDF_FindFiles(-1, pattern, folder, false, false, false, found);
+        return;
+    }
+    core::StrArray all;
+    FINDF_FindFiles(-1, "*", folder, false, false, false, all);
+    const core::LikePattern like(pattern, core::LikeCase::IgnoreAscii);
+    found.redim(0, 0);
+    for (long i = 1; i <= all.ubound(); ++i)
+        if (like.matches(FILENAM_FileName(all[i]))) found.append(all[i]);
+}
+
 }  // namespace
 
 bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileList, const std::string& captionText,
@@ -473,14 +489,14 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
             STTA_LogFmtDefLoad(formatName, formats);
             const std::string itemText =
                 n > 1 ? "Definition: " + std::to_string(i) + "/" + std::to_string(n) + ". " : std::string();
-            if (spec.find('*') == std::string::npos) {
+            if (spec.find_first_of("*?") == std::string::npos) {
                 if (!readOneFile(run, spec, formats, itemText)) run.stopped = true;
                 continue;
             }
             std::string folder, pattern;
             splitWildcard(spec, folder, pattern);
             core::StrArray found;
-            FINDF_FindFiles(-1, pattern, folder, false, false, false, found);
+            findLogFiles(folder, pattern, found);
             const long m = found.ubound();
             if (m < 1) {
                 rec.CurrentFile = spec;
