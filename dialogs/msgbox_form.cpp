@@ -21,6 +21,7 @@
 #include "core/dialog_responder.h"
 #include "core/ini_store.h"
 #include "core/numbers.h"
+#include "core/shell_hooks.h"
 #include "core/stored_text.h"
 #include "dialogs/box_keys.h"
 #include "dialogs/control_arrays.h"
@@ -259,6 +260,19 @@ void Msgbxform::Form_Load() {
     });
 }
 
+void Msgbxform::Form_Activate() {
+    handler("Form_Activate", [this] {
+        if (!dFirstActivate) return;
+        dFirstActivate = false;
+        MB_FormFirstActivate(this, dKeyDownDone);
+    });
+}
+
+void Msgbxform::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) Form_Activate();
+}
+
 void Msgbxform::fButton_Click(int index) {
     handler("fButton_Click", [this, index] { MB_FormSetResult(this, index); });
 }
@@ -410,4 +424,12 @@ void MB_FormLoadFonts(Msgbxform* form) {
     QFont formFont = form->fSzCtl->font();
     formFont.setBold(true);
     form->setFont(formFont);
+}
+
+void MB_FormFirstActivate(Msgbxform* form, bool& keyDownDone) {
+    keyDownDone = true;
+    int shift = 0;
+    std::string keyText, element;
+    if (KEYS_KeyForAction(core::shellHooks().currentCommand(), 0, shift, keyText, element) >= 0)
+        form->setWindowTitle(form->windowTitle() + ui::toQString(" [" + keyText + "]"));
 }

@@ -1,13 +1,17 @@
 #include "logimport/raw_log_reader.h"
 
+#include <unistd.h>
+
 #include <cstring>
 #include <filesystem>
 
+#include "core/dates.h"
 #include "core/delimited_lists.h"
 #include "core/error_handler.h"
 #include "core/file_find.h"
 #include "core/file_names.h"
 #include "core/file_open.h"
+#include "core/like_pattern.h"
 #include "core/numbers.h"
 #include "core/ini_store.h"
 #include "core/program_paths.h"
@@ -16,6 +20,7 @@
 #include "core/text.h"
 #include "core/user_interface.h"
 #include "core/vb_format.h"
+#include "logimport/addition_history.h"
 #include "logimport/logline_store.h"
 #include "logimport/page_table.h"
 #include "logimport/referrer_store.h"
@@ -378,11 +383,25 @@ struct RunState {
     bool stopped = false;
 };
 
+// Why the path cannot be read as a log file; "" when it can be opened.
+std::string unreadableReason(const std::string& path) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) return "Log file name is a folder, not a file.";
+    if (!std::filesystem::exists(path, ec)) return {};  // the file check reports it as missing
+    if (::access(path.c_str(), R_OK) != 0) return "Log file cannot be read (no permission to read it).";
+    return {};
+}
+
 // One file: checked, then read. False when the user stopped it.
 bool readOneFile(RunState& run, const std::string& path, const LogFmtCompiled& formats,
                  const std::string& counterText) {
     ReadRec& rec = run.rec;
     rec.CurrentFile = path;
+    if (const std::string why = unreadableReason(path); !why.empty()) {
+        STTA_ProblemAdd(rec, why + " File Skipped.");
+        noticeUnlessSuppressed(rec.NoPromptInvalid, why + gCRCR + "Filename:" + gCR + path);
+        return true;
+    }
     bool usable = false;
     rec.DupCheck = STTA_LogFileOverlapCheck(run.db, path, formats, rec, usable);
     if (usable) run.anyUsable = true;
@@ -406,6 +425,9 @@ bool readOneFile(RunState& run, const std::string& path, const LogFmtCompiled& f
     }
     if (!usable) return true;
 
+    const double started = core::vbNow();
+    STTA_AddDataLogWrite(path, core::vbFormat(core::DateTime{started}, "yyyy-mm-dd hh:nn.ss"), rec, "",
+                         kHistoryStartRead + path, "START Read File.", {}, "..", "..", "");
     resetFileCounters(rec);
     LineReadContext ctx;
     ctx.db = &run.db;
@@ -426,7 +448,16 @@ bool readOneFile(RunState& run, const std::string& path, const LogFmtCompiled& f
                                            counterText + run.captionText + gCR, &status, overlong);
     tx.commit();
     STTA_RefrStoreFlush();
-    if (!complete) return false;
+    if (ctx.unmatched > 0)
+        STTA_ProblemAdd(rec, TXT_FormatDbl(double(ctx.unmatched), "#,###,##0") +
+                                 " log line[s] did not match the log format and were skipped.");
+    const std::string took = TXT_ElapsedText(started, core::vbNow());
+    if (!complete) {
+        STTA_AddDataLogWrite(path, took, rec, "", "File Read Stopped." + counterText, "..", {}, "", "", "");
+        return false;
+    }
+    STTA_AddDataLogWrite(path, took, rec, "", kHistoryDoneRead + counterText + FILENAM_FileName(path), "",
+                         {.counters = true}, "", "", "");
     addToRunTotals(rec);
     resetFileCounters(rec);
     return true;
@@ -442,6 +473,21 @@ void splitWildcard(const std::string& spec, std::string& folder, std::string& pa
     size_t slash = spec.find_last_of('/');
     folder = slash == std::string::npos ? std::string(".") : spec.substr(0, slash);
     pattern = slash == std::string::npos ? spec : spec.substr(slash + 1);
+}
+
+// The files of the folder whose names match the pattern, from 1. The finder takes a "?"
+// as a wildcard only beside a "*", so a pattern of "?" alone is matched here.
+void findLogFiles(const std::string& folder, const std::string& pattern, core::StrArray& found) {
+    if (pattern.find('*') != std::string::npos) {
+        FINDF_FindFiles(-1, pattern, folder, false, false, false, found);
+        return;
+    }
+    core::StrArray all;
+    FINDF_FindFiles(-1, "*", folder, false, false, false, all);
+    const core::LikePattern like(pattern, core::LikeCase::IgnoreAscii);
+    found.redim(0, 0);
+    for (long i = 1; i <= all.ubound(); ++i)
+        if (like.matches(FILENAM_FileName(all[i]))) found.append(all[i]);
 }
 
 }  // namespace
@@ -470,7 +516,9 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
             std::error_code ec;
             std::filesystem::create_directories(temp, ec);
         }
-        const std::string defaultFormat = INI_Get("Main", "LFmtDflt", gIniLastVals, 3);
+        STTA_AddDataLogWrite(fileList, core::vbFormat(core::DateTime{core::vbNow()}, "yyyy-mm-dd hh:nn.ss"), rec, "",
+                             "** Start ADD **", "START ADD", {}, "..", "..", "");
+        const std::string defaultFormat = STTA_LogFmtDefault();
         core::StrArray items;
         CHUNKS_SplitEx(fileList, "|", "Do not exclude any part", items, 1);
         const long n = items.ubound();
@@ -483,16 +531,20 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
             STTA_LogFmtDefLoad(formatName, formats);
             const std::string itemText =
                 n > 1 ? "Definition: " + std::to_string(i) + "/" + std::to_string(n) + ". " : std::string();
-            if (spec.find('*') == std::string::npos) {
+            if (spec.find_first_of("*?") == std::string::npos) {
                 if (!readOneFile(run, spec, formats, itemText)) run.stopped = true;
                 continue;
             }
             std::string folder, pattern;
             splitWildcard(spec, folder, pattern);
             core::StrArray found;
-            FINDF_FindFiles(-1, pattern, folder, false, false, false, found);
+            findLogFiles(folder, pattern, found);
             const long m = found.ubound();
-            if (m < 1) continue;
+            if (m < 1) {
+                rec.CurrentFile = spec;
+                STTA_ProblemAdd(rec, "No log file matches this name. Nothing read.");
+                continue;
+            }
             // The user confirms the list and may re-order it; files are read as shown.
             std::vector<std::string> files;
             for (long j = 1; j <= m; ++j) files.push_back(found[j]);

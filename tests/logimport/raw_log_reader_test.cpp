@@ -309,6 +309,14 @@ TEST_F(ReadRun, WildcardFilesAreReadInTheConfirmedOrderAndCancelReadsNothing) {
     EXPECT_EQ(rows(), 6);
     const std::string firstRead = TXT_EndsWith(firstShown, "w2.log", true) ? "2.2.2.%" : "1.1.1.%";
     EXPECT_EQ(site.count("SELECT COUNT(*) FROM logline WHERE LogLnID <= 3 AND IP LIKE '" + firstRead + "'"), 3);
+    // "?" stands for one character, as in the entry dialog.
+    ui.arrange = {};
+    testsupport::writeFile(site.home / "logs/w3.log", manyLines(3, "3.3.3."));
+    testsupport::writeFile(site.home / "logs/w33.log", manyLines(3, "4.4.4."));
+    responder.press("The following files will be processed", "&Yes");
+    EXPECT_TRUE(read(site.home / "logs/w?.log"));
+    EXPECT_EQ(site.count("SELECT COUNT(*) FROM logline WHERE IP LIKE '3.3.3.%'"), 3);
+    EXPECT_EQ(site.count("SELECT COUNT(*) FROM logline WHERE IP LIKE '4.4.4.%'"), 0);
 }
 
 TEST_F(ReadRun, StopKeepsWhatWasCommittedAndARereadDoublesNothing) {
