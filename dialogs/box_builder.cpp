@@ -65,7 +65,11 @@ const StdSet* stdSetOf(const std::string& buttons) {
     return nullptr;
 }
 
-std::string windowCaption(const std::string& caption) {
+// A title bar holds one line: a caption that runs on over line breaks keeps its first
+// line, without the blanks that padded it.
+std::string windowCaption(std::string caption) {
+    caption = caption.substr(0, caption.find_first_of("\r\n"));
+    while (!caption.empty() && caption.back() == ' ') caption.pop_back();
     if (!caption.empty() && caption.front() == '-') return gProductName + " " + caption;
     if (!caption.empty()) return caption;
     if (!gProductName.empty()) return gProductName;
@@ -160,6 +164,7 @@ private:
     void heightStep();
     void validationPanel();
     void initialFocus();
+    QWidget* firstTextEntry();
     void show();
     int collect();
     void copyBack(long i);
@@ -446,8 +451,27 @@ void Pass::initialFocus() {
         gMBFocusCtl->setFocus();
         return;
     }
+    // A box that asks for text opens in its first entry, unless a button is named for
+    // the focus: a letter typed on a button would press the button it is a key of.
+    const bool focBut = options_.focBut >= 1 && options_.focBut <= spec_.LastButton;
+    if (!focBut && !form_->fValiPic->isVisibleTo(form_)) {
+        if (QWidget* entry = firstTextEntry()) {
+            entry->setFocus();
+            return;
+        }
+    }
     const long b = initialFocusButton(options_.focBut, spec_.DfltButton, spec_.LastButton);
     if (b >= 1 && form_->fButton.exists(static_cast<int>(b))) form_->fButton[static_cast<int>(b)]->setFocus();
+}
+
+QWidget* Pass::firstTextEntry() {
+    for (long i = 1; i <= form_->entryMap.ubound(); ++i) {
+        QWidget* w = form_->entryControl(i);
+        if (!w || !w->isVisibleTo(form_) || !w->isEnabled()) continue;
+        auto* combo = qobject_cast<QComboBox*>(w);
+        if (qobject_cast<QLineEdit*>(w) || qobject_cast<QPlainTextEdit*>(w) || (combo && combo->isEditable())) return w;
+    }
+    return nullptr;
 }
 
 void Pass::show() {

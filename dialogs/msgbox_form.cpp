@@ -81,9 +81,8 @@ Msgbxform::Msgbxform(QWidget* parent)
       fTextBox(this, "fTextBox", "TextBox", factory<QLineEdit>([](QLineEdit* t) { t->setText("Text1"); })),
       fTextBoxM(this, "fTextBoxM", "TextBox",
                 factory<QPlainTextEdit>([](QPlainTextEdit* t) { t->setPlainText("Text1"); })),
-      fCheck(this, "fCheck", "CheckBox", factory<QCheckBox>([this](QCheckBox* c) {
+      fCheck(this, "fCheck", "CheckBox", factory<dlg::TwoWayCheckBox>([this](QCheckBox* c) {
                  c->setText("Check1");
-                 c->setTristate(true);
                  connect(c, &QCheckBox::clicked, this, [this, c] { fCheck_Click(ui::controlIndex(c)); });
              })),
       fOption(this, "fOption", "OptionButton", factory<QRadioButton>([this](QRadioButton* o) {
@@ -190,6 +189,13 @@ ui::ControlArray* Msgbxform::arrayOfKind(int kind) {
     case 14: return &fLine;
     default: return nullptr;
     }
+}
+
+QWidget* Msgbxform::entryControl(long entry) {
+    if (entry < 1 || entry > entryMap.ubound() || entryMap[entry].empty()) return nullptr;
+    ui::ControlArray* array = arrayOfKind(static_cast<int>(CHUNKS_GetNum(1, entryMap[entry])));
+    const int member = static_cast<int>(CHUNKS_GetNum(2, entryMap[entry]));
+    return array && array->exists(member) ? (*array)[member] : nullptr;
 }
 
 void Msgbxform::setLeft(double twips) {

@@ -83,6 +83,56 @@ TEST_F(BoxTest, ButtonEntryMakesACentredRowAndTheLastFocusRequestWins) {
     EXPECT_EQ(r, 2);
 }
 
+// Typing a letter where a button has the focus presses that button, so a box that
+// asks for text opens in its first entry unless a control or button is named.
+TEST_F(BoxTest, FocusOpensInTheFirstTextEntryUnlessNamed) {
+    struct Case {
+        const char* name;
+        const char* options;
+        bool checkAsksFocus;
+        const char* focused;  // "text", "check" or "button 2"
+    } cases[] = {
+        {"firstEntry", "", false, "text"},
+        {"controlAsks", "", true, "check"},
+        {"buttonNamed", "FocBut=2", false, "button 2"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        MB_AddControl("Label", "", "Name:", ctl, true);
+        const long check = MB_AddControl("CheckBox", spec({{1, "Keep"}, {7, c.checkAsksFocus ? "True" : ""}}), "0", ctl, false);
+        const long text = MB_AddControl("TextBox", "", "", ctl, false);
+        show("Focus", "&OK|&Cancel", c.options, "", [&](const core::DlgView&, core::DlgDriver& d) {
+            QWidget* expected = std::string(c.focused) == "text"    ? controlOf(text)
+                                : std::string(c.focused) == "check" ? controlOf(check)
+                                                                    : gMBForm->fButton[2];
+            EXPECT_EQ(gMBForm->focusWidget(), expected);
+            d.press("&OK");
+        });
+        TearDown();
+    }
+}
+
+// The grey state is the program's: a click only ticks and unticks.
+TEST_F(BoxTest, ClickTogglesACheckBoxBetweenTickedAndUnticked) {
+    struct Case {
+        const char* start;
+        int clicks;
+        const char* expected;
+    } cases[] = {{"0", 1, "1"}, {"0", 2, "0"}, {"1", 1, "0"}, {"2", 1, "1"}, {"2", 2, "0"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.start) + " clicked " + std::to_string(c.clicks));
+        SetUp();
+        const long check = MB_AddControl("CheckBox", spec({{1, "Skip"}}), c.start, ctl, true);
+        show("Click", "0", "", "", [&](const core::DlgView&, core::DlgDriver& d) {
+            for (int i = 0; i < c.clicks; ++i) static_cast<QCheckBox*>(controlOf(check))->click();
+            d.press("&OK");
+        });
+        EXPECT_EQ(ctl.values[check], c.expected);
+        TearDown();
+    }
+}
+
 TEST_F(BoxTest, LayoutErrorsReachTheCaller) {
     testsupport::TempHome home;
     QImage picture(8, 8, QImage::Format_RGB32);

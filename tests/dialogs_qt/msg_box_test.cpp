@@ -99,6 +99,7 @@ TEST_F(BoxTest, CaptionRules) {
         {"Dravolin", "Plain", "Plain"},
         {"Dravolin", "", "Dravolin"},
         {"", "", QCoreApplication::applicationName().toStdString()},
+        {"Dravolin", "- Bot filters." + std::string(150, ' ') + "\r\rNB all of them", "Dravolin - Bot filters."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.caption + " / " + c.product);
