@@ -328,10 +328,16 @@ void Msgbxform::fValiButton_Click() {
         const long dflt = static_cast<long>(CHUNKS_GetNum(2, roles));
         fValiPic->hide();
         fValiButton->setDefault(false);
-        if (dflt >= 0) static_cast<QPushButton*>(fButton[static_cast<int>(dflt)])->setDefault(true);
         if (esc >= 0) cancel_ = static_cast<QPushButton*>(fButton[static_cast<int>(esc)]);
         if (CHUNKS_GetIsTrue(3, roles) && gMBValiFocusCtl) gMBValiFocusCtl->setFocus();
         else if (dflt >= 0) fButton[static_cast<int>(dflt)]->setFocus();
+        // After the focus has moved: the box then takes this button as its default
+        // again, where Enter finds it (a button that kept its mark would not tell it).
+        if (dflt >= 0) {
+            auto* b = static_cast<QPushButton*>(fButton[static_cast<int>(dflt)]);
+            b->setDefault(false);
+            b->setDefault(true);
+        }
     });
 }
 
