@@ -209,7 +209,7 @@ private:
             if (!spec_.flag(kSfCountFrom1)) {
                 auto* list = static_cast<QListWidget*>(w);
                 for (long p : markedPositions(rows_, i))
-                    if (p >= 0 && p < list->count()) list->item(static_cast<int>(p))->setSelected(true);
+                    if (p >= 0 && p < list->count()) markItem(list, static_cast<int>(p));
             }
         } else if (type == kTypeComboBox) {
             fill(w, type, i);
@@ -315,10 +315,17 @@ private:
             if (list) list->item(newIndex)->setData(Qt::UserRole, static_cast<qlonglong>(k));
             else combo->setItemData(newIndex, static_cast<qlonglong>(k), Qt::UserRole);
             if (!marked.count(k)) continue;
-            if (list) list->item(newIndex)->setSelected(true);
+            if (list) markItem(list, newIndex);
             else combo->setCurrentIndex(newIndex);
         }
         for (const auto& [n, text] : spec_.listTagItems(buttonCount_)) setTagItem(w, n, text);
+    }
+
+    // A marked item is selected; the first also becomes the current one, so that the
+    // arrow keys go on from it rather than from the top of the list.
+    static void markItem(QListWidget* list, int row) {
+        if (list->selectedItems().isEmpty()) list->setCurrentRow(row, QItemSelectionModel::NoUpdate);
+        list->item(row)->setSelected(true);
     }
 
     void combo(QComboBox* w, long i) {

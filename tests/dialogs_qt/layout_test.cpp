@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -111,6 +112,17 @@ TEST_F(BoxTest, FocusOpensInTheFirstTextEntryUnlessNamed) {
         });
         TearDown();
     }
+}
+
+// The arrow keys go on from the chosen item, not from the top of the list.
+TEST_F(BoxTest, AChosenListItemIsAlsoTheCurrentOne) {
+    const long list = MB_AddListCtlStr("a|b|c", "", 2, "ListBox", "", ctl, true);
+    show("List", "0", "", "", [&](const core::DlgView&, core::DlgDriver& d) {
+        auto* l = static_cast<QListWidget*>(controlOf(list));
+        EXPECT_EQ(l->currentRow(), 2);
+        EXPECT_TRUE(l->item(2)->isSelected());
+        d.press("&OK");
+    });
 }
 
 // The grey state is the program's: a click only ticks and unticks.
