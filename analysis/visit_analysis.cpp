@@ -13,6 +13,7 @@
 #include "core/numbers.h"
 #include "core/program_paths.h"
 #include "core/progress.h"
+#include "core/site_name.h"
 #include "core/text.h"
 #include "core/user_interface.h"
 #include "core/vb_format.h"
@@ -20,7 +21,6 @@
 #include "logimport/targets.h"
 #include "logimport/visit_pages.h"
 #include "platform/sys/rt_error.h"
-#include "shell/sites.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "app/log_import_commands.h"
 
-#include "logimport/add_log_data.h"
-#include "logimport/log_file_lists.h"
-#include "logimport/search_engine_editor.h"
+#include "logimport/forms/add_log_data.h"
+#include "logimport/forms/log_file_lists.h"
+#include "logimport/forms/search_engine_editor.h"
 #include "shell/main_window.h"
 
 void wireLogImportCommands(Mainfrm& main) {

@@ -52,6 +52,11 @@ int UserInterface::listPick(const std::vector<std::string>&, const std::string&,
     throw UnexpectedDialog("no list dialog for the box \"" + caption + "\": " + message);
 }
 
+int UserInterface::sequenceBox(const std::string& message, const std::string& caption, std::vector<std::string>&,
+                               const std::string&, const std::string&) {
+    throw UnexpectedDialog("no sequence box for the box \"" + caption + "\": " + message);
+}
+
 UserInterface& ui() { return *current; }
 void setUserInterface(UserInterface* u) { current = u ? u : &headless; }
 

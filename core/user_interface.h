@@ -66,6 +66,14 @@ public:
                          const std::string& gridSpec, const std::string& buttons,
                          const std::string& message, const std::string& caption,
                          std::string& chosen);
+    // The dialog builder's sequence box: the user moves the items up and down until
+    // one of the caller's buttons ("|" list; Esc presses the last) ends it, and `items`
+    // gives back the order shown. `spec` is the list's width and height in twips
+    // ("9400|6000"). The caller's button pressed, 1 for the first. This base refuses
+    // like listDlg.
+    virtual int sequenceBox(const std::string& message, const std::string& caption,
+                            std::vector<std::string>& items, const std::string& spec,
+                            const std::string& buttons);
 
     virtual void doEvents() = 0;
     virtual int mousePointer() const = 0;

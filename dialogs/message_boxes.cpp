@@ -110,6 +110,26 @@ public:
                  std::string& chosen) override {
         return listOnCallersButtons(items, header, gridSpec, buttons, message, caption, chosen);
     }
+    int sequenceBox(const std::string& message, const std::string& caption, std::vector<std::string>& items,
+                    const std::string& spec, const std::string& buttons) override {
+        core::StrArray list;
+        list.append("");
+        for (const std::string& item : items) list.append(item);
+        const std::vector<std::string> captions = core::buttonCaptions(buttons);
+        std::string further;
+        for (std::size_t n = 1; n < captions.size(); ++n) further += "|" + captions[n];
+        long selected = -1;
+        // Up and Down come first (1, 2), then the caller's closing button (3); the others
+        // follow an empty slot (4), so the caller's second button is 5.
+        const long r = MB_Sequence(message, "|" + caption, list, 1, selected,
+                                   {.spec = spec,
+                                    .closingCaption = captions.empty() ? std::string() : captions[0],
+                                    .extraButtons = further,
+                                    .escOffset = static_cast<long>(captions.size()) - 1});
+        for (std::size_t n = 0; n < items.size(); ++n) items[n] = list[static_cast<long>(n) + 1];
+        if (r == 3) return 1;
+        return r >= 5 ? static_cast<int>(r) - 3 : 0;
+    }
     void info(const std::string& message, const std::string& caption) override {
         MB_Info(message, nullptr, false, {}, caption);
     }

@@ -13,11 +13,11 @@
 #include "core/numbers.h"
 #include "core/ini_store.h"
 #include "core/program_paths.h"
+#include "core/site_name.h"
 #include "core/progress.h"
 #include "core/text.h"
 #include "core/user_interface.h"
 #include "core/vb_format.h"
-#include "dialogs/ready_dialogs.h"
 #include "logimport/logline_store.h"
 #include "logimport/page_table.h"
 #include "logimport/referrer_store.h"
@@ -502,17 +502,18 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
                 continue;
             }
             // The user confirms the list and may re-order it; files are read as shown.
-            long selected = -1;
-            const long answer = MB_Sequence(
+            std::vector<std::string> files;
+            for (long j = 1; j <= m; ++j) files.push_back(found[j]);
+            const int answer = core::ui().sequenceBox(
                 "Confirm List of files. [shown when wilcard entered in filename]." + gCRCR + "Filename: " + spec +
                     "]" + gCRCR + "The following files will be processed. Do you want to continue?",
-                "|Confirm List of files. Add data to site DB: " + INI_Get("Main", "Parm", gIniDbDef, 3), found, 1,
-                selected, {.spec = "9400|6000", .closingCaption = "&Yes", .extraButtons = "|&Cancel", .escOffset = 1});
-            if (answer != 3) break;  // anything but Yes (after Up and Down) ends the run
+                "Confirm List of files. Add data to site DB: " + STTA_SiteParmGet(), files,
+                "9400|6000", "&Yes|&Cancel");
+            if (answer != 1) break;  // anything but Yes (after Up and Down) ends the run
             for (long j = 1; j <= m && !run.stopped; ++j) {
                 const std::string counter =
                     itemText + "File: " + std::to_string(j) + "/" + std::to_string(m) + ". ";
-                if (!readOneFile(run, found[j], formats, counter)) run.stopped = true;
+                if (!readOneFile(run, files[static_cast<std::size_t>(j - 1)], formats, counter)) run.stopped = true;
             }
         }
         if (run.stopped) run.result = false;

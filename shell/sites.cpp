@@ -92,8 +92,6 @@ void STTA_IniFileNamesInit() {
     INI_AltListsLoad(gMainDataDir);
 }
 
-std::string STTA_SiteParmGet() { return INI_Get("Main", "Parm", gIniDbDef, 3); }
-
 void STTA_SiteCreate(std::string& name, bool keepExtraData, bool skip404, bool removeQuery,
                      bool removeFragment, bool skipNonSearchEngine, bool noAddDataOffer) {
     std::string cleaned = name;

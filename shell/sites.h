@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "core/site_name.h"
 #include "platform/dao/database.h"
 
 // The current site's database: open from STTA_SiteOpen until STTA_SiteDBClose.
@@ -13,8 +14,6 @@ inline dao::Database gDB;
 // Checks Dir.ini and the main data folder (ending the program when unusable), then
 // sets every parameter-file path and rebuilds the alternate-file links of the folder.
 void STTA_IniFileNamesInit();
-// The current site's name: "Parm" of [Main] in its dbdef.ini.
-std::string STTA_SiteParmGet();
 // Makes a new site from the template database and the current site's definitions,
 // filters, groups, targets and last values, and makes it current. The name must
 // already be on the site list.

@@ -131,3 +131,29 @@ TEST_F(InterfaceListTest, AnEmptyListStillOffersTheButtons) {
     // Without fixed rows in the grid layout the header shows as the first row.
     EXPECT_EQ(responder.shown().at(0).ctls.at(0).items, std::vector<std::string>{"Site DB"});
 }
+
+TEST_F(InterfaceListTest, SequenceBoxGivesBackTheOrderShownAndTheCallersButton) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> presses;  // Up and Down act on the second item, chosen first
+        std::vector<std::string> order;
+        int result;
+    };
+    const Case cases[] = {
+        {"moved up, then confirmed", {"&Up", "&Yes"}, {"b.log", "a.log", "c.log"}, 1},
+        {"cancelled as shown", {"&Cancel"}, {"a.log", "b.log", "c.log"}, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScriptedResponder responder;
+        for (std::size_t n = 0; n < c.presses.size(); ++n)
+            responder.expect({.press = c.presses[n], .act = [n](const core::DlgView&, core::DlgDriver& d) {
+                                  if (n == 0) d.choose(1, {1});
+                              }});
+        std::vector<std::string> files = {"a.log", "b.log", "c.log"};
+        EXPECT_EQ(core::ui().sequenceBox("Files to read", "Confirm", files, "9400|6000", "&Yes|&Cancel"), c.result);
+        EXPECT_EQ(files, c.order);
+        EXPECT_EQ(responder.shown().at(0).caption, "Confirm");
+        EXPECT_EQ(loadedBoxes(), 0);
+    }
+}

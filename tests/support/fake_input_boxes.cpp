@@ -1,4 +1,4 @@
-// The fake's input box and list pick: one control each, set by the responder.
+// The fake's input box, list pick and sequence box: one control each, set by the responder.
 #include "core/dialog_responder.h"
 #include "tests/support/button_driver.h"
 #include "tests/support/fake_user_interface.h"
@@ -65,6 +65,17 @@ int FakeUserInterface::listPick(const std::vector<std::string>& items, const std
     list.type = "ListBox";
     list.selection = chosen;
     list.items = items;
+    return askWith(list, message, buttons, caption, "", chosen);
+}
+
+int FakeUserInterface::sequenceBox(const std::string& message, const std::string& caption,
+                                   std::vector<std::string>& items, const std::string&, const std::string& buttons) {
+    core::CtlView list;
+    list.entry = 1;
+    list.type = "ListBox";
+    if (arrange) arrange(items);
+    list.items = items;
+    std::string chosen;
     return askWith(list, message, buttons, caption, "", chosen);
 }
 

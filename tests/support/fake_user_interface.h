@@ -1,6 +1,7 @@
 #pragma once
 // A user interface for headless tests: every box goes to the installed responder as
 // a plain box with its buttons; the rest records what core asked for.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,10 @@ public:
     int listPick(const std::vector<std::string>& items, const std::string& header,
                  const std::string& gridSpec, const std::string& buttons, const std::string& message,
                  const std::string& caption, std::string& chosen) override;
+    // A list box at entry 1 holding the items; `arrange`, when set, is what the user
+    // does to their order before the responder presses a button.
+    int sequenceBox(const std::string& message, const std::string& caption, std::vector<std::string>& items,
+                    const std::string& spec, const std::string& buttons) override;
     void doEvents() override { ++doEventsCalls; }
     int mousePointer() const override { return pointer; }
     void setMousePointer(int p) override { pointer = p; }
@@ -37,6 +42,7 @@ public:
     void clipboardSetText(const std::string& text) override { clipboard = text; }
     void clipboardClear() override { clipboard.clear(); }
 
+    std::function<void(std::vector<std::string>&)> arrange;
     int doEventsCalls = 0;
     int pointer = 0;
     std::string windowCaption, controlName, controlValue, clipboard;

@@ -1,0 +1,318 @@
+#include "logimport/forms/test_reads.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "core/delimited_lists.h"
+#include "core/ini_store.h"
+#include "core/program_paths.h"
+#include "core/shell_hooks.h"
+#include "core/text.h"
+#include "core/vb_format.h"
+#include "dialogs/msgbox.h"
+#include "dialogs/option_strings.h"
+#include "dialogs/ready_dialogs.h"
+#include "help/url_routines.h"
+#include "logimport/filter_store.h"
+#include "logimport/forms/log_file_lists.h"
+#include "logimport/log_format.h"
+#include "logimport/raw_log_reader.h"
+#include "logimport/forms/read_dialogs.h"
+#include "logimport/forms/robot_filters.h"
+#include "logimport/search_engine_store.h"
+#include "logimport/forms/test_read_lists.h"
+#include "platform/sys/rt_error.h"
+
+namespace {
+
+const std::string kCheckCaption = "Check Definitions of SE Referrer Strings VS. Log File";
+const std::string kNewReadCaption = "Ne&w Read - Chk another log or Read Again with Other Filters";
+
+// Counts as the checks show them: whole numbers without grouping.
+std::string plainCount(double n) { return TXT_FormatDbl(n, "0"); }
+
+std::string checkOptions() { return MB_OptEsc(1) + MB_OptDfltButton(1) + MB_OptMaxButtonsPerLine(2); }
+
+// Every distinct value of the last test read, one per row.
+void listAll(const core::StrArray& values, long fieldNo, const std::string& word) {
+    core::StrArray rows = values;
+    logimport::ResultList list{.header = STTA_LogFieldCaption(fieldNo),
+                               .layout = "|||||||||1||{7800}||||True",
+                               .back = fieldNo == kFldReferrer ? "&Cancel" : "&Back to definitions",
+                               .hint = word + " and use Ctrl + Double-Click to view in full"};
+    long chosen = 0;
+    logimport::showResultList(rows, list, chosen);
+}
+
+// What each robot filter rejected in the last test read.
+void robotRejectsShow() {
+    std::string message;
+    STTA_BotFltrHitsShow(gReadRec.Test.RobotRejectAgents, gReadRec.Test.RobotRejectCounts, message);
+}
+
+std::string withoutAccessKeys(const std::string& caption) { return TXT_Replace(caption, "&", "", true); }
+
+}  // namespace
+
+void STTA_TestReadInit(const std::string& logFileSpec, TestReadRec& test, bool listUserAgents,
+                       bool checkReferrers, bool tallyRobotRejects, long fieldNo) {
+    test.LogFileSpec = logFileSpec;
+    test.Active = true;
+    test.ListUserAgents = listUserAgents;
+    test.CheckReferrers = checkReferrers;
+    test.TallyRobotRejects = tallyRobotRejects;
+    test.ListFieldValues = fieldNo != -1;
+    test.FieldNo = fieldNo;
+    for (core::StrArray* a : {&test.UserAgents, &test.Referrers, &test.FieldValues, &test.RobotRejectAgents})
+        a->redim(0, 0);
+    for (core::LngArray* a : {&test.UserAgentCounts, &test.ReferrerCounts, &test.FieldValueCounts,
+                              &test.RobotRejectCounts})
+        a->redim(0, 0);
+}
+
+namespace logimport {
+
+dao::Database& siteDatabase() {
+    dao::Database* db = core::shellHooks().siteDatabase();
+    if (!db || !db->isOpen()) sys::raise(91, "siteDatabase");
+    return *db;
+}
+
+RememberedOptionOverride::RememberedOptionOverride(const std::string& entry, bool value) : entry_(entry) {
+    saved_ = INI_Get("Main", entry_, "::*", 1);
+    INI_Put("Main", entry_, value, "::*");
+}
+
+RememberedOptionOverride::~RememberedOptionOverride() {
+    try {
+        if (saved_ == kIniNotFound)
+            INI_EraseEntry("Main", entry_, "::*");
+        else
+            INI_Put("Main", entry_, saved_, "::*");
+    } catch (...) {
+        // A failed write has been reported by the store; an error from the guarded
+        // work must not be replaced by this one.
+    }
+}
+
+std::string testReadLogEntry() { return INI_Get("Main", "PAFNlog", "::*", 3); }
+
+void testReadLogEntrySet(const std::string& entry) { INI_Put("Main", "PAFNlog", entry, "::*"); }
+
+bool testReadExecute(long kind, bool robotTally, dao::Database& db, ReadRec& rec) {
+    const std::string entry = testReadLogEntry();
+    const bool agents = kind == kFldUserAgent;
+    const bool referrers = kind == kFldReferrer;
+    STTA_TestReadInit(entry, rec.Test, agents, referrers, agents && robotTally, agents || referrers ? -1 : kind);
+    // The robot filters must act in a read that counts what they reject; the user's
+    // own choice comes back afterwards.
+    std::optional<RememberedOptionOverride> robots;
+    if (rec.Test.TallyRobotRejects) robots.emplace("nobots", true);
+    STTA_FltrSetsLoad(rec);
+    STTA_NotFoundListReset(rec);
+    // Lines with an error status are skipped as in an addition when the site says so.
+    rec.ErrStatusInTest = false;
+    rec.ProblemFiles.redim(0, 0);
+    rec.ProblemTexts.redim(0, 0);
+    rec.File = ReadCounters{};
+    bool anyUsable = false;
+    return RawLog_AddData_ReadLogFiles_OK(db, entry, "Test read. Nothing is added to the site DB.", "Test Read. ",
+                                          anyUsable, rec);
+}
+
+double testReadLines(const ReadRec& rec) {
+    // A stopped file's lines are still in the per-file counter.
+    return rec.Run.LinesAccepted + rec.File.LinesAccepted;
+}
+
+std::string testReadMessage(long kind) {
+    std::string text;
+    if (kind == kFldReferrer)
+        text = "Read Log file to find search engine referrer strings that cannot be interpreted.";
+    else if (kind == kFldUserAgent)
+        text = "Read Log file to list user agent [browser] strings that cause log lines to be skipped by each "
+               "robots filter.";
+    else
+        text = "Read Log file to find " + STTA_LogFieldCaption(kind) + "s.";
+    text += gCRCR + "The selected log file[s] will be read using the same filters you have specified for add log lines.";
+    if (kind == kFldReferrer)
+        text += gCR + "All referrer strings identified as search engines will be checked for a search term." + gCRCR +
+                "When read of log file is complete you will be shown a list of referrers that could not be "
+                "interpreted. You can use this list to improve the definitions for search engine referrer strings.";
+    else if (kind == kFldUserAgent)
+        text += gCR + "All user agent strings will be checked by each robot filter." + gCRCR +
+                "When read of log file is complete you will be shown a list of user agents that were skipped for "
+                "each filter. You can use this list to improve the filters.";
+    return text + gCRCR + "To get started select an *uncompressed* log file and specify it's format.";
+}
+
+core::StrArray valueCountRows(const core::StrArray& values, const core::LngArray& counts) {
+    core::StrArray rows;
+    for (long i = 0; i <= values.ubound(); ++i)
+        rows.append(values[i] + "\t" + std::to_string(LLIST_LngArrItem(counts, i, 0)));
+    return rows;
+}
+
+}  // namespace logimport
+
+bool STTA_TestReadRun(long kind, bool robotTally, bool startAtOnce) {
+    const MB_ShowExArgs args{.controls = {.section = "LogDataTstRefr", .entry = "Ctls", .iniFile = gIniScreens},
+                             .shift = true,
+                             .dfltButton = 1,
+                             .escButton = 2};
+    for (;;) {
+        long pressed = 1;
+        if (startAtOnce) {
+            startAtOnce = false;
+        } else {
+            long extras = 0;
+            pressed = MB_ShowEx(logimport::testReadMessage(kind), "Sta&rt. Read Log File|Don&e|Read O&ptions",
+                                MB_OptMinWidth(11000), "", args, nullptr, &extras);
+            if (pressed <= 0) {
+                // The buttons of the dialog definition come first: the log file, the filters.
+                if (pressed + extras == 1) {
+                    std::string entry = logimport::testReadLogEntry();
+                    STTA_LogFileSpecChoose(entry);
+                    logimport::testReadLogEntrySet(entry);
+                } else if (pressed + extras == 2) {
+                    STTA_FltrChoose("", "Check SE referrer definitions against log file. Filter lines to check.");
+                }
+                continue;
+            }
+        }
+        if (pressed == 2) return false;
+        if (pressed == 3) {
+            STTA_ReadLogOptionsEdit();
+            continue;
+        }
+        if (pressed != 1) continue;
+        dao::Database& db = logimport::siteDatabase();
+        if (TXT_Normalize(logimport::testReadLogEntry(), "", true, false, false, "", "").empty()) {
+            // Reading nothing would look like a log without findings.
+            MB_Info("Choose the log file to read first.");
+            continue;
+        }
+        logimport::testReadExecute(kind, robotTally, db);
+        return true;
+    }
+}
+
+void STTA_LogFldValuesList() {
+    if (!STTA_TestReadRun(kFldStatus, false, false)) return;
+    core::StrArray rows = logimport::valueCountRows(gReadRec.Test.FieldValues, gReadRec.Test.FieldValueCounts);
+    logimport::ResultList list{.header = STTA_LogFieldCaption(kFldStatus) + "\tLogLines",
+                               .layout = "9500|||||||||1||{7800|900}||||True|True|1",
+                               .back = "&Back to definitions",
+                               .hint = "filename and use Ctrl + Double-Click to view in full"};
+    long chosen = 0;
+    logimport::showResultList(rows, list, chosen);
+}
+
+void STTA_SERefCheckLists(const ReadRec& rec, core::StrArray& undefinedRows, core::StrArray& referrersPerHost,
+                          core::StrArray& unknownHosts) {
+    undefinedRows.erase();
+    referrersPerHost.erase();
+    unknownHosts.erase();
+    core::StrArray noTerm;  // per definition: its referrers that gave no term
+    const core::StrArray& referrers = rec.Test.Referrers;
+    for (long i = 0; i <= referrers.ubound(); ++i) {
+        std::string engine;
+        bool specMatched = false;
+        STTA_RefrToSEandST(referrers[i], noTerm, true, engine, specMatched);
+        if (specMatched) continue;
+        std::string scheme, host, path, params, query, fragment;
+        HHTML_SplitURL(referrers[i], scheme, host, path, params, query, fragment);
+        if (host.empty()) continue;
+        long k = -1;
+        bool noSpace = false, appended = false;
+        LLIST_StrArrAdd(unknownHosts, -1, host, 2, k, noSpace, appended, false);
+        STTA_SEDefUnmatchedAdd(referrers[i], referrersPerHost, k);
+    }
+    const auto& defs = logimport::programSEDefTables().defs();
+    for (long j = 0; j <= noTerm.ubound(); ++j) {
+        if (noTerm[j].empty()) continue;
+        const std::string spec = j < static_cast<long>(defs.size()) ? defs[static_cast<size_t>(j)].urlSpec : "";
+        undefinedRows.append(spec + "\t" + noTerm[j]);
+    }
+}
+
+void STTA_SERefCheckRead() {
+    if (!STTA_TestReadRun(kFldReferrer, false, false)) return;
+    core::StrArray undefinedRows, referrersPerHost, unknownHosts;
+    STTA_SERefCheckLists(gReadRec, undefinedRows, referrersPerHost, unknownHosts);
+    STTA_UndefinedSTList(undefinedRows, referrersPerHost, unknownHosts);
+}
+
+void STTA_SERefCheck() {
+    const TestReadRec& test = gReadRec.Test;
+    if (test.Referrers.ubound() <= 0) {
+        STTA_SERefCheckRead();
+        return;
+    }
+    for (;;) {
+        core::StrArray undefinedRows, referrersPerHost, unknownHosts;
+        STTA_SERefCheckLists(gReadRec, undefinedRows, referrersPerHost, unknownHosts);
+        const std::string message =
+            "Last Read Found " + std::to_string(std::max(0L, test.Referrers.ubound())) + " referrers in " +
+            plainCount(logimport::testReadLines(gReadRec)) + " log lines." + gCRCR +
+            withoutAccessKeys(kUndefinedSTCaption) + ": " + std::to_string(undefinedRows.count()) + gCR +
+            withoutAccessKeys(kUnknownSECaption) + ": " + std::to_string(unknownHosts.count()) + gCRCR +
+            "Press button to display unknown referrers from last read data or to read another log file.";
+        const std::string buttons = CHUNKS_ListOf("&Back to Definitions", kNewReadCaption,
+                                                  "Lis&t All Referrer strings", kUndefinedSTCaption,
+                                                  kUnknownSECaption);
+        switch (MB_MsgBox(message, buttons, checkOptions(), kCheckCaption)) {
+            case 2:
+                STTA_SERefCheckRead();
+                break;
+            case 3:
+                listAll(gReadRec.Test.Referrers, kFldReferrer, "referrer");
+                break;
+            case 4:
+                STTA_UndefinedSTList(undefinedRows, referrersPerHost, unknownHosts);
+                break;
+            case 5:
+                STTA_UnknownSEList(undefinedRows, referrersPerHost, unknownHosts);
+                break;
+            default:
+                return;
+        }
+    }
+}
+
+void STTA_UACheckRead() {
+    if (!STTA_TestReadRun(kFldUserAgent, true, false)) return;
+    robotRejectsShow();
+}
+
+void STTA_UACheck() {
+    const TestReadRec& test = gReadRec.Test;
+    if (test.UserAgents.ubound() <= 0) {
+        STTA_UACheckRead();
+        return;
+    }
+    for (;;) {
+        const std::string message =
+            "Last Read Found " + std::to_string(std::max(0L, test.UserAgents.ubound())) + " user agent strings in " +
+            plainCount(logimport::testReadLines(gReadRec)) + " log lines." + gCRCR + "Robot Filters Used: " +
+            std::to_string(std::max(0L, test.RobotRejectAgents.ubound())) + gCRCR +
+            "Press button to display entire user agent strings for each filter used from last read data." + gCR +
+            "Press \"New ..\" to read another log file.";
+        const std::string buttons = CHUNKS_ListOf("&Back to Definitions", kNewReadCaption,
+                                                  "Lis&t All User Agent [Browser] strings",
+                                                  "User Agents Re&jected by each Robot Filter");
+        switch (MB_MsgBox(message, buttons, checkOptions(), kCheckCaption)) {
+            case 2:
+                STTA_UACheckRead();
+                break;
+            case 3:
+                listAll(gReadRec.Test.UserAgents, kFldUserAgent, "user agent");
+                break;
+            case 4:
+                robotRejectsShow();
+                break;
+            default:
+                return;
+        }
+    }
+}

@@ -1,0 +1,137 @@
+#!/usr/bin/env python3
+"""Fails on any #include that goes against the layers, naming file and line.
+
+The layers are the folder order of the top-level CMakeLists.txt: a folder may include
+its own headers and those of folders listed before it, never those listed after it.
+On top of that, logic folders (every folder that is neither a user-interface folder
+nor a forms/ folder) include no Qt and no header of a user-interface folder or of any
+forms/ folder. Tests follow the folder they test (tests/logimport_forms tests
+logimport/forms, tests/dialogs_qt tests dialogs); the tests of a logic folder may also
+set a site up through the shell. app/ and bench/ sit on top and may include anything.
+
+usage: scripts/check_layers.py [SOURCE_ROOT]
+"""
+import os
+import re
+import sys
+
+# Folders whose libraries use Qt widgets; every forms/ folder is one as well.
+UI_FOLDERS = {"platform/ui", "platform/grid", "platform/chart", "window", "dialogs", "shell"}
+# The grid's cell store has no Qt and builds a library of its own below the grid.
+CELL_STORE = "platform/grid/cell_store"
+CELLS = "platform/grid/cells"
+TOP_FOLDERS = {"app", "bench"}
+SKIP_DIRS = {"resources", "docs", "scripts", "cmake", "run"}
+
+INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
+
+
+def layer_order(root):
+    text = open(os.path.join(root, "CMakeLists.txt"), encoding="utf-8").read()
+    match = re.search(r"foreach\(dir IN ITEMS(.*?)\)", text, re.S)
+    if not match:
+        sys.exit("check_layers: no folder list in CMakeLists.txt")
+    folders = match.group(1).split()
+    # The cell store sits just above core, which it uses.
+    folders.insert(folders.index("core") + 1, CELLS)
+    return {folder: rank for rank, folder in enumerate(folders)}
+
+
+def is_ui(folder):
+    return folder in UI_FOLDERS or folder.endswith("/forms")
+
+
+def folder_of(path, order):
+    """The layer folder a source path belongs to, or None for app/ and bench/."""
+    if path.startswith(CELL_STORE + "."):
+        return CELLS
+    best = None
+    for folder in order:
+        if (path.startswith(folder + "/")) and (best is None or len(folder) > len(best)):
+            best = folder
+    return best
+
+
+def tested_folder(path, order):
+    """The folder a file under tests/ tests: tests/x_forms is x/forms, tests/dialogs_qt
+    is dialogs; tests/support serves the logic tests."""
+    rest = path[len("tests/"):]
+    parts = rest.split("/")
+    if parts[0] == "support":
+        return "core"
+    name = parts[0]
+    if name.endswith("_forms"):
+        name = name[: -len("_forms")] + "/forms"
+    elif name == "dialogs_qt":
+        name = "dialogs"
+    elif name == "platform" and len(parts) > 2:
+        name = "platform/" + parts[1]
+    return name if name in order else None
+
+
+def check_file(root, path, order, problems):
+    in_tests = path.startswith("tests/")
+    own = tested_folder(path, order) if in_tests else folder_of(path, order)
+    if own is None:
+        top = path.split("/")[0]
+        if top in TOP_FOLDERS:
+            return
+        problems.append(f"{path}: the folder has no layer: list it in CMakeLists.txt")
+        return
+    # The Qt application of the forms' tests is a forms-level helper.
+    if path == "tests/support/qt_test_application.h":
+        return
+    logic = not is_ui(own)
+    with open(os.path.join(root, path), encoding="utf-8", errors="replace") as f:
+        for number, line in enumerate(f, 1):
+            match = INCLUDE.match(line)
+            if not match:
+                continue
+            kind, name = match.groups()
+            where = f"{path}:{number}: #include {kind}{name}{'>' if kind == '<' else chr(34)}"
+            if kind == "<":
+                if logic and re.match(r"Q[A-Za-z]", name):
+                    problems.append(f"{where}: logic folder {own} uses no Qt")
+                continue
+            if name.startswith("tests/support/"):
+                if logic and name == "tests/support/qt_test_application.h":
+                    problems.append(f"{where}: the tests of {own} run without a QApplication")
+                continue
+            target = tested_folder(name, order) if name.startswith("tests/") else folder_of(name, order)
+            if target is None:
+                if name.split("/")[0] in TOP_FOLDERS and not path.split("/")[0] in TOP_FOLDERS:
+                    problems.append(f"{where}: nothing includes {name.split('/')[0]}/")
+                continue
+            if in_tests and logic and target == "shell":
+                continue  # tests build and open sites through the shell
+            if order[target] > order[own]:
+                problems.append(f"{where}: {own} is below {target}")
+            elif logic and is_ui(target):
+                problems.append(f"{where}: logic folder {own} includes the user-interface folder {target}")
+
+
+def main():
+    root = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), ".."))
+    order = layer_order(root)
+    problems = []
+    for dirpath, dirnames, filenames in os.walk(root):
+        rel = os.path.relpath(dirpath, root)
+        dirnames[:] = sorted(
+            d for d in dirnames
+            if not d.startswith(".") and not d.startswith("build")
+            and not os.path.exists(os.path.join(dirpath, d, "CMakeCache.txt"))
+            and not (rel == "." and d in SKIP_DIRS))
+        for name in sorted(filenames):
+            if name.endswith((".h", ".cpp")):
+                path = os.path.normpath(os.path.join(rel, name))
+                check_file(root, path, order, problems)
+    for p in problems:
+        print(p)
+    if problems:
+        print(f"check_layers: {len(problems)} include(s) against the layers", file=sys.stderr)
+        return 1
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
