@@ -425,7 +425,10 @@ void Pass::validationPanel() {
     setCaption(label, messageCaption(options_.noHideText));
     const double labelH = twRect(label).height();
     const double buttonH = twRect(form_->fButton[0]).height();
-    h = std::min(h, 2 * labelH + 450);
+    // The panel holds its whole text above its button, growing the box when the box is
+    // too low for it: a cut text, or a button drawn over it, would hide the problem.
+    h = std::max(std::min(h, 2 * labelH + 450), labelH + buttonH + 3 * 120.0);
+    if (h + 240 > form_->ScaleHeight()) form_->setHeight(form_->Height() + h + 240 - form_->ScaleHeight());
     setTwRect(panel, QRectF((form_->ScaleWidth() - w) / 2, (form_->ScaleHeight() - h) / 2, w, h));
     setTwLeft(label, (w - twRect(label).width()) / 2);
     setTwTop(label, (h - labelH - 120 - buttonH) / 2);

@@ -114,6 +114,26 @@ TEST_F(BoxTest, FocusOpensInTheFirstTextEntryUnlessNamed) {
     }
 }
 
+// A long problem text in a low box: the panel grows, and the box with it.
+TEST_F(BoxTest, ProblemPanelShowsItsWholeTextAboveItsButton) {
+    MB_AddControl("TextBox", "", "BLOG SITE", ctl, true);
+    const std::string problem =
+        "A site database named blog site already exists. Enter a different name. (Changes in upper/lower case "
+        "are ignored. Leading and trailing blanks are ignored.)";
+    show("Enter a name for the new site database.", "1", MB_OptNoHide(problem, 0, 0), "",
+         [](const core::DlgView&, core::DlgDriver& d) {
+             const QRectF client(0, 0, gMBForm->ScaleWidth(), gMBForm->ScaleHeight());
+             const QRectF panel = twRect(gMBForm->fValiPic);
+             const QRectF label = twRect(gMBForm->fValiLabel[0]), button = twRect(gMBForm->fValiButton);
+             EXPECT_TRUE(client.contains(panel));
+             EXPECT_GE(label.top(), 0);
+             EXPECT_LE(label.bottom(), button.top());
+             EXPECT_LE(button.bottom(), panel.height());
+             d.closeBox();
+             d.press("&OK");
+         });
+}
+
 // The arrow keys go on from the chosen item, not from the top of the list.
 TEST_F(BoxTest, AChosenListItemIsAlsoTheCurrentOne) {
     const long list = MB_AddListCtlStr("a|b|c", "", 2, "ListBox", "", ctl, true);
