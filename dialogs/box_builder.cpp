@@ -117,6 +117,7 @@ public:
     double patternWidth() const override { return twRect(form_->fButton[0]).width(); }
     double patternHeight() const override { return twRect(form_->fButton[0]).height(); }
     double scaleHeight() const override { return form_->ScaleHeight(); }
+    double frameWidth() const override { return form_->Width() - form_->ScaleWidth(); }
     void placeButton(const PlacedButton& b) override {
         const int m = static_cast<int>(b.number);
         auto* button = static_cast<QPushButton*>(form_->fButton.exists(m) ? form_->fButton[m] : form_->fButton.load(m));
@@ -340,7 +341,9 @@ void Pass::widthStep(double iconW, double buttonW, long buttonCount) {
             needed = std::max(needed, textWidth(font, displayCaption(messageCaption(rightTrim(line)))) + 2 * labelLeft + 120);
         if (iconShown_) needed += iconW;
         const long n = std::min(spec_.MaxBpl, buttonCount);
-        needed = std::max(needed, n * (buttonW + spec_.ButtGap) - spec_.ButtGap + 2 * spec_.Margin + spec_.LeftX);
+        // The row's margins are inside the window frame.
+        needed = std::max(needed, n * (buttonW + spec_.ButtGap) - spec_.ButtGap + 2 * spec_.Margin + spec_.LeftX +
+                                      form_->Width() - form_->ScaleWidth());
         if (form_->Width() > needed) form_->setWidth(needed);
     } else {
         form_->setWidth(*options_.defaultMinWidth);

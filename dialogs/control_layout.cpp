@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -10,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <algorithm>
+#include <cmath>
 #include <set>
 
 #include "core/delimited_lists.h"
@@ -30,6 +32,7 @@
 #include "platform/sys/rt_error.h"
 #include "platform/ui/colours.h"
 #include "platform/ui/qt_text.h"
+#include "platform/ui/twips.h"
 #include "window/form_ops.h"
 #include "window/grid_operations.h"
 
@@ -338,6 +341,18 @@ private:
         }
     }
 
+    // A header row keeps its whole caption whatever width was asked for: the widths were
+    // chosen for a narrower font than the ones found here.
+    static void fitHeaderCaptions(grid::FlexGrid* g) {
+        if (g->FixedRows() < 1) return;
+        const QFontMetricsF metrics(g->font());
+        for (int c = 0; c < g->Cols(); ++c) {
+            const double need =
+                std::ceil((metrics.horizontalAdvance(ui::toQString(g->TextMatrix(0, c))) + 8) * ui::twipsPerPixelX());
+            if (g->ColWidth(c) > 0 && g->ColWidth(c) < need) g->setColWidth(c, static_cast<int>(need));
+        }
+    }
+
     void gridSettings(grid::FlexGrid* g, long i) {
         setTagItem(g, 7, spec_.flag(kSfSkipBlank) ? "True" : "False");
         tolerant([&] {
@@ -354,6 +369,7 @@ private:
             for (long c = 1; c <= widths.ubound() && c < g->Cols(); ++c)
                 if (!widths[c].empty()) g->setColWidth(static_cast<int>(c), static_cast<int>(TXT_Val(widths[c])));
         });
+        tolerant([&] { fitHeaderCaptions(g); });
         tolerant([&] {
             core::StrArray aligns;
             CHUNKS_Split(unbraced(spec_.text(kSfEnabled)), aligns, 1);

@@ -253,7 +253,10 @@ TEST_F(BoxTest, BoxWidthFollowsTextAndButtons) {
     show("Many", twelve, MB_OptMaxButtonsPerLine(5), "", [](const core::DlgView&, core::DlgDriver& d) {
         const auto b = mainButtons(1, 12);
         const double w = twRect(b[0]).width();
-        EXPECT_DOUBLE_EQ(gMBForm->Width(), 5 * (w + 120) - 120 + 2 * 120 + 120);
+        const double frame = gMBForm->Width() - gMBForm->ScaleWidth();
+        EXPECT_DOUBLE_EQ(gMBForm->Width(), 5 * (w + 120) - 120 + 2 * 120 + 120 + frame);
+        // The rows are centred inside the frame.
+        EXPECT_DOUBLE_EQ(twRect(b[0]).left(), gMBForm->ScaleWidth() - twRect(b[4]).right());
         EXPECT_DOUBLE_EQ(twRect(b[5]).top(), twRect(b[0]).bottom() + 120);
         EXPECT_DOUBLE_EQ(twRect(b[10]).top(), twRect(b[5]).bottom() + 120);
         EXPECT_DOUBLE_EQ(twRect(b[5]).left(), twRect(b[0]).left());
