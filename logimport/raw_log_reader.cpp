@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 
@@ -27,6 +29,33 @@
 #include "platform/dao/errors.h"
 #include "platform/sys/clock.h"
 #include "platform/sys/rt_error.h"
+
+namespace logimport {
+
+std::string compressionOf(std::string_view head) {
+    struct Magic { std::string_view bytes, kind; };
+    static constexpr Magic kMagics[] = {{"\x1f\x8b", "gzip"},
+                                        {"BZh", "bzip2"},
+                                        {std::string_view("\xfd" "7zXZ\0", 6), "xz"},
+                                        {"PK\x03\x04", "zip"}};
+    for (const Magic& m : kMagics)
+        if (head.substr(0, m.bytes.size()) == m.bytes) return std::string(m.kind);
+    return {};
+}
+
+std::string unreadableFileProblem(const std::string& path) {
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (!std::filesystem::exists(status)) return "Log file does not exist.";
+    if (std::filesystem::is_directory(status)) return "Log file is a folder, not a file.";
+    if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
+        std::fclose(f);
+        return {};
+    }
+    return "Log file cannot be read [" + std::string(std::strerror(errno)) + "].";
+}
+
+}  // namespace logimport
 
 namespace {
 
@@ -158,7 +187,9 @@ std::string trimLine(std::string_view line) {
 }
 
 bool stampOf(std::string_view line, const LogFmtCompiled& formats, LogFields& fields, std::string& stamp) {
-    if (STTA_LineIsBlank(line) || !STTA_LogLineSplit(trimLine(line), formats, fields)) return false;
+    if (STTA_LineIsBlank(line) || !STTA_LogLineSplit(trimLine(line), formats, fields) ||
+        !STTA_LogFieldsHoldData(fields))
+        return false;
     stamp = STTA_LineStampText(fields);
     return true;
 }
@@ -323,7 +354,20 @@ bool OPENX_ReadFileByBlocks(const std::string& fileName, const LinesHandler& han
 bool STTA_LogFileFirstLastStamp(const std::string& fileName, const LogFmtCompiled& formats, ReadRec& rec,
                                 std::string& firstStamp, std::string& lastStamp) {
     LogFields fields;
+    if (const std::string problem = logimport::unreadableFileProblem(fileName); !problem.empty()) {
+        STTA_ProblemAdd(rec, problem + " File Skipped.");
+        core::ui().msgBox(problem + gCRCR + "Filename:" + gCR + fileName, "0", "", "");
+        return false;
+    }
     std::string head = readWindow(fileName, 1, kStampWindow);
+    if (const std::string kind = logimport::compressionOf(head); !kind.empty()) {
+        STTA_ProblemAdd(rec, "Log file is compressed (" + kind + "). File Skipped.");
+        core::ui().msgBox("Log file is compressed (" + kind + ") and cannot be read as text. File Skipped." + gCRCR +
+                              "Filename:" + gCR + fileName + gCRCR +
+                              "Uncompress it with an archive program and read the uncompressed file.",
+                          "0", "", "");
+        return false;
+    }
     if (head.empty()) {
         STTA_ProblemAdd(rec, "Log file is empty or does not exist. File Skipped.");
         noticeUnlessSuppressed(rec.NoPromptInvalid,
@@ -543,6 +587,8 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
             if (m < 1) {
                 rec.CurrentFile = spec;
                 STTA_ProblemAdd(rec, "No log file matches this name. Nothing read.");
+                core::ui().msgBox("No file matches the file name pattern." + gCRCR + "Filename:" + gCR + spec, "0",
+                                  "", "");
                 continue;
             }
             // The user confirms the list and may re-order it; files are read as shown.
