@@ -18,6 +18,7 @@
 #include "core/vb_format.h"
 #include "logimport/logline_store.h"
 #include "logimport/page_table.h"
+#include "logimport/read_session.h"
 #include "logimport/referrer_store.h"
 #include "platform/sys/clock.h"
 #include "platform/sys/rt_error.h"
@@ -412,15 +413,13 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
                                     const std::string& progressTitle, bool& anyUsable, ReadRec& rec) {
     if (fileList.empty()) return true;
     RunState run{db, rec, captionText, progressTitle, anyUsable};
-    RefrStoreFlushGuard flushOnExit;
     try {
         rec.LastLogLnID = static_cast<long>(INI_GetNumVar("Main", "LastLogLnID", gIniLastVals, 3));
-        STTA_LogLineRsOpen(db);
+        logimport::ReadSession session(db, rec);
         rec.LastKeepVal = INI_GetFlag("Main", "LastKeepVal", gIniDbDef, 3) ? 1 : 0;
         rec.Skip404 = INI_GetFlag("Main", "Skip404", gIniDbDef, 3);
         rec.RemQuery = INI_GetFlag("Main", "RemQuery", gIniDbDef, 3);
         rec.RemFrag = INI_GetFlag("Main", "RemFrag", gIniDbDef, 3);
-        STTA_SiteDomainReset();
         rec.MissingPageID = STTA_PageIDGetOrAdd(kMissingPageName, true, db);
         rec.Run = ReadCounters{};
         rec.RunMainHits = rec.RunRobotHits = rec.RunCompHits = 0;
@@ -476,7 +475,6 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
             // The first error is the one to report.
         }
         INI_Put("Main", "LastLogLnID", rec.LastLogLnID, gIniLastVals);
-        STTA_LogLineRsClose();
         ErrorHandler(e.number(), nullptr, proc, extra);
         return false;
     } catch (...) {
@@ -486,10 +484,8 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
             INI_Put("Main", "LastLogLnID", rec.LastLogLnID, gIniLastVals);
         } catch (...) {
         }
-        STTA_LogLineRsClose();
         throw;
     }
     INI_Put("Main", "LastLogLnID", rec.LastLogLnID, gIniLastVals);
-    STTA_LogLineRsClose();
     return run.result;
 }

@@ -8,6 +8,10 @@
 #include "core/typed_array.h"
 #include "logimport/filter_rules.h"
 
+namespace logimport {
+class ReadSession;
+}
+
 // The test-read part of the read record: what a test read tallies instead of storing
 // lines. Tallies keep item 0 for the empty value and merge values ignoring case.
 struct TestReadRec {
@@ -79,6 +83,9 @@ struct ReadRec {
 
     double Timestamp = 0;       // the current line's date serial
     double FirstTimestamp = 0;  // the run's first line; 0 until set
+
+    // The state of the read under way; null between reads.
+    logimport::ReadSession* Session = nullptr;
 };
 
 inline ReadRec gReadRec;

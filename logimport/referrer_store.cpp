@@ -107,14 +107,18 @@ public:
         wake_.notify_one();
         if (thread_.joinable()) thread_.join();
     }
+    // An earlier failure is raised once this file too is written, so that the
+    // failure loses nothing more and what was stored can be read back.
     void post(std::string file, std::map<long, std::string> lines) {
-        raiseFailure();
+        bool failed = false;
         {
             std::lock_guard lock(mutex_);
             if (!thread_.joinable()) thread_ = std::thread([this] { run(); });
             jobs_.emplace_back(std::move(file), std::move(lines));
+            failed = failure_ != 0;
         }
         wake_.notify_one();
+        if (failed) wait();
     }
     // Returns once every posted file is written; raises the first failure.
     void wait() {

@@ -6,6 +6,7 @@
 
 #include "core/ini_store.h"
 #include "core/numbers.h"
+#include "core/scoped_value.h"
 #include "core/text.h"
 #include "platform/ui/qt_text.h"
 #include "window/form_ops.h"
@@ -16,19 +17,6 @@ constexpr int kShiftCtrl = 2;
 
 bool isDigitKey(int keyCode) { return keyCode >= '0' && keyCode <= '9'; }
 bool isLetterKey(int keyCode) { return keyCode >= 'A' && keyCode <= 'Z'; }
-
-// Puts a flag back when the scope ends, however it ends.
-class RestoreFlag {
-public:
-    RestoreFlag(bool& flag, bool value) : flag_(flag), saved_(flag) { flag_ = value; }
-    ~RestoreFlag() { flag_ = saved_; }
-    RestoreFlag(const RestoreFlag&) = delete;
-    RestoreFlag& operator=(const RestoreFlag&) = delete;
-
-private:
-    bool& flag_;
-    bool saved_;
-};
 
 // No painting of the steps in between.
 class NoUpdates {
@@ -61,7 +49,7 @@ bool readBool(const std::string& text, bool& value)
 
 void readFont(QWidget* control, const std::string& section, const std::string& prefix, const std::string& iniFile)
 {
-    const RestoreFlag noWrite(gIniNoWrite, true);
+    const core::ScopedValue<bool> noWrite(gIniNoWrite, true);
     const std::string name = stored(section, prefix + "Fontname", iniFile);
     if (name == kIniNotFound) return;
     QFont font = control->font();

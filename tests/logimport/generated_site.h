@@ -69,7 +69,6 @@ inline GeneratedLog addGeneratedLog(TempSite& site, int lines, int seed) {
                            .ColTypes = {0, kFldUserAgent, kFldUserAgent}};
     bool usable = false;
     EXPECT_TRUE(RawLog_AddData_ReadLogFiles_OK(site.db, log, "Test", "Add. Step 1/3: ", usable, rec));
-    STTA_LogLineRsClose();
     bool interrupted = true;
     GeneratedLog out;
     out.linesBuilt = LogLnRaw_Add(site.db, rec, interrupted);

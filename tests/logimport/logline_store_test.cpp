@@ -5,6 +5,7 @@
 #include "core/ini_store.h"
 #include "logimport/logline_store.h"
 #include "logimport/page_table.h"
+#include "logimport/read_session.h"
 #include "logimport/referrer_store.h"
 #include "tests/logimport/temp_site.h"
 #include "tests/support/error_number.h"
@@ -35,15 +36,10 @@ protected:
     explicit LogLineStore(bool keep = true) : site(keep) {
         rec.LastKeepVal = keep ? 1 : 0;
         rec.RemFrag = true;
-        STTA_SiteDomainReset();
-        STTA_LogLineRsOpen(site.db);
-    }
-    ~LogLineStore() override {
-        STTA_LogLineRsClose();
-        STTA_RefrStoreFlush();
     }
     testsupport::TempSite site;
     ReadRec rec;
+    logimport::ReadSession session{site.db, rec};
 };
 
 }  // namespace

@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "core/ini_store.h"
 #include "core/progress.h"
+#include "core/scoped_value.h"
 #include "logimport/line_processing.h"
 #include "logimport/logline_store.h"
 #include "logimport/raw_log_reader.h"
+#include "logimport/read_session.h"
 #include "platform/sys/clock.h"
 #include "platform/sys/rt_error.h"
 #include "tests/logimport/temp_site.h"
@@ -98,16 +102,13 @@ namespace {
 class LineProcessing : public ::testing::Test {
 protected:
     LineProcessing() {
-        gIniLogFmts = std::string(std::getenv("DRAVOLIN_SOURCE_DIR")) + "/resources/param/logfmts.ini";
         STTA_LogFmtDefLoad("Combined (Apache, NGINX)", formats);
         rec.CurrentFile = "/logs/a.log";
         rec.LastKeepVal = 1;
         ctx.db = &site.db;
         ctx.formats = &formats;
         ctx.rec = &rec;
-        STTA_LogLineRsOpen(site.db);
     }
-    ~LineProcessing() override { STTA_LogLineRsClose(); }
 
     void process(const std::string& line) {
         std::vector<std::string_view> lines{line};
@@ -115,9 +116,12 @@ protected:
     }
 
     testsupport::TempSite site;
+    core::ScopedValue<std::string> logFormats{
+        gIniLogFmts, std::string(std::getenv("DRAVOLIN_SOURCE_DIR")) + "/resources/param/logfmts.ini"};
     testsupport::FakeUserInterface ui;
     LogFmtCompiled formats;
     ReadRec rec;
+    std::optional<logimport::ReadSession> session{std::in_place, site.db, rec};
     LineReadContext ctx;
     std::string status;
 };
@@ -204,7 +208,7 @@ namespace {
 class ReadRun : public LineProcessing {
 protected:
     ReadRun() {
-        STTA_LogLineRsClose();
+        session.reset();  // each read makes its own
         INI_Put("Main", "LFmtDflt", "Combined (Apache, NGINX)", gIniLastVals);
         sys::setClock(&clock);  // progress refreshes only where the test lets time pass
         rec = ReadRec{};
