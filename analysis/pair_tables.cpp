@@ -142,4 +142,15 @@ std::int64_t DayTable::sum(const std::vector<long>& items, long first, long last
     return total;
 }
 
+std::vector<std::int64_t> DayTable::perDay(const std::vector<long>& items, long days) const {
+    std::vector<std::int64_t> totals(static_cast<std::size_t>(std::max(0L, days)), 0);
+    for (long item : items) {
+        if (item < 0 || static_cast<std::size_t>(item) >= items_.size()) continue;
+        const ItemDays& d = items_[static_cast<std::size_t>(item)];
+        for (std::size_t k = 0; k < d.days.size(); ++k)
+            if (d.days[k] < days) totals[static_cast<std::size_t>(d.days[k])] += d.counts[k];
+    }
+    return totals;
+}
+
 }  // namespace analysis

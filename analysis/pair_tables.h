@@ -78,6 +78,9 @@ public:
     // Sum over several items.
     std::int64_t sum(const std::vector<long>& items, long first, long last) const;
     std::int64_t get(long day, long item) const { return sum(item, day, day); }
+    // The counts of the items per day, days 0 to days - 1: one pass over their entries,
+    // for sums of many items over many ranges.
+    std::vector<std::int64_t> perDay(const std::vector<long>& items, long days) const;
     bool empty() const { return entries_ == 0; }
 
 private:

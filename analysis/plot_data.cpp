@@ -98,13 +98,23 @@ PlotTable STTA_PlotTable(const STTA_Results& r, PlotRequest& req) {
     t.redim(0, periods, 0, kCols);
     std::array<double, kCols + 1> maxima{};
     std::string labels;
+    // Running sums per day of each plotted table, so a period of any number of items
+    // is one subtraction.
+    std::array<std::vector<std::int64_t>, 6> running;
+    for (int c = 1; c <= 2 + targets; ++c) {
+        const std::vector<std::int64_t> perDay = v.DayCnt[static_cast<std::size_t>(kDayTableOfColumn[c - 1])].perDay(
+            req.items, static_cast<long>(days.size()));
+        std::vector<std::int64_t>& sums = running[static_cast<std::size_t>(c - 1)];
+        sums.assign(perDay.size() + 1, 0);
+        for (std::size_t d = 0; d < perDay.size(); ++d) sums[d + 1] = sums[d] + perDay[d];
+    }
     long row = 0;
     for (long start = first; start <= last; start += req.periodDays) {
         ++row;
         const long end = std::min(last, start + req.periodDays - 1);
         for (int c = 1; c <= 2 + targets; ++c) {
-            const double n = static_cast<double>(
-                STTA_IdsPerDaySum(req.items, v.DayCnt[static_cast<std::size_t>(kDayTableOfColumn[c - 1])], start, end));
+            const std::vector<std::int64_t>& sums = running[static_cast<std::size_t>(c - 1)];
+            const double n = static_cast<double>(sums[static_cast<std::size_t>(end) + 1] - sums[static_cast<std::size_t>(start)]);
             t.set(row, c, static_cast<long>(n));
             maxima[static_cast<std::size_t>(c)] = std::max(maxima[static_cast<std::size_t>(c)], n);
         }
@@ -165,4 +175,18 @@ bool STTA_PlotRemoveFirstCol(core::Table2D& t) {
         return true;
     }
     return false;
+}
+
+std::string STTA_PlotDescText(const STTA_Results& r, const std::string& dates, long removedCols, bool percentView) {
+    std::string text;
+    if (percentView)
+        text += std::string(removedCols == 0 ? "Remove totals column to plot " : "") + "PERCENTAGES of last col removed" +
+                gCR + gCR;
+    if (!r.DayList->empty() && !dates.empty()) {
+        const std::optional<double> first = dayOf(CHUNKS_Get(1, dates)), last = dayOf(CHUNKS_Get(2, dates));
+        if (first && last && (*first != dayOf(r.DayList->front()) || *last != dayOf(r.DayList->back())))
+            text += "Selected Date Range: " + gCR + fmt(*first, "d mmm yy") + " to " + fmt(*last, "d mmm yy") + gCR + gCR;
+    }
+    std::string col2, col1;
+    return text + STTA_ReportTypeName(r.Analyzed_Field, col2, col1);
 }

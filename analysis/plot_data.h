@@ -39,3 +39,7 @@ struct PlotTable {
 PlotTable STTA_PlotTable(const STTA_Results& results, PlotRequest& request);
 // Removes the first plotted data column of a chart's table; false when none is left.
 bool STTA_PlotRemoveFirstCol(core::Table2D& table);
+// The text shown beside a plot: the percentage note, the date range when it is not the
+// whole analysed period, and the report's title.
+std::string STTA_PlotDescText(const STTA_Results& results, const std::string& dates, long removedCols,
+                              bool percentView);

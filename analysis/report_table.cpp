@@ -4,6 +4,7 @@
 #include <cmath>
 #include <unordered_set>
 
+#include "analysis/deviation_columns.h"
 #include "analysis/distribution_texts.h"
 #include "analysis/list_sorts.h"
 #include "analysis/report_names.h"
@@ -65,13 +66,16 @@ void ReportTable::PutST(long row, const std::string& value) {
     allSTs += "|" + value;
 }
 
-std::string ReportTable::GetSTs4Row(long row) const {
-    auto it = rowValues.find(escapedLabel(text(row, 0)));
+std::string ReportTable::GetSTs4Row(long row) const { return valuesForLabel(text(row, 0)); }
+
+std::string ReportTable::valuesForLabel(const std::string& label) const {
+    auto it = rowValues.find(escapedLabel(label));
     if (it == rowValues.end() || it->second == ".. Not counted separately ..") return {};
     return it->second;
 }
 
 std::string STTA_TargetLabel(const TargetSpec& target) {
+    if (target.Rules.empty()) return {};
     std::string label;
     const std::string joint = target.Typ == 3 ? " & " : " / ";
     for (const FltrRule& rule : target.Rules) {
@@ -92,6 +96,11 @@ void STTA_ReportGridSetup(const std::vector<TargetSpec>& targets, ReportTable& t
     if (options.ShowClickThru) t.col.DistClickThru = next++;
     if (kind == kRkStartPage || kind == kRkSearchTermStartPage || kind == kRkExitPage || kind == kRkVisitedPage)
         t.col.Ftype = next++;
+    // Deviation columns compare single items over time, which a group row does not stand for.
+    if (!options.ValIsGroupedRep && STTA_DevShow()) {
+        t.col.Deviation = next;
+        next += kDevColumns;
+    }
     t.cells.setCols(next);
     if (t.cells.rows() < 1) t.cells.setRows(1);
     t.fixedCols = 3;
@@ -120,6 +129,10 @@ void STTA_ReportGridSetup(const std::vector<TargetSpec>& targets, ReportTable& t
         if (c < 0) continue;
         t.setText(0, c, caption.first);
         t.colWidth[static_cast<std::size_t>(c)] = caption.second;
+    }
+    if (t.col.Deviation >= 0) {
+        t.setText(0, t.col.Deviation, "Deviation Cols");
+        std::fill_n(t.colWidth.begin() + t.col.Deviation, kDevColumns, 900);
     }
     t.captionRowHeight = 450;
 }
@@ -152,6 +165,10 @@ void STTA_ItemRowWrite(const STTA_Results& r, ReportTable& t, long item, long& r
         t.setText(row, c + 2, pct(hits * 100, stayed, "0") + " %");
     }
     if (t.col.Ftype >= 0) t.setText(row, t.col.Ftype, fileType(v.Items[static_cast<std::size_t>(item)]));
+    if (t.col.Deviation >= 0) {
+        bool bandStart = false, hidden = false;
+        STTA_DevCellsWrite(DevMode::ItemCells, r, t, item, row, 0, bandStart, hidden);
+    }
 }
 
 void STTA_TotalCellsWrite(ReportTable& t, long row, const STTA_RowTotals& g) {
@@ -338,4 +355,5 @@ void STTA_TargetBandsColour(const STTA_Results& r, ReportTable& t) {
                 t.cells.setBackColor(row, c + d, d == 3 ? kStripeColour : colour);
         }
     }
+    if (t.col.Deviation >= 0) STTA_DevBandsColour(r, t);
 }

@@ -35,6 +35,8 @@ struct ReportTable {
     // average).
     void PutST(long row, const std::string& value);
     std::string GetSTs4Row(long row) const;
+    // The same for a row's label, wherever the row stands now.
+    std::string valuesForLabel(const std::string& label) const;
     std::string allSTs;  // "|" + value of every row, in writing order
 
     long rows() const { return cells.rows(); }

@@ -112,16 +112,18 @@ struct STTA_Results {
     std::vector<TargetSpec> Targets{TargetSpec{}};  // items 1 to n
     std::string AnalNote;
 
-    // The deviation part, worked out again for each report.
-    bool DevReady = false;
-    long DevDays = 0;
-    std::string DevFmtVD, DevTxtNoneVD, DevTxtNonePct, DevFmtPct, DevTxtFrom0Pct;
-    long DevDayCount = 0, DevLastDays = 0, DevPrevDays = 0, DevThisMoDays = 0, DevThisYrDays = 0;
-    long DevLastStart = 0, DevLastEnd = 0, DevPrevStart = 0, DevPrevEnd = 0;
-    long DevThisMoStart = 0, DevThisMoEnd = 0, DevLastMoStart = 0, DevLastMoEnd = 0;
-    long DevPrevMoStart = 0, DevPrevMoEnd = 0, DevThisYrStart = 0, DevThisYrEnd = 0;
-    long DevLastYrStart = 0, DevLastYrEnd = 0;
-    bool DevHasPrev = false, DevHasLastMo = false, DevHasPrevMo = false, DevHasLastYr = false;
+    // The deviation part, worked out again for each report: what the day list and the
+    // [Main] options give, filled on the first deviation cell a report writes. It is a
+    // cache of the record's own data, so a writer that only reads the record fills it.
+    mutable bool DevReady = false;
+    mutable long DevDays = 0;
+    mutable std::string DevFmtVD, DevTxtNoneVD, DevTxtNonePct, DevFmtPct, DevTxtFrom0Pct;
+    mutable long DevDayCount = 0, DevLastDays = 0, DevPrevDays = 0, DevThisMoDays = 0, DevThisYrDays = 0;
+    mutable long DevLastStart = 0, DevLastEnd = 0, DevPrevStart = 0, DevPrevEnd = 0;
+    mutable long DevThisMoStart = 0, DevThisMoEnd = 0, DevLastMoStart = 0, DevLastMoEnd = 0;
+    mutable long DevPrevMoStart = 0, DevPrevMoEnd = 0, DevThisYrStart = 0, DevThisYrEnd = 0;
+    mutable long DevLastYrStart = 0, DevLastYrEnd = 0;
+    mutable bool DevHasPrev = false, DevHasLastMo = false, DevHasPrevMo = false, DevHasLastYr = false;
 };
 
 // The current record, and the Tag of the data form whose copy it holds.

@@ -4,30 +4,46 @@
 #include <QMdiSubWindow>
 
 #include "analysis/forms/results_window.h"
-#include "analysis/report_show.h"
-#include "core/program_paths.h"
 #include "shell/main_window.h"
 #include "shell/menu_tree.h"
 #include "shell/sites.h"
 
-namespace {
-
-void showReport(Mainfrm& main, long kind, long mode) {
-    ReportTable table;
-    std::string caption;
-    if (!STTA_ReportPrepare(gDB, kind, mode, table, caption)) return;
-    auto* window = new SrchTmLstFrm(std::move(table), gResults, caption);
-    QMdiSubWindow* sub = main.mdiArea()->addSubWindow(window);
-    sub->showMaximized();
-}
-
-}  // namespace
-
-void wireAnalysisCommands(Mainfrm& main) {
+AnalysisCommands::AnalysisCommands(Mainfrm& main) : main_(main), dispatch_(forms_, gDB) {
+    dispatch_.reportShow = [this](long mode, const IfrmPtr& form, long groupKind) { reportShow(mode, form, groupKind); };
     for (const shell::MenuSpec& menu : shell::mainMenuTree())
         for (const shell::MenuItemSpec& item : menu.items)
             if (item.reportKind != 0 && item.reportMode != 0)
-                main.wire(item.code, [&main, kind = item.reportKind, mode = item.reportMode] {
-                    showReport(main, kind, mode);
+                main.wire(item.code, [this, kind = item.reportKind, mode = item.reportMode, group = item.listKey] {
+                    dispatch_.runReport(kind, mode, group);
                 });
+    main.wire("SW", [this] { dispatch_.STTA_ReportNeedsAnalysis("", "", true, 1); });
+    main.wire("SN", [this] { dispatch_.STTA_PrevAnalysisSelect(); });
+    main.wire("RM", [this] { dispatch_.STTA_ReportNeedsAnalysis("", "", true, 2); });
+    main.wire("RR", [this] {
+        if (SrchTmLstFrm* window = activeResults()) STTA_RowDetailShow(*window);
+    });
+    main.wire("VE", [this] {
+        if (SrchTmLstFrm* window = activeResults()) STTA_PlotRemoveFirstCol(*window);
+    });
+    main.wire("VS", [this] {
+        if (SrchTmLstFrm* window = activeResults()) STTA_PlotColsRestore(*window, true);
+    });
+}
+
+SrchTmLstFrm* AnalysisCommands::activeResults() {
+    bool ok = false;
+    return qobject_cast<SrchTmLstFrm*>(main_.GetResultsForm(true, ok));
+}
+
+void AnalysisCommands::reportShow(long mode, const IfrmPtr& form, long groupKind) {
+    ReportTable table;
+    std::string caption;
+    if (!STTA_ReportShow(mode, *form, groupKind, table, caption)) return;
+    showWindow(new SrchTmLstFrm(std::move(table), form, caption));
+}
+
+void AnalysisCommands::showWindow(SrchTmLstFrm* window) {
+    window->showWindow = [this](SrchTmLstFrm* other) { showWindow(other); };
+    QMdiSubWindow* sub = main_.mdiArea()->addSubWindow(window);
+    sub->showMaximized();
 }

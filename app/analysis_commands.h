@@ -1,6 +1,27 @@
 #pragma once
-// The menu commands whose work lives in the analysis: every report of the Reports
-// menu opens its results window. Wired here, where the program is put together.
-class Mainfrm;
+// The menu commands whose work lives in the analysis: the reports of the Reports menu,
+// new and previous analyses, and the View commands on the active results window.
+// The analyses of the run live here, as long as the main window.
+#include "analysis/report_dispatch.h"
+#include "analysis/results_data_form.h"
 
-void wireAnalysisCommands(Mainfrm& main);
+class Mainfrm;
+class SrchTmLstFrm;
+
+class AnalysisCommands {
+public:
+    explicit AnalysisCommands(Mainfrm& main);
+
+    DataForms& dataForms() { return forms_; }
+    ReportDispatch& dispatch() { return dispatch_; }
+
+private:
+    void reportShow(long mode, const IfrmPtr& form, long groupKind);
+    void showWindow(SrchTmLstFrm* window);
+    // The active results window; without one the user is told.
+    SrchTmLstFrm* activeResults();
+
+    Mainfrm& main_;
+    DataForms forms_;
+    ReportDispatch dispatch_;
+};

@@ -5,6 +5,8 @@
 #include <QMessageBox>
 
 #include "app/analysis_commands.h"
+#include "app/analysis_option_commands.h"
+#include "app/help_commands.h"
 #include "app/log_import_commands.h"
 #include "core/user_interface.h"
 #include "dialogs/msgbox.h"
@@ -37,7 +39,9 @@ int main(int argc, char** argv) {
                                  sys::resourcesFolder(QCoreApplication::applicationDirPath().toStdString()));
         Mainfrm main;
         wireLogImportCommands(main);
-        wireAnalysisCommands(main);
+        AnalysisCommands analysis(main);
+        wireAnalysisOptionCommands(main, analysis.dispatch());
+        wireHelpCommands(main);
         main.MDIForm_Load(commandLine(argc, argv));
         main.showMaximized();
         rc = QApplication::exec();

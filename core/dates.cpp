@@ -104,6 +104,10 @@ bool readDate(Scanner& in, long long& day) {
     } else if (in.i - start <= 2 && in.literal('/')) {
         if (!(in.number(b, 2) || in.monthName(b)) || !in.literal('/') || !in.number(c, 4)) return false;
         year = c, month = b, dayOfMonth = a;
+    } else if (in.i - start <= 2 && in.literal(' ') && in.monthName(b)) {
+        // "01 Mar 2026", as the analysis writes its days
+        if (!in.literal(' ') || !in.number(c, 4)) return false;
+        year = c, month = b, dayOfMonth = a;
     } else {
         return false;
     }

@@ -54,7 +54,7 @@ double vbDate();  // today, no time
 double vbTime();  // time of day only
 
 // Reads "yyyy-mm-dd", "d/m/yyyy" (the month also as an English name or its first three
-// letters, "1/Dec/2000") or a date serial, each optionally followed by a time "hh:nn"
+// letters, "1/Dec/2000"), "d mmm yyyy" ("01 Dec 2000") or a date serial, each optionally followed by a time "hh:nn"
 // or "hh:nn:ss"; or a time alone. Nothing when the text is no valid date.
 std::optional<double> parseDateText(std::string_view text);
 // The value as a date serial: numbers as serials, texts as parseDateText reads them.

@@ -7,6 +7,10 @@ inline std::string gProductName = "Dravolin";
 inline std::string gAppPath;   // the program folder
 inline std::string gHelpPath;  // gAppPath + "help/"
 
+// The code of the last menu command, set before the command's work so that help for
+// the last function finds it even when the command failed.
+inline std::string gCurrMnu;
+
 // Program-wide INI files, in the program folder's "param" folder.
 inline std::string gIniScreens;
 inline std::string gIniLogFmts;

@@ -96,7 +96,7 @@ int writeFile(const std::string& file, std::map<long, std::string> lines) {
 // Writes finished store files on a thread of its own, so that creating some ten
 // thousand small files per million lines does not hold up the read. Only plain
 // file work happens there; a failure is raised on the reading thread at the next
-// hand-over or wait.
+// wait (a flush or a fetch).
 class StoreWriter {
 public:
     ~StoreWriter() {
@@ -107,18 +107,15 @@ public:
         wake_.notify_one();
         if (thread_.joinable()) thread_.join();
     }
-    // An earlier failure is raised once this file too is written, so that the
-    // failure loses nothing more and what was stored can be read back.
+    // Never raises: a failure found by the thread waits for the next wait, so that it
+    // is reported at one place and never costs the entries handed over after it.
     void post(std::string file, std::map<long, std::string> lines) {
-        bool failed = false;
         {
             std::lock_guard lock(mutex_);
             if (!thread_.joinable()) thread_ = std::thread([this] { run(); });
             jobs_.emplace_back(std::move(file), std::move(lines));
-            failed = failure_ != 0;
         }
         wake_.notify_one();
-        if (failed) wait();
     }
     // Returns once every posted file is written; raises the first failure.
     void wait() {

@@ -6,12 +6,9 @@
 #include <functional>
 #include <string>
 
+#include "core/program_paths.h"
 #include "core/shell_hooks.h"
 #include "core/user_interface.h"
-
-// The code of the last menu command, set before the command's work so that help for
-// the last function finds it even when the command failed.
-inline std::string gCurrMnu;
 
 // Mode 1 copies the routed path global into `file`, mode 2 copies `file` into it; a
 // section the table lacks (names compare exactly) leaves `file` alone.

@@ -75,10 +75,12 @@ QAction* Mainfrm::menuItem(const std::string& codeOrControl) const {
     return it == items_.end() ? nullptr : it->second;
 }
 
-void Mainfrm::run(const std::string& code, const std::function<void()>& work) {
-    const std::string proc = shell::menuItemByCode(code)->control + "_Click";
+void Mainfrm::run(const std::string& codeOrControl, const std::function<void()>& work) {
+    // The Help items without a code leave the last command's code alone.
+    const shell::MenuItemSpec* item = shell::menuItemByCode(codeOrControl);
+    const std::string proc = (item ? item->control : codeOrControl) + "_Click";
     window::guarded(this, proc.c_str(), window::Guard::SkipWhileYielding, [&] {
-        gCurrMnu = code;
+        if (item) gCurrMnu = codeOrControl;
         work();
     });
 }

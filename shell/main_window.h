@@ -28,9 +28,10 @@ public:
     QWidget* GetResultsForm(bool showMessage, bool& ok) const;
 
     // Makes a menu item available and runs the work under the handler pattern. The
-    // commands of the log import and the analysis are wired by the program's start-up,
-    // since those libraries sit above the shell.
-    void wire(const std::string& code, std::function<void()> work);
+    // commands of the log import, the analysis and help are wired by the program's
+    // start-up, since those libraries sit above the shell. A Help item without a code
+    // is named by its control.
+    void wire(const std::string& codeOrControl, std::function<void()> work);
 
     void fMnu_FS_Click();
     void fMnu_FD_Click();
@@ -45,7 +46,7 @@ private:
     void buildMenus();
     void wireCommands();
     // The handler pattern around a command, its code stored before the work.
-    void run(const std::string& code, const std::function<void()>& work);
+    void run(const std::string& codeOrControl, const std::function<void()>& work);
     void fillWindowList(QMenu* menu);
     void sortResults(int col, int sortCode);
     void tile(bool horizontal);

@@ -76,7 +76,7 @@ std::vector<MenuSpec> build() {
         {"&Help", "",
          {item("&Contents", "HC"), helpItem("&Getting Started", "fMnu_HelpStart"),
           helpItem("Help for &Last function", "fMnu_HelpLast"),
-          unavailable(helpItem("Show Sa&me Help again", "fMnu_HelpSame")), item("&About", "HA")}},
+          unavailable(helpItem("Show Sa&me Help again", "fMnu_HM")), item("&About", "HA")}},
     };
 }
 

@@ -1,67 +1,235 @@
 #include "analysis/forms/results_window.h"
 
+#include <QCursor>
 #include <QFontMetrics>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QKeyEvent>
+#include <QScreen>
 #include <QSplitter>
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "analysis/report_names.h"
 #include "core/delimited_lists.h"
 #include "core/ini_store.h"
 #include "core/numbers.h"
+#include "core/program_paths.h"
+#include "core/site_name.h"
+#include "core/text.h"
+#include "core/user_interface.h"
 #include "platform/chart/chart_view.h"
 #include "platform/grid/flex_grid.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/qt_text.h"
 #include "platform/ui/twips.h"
+#include "window/event_guard.h"
 
-SrchTmLstFrm::SrchTmLstFrm(ReportTable table, const STTA_Results& results, const std::string& caption,
-                           QWidget* parent)
-    : QWidget(parent), table_(std::move(table)), grid_(new grid::FlexGrid), chart_(new chart::ChartView) {
-    STTA_ResultsCopy(results, results_);
+namespace {
+
+constexpr int kThinRowTwips = 240, kThickRowTwips = 1400;
+// Below this screen height (twips) the chart leaves out its legend and title.
+constexpr double kSmallScreenTwips = 9000;
+
+std::vector<long> itemNumbers(const std::string& list) {
+    std::vector<long> items;
+    core::StrArray parts;
+    CHUNKS_Split(list, parts, 0);
+    for (long i = parts.lbound(); parts.hasBounds() && i <= parts.ubound(); ++i)
+        if (!parts[i].empty()) items.push_back(static_cast<long>(core::vbVal(parts[i])));
+    return items;
+}
+
+bool smallScreen() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen && screen->size().height() * ui::twipsPerPixelY() < kSmallScreenTwips;
+}
+
+QString labelText(const std::string& text) { return ui::toQString(TXT_Replace(text, gCR, "\n", true)); }
+
+QAction* addItem(QMenu* menu, const char* name, const char* caption) {
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(name);
+    return action;
+}
+
+std::string kindTitle(long kind) {
+    std::string col2, col1;
+    return STTA_ReportTypeName(kind, col2, col1);
+}
+
+}  // namespace
+
+SrchTmLstFrm::SrchTmLstFrm(ReportTable table, IfrmPtr form, const std::string& caption, QWidget* parent)
+    : QWidget(parent),
+      table_(std::move(table)),
+      form_(std::move(form)),
+      grid_(new grid::FlexGrid),
+      chart_(new chart::ChartView),
+      plotDesc_(new QLabel),
+      gridMenu_(new QMenu(this)),
+      chartMenu_(new QMenu(this)) {
     setObjectName("SrchTmLstFrm");
     setAttribute(Qt::WA_DeleteOnClose);
     ui::setTag(this, "STLst");
     ui::registerForm(this);
     setWindowTitle(ui::toQString(caption));
+    dPlotStartEndDate = table_.plotStartEndDate;
     grid_->setObjectName("fSearchTerms");
     chart_->setObjectName("fChart");
+    plotDesc_->setObjectName("fPlotDesc");
+    plotDesc_->setWordWrap(true);
+    plotDesc_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    plotDesc_->setFixedWidth(220);
+    auto* plotArea = new QWidget;
+    auto* plotLayout = new QHBoxLayout(plotArea);
+    plotLayout->setContentsMargins(0, 0, 0, 0);
+    plotLayout->addWidget(chart_, 1);
+    plotLayout->addWidget(plotDesc_);
     auto* split = new QSplitter(Qt::Vertical);
     split->addWidget(grid_);
-    split->addWidget(chart_);
+    split->addWidget(plotArea);
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 2);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(split);
+    buildMenus();
     fillGrid();
-    connect(grid_, &grid::FlexGrid::selChange, this, [this] {
-        if (grid_->Row() != plotRow_) pPlotRow(grid_->Row());
+    const auto plotIfRowChanged = [this] {
+        if (grid_->Row() != lastRowSeen_) pPlotRow(grid_->Row());
+        lastRowSeen_ = grid_->Row();
+    };
+    connect(grid_, &grid::FlexGrid::selChange, this, [this, plotIfRowChanged] {
+        window::guarded(this, "fSearchTerms_SelChange", window::Guard::SkipWhileYielding, plotIfRowChanged);
+    });
+    connect(grid_, &grid::FlexGrid::mouseUp, this, [this, plotIfRowChanged](Qt::MouseButton button, Qt::KeyboardModifiers, int, int y) {
+        window::guarded(this, "fSearchTerms_MouseUp", window::Guard::SkipWhileYielding, [&] {
+            if (button == Qt::RightButton) showGridMenu(y);
+            else plotIfRowChanged();
+        });
+    });
+    connect(grid_, &grid::FlexGrid::keyUp, this, [this, plotIfRowChanged](QKeyEvent* event) {
+        window::guarded(this, "fSearchTerms_KeyUp", window::Guard::SkipWhileYielding, [&] {
+            if (event->key() == Qt::Key_F12) databaseCheck();
+            plotIfRowChanged();
+        });
+    });
+    connect(grid_, &grid::FlexGrid::dblClick, this, [this] {
+        window::guarded(this, "fSearchTerms_DblClick", window::Guard::SkipWhileYielding, [this] {
+            core::ui().info(grid_->TextMatrix(grid_->Row(), grid_->Col()), "");
+        });
+    });
+    connect(chart_, &chart::ChartView::contextMenuAt, this, [this](const QPoint& where) {
+        chartMenu_->popup(chart_->mapToGlobal(where));
     });
     pPlotRow(grid_->Row());
+    lastRowSeen_ = grid_->Row();
 }
 
-bool SrchTmLstFrm::pPlotRow(long row) {
-    std::string list = table_.GetSTs4Row(row);
-    if (list.empty() && table_.text(row, 0) == ".. Total ..") list = table_.allSTs;
+void SrchTmLstFrm::buildMenus() {
+    gridMenu_->setObjectName("fPUMnu");
+    QAction* thin = addItem(gridMenu_, "fMnu_N", "Thi&n Lines");
+    QAction* thick = addItem(gridMenu_, "fMnu_K", "Thic&k Lines");
+    thin->setCheckable(true);
+    thick->setCheckable(true);
+    thin->setChecked(true);
+    const auto guard = [this](const char* name, std::function<void()> work) {
+        return [this, name, work = std::move(work)] {
+            window::guarded(this, name, window::Guard::SkipWhileYielding, work);
+        };
+    };
+    connect(thin, &QAction::triggered, this, guard("fMnu_N_Click", [this] { setRowHeights(false); }));
+    connect(thick, &QAction::triggered, this, guard("fMnu_K_Click", [this] { setRowHeights(true); }));
+    QAction* list = addItem(gridMenu_, "fMnu_L", "&List Terms in Group for selected line");
+    connect(list, &QAction::triggered, this, guard("fMnu_L_Click", [this] { STTA_RowDetailShow(*this); }));
+    gridMenu_->addSeparator();
+    QAction* summary = addItem(gridMenu_, "fMnu_M", "Su&mmary");
+    connect(summary, &QAction::triggered, this, guard("fMnu_M_Click", [this] {
+                form_->GetSrchTrmData();
+                core::ui().info(STTA_ResultsSummaryText(gResults), "");
+            }));
+
+    chartMenu_->setObjectName("fPUMnu_Chart");
+    QAction* labels = addItem(chartMenu_, "fPUmnu_Chart_H", "S&how Dates and Exact Counts for Columns");
+    QAction* remove = addItem(chartMenu_, "fPUmnu_Chart_E", "R&emove first line");
+    QAction* restore = addItem(chartMenu_, "fPUMnu_Chart_S", "Re&store all lines");
+    connect(labels, &QAction::triggered, this, guard("fPUmnu_Chart_H_Click", [this] { STTA_PlotColLabelsShow(*this); }));
+    connect(remove, &QAction::triggered, this, guard("fPUmnu_Chart_E_Click", [this] { STTA_PlotRemoveFirstCol(*this); }));
+    connect(restore, &QAction::triggered, this, guard("fPUMnu_Chart_S_Click", [this] { STTA_PlotColsRestore(*this, true); }));
+}
+
+void SrchTmLstFrm::showGridMenu(int y) {
+    if (const long row = grid_->MouseRow(); row >= 0 && row < grid_->Rows()) grid_->setRow(row);
+    (void)y;
+    findChild<QAction*>("fMnu_L")->setVisible(form_->ValIsGroupedRep());
+    gridMenu_->popup(QCursor::pos());
+}
+
+void SrchTmLstFrm::setRowHeights(bool thick) {
+    findChild<QAction*>("fMnu_N")->setChecked(!thick);
+    findChild<QAction*>("fMnu_K")->setChecked(thick);
+    for (long r = 1; r < grid_->Rows(); ++r) grid_->setRowHeight(r, thick ? kThickRowTwips : kThinRowTwips);
+}
+
+void SrchTmLstFrm::databaseCheck() {
+    form_->GetSrchTrmData();
+    if (gResults.SiteDefPath == gIniDbDef) return;
+    core::ui().info("This option only available when current database is same as that used to create report." + gCRCR +
+                        "Database used for report: " + gResults.SiteDBName + gCR +
+                        "Current Site Database: " + STTA_SiteParmGet(),
+                    "");
+}
+
+std::string SrchTmLstFrm::GetSTs4Row(long row) const {
+    if (row < 1 || row >= grid_->Rows()) return {};
+    return table_.valuesForLabel(grid_->TextMatrix(row, 0));
+}
+
+bool SrchTmLstFrm::pPlotRow(long row, const std::string& dates, bool force) {
+    if (row == dPlotRow && !force) return false;
+    const std::string range = dates.empty() ? dPlotStartEndDate : dates;
+    const std::string label = row >= 0 && row < grid_->Rows() ? grid_->TextMatrix(row, 0) : std::string();
+    std::string terms = GetSTs4Row(row);
+    if (terms.empty() && label == ".. Total ..") terms = table_.allSTs;
     PlotRequest request;
-    core::StrArray items;
-    CHUNKS_Split(list, items, 0);
-    for (long i = items.lbound(); items.hasBounds() && i <= items.ubound(); ++i)
-        if (!items[i].empty()) request.items.push_back(static_cast<long>(core::vbVal(items[i])));
+    request.items = itemNumbers(terms);
     if (request.items.empty()) return false;
-    plotRow_ = row;
-    request.periodDays = std::max(1L, static_cast<long>(core::vbVal(INI_Get("Main", "DaysToPlot", "::*", 3))));
-    request.dateRange = table_.plotStartEndDate;
+    form_->GetSrchTrmData();
     request.percentView = INI_GetFlag("Main", "Plotpct", "::*", 3);
+    std::string desc = STTA_PlotDescText(gResults, range, dPlotColsToRemove, request.percentView);
+    request.periodDays = std::max(1L, static_cast<long>(core::vbVal(INI_Get("Main", "DaysToPlot", "::*", 3))));
+    request.dateRange = range;
+    request.removedColumns = dPlotColsToRemove;
     request.dateTitles = INI_GetFlag("Main", "ColTitDt", "::*", 3);
     request.numberTitles = INI_GetFlag("Main", "ColTitNum", "::*", 3);
-    const PlotTable plot = STTA_PlotTable(results_, request);
-    chart_->setShowLegend(true);
+    const PlotTable plot = STTA_PlotTable(gResults, request);
+    if (!plot.notice.empty()) {
+        core::ui().info(plot.notice, "");
+        dPlotStartEndDate = request.dateRange;
+    }
+    if (request.items.size() > 1) {
+        std::string texts;
+        for (long item : request.items)
+            if (item >= 0 && static_cast<std::size_t>(item) < gResults.Vals->Items.size())
+                texts += (texts.empty() ? "" : ", ") + gResults.Vals->Items[static_cast<std::size_t>(item)];
+        desc += " Group: " + gCR + label + gCR + gCR + std::to_string(request.items.size()) + " Grouped Vals Incl:" +
+                gCR + TXT_FitLen(texts, 400, "..");
+    } else {
+        desc += ": " + gCR + label;
+    }
+    const bool small = smallScreen();
+    chart_->setShowLegend(!small && INI_GetFlag("Main", "ShowPlotLegend", "::*", 5));
     chart_->setLegendLocation(chart::LegendLocation::BottomRight);
     chart_->setChartType(chart::ChartType::Bar2D);
     chart_->setChartData(plot.table);
-    chart_->setTitle(table_.text(row, 0));
+    chart_->setTitle(small ? std::string() : label);
+    dPlotColLabelsCDS = plot.columnLabels;
+    dPlotRow = row;
+    plotDesc_->setText(labelText("Plotted: " + std::to_string(request.periodDays) + " day periods." + gCRCR + desc));
     return true;
 }
 
@@ -83,9 +251,11 @@ void SrchTmLstFrm::fillGrid() {
         int width = static_cast<std::size_t>(c) < table_.colWidth.size() ? table_.colWidth[static_cast<std::size_t>(c)] : 960;
         // Numbers are never cut: a count column grows to its widest cell.
         if (c > 0 && std::find(std::begin(distColumns), std::end(distColumns), c) == std::end(distColumns) && width > 60) {
-            int widest = 0;
+            // Digits share one width, so the longest text is the widest.
+            std::string_view longest;
             for (long r = 1; r < cells.rows(); ++r)
-                widest = std::max(widest, metrics.horizontalAdvance(ui::toQString(std::string(cells.text(r, c)))));
+                if (const std::string_view text = cells.text(r, c); text.size() > longest.size()) longest = text;
+            const int widest = metrics.horizontalAdvance(ui::toQString(std::string(longest)));
             width = std::max(width, static_cast<int>((widest + 8) * ui::twipsPerPixelX()));
         }
         grid_->setColWidth(c, width);
@@ -107,4 +277,51 @@ void SrchTmLstFrm::fillGrid() {
         grid_->setCol(std::min(table_.fixedCols, cells.cols() - 1));
     }
     grid_->setRedraw(true);
+}
+
+void STTA_PlotRemoveFirstCol(SrchTmLstFrm& window) {
+    core::Table2D table = window.fChart()->ChartData();
+    if (!STTA_PlotRemoveFirstCol(table)) return;
+    ++window.dPlotColsToRemove;
+    window.fChart()->setChartData(table);
+    if (INI_GetFlag("Main", "Plotpct", "::*", 3)) window.pPlotRow(window.dPlotRow, {}, true);
+}
+
+void STTA_PlotColLabelsShow(SrchTmLstFrm& window) {
+    core::StrArray parts;
+    CHUNKS_Split(window.dPlotColLabelsCDS, parts, 0);
+    std::vector<std::string> items;
+    for (long i = parts.lbound(); parts.hasBounds() && i <= parts.ubound(); ++i) items.push_back(parts[i]);
+    std::string chosen;
+    core::ui().listPick(items, "", "3000|3600", "&OK", "", "", chosen);
+}
+
+void STTA_PlotColsRestore(SrchTmLstFrm& window, bool clearRemoved) {
+    if (clearRemoved) window.dPlotColsToRemove = 0;
+    window.pPlotRow(window.dPlotRow, {}, true);
+}
+
+void STTA_RowDetailShow(SrchTmLstFrm& window) {
+    const long row = window.fSearchTerms()->Row();
+    if (row < 1) {
+        core::ui().info("First select row.", "");
+        return;
+    }
+    const std::vector<long> items = itemNumbers(window.GetSTs4Row(row));
+    const std::string label = window.fSearchTerms()->TextMatrix(row, 0);
+    if (items.empty()) {
+        core::ui().info("The row \"" + label + "\" stands for no single values to list.", "");
+        return;
+    }
+    window.dIfrmData()->GetSrchTrmData();
+    ReportTable table;
+    STTA_ReportGridSetup(gResults.Targets, table, gResults.Analyzed_Field, gResults.AnalOpts);
+    STTA_IndexRowsWrite(items, gResults, table);
+    STTA_TargetBandsColour(gResults, table);
+    const std::string caption =
+        kindTitle(gResults.Analyzed_Field) + "s for group: " + label + ". Site: " + STTA_SiteParmGet();
+    auto* detail = new SrchTmLstFrm(std::move(table), window.dIfrmData(), caption);
+    detail->showWindow = window.showWindow;
+    if (window.showWindow) window.showWindow(detail);
+    else detail->show();
 }

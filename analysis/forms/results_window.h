@@ -1,12 +1,18 @@
 #pragma once
-// A results window: the report table of one report in the program's grid, as an MDI
-// child of the main window. It keeps the table, so its rows still know which items
-// they stand for after the user sorts them.
+// A results window: the report table of one report in the program's grid, and below it
+// a chart of the selected row over time, as an MDI child of the main window. It keeps
+// the table, so its rows still know which items they stand for after the user sorts
+// them, and the data form of its analysis, whose record it makes current before it
+// plots.
 #include <QWidget>
+#include <functional>
 
 #include "analysis/plot_data.h"
 #include "analysis/report_table.h"
+#include "analysis/results_data_form.h"
 
+class QLabel;
+class QMenu;
 namespace grid {
 class FlexGrid;
 }
@@ -17,24 +23,51 @@ class ChartView;
 class SrchTmLstFrm : public QWidget {
     Q_OBJECT
 public:
-    // `results` is the record the report was written from; its counts are shared.
-    SrchTmLstFrm(ReportTable table, const STTA_Results& results, const std::string& caption,
-                 QWidget* parent = nullptr);
+    SrchTmLstFrm(ReportTable table, IfrmPtr form, const std::string& caption, QWidget* parent = nullptr);
 
     grid::FlexGrid* fSearchTerms() const { return grid_; }
     chart::ChartView* fChart() const { return chart_; }
+    QLabel* fPlotDesc() const { return plotDesc_; }
+    QMenu* fPUMnu() const { return gridMenu_; }
+    QMenu* fPUMnu_Chart() const { return chartMenu_; }
     const ReportTable& table() const { return table_; }
+    const IfrmPtr& dIfrmData() const { return form_; }
 
-    // Plots the users of the row's items over the analysed days (the total row: of
-    // every row); false when the row stands for no items.
-    bool pPlotRow(long row);
+    // Shows another results window (the row detail); set by whoever places windows.
+    std::function<void(SrchTmLstFrm*)> showWindow;
+
+    // The items of the grid row, found by its label ("" for a row of no items).
+    std::string GetSTs4Row(long row) const;
+    // Plots the users of the row's items over the dates (empty: the window's plot
+    // range); the same row again only when forced. False when nothing was plotted.
+    bool pPlotRow(long row, const std::string& dates = {}, bool force = false);
+
+    long dPlotRow = 0;
+    std::string dPlotStartEndDate;
+    long dPlotColsToRemove = 0;
+    std::string dPlotColLabelsCDS;
 
 private:
     void fillGrid();
+    void buildMenus();
+    void showGridMenu(int y);
+    void setRowHeights(bool thick);
+    void databaseCheck();
 
     ReportTable table_;
-    STTA_Results results_;
+    IfrmPtr form_;
     grid::FlexGrid* grid_;
     chart::ChartView* chart_;
-    long plotRow_ = -1;
+    QLabel* plotDesc_;
+    QMenu* gridMenu_;
+    QMenu* chartMenu_;
+    long lastRowSeen_ = -1;
 };
+
+// The chart's pop-up and View menu commands on a results window.
+void STTA_PlotRemoveFirstCol(SrchTmLstFrm& window);
+void STTA_PlotColLabelsShow(SrchTmLstFrm& window);
+// Plots the last plotted row again, first clearing the removed columns when asked.
+void STTA_PlotColsRestore(SrchTmLstFrm& window, bool clearRemoved);
+// A second results window with one row per member of the selected row.
+void STTA_RowDetailShow(SrchTmLstFrm& window);

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "analysis/report_names.h"
 #include "analysis/report_table.h"
+#include "tests/analysis/main_settings.h"
 
 namespace {
 
@@ -41,6 +45,7 @@ std::vector<std::string> rowOf(const ReportTable& t, long row, int cols) {
 }
 
 TEST(ReportTable, TopReportCellByCell) {
+    const testsupport::MainSettings withoutDeviationColumns("DevShow=False\n");
     const STTA_Results r = handMadeResults();
     ReportTable t;
     STTA_ReportGridSetup(r.Targets, t, r.Analyzed_Field, r.AnalOpts);
@@ -73,6 +78,7 @@ TEST(ReportTable, TopReportCellByCell) {
 }
 
 TEST(ReportTable, AllReportAndMoreRowsAskedThanItems) {
+    const testsupport::MainSettings withoutDeviationColumns("DevShow=False\n");
     const STTA_Results r = handMadeResults();
     ReportTable all;
     STTA_ReportGridSetup(r.Targets, all, r.Analyzed_Field, r.AnalOpts);
@@ -92,6 +98,7 @@ TEST(ReportTable, AllReportAndMoreRowsAskedThanItems) {
 }
 
 TEST(ReportTable, GroupRowsSumTheirMembersAndAZeroGroupShowsNa) {
+    const testsupport::MainSettings withoutDeviationColumns("DevShow=False\n");
     const STTA_Results r = handMadeResults();
     ReportTable t;
     STTA_ReportGridSetup(r.Targets, t, r.Analyzed_Field, r.AnalOpts);
@@ -118,6 +125,33 @@ TEST(ReportNames, TitlesAndDistributionColumns) {
     EXPECT_EQ(col1, "Search Term");
     EXPECT_EQ(STTA_GroupListName(8), "NonSERefrgrps");
     EXPECT_EQ(STTA_ReportKindList(2), "12|13|14|15|16|17|18|19|20|21");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(TargetLabel, JoinsRuleValuesByTheTargetsKind) {
+    struct Case {
+        const char* name;
+        long typ;
+        std::vector<std::string> values;
+        std::string label;
+    };
+    const std::vector<Case> cases = {
+        {"any rule, empty middle value skipped", 2, {"/buy", "", "/thanks"}, "/buy / /thanks"},
+        {"all rules", 3, {"/buy", "", "/thanks"}, "/buy & /thanks"},
+        {"page with a minimum size", 1, {"/big.pdf"}, "*B /big.pdf"},
+        {"one page rule", 4, {"/buy"}, "/buy"},
+        {"no rules", 1, {}, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TargetSpec target;
+        target.Typ = c.typ;
+        for (const std::string& v : c.values) target.Rules.push_back(FltrRule{.Typ = 1, .Val = v});
+        EXPECT_EQ(STTA_TargetLabel(target), c.label);
+    }
 }
 
 }  // namespace

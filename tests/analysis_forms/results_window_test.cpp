@@ -1,34 +1,73 @@
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+
 #include "analysis/forms/results_window.h"
+#include "core/dates.h"
+#include "core/text.h"
+#include "core/vb_format.h"
+#include "platform/chart/chart_view.h"
 #include "platform/grid/flex_grid.h"
 #include "platform/ui/controls.h"
+#include "tests/support/fake_user_interface.h"
+#include "tests/support/scripted_responder.h"
 
 namespace {
 
+// Two engines over three days: google 1,234,567 users (all on the first day), bing
+// 2 users on each day.
 STTA_Results smallResults() {
     STTA_Results r;
     r.Analyzed_Field = kRkSearchEngine;
-    STTA_ValueListAlloc(*r.Vals, 2, 1, 2, {});
+    r.VisitCount = 1234573;
+    const double first = core::vbDateSerial(2026, 3, 1);
+    for (long d = 0; d < 3; ++d) r.DayList->push_back(core::vbFormat(core::DateTime{first + d}, "dd mmm yyyy"));
+    r.DayRange = std::to_string(static_cast<long>(first)) + "|" + std::to_string(static_cast<long>(first) + 2);
+    STTA_ValueListAlloc(*r.Vals, 2, 3, 2, {});
     ValueListIncrements inc;
+    inc.dayTables = {true, false, false, false, false, false, false};
     inc.cnt = 1234567;
-    STTA_ValueListAdd(-1, *r.Vals, "google", inc, -1);
-    inc.cnt = 5;
-    STTA_ValueListAdd(-1, *r.Vals, "bing", inc, -1);
+    STTA_ValueListAdd(0, *r.Vals, "google", inc, -1);
+    inc.cnt = 2;
+    for (long d = 0; d < 3; ++d) STTA_ValueListAdd(d, *r.Vals, "bing", inc, -1);
     return r;
 }
 
-ReportTable smallReport(const STTA_Results& r) {
+ReportTable allReport(const STTA_Results& r) {
     ReportTable t;
     STTA_ReportGridSetup(r.Targets, t, r.Analyzed_Field, r.AnalOpts);
     STTA_AllRowsWrite(r, t);
     return t;
 }
 
-TEST(ResultsWindow, ShowsTheReportTableInItsGrid) {
-    const STTA_Results results = smallResults();
-    const ReportTable table = smallReport(results);
-    SrchTmLstFrm window(table, results, "All Srch Engines. Site: Test");
+class ResultsWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        TXT_CrLfInit();
+        gResults = smallResults();
+        form = forms.STTA_IfrmShow();
+        gResults = STTA_Results{};  // the window makes its form's record current itself
+        gResultsIfrmKey.clear();
+    }
+    void TearDown() override { gResultsIfrmKey.clear(); }
+    long rowOf(SrchTmLstFrm& w, const std::string& label) {
+        for (long r = 1; r < w.fSearchTerms()->Rows(); ++r)
+            if (w.fSearchTerms()->TextMatrix(r, 0) == label) return r;
+        return -1;
+    }
+    static std::string chartCell(SrchTmLstFrm& w, long r, long c) { return ARR_Item2D(w.fChart()->ChartData(), r, c); }
+
+    DataForms forms;
+    IfrmPtr form;
+    testsupport::FakeUserInterface ui;
+    testsupport::ScriptedResponder responder;
+};
+
+TEST_F(ResultsWindow, ShowsTheReportTableAndPlotsTheTotalRow) {
+    const ReportTable table = allReport(form->data());
+    SrchTmLstFrm window(table, form, "All Srch Engines. Site: Test");
     grid::FlexGrid* grid = window.fSearchTerms();
     EXPECT_EQ(ui::tag(&window), "STLst");
     EXPECT_EQ(window.windowTitle().toStdString(), "All Srch Engines. Site: Test");
@@ -39,8 +78,92 @@ TEST(ResultsWindow, ShowsTheReportTableInItsGrid) {
     EXPECT_EQ(grid->TextMatrix(1, 0), "google");
     // A count wider than its column's design width widens the column instead of being cut.
     EXPECT_GT(grid->ColWidth(1), 600);
-    // The selection rests on the total row.
+    // The selection rests on the total row, which plots every engine per day.
     EXPECT_EQ(grid->TextMatrix(grid->Row(), 0), ".. Total ..");
+    EXPECT_EQ(gResultsIfrmKey, form->Tag());
+    EXPECT_EQ(chartCell(window, 1, 1), "1234569");
+    EXPECT_EQ(chartCell(window, 3, 1), "2");
+    EXPECT_TRUE(window.fPlotDesc()->text().startsWith("Plotted: 1 day periods.\n\nSrch Engine Group: \n.. Total .."));
+}
+
+TEST_F(ResultsWindow, ARowIsFoundByItsLabelAfterTheGridWasSorted) {
+    SrchTmLstFrm window(allReport(form->data()), form, "All");
+    grid::FlexGrid* grid = window.fSearchTerms();
+    const long bing = rowOf(window, "bing");
+    ASSERT_EQ(bing, 2);
+    // Sort the two engine rows by their left column: bing comes first.
+    grid->setCol(0);
+    grid->setRow(1);
+    grid->setRowSel(2);
+    grid->setSort(7);
+    ASSERT_EQ(grid->TextMatrix(1, 0), "bing");
+    EXPECT_EQ(window.GetSTs4Row(1), window.table().GetSTs4Row(bing));
+    ASSERT_TRUE(window.pPlotRow(1));
+    EXPECT_EQ(chartCell(window, 1, 1), "2");
+    EXPECT_EQ(window.dPlotRow, 1);
+    EXPECT_FALSE(window.pPlotRow(1));       // the same row is not plotted again
+    EXPECT_TRUE(window.pPlotRow(1, {}, true));  // unless forced
+    EXPECT_FALSE(window.pPlotRow(0));       // the caption row stands for nothing
+}
+
+TEST_F(ResultsWindow, PlotColumnsAreRemovedAndRestoredFromTheChartMenu) {
+    SrchTmLstFrm window(allReport(form->data()), form, "All");
+    window.pPlotRow(rowOf(window, "bing"));
+    window.findChild<QAction*>("fPUmnu_Chart_E")->trigger();
+    EXPECT_EQ(window.dPlotColsToRemove, 1);
+    EXPECT_EQ(chartCell(window, 0, 1), " .. removed ..");
+    EXPECT_EQ(chartCell(window, 1, 1), "");
+    // Each removal takes the next column with any cell: the stayed counts (zeros), then
+    // the scale column; with none left nothing changes.
+    for (long expected : {2, 3, 3}) {
+        window.findChild<QAction*>("fPUmnu_Chart_E")->trigger();
+        EXPECT_EQ(window.dPlotColsToRemove, expected);
+    }
+    EXPECT_EQ(chartCell(window, 0, 2), " .. removed ..");
+    EXPECT_EQ(chartCell(window, 0, 7), " .. removed ..");
+    window.findChild<QAction*>("fPUMnu_Chart_S")->trigger();
+    EXPECT_EQ(window.dPlotColsToRemove, 0);
+    EXPECT_EQ(chartCell(window, 1, 1), "2");
+
+    responder.expect({.act = [](const core::DlgView& v, core::DlgDriver& d) {
+        ASSERT_EQ(v.ctls.size(), 1u);
+        EXPECT_EQ(v.ctls[0].items.size(), 3u);
+        EXPECT_EQ(v.ctls[0].items[0], " 1 d. from 01 Mar [2] 2026");
+        d.press(1);
+    }});
+    window.findChild<QAction*>("fPUmnu_Chart_H")->trigger();
+    EXPECT_EQ(responder.pending(), 0u);
+}
+
+TEST_F(ResultsWindow, TheGridMenuShowsTheSummaryAndThickLines) {
+    SrchTmLstFrm window(allReport(form->data()), form, "All");
+    responder.expect({.expectMessage = "Total Visits: 1,234,573" + gCR + "Selected Visits: 1,234,573 [100%]", .press = "&OK"});
+    window.findChild<QAction*>("fMnu_M")->trigger();
+    EXPECT_EQ(responder.pending(), 0u);
+    window.findChild<QAction*>("fMnu_K")->trigger();
+    EXPECT_EQ(window.fSearchTerms()->RowHeight(1), window.fSearchTerms()->RowHeight(2));
+    EXPECT_GT(window.fSearchTerms()->RowHeight(1), 1000);
+    EXPECT_TRUE(window.findChild<QAction*>("fMnu_K")->isChecked());
+    EXPECT_FALSE(window.findChild<QAction*>("fMnu_N")->isChecked());
+}
+
+TEST_F(ResultsWindow, TheRowDetailListsTheMembersOfAGroupRow) {
+    // A Top report of one row: bing goes to the rest row.
+    ReportTable table;
+    STTA_ReportGridSetup(form->data().Targets, table, kRkSearchEngine, form->data().AnalOpts);
+    STTA_TopRowsWrite(form->data(), table, 1);
+    SrchTmLstFrm window(std::move(table), form, "Top");
+    SrchTmLstFrm* detail = nullptr;
+    window.showWindow = [&](SrchTmLstFrm* w) { detail = w; };
+    const long rest = rowOf(window, ".. Rest ..");
+    ASSERT_GT(rest, 0);
+    window.fSearchTerms()->setRow(rest);
+    STTA_RowDetailShow(window);
+    ASSERT_NE(detail, nullptr);
+    std::unique_ptr<SrchTmLstFrm> owned(detail);
+    EXPECT_EQ(detail->windowTitle().toStdString().substr(0, 34), "Srch Engines for group: .. Rest ..");
+    EXPECT_NE(rowOf(*detail, "bing"), -1);
+    EXPECT_EQ(rowOf(*detail, "google"), -1);
 }
 
 }  // namespace

@@ -111,6 +111,8 @@ TEST(DateText, ReadsStoredAndTypedDates) {
              Case{"06:00", 0.25},
              Case{"1/Dec/2000", 36861},
              Case{"9/december/07", 39425},
+             Case{"01 Dec 2000", 36861},
+             Case{"1 dec 2000 06:00", 36861.25},
          }) {
         SCOPED_TRACE(c.text);
         auto serial = core::parseDateText(c.text);
@@ -118,7 +120,7 @@ TEST(DateText, ReadsStoredAndTypedDates) {
         EXPECT_DOUBLE_EQ(*serial, c.expected);
     }
     for (const char* bad : {"", "abc", "2003-02-29", "31/4/2003", "2003-13-01", "2003-01-05x",
-                            "25:00", "12:60", "1/2", "9e9", "1/Decem/2000"}) {
+                            "25:00", "12:60", "1/2", "9e9", "1/Decem/2000", "01 Dex 2000", "31 Apr 2000"}) {
         SCOPED_TRACE(bad);
         EXPECT_FALSE(core::parseDateText(bad).has_value());
     }

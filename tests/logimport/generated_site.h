@@ -46,10 +46,11 @@ struct GeneratedLog {
     long long linesBuilt = 0;  // lines the visit building took
 };
 
-// Generates `lines` lines with the seed, adds them to the site with the shipped
-// combined format (robots named in their user agents filtered) and builds the visits.
-// The caller routes [Main] of "::*" to the site's LastVals.ini.
-inline GeneratedLog addGeneratedLog(TempSite& site, int lines, int seed) {
+// Generates `lines` lines with the seed over `days` days from 1 January 2026, adds
+// them to the site with the shipped combined format (robots named in their user agents
+// filtered) and builds the visits. The caller routes [Main] of "::*" to the site's
+// LastVals.ini.
+inline GeneratedLog addGeneratedLog(TempSite& site, int lines, int seed, int days = 30) {
     const std::string src = std::getenv("DRAVOLIN_SOURCE_DIR");
     gIniLogFmts = src + "/resources/param/logfmts.ini";
     gAppPath = src + "/resources/";
@@ -58,7 +59,7 @@ inline GeneratedLog addGeneratedLog(TempSite& site, int lines, int seed) {
 
     const std::string log = site.home / "gen.log", truthFile = site.home / "gen.truth";
     const std::string cmd = "python3 '" + src + "/tests/fixtures/genlog.py' " + std::to_string(lines) + " --seed " +
-                            std::to_string(seed) + " -o '" + log + "' --truth '" + truthFile + "'";
+                            std::to_string(seed) + " --days " + std::to_string(days) + " -o '" + log + "' --truth '" + truthFile + "'";
     EXPECT_EQ(std::system(cmd.c_str()), 0);
 
     ReadRec rec;

@@ -44,7 +44,7 @@ TEST(MenuTree, EveryMenuHoldsItsItemsInOrderWithTheirCodes) {
         {"&Reports", {"RN", "RC", "-", "RT", "RG", "RA", "-", "RH", "RW", "RD", "R2", "R3", "RM", "-", "RS", "RP",
                       "RE", "RX", "-", "RV", "RI", "RQ", "RU", "-", "RO", "RL", "-", "RR"}},
         {"&Window", {"WC", "WH", "WV", "WF", "-"}},
-        {"&Help", {"HC", "HelpStart", "HelpLast", "HelpSame", "HA"}},
+        {"&Help", {"HC", "HelpStart", "HelpLast", "HM", "HA"}},
     };
     const QList<QAction*> bar = frame.menuBar()->actions();
     ASSERT_EQ(bar.size(), 7);
@@ -77,7 +77,7 @@ TEST(MenuTree, CaptionsKeepTheirExactBlanksAndAccessKeys) {
     EXPECT_EQ(shell::menuItemByCode("RN")->reportKind, 11);
     // Never available here, whatever is built later.
     EXPECT_FALSE(shell::menuItemByCode("FE")->available);
-    EXPECT_FALSE(frame.menuItem("fMnu_HelpSame")->isEnabled());
+    EXPECT_FALSE(frame.menuItem("fMnu_HM")->isEnabled());
 }
 
 TEST(MenuTree, OpeningAMenuStoresItsLetterExceptHelp) {

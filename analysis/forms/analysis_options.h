@@ -1,0 +1,21 @@
+#pragma once
+// The option dialogs of the Edit and Analysis menus. Their controls are defined in
+// screens.ini and their values live in [Main] of the site's parameters, so the
+// analysis and the reports read what the user chose.
+#include <string>
+
+#include "platform/dao/database.h"
+
+// The analysis date range with the distribution columns and minimum visitors:
+// the range offered is [Main] AnalStartEnd, the dates available those of the stored
+// visits. True when the user accepted; the range is then written back.
+bool STTA_AnalysisOptionsEnter(dao::Database& db);
+
+// The dates and options confirmed before a report's new analysis, with the caller's
+// OK caption and text; true when OK was pressed and the range written back.
+bool STTA_ReportDatesEnter(dao::Database& db, const std::string& okCaption, const std::string& text);
+
+// The report options ("RepFmt"), program options ("EnterOps", shown until OK or
+// Cancel) and advanced analysis options ("analopsadvnc"), by menu code ER, EO or SC.
+// Returns the pressed button: 1 OK, 2 Cancel.
+long STTA_OptionsDialogShow(const std::string& code);

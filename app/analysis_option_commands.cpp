@@ -1,0 +1,18 @@
+#include "app/analysis_option_commands.h"
+
+#include "analysis/forms/analysis_options.h"
+#include "analysis/report_dispatch.h"
+#include "shell/main_window.h"
+#include "shell/sites.h"
+
+void wireAnalysisOptionCommands(Mainfrm& main, ReportDispatch& dispatch) {
+    dispatch.dateRangeEnter = [](const std::string& okCaption, const std::string& text) {
+        return STTA_ReportDatesEnter(gDB, okCaption, text);
+    };
+    main.wire("SD", [&dispatch] {
+        if (STTA_AnalysisOptionsEnter(gDB))
+            dispatch.STTA_ReportNeedsAnalysis("date range and options entered", "", true, 1);
+    });
+    for (const char* code : {"ER", "EO", "SC"})
+        main.wire(code, [code] { STTA_OptionsDialogShow(code); });
+}

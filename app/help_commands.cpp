@@ -1,0 +1,29 @@
+#include "app/help_commands.h"
+
+#include <QAction>
+
+#include "core/program_paths.h"
+#include "core/text.h"
+#include "help/forms/about_box.h"
+#include "help/forms/help_window.h"
+#include "help/help_display.h"
+#include "help/linked_browser.h"
+#include "platform/ui/controls.h"
+#include "shell/hooks.h"
+#include "shell/main_window.h"
+
+void wireHelpCommands(Mainfrm& main) {
+    help::installHelpForms();
+    const core::UiHandle window = ui::handle(&main);
+    // F1 in a box and "Help for Last function" come here through the shell.
+    shell::setHelpViewer([window](const std::string& file, const std::string& topic) {
+        HELP_Show(window, window, file, topic);
+    });
+    main.wire("HC", [window] { HELP_Show(window, window, "", ""); });
+    main.wire("fMnu_HelpStart", [window] { HELP_Show(window, window, gHelpPath + "helpcont.htm", "start"); });
+    main.wire("fMnu_HelpLast", [] { STTA_HelpShow(gCurrMnu); });
+    main.wire("fMnu_HM", [window] { HELP32_ShowLinkedIE(window, window); });
+    // Available once help has been shown in the help window.
+    main.menuItem("fMnu_HM")->setEnabled(false);
+    main.wire("HA", [] { ABOUT_TextShow("", "", "", gCR + "Shared Parameters from Directory: " + gCR + gAppPath); });
+}
