@@ -1,23 +1,22 @@
 #include "logimport/filter_rules.h"
 
+#include <algorithm>
 #include <array>
 
+#include "platform/sys/ascii.h"
 #include "platform/sys/rt_error.h"
 
 namespace {
 
 bool hasUpper(std::string_view text) {
-    for (char c : text)
-        if (c >= 'A' && c <= 'Z') return true;
-    return false;
+    return std::any_of(text.begin(), text.end(), sys::isAsciiUpper);
 }
 
 // The value lower-cased into a buffer that is reused, so that folding allocates only
 // while the buffer still grows.
 std::string_view foldInto(std::string& buffer, std::string_view value) {
     buffer.assign(value);
-    for (char& c : buffer)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+    for (char& c : buffer) c = sys::asciiLower(c);
     return buffer;
 }
 

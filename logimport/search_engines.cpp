@@ -4,6 +4,7 @@
 #include "core/stored_text.h"
 #include "core/text.h"
 #include "help/url_routines.h"
+#include "platform/sys/ascii.h"
 
 namespace logimport {
 namespace {
@@ -12,12 +13,11 @@ namespace {
 // it turns "+" into a blank and decodes again.
 constexpr const char* kKeepEncoded = "2B,25";
 
-char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
 
 // Byte for byte, so positions in the copy are positions in the original.
 void assignLower(std::string& out, std::string_view text) {
     out.assign(text);
-    for (char& c : out) c = lowerAscii(c);
+    for (char& c : out) c = sys::asciiLower(c);
 }
 
 std::string trimBlanks(std::string_view s) { return TXT_Normalize(s, "", true, false, false, "", ""); }
