@@ -12,6 +12,7 @@
 #include "logimport/read_session.h"
 #include "logimport/referrer_store.h"
 #include "platform/dao/errors.h"
+#include "platform/dao/schema.h"
 #include "platform/sys/rt_error.h"
 
 namespace {
@@ -262,12 +263,11 @@ bool STTA_LogLineDupeCheck(dao::Database& db, const LogFields& fields, ReadRec& 
 
 void STTA_DupKeyRetry(int& errNo, dao::Database& db, dao::Recordset& rs, const std::string& table,
                       const std::string& idField, long& lastID) {
-    if (!TXT_IsWordChars(table) || !TXT_IsWordChars(idField))
-        throw sys::RtError(dao::kErrInvalidName, "Invalid name", "STTA_DupKeyRetry");
+    const std::string maxSql = "SELECT MAX(" + dao::quoted(idField) + ") FROM " + dao::quoted(table);
     while (errNo == dao::kErrDuplicateKey) {
         // Past the highest number in use at once: after an interrupted run, stepping
         // by one could walk through a million taken numbers.
-        auto top = db.openRecordset("SELECT MAX(" + idField + ") FROM " + table, dao::RecordsetType::Snapshot);
+        auto top = db.openRecordset(maxSql, dao::RecordsetType::Snapshot);
         dao::Value maxID = top.field(0);
         lastID = std::max(lastID + 1, maxID.isNull() ? 1L : static_cast<long>(maxID.asInteger()) + 1);
         rs.setField(idField, dao::Value(lastID));
