@@ -285,7 +285,7 @@ void STTA_DupKeyRetry(int& errNo, dao::Database& db, dao::Recordset& rs, const s
 void STTA_SkipStatsText(std::string& percentText, std::string& detailText, const ReadRec& rec, bool shortForm,
                         double& skipped) {
     skipped = double(rec.MainSet.Hits) + double(rec.RobotSet.Hits) + double(rec.CompSet.Hits) + rec.File.Duplicates;
-    double stored = rec.File.LinesAccepted;
+    double stored = static_cast<double>(rec.File.LinesAccepted);
     // 64-bit: the share must not overflow after tens of millions of skipped lines.
     long long total = static_cast<long long>(stored + skipped);
     long long percent = total > 0 ? static_cast<long long>(skipped) * 100 / total : 0;

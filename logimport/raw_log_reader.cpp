@@ -182,9 +182,9 @@ void addToRunTotals(ReadRec& rec) {
     r.LinesAccepted += f.LinesAccepted;
     r.BytesAccepted += f.BytesAccepted;
     r.Duplicates += f.Duplicates;
-    rec.RunMainHits += double(rec.MainSet.Hits);
-    rec.RunRobotHits += double(rec.RobotSet.Hits);
-    rec.RunCompHits += double(rec.CompSet.Hits);
+    rec.RunMainHits += rec.MainSet.Hits;
+    rec.RunRobotHits += rec.RobotSet.Hits;
+    rec.RunCompHits += rec.CompSet.Hits;
     // A file that stored nothing has no stamps; it must not reset the run's start.
     if (f.FirstStamp != 0 && (r.FirstStamp == 0 || f.FirstStamp < r.FirstStamp)) r.FirstStamp = f.FirstStamp;
     if (f.LastStamp > r.LastStamp) r.LastStamp = f.LastStamp;

@@ -112,14 +112,14 @@ std::string STTA_AddCompletionText(const std::string& fileSpec, const std::strin
     std::string skippedText, detail;
     double skipped = 0;
     STTA_SkipStatsText(skippedText, detail, rec, true, skipped);
-    const double added = rec.File.LinesAccepted;
+    const double added = static_cast<double>(rec.File.LinesAccepted);
     std::string text = "Total log lines read: " + count(skipped + added) + " in " + mainTime + ".";
     if (!preprocessingTime.empty()) text += " [Preprocessing: " + preprocessingTime + "]";
     text += gCR + (statusText.empty() ? "Added: " + count(added) + gCRCR : statusText) + skippedText + gCRCR + detail +
             gCRCR + STTA_FltrChoiceText(fileSpec, rec) + gCRCR + "Data from " +
             core::vbFormat(core::DateTime{rec.File.FirstStamp}, "dd mmm yyyy") + " to " +
             core::vbFormat(core::DateTime{rec.File.LastStamp}, "dd mmm yyyy") + gCR +
-            "Total bandwidth for all lines read: " + core::vbFormat(rec.File.BytesMatched / 1024 / 1024, "#,##0.0") +
+            "Total bandwidth for all lines read: " + core::vbFormat(static_cast<double>(rec.File.BytesMatched) / 1024 / 1024, "#,##0.0") +
             " Meg.";
     return text;
 }

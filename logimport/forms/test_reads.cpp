@@ -120,7 +120,7 @@ bool testReadExecute(long kind, bool robotTally, dao::Database& db, ReadRec& rec
                                           anyUsable, rec);
 }
 
-double testReadLines(const ReadRec& rec) {
+std::int64_t testReadLines(const ReadRec& rec) {
     // A stopped file's lines are still in the per-file counter.
     return rec.Run.LinesAccepted + rec.File.LinesAccepted;
 }

@@ -4,6 +4,7 @@
 // instead (distinct values of a chosen field with their line counts), and the checks
 // built on that show the tallies: referrers that the search-engine definitions cannot
 // read, the user agents each robot filter rejects, and the values of one field.
+#include <cstdint>
 #include <string>
 
 #include "core/typed_array.h"
@@ -57,7 +58,7 @@ void testReadLogEntrySet(const std::string& entry);
 bool testReadExecute(long kind, bool robotTally, dao::Database& db, ReadRec& rec = gReadRec);
 
 // Lines the last test read tallied, a file whose read was stopped included.
-double testReadLines(const ReadRec& rec);
+std::int64_t testReadLines(const ReadRec& rec);
 
 // The message of the driver dialog for a kind.
 std::string testReadMessage(long kind);

@@ -150,6 +150,18 @@ TEST_F(LineProcessing, BlankLinesCountNothingAndTheFirstMatchMarksTheAddition) {
     EXPECT_EQ(rec.File.BytesAccepted, 512);
 }
 
+TEST_F(LineProcessing, ByteTotalsStayExactPastWhatADoubleHolds) {
+    auto withBytes = [](const std::string& ip, const std::string& bytes) {
+        std::string line = logLine(ip, "10:00:00", "/a.html");
+        return line.replace(line.find(" 512 "), 5, " " + bytes + " ");
+    };
+    process(withBytes("1.1.1.1", "9007199254740992"));  // 2^53
+    process(withBytes("1.1.1.2", "1"));
+    process(withBytes("1.1.1.3", "1e300"));  // nonsense counts as the counters' limit
+    EXPECT_EQ(rec.File.LinesAccepted, 3);
+    EXPECT_EQ(rec.File.BytesMatched - 9000000000000000000LL, 9007199254740993LL);
+}
+
 TEST_F(LineProcessing, TestReadTalliesAndStoresNothing) {
     rec.Test.Active = true;
     rec.Test.ListUserAgents = true;
