@@ -221,7 +221,7 @@ std::string PAFN_UniqueDirName(const std::string& folder) {
 
 void PAFN_CheckMainDataDir() {
     const std::string dirIni = sys::programFolder() + "/Dir.ini";
-    gMainDataDir = rightTrim(INI_Get("Main", "Main Data Dir", dirIni, 3));
+    gMainDataDir = rightTrim(INI_Get("Main", "Main Data Dir", dirIni, kIniMissingEmpty));
     std::string message;
     bool exists = false;
     bool valid = PAFN_CheckDirName(gMainDataDir, false, message, exists);

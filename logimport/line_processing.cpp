@@ -29,7 +29,7 @@ const std::string kNoMatchText = "Log Line Found cannot be matched for specified
 // Adds the text to the "|" list unless an equal item is there, ignoring case.
 void addDistinct(std::string& list, const std::string& text) {
     bool ok = true;
-    CHUNKS_AddUnique(list, text, "|", "Do not exclude any part", 2, false, false, ok);
+    CHUNKS_AddUnique(list, text, "|", kChunksNoExclusion, 2, false, false, ok);
 }
 
 void yieldWhenDue(LineReadContext& ctx) {

@@ -151,7 +151,7 @@ void STTA_LogFmtDefCompile(const std::vector<std::string>& items, LogFmtCompiled
 }
 
 void STTA_LogFmtDefLoad(const std::string& name, LogFmtCompiled& compiled) {
-    std::string list = INI_Get(name, "DefsCDS", gIniLogFmts, 3);
+    std::string list = INI_Get(name, "DefsCDS", gIniLogFmts, kIniMissingEmpty);
     std::vector<std::string> items;
     if (!list.empty()) {
         core::StrArray parts;

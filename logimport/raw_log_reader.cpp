@@ -414,12 +414,12 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
     if (fileList.empty()) return true;
     RunState run{db, rec, captionText, progressTitle, anyUsable};
     try {
-        rec.LastLogLnID = static_cast<long>(INI_GetNumVar("Main", "LastLogLnID", gIniLastVals, 3));
+        rec.LastLogLnID = static_cast<long>(INI_GetNumVar("Main", "LastLogLnID", gIniLastVals, kIniMissingEmpty));
         logimport::ReadSession session(db, rec);
-        rec.LastKeepVal = INI_GetFlag("Main", "LastKeepVal", gIniDbDef, 3) ? 1 : 0;
-        rec.Skip404 = INI_GetFlag("Main", "Skip404", gIniDbDef, 3);
-        rec.RemQuery = INI_GetFlag("Main", "RemQuery", gIniDbDef, 3);
-        rec.RemFrag = INI_GetFlag("Main", "RemFrag", gIniDbDef, 3);
+        rec.LastKeepVal = INI_GetFlag("Main", "LastKeepVal", gIniDbDef, kIniMissingEmpty) ? 1 : 0;
+        rec.Skip404 = INI_GetFlag("Main", "Skip404", gIniDbDef, kIniMissingEmpty);
+        rec.RemQuery = INI_GetFlag("Main", "RemQuery", gIniDbDef, kIniMissingEmpty);
+        rec.RemFrag = INI_GetFlag("Main", "RemFrag", gIniDbDef, kIniMissingEmpty);
         rec.MissingPageID = STTA_PageIDGetOrAdd(kMissingPageName, true, db);
         rec.Run = ReadCounters{};
         rec.RunMainHits = rec.RunRobotHits = rec.RunCompHits = 0;
@@ -427,9 +427,9 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
             std::error_code ec;
             std::filesystem::create_directories(temp, ec);
         }
-        const std::string defaultFormat = INI_Get("Main", "LFmtDflt", gIniLastVals, 3);
+        const std::string defaultFormat = INI_Get("Main", "LFmtDflt", gIniLastVals, kIniMissingEmpty);
         core::StrArray items;
-        CHUNKS_SplitEx(fileList, "|", "Do not exclude any part", items, 1);
+        CHUNKS_SplitEx(fileList, "|", kChunksNoExclusion, items, 1);
         const long n = items.ubound();
         for (long i = 1; i <= n && !run.stopped; ++i) {
             if (TXT_Normalize(items[i], "", true, false, false, "", "").empty()) continue;

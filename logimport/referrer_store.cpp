@@ -255,7 +255,7 @@ std::string STTA_RefrStoreFolder() {
 
 void STTA_SiteDomainLoad() {
     if (gDomainLoaded) return;
-    gSiteDomain = INI_Get("Main", "domain", gIniDbDef, 3);
+    gSiteDomain = INI_Get("Main", "domain", gIniDbDef, kIniMissingEmpty);
     gDomainLoaded = true;
 }
 

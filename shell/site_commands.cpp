@@ -13,7 +13,7 @@ namespace {
 
 std::vector<std::string> siteNames() {
     core::StrArray names;
-    std::string list = INI_Get("Main", "DBNameLst", gIniSiteDbs, 3);
+    std::string list = INI_Get("Main", "DBNameLst", gIniSiteDbs, kIniMissingEmpty);
     std::vector<std::string> out;
     if (list.empty()) return out;
     CHUNKS_Split(list, names, 1);
@@ -24,7 +24,7 @@ std::vector<std::string> siteNames() {
 void takeOffList(const std::string& name) {
     bool found = false;
     std::string positions;
-    std::string list = CHUNKS_RemoveItem(INI_Get("Main", "DBNameLst", gIniSiteDbs, 3), name, "|",
+    std::string list = CHUNKS_RemoveItem(INI_Get("Main", "DBNameLst", gIniSiteDbs, kIniMissingEmpty), name, "|",
                                          kChunksNoExclusion, true, found, positions);
     if (found) INI_Put("Main", "DBNameLst", list, gIniSiteDbs);
 }
@@ -63,7 +63,7 @@ void newSiteCommand() {
     std::string message;
     for (;;) {
         INI_Put("NewDB", "CurrDB", STTA_SiteParmGet(), gIniScreens);
-        std::string name = INI_Get("NewDB", "LastName", gIniScreens, 3);
+        std::string name = INI_Get("NewDB", "LastName", gIniScreens, kIniMissingEmpty);
         if (core::ui().inputBox("Enter a name for the new site database.", "&OK|&Cancel",
                                 "- Enter Database Name.", message, name) != 1)
             return;
@@ -74,7 +74,7 @@ void newSiteCommand() {
             continue;
         }
         if (!INI_CheckUniqueName("Main", "DBNameLst", gIniSiteDbs, name, false, message, false)) continue;
-        auto flag = [](const char* key) { return INI_GetFlag("NewDB", key, gIniScreens, 3); };
+        auto flag = [](const char* key) { return INI_GetFlag("NewDB", key, gIniScreens, kIniMissingEmpty); };
         STTA_SiteCreate(name, flag("LastKeepVal"), flag("Last404"), flag("Lastquery"), flag("LastFrag"),
                         flag("EraseNonSE"), false);
         return;

@@ -36,7 +36,7 @@ std::string& caption() {
 
 std::string dirIni() { return gAppPath + "Dir.ini"; }
 
-std::string siteFolder(const std::string& name) { return INI_Get(name, "Parm", gIniSiteDbs, 3); }
+std::string siteFolder(const std::string& name) { return INI_Get(name, "Parm", gIniSiteDbs, kIniMissingEmpty); }
 
 std::string withSlash(std::string folder) {
     if (!folder.empty() && folder.back() != '/') folder += '/';
@@ -177,7 +177,7 @@ void STTA_SiteRemove(const std::string& name) {
 
 void STTA_SitesMoveToRecycled() {
     core::StrArray names;
-    CHUNKS_Split(INI_Get("Main", "DBNameLst", gIniSiteDbs, 3), names, 1);
+    CHUNKS_Split(INI_Get("Main", "DBNameLst", gIniSiteDbs, kIniMissingEmpty), names, 1);
     std::string report;
     for (long i = 1; i <= names.ubound(); ++i) {
         std::string folder = siteFolder(names[i]);
@@ -197,7 +197,7 @@ void STTA_UninstallCleanup() {
             STTA_SitesMoveToRecycled();
         }
         MB_UnloadStray("");
-        std::string page = INI_Get("Main", shell::kUninstallPageKey, gAppPath + "param/lastinstvals.ini", 3);
+        std::string page = INI_Get("Main", shell::kUninstallPageKey, gAppPath + "param/lastinstvals.ini", kIniMissingEmpty);
         if (page.empty()) return;
         std::string action = "open||1";
         bool skipAll = true;

@@ -18,7 +18,7 @@ void setProgramFolder(const std::string& programFolder) {
     gAppPath = programFolder;
     if (gAppPath.empty() || gAppPath.back() != '/') gAppPath += '/';
     const std::string dirIni = gAppPath + "Dir.ini";
-    std::string dataDir = INI_Get("Main", "Main Data Dir", dirIni, 3);
+    std::string dataDir = INI_Get("Main", "Main Data Dir", dirIni, kIniMissingEmpty);
     if (!dataDir.empty() && dataDir.front() != '/') INI_Put("Main", "Main Data Dir", gAppPath + dataDir, dirIni);
 }
 
@@ -46,7 +46,7 @@ void loadSteps(const std::string& commandLine, const StartupWindow& window) {
 }
 
 void createFirstSite(const StartupWindow& window) {
-    if (INI_Get("Main", "NmFirstSite", gIniSiteDbs, 1) != kIniNotFound) return;
+    if (INI_Get("Main", "NmFirstSite", gIniSiteDbs, kIniMissingMarker) != kIniNotFound) return;
     gCurrMnu = "FW";
     if (window.showAndYield) window.showAndYield();
     std::string message, name;

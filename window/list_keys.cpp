@@ -33,7 +33,7 @@ private:
 
 std::string stored(const std::string& section, const std::string& entry, const std::string& iniFile)
 {
-    return INI_Get(section, entry, iniFile, 1);
+    return INI_Get(section, entry, iniFile, kIniMissingMarker);
 }
 
 // A stored Boolean as VB's CBool reads it; false when it is none.
@@ -121,7 +121,7 @@ bool CTLNOMB_ListTypeAhead(QWidget* list, int keyCode, int shift, const std::str
 {
     handled = false;
     if (!isDigitKey(keyCode) && !isLetterKey(keyCode)) return false;
-    const int mask = INI_GetInt("Main", "SHIFT MASK REPOSition LB", iniFile, 4);
+    const int mask = INI_GetInt("Main", "SHIFT MASK REPOSition LB", iniFile, kIniMissingZero);
     if (digits && isDigitKey(keyCode)) shift = mask;
     if (shift == mask) {
         handled = true;

@@ -22,9 +22,9 @@
 
 namespace {
 
-std::string siteName() { return INI_Get("Main", "Parm", gIniDbDef, 7, ""); }
+std::string siteName() { return INI_Get("Main", "Parm", gIniDbDef, kIniMissingDefault, ""); }
 
-std::string logFileSpec() { return CHUNKS_Get(1, INI_Get("Main", "PAFNlog", "::*", 3)); }
+std::string logFileSpec() { return CHUNKS_Get(1, INI_Get("Main", "PAFNlog", "::*", kIniMissingEmpty)); }
 
 // Now, to the minute.
 double nowToMinute() {
@@ -95,10 +95,10 @@ void run(std::string& status) {
     status.clear();
     gReadRec.ProblemFiles.redim(0, 0);
     gReadRec.ProblemTexts.redim(0, 0);
-    if (INI_GetFlag("Main", "newbots", "::*", 3))
+    if (INI_GetFlag("Main", "newbots", "::*", kIniMissingEmpty))
         MB_Info("Looking for new robots and crawlers first is not available in this version: the log lines are "
                 "added with the robot filters you have.");
-    if (!INI_GetFlag("Main", "DoAdd", "::*", 3)) return;
+    if (!INI_GetFlag("Main", "DoAdd", "::*", kIniMissingEmpty)) return;
     if (!confirmFilters(status)) return;
     mainPass(status);
 }
@@ -143,7 +143,7 @@ void STTA_AddLogData() {
         status.clear();
         if (r == extra + 2 || r <= 0) return;
         if (r == 1) {
-            std::string entry = INI_Get("Main", "PAFNlog", "::*", 3);
+            std::string entry = INI_Get("Main", "PAFNlog", "::*", kIniMissingEmpty);
             STTA_LogFileSpecChoose(entry);
             INI_Put("Main", "PAFNlog", entry, "::*");
         } else if (r == 2) {

@@ -188,9 +188,9 @@ ClassifiedNames classify(const TestReadRec& test, bool dropQuery, bool dropFragm
 }  // namespace
 
 void STTA_FileFltrCheck(bool newRead) {
-    const bool dropQuery = INI_GetFlag("Main", "RemQuery", gIniDbDef, 3);
-    const bool dropFragment = INI_GetFlag("Main", "RemFrag", gIniDbDef, 3);
-    const bool skipErrors = INI_GetFlag("Main", "Skip404", gIniDbDef, 3);
+    const bool dropQuery = INI_GetFlag("Main", "RemQuery", gIniDbDef, kIniMissingEmpty);
+    const bool dropFragment = INI_GetFlag("Main", "RemFrag", gIniDbDef, kIniMissingEmpty);
+    const bool skipErrors = INI_GetFlag("Main", "Skip404", gIniDbDef, kIniMissingEmpty);
     const TestReadRec& test = gReadRec.Test;
     auto changed = [&] { return logimport::testReadLogEntry() != test.LogFileSpec; };
     if (test.FieldNo != kFldFileName || test.FieldValues.ubound() < 1 || (newRead && changed())) {

@@ -36,11 +36,11 @@ void valuesPut(const std::string& fileSpec, const std::string& defName) {
     if (!defName.empty()) INI_Put(kTmpVals, "2", defName, kRouted);
 }
 
-std::string valueGet(const std::string& entry) { return INI_Get(kTmpVals, entry, kRouted, 3); }
+std::string valueGet(const std::string& entry) { return INI_Get(kTmpVals, entry, kRouted, kIniMissingEmpty); }
 
 // Opens the file dialog in the folder last browsed; a chosen file becomes the entry's file pattern.
 void browse() {
-    const std::string lastDir = INI_Get("Main", "LastDir", kRouted, 3);
+    const std::string lastDir = INI_Get("Main", "LastDir", kRouted, kIniMissingEmpty);
     const std::string current = valueGet("1");
     std::string file = lastDir.empty() ? current : lastDir + FILENAM_FileName(current);
     window::CommonDialog dialog;
@@ -80,7 +80,7 @@ bool specAccepted(const std::string& spec) {
 namespace logimport {
 
 void logFmtNamesToScreens() {
-    const std::string names = INI_Get("Main", "AcD", kRouted, 3);
+    const std::string names = INI_Get("Main", "AcD", kRouted, kIniMissingEmpty);
     INI_Put(kEnterLogFile, "AcD", names, kRouted);
     // A list control of a definition takes its value's first item as the one chosen.
     INI_Put(kEnterLogFile, "FmtChoices", "|" + names, kRouted);

@@ -31,7 +31,7 @@ constexpr long kFmtLinesPage = 30;
 // editing an entry never makes that entry's format the default.
 class DefaultFormat {
 public:
-    DefaultFormat() : name_(INI_Get(kMain, "LFmtDflt", kRouted, 3)) {}
+    DefaultFormat() : name_(INI_Get(kMain, "LFmtDflt", kRouted, kIniMissingEmpty)) {}
     ~DefaultFormat() {
         try {
             INI_Put(kMain, "LFmtDflt", name_, kRouted);
@@ -40,7 +40,7 @@ public:
         }
     }
     void toList() const { INI_Put(kTmpVals, "2", name_, kRouted); }
-    void fromList() { name_ = INI_Get(kTmpVals, "2", kRouted, 3); }
+    void fromList() { name_ = INI_Get(kTmpVals, "2", kRouted, kIniMissingEmpty); }
 
 private:
     std::string name_;
@@ -214,7 +214,7 @@ void STTA_LogFmtDefsEdit() {
     for (;;) {
         logimport::logFmtNamesToScreens();
         const long r = MB_EditList(kEnterLogFile, "AcD", kRouted, args);
-        INI_Put(kMain, "AcD", INI_Get(kEnterLogFile, "AcD", kRouted, 3), kRouted);
+        INI_Put(kMain, "AcD", INI_Get(kEnterLogFile, "AcD", kRouted, kIniMissingEmpty), kRouted);
         switch (r) {
             case dlg::kListDeleted:
                 // The definition's own section stays.
@@ -229,7 +229,7 @@ void STTA_LogFmtDefsEdit() {
                 // The dialog hands back the chosen name and a proposed one; the user names the copy.
                 if (const std::string name = fmtNameNew(); !name.empty()) {
                     const std::string source = args.selection.substr(0, args.selection.rfind('|'));
-                    INI_Put(name, kDefsCDS, INI_Get(source, kDefsCDS, gIniLogFmts, 3), gIniLogFmts);
+                    INI_Put(name, kDefsCDS, INI_Get(source, kDefsCDS, gIniLogFmts, kIniMissingEmpty), gIniLogFmts);
                     fmtLinesEdit(name);
                 }
                 break;

@@ -79,7 +79,7 @@ dao::Database& siteDatabase() {
 }
 
 RememberedOptionOverride::RememberedOptionOverride(const std::string& entry, bool value) : entry_(entry) {
-    saved_ = INI_Get("Main", entry_, "::*", 1);
+    saved_ = INI_Get("Main", entry_, "::*", kIniMissingMarker);
     INI_Put("Main", entry_, value, "::*");
 }
 
@@ -95,7 +95,7 @@ RememberedOptionOverride::~RememberedOptionOverride() {
     }
 }
 
-std::string testReadLogEntry() { return INI_Get("Main", "PAFNlog", "::*", 3); }
+std::string testReadLogEntry() { return INI_Get("Main", "PAFNlog", "::*", kIniMissingEmpty); }
 
 void testReadLogEntrySet(const std::string& entry) { INI_Put("Main", "PAFNlog", entry, "::*"); }
 
