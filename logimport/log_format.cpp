@@ -129,7 +129,7 @@ void STTA_LogFmtCompile(const std::string& format, long row, LogFmtCompiled& com
         }
         if (best == pos && pos > 0) {
             if (!warned) {
-                core::ui().info("Error in format line >>" + format +
+                core::ui().info("Error in format specification >>" + format +
                                     "<< - no seperation space or other characters after " +
                                     LogFmtTokens[size_t(token)] + gCR +
                                     "Processing will assume-look for a space at this point.",

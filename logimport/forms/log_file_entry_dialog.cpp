@@ -91,7 +91,7 @@ void logFmtNamesToScreens() {
 bool STTA_LogFileEntryDialog(std::string& fileSpec, std::string& defName) {
     valuesPut(fileSpec, defName);
     const std::string message =
-        "Enter (UN-compressed) Log File Name or Pattern. Site DB: " + STTA_SiteParmGet();
+        "Enter (UN-compressed) Log File Specification. Site DB: " + STTA_SiteParmGet();
     const MB_ShowExArgs args{.controls = {.section = kEnterLogFile, .entry = "EnterLogFileDef", .iniFile = kRouted},
                              .dfltButton = kOk,
                              .escButton = kCancel};

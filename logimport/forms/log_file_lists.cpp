@@ -145,7 +145,7 @@ void fmtLinesEdit(const std::string& name) {
     core::StrArray lines;
     CHUNKS_IniGet(name, kDefsCDS, gIniLogFmts, "|", kChunksNoExclusion, lines, 0, 3);
     MB_PagedListArgs args;
-    args.message = "Enter format lines for LogFormat Named: " + name + "  The first matching format line will be used.";
+    args.message = "Enter specifications for LogFormat Named: " + name + "  The first matching specification will be used.";
     args.typeWords = "TextBox";
     args.baseSpec = "11000";
     args.pageSize = kFmtLinesPage;

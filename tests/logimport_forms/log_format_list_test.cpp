@@ -52,8 +52,8 @@ TEST_F(LogFormatList, NewNameMustBeUniqueAndItsLinesAreStored) {
     responder.expect(name(" common (apache, nginx) "));
     responder.press("Name already exists. You must enter a unique name.", "&OK");
     responder.expect(name(" Mine "));
-    responder.expect({.expectMessage = "Enter format lines for LogFormat Named: Mine  The first matching "
-                                       "format line will be used.",
+    responder.expect({.expectMessage = "Enter specifications for LogFormat Named: Mine  The first matching "
+                                       "specification will be used.",
                       .act = [](const core::DlgView& v, core::DlgDriver& d) {
                           ASSERT_FALSE(textBoxes(v).empty());
                           d.setText(textBoxEntry(v, 0), "%s %r");
