@@ -374,7 +374,7 @@ bool INI_CheckUniqueName(const std::string& section, const std::string& entry,
         message = "Name cannot be prefixed with \"AltNo.\" or \"SplitEntry.\".";
     }
     if (message.empty()) {
-        std::string name = TXT_Normalize(newName, {}, true, false, false, {}, {});
+        std::string name(core::trimBlanks(newName));
         std::string list = INI_Get(section, entry, iniFile, kIniMissingEmpty);
         bool ok = false;
         std::string updated = CHUNKS_InsertEx(list, name, "|", kChunksNoExclusion, 2, false, atFront, ok);

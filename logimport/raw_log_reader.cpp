@@ -214,7 +214,7 @@ bool OPENX_ReadFileByBlocks(const std::string& fileName, const LinesHandler& han
                             const std::string& lineEnd, long blockLimit, const std::string& progressTitle,
                             const std::string& messagePrefix, const std::string* statusText,
                             const OverlongHandler& overlong) {
-    const std::string path = TXT_Normalize(fileName, "", true, false, false, "", "");
+    const std::string path(core::trimBlanks(fileName));
     LineCutter cutter(lineEnd, blockLimit, overlong);
     std::vector<std::string> pieces, held, rest;
     std::vector<std::string_view> lines;
@@ -432,7 +432,7 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
         CHUNKS_SplitEx(fileList, "|", kChunksNoExclusion, items, 1);
         const long n = items.ubound();
         for (long i = 1; i <= n && !run.stopped; ++i) {
-            if (TXT_Normalize(items[i], "", true, false, false, "", "").empty()) continue;
+            if (core::trimBlanks(items[i]).empty()) continue;
             std::string spec, formatName;
             STTA_LogFileEntrySplit(items[i], spec, formatName);
             if (formatName.empty()) formatName = defaultFormat;
@@ -447,7 +447,7 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
             std::string folder, pattern;
             splitWildcard(spec, folder, pattern);
             core::StrArray found;
-            FINDF_FindFiles(-1, pattern, folder, false, false, false, found);
+            FINDF_FindFiles(-1, pattern, folder, /*recurse=*/false, /*includeHidden=*/false, /*includeSystem=*/false, found);
             const long m = found.ubound();
             if (m < 1) continue;
             // The user confirms the list and may re-order it; files are read as shown.

@@ -20,12 +20,12 @@ void assignLower(std::string& out, std::string_view text) {
     for (char& c : out) c = sys::asciiLower(c);
 }
 
-std::string trimBlanks(std::string_view s) { return TXT_Normalize(s, "", true, false, false, "", ""); }
+std::string trimBlanks(std::string_view s) { return std::string(core::trimBlanks(s)); }
 
 // The parameter list is lower-cased before its flags are read, so "false" must
 // count as False as well.
 bool flagIsTrue(std::string_view value) {
-    return SYS32_StrIsTrue(value) && TXT_Normalize(value, "", true, true, false, "", "") != "false";
+    return SYS32_StrIsTrue(value) && core::lowerAscii(core::trimBlanks(value)) != "false";
 }
 
 void addSearchText(SEDef& def, std::string text) {

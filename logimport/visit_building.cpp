@@ -617,7 +617,7 @@ void STTA_StzdSearchTermMake(const std::string& searchTerm, std::string& standar
     for (char& c : s)
         if (c == '+') c = ' ';
     HHTML_URLDecode(s);
-    standardised = TXT_Normalize(s, "", true, true, false, "", "");
+    standardised = core::lowerAscii(core::trimBlanks(s));
 }
 
 void STTA_SEVisitDayTally(const std::string& searchEngine, std::int64_t timestamp) {

@@ -68,7 +68,7 @@ void newSiteCommand() {
                                 "- Enter Database Name.", message, name) != 1)
             return;
         INI_Put("NewDB", "LastName", name, gIniScreens);
-        name = TXT_Normalize(name, {}, true, false, false, {}, {});
+        name = core::trimBlanks(name);
         if (name.empty()) {
             message = "Name is required.";
             continue;

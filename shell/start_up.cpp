@@ -57,7 +57,7 @@ void createFirstSite(const StartupWindow& window) {
                                           "&OK|E&xit", "Enter Site Name", message, name);
         MB_UnloadStray("");
         if (pressed != 1) throw sys::EndProgram(0);
-        name = TXT_Normalize(name, {}, true, false, false, {}, {});
+        name = core::trimBlanks(name);
         if (name.empty()) {
             message = "Name is required.";
             continue;

@@ -45,7 +45,7 @@ std::string optionCaption(long kind) {
     return TXT_AccelCaption(caption, letter);
 }
 
-std::string trimmed(const std::string& text) { return TXT_Normalize(text, {}, true, false, false, {}, {}); }
+std::string trimmed(const std::string& text) { return std::string(core::trimBlanks(text)); }
 
 // The chosen position of a list control after the box, -1 when none.
 long chosenPosition(const MB_CtlEntry& ctl, long entry) {

@@ -187,7 +187,7 @@ bool STTA_TestReadRun(long kind, bool robotTally, bool startAtOnce) {
         }
         if (pressed != 1) continue;
         dao::Database& db = logimport::siteDatabase();
-        if (TXT_Normalize(logimport::testReadLogEntry(), "", true, false, false, "", "").empty()) {
+        if (core::trimBlanks(logimport::testReadLogEntry()).empty()) {
             // Reading nothing would look like a log without findings.
             MB_Info("Choose the log file to read first.");
             continue;
