@@ -103,6 +103,12 @@ public:
     void fTextBoxM_KeyDown(int index, int keyCode, int shift);
     void fGrid_DblClick(int index);
     void fListBox_DblClick(QWidget* list);
+    // Any list of the box (fListBox, fLBMulti1, fLBMulti2): its single click.
+    void fListBox_Click(QWidget* list);
+    // Mouse-downs on a grid or list: Shift and Y (twips, control coordinates) are kept
+    // for the click or double-click that follows.
+    void fGrid_MouseDown(int index, int button, int shift, double x, double y);
+    void fListBox_MouseDown(QWidget* list, int button, int shift, double x, double y);
 
     // The result step: the number into fLastData_OUT, then hide (or hide and show again
     // under "NoHide").
@@ -125,6 +131,7 @@ protected:
 
 private:
     void wireList(QListWidget* list);
+    void RememberMouseDown(int shift, double y);
     template <class Work>
     void handler(const char* procName, Work&& work);
 

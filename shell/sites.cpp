@@ -29,6 +29,11 @@ std::function<void(const std::string&)>& captionSink() {
     return sink;
 }
 
+std::function<void(const std::string&)>& analysisOffer() {
+    static std::function<void(const std::string&)> offer;
+    return offer;
+}
+
 std::string& caption() {
     static std::string text;
     return text;
@@ -138,6 +143,7 @@ bool STTA_SiteSelect(const std::string& name, bool offerAnalysis) {
     INI_Put("Main", "Main Data Dir", withSlash(siteFolder(name)), dirIni());
     STTA_IniFileNamesInit();
     STTA_SiteOpen();
+    if (offerAnalysis && analysisOffer()) analysisOffer()("site database " + name);
     return true;
 }
 
@@ -222,6 +228,7 @@ void STTA_SiteDBOptionsShow(const std::string& name) {
 namespace shell {
 
 void setCaptionSink(std::function<void(const std::string&)> sink) { captionSink() = std::move(sink); }
+void setAnalysisOffer(std::function<void(const std::string&)> offer) { analysisOffer() = std::move(offer); }
 const std::string& mainCaption() { return caption(); }
 
 std::string recycledTarget(const std::string& folder) {

@@ -12,8 +12,12 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "analysis/date_ranges.h"
+#include "analysis/forms/date_range_dialog.h"
 #include "analysis/report_names.h"
 #include "core/delimited_lists.h"
+#include "dialogs/box_keys.h"
+#include "dialogs/grid_save_dialog.h"
 #include "core/ini_store.h"
 #include "core/numbers.h"
 #include "core/program_paths.h"
@@ -110,6 +114,15 @@ SrchTmLstFrm::SrchTmLstFrm(ReportTable table, IfrmPtr form, const std::string& c
         window::guarded(this, "fSearchTerms_MouseUp", window::Guard::SkipWhileYielding, [&] {
             if (button == Qt::RightButton) showGridMenu(y);
             else plotIfRowChanged();
+        });
+    });
+    // The grid's own keys: F2 saves it as CSV, F3 finds a value.
+    connect(grid_, &grid::FlexGrid::keyDown, this, [this](QKeyEvent* event) {
+        if (event->key() != Qt::Key_F2 && event->key() != Qt::Key_F3) return;
+        event->accept();
+        window::guarded(this, "fSearchTerms_KeyDown", window::Guard::SkipWhileYielding, [&] {
+            if (event->key() == Qt::Key_F2) GRID_SaveAsCsv(*grid_);
+            else MB_GridFind(*grid_, findText_);
         });
     });
     connect(grid_, &grid::FlexGrid::keyUp, this, [this, plotIfRowChanged](QKeyEvent* event) {
@@ -324,4 +337,25 @@ void STTA_RowDetailShow(SrchTmLstFrm& window) {
     detail->showWindow = window.showWindow;
     if (window.showWindow) window.showWindow(detail);
     else detail->show();
+}
+
+bool STTA_PlotRangeEnter(SrchTmLstFrm& window) {
+    window.dIfrmData()->GetSrchTrmData();
+    DateRangeEnterArgs args;
+    args.firstAvailable = core::vbVal(CHUNKS_Get(1, gResults.DayRange));
+    args.lastAvailable = core::vbVal(CHUNKS_Get(2, gResults.DayRange));
+    // The dialog shows and keeps short dates; the window keeps the analysis's day texts.
+    std::string range;
+    for (int k = 1; k <= 2; ++k)
+        if (const std::optional<long> day = analysis::typedDay(CHUNKS_Get(k, window.dPlotStartEndDate)))
+            range += (k == 2 ? "|" : "") + analysis::shortDate(*day);
+    MB_CtlEntry ctl;
+    const std::string note = "to plot" + gCR +
+                             "NB if dates are included that are outside range of dates to analyse, they will only be "
+                             "plotted after data has been read and analysed again." + gCR +
+                             "Use Read and Analyse from the File menu.";
+    if (STTA_DateRangeEnter(range, note, ctl, args) != 1) return false;
+    window.dPlotStartEndDate = range;
+    STTA_PlotColsRestore(window, true);
+    return true;
 }

@@ -166,4 +166,19 @@ TEST_F(ResultsWindow, TheRowDetailListsTheMembersOfAGroupRow) {
     EXPECT_EQ(rowOf(*detail, "google"), -1);
 }
 
+TEST_F(ResultsWindow, ThePlotRangeLimitsThePlotToTheDaysEntered) {
+    SrchTmLstFrm window(allReport(form->data()), form, "All");
+    window.pPlotRow(rowOf(window, "bing"));
+    EXPECT_EQ(window.fChart()->ChartData().rowUBound(), 3);
+    responder.expect({.expectMessage = "to plot", .sets = {{"#1", "2026-03-02"}, {"#2", "3 Mar 2026"}}, .press = "&OK"});
+    ASSERT_TRUE(STTA_PlotRangeEnter(window));
+    EXPECT_EQ(window.dPlotStartEndDate, "2026-03-02|2026-03-03");
+    EXPECT_EQ(window.fChart()->ChartData().rowUBound(), 2);
+    EXPECT_TRUE(window.fPlotDesc()->text().contains("Selected Date Range: \n2 Mar 26 to 3 Mar 26"));
+    // Cancel keeps the range.
+    responder.press("to plot", "&Cancel");
+    EXPECT_FALSE(STTA_PlotRangeEnter(window));
+    EXPECT_EQ(window.dPlotStartEndDate, "2026-03-02|2026-03-03");
+}
+
 }  // namespace

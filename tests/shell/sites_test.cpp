@@ -50,7 +50,13 @@ TEST_F(Sites, SwitchingToASiteWhoseFolderIsGoneChangesNothing) {
     EXPECT_EQ(STTA_SiteParmGet(), "Blog");
     EXPECT_TRUE(gDB.isOpen());
 
+    // A switch offers the new site's analysis only when asked to.
+    std::vector<std::string> offers;
+    shell::setAnalysisOffer([&](const std::string& reason) { offers.push_back(reason); });
+    EXPECT_TRUE(STTA_SiteSelect("Blog", true));
     EXPECT_TRUE(STTA_SiteSelect("Shop", false));
+    shell::setAnalysisOffer({});
+    EXPECT_EQ(offers, std::vector<std::string>{"site database Blog"});
     EXPECT_EQ(STTA_SiteParmGet(), "Shop");
     EXPECT_EQ(gMainDataDir, home / "Shop");
     // The log import's checks reach the open site through the hooks, and only while open.
