@@ -6,7 +6,7 @@
 #include "core/delimited_lists.h"
 #include "core/ini_store.h"
 #include "core/text.h"
-#include "help/url_routines.h"
+#include "core/url_routines.h"
 #include "logimport/page_table.h"
 #include "logimport/visit_pages.h"
 

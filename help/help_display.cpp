@@ -9,7 +9,7 @@
 #include "core/text.h"
 #include "help/html_to_text.h"
 #include "help/linked_browser.h"
-#include "help/url_routines.h"
+#include "core/url_routines.h"
 
 namespace help {
 namespace {

@@ -3,7 +3,7 @@
 #include "core/delimited_lists.h"
 #include "core/stored_text.h"
 #include "core/text.h"
-#include "help/url_routines.h"
+#include "core/url_routines.h"
 #include "platform/sys/ascii.h"
 
 namespace logimport {

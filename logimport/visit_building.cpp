@@ -16,7 +16,7 @@
 #include "core/text.h"
 #include "core/user_interface.h"
 #include "core/vb_format.h"
-#include "help/url_routines.h"
+#include "core/url_routines.h"
 #include "logimport/line_processing.h"
 #include "logimport/referrer_store.h"
 #include "logimport/search_engine_store.h"

@@ -12,7 +12,7 @@
 #include "dialogs/msgbox.h"
 #include "dialogs/option_strings.h"
 #include "dialogs/ready_dialogs.h"
-#include "help/url_routines.h"
+#include "core/url_routines.h"
 #include "logimport/filter_store.h"
 #include "logimport/forms/log_file_lists.h"
 #include "logimport/log_format.h"

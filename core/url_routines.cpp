@@ -1,4 +1,4 @@
-#include "help/url_routines.h"
+#include "core/url_routines.h"
 
 #include <algorithm>
 
