@@ -28,8 +28,8 @@ constexpr const char* kMain = "Main";
 constexpr const char* kParams = "::*";
 
 // A [Main] entry of the site's parameters; "" when missing.
-std::string mainValue(const std::string& entry) { return INI_Get(kMain, entry, kParams, 3); }
-bool mainFlag(const std::string& entry) { return INI_GetFlag(kMain, entry, kParams, 3); }
+std::string mainValue(const std::string& entry) { return INI_Get(kMain, entry, kParams, kIniMissingEmpty); }
+bool mainFlag(const std::string& entry) { return INI_GetFlag(kMain, entry, kParams, kIniMissingEmpty); }
 
 std::string dayText(double serial) { return core::vbFormat(core::DateTime{serial}, "dd mmm yyyy"); }
 

@@ -3,10 +3,15 @@
 // is steered by and counts into. One program-wide instance lives for the whole run of
 // the program; the options and filter sets keep their values between reads, each read
 // resets its per-file counters and adds them into its run totals.
+#include <cstdint>
 #include <string>
 
 #include "core/typed_array.h"
 #include "logimport/filter_rules.h"
+
+namespace logimport {
+class ReadSession;
+}
 
 // The test-read part of the read record: what a test read tallies instead of storing
 // lines. Tallies keep item 0 for the empty value and merge values ignoring case.
@@ -28,15 +33,16 @@ struct TestReadRec {
     core::StrArray RobotRejectAgents;   // by robot rule number, each a "|" list
 };
 
-// Line and byte counts of one file, or of a whole run. Stamps are date serials.
+// Line and byte counts of one file, or of a whole run, exact however large the run.
+// Stamps are date serials.
 struct ReadCounters {
     double LastStamp = 0;
     double FirstStamp = 0;
-    double LinesMatched = 0;
-    double BytesMatched = 0;
-    double LinesAccepted = 0;
-    double BytesAccepted = 0;
-    double Duplicates = 0;
+    std::int64_t LinesMatched = 0;
+    std::int64_t BytesMatched = 0;
+    std::int64_t LinesAccepted = 0;
+    std::int64_t BytesAccepted = 0;
+    std::int64_t Duplicates = 0;
 };
 
 struct ReadRec {
@@ -73,12 +79,15 @@ struct ReadRec {
 
     ReadCounters File;  // the file being read
     ReadCounters Run;   // all files of the run
-    double RunMainHits = 0;
-    double RunRobotHits = 0;
-    double RunCompHits = 0;
+    std::int64_t RunMainHits = 0;
+    std::int64_t RunRobotHits = 0;
+    std::int64_t RunCompHits = 0;
 
     double Timestamp = 0;       // the current line's date serial
     double FirstTimestamp = 0;  // the run's first line; 0 until set
+
+    // The state of the read under way; null between reads.
+    logimport::ReadSession* Session = nullptr;
 };
 
 inline ReadRec gReadRec;

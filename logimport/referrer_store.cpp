@@ -232,7 +232,7 @@ std::vector<std::string> readFile(const std::string& file) {
         if (eq == std::string_view::npos) continue;
         long n = static_cast<long>(TXT_Val(line.substr(0, eq)));
         if (n < 0 || n >= kPerFile) continue;
-        std::string value = TXT_Normalize(line.substr(eq + 1), {}, true, false, false, {}, {});
+        std::string value(core::trimBlanks(line.substr(eq + 1)));
         if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
         INI_UnescapeCtlChars(value);
         INI_DecodeCodes(value);
@@ -255,7 +255,7 @@ std::string STTA_RefrStoreFolder() {
 
 void STTA_SiteDomainLoad() {
     if (gDomainLoaded) return;
-    gSiteDomain = INI_Get("Main", "domain", gIniDbDef, 3);
+    gSiteDomain = INI_Get("Main", "domain", gIniDbDef, kIniMissingEmpty);
     gDomainLoaded = true;
 }
 

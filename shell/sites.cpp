@@ -44,7 +44,7 @@ std::string& caption() {
 std::string dirIni() { return gAppPath + "Dir.ini"; }
 
 std::string siteFolder(const std::string& name) {
-    return PAFN_FolderFromStored(INI_Get(name, "Parm", gIniSiteDbs, 3));
+    return PAFN_FolderFromStored(INI_Get(name, "Parm", gIniSiteDbs, kIniMissingEmpty));
 }
 
 std::string withSlash(std::string folder) {
@@ -136,9 +136,11 @@ void STTA_SiteCreate(std::string& name, bool keepExtraData, bool skip404, bool r
     INI_Put("Main", "ShowOnlySelSiteAreaParm", "", "::*");
     INI_Put("Main", "AddedLogLns_MustDoVisitsAdd", "", gIniLastVals);
     if (noAddDataOffer) return;
-    if (MB_MsgBox("Site DB >>" + name + "<<created." + gCRCR + "Use " + TXT_RemoveAmpV("Add ne&w raw log data") +
-                      " to read raw log data and add it to the database." + gCRCR + "Do you want to add data now?",
-                  "&Yes|&No", "", "") == 1)
+    if (core::ui().msgBox("Site DB >>" + name + "<<created." + gCRCR + "Use " +
+                              TXT_RemoveAmpV("Add ne&w raw log data") +
+                              " to read raw log data and add it to the database." + gCRCR +
+                              "Do you want to add data now?",
+                          "&Yes|&No", "", "") == 1)
         shell::addLogData();
 }
 
@@ -194,7 +196,7 @@ void STTA_SiteRemove(const std::string& name) {
 
 void STTA_SitesMoveToRecycled() {
     core::StrArray names;
-    CHUNKS_Split(INI_Get("Main", "DBNameLst", gIniSiteDbs, 3), names, 1);
+    CHUNKS_Split(INI_Get("Main", "DBNameLst", gIniSiteDbs, kIniMissingEmpty), names, 1);
     std::string report;
     for (long i = 1; i <= names.ubound(); ++i) {
         std::string folder = siteFolder(names[i]);
@@ -214,7 +216,7 @@ void STTA_UninstallCleanup() {
             STTA_SitesMoveToRecycled();
         }
         MB_UnloadStray("");
-        std::string page = INI_Get("Main", shell::kUninstallPageKey, gAppPath + "param/lastinstvals.ini", 3);
+        std::string page = INI_Get("Main", shell::kUninstallPageKey, gAppPath + "param/lastinstvals.ini", kIniMissingEmpty);
         if (page.empty()) return;
         std::string action = "open||1";
         bool skipAll = true;

@@ -82,7 +82,7 @@ void loadSteps(const std::string& commandLine, const StartupWindow& window) {
 }
 
 void createFirstSite(const StartupWindow& window) {
-    if (INI_Get("Main", "NmFirstSite", gIniSiteDbs, 1) != kIniNotFound) return;
+    if (INI_Get("Main", "NmFirstSite", gIniSiteDbs, kIniMissingMarker) != kIniNotFound) return;
     gCurrMnu = "FW";
     if (window.showAndYield) window.showAndYield();
     std::string message, name;
@@ -93,7 +93,7 @@ void createFirstSite(const StartupWindow& window) {
                                           "&OK|E&xit", "Enter Site Name", message, name);
         MB_UnloadStray("");
         if (pressed != 1) throw sys::EndProgram(0);
-        name = TXT_Normalize(name, {}, true, false, false, {}, {});
+        name = core::trimBlanks(name);
         if (name.empty()) {
             message = "Name is required.";
             continue;

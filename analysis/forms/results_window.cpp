@@ -219,13 +219,13 @@ bool SrchTmLstFrm::pPlotRow(long row, const std::string& dates, bool force) {
     request.items = itemNumbers(terms);
     if (request.items.empty()) return false;
     form_->GetSrchTrmData();
-    request.percentView = INI_GetFlag("Main", "Plotpct", "::*", 3);
+    request.percentView = INI_GetFlag("Main", "Plotpct", "::*", kIniMissingEmpty);
     std::string desc = STTA_PlotDescText(gResults, range, dPlotColsToRemove, request.percentView);
-    request.periodDays = std::max(1L, static_cast<long>(core::vbVal(INI_Get("Main", "DaysToPlot", "::*", 3))));
+    request.periodDays = std::max(1L, static_cast<long>(core::vbVal(INI_Get("Main", "DaysToPlot", "::*", kIniMissingEmpty))));
     request.dateRange = range;
     request.removedColumns = dPlotColsToRemove;
-    request.dateTitles = INI_GetFlag("Main", "ColTitDt", "::*", 3);
-    request.numberTitles = INI_GetFlag("Main", "ColTitNum", "::*", 3);
+    request.dateTitles = INI_GetFlag("Main", "ColTitDt", "::*", kIniMissingEmpty);
+    request.numberTitles = INI_GetFlag("Main", "ColTitNum", "::*", kIniMissingEmpty);
     const PlotTable plot = STTA_PlotTable(gResults, request);
     if (!plot.notice.empty()) {
         core::ui().info(plot.notice, "");
@@ -242,7 +242,7 @@ bool SrchTmLstFrm::pPlotRow(long row, const std::string& dates, bool force) {
         desc += ": " + gCR + label;
     }
     const bool small = smallScreen();
-    chart_->setShowLegend(!small && INI_GetFlag("Main", "ShowPlotLegend", "::*", 5));
+    chart_->setShowLegend(!small && INI_GetFlag("Main", "ShowPlotLegend", "::*", kIniMissingTrue));
     chart_->setLegendLocation(chart::LegendLocation::BottomRight);
     chart_->setChartType(chart::ChartType::Bar2D);
     chart_->setChartData(plot.table);
@@ -304,7 +304,7 @@ void STTA_PlotRemoveFirstCol(SrchTmLstFrm& window) {
     if (!STTA_PlotRemoveFirstCol(table)) return;
     ++window.dPlotColsToRemove;
     window.fChart()->setChartData(table);
-    if (INI_GetFlag("Main", "Plotpct", "::*", 3)) window.pPlotRow(window.dPlotRow, {}, true);
+    if (INI_GetFlag("Main", "Plotpct", "::*", kIniMissingEmpty)) window.pPlotRow(window.dPlotRow, {}, true);
 }
 
 void STTA_PlotColLabelsShow(SrchTmLstFrm& window) {

@@ -29,9 +29,9 @@
 
 namespace {
 
-std::string siteName() { return INI_Get("Main", "Parm", gIniDbDef, 7, ""); }
+std::string siteName() { return INI_Get("Main", "Parm", gIniDbDef, kIniMissingDefault, ""); }
 
-std::string logFileSpec() { return CHUNKS_Get(1, INI_Get("Main", "PAFNlog", "::*", 3)); }
+std::string logFileSpec() { return CHUNKS_Get(1, INI_Get("Main", "PAFNlog", "::*", kIniMissingEmpty)); }
 
 // Now, to the minute.
 double nowToMinute() {
@@ -159,11 +159,11 @@ void mainPass(std::string& status, const std::string& preprocessingTime) {
 
 void run(std::string& status) {
     status.clear();
-    bool mainWanted = INI_GetFlag("Main", "DoAdd", "::*", 3);
+    bool mainWanted = INI_GetFlag("Main", "DoAdd", "::*", kIniMissingEmpty);
     gReadRec.ProblemFiles.redim(0, 0);
     gReadRec.ProblemTexts.redim(0, 0);
     const double start = nowToMinute();
-    const bool preprocess = INI_GetFlag("Main", "newbots", "::*", 3);
+    const bool preprocess = INI_GetFlag("Main", "newbots", "::*", kIniMissingEmpty);
     if (preprocess && !preprocessingPass(status)) mainWanted = false;
     const std::string preprocessingTime = preprocess ? elapsed(start) : std::string();
     if (!mainWanted) return;
@@ -213,7 +213,7 @@ void STTA_AddLogData() {
         status.clear();
         if (r == extra + 2 || r <= 0) return;
         if (r == 1) {
-            std::string entry = INI_Get("Main", "PAFNlog", "::*", 3);
+            std::string entry = INI_Get("Main", "PAFNlog", "::*", kIniMissingEmpty);
             STTA_LogFileSpecChoose(entry);
             INI_Put("Main", "PAFNlog", entry, "::*");
         } else if (r == 2) {

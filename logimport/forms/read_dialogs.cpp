@@ -15,7 +15,7 @@
 
 namespace {
 
-std::string siteName() { return INI_Get("Main", "Parm", gIniDbDef, 7, ""); }
+std::string siteName() { return INI_Get("Main", "Parm", gIniDbDef, kIniMissingDefault, ""); }
 
 std::string flagState(bool on) { return on ? "1" : "0"; }
 
@@ -42,7 +42,7 @@ void withButtons(FltrListEditArgs& a, const std::string& entry) {
 // The selected main filters, each by its description, one a line.
 std::string selectedMainFilters() {
     core::StrArray names, kept, descs, captions;
-    CHUNKS_Split(INI_Get("Filters", "Fltr Sel", gIniLdLnFltr, 7, ""), names, 1);
+    CHUNKS_Split(INI_Get("Filters", "Fltr Sel", gIniLdLnFltr, kIniMissingDefault, ""), names, 1);
     STTA_FltrColTypeCaptions(captions);
     FLTR_FilterDescsBuild(names, gIniLdLnFltr, captions, "", false, kept, descs);
     std::string text;
@@ -85,8 +85,8 @@ void STTA_ReadLogOptionsEdit() {
         if (!listed || result != 2) return;
         STTA_PageNamesList("List of filenames for raw log lines with HTTP status 4xx or 5xx. "
                            "[for raw log file(s) read last]",
-                           rec.ListedNames, rec.ListedCounts, INI_GetFlag("Main", "RemQuery", gIniDbDef, 3),
-                           INI_GetFlag("Main", "RemFrag", gIniDbDef, 3), false);
+                           rec.ListedNames, rec.ListedCounts, INI_GetFlag("Main", "RemQuery", gIniDbDef, kIniMissingEmpty),
+                           INI_GetFlag("Main", "RemFrag", gIniDbDef, kIniMissingEmpty), false);
     }
 }
 

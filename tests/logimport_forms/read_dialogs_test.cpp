@@ -8,6 +8,7 @@
 
 #include "core/ini_store.h"
 #include "core/program_paths.h"
+#include "core/scoped_value.h"
 #include "core/shell_hooks.h"
 #include "core/text.h"
 #include "dialogs/msgbox.h"
@@ -40,11 +41,9 @@ protected:
         gIniFltrBots = home / "fltrbots.ini";
         testsupport::writeFile(gIniFltrBots, "[Filters]\nSkipRobotUserAgents=\n");
         core::setShellHooks(this);
-        gReadRec = ReadRec{};
     }
     void TearDown() override {
         core::setShellHooks(nullptr);
-        gReadRec = ReadRec{};
         MB_UnloadStray("");
         for (std::string* p : {&gIniScreens, &gIniDbDef, &gIniLastVals, &gIniLdLnFltr, &gIniFltrFiles, &gIniFltrBots})
             p->clear();
@@ -54,6 +53,7 @@ protected:
     }
 
     testsupport::TempHome home;
+    core::ScopedValue<ReadRec> readRec{gReadRec, {}};
 };
 
 // Presses the button after closing the notice the box opened with.
