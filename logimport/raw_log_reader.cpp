@@ -1,5 +1,7 @@
 #include "logimport/raw_log_reader.h"
 
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 
@@ -174,6 +176,18 @@ long fileLength(const std::string& path) {
     return ec ? 0 : static_cast<long>(n);
 }
 
+// Why nothing could be read from a log file.
+std::string unreadableReason(const std::string& path) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) return "Log file is a folder, not a file.";
+    if (std::filesystem::exists(path, ec) && std::filesystem::file_size(path, ec) > 0) {
+        std::FILE* f = std::fopen(path.c_str(), "rb");
+        if (!f) return std::string("Log file cannot be read: ") + std::strerror(errno) + ".";
+        std::fclose(f);
+    }
+    return "Log file is empty or does not exist.";
+}
+
 // Blocks the time-stamp checks read; a line may run over any number of them.
 constexpr long kScanBlock = 65536;
 
@@ -320,9 +334,9 @@ bool STTA_LogFileFirstLastStamp(const std::string& fileName, const LogFmtCompile
     LogFields fields;
     std::string head = readWindow(fileName, 1, kStampWindow);
     if (head.empty()) {
-        STTA_ProblemAdd(rec, "Log file is empty or does not exist. File Skipped.");
-        noticeUnlessSuppressed(rec.NoPromptInvalid,
-                               "Log file is empty or does not exist." + gCRCR + "Filename:" + gCR + fileName);
+        const std::string why = unreadableReason(fileName);
+        STTA_ProblemAdd(rec, why + " File Skipped.");
+        noticeUnlessSuppressed(rec.NoPromptInvalid, why + gCRCR + "Filename:" + gCR + fileName);
         return false;
     }
     const bool found = firstLineTaken(fileName, [&](std::string_view line) {

@@ -3,15 +3,21 @@
 // already stored is lost.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <functional>
+#include <iostream>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "core/ini_store.h"
 #include "core/shell_hooks.h"
+#include "core/dialog_responder.h"
+#include "core/error_handler.h"
 #include "logimport/referrer_store.h"
 #include "tests/logimport/generated_site.h"
+#include "tests/support/child_process.h"
 #include "tests/support/fake_user_interface.h"
 #include "tests/support/scripted_responder.h"
 
@@ -108,5 +114,184 @@ TEST(StoredReferrers, ThoseOfLinesNeverStoredAreNotHandedToTheLinesThatTakeTheir
     EXPECT_EQ(site.count("SELECT COUNT(*) FROM visit WHERE StzdSearchTerm IS NOT NULL"), 0);
     core::setShellHooks(nullptr);
 }
+
+}  // namespace
+
+namespace {
+
+// Answers every box with its first button (OK, Yes) and keeps what it was shown.
+class FirstButton : public core::DlgResponder {
+public:
+    FirstButton() { core::setDialogResponder(this); }
+    ~FirstButton() override { core::setDialogResponder(nullptr); }
+    void respond(const core::DlgView& view, core::DlgDriver& driver) override {
+        shown += view.message + "\n";
+        driver.press(1);
+    }
+    std::string shown;
+};
+
+enum class Runs { InProcess, AsOrdinaryUser, OnAFullDisk };
+
+struct BadInput {
+    const char* name;
+    // Writes the input to add (or arranges the site) and gives the path to add.
+    std::function<std::string(testsupport::TempSite&)> make;
+    const char* message;  // in a box or among the file's problem texts
+    Runs runs = Runs::InProcess;
+};
+
+void PrintTo(const BadInput& input, std::ostream* os) { *os << input.name; }
+
+void removeWriteBits(const std::string& path) {
+    namespace fs = std::filesystem;
+    const auto write = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    fs::permissions(path, write, fs::perm_options::remove);
+    if (!fs::is_directory(path)) return;
+    for (const auto& e : fs::recursive_directory_iterator(path))
+        if (!e.is_directory()) fs::permissions(e.path(), write, fs::perm_options::remove);
+}
+
+// What an attempt found: 0 when the message was given and nothing stored was lost.
+enum Outcome { kSound = 0, kNoMessage = 1, kLost = 2, kStrayStoreFiles = 3, kNoDisk = 4 };
+
+// Each case runs in a child of its own: the referrer store's writer thread does not
+// survive a fork, so a process forks before it ever stores a referrer.
+class BadInputAddition : public ::testing::TestWithParam<BadInput> {
+protected:
+    BadInputAddition() : site(false) {}
+
+    void addGood() {
+        INI_Put("Main", "EraseNonSE", "False", gIniDbDef);
+        const std::string good = site.home / "good.log";
+        testsupport::writeFile(good, combinedLine("10.0.0.1", "09:00:00", "/a.html") +
+                                         combinedLine("10.0.0.1", "09:00:10", "/b.html",
+                                                      "http://www.google.com/search?q=kept"));
+        ReadRec rec;
+        testsupport::addLogFile(site, good, rec);
+    }
+
+    // Every row stored before is still there, and no referrer waits for a line that
+    // was never stored.
+    Outcome afterwards(const std::string& shown, const Tables& before) {
+        if (shown.find(GetParam().message) == std::string::npos) {
+            std::cerr << "shown: " << shown << "\n";
+            return kNoMessage;
+        }
+        const Tables now = tablesOf(site.db);
+        for (const auto& [name, rows] : before)
+            for (const auto& row : rows)
+                if (std::find(now.at(name).begin(), now.at(name).end(), row) == now.at(name).end()) return kLost;
+        const long top = STTA_LogLnIDStoredMax(site.db);
+        std::error_code ec;
+        for (const auto& e : std::filesystem::directory_iterator(STTA_RefrStoreFolder(), ec)) {
+            const std::string name = e.path().filename().string();
+            if (name.find(".part") != std::string::npos || std::stol(name) * 100 > top) return kStrayStoreFiles;
+        }
+        return kSound;
+    }
+
+    int attempt() {
+        namespace fs = std::filesystem;
+        const BadInput& input = GetParam();
+        core::setShellHooks(&routing);
+        testsupport::FakeUserInterface ui;
+        FirstButton boxes;
+        gPAFN_Errorlog = site.home / "errors.log";
+        const std::string folder = site.home / "site";
+        if (input.runs == Runs::OnAFullDisk) {
+            const std::string aside = site.home / "site-aside";
+            site.db.close();
+            fs::copy(folder, aside, fs::copy_options::recursive);
+            if (!testsupport::mountSmallDisk(folder, 600 * 1024)) return kNoDisk;
+            fs::copy(aside, folder, fs::copy_options::recursive);
+            site.db = dao::Database(site.dbPath);
+        }
+        addGood();
+        const Tables before = tablesOf(site.db);
+        const std::string path = input.make(site);
+        if (input.runs == Runs::OnAFullDisk)  // leave a little room: the addition fills it
+            testsupport::writeFile(folder + "/filler", std::string(500 * 1024 - fs::file_size(site.dbPath), 'f'));
+        // The site stays open, as it is in the program when its files turn read-only.
+        if (input.runs == Runs::AsOrdinaryUser && !testsupport::becomeOrdinaryUser()) return kNoDisk;
+        boxes.shown.clear();
+        ReadRec rec;
+        try {
+            testsupport::addLogFile(site, path, rec);
+        } catch (const std::exception& e) {
+            boxes.shown += e.what();
+        }
+        std::string shown = boxes.shown;
+        for (long i = rec.ProblemTexts.lbound(); rec.ProblemTexts.hasBounds() && i <= rec.ProblemTexts.ubound(); ++i)
+            shown += rec.ProblemTexts[i] + "\n";
+        return afterwards(shown, before);
+    }
+
+    testsupport::TempSite site;
+    LastValsRouting routing;
+};
+
+TEST_P(BadInputAddition, GivesAClearMessageAndLosesNothingStored) {
+    const int outcome = testsupport::runInChild([&] { return attempt(); });
+    if (outcome == kNoDisk) GTEST_SKIP() << "no privilege to mount a small file system or to change user here";
+    EXPECT_EQ(outcome, kSound);
+}
+
+std::string written(testsupport::TempSite& site, const std::string& bytes) {
+    const std::string path = site.home / "input.log";
+    testsupport::writeFile(path, bytes);
+    return path;
+}
+
+const BadInput kBadInputs[] = {
+    {"Empty", [](auto& s) { return written(s, ""); }, "Log file is empty or does not exist."},
+    {"Binary",
+     [](auto& s) {
+         std::string b;
+         for (int i = 0; i < 20000; ++i) b += static_cast<char>((i * 7919) % 256);
+         return written(s, b);
+     },
+     "Log file does not contain any valid lines."},
+    {"OneLineOf50MB", [](auto& s) { return written(s, std::string(50 << 20, 'a')); },
+     "Log file does not contain any valid lines."},
+    {"NulBytes",
+     [](auto& s) { return written(s, std::string(3000, '\0') + "\n" + std::string(10, '\0')); },
+     "Log file does not contain any valid lines."},
+    {"InvalidUtf8", [](auto& s) { return written(s, std::string(5000, '\xC3') + "\n\xFF\xFE\xFD\n"); },
+     "Log file does not contain any valid lines."},
+    {"Nonexistent", [](auto& s) { return s.home / "nowhere.log"; }, "Log file is empty or does not exist."},
+    {"Directory",
+     [](auto& s) {
+         std::filesystem::create_directories(s.home / "folder.log");
+         return s.home / "folder.log";
+     },
+     "Log file is a folder, not a file."},
+    {"Unreadable",
+     [](auto& s) {
+         const std::string path = written(s, combinedLine("10.0.0.9", "11:00:00", "/c.html"));
+         testsupport::openToEveryone(s.home.path());
+         std::filesystem::permissions(path, std::filesystem::perms::none);
+         return path;
+     },
+     "Log file cannot be read: Permission denied.", Runs::AsOrdinaryUser},
+    {"ReadOnlySite",
+     [](auto& s) {
+         const std::string path = written(s, combinedLine("10.0.0.9", "11:00:00", "/c.html"));
+         testsupport::openToEveryone(s.home.path());
+         removeWriteBits(s.home / "site");
+         return path;
+     },
+     "System message: Permission denied", Runs::AsOrdinaryUser},
+    {"FullDisk",
+     [](auto& s) {
+         const std::string log = s.home / "big.log";
+         testsupport::generateLog(log, s.home / "big.truth", 20000, 9, 5);
+         return log;
+     },
+     "The disk is full: there is no room left to add the log data in", Runs::OnAFullDisk},
+};
+
+INSTANTIATE_TEST_SUITE_P(Inputs, BadInputAddition, ::testing::ValuesIn(kBadInputs),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
