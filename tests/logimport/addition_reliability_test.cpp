@@ -3,6 +3,7 @@
 // already stored is lost.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <algorithm>
 #include <filesystem>
 #include <functional>
@@ -15,7 +16,9 @@
 #include "core/shell_hooks.h"
 #include "core/dialog_responder.h"
 #include "core/error_handler.h"
+#include "core/progress.h"
 #include "logimport/referrer_store.h"
+#include "platform/sys/clock.h"
 #include "tests/logimport/generated_site.h"
 #include "tests/support/child_process.h"
 #include "tests/support/fake_user_interface.h"
@@ -293,5 +296,113 @@ const BadInput kBadInputs[] = {
 
 INSTANTIATE_TEST_SUITE_P(Inputs, BadInputAddition, ::testing::ValuesIn(kBadInputs),
                          [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+
+namespace {
+
+// Moves on a second at every reading, so that every block and line is due for a
+// progress update.
+class TickingClock : public sys::ManualClock {
+public:
+    double monotonicSeconds() const override { return ++ticks_; }
+
+private:
+    mutable double ticks_ = 0;
+};
+
+// Kills the process with SIGKILL at the n-th progress update of the step whose action
+// name holds `step` (at its start for n = 0), as a crash or kill -9 would end it.
+class KillAt : public core::ProgressReports {
+public:
+    KillAt(std::string step, int n) : step_(std::move(step)), n_(n) {}
+    void start(const std::string&, const std::string&, int64_t, const std::string& actionName, long& reportNo,
+               double, int, bool, const std::string&) override {
+        reportNo = ++reports_;
+        inStep_ = actionName.find(step_) != std::string::npos;
+        if (inStep_ && n_ == 0) ::raise(SIGKILL);
+    }
+    void update(int64_t&, const std::string&, long, PIS_UpdateFlags) override {
+        if (inStep_ && ++updates_ == n_) ::raise(SIGKILL);
+    }
+    void end(long, bool) override {}
+    void closeAll() override {}
+
+private:
+    std::string step_;
+    int n_, updates_ = 0;
+    long reports_ = 0;
+    bool inStep_ = false;
+};
+
+struct KillPoint {
+    const char* name;
+    const char* step;
+    int update;
+};
+
+class KilledAddition : public ::testing::TestWithParam<bool> {
+protected:
+    KilledAddition() {
+        log = work / "gen.log";
+        testsupport::generateLog(log, work / "gen.truth", 3000, 5, 4);
+    }
+    // Adds the log to the current site in a child, with `progress` watching; the
+    // child's exit status.
+    int addInChild(core::ProgressReports* progress, testsupport::TempSite& site, const std::string& dump = {}) {
+        return testsupport::runInChild([&] {
+            LastValsRouting routing;
+            core::setShellHooks(&routing);
+            testsupport::FakeUserInterface ui;
+            FirstButton boxes;  // Yes to adding a file that overlaps stored data
+            TickingClock clock;
+            sys::setClock(&clock);
+            if (progress) core::setProgressReports(progress);
+            INI_Put("Main", "EraseNonSE", "True", gIniDbDef);
+            ReadRec rec;
+            testsupport::addLogFile(site, log, rec);
+            if (!dump.empty()) {
+                std::string text;
+                for (const auto& [name, rows] : tablesOf(site.db))
+                    for (const auto& row : rows) text += name + ": " + row + "\n";
+                testsupport::writeFile(dump, text);
+            }
+            return 0;
+        });
+    }
+
+    testsupport::TempHome work;
+    std::string log;
+};
+
+TEST_P(KilledAddition, AddingTheFileAgainEndsAsOneCleanAddition) {
+    const std::string clean = work / "clean.txt";
+    {
+        testsupport::TempSite site(GetParam());
+        ASSERT_EQ(addInChild(nullptr, site, clean), 0);
+    }
+    const std::string cleanRows = testsupport::readFile(clean);
+    ASSERT_GT(std::count(cleanRows.begin(), cleanRows.end(), '\n'), 2000);
+    ASSERT_NE(cleanRows.find("visit: "), std::string::npos);
+    const KillPoint points[] = {
+        {"at the start of the read", "Step 1/3", 0},
+        {"during the read", "Step 1/3", 3},
+        {"during visit building", "Step 2/3", 40},
+        {"during the clean-up", "Step 3/3", 1},
+    };
+    for (const KillPoint& point : points) {
+        SCOPED_TRACE(point.name);
+        testsupport::TempSite site(GetParam());
+        KillAt kill(point.step, point.update);
+        ASSERT_EQ(addInChild(&kill, site), 128 + SIGKILL) << "the kill point was not reached";
+        const std::string again = work / "again.txt";
+        ASSERT_EQ(addInChild(nullptr, site, again), 0);
+        const std::string againRows = testsupport::readFile(again);
+        EXPECT_EQ(againRows.size(), cleanRows.size());
+        EXPECT_TRUE(againRows == cleanRows);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(KeptAndStoredReferrers, KilledAddition, ::testing::Bool());
 
 }  // namespace
