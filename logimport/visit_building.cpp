@@ -17,6 +17,7 @@
 #include "core/user_interface.h"
 #include "core/vb_format.h"
 #include "help/url_routines.h"
+#include "logimport/addition_history.h"
 #include "logimport/line_processing.h"
 #include "logimport/referrer_store.h"
 #include "logimport/search_engine_store.h"
@@ -700,7 +701,12 @@ void STTA_IncompleteAddFinish(dao::Database& db, ReadRec& rec, long& lines) {
             gCRCR + "Date Last Added: " + shown + gCRCR + "Do you want to complete process to add raw log data now?",
         "&Yes|&No", "", "");
     if (answer != 1) return;
+    const double start = core::vbNow();
     rec.LastKeepVal = INI_GetFlag("Main", "LastKeepVal", gIniDbDef, 3) ? 1 : 0;
     bool interrupted = true;
     lines = LogLnRaw_Add(db, rec, interrupted);
+    STTA_AddDataLogWrite("**", TXT_ElapsedText(start, core::vbNow()), rec, "",
+                         std::string("** Incomplete Reads ") + (interrupted ? "Part " : "") + "Done **",
+                         "** End Incomplete Reads. Create visits data. **", {},
+                         "Analysing log records. Creating stats for each visit.", "", std::to_string(lines));
 }

@@ -18,6 +18,7 @@
 #include "platform/sys/rt_error.h"
 #include "shell/database_utilities.h"
 #include "shell/hooks.h"
+#include "shell/log_import_hooks.h"
 #include "shell/table_building.h"
 
 namespace {
@@ -134,6 +135,11 @@ void STTA_SiteCreate(std::string& name, bool keepExtraData, bool skip404, bool r
     INI_Put("Main", "ShowOnlySelSiteArea", false, "::*");
     INI_Put("Main", "ShowOnlySelSiteAreaParm", "", "::*");
     INI_Put("Main", "AddedLogLns_MustDoVisitsAdd", "", gIniLastVals);
+    if (noAddDataOffer) return;
+    if (MB_MsgBox("Site DB >>" + name + "<<created." + gCRCR + "Use " + TXT_RemoveAmpV("Add ne&w raw log data") +
+                      " to read raw log data and add it to the database." + gCRCR + "Do you want to add data now?",
+                  "&Yes|&No", "", "") == 1)
+        shell::addLogData();
 }
 
 bool STTA_SiteSelect(const std::string& name, bool offerAnalysis) {

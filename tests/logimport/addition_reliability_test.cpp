@@ -262,13 +262,13 @@ const BadInput kBadInputs[] = {
      "Log file does not contain any valid lines."},
     {"InvalidUtf8", [](auto& s) { return written(s, std::string(5000, '\xC3') + "\n\xFF\xFE\xFD\n"); },
      "Log file does not contain any valid lines."},
-    {"Nonexistent", [](auto& s) { return s.home / "nowhere.log"; }, "Log file is empty or does not exist."},
+    {"Nonexistent", [](auto& s) { return s.home / "nowhere.log"; }, "Log file does not exist."},
     {"Directory",
      [](auto& s) {
          std::filesystem::create_directories(s.home / "folder.log");
          return s.home / "folder.log";
      },
-     "Log file is a folder, not a file."},
+     "Log file name is a folder, not a file."},
     {"Unreadable",
      [](auto& s) {
          const std::string path = written(s, combinedLine("10.0.0.9", "11:00:00", "/c.html"));
@@ -276,7 +276,7 @@ const BadInput kBadInputs[] = {
          std::filesystem::permissions(path, std::filesystem::perms::none);
          return path;
      },
-     "Log file cannot be read: Permission denied.", Runs::AsOrdinaryUser},
+     "Log file cannot be read (no permission to read it).", Runs::AsOrdinaryUser},
     {"ReadOnlySite",
      [](auto& s) {
          const std::string path = written(s, combinedLine("10.0.0.9", "11:00:00", "/c.html"));

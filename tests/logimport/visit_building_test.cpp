@@ -10,6 +10,7 @@
 #include "core/program_paths.h"
 #include "core/progress.h"
 #include "core/shell_hooks.h"
+#include "logimport/addition_history.h"
 #include "logimport/search_engine_store.h"
 #include "logimport/visit_pages.h"
 #include "platform/sys/clock.h"
@@ -366,6 +367,12 @@ TEST_F(VisitBuilding, IncompleteAdditionIsOfferedAndFinished) {
     EXPECT_EQ(lines, 2);
     EXPECT_EQ(groups(), (Groups{{1, 2}}));
     EXPECT_EQ(INI_Get("Main", "AddedLogLns_MustDoVisitsAdd", gIniLastVals, 3), "");
+    // Only the finished run leaves its record in the history of additions.
+    const auto history = logimport::historyRecords();
+    ASSERT_EQ(history.size(), 1u);
+    EXPECT_EQ(history[0][0], "** Incomplete Reads Done **");
+    EXPECT_EQ(history[0][2], "** End Incomplete Reads. Create visits data. **");
+    EXPECT_EQ(history[0][3], "2");
 }
 
 TEST(StampArithmetic, DiffAndMoveAcrossDays) {

@@ -1,5 +1,6 @@
 #include <filesystem>
 
+#include "shell/log_import_hooks.h"
 #include "tests/shell/shell_home.h"
 
 namespace {
@@ -74,13 +75,17 @@ TEST_F(Sites, TheSiteListSwitchesRemovesAndShowsOptions) {
         .expect(answer("Current Site DB is: News", "1", "R&emove "))
         .press("Press YES to erase folder: " + home / "Blog/", "&Yes")
         .expect(answer("Current Site DB is: News", "0", "&OK"));
+    int finishOffers = 0;
+    shell::setLogImportHooks({.incompleteAddFinish = [&] { ++finishOffers; }});
     shell::siteListCommand();
+    shell::setLogImportHooks({});
+    EXPECT_EQ(finishOffers, 1);  // after the switch, not after Remove or the options
 
     EXPECT_EQ(list(), "Shop|News");
     EXPECT_EQ(STTA_SiteParmGet(), "Shop");
     EXPECT_FALSE(exists(home / "Blog"));
     EXPECT_TRUE(exists(shell::recycledTarget(home / "Blog/") + "/data/site1.db"));
-    const auto& options = boxes.shown()[3].message;  // after the first-site box and two lists
+    const auto& options = boxes.shown()[4].message;  // after the first-site boxes and two lists
     EXPECT_NE(options.find("Skip 404s [Skip Log Lines with HTTP status 4xx or 5xx]: YES"), std::string::npos);
     EXPECT_NE(options.find("Store (Keep) Extra data [referrer, user agent etc.]: NO"), std::string::npos);
 }
@@ -92,11 +97,18 @@ TEST_F(Sites, TheNewSiteCommandRefusesTakenNamesAndUsesTheRememberedOptions) {
 
     INI_Put("NewDB", "LastKeepVal", "1", gIniScreens);
     INI_Put("NewDB", "Last404", "0", gIniScreens);
+    int addOffers = 0;
+    shell::setLogImportHooks({.addLogData = [&] { ++addOffers; }});
     boxes.expect(answer("Enter a name for the new site database", " SHOP", "&OK"))
-        .expect(answer("Enter a name for the new site database", "Blog", "&OK"));
+        .expect(answer("Enter a name for the new site database", "Blog", "&OK"))
+        .press("Site DB >>Blog<<created.", "&Yes");
     shell::newSiteCommand();
+    shell::setLogImportHooks({});
     EXPECT_EQ(gCurrMnu, "FD");
-    EXPECT_NE(boxes.shown().back().notice.find("Name already exists."), std::string::npos);
+    EXPECT_EQ(addOffers, 1);  // Yes goes straight on to adding data
+    const auto& retry = boxes.shown()[boxes.shown().size() - 2];
+    EXPECT_NE(retry.message.find("Name already exists."), std::string::npos);
+    EXPECT_NE(retry.caption.find("- Enter Database Name."), std::string::npos);
     EXPECT_EQ(list(), "Shop|Blog");
     EXPECT_EQ(ini("Main", "LastKeepVal", gIniDbDef), "True");
     EXPECT_EQ(ini("Main", "Skip404", gIniDbDef), "False");

@@ -30,10 +30,11 @@ TEST_F(ShellHome, FirstStartAsksUntilTheNameIsUsableThenCreatesTheSite) {
     INI_Put("Main", "DBNameLst", "Shop", home / "param/sitedbs.ini");
     boxes.expect(answer("Enter your name for first site", "", "&OK"))
         .expect(answer("Enter your name for first site", "  shop ", "&OK"))
-        .expect(answer("Enter your name for first site", "My/Site", "&OK"));
+        .expect(answer("Enter your name for first site", "My/Site", "&OK"))
+        .press("Site DB >>My/Site<<created." + gCRCR + "Use Add new raw log data to read raw log data", "&No");
     start();
 
-    ASSERT_EQ(boxes.shown().size(), 3u);
+    ASSERT_EQ(boxes.shown().size(), 4u);
     EXPECT_EQ(boxes.shown()[0].notice, "");
     EXPECT_EQ(boxes.shown()[1].notice, "Name is required.");
     EXPECT_NE(boxes.shown()[2].notice.find("Name already exists."), std::string::npos);
