@@ -219,7 +219,7 @@ TEST(ProgramFolderStart, AFolderThatCannotBeMadeIsReportedAndEndsWithStatusOne) 
                                                             std::filesystem::perms::group_write |
                                                             std::filesystem::perms::others_write,
                                  std::filesystem::perm_options::remove);
-    for (const std::string folder : {tmp / "readonly/home", tmp / "file/home"}) {
+    for (const std::string& folder : {tmp / "readonly/home", tmp / "file/home"}) {
         SCOPED_TRACE(folder);
         const int rc = testsupport::runInChild(
             [&] {
