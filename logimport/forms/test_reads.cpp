@@ -54,22 +54,6 @@ std::string withoutAccessKeys(const std::string& caption) { return TXT_Replace(c
 
 }  // namespace
 
-void STTA_TestReadInit(const std::string& logFileSpec, TestReadRec& test, bool listUserAgents,
-                       bool checkReferrers, bool tallyRobotRejects, long fieldNo) {
-    test.LogFileSpec = logFileSpec;
-    test.Active = true;
-    test.ListUserAgents = listUserAgents;
-    test.CheckReferrers = checkReferrers;
-    test.TallyRobotRejects = tallyRobotRejects;
-    test.ListFieldValues = fieldNo != -1;
-    test.FieldNo = fieldNo;
-    for (core::StrArray* a : {&test.UserAgents, &test.Referrers, &test.FieldValues, &test.RobotRejectAgents})
-        a->redim(0, 0);
-    for (core::LngArray* a : {&test.UserAgentCounts, &test.ReferrerCounts, &test.FieldValueCounts,
-                              &test.RobotRejectCounts})
-        a->redim(0, 0);
-}
-
 namespace logimport {
 
 dao::Database& siteDatabase() {

@@ -10,11 +10,6 @@
 #include "logimport/read_record.h"
 #include "platform/dao/database.h"
 
-// Sets the test-read fields up for a new read of the entry: test read on, the three
-// flags as given, ListFieldValues exactly when a field number is given (not -1), and
-// every tally 0 to 0 with one empty item, which stands for the empty value.
-void STTA_TestReadInit(const std::string& logFileSpec, TestReadRec& test, bool listUserAgents,
-                       bool checkReferrers, bool tallyRobotRejects, long fieldNo);
 
 // The test-read driver: the dialog in which the user picks the log file, the filters
 // and the read options, then the read. `kind` is a field number: 7 checks referrers,
