@@ -87,9 +87,8 @@ Msgbxform::Msgbxform(QWidget* parent)
       fTextBox(this, "fTextBox", "TextBox", factory<QLineEdit>([](QLineEdit* t) { t->setText("Text1"); })),
       fTextBoxM(this, "fTextBoxM", "TextBox",
                 factory<QPlainTextEdit>([](QPlainTextEdit* t) { t->setPlainText("Text1"); })),
-      fCheck(this, "fCheck", "CheckBox", factory<QCheckBox>([this](QCheckBox* c) {
+      fCheck(this, "fCheck", "CheckBox", factory<dlg::TwoWayCheckBox>([this](QCheckBox* c) {
                  c->setText("Check1");
-                 c->setTristate(true);
                  connect(c, &QCheckBox::clicked, this, [this, c] { fCheck_Click(ui::controlIndex(c)); });
              })),
       fOption(this, "fOption", "OptionButton", factory<QRadioButton>([this](QRadioButton* o) {
@@ -210,6 +209,13 @@ ui::ControlArray* Msgbxform::arrayOfKind(int kind) {
     case 14: return &fLine;
     default: return nullptr;
     }
+}
+
+QWidget* Msgbxform::entryControl(long entry) {
+    if (entry < 1 || entry > entryMap.ubound() || entryMap[entry].empty()) return nullptr;
+    ui::ControlArray* array = arrayOfKind(static_cast<int>(CHUNKS_GetNum(1, entryMap[entry])));
+    const int member = static_cast<int>(CHUNKS_GetNum(2, entryMap[entry]));
+    return array && array->exists(member) ? (*array)[member] : nullptr;
 }
 
 void Msgbxform::setLeft(double twips) {
@@ -355,10 +361,16 @@ void Msgbxform::fValiButton_Click() {
         const long dflt = static_cast<long>(CHUNKS_GetNum(2, roles));
         fValiPic->hide();
         fValiButton->setDefault(false);
-        if (dflt >= 0) static_cast<QPushButton*>(fButton[static_cast<int>(dflt)])->setDefault(true);
         if (esc >= 0) cancel_ = static_cast<QPushButton*>(fButton[static_cast<int>(esc)]);
         if (CHUNKS_GetIsTrue(3, roles) && gMBValiFocusCtl) gMBValiFocusCtl->setFocus();
         else if (dflt >= 0) fButton[static_cast<int>(dflt)]->setFocus();
+        // After the focus has moved: the box then takes this button as its default
+        // again, where Enter finds it (a button that kept its mark would not tell it).
+        if (dflt >= 0) {
+            auto* b = static_cast<QPushButton*>(fButton[static_cast<int>(dflt)]);
+            b->setDefault(false);
+            b->setDefault(true);
+        }
     });
 }
 

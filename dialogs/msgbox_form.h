@@ -74,6 +74,8 @@ public:
 
     // The array of a kind code (0-14, 12 buttons), or nullptr.
     ui::ControlArray* arrayOfKind(int kind);
+    // The control of an entry (from 1) by the entry map, or nullptr.
+    QWidget* entryControl(long entry);
 
     // Outer frame in twips.
     double Left() const { return left_; }

@@ -201,6 +201,13 @@ bool STTA_LogLineSplit(std::string_view line, const LogFmtCompiled& compiled, Lo
     return false;
 }
 
+bool STTA_LogFieldsHoldData(const LogFields& fields) {
+    constexpr size_t kLastMeaningful = kFldSecond, kFirstSpare = 2 * kFldSecond + 1;
+    for (size_t i = 1; i < fields.size(); ++i)
+        if ((i <= kLastMeaningful || i >= kFirstSpare) && !fields[i].empty()) return true;
+    return false;
+}
+
 void STTA_LogFileEntrySplit(const std::string& entry, std::string& fileSpec, std::string& defName) {
     static const std::string marker = " [LogFormat: ";
     size_t at = entry.find(marker);

@@ -81,6 +81,10 @@ void STTA_LogFmtDefLoad(const std::string& name, LogFmtCompiled& compiled);
 std::string STTA_LogFmtDefault();
 
 bool STTA_LogLineSplit(std::string_view line, const LogFmtCompiled& compiled, LogFields& fields);
+// False for a line whose format line gave it only skip fields (such as a format line
+// "#%*S" for the directive lines of W3C logs): it carries no log data and is passed
+// over like a blank line.
+bool STTA_LogFieldsHoldData(const LogFields& fields);
 
 void STTA_LogFileEntrySplit(const std::string& entry, std::string& fileSpec, std::string& defName);
 std::string STTA_LogFileEntryJoin(const std::string& fileSpec, const std::string& defName);

@@ -156,6 +156,11 @@ TEST(ShippedLogFormats, SplitTheirSampleLines) {
          {{14, "2023"}, {11, "01"}, {10, "15"}, {16, "10"}, {17, "00"}, {27, "01"}, {3, "/index.html"},
           {4, "q=1"}, {8, "-"}, {2, "192.168.1.5"}, {5, "Mozilla/5.0+(Windows+NT+10.0)"},
           {7, "https://www.bing.com/search?q=x"}, {24, "200"}}},
+        // A request that sent no request line at all, as nginx logs it.
+        {"Combined (Apache, NGINX)", "203.0.113.50 - - [10/Dec/2026:10:00:00 +0000] \"-\" 400 0 \"-\" \"-\"",
+         {{2, "203.0.113.50"}, {10, "10"}, {12, "Dec"}, {3, "-"}, {24, "400"}, {20, "0"}, {5, "-"}}},
+        {"Common (Apache, NGINX)", "203.0.113.50 - - [10/Dec/2026:10:00:00 +0000] \"-\" 400 0",
+         {{2, "203.0.113.50"}, {3, "-"}, {24, "400"}}},
     };
     core::StrArray names;
     CHUNKS_Split(INI_Get("Main", "AcD", gIniLogFmts, 3), names, 1);
@@ -169,12 +174,15 @@ TEST(ShippedLogFormats, SplitTheirSampleLines) {
         LogFields fields;
         ASSERT_TRUE(STTA_LogLineSplit(c.line, compiled, fields));
         for (const auto& [no, text] : c.fields) EXPECT_EQ(fields[size_t(no)], text) << "field " << no;
+        EXPECT_TRUE(STTA_LogFieldsHoldData(fields));
     }
     LogFmtCompiled w3c;
     STTA_LogFmtDefLoad("W3C extended (IIS)", w3c);
     LogFields fields;
-    EXPECT_FALSE(STTA_LogLineSplit("#Fields: date time s-ip cs-method cs-uri-stem cs-uri-query s-port "
-                                   "cs-username c-ip cs(User-Agent) cs(Referer) sc-status", w3c, fields));
+    // Directive lines match, but carry no data.
+    ASSERT_TRUE(STTA_LogLineSplit("#Fields: date time s-ip cs-method cs-uri-stem cs-uri-query s-port "
+                                  "cs-username c-ip cs(User-Agent) cs(Referer) sc-status", w3c, fields));
+    EXPECT_FALSE(STTA_LogFieldsHoldData(fields));
     LogFmtCompiled missing;
     STTA_LogFmtDefLoad("No such format", missing);
     EXPECT_FALSE(STTA_LogLineSplit("anything", missing, fields));

@@ -28,7 +28,7 @@ TEST_F(Sites, ANewSiteGetsACleanUniqueFolderAndInheritsTheCurrentSitesFiles) {
     create("a/b:c", true);
 
     const std::string folder = home / "abc.1/";
-    EXPECT_EQ(ini("a/b:c", "Parm", gIniSiteDbs), folder);
+    EXPECT_EQ(ini("a/b:c", "Parm", gIniSiteDbs), "abc.1/");
     EXPECT_EQ(ini("Main", "Parm", folder + "param/dbdef.ini"), "a/b:c");
     EXPECT_EQ(ini("Main", "LastKeepVal", folder + "param/dbdef.ini"), "True");
     EXPECT_EQ(testsupport::readFile(folder + "param/def/logline.def"),
@@ -39,7 +39,7 @@ TEST_F(Sites, ANewSiteGetsACleanUniqueFolderAndInheritsTheCurrentSitesFiles) {
     // The new site is current, with every per-site path following it.
     EXPECT_EQ(STTA_SiteParmGet(), "a/b:c");
     EXPECT_EQ(gIniSTgroups, folder + "param/STgroups.ini");
-    EXPECT_EQ(ini("Main", "Main Data Dir", home / "Dir.ini"), folder);
+    EXPECT_EQ(ini("Main", "Main Data Dir", home / "Dir.ini"), "abc.1/");
     EXPECT_EQ(shell::mainCaption(), "Dravolin - Current Site DB: a/b:c");
 }
 
@@ -124,4 +124,19 @@ TEST_F(Sites, MovingSitesAwayUsesEachSitesStoredFolder) {
     EXPECT_FALSE(exists(home / "Shop"));
     EXPECT_NE(boxes.shown().back().message.find(gCR + "abc - " + shell::recycledTarget(home / "abc")),
               std::string::npos);
+}
+
+// Values a program-wide file moved to its alternate files while one site was current
+// are found after a restart with another site current.
+TEST_F(Sites, ProgramWideFilesKeepTheirAlternateFilesWhicheverSiteIsCurrent) {
+    create("Blog");
+    const std::string shared = gIniScreens;
+    auto value = [](int i) { return std::string(4990, static_cast<char>('a' + i)); };
+    for (int i = 0; i < 14; ++i) INI_Put("Wide", "e" + std::to_string(i), value(i), shared);
+    ASSERT_TRUE(exists(home / "param/screens.0.ini"));
+    ASSERT_TRUE(STTA_SiteSelect("Shop", false));
+    restartGlobals();
+    start();
+    ASSERT_EQ(gMainDataDir, home / "Shop");
+    for (int i = 0; i < 14; ++i) EXPECT_EQ(INI_Get("Wide", "e" + std::to_string(i), shared, 1), value(i)) << i;
 }
