@@ -136,9 +136,11 @@ void STTA_SiteCreate(std::string& name, bool keepExtraData, bool skip404, bool r
     INI_Put("Main", "ShowOnlySelSiteAreaParm", "", "::*");
     INI_Put("Main", "AddedLogLns_MustDoVisitsAdd", "", gIniLastVals);
     if (noAddDataOffer) return;
-    if (MB_MsgBox("Site DB >>" + name + "<<created." + gCRCR + "Use " + TXT_RemoveAmpV("Add ne&w raw log data") +
-                      " to read raw log data and add it to the database." + gCRCR + "Do you want to add data now?",
-                  "&Yes|&No", "", "") == 1)
+    if (core::ui().msgBox("Site DB >>" + name + "<<created." + gCRCR + "Use " +
+                              TXT_RemoveAmpV("Add ne&w raw log data") +
+                              " to read raw log data and add it to the database." + gCRCR +
+                              "Do you want to add data now?",
+                          "&Yes|&No", "", "") == 1)
         shell::addLogData();
 }
 
