@@ -93,6 +93,8 @@ TEST_F(NewUserRoad, ANewSiteGetsAGeneratedLogAndItsHistory) {
     shell::newSiteCommand();
     ASSERT_EQ(boxes.pending(), 0u);
     EXPECT_EQ(STTA_SiteParmGet(), "Blog");
+    EXPECT_EQ(INI_Get("Main", "Skip404", gIniDbDef, 3), "False");  // as ticked off in the new-site dialog
+    EXPECT_EQ(INI_Get("Main", "RemQuery", gIniDbDef, 3), "True");
 
     // Every line was read; the lines stored all have their visit.
     EXPECT_NE(completion.find("Total log lines read: 3,000 in "), std::string::npos) << completion;
