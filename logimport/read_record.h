@@ -92,6 +92,11 @@ struct ReadRec {
 
 inline ReadRec gReadRec;
 
+// Sets the test-read fields up for a new read of the entry: test read on, the three
+// flags as given, ListFieldValues exactly when a field number is given (not -1), and
+// every tally 0 to 0 with one empty item, which stands for the empty value.
+void STTA_TestReadInit(const std::string& logFileSpec, TestReadRec& test, bool listUserAgents,
+                       bool checkReferrers, bool tallyRobotRejects, long fieldNo);
 // Starts the list of failed requests (status 400 to 599) when the option keeps it.
 void STTA_NotFoundListReset(ReadRec& rec);
 

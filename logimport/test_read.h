@@ -10,12 +10,6 @@
 #include "logimport/read_record.h"
 #include "platform/dao/database.h"
 
-// Sets the test-read fields up for a new read of the entry: test read on, the three
-// flags as given, ListFieldValues exactly when a field number is given (not -1), and
-// every tally 0 to 0 with one empty item, which stands for the empty value.
-void STTA_TestReadInit(const std::string& logFileSpec, TestReadRec& test, bool listUserAgents,
-                       bool checkReferrers, bool tallyRobotRejects, long fieldNo);
-
 // The three result lists of a referrer test read, each from index 0: one row per
 // definition whose URL spec matched referrers that gave no term ("spec<tab>list"), and
 // the hosts of referrers that no spec matched, with their referrers at the same index.
