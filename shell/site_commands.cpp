@@ -73,6 +73,8 @@ void newSiteCommand() {
             message = "Name is required.";
             continue;
         }
+        message = siteNameProblem(name);
+        if (!message.empty()) continue;
         if (!INI_CheckUniqueName("Main", "DBNameLst", gIniSiteDbs, name, false, message, false)) continue;
         auto flag = [](const char* key) { return INI_GetFlag("NewDB", key, gIniScreens, 3); };
         STTA_SiteCreate(name, flag("LastKeepVal"), flag("Last404"), flag("Lastquery"), flag("LastFrag"),

@@ -9,8 +9,8 @@
 #include "platform/sys/program_folder.h"
 #include "platform/sys/rt_error.h"
 #include "shell/hooks.h"
-#include "shell/site_commands.h"
 #include "shell/sites.h"
+#include "shell/site_commands.h"
 
 namespace shell {
 
@@ -62,6 +62,8 @@ void createFirstSite(const StartupWindow& window) {
             message = "Name is required.";
             continue;
         }
+        message = siteNameProblem(name);
+        if (!message.empty()) continue;
         if (INI_CheckUniqueName("Main", "DBNameLst", gIniSiteDbs, name, false, message, false)) break;
     }
     STTA_SiteCreate(name, false, true, true, true, true, false);

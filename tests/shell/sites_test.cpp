@@ -73,7 +73,7 @@ TEST_F(Sites, TheSiteListSwitchesRemovesAndShowsOptions) {
     EXPECT_EQ(list(), "Shop|News");
     EXPECT_EQ(STTA_SiteParmGet(), "Shop");
     EXPECT_FALSE(exists(home / "Blog"));
-    EXPECT_TRUE(exists(shell::recycledTarget(home / "Blog/") + "/data/site1.db"));
+    EXPECT_TRUE(exists(home / "recycled/Blog/data/site1.db"));  // its path below the program folder
     const auto& options = boxes.shown()[3].message;  // after the first-site box and two lists
     EXPECT_NE(options.find("Skip 404s [Skip Log Lines with HTTP status 4xx or 5xx]: YES"), std::string::npos);
     EXPECT_NE(options.find("Store (Keep) Extra data [referrer, user agent etc.]: NO"), std::string::npos);
@@ -87,14 +87,24 @@ TEST_F(Sites, TheNewSiteCommandRefusesTakenNamesAndUsesTheRememberedOptions) {
     INI_Put("NewDB", "LastKeepVal", "1", gIniScreens);
     INI_Put("NewDB", "Last404", "0", gIniScreens);
     boxes.expect(answer("Enter a name for the new site database", " SHOP", "&OK"))
+        .expect(answer("Enter a name for the new site database", ".blog", "&OK"))
         .expect(answer("Enter a name for the new site database", "Blog", "&OK"));
     shell::newSiteCommand();
     EXPECT_EQ(gCurrMnu, "FD");
-    EXPECT_NE(boxes.shown().back().notice.find("Name already exists."), std::string::npos);
+    const auto& shown = boxes.shown();
+    EXPECT_NE(shown[shown.size() - 2].notice.find("Name already exists."), std::string::npos);
+    EXPECT_NE(shown.back().notice.find("cannot begin with \".\""), std::string::npos);
     EXPECT_EQ(list(), "Shop|Blog");
     EXPECT_EQ(ini("Main", "LastKeepVal", gIniDbDef), "True");
     EXPECT_EQ(ini("Main", "Skip404", gIniDbDef), "False");
     EXPECT_EQ(ini("NewDB", "CurrDB", gIniScreens), "Shop");
+}
+
+TEST_F(Sites, RecycledFoldersKeepTheirPathBelowTheProgramFolderAndNeverMeet) {
+    EXPECT_EQ(shell::recycledTarget(home / "Blog/"), home / "recycled/Blog");
+    EXPECT_EQ(shell::recycledTarget("/var/tmp/x"), home / "recycled/var/tmp/x");
+    std::filesystem::create_directories(home / "recycled/Blog");
+    EXPECT_EQ(shell::recycledTarget(home / "Blog"), home / "recycled/Blog.2");
 }
 
 TEST_F(Sites, MovingSitesAwayUsesEachSitesStoredFolder) {
@@ -104,6 +114,6 @@ TEST_F(Sites, MovingSitesAwayUsesEachSitesStoredFolder) {
     STTA_SitesMoveToRecycled();
     EXPECT_FALSE(exists(home / "abc"));
     EXPECT_FALSE(exists(home / "Shop"));
-    EXPECT_NE(boxes.shown().back().message.find(gCR + "abc - " + shell::recycledTarget(home / "abc")),
+    EXPECT_NE(boxes.shown().back().message.find(gCR + "abc - " + home / "recycled/abc"),
               std::string::npos);
 }
