@@ -472,7 +472,9 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
             std::error_code ec;
             std::filesystem::create_directories(temp, ec);
         }
-        const std::string defaultFormat = INI_Get("Main", "LFmtDflt", gIniLastVals, 3);
+        // A site that never chose a default format reads with the shipped default.
+        std::string defaultFormat = INI_Get("Main", "LFmtDflt", gIniLastVals, 3);
+        if (defaultFormat.empty()) defaultFormat = INI_Get("Main", "LFmtDflt", gIniLogFmts, 3);
         core::StrArray items;
         CHUNKS_SplitEx(fileList, "|", "Do not exclude any part", items, 1);
         const long n = items.ubound();
