@@ -113,7 +113,7 @@ bool ReportDispatch::STTA_ReportConfirmOps(long kind, IfrmPtr& form) {
     return STTA_AnalysisConfirmDlg(kind, INI_GetFlag("Main", "ConfirmRepOps", "::*", 5), form);
 }
 
-bool ReportDispatch::datesConfirmed(const std::string& okCaption, const std::string& text) {
+bool ReportDispatch::datesConfirmed(const std::string& okCaption, const std::string& text, const std::string& about) {
     double first = 0, last = 0;
     if (!STTA_SiteDBDateRange(db_, first, last, true)) return false;
     // A first analysis covers everything stored, until the user chooses a range.
@@ -122,9 +122,10 @@ bool ReportDispatch::datesConfirmed(const std::string& okCaption, const std::str
     const bool areaOnly = INI_GetFlag("Main", "ShowOnlySelSiteArea", "::*", 3);
     INI_Put("Main", "SiteAreaDesc",
             areaOnly ? "Only Site Area: " + INI_Get("Main", "ShowOnlySelSiteAreaParm", "::*", 3) : std::string(), "::*");
-    if (dateRangeEnter) return dateRangeEnter(okCaption, text);
+    if (dateRangeEnter) return dateRangeEnter(okCaption, text + (about.empty() ? "" : gCRCR + about));
     const std::string range = INI_Get("Main", "AnalStartEnd", "::*", 3);
-    return core::ui().msgBox(text + gCRCR + "Dates to analyse: " + TXT_Replace(range, "|", " to ", true),
+    return core::ui().msgBox((about.empty() ? "" : about + gCRCR) + "Dates to analyse: " +
+                                 TXT_Replace(range, "|", " to ", true),
                              okCaption + "|&Cancel", "", "") == 1;
 }
 
@@ -151,10 +152,11 @@ bool ReportDispatch::STTA_AnalysisConfirmDlg(long kind, bool reuseSingle, IfrmPt
         }
         if (button != 2) return false;
     }
-    const std::string text = "Analyse by: " + name + gCR + "[When selected, 1st Distrib col: " + col1 +
-                             (col2.empty() ? "" : ", 2nd Distrib col: " + col2) + "]" + gCRCR +
-                             "Confirm dates for new analysis below and confirm options. More options on Analysis menu.";
-    if (!datesConfirmed(" &OK - Start New Analysis ", text)) return false;
+    const std::string about = "Analyse by: " + name + gCR + "[When selected, 1st Distrib col: " + col1 +
+                              (col2.empty() ? "" : ", 2nd Distrib col: " + col2) + "]";
+    if (!datesConfirmed(" &OK - Start New Analysis ",
+                        "for new analysis below and confirm options. More options on Analysis menu.", about))
+        return false;
     form = STTA_AnalyseForReport(kind);
     return form != nullptr;
 }
@@ -191,8 +193,7 @@ bool ReportDispatch::STTA_ReportSelectDlg(const std::string& kinds, const std::s
         if (STTA_ReportLineParse(chosen, kind, mode)) break;
     }
     if (!withDates) return true;
-    return datesConfirmed("&OK", "Dates to analyse below and choose report from list" +
-                                     (message.empty() ? "" : gCRCR + message));
+    return datesConfirmed("&OK", "to analyse below and choose report from list", message);
 }
 
 bool ReportDispatch::STTA_PrevAnalysisSelect() {

@@ -28,7 +28,8 @@ public:
     ReportDispatch(DataForms& forms, dao::Database& db) : forms_(forms), db_(db) {}
 
     // The date-range dialog: asks for the range to analyse (kept in [Main]
-    // AnalStartEnd), with this OK caption and text; false when cancelled. Without it the
+    // AnalStartEnd), with this OK caption and text after "Enter date range "; false
+    // when cancelled. Without it the
     // range is the one kept, or everything stored.
     std::function<bool(const std::string& okCaption, const std::string& text)> dateRangeEnter;
     // Opens a results window for a report written from a form.
@@ -47,7 +48,8 @@ public:
 
 private:
     // The site has visits and a date range is chosen; false when cancelled or empty.
-    bool datesConfirmed(const std::string& okCaption, const std::string& text);
+    // `text` follows "Enter date range "; `about` says what the dates are for.
+    bool datesConfirmed(const std::string& okCaption, const std::string& text, const std::string& about);
 
     DataForms& forms_;
     dao::Database& db_;

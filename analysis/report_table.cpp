@@ -12,6 +12,7 @@
 #include "core/ini_store.h"
 #include "core/numbers.h"
 #include "core/text.h"
+#include "core/vb_format.h"
 
 namespace {
 
@@ -21,9 +22,15 @@ constexpr std::uint32_t kStripeColour = 65535;
 // Light blue, light yellow, light pink, light cyan (0x00BBGGRR).
 constexpr std::uint32_t kTargetColours[] = {0x00FFC0C0, 0x00C0FFFF, 0x00FFC0FF, 0x00FFFFC0};
 
+// The two formats of the report's ratios, read once.
+const core::NumberFormat& ratioFormat(const char* format) {
+    static const core::NumberFormat whole("0"), tenths("0.0");
+    return format[1] == '.' ? tenths : whole;
+}
+
 std::string pct(double a, double b, const char* format) {
-    double q = 0;
-    return TXT_SafeDivide(a, b, "na", format, q);
+    if (b == 0) return "na";
+    return ratioFormat(format)(a / b);
 }
 
 std::string number(double v) { return core::vbStr(v); }

@@ -1,6 +1,8 @@
 #include "core/vb_format.h"
 
+#include <array>
 #include <charconv>
+#include <optional>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -83,6 +85,12 @@ struct Decimal {
 
 Decimal toDecimal(double magnitude, int decimals) {
     Decimal d;
+    if (magnitude < 1e15 && magnitude == std::floor(magnitude)) {
+        // Whole numbers, the usual case of counts, need no rounding.
+        if (magnitude != 0) d.whole = std::to_string(static_cast<long long>(magnitude));
+        d.fraction.assign(size_t(decimals), '0');
+        return d;
+    }
     if (magnitude != 0) {
         char buffer[40];
         auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
@@ -114,85 +122,103 @@ Decimal toDecimal(double magnitude, int decimals) {
     return d;
 }
 
-struct NumberItem {
+}  // namespace
+
+struct NumberFormat::Item {
     enum Type { Whole, Point, Fraction, Literal } type;
     char placeholder = 0;  // '0' or '#'
     std::string text;
 };
 
-std::string formatNumberSection(double value, std::string_view section, bool withSign) {
-    std::vector<NumberItem> items;
-    bool point = false, grouping = false;
+struct NumberFormat::Section {
+    std::vector<Item> items;
+    bool present = false;  // the format has this section, and it is not empty
+    bool grouping = false;
     int percents = 0;
-    walk(section, [&](std::string_view text) { items.push_back({NumberItem::Literal, 0, std::string(text)}); },
+    int wholeCount = 0, wholeMin = 0, fractionCount = 0, fractionMin = 0;
+};
+
+namespace {
+
+NumberFormat::Section compileSection(std::string_view section) {
+    using Item = NumberFormat::Item;
+    NumberFormat::Section out;
+    out.present = !section.empty();
+    bool point = false;
+    walk(section, [&](std::string_view text) { out.items.push_back({Item::Literal, 0, std::string(text)}); },
          [&](size_t i) {
              char c = section[i];
              if (c == '0' || c == '#') {
-                 items.push_back({point ? NumberItem::Fraction : NumberItem::Whole, c, {}});
+                 out.items.push_back({point ? Item::Fraction : Item::Whole, c, {}});
              } else if (c == '.' && !point) {
-                 items.push_back({NumberItem::Point, 0, {}});
+                 out.items.push_back({Item::Point, 0, {}});
                  point = true;
              } else if (c == ',' && !point) {
-                 grouping = true;
+                 out.grouping = true;
              } else if ((c == 'e' || c == 'E') && i + 1 < section.size() &&
                         (section[i + 1] == '+' || section[i + 1] == '-')) {
                  sys::raise(5, "Format");  // exponent formats are not needed
              } else {
-                 percents += c == '%';
-                 items.push_back({NumberItem::Literal, 0, std::string(1, c)});
+                 out.percents += c == '%';
+                 if (!out.items.empty() && out.items.back().type == Item::Literal) out.items.back().text += c;
+                 else out.items.push_back({Item::Literal, 0, std::string(1, c)});
              }
              return size_t(1);
          });
-    for (int k = 0; k < percents; ++k) value *= 100;
-    if (!std::isfinite(value)) sys::raise(sys::kErrOverflow, "Format");
-
-    int wholeCount = 0, wholeMin = 0, fractionCount = 0, fractionMin = 0;
-    for (const NumberItem& item : items) {
-        if (item.type == NumberItem::Whole) {
-            ++wholeCount;
-            if (item.placeholder == '0' && wholeMin == 0) wholeMin = 1;
-            else if (wholeMin > 0) ++wholeMin;
-        } else if (item.type == NumberItem::Fraction) {
-            ++fractionCount;
-            if (item.placeholder == '0') fractionMin = fractionCount;
+    for (const Item& item : out.items) {
+        if (item.type == Item::Whole) {
+            ++out.wholeCount;
+            if (item.placeholder == '0' && out.wholeMin == 0) out.wholeMin = 1;
+            else if (out.wholeMin > 0) ++out.wholeMin;
+        } else if (item.type == Item::Fraction) {
+            ++out.fractionCount;
+            if (item.placeholder == '0') out.fractionMin = out.fractionCount;
         }
     }
-    Decimal d = toDecimal(std::fabs(value), fractionCount);
-    while (int(d.fraction.size()) > fractionMin && d.fraction.back() == '0') d.fraction.pop_back();
+    return out;
+}
+
+std::string applySection(double value, const NumberFormat::Section& f, bool withSign) {
+    using Item = NumberFormat::Item;
+    for (int k = 0; k < f.percents; ++k) value *= 100;
+    if (!std::isfinite(value)) sys::raise(sys::kErrOverflow, "Format");
+
+    Decimal d = toDecimal(std::fabs(value), f.fractionCount);
+    while (int(d.fraction.size()) > f.fractionMin && d.fraction.back() == '0') d.fraction.pop_back();
     std::string whole = d.whole;
-    if (int(whole.size()) < wholeMin) whole.insert(0, size_t(wholeMin) - whole.size(), '0');
+    if (int(whole.size()) < f.wholeMin) whole.insert(0, size_t(f.wholeMin) - whole.size(), '0');
 
     // A value that rounds to zero shows no minus sign.
     std::string out = withSign && value < 0 && !d.zero() ? "-" : "";
     const int length = int(whole.size());
     auto digit = [&](int fromRight) {
         out += whole[size_t(length - 1 - fromRight)];
-        if (grouping && fromRight > 0 && fromRight % 3 == 0) out += ',';
+        if (f.grouping && fromRight > 0 && fromRight % 3 == 0) out += ',';
     };
     auto allDigitsFrom = [&](int fromRight) {
         for (int r = length - 1; r >= fromRight; --r) digit(r);
     };
     int wholeSeen = 0, fractionSeen = 0;
     bool wholeWritten = false;
-    for (const NumberItem& item : items) {
+    for (const Item& item : f.items) {
         switch (item.type) {
-        case NumberItem::Whole: {
-            int fromRight = wholeCount - 1 - wholeSeen++;
+        case Item::Whole: {
+            int fromRight = f.wholeCount - 1 - wholeSeen++;
             if (!wholeWritten) allDigitsFrom(fromRight);  // the leftmost takes any surplus
             else if (fromRight < length) digit(fromRight);
             wholeWritten = true;
             break;
         }
-        case NumberItem::Point:
+        case Item::Point:
             if (!wholeWritten) allDigitsFrom(0);
             wholeWritten = true;
             out += '.';
             break;
-        case NumberItem::Fraction:
+        case Item::Fraction:
             if (fractionSeen < int(d.fraction.size())) out += d.fraction[size_t(fractionSeen)];
             ++fractionSeen;
             break;
-        case NumberItem::Literal:
+        case Item::Literal:
             out += item.text;
             break;
         }
@@ -201,14 +227,26 @@ std::string formatNumberSection(double value, std::string_view section, bool wit
     return out;
 }
 
-std::string formatNumber(double value, std::string_view format) {
-    std::vector<std::string_view> sections = splitSections(format);
-    if (value < 0 && sections.size() >= 2 && !sections[1].empty())
-        return formatNumberSection(-value, sections[1], false);
-    if (value == 0 && sections.size() >= 3 && !sections[2].empty())
-        return formatNumberSection(value, sections[2], false);
-    return formatNumberSection(value, sections[0], true);
+// Reports format thousands of values with the same few formats: the last few formats
+// read are kept, so each is read once. A memo only; the result never depends on it.
+const NumberFormat& compiledFormat(std::string_view format) {
+    struct Entry {
+        std::string text;
+        std::optional<NumberFormat> compiled;
+    };
+    thread_local std::array<Entry, 4> memo;
+    thread_local size_t next = 0;
+    for (Entry& e : memo)
+        if (e.compiled && e.text == format) return *e.compiled;
+    Entry& e = memo[next];
+    next = (next + 1) % memo.size();
+    e.compiled.reset();
+    e.compiled.emplace(format);
+    e.text = std::string(format);
+    return *e.compiled;
 }
+
+std::string formatNumber(double value, std::string_view format) { return compiledFormat(format)(value); }
 
 std::string twoDigits(int n) {
     char buffer[16];
@@ -338,6 +376,19 @@ std::string vbCStr(const Variant& value) {
     if (auto dt = std::get_if<DateTime>(&value)) return generalDate(dt->serial);
     if (auto s = std::get_if<std::string>(&value)) return *s;
     return {};
+}
+
+NumberFormat::NumberFormat(std::string_view format) {
+    for (std::string_view section : splitSections(format)) sections_.push_back(compileSection(section));
+}
+
+NumberFormat::~NumberFormat() = default;
+NumberFormat::NumberFormat(const NumberFormat&) = default;
+
+std::string NumberFormat::operator()(double value) const {
+    if (value < 0 && sections_.size() >= 2 && sections_[1].present) return applySection(-value, sections_[1], false);
+    if (value == 0 && sections_.size() >= 3 && sections_[2].present) return applySection(value, sections_[2], false);
+    return applySection(value, sections_[0], true);
 }
 
 std::string vbFormat(const Variant& value, std::string_view format) {

@@ -14,10 +14,27 @@
 // but "@" or "&", a text mask. Error 5 for a date out of range or an exponent format.
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/variant.h"
 
 namespace core {
+
+// A number format read once, for formatting many values the way vbFormat does. Error 5
+// at construction for an exponent format.
+class NumberFormat {
+public:
+    explicit NumberFormat(std::string_view format);
+    NumberFormat(const NumberFormat&);
+    ~NumberFormat();
+    std::string operator()(double value) const;
+
+    struct Item;
+    struct Section;
+
+private:
+    std::vector<Section> sections_;
+};
 
 // Numbers, dates and texts as Format gives them; a text that is not a number (or not
 // a date, for date formats) comes back unchanged. The empty value gives "".

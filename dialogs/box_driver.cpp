@@ -141,8 +141,11 @@ void BoxDriver::choose(int entry, const std::vector<int>& positions) {
         if (positions.empty() || positions[0] >= c->count()) refuse("no such item at entry " + std::to_string(entry));
         c->setCurrentIndex(positions[0]);
     } else if (auto* g = qobject_cast<grid::FlexGrid*>(w)) {
-        if (positions.empty() || positions[0] >= g->Rows()) refuse("no such row at entry " + std::to_string(entry));
+        if (positions.empty() || positions[0] >= g->Rows() || positions.back() >= g->Rows())
+            refuse("no such row at entry " + std::to_string(entry));
         g->setRow(positions[0]);
+        // Several positions: the rows from the first to the last.
+        if (positions.size() > 1) g->setRowSel(positions.back());
     } else {
         refuse("no list at entry " + std::to_string(entry));
     }
@@ -188,7 +191,14 @@ void BoxDriver::key(int vbKeyCode, int shift) {
 
 void BoxDriver::closeBox() { form_->Form_QueryUnload(0); }
 
-void BoxDriver::click(int entry, int) { refuse("no click action for entry " + std::to_string(entry)); }
+void BoxDriver::click(int entry, int row) {
+    QWidget* w = control(entry);
+    if (!qobject_cast<QListWidget*>(w)) refuse("no click action for entry " + std::to_string(entry));
+    choose(entry, {row});
+    static_cast<QListWidget*>(w)->setCurrentRow(row, QItemSelectionModel::NoUpdate);
+    form_->dMouseDownShift = 0;
+    form_->fListBox_Click(w);
+}
 
 void BoxDriver::dblClick(int entry, int row) {
     QWidget* w = control(entry);

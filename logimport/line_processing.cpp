@@ -51,6 +51,7 @@ void STTA_ProblemAdd(ReadRec& rec, const std::string& text) {
 
 void STTA_LogLineNoMatch(LineReadContext& ctx, std::string_view line) {
     ReadRec& rec = *ctx.rec;
+    ++ctx.unmatched;
     STTA_ProblemAdd(rec, kNoMatchText + " Line[s] Skipped.");
     if (rec.NoPromptInvalid) return;
     const std::string message = "FileName: " + rec.CurrentFile + gCRCR + kNoMatchText + gCRCR +

@@ -76,6 +76,9 @@ void STTA_LogFmtDefCompile(const std::vector<std::string>& items, LogFmtCompiled
 // Reads [name] DefsCDS of the log-format file (gIniLogFmts) and compiles it; a
 // definition without format lines leaves row 0 only, so no line matches.
 void STTA_LogFmtDefLoad(const std::string& name, LogFmtCompiled& compiled);
+// The format of log files whose entry names none: the site's [Main] LFmtDflt, else the
+// default shipped in the log-format file, so a new site reads logs without choosing.
+std::string STTA_LogFmtDefault();
 
 bool STTA_LogLineSplit(std::string_view line, const LogFmtCompiled& compiled, LogFields& fields);
 // False for a line whose format line gave it only skip fields (such as a format line

@@ -64,7 +64,7 @@ bool STTA_LogFileOverlapCheck(dao::Database& db, const std::string& fileName, co
                               ReadRec& rec, bool& usable);
 
 // Reads the files of the "|" list (each a path, optionally with " [LogFormat: name]",
-// the last part of a path may hold "*") into the site database. False only when the
+// the last part of a path may hold "*" and "?") into the site database. False only when the
 // user stopped the reading of a file (or an error ended the run); `anyUsable` is set
 // once a file passes its checks.
 bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileList, const std::string& captionText,

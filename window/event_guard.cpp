@@ -51,6 +51,13 @@ bool MSE_MouseButtonDown() {
     return (QGuiApplication::mouseButtons() & (Qt::LeftButton | Qt::RightButton)) != 0;
 }
 
+void MSE_PointerYield(int& pointer) {
+    MSE_PointerSet(pointer);
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    pointer = gMousePointer;
+    MSE_Hourglass();
+}
+
 int MSE_DoEvents() {
     core::doEvents();
     return static_cast<int>(ui::loadedForms().size());

@@ -12,8 +12,13 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "analysis/date_ranges.h"
+#include "analysis/forms/date_range_dialog.h"
+#include "analysis/forms/search_term_groups.h"
 #include "analysis/report_names.h"
 #include "core/delimited_lists.h"
+#include "dialogs/box_keys.h"
+#include "dialogs/grid_save_dialog.h"
 #include "core/ini_store.h"
 #include "core/numbers.h"
 #include "core/program_paths.h"
@@ -112,6 +117,15 @@ SrchTmLstFrm::SrchTmLstFrm(ReportTable table, IfrmPtr form, const std::string& c
             else plotIfRowChanged();
         });
     });
+    // The grid's own keys: F2 saves it as CSV, F3 finds a value.
+    connect(grid_, &grid::FlexGrid::keyDown, this, [this](QKeyEvent* event) {
+        if (event->key() != Qt::Key_F2 && event->key() != Qt::Key_F3) return;
+        event->accept();
+        window::guarded(this, "fSearchTerms_KeyDown", window::Guard::SkipWhileYielding, [&] {
+            if (event->key() == Qt::Key_F2) GRID_SaveAsCsv(*grid_);
+            else MB_GridFind(*grid_, findText_);
+        });
+    });
     connect(grid_, &grid::FlexGrid::keyUp, this, [this, plotIfRowChanged](QKeyEvent* event) {
         window::guarded(this, "fSearchTerms_KeyUp", window::Guard::SkipWhileYielding, [&] {
             if (event->key() == Qt::Key_F12) databaseCheck();
@@ -144,6 +158,11 @@ void SrchTmLstFrm::buildMenus() {
     };
     connect(thin, &QAction::triggered, this, guard("fMnu_N_Click", [this] { setRowHeights(false); }));
     connect(thick, &QAction::triggered, this, guard("fMnu_K_Click", [this] { setRowHeights(true); }));
+    QAction* group = addItem(gridMenu_, "fMnu_S", "&Select Terms to be Grouped");
+    connect(group, &QAction::triggered, this, guard("fMnu_S_Click", [this] {
+                form_->GetSrchTrmData();
+                if (gResults.Analyzed_Field == kRkSearchTerm) STTA_STGroupsEdit(gResults, "STgrps", "Groups");
+            }));
     QAction* list = addItem(gridMenu_, "fMnu_L", "&List Terms in Group for selected line");
     connect(list, &QAction::triggered, this, guard("fMnu_L_Click", [this] { STTA_RowDetailShow(*this); }));
     gridMenu_->addSeparator();
@@ -166,6 +185,7 @@ void SrchTmLstFrm::showGridMenu(int y) {
     if (const long row = grid_->MouseRow(); row >= 0 && row < grid_->Rows()) grid_->setRow(row);
     (void)y;
     findChild<QAction*>("fMnu_L")->setVisible(form_->ValIsGroupedRep());
+    findChild<QAction*>("fMnu_S")->setVisible(form_->data().Analyzed_Field == kRkSearchTerm);
     gridMenu_->popup(QCursor::pos());
 }
 
@@ -324,4 +344,25 @@ void STTA_RowDetailShow(SrchTmLstFrm& window) {
     detail->showWindow = window.showWindow;
     if (window.showWindow) window.showWindow(detail);
     else detail->show();
+}
+
+bool STTA_PlotRangeEnter(SrchTmLstFrm& window) {
+    window.dIfrmData()->GetSrchTrmData();
+    DateRangeEnterArgs args;
+    args.firstAvailable = core::vbVal(CHUNKS_Get(1, gResults.DayRange));
+    args.lastAvailable = core::vbVal(CHUNKS_Get(2, gResults.DayRange));
+    // The dialog shows and keeps short dates; the window keeps the analysis's day texts.
+    std::string range;
+    for (int k = 1; k <= 2; ++k)
+        if (const std::optional<long> day = analysis::typedDay(CHUNKS_Get(k, window.dPlotStartEndDate)))
+            range += (k == 2 ? "|" : "") + analysis::shortDate(*day);
+    MB_CtlEntry ctl;
+    const std::string note = "to plot" + gCR +
+                             "NB if dates are included that are outside range of dates to analyse, they will only be "
+                             "plotted after data has been read and analysed again." + gCR +
+                             "Use Read and Analyse from the File menu.";
+    if (STTA_DateRangeEnter(range, note, ctl, args) != 1) return false;
+    window.dPlotStartEndDate = range;
+    STTA_PlotColsRestore(window, true);
+    return true;
 }

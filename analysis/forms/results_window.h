@@ -62,6 +62,7 @@ private:
     QMenu* gridMenu_;
     QMenu* chartMenu_;
     long lastRowSeen_ = -1;
+    std::string findText_;
 };
 
 // The chart's pop-up and View menu commands on a results window.
@@ -69,5 +70,7 @@ void STTA_PlotRemoveFirstCol(SrchTmLstFrm& window);
 void STTA_PlotColLabelsShow(SrchTmLstFrm& window);
 // Plots the last plotted row again, first clearing the removed columns when asked.
 void STTA_PlotColsRestore(SrchTmLstFrm& window, bool clearRemoved);
+// Asks for the dates to plot and plots them; false when cancelled.
+bool STTA_PlotRangeEnter(SrchTmLstFrm& window);
 // A second results window with one row per member of the selected row.
 void STTA_RowDetailShow(SrchTmLstFrm& window);

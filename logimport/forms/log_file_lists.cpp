@@ -32,7 +32,10 @@ constexpr long kFmtLinesPage = 30;
 // editing an entry never makes that entry's format the default.
 class DefaultFormat {
 public:
-    DefaultFormat() : name_(INI_Get(kMain, "LFmtDflt", kRouted, 3)) {}
+    // A site that has chosen none shows the shipped default.
+    DefaultFormat() : name_(INI_Get(kMain, "LFmtDflt", kRouted, 3)) {
+        if (core::trimBlanks(name_).empty()) name_ = STTA_LogFmtDefault();
+    }
     ~DefaultFormat() {
         try {
             INI_Put(kMain, "LFmtDflt", name_, kRouted);

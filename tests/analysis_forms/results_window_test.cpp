@@ -145,6 +145,23 @@ TEST_F(ResultsWindow, TheGridMenuShowsTheSummaryAndThickLines) {
     EXPECT_GT(window.fSearchTerms()->RowHeight(1), 1000);
     EXPECT_TRUE(window.findChild<QAction*>("fMnu_K")->isChecked());
     EXPECT_FALSE(window.findChild<QAction*>("fMnu_N")->isChecked());
+
+    // A right click shows the group items only where they apply: grouping for search
+    // terms, the members of a row for grouped reports.
+    const auto shownItems = [](SrchTmLstFrm& w) {
+        emit w.fSearchTerms()->mouseUp(Qt::RightButton, Qt::NoModifier, 0, 0);
+        const bool group = w.findChild<QAction*>("fMnu_S")->isVisible();
+        const bool members = w.findChild<QAction*>("fMnu_L")->isVisible();
+        w.fPUMnu()->close();
+        return std::pair(group, members);
+    };
+    EXPECT_EQ(shownItems(window), std::pair(false, false));
+    STTA_Results terms = smallResults();
+    terms.Analyzed_Field = kRkSearchTerm;
+    terms.AnalOpts.ValIsGroupedRep = true;
+    gResults = terms;
+    SrchTmLstFrm grouped(allReport(terms), forms.STTA_IfrmShow(), "Grouped");
+    EXPECT_EQ(shownItems(grouped), std::pair(true, true));
 }
 
 TEST_F(ResultsWindow, TheRowDetailListsTheMembersOfAGroupRow) {
@@ -164,6 +181,21 @@ TEST_F(ResultsWindow, TheRowDetailListsTheMembersOfAGroupRow) {
     EXPECT_EQ(detail->windowTitle().toStdString().substr(0, 34), "Srch Engines for group: .. Rest ..");
     EXPECT_NE(rowOf(*detail, "bing"), -1);
     EXPECT_EQ(rowOf(*detail, "google"), -1);
+}
+
+TEST_F(ResultsWindow, ThePlotRangeLimitsThePlotToTheDaysEntered) {
+    SrchTmLstFrm window(allReport(form->data()), form, "All");
+    window.pPlotRow(rowOf(window, "bing"));
+    EXPECT_EQ(window.fChart()->ChartData().rowUBound(), 3);
+    responder.expect({.expectMessage = "to plot", .sets = {{"#1", "2026-03-02"}, {"#2", "3 Mar 2026"}}, .press = "&OK"});
+    ASSERT_TRUE(STTA_PlotRangeEnter(window));
+    EXPECT_EQ(window.dPlotStartEndDate, "2026-03-02|2026-03-03");
+    EXPECT_EQ(window.fChart()->ChartData().rowUBound(), 2);
+    EXPECT_TRUE(window.fPlotDesc()->text().contains("Selected Date Range: \n2 Mar 26 to 3 Mar 26"));
+    // Cancel keeps the range.
+    responder.press("to plot", "&Cancel");
+    EXPECT_FALSE(STTA_PlotRangeEnter(window));
+    EXPECT_EQ(window.dPlotStartEndDate, "2026-03-02|2026-03-03");
 }
 
 }  // namespace

@@ -224,6 +224,17 @@ TEST(LinkCapture, UrlsAndMailsWithTheirTexts) {
         EXPECT_EQ(r.allText(), c.text);
     }
 
+    // With tags collected, each link's tag lines up with its text.
+    Doc links(true);
+    links.delimiters = {{}, {" "}, {" ", "\""}};
+    links.lines({"Go to <a href=\"http://a.org/p\">the A site</a> or", "<A HREF=\"http://b.org\">B</A>."});
+    EXPECT_EQ(links.status.Urls, sep + "http://a.org/p" + sep + "http://b.org");
+    std::vector<std::pair<std::string, std::string>> found;
+    for (std::size_t i = 1; i < links.tagNames.size(); ++i)
+        if (links.tagNames[i] == "A") found.emplace_back(links.tagTexts[i], links.text[i]);
+    EXPECT_EQ(found, (std::vector<std::pair<std::string, std::string>>{{"<a href=\"http://a.org/p\">", "the A site"},
+                                                                      {"<A HREF=\"http://b.org\">", "B"}}));
+
     // Off (the help display's settings): nothing is captured.
     Doc off;
     HTML_OptionsDefault(off.options);

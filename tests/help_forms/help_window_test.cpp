@@ -227,3 +227,34 @@ TEST_F(HelpForms, TheAboutBoxShowsVersionBuildAndFolders) {
     ASSERT_EQ(responder.shown().size(), 1u);
     EXPECT_NE(responder.shown()[0].message.find("Parameters from Directory: \r" + home / "Shop/"), std::string::npos);
 }
+
+TEST_F(HelpForms, F1InABoxShowsHelpInTheHelpWindow) {
+    // The shell's key hook turns F1 into the last command's page and topic; here it
+    // asks for the topic FX of the page.
+    class F1Hook : public Routing {
+    public:
+        explicit F1Hook(std::string page) : page_(std::move(page)) {}
+        void mbKeyDown(int& keyCode, int&) override {
+            if (keyCode == 112) HELP_Show(nullptr, nullptr, page_, "FX");
+        }
+
+    private:
+        std::string page_;
+    } hook(page);
+    QWidget main;
+    main.show();
+    bool shownInBox = false;
+    QString source;
+    QTimer::singleShot(0, &main, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        ASSERT_NE(box, nullptr);
+        QTest::keyClick(box, Qt::Key_F1);
+        shownInBox = box->isVisible();
+        const auto windows = helpWindows();
+        if (windows.size() == 1) source = windows[0]->browser()->source().toString();
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    MB_MsgBox("Press F1", "0", "", "A box");
+    EXPECT_TRUE(shownInBox);
+    EXPECT_EQ(source, pageUrl(page, "FX").toString());
+}

@@ -9,6 +9,7 @@
 #include "logimport/log_format.h"
 #include "tests/support/fake_user_interface.h"
 #include "tests/support/scripted_responder.h"
+#include "tests/support/temp_home.h"
 
 namespace {
 
@@ -185,4 +186,16 @@ TEST(ShippedLogFormats, SplitTheirSampleLines) {
     LogFmtCompiled missing;
     STTA_LogFmtDefLoad("No such format", missing);
     EXPECT_FALSE(STTA_LogLineSplit("anything", missing, fields));
+}
+
+TEST(LogFmtDefault, TheSitesChoiceElseTheShippedDefault) {
+    testsupport::TempHome home;
+    gIniLastVals = home / "LastVals.ini";
+    gIniLogFmts = std::string(std::getenv("DRAVOLIN_SOURCE_DIR")) + "/resources/param/logfmts.ini";
+    testsupport::writeFile(gIniLastVals, "[Main]\n");
+    EXPECT_EQ(STTA_LogFmtDefault(), "Combined (Apache, NGINX)");  // a new site has chosen none
+    INI_Put("Main", "LFmtDflt", "Common (Apache, NGINX)", gIniLastVals);
+    EXPECT_EQ(STTA_LogFmtDefault(), "Common (Apache, NGINX)");
+    gIniLastVals.clear();
+    gIniLogFmts.clear();
 }

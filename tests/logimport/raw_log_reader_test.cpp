@@ -327,6 +327,14 @@ TEST_F(ReadRun, WildcardFilesAreReadInTheConfirmedOrderAndCancelReadsNothing) {
     EXPECT_EQ(rows(), 6);
     const std::string firstRead = TXT_EndsWith(firstShown, "w2.log", true) ? "2.2.2.%" : "1.1.1.%";
     EXPECT_EQ(site.count("SELECT COUNT(*) FROM logline WHERE LogLnID <= 3 AND IP LIKE '" + firstRead + "'"), 3);
+    // "?" stands for one character, as in the entry dialog.
+    ui.arrange = {};
+    testsupport::writeFile(site.home / "logs/w3.log", manyLines(3, "3.3.3."));
+    testsupport::writeFile(site.home / "logs/w33.log", manyLines(3, "4.4.4."));
+    responder.press("The following files will be processed", "&Yes");
+    EXPECT_TRUE(read(site.home / "logs/w?.log"));
+    EXPECT_EQ(site.count("SELECT COUNT(*) FROM logline WHERE IP LIKE '3.3.3.%'"), 3);
+    EXPECT_EQ(site.count("SELECT COUNT(*) FROM logline WHERE IP LIKE '4.4.4.%'"), 0);
 }
 
 TEST_F(ReadRun, StopKeepsWhatWasCommittedAndARereadDoublesNothing) {
@@ -383,6 +391,15 @@ TEST_F(ReadRun, FileChecksFindTheValidEndsOrSkipTheFile) {
         {"valid", valid, true, "20261210100000", "20261210102030", ""},
         {"junk head and a tail longer than one window", "junk\n" + valid + junk, true, "20261210100000",
          "20261210102030", ""},
+        {"a comment header of a few KB", std::string(5000, '#') + "\n" + valid, true, "20261210100000",
+         "20261210102030", ""},
+        {"junk running over many blocks on both sides", junk + junk + std::string(200000, 'x') + "\n" + valid +
+                                                            std::string(200000, 'y') + "\n" + junk,
+         true, "20261210100000", "20261210102030", ""},
+        {"one valid line longer than a block", logLine("1.1.1.1", "10:00:00", "/" + std::string(150000, 'p')),
+         true, "20261210100000", "20261210100000", ""},
+        {"CR line ends", logLine("1.1.1.1", "10:00:00", "/a.html") + "\r" + logLine("1.1.1.1", "10:20:30", "/b.html"),
+         true, "20261210100000", "20261210102030", ""},
         {"empty", "", false, "", "", "Log file is empty or does not exist. File Skipped."},
         {"no valid line", junk, false, "", "", "Log file does not contain any valid lines. File Skipped."},
         {"missing", "", false, "", "", "Log file does not exist. File Skipped.", "Log file does not exist.", false},
