@@ -260,8 +260,9 @@ std::string siteNameProblem(const std::string& name) {
     std::string folder = name;
     PAFN_ReplaceInvalidChars(folder, "", true);
     if (folder == name && (name.empty() || name.front() != '.')) return {};
+    // No bar in the text itself: the box's notice would cut it there.
     return "The name is also the name of the site's folder: it cannot begin with \".\" nor hold any of "
-           "\\ / : * ? \" < > |";
+           "\\ / : * ? \" < > or a vertical bar.";
 }
 
 }  // namespace shell
