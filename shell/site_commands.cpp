@@ -79,6 +79,8 @@ void newSiteCommand() {
             problem = "Name is required.";
             continue;
         }
+        problem = siteNameProblem(name);
+        if (!problem.empty()) continue;
         if (!INI_CheckUniqueName("Main", "DBNameLst", gIniSiteDbs, name, false, problem, false)) continue;
         auto flag = [](const char* key) { return INI_GetFlag("NewDB", key, gIniScreens, kIniMissingEmpty); };
         STTA_SiteCreate(name, flag("LastKeepVal"), flag("Last404"), flag("Lastquery"), flag("LastFrag"),

@@ -1,5 +1,7 @@
 #include "shell/sites.h"
 
+#include <filesystem>
+
 #include "core/delimited_lists.h"
 #include "core/error_handler.h"
 #include "core/file_actions.h"
@@ -245,7 +247,24 @@ void setAnalysisOffer(std::function<void(const std::string&)> offer) { analysisO
 const std::string& mainCaption() { return caption(); }
 
 std::string recycledTarget(const std::string& folder) {
-    return gAppPath + "recycled" + withoutSlash(folder);
+    const std::string path = withoutSlash(folder);
+    const std::string program = withSlash(gAppPath);
+    const std::string base = path.rfind(program, 0) == 0 ? program + "recycled/" + path.substr(program.size())
+                                                         : program + "recycled" + path;
+    // A folder recycled before under the same name stays as it is.
+    std::string target = base;
+    std::error_code ec;
+    for (int n = 2; std::filesystem::exists(target, ec); ++n) target = base + "." + std::to_string(n);
+    return target;
+}
+
+std::string siteNameProblem(const std::string& name) {
+    std::string folder = name;
+    PAFN_ReplaceInvalidChars(folder, "", true);
+    if (folder == name && (name.empty() || name.front() != '.')) return {};
+    // No bar in the text itself: the box's notice would cut it there.
+    return "The name is also the name of the site's folder: it cannot begin with \".\" nor hold any of "
+           "\\ / : * ? \" < > or a vertical bar.";
 }
 
 }  // namespace shell

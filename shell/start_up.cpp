@@ -12,8 +12,8 @@
 #include "platform/sys/program_folder.h"
 #include "platform/sys/rt_error.h"
 #include "shell/hooks.h"
-#include "shell/site_commands.h"
 #include "shell/sites.h"
+#include "shell/site_commands.h"
 
 namespace shell {
 namespace {
@@ -98,6 +98,8 @@ void createFirstSite(const StartupWindow& window) {
             message = "Name is required.";
             continue;
         }
+        message = siteNameProblem(name);
+        if (!message.empty()) continue;
         if (INI_CheckUniqueName("Main", "DBNameLst", gIniSiteDbs, name, false, message, false)) break;
     }
     const std::string shippedSite = gMainDataDir;

@@ -146,18 +146,18 @@ void listRemoved(const FltrListEditArgs& a, const std::string& name) {
         INI_Put(kFilters, a.selEntry, "", a.iniFile);
 }
 
-void listNew(const FltrListEditArgs& a) {
-    if (a.allowMultiple && askMultiple(a)) {
-        std::string name;
-        bool any = false;
-        FLTR_MultiCondSelect(name, a, any);
-        return;
-    }
+std::string listNew(const FltrListEditArgs& a) {
     std::string name;
-    if (!editSingle(a, name) || !identicalInList(a, name)) return;
+    if (a.allowMultiple && askMultiple(a)) {
+        bool any = false;
+        return FLTR_MultiCondSelect(name, a, any) == 2 ? name : std::string();
+    }
+    if (!editSingle(a, name)) return {};
+    if (!identicalInList(a, name)) return name;
     INI_EraseSection(name, a.iniFile);
     dropFromList(a, name);
     identicalRefused();
+    return {};
 }
 
 void listEdit(const FltrListEditArgs& a, const std::string& name) {
@@ -357,21 +357,24 @@ int FLTR_FilterListEdit(const FltrListEditArgs& a, long& extraButton) {
     list.furtherCaption = "&Cancel";
     dlg::useStandardListButtons(list);
 
-    const std::string selected = INI_Get(kFilters, a.selEntry, a.iniFile, kIniMissingEmpty);
+    // The filter to show chosen: the selected one at first, then a filter just made, so
+    // that OK selects it.
+    std::string toChoose = INI_Get(kFilters, a.selEntry, a.iniFile, kIniMissingEmpty);
     for (bool first = true;; first = false) {
         core::StrArray names, descs;
         if (a.descriptions) {
             FLTR_FilterListDescs(a.listEntry, a.iniFile, a.captions, a.protectedNames, false, names, descs);
             list.memList = CHUNKS_JoinEx(descs, "|", kChunksNoExclusion, 1, false);
         }
-        if (first) {
-            list.selection = selected;
+        if (!first) list.instruction.clear();
+        if (first || !toChoose.empty()) {
+            list.selection = toChoose;
+            list.state.clear();
             if (a.descriptions) {
-                const long at = names.find(selected, 1, core::Match::IgnoreCase);
+                const long at = names.find(toChoose, 1, core::Match::IgnoreCase);
                 list.selection = at > 0 ? descs[at] : std::string();
             }
-        } else {
-            list.instruction.clear();
+            toChoose.clear();
         }
 
         const long result = a.descriptions ? MB_EditList({}, {}, {}, list) : MB_EditList(kFilters, a.listEntry, a.iniFile, list);
@@ -398,7 +401,7 @@ int FLTR_FilterListEdit(const FltrListEditArgs& a, long& extraButton) {
             if (!dropped.empty()) fltr::listRemoved(a, dropped.front());
             break;
         }
-        case dlg::kListAdded: fltr::listNew(a); break;
+        case dlg::kListAdded: toChoose = fltr::listNew(a); break;
         case dlg::kListActionA:
             if (!chosen.empty()) fltr::listEdit(a, chosen);
             break;

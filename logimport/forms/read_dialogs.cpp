@@ -4,6 +4,7 @@
 #include "core/ini_store.h"
 #include "core/program_paths.h"
 #include "core/text.h"
+#include "dialogs/msgbox.h"
 #include "dialogs/option_strings.h"
 #include "dialogs/paged_list_dialog.h"
 #include "dialogs/ready_dialogs.h"
@@ -101,7 +102,14 @@ bool STTA_FltrChoose(const std::string& intro, const std::string& title) {
         const std::string message = intro + "Filter selected:" + gCR + selected + gCR;
         long extra = 0;
         const long r = MB_ShowEx(message, "1", options, title + " Site DB: " + siteName(), args, nullptr, &extra);
-        if (r == extra + 1) return true;
+        if (r == extra + 1) {
+            // Without "Add all log lines" the read needs a main filter; an empty choice
+            // would add every line as if the box were ticked.
+            if (INI_GetFlag("Main", "All", "::*", 5) || !selectedMainFilters().empty()) return true;
+            MB_Info("No main filter is selected. Choose one with \"Main Filter ...\", or tick \"Add all log "
+                    "lines\".");
+            continue;
+        }
         if (r == extra + 2) return false;
         if (r == 1) STTA_LdLnFltrListEdit();
         if (r == 2) STTA_FltrBotsListEdit(gIniFltrBots);

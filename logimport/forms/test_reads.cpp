@@ -29,7 +29,10 @@ std::string checkOptions() { return MB_OptEsc(1) + MB_OptDfltButton(1) + MB_OptM
 
 // Every distinct value of the last test read, one per row.
 void listAll(const core::StrArray& values, long fieldNo, const std::string& word) {
-    core::StrArray rows = values;
+    // Item 0 is the tally's empty starting item, not a value found.
+    core::StrArray rows;
+    for (long i = 0; i <= values.ubound(); ++i)
+        if (i > 0 || !values[i].empty()) rows.append(values[i]);
     logimport::ResultList list{.header = STTA_LogFieldCaption(fieldNo),
                                .layout = "|||||||||1||{7800}||||True",
                                .back = fieldNo == kFldReferrer ? "&Cancel" : "&Back to definitions",

@@ -459,6 +459,15 @@ TEST_F(ReadRun, FileChecksFindTheValidEndsOrSkipTheFile) {
     EXPECT_EQ(responder.pending(), 0u);
 }
 
+// A site that never chose a default format reads with the one the program ships.
+TEST_F(ReadRun, WithoutTheSitesDefaultFormatTheShippedOneReads) {
+    INI_Put("Main", "LFmtDflt", "", gIniLastVals);
+    const std::string path = site.home / "logs/a.log";
+    testsupport::writeFile(path, manyLines(5, "10.0.0."));
+    EXPECT_TRUE(read(path));
+    EXPECT_EQ(rows(), 5);
+}
+
 TEST_F(ReadRun, ATestReadStoresNothingAndAsksNothing) {
     const std::string path = site.home / "logs/a.log";
     testsupport::writeFile(path, manyLines(10, "10.0.0."));

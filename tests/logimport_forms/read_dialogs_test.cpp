@@ -131,6 +131,23 @@ TEST_F(ReadDialogsTest, FilterChoiceEndsOnOkOrCancelAndRemembersTheChoice) {
     }
 }
 
+// Without "Add all log lines" a main filter is needed: OK without one is refused.
+TEST_F(ReadDialogsTest, FilterChoiceWithoutAMainFilterNeedsAllLines) {
+    testsupport::writeFile(gIniLdLnFltr, "[Filters]\nFltr Sel=\nSelLst=robots\n"
+                                         "[robots]\nTyp=2\nVal=bot\nMC=False\nColType=2\n");
+    ScriptedResponder responder;
+    responder.expect({.expectCaption = "Add Log Data",
+                      .sets = {{"cap:Add all log lines [main filter not used]", "0"}},
+                      .press = "&OK"});
+    responder.press("No main filter is selected.", "&OK");
+    responder.expect({.expectCaption = "Add Log Data",
+                      .sets = {{"cap:Add all log lines [main filter not used]", "1"}},
+                      .press = "&OK"});
+    EXPECT_TRUE(STTA_FltrChoose("", "Add Log Data"));
+    EXPECT_EQ(responder.pending(), 0u);
+    EXPECT_EQ(INI_Get("Main", "All", gIniLastVals, 7, ""), "True");
+}
+
 TEST_F(ReadDialogsTest, FilterChoiceButtonsOpenTheirFilterLists) {
     const std::vector<std::string> caps = {"&Main Filter ...", "&Robot Filters ...", "Com&ponent Filter ..."};
     const std::string lists[] = {"Main Filter to add/exclude lines [Site DB: Test Site]",
