@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/delimited_lists.h"
 #include "core/ini_store.h"
 #include "core/program_paths.h"
 #include "core/text.h"
@@ -163,6 +164,54 @@ TEST_F(TargetDialogs, SwitchingBackToSimpleMakesAOnePageTargetAndCancelChangesNo
     EXPECT_EQ(item, "Target 7 : basket");
     EXPECT_EQ(load("Target 7").Rules[0].Val, "basket");
     EXPECT_EQ(INI_Get("Main", "Parm", gIniTargets, 3), "");
+}
+
+TEST_F(TargetDialogs, TheListAddsEditsInPlaceAndCopiesTargets) {
+    simpleTarget("Target 1", "cart");
+    simpleTarget("Target 2", "shoes");
+    INI_Put("Main", "LstTgts", "Target 1 : cart|Target 2 : shoes", gIniTargets);
+    INI_Put("Main", "Parm", "2", gIniTargets);
+    struct Case {
+        const char* name;
+        int position;             // the item chosen, -1 none
+        const char* button;       // pressed in the list
+        std::vector<std::pair<std::string, std::string>> definition;  // simple dialog: typed name, button
+        std::string listAfter;
+    } cases[] = {
+        {"new", -1, "&New ", {{"Thanks", "&OK"}}, "Target 1 : cart|Target 2 : shoes|Target 3 : thanks"},
+        {"new cancelled", -1, "&New ", {{"x", "&Cancel"}}, "Target 1 : cart|Target 2 : shoes|Target 3 : thanks"},
+        {"edit keeps the place", 0, "Edi&t ", {{"basket", "&OK"}},
+         "Target 1 : basket|Target 2 : shoes|Target 3 : thanks"},
+        {"edit unchanged", 1, "Edi&t ", {{"", "&OK"}}, "Target 1 : basket|Target 2 : shoes|Target 3 : thanks"},
+        {"copy", 1, "Cop&y ", {{"", "&Cancel"}},
+         "Target 1 : basket|Target 2 : shoes|Target 3 : thanks|Target 4 : shoes"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        listAnswer(c.button, c.position);
+        for (const auto& [page, button] : c.definition) simpleAnswer(page, button);
+        listAnswer("&Cancel");
+        EXPECT_EQ(STTA_TargetsEdit(), 1);
+        EXPECT_EQ(listed(), c.listAfter);
+        EXPECT_EQ(responder.pending(), 0u);
+    }
+    // The copy is a target of its own with the rules of the one copied.
+    EXPECT_EQ(load("Target 4").Rules[0].Val, "shoes");
+    EXPECT_EQ(load("Target 4").Typ, 4);
+}
+
+TEST_F(TargetDialogs, ACopyOfATargetWithoutLabelEndsInTheSeparator) {
+    INI_Put("Main", "LstTgts", "Target 1 : ", gIniTargets);
+    INI_Put("Main", "Parm", "1", gIniTargets);
+    simpleTarget("Target 1", "");
+    listAnswer("Cop&y ", 0);
+    simpleAnswer("", "&Cancel");
+    listAnswer("&Cancel");
+    STTA_TargetsEdit();
+    core::StrArray items;
+    CHUNKS_Split(listed(), items, 1);
+    ASSERT_EQ(items.ubound(), 2);
+    EXPECT_EQ(items[2], "Target 2 : ");
 }
 
 }  // namespace
