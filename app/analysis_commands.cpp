@@ -16,6 +16,7 @@ AnalysisCommands::AnalysisCommands(Mainfrm& main) : main_(main), dispatch_(forms
                 main.wire(item.code, [this, kind = item.reportKind, mode = item.reportMode, group = item.listKey] {
                     dispatch_.runReport(kind, mode, group);
                 });
+    shell::setAnalysisOffer([this](const std::string& reason) { dispatch_.STTA_ReportNeedsAnalysis(reason, "", true, 1); });
     main.wire("SW", [this] { dispatch_.STTA_ReportNeedsAnalysis("", "", true, 1); });
     main.wire("SN", [this] { dispatch_.STTA_PrevAnalysisSelect(); });
     main.wire("RM", [this] { dispatch_.STTA_ReportNeedsAnalysis("", "", true, 2); });
@@ -32,6 +33,8 @@ AnalysisCommands::AnalysisCommands(Mainfrm& main) : main_(main), dispatch_(forms
         if (SrchTmLstFrm* window = activeResults()) STTA_PlotColsRestore(*window, true);
     });
 }
+
+AnalysisCommands::~AnalysisCommands() { shell::setAnalysisOffer({}); }
 
 SrchTmLstFrm* AnalysisCommands::activeResults() {
     bool ok = false;

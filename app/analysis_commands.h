@@ -11,6 +11,7 @@ class SrchTmLstFrm;
 class AnalysisCommands {
 public:
     explicit AnalysisCommands(Mainfrm& main);
+    ~AnalysisCommands();
 
     DataForms& dataForms() { return forms_; }
     ReportDispatch& dispatch() { return dispatch_; }

@@ -15,6 +15,7 @@
 #include "platform/sys/rt_error.h"
 #include "shell/main_window.h"
 #include "shell/sites.h"
+#include "shell/start_up.h"
 #include "window/services.h"
 
 namespace {
@@ -36,7 +37,7 @@ int main(int argc, char** argv) {
     int rc = 0;
     try {
         const std::string folder = sys::programFolder();
-        sys::ensureProgramFolder(folder,
+        shell::openProgramFolder(folder,
                                  sys::resourcesFolder(QCoreApplication::applicationDirPath().toStdString()));
         Mainfrm main;
         wireLogImportCommands(main);

@@ -46,6 +46,34 @@ public:
     PIS_QuietScope& operator=(const PIS_QuietScope&) = delete;
 };
 
+// One report with Stop mode 1 that counts its own steps and ends on every way out of
+// the scope; when the work inside fails, that error wins over one from the end.
+class PIS_Scope {
+public:
+    PIS_Scope(const std::string& message, const std::string& units, int64_t total, double intervalSeconds) {
+        PIS_Start(message, units, total, "", report_, intervalSeconds, 1, false);
+    }
+    ~PIS_Scope() {
+        if (ended_) return;
+        try {
+            PIS_End(report_);
+        } catch (...) {
+        }
+    }
+    PIS_Scope(const PIS_Scope&) = delete;
+    PIS_Scope& operator=(const PIS_Scope&) = delete;
+    void step() { PIS_Update(done_, "", report_, {.increment = true}); }
+    void end() {
+        ended_ = true;
+        PIS_End(report_);
+    }
+
+private:
+    long report_ = 0;
+    int64_t done_ = 0;
+    bool ended_ = false;
+};
+
 namespace core {
 
 class ProgressReports {

@@ -23,13 +23,6 @@
 namespace dlg {
 namespace {
 
-QWidget* memberOf(Msgbxform* form, const std::string& mapItem) {
-    if (mapItem.empty()) return nullptr;
-    ui::ControlArray* array = form->arrayOfKind(static_cast<int>(CHUNKS_GetNum(1, mapItem)));
-    const int member = static_cast<int>(CHUNKS_GetNum(2, mapItem));
-    return array && array->exists(member) ? (*array)[member] : nullptr;
-}
-
 // The buttons a user could press now, by number.
 std::vector<QPushButton*> pressable(Msgbxform* form) {
     std::vector<QPushButton*> out;
@@ -95,7 +88,7 @@ core::DlgView boxView(Msgbxform* form, const std::string& message, const std::st
         v.caption = displayCaption(MB_EntryCaption(fields, LLIST_StrArrItem(values, i, "")));
         v.labelBefore = lastLabel;
         if (v.type == kTypeCommandButton) v.value = LLIST_StrArrItem(values, i, "");
-        else if (QWidget* w = memberOf(form, mapItem)) describe(v, w);
+        else if (QWidget* w = form->entryControl(i)) describe(v, w);
         if (v.type == kTypeLabel) lastLabel = v.caption;
         view.ctls.push_back(v);
     }
@@ -104,7 +97,7 @@ core::DlgView boxView(Msgbxform* form, const std::string& message, const std::st
 
 QWidget* BoxDriver::control(int entry) const {
     if (entry < 1 || entry > form_->entryMap.ubound()) refuse("no entry " + std::to_string(entry));
-    QWidget* w = memberOf(form_, form_->entryMap[entry]);
+    QWidget* w = form_->entryControl(entry);
     if (!w) refuse("no control for entry " + std::to_string(entry));
     if (!w->isEnabled()) refuse("entry " + std::to_string(entry) + " disabled");
     return w;
@@ -148,8 +141,11 @@ void BoxDriver::choose(int entry, const std::vector<int>& positions) {
         if (positions.empty() || positions[0] >= c->count()) refuse("no such item at entry " + std::to_string(entry));
         c->setCurrentIndex(positions[0]);
     } else if (auto* g = qobject_cast<grid::FlexGrid*>(w)) {
-        if (positions.empty() || positions[0] >= g->Rows()) refuse("no such row at entry " + std::to_string(entry));
+        if (positions.empty() || positions[0] >= g->Rows() || positions.back() >= g->Rows())
+            refuse("no such row at entry " + std::to_string(entry));
         g->setRow(positions[0]);
+        // Several positions: the rows from the first to the last.
+        if (positions.size() > 1) g->setRowSel(positions.back());
     } else {
         refuse("no list at entry " + std::to_string(entry));
     }
@@ -195,7 +191,14 @@ void BoxDriver::key(int vbKeyCode, int shift) {
 
 void BoxDriver::closeBox() { form_->Form_QueryUnload(0); }
 
-void BoxDriver::click(int entry, int) { refuse("no click action for entry " + std::to_string(entry)); }
+void BoxDriver::click(int entry, int row) {
+    QWidget* w = control(entry);
+    if (!qobject_cast<QListWidget*>(w)) refuse("no click action for entry " + std::to_string(entry));
+    choose(entry, {row});
+    static_cast<QListWidget*>(w)->setCurrentRow(row, QItemSelectionModel::NoUpdate);
+    form_->dMouseDownShift = 0;
+    form_->fListBox_Click(w);
+}
 
 void BoxDriver::dblClick(int entry, int row) {
     QWidget* w = control(entry);

@@ -20,7 +20,8 @@ public:
 
     void setText(int entry, const std::string& text) override;
     void setCheck(int entry, int value) override;
-    // List rows from 0; a combo box takes the first; a grid's Row becomes it.
+    // List rows from 0; a combo box takes the first; a grid's Row becomes the first and
+    // its RowSel the last.
     void choose(int entry, const std::vector<int>& positions) override;
     void press(int button) override;
     void press(const std::string& caption) override;
@@ -28,8 +29,8 @@ public:
     // the Cancel button), then its key-up.
     void key(int vbKeyCode, int shift) override;
     void closeBox() override;
-    // A double-click chooses the row first; a grid's row -1 is its header. List
-    // clicks have no handler yet: they refuse.
+    // A click or double-click chooses the row first; a grid's row -1 is its header.
+    // Only lists take a single click.
     void click(int entry, int row) override;
     void dblClick(int entry, int row) override;
 

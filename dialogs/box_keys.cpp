@@ -268,17 +268,19 @@ void MB_FormListDblClick(Msgbxform* form, QWidget* control, int shift, bool head
     MB_FormSetResult(form, static_cast<int>(action));
 }
 
-void MB_FormGridFind(Msgbxform* form, grid::FlexGrid& grid) {
+void MB_FormGridFind(Msgbxform* form, grid::FlexGrid& grid) { MB_GridFind(grid, form->dGridFindText); }
+
+void MB_GridFind(grid::FlexGrid& grid, std::string& findText) {
     const long startRow = grid.Row();
     long button = 0;
     const std::string text =
         MB_Input("Find a Value in the list." + gCRCR + "This find will NOT match case." + gCR +
                      "It will start at the top of the list when the End of the list is reached." + gCRCR +
                      "Enter Text To Find:",
-                 "", form->dGridFindText, nullptr, &button);
+                 "", findText, nullptr, &button);
     // An empty answer (also Cancel) would match the first cell looked at.
     if (text.empty()) return;
-    form->dGridFindText = text;
+    findText = text;
     const std::string wanted = core::lowerAscii(text);
     long row = grid.Row();
     int col = grid.Col() + 1;

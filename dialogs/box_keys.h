@@ -35,6 +35,9 @@ void MB_FormListDblClick(Msgbxform* form, QWidget* control, int shift, bool head
 // F3 in a grid: asks for a text and selects the next cell holding it (case ignored),
 // wrapping once to the top. An empty or cancelled answer looks for nothing.
 void MB_FormGridFind(Msgbxform* form, grid::FlexGrid& grid);
+// The same for any grid: asks for the text (offering the last one) and selects the next
+// cell that holds it, from the current cell on and round to the top once.
+void MB_GridFind(grid::FlexGrid& grid, std::string& findText);
 // F3 in a multi-line text box of a box whose options hold "FndLastVal": asks for a text
 // (offering the last one) and selects its next occurrence; the text is kept in the
 // options for the next F3.

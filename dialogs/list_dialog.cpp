@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 #include <utility>
 #include <vector>
 
@@ -59,18 +60,22 @@ void swapItems(core::StrArray& items, long a, long b) {
     items.set(b, std::move(held));
 }
 
+// Grids that allow several rows report each selected row after the eighth item.
+std::vector<long> severalRows(const std::string& rest) {
+    std::vector<long> rows;
+    core::StrArray selected;
+    if (!rest.empty()) CHUNKS_Split(rest, selected, 1);
+    for (long i = 1; i <= selected.ubound(); ++i) rows.push_back(static_cast<long>(TXT_Val(selected[i])));
+    return rows;
+}
+
 // Grid rows (item positions from 1) that Delete acts on.
 std::vector<long> rowsToDelete(const MB_CtlSpec& spec, bool sort, const std::array<long, 8>& nums,
                                const std::string& rest) {
     std::vector<long> rows;
-    if (spec.flag(dlg::kSfSkipBlank)) {
-        // Grids that allow several rows report each selected row after the eighth item.
-        core::StrArray selected;
-        if (!rest.empty()) CHUNKS_Split(rest, selected, 1);
-        for (long i = 1; i <= selected.ubound(); ++i) rows.push_back(static_cast<long>(TXT_Val(selected[i])));
-    } else if (sort) {
+    if (spec.flag(dlg::kSfSkipBlank)) rows = severalRows(rest);
+    else if (sort)
         for (long r = std::min(nums[2], nums[4]); r <= std::max(nums[2], nums[4]); ++r) rows.push_back(r);
-    }
     if (rows.empty()) rows.push_back(nums[0]);
     return rows;
 }
@@ -79,7 +84,18 @@ std::vector<long> rowsToDelete(const MB_CtlSpec& spec, bool sort, const std::arr
 
 namespace dlg {
 
-void listUnsupported(const std::string& text) { core::ui().systemOk(text, ""); }
+std::vector<long> listChosenRows(const std::string& state, bool several) {
+    std::array<long, 8> nums{};
+    std::string list = state, rest;
+    long next = 0;
+    MB_ParseNums8(list, nums, rest, next, false);
+    std::vector<long> rows;
+    if (several) rows = severalRows(rest);
+    if (rows.empty() && nums[0] >= 1) rows.push_back(nums[0]);
+    return rows;
+}
+
+void listUnsupported(const std::string& text) { std::fprintf(stderr, "MB_ListDlgWork: %s\n", text.c_str()); }
 
 void listStore(const core::StrArray& items, long first, const std::string& section, const std::string& entry,
                const std::string& iniFile, MB_ListDlgArgs& args) {

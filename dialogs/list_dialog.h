@@ -9,6 +9,7 @@
 #include <QWidget>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/delimited_lists.h"
 #include "core/typed_array.h"
@@ -132,8 +133,8 @@ std::string MB_FillBlankItems(std::string_view list, std::string_view defaults);
 
 namespace dlg {
 
-// The developers' notice for an argument combination the list dialogs do not support;
-// the dialog goes on without it.
+// The developers' notice for an argument combination the list dialogs do not support:
+// written to the standard error, never shown; the dialog goes on without it.
 void listUnsupported(const std::string& text);
 // Items first..ubound written back to where the list is kept: the INI entry, or
 // args.memList when the section is empty.
@@ -143,6 +144,10 @@ void listStore(const core::StrArray& items, long first, const std::string& secti
 // match it with tabs for the separator, else of the shown text equal to it; 0 none.
 long listFind(const core::StrArray& items, const core::StrArray& display, long first, const std::string& selection,
               const std::string& separator);
+// The rows (item positions from 1) chosen in a grid's state: with `several`, each
+// selected row listed after the eighth number, else (or when none is listed) the one
+// chosen row; nothing when no row is chosen.
+std::vector<long> listChosenRows(const std::string& state, bool several);
 // Whether button r needs a chosen item first, and the instruction when it has none.
 bool listNeedsChoice(long r, const MB_ListButtons& b, const std::string& needChoice);
 std::string listChoiceInstruction(const std::string& itemWord, const std::string& buttons, long r,

@@ -7,6 +7,7 @@
 #include <QFontDatabase>
 #include <QFrame>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -20,12 +21,14 @@
 #include "core/dialog_responder.h"
 #include "core/ini_store.h"
 #include "core/numbers.h"
+#include "core/shell_hooks.h"
 #include "core/stored_text.h"
 #include "dialogs/box_keys.h"
 #include "dialogs/control_arrays.h"
 #include "dialogs/control_geometry.h"
 #include "dialogs/enabling_rules.h"
 #include "dialogs/grid_save_dialog.h"
+#include "dialogs/show_item_dialog.h"
 #include "platform/grid/flex_grid.h"
 #include "platform/ui/keys.h"
 #include "platform/ui/qt_text.h"
@@ -62,6 +65,9 @@ ui::ControlArray::Factory factory(std::function<void(W*)> setUp = {}) {
     };
 }
 
+// The mouse button as VB numbers it: 1 left, 2 right, 4 middle.
+int vbButton(Qt::MouseButton b) { return b == Qt::LeftButton ? 1 : b == Qt::RightButton ? 2 : b == Qt::MiddleButton ? 4 : 0; }
+
 QLabel* hiddenLabel(QWidget* parent, const char* name) {
     auto* label = new QLabel(parent);
     label->setObjectName(name);
@@ -81,9 +87,8 @@ Msgbxform::Msgbxform(QWidget* parent)
       fTextBox(this, "fTextBox", "TextBox", factory<QLineEdit>([](QLineEdit* t) { t->setText("Text1"); })),
       fTextBoxM(this, "fTextBoxM", "TextBox",
                 factory<QPlainTextEdit>([](QPlainTextEdit* t) { t->setPlainText("Text1"); })),
-      fCheck(this, "fCheck", "CheckBox", factory<QCheckBox>([this](QCheckBox* c) {
+      fCheck(this, "fCheck", "CheckBox", factory<dlg::TwoWayCheckBox>([this](QCheckBox* c) {
                  c->setText("Check1");
-                 c->setTristate(true);
                  connect(c, &QCheckBox::clicked, this, [this, c] { fCheck_Click(ui::controlIndex(c)); });
              })),
       fOption(this, "fOption", "OptionButton", factory<QRadioButton>([this](QRadioButton* o) {
@@ -105,9 +110,8 @@ Msgbxform::Msgbxform(QWidget* parent)
       fGrid(this, "fGrid", "MSFlexGrid", factory<grid::FlexGrid>([this](grid::FlexGrid* g) {
                 g->setRows(2);
                 connect(g, &grid::FlexGrid::mouseDown, this,
-                        [this](Qt::MouseButton, Qt::KeyboardModifiers m, int, int y) {
-                            dMouseDownShift = ui::vbShift(m);
-                            dMouseDownY = y;
+                        [this, g](Qt::MouseButton b, Qt::KeyboardModifiers m, int x, int y) {
+                            fGrid_MouseDown(ui::controlIndex(g), vbButton(b), ui::vbShift(m), x, y);
                         });
                 connect(g, &grid::FlexGrid::dblClick, this, [this, g] { fGrid_DblClick(ui::controlIndex(g)); });
             })),
@@ -164,11 +168,26 @@ Msgbxform::Msgbxform(QWidget* parent)
 Msgbxform::~Msgbxform() = default;
 
 void Msgbxform::wireList(QListWidget* list) {
-    // A list reports no mouse-down of its own: Ctrl is read when the double-click comes.
-    connect(list, &QListWidget::itemDoubleClicked, this, [this, list] {
-        dMouseDownShift = ui::vbShift(QApplication::keyboardModifiers());
-        fListBox_DblClick(list);
-    });
+    // Mouse-downs on the list's viewport reach the form's event filter.
+    connect(list, &QListWidget::itemClicked, this, [this, list] { fListBox_Click(list); });
+    connect(list, &QListWidget::itemDoubleClicked, this, [this, list] { fListBox_DblClick(list); });
+}
+
+void Msgbxform::RememberMouseDown(int shift, double y) {
+    dMouseDownShift = shift;
+    dMouseDownY = y;
+}
+
+void Msgbxform::fGrid_MouseDown(int, int, int shift, double, double y) {
+    handler("fGrid_MouseDown", [&] { RememberMouseDown(shift, y); });
+}
+
+void Msgbxform::fListBox_MouseDown(QWidget*, int, int shift, double, double y) {
+    handler("fListBox_MouseDown", [&] { RememberMouseDown(shift, y); });
+}
+
+void Msgbxform::fListBox_Click(QWidget* list) {
+    handler("fListBox_Click", [&] { MBX_ShowItemClick(this, list); });
 }
 
 ui::ControlArray* Msgbxform::arrayOfKind(int kind) {
@@ -190,6 +209,13 @@ ui::ControlArray* Msgbxform::arrayOfKind(int kind) {
     case 14: return &fLine;
     default: return nullptr;
     }
+}
+
+QWidget* Msgbxform::entryControl(long entry) {
+    if (entry < 1 || entry > entryMap.ubound() || entryMap[entry].empty()) return nullptr;
+    ui::ControlArray* array = arrayOfKind(static_cast<int>(CHUNKS_GetNum(1, entryMap[entry])));
+    const int member = static_cast<int>(CHUNKS_GetNum(2, entryMap[entry]));
+    return array && array->exists(member) ? (*array)[member] : nullptr;
 }
 
 void Msgbxform::setLeft(double twips) {
@@ -238,6 +264,19 @@ void Msgbxform::Form_Load() {
         dFirstActivate = true;
         ui::setTag(this, "MsgBxForm|" + timerText() + "|" + std::to_string(++gFormSerial));
     });
+}
+
+void Msgbxform::Form_Activate() {
+    handler("Form_Activate", [this] {
+        if (!dFirstActivate) return;
+        dFirstActivate = false;
+        MB_FormFirstActivate(this, dKeyDownDone);
+    });
+}
+
+void Msgbxform::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) Form_Activate();
 }
 
 void Msgbxform::fButton_Click(int index) {
@@ -322,10 +361,16 @@ void Msgbxform::fValiButton_Click() {
         const long dflt = static_cast<long>(CHUNKS_GetNum(2, roles));
         fValiPic->hide();
         fValiButton->setDefault(false);
-        if (dflt >= 0) static_cast<QPushButton*>(fButton[static_cast<int>(dflt)])->setDefault(true);
         if (esc >= 0) cancel_ = static_cast<QPushButton*>(fButton[static_cast<int>(esc)]);
         if (CHUNKS_GetIsTrue(3, roles) && gMBValiFocusCtl) gMBValiFocusCtl->setFocus();
         else if (dflt >= 0) fButton[static_cast<int>(dflt)]->setFocus();
+        // After the focus has moved: the box then takes this button as its default
+        // again, where Enter finds it (a button that kept its mark would not tell it).
+        if (dflt >= 0) {
+            auto* b = static_cast<QPushButton*>(fButton[static_cast<int>(dflt)]);
+            b->setDefault(false);
+            b->setDefault(true);
+        }
     });
 }
 
@@ -344,6 +389,16 @@ void Msgbxform::closeEvent(QCloseEvent* event) {
 void Msgbxform::reject() { Form_QueryUnload(0); }
 
 bool Msgbxform::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress) {
+        auto* list = qobject_cast<QListWidget*>(watched->parent());
+        if (list && list->window() == this && watched == list->viewport()) {
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            fListBox_MouseDown(list, vbButton(mouse->button()), ui::vbShift(mouse->modifiers()),
+                               static_cast<double>(ui::toTwipsX(mouse->position().toPoint().x())),
+                               static_cast<double>(ui::toTwipsY(mouse->position().toPoint().y())));
+        }
+        return false;
+    }
     if (event->type() != QEvent::KeyRelease || !watched->isWidgetType()) return ui::Form::eventFilter(watched, event);
     if (static_cast<QWidget*>(watched)->window() != this) return false;
     auto* key = static_cast<QKeyEvent*>(event);
@@ -381,4 +436,12 @@ void MB_FormLoadFonts(Msgbxform* form) {
     QFont formFont = form->fSzCtl->font();
     formFont.setBold(true);
     form->setFont(formFont);
+}
+
+void MB_FormFirstActivate(Msgbxform* form, bool& keyDownDone) {
+    keyDownDone = true;
+    int shift = 0;
+    std::string keyText, element;
+    if (KEYS_KeyForAction(core::shellHooks().currentCommand(), 0, shift, keyText, element) >= 0)
+        form->setWindowTitle(form->windowTitle() + ui::toQString(" [" + keyText + "]"));
 }

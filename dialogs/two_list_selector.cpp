@@ -14,6 +14,7 @@
 #include "dialogs/control_spec.h"
 #include "dialogs/edit_list_dialog.h"
 #include "dialogs/extra_controls.h"
+#include "dialogs/item_groups.h"
 #include "dialogs/msgbox.h"
 #include "dialogs/msgbox_form.h"
 #include "dialogs/option_strings.h"
@@ -97,34 +98,9 @@ long nonBlankCount(const std::vector<std::string>& items) {
     return static_cast<long>(std::count_if(items.begin(), items.end(), [](const std::string& s) { return !isBlank(s); }));
 }
 
-// Ends a progress report also when the work inside stops with an error.
-class Progress {
-public:
-    Progress(const std::string& message, const std::string& units, int64_t total, double interval) {
-        PIS_Start(message, units, total, "", report_, interval, 1, false);
-    }
-    ~Progress() {
-        if (!ended_) {
-            try {
-                PIS_End(report_);
-            } catch (...) {  // the error already unwinding wins
-            }
-        }
-    }
-    void step() { PIS_Update(done_, "", report_, {.increment = true}); }
-    void end() {
-        ended_ = true;
-        PIS_End(report_);
-    }
-
-private:
-    long report_ = 0;
-    int64_t done_ = 0;
-    bool ended_ = false;
-};
-
 enum class Action {
-    None, Add, SelectThenAdd, Remove, Up, Down, Find, Ok, Extra, Cancel, EnterItem, CopyToSkip, EditSkip
+    None, Add, SelectThenAdd, Remove, Up, Down, Find, FindInGroups, Ok, Extra, MoveToGroup, ApplyFilters,
+    FindListName, Cancel, EnterItem, CopyToSkip, EditSkip
 };
 
 class Selector {
@@ -149,11 +125,17 @@ private:
     long dupMode() const { return p_.matchCase ? 1 : 2; }
     void appendRight(const std::string& item);
     std::vector<std::string> takeSelectedLeft();
-    void add();
+    void add(bool afterFind);
     void selectThenAdd();
     void remove();
     void move(bool up);
     void find();
+    void findInGroups();
+    void moveToGroup();
+    void applyFilters();
+    void findListName();
+    std::vector<std::string> takeSelectedRight();
+    void removeLeftItem(const std::string& item);
     void enterItem();
     std::vector<std::string> enterSeveral(bool withSelected);
     void addEntered(const std::vector<std::string>& values);
@@ -169,7 +151,10 @@ private:
     std::vector<std::string> left_;  // display texts
     TextSet leftSel_, rightSel_;
     std::string word_;
+    FltrRule heldRule_;  // the word of the last find, saved as a filter by the next Add
+    Action lastAction_ = Action::None, previous_ = Action::None;
     std::string lastEntered_;
+    std::string lastFound_;
     std::string pending_;  // warning shown with the next pass
 
     // Per pass: what each button number does, and where the lists and word box are.
@@ -201,6 +186,7 @@ int Selector::run() {
         readBack(ctl);
         const Action a = pressed >= 1 && pressed < static_cast<long>(actions_.size()) ? actions_[pressed] : Action::None;
         pending_.clear();
+        previous_ = std::exchange(lastAction_, a);
         if (warned(a)) continue;
         switch (a) {
             case Action::Ok:
@@ -214,12 +200,16 @@ int Selector::run() {
                 p_.pressedExtraButton = pressed - first + 1;
                 return 7;
             }
-            case Action::Add: add(); break;
+            case Action::Add: add(previous_ == Action::Find); break;
             case Action::SelectThenAdd: selectThenAdd(); break;
             case Action::Remove: remove(); break;
             case Action::Up: move(true); break;
             case Action::Down: move(false); break;
             case Action::Find: find(); break;
+            case Action::FindInGroups: findInGroups(); break;
+            case Action::MoveToGroup: moveToGroup(); break;
+            case Action::ApplyFilters: applyFilters(); break;
+            case Action::FindListName: findListName(); break;
             case Action::EnterItem: enterItem(); break;
             case Action::CopyToSkip: copyToSkip(); break;
             case Action::EditSkip:
@@ -239,6 +229,10 @@ long Selector::show(MB_CtlEntry& ctl) {
         CHUNKS_Split(p_.extraButtons, captions, 0);
         for (const std::string& c : captions.items()) bottom.emplace_back(c, Action::Extra);
     }
+    const bool groups = !p_.groupListSection.empty();
+    if (groups) bottom.emplace_back("Mo&ve --> Other List", Action::MoveToGroup);
+    if (!p_.savedFilterFile.empty()) bottom.emplace_back("Appl&y Saved Filters - Auto Move", Action::ApplyFilters);
+    if (groups) bottom.emplace_back("Fi&nd List Name", Action::FindListName);
     bottom.emplace_back(kCancelCaption, Action::Cancel);
     if (!p_.enterItemCaption.empty()) bottom.emplace_back(p_.enterItemCaption, Action::EnterItem);
     if (!p_.copyToSkipCaption.empty()) bottom.emplace_back(p_.copyToSkipCaption, Action::CopyToSkip);
@@ -336,7 +330,10 @@ void Selector::addControls(MB_CtlEntry& ctl) {
         MB_AddControl("Label", "", "Enter word and click button to select items containing word [s]:", ctl, false);
         wordEntry_ = MB_AddControl("TextBox_", MB_SpecToTagForm(p_.wordBoxFlag ? "3000||||||True" : "3000"), word_,
                                    ctl, false);
-        addButtons(ctl, "", {{"Find all " + w + "s with Wo&rd", Action::Find}});
+        std::vector<std::pair<std::string, Action>> findRow{{"Find all " + w + "s with Wo&rd", Action::Find}};
+        if (!p_.groupListSection.empty())
+            findRow.emplace_back("Find " + w + "s with Word in ALL &Groups", Action::FindInGroups);
+        addButtons(ctl, "", findRow);
         MB_AddControl("JustAddHeight", "", "", ctl, false);
     }
     MB_AddControl("Label", "", p_.bottomText + (p_.bottomText2 == " " ? "" : gCR + p_.bottomText2), ctl, false);
@@ -362,7 +359,7 @@ void Selector::readSelection(const core::Table2D& rows, long entry, TextSet& sel
     selection.clear();
     core::StrArray chosen;
     CHUNKS_Split(ARR_Item2D(rows, entry, 0), chosen, 0);
-    Progress progress("Processing selected items", "item", chosen.count(), 0.5);
+    PIS_Scope progress("Processing selected items", "item", chosen.count(), 0.5);
     for (long i = chosen.ubound(); i >= chosen.lbound(); --i) {
         const long p = static_cast<long>(TXT_Val(chosen[i]));
         if (p >= 1) selection.add(ARR_Item2D(rows, entry, p));
@@ -416,14 +413,15 @@ std::vector<std::string> Selector::takeSelectedLeft() {
     return taken;
 }
 
-void Selector::add() {
+void Selector::add(bool afterFind) {
     const std::vector<std::string> items = takeSelectedLeft();
-    Progress progress("Adding items.", "item", 2 * static_cast<int64_t>(items.size()), 1.0);
+    PIS_Scope progress("Adding items.", "item", 2 * static_cast<int64_t>(items.size()), 1.0);
     for (const std::string& item : items) {
         appendRight(item);
         progress.step();
     }
     progress.end();
+    MBX_SaveWordFilters(afterFind, p_, heldRule_, items, p_.wordFilterTarget);
 }
 
 void Selector::selectThenAdd() {
@@ -452,28 +450,18 @@ void Selector::selectThenAdd() {
     leftSel_.clear();
     for (const std::string& d : left_)
         if (chosen.contains(itemOf(d))) leftSel_.add(d);
-    add();
+    add(false);
 }
 
 void Selector::remove() {
-    std::vector<std::string> taken;
-    core::StrArray kept;
-    for (const std::string& s : selected_.items()) {
-        if (rightSel_.contains(s)) taken.push_back(s);
-        else kept.append(s);
-    }
-    Progress progress("Removing items.", "item", static_cast<int64_t>(taken.size()), 1.0);
+    const std::vector<std::string> taken = takeSelectedRight();
+    PIS_Scope progress("Removing items.", "item", static_cast<int64_t>(taken.size()), 1.0);
     for (const std::string& item : taken) {
         const std::string display = p_.hideNumbers ? item : item + p_.separator + " ?";
         left_.push_back(display);
         leftSel_.add(display);
         progress.step();
     }
-    if (kept.count() == 0) kept.append("");
-    const long lo = selected_.lbound();
-    selected_.redim(lo, lo + kept.count() - 1);
-    for (long i = 0; i < kept.count(); ++i) selected_.set(lo + i, kept[i]);
-    rightSel_.clear();
     progress.end();
 }
 
@@ -501,6 +489,114 @@ void Selector::find() {
     for (const std::string& s : MBX_FindByWord(word_, left)) leftSel_.add(s);
     rightSel_.clear();
     for (const std::string& s : MBX_FindByWord(word_, selected_)) rightSel_.add(s);
+    heldRule_ = FltrRule{.Typ = kFltrContains, .Val = word_, .MC = false};
+}
+
+// The selected right items leave the right list; returns them in list order.
+std::vector<std::string> Selector::takeSelectedRight() {
+    std::vector<std::string> taken;
+    core::StrArray kept;
+    for (const std::string& s : selected_.items()) {
+        if (rightSel_.contains(s)) taken.push_back(s);
+        else kept.append(s);
+    }
+    if (kept.count() == 0) kept.append("");
+    const long lo = selected_.lbound();
+    selected_.redim(lo, lo + kept.count() - 1);
+    for (long i = 0; i < kept.count(); ++i) selected_.set(lo + i, kept[i]);
+    rightSel_.clear();
+    return taken;
+}
+
+void Selector::removeLeftItem(const std::string& item) {
+    const std::string key = keyOf(item, p_.matchCase);
+    std::erase_if(left_, [&](const std::string& d) { return keyOf(itemOf(d), p_.matchCase) == key; });
+}
+
+void Selector::findInGroups() {
+    std::vector<std::string> newlyGrouped, movedOut;
+    MBX_FindInAllGroups(word_, all_, p_, newlyGrouped, movedOut);
+    for (const std::string& item : newlyGrouped) removeLeftItem(item);
+    if (movedOut.empty()) return;
+    rightSel_.clear();
+    for (const std::string& item : movedOut) rightSel_.add(item);
+    takeSelectedRight();
+}
+
+// Up to ten items joined and cut to 100 characters, for the group chooser's message.
+std::string sampleOf(const std::vector<std::string>& items) {
+    std::string joined;
+    for (std::size_t i = 0; i < items.size() && i < 10; ++i) joined += (i ? " // " : "") + items[i];
+    return TXT_FitLen(joined, 100, "...");
+}
+
+void Selector::moveToGroup() {
+    std::vector<std::string> leftItems, rightItems;
+    for (const std::string& d : left_)
+        if (leftSel_.contains(d)) leftItems.push_back(itemOf(d));
+    for (const std::string& s : selected_.items())
+        if (rightSel_.contains(s)) rightItems.push_back(s);
+    const std::string message = p_.message.substr(0, p_.message.find(gCR)) + gCR + "Add from LHS [" +
+                                std::to_string(leftItems.size()) + "]: " + sampleOf(leftItems) + gCR +
+                                "Add from RHS [" + std::to_string(rightItems.size()) + "]: " + sampleOf(rightItems);
+    const std::string group =
+        MBX_ChooseGroup(p_.groupListSection, p_.groupListEntry, p_.groupListFile, "Group", message);
+    if (group.empty()) return;
+    PIS_Scope progress("Adding items.", "step", 2 * static_cast<int64_t>(leftItems.size()), 1.0);
+    std::vector<std::string> moved = takeSelectedLeft();
+    for (const std::string& item : takeSelectedRight()) moved.push_back(item);
+    MBX_SaveWordFilters(previous_ == Action::Find, p_, heldRule_, moved, dlg::groupTarget(p_, group));
+    for (const std::string& item : moved) {
+        dlg::groupAddItem(p_.groupsSection, group, p_.groupsFile, item);
+        progress.step();
+    }
+    progress.end();
+}
+
+void Selector::applyFilters() {
+    std::vector<std::string> leftDisplays, leftItems, rightItems;
+    for (const std::string& d : left_)
+        if (leftSel_.contains(d)) {
+            leftDisplays.push_back(d);
+            leftItems.push_back(itemOf(d));
+        }
+    for (const std::string& s : selected_.items())
+        if (rightSel_.contains(s)) rightItems.push_back(s);
+    std::vector<std::string> hits, targets;
+    std::vector<long> sources;
+    if (!MBX_ApplySavedFilters(leftItems, rightItems, hits, targets, sources, p_)) return;
+    leftSel_.clear();
+    rightSel_.clear();
+    for (std::size_t i = 0; i < hits.size(); ++i) {
+        if (sources[i] >= 0) std::erase(left_, leftDisplays[static_cast<std::size_t>(sources[i])]);
+        else rightSel_.add(hits[i]);
+        dlg::groupAddItem(CHUNKS_Get(1, targets[i]), CHUNKS_Get(2, targets[i]), CHUNKS_Get(3, targets[i]), hits[i]);
+    }
+    takeSelectedRight();
+}
+
+void Selector::findListName() {
+    const std::string typed = MB_Input("Enter " + p_.itemWord + " to find", "", lastFound_);
+    if (typed.empty()) return;
+    lastFound_ = typed;
+    // Items are looked up as typed first: site-area paths keep their case.
+    std::string text = typed, group;
+    if (!MBX_FindItemGroup(text, group, p_)) {
+        text = core::lowerAscii(typed);
+        if (!MBX_FindItemGroup(text, group, p_)) {
+            MB_Info("Not Found");
+            return;
+        }
+    }
+    if (MB_MsgBox(p_.itemWord + " >>" + text + "<< currently in group:" + gCR + group + gCR + gCR +
+                      "Do you want to move it?",
+                  "4", "", "") != 1)
+        return;
+    const std::string target = MBX_ChooseGroup(p_.groupListSection, p_.groupListEntry, p_.groupListFile, "Group",
+                                               p_.message.substr(0, p_.message.find(gCR)));
+    if (target.empty()) return;
+    dlg::groupRemoveItem(p_.groupsSection, group, p_.groupsFile, text);
+    dlg::groupAddItem(p_.groupsSection, target, p_.groupsFile, text);
 }
 
 void Selector::enterItem() {
@@ -550,10 +646,9 @@ std::vector<std::string> Selector::enterSeveral(bool withSelected) {
 
 // Entered values leave the left list when they are there and join the right one.
 void Selector::addEntered(const std::vector<std::string>& values) {
-    Progress progress("Adding items.", "item", static_cast<int64_t>(values.size()), 1.0);
+    PIS_Scope progress("Adding items.", "item", static_cast<int64_t>(values.size()), 1.0);
     for (const std::string& value : values) {
-        const std::string key = keyOf(value, p_.matchCase);
-        std::erase_if(left_, [&](const std::string& d) { return keyOf(itemOf(d), p_.matchCase) == key; });
+        removeLeftItem(value);
         appendRight(value);
         progress.step();
     }

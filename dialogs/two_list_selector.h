@@ -40,6 +40,17 @@ struct MBX_SelectParams {
     long pressedExtraButton = 0;        // 1 = the first of extraButtons closed the box
     std::string selectThenAddCaption;   // "" none; "&" the default caption
     std::string enterItemCaption;       // "" none; "&" the default caption
+    // Named groups (groupListSection "" none): the "|" list of group names at
+    // (groupListSection, groupListEntry, groupListFile); each group's "|" list of items
+    // at (groupsSection, group name, groupsFile); the right list is currentGroup's.
+    std::string groupListSection;
+    std::string groupListEntry;
+    std::string groupListFile;
+    std::string groupsSection;
+    std::string currentGroup;
+    std::string groupsFile;
+    std::string savedFilterFile;        // base file of the saved word filters; "" none
+    std::string wordFilterTarget;       // groups section|group|groups file of words saved after Add
     std::string skipEditCaption;        // "" none; "&" the default caption
     std::string copyToSkipCaption;      // "" none; "&" the default caption
     bool stopWhenEmpty = false;         // both lists blank: result 1, nothing shown

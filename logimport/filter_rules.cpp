@@ -6,82 +6,8 @@
 
 namespace {
 
-bool hasUpper(std::string_view text) {
-    for (char c : text)
-        if (c >= 'A' && c <= 'Z') return true;
-    return false;
-}
-
-// The value lower-cased into a buffer that is reused, so that folding allocates only
-// while the buffer still grows.
-std::string_view foldInto(std::string& buffer, std::string_view value) {
-    buffer.assign(value);
-    for (char& c : buffer)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-    return buffer;
-}
-
-// A decimal number after trimming blanks and tabs: an optional sign, digits and at most
-// one decimal point, with at least one digit.
-bool isDecimalNumber(std::string_view s) {
-    std::size_t b = s.find_first_not_of(" \t");
-    if (b == std::string_view::npos) return false;
-    std::size_t e = s.find_last_not_of(" \t");
-    s = s.substr(b, e - b + 1);
-    std::size_t i = 0;
-    if (s[0] == '+' || s[0] == '-') i = 1;
-    bool digit = false, point = false;
-    for (; i < s.size(); ++i) {
-        char c = s[i];
-        if (c >= '0' && c <= '9') {
-            digit = true;
-        } else if (c == '.' && !point) {
-            point = true;
-        } else {
-            return false;
-        }
-    }
-    return digit;
-}
-
-// The test of the kinds table on a value given as it stands and lower-cased; the rule
-// picks which of the two it tests. string_view compares bytes as unsigned characters,
-// which is the character-code order.
-bool matchPrepared(std::string_view raw, std::string_view folded, const FltrRule& rule) {
-    std::string_view v = rule.MC ? raw : folded;
-    std::string_view val = rule.Val;
-    switch (rule.Typ) {
-        case kFltrStartsWith:
-            return v.starts_with(val);
-        case kFltrContains:
-            return !v.empty() && v.find(val) != std::string_view::npos;
-        case kFltrEquals:
-            return v == val;
-        case kFltrGreater:
-            return v.compare(val) > 0;
-        case kFltrLess:
-            return v.compare(val) < 0;
-        case kFltrIsNumber:
-            return isDecimalNumber(raw);
-        default:
-            return false;
-    }
-}
-
-// The value lower-cased; a value without upper-case letters is used as it stands.
-std::string_view foldedFor(std::string& buffer, std::string_view value) {
-    return hasUpper(value) ? foldInto(buffer, value) : value;
-}
-
-struct KindInfo {
-    const char* caption;
-    const char* letter;
-};
-
-constexpr KindInfo kKinds[] = {
-    {"Starts with ...", "S"}, {"Contains ...", "t"},      {"Equals ...", "q"},
-    {"Is greater than ...", "g"}, {"Is less than ...", "l"}, {"Is a number", "u"},
-};
+using fltr::foldedFor;
+using fltr::matchPrepared;
 
 // matchAt(i, rule) tests rule i on its value.
 template <class MatchAt>
@@ -98,37 +24,6 @@ bool evalRules(const FltrRules& rules, bool any, long& index, MatchAt matchAt) {
 }
 
 }  // namespace
-
-bool FLTR_RuleMatches(std::string_view value, const FltrRule& rule) {
-    thread_local std::string buffer;
-    if (rule.MC) return matchPrepared(value, value, rule);
-    return matchPrepared(value, foldedFor(buffer, value), rule);
-}
-
-void FLTR_CopyRule(const FltrRule& source, FltrRule& target) {
-    target.Typ = source.Typ;
-    target.Val = source.Val;
-    target.MC = source.MC;
-}
-
-std::string FLTR_KindCaption(const FltrRule& rule, std::string& accessLetter) {
-    if (rule.Typ < kFltrStartsWith || rule.Typ > kFltrIsNumber) {
-        accessLetter.clear();
-        return {};
-    }
-    const KindInfo& k = kKinds[rule.Typ - 1];
-    accessLetter = k.letter;
-    return k.caption;
-}
-
-std::string FLTR_RuleText(const FltrRule& rule) {
-    std::string letter;
-    std::string text = FLTR_KindCaption(rule, letter);
-    for (std::size_t at; (at = text.find("...")) != std::string::npos;) text.erase(at, 3);
-    text += "<" + rule.Val + ">";
-    if (rule.MC) text += " MC";
-    return text;
-}
 
 long FLTR_RuleUBound(const FltrRules& rules) { return static_cast<long>(rules.size()) - 1; }
 

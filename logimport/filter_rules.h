@@ -10,23 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/filter_rule.h"
 #include "logimport/log_format.h"
-
-struct FltrRule {
-    long Typ = 0;     // kind 1 to 6; any other value never matches
-    std::string Val;  // lower-case unless MC
-    bool MC = false;  // match case: when off the tested value is lower-cased
-};
-
-// Kinds of rule; a stored Typ may hold any number.
-enum FltrKind : long {
-    kFltrStartsWith = 1,
-    kFltrContains = 2,
-    kFltrEquals = 3,
-    kFltrGreater = 4,
-    kFltrLess = 5,
-    kFltrIsNumber = 6,
-};
 
 // A rule array: the index is the rule number, so sets that number their rules from 1
 // keep a blank rule 0. An empty vector is an array without bounds.
@@ -43,12 +28,6 @@ struct FltrSet {
     long Hits = 0;               // lines for which the set's outcome was true
 };
 
-bool FLTR_RuleMatches(std::string_view value, const FltrRule& rule);
-void FLTR_CopyRule(const FltrRule& source, FltrRule& target);
-// The caption of the kind ("Starts with ...") and its access letter; "" outside 1 to 6.
-std::string FLTR_KindCaption(const FltrRule& rule, std::string& accessLetter);
-// "Starts with <abc>", "Contains <bot> MC", "Is a number<>".
-std::string FLTR_RuleText(const FltrRule& rule);
 // The upper bound of a rule array, -1 when it has no bounds.
 long FLTR_RuleUBound(const FltrRules& rules);
 

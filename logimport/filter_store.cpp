@@ -25,23 +25,6 @@ bool isBlank(const std::string& text) {
 
 }  // namespace
 
-void FLTR_ReadRule(const std::string& section, const std::string& iniFile, FltrRule& rule,
-                   int notFoundMode) {
-    // Every read puts the store's mode back, so a kept mode (-1) is taken once for all three.
-    int mode = notFoundMode == -1 ? gIniMissingMode : notFoundMode;
-    double typ = INI_GetNumVar(section, "Typ", iniFile, mode);
-    rule.Typ = typ >= -2147483648.0 && typ <= 2147483647.0 ? static_cast<long>(typ) : 0;
-    rule.Val = INI_Get(section, "Val", iniFile, mode);
-    rule.MC = INI_GetFlag(section, "MC", iniFile, mode);
-    if (!rule.MC) rule.Val = core::lowerAscii(rule.Val);
-}
-
-void FLTR_WriteRule(const std::string& section, const std::string& iniFile, const FltrRule& rule) {
-    INI_Put(section, "Typ", rule.Typ, iniFile);
-    INI_Put(section, "Val", rule.MC ? rule.Val : core::lowerAscii(rule.Val), iniFile);
-    INI_Put(section, "MC", rule.MC, iniFile);
-}
-
 bool FLTR_ReadConds(const std::string& filterName, const std::string& iniFile, std::string& names,
                     bool& any) {
     std::string conds = INI_Get(filterName, "CDSCndns", iniFile, 1);

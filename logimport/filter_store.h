@@ -10,14 +10,6 @@
 #include "logimport/filter_rules.h"
 #include "logimport/read_record.h"
 
-// Reads a rule from the section with the caller's not-found mode. A missing Typ reads
-// 31313, which never matches. Val is lower-cased unless MC, as writing stores it, so
-// that a hand-edited upper-case value still matches.
-void FLTR_ReadRule(const std::string& section, const std::string& iniFile, FltrRule& rule,
-                   int notFoundMode);
-// Writes Typ, Val (lower-cased unless MC) and MC; the rule itself is left as it is.
-void FLTR_WriteRule(const std::string& section, const std::string& iniFile, const FltrRule& rule);
-
 // True for a multiple filter: `names` its CDSCndns and `any` its Any. False for a
 // single one: `names` is the filter's own name and `any` is left alone.
 bool FLTR_ReadConds(const std::string& filterName, const std::string& iniFile, std::string& names,

@@ -40,6 +40,9 @@ inline const std::string kCaptionSiteSep = " - Current Site DB: ";
 // The main window shows the caption STTA_SiteOpen sets; it registers itself here.
 void setCaptionSink(std::function<void(const std::string&)> sink);
 const std::string& mainCaption();
+// A switch to another site offers its analysis through this (the reason given), when
+// the caller asks for the offer; the analysis registers itself at start-up.
+void setAnalysisOffer(std::function<void(const std::string& reason)> offer);
 
 // Where a folder goes when it is recycled: recycled/ under the program folder,
 // keeping the folder's own path below it.

@@ -5,7 +5,10 @@
 #include <QPlainTextEdit>
 #include <QTextEdit>
 #include <algorithm>
+#include <cctype>
 
+#include "core/delimited_lists.h"
+#include "core/program_paths.h"
 #include "core/text.h"
 #include "platform/ui/qt_text.h"
 #include "platform/ui/twips.h"
@@ -209,11 +212,41 @@ void KEYS_KeypadNormalize(int& keyCode, int& shift)
         }
 }
 
-long KEYS_KeyForAction(const std::string&, int, int& shift, std::string& keyText, std::string& element)
+void KEYS_ReqdKeyDefnsGet(core::StrArray& out) {
+    CHUNKS_IniGet("Keys", "Reqd Key defns", gIniScreens, "|", "{}", out, 0, 3);
+}
+
+void KEYS_ShiftDescsGet(core::StrArray& out) {
+    CHUNKS_IniGet("Keys", "ShiftDescs", gIniScreens, "|", kChunksNoExclusion, out, 0, 3);
+}
+
+bool KEYS_ActionInList(int screen, const std::string& action, const core::StrArray& list) {
+    return list.inBounds(screen) && list[screen].find("|" + CHUNKS_Get(1, action) + "|") != std::string::npos;
+}
+
+long KEYS_KeyForAction(const std::string& action, int screen, int& shift, std::string& keyText,
+                       std::string& element)
 {
     shift = -1;
     keyText.clear();
     element.clear();
+    if (KEYS_KeyTable.empty()) return -1;
+    core::StrArray required;
+    KEYS_ReqdKeyDefnsGet(required);
+    const int lowest = KEYS_ActionInList(screen, action, required) ? 1 : 0;
+    for (const auto& [key, text] : KEYS_KeyTable.elements()) {
+        const auto& [code, keyScreen, keyShift] = key;
+        if (keyScreen != screen || keyShift < lowest || keyShift > 7 || CHUNKS_Get(1, text) != action) continue;
+        shift = keyShift;
+        element = text;
+        keyText = std::string(1, static_cast<char>(std::toupper(static_cast<unsigned char>(code & 0xFF))));
+        if (keyShift != 0) {
+            core::StrArray names;
+            KEYS_ShiftDescsGet(names);
+            keyText = LLIST_StrArrItem(names, keyShift, "") + "+" + keyText;
+        }
+        return code;
+    }
     return -1;
 }
 

@@ -27,6 +27,9 @@ void MSE_PointerDefault();
 void MSE_Hourglass();
 // Only the program's own windows are seen.
 bool MSE_MouseButtonDown();
+// Sets the pointer, yields once without gInDoEvents (so handlers run in full), then
+// hands back the pointer left by whatever ran and shows the hourglass.
+void MSE_PointerYield(int& pointer);
 // Yields once with gInDoEvents set; the number of loaded forms.
 int MSE_DoEvents();
 // Shows the form modally with the default pointer, then restores the pointer.

@@ -17,6 +17,8 @@
 #include "analysis/forms/word_combinations_dialog.h"
 #include "analysis/report_names.h"
 #include "core/delimited_lists.h"
+#include "dialogs/box_keys.h"
+#include "dialogs/grid_save_dialog.h"
 #include "core/ini_store.h"
 #include "core/numbers.h"
 #include "core/program_paths.h"
@@ -113,6 +115,15 @@ SrchTmLstFrm::SrchTmLstFrm(ReportTable table, IfrmPtr form, const std::string& c
         window::guarded(this, "fSearchTerms_MouseUp", window::Guard::SkipWhileYielding, [&] {
             if (button == Qt::RightButton) showGridMenu(y);
             else plotIfRowChanged();
+        });
+    });
+    // The grid's own keys: F2 saves it as CSV, F3 finds a value.
+    connect(grid_, &grid::FlexGrid::keyDown, this, [this](QKeyEvent* event) {
+        if (event->key() != Qt::Key_F2 && event->key() != Qt::Key_F3) return;
+        event->accept();
+        window::guarded(this, "fSearchTerms_KeyDown", window::Guard::SkipWhileYielding, [&] {
+            if (event->key() == Qt::Key_F2) GRID_SaveAsCsv(*grid_);
+            else MB_GridFind(*grid_, findText_);
         });
     });
     connect(grid_, &grid::FlexGrid::keyUp, this, [this, plotIfRowChanged](QKeyEvent* event) {

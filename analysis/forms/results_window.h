@@ -62,6 +62,7 @@ private:
     QMenu* gridMenu_;
     QMenu* chartMenu_;
     long lastRowSeen_ = -1;
+    std::string findText_;
 };
 
 // The chart's pop-up and View menu commands on a results window.

@@ -31,6 +31,16 @@ inline std::string spec(std::initializer_list<std::pair<int, std::string>> field
     return out;
 }
 
+// The n-th control of a type in the box (0 the first).
+inline const core::CtlView& nth(const core::DlgView& v, const std::string& type, int n) {
+    for (const core::CtlView& c : v.ctls)
+        if (c.type == type && n-- == 0) return c;
+    throw core::UnexpectedDialog("no " + type + " in \"" + v.caption + "\"");
+}
+// The two lists of the two-list selector.
+inline const core::CtlView& leftList(const core::DlgView& v) { return nth(v, "ListBox", 0); }
+inline const core::CtlView& rightList(const core::DlgView& v) { return nth(v, "ListBox", 1); }
+
 class BoxTest : public testing::Test {
 protected:
     void SetUp() override {

@@ -1,5 +1,7 @@
 #include "dialogs/list_dialog.h"
 
+#include <QFontMetricsF>
+
 #include "core/delimited_lists.h"
 #include "core/ini_store.h"
 #include "core/text.h"
@@ -118,11 +120,10 @@ TEST_F(ListDlgTest, MessageCaptionAndButtonsInTheirOrder) {
     args.captionSuffix = " Item";
     args.sort = true;
     args.furtherCaptions = "E&xtra";
-    ScriptedResponder responder;
-    responder.expect({.expectMessage = "function not yet coded", .press = "&OK"});
+    ScriptedResponder responder;  // the Sort notice is for developers: no box
     responder.expect(press("&Cancel"));
     EXPECT_EQ(run(), dlg::kListFurther);
-    const core::DlgView& v = responder.shown().at(1);
+    const core::DlgView& v = responder.shown().at(0);
     EXPECT_EQ(v.caption.substr(v.caption.size() - 13), "- Select item");
     EXPECT_EQ(v.buttons, (std::vector<std::string>{"&OK", "&Edit Item", "&Add Item", "&Delete Item", "Cop&y Item",
                                                    "Move &Up", "Move Do&wn", "&Sort", "&Cancel", "E&xtra"}));
@@ -353,13 +354,12 @@ TEST_F(ListDlgTest, AnInMemoryListIsMergedOnlyIntoAPickOnlyDisplay) {
     EXPECT_EQ(gridOf(responder.shown().at(0)).items, (std::vector<std::string>{"", "a", "b", "c", "m1", "m2"}));
     EXPECT_EQ(args.selection, "m2");
 
-    // A list the user may change is shown without it, after the developers' notice.
+    // A list the user may change is shown without it; the developers' notice shows no box.
     args.pickOnly = false;
     args.state.clear();
-    responder.expect({.expectMessage = "err 2010102.", .press = "&OK"});
     responder.expect(press("&OK"));
     EXPECT_EQ(run(), dlg::kListOK);
-    EXPECT_EQ(gridOf(responder.shown().at(2)).items, (std::vector<std::string>{"", "a", "b", "c"}));
+    EXPECT_EQ(gridOf(responder.shown().at(1)).items, (std::vector<std::string>{"", "a", "b", "c"}));
     EXPECT_EQ(stored(), "a|b|c");
 }
 
@@ -382,4 +382,23 @@ TEST_F(ListDlgTest, RememberedButtonsComeFirstAndKeepTheDialogsNumbersApart) {
         EXPECT_EQ(responder.shown().at(0).buttons.at(0), "&One");
         EXPECT_EQ(responder.shown().at(0).escButton, 7);
     }
+}
+
+// A column narrower than its header caption is widened to show the whole caption.
+TEST_F(ListDlgTest, HeaderCaptionsAreNeverCut) {
+    core::StrArray items;
+    CHUNKS_Split("bot\tBot/1.0\t12", items, 1);
+    args.header = "Filter\tUser Agent Values\t# Found";
+    args.gridSpec = "11000|||||||||1||{5000|4800|600}";
+    args.pickOnly = true;
+    ScriptedResponder responder;
+    responder.expect({.act = [](const core::DlgView&, core::DlgDriver& d) {
+        auto* g = gMBForm->findChild<grid::FlexGrid*>();
+        ASSERT_NE(g, nullptr);
+        const QFontMetricsF metrics(g->font());
+        EXPECT_GE(g->ColWidth(3), metrics.horizontalAdvance("# Found") * 15);
+        EXPECT_EQ(g->ColWidth(2), 4800);  // wide enough already
+        d.closeBox();
+    }});
+    MB_ListDlg(items, args);
 }

@@ -23,14 +23,9 @@ using Texts = std::vector<std::string>;
 using testsupport::strArray;
 using testsupport::lngArray;
 
-// The n-th control of a type in the box (0 the first).
-const core::CtlView& nth(const core::DlgView& v, const std::string& type, int n) {
-    for (const core::CtlView& c : v.ctls)
-        if (c.type == type && n-- == 0) return c;
-    throw core::UnexpectedDialog("no " + type + " in \"" + v.caption + "\"");
-}
-const core::CtlView& leftList(const core::DlgView& v) { return nth(v, "ListBox", 0); }
-const core::CtlView& rightList(const core::DlgView& v) { return nth(v, "ListBox", 1); }
+using dlgtest::leftList;
+using dlgtest::nth;
+using dlgtest::rightList;
 
 class TwoListTest : public dlgtest::BoxTest {
 protected:

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "core/ini_store.h"
+#include "core/program_paths.h"
 #include "core/text.h"
 #include "tests/support/scripted_responder.h"
 #include "tests/support/temp_home.h"
@@ -34,6 +35,49 @@ TEST(KeypadNormalize, MapsKeypadKeysToTheMainKeyboard)
     EXPECT_EQ(shift, -1);
     EXPECT_EQ(text, "");
     EXPECT_EQ(element, "");
+}
+
+TEST(KeyForAction, FindsTheLowestBoundKeyOfTheActionOnTheScreen)
+{
+    testsupport::TempHome home;
+    const std::string saved = gIniScreens;
+    gIniScreens = home / "screens.ini";
+    // Screen 1 keeps "88" off the plain key; Shift states are named by number.
+    testsupport::writeFile(gIniScreens, "[Keys]\nReqd Key defns={|x|}|{|DblClick|88|}\nShiftDescs=None|Shift|Ctrl|Shift Ctrl\n");
+    KEYS_KeyTable.bind(65, 1, 0, "88");
+    KEYS_KeyTable.bind(71, 1, 2, "88|sort");
+    KEYS_KeyTable.bind(68, 0, 0, "DblClick");
+    KEYS_KeyTable.bind(66, 0, 3, "DblClick|again");
+    struct Case {
+        const char* action;
+        int screen;
+        long key;
+        int shift;
+        const char* text;
+        const char* element;
+    } cases[] = {
+        {"DblClick", 0, 66, 3, "Shift Ctrl+B", "DblClick|again"},
+        {"88", 1, 71, 2, "Ctrl+G", "88|sort"},
+        {"DblClick", 1, -1, -1, "", ""},
+        {"88", 0, -1, -1, "", ""},
+        {"Nothing", 1, -1, -1, "", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.action) + " on " + std::to_string(c.screen));
+        int shift = 9;
+        std::string text = "x", element = "y";
+        EXPECT_EQ(KEYS_KeyForAction(c.action, c.screen, shift, text, element), c.key);
+        EXPECT_EQ(shift, c.shift);
+        EXPECT_EQ(text, c.text);
+        EXPECT_EQ(element, c.element);
+    }
+    core::StrArray reqd;
+    KEYS_ReqdKeyDefnsGet(reqd);
+    EXPECT_TRUE(KEYS_ActionInList(1, "88|whatever", reqd));
+    EXPECT_FALSE(KEYS_ActionInList(0, "88", reqd));
+    EXPECT_FALSE(KEYS_ActionInList(7, "88", reqd));
+    KEYS_KeyTable.clear();
+    gIniScreens = saved;
 }
 
 TEST(FindInControl, ListScansFromTheNextItemAndWraps)

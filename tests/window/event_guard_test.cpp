@@ -120,6 +120,20 @@ TEST_F(EventGuardTest, CancelInTheErrorBoxEndsTheEventLoopsInsteadOfThrowing) {
     QCoreApplication::exec();
 }
 
+TEST_F(EventGuardTest, PointerYieldRunsHandlersInFullAndHandsBackTheirPointer) {
+    bool yielding = true;
+    QTimer::singleShot(0, [&] {
+        yielding = gInDoEvents;
+        MSE_PointerSet(ui::kPointerDefault);
+    });
+    int pointer = ui::kPointerHourglass;
+    MSE_PointerYield(pointer);
+    EXPECT_FALSE(yielding);
+    EXPECT_EQ(pointer, ui::kPointerDefault);
+    EXPECT_EQ(gMousePointer, ui::kPointerHourglass);
+    EXPECT_EQ(qt_.mousePointer(), ui::kPointerHourglass);
+}
+
 TEST_F(EventGuardTest, HandlerRestoresThePointerItFound) {
     MSE_PointerDefault();
     EXPECT_TRUE(guarded(nullptr, "Form_Load", Guard::SkipWhileYielding,
