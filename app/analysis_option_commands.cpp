@@ -1,7 +1,9 @@
 #include "app/analysis_option_commands.h"
 
 #include "analysis/forms/analysis_options.h"
+#include "analysis/forms/site_area_dialog.h"
 #include "analysis/report_dispatch.h"
+#include "core/ini_store.h"
 #include "shell/main_window.h"
 #include "shell/sites.h"
 
@@ -10,8 +12,10 @@ void wireAnalysisOptionCommands(Mainfrm& main, ReportDispatch& dispatch) {
         return STTA_ReportDatesEnter(gDB, okCaption, text);
     };
     main.wire("SD", [&dispatch] {
-        if (STTA_AnalysisOptionsEnter(gDB))
-            dispatch.STTA_ReportNeedsAnalysis("date range and options entered", "", true, 1);
+        if (!STTA_AnalysisOptionsEnter(gDB)) return;
+        // An analysis limited to a site area confirms the area with the dates.
+        if (INI_GetFlag("Main", "ShowOnlySelSiteArea", "::*", 3)) STTA_SiteAreaSelect(gDB);
+        dispatch.STTA_ReportNeedsAnalysis("date range and options entered", "", true, 1);
     });
     for (const char* code : {"ER", "EO", "SC"})
         main.wire(code, [code] { STTA_OptionsDialogShow(code); });
