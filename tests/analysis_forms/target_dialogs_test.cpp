@@ -98,6 +98,16 @@ TEST_F(TargetDialogs, ASimpleTargetIsWrittenToANewSection) {
     EXPECT_EQ(responder.pending(), 0u);
 }
 
+TEST_F(TargetDialogs, ANewTargetNeverTakesTheSectionOfAnotherOne) {
+    simpleTarget("Target 1", "cart");  // a counter lost, or a targets.ini from elsewhere
+    simpleAnswer("basket");
+    std::string item;
+    STTA_TargetDefine(item);
+    EXPECT_EQ(item, "Target 2 : basket");
+    EXPECT_EQ(load("Target 1").Rules[0].Val, "cart");
+    EXPECT_EQ(INI_Get("Main", "Parm", gIniTargets, 3), "2");
+}
+
 TEST_F(TargetDialogs, AComplexTargetKeepsItsRulesAndTypeAndShowsThemAgain) {
     simpleAnswer("order", "Com&plex Target");
     responder.expect({.expectCaption = kCaption,
