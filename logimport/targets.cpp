@@ -97,6 +97,22 @@ bool STTA_FltrLstLoad(const std::string& section, TargetSpec& target) {
     return names.count() > 0;
 }
 
+std::string STTA_TargetSectionNew(core::StrArray& ruleNames) {
+    std::string section;
+    do {
+        section = "Target " + std::to_string(INI_CounterNext("Main", "Parm", gIniTargets, true, 7, 0, 0));
+    } while (INI_Get(section, "FltrLst", gIniTargets, 1) != kIniNotFound);
+    const std::string rule = section + "TFltr0";
+    INI_Put(section, "FltrLst", rule, gIniTargets);
+    splitList(rule, ruleNames, 0);
+    return section;
+}
+
+std::string STTA_TargetItemSection(const std::string& item) {
+    const size_t cut = item.find(" : ");
+    return cut == std::string::npos ? std::string() : item.substr(0, cut);
+}
+
 void STTA_TargetsLoad(std::vector<TargetSpec>& targets) {
     targets.assign(1, TargetSpec{});
     if (!INI_GetFlag("Main", "AnalTgt", gIniTargets, kIniMissingTrue)) return;
@@ -108,9 +124,7 @@ void STTA_TargetsLoad(std::vector<TargetSpec>& targets) {
     long n = std::min(wanted, items.count());
     targets.resize(static_cast<size_t>(n) + 1);
     for (long i = 1; i <= n; ++i) {
-        const std::string& item = items[items.lbound() + i - 1];
-        size_t cut = item.find(" : ");
-        std::string section = cut == std::string::npos ? std::string() : item.substr(0, cut);
+        const std::string section = STTA_TargetItemSection(items[items.lbound() + i - 1]);
         if (!section.empty()) STTA_FltrLstLoad(section, targets[static_cast<size_t>(i)]);
     }
 }

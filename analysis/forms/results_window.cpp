@@ -15,6 +15,7 @@
 #include "analysis/date_ranges.h"
 #include "analysis/forms/date_range_dialog.h"
 #include "analysis/forms/search_term_groups.h"
+#include "analysis/forms/word_combinations_dialog.h"
 #include "analysis/report_names.h"
 #include "core/delimited_lists.h"
 #include "dialogs/box_keys.h"
@@ -171,6 +172,8 @@ void SrchTmLstFrm::buildMenus() {
                 form_->GetSrchTrmData();
                 core::ui().info(STTA_ResultsSummaryText(gResults), "");
             }));
+    QAction* words = addItem(gridMenu_, "fMnu_W", "Show &Word Frequencies");
+    connect(words, &QAction::triggered, this, guard("fMnu_W_Click", [this] { STTA_WordCombosShow(*this); }));
 
     chartMenu_->setObjectName("fPUMnu_Chart");
     QAction* labels = addItem(chartMenu_, "fPUmnu_Chart_H", "S&how Dates and Exact Counts for Columns");
@@ -186,6 +189,7 @@ void SrchTmLstFrm::showGridMenu(int y) {
     (void)y;
     findChild<QAction*>("fMnu_L")->setVisible(form_->ValIsGroupedRep());
     findChild<QAction*>("fMnu_S")->setVisible(form_->data().Analyzed_Field == kRkSearchTerm);
+    findChild<QAction*>("fMnu_W")->setVisible(form_->data().Analyzed_Field == kRkSearchTerm);
     gridMenu_->popup(QCursor::pos());
 }
 
