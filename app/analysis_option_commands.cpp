@@ -15,7 +15,7 @@ void wireAnalysisOptionCommands(Mainfrm& main, ReportDispatch& dispatch) {
     main.wire("SD", [&dispatch] {
         if (!STTA_AnalysisOptionsEnter(gDB)) return;
         // An analysis limited to a site area confirms the area with the dates.
-        if (INI_GetFlag("Main", "ShowOnlySelSiteArea", "::*", 3)) STTA_SiteAreaSelect(gDB);
+        if (INI_GetFlag("Main", "ShowOnlySelSiteArea", "::*", kIniMissingEmpty)) STTA_SiteAreaSelect(gDB);
         dispatch.STTA_ReportNeedsAnalysis("date range and options entered", "", true, 1);
     });
     main.wire("EG", [&dispatch] {

@@ -101,7 +101,7 @@ std::string STTA_TargetSectionNew(core::StrArray& ruleNames) {
     std::string section;
     do {
         section = "Target " + std::to_string(INI_CounterNext("Main", "Parm", gIniTargets, true, 7, 0, 0));
-    } while (INI_Get(section, "FltrLst", gIniTargets, 1) != kIniNotFound);
+    } while (INI_Get(section, "FltrLst", gIniTargets, kIniMissingMarker) != kIniNotFound);
     const std::string rule = section + "TFltr0";
     INI_Put(section, "FltrLst", rule, gIniTargets);
     splitList(rule, ruleNames, 0);

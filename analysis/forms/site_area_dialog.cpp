@@ -21,13 +21,13 @@ core::StrArray pageNames(dao::Database& db) {
     return names;
 }
 
-bool analysisLimited() { return INI_GetFlag("Main", "ShowOnlySelSiteArea", kRouted, 3); }
+bool analysisLimited() { return INI_GetFlag("Main", "ShowOnlySelSiteArea", kRouted, kIniMissingEmpty); }
 
 }  // namespace
 
 long STTA_SiteAreaSelect(dao::Database& db) {
     const core::StrArray all = pageNames(db);
-    std::string area = INI_Get("Main", "ShowOnlySelSiteAreaParm", kRouted, 3);
+    std::string area = INI_Get("Main", "ShowOnlySelSiteAreaParm", kRouted, kIniMissingEmpty);
     for (;;) {
         MBX_SelectParams params;
         params.itemWord = "Page name";

@@ -27,7 +27,7 @@ int simpleDialogShow() {
         "Any part of the path and file name is sufficient. Any filename containing the name entered will be acepted "
         "as satisfying the target. E.g. A target page of \"buynow\" will be satisfied for all pages: buynow.htm, "
         "buynow.html, buynow1.htm, buynow/list1.htm, etc.";
-    std::string value = INI_Get(kTmpVals, kFirstRule, gIniScreens, 3);
+    std::string value = INI_Get(kTmpVals, kFirstRule, gIniScreens, kIniMissingEmpty);
     const int r = core::ui().inputBox(message, "&OK|Com&plex Target|&Cancel", kCaption, "", value);
     if (r == kOk || r == kSwitch) INI_Put(kTmpVals, kFirstRule, value, gIniScreens);
     return r;
@@ -53,7 +53,7 @@ std::string itemLabel(const std::string& item) {
 // The targets list as items 1..n.
 core::StrArray listedTargets() {
     core::StrArray items;
-    const std::string list = INI_Get("Main", "LstTgts", gIniTargets, 3);
+    const std::string list = INI_Get("Main", "LstTgts", gIniTargets, kIniMissingEmpty);
     if (!list.empty()) CHUNKS_SplitEx(list, "|", kChunksNoExclusion, items, 1);
     return items;
 }

@@ -105,7 +105,7 @@ bool STTA_FltrChoose(const std::string& intro, const std::string& title) {
         if (r == extra + 1) {
             // Without "Add all log lines" the read needs a main filter; an empty choice
             // would add every line as if the box were ticked.
-            if (INI_GetFlag("Main", "All", "::*", 5) || !selectedMainFilters().empty()) return true;
+            if (INI_GetFlag("Main", "All", "::*", kIniMissingTrue) || !selectedMainFilters().empty()) return true;
             MB_Info("No main filter is selected. Choose one with \"Main Filter ...\", or tick \"Add all log "
                     "lines\".");
             continue;
