@@ -9,6 +9,7 @@
 #include "core/user_interface.h"
 #include "dialogs/msgbox.h"
 #include "dialogs/option_strings.h"
+#include "platform/profile/shipped_files.h"
 #include "platform/sys/program_folder.h"
 #include "platform/sys/rt_error.h"
 #include "shell/hooks.h"
@@ -50,6 +51,15 @@ void openProgramFolder(const std::string& folder, const std::string& resources) 
         core::ui().systemOk("Dravolin cannot create its folder " + folder + ".\n\n" + e.description(),
                             "Dravolin");
         throw sys::EndProgram(1);
+    }
+    // A folder from an earlier version gets what this one ships; without it the program
+    // still runs, only the new help pages or dialogs are missing.
+    try {
+        profile::addMissingShippedFiles(folder, resources);
+    } catch (const sys::RtError& e) {
+        core::ui().systemOk("Dravolin cannot add its new help pages and dialog definitions to " + folder + ".\n\n" +
+                                e.description(),
+                            "Dravolin");
     }
 }
 
