@@ -28,8 +28,21 @@ const core::NumberFormat& ratioFormat(const char* format) {
     return format[1] == '.' ? tenths : whole;
 }
 
+// a / b of two counts rounded to `decimals` places with halves away from zero, worked in
+// whole numbers. For counts the quotient's distance to a half is either none or far
+// larger than the 15th digit, so this is what formatting the quotient gives.
+std::string countRatio(long long a, long long b, int decimals) {
+    const long long scale = decimals == 1 ? 10 : 1;
+    const long long n = (2 * a * scale + b) / (2 * b);
+    if (decimals == 0) return std::to_string(n);
+    return std::to_string(n / 10) + "." + static_cast<char>('0' + n % 10);
+}
+
 std::string pct(double a, double b, const char* format) {
     if (b == 0) return "na";
+    const int decimals = format[1] == '.' ? 1 : 0;
+    const bool counts = a >= 0 && b > 0 && a < 1e12 && b < 1e12 && a == std::floor(a) && b == std::floor(b);
+    if (counts) return countRatio(static_cast<long long>(a), static_cast<long long>(b), decimals);
     return ratioFormat(format)(a / b);
 }
 

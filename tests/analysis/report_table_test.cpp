@@ -5,6 +5,8 @@
 
 #include "analysis/report_names.h"
 #include "analysis/report_table.h"
+#include "core/numbers.h"
+#include "core/vb_format.h"
 #include "tests/analysis/main_settings.h"
 
 namespace {
@@ -151,6 +153,39 @@ TEST(TargetLabel, JoinsRuleValuesByTheTargetsKind) {
         target.Typ = c.typ;
         for (const std::string& v : c.values) target.Rules.push_back(FltrRule{.Typ = 1, .Val = v});
         EXPECT_EQ(STTA_TargetLabel(target), c.label);
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// The ratio cells of count rows are worked in whole numbers; they must read as the
+// formatted quotients do, ties and all.
+TEST(ReportTable, RatioCellsOfCountsReadAsTheFormattedQuotients) {
+    const testsupport::MainSettings withoutDeviationColumns("DevShow=False\n");
+    STTA_Results r;
+    r.Analyzed_Field = kRkSearchTerm;
+    STTA_ValueListAlloc(*r.Vals, 400, 1, 0, {});
+    for (std::int64_t users = 1; users <= 40; ++users)
+        for (std::int64_t stayed = 0; stayed <= users; stayed += 3) {
+            ValueListIncrements inc;
+            inc.cnt = users;
+            inc.counters = {stayed, stayed * 7 + 1, 0, 0, 0, 0};
+            STTA_ValueListAdd(-1, *r.Vals, std::to_string(users) + "/" + std::to_string(stayed), inc, -1);
+        }
+    ReportTable t;
+    STTA_ReportGridSetup(r.Targets, t, r.Analyzed_Field, r.AnalOpts);
+    STTA_AllRowsWrite(r, t);
+    double total = 0;
+    for (long row = 1; row < t.rows() - 2; ++row) total += TXT_Val(t.text(row, 1));
+    for (long row = 1; row < t.rows() - 2; ++row) {
+        const double users = TXT_Val(t.text(row, 1)), stayed = TXT_Val(t.text(row, 2));
+        if (users == 0) continue;
+        SCOPED_TRACE(t.text(row, 0));
+        EXPECT_EQ(t.text(row, 3), core::vbFormat(stayed * 100 / users, "0") + " %");
+        if (stayed > 0) EXPECT_EQ(t.text(row, 4), core::vbFormat((stayed * 7 + 1) / stayed, "0.0"));
+        EXPECT_EQ(t.text(row, 5), core::vbFormat(users * 100 / total, "0.0") + " %");
     }
 }
 
