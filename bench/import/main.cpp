@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <set>
 #include <string>
 
 #include "core/program_paths.h"
@@ -29,6 +31,15 @@ namespace {
 long long count(const char* sql) {
     auto rs = gDB.openRecordset(sql, dao::RecordsetType::Snapshot);
     return rs.field(0).asInteger();
+}
+
+// The search-engine visits per day and engine, sorted, for checksums.sh.
+void writeEngineDays(const std::string& file) {
+    std::set<std::string> rows;
+    for (long i = gSEDayKeys.lbound(); gSEDayKeys.hasBounds() && i <= gSEDayKeys.ubound(); ++i)
+        if (!gSEDayKeys[i].empty()) rows.insert(gSEDayKeys[i] + " " + std::to_string(gSEDayCounts[i]));
+    std::ofstream out(file);
+    for (const std::string& row : rows) out << row << '\n';
 }
 
 }  // namespace
@@ -65,6 +76,7 @@ int main(int argc, char** argv) {
     // Visit building ends with the clean-up and the compaction, as in an addition.
     std::printf("visit building, clean-up and compaction: %.2f s (peak %ld MiB)\n", bench::since(tv), bench::peakMiB());
     const double total = bench::since(t0);
+    writeEngineDays(folder + "/engine-days.txt");
     std::printf("total: %.2f s (%.0f lines/s, peak %ld MiB)\n", total, double(lines) / total, bench::peakMiB());
     STTA_SiteDBClose();
     core::setUserInterface(nullptr);
