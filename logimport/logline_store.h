@@ -62,8 +62,12 @@ void STTA_LogLineFieldsSet(dao::Database& db, dao::Recordset& rs, const LogField
 // on that row.
 long STTA_LogLineDupeFind(dao::Database& db, dao::Recordset& rs, const LogFields& fields, const ReadRec& rec);
 // True for a duplicate: it is counted, and once the file has stored lines also on the
-// stored row (CntDupes).
-bool STTA_LogLineDupeCheck(dao::Database& db, const LogFields& fields, ReadRec& rec);
+// stored row (CntDupes); `countedVisitID` then gets that row's VisitID (0 for none).
+bool STTA_LogLineDupeCheck(dao::Database& db, const LogFields& fields, ReadRec& rec,
+                           long* countedVisitID = nullptr);
+// Adds the row under a number known to be free, in the visit given (none: Null).
+void STTA_LogLineRowInsert(dao::Database& db, long logLnID, const LogLineRow& row, bool keepValues,
+                           std::optional<long> visitID);
 
 // Recovers from a key already taken (3022) on saving the pending row of `rs`: the ID
 // moves past the highest one in the table and the save is repeated. Any other error

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <optional>
 
 #include "core/delimited_lists.h"
 #include "core/error_handler.h"
@@ -19,6 +20,7 @@
 #include "logimport/logline_store.h"
 #include "logimport/page_table.h"
 #include "logimport/referrer_store.h"
+#include "logimport/visit_stream.h"
 #include "platform/sys/clock.h"
 #include "platform/sys/rt_error.h"
 
@@ -341,6 +343,7 @@ struct RunState {
     const std::string& captionText;
     const std::string& progressTitle;
     bool& anyUsable;
+    VisitStream* visits = nullptr;
     bool result = true;
     bool stopped = false;
 };
@@ -378,8 +381,10 @@ bool readOneFile(RunState& run, const std::string& path, const LogFmtCompiled& f
     ctx.db = &run.db;
     ctx.formats = &formats;
     ctx.rec = &rec;
+    ctx.visits = run.visits;
     std::string status;
     dao::Transaction tx(run.db, dao::Transaction::OnExit::Commit, kLinesPerCommit);
+    if (rec.DupCheck && run.visits) run.visits->storeAsRead();
     LinesHandler handler = [&](const std::vector<std::string_view>& lines, long index) {
         long r = STTA_LogLineProcess(ctx, lines, index, status);
         tx.tick();
@@ -413,6 +418,15 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
     if (fileList.empty()) return true;
     RunState run{db, rec, captionText, progressTitle, anyUsable};
     RefrStoreFlushGuard flushOnExit;
+    std::optional<VisitStream> visits;
+    // Whatever way the read ends, the lines it stored get their visits.
+    auto finishVisits = [&] {
+        try {
+            if (visits) visits->finish();
+        } catch (...) {
+            // The first error is the one to report.
+        }
+    };
     try {
         rec.LastLogLnID = static_cast<long>(INI_GetNumVar("Main", "LastLogLnID", gIniLastVals, 3));
         STTA_LogLineRsOpen(db);
@@ -422,6 +436,8 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
         rec.RemFrag = INI_GetFlag("Main", "RemFrag", gIniDbDef, 3);
         STTA_SiteDomainReset();
         rec.MissingPageID = STTA_PageIDGetOrAdd(kMissingPageName, true, db);
+        if (VisitStream::usable(db, rec)) visits.emplace(db, rec);
+        run.visits = visits ? &*visits : nullptr;
         rec.Run = ReadCounters{};
         rec.RunMainHits = rec.RunRobotHits = rec.RunCompHits = 0;
         if (std::string temp = STTA_RefrStoreFolder(); !temp.empty()) {
@@ -467,8 +483,10 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
             }
         }
         if (run.stopped) run.result = false;
+        if (visits) visits->finish();
     } catch (const sys::RtError& e) {
         run.result = false;
+        finishVisits();
         std::string proc = "RawLog_AddData_ReadLogFiles_OK", extra;
         try {
             STTA_RefrStoreFlush();
@@ -482,6 +500,7 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
     } catch (...) {
         // Not ours to report (a test's unexpected box, the program's end), but the
         // numbering must go on where the stored lines end.
+        finishVisits();
         try {
             INI_Put("Main", "LastLogLnID", rec.LastLogLnID, gIniLastVals);
         } catch (...) {

@@ -39,6 +39,14 @@ struct ReadCounters {
     double Duplicates = 0;
 };
 
+// What a read that built the visits of its lines leaves to the visit building: its
+// clean-up and the counts it reports.
+struct ReadVisits {
+    bool CleanUpDue = false;
+    long Lines = 0;               // lines given a visit (or found a probable robot's)
+    long long RobotLinesDropped = 0;  // lines of probable robots never stored
+};
+
 struct ReadRec {
     // Site options, loaded by the read from the site's dbdef.ini.
     int LastKeepVal = 0;
@@ -49,6 +57,10 @@ struct ReadRec {
     bool DupCheck = false;   // look each accepted line up first (dates overlap stored data)
     std::string CurrentFile;
     long LastLogLnID = 0;
+    // Set by a caller that builds the visits right after the read (an addition): the
+    // read then builds them on the way where it can (see visit_stream.h).
+    bool VisitsWhileReading = false;
+    ReadVisits Visits;
 
     // Read Log Options.
     bool NoPromptInvalid = false;

@@ -59,6 +59,8 @@ int main(int argc, char** argv) {
     shell::setProgramFolder(folder);
     shell::loadSteps("", shell::StartupWindow{[] {}, [] {}, [] {}, [] {}});
 
+    // As the add-data command reads: the visits are built next.
+    gReadRec.VisitsWhileReading = true;
     auto t0 = bench::Clock::now();
     bool anyUsable = false;
     bool ok = RawLog_AddData_ReadLogFiles_OK(gDB, STTA_LogFileEntryJoin(log, "Combined (Apache, NGINX)"), "Add Log Data", "Add. Step 1/3: ", anyUsable);

@@ -76,6 +76,7 @@ void mainPass(std::string& status) {
     const double start = nowToMinute();
     const std::string title = "Add Log Data to Site DB: " + siteName();
     bool anyUsable = false;
+    gReadRec.VisitsWhileReading = true;  // the visits are built right after
     const bool read = RawLog_AddData_ReadLogFiles_OK(db, spec, title, "Add. Step 1/3: ", anyUsable);
     if (!read) status = "Read raw log data cancelled or failed.";
     bool partial = false;

@@ -1,0 +1,350 @@
+#include "logimport/visit_stream.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <tuple>
+
+#include "core/ini_store.h"
+#include "core/numbers.h"
+#include "core/program_paths.h"
+#include "logimport/referrer_store.h"
+#include "logimport/visit_pages.h"
+#include "platform/sys/rt_error.h"
+
+namespace {
+
+// Lines read between two looks for visits to release.
+constexpr long kSweepLines = 4096;
+// A visit is released this long after the visit gap has passed its end, so that
+// lines logged a little out of order still find it in memory.
+constexpr long kReleaseSlack = 4 * 3600;
+// Lines of probable robots written to the spill file together.
+constexpr size_t kRobotRun = 1024;
+
+long long queryNumber(dao::Database& db, const char* sql) {
+    long long n = 0;
+    db.forEachRow(sql, {}, [&](const dao::Statement& s) { n = s.columnInt(0); });
+    return n;
+}
+
+// A line in the spill file: the numbers, then each text with its length before it.
+void putNumber(std::string& out, std::int64_t n) { out.append(reinterpret_cast<const char*>(&n), sizeof n); }
+void putText(std::string& out, const std::string& s) {
+    putNumber(out, static_cast<std::int64_t>(s.size()));
+    out += s;
+}
+
+template <typename Row>
+auto texts(Row& r) {
+    return std::array{&r.IP,     &r.Filename,    &r.Query,      &r.Browser,       &r.Browser2,
+                      &r.UserNo, &r.VirtualHost, &r.HTTPStatus, &r.CodeWordsHTTP, &r.Referrer};
+}
+
+}  // namespace
+
+bool VisitStream::usable(dao::Database& db, const ReadRec& rec) {
+    if (!rec.VisitsWhileReading || rec.Test.Active) return false;
+    return queryNumber(db, "SELECT EXISTS (SELECT 1 FROM logline WHERE VisitID IS NULL)") == 0;
+}
+
+VisitStream::VisitStream(dao::Database& db, ReadRec& rec) : db_(db), rec_(rec) {
+    keepValues_ = rec.LastKeepVal != 0;
+    limit_ = static_cast<long>(TXT_Val(INI_Get("Main", "LmtVisitLines", gIniDbDef, 7, "1000")));
+    INI_GetBoolVar("Main", "EraseNonSE", eraseNonSE_, gIniDbDef, 3);
+    // Numbers past any in use, so that no line or visit has to move later.
+    lastVisitID_ = std::max(static_cast<long>(TXT_Val(INI_Get("Main", "LastVisitID", "::*", 7, "0"))),
+                            static_cast<long>(queryNumber(db, "SELECT MAX(VisitID) FROM visit")));
+    firstVisitID_ = lastVisitID_ + 1;
+    rec.LastLogLnID = std::max(rec.LastLogLnID, static_cast<long>(queryNumber(db, "SELECT MAX(LogLnID) FROM logline")));
+    storedVisits_ = queryNumber(db, "SELECT EXISTS (SELECT 1 FROM visit)") != 0;
+    rec.Visits = ReadVisits{};
+    gSEDayKeys.redim(0, 0);
+    gSEDayCounts.redim(0, 0);
+}
+
+VisitStream::~VisitStream() {
+    if (spill_) std::fclose(spill_);
+}
+
+std::string VisitStream::termOf(const LogFields& fields, const LogLineRow& row, std::string& engine) {
+    if (keepValues_) return terms_.termOf(row.Referrer, engine);
+    // The scan reads the referrer back from the store: the same text is used here.
+    const std::string& raw = fields[kFldReferrer];
+    auto it = rawTerms_.find(raw);
+    if (it == rawTerms_.end()) {
+        std::string e;
+        std::string term = terms_.termOf(STTA_RefrAsFetched(raw), e);
+        if (rawTerms_.size() >= 200000) rawTerms_.clear();
+        it = rawTerms_.emplace(raw, std::make_pair(std::move(term), std::move(e))).first;
+    }
+    engine = it->second.second;
+    return it->second.first;
+}
+
+void VisitStream::add(const LogFields& fields, double serial) {
+    HeldLine held;
+    held.LogLnID = rec_.LastLogLnID + 1;
+    held.Row = STTA_LogLineRowMake(fields, rec_, true, db_, serial);
+    rec_.LastLogLnID = held.LogLnID;
+    std::string engine;
+    const std::string term = termOf(fields, held.Row, engine);
+    VisitLine line;
+    line.LogLnID = held.LogLnID;
+    line.IP = held.Row.IP;
+    line.PageID = held.Row.PageID;
+    line.Timestamp = held.Row.Timestamp;
+    line.Bytes = held.Row.Bytes;
+    cursor_ = std::max(cursor_, line.Timestamp);
+
+    IpVisits& ip = ips_[line.IP];
+    bool earlier = false;
+    int v = ip.Open;
+    const bool continues = v >= 0 && STTA_VisitTimeFits(visits_[size_t(v)].Row, line, earlier) &&
+                           STTA_VisitTermsAgree(visits_[size_t(v)].Row, term, engine);
+    if (!continues) {
+        if (v >= 0) {
+            VisitRow& open = visits_[size_t(v)].Row;
+            if (open.StzdSearchTerm && *open.StzdSearchTerm == kNotSearchEngine) open.StzdSearchTerm = "";
+        }
+        v = findStored(ip, line, term, engine, earlier);
+        if (v < 0) {
+            v = newVisit(ip);
+            earlier = true;
+        }
+        ip.Open = v;
+    }
+    Visit& visit = visits_[size_t(v)];
+    if (!visit.Active) reopen(v);
+    ++rec_.Visits.Lines;
+    if (!STTA_VisitLineJoin(visit.Row, line, term, engine, earlier, limit_, rec_)) {
+        robotLine(std::move(held));
+    } else if (storeAsRead_) {
+        STTA_LogLineRowInsert(db_, held.LogLnID, held.Row, keepValues_, visit.Row.VisitID);
+        visit.LinesStored = visit.SaveDue = true;
+    } else {
+        visit.Held.push_back(std::move(held));
+    }
+    if (++sinceSweep_ >= kSweepLines) sweep();
+}
+
+int VisitStream::findStored(IpVisits& ip, const VisitLine& line, const std::string& term, const std::string& engine,
+                            bool& earlier) {
+    // The candidates the scan's query would give: this read's visits from memory,
+    // earlier additions' from the table unless one is held here with newer values.
+    const std::int64_t from = STTA_StampMoved(line.Timestamp, -kStoredVisitBefore);
+    const std::int64_t to = STTA_StampMoved(line.Timestamp, kStoredVisitAfter);
+    std::vector<std::tuple<std::int64_t, long, int>> found;  // start, number, index (-1 - row for the table)
+    for (int i : ip.Visits) {
+        const VisitRow& r = visits_[size_t(i)].Row;
+        if (r.StartTimeStamp >= from && r.EndTimeStamp < to) found.emplace_back(r.StartTimeStamp, r.VisitID, i);
+    }
+    std::vector<VisitRow> rows;
+    if (storedVisits_) {
+        STTA_VisitsStoredNear(db_, line.IP, line.Timestamp, rows);
+        for (size_t k = 0; k < rows.size(); ++k)
+            if (rows[k].VisitID < firstVisitID_ && !byID_.count(rows[k].VisitID))
+                found.emplace_back(rows[k].StartTimeStamp, rows[k].VisitID, -1 - static_cast<int>(k));
+    }
+    std::sort(found.begin(), found.end());
+    for (const auto& [start, id, index] : found) {
+        const VisitRow& r = index >= 0 ? visits_[size_t(index)].Row : rows[size_t(-1 - index)];
+        bool before = false;
+        if (!STTA_VisitTimeFits(r, line, before) || !STTA_VisitTermsAgree(r, term, engine)) continue;
+        earlier = before;
+        if (index >= 0) return index;
+        // A visit of an earlier addition: its lines are in the table already.
+        Visit& old = visits_.emplace_back();
+        old.Row = r;
+        old.Active = false;
+        old.Written = old.LinesStored = true;
+        const int at = static_cast<int>(visits_.size()) - 1;
+        byID_[r.VisitID] = at;
+        ip.Visits.push_back(at);
+        return at;
+    }
+    return -1;
+}
+
+int VisitStream::newVisit(IpVisits& ip) {
+    Visit& visit = visits_.emplace_back();
+    visit.Row.VisitID = ++lastVisitID_;
+    const int at = static_cast<int>(visits_.size()) - 1;
+    byID_[visit.Row.VisitID] = at;
+    ip.Visits.push_back(at);
+    active_.push_back(at);
+    return at;
+}
+
+void VisitStream::reopen(int index) {
+    Visit& visit = visits_[size_t(index)];
+    visit.Active = true;
+    active_.push_back(index);
+    if (visit.Dropped) {
+        visit.Held = unspill(visit.SpillAt, visit.SpillCount);
+        visit.Dropped = false;
+    }
+}
+
+void VisitStream::robotLine(HeldLine&& line) {
+    if (storeAsRead_) {
+        // Deleted with the other lines of probable robots by the clean-up.
+        STTA_LogLineRowInsert(db_, line.LogLnID, line.Row, keepValues_, -1L);
+        return;
+    }
+    ++rec_.Visits.RobotLinesDropped;
+    robots_.push_back(std::move(line));
+    if (robots_.size() >= kRobotRun) {
+        robotRuns_.emplace_back(spill(robots_), static_cast<long>(robots_.size()));
+        robots_.clear();
+    }
+}
+
+void VisitStream::sweep() {
+    sinceSweep_ = 0;
+    const std::int64_t before = STTA_StampMoved(cursor_, -(kVisitGapSeconds + kReleaseSlack));
+    size_t kept = 0;
+    for (int i : active_) {
+        Visit& visit = visits_[size_t(i)];
+        if (!visit.Active) continue;
+        if (visit.Row.EndTimeStamp < before)
+            release(i);
+        else
+            active_[kept++] = i;
+    }
+    active_.resize(kept);
+}
+
+void VisitStream::release(int index) {
+    Visit& visit = visits_[size_t(index)];
+    visit.Active = false;
+    if (!storeAsRead_ && eraseNonSE_ && !visit.Row.StzdSearchTerm && !visit.LinesStored) {
+        // The clean-up would erase it: its lines wait in the spill file in case a
+        // late line gives it a term.
+        visit.SpillCount = static_cast<long>(visit.Held.size());
+        if (!visit.Held.empty()) visit.SpillAt = spill(visit.Held);
+        std::vector<HeldLine>().swap(visit.Held);
+        visit.Dropped = true;
+        return;
+    }
+    save(visit);
+}
+
+void VisitStream::save(Visit& visit) {
+    const long id = visit.Row.VisitID;
+    std::string pages, bytes;
+    if (!visit.LinesStored) {
+        std::vector<VisitPageLine> lines;
+        lines.reserve(visit.Held.size());
+        for (const HeldLine& l : visit.Held) lines.push_back({l.Row.Timestamp, l.LogLnID, l.Row.PageID, l.Row.Bytes});
+        STTA_VisitPagesOfLines(lines, pages, bytes);
+        storeLines(visit.Held, id);
+    } else {
+        storeLines(visit.Held, id);
+        STTA_VisitPagesCollect(db_, id, pages, bytes, 0, true);
+    }
+    std::vector<HeldLine>().swap(visit.Held);
+    visit.LinesStored = true;
+    if (!visit.Written) {
+        dao::Statement& s = db_.prepared("INSERT INTO visit (VisitID, Files) VALUES (?, 0)", true);
+        dao::ResetOnExit reset(s);
+        s.bindInt(1, id);
+        s.step();
+        visit.Written = true;
+    }
+    STTA_VisitSave(db_, visit.Row, pages, bytes);
+    visit.SaveDue = false;
+}
+
+void VisitStream::storeLines(const std::vector<HeldLine>& lines, long visitID) {
+    for (const HeldLine& l : lines) STTA_LogLineRowInsert(db_, l.LogLnID, l.Row, keepValues_, visitID);
+}
+
+void VisitStream::storeAsRead() {
+    if (storeAsRead_) return;
+    storeAsRead_ = true;
+    // The duplicate check looks in the table: every line read so far goes there.
+    for (Visit& visit : visits_) {
+        if (visit.Dropped) {
+            visit.Held = unspill(visit.SpillAt, visit.SpillCount);
+            visit.Dropped = false;
+        }
+        if (visit.Held.empty()) continue;
+        storeLines(visit.Held, visit.Row.VisitID);
+        std::vector<HeldLine>().swap(visit.Held);
+        visit.LinesStored = visit.SaveDue = true;
+    }
+    for (const auto& [at, count] : robotRuns_) storeLines(unspill(at, count), -1);
+    storeLines(robots_, -1);
+    robotRuns_.clear();
+    robots_.clear();
+    rec_.Visits.RobotLinesDropped = 0;
+}
+
+void VisitStream::repeatCounted(long visitID) {
+    auto it = byID_.find(visitID);
+    if (it != byID_.end()) visits_[size_t(it->second)].SaveDue = true;
+}
+
+void VisitStream::finish() {
+    if (finished_) return;
+    finished_ = true;
+    dao::Transaction tx(db_, dao::Transaction::OnExit::Commit);
+    for (int i : active_)
+        if (visits_[size_t(i)].Active) release(i);
+    active_.clear();
+    for (Visit& visit : visits_)
+        if (visit.SaveDue && !visit.Dropped) save(visit);
+    INI_Put("Main", "LastVisitID", lastVisitID_, "::*");
+    rec_.Visits.CleanUpDue = true;
+    tx.commit();
+    if (spill_) std::fclose(spill_);
+    spill_ = nullptr;
+}
+
+long long VisitStream::spill(const std::vector<HeldLine>& lines) {
+    if (!spill_ && !(spill_ = std::tmpfile())) sys::raiseErrno(errno ? errno : EIO, "Spill file", "VisitStream");
+    std::string out;
+    for (const HeldLine& l : lines) {
+        const LogLineRow& row = l.Row;
+        putNumber(out, l.LogLnID);
+        putNumber(out, row.PageID);
+        putNumber(out, row.Timestamp);
+        putNumber(out, row.Bytes);
+        putNumber(out, row.numIP);
+        putNumber(out, row.ProcTimeMicroSecs);
+        for (const std::string* s : texts(row)) putText(out, *s);
+    }
+    const long long at = spillEnd_;
+    if (fseeko(spill_, at, SEEK_SET) != 0 || std::fwrite(out.data(), 1, out.size(), spill_) != out.size())
+        sys::raiseErrno(errno ? errno : EIO, "Spill file", "VisitStream");
+    spillEnd_ += static_cast<long long>(out.size());
+    return at;
+}
+
+std::vector<VisitStream::HeldLine> VisitStream::unspill(long long at, long count) {
+    std::vector<HeldLine> lines;
+    if (count == 0) return lines;
+    auto fail = [] { sys::raiseErrno(errno ? errno : EIO, "Spill file", "VisitStream"); };
+    if (std::fflush(spill_) != 0 || fseeko(spill_, at, SEEK_SET) != 0) fail();
+    auto number = [&] {
+        std::int64_t n = 0;
+        if (std::fread(&n, sizeof n, 1, spill_) != 1) fail();
+        return n;
+    };
+    for (long k = 0; k < count; ++k) {
+        HeldLine& l = lines.emplace_back();
+        l.LogLnID = static_cast<long>(number());
+        l.Row.PageID = static_cast<long>(number());
+        l.Row.Timestamp = number();
+        l.Row.Bytes = number();
+        l.Row.numIP = number();
+        l.Row.ProcTimeMicroSecs = number();
+        for (std::string* s : texts(l.Row)) {
+            s->resize(static_cast<size_t>(number()));
+            if (!s->empty() && std::fread(s->data(), 1, s->size(), spill_) != s->size()) fail();
+        }
+    }
+    return lines;
+}

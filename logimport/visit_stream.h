@@ -1,0 +1,108 @@
+#pragma once
+// The visits of an addition built while its lines are read, with the same rules and
+// the same outcome as the visit building's scan over the stored lines: every IP's
+// lines are taken in file order, the open visit of each IP and every visit this run
+// made are kept in memory, and visits stored by earlier additions are looked up in
+// the table only where a line may continue one.
+//
+// A visit's lines wait in memory until the read has moved well past its end; then
+// they are stored with their visit number and the visit row is written once. With
+// EraseNonSE, the lines of a visit that has no search term by then are not stored at
+// all: they go to a spill file, from which a late line that revives the visit (or a
+// file that overlaps stored data) brings them back. So memory stays flat however long
+// the log, the table never holds lines only to delete them, and no line is read back.
+//
+// Visits are numbered in the order they begin in the read, not in IP order. A read
+// that overlaps stored data switches to storing every line at once (its duplicate
+// check looks in the table); the visits whose lines gained repeats there are written
+// again at the end.
+#include <cstdint>
+#include <cstdio>
+#include <deque>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "logimport/log_format.h"
+#include "logimport/logline_store.h"
+#include "logimport/read_record.h"
+#include "logimport/visit_building.h"
+#include "platform/dao/database.h"
+
+class VisitStream {
+public:
+    // A read can build its visits when it stores lines (no test read), its caller asked
+    // for it, and no stored line waits for its visit (those take the scan).
+    static bool usable(dao::Database& db, const ReadRec& rec);
+
+    VisitStream(dao::Database& db, ReadRec& rec);
+    ~VisitStream();
+    VisitStream(const VisitStream&) = delete;
+    VisitStream& operator=(const VisitStream&) = delete;
+
+    // The accepted line becomes the next LogLnID in its visit.
+    void add(const LogFields& fields, double serial);
+    // From now on every line is stored as it is read, and what waits is stored now.
+    void storeAsRead();
+    // A repeat was counted on a stored line of the visit: its pages change.
+    void repeatCounted(long visitID);
+    // Stores every visit and what waits; the visit building then only cleans up.
+    void finish();
+
+private:
+    struct HeldLine {
+        long LogLnID = 0;
+        LogLineRow Row;
+    };
+    struct Visit {
+        VisitRow Row;
+        std::vector<HeldLine> Held;  // lines not stored yet
+        long long SpillAt = -1;      // where the lines of a dropped visit wait
+        long SpillCount = 0;
+        bool Active = true;       // may still be continued before the read moves on
+        bool Dropped = false;     // without a term when released: lines spilled
+        bool Written = false;     // has a row in the table
+        bool LinesStored = false; // some of its lines are in the table
+        bool SaveDue = false;     // its row must be written again
+    };
+    struct IpVisits {
+        int Open = -1;            // the visit the IP's previous line went to
+        std::vector<int> Visits;  // every visit of the IP held here
+    };
+
+    std::string termOf(const LogFields& fields, const LogLineRow& row, std::string& engine);
+    int findStored(IpVisits& ip, const VisitLine& line, const std::string& term, const std::string& engine,
+                   bool& earlier);
+    int newVisit(IpVisits& ip);
+    void reopen(int index);
+    void robotLine(HeldLine&& line);
+    void sweep();
+    void release(int index);
+    void save(Visit& visit);
+    void storeLines(const std::vector<HeldLine>& lines, long visitID);
+    long long spill(const std::vector<HeldLine>& lines);
+    std::vector<HeldLine> unspill(long long at, long count);
+
+    dao::Database& db_;
+    ReadRec& rec_;
+    bool keepValues_ = false;
+    bool eraseNonSE_ = false;
+    long limit_ = 1000;
+    long lastVisitID_ = 0;
+    long firstVisitID_ = 1;      // visits numbered from here were made by this read
+    bool storedVisits_ = false;  // earlier additions left visits to continue
+    bool storeAsRead_ = false;
+    bool finished_ = false;
+    std::int64_t cursor_ = 0;    // the latest stamp read
+    long sinceSweep_ = 0;
+    std::deque<Visit> visits_;
+    std::unordered_map<long, int> byID_;
+    std::unordered_map<std::string, IpVisits> ips_;
+    std::vector<int> active_;
+    std::vector<HeldLine> robots_;  // lines of probable robots, spilled in runs
+    std::vector<std::pair<long long, long>> robotRuns_;
+    SearchTermCache terms_;
+    std::unordered_map<std::string, std::pair<std::string, std::string>> rawTerms_;
+    std::FILE* spill_ = nullptr;
+    long long spillEnd_ = 0;
+};
