@@ -321,18 +321,17 @@ bool STTA_LogFileFirstLastStamp(const std::string& fileName, const LogFmtCompile
 }
 
 bool STTA_LogFileOverlapCheck(dao::Database& db, const std::string& fileName, const LogFmtCompiled& formats,
-                              ReadRec& rec, bool& usable) {
+                              ReadRec& rec, bool& usable, VisitStream* visits) {
     usable = true;
     std::string first, last;
     if (!STTA_LogFileFirstLastStamp(fileName, formats, rec, first, last)) {
         usable = false;
         return false;
     }
+    const auto from = static_cast<long long>(TXT_Val(first)), to = static_cast<long long>(TXT_Val(last));
     auto rs = db.openRecordset("SELECT LogLnID FROM logline WHERE Timestamp >= ? AND Timestamp <= ? LIMIT 1",
-                               dao::RecordsetType::Snapshot,
-                               {dao::Value(static_cast<long long>(TXT_Val(first))),
-                                dao::Value(static_cast<long long>(TXT_Val(last)))});
-    return !rs.eof();
+                               dao::RecordsetType::Snapshot, {dao::Value(from), dao::Value(to)});
+    return !rs.eof() || (visits && visits->holdsLineBetween(from, to));
 }
 
 namespace {
@@ -354,7 +353,7 @@ bool readOneFile(RunState& run, const std::string& path, const LogFmtCompiled& f
     ReadRec& rec = run.rec;
     rec.CurrentFile = path;
     bool usable = false;
-    rec.DupCheck = STTA_LogFileOverlapCheck(run.db, path, formats, rec, usable);
+    rec.DupCheck = STTA_LogFileOverlapCheck(run.db, path, formats, rec, usable, run.visits);
     if (usable) run.anyUsable = true;
     if (rec.DupCheck && !rec.Test.Active) {
         const std::string overlap = "Dates on this log file overlap with data that already have on database. ";

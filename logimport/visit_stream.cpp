@@ -196,7 +196,11 @@ void VisitStream::robotLine(HeldLine&& line) {
     ++rec_.Visits.RobotLinesDropped;
     robots_.push_back(std::move(line));
     if (robots_.size() >= kRobotRun) {
-        robotRuns_.emplace_back(spill(robots_), static_cast<long>(robots_.size()));
+        auto [first, last] = std::minmax_element(robots_.begin(), robots_.end(), [](const auto& a, const auto& b) {
+            return a.Row.Timestamp < b.Row.Timestamp;
+        });
+        robotRuns_.push_back({0, static_cast<long>(robots_.size()), first->Row.Timestamp, last->Row.Timestamp});
+        robotRuns_.back().At = spill(robots_);
         robots_.clear();
     }
 }
@@ -275,11 +279,29 @@ void VisitStream::storeAsRead() {
         std::vector<HeldLine>().swap(visit.Held);
         visit.LinesStored = visit.SaveDue = true;
     }
-    for (const auto& [at, count] : robotRuns_) storeLines(unspill(at, count), -1);
+    for (const SpillRun& run : robotRuns_) storeLines(unspill(run.At, run.Count), -1);
     storeLines(robots_, -1);
     robotRuns_.clear();
     robots_.clear();
     rec_.Visits.RobotLinesDropped = 0;
+}
+
+bool VisitStream::holdsLineBetween(std::int64_t first, std::int64_t last) {
+    auto any = [&](const std::vector<HeldLine>& lines) {
+        return std::any_of(lines.begin(), lines.end(),
+                           [&](const HeldLine& l) { return l.Row.Timestamp >= first && l.Row.Timestamp <= last; });
+    };
+    // A visit's lines lie between its start and end, so the spill file is read only
+    // for visits and runs whose span meets the range.
+    auto meets = [&](std::int64_t from, std::int64_t to) { return from <= last && to >= first; };
+    if (any(robots_)) return true;
+    for (const SpillRun& run : robotRuns_)
+        if (meets(run.First, run.Last) && any(unspill(run.At, run.Count))) return true;
+    for (const Visit& visit : visits_) {
+        if (!meets(visit.Row.StartTimeStamp, visit.Row.EndTimeStamp)) continue;
+        if (visit.Dropped ? any(unspill(visit.SpillAt, visit.SpillCount)) : any(visit.Held)) return true;
+    }
+    return false;
 }
 
 void VisitStream::repeatCounted(long visitID) {

@@ -42,6 +42,9 @@ public:
 
     // The accepted line becomes the next LogLnID in its visit.
     void add(const LogFields& fields, double serial);
+    // Whether a line read so far and not stored yet is stamped between the two stamps
+    // (yyyymmddhhnnss): such lines count as stored data for the overlap check.
+    bool holdsLineBetween(std::int64_t first, std::int64_t last);
     // From now on every line is stored as it is read, and what waits is stored now.
     void storeAsRead();
     // A repeat was counted on a stored line of the visit: its pages change.
@@ -100,7 +103,12 @@ private:
     std::unordered_map<std::string, IpVisits> ips_;
     std::vector<int> active_;
     std::vector<HeldLine> robots_;  // lines of probable robots, spilled in runs
-    std::vector<std::pair<long long, long>> robotRuns_;
+    struct SpillRun {
+        long long At;
+        long Count;
+        std::int64_t First, Last;  // the stamps of its lines lie between these
+    };
+    std::vector<SpillRun> robotRuns_;
     SearchTermCache terms_;
     std::unordered_map<std::string, std::pair<std::string, std::string>> rawTerms_;
     std::FILE* spill_ = nullptr;
