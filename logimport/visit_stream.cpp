@@ -20,6 +20,8 @@ constexpr long kSweepLines = 4096;
 // A visit is released this long after the visit gap has passed its end, so that
 // lines logged a little out of order still find it in memory.
 constexpr long kReleaseSlack = 4 * 3600;
+// A released visit stays in memory this long after its end, for late lines.
+constexpr long kEvictAfter = 24 * 3600;
 // Lines of probable robots written to the spill file together.
 constexpr size_t kRobotRun = 1024;
 
@@ -83,6 +85,11 @@ std::string VisitStream::termOf(const LogFields& fields, const LogLineRow& row, 
     return it->second.first;
 }
 
+VisitStream::Visit* VisitStream::find(long visitID) {
+    auto it = visits_.find(visitID);
+    return it == visits_.end() ? nullptr : &it->second;
+}
+
 void VisitStream::add(const LogFields& fields, double serial) {
     HeldLine held;
     held.LogLnID = rec_.LastLogLnID + 1;
@@ -97,26 +104,28 @@ void VisitStream::add(const LogFields& fields, double serial) {
     line.Timestamp = held.Row.Timestamp;
     line.Bytes = held.Row.Bytes;
     cursor_ = std::max(cursor_, line.Timestamp);
+    // A line old enough to reach a visit sent to the spill file brings them all back.
+    if (evictedEnd_ != 0 && line.Timestamp <= STTA_StampMoved(evictedEnd_, kVisitGapSeconds)) reloadEvicted();
 
     IpVisits& ip = ips_[line.IP];
     bool earlier = false;
-    int v = ip.Open;
-    const bool continues = v >= 0 && STTA_VisitTimeFits(visits_[size_t(v)].Row, line, earlier) &&
-                           STTA_VisitTermsAgree(visits_[size_t(v)].Row, term, engine);
+    // An evicted open visit ended too long before this line to be continued.
+    Visit* open = ip.Open != 0 ? find(ip.Open) : nullptr;
+    const bool continues = open && STTA_VisitTimeFits(open->Row, line, earlier) &&
+                           STTA_VisitTermsAgree(open->Row, term, engine);
+    long v = ip.Open;
     if (!continues) {
-        if (v >= 0) {
-            VisitRow& open = visits_[size_t(v)].Row;
-            if (open.StzdSearchTerm && *open.StzdSearchTerm == kNotSearchEngine) open.StzdSearchTerm = "";
-        }
+        if (open && open->Row.StzdSearchTerm && *open->Row.StzdSearchTerm == kNotSearchEngine)
+            open->Row.StzdSearchTerm = "";
         v = findStored(ip, line, term, engine, earlier);
-        if (v < 0) {
+        if (v == 0) {
             v = newVisit(ip);
             earlier = true;
         }
         ip.Open = v;
     }
-    Visit& visit = visits_[size_t(v)];
-    if (!visit.Active) reopen(v);
+    Visit& visit = *find(v);
+    if (!visit.Active) reopen(visit);
     ++rec_.Visits.Lines;
     if (!STTA_VisitLineJoin(visit.Row, line, term, engine, earlier, limit_, rec_)) {
         robotLine(std::move(held));
@@ -129,58 +138,52 @@ void VisitStream::add(const LogFields& fields, double serial) {
     if (++sinceSweep_ >= kSweepLines) sweep();
 }
 
-int VisitStream::findStored(IpVisits& ip, const VisitLine& line, const std::string& term, const std::string& engine,
-                            bool& earlier) {
+long VisitStream::findStored(IpVisits& ip, const VisitLine& line, const std::string& term, const std::string& engine,
+                             bool& earlier) {
     // The candidates the scan's query would give: this read's visits from memory,
     // earlier additions' from the table unless one is held here with newer values.
     const std::int64_t from = STTA_StampMoved(line.Timestamp, -kStoredVisitBefore);
     const std::int64_t to = STTA_StampMoved(line.Timestamp, kStoredVisitAfter);
-    std::vector<std::tuple<std::int64_t, long, int>> found;  // start, number, index (-1 - row for the table)
-    for (int i : ip.Visits) {
-        const VisitRow& r = visits_[size_t(i)].Row;
-        if (r.StartTimeStamp >= from && r.EndTimeStamp < to) found.emplace_back(r.StartTimeStamp, r.VisitID, i);
+    std::vector<std::tuple<std::int64_t, long, const VisitRow*>> found;
+    for (long id : ip.Visits) {
+        const VisitRow& r = find(id)->Row;
+        if (r.StartTimeStamp >= from && r.EndTimeStamp < to) found.emplace_back(r.StartTimeStamp, r.VisitID, &r);
     }
     std::vector<VisitRow> rows;
     if (storedVisits_) {
         STTA_VisitsStoredNear(db_, line.IP, line.Timestamp, rows);
-        for (size_t k = 0; k < rows.size(); ++k)
-            if (rows[k].VisitID < firstVisitID_ && !byID_.count(rows[k].VisitID))
-                found.emplace_back(rows[k].StartTimeStamp, rows[k].VisitID, -1 - static_cast<int>(k));
+        for (const VisitRow& r : rows)
+            if (r.VisitID < firstVisitID_ && !find(r.VisitID)) found.emplace_back(r.StartTimeStamp, r.VisitID, &r);
     }
     std::sort(found.begin(), found.end());
-    for (const auto& [start, id, index] : found) {
-        const VisitRow& r = index >= 0 ? visits_[size_t(index)].Row : rows[size_t(-1 - index)];
+    for (const auto& [start, id, r] : found) {
         bool before = false;
-        if (!STTA_VisitTimeFits(r, line, before) || !STTA_VisitTermsAgree(r, term, engine)) continue;
+        if (!STTA_VisitTimeFits(*r, line, before) || !STTA_VisitTermsAgree(*r, term, engine)) continue;
         earlier = before;
-        if (index >= 0) return index;
-        // A visit of an earlier addition: its lines are in the table already.
-        Visit& old = visits_.emplace_back();
-        old.Row = r;
-        old.Active = false;
-        old.Written = old.LinesStored = true;
-        const int at = static_cast<int>(visits_.size()) - 1;
-        byID_[r.VisitID] = at;
-        ip.Visits.push_back(at);
-        return at;
+        if (!find(id)) {
+            // A visit of an earlier addition: its lines are in the table already.
+            Visit& old = visits_[id];
+            old.Row = *r;
+            old.Active = false;
+            old.Written = old.LinesStored = true;
+            ip.Visits.push_back(id);
+        }
+        return id;
     }
-    return -1;
+    return 0;
 }
 
-int VisitStream::newVisit(IpVisits& ip) {
-    Visit& visit = visits_.emplace_back();
-    visit.Row.VisitID = ++lastVisitID_;
-    const int at = static_cast<int>(visits_.size()) - 1;
-    byID_[visit.Row.VisitID] = at;
-    ip.Visits.push_back(at);
-    active_.push_back(at);
-    return at;
+long VisitStream::newVisit(IpVisits& ip) {
+    const long id = ++lastVisitID_;
+    visits_[id].Row.VisitID = id;
+    ip.Visits.push_back(id);
+    active_.push_back(id);
+    return id;
 }
 
-void VisitStream::reopen(int index) {
-    Visit& visit = visits_[size_t(index)];
+void VisitStream::reopen(Visit& visit) {
     visit.Active = true;
-    active_.push_back(index);
+    active_.push_back(visit.Row.VisitID);
     if (visit.Dropped) {
         visit.Held = unspill(visit.SpillAt, visit.SpillCount);
         visit.Dropped = false;
@@ -209,20 +212,30 @@ void VisitStream::sweep() {
     sinceSweep_ = 0;
     const std::int64_t before = STTA_StampMoved(cursor_, -(kVisitGapSeconds + kReleaseSlack));
     size_t kept = 0;
-    for (int i : active_) {
-        Visit& visit = visits_[size_t(i)];
-        if (!visit.Active) continue;
-        if (visit.Row.EndTimeStamp < before)
-            release(i);
+    for (long id : active_) {
+        Visit* visit = find(id);
+        if (!visit || !visit->Active) continue;
+        if (visit->Row.EndTimeStamp < before)
+            release(*visit);
         else
-            active_[kept++] = i;
+            active_[kept++] = id;
     }
     active_.resize(kept);
+    if (storeAsRead_) return;  // repeats may still change any visit
+    const std::int64_t evictBefore = STTA_StampMoved(cursor_, -kEvictAfter);
+    while (!released_.empty()) {
+        Visit* visit = find(released_.front());
+        if (visit && !visit->Active) {
+            if (visit->Row.EndTimeStamp >= evictBefore) break;
+            evict(*visit);
+        }
+        released_.pop_front();
+    }
 }
 
-void VisitStream::release(int index) {
-    Visit& visit = visits_[size_t(index)];
+void VisitStream::release(Visit& visit) {
     visit.Active = false;
+    released_.push_back(visit.Row.VisitID);
     if (!storeAsRead_ && eraseNonSE_ && !visit.Row.StzdSearchTerm && !visit.LinesStored) {
         // The clean-up would erase it: its lines wait in the spill file in case a
         // late line gives it a term.
@@ -233,6 +246,85 @@ void VisitStream::release(int index) {
         return;
     }
     save(visit);
+}
+
+void VisitStream::evict(Visit& visit) {
+    const VisitRow& r = visit.Row;
+    auto ip = ips_.find(r.FirstIP);
+    std::string out;
+    putNumber(out, r.VisitID);
+    putNumber(out, r.StartLogLnID);
+    putNumber(out, r.StartPageID);
+    putNumber(out, r.StartTimeStamp);
+    putNumber(out, r.EndTimeStamp);
+    putNumber(out, r.Files);
+    putText(out, r.FirstIP);
+    putText(out, r.CDSIPs);
+    for (const auto* t : {&r.SearchTerm, &r.StzdSearchTerm, &r.SearchEngine}) {
+        putNumber(out, t->has_value());
+        putText(out, t->value_or(""));
+    }
+    putNumber(out, visit.SpillAt);
+    putNumber(out, visit.SpillCount);
+    putNumber(out, visit.Dropped);
+    putNumber(out, visit.Written);
+    putNumber(out, visit.LinesStored);
+    putNumber(out, ip != ips_.end() && ip->second.Open == r.VisitID);
+    evicted_.push_back(spillBytes(out));
+    evictedEnd_ = std::max(evictedEnd_, r.EndTimeStamp);
+    const long id = r.VisitID;
+    visits_.erase(id);
+    if (ip != ips_.end()) {
+        auto& list = ip->second.Visits;
+        list.erase(std::remove(list.begin(), list.end(), id), list.end());
+        // Nothing left for the IP's next line to continue or find.
+        if (list.empty() && !find(ip->second.Open)) ips_.erase(ip);
+    }
+}
+
+void VisitStream::reloadEvicted() {
+    auto fail = [] { sys::raiseErrno(errno ? errno : EIO, "Spill file", "VisitStream"); };
+    if (!evicted_.empty() && std::fflush(spill_) != 0) fail();
+    auto number = [&] {
+        std::int64_t n = 0;
+        if (std::fread(&n, sizeof n, 1, spill_) != 1) fail();
+        return n;
+    };
+    auto text = [&] {
+        std::string t(static_cast<size_t>(number()), '\0');
+        if (!t.empty() && std::fread(t.data(), 1, t.size(), spill_) != t.size()) fail();
+        return t;
+    };
+    for (long long at : evicted_) {
+        if (fseeko(spill_, at, SEEK_SET) != 0) fail();
+        const long id = static_cast<long>(number());
+        Visit& visit = visits_[id];
+        VisitRow& r = visit.Row;
+        r.VisitID = id;
+        r.StartLogLnID = static_cast<long>(number());
+        r.StartPageID = static_cast<long>(number());
+        r.StartTimeStamp = number();
+        r.EndTimeStamp = number();
+        r.Files = static_cast<long>(number());
+        r.FirstIP = text();
+        r.CDSIPs = text();
+        for (auto* t : {&r.SearchTerm, &r.StzdSearchTerm, &r.SearchEngine}) {
+            const bool has = number() != 0;
+            std::string value = text();
+            if (has) *t = std::move(value);
+        }
+        visit.SpillAt = number();
+        visit.SpillCount = static_cast<long>(number());
+        visit.Dropped = number() != 0;
+        visit.Written = number() != 0;
+        visit.LinesStored = number() != 0;
+        visit.Active = false;
+        IpVisits& ip = ips_[r.FirstIP];
+        ip.Visits.push_back(id);
+        if (number() != 0 && ip.Open == 0) ip.Open = id;
+    }
+    evicted_.clear();
+    evictedEnd_ = 0;
 }
 
 void VisitStream::save(Visit& visit) {
@@ -268,14 +360,15 @@ void VisitStream::storeLines(const std::vector<HeldLine>& lines, long visitID) {
 void VisitStream::storeAsRead() {
     if (storeAsRead_) return;
     storeAsRead_ = true;
+    reloadEvicted();
     // The duplicate check looks in the table: every line read so far goes there.
-    for (Visit& visit : visits_) {
+    for (auto& [id, visit] : visits_) {
         if (visit.Dropped) {
             visit.Held = unspill(visit.SpillAt, visit.SpillCount);
             visit.Dropped = false;
         }
         if (visit.Held.empty()) continue;
-        storeLines(visit.Held, visit.Row.VisitID);
+        storeLines(visit.Held, id);
         std::vector<HeldLine>().swap(visit.Held);
         visit.LinesStored = visit.SaveDue = true;
     }
@@ -287,6 +380,7 @@ void VisitStream::storeAsRead() {
 }
 
 bool VisitStream::holdsLineBetween(std::int64_t first, std::int64_t last) {
+    reloadEvicted();
     auto any = [&](const std::vector<HeldLine>& lines) {
         return std::any_of(lines.begin(), lines.end(),
                            [&](const HeldLine& l) { return l.Row.Timestamp >= first && l.Row.Timestamp <= last; });
@@ -297,7 +391,7 @@ bool VisitStream::holdsLineBetween(std::int64_t first, std::int64_t last) {
     if (any(robots_)) return true;
     for (const SpillRun& run : robotRuns_)
         if (meets(run.First, run.Last) && any(unspill(run.At, run.Count))) return true;
-    for (const Visit& visit : visits_) {
+    for (const auto& [id, visit] : visits_) {
         if (!meets(visit.Row.StartTimeStamp, visit.Row.EndTimeStamp)) continue;
         if (visit.Dropped ? any(unspill(visit.SpillAt, visit.SpillCount)) : any(visit.Held)) return true;
     }
@@ -305,18 +399,17 @@ bool VisitStream::holdsLineBetween(std::int64_t first, std::int64_t last) {
 }
 
 void VisitStream::repeatCounted(long visitID) {
-    auto it = byID_.find(visitID);
-    if (it != byID_.end()) visits_[size_t(it->second)].SaveDue = true;
+    if (Visit* visit = find(visitID)) visit->SaveDue = true;
 }
 
 void VisitStream::finish() {
     if (finished_) return;
     finished_ = true;
     dao::Transaction tx(db_, dao::Transaction::OnExit::Commit);
-    for (int i : active_)
-        if (visits_[size_t(i)].Active) release(i);
+    for (long id : active_)
+        if (Visit* visit = find(id); visit && visit->Active) release(*visit);
     active_.clear();
-    for (Visit& visit : visits_)
+    for (auto& [id, visit] : visits_)
         if (visit.SaveDue && !visit.Dropped) save(visit);
     INI_Put("Main", "LastVisitID", lastVisitID_, "::*");
     rec_.Visits.CleanUpDue = true;
@@ -326,7 +419,6 @@ void VisitStream::finish() {
 }
 
 long long VisitStream::spill(const std::vector<HeldLine>& lines) {
-    if (!spill_ && !(spill_ = std::tmpfile())) sys::raiseErrno(errno ? errno : EIO, "Spill file", "VisitStream");
     std::string out;
     for (const HeldLine& l : lines) {
         const LogLineRow& row = l.Row;
@@ -338,10 +430,15 @@ long long VisitStream::spill(const std::vector<HeldLine>& lines) {
         putNumber(out, row.ProcTimeMicroSecs);
         for (const std::string* s : texts(row)) putText(out, *s);
     }
+    return spillBytes(out);
+}
+
+long long VisitStream::spillBytes(const std::string& bytes) {
+    if (!spill_ && !(spill_ = std::tmpfile())) sys::raiseErrno(errno ? errno : EIO, "Spill file", "VisitStream");
     const long long at = spillEnd_;
-    if (fseeko(spill_, at, SEEK_SET) != 0 || std::fwrite(out.data(), 1, out.size(), spill_) != out.size())
+    if (fseeko(spill_, at, SEEK_SET) != 0 || std::fwrite(bytes.data(), 1, bytes.size(), spill_) != bytes.size())
         sys::raiseErrno(errno ? errno : EIO, "Spill file", "VisitStream");
-    spillEnd_ += static_cast<long long>(out.size());
+    spillEnd_ += static_cast<long long>(bytes.size());
     return at;
 }
 

@@ -9,8 +9,10 @@
 // they are stored with their visit number and the visit row is written once. With
 // EraseNonSE, the lines of a visit that has no search term by then are not stored at
 // all: they go to a spill file, from which a late line that revives the visit (or a
-// file that overlaps stored data) brings them back. So memory stays flat however long
-// the log, the table never holds lines only to delete them, and no line is read back.
+// file that overlaps stored data) brings them back. A day later the visit itself
+// goes to the spill file, to come back only if a line that old turns up. So memory
+// stays flat however long the log, the table never holds lines only to delete them,
+// and no line is read back.
 //
 // Visits are numbered in the order they begin in the read, not in IP order. A read
 // that overlaps stored data switches to storing every line at once (its duplicate
@@ -19,6 +21,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <deque>
+#include <utility>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -69,21 +72,25 @@ private:
         bool SaveDue = false;     // its row must be written again
     };
     struct IpVisits {
-        int Open = -1;            // the visit the IP's previous line went to
-        std::vector<int> Visits;  // every visit of the IP held here
+        long Open = 0;             // the visit the IP's previous line went to
+        std::vector<long> Visits;  // every visit of the IP held in memory
     };
 
     std::string termOf(const LogFields& fields, const LogLineRow& row, std::string& engine);
-    int findStored(IpVisits& ip, const VisitLine& line, const std::string& term, const std::string& engine,
-                   bool& earlier);
-    int newVisit(IpVisits& ip);
-    void reopen(int index);
+    Visit* find(long visitID);
+    long findStored(IpVisits& ip, const VisitLine& line, const std::string& term, const std::string& engine,
+                    bool& earlier);
+    long newVisit(IpVisits& ip);
+    void reopen(Visit& visit);
     void robotLine(HeldLine&& line);
     void sweep();
-    void release(int index);
+    void release(Visit& visit);
+    void evict(Visit& visit);
+    void reloadEvicted();
     void save(Visit& visit);
     void storeLines(const std::vector<HeldLine>& lines, long visitID);
     long long spill(const std::vector<HeldLine>& lines);
+    long long spillBytes(const std::string& bytes);
     std::vector<HeldLine> unspill(long long at, long count);
 
     dao::Database& db_;
@@ -98,10 +105,12 @@ private:
     bool finished_ = false;
     std::int64_t cursor_ = 0;    // the latest stamp read
     long sinceSweep_ = 0;
-    std::deque<Visit> visits_;
-    std::unordered_map<long, int> byID_;
+    std::unordered_map<long, Visit> visits_;  // by number
     std::unordered_map<std::string, IpVisits> ips_;
-    std::vector<int> active_;
+    std::vector<long> active_;    // visits not released, roughly by end
+    std::deque<long> released_;   // released visits in the order released
+    std::vector<long long> evicted_;  // where the evicted visits wait
+    std::int64_t evictedEnd_ = 0;     // the latest end of an evicted visit
     std::vector<HeldLine> robots_;  // lines of probable robots, spilled in runs
     struct SpillRun {
         long long At;
