@@ -1,6 +1,7 @@
 #include "app/analysis_option_commands.h"
 
 #include "analysis/forms/analysis_options.h"
+#include "analysis/forms/search_term_groups.h"
 #include "analysis/report_dispatch.h"
 #include "shell/main_window.h"
 #include "shell/sites.h"
@@ -12,6 +13,12 @@ void wireAnalysisOptionCommands(Mainfrm& main, ReportDispatch& dispatch) {
     main.wire("SD", [&dispatch] {
         if (STTA_AnalysisOptionsEnter(gDB))
             dispatch.STTA_ReportNeedsAnalysis("date range and options entered", "", true, 1);
+    });
+    main.wire("EG", [&dispatch] {
+        IfrmPtr form;
+        if (!dispatch.STTA_AnalysisConfirmDlg(kRkSearchTerm, true, form) || !form) return;
+        form->GetSrchTrmData();
+        STTA_STGroupsEdit(gResults, "STgrps", "Groups");
     });
     for (const char* code : {"ER", "EO", "SC"})
         main.wire(code, [code] { STTA_OptionsDialogShow(code); });

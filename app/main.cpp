@@ -14,6 +14,7 @@
 #include "platform/sys/rt_error.h"
 #include "shell/main_window.h"
 #include "shell/sites.h"
+#include "shell/start_up.h"
 #include "window/services.h"
 
 namespace {
@@ -35,7 +36,7 @@ int main(int argc, char** argv) {
     int rc = 0;
     try {
         const std::string folder = sys::programFolder();
-        sys::ensureProgramFolder(folder,
+        shell::openProgramFolder(folder,
                                  sys::resourcesFolder(QCoreApplication::applicationDirPath().toStdString()));
         Mainfrm main;
         wireLogImportCommands(main);

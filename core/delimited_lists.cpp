@@ -47,6 +47,22 @@ std::string replaced(std::string_view text, std::string_view find, std::string_v
 
 int codeOf(char c) { return static_cast<unsigned char>(c); }
 
+// A delimiter whose end is also its start ("||", ":::", "abab") can fuse with an item
+// that ends or begins in its characters; no pair standing for the whole delimiter
+// can mark that.
+bool overlapsItself(std::string_view delimiter) {
+    for (size_t k = 1; k < delimiter.size(); ++k)
+        if (delimiter.substr(0, k) == delimiter.substr(delimiter.size() - k)) return true;
+    return false;
+}
+
+// What a plain list's escape pair stands for: the delimiter, or for a delimiter that
+// overlaps itself its first character, so that no item keeps any character that
+// could start a delimiter.
+std::string_view escapedByPair(std::string_view delimiter) {
+    return overlapsItself(delimiter) ? delimiter.substr(0, 1) : delimiter;
+}
+
 Items CHUNKS_SplitPlain(std::string rest, std::string_view delimiter, std::string_view marker,
                  size_t limit) {
     Items out;
@@ -56,7 +72,7 @@ Items CHUNKS_SplitPlain(std::string rest, std::string_view delimiter, std::strin
     for (;;) {
         size_t p = rest.find(delimiter, pos);
         std::string item = rest.substr(pos, p == std::string::npos ? std::string::npos : p - pos);
-        if (trailer) item = replaced(item, pair, delimiter);
+        if (trailer) item = replaced(item, pair, escapedByPair(delimiter));
         out.push_back(std::move(item));
         if (p == std::string::npos || out.size() >= limit) break;
         pos = p + delimiter.size();
@@ -134,7 +150,7 @@ std::string wrapAll(const Items& items, std::string_view delimiter, Mode m) {
 std::string plainWithPair(const Items& items, std::string_view delimiter, std::string_view marker,
                           const std::string& pair) {
     Items encoded;
-    for (const auto& e : items) encoded.push_back(replaced(e, delimiter, pair));
+    for (const auto& e : items) encoded.push_back(replaced(e, escapedByPair(delimiter), pair));
     return concat(encoded, delimiter) + std::string(marker) + pair;
 }
 
@@ -193,6 +209,8 @@ std::string joinItems(const Items& items, std::string_view delimiter, Mode m, st
         if (delimiter.empty()) return text;
         bool escape = std::any_of(items.begin(), items.end(),
                                   [&](const std::string& e) { return contains(e, delimiter); });
+        if (!escape && overlapsItself(delimiter))
+            escape = splitItems(text, delimiter, m, marker) != items;
         if (!escape && !looksLikeTrailer(text, m, marker)) return text;
         return joinEscaped(items, text, delimiter, m, marker);
     }
@@ -236,7 +254,7 @@ std::string insertPlain(std::string_view list, std::string_view item, std::strin
         pair = fresh;
     }
     bool trailer = hadTrailer || newPair;
-    std::string encoded = trailer ? replaced(item, delimiter, pair) : std::string(item);
+    std::string encoded = trailer ? replaced(item, escapedByPair(delimiter), pair) : std::string(item);
     std::string sep = stripped.empty() ? "" : std::string(delimiter);
     std::string out = atFront ? encoded + sep + stripped : stripped + sep + encoded;
     return trailer ? out + std::string(marker) + pair : out;

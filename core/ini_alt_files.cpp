@@ -132,10 +132,10 @@ void IniAltLists::clear() {
     byBase_.clear();
 }
 
-void INI_AltListsLoad(const std::string& mainDataDir) {
-    altFilesFolder() = mainDataDir;
-    if (mainDataDir.empty()) return;
-    const std::string file = mainDataDir + "/" + kIniAltFilesName;
+namespace {
+
+void loadRecordedLists(const std::string& folder) {
+    const std::string file = folder + "/" + kIniAltFilesName;
     std::string keys;
     profile::getKeyNames("Main", keys, static_cast<size_t>(INT_MAX), file);
     size_t start = 0;
@@ -146,6 +146,24 @@ void INI_AltListsLoad(const std::string& mainDataDir) {
         if (gIniAltLists.find(base) == 0 && readEntry(file, "Main", base, list) && !list.empty())
             gIniAltLists.add(base, list);
     }
+}
+
+// The lists of the current site's files are kept in its folder; those of any other
+// file beside that file, so that they are found whichever site is current.
+std::string recordFileFor(const std::string& basePath) {
+    const std::string& main = altFilesFolder();
+    const size_t slash = basePath.rfind('/');
+    if (slash == std::string::npos || TXT_StartsWith(basePath, main + "/", true)) return main + "/" + kIniAltFilesName;
+    return basePath.substr(0, slash + 1) + kIniAltFilesName;
+}
+
+}  // namespace
+
+void INI_AltListsLoad(const std::string& mainDataDir, const std::vector<std::string>& sharedFolders) {
+    altFilesFolder() = mainDataDir;
+    if (mainDataDir.empty()) return;
+    loadRecordedLists(mainDataDir);
+    for (const auto& folder : sharedFolders) loadRecordedLists(folder);
 }
 
 std::string INI_ResolveFile(const std::string& section, const std::string& entry,
@@ -299,7 +317,7 @@ bool INI_FindSection(const std::string& file, const std::string& section, long& 
 
 void INI_AltFilesRecord(const std::string& basePath, const std::string& listText) {
     if (altFilesFolder().empty()) return;
-    const std::string file = altFilesFolder() + "/" + kIniAltFilesName;
+    const std::string file = recordFileFor(basePath);
     std::optional<std::string> stored;
     if (!listText.empty()) stored = storedValue(listText);
     profile::WriteResult r = writeStored(file, "Main", basePath, stored, false);

@@ -3,7 +3,8 @@
 // would make a base file too large, the entry (or its whole section) moves to a
 // numbered alternate file beside it, and records in the base file ("AltNo." sections)
 // say which alternate file holds what. The lists of alternate files are kept in
-// gIniAltLists and in AltFiles.ini of the main data folder, from which they are
+// gIniAltLists and in AltFiles.ini files (the main data folder's, and one beside
+// files kept elsewhere), from which they are
 // rebuilt whenever the INI paths are set, so moved entries are found after a restart.
 //
 // A base file with alternate files is addressed either by its plain path or by the
@@ -36,8 +37,10 @@ private:
 inline IniAltLists gIniAltLists;
 
 // Sets the folder of AltFiles.ini and adds the lists it records to gIniAltLists
-// (lists already known stay as they are). Called whenever the INI paths are set.
-void INI_AltListsLoad(const std::string& mainDataDir);
+// (lists already known stay as they are), then those of the AltFiles.ini in each
+// shared folder, which holds the lists of the files beside it. Called whenever the
+// INI paths are set.
+void INI_AltListsLoad(const std::string& mainDataDir, const std::vector<std::string>& sharedFolders = {});
 
 // The base path of the file; "::*" is routed through the shell hooks. `isLink` and
 // `linkHead` (">>n") tell whether the base file has alternate files.
@@ -64,5 +67,6 @@ std::string INI_AltFileWrite(const std::string& section, const std::string& entr
 // 2147483647. Error 19132 for a section text of 50,001 characters or more.
 bool INI_FindSection(const std::string& file, const std::string& section, long& startPos,
                      std::string& text);
-// Writes the list of a base file into AltFiles.ini, or erases it when empty.
+// Writes the list of a base file into AltFiles.ini (the main data folder's for files
+// in it, else the one beside the base file), or erases it when empty.
 void INI_AltFilesRecord(const std::string& basePath, const std::string& listText);

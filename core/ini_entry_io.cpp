@@ -15,7 +15,11 @@ std::string encodeSection(const std::string& section) {
 }
 
 std::string encodeEntry(const std::string& entry) {
-    return INI_EncodeText(entry, false, true, true, false, false);
+    // A name that begins with "[" would be written as a section line; its brackets are
+    // coded. Other names keep their brackets, as files already written hold them.
+    const size_t first = entry.find_first_not_of(" \t\v\f");
+    const bool sectionLike = first != std::string::npos && entry[first] == '[';
+    return INI_EncodeText(entry, sectionLike, true, true, false, false);
 }
 
 std::string storedValue(const std::string& value) {

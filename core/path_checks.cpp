@@ -219,9 +219,20 @@ std::string PAFN_UniqueDirName(const std::string& folder) {
     }
 }
 
+std::string PAFN_StoredFolder(const std::string& folder) {
+    const std::string base = sys::programFolder() + "/";
+    if (folder.size() > base.size() && folder.compare(0, base.size(), base) == 0) return folder.substr(base.size());
+    return folder;
+}
+
+std::string PAFN_FolderFromStored(const std::string& stored) {
+    if (stored.empty() || stored.front() == '/') return stored;
+    return sys::programFolder() + "/" + stored;
+}
+
 void PAFN_CheckMainDataDir() {
     const std::string dirIni = sys::programFolder() + "/Dir.ini";
-    gMainDataDir = rightTrim(INI_Get("Main", "Main Data Dir", dirIni, 3));
+    gMainDataDir = PAFN_FolderFromStored(rightTrim(INI_Get("Main", "Main Data Dir", dirIni, 3)));
     std::string message;
     bool exists = false;
     bool valid = PAFN_CheckDirName(gMainDataDir, false, message, exists);

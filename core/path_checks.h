@@ -18,6 +18,13 @@ inline std::string gMainDataDir;
 // (sys::EndProgram).
 void PAFN_CheckMainDataDir();
 
+// Folders kept in the program folder's INI files are stored relative to the program
+// folder when they lie in it, so that a copied or moved program folder keeps using its
+// own sites. Reading takes a relative path from the program folder and an absolute
+// one as it stands.
+std::string PAFN_StoredFolder(const std::string& folder);
+std::string PAFN_FolderFromStored(const std::string& stored);
+
 // True when every character is allowed; `invalid` gets the refused characters in order,
 // repeated as they occur. Codes 128-255 only with `allowExtended`. There are no drives,
 // so `allowDrive` accepts nothing more.

@@ -46,6 +46,9 @@ public:
     // The current site's database, for the log import's commands that read it
     // (test reads and checks); null while no site is open.
     virtual dao::Database* siteDatabase() { return nullptr; }
+    // The code of the main window's last command ("" before any), which a dialog box
+    // names its bound key for.
+    virtual std::string currentCommand() { return {}; }
 };
 
 ShellHooks& shellHooks();

@@ -65,7 +65,11 @@ const StdSet* stdSetOf(const std::string& buttons) {
     return nullptr;
 }
 
-std::string windowCaption(const std::string& caption) {
+// A title bar holds one line: a caption that runs on over line breaks keeps its first
+// line, without the blanks that padded it.
+std::string windowCaption(std::string caption) {
+    caption = caption.substr(0, caption.find_first_of("\r\n"));
+    while (!caption.empty() && caption.back() == ' ') caption.pop_back();
     if (!caption.empty() && caption.front() == '-') return gProductName + " " + caption;
     if (!caption.empty()) return caption;
     if (!gProductName.empty()) return gProductName;
@@ -113,6 +117,7 @@ public:
     double patternWidth() const override { return twRect(form_->fButton[0]).width(); }
     double patternHeight() const override { return twRect(form_->fButton[0]).height(); }
     double scaleHeight() const override { return form_->ScaleHeight(); }
+    double frameWidth() const override { return form_->Width() - form_->ScaleWidth(); }
     void placeButton(const PlacedButton& b) override {
         const int m = static_cast<int>(b.number);
         auto* button = static_cast<QPushButton*>(form_->fButton.exists(m) ? form_->fButton[m] : form_->fButton.load(m));
@@ -160,6 +165,7 @@ private:
     void heightStep();
     void validationPanel();
     void initialFocus();
+    QWidget* firstTextEntry();
     void show();
     int collect();
     void copyBack(long i);
@@ -335,7 +341,9 @@ void Pass::widthStep(double iconW, double buttonW, long buttonCount) {
             needed = std::max(needed, textWidth(font, displayCaption(messageCaption(rightTrim(line)))) + 2 * labelLeft + 120);
         if (iconShown_) needed += iconW;
         const long n = std::min(spec_.MaxBpl, buttonCount);
-        needed = std::max(needed, n * (buttonW + spec_.ButtGap) - spec_.ButtGap + 2 * spec_.Margin + spec_.LeftX);
+        // The row's margins are inside the window frame.
+        needed = std::max(needed, n * (buttonW + spec_.ButtGap) - spec_.ButtGap + 2 * spec_.Margin + spec_.LeftX +
+                                      form_->Width() - form_->ScaleWidth());
         if (form_->Width() > needed) form_->setWidth(needed);
     } else {
         form_->setWidth(*options_.defaultMinWidth);
@@ -420,7 +428,10 @@ void Pass::validationPanel() {
     setCaption(label, messageCaption(options_.noHideText));
     const double labelH = twRect(label).height();
     const double buttonH = twRect(form_->fButton[0]).height();
-    h = std::min(h, 2 * labelH + 450);
+    // The panel holds its whole text above its button, growing the box when the box is
+    // too low for it: a cut text, or a button drawn over it, would hide the problem.
+    h = std::max(std::min(h, 2 * labelH + 450), labelH + buttonH + 3 * 120.0);
+    if (h + 240 > form_->ScaleHeight()) form_->setHeight(form_->Height() + h + 240 - form_->ScaleHeight());
     setTwRect(panel, QRectF((form_->ScaleWidth() - w) / 2, (form_->ScaleHeight() - h) / 2, w, h));
     setTwLeft(label, (w - twRect(label).width()) / 2);
     setTwTop(label, (h - labelH - 120 - buttonH) / 2);
@@ -446,8 +457,27 @@ void Pass::initialFocus() {
         gMBFocusCtl->setFocus();
         return;
     }
+    // A box that asks for text opens in its first entry, unless a button is named for
+    // the focus: a letter typed on a button would press the button it is a key of.
+    const bool focBut = options_.focBut >= 1 && options_.focBut <= spec_.LastButton;
+    if (!focBut && !form_->fValiPic->isVisibleTo(form_)) {
+        if (QWidget* entry = firstTextEntry()) {
+            entry->setFocus();
+            return;
+        }
+    }
     const long b = initialFocusButton(options_.focBut, spec_.DfltButton, spec_.LastButton);
     if (b >= 1 && form_->fButton.exists(static_cast<int>(b))) form_->fButton[static_cast<int>(b)]->setFocus();
+}
+
+QWidget* Pass::firstTextEntry() {
+    for (long i = 1; i <= form_->entryMap.ubound(); ++i) {
+        QWidget* w = form_->entryControl(i);
+        if (!w || !w->isVisibleTo(form_) || !w->isEnabled()) continue;
+        auto* combo = qobject_cast<QComboBox*>(w);
+        if (qobject_cast<QLineEdit*>(w) || qobject_cast<QPlainTextEdit*>(w) || (combo && combo->isEditable())) return w;
+    }
+    return nullptr;
 }
 
 void Pass::show() {

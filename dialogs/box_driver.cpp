@@ -23,13 +23,6 @@
 namespace dlg {
 namespace {
 
-QWidget* memberOf(Msgbxform* form, const std::string& mapItem) {
-    if (mapItem.empty()) return nullptr;
-    ui::ControlArray* array = form->arrayOfKind(static_cast<int>(CHUNKS_GetNum(1, mapItem)));
-    const int member = static_cast<int>(CHUNKS_GetNum(2, mapItem));
-    return array && array->exists(member) ? (*array)[member] : nullptr;
-}
-
 // The buttons a user could press now, by number.
 std::vector<QPushButton*> pressable(Msgbxform* form) {
     std::vector<QPushButton*> out;
@@ -95,7 +88,7 @@ core::DlgView boxView(Msgbxform* form, const std::string& message, const std::st
         v.caption = displayCaption(MB_EntryCaption(fields, LLIST_StrArrItem(values, i, "")));
         v.labelBefore = lastLabel;
         if (v.type == kTypeCommandButton) v.value = LLIST_StrArrItem(values, i, "");
-        else if (QWidget* w = memberOf(form, mapItem)) describe(v, w);
+        else if (QWidget* w = form->entryControl(i)) describe(v, w);
         if (v.type == kTypeLabel) lastLabel = v.caption;
         view.ctls.push_back(v);
     }
@@ -104,7 +97,7 @@ core::DlgView boxView(Msgbxform* form, const std::string& message, const std::st
 
 QWidget* BoxDriver::control(int entry) const {
     if (entry < 1 || entry > form_->entryMap.ubound()) refuse("no entry " + std::to_string(entry));
-    QWidget* w = memberOf(form_, form_->entryMap[entry]);
+    QWidget* w = form_->entryControl(entry);
     if (!w) refuse("no control for entry " + std::to_string(entry));
     if (!w->isEnabled()) refuse("entry " + std::to_string(entry) + " disabled");
     return w;

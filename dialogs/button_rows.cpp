@@ -12,8 +12,8 @@ bool listed(const std::string& numbers, long m) {
 }
 
 // Buttons per line: as many as fit the form, at most MaxBpl and n, never below one.
-long buttonsPerLine(const MBLayoutRec& layout, const MBButtspec& spec, double w, long n) {
-    double room = layout.FormW - (spec.Margin + spec.LeftX) + spec.ButtGap;
+long buttonsPerLine(const MBLayoutRec& layout, const MBButtspec& spec, double w, long n, double frame) {
+    double room = layout.FormW - frame - (spec.Margin + spec.LeftX) + spec.ButtGap;
     // An integer division of the two values taken to whole numbers, as the old
     // arithmetic did.
     long divisor = static_cast<long>(core::roundHalfEven(w + spec.ButtGap));
@@ -50,9 +50,10 @@ void MB_PlaceButtons(dlg::ButtonHost& host, MBLayoutRec& layout, MBButtspec& spe
     const long n = captions.count();
     const double w = host.patternWidth();
     const double h = host.patternHeight();
-    const long b = buttonsPerLine(layout, spec, w, n);
+    const double frame = host.frameWidth();
+    const long b = buttonsPerLine(layout, spec, w, n, frame);
 
-    spec.LeftX = std::max(spec.LeftX, (layout.FormW - b * w - (b - 1) * spec.ButtGap) / 2);
+    spec.LeftX = std::max(spec.LeftX, (layout.FormW - frame - b * w - (b - 1) * spec.ButtGap) / 2);
     if (spec.AtBottom) {
         // Every line that the loop below fills, however many buttons came before.
         long lines = (n + b - 1) / b;

@@ -40,6 +40,8 @@ public:
     virtual double patternWidth() const = 0;
     virtual double patternHeight() const = 0;
     virtual double scaleHeight() const = 0;  // the form's inner height
+    // Width - ScaleWidth: the rows are centred in the inner width.
+    virtual double frameWidth() const { return 0; }
     virtual void placeButton(const PlacedButton& button) = 0;
     virtual void hidePattern() = 0;
 };

@@ -2,6 +2,7 @@
 // Twips rectangles of the dialog's controls. A control keeps the rectangle it was
 // given, so reading Left or Width back gives exactly what was set (the layout does
 // its arithmetic on those values); the widget itself is placed in whole pixels.
+#include <QCheckBox>
 #include <QRectF>
 #include <QWidget>
 
@@ -38,6 +39,16 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+};
+
+// A check box whose grey "partly" state only the program sets: a click by the user
+// toggles between ticked and unticked.
+class TwoWayCheckBox : public QCheckBox {
+public:
+    using QCheckBox::QCheckBox;
+
+protected:
+    void nextCheckState() override { setCheckState(checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked); }
 };
 
 }  // namespace dlg

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -10,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <algorithm>
+#include <cmath>
 #include <set>
 
 #include "core/delimited_lists.h"
@@ -30,6 +32,7 @@
 #include "platform/sys/rt_error.h"
 #include "platform/ui/colours.h"
 #include "platform/ui/qt_text.h"
+#include "platform/ui/twips.h"
 #include "window/form_ops.h"
 #include "window/grid_operations.h"
 
@@ -209,7 +212,7 @@ private:
             if (!spec_.flag(kSfCountFrom1)) {
                 auto* list = static_cast<QListWidget*>(w);
                 for (long p : markedPositions(rows_, i))
-                    if (p >= 0 && p < list->count()) list->item(static_cast<int>(p))->setSelected(true);
+                    if (p >= 0 && p < list->count()) markItem(list, static_cast<int>(p));
             }
         } else if (type == kTypeComboBox) {
             fill(w, type, i);
@@ -315,10 +318,17 @@ private:
             if (list) list->item(newIndex)->setData(Qt::UserRole, static_cast<qlonglong>(k));
             else combo->setItemData(newIndex, static_cast<qlonglong>(k), Qt::UserRole);
             if (!marked.count(k)) continue;
-            if (list) list->item(newIndex)->setSelected(true);
+            if (list) markItem(list, newIndex);
             else combo->setCurrentIndex(newIndex);
         }
         for (const auto& [n, text] : spec_.listTagItems(buttonCount_)) setTagItem(w, n, text);
+    }
+
+    // A marked item is selected; the first also becomes the current one, so that the
+    // arrow keys go on from it rather than from the top of the list.
+    static void markItem(QListWidget* list, int row) {
+        if (list->selectedItems().isEmpty()) list->setCurrentRow(row, QItemSelectionModel::NoUpdate);
+        list->item(row)->setSelected(true);
     }
 
     void combo(QComboBox* w, long i) {
@@ -328,6 +338,18 @@ private:
             else w->setCurrentIndex(w->findText(ui::toQString(choice.text)));
         } else if (!spec_.flag(kSfCountFrom1)) {
             CTLSIMPLE_ListIndexSet(w, choice.position);
+        }
+    }
+
+    // A header row keeps its whole caption whatever width was asked for: the widths were
+    // chosen for a narrower font than the ones found here.
+    static void fitHeaderCaptions(grid::FlexGrid* g) {
+        if (g->FixedRows() < 1) return;
+        const QFontMetricsF metrics(g->font());
+        for (int c = 0; c < g->Cols(); ++c) {
+            const double need =
+                std::ceil((metrics.horizontalAdvance(ui::toQString(g->TextMatrix(0, c))) + 8) * ui::twipsPerPixelX());
+            if (g->ColWidth(c) > 0 && g->ColWidth(c) < need) g->setColWidth(c, static_cast<int>(need));
         }
     }
 
@@ -347,6 +369,7 @@ private:
             for (long c = 1; c <= widths.ubound() && c < g->Cols(); ++c)
                 if (!widths[c].empty()) g->setColWidth(static_cast<int>(c), static_cast<int>(TXT_Val(widths[c])));
         });
+        tolerant([&] { fitHeaderCaptions(g); });
         tolerant([&] {
             core::StrArray aligns;
             CHUNKS_Split(unbraced(spec_.text(kSfEnabled)), aligns, 1);

@@ -21,6 +21,7 @@
 #include "core/dialog_responder.h"
 #include "core/ini_store.h"
 #include "core/numbers.h"
+#include "core/shell_hooks.h"
 #include "core/stored_text.h"
 #include "dialogs/box_keys.h"
 #include "dialogs/control_arrays.h"
@@ -86,9 +87,8 @@ Msgbxform::Msgbxform(QWidget* parent)
       fTextBox(this, "fTextBox", "TextBox", factory<QLineEdit>([](QLineEdit* t) { t->setText("Text1"); })),
       fTextBoxM(this, "fTextBoxM", "TextBox",
                 factory<QPlainTextEdit>([](QPlainTextEdit* t) { t->setPlainText("Text1"); })),
-      fCheck(this, "fCheck", "CheckBox", factory<QCheckBox>([this](QCheckBox* c) {
+      fCheck(this, "fCheck", "CheckBox", factory<dlg::TwoWayCheckBox>([this](QCheckBox* c) {
                  c->setText("Check1");
-                 c->setTristate(true);
                  connect(c, &QCheckBox::clicked, this, [this, c] { fCheck_Click(ui::controlIndex(c)); });
              })),
       fOption(this, "fOption", "OptionButton", factory<QRadioButton>([this](QRadioButton* o) {
@@ -211,6 +211,13 @@ ui::ControlArray* Msgbxform::arrayOfKind(int kind) {
     }
 }
 
+QWidget* Msgbxform::entryControl(long entry) {
+    if (entry < 1 || entry > entryMap.ubound() || entryMap[entry].empty()) return nullptr;
+    ui::ControlArray* array = arrayOfKind(static_cast<int>(CHUNKS_GetNum(1, entryMap[entry])));
+    const int member = static_cast<int>(CHUNKS_GetNum(2, entryMap[entry]));
+    return array && array->exists(member) ? (*array)[member] : nullptr;
+}
+
 void Msgbxform::setLeft(double twips) {
     left_ = twips;
     move(ui::toPixelsX(left_), ui::toPixelsY(top_));
@@ -257,6 +264,19 @@ void Msgbxform::Form_Load() {
         dFirstActivate = true;
         ui::setTag(this, "MsgBxForm|" + timerText() + "|" + std::to_string(++gFormSerial));
     });
+}
+
+void Msgbxform::Form_Activate() {
+    handler("Form_Activate", [this] {
+        if (!dFirstActivate) return;
+        dFirstActivate = false;
+        MB_FormFirstActivate(this, dKeyDownDone);
+    });
+}
+
+void Msgbxform::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) Form_Activate();
 }
 
 void Msgbxform::fButton_Click(int index) {
@@ -341,10 +361,16 @@ void Msgbxform::fValiButton_Click() {
         const long dflt = static_cast<long>(CHUNKS_GetNum(2, roles));
         fValiPic->hide();
         fValiButton->setDefault(false);
-        if (dflt >= 0) static_cast<QPushButton*>(fButton[static_cast<int>(dflt)])->setDefault(true);
         if (esc >= 0) cancel_ = static_cast<QPushButton*>(fButton[static_cast<int>(esc)]);
         if (CHUNKS_GetIsTrue(3, roles) && gMBValiFocusCtl) gMBValiFocusCtl->setFocus();
         else if (dflt >= 0) fButton[static_cast<int>(dflt)]->setFocus();
+        // After the focus has moved: the box then takes this button as its default
+        // again, where Enter finds it (a button that kept its mark would not tell it).
+        if (dflt >= 0) {
+            auto* b = static_cast<QPushButton*>(fButton[static_cast<int>(dflt)]);
+            b->setDefault(false);
+            b->setDefault(true);
+        }
     });
 }
 
@@ -410,4 +436,12 @@ void MB_FormLoadFonts(Msgbxform* form) {
     QFont formFont = form->fSzCtl->font();
     formFont.setBold(true);
     form->setFont(formFont);
+}
+
+void MB_FormFirstActivate(Msgbxform* form, bool& keyDownDone) {
+    keyDownDone = true;
+    int shift = 0;
+    std::string keyText, element;
+    if (KEYS_KeyForAction(core::shellHooks().currentCommand(), 0, shift, keyText, element) >= 0)
+        form->setWindowTitle(form->windowTitle() + ui::toQString(" [" + keyText + "]"));
 }

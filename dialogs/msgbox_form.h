@@ -74,6 +74,8 @@ public:
 
     // The array of a kind code (0-14, 12 buttons), or nullptr.
     ui::ControlArray* arrayOfKind(int kind);
+    // The control of an entry (from 1) by the entry map, or nullptr.
+    QWidget* entryControl(long entry);
 
     // Outer frame in twips.
     double Left() const { return left_; }
@@ -91,6 +93,7 @@ public:
 
     // Handlers (each routes its errors to the error handler).
     void Form_Load();
+    void Form_Activate();
     void fButton_Click(int index);
     // UnloadMode 0 is the close box; true when the form may unload.
     bool Form_QueryUnload(int unloadMode);
@@ -126,6 +129,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void reject() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -149,3 +153,6 @@ void MB_FormSetResult(Msgbxform* form, int number);
 // Reads the dialog font from "MB formats" of gMBIniFile and gives it to every control
 // whose Tag item 5 does not hold "-FIXFONT-"; without a font name nothing changes.
 void MB_FormLoadFonts(Msgbxform* form);
+// The first activation of a box: no hot key for a key released that was pressed
+// elsewhere, and the key bound to the current command named in the caption.
+void MB_FormFirstActivate(Msgbxform* form, bool& keyDownDone);

@@ -52,6 +52,7 @@ void STTA_ProblemAdd(ReadRec& rec, const std::string& text) {
 
 void STTA_LogLineNoMatch(LineReadContext& ctx, std::string_view line) {
     ReadRec& rec = *ctx.rec;
+    ++ctx.unmatched;
     STTA_ProblemAdd(rec, kNoMatchText + " Line[s] Skipped.");
     if (rec.NoPromptInvalid) return;
     const std::string message = "FileName: " + rec.CurrentFile + gCRCR + kNoMatchText + gCRCR +
@@ -59,9 +60,7 @@ void STTA_LogLineNoMatch(LineReadContext& ctx, std::string_view line) {
                                 "log file." +
                                 gCRCR + "Line:" + gCR + std::string(line) + gCRCR +
                                 "Check box to skip prompt for all invalid lines. [Invalid lines will be skipped]";
-    // The box with its "do not show again" check box belongs to the dialog builder;
-    // until it is there, the plain box asks OK or Cancel.
-    int answer = core::ui().msgBox(message, "1", "", "");
+    const int answer = core::ui().msgBoxDontShowAgain(message, "1", "", "", rec.NoPromptInvalid);
     if (answer != 1) throw sys::RtError(sys::kErrUserAbort, "Aborted by user", "STTA_LogLineNoMatch");
 }
 
@@ -120,6 +119,7 @@ long STTA_LogLineProcess(LineReadContext& ctx, const std::vector<std::string_vie
         STTA_LogLineNoMatch(ctx, line);
         return 0;
     }
+    if (!STTA_LogFieldsHoldData(f)) return 0;
     rec.File.LinesMatched += 1;
     if (rec.File.LinesMatched == 1 && !rec.Test.Active)
         INI_Put("Main", "AddedLogLns_MustDoVisitsAdd", core::Variant(core::DateTime{core::vbNow()}), gIniLastVals);

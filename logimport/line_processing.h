@@ -26,6 +26,7 @@ struct LineReadContext {
     // Yields and the skip summary are due by time, never per line.
     double nextYield = 0;
     bool statusDue = true;
+    long long unmatched = 0;  // lines no format line matched
 };
 
 // Seconds between two yields of the per-line processing.

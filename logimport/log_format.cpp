@@ -150,6 +150,12 @@ void STTA_LogFmtDefCompile(const std::vector<std::string>& items, LogFmtCompiled
     for (size_t f = 1; f < items.size(); ++f) STTA_LogFmtCompile(items[f], long(f), compiled);
 }
 
+std::string STTA_LogFmtDefault() {
+    const std::string site = INI_Get("Main", "LFmtDflt", gIniLastVals, 3);
+    if (!core::trimBlanks(site).empty()) return site;
+    return INI_Get("Main", "LFmtDflt", gIniLogFmts, 3);
+}
+
 void STTA_LogFmtDefLoad(const std::string& name, LogFmtCompiled& compiled) {
     std::string list = INI_Get(name, "DefsCDS", gIniLogFmts, 3);
     std::vector<std::string> items;
@@ -192,6 +198,13 @@ bool STTA_LogLineSplit(std::string_view line, const LogFmtCompiled& compiled, Lo
         for (const Cut& c : cuts) fields[size_t(c.token)].assign(line.substr(c.start, c.length));
         return true;
     }
+    return false;
+}
+
+bool STTA_LogFieldsHoldData(const LogFields& fields) {
+    constexpr size_t kLastMeaningful = kFldSecond, kFirstSpare = 2 * kFldSecond + 1;
+    for (size_t i = 1; i < fields.size(); ++i)
+        if ((i <= kLastMeaningful || i >= kFirstSpare) && !fields[i].empty()) return true;
     return false;
 }
 

@@ -76,8 +76,15 @@ void STTA_LogFmtDefCompile(const std::vector<std::string>& items, LogFmtCompiled
 // Reads [name] DefsCDS of the log-format file (gIniLogFmts) and compiles it; a
 // definition without format lines leaves row 0 only, so no line matches.
 void STTA_LogFmtDefLoad(const std::string& name, LogFmtCompiled& compiled);
+// The format of log files whose entry names none: the site's [Main] LFmtDflt, else the
+// default shipped in the log-format file, so a new site reads logs without choosing.
+std::string STTA_LogFmtDefault();
 
 bool STTA_LogLineSplit(std::string_view line, const LogFmtCompiled& compiled, LogFields& fields);
+// False for a line whose format line gave it only skip fields (such as a format line
+// "#%*S" for the directive lines of W3C logs): it carries no log data and is passed
+// over like a blank line.
+bool STTA_LogFieldsHoldData(const LogFields& fields);
 
 void STTA_LogFileEntrySplit(const std::string& entry, std::string& fileSpec, std::string& defName);
 std::string STTA_LogFileEntryJoin(const std::string& fileSpec, const std::string& defName);

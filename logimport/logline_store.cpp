@@ -268,6 +268,12 @@ bool STTA_LogLineInsert(dao::Database& db, const LogFields& fields, ReadRec& rec
     return true;
 }
 
+long STTA_LogLnIDStoredMax(dao::Database& db) {
+    auto rs = db.openRecordset("SELECT MAX(LogLnID) FROM logline", dao::RecordsetType::Snapshot);
+    const dao::Value top = rs.field(0);
+    return top.isNull() ? 0 : static_cast<long>(top.asInteger());
+}
+
 long STTA_LogLineDupeFind(dao::Database& db, dao::Recordset& rs, const LogFields& fields, const ReadRec& rec) {
     // Compared in the stored forms: an IP of 49 characters is stored cut to 48 + "..".
     LogLineRow row = STTA_LogLineRowMake(fields, rec, false, db);

@@ -33,6 +33,8 @@ struct LogLineRow {
 };
 
 void STTA_LogLineRsOpen(dao::Database& db);
+// The highest line number stored (committed) in the logline table; 0 when it is empty.
+long STTA_LogLnIDStoredMax(dao::Database& db);
 void STTA_LogLineRsClose();  // never fails
 
 // The stamp "yyyymmddhhnnss" of a line from its date and time fields; "0" for a line

@@ -1,14 +1,20 @@
 #include "logimport/raw_log_reader.h"
 
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <optional>
 
+#include "core/dates.h"
 #include "core/delimited_lists.h"
 #include "core/error_handler.h"
 #include "core/file_find.h"
 #include "core/file_names.h"
 #include "core/file_open.h"
+#include "core/like_pattern.h"
 #include "core/numbers.h"
 #include "core/ini_store.h"
 #include "core/program_paths.h"
@@ -17,12 +23,41 @@
 #include "core/text.h"
 #include "core/user_interface.h"
 #include "core/vb_format.h"
+#include "logimport/addition_history.h"
 #include "logimport/logline_store.h"
 #include "logimport/page_table.h"
 #include "logimport/referrer_store.h"
 #include "logimport/visit_stream.h"
+#include "platform/dao/errors.h"
 #include "platform/sys/clock.h"
 #include "platform/sys/rt_error.h"
+
+namespace logimport {
+
+std::string compressionOf(std::string_view head) {
+    struct Magic { std::string_view bytes, kind; };
+    static constexpr Magic kMagics[] = {{"\x1f\x8b", "gzip"},
+                                        {"BZh", "bzip2"},
+                                        {std::string_view("\xfd" "7zXZ\0", 6), "xz"},
+                                        {"PK\x03\x04", "zip"}};
+    for (const Magic& m : kMagics)
+        if (head.substr(0, m.bytes.size()) == m.bytes) return std::string(m.kind);
+    return {};
+}
+
+std::string unreadableFileProblem(const std::string& path) {
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (!std::filesystem::exists(status)) return "Log file does not exist.";
+    if (std::filesystem::is_directory(status)) return "Log file is a folder, not a file.";
+    if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
+        std::fclose(f);
+        return {};
+    }
+    return "Log file cannot be read [" + std::string(std::strerror(errno)) + "].";
+}
+
+}  // namespace logimport
 
 namespace {
 
@@ -154,7 +189,9 @@ std::string trimLine(std::string_view line) {
 }
 
 bool stampOf(std::string_view line, const LogFmtCompiled& formats, LogFields& fields, std::string& stamp) {
-    if (STTA_LineIsBlank(line) || !STTA_LogLineSplit(trimLine(line), formats, fields)) return false;
+    if (STTA_LineIsBlank(line) || !STTA_LogLineSplit(trimLine(line), formats, fields) ||
+        !STTA_LogFieldsHoldData(fields))
+        return false;
     stamp = STTA_LineStampText(fields);
     return true;
 }
@@ -173,6 +210,51 @@ long fileLength(const std::string& path) {
     std::error_code ec;
     auto n = std::filesystem::file_size(path, ec);
     return ec ? 0 : static_cast<long>(n);
+}
+
+// Blocks the time-stamp checks read; a line may run over any number of them.
+constexpr long kScanBlock = 65536;
+
+// Hands each line of the file to `take`, first to last, until it returns true, so
+// that a first valid line is found however far into the file it lies. True when a
+// line was taken.
+bool firstLineTaken(const std::string& path, const std::function<bool(std::string_view)>& take) {
+    std::string text;    // an unfinished line, then the block read after it
+    size_t scanned = 0;  // the unfinished line holds no line break
+    for (long start = 1;; start += kScanBlock) {
+        const std::string block = readWindow(path, start, kScanBlock);
+        const bool atEnd = block.size() < static_cast<size_t>(kScanBlock);
+        text += block;
+        size_t pos = 0;
+        for (size_t br; (br = text.find_first_of("\r\n", scanned)) != std::string::npos; pos = scanned = br + 1)
+            if (take(std::string_view(text).substr(pos, br - pos))) return true;
+        text.erase(0, pos);
+        scanned = text.size();
+        if (atEnd) return !text.empty() && take(text);
+    }
+}
+
+// As firstLineTaken, last line to first.
+bool lastLineTaken(const std::string& path, long length, const std::function<bool(std::string_view)>& take) {
+    // The ends of a line whose start lies in an earlier block, latest block first.
+    std::vector<std::string> ends;
+    auto whole = [&](std::string_view head) {
+        std::string line(head);
+        for (auto it = ends.rbegin(); it != ends.rend(); ++it) line += *it;
+        ends.clear();
+        return line;
+    };
+    for (long end = length; end >= 1; end -= kScanBlock) {
+        const long start = std::max(1L, end - kScanBlock + 1);
+        std::string block = readWindow(path, start, end - start + 1);
+        size_t stop = block.size();
+        for (size_t br; stop > 0 && (br = block.find_last_of("\r\n", stop - 1)) != std::string::npos; stop = br)
+            if (take(whole(std::string_view(block).substr(br + 1, stop - br - 1)))) return true;
+        block.resize(stop);
+        ends.push_back(std::move(block));
+        if (start == 1) return take(whole({}));
+    }
+    return false;
 }
 
 void addToRunTotals(ReadRec& rec) {
@@ -274,20 +356,29 @@ bool OPENX_ReadFileByBlocks(const std::string& fileName, const LinesHandler& han
 bool STTA_LogFileFirstLastStamp(const std::string& fileName, const LogFmtCompiled& formats, ReadRec& rec,
                                 std::string& firstStamp, std::string& lastStamp) {
     LogFields fields;
+    if (const std::string problem = logimport::unreadableFileProblem(fileName); !problem.empty()) {
+        STTA_ProblemAdd(rec, problem + " File Skipped.");
+        core::ui().msgBox(problem + gCRCR + "Filename:" + gCR + fileName, "0", "", "");
+        return false;
+    }
     std::string head = readWindow(fileName, 1, kStampWindow);
+    if (const std::string kind = logimport::compressionOf(head); !kind.empty()) {
+        STTA_ProblemAdd(rec, "Log file is compressed (" + kind + "). File Skipped.");
+        core::ui().msgBox("Log file is compressed (" + kind + ") and cannot be read as text. File Skipped." + gCRCR +
+                              "Filename:" + gCR + fileName + gCRCR +
+                              "Uncompress it with an archive program and read the uncompressed file.",
+                          "0", "", "");
+        return false;
+    }
     if (head.empty()) {
         STTA_ProblemAdd(rec, "Log file is empty or does not exist. File Skipped.");
         noticeUnlessSuppressed(rec.NoPromptInvalid,
                                "Log file is empty or does not exist." + gCRCR + "Filename:" + gCR + fileName);
         return false;
     }
-    bool found = false;
-    for (size_t pos = 0; pos < head.size() && !found;) {
-        size_t lf = head.find('\n', pos);
-        size_t end = lf == std::string::npos ? head.size() : lf;
-        found = stampOf(std::string_view(head).substr(pos, end - pos), formats, fields, firstStamp);
-        pos = end + 1;
-    }
+    const bool found = firstLineTaken(fileName, [&](std::string_view line) {
+        return stampOf(line, formats, fields, firstStamp);
+    });
     if (!found) {
         STTA_ProblemAdd(rec, "Log file does not contain any valid lines. File Skipped.");
         noticeUnlessSuppressed(
@@ -301,18 +392,9 @@ bool STTA_LogFileFirstLastStamp(const std::string& fileName, const LogFmtCompile
                 "Check the box to skip message for all invalid lines AND for files without any valid lines.");
         return false;
     }
-    const long length = fileLength(fileName);
-    for (long start = std::max(1L, length - kStampWindow);; start = std::max(1L, start - kStampWindow)) {
-        std::string window = readWindow(fileName, start, kStampWindow);
-        std::string_view w = window;
-        while (!w.empty()) {
-            size_t lf = w.find_last_of('\n');
-            std::string_view line = lf == std::string_view::npos ? w : w.substr(lf + 1);
-            if (stampOf(line, formats, fields, lastStamp)) return true;
-            w = lf == std::string_view::npos ? std::string_view() : w.substr(0, lf);
-        }
-        if (start == 1) break;
-    }
+    if (lastLineTaken(fileName, fileLength(fileName),
+                      [&](std::string_view line) { return stampOf(line, formats, fields, lastStamp); }))
+        return true;
     const std::string text =
         "Log file ends with > " + std::to_string(kStampWindow) + " bytes of corrupt lines [log file corrupt].";
     STTA_ProblemAdd(rec, text + " File Skipped.");
@@ -347,11 +429,25 @@ struct RunState {
     bool stopped = false;
 };
 
+// Why the path cannot be read as a log file; "" when it can be opened.
+std::string unreadableReason(const std::string& path) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) return "Log file name is a folder, not a file.";
+    if (!std::filesystem::exists(path, ec)) return {};  // the file check reports it as missing
+    if (::access(path.c_str(), R_OK) != 0) return "Log file cannot be read (no permission to read it).";
+    return {};
+}
+
 // One file: checked, then read. False when the user stopped it.
 bool readOneFile(RunState& run, const std::string& path, const LogFmtCompiled& formats,
                  const std::string& counterText) {
     ReadRec& rec = run.rec;
     rec.CurrentFile = path;
+    if (const std::string why = unreadableReason(path); !why.empty()) {
+        STTA_ProblemAdd(rec, why + " File Skipped.");
+        noticeUnlessSuppressed(rec.NoPromptInvalid, why + gCRCR + "Filename:" + gCR + path);
+        return true;
+    }
     bool usable = false;
     rec.DupCheck = STTA_LogFileOverlapCheck(run.db, path, formats, rec, usable, run.visits);
     if (usable) run.anyUsable = true;
@@ -375,6 +471,9 @@ bool readOneFile(RunState& run, const std::string& path, const LogFmtCompiled& f
     }
     if (!usable) return true;
 
+    const double started = core::vbNow();
+    STTA_AddDataLogWrite(path, core::vbFormat(core::DateTime{started}, "yyyy-mm-dd hh:nn.ss"), rec, "",
+                         kHistoryStartRead + path, "START Read File.", {}, "..", "..", "");
     resetFileCounters(rec);
     LineReadContext ctx;
     ctx.db = &run.db;
@@ -397,10 +496,24 @@ bool readOneFile(RunState& run, const std::string& path, const LogFmtCompiled& f
                                            counterText + run.captionText + gCR, &status, overlong);
     tx.commit();
     STTA_RefrStoreFlush();
-    if (!complete) return false;
+    if (ctx.unmatched > 0)
+        STTA_ProblemAdd(rec, TXT_FormatDbl(double(ctx.unmatched), "#,###,##0") +
+                                 " log line[s] did not match the log format and were skipped.");
+    const std::string took = TXT_ElapsedText(started, core::vbNow());
+    if (!complete) {
+        STTA_AddDataLogWrite(path, took, rec, "", "File Read Stopped." + counterText, "..", {}, "", "", "");
+        return false;
+    }
+    STTA_AddDataLogWrite(path, took, rec, "", kHistoryDoneRead + counterText + FILENAM_FileName(path), "",
+                         {.counters = true}, "", "", "");
     addToRunTotals(rec);
     resetFileCounters(rec);
     return true;
+}
+
+// The folder of the site's database, where the addition writes.
+std::string siteFolder(const dao::Database& db) {
+    return std::filesystem::path(db.path()).parent_path().parent_path().string();
 }
 
 // Splits "folder/pattern" of a wildcard item.
@@ -408,6 +521,21 @@ void splitWildcard(const std::string& spec, std::string& folder, std::string& pa
     size_t slash = spec.find_last_of('/');
     folder = slash == std::string::npos ? std::string(".") : spec.substr(0, slash);
     pattern = slash == std::string::npos ? spec : spec.substr(slash + 1);
+}
+
+// The files of the folder whose names match the pattern, from 1. The finder takes a "?"
+// as a wildcard only beside a "*", so a pattern of "?" alone is matched here.
+void findLogFiles(const std::string& folder, const std::string& pattern, core::StrArray& found) {
+    if (pattern.find('*') != std::string::npos) {
+        FINDF_FindFiles(-1, pattern, folder, false, false, false, found);
+        return;
+    }
+    core::StrArray all;
+    FINDF_FindFiles(-1, "*", folder, false, false, false, all);
+    const core::LikePattern like(pattern, core::LikeCase::IgnoreAscii);
+    found.redim(0, 0);
+    for (long i = 1; i <= all.ubound(); ++i)
+        if (like.matches(FILENAM_FileName(all[i]))) found.append(all[i]);
 }
 
 }  // namespace
@@ -427,7 +555,11 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
         }
     };
     try {
-        rec.LastLogLnID = static_cast<long>(INI_GetNumVar("Main", "LastLogLnID", gIniLastVals, 3));
+        // A run that ended before its last number was written: the numbering goes on
+        // after the stored lines, and referrers kept for lines never stored go.
+        rec.LastLogLnID = std::max(static_cast<long>(INI_GetNumVar("Main", "LastLogLnID", gIniLastVals, 3)),
+                                   STTA_LogLnIDStoredMax(db));
+        STTA_RefrStoreDropAbove(rec.LastLogLnID);
         STTA_LogLineRsOpen(db);
         rec.LastKeepVal = INI_GetFlag("Main", "LastKeepVal", gIniDbDef, 3) ? 1 : 0;
         rec.Skip404 = INI_GetFlag("Main", "Skip404", gIniDbDef, 3);
@@ -443,7 +575,9 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
             std::error_code ec;
             std::filesystem::create_directories(temp, ec);
         }
-        const std::string defaultFormat = INI_Get("Main", "LFmtDflt", gIniLastVals, 3);
+        STTA_AddDataLogWrite(fileList, core::vbFormat(core::DateTime{core::vbNow()}, "yyyy-mm-dd hh:nn.ss"), rec, "",
+                             "** Start ADD **", "START ADD", {}, "..", "..", "");
+        const std::string defaultFormat = STTA_LogFmtDefault();
         core::StrArray items;
         CHUNKS_SplitEx(fileList, "|", "Do not exclude any part", items, 1);
         const long n = items.ubound();
@@ -456,16 +590,22 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
             STTA_LogFmtDefLoad(formatName, formats);
             const std::string itemText =
                 n > 1 ? "Definition: " + std::to_string(i) + "/" + std::to_string(n) + ". " : std::string();
-            if (spec.find('*') == std::string::npos) {
+            if (spec.find_first_of("*?") == std::string::npos) {
                 if (!readOneFile(run, spec, formats, itemText)) run.stopped = true;
                 continue;
             }
             std::string folder, pattern;
             splitWildcard(spec, folder, pattern);
             core::StrArray found;
-            FINDF_FindFiles(-1, pattern, folder, false, false, false, found);
+            findLogFiles(folder, pattern, found);
             const long m = found.ubound();
-            if (m < 1) continue;
+            if (m < 1) {
+                rec.CurrentFile = spec;
+                STTA_ProblemAdd(rec, "No log file matches this name. Nothing read.");
+                core::ui().msgBox("No file matches the file name pattern." + gCRCR + "Filename:" + gCR + spec, "0",
+                                  "", "");
+                continue;
+            }
             // The user confirms the list and may re-order it; files are read as shown.
             std::vector<std::string> files;
             for (long j = 1; j <= m; ++j) files.push_back(found[j]);
@@ -487,8 +627,12 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
         run.result = false;
         finishVisits();
         std::string proc = "RawLog_AddData_ReadLogFiles_OK", extra;
+        if (e.number() == dao::kErrDiskFull || e.number() == sys::kErrDiskFull)
+            extra = "The disk is full: there is no room left to add the log data in " + siteFolder(db) +
+                    ". Make room on that disk, then add the file again.";
         try {
-            STTA_RefrStoreFlush();
+            // Referrers of lines that were never stored go with the files they filled.
+            STTA_RefrStoreDropAbove(STTA_LogLnIDStoredMax(db));
         } catch (...) {
             // The first error is the one to report.
         }

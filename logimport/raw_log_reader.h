@@ -42,6 +42,17 @@ bool OPENX_ReadFileByBlocks(const std::string& fileName, const LinesHandler& han
                             const std::string& messagePrefix, const std::string* statusText = nullptr,
                             const OverlongHandler& overlong = {});
 
+namespace logimport {
+
+// "gzip", "bzip2", "xz" or "zip" when a file's first bytes are those of a compressed
+// file, whatever its name; "" otherwise.
+std::string compressionOf(std::string_view head);
+// Why the file cannot be opened for reading (missing, a folder, no permission); "" when
+// it can.
+std::string unreadableFileProblem(const std::string& path);
+
+}  // namespace logimport
+
 // The stamp "yyyymmddhhnnss" of the first and the last line of the file that a format
 // matches, found from 3000-byte windows at the two ends. False, with the problem
 // reported, for an empty or missing file or one without a valid line at either end.
@@ -55,7 +66,7 @@ bool STTA_LogFileOverlapCheck(dao::Database& db, const std::string& fileName, co
                               ReadRec& rec, bool& usable, VisitStream* visits = nullptr);
 
 // Reads the files of the "|" list (each a path, optionally with " [LogFormat: name]",
-// the last part of a path may hold "*") into the site database. False only when the
+// the last part of a path may hold "*" and "?") into the site database. False only when the
 // user stopped the reading of a file (or an error ended the run); `anyUsable` is set
 // once a file passes its checks.
 bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileList, const std::string& captionText,

@@ -43,8 +43,7 @@ struct ReadCounters {
 // clean-up and the counts it reports.
 struct ReadVisits {
     bool CleanUpDue = false;
-    long Lines = 0;               // lines given a visit (or found a probable robot's)
-    long long RobotLinesDropped = 0;  // lines of probable robots never stored
+    long Lines = 0;  // lines given a visit (or found a probable robot's)
 };
 
 struct ReadRec {

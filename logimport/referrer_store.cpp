@@ -342,6 +342,40 @@ void STTA_RefrStoreClear() {
         }
 }
 
+void STTA_RefrStoreDropAbove(long lastLogLnID) {
+    postPending();
+    gWriter.discardFailure();
+    gFetched.clear();
+    const std::string folder = STTA_RefrStoreFolder();
+    if (folder.empty()) return;
+    const long lastFile = lastLogLnID / kPerFile;
+    std::error_code ec;
+    for (const auto& item : std::filesystem::directory_iterator(folder, ec)) {
+        const std::string path = item.path().string(), name = item.path().filename().string();
+        if (TXT_EndsWith(name, ".part", true)) {  // a write that never finished
+            std::filesystem::remove(item.path(), ec);
+            continue;
+        }
+        if (name.size() < 5 || !TXT_EndsWith(name, ".ini", true) ||
+            name.find_first_not_of("0123456789") != name.size() - 4)
+            continue;
+        const long fileNo = std::stol(name.substr(0, name.size() - 4));
+        if (fileNo < lastFile) continue;
+        profile::flush(path);
+        if (fileNo > lastFile) {
+            std::filesystem::remove(item.path(), ec);
+            continue;
+        }
+        const std::string old = fileBytes(path);
+        std::map<long, std::string> kept;
+        for (std::string_view line : mainSectionLines(old))
+            if (long n = entryNumber(line); n >= 0 && n <= lastLogLnID % kPerFile) kept.emplace(n, line);
+        std::string bytes = std::string("[") + kSection + "]\n";
+        for (const auto& [n, line] : kept) bytes += line + "\n";
+        if (int err = replaceWhole(path, bytes)) sys::raiseErrno(err, "Referrer store " + path, "STTA_RefrStoreDropAbove");
+    }
+}
+
 RefrStoreFlushGuard::~RefrStoreFlushGuard() {
     try {
         STTA_RefrStoreFlush();

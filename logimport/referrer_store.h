@@ -33,6 +33,10 @@ void STTA_RefrStoreEach(const std::function<void(long logLnID, const std::string
 void STTA_RefrStoreClear();
 // Writes what is held in memory.
 void STTA_RefrStoreFlush();
+// Forgets every referrer of a line numbered above `lastLogLnID` (and the pieces of
+// writes that never finished): a run that stopped before its lines were committed
+// must not hand its referrers to the lines that later take those numbers.
+void STTA_RefrStoreDropAbove(long lastLogLnID);
 
 // The "temp" folder of the current site's data folder, ending in "/"; "" when no
 // site is set.

@@ -17,6 +17,7 @@
 #include "core/user_interface.h"
 #include "core/vb_format.h"
 #include "help/url_routines.h"
+#include "logimport/addition_history.h"
 #include "logimport/line_processing.h"
 #include "logimport/referrer_store.h"
 #include "logimport/search_engine_store.h"
@@ -189,9 +190,9 @@ public:
         return true;
     }
 
-    // The lines held back get their visit, or with `eraseNonSE` are deleted at once
-    // when their visit has no term, as the clean-up would do after updating them.
-    // Lines of probable robots are deleted; their number is returned.
+    // The lines held back get their visit, or with `eraseNonSE` are marked erased at
+    // once when their visit has no term, as the clean-up would do after updating them.
+    // Lines of probable robots are marked erased; their number is returned.
     long long settle(bool eraseNonSE) {
         // In table order: neighbouring rows share pages.
         std::vector<long> erased = std::move(heldRobots_);
@@ -207,7 +208,7 @@ public:
         held_.clear();
         std::sort(erased.begin(), erased.end());
         std::sort(kept.begin(), kept.end());
-        linesDelete(erased);
+        for (long id : erased) lineVisitSet(id, kErasedLineVisitID);
         for (const auto& [id, visitID] : kept) lineVisitSet(id, visitID);
         return robots;
     }
@@ -330,14 +331,6 @@ private:
         heldRobots_.clear();
     }
 
-    void linesDelete(const std::vector<long>& ids) {
-        for (long id : ids) {
-            dao::Statement& s = db_.prepared("DELETE FROM logline WHERE LogLnID = ?", true);
-            dao::ResetOnExit reset(s);
-            s.bindInt(1, id);
-            s.step();
-        }
-    }
 
     void lineVisitSet(long logLnID, long visitID) {
         dao::Statement& s = db_.prepared("UPDATE logline SET VisitID = ? WHERE LogLnID = ?", true);
@@ -415,10 +408,10 @@ void cleanUp(dao::Database& db, ReadRec& rec, VisitBuilder& builder) {
     {
         bool eraseNonSE = false;
         INI_GetBoolVar("Main", "EraseNonSE", eraseNonSE, gIniDbDef, 3);
-        long long n = builder.settle(eraseNonSE) + rec.Visits.RobotLinesDropped;
+        long long n = builder.settle(eraseNonSE);
         if (eraseNonSE) STTA_NonSEVisitsErase(db);
         // Lines of probable robots left by a stopped run go too.
-        n += STTA_LogLinesDeleteByVisit(db, -1);
+        n += STTA_LogLinesEraseByVisit(db, -1);
         if (n > 0) STTA_ProblemAdd(rec, "Probable Bot. Total log lines ignored: " + std::to_string(n));
         builder.commit();
     }
@@ -635,13 +628,14 @@ void STTA_SEVisitDayTally(const std::string& searchEngine, std::int64_t timestam
 void STTA_NonSEVisitsErase(dao::Database& db) {
     // Visit by visit in effect, but one statement per table.
     const char* const visits = "SELECT VisitID FROM visit WHERE StzdSearchTerm IS NULL";
-    db.execute(std::string("DELETE FROM logline WHERE VisitID IN (") + visits + ")");
+    db.execute(std::string("UPDATE logline SET VisitID = ") + std::to_string(kErasedLineVisitID) +
+               " WHERE VisitID IN (" + visits + ")");
     db.execute(std::string("DELETE FROM visitpages WHERE visitID IN (") + visits + ")");
     db.execute("DELETE FROM visit WHERE StzdSearchTerm IS NULL");
 }
 
-long long STTA_LogLinesDeleteByVisit(dao::Database& db, long visitID) {
-    return db.execute("DELETE FROM logline WHERE VisitID = ?", {visitID});
+long long STTA_LogLinesEraseByVisit(dao::Database& db, long visitID) {
+    return db.execute("UPDATE logline SET VisitID = ? WHERE VisitID = ?", {kErasedLineVisitID, visitID});
 }
 
 void STTA_VisitPagesDeleteByVisit(dao::Database& db, long visitID) {
@@ -709,7 +703,12 @@ void STTA_IncompleteAddFinish(dao::Database& db, ReadRec& rec, long& lines) {
             gCRCR + "Date Last Added: " + shown + gCRCR + "Do you want to complete process to add raw log data now?",
         "&Yes|&No", "", "");
     if (answer != 1) return;
+    const double start = core::vbNow();
     rec.LastKeepVal = INI_GetFlag("Main", "LastKeepVal", gIniDbDef, 3) ? 1 : 0;
     bool interrupted = true;
     lines = LogLnRaw_Add(db, rec, interrupted);
+    STTA_AddDataLogWrite("**", TXT_ElapsedText(start, core::vbNow()), rec, "",
+                         std::string("** Incomplete Reads ") + (interrupted ? "Part " : "") + "Done **",
+                         "** End Incomplete Reads. Create visits data. **", {},
+                         "Analysing log records. Creating stats for each visit.", "", std::to_string(lines));
 }

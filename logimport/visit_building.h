@@ -120,9 +120,16 @@ void STTA_VisitSave(dao::Database& db, VisitRow& visit, const std::string& pages
 void STTA_StzdSearchTermMake(const std::string& searchTerm, std::string& standardised);
 void STTA_SEVisitDayTally(const std::string& searchEngine, std::int64_t timestamp);
 
-// Deletes the visits without a standardised term with their lines and visit pages.
+// VisitID of a line the clean-up took out (a probable robot's, or one of a visit
+// without a search term). The row stays, so that reading the same line again finds
+// it as stored and neither stores it anew nor counts later repeats on it.
+inline constexpr long kErasedLineVisitID = -2;
+
+// Deletes the visits without a standardised term with their visit pages; their lines
+// are marked erased.
 void STTA_NonSEVisitsErase(dao::Database& db);
-long long STTA_LogLinesDeleteByVisit(dao::Database& db, long visitID);
+// Marks the lines of the visit (-1: of probable robots) erased; the number marked.
+long long STTA_LogLinesEraseByVisit(dao::Database& db, long visitID);
 void STTA_VisitPagesDeleteByVisit(dao::Database& db, long visitID);
 // The pages of the visit's lines other than the start page, as "|" lists of page IDs
 // and bytes; the bytes of a line's repeats (CntDupes) count on that line's own entry.

@@ -22,8 +22,6 @@ constexpr long kSweepLines = 4096;
 constexpr long kReleaseSlack = 4 * 3600;
 // A released visit stays in memory this long after its end, for late lines.
 constexpr long kEvictAfter = 24 * 3600;
-// Lines of probable robots written to the spill file together.
-constexpr size_t kRobotRun = 1024;
 
 long long queryNumber(dao::Database& db, const char* sql) {
     long long n = 0;
@@ -31,18 +29,13 @@ long long queryNumber(dao::Database& db, const char* sql) {
     return n;
 }
 
-// A line in the spill file: the numbers, then each text with its length before it.
+// A visit in the spill file: the numbers, then each text with its length before it.
 void putNumber(std::string& out, std::int64_t n) { out.append(reinterpret_cast<const char*>(&n), sizeof n); }
 void putText(std::string& out, const std::string& s) {
     putNumber(out, static_cast<std::int64_t>(s.size()));
     out += s;
 }
 
-template <typename Row>
-auto texts(Row& r) {
-    return std::array{&r.IP,     &r.Filename,    &r.Query,      &r.Browser,       &r.Browser2,
-                      &r.UserNo, &r.VirtualHost, &r.HTTPStatus, &r.CodeWordsHTTP, &r.Referrer};
-}
 
 }  // namespace
 
@@ -184,28 +177,23 @@ long VisitStream::newVisit(IpVisits& ip) {
 void VisitStream::reopen(Visit& visit) {
     visit.Active = true;
     active_.push_back(visit.Row.VisitID);
-    if (visit.Dropped) {
-        visit.Held = unspill(visit.SpillAt, visit.SpillCount);
-        visit.Dropped = false;
+    if (!visit.Dropped) return;
+    // Revived: its erased lines are its own again.
+    for (long id : visit.Erased) {
+        dao::Statement& s = db_.prepared("UPDATE logline SET VisitID = ? WHERE LogLnID = ?", true);
+        dao::ResetOnExit reset(s);
+        s.bindInt(1, visit.Row.VisitID);
+        s.bindInt(2, id);
+        s.step();
     }
+    visit.LinesStored = !visit.Erased.empty();
+    std::vector<long>().swap(visit.Erased);
+    visit.Dropped = false;
 }
 
 void VisitStream::robotLine(HeldLine&& line) {
-    if (storeAsRead_) {
-        // Deleted with the other lines of probable robots by the clean-up.
-        STTA_LogLineRowInsert(db_, line.LogLnID, line.Row, keepValues_, -1L);
-        return;
-    }
-    ++rec_.Visits.RobotLinesDropped;
-    robots_.push_back(std::move(line));
-    if (robots_.size() >= kRobotRun) {
-        auto [first, last] = std::minmax_element(robots_.begin(), robots_.end(), [](const auto& a, const auto& b) {
-            return a.Row.Timestamp < b.Row.Timestamp;
-        });
-        robotRuns_.push_back({0, static_cast<long>(robots_.size()), first->Row.Timestamp, last->Row.Timestamp});
-        robotRuns_.back().At = spill(robots_);
-        robots_.clear();
-    }
+    // Stored at once: the clean-up marks them erased and counts them.
+    STTA_LogLineRowInsert(db_, line.LogLnID, line.Row, keepValues_, -1L);
 }
 
 void VisitStream::sweep() {
@@ -237,10 +225,11 @@ void VisitStream::release(Visit& visit) {
     visit.Active = false;
     released_.push_back(visit.Row.VisitID);
     if (!storeAsRead_ && eraseNonSE_ && !visit.Row.StzdSearchTerm && !visit.LinesStored) {
-        // The clean-up would erase it: its lines wait in the spill file in case a
-        // late line gives it a term.
-        visit.SpillCount = static_cast<long>(visit.Held.size());
-        if (!visit.Held.empty()) visit.SpillAt = spill(visit.Held);
+        // The clean-up would erase it: its lines are stored erased, their numbers
+        // kept in case a late line gives it a term.
+        storeLines(visit.Held, kErasedLineVisitID);
+        visit.Erased.reserve(visit.Held.size());
+        for (const HeldLine& l : visit.Held) visit.Erased.push_back(l.LogLnID);
         std::vector<HeldLine>().swap(visit.Held);
         visit.Dropped = true;
         return;
@@ -264,13 +253,13 @@ void VisitStream::evict(Visit& visit) {
         putNumber(out, t->has_value());
         putText(out, t->value_or(""));
     }
-    putNumber(out, visit.SpillAt);
-    putNumber(out, visit.SpillCount);
+    putNumber(out, static_cast<std::int64_t>(visit.Erased.size()));
+    for (long id : visit.Erased) putNumber(out, id);
     putNumber(out, visit.Dropped);
     putNumber(out, visit.Written);
     putNumber(out, visit.LinesStored);
     putNumber(out, ip != ips_.end() && ip->second.Open == r.VisitID);
-    evicted_.push_back(spillBytes(out));
+    evicted_.push_back(spill(out));
     evictedEnd_ = std::max(evictedEnd_, r.EndTimeStamp);
     const long id = r.VisitID;
     visits_.erase(id);
@@ -313,8 +302,8 @@ void VisitStream::reloadEvicted() {
             std::string value = text();
             if (has) *t = std::move(value);
         }
-        visit.SpillAt = number();
-        visit.SpillCount = static_cast<long>(number());
+        visit.Erased.resize(static_cast<size_t>(number()));
+        for (long& id : visit.Erased) id = static_cast<long>(number());
         visit.Dropped = number() != 0;
         visit.Written = number() != 0;
         visit.LinesStored = number() != 0;
@@ -363,37 +352,20 @@ void VisitStream::storeAsRead() {
     reloadEvicted();
     // The duplicate check looks in the table: every line read so far goes there.
     for (auto& [id, visit] : visits_) {
-        if (visit.Dropped) {
-            visit.Held = unspill(visit.SpillAt, visit.SpillCount);
-            visit.Dropped = false;
-        }
         if (visit.Held.empty()) continue;
         storeLines(visit.Held, id);
         std::vector<HeldLine>().swap(visit.Held);
         visit.LinesStored = visit.SaveDue = true;
     }
-    for (const SpillRun& run : robotRuns_) storeLines(unspill(run.At, run.Count), -1);
-    storeLines(robots_, -1);
-    robotRuns_.clear();
-    robots_.clear();
-    rec_.Visits.RobotLinesDropped = 0;
 }
 
 bool VisitStream::holdsLineBetween(std::int64_t first, std::int64_t last) {
-    reloadEvicted();
-    auto any = [&](const std::vector<HeldLine>& lines) {
-        return std::any_of(lines.begin(), lines.end(),
-                           [&](const HeldLine& l) { return l.Row.Timestamp >= first && l.Row.Timestamp <= last; });
-    };
-    // A visit's lines lie between its start and end, so the spill file is read only
-    // for visits and runs whose span meets the range.
-    auto meets = [&](std::int64_t from, std::int64_t to) { return from <= last && to >= first; };
-    if (any(robots_)) return true;
-    for (const SpillRun& run : robotRuns_)
-        if (meets(run.First, run.Last) && any(unspill(run.At, run.Count))) return true;
-    for (const auto& [id, visit] : visits_) {
-        if (!meets(visit.Row.StartTimeStamp, visit.Row.EndTimeStamp)) continue;
-        if (visit.Dropped ? any(unspill(visit.SpillAt, visit.SpillCount)) : any(visit.Held)) return true;
+    // Only visits not yet released hold lines back.
+    for (long id : active_) {
+        const Visit* visit = find(id);
+        if (!visit) continue;
+        for (const HeldLine& l : visit->Held)
+            if (l.Row.Timestamp >= first && l.Row.Timestamp <= last) return true;
     }
     return false;
 }
@@ -418,52 +390,11 @@ void VisitStream::finish() {
     spill_ = nullptr;
 }
 
-long long VisitStream::spill(const std::vector<HeldLine>& lines) {
-    std::string out;
-    for (const HeldLine& l : lines) {
-        const LogLineRow& row = l.Row;
-        putNumber(out, l.LogLnID);
-        putNumber(out, row.PageID);
-        putNumber(out, row.Timestamp);
-        putNumber(out, row.Bytes);
-        putNumber(out, row.numIP);
-        putNumber(out, row.ProcTimeMicroSecs);
-        for (const std::string* s : texts(row)) putText(out, *s);
-    }
-    return spillBytes(out);
-}
-
-long long VisitStream::spillBytes(const std::string& bytes) {
+long long VisitStream::spill(const std::string& bytes) {
     if (!spill_ && !(spill_ = std::tmpfile())) sys::raiseErrno(errno ? errno : EIO, "Spill file", "VisitStream");
     const long long at = spillEnd_;
     if (fseeko(spill_, at, SEEK_SET) != 0 || std::fwrite(bytes.data(), 1, bytes.size(), spill_) != bytes.size())
         sys::raiseErrno(errno ? errno : EIO, "Spill file", "VisitStream");
     spillEnd_ += static_cast<long long>(bytes.size());
     return at;
-}
-
-std::vector<VisitStream::HeldLine> VisitStream::unspill(long long at, long count) {
-    std::vector<HeldLine> lines;
-    if (count == 0) return lines;
-    auto fail = [] { sys::raiseErrno(errno ? errno : EIO, "Spill file", "VisitStream"); };
-    if (std::fflush(spill_) != 0 || fseeko(spill_, at, SEEK_SET) != 0) fail();
-    auto number = [&] {
-        std::int64_t n = 0;
-        if (std::fread(&n, sizeof n, 1, spill_) != 1) fail();
-        return n;
-    };
-    for (long k = 0; k < count; ++k) {
-        HeldLine& l = lines.emplace_back();
-        l.LogLnID = static_cast<long>(number());
-        l.Row.PageID = static_cast<long>(number());
-        l.Row.Timestamp = number();
-        l.Row.Bytes = number();
-        l.Row.numIP = number();
-        l.Row.ProcTimeMicroSecs = number();
-        for (std::string* s : texts(l.Row)) {
-            s->resize(static_cast<size_t>(number()));
-            if (!s->empty() && std::fread(s->data(), 1, s->size(), spill_) != s->size()) fail();
-        }
-    }
-    return lines;
 }

@@ -7,12 +7,11 @@
 //
 // A visit's lines wait in memory until the read has moved well past its end; then
 // they are stored with their visit number and the visit row is written once. With
-// EraseNonSE, the lines of a visit that has no search term by then are not stored at
-// all: they go to a spill file, from which a late line that revives the visit (or a
-// file that overlaps stored data) brings them back. A day later the visit itself
-// goes to the spill file, to come back only if a line that old turns up. So memory
-// stays flat however long the log, the table never holds lines only to delete them,
-// and no line is read back.
+// EraseNonSE, the lines of a visit that has no search term by then are stored marked
+// erased at once and the visit row is never written; a late line that gives the
+// visit a term takes them back. A day later the visit itself goes to a spill file,
+// to come back only if a line that old turns up. So memory stays flat however long
+// the log, and no line is written twice or read back.
 //
 // Visits are numbered in the order they begin in the read, not in IP order. A read
 // that overlaps stored data switches to storing every line at once (its duplicate
@@ -63,10 +62,9 @@ private:
     struct Visit {
         VisitRow Row;
         std::vector<HeldLine> Held;  // lines not stored yet
-        long long SpillAt = -1;      // where the lines of a dropped visit wait
-        long SpillCount = 0;
+        std::vector<long> Erased;    // lines of a dropped visit, stored marked erased
         bool Active = true;       // may still be continued before the read moves on
-        bool Dropped = false;     // without a term when released: lines spilled
+        bool Dropped = false;     // without a term when released: lines erased
         bool Written = false;     // has a row in the table
         bool LinesStored = false; // some of its lines are in the table
         bool SaveDue = false;     // its row must be written again
@@ -89,9 +87,7 @@ private:
     void reloadEvicted();
     void save(Visit& visit);
     void storeLines(const std::vector<HeldLine>& lines, long visitID);
-    long long spill(const std::vector<HeldLine>& lines);
-    long long spillBytes(const std::string& bytes);
-    std::vector<HeldLine> unspill(long long at, long count);
+    long long spill(const std::string& bytes);
 
     dao::Database& db_;
     ReadRec& rec_;
@@ -111,13 +107,6 @@ private:
     std::deque<long> released_;   // released visits in the order released
     std::vector<long long> evicted_;  // where the evicted visits wait
     std::int64_t evictedEnd_ = 0;     // the latest end of an evicted visit
-    std::vector<HeldLine> robots_;  // lines of probable robots, spilled in runs
-    struct SpillRun {
-        long long At;
-        long Count;
-        std::int64_t First, Last;  // the stamps of its lines lie between these
-    };
-    std::vector<SpillRun> robotRuns_;
     SearchTermCache terms_;
     std::unordered_map<std::string, std::pair<std::string, std::string>> rawTerms_;
     std::FILE* spill_ = nullptr;

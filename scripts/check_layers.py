@@ -7,7 +7,7 @@ On top of that, logic folders (every folder that is neither a user-interface fol
 nor a forms/ folder) include no Qt and no header of a user-interface folder or of any
 forms/ folder. Tests follow the folder they test (tests/logimport_forms tests
 logimport/forms, tests/dialogs_qt tests dialogs); the tests of a logic folder may also
-set a site up through the shell. app/ and bench/ sit on top and may include anything.
+set a site up through the shell. app/, bench/ and fuzz/ sit on top and may include anything.
 
 usage: scripts/check_layers.py [SOURCE_ROOT]
 """
@@ -20,7 +20,7 @@ UI_FOLDERS = {"platform/ui", "platform/grid", "platform/chart", "window", "dialo
 # The grid's cell store has no Qt and builds a library of its own below the grid.
 CELL_STORE = "platform/grid/cell_store"
 CELLS = "platform/grid/cells"
-TOP_FOLDERS = {"app", "bench"}
+TOP_FOLDERS = {"app", "bench", "fuzz"}
 SKIP_DIRS = {"resources", "docs", "scripts", "cmake", "run"}
 
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')

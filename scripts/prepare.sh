@@ -4,7 +4,7 @@ set -euo pipefail
 
 PACKAGES=(build-essential cmake ninja-build googletest libgtest-dev libgmock-dev
           libbenchmark-dev qt6-base-dev qt6-charts-dev libqt6opengl6-dev libsqlite3-dev libgl-dev
-          python3 xvfb xauth)
+          python3 xvfb xauth clang libclang-rt-dev)
 
 missing_packages() {
     local p

@@ -57,6 +57,7 @@ public:
                              const std::string& file, const std::string& value) override;
     void mbKeyDown(int& keyCode, int& shift) override;
     dao::Database* siteDatabase() override;
+    std::string currentCommand() override { return gCurrMnu; }
 };
 
 // Registers the application's hooks with core (idempotent).

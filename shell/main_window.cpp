@@ -6,6 +6,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTimer>
 
 #include "core/handler_error.h"
 #include "core/program_paths.h"
@@ -18,6 +19,7 @@
 #include "platform/ui/qt_text.h"
 #include "platform/ui/screen_pointer.h"
 #include "shell/hooks.h"
+#include "shell/log_import_hooks.h"
 #include "shell/menu_tree.h"
 #include "shell/site_commands.h"
 #include "shell/sites.h"
@@ -132,6 +134,9 @@ void Mainfrm::MDIForm_Load(const std::string& commandLine) {
     try {
         shell::loadSteps(commandLine, window);
         MSE_PointerSet(saved);
+        // The window was shown while loading; its first activation counts once loading is done.
+        loaded_ = true;
+        firstActivateLater();
     } catch (const sys::RtError& e) {
         core::handlerError(e, ui::handle(this), "MDIForm_Load");
     }
@@ -145,6 +150,32 @@ void Mainfrm::closeEvent(QCloseEvent* event) {
     }
     MDIForm_Unload();
     event->accept();
+}
+
+void Mainfrm::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    // The offer is a modal box: it waits until the activation has been handled.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && loaded_ && dFirstActivate)
+        firstActivateLater();
+}
+
+// While a long job yields (the first site is made during loading) the window's
+// handlers are skipped; the offer then waits until the job is done.
+void Mainfrm::firstActivateLater() {
+    QTimer::singleShot(core::gInDoEvents ? 200 : 0, this, [this] {
+        if (core::gInDoEvents)
+            firstActivateLater();
+        else
+            MDIForm_Activate();
+    });
+}
+
+void Mainfrm::MDIForm_Activate() {
+    window::guarded(this, "MDIForm_Activate", window::Guard::SkipWhileYielding, [this] {
+        if (!dFirstActivate) return;
+        dFirstActivate = false;
+        shell::incompleteAddFinish();
+    });
 }
 
 void Mainfrm::MDIForm_Unload() {

@@ -38,9 +38,13 @@ public:
     void fMnu_FX_Click();
     // Closes the site database; runs when the window closes.
     void MDIForm_Unload();
+    // The first activation offers to finish an addition whose visits were not built;
+    // later activations do nothing.
+    void MDIForm_Activate();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void buildMenus();
@@ -51,8 +55,11 @@ private:
     void sortResults(int col, int sortCode);
     void tile(bool horizontal);
     void fillScreen();
+    void firstActivateLater();
 
     QMdiArea* mdi_;
     std::map<std::string, QAction*> items_;
     QAction* windowListStart_ = nullptr;
+    bool dFirstActivate = true;
+    bool loaded_ = false;
 };

@@ -6,7 +6,10 @@
 #include "core/text.h"
 #include "core/user_interface.h"
 #include "dialogs/msgbox.h"
+#include "dialogs/option_strings.h"
+#include "dialogs/ready_dialogs.h"
 #include "shell/hooks.h"
+#include "shell/log_import_hooks.h"
 #include "shell/sites.h"
 
 namespace {
@@ -43,7 +46,10 @@ void siteListCommand() {
             "Current Site DB is: " + current + gCRCR + "Select a new one and press OK to confirm change.",
             "Select site database", chosen);
         if (pressed == kOk) {
-            if (STTA_SiteSelect(chosen, true)) break;
+            if (STTA_SiteSelect(chosen, true)) {
+                shell::incompleteAddFinish();
+                break;
+            }
         } else if (pressed == kRemove) {
             if (chosen.empty() || TXT_IsEqual(chosen, current, true)) continue;
             takeOffList(chosen);
@@ -60,20 +66,20 @@ void siteListCommand() {
 
 void newSiteCommand() {
     gCurrMnu = "FD";
-    std::string message;
+    const MB_ShowExArgs args{.controls = {.section = "NewDB", .entry = "NewDBDef", .iniFile = gIniScreens}};
+    std::string problem;
     for (;;) {
         INI_Put("NewDB", "CurrDB", STTA_SiteParmGet(), gIniScreens);
-        std::string name = INI_Get("NewDB", "LastName", gIniScreens, 3);
-        if (core::ui().inputBox("Enter a name for the new site database.", "&OK|&Cancel",
-                                "- Enter Database Name.", message, name) != 1)
+        const std::string message = "Enter a name for the new site database.";
+        if (MB_ShowEx(problem.empty() ? message : problem + gCRCR + message, "&OK|&Cancel", MB_OptMinWidth(9000),
+                      "- Enter Database Name.", args) != 1)
             return;
-        INI_Put("NewDB", "LastName", name, gIniScreens);
-        name = TXT_Normalize(name, {}, true, false, false, {}, {});
+        std::string name = TXT_Normalize(INI_Get("NewDB", "LastName", gIniScreens, 3), {}, true, false, false, {}, {});
         if (name.empty()) {
-            message = "Name is required.";
+            problem = "Name is required.";
             continue;
         }
-        if (!INI_CheckUniqueName("Main", "DBNameLst", gIniSiteDbs, name, false, message, false)) continue;
+        if (!INI_CheckUniqueName("Main", "DBNameLst", gIniSiteDbs, name, false, problem, false)) continue;
         auto flag = [](const char* key) { return INI_GetFlag("NewDB", key, gIniScreens, 3); };
         STTA_SiteCreate(name, flag("LastKeepVal"), flag("Last404"), flag("Lastquery"), flag("LastFrag"),
                         flag("EraseNonSE"), false);

@@ -14,9 +14,11 @@
 #include "core/user_interface.h"
 #include "dialogs/msgbox.h"
 #include "dialogs/msgbox_form.h"
+#include "platform/dao/database.h"
 #include "platform/sys/rt_error.h"
 #include "shell/database_utilities.h"
 #include "shell/hooks.h"
+#include "shell/log_import_hooks.h"
 #include "shell/table_building.h"
 
 namespace {
@@ -41,7 +43,9 @@ std::string& caption() {
 
 std::string dirIni() { return gAppPath + "Dir.ini"; }
 
-std::string siteFolder(const std::string& name) { return INI_Get(name, "Parm", gIniSiteDbs, 3); }
+std::string siteFolder(const std::string& name) {
+    return PAFN_FolderFromStored(INI_Get(name, "Parm", gIniSiteDbs, 3));
+}
 
 std::string withSlash(std::string folder) {
     if (!folder.empty() && folder.back() != '/') folder += '/';
@@ -94,7 +98,7 @@ void STTA_IniFileNamesInit() {
     gIniPPFindBots = program("ppfindbots.ini");
     gIniPPFindBotsSkipUAs = program("ppfindbotsskipuas.ini");
     gIniTargets = site("targets.ini");
-    INI_AltListsLoad(gMainDataDir);
+    INI_AltListsLoad(gMainDataDir, {gAppPath + "param"});
 }
 
 void STTA_SiteCreate(std::string& name, bool keepExtraData, bool skip404, bool removeQuery,
@@ -105,7 +109,9 @@ void STTA_SiteCreate(std::string& name, bool keepExtraData, bool skip404, bool r
     bool created = false;
     FMAN_MakeDirs(folder, 0, created, kSilent);
 
-    FMAN_CopyIntoDir(gAppPath, folder, "data/site1.db", kSilent);
+    // An empty database: table building adds the tables.
+    FMAN_MakeDirs(folder + "data", 0, created, kSilent);
+    dao::Database(folder + "data/site1.db", dao::OpenOptions{.create = true});
     for (const char* def : {"param/def/visit.def", "param/def/page.def", "param/def/visitpages.def"})
         copyFromCurrentSite(folder, def);
     bool noMore = true;
@@ -122,13 +128,18 @@ void STTA_SiteCreate(std::string& name, bool keepExtraData, bool skip404, bool r
     INI_Put("Main", "Skip404", skip404, dbdef);
     INI_Put("Main", "RemQuery", removeQuery, dbdef);
     INI_Put("Main", "RemFrag", removeFragment, dbdef);
-    INI_Put(name, "Parm", folder, gIniSiteDbs);
+    INI_Put(name, "Parm", PAFN_StoredFolder(folder), gIniSiteDbs);
 
     STTA_SiteSelect(name, false);
-    INI_Put("Main", "Main Data Dir", folder, dirIni());
+    INI_Put("Main", "Main Data Dir", PAFN_StoredFolder(folder), dirIni());
     INI_Put("Main", "ShowOnlySelSiteArea", false, "::*");
     INI_Put("Main", "ShowOnlySelSiteAreaParm", "", "::*");
     INI_Put("Main", "AddedLogLns_MustDoVisitsAdd", "", gIniLastVals);
+    if (noAddDataOffer) return;
+    if (MB_MsgBox("Site DB >>" + name + "<<created." + gCRCR + "Use " + TXT_RemoveAmpV("Add ne&w raw log data") +
+                      " to read raw log data and add it to the database." + gCRCR + "Do you want to add data now?",
+                  "&Yes|&No", "", "") == 1)
+        shell::addLogData();
 }
 
 bool STTA_SiteSelect(const std::string& name, bool offerAnalysis) {
@@ -140,7 +151,7 @@ bool STTA_SiteSelect(const std::string& name, bool offerAnalysis) {
         return false;
     }
     STTA_SiteDBClose();
-    INI_Put("Main", "Main Data Dir", withSlash(siteFolder(name)), dirIni());
+    INI_Put("Main", "Main Data Dir", PAFN_StoredFolder(withSlash(siteFolder(name))), dirIni());
     STTA_IniFileNamesInit();
     STTA_SiteOpen();
     if (offerAnalysis && analysisOffer()) analysisOffer()("site database " + name);

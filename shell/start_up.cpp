@@ -1,6 +1,9 @@
 #include "shell/start_up.h"
 
+#include <filesystem>
+
 #include "core/ini_store.h"
+#include "core/path_checks.h"
 #include "core/program_paths.h"
 #include "core/text.h"
 #include "core/user_interface.h"
@@ -13,13 +16,41 @@
 #include "shell/sites.h"
 
 namespace shell {
+namespace {
+
+// Errors that say a file or folder may not be written: read-only database,
+// permission denied, path/file access error.
+const std::string kShippedSiteFolder = "FirstSite";
+
+bool cannotWrite(int number) { return number == 3027 || number == 70 || number == 75; }
+
+std::string recoveryMessage(const std::string& writeError) {
+    if (!writeError.empty())
+        return "Startup/Database error." + gCRCR + "The files of the current site cannot be written." +
+               gCRCR + writeError + gCRCR +
+               "Give yourself write permission on the site's folder and its files, or select another database.";
+    return "Startup/Database error." + gCRCR + "Site database cannot be read." + gCRCR + "Possible reasons include:" +
+           gCR + "You have deleted site database folders or files" + gCR +
+           "You have deleted site parameter folders or files" + gCR + "Corrupt installation." + gCR +
+           "Corrupt database." + gCRCR + "To Recover, first try to select a another database." + gCR +
+           "If that does not work Exit the program and reinstall.";
+}
+
+}  // namespace
 
 void setProgramFolder(const std::string& programFolder) {
     gAppPath = programFolder;
     if (gAppPath.empty() || gAppPath.back() != '/') gAppPath += '/';
-    const std::string dirIni = gAppPath + "Dir.ini";
-    std::string dataDir = INI_Get("Main", "Main Data Dir", dirIni, 3);
-    if (!dataDir.empty() && dataDir.front() != '/') INI_Put("Main", "Main Data Dir", gAppPath + dataDir, dirIni);
+}
+
+void openProgramFolder(const std::string& folder, const std::string& resources) {
+    try {
+        sys::ensureProgramFolder(folder, resources);
+    } catch (const sys::RtError& e) {
+        core::ui().systemOk("Dravolin cannot create its folder " + folder + ".\n\n" + e.description(),
+                            "Dravolin");
+        throw sys::EndProgram(1);
+    }
 }
 
 void loadSteps(const std::string& commandLine, const StartupWindow& window) {
@@ -37,12 +68,17 @@ void loadSteps(const std::string& commandLine, const StartupWindow& window) {
         throw sys::EndProgram(0);
     }
     createFirstSite(window);
+    std::string openError;
+    bool openFailedWriting = false;
     try {
         STTA_SiteOpen();
-    } catch (const sys::RtError&) {
+    } catch (const sys::RtError& e) {
         // The database test that follows reports it and offers recovery.
+        openError = e.description();
+        openFailedWriting = cannotWrite(e.number());
     }
-    if (!openSiteDBOrRecover(window)) throw sys::EndProgram(0);
+    if (!openSiteDBOrRecover(window, openFailedWriting ? openError : std::string()))
+        throw sys::EndProgram(0);
 }
 
 void createFirstSite(const StartupWindow& window) {
@@ -64,8 +100,14 @@ void createFirstSite(const StartupWindow& window) {
         }
         if (INI_CheckUniqueName("Main", "DBNameLst", gIniSiteDbs, name, false, message, false)) break;
     }
+    const std::string shippedSite = gMainDataDir;
     STTA_SiteCreate(name, false, true, true, true, true, false);
     INI_Put("Main", "NmFirstSite", STTA_SiteParmGet(), gIniSiteDbs);
+    // The shipped placeholder site only seeds the first site's files.
+    if (shippedSite == gAppPath + kShippedSiteFolder) {
+        std::error_code ec;
+        std::filesystem::remove_all(shippedSite, ec);
+    }
 }
 
 void testSiteDBRead() {
@@ -73,20 +115,16 @@ void testSiteDBRead() {
     dao::Recordset rs = query.openRecordset(dao::RecordsetType::Dynaset);
 }
 
-bool openSiteDBOrRecover(const StartupWindow& window) {
+bool openSiteDBOrRecover(const StartupWindow& window, const std::string& writeError) {
     for (;;) {
         try {
             testSiteDBRead();
             return true;
         } catch (const sys::RtError&) {
         }
-        int pressed = MB_MsgBox(
-            "Startup/Database error." + gCRCR + "Site database cannot be read." + gCRCR + "Possible reasons include:" +
-                gCR + "You have deleted site database folders or files" + gCR +
-                "You have deleted site parameter folders or files" + gCR + "Corrupt installation." + gCR +
-                "Corrupt database." + gCRCR + "To Recover, first try to select a another database." + gCR +
-                "If that does not work Exit the program and reinstall.",
-            "&Select Database|Create Ne&w Database|E&xit " + gProductName, MB_OptEsc(3) + MB_OptDfltButton(1), gProductName);
+        int pressed = core::ui().msgBox(recoveryMessage(writeError),
+                                        "&Select Database|Create Ne&w Database|E&xit " + gProductName,
+                                        MB_OptEsc(3) + MB_OptDfltButton(1), gProductName);
         if (pressed == 1) {
             if (window.selectSite) window.selectSite();
         } else if (pressed == 2) {

@@ -23,10 +23,12 @@ struct StartupWindow {
     std::function<void()> newSite;
 };
 
-// Sets gAppPath from the program folder. A relative "Main Data Dir" in Dir.ini (the
-// shipped one) is made absolute against the program folder first, since the program
-// folder is not known when the resources are packed.
+// Sets gAppPath from the program folder.
 void setProgramFolder(const std::string& programFolder);
+
+// Makes the program folder from the resources on the first start; when that fails the
+// user is told why and the program ends with status 1.
+void openProgramFolder(const std::string& folder, const std::string& resources);
 
 // The load steps after the window exists: line breaks, the program folder, paths,
 // command line, first site, opening the current site and the database test. Ends the program by sys::EndProgram.
@@ -36,7 +38,8 @@ void loadSteps(const std::string& commandLine, const StartupWindow& window);
 void createFirstSite(const StartupWindow& window);
 // Opens a recordset on the visit table of gDB; any error propagates.
 void testSiteDBRead();
-// The database test with the recovery box; false when the user chose Exit.
-bool openSiteDBOrRecover(const StartupWindow& window);
+// The database test with the recovery box; false when the user chose Exit. A
+// `writeError` (opening the site failed to write its files) is named in the box.
+bool openSiteDBOrRecover(const StartupWindow& window, const std::string& writeError = {});
 
 }  // namespace shell

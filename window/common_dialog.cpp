@@ -4,7 +4,13 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QScreen>
+#include <QTreeView>
 #include <QWidget>
+#include <algorithm>
 #include <vector>
 
 #include "core/dialog_responder.h"
@@ -16,6 +22,25 @@
 namespace window {
 
 namespace {
+
+// The chooser opens large enough for whole file names and dates, and a title that is
+// an instruction is also shown in the box, where it is not cut.
+void fitFileDialog(QFileDialog& box, const std::string& title) {
+    const QScreen* screen = box.screen();
+    const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    box.resize(std::min(960, area.width() * 9 / 10), std::min(560, area.height() * 8 / 10));
+    if (auto* tree = box.findChild<QTreeView*>()) {
+        QHeaderView* header = tree->header();
+        header->setStretchLastSection(false);
+        for (int c = 1; c < header->count(); ++c) header->setSectionResizeMode(c, QHeaderView::ResizeToContents);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+    }
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid || title.size() <= 20) return;
+    auto* label = new QLabel(ui::toQString(title), &box);
+    label->setWordWrap(true);
+    grid->addWidget(label, grid->rowCount(), 0, 1, grid->columnCount());
+}
 
 // Answers a responder gives through the box's own controls: entry values by number
 // (1-based) and the pressed button (1-based; 0 while none).
@@ -157,6 +182,7 @@ void CommonDialog::ShowOpen()
     }
     if (!folder.isEmpty()) box.setDirectory(folder);
     if (!name.isEmpty()) box.selectFile(name);
+    fitFileDialog(box, view.caption);
     if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty()) {
         if (CancelError) raiseCancel();
         return;

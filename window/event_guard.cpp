@@ -1,10 +1,12 @@
 #include "window/event_guard.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QCursor>
 #include <QDialog>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QTimer>
 #include <cstdio>
 #include <new>
 
@@ -68,6 +70,15 @@ void MSE_ShowModal(QDialog* form) {
     // Modal to its own window only, so that other windows (help) stay usable.
     if (form->parentWidget() && form->windowModality() == Qt::NonModal)
         form->setWindowModality(Qt::WindowModal);
+    // Shown right after another box closed, a box may be left without the focus by the
+    // window manager, and keys would go to the window below: it asks for the focus.
+    for (int ms : {0, 100, 300})
+        QTimer::singleShot(ms, form, [form] {
+            // Not over a box opened from this one in the meantime.
+            if (!form->isVisible() || form->isActiveWindow() || QApplication::activeModalWidget() != form) return;
+            form->raise();
+            form->activateWindow();
+        });
     {
         FlagScope modal(gInModalShow, true);
         form->exec();

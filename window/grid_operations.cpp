@@ -1,10 +1,8 @@
 #include "window/grid_operations.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "core/numbers.h"
-#include "core/vb_format.h"
 #include "window/event_guard.h"
 
 namespace {
@@ -55,37 +53,8 @@ bool columnIsNumeric(const grid::FlexGrid& grid, int col)
     return true;
 }
 
-// The number format the column's texts are written in: the first cell (from the
-// bottom) of magnitude 1 or more that "Standard" or "#,###,##0" reproduces decides;
-// failing that "0" when some cell is in it, else "Standard". Detection reads the
-// leading number, so "12,000" reads as 12 and matches nothing.
-std::string detectNumberFormat(const grid::FlexGrid& grid, int col)
-{
-    const char* fallback = "Standard";
-    for (long r = grid.Rows() - 1; r >= grid.FixedRows(); --r) {
-        const std::string& text = grid.TextMatrix(r, col);
-        const double d = core::vbVal(text);
-        if (std::fabs(d) < 1) continue;
-        if (TXT_FormatDbl(d, "Standard") == text) return "Standard";
-        if (TXT_FormatDbl(d, "#,###,##0") == text) return "#,###,##0";
-        std::string trimmed = text;
-        trimmed.erase(0, trimmed.find_first_not_of(' '));
-        trimmed.erase(trimmed.find_last_not_of(' ') + 1);
-        if (TXT_FormatDbl(d, "0") == trimmed) fallback = "0";
-    }
-    return fallback;
-}
-
-void sortNumeric(grid::FlexGrid& grid, int col)
-{
-    const std::string format = detectNumberFormat(grid, col);
-    grid.setSort(grid::kSortNumericAscending);
-    for (long r = grid.Rows() - 1; r >= grid.FixedRows(); --r) {
-        double value = 0;
-        core::parseNumber(grid.TextMatrix(r, col), value);
-        GRDFLX_CellSet(grid, r, col, TXT_FormatDbl(value, format));
-    }
-}
+// The grid reads each cell as a number; the texts are shown as they were.
+void sortNumeric(grid::FlexGrid& grid) { grid.setSort(grid::kSortNumericAscending); }
 
 // Bottom-up, so that removing a row leaves the rows still to visit in place.
 void sortText(grid::FlexGrid& grid)
@@ -246,7 +215,7 @@ bool GRDFLX_SortOnColumn(grid::FlexGrid& grid, bool allowed)
     if (!allowed) return false;
     const bool numeric = grid.Col() == grid.ColSel() && columnIsNumeric(grid, grid.Col());
     RedrawOffScope redrawOff(grid);
-    if (numeric) sortNumeric(grid, grid.Col());
+    if (numeric) sortNumeric(grid);
     else sortText(grid);
     return true;
 }

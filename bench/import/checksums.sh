@@ -9,7 +9,7 @@ set -euo pipefail
 home=${1:?usage: checksums.sh PROGRAM_FOLDER}
 db=$home/Bench/data/site1.db
 sum() { printf '%-12s %s\n' "$1" "$(sqlite3 "$db" "$2" | md5sum | cut -c1-16)"; }
-sum lines "SELECT l.LogLnID, v.StartLogLnID, l.VisitID IS NULL, l.PageID, l.Bytes, l.CntDupes, l.Timestamp, l.IP
+sum lines "SELECT l.LogLnID, CASE WHEN l.VisitID < 0 THEN l.VisitID ELSE v.StartLogLnID END, l.VisitID IS NULL, l.PageID, l.Bytes, l.CntDupes, l.Timestamp, l.IP
            FROM logline l LEFT JOIN visit v ON v.VisitID = l.VisitID ORDER BY l.LogLnID"
 sum visits "SELECT StartLogLnID, StartPageID, StartTimeStamp, EndTimeStamp, Files, FirstIP, CDSIPs, SearchTerm,
             StzdSearchTerm, SearchEngine, CDSClickFurtherPageIDs, CDSBytesClickFurtherPageIDs FROM visit

@@ -4,7 +4,9 @@
 // unattended run would. Prints lines, visits and seconds per step; compare.sh adds
 // the peers.
 //
-// usage: bench_import LOGFILE PROGRAM_FOLDER
+// usage: bench_import LOGFILE PROGRAM_FOLDER [--scan]
+//   --scan: the visits are built by the scan over the stored lines after the read,
+//   as for lines an earlier addition left without visits.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +14,8 @@
 #include <fstream>
 #include <set>
 #include <string>
+
+#include <QApplication>
 
 #include "core/program_paths.h"
 #include "core/text.h"
@@ -52,15 +56,18 @@ int main(int argc, char** argv) {
     const std::string log = std::filesystem::absolute(argv[1]).string();
     const std::string folder = std::filesystem::absolute(argv[2]).string();
     setenv("DRAVOLIN_HOME", folder.c_str(), 1);
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
     TXT_CrLfInit();
     bench::Unattended ui;
+    bench::UnattendedBoxes boxes;
     core::setUserInterface(&ui);
     sys::ensureProgramFolder(folder, sys::resourcesFolder(std::filesystem::path(argv[0]).parent_path().string()));
     shell::setProgramFolder(folder);
     shell::loadSteps("", shell::StartupWindow{[] {}, [] {}, [] {}, [] {}});
 
     // As the add-data command reads: the visits are built next.
-    gReadRec.VisitsWhileReading = true;
+    gReadRec.VisitsWhileReading = !(argc > 3 && std::string(argv[3]) == "--scan");
     auto t0 = bench::Clock::now();
     bool anyUsable = false;
     bool ok = RawLog_AddData_ReadLogFiles_OK(gDB, STTA_LogFileEntryJoin(log, "Combined (Apache, NGINX)"), "Add Log Data", "Add. Step 1/3: ", anyUsable);

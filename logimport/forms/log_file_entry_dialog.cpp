@@ -60,9 +60,9 @@ bool isCompressedType(const std::string& ext) {
 }
 
 // A compressed type needs the user's word; then the name must pass the path check, each
-// "*" read as the letter X so that wildcards do not count as refused characters.
+// "*" and "?" read as the letter X so that wildcards do not count as refused characters.
 bool specAccepted(const std::string& spec) {
-    const std::string probe = TXT_Replace(spec, "*", "X", true);
+    const std::string probe = TXT_Replace(TXT_Replace(spec, "*", "X", true), "?", "X", true);
     if (isCompressedType(core::lowerAscii(FILENAM_Ext(probe)))) {
         const std::string question =
             "The file type for the file name entered is usually compressed. You must first un compress the data "

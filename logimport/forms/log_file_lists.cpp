@@ -10,6 +10,7 @@
 #include "core/typed_array.h"
 #include "dialogs/edit_list_dialog.h"
 #include "dialogs/list_dialog.h"
+#include "dialogs/msgbox.h"
 #include "dialogs/paged_list_dialog.h"
 #include "dialogs/ready_dialogs.h"
 #include "logimport/forms/log_file_entry_dialog.h"
@@ -31,7 +32,10 @@ constexpr long kFmtLinesPage = 30;
 // editing an entry never makes that entry's format the default.
 class DefaultFormat {
 public:
-    DefaultFormat() : name_(INI_Get(kMain, "LFmtDflt", kRouted, 3)) {}
+    // A site that has chosen none shows the shipped default.
+    DefaultFormat() : name_(INI_Get(kMain, "LFmtDflt", kRouted, 3)) {
+        if (core::trimBlanks(name_).empty()) name_ = STTA_LogFmtDefault();
+    }
     ~DefaultFormat() {
         try {
             INI_Put(kMain, "LFmtDflt", name_, kRouted);
@@ -139,9 +143,17 @@ std::string fmtNameNew() {
     }
 }
 
+bool noFormatLine(const core::StrArray& lines) {
+    for (long i = 1; i <= lines.ubound(); ++i)
+        if (!TXT_Normalize(lines[i], "", true, false, false, "", "").empty()) return false;
+    return true;
+}
+
 // The format lines of one definition, one text box each. Item 0 of the stored list is
-// no format line and goes back as it was read; nothing is written unless OK ends it.
-void fmtLinesEdit(const std::string& name) {
+// no format line and goes back as it was read; nothing is written unless OK ends it,
+// and OK needs a line, since a definition without one matches no log line. True when
+// the lines were written.
+bool fmtLinesEdit(const std::string& name) {
     core::StrArray lines;
     CHUNKS_IniGet(name, kDefsCDS, gIniLogFmts, "|", kChunksNoExclusion, lines, 0, 3);
     MB_PagedListArgs args;
@@ -153,11 +165,24 @@ void fmtLinesEdit(const std::string& name) {
     args.secondCaption = "&Cancel";
     args.lastPageCaption = "&Add Line";
     args.endOnSecond = true;
-    std::string states;
-    MB_CtlEntry none;
-    long pressed = 0;
-    if (MB_CheckListPaged(args, lines, states, none, pressed) && pressed == 1)
-        CHUNKS_IniPut(name, kDefsCDS, gIniLogFmts, lines, "|", kChunksNoExclusion, 0, false);
+    args.focusOnEmpty = true;  // a new line opens with the cursor in it
+    for (;;) {
+        std::string states;
+        MB_CtlEntry none;
+        long pressed = 0;
+        if (!MB_CheckListPaged(args, lines, states, none, pressed) || pressed != 1) return false;
+        if (!noFormatLine(lines)) break;
+        MB_Info("Enter at least one format line. A log format without one matches no log line.");
+    }
+    CHUNKS_IniPut(name, kDefsCDS, gIniLogFmts, lines, "|", kChunksNoExclusion, 0, false);
+    return true;
+}
+
+// A new or copied definition that its first edit did not store is taken back.
+void fmtNewEdit(const std::string& name) {
+    if (fmtLinesEdit(name)) return;
+    CHUNKS_IniDelete(kMain, "AcD", kRouted, name, "|", kChunksNoExclusion, false, 3);
+    INI_EraseEntry(name, kDefsCDS, gIniLogFmts);
 }
 
 }  // namespace
@@ -220,7 +245,7 @@ void STTA_LogFmtDefsEdit() {
                 // The definition's own section stays.
                 break;
             case dlg::kListAdded:
-                if (const std::string name = fmtNameNew(); !name.empty()) fmtLinesEdit(name);
+                if (const std::string name = fmtNameNew(); !name.empty()) fmtNewEdit(name);
                 break;
             case dlg::kListActionA:
                 fmtLinesEdit(args.selection);
@@ -230,7 +255,7 @@ void STTA_LogFmtDefsEdit() {
                 if (const std::string name = fmtNameNew(); !name.empty()) {
                     const std::string source = args.selection.substr(0, args.selection.rfind('|'));
                     INI_Put(name, kDefsCDS, INI_Get(source, kDefsCDS, gIniLogFmts, 3), gIniLogFmts);
-                    fmtLinesEdit(name);
+                    fmtNewEdit(name);
                 }
                 break;
             default:

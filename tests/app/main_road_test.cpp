@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <fstream>
 #include <map>
+#include <regex>
+#include <set>
 
 #include "analysis/forms/results_window.h"
 #include "app/analysis_commands.h"
@@ -21,6 +23,7 @@
 #include "platform/chart/chart_view.h"
 #include "platform/grid/flex_grid.h"
 #include "shell/main_window.h"
+#include "shell/menu_tree.h"
 #include "tests/logimport/generated_site.h"
 #include "tests/shell/shell_home.h"
 
@@ -40,14 +43,52 @@ protected:
         analysis.reset();
         ShellHome::TearDown();
     }
+    // A generated log added from File > Add new raw log data; the generator's truth file.
+    std::string addGeneratedLog(int lines, int seed) {
+        const std::string src = std::getenv("DRAVOLIN_SOURCE_DIR");
+        const std::string log = home / "gen.log", truthFile = home / "gen.truth";
+        EXPECT_EQ(std::system(("python3 '" + src + "/tests/fixtures/genlog.py' " + std::to_string(lines) + " --seed " +
+                               std::to_string(seed) + " -o '" + log + "' --truth '" + truthFile + "'")
+                                  .c_str()),
+                  0);
+        INI_Put("Main", "PAFNlog", STTA_LogFileEntryJoin(log, "Combined (Apache, NGINX)"), "::*");
+        INI_Put("Main", "DoAdd", "1", "::*");
+        boxes.press("Select File to add", "Sta&rt. Read Log File")
+            .press("Main Processing [add lines]", "&OK")
+            .press("Total log lines read", "&OK")
+            .press("Data added.", "Don&e");
+        frame.menuItem("FW")->trigger();
+        EXPECT_EQ(boxes.pending(), 0u);
+        return truthFile;
+    }
     SrchTmLstFrm* activeResults() {
         QMdiSubWindow* sub = frame.mdiArea()->activeSubWindow();
         return sub ? qobject_cast<SrchTmLstFrm*>(sub->widget()) : nullptr;
     }
+    // The generator's search visits that make a visit on a new site, which skips
+    // requests that failed with 404: a search landing on a missing page makes none.
+    testsupport::SearchTruth searchVisits(const std::string& truthFile) {
+        static const std::regex failed(
+            R"(^(\S+) \S+ \S+ \[(\d\d)/(\w{3})/(\d{4}):(\d\d):(\d\d):(\d\d) [^\]]*\] "[^"]*" 404 )");
+        static const std::string months = "JanFebMarAprMayJunJulAugSepOctNovDec";
+        testsupport::SearchTruth visits = testsupport::readTruth(truthFile);
+        std::ifstream log(home / "gen.log");
+        std::size_t missed = 0;
+        for (std::string line; std::getline(log, line);) {
+            std::smatch m;
+            if (!std::regex_search(line, m, failed)) continue;
+            const std::size_t month = months.find(m[3].str()) / 3 + 1;
+            const std::string stamp = m[4].str() + (month < 10 ? "0" : "") + std::to_string(month) + m[2].str() +
+                                      m[5].str() + m[6].str() + m[7].str();
+            missed += visits.erase({m[1].str(), stamp});
+        }
+        EXPECT_GT(missed, 0u);  // the generator writes such landings; the check must see them
+        return visits;
+    }
     // Users per term as the generator wrote them, the way the analysis writes terms.
     std::map<std::string, long> termUsers(const std::string& truthFile) {
         std::map<std::string, long> users;
-        for (const auto& [visit, search] : testsupport::readTruth(truthFile))
+        for (const auto& [visit, search] : searchVisits(truthFile))
             if (!search.term.empty()) {
                 std::string term;
                 STTA_StzdSearchTermMake(search.term, term);
@@ -61,22 +102,7 @@ protected:
 };
 
 TEST_F(MainRoad, AddALogReadTheTopTermsSortPlotAndReportAgainFromTheAnalysis) {
-    const std::string src = std::getenv("DRAVOLIN_SOURCE_DIR");
-    const std::string log = home / "gen.log", truthFile = home / "gen.truth";
-    ASSERT_EQ(std::system(("python3 '" + src + "/tests/fixtures/genlog.py' 5000 --seed 11 -o '" + log + "' --truth '" +
-                           truthFile + "'")
-                              .c_str()),
-              0);
-
-    // File > Add new raw log data.
-    INI_Put("Main", "PAFNlog", STTA_LogFileEntryJoin(log, "Combined (Apache, NGINX)"), "::*");
-    INI_Put("Main", "DoAdd", "1", "::*");
-    boxes.press("Select File to add", "Sta&rt. Read Log File")
-        .press("Main Processing [add lines]", "&OK")
-        .press("Total log lines read", "&OK")
-        .press("Data added.", "Don&e");
-    frame.menuItem("FW")->trigger();
-    ASSERT_EQ(boxes.pending(), 0u);
+    const std::string truthFile = addGeneratedLog(5000, 11);
 
     // Reports > Top Search Terms: the first report analyses, after the dates are confirmed.
     boxes.press("for new analysis below", " &OK - Start New Analysis ");
@@ -137,6 +163,40 @@ TEST_F(MainRoad, AddALogReadTheTopTermsSortPlotAndReportAgainFromTheAnalysis) {
     EXPECT_EQ(all->dIfrmData(), terms->dIfrmData());
     EXPECT_GE(all->fSearchTerms()->Rows(), grid->Rows());
     EXPECT_EQ(boxes.pending(), 0u);
+}
+
+TEST_F(MainRoad, EveryReportCommandOpensItsWindowAnalysingEachKindOnce) {
+    const std::string truthFile = addGeneratedLog(5000, 11);
+    INI_Put("Main", "ThresholdTrk", "0", "::*");  // tracks repeat rarely in a small log
+    std::map<std::string, long> engines;
+    for (const auto& [visit, search] : searchVisits(truthFile)) ++engines[search.engineHost];
+    std::set<long> analysed;
+    for (const shell::MenuSpec& menu : shell::mainMenuTree())
+        for (const shell::MenuItemSpec& item : menu.items) {
+            if (item.reportKind == 0) continue;
+            SCOPED_TRACE(item.code);
+            if (analysed.insert(item.reportKind).second)
+                boxes.press("for new analysis below", " &OK - Start New Analysis ");
+            const SrchTmLstFrm* before = activeResults();
+            frame.menuItem(item.code)->trigger();
+            ASSERT_EQ(boxes.pending(), 0u);
+            SrchTmLstFrm* window = activeResults();
+            ASSERT_NE(window, nullptr);
+            ASSERT_NE(window, before);  // a box the test did not expect leaves no new window
+            grid::FlexGrid* grid = window->fSearchTerms();
+            EXPECT_EQ(grid->TextMatrix(grid->Rows() - 1, 0), ".. Total ..");
+            if (item.reportKind == 1 && item.reportMode == 3) continue;  // no groups defined: the rest row only
+            EXPECT_GT(grid->Rows(), 3);
+            if (item.reportKind == 11) {
+                // The top engine has the users the generator sent from its hosts.
+                const std::string engine = core::lowerAscii(grid->TextMatrix(1, 0));
+                long written = 0;
+                for (const auto& [host, n] : engines)
+                    if (host.find(engine) != std::string::npos) written += n;
+                EXPECT_EQ(static_cast<long>(TXT_Val(grid->TextMatrix(1, 1))), written) << engine;
+            }
+        }
+    EXPECT_EQ(analysis->dataForms().size(), analysed.size());
 }
 
 }  // namespace

@@ -93,17 +93,26 @@ TEST(DelimitedLists, EscapePairNeverFusesWithItemText) {
     // A list whose end only looks like a trailer is written with one.
     Items tricky{"x{{||{{ab"};
     EXPECT_EQ(split(join(tricky, ":::"), ":::"), tricky);
+    for (const Items& fused : {Items{"a|", "b"}, Items{"|", "|"}, Items{"x", "|y|"}}) {
+        SCOPED_TRACE(join(fused, "||"));
+        EXPECT_EQ(split(join(fused, "||"), "||"), fused);
+        bool ok = false;
+        const std::string inserted = CHUNKS_InsertEx("p||q", fused[0], "||", kChunksNoExclusion, 0,
+                                                     false, false, ok);
+        EXPECT_EQ(split(inserted, "||"), (Items{"p", "q", fused[0]}));
+    }
 }
 
 TEST(DelimitedLists, JoinThenSplitGivesTheItemsBack) {
-    // A long delimiter's own characters at an item's edge can fuse with it (":" then
-    // ":::"); no pair can mark that, so those items use an alphabet without ":".
-    const std::string alphabet = "|{}!\"ab ";
+    // ":" and "|" at an item's edge can fuse with a delimiter that overlaps itself
+    // (":" then ":::", "a|" then "||").
+    const std::string alphabet = "|{}!\"ab :";
     std::mt19937 rng(20261210);
     auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
     struct Mode {
         std::string delimiter, spec;
     } modes[] = {{"|", kChunksNoExclusion}, {"|", "{}"}, {":::", kChunksNoExclusion}, {":", "{}"},
+                 {"||", kChunksNoExclusion}, {"abab", kChunksNoExclusion}, {"|:", kChunksNoExclusion},
                  {"|", "!}"}};
     for (const auto& m : modes) {
         for (int round = 0; round < 1500; ++round) {

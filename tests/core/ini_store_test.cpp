@@ -113,6 +113,22 @@ TEST_F(IniStore, AnyTextSurvivesWriteAndRead) {
     EXPECT_EQ(INI_Get("S", "date", file, 1), core::vbCStr(core::DateTime{45000.5}));
 }
 
+// A name beginning with "[" must not be written as a section line, which would lose it
+// and hide the entries written after it.
+TEST_F(IniStore, EntryNamesBeginningWithABracketRoundTrip) {
+    const char* names[] = {"[x", "[x]", "  [y]z", "]w", "a[b]", "[", "[]=["};
+    for (const char* name : names) {
+        INI_Put("S", name, std::string("v") + name, file, 1);
+        INI_Put("S", "after", "still here", file, 1);
+    }
+    for (const char* name : names) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(INI_Get("S", name, file, 1), std::string("v") + name);
+    }
+    EXPECT_EQ(INI_Get("S", "after", file, 1), "still here");
+    EXPECT_NE(readFile(file).find("a[b]=va[b]"), std::string::npos) << "other names keep their brackets";
+}
+
 TEST_F(IniStore, HandEditedFilesReadAsWritten) {
     writeFile(file, "[Main]\r\n  Key One = some value  \r\nq=\"quoted\"\r\n\r\n[ Other ]\r\nx=1\r\n");
     EXPECT_EQ(INI_Get("main", "key one", file, 1), "some value");

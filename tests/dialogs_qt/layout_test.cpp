@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -81,6 +82,87 @@ TEST_F(BoxTest, ButtonEntryMakesACentredRowAndTheLastFocusRequestWins) {
         d.press("&Down");
     });
     EXPECT_EQ(r, 2);
+}
+
+// Typing a letter where a button has the focus presses that button, so a box that
+// asks for text opens in its first entry unless a control or button is named.
+TEST_F(BoxTest, FocusOpensInTheFirstTextEntryUnlessNamed) {
+    struct Case {
+        const char* name;
+        const char* options;
+        bool checkAsksFocus;
+        const char* focused;  // "text", "check" or "button 2"
+    } cases[] = {
+        {"firstEntry", "", false, "text"},
+        {"controlAsks", "", true, "check"},
+        {"buttonNamed", "FocBut=2", false, "button 2"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        MB_AddControl("Label", "", "Name:", ctl, true);
+        const long check = MB_AddControl("CheckBox", spec({{1, "Keep"}, {7, c.checkAsksFocus ? "True" : ""}}), "0", ctl, false);
+        const long text = MB_AddControl("TextBox", "", "", ctl, false);
+        show("Focus", "&OK|&Cancel", c.options, "", [&](const core::DlgView&, core::DlgDriver& d) {
+            QWidget* expected = std::string(c.focused) == "text"    ? controlOf(text)
+                                : std::string(c.focused) == "check" ? controlOf(check)
+                                                                    : gMBForm->fButton[2];
+            EXPECT_EQ(gMBForm->focusWidget(), expected);
+            d.press("&OK");
+        });
+        TearDown();
+    }
+}
+
+// A long problem text in a low box: the panel grows, and the box with it.
+TEST_F(BoxTest, ProblemPanelShowsItsWholeTextAboveItsButton) {
+    MB_AddControl("TextBox", "", "BLOG SITE", ctl, true);
+    const std::string problem =
+        "A site database named blog site already exists. Enter a different name. (Changes in upper/lower case "
+        "are ignored. Leading and trailing blanks are ignored.)";
+    show("Enter a name for the new site database.", "1", MB_OptNoHide(problem, 0, 0), "",
+         [](const core::DlgView&, core::DlgDriver& d) {
+             const QRectF client(0, 0, gMBForm->ScaleWidth(), gMBForm->ScaleHeight());
+             const QRectF panel = twRect(gMBForm->fValiPic);
+             const QRectF label = twRect(gMBForm->fValiLabel[0]), button = twRect(gMBForm->fValiButton);
+             EXPECT_TRUE(client.contains(panel));
+             EXPECT_GE(label.top(), 0);
+             EXPECT_LE(label.bottom(), button.top());
+             EXPECT_LE(button.bottom(), panel.height());
+             d.closeBox();
+             d.press("&OK");
+         });
+}
+
+// The arrow keys go on from the chosen item, not from the top of the list.
+TEST_F(BoxTest, AChosenListItemIsAlsoTheCurrentOne) {
+    const long list = MB_AddListCtlStr("a|b|c", "", 2, "ListBox", "", ctl, true);
+    show("List", "0", "", "", [&](const core::DlgView&, core::DlgDriver& d) {
+        auto* l = static_cast<QListWidget*>(controlOf(list));
+        EXPECT_EQ(l->currentRow(), 2);
+        EXPECT_TRUE(l->item(2)->isSelected());
+        d.press("&OK");
+    });
+}
+
+// The grey state is the program's: a click only ticks and unticks.
+TEST_F(BoxTest, ClickTogglesACheckBoxBetweenTickedAndUnticked) {
+    struct Case {
+        const char* start;
+        int clicks;
+        const char* expected;
+    } cases[] = {{"0", 1, "1"}, {"0", 2, "0"}, {"1", 1, "0"}, {"2", 1, "1"}, {"2", 2, "0"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.start) + " clicked " + std::to_string(c.clicks));
+        SetUp();
+        const long check = MB_AddControl("CheckBox", spec({{1, "Skip"}}), c.start, ctl, true);
+        show("Click", "0", "", "", [&](const core::DlgView&, core::DlgDriver& d) {
+            for (int i = 0; i < c.clicks; ++i) static_cast<QCheckBox*>(controlOf(check))->click();
+            d.press("&OK");
+        });
+        EXPECT_EQ(ctl.values[check], c.expected);
+        TearDown();
+    }
 }
 
 TEST_F(BoxTest, LayoutErrorsReachTheCaller) {
@@ -171,7 +253,10 @@ TEST_F(BoxTest, BoxWidthFollowsTextAndButtons) {
     show("Many", twelve, MB_OptMaxButtonsPerLine(5), "", [](const core::DlgView&, core::DlgDriver& d) {
         const auto b = mainButtons(1, 12);
         const double w = twRect(b[0]).width();
-        EXPECT_DOUBLE_EQ(gMBForm->Width(), 5 * (w + 120) - 120 + 2 * 120 + 120);
+        const double frame = gMBForm->Width() - gMBForm->ScaleWidth();
+        EXPECT_DOUBLE_EQ(gMBForm->Width(), 5 * (w + 120) - 120 + 2 * 120 + 120 + frame);
+        // The rows are centred inside the frame.
+        EXPECT_DOUBLE_EQ(twRect(b[0]).left(), gMBForm->ScaleWidth() - twRect(b[4]).right());
         EXPECT_DOUBLE_EQ(twRect(b[5]).top(), twRect(b[0]).bottom() + 120);
         EXPECT_DOUBLE_EQ(twRect(b[10]).top(), twRect(b[5]).bottom() + 120);
         EXPECT_DOUBLE_EQ(twRect(b[5]).left(), twRect(b[0]).left());

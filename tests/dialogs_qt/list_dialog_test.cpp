@@ -1,5 +1,7 @@
 #include "dialogs/list_dialog.h"
 
+#include <QFontMetricsF>
+
 #include "core/delimited_lists.h"
 #include "core/ini_store.h"
 #include "core/text.h"
@@ -380,4 +382,23 @@ TEST_F(ListDlgTest, RememberedButtonsComeFirstAndKeepTheDialogsNumbersApart) {
         EXPECT_EQ(responder.shown().at(0).buttons.at(0), "&One");
         EXPECT_EQ(responder.shown().at(0).escButton, 7);
     }
+}
+
+// A column narrower than its header caption is widened to show the whole caption.
+TEST_F(ListDlgTest, HeaderCaptionsAreNeverCut) {
+    core::StrArray items;
+    CHUNKS_Split("bot\tBot/1.0\t12", items, 1);
+    args.header = "Filter\tUser Agent Values\t# Found";
+    args.gridSpec = "11000|||||||||1||{5000|4800|600}";
+    args.pickOnly = true;
+    ScriptedResponder responder;
+    responder.expect({.act = [](const core::DlgView&, core::DlgDriver& d) {
+        auto* g = gMBForm->findChild<grid::FlexGrid*>();
+        ASSERT_NE(g, nullptr);
+        const QFontMetricsF metrics(g->font());
+        EXPECT_GE(g->ColWidth(3), metrics.horizontalAdvance("# Found") * 15);
+        EXPECT_EQ(g->ColWidth(2), 4800);  // wide enough already
+        d.closeBox();
+    }});
+    MB_ListDlg(items, args);
 }

@@ -99,6 +99,7 @@ TEST_F(BoxTest, CaptionRules) {
         {"Dravolin", "Plain", "Plain"},
         {"Dravolin", "", "Dravolin"},
         {"", "", QCoreApplication::applicationName().toStdString()},
+        {"Dravolin", "- Bot filters." + std::string(150, ' ') + "\r\rNB all of them", "Dravolin - Bot filters."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.caption + " / " + c.product);
@@ -280,6 +281,22 @@ TEST_F(BoxTest, KeypadDigitsCloseLikeTheMainKeyboardsAndTheRawCodeIsKept) {
     });
     EXPECT_EQ(r, -2);
     EXPECT_EQ(CHUNKS_Get(1, CHUNKS_Get(4, state)), "53");
+}
+
+// After the problem panel's OK (by Enter) the box's own default button takes Enter again.
+TEST_F(BoxTest, EnterPressesTheDefaultButtonAgainAfterTheProblemPanel) {
+    const long text = MB_AddControl("TextBox", dlgtest::spec({{7, "True"}}), "", ctl, true);
+    QTimer::singleShot(0, [] {
+        QApplication::setActiveWindow(gMBForm);
+        QTest::keyClick(gMBForm->focusWidget(), Qt::Key_Return);
+        EXPECT_FALSE(gMBForm->fValiPic->isVisible());
+        QTest::keyClicks(gMBForm->focusWidget(), "shop");
+        QTest::keyClick(gMBForm->focusWidget(), Qt::Key_Return);
+        if (!gMBForm->resultWritten()) QTest::mouseClick(gMBForm->fButton[2], Qt::LeftButton);  // Enter did nothing
+    });
+    Msgbxform* form = nullptr;
+    EXPECT_EQ(MB_Show("Name", "1", MB_OptNoHide("Name is required.", 0, 0), "Real", ctl, state, form), 1);
+    EXPECT_EQ(ctl.values[text], "shop");
 }
 
 // The modal show ends although the box is shown again at once.

@@ -46,23 +46,15 @@ struct GeneratedLog {
     long long linesBuilt = 0;  // lines the visit building took
 };
 
-// Generates `lines` lines with the seed over `days` days from 1 January 2026, adds
-// them to the site with the shipped combined format (robots named in their user agents
-// filtered) and builds the visits. The caller routes [Main] of "::*" to the site's
-// LastVals.ini.
-inline GeneratedLog addGeneratedLog(TempSite& site, int lines, int seed, int days = 30) {
+// Adds one log file to the site as the addition does (read with the shipped combined
+// format, robots named in their user agents filtered, then the visits), with `rec`
+// as the read record. The caller routes [Main] of "::*" to the site's LastVals.ini.
+inline long long addLogFile(TempSite& site, const std::string& log, ReadRec& rec) {
     const std::string src = std::getenv("DRAVOLIN_SOURCE_DIR");
     gIniLogFmts = src + "/resources/param/logfmts.ini";
     gAppPath = src + "/resources/";
     STTA_SEDefsLoad();
     INI_Put("Main", "LFmtDflt", "Combined (Apache, NGINX)", gIniLastVals);
-
-    const std::string log = site.home / "gen.log", truthFile = site.home / "gen.truth";
-    const std::string cmd = "python3 '" + src + "/tests/fixtures/genlog.py' " + std::to_string(lines) + " --seed " +
-                            std::to_string(seed) + " --days " + std::to_string(days) + " -o '" + log + "' --truth '" + truthFile + "'";
-    EXPECT_EQ(std::system(cmd.c_str()), 0);
-
-    ReadRec rec;
     rec.NoPromptInvalid = true;
     rec.RobotSet = FltrSet{.Active = true,
                            .Rules = {{}, {kFltrContains, "bot", false}, {kFltrContains, "spider", false}},
@@ -72,11 +64,30 @@ inline GeneratedLog addGeneratedLog(TempSite& site, int lines, int seed, int day
     EXPECT_TRUE(RawLog_AddData_ReadLogFiles_OK(site.db, log, "Test", "Add. Step 1/3: ", usable, rec));
     STTA_LogLineRsClose();
     bool interrupted = true;
-    GeneratedLog out;
-    out.linesBuilt = LogLnRaw_Add(site.db, rec, interrupted);
+    const long long built = LogLnRaw_Add(site.db, rec, interrupted);
     EXPECT_FALSE(interrupted);
     gAppPath.clear();
     gIniLogFmts.clear();
+    return built;
+}
+
+// Writes `lines` lines with the seed over `days` days from 1 January 2026 into `log`,
+// and what the generator wrote for each search visit into `truthFile`.
+inline void generateLog(const std::string& log, const std::string& truthFile, int lines, int seed, int days = 30) {
+    const std::string src = std::getenv("DRAVOLIN_SOURCE_DIR");
+    const std::string cmd = "python3 '" + src + "/tests/fixtures/genlog.py' " + std::to_string(lines) + " --seed " +
+                            std::to_string(seed) + " --days " + std::to_string(days) + " -o '" + log + "' --truth '" +
+                            truthFile + "'";
+    EXPECT_EQ(std::system(cmd.c_str()), 0);
+}
+
+// Generates `lines` lines with the seed over `days` days and adds them to the site.
+inline GeneratedLog addGeneratedLog(TempSite& site, int lines, int seed, int days = 30) {
+    const std::string log = site.home / "gen.log", truthFile = site.home / "gen.truth";
+    generateLog(log, truthFile, lines, seed, days);
+    ReadRec rec;
+    GeneratedLog out;
+    out.linesBuilt = addLogFile(site, log, rec);
     out.truth = readTruth(truthFile);
     return out;
 }

@@ -9,6 +9,7 @@
 #include "logimport/log_format.h"
 #include "tests/support/fake_user_interface.h"
 #include "tests/support/scripted_responder.h"
+#include "tests/support/temp_home.h"
 
 namespace {
 
@@ -155,6 +156,11 @@ TEST(ShippedLogFormats, SplitTheirSampleLines) {
          {{14, "2023"}, {11, "01"}, {10, "15"}, {16, "10"}, {17, "00"}, {27, "01"}, {3, "/index.html"},
           {4, "q=1"}, {8, "-"}, {2, "192.168.1.5"}, {5, "Mozilla/5.0+(Windows+NT+10.0)"},
           {7, "https://www.bing.com/search?q=x"}, {24, "200"}}},
+        // A request that sent no request line at all, as nginx logs it.
+        {"Combined (Apache, NGINX)", "203.0.113.50 - - [10/Dec/2026:10:00:00 +0000] \"-\" 400 0 \"-\" \"-\"",
+         {{2, "203.0.113.50"}, {10, "10"}, {12, "Dec"}, {3, "-"}, {24, "400"}, {20, "0"}, {5, "-"}}},
+        {"Common (Apache, NGINX)", "203.0.113.50 - - [10/Dec/2026:10:00:00 +0000] \"-\" 400 0",
+         {{2, "203.0.113.50"}, {3, "-"}, {24, "400"}}},
     };
     core::StrArray names;
     CHUNKS_Split(INI_Get("Main", "AcD", gIniLogFmts, 3), names, 1);
@@ -168,13 +174,28 @@ TEST(ShippedLogFormats, SplitTheirSampleLines) {
         LogFields fields;
         ASSERT_TRUE(STTA_LogLineSplit(c.line, compiled, fields));
         for (const auto& [no, text] : c.fields) EXPECT_EQ(fields[size_t(no)], text) << "field " << no;
+        EXPECT_TRUE(STTA_LogFieldsHoldData(fields));
     }
     LogFmtCompiled w3c;
     STTA_LogFmtDefLoad("W3C extended (IIS)", w3c);
     LogFields fields;
-    EXPECT_FALSE(STTA_LogLineSplit("#Fields: date time s-ip cs-method cs-uri-stem cs-uri-query s-port "
-                                   "cs-username c-ip cs(User-Agent) cs(Referer) sc-status", w3c, fields));
+    // Directive lines match, but carry no data.
+    ASSERT_TRUE(STTA_LogLineSplit("#Fields: date time s-ip cs-method cs-uri-stem cs-uri-query s-port "
+                                  "cs-username c-ip cs(User-Agent) cs(Referer) sc-status", w3c, fields));
+    EXPECT_FALSE(STTA_LogFieldsHoldData(fields));
     LogFmtCompiled missing;
     STTA_LogFmtDefLoad("No such format", missing);
     EXPECT_FALSE(STTA_LogLineSplit("anything", missing, fields));
+}
+
+TEST(LogFmtDefault, TheSitesChoiceElseTheShippedDefault) {
+    testsupport::TempHome home;
+    gIniLastVals = home / "LastVals.ini";
+    gIniLogFmts = std::string(std::getenv("DRAVOLIN_SOURCE_DIR")) + "/resources/param/logfmts.ini";
+    testsupport::writeFile(gIniLastVals, "[Main]\n");
+    EXPECT_EQ(STTA_LogFmtDefault(), "Combined (Apache, NGINX)");  // a new site has chosen none
+    INI_Put("Main", "LFmtDflt", "Common (Apache, NGINX)", gIniLastVals);
+    EXPECT_EQ(STTA_LogFmtDefault(), "Common (Apache, NGINX)");
+    gIniLastVals.clear();
+    gIniLogFmts.clear();
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "core/ini_store.h"
 #include "core/progress.h"
 #include "logimport/line_processing.h"
@@ -170,6 +172,17 @@ TEST_F(LineProcessing, ComponentHitIsCountedBeforeTheRobotRule) {
     EXPECT_EQ(rec.File.LinesAccepted, 0);
 }
 
+TEST_F(LineProcessing, DirectiveLinesOfW3CLogsArePassedOverSilently) {
+    STTA_LogFmtDefLoad("W3C extended (IIS)", formats);
+    process("#Software: Microsoft Internet Information Services 10.0");
+    process("#Fields: date time s-ip cs-method cs-uri-stem cs-uri-query s-port cs-username c-ip "
+            "cs(User-Agent) cs(Referer) sc-status sc-substatus sc-win32-status time-taken");
+    process("2026-12-10 10:00:01 10.0.0.1 GET /index.html - 80 - 192.168.1.5 Mozilla/5.0 - 200 0 0 15");
+    EXPECT_EQ(rec.File.LinesMatched, 1);
+    EXPECT_EQ(rec.File.LinesAccepted, 1);
+    EXPECT_EQ(rec.ProblemFiles.ubound(), -1);  // no box either: none was expected
+}
+
 TEST_F(LineProcessing, UnmatchedLinesAreListedOnceAndCancelStops) {
     testsupport::ScriptedResponder responder;
     responder.press("Log Line Found cannot be matched", "&OK");
@@ -181,8 +194,13 @@ TEST_F(LineProcessing, UnmatchedLinesAreListedOnceAndCancelStops) {
     } catch (const sys::RtError& e) {
         EXPECT_EQ(e.number(), sys::kErrUserAbort);
     }
-    rec.NoPromptInvalid = true;
-    process("garbage three");  // no box
+    // The prompt's check box ends the prompts for the rest of the read.
+    responder.expect({.expectMessage = "garbage three",
+                      .sets = {{"cap:Do &not Show this Message again", "1"}},
+                      .press = "&OK"});
+    process("garbage three");
+    EXPECT_TRUE(rec.NoPromptInvalid);
+    process("garbage four");  // no box
     ASSERT_EQ(rec.ProblemFiles.ubound(), 0);
     EXPECT_EQ(rec.ProblemTexts[0], "Log Line Found cannot be matched for specified format. Line[s] Skipped.");
     EXPECT_EQ(responder.pending(), 0u);
@@ -309,6 +327,14 @@ TEST_F(ReadRun, WildcardFilesAreReadInTheConfirmedOrderAndCancelReadsNothing) {
     EXPECT_EQ(rows(), 6);
     const std::string firstRead = TXT_EndsWith(firstShown, "w2.log", true) ? "2.2.2.%" : "1.1.1.%";
     EXPECT_EQ(site.count("SELECT COUNT(*) FROM logline WHERE LogLnID <= 3 AND IP LIKE '" + firstRead + "'"), 3);
+    // "?" stands for one character, as in the entry dialog.
+    ui.arrange = {};
+    testsupport::writeFile(site.home / "logs/w3.log", manyLines(3, "3.3.3."));
+    testsupport::writeFile(site.home / "logs/w33.log", manyLines(3, "4.4.4."));
+    responder.press("The following files will be processed", "&Yes");
+    EXPECT_TRUE(read(site.home / "logs/w?.log"));
+    EXPECT_EQ(site.count("SELECT COUNT(*) FROM logline WHERE IP LIKE '3.3.3.%'"), 3);
+    EXPECT_EQ(site.count("SELECT COUNT(*) FROM logline WHERE IP LIKE '4.4.4.%'"), 0);
 }
 
 TEST_F(ReadRun, StopKeepsWhatWasCommittedAndARereadDoublesNothing) {
@@ -359,19 +385,42 @@ TEST_F(ReadRun, FileChecksFindTheValidEndsOrSkipTheFile) {
         const char* first;
         const char* last;
         const char* problem;
+        const char* box = "";  // told even with prompts for invalid lines off
+        bool exists = true;
     } cases[] = {
         {"valid", valid, true, "20261210100000", "20261210102030", ""},
         {"junk head and a tail longer than one window", "junk\n" + valid + junk, true, "20261210100000",
          "20261210102030", ""},
+        {"a comment header of a few KB", std::string(5000, '#') + "\n" + valid, true, "20261210100000",
+         "20261210102030", ""},
+        {"junk running over many blocks on both sides", junk + junk + std::string(200000, 'x') + "\n" + valid +
+                                                            std::string(200000, 'y') + "\n" + junk,
+         true, "20261210100000", "20261210102030", ""},
+        {"one valid line longer than a block", logLine("1.1.1.1", "10:00:00", "/" + std::string(150000, 'p')),
+         true, "20261210100000", "20261210100000", ""},
+        {"CR line ends", logLine("1.1.1.1", "10:00:00", "/a.html") + "\r" + logLine("1.1.1.1", "10:20:30", "/b.html"),
+         true, "20261210100000", "20261210102030", ""},
         {"empty", "", false, "", "", "Log file is empty or does not exist. File Skipped."},
         {"no valid line", junk, false, "", "", "Log file does not contain any valid lines. File Skipped."},
+        {"missing", "", false, "", "", "Log file does not exist. File Skipped.", "Log file does not exist.", false},
+        {"gzip whatever its name", std::string("\x1f\x8b\x08\0", 4) + junk, false, "", "",
+         "Log file is compressed (gzip). File Skipped.", "Log file is compressed (gzip)"},
+        {"bzip2", "BZh91AY&SY" + junk, false, "", "", "Log file is compressed (bzip2). File Skipped.",
+         "Log file is compressed (bzip2)"},
+        {"xz", std::string("\xfd" "7zXZ\0", 6) + junk, false, "", "", "Log file is compressed (xz). File Skipped.",
+         "Log file is compressed (xz)"},
+        {"zip", "PK\x03\x04" + junk, false, "", "", "Log file is compressed (zip). File Skipped.",
+         "Log file is compressed (zip)"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         rec = ReadRec{};
         rec.NoPromptInvalid = true;
         rec.CurrentFile = site.home / "logs/check.log";
-        testsupport::writeFile(rec.CurrentFile, c.content);
+        std::filesystem::remove(rec.CurrentFile);
+        if (c.exists) testsupport::writeFile(rec.CurrentFile, c.content);
+        testsupport::ScriptedResponder responder;
+        if (*c.box) responder.press(c.box, "&OK");
         std::string first, last;
         EXPECT_EQ(STTA_LogFileFirstLastStamp(rec.CurrentFile, formats, rec, first, last), c.ok);
         if (c.ok) {
@@ -381,13 +430,18 @@ TEST_F(ReadRun, FileChecksFindTheValidEndsOrSkipTheFile) {
             ASSERT_EQ(rec.ProblemTexts.ubound(), 0);
             EXPECT_EQ(rec.ProblemTexts[0], c.problem);
         }
+        EXPECT_EQ(responder.pending(), 0u);
     }
-    // A missing file is skipped and the run goes on.
+    // A missing file and a pattern that matches nothing are told, and the run goes on.
     rec = ReadRec{};
     rec.NoPromptInvalid = true;
     testsupport::writeFile(site.home / "logs/ok.log", valid);
-    EXPECT_TRUE(read(site.home / "logs/missing.log" + "|" + site.home / "logs/ok.log"));
+    testsupport::ScriptedResponder responder;
+    responder.press("logs/missing.log", "&OK").press("No file matches the file name pattern.", "&OK");
+    EXPECT_TRUE(read(site.home / "logs/missing.log" + "|" + site.home / "logs/none*.log" + "|" +
+                     site.home / "logs/ok.log"));
     EXPECT_EQ(rows(), 2);
+    EXPECT_EQ(responder.pending(), 0u);
 }
 
 TEST_F(ReadRun, ATestReadStoresNothingAndAsksNothing) {

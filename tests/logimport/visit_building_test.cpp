@@ -10,6 +10,7 @@
 #include "core/program_paths.h"
 #include "core/progress.h"
 #include "core/shell_hooks.h"
+#include "logimport/addition_history.h"
 #include "logimport/search_engine_store.h"
 #include "logimport/visit_pages.h"
 #include "platform/sys/clock.h"
@@ -79,9 +80,18 @@ protected:
                                     static_cast<long>(s.column(1).asInteger()));
                             });
         Groups g;
-        for (auto& [id, lines] : byVisit) g.push_back(lines);
+        for (auto& [id, lines] : byVisit)
+            if (id != kErasedLineVisitID) g.push_back(lines);
         std::sort(g.begin(), g.end());
         return g;
+    }
+
+    // The lines the clean-up took out, kept to be known again.
+    std::vector<long> erased() {
+        std::vector<long> ids;
+        site_.db.forEachRow("SELECT LogLnID FROM logline WHERE VisitID = ? ORDER BY LogLnID", {kErasedLineVisitID},
+                            [&](const dao::Statement& s) { ids.push_back(static_cast<long>(s.column(0).asInteger())); });
+        return ids;
     }
 
     dao::Recordset visitOf(long logLnID) {
@@ -205,6 +215,7 @@ TEST_F(VisitBuilding, ProbableRobotKeepsOnlyTheFirstLines) {
     add(lines);
     EXPECT_EQ(build(), 6);
     EXPECT_EQ(groups(), (Groups{{1, 2, 3}, {6}}));
+    EXPECT_EQ(erased(), (std::vector<long>{4, 5}));
     auto v = visitOf(1);
     EXPECT_EQ(v.field("Files").asInteger(), 5);
     EXPECT_EQ(v.field("CDSClickFurtherPageIDs").asText(), "1|2|3");
@@ -232,6 +243,7 @@ TEST_F(VisitBuilding, EraseNonSEDropsVisitsWithoutTermAndTheirData) {
     add(lines);
     build();
     EXPECT_EQ(groups(), (Groups{{1, 2}}));
+    EXPECT_EQ(erased().size(), 60u);
     EXPECT_EQ(site_.count("SELECT COUNT(*) FROM visit"), 1);
     EXPECT_EQ(site_.count("SELECT COUNT(*) FROM visitpages"), 0);
 }
@@ -355,6 +367,12 @@ TEST_F(VisitBuilding, IncompleteAdditionIsOfferedAndFinished) {
     EXPECT_EQ(lines, 2);
     EXPECT_EQ(groups(), (Groups{{1, 2}}));
     EXPECT_EQ(INI_Get("Main", "AddedLogLns_MustDoVisitsAdd", gIniLastVals, 3), "");
+    // Only the finished run leaves its record in the history of additions.
+    const auto history = logimport::historyRecords();
+    ASSERT_EQ(history.size(), 1u);
+    EXPECT_EQ(history[0][0], "** Incomplete Reads Done **");
+    EXPECT_EQ(history[0][2], "** End Incomplete Reads. Create visits data. **");
+    EXPECT_EQ(history[0][3], "2");
 }
 
 TEST(StampArithmetic, DiffAndMoveAcrossDays) {

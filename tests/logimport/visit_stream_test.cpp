@@ -97,7 +97,8 @@ std::string rows(dao::Database& db, const std::string& sql) {
 // Everything an addition leaves, visits named by their first line.
 std::string outcome(testsupport::TempSite& site, bool keepValues, long built) {
     std::string out = "built " + std::to_string(built) + "\n";
-    out += rows(site.db, std::string("SELECT l.LogLnID, v.StartLogLnID, l.VisitID IS NULL, l.PageID, l.Bytes, "
+    out += rows(site.db, std::string("SELECT l.LogLnID, CASE WHEN l.VisitID < 0 THEN l.VisitID ELSE v.StartLogLnID "
+                                     "END, l.VisitID IS NULL, l.PageID, l.Bytes, "
                                      "l.CntDupes, l.Timestamp, l.IP") +
                              (keepValues ? ", l.Referrer, l.Browser" : "") +
                              " FROM logline l LEFT JOIN visit v ON v.VisitID = l.VisitID ORDER BY l.LogLnID");

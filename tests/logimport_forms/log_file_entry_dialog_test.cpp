@@ -126,7 +126,7 @@ TEST_F(EntryDialog, CompressedTypesNeedTheUsersWordAndWildcardsAreNotCompressed)
     EXPECT_EQ(spec, logDir + "access.GZ");
 
     // A star alone as the type reads as the type X; stars elsewhere pass the name check.
-    for (const std::string& wildcard : {logDir + "*.*", logDir + "access-*.tar.*"}) {
+    for (const std::string& wildcard : {logDir + "*.*", logDir + "access-*.tar.*", logDir + "access-2024-0?.log"}) {
         SCOPED_TRACE(wildcard);
         std::string s = wildcard, n;
         responder.press("Enter (UN-compressed)", "&OK");

@@ -66,6 +66,25 @@ TEST_F(LogFormatList, NewNameMustBeUniqueAndItsLinesAreStored) {
     EXPECT_EQ(responder.pending(), 0u);
 }
 
+// Only OK with a format line keeps a new or copied definition.
+TEST_F(LogFormatList, NewOrCopiedDefinitionWithoutStoredLinesIsTakenBack) {
+    ScriptedResponder responder;
+    responder.expect({.press = "&New Format of Log file"});
+    responder.expect(name("Mine"));
+    responder.expect({.expectMessage = "Enter format lines for LogFormat Named: Mine", .press = "&OK"});
+    responder.press("Enter at least one format line.", "&OK");
+    responder.expect({.expectMessage = "Enter format lines for LogFormat Named: Mine", .press = "&Cancel"});
+    responder.expect(pick(0, "Cop&y Format of Log file"));
+    responder.expect(name("Combined copy"));
+    responder.expect({.expectMessage = "Combined copy", .press = "&Cancel"});
+    responder.expect({.press = "&Cancel"});
+    STTA_LogFmtDefsEdit();
+    EXPECT_EQ(names(), kNames);
+    EXPECT_EQ(lines("Mine"), "");
+    EXPECT_EQ(lines("Combined copy"), "");
+    EXPECT_EQ(responder.pending(), 0u);
+}
+
 TEST_F(LogFormatList, EmptyNameEndsNew) {
     ScriptedResponder responder;
     responder.expect({.press = "&New Format of Log file"});
@@ -100,6 +119,7 @@ TEST_F(LogFormatList, LinesAreWrittenOnlyOnOkAndItemZeroStays) {
 
 TEST_F(LogFormatList, CopyTakesTheLinesAndRemoveKeepsTheSection) {
     const std::string combined = lines("Combined (Apache, NGINX)");
+    const std::string common = lines("Common (Apache, NGINX)");
     ScriptedResponder responder;
     responder.expect(pick(0, "Cop&y Format of Log file"));
     responder.expect(name("Combined copy"));
@@ -112,7 +132,7 @@ TEST_F(LogFormatList, CopyTakesTheLinesAndRemoveKeepsTheSection) {
     STTA_LogFmtDefsEdit();
     EXPECT_EQ(lines("Combined copy"), combined);
     EXPECT_EQ(names(), "Combined (Apache, NGINX)|Combined with virtual host (Apache)|W3C extended (IIS)|Combined copy");
-    EXPECT_EQ(lines("Common (Apache, NGINX)"), "|%s %*u %u [%d/%M/%Y:%h:%n:%e %*S] \"%*t %r %*T\" %c %b");
+    EXPECT_EQ(lines("Common (Apache, NGINX)"), common);
     EXPECT_EQ(responder.pending(), 0u);
 }
 

@@ -7,6 +7,7 @@
 #include "platform/ui/controls.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/qt_text.h"
+#include "shell/log_import_hooks.h"
 #include "shell/main_window.h"
 #include "shell/menu_tree.h"
 #include "tests/shell/shell_home.h"
@@ -179,6 +180,18 @@ TEST_F(MainWindowCommands, CommandsDoNothingWhileALongOperationYields) {
     core::gInDoEvents = false;
     EXPECT_EQ(gCurrMnu, "RT");
     EXPECT_TRUE(gDB.isOpen());
+}
+
+TEST_F(MainWindowCommands, OnlyTheFirstActivationOffersToFinishAnAddition) {
+    int offers = 0;
+    shell::setLogImportHooks({.incompleteAddFinish = [&] { ++offers; }});
+    core::gInDoEvents = true;  // skipped while a long job yields, and still due afterwards
+    frame.MDIForm_Activate();
+    core::gInDoEvents = false;
+    frame.MDIForm_Activate();
+    frame.MDIForm_Activate();
+    shell::setLogImportHooks({});
+    EXPECT_EQ(offers, 1);
 }
 
 TEST_F(MainWindowCommands, TheSiteCommandsRunFromTheMenu) {

@@ -1,5 +1,6 @@
 #include <filesystem>
 
+#include "shell/log_import_hooks.h"
 #include "tests/shell/shell_home.h"
 
 namespace {
@@ -27,7 +28,7 @@ TEST_F(Sites, ANewSiteGetsACleanUniqueFolderAndInheritsTheCurrentSitesFiles) {
     create("a/b:c", true);
 
     const std::string folder = home / "abc.1/";
-    EXPECT_EQ(ini("a/b:c", "Parm", gIniSiteDbs), folder);
+    EXPECT_EQ(ini("a/b:c", "Parm", gIniSiteDbs), "abc.1/");
     EXPECT_EQ(ini("Main", "Parm", folder + "param/dbdef.ini"), "a/b:c");
     EXPECT_EQ(ini("Main", "LastKeepVal", folder + "param/dbdef.ini"), "True");
     EXPECT_EQ(testsupport::readFile(folder + "param/def/logline.def"),
@@ -38,7 +39,7 @@ TEST_F(Sites, ANewSiteGetsACleanUniqueFolderAndInheritsTheCurrentSitesFiles) {
     // The new site is current, with every per-site path following it.
     EXPECT_EQ(STTA_SiteParmGet(), "a/b:c");
     EXPECT_EQ(gIniSTgroups, folder + "param/STgroups.ini");
-    EXPECT_EQ(ini("Main", "Main Data Dir", home / "Dir.ini"), folder);
+    EXPECT_EQ(ini("Main", "Main Data Dir", home / "Dir.ini"), "abc.1/");
     EXPECT_EQ(shell::mainCaption(), "Dravolin - Current Site DB: a/b:c");
 }
 
@@ -74,13 +75,17 @@ TEST_F(Sites, TheSiteListSwitchesRemovesAndShowsOptions) {
         .expect(answer("Current Site DB is: News", "1", "R&emove "))
         .press("Press YES to erase folder: " + home / "Blog/", "&Yes")
         .expect(answer("Current Site DB is: News", "0", "&OK"));
+    int finishOffers = 0;
+    shell::setLogImportHooks({.incompleteAddFinish = [&] { ++finishOffers; }});
     shell::siteListCommand();
+    shell::setLogImportHooks({});
+    EXPECT_EQ(finishOffers, 1);  // after the switch, not after Remove or the options
 
     EXPECT_EQ(list(), "Shop|News");
     EXPECT_EQ(STTA_SiteParmGet(), "Shop");
     EXPECT_FALSE(exists(home / "Blog"));
     EXPECT_TRUE(exists(shell::recycledTarget(home / "Blog/") + "/data/site1.db"));
-    const auto& options = boxes.shown()[3].message;  // after the first-site box and two lists
+    const auto& options = boxes.shown()[4].message;  // after the first-site boxes and two lists
     EXPECT_NE(options.find("Skip 404s [Skip Log Lines with HTTP status 4xx or 5xx]: YES"), std::string::npos);
     EXPECT_NE(options.find("Store (Keep) Extra data [referrer, user agent etc.]: NO"), std::string::npos);
 }
@@ -92,11 +97,18 @@ TEST_F(Sites, TheNewSiteCommandRefusesTakenNamesAndUsesTheRememberedOptions) {
 
     INI_Put("NewDB", "LastKeepVal", "1", gIniScreens);
     INI_Put("NewDB", "Last404", "0", gIniScreens);
+    int addOffers = 0;
+    shell::setLogImportHooks({.addLogData = [&] { ++addOffers; }});
     boxes.expect(answer("Enter a name for the new site database", " SHOP", "&OK"))
-        .expect(answer("Enter a name for the new site database", "Blog", "&OK"));
+        .expect(answer("Enter a name for the new site database", "Blog", "&OK"))
+        .press("Site DB >>Blog<<created.", "&Yes");
     shell::newSiteCommand();
+    shell::setLogImportHooks({});
     EXPECT_EQ(gCurrMnu, "FD");
-    EXPECT_NE(boxes.shown().back().notice.find("Name already exists."), std::string::npos);
+    EXPECT_EQ(addOffers, 1);  // Yes goes straight on to adding data
+    const auto& retry = boxes.shown()[boxes.shown().size() - 2];
+    EXPECT_NE(retry.message.find("Name already exists."), std::string::npos);
+    EXPECT_NE(retry.caption.find("- Enter Database Name."), std::string::npos);
     EXPECT_EQ(list(), "Shop|Blog");
     EXPECT_EQ(ini("Main", "LastKeepVal", gIniDbDef), "True");
     EXPECT_EQ(ini("Main", "Skip404", gIniDbDef), "False");
@@ -112,4 +124,19 @@ TEST_F(Sites, MovingSitesAwayUsesEachSitesStoredFolder) {
     EXPECT_FALSE(exists(home / "Shop"));
     EXPECT_NE(boxes.shown().back().message.find(gCR + "abc - " + shell::recycledTarget(home / "abc")),
               std::string::npos);
+}
+
+// Values a program-wide file moved to its alternate files while one site was current
+// are found after a restart with another site current.
+TEST_F(Sites, ProgramWideFilesKeepTheirAlternateFilesWhicheverSiteIsCurrent) {
+    create("Blog");
+    const std::string shared = gIniScreens;
+    auto value = [](int i) { return std::string(4990, static_cast<char>('a' + i)); };
+    for (int i = 0; i < 14; ++i) INI_Put("Wide", "e" + std::to_string(i), value(i), shared);
+    ASSERT_TRUE(exists(home / "param/screens.0.ini"));
+    ASSERT_TRUE(STTA_SiteSelect("Shop", false));
+    restartGlobals();
+    start();
+    ASSERT_EQ(gMainDataDir, home / "Shop");
+    for (int i = 0; i < 14; ++i) EXPECT_EQ(INI_Get("Wide", "e" + std::to_string(i), shared, 1), value(i)) << i;
 }

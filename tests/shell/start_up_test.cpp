@@ -1,9 +1,11 @@
 #include <algorithm>
 #include <filesystem>
+#include <set>
 
 #include "platform/dao/database.h"
 #include "platform/sys/rt_error.h"
 #include "tests/shell/shell_home.h"
+#include "tests/support/child_process.h"
 
 namespace {
 
@@ -28,10 +30,11 @@ TEST_F(ShellHome, FirstStartAsksUntilTheNameIsUsableThenCreatesTheSite) {
     INI_Put("Main", "DBNameLst", "Shop", home / "param/sitedbs.ini");
     boxes.expect(answer("Enter your name for first site", "", "&OK"))
         .expect(answer("Enter your name for first site", "  shop ", "&OK"))
-        .expect(answer("Enter your name for first site", "My/Site", "&OK"));
+        .expect(answer("Enter your name for first site", "My/Site", "&OK"))
+        .press("Site DB >>My/Site<<created." + gCRCR + "Use Add new raw log data to read raw log data", "&No");
     start();
 
-    ASSERT_EQ(boxes.shown().size(), 3u);
+    ASSERT_EQ(boxes.shown().size(), 4u);
     EXPECT_EQ(boxes.shown()[0].notice, "");
     EXPECT_EQ(boxes.shown()[1].notice, "Name is required.");
     EXPECT_NE(boxes.shown()[2].notice.find("Name already exists."), std::string::npos);
@@ -40,8 +43,8 @@ TEST_F(ShellHome, FirstStartAsksUntilTheNameIsUsableThenCreatesTheSite) {
     const std::string sitedbs = home / "param/sitedbs.ini";
     EXPECT_EQ(ini("Main", "DBNameLst", sitedbs), "Shop|My/Site");
     EXPECT_EQ(ini("Main", "NmFirstSite", sitedbs), "My/Site");
-    EXPECT_EQ(ini("My/Site", "Parm", sitedbs), folder);
-    EXPECT_EQ(ini("Main", "Main Data Dir", home / "Dir.ini"), folder);
+    EXPECT_EQ(ini("My/Site", "Parm", sitedbs), "MySite/");
+    EXPECT_EQ(ini("Main", "Main Data Dir", home / "Dir.ini"), "MySite/");
     const std::string dbdef = folder + "param/dbdef.ini";
     EXPECT_EQ(ini("Main", "Parm", dbdef), "My/Site");
     struct { const char* key; const char* value; } options[] = {
@@ -61,6 +64,10 @@ TEST_F(ShellHome, FirstStartAsksUntilTheNameIsUsableThenCreatesTheSite) {
     EXPECT_EQ(gIniScreens, home / "param/screens.ini");
     EXPECT_EQ(shell::mainCaption(), "Dravolin - Current Site DB: My/Site");
     EXPECT_TRUE(gDB.isOpen());
+    // Only what the first site uses: no placeholder site, no spare database.
+    std::set<std::string> top;
+    for (const auto& e : std::filesystem::directory_iterator(home.path())) top.insert(e.path().filename());
+    EXPECT_EQ(top, (std::set<std::string>{"Dir.ini", "MySite", "help", "param"}));
 }
 
 TEST_F(ShellHome, SecondStartOpensTheSameSiteWithoutAsking) {
@@ -68,6 +75,26 @@ TEST_F(ShellHome, SecondStartOpensTheSameSiteWithoutAsking) {
     restartGlobals();
     start();  // any box would fail the test
     EXPECT_EQ(shell::mainCaption(), "Dravolin - Current Site DB: Shop");
+    EXPECT_EQ(gMainDataDir, home / "Shop");
+}
+
+TEST_F(ShellHome, ACopiedProgramFolderUsesItsOwnSitesAndOldAbsolutePathsStillRead) {
+    startWithFirstSite("Shop");
+    STTA_SiteDBClose();
+    testsupport::TempHome copy;  // the program folder now
+    std::filesystem::copy(home.path(), copy.path(), std::filesystem::copy_options::recursive);
+    STTA_SiteDBClose();
+    gIniAltLists.clear();
+    shell::setProgramFolder(copy.path());
+    start();
+    EXPECT_EQ(gMainDataDir, copy / "Shop");
+    EXPECT_EQ(gIniDbDef, copy / "Shop/param/dbdef.ini");
+
+    // Entries written with absolute paths by earlier versions.
+    STTA_SiteDBClose();
+    INI_Put("Shop", "Parm", home / "Shop/", copy / "param/sitedbs.ini");
+    INI_Put("Main", "Main Data Dir", home / "Shop/", copy / "Dir.ini");
+    start();
     EXPECT_EQ(gMainDataDir, home / "Shop");
 }
 
@@ -150,4 +177,59 @@ TEST_F(ShellHome, OnlyTheExactUninstallSwitchRunsTheCleanUp) {
     EXPECT_EQ(endCode([&] { start("/1UNINST"); }), 0);
     EXPECT_FALSE(exists(home / "Shop"));
     EXPECT_TRUE(exists(home / ("recycled" + home.path() + "/Shop/data/site1.db")));
+}
+
+// File modes bind an ordinary user only, so these run in a child that is one.
+TEST_F(ShellHome, AReadOnlySiteIsNamedAsNotWritableNotAsDeleted) {
+    startWithFirstSite("Shop");
+    STTA_SiteDBClose();
+    testsupport::openToEveryone(home.path());
+    for (const auto& e : std::filesystem::recursive_directory_iterator(home / "Shop"))
+        if (!e.is_directory())
+            std::filesystem::permissions(e.path(), std::filesystem::perms::owner_write |
+                                                       std::filesystem::perms::group_write |
+                                                       std::filesystem::perms::others_write,
+                                         std::filesystem::perm_options::remove);
+    const std::string db = home / "Shop/data/site1.db";
+    const int rc = testsupport::runInChild(
+        [&] {
+            restartGlobals();
+            testsupport::FakeUserInterface childUi;
+            testsupport::ScriptedResponder childBoxes;
+            childBoxes.press("Do you want to continue with other table loads?", "&No")
+                .press("is read-only", "OK")
+                .press("The files of the current site cannot be written.", "E&xit Dravolin");
+            const int end = endCode([&] { start(); });
+            const core::DlgView& last = childBoxes.shown().back();
+            if (last.message.find(db) == std::string::npos) return 2;
+            if (last.message.find("deleted") != std::string::npos) return 3;
+            return childBoxes.pending() == 0 && end == 0 ? 0 : 4;
+        },
+        true);
+    EXPECT_EQ(rc, 0);
+}
+
+TEST(ProgramFolderStart, AFolderThatCannotBeMadeIsReportedAndEndsWithStatusOne) {
+    testsupport::TempHome tmp;
+    const std::string resources = std::string(std::getenv("DRAVOLIN_SOURCE_DIR")) + "/resources";
+    std::filesystem::create_directories(tmp / "readonly/home");
+    testsupport::writeFile(tmp / "file", "in the way");
+    testsupport::openToEveryone(tmp.path());
+    std::filesystem::permissions(tmp / "readonly/home", std::filesystem::perms::owner_write |
+                                                            std::filesystem::perms::group_write |
+                                                            std::filesystem::perms::others_write,
+                                 std::filesystem::perm_options::remove);
+    for (const std::string folder : {tmp / "readonly/home", tmp / "file/home"}) {
+        SCOPED_TRACE(folder);
+        const int rc = testsupport::runInChild(
+            [&] {
+                testsupport::FakeUserInterface childUi;
+                testsupport::ScriptedResponder childBoxes;
+                childBoxes.press("Dravolin cannot create its folder " + folder, "OK");
+                const int end = endCode([&] { shell::openProgramFolder(folder, resources); });
+                return childBoxes.pending() == 0 ? end : 2;
+            },
+            true);
+        EXPECT_EQ(rc, 1);
+    }
 }

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>
+#include <QLabel>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -106,6 +107,25 @@ TEST(OpenDialogFile, ARealDialogClosedByTheUserIsACancel)
     long flags = 0, index = 1;
     EXPECT_FALSE(OPENDLOG_File(fileName, flags, dialog, filter, index, title));
     EXPECT_EQ(fileName, "");
+}
+
+// A title that is an instruction is shown in the chooser as well, uncut.
+TEST(OpenDialogFile, ALongTitleIsAlsoShownInTheChooser)
+{
+    window::CommonDialog dialog;
+    const std::string title = "Select single file name or return to options to enter spec [*-notation].";
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!box) return;
+        for (QLabel* label : box->findChildren<QLabel*>())
+            if (label->text() == QString::fromStdString(title)) shown = label->text();
+        box->reject();
+    });
+    std::string fileName, filter = "All|*.*", shownTitle = title;
+    long flags = 0, index = 1;
+    OPENDLOG_File(fileName, flags, dialog, filter, index, shownTitle);
+    EXPECT_EQ(shown.toStdString(), title);
 }
 
 TEST(OpenDialogFont, AChosenFontReachesTheControlAndCancelLeavesIt)

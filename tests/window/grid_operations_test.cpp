@@ -191,19 +191,22 @@ struct SortCase {
     std::vector<std::string> col0After;
 };
 
-TEST(GridSortOnColumn, NumbersSortNumericallyInTheirFormatAndTextSortsAfterCleanUp)
+TEST(GridSortOnColumn, NumbersSortNumericallyAsShownAndTextSortsAfterCleanUp)
 {
     const std::string sep = "\xA0||\xA0";
     const SortCase cases[] = {
         {"grouped numbers keep #,###,##0",
          {{"0", "1,234", ""}, {"1", "987", ""}, {"2", "12,000", ""}}, 1, 1, true,
          {"987", "1,234", "12,000"}, {"1", "0", "2"}},
-        {"all below 1 stay Standard",
+        {"values below 1 keep their text",
          {{"0", "0.5", ""}, {"1", "0.25", ""}}, 1, 1, true,
-         {"0.25", "0.50"}, {"1", "0"}},
-        {"a cell in plain 0 format",
+         {"0.25", "0.5"}, {"1", "0"}},
+        {"a fraction among whole numbers keeps its text",
          {{"0", "1000", ""}, {"1", "0.75", "x"}}, 1, 1, true,
-         {"1", "1000"}, {"1", "0"}},
+         {"0.75", "1000"}, {"1", "0"}},
+        {"mixed formats keep their texts",
+         {{"0", "1,234", ""}, {"1", "0.50", ""}, {"2", "7", ""}}, 1, 1, true,
+         {"0.50", "7", "1,234"}, {"1", "2", "0"}},
         {"two key columns take the text path",
          {{"0", "10", "1"}, {"1", "9", "1"}, {"2", "10", "0"}}, 1, 2, true,
          {"10", "10", "9"}, {"2", "0", "1"}},

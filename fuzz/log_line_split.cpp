@@ -1,0 +1,51 @@
+// The log-line splitter over any line, with a shipped format or a fuzzed format line:
+// a line that matches gives fields that are each part of the line, and together no
+// longer than it.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "fuzz/quiet_interface.h"
+#include "logimport/log_format.h"
+
+namespace {
+
+// The format lines of the formats the program ships.
+const std::array<const char*, 4> kShipped = {
+    R"(%s %*u %u [%d/%M/%Y:%h:%n:%e %*S] "%*t %r %*T" %c %b "%f" "%B")",
+    R"(%s %*u %u [%d/%M/%Y:%h:%n:%e %*S] "%*t %r %*T" %c %b)",
+    R"(%v:%*U %s %*u %u [%d/%M/%Y:%h:%n:%e %*S] "%*t %r %*T" %c %b "%f" "%B")",
+    R"(%Y-%m-%d %h:%n:%e %*S %*t %r %q %*U %u %s %B %f %c %*j %*T %*D)",
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size == 0) return 0;
+    static QuietInterface quiet;  // a faulty format line is reported in a box
+    STTA_LogFmtTokensInit(false);
+    const std::string rest(reinterpret_cast<const char*>(data) + 1, size - 1);
+    std::vector<std::string> items{""};
+    std::string line;
+    if (data[0] < 4 * 50) {  // most inputs try a shipped format
+        items.push_back(kShipped[data[0] % 4]);
+        line = rest;
+    } else {  // the fuzzed format line, then the log line
+        const size_t cut = rest.find('\n');
+        if (cut == std::string::npos) return 0;
+        items.push_back(rest.substr(0, cut));
+        line = rest.substr(cut + 1);
+    }
+    LogFmtCompiled compiled;
+    STTA_LogFmtDefCompile(items, compiled);
+    LogFields fields;
+    if (!STTA_LogLineSplit(line, compiled, fields)) return 0;
+    size_t total = 0;
+    for (const auto& f : fields) {
+        if (line.find(f) == std::string::npos) __builtin_trap();
+        total += f.size();
+    }
+    if (total > line.size()) __builtin_trap();
+    return 0;
+}
