@@ -73,6 +73,12 @@ double decimalValue(const std::string& text, bool hasDigits, const char* source)
 }  // namespace
 
 double vbVal(std::string_view s) {
+    // Plain digits, as in most fields of a log line: the value at once.
+    if (!s.empty() && s.size() <= 15 && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        std::int64_t n = 0;
+        for (char c : s) n = n * 10 + (c - '0');
+        return static_cast<double>(n);
+    }
     size_t i = 0;
     auto skipBlanks = [&] {
         while (i < s.size() && isValBlank(s[i])) ++i;

@@ -168,7 +168,9 @@ long VisitStream::findStored(IpVisits& ip, const VisitLine& line, const std::str
 
 long VisitStream::newVisit(IpVisits& ip) {
     const long id = ++lastVisitID_;
-    visits_[id].Row.VisitID = id;
+    Visit& visit = visits_[id];
+    visit.Row.VisitID = id;
+    visit.Held.reserve(8);
     ip.Visits.push_back(id);
     active_.push_back(id);
     return id;
@@ -284,6 +286,7 @@ void VisitStream::reloadEvicted() {
         if (!t.empty() && std::fread(t.data(), 1, t.size(), spill_) != t.size()) fail();
         return t;
     };
+    spillAtEnd_ = false;
     for (long long at : evicted_) {
         if (fseeko(spill_, at, SEEK_SET) != 0) fail();
         const long id = static_cast<long>(number());
@@ -393,8 +396,11 @@ void VisitStream::finish() {
 long long VisitStream::spill(const std::string& bytes) {
     if (!spill_ && !(spill_ = std::tmpfile())) sys::raiseErrno(errno ? errno : EIO, "Spill file", "VisitStream");
     const long long at = spillEnd_;
-    if (fseeko(spill_, at, SEEK_SET) != 0 || std::fwrite(bytes.data(), 1, bytes.size(), spill_) != bytes.size())
+    // A seek would empty the write buffer each time: only after reading back.
+    if ((!spillAtEnd_ && fseeko(spill_, at, SEEK_SET) != 0) ||
+        std::fwrite(bytes.data(), 1, bytes.size(), spill_) != bytes.size())
         sys::raiseErrno(errno ? errno : EIO, "Spill file", "VisitStream");
+    spillAtEnd_ = true;
     spillEnd_ += static_cast<long long>(bytes.size());
     return at;
 }

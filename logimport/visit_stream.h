@@ -111,4 +111,5 @@ private:
     std::unordered_map<std::string, std::pair<std::string, std::string>> rawTerms_;
     std::FILE* spill_ = nullptr;
     long long spillEnd_ = 0;
+    bool spillAtEnd_ = false;  // the file position is at its end
 };
