@@ -4,6 +4,11 @@
 // fit), the visit gets its search engine, search term and further pages, lines of
 // probable robots are dropped, and the database is cleaned up and compacted.
 //
+// An addition builds the visits of its lines while it reads them (visit_stream.h),
+// with the same rules; then only the clean-up and compaction are left here. The scan
+// below is for lines left without a visit (an addition stopped before its visits, or
+// a read whose caller builds them later).
+//
 // The lines are taken in one scan ordered by IP, then LogLnID, in chunks, with the
 // open visit held in memory and written once when it is finished. Lines of visits
 // made in the scan get their visit number at the end, so that the clean-up can
