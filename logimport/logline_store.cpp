@@ -161,6 +161,13 @@ void STTA_LogLineRsClose() {
     gLogLineRs = dao::Recordset();
 }
 
+bool STTA_LogLinePageKnown(const std::string& request, const ReadRec& rec, const dao::Database& db) {
+    if (gRequestPagesOn && gRequestPages.find(request) >= 0) return true;
+    if (!PageTable.loaded() || PageTable.source() != db.path()) return false;
+    const std::string name = STTA_PageNameNorm(STTA_PageNameCut(request, rec.RemFrag, rec.RemQuery));
+    return PageTable.find(name) >= 0;
+}
+
 std::int64_t STTA_LineStamp(const LogFields& fields) {
     double ts = 0, first = 0;
     return stampOfSerial(STTA_LineTimestamp(fields, ts, first));

@@ -48,6 +48,8 @@ core::Variant STTA_LogLineFieldValue(int fieldNo, const LogFields& fields);
 // The PageID of the request as text; the missing page's when the page is unknown and
 // not added.
 std::string STTA_LogLinePageID(const std::string& request, const ReadRec& rec, bool add, dao::Database& db);
+// True when the page of the request is known without a look at the table.
+bool STTA_LogLinePageKnown(const std::string& request, const ReadRec& rec, const dao::Database& db);
 // The row a line would be stored as; its page is added when `addPage` is set. A
 // caller that has the line's date serial already passes it.
 LogLineRow STTA_LogLineRowMake(const LogFields& fields, const ReadRec& rec, bool addPage, dao::Database& db,

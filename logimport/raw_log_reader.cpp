@@ -482,9 +482,23 @@ bool readOneFile(RunState& run, const std::string& path, const LogFmtCompiled& f
     ctx.visits = run.visits;
     std::string status;
     dao::Transaction tx(run.db, dao::Transaction::OnExit::Commit, kLinesPerCommit);
+    // Rows still being written when the transaction ends on an error are written
+    // first, so the connection is never used by two threads.
+    struct DrainOnExit {
+        VisitStream* visits;
+        ~DrainOnExit() {
+            try {
+                if (visits) visits->drain();
+            } catch (...) {
+                // The error on its way out is the one to report.
+            }
+        }
+    } drainOnExit{run.visits};
     if (rec.DupCheck && run.visits) run.visits->storeAsRead();
+    long ticks = 0;
     LinesHandler handler = [&](const std::vector<std::string_view>& lines, long index) {
         long r = STTA_LogLineProcess(ctx, lines, index, status);
+        if (run.visits && ++ticks % kLinesPerCommit == 0) run.visits->drain();  // the tick commits
         tx.tick();
         return r;
     };
@@ -494,6 +508,7 @@ bool readOneFile(RunState& run, const std::string& path, const LogFmtCompiled& f
     };
     bool complete = OPENX_ReadFileByBlocks(path, handler, true, false, "", kReadBlockLimit, run.progressTitle,
                                            counterText + run.captionText + gCR, &status, overlong);
+    if (run.visits) run.visits->drain();
     tx.commit();
     STTA_RefrStoreFlush();
     if (ctx.unmatched > 0)

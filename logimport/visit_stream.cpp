@@ -60,7 +60,19 @@ VisitStream::VisitStream(dao::Database& db, ReadRec& rec) : db_(db), rec_(rec) {
 }
 
 VisitStream::~VisitStream() {
+    try {
+        writer_.drain();
+    } catch (...) {
+        // Reported by finish(), or the read is failing already.
+    }
     if (spill_) std::fclose(spill_);
+}
+
+void VisitStream::write(std::function<void()> job) {
+    if (storeAsRead_)
+        job();
+    else
+        writer_.post(std::move(job));
 }
 
 std::string VisitStream::termOf(const LogFields& fields, const LogLineRow& row, std::string& engine) {
@@ -86,6 +98,8 @@ VisitStream::Visit* VisitStream::find(long visitID) {
 void VisitStream::add(const LogFields& fields, double serial) {
     HeldLine held;
     held.LogLnID = rec_.LastLogLnID + 1;
+    // A page met for the first time is added to the table by this thread.
+    if (!STTA_LogLinePageKnown(fields[kFldFileName], rec_, db_)) writer_.drain();
     held.Row = STTA_LogLineRowMake(fields, rec_, true, db_, serial);
     rec_.LastLogLnID = held.LogLnID;
     std::string engine;
@@ -144,6 +158,7 @@ long VisitStream::findStored(IpVisits& ip, const VisitLine& line, const std::str
     }
     std::vector<VisitRow> rows;
     if (storedVisits_) {
+        writer_.drain();
         STTA_VisitsStoredNear(db_, line.IP, line.Timestamp, rows);
         for (const VisitRow& r : rows)
             if (r.VisitID < firstVisitID_ && !find(r.VisitID)) found.emplace_back(r.StartTimeStamp, r.VisitID, &r);
@@ -181,25 +196,30 @@ void VisitStream::reopen(Visit& visit) {
     active_.push_back(visit.Row.VisitID);
     if (!visit.Dropped) return;
     // Revived: its erased lines are its own again.
-    for (long id : visit.Erased) {
-        dao::Statement& s = db_.prepared("UPDATE logline SET VisitID = ? WHERE LogLnID = ?", true);
-        dao::ResetOnExit reset(s);
-        s.bindInt(1, visit.Row.VisitID);
-        s.bindInt(2, id);
-        s.step();
-    }
-    visit.LinesStored = !visit.Erased.empty();
-    std::vector<long>().swap(visit.Erased);
+    visit.LinesStored = visit.LinesStored || !visit.Erased.empty();
+    write([this, lines = std::exchange(visit.Erased, {}), visitID = visit.Row.VisitID] {
+        for (long id : lines) {
+            dao::Statement& s = db_.prepared("UPDATE logline SET VisitID = ? WHERE LogLnID = ?", true);
+            dao::ResetOnExit reset(s);
+            s.bindInt(1, visitID);
+            s.bindInt(2, id);
+            s.step();
+        }
+    });
     visit.Dropped = false;
 }
 
 void VisitStream::robotLine(HeldLine&& line) {
-    // Stored at once: the clean-up marks them erased and counts them.
-    STTA_LogLineRowInsert(db_, line.LogLnID, line.Row, keepValues_, -1L);
+    // The clean-up marks them erased and counts them.
+    std::vector<HeldLine> lines;
+    lines.push_back(std::move(line));
+    storeLines(std::move(lines), -1);
 }
 
 void VisitStream::sweep() {
     sinceSweep_ = 0;
+    // What the last sweep handed over is written before more is: memory stays flat.
+    writer_.drain();
     const std::int64_t before = STTA_StampMoved(cursor_, -(kVisitGapSeconds + kReleaseSlack));
     size_t kept = 0;
     for (long id : active_) {
@@ -229,10 +249,9 @@ void VisitStream::release(Visit& visit) {
     if (!storeAsRead_ && eraseNonSE_ && !visit.Row.StzdSearchTerm && !visit.LinesStored) {
         // The clean-up would erase it: its lines are stored erased, their numbers
         // kept in case a late line gives it a term.
-        storeLines(visit.Held, kErasedLineVisitID);
         visit.Erased.reserve(visit.Held.size());
         for (const HeldLine& l : visit.Held) visit.Erased.push_back(l.LogLnID);
-        std::vector<HeldLine>().swap(visit.Held);
+        storeLines(std::exchange(visit.Held, {}), kErasedLineVisitID);
         visit.Dropped = true;
         return;
     }
@@ -320,44 +339,47 @@ void VisitStream::reloadEvicted() {
 }
 
 void VisitStream::save(Visit& visit) {
-    const long id = visit.Row.VisitID;
+    // As the row is written; a later continuation sees the same.
+    if (visit.Row.StzdSearchTerm && *visit.Row.StzdSearchTerm == kNotSearchEngine) visit.Row.StzdSearchTerm = "";
+    const bool pagesInMemory = !visit.LinesStored;
     std::string pages, bytes;
-    if (!visit.LinesStored) {
+    if (pagesInMemory) {
         std::vector<VisitPageLine> lines;
         lines.reserve(visit.Held.size());
         for (const HeldLine& l : visit.Held) lines.push_back({l.Row.Timestamp, l.LogLnID, l.Row.PageID, l.Row.Bytes});
         STTA_VisitPagesOfLines(lines, pages, bytes);
-        storeLines(visit.Held, id);
-    } else {
-        storeLines(visit.Held, id);
-        STTA_VisitPagesCollect(db_, id, pages, bytes, 0, true);
     }
-    std::vector<HeldLine>().swap(visit.Held);
-    visit.LinesStored = true;
-    if (!visit.Written) {
-        dao::Statement& s = db_.prepared("INSERT INTO visit (VisitID, Files) VALUES (?, 0)", true);
-        dao::ResetOnExit reset(s);
-        s.bindInt(1, id);
-        s.step();
-        visit.Written = true;
-    }
-    STTA_VisitSave(db_, visit.Row, pages, bytes);
+    write([this, row = visit.Row, held = std::exchange(visit.Held, {}), pagesInMemory, placeholder = !visit.Written,
+           pages = std::move(pages), bytes = std::move(bytes)]() mutable {
+        for (const HeldLine& l : held) STTA_LogLineRowInsert(db_, l.LogLnID, l.Row, keepValues_, row.VisitID);
+        if (!pagesInMemory) STTA_VisitPagesCollect(db_, row.VisitID, pages, bytes, 0, true);
+        if (placeholder) {
+            dao::Statement& s = db_.prepared("INSERT INTO visit (VisitID, Files) VALUES (?, 0)", true);
+            dao::ResetOnExit reset(s);
+            s.bindInt(1, row.VisitID);
+            s.step();
+        }
+        STTA_VisitSave(db_, row, pages, bytes);
+    });
+    visit.LinesStored = visit.Written = true;
     visit.SaveDue = false;
 }
 
-void VisitStream::storeLines(const std::vector<HeldLine>& lines, long visitID) {
-    for (const HeldLine& l : lines) STTA_LogLineRowInsert(db_, l.LogLnID, l.Row, keepValues_, visitID);
+void VisitStream::storeLines(std::vector<HeldLine>&& lines, long visitID) {
+    write([this, lines = std::move(lines), visitID] {
+        for (const HeldLine& l : lines) STTA_LogLineRowInsert(db_, l.LogLnID, l.Row, keepValues_, visitID);
+    });
 }
 
 void VisitStream::storeAsRead() {
     if (storeAsRead_) return;
+    writer_.drain();
     storeAsRead_ = true;
     reloadEvicted();
     // The duplicate check looks in the table: every line read so far goes there.
     for (auto& [id, visit] : visits_) {
         if (visit.Held.empty()) continue;
-        storeLines(visit.Held, id);
-        std::vector<HeldLine>().swap(visit.Held);
+        storeLines(std::exchange(visit.Held, {}), id);
         visit.LinesStored = visit.SaveDue = true;
     }
 }
@@ -380,12 +402,14 @@ void VisitStream::repeatCounted(long visitID) {
 void VisitStream::finish() {
     if (finished_) return;
     finished_ = true;
+    writer_.drain();
     dao::Transaction tx(db_, dao::Transaction::OnExit::Commit);
     for (long id : active_)
         if (Visit* visit = find(id); visit && visit->Active) release(*visit);
     active_.clear();
     for (auto& [id, visit] : visits_)
         if (visit.SaveDue && !visit.Dropped) save(visit);
+    writer_.drain();
     INI_Put("Main", "LastVisitID", lastVisitID_, "::*");
     rec_.Visits.CleanUpDue = true;
     tx.commit();

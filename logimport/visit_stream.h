@@ -25,6 +25,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "logimport/database_writer.h"
 #include "logimport/log_format.h"
 #include "logimport/logline_store.h"
 #include "logimport/read_record.h"
@@ -53,6 +54,9 @@ public:
     void repeatCounted(long visitID);
     // Stores every visit and what waits; the visit building then only cleans up.
     void finish();
+    // Returns once what was handed to the writing thread is written: before the
+    // reader uses the database itself (a commit, the next file's checks).
+    void drain() { writer_.drain(); }
 
 private:
     struct HeldLine {
@@ -86,7 +90,10 @@ private:
     void evict(Visit& visit);
     void reloadEvicted();
     void save(Visit& visit);
-    void storeLines(const std::vector<HeldLine>& lines, long visitID);
+    // Runs database work on the writing thread while visits are built in memory,
+    // at once when every line is stored as it is read.
+    void write(std::function<void()> job);
+    void storeLines(std::vector<HeldLine>&& lines, long visitID);
     long long spill(const std::string& bytes);
 
     dao::Database& db_;
@@ -112,4 +119,5 @@ private:
     std::FILE* spill_ = nullptr;
     long long spillEnd_ = 0;
     bool spillAtEnd_ = false;  // the file position is at its end
+    DatabaseWriter writer_;  // last: it finishes its jobs before the rest goes
 };
