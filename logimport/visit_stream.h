@@ -13,6 +13,9 @@
 // to come back only if a line that old turns up. So memory stays flat however long
 // the log, and no line is written twice or read back.
 //
+// What a sweep releases is written on a thread of its own (DatabaseWriter) while the
+// next lines are split; this side waits for it before it uses the database itself.
+//
 // Visits are numbered in the order they begin in the read, not in IP order. A read
 // that overlaps stored data switches to storing every line at once (its duplicate
 // check looks in the table); the visits whose lines gained repeats there are written
