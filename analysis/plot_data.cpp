@@ -167,6 +167,8 @@ PlotTable STTA_PlotTable(const STTA_Results& r, PlotRequest& req) {
 bool STTA_PlotRemoveFirstCol(core::Table2D& t) {
     if (!t.hasBounds()) return false;
     for (long c = 1; c <= t.colUBound(); ++c) {
+        // A replot writes "0" into the columns already removed; they stay removed.
+        if (ARR_Item2D(t, 0, c) == " .. removed ..") continue;
         bool used = false;
         for (long r = 1; r <= t.rowUBound() && !used; ++r) used = !ARR_Item2D(t, r, c).empty();
         if (!used) continue;

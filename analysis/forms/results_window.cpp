@@ -14,6 +14,7 @@
 
 #include "analysis/date_ranges.h"
 #include "analysis/forms/date_range_dialog.h"
+#include "analysis/forms/search_term_groups.h"
 #include "analysis/report_names.h"
 #include "core/delimited_lists.h"
 #include "dialogs/box_keys.h"
@@ -157,6 +158,11 @@ void SrchTmLstFrm::buildMenus() {
     };
     connect(thin, &QAction::triggered, this, guard("fMnu_N_Click", [this] { setRowHeights(false); }));
     connect(thick, &QAction::triggered, this, guard("fMnu_K_Click", [this] { setRowHeights(true); }));
+    QAction* group = addItem(gridMenu_, "fMnu_S", "&Select Terms to be Grouped");
+    connect(group, &QAction::triggered, this, guard("fMnu_S_Click", [this] {
+                form_->GetSrchTrmData();
+                if (gResults.Analyzed_Field == kRkSearchTerm) STTA_STGroupsEdit(gResults, "STgrps", "Groups");
+            }));
     QAction* list = addItem(gridMenu_, "fMnu_L", "&List Terms in Group for selected line");
     connect(list, &QAction::triggered, this, guard("fMnu_L_Click", [this] { STTA_RowDetailShow(*this); }));
     gridMenu_->addSeparator();
@@ -179,6 +185,7 @@ void SrchTmLstFrm::showGridMenu(int y) {
     if (const long row = grid_->MouseRow(); row >= 0 && row < grid_->Rows()) grid_->setRow(row);
     (void)y;
     findChild<QAction*>("fMnu_L")->setVisible(form_->ValIsGroupedRep());
+    findChild<QAction*>("fMnu_S")->setVisible(form_->data().Analyzed_Field == kRkSearchTerm);
     gridMenu_->popup(QCursor::pos());
 }
 

@@ -145,6 +145,23 @@ TEST_F(ResultsWindow, TheGridMenuShowsTheSummaryAndThickLines) {
     EXPECT_GT(window.fSearchTerms()->RowHeight(1), 1000);
     EXPECT_TRUE(window.findChild<QAction*>("fMnu_K")->isChecked());
     EXPECT_FALSE(window.findChild<QAction*>("fMnu_N")->isChecked());
+
+    // A right click shows the group items only where they apply: grouping for search
+    // terms, the members of a row for grouped reports.
+    const auto shownItems = [](SrchTmLstFrm& w) {
+        emit w.fSearchTerms()->mouseUp(Qt::RightButton, Qt::NoModifier, 0, 0);
+        const bool group = w.findChild<QAction*>("fMnu_S")->isVisible();
+        const bool members = w.findChild<QAction*>("fMnu_L")->isVisible();
+        w.fPUMnu()->close();
+        return std::pair(group, members);
+    };
+    EXPECT_EQ(shownItems(window), std::pair(false, false));
+    STTA_Results terms = smallResults();
+    terms.Analyzed_Field = kRkSearchTerm;
+    terms.AnalOpts.ValIsGroupedRep = true;
+    gResults = terms;
+    SrchTmLstFrm grouped(allReport(terms), forms.STTA_IfrmShow(), "Grouped");
+    EXPECT_EQ(shownItems(grouped), std::pair(true, true));
 }
 
 TEST_F(ResultsWindow, TheRowDetailListsTheMembersOfAGroupRow) {
