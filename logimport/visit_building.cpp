@@ -565,13 +565,18 @@ void STTA_VisitPagesOfLines(std::vector<VisitPageLine>& lines, std::string& page
     }
 }
 
-void STTA_VisitSave(dao::Database& db, VisitRow& visit, const std::string& pages, const std::string& bytes) {
+void STTA_VisitSave(dao::Database& db, VisitRow& visit, const std::string& pages, const std::string& bytes,
+                    bool newRow) {
     if (visit.StzdSearchTerm && *visit.StzdSearchTerm == kNotSearchEngine) visit.StzdSearchTerm = "";
     auto [pageFields, bytesFields] = STTA_VisitFurtherPagesFields(db, visit.VisitID, pages, bytes);
+    // Both statements take the values in one order, the number last.
     dao::Statement& s = db.prepared(
-        "UPDATE visit SET FirstIP = ?, StartLogLnID = ?, StartPageID = ?, StartTimeStamp = ?, EndTimeStamp = ?, "
-        "Files = ?, CDSIPs = ?, SearchTerm = ?, StzdSearchTerm = ?, SearchEngine = ?, CDSClickFurtherPageIDs = ?, "
-        "CDSBytesClickFurtherPageIDs = ? WHERE VisitID = ?",
+        newRow ? "INSERT INTO visit (FirstIP, StartLogLnID, StartPageID, StartTimeStamp, EndTimeStamp, Files, CDSIPs, "
+                 "SearchTerm, StzdSearchTerm, SearchEngine, CDSClickFurtherPageIDs, CDSBytesClickFurtherPageIDs, "
+                 "VisitID) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"
+               : "UPDATE visit SET FirstIP = ?, StartLogLnID = ?, StartPageID = ?, StartTimeStamp = ?, "
+                 "EndTimeStamp = ?, Files = ?, CDSIPs = ?, SearchTerm = ?, StzdSearchTerm = ?, SearchEngine = ?, "
+                 "CDSClickFurtherPageIDs = ?, CDSBytesClickFurtherPageIDs = ? WHERE VisitID = ?",
         true);
     dao::ResetOnExit reset(s);
     auto optText = [&](int i, const std::optional<std::string>& v) { v ? s.bindText(i, *v) : s.bindNull(i); };

@@ -118,8 +118,9 @@ struct VisitPageLine {
 // The further pages of lines held in memory, as STTA_VisitPagesCollect reads them
 // back from the table: in time order, root page left out. Sorts `lines`.
 void STTA_VisitPagesOfLines(std::vector<VisitPageLine>& lines, std::string& pages, std::string& bytes);
-// Writes the visit's row (which must exist) with its further pages.
-void STTA_VisitSave(dao::Database& db, VisitRow& visit, const std::string& pages, const std::string& bytes);
+// Writes the visit's row with its further pages: a new row, or the one stored.
+void STTA_VisitSave(dao::Database& db, VisitRow& visit, const std::string& pages, const std::string& bytes,
+                    bool newRow = false);
 
 // "+" to blank, %xx decoded, lower case, trimmed.
 void STTA_StzdSearchTermMake(const std::string& searchTerm, std::string& standardised);

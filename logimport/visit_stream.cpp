@@ -349,17 +349,11 @@ void VisitStream::save(Visit& visit) {
         for (const HeldLine& l : visit.Held) lines.push_back({l.Row.Timestamp, l.LogLnID, l.Row.PageID, l.Row.Bytes});
         STTA_VisitPagesOfLines(lines, pages, bytes);
     }
-    write([this, row = visit.Row, held = std::exchange(visit.Held, {}), pagesInMemory, placeholder = !visit.Written,
+    write([this, row = visit.Row, held = std::exchange(visit.Held, {}), pagesInMemory, newRow = !visit.Written,
            pages = std::move(pages), bytes = std::move(bytes)]() mutable {
         for (const HeldLine& l : held) STTA_LogLineRowInsert(db_, l.LogLnID, l.Row, keepValues_, row.VisitID);
         if (!pagesInMemory) STTA_VisitPagesCollect(db_, row.VisitID, pages, bytes, 0, true);
-        if (placeholder) {
-            dao::Statement& s = db_.prepared("INSERT INTO visit (VisitID, Files) VALUES (?, 0)", true);
-            dao::ResetOnExit reset(s);
-            s.bindInt(1, row.VisitID);
-            s.step();
-        }
-        STTA_VisitSave(db_, row, pages, bytes);
+        STTA_VisitSave(db_, row, pages, bytes, newRow);
     });
     visit.LinesStored = visit.Written = true;
     visit.SaveDue = false;
