@@ -582,6 +582,7 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
         rec.RemFrag = INI_GetFlag("Main", "RemFrag", gIniDbDef, 3);
         STTA_SiteDomainReset();
         rec.MissingPageID = STTA_PageIDGetOrAdd(kMissingPageName, true, db);
+        rec.Visits = ReadVisits{};  // nothing left from an earlier read
         if (VisitStream::usable(db, rec)) visits.emplace(db, rec);
         run.visits = visits ? &*visits : nullptr;
         rec.Run = ReadCounters{};
