@@ -164,7 +164,12 @@ TEST(VisitsWhileReading, GiveWhatTheScanGives) {
     const std::string revived = line("9.9.9.9", 10, "10:00:00", "/a.html") + line("9.9.9.9", 10, "10:05:00", "/b.html") +
                                 line("8.8.8.8", 10, "10:01:00", "/a.html") + crowd(10) + crowd(11) +
                                 line("9.9.9.9", 10, "10:20:00", "/c.html", "http://www.google.com/search?q=blue+hat") +
-                                line("8.8.8.8", 10, "10:30:00", "/c.html");
+                                line("8.8.8.8", 10, "10:30:00", "/c.html") +
+                                // Referrers as the store gives them back: codes, blanks, quotes.
+                                line("5.5.5.5", 11, "23:00:00", "/d.html",
+                                     "http://www.google.com/search?q=caf%C3%A9+%26+cr%C3%A8me+=x") +
+                                line("5.5.5.6", 11, "23:00:01", "/d.html", "  http://www.bing.com/search?q=two+words  ") +
+                                line("5.5.5.7", 11, "23:00:02", "/d.html", "'http://www.google.com/search?q=quoted'");
     // A robot over the cap whose visit ends without a term.
     std::string robot;
     for (int i = 0; i < 8; ++i) robot += line("7.7.7.7", 12, "09:0" + std::to_string(i) + ":00", "/r.html");
