@@ -1,10 +1,9 @@
 #include "logimport/visit_stream.h"
 
 #include <algorithm>
-#include <array>
 #include <cerrno>
-#include <cstring>
 #include <tuple>
+#include <utility>
 
 #include "core/ini_store.h"
 #include "core/numbers.h"
@@ -36,7 +35,6 @@ void putText(std::string& out, const std::string& s) {
     out += s;
 }
 
-
 }  // namespace
 
 bool VisitStream::usable(dao::Database& db, const ReadRec& rec) {
@@ -54,7 +52,6 @@ VisitStream::VisitStream(dao::Database& db, ReadRec& rec) : db_(db), rec_(rec) {
     firstVisitID_ = lastVisitID_ + 1;
     rec.LastLogLnID = std::max(rec.LastLogLnID, static_cast<long>(queryNumber(db, "SELECT MAX(LogLnID) FROM logline")));
     storedVisits_ = queryNumber(db, "SELECT EXISTS (SELECT 1 FROM visit)") != 0;
-    rec.Visits = ReadVisits{};
     gSEDayKeys.redim(0, 0);
     gSEDayCounts.redim(0, 0);
 }
