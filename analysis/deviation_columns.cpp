@@ -98,7 +98,7 @@ DayOfList dayOfList(const std::vector<std::string>& days, long index) {
 }
 
 std::string formatOrDefault(const std::string& entry, const char* fallback) {
-    const std::string format = INI_Get("Main", entry, "::*", 1);
+    const std::string format = INI_Get("Main", entry, "::*", kIniMissingMarker);
     return STTA_DevFmtValid(format) ? format : fallback;
 }
 
@@ -152,7 +152,7 @@ std::string captionText(const STTA_Results& r, const DevColumn& c) {
 
 }  // namespace
 
-bool STTA_DevShow() { return INI_GetFlag("Main", "DevShow", "::*", 5); }
+bool STTA_DevShow() { return INI_GetFlag("Main", "DevShow", "::*", kIniMissingTrue); }
 
 bool STTA_DevFmtValid(const std::string& format) {
     if (format == kIniNotFound) return false;
@@ -201,13 +201,13 @@ std::string STTA_DevChgText(double a, double b, const STTA_Results& r) {
 
 void STTA_DevOptionsLoad(const STTA_Results& r) {
     r.DevReady = true;
-    const double days = core::roundHalfEven(INI_GetNumVar("Main", "DevDays", "::*", 4));
+    const double days = core::roundHalfEven(INI_GetNumVar("Main", "DevDays", "::*", kIniMissingZero));
     r.DevDays = days < 1 ? kDefaultDevDays : static_cast<long>(std::min(days, 1e9));
     r.DevFmtVD = formatOrDefault("DevFmtVD", kDefaultFmtVD);
-    r.DevTxtNoneVD = INI_Get("Main", "DevTxtNoneVD", "::*", 3);
+    r.DevTxtNoneVD = INI_Get("Main", "DevTxtNoneVD", "::*", kIniMissingEmpty);
     r.DevFmtPct = formatOrDefault("DevFmtPct", kDefaultFmtPct);
-    r.DevTxtNonePct = INI_Get("Main", "DevTxtNonePct", "::*", 3);
-    r.DevTxtFrom0Pct = INI_Get("Main", "DevTxtFrom0Pct", "::*", 3);
+    r.DevTxtNonePct = INI_Get("Main", "DevTxtNonePct", "::*", kIniMissingEmpty);
+    r.DevTxtFrom0Pct = INI_Get("Main", "DevTxtFrom0Pct", "::*", kIniMissingEmpty);
 
     const std::vector<std::string>& list = *r.DayList;
     const long u = static_cast<long>(list.size()) - 1;

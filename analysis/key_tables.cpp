@@ -1,4 +1,5 @@
 #include "analysis/key_tables.h"
+#include "platform/sys/ascii.h"
 
 #include <algorithm>
 
@@ -13,9 +14,7 @@ void LISTX_KeyTableSize(int level, long& rowUBound, long& colUBound) {
 
 int LISTX_LetterIndex(std::string_view text, std::size_t position) {
     if (position < 1 || position > text.size()) return 27;
-    const unsigned char c = static_cast<unsigned char>(text[position - 1]);
-    const int upper = (c >= 'a' && c <= 'z') ? c - 32 : c;
-    const int n = upper - 64;
+    const int n = static_cast<unsigned char>(sys::asciiUpper(text[position - 1])) - 64;
     return n >= 1 && n <= 26 ? n : 27;
 }
 

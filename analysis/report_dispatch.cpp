@@ -28,7 +28,7 @@ std::string title(long kind) {
 bool hasGroupedReport(long kind) { return kind == 1 || (kind >= 6 && kind <= 8); }
 
 long topCount() {
-    const long n = static_cast<long>(INI_GetNumVar("Main", "CntTopVals", "::*", 3));
+    const long n = static_cast<long>(INI_GetNumVar("Main", "CntTopVals", "::*", kIniMissingEmpty));
     return n >= 1 ? n : kDefaultTopCount;
 }
 
@@ -110,20 +110,20 @@ void ReportDispatch::runReport(long kind, long mode, long groupKind) {
 }
 
 bool ReportDispatch::STTA_ReportConfirmOps(long kind, IfrmPtr& form) {
-    return STTA_AnalysisConfirmDlg(kind, INI_GetFlag("Main", "ConfirmRepOps", "::*", 5), form);
+    return STTA_AnalysisConfirmDlg(kind, INI_GetFlag("Main", "ConfirmRepOps", "::*", kIniMissingTrue), form);
 }
 
 bool ReportDispatch::datesConfirmed(const std::string& okCaption, const std::string& text, const std::string& about) {
     double first = 0, last = 0;
     if (!STTA_SiteDBDateRange(db_, first, last, true)) return false;
     // A first analysis covers everything stored, until the user chooses a range.
-    if (core::trimBlanks(INI_Get("Main", "AnalStartEnd", "::*", 3)).empty())
+    if (core::trimBlanks(INI_Get("Main", "AnalStartEnd", "::*", kIniMissingEmpty)).empty())
         INI_Put("Main", "AnalStartEnd", stampDayText(first) + "|" + stampDayText(last), "::*");
-    const bool areaOnly = INI_GetFlag("Main", "ShowOnlySelSiteArea", "::*", 3);
+    const bool areaOnly = INI_GetFlag("Main", "ShowOnlySelSiteArea", "::*", kIniMissingEmpty);
     INI_Put("Main", "SiteAreaDesc",
-            areaOnly ? "Only Site Area: " + INI_Get("Main", "ShowOnlySelSiteAreaParm", "::*", 3) : std::string(), "::*");
+            areaOnly ? "Only Site Area: " + INI_Get("Main", "ShowOnlySelSiteAreaParm", "::*", kIniMissingEmpty) : std::string(), "::*");
     if (dateRangeEnter) return dateRangeEnter(okCaption, text + (about.empty() ? "" : gCRCR + about));
-    const std::string range = INI_Get("Main", "AnalStartEnd", "::*", 3);
+    const std::string range = INI_Get("Main", "AnalStartEnd", "::*", kIniMissingEmpty);
     return core::ui().msgBox((about.empty() ? "" : about + gCRCR) + "Dates to analyse: " +
                                  TXT_Replace(range, "|", " to ", true),
                              okCaption + "|&Cancel", "", "") == 1;

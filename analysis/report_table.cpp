@@ -318,7 +318,7 @@ void STTA_GroupedReportWrite(STTA_Results& r, ReportTable& t, const std::string&
     for (long g = groups.lbound(); groups.hasBounds() && g <= groups.ubound(); ++g) {
         if (groups[g].empty()) continue;
         core::StrArray split;
-        CHUNKS_Split(INI_Get(section, groups[g], "::*", 3), split, 0);
+        CHUNKS_Split(INI_Get(section, groups[g], "::*", kIniMissingEmpty), split, 0);
         std::vector<std::string> members;
         for (long k = split.lbound(); split.hasBounds() && k <= split.ubound(); ++k) members.push_back(split[k]);
         members.push_back(".. Grouped: " + groups[g]);

@@ -6,6 +6,7 @@
 #include <unordered_set>
 
 #include "analysis/key_tables.h"
+#include "analysis/target_filter.h"
 #include "analysis/visit_values.h"
 #include "core/dates.h"
 #include "core/delimited_lists.h"
@@ -28,8 +29,8 @@ constexpr const char* kMain = "Main";
 constexpr const char* kParams = "::*";
 
 // A [Main] entry of the site's parameters; "" when missing.
-std::string mainValue(const std::string& entry) { return INI_Get(kMain, entry, kParams, 3); }
-bool mainFlag(const std::string& entry) { return INI_GetFlag(kMain, entry, kParams, 3); }
+std::string mainValue(const std::string& entry) { return INI_Get(kMain, entry, kParams, kIniMissingEmpty); }
+bool mainFlag(const std::string& entry) { return INI_GetFlag(kMain, entry, kParams, kIniMissingEmpty); }
 
 std::string dayText(double serial) { return core::vbFormat(core::DateTime{serial}, "dd mmm yyyy"); }
 
@@ -195,7 +196,7 @@ void AnalysisRun::visit(const AnalysedVisit& row, std::string_view furtherIDs, s
     if (kind == kRkTargetsReached) {
         const long targetNo = static_cast<long>(core::vbVal(CHUNKS_Get(1, r_.pSvCustomRepParms)));
         const long asked = static_cast<long>(core::vbVal(CHUNKS_Get(2, r_.pSvCustomRepParms)));
-        if (!STTA_TargetFilterPass(flags, targetNo == 0 ? -1 : targetNo, asked, kind)) return;
+        if (!STTA_TargetFilterPass(flags, targetNo, asked, kind)) return;
     }
     STTA_Results& r = r_;
     if (kind == kRkTargetsReached) {  // "none" chosen: every visit adds to one empty value
@@ -302,6 +303,7 @@ void STTA_ResultsInit(dao::Database& db, double firstDay, double lastDay, STTA_R
     results.SiteDBName = STTA_SiteParmGet();
     results.SiteDefPath = gIniDbDef;
     results.Analyzed_Field = kind;
+    if (kind == kRkTargetsReached) STTA_TargetFilterAsk(results);
     PIS_Update(++step, "Counting search terms", report);
     const std::string range = " FROM visit WHERE " + STTA_DateClause("StartTimeStamp", results.AnalOpts);
     const long terms = static_cast<long>(scalar(db, "SELECT COUNT(DISTINCT StzdSearchTerm)" + range));

@@ -6,7 +6,7 @@
 #include "core/delimited_lists.h"
 #include "core/ini_store.h"
 #include "core/text.h"
-#include "help/url_routines.h"
+#include "core/url_routines.h"
 #include "logimport/page_table.h"
 #include "logimport/visit_pages.h"
 
@@ -160,7 +160,7 @@ std::string STTA_VisitReferrerHost(dao::Database& db, long visitID, bool& found)
 
 void STTA_SiteAreaPageIDs(dao::Database& db, const std::string& area, std::unordered_set<long>& pageIDs) {
     core::StrArray names;
-    CHUNKS_SplitEx(INI_Get("SiteAreas", area, "::*", 3), "|", kChunksNoExclusion, names, 1);
+    CHUNKS_SplitEx(INI_Get("SiteAreas", area, "::*", kIniMissingEmpty), "|", kChunksNoExclusion, names, 1);
     for (long i = 1; i <= names.ubound(); ++i) {
         if (names[i].empty()) continue;
         const long id = STTA_PageIDGetOrAdd(names[i], false, db);

@@ -2,7 +2,9 @@
 
 #include "analysis/forms/analysis_options.h"
 #include "analysis/forms/search_term_groups.h"
+#include "analysis/forms/site_area_dialog.h"
 #include "analysis/report_dispatch.h"
+#include "core/ini_store.h"
 #include "shell/main_window.h"
 #include "shell/sites.h"
 
@@ -11,8 +13,10 @@ void wireAnalysisOptionCommands(Mainfrm& main, ReportDispatch& dispatch) {
         return STTA_ReportDatesEnter(gDB, okCaption, text);
     };
     main.wire("SD", [&dispatch] {
-        if (STTA_AnalysisOptionsEnter(gDB))
-            dispatch.STTA_ReportNeedsAnalysis("date range and options entered", "", true, 1);
+        if (!STTA_AnalysisOptionsEnter(gDB)) return;
+        // An analysis limited to a site area confirms the area with the dates.
+        if (INI_GetFlag("Main", "ShowOnlySelSiteArea", "::*", kIniMissingEmpty)) STTA_SiteAreaSelect(gDB);
+        dispatch.STTA_ReportNeedsAnalysis("date range and options entered", "", true, 1);
     });
     main.wire("EG", [&dispatch] {
         IfrmPtr form;

@@ -6,6 +6,7 @@
 
 #include "app/analysis_commands.h"
 #include "app/analysis_option_commands.h"
+#include "app/analysis_target_commands.h"
 #include "app/help_commands.h"
 #include "app/log_import_commands.h"
 #include "core/user_interface.h"
@@ -42,6 +43,7 @@ int main(int argc, char** argv) {
         wireLogImportCommands(main);
         AnalysisCommands analysis(main);
         wireAnalysisOptionCommands(main, analysis.dispatch());
+        wireAnalysisTargetCommands(main, analysis.dispatch());
         wireHelpCommands(main);
         main.MDIForm_Load(commandLine(argc, argv));
         main.showMaximized();

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/numbers.h"
+#include "platform/sys/ascii.h"
 #include "platform/sys/clock.h"
 #include "platform/sys/rt_error.h"
 
@@ -67,7 +68,7 @@ struct Scanner {
     }
     bool monthName(int& month) {
         size_t start = i;
-        while (i < s.size() && ((s[i] | 0x20) >= 'a' && (s[i] | 0x20) <= 'z')) ++i;
+        while (i < s.size() && sys::isAsciiLetter(s[i])) ++i;
         month = monthFromName(s.substr(start, i - start));
         if (month == 0) i = start;
         return month != 0;

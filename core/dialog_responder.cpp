@@ -1,4 +1,5 @@
 #include "core/dialog_responder.h"
+#include "platform/sys/ascii.h"
 
 namespace core {
 namespace {
@@ -8,7 +9,7 @@ std::string plainCaption(const std::string& s) {
     std::string out;
     for (char c : s) {
         if (c == '&') continue;
-        out += (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+        out += sys::asciiLower(c);
     }
     return out;
 }

@@ -340,7 +340,7 @@ namespace {
 // copy gets a new modification date. Read once per run; missing reads as False.
 bool backupChangesDate() {
     static const bool changes =
-        SYS32_StrIsTrue(INI_Get("Main", "ReadWrite BkUp File To Change Date", "::*", 3));
+        SYS32_StrIsTrue(INI_Get("Main", "ReadWrite BkUp File To Change Date", "::*", kIniMissingEmpty));
     return changes;
 }
 

@@ -102,7 +102,7 @@ bool FINDF_FindFilesAndDirs(long maxCount, const std::string& patterns, const st
 
 bool FINDF_DeleteDirTree(const std::string& folder, const std::string& keepList) {
     core::StrArray entries;
-    if (!FINDF_FindFilesAndDirs(-1, "*", folder, false, true, true, entries)) return false;
+    if (!FINDF_FindFilesAndDirs(-1, "*", folder, /*recurse=*/false, /*includeHidden=*/true, /*includeSystem=*/true, entries)) return false;
     bool kept = false;
     for (long i = 1; i <= entries.ubound(); ++i) {
         const std::string& e = entries[i];
@@ -118,7 +118,7 @@ bool FINDF_DeleteDirTree(const std::string& folder, const std::string& keepList)
 void FINDF_CopyOrDeleteTree(const std::string& sourceFolder, const std::string& targetFolder,
                             int mode, bool flatName, bool numbered) {
     core::StrArray files;
-    FINDF_FindFiles(-1, "*", sourceFolder, true, true, true, files);
+    FINDF_FindFiles(-1, "*", sourceFolder, /*recurse=*/true, /*includeHidden=*/true, /*includeSystem=*/true, files);
     bool noMore = false;
     for (long i = 1; i <= files.ubound(); ++i) {
         if (targetFolder.empty()) {

@@ -45,7 +45,7 @@ std::string fitted(const std::string& working, const std::string& ext) {
 const char kMemoryFile[] = "~~~FN_altPAFN.ini";
 
 std::string FNGEN_MemoryGet(const std::string& folder, const std::string& base) {
-    std::string stored = INI_Get("Main", base, folder + kMemoryFile, 1);
+    std::string stored = INI_Get("Main", base, folder + kMemoryFile, kIniMissingMarker);
     return stored == kIniNotFound ? std::string() : stored;
 }
 

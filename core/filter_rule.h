@@ -4,8 +4,11 @@
 // two-list selector's saved word filters all use it; the log import evaluates lists of
 // rules against log lines (logimport/filter_rules.h) with the prepared test below, so
 // that a value is lower-cased once however many rules test it.
+#include <algorithm>
 #include <string>
 #include <string_view>
+
+#include "platform/sys/ascii.h"
 
 struct FltrRule {
     long Typ = 0;     // kind 1 to 6; any other value never matches
@@ -66,16 +69,9 @@ inline bool isDecimalNumber(std::string_view s) {
 // The value lower-cased into a buffer that is reused, so that folding allocates only
 // while the buffer still grows; a value without upper-case letters is used as it stands.
 inline std::string_view foldedFor(std::string& buffer, std::string_view value) {
-    bool upper = false;
-    for (char c : value)
-        if (c >= 'A' && c <= 'Z') {
-            upper = true;
-            break;
-        }
-    if (!upper) return value;
+    if (std::none_of(value.begin(), value.end(), sys::isAsciiUpper)) return value;
     buffer.assign(value);
-    for (char& c : buffer)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+    for (char& c : buffer) c = sys::asciiLower(c);
     return buffer;
 }
 

@@ -75,7 +75,7 @@ Target targetOf(const std::string& section, const std::string& entry, const std:
 // The last part number of a split value, -1 when the value is not split.
 long splitCounter(const std::string& section, const std::string& entry, const std::string& iniFile) {
     if (isPartName(entry)) return -1;
-    int last = INI_GetInt(section, kSplitPrefix + entry, iniFile, 1);
+    int last = INI_GetInt(section, kSplitPrefix + entry, iniFile, kIniMissingMarker);
     return last == kIniMissingNumber ? -1 : last;
 }
 
@@ -208,7 +208,7 @@ void SYS32_IniGetInt(const std::string& section, const std::string& key, int& va
         ~ResetMode() { gIniMissingMode = gIniMissingModeDflt; }
     } reset;
     std::string text;
-    INI_GetCore(section, key, text, iniFile, 1);
+    INI_GetCore(section, key, text, iniFile, kIniMissingMarker);
     gIniMissingMode = chosen;
     if (text != kIniNotFound) {
         value = core::vbCInt(core::vbVal(text));
@@ -235,7 +235,7 @@ int INI_GetBool(const std::string& section, const std::string& entry, const std:
 bool INI_GetFlag(const std::string& section, const std::string& entry, const std::string& iniFile,
                  int mode, const std::string& dflt) {
     if (mode == 5) {
-        std::string text = INI_Get(section, entry, iniFile, 1);
+        std::string text = INI_Get(section, entry, iniFile, kIniMissingMarker);
         return text == kIniNotFound || SYS32_StrIsTrue(text);
     }
     return SYS32_StrIsTrue(INI_Get(section, entry, iniFile, mode, dflt));
@@ -374,8 +374,8 @@ bool INI_CheckUniqueName(const std::string& section, const std::string& entry,
         message = "Name cannot be prefixed with \"AltNo.\" or \"SplitEntry.\".";
     }
     if (message.empty()) {
-        std::string name = TXT_Normalize(newName, {}, true, false, false, {}, {});
-        std::string list = INI_Get(section, entry, iniFile, 3);
+        std::string name(core::trimBlanks(newName));
+        std::string list = INI_Get(section, entry, iniFile, kIniMissingEmpty);
         bool ok = false;
         std::string updated = CHUNKS_InsertEx(list, name, "|", kChunksNoExclusion, 2, false, atFront, ok);
         if (ok) {

@@ -18,6 +18,14 @@
 // default; -1 keeps the mode set in gIniMissingMode. Every read puts gIniMissingMode
 // back to gIniMissingModeDflt.
 inline const std::string kIniNotFound = "*** not found ***";
+inline constexpr int kIniMissingAsk = 0;
+inline constexpr int kIniMissingMarker = 1;  // kIniNotFound
+inline constexpr int kIniMissingError = 2;
+inline constexpr int kIniMissingEmpty = 3;
+inline constexpr int kIniMissingZero = 4;
+inline constexpr int kIniMissingTrue = 5;
+inline constexpr int kIniMissingNoCopy = 6;
+inline constexpr int kIniMissingDefault = 7;
 inline constexpr int kIniMissingNumber = 31313;
 inline constexpr long kSharedBufferLen = 64000;
 

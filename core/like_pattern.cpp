@@ -1,5 +1,6 @@
 #include "core/like_pattern.h"
 
+#include "platform/sys/ascii.h"
 #include "platform/sys/rt_error.h"
 
 namespace core {
@@ -11,8 +12,6 @@ constexpr int kErrInvalidPattern = 93;
     throw sys::RtError(kErrInvalidPattern, "Invalid pattern string: " + std::string(pattern),
                        "LikePattern");
 }
-
-bool isAsciiLetter(unsigned c) { return (c | 0x20u) >= 'a' && (c | 0x20u) <= 'z'; }
 
 // Adds the other case of every ASCII letter in the set.
 void foldAscii(std::bitset<256>& set) {
@@ -31,7 +30,7 @@ LikePattern::LikePattern(std::string_view pattern, LikeCase compare) {
     auto add = [&](const ByteSet& set, bool literalByte, unsigned char byte) {
         Segment& seg = segments_.back();
         seg.atoms.push_back(set);
-        if (literalByte && !(fold && isAsciiLetter(byte))) {
+        if (literalByte && !(fold && sys::isAsciiLetter(static_cast<char>(byte)))) {
             seg.literal += char(byte);
         } else {
             seg.isLiteral = false;

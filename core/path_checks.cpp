@@ -232,7 +232,7 @@ std::string PAFN_FolderFromStored(const std::string& stored) {
 
 void PAFN_CheckMainDataDir() {
     const std::string dirIni = sys::programFolder() + "/Dir.ini";
-    gMainDataDir = PAFN_FolderFromStored(rightTrim(INI_Get("Main", "Main Data Dir", dirIni, 3)));
+    gMainDataDir = PAFN_FolderFromStored(rightTrim(INI_Get("Main", "Main Data Dir", dirIni, kIniMissingEmpty)));
     std::string message;
     bool exists = false;
     bool valid = PAFN_CheckDirName(gMainDataDir, false, message, exists);

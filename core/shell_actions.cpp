@@ -167,16 +167,16 @@ void SHELDDE_ActionErrMsg(std::string& actionText, int& errNo, std::string& extr
 
 void SHELDDE_DDEDefs(const std::string&, const std::string& section, const std::string& actionName,
                      std::string& iniFile, DDEDefs& defs) {
-    defs.Msg = INI_Get(section, "DDE Msg " + actionName, iniFile, 3);
-    defs.App = INI_Get(section, "DDE App " + actionName, iniFile, 3);
-    defs.Topic = INI_Get(section, "DDE Topic " + actionName, iniFile, 3);
-    defs.MsgIf = INI_Get(section, "DDE MsgIf " + actionName, iniFile, 3);
+    defs.Msg = INI_Get(section, "DDE Msg " + actionName, iniFile, kIniMissingEmpty);
+    defs.App = INI_Get(section, "DDE App " + actionName, iniFile, kIniMissingEmpty);
+    defs.Topic = INI_Get(section, "DDE Topic " + actionName, iniFile, kIniMissingEmpty);
+    defs.MsgIf = INI_Get(section, "DDE MsgIf " + actionName, iniFile, kIniMissingEmpty);
 }
 
 bool SHELDDE_OpenPrintExplore(std::string& actionTemplate, std::string& section,
                               const std::string& fileName, bool& skipAll) {
     if (actionTemplate == kByAssociation) {
-        std::string spec = INI_Get(section, "AcOp", "::*", 3), file = fileName;
+        std::string spec = INI_Get(section, "AcOp", "::*", kIniMissingEmpty), file = fileName;
         return SYS32_ShellExec(file, spec, skipAll);
     }
     DDEDefs defs;

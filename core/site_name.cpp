@@ -3,4 +3,4 @@
 #include "core/ini_store.h"
 #include "core/program_paths.h"
 
-std::string STTA_SiteParmGet() { return INI_Get("Main", "Parm", gIniDbDef, 3); }
+std::string STTA_SiteParmGet() { return INI_Get("Main", "Parm", gIniDbDef, kIniMissingEmpty); }

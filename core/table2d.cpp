@@ -89,7 +89,7 @@ bool cellMatches(const Cell& cell, const Cell& value, bool matchCase, long itemN
     const Cell* compared = &cell;
     Cell item;
     if (itemNo != -1) {
-        item = CHUNKS_GetEx(itemNo, "|", "Do not exclude any part", core::vbCStr(cell), "");
+        item = CHUNKS_GetEx(itemNo, "|", kChunksNoExclusion, core::vbCStr(cell), "");
         compared = &item;
     }
     if (matchCase) return variantEqual(*compared, value);

@@ -5,17 +5,16 @@
 #include <stdexcept>
 
 #include "core/user_interface.h"
+#include "platform/sys/ascii.h"
 #include "platform/sys/rt_error.h"
 
 namespace {
 
 constexpr auto npos = std::string_view::npos;
 
-char foldAscii(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
-char upperAsciiChar(char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; }
 
 bool sameChar(char a, char b, bool caseSensitive) {
-    return caseSensitive ? a == b : foldAscii(a) == foldAscii(b);
+    return caseSensitive ? a == b : sys::asciiLower(a) == sys::asciiLower(b);
 }
 
 bool equalTexts(std::string_view a, std::string_view b, bool caseSensitive) {
@@ -28,7 +27,7 @@ size_t findFrom(std::string_view text, std::string_view find, size_t from, bool 
     if (find.empty() || from > text.size()) return npos;
     if (caseSensitive) return text.find(find, from);
     auto it = std::search(text.begin() + long(from), text.end(), find.begin(), find.end(),
-                          [](char x, char y) { return foldAscii(x) == foldAscii(y); });
+                          [](char x, char y) { return sys::asciiLower(x) == sys::asciiLower(y); });
     return it == text.end() ? npos : size_t(it - text.begin());
 }
 
@@ -36,7 +35,7 @@ size_t findLast(std::string_view text, std::string_view find, bool caseSensitive
     if (find.empty()) return npos;
     if (caseSensitive) return text.rfind(find);
     auto it = std::find_end(text.begin(), text.end(), find.begin(), find.end(),
-                            [](char x, char y) { return foldAscii(x) == foldAscii(y); });
+                            [](char x, char y) { return sys::asciiLower(x) == sys::asciiLower(y); });
     return it == text.end() ? npos : size_t(it - text.begin());
 }
 
@@ -112,11 +111,7 @@ namespace core {
 
 std::string_view trimBlanks(std::string_view text) { return trimBlanksRight(trimBlanksLeft(text)); }
 
-std::string lowerAscii(std::string_view text) {
-    std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(), foldAscii);
-    return out;
-}
+std::string lowerAscii(std::string_view text) { return sys::asciiLowerCopy(text); }
 
 std::vector<std::size_t> orderIgnoringCase(const std::vector<std::string>& texts, bool descending) {
     std::vector<std::size_t> order(texts.size());
@@ -140,11 +135,7 @@ void sortIgnoringCase(std::vector<std::string>& texts) {
     texts = std::move(sorted);
 }
 
-std::string upperAscii(std::string_view text) {
-    std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(), upperAsciiChar);
-    return out;
-}
+std::string upperAscii(std::string_view text) { return sys::asciiUpperCopy(text); }
 
 }  // namespace core
 
@@ -438,7 +429,7 @@ std::string TXT_RepeatSafe(std::string_view text, long count) {
 
 std::string TXT_ProperCase(std::string_view text) {
     std::string out = core::lowerAscii(text);
-    if (!out.empty()) out[0] = upperAsciiChar(out[0]);
+    if (!out.empty()) out[0] = sys::asciiUpper(out[0]);
     return out;
 }
 
@@ -462,12 +453,10 @@ void TXT_ClipboardSet(const std::string& text) {
 bool TXT_IsAlnum(std::string_view character, bool digits) {
     if (character.empty()) return false;
     char c = character[0];
-    if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) return true;
+    if (sys::isAsciiLetter(c)) return true;
     return digits && c >= '0' && c <= '9';
 }
 
 bool TXT_IsWordChars(std::string_view text) {
-    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
-        return c == '_' || TXT_IsAlnum(std::string_view(&c, 1), true);
-    });
+    return !text.empty() && std::all_of(text.begin(), text.end(), sys::isNameChar);
 }

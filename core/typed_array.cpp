@@ -9,12 +9,12 @@
 #include "core/delimited_lists.h"
 #include "core/text.h"
 #include "core/vb_format.h"
+#include "platform/sys/ascii.h"
 
 namespace core::detail {
 
 namespace {
 
-char foldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
 
 std::uint64_t mix(std::uint64_t x) {
     x ^= x >> 33;
@@ -29,7 +29,7 @@ std::uint64_t itemHash(const std::string& v, Match m) {
     if (m == Match::Exact) return std::hash<std::string>{}(v);
     std::uint64_t h = 1469598103934665603ULL;  // FNV-1a over the folded bytes
     for (char c : v) {
-        h ^= static_cast<unsigned char>(foldAscii(c));
+        h ^= static_cast<unsigned char>(sys::asciiLower(c));
         h *= 1099511628211ULL;
     }
     return h;

@@ -1,6 +1,7 @@
 #include "core/user_interface.h"
 
 #include "core/dialog_responder.h"
+#include "core/scoped_value.h"
 
 namespace core {
 namespace {
@@ -61,15 +62,8 @@ UserInterface& ui() { return *current; }
 void setUserInterface(UserInterface* u) { current = u ? u : &headless; }
 
 void doEvents() {
-    bool was = gInDoEvents;
-    gInDoEvents = true;
-    try {
-        current->doEvents();
-    } catch (...) {
-        gInDoEvents = was;
-        throw;
-    }
-    gInDoEvents = was;
+    const ScopedValue<bool> yielding(gInDoEvents, true);
+    current->doEvents();
 }
 
 std::vector<std::string> buttonCaptions(const std::string& buttons) {

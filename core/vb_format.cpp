@@ -11,12 +11,12 @@
 #include "core/dates.h"
 #include "core/numbers.h"
 #include "core/text.h"
+#include "platform/sys/ascii.h"
 #include "platform/sys/rt_error.h"
 
 namespace core {
 namespace {
 
-char lower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
 
 // Calls `literal` for quoted texts and "\x" escapes, `other` with each remaining
 // character's position; `other` returns how many characters it consumed.
@@ -57,7 +57,7 @@ std::vector<std::string_view> splitSections(std::string_view format) {
 enum class Kind { Number, Date, Text };
 
 bool isDateLetter(char c) {
-    c = lower(c);
+    c = sys::asciiLower(c);
     return c == 'y' || c == 'm' || c == 'd' || c == 'h' || c == 'n' || c == 's';
 }
 
@@ -264,13 +264,13 @@ std::string formatDate(double serial, std::string_view section) {
         else out += std::to_string(names ? one + 1 : one), run -= 1;
     };
     walk(section, [&](std::string_view text) { out += text; }, [&](size_t i) {
-        char c = lower(section[i]);
+        char c = sys::asciiLower(section[i]);
         if (!isDateLetter(c)) {
             out += section[i];
             return size_t(1);
         }
         int length = 1;
-        while (i + size_t(length) < section.size() && lower(section[i + size_t(length)]) == c) ++length;
+        while (i + size_t(length) < section.size() && sys::asciiLower(section[i + size_t(length)]) == c) ++length;
         for (int run = length; run > 0;) {
             switch (c) {
             case 'y':

@@ -74,14 +74,14 @@ struct SavedRule {
 
 std::vector<SavedRule> savedWordRules(const std::string& baseFile) {
     std::vector<SavedRule> rules;
-    const long maxNo = static_cast<long>(TXT_Val(INI_Get("Main", "MaxNo", baseFile, 7, "0")));
+    const long maxNo = static_cast<long>(TXT_Val(INI_Get("Main", "MaxNo", baseFile, kIniMissingDefault, "0")));
     for (long n = 1; n <= maxNo; ++n) {
         const std::string file = MBX_FilterFileName(baseFile, n);
         SavedRule r;
         r.n = n;
         FLTR_ReadRule(std::to_string(n), file, r.rule, 3);
         if (r.rule.Typ != kFltrContains) continue;
-        r.target = INI_Get("Main", std::to_string(n), file, 3);
+        r.target = INI_Get("Main", std::to_string(n), file, kIniMissingEmpty);
         rules.push_back(std::move(r));
     }
     return rules;
@@ -415,7 +415,7 @@ int MBX_SelectGroup(const std::string& section, const std::string& entry, const 
             const std::string source = CHUNKS_Get(1, listArgs.selection);
             std::string name;
             if (newName(name)) {
-                INI_Put(section, name, INI_Get(section, source, file, 3), file);
+                INI_Put(section, name, INI_Get(section, source, file, kIniMissingEmpty), file);
                 group = name;
                 edit(name);
             }

@@ -324,7 +324,8 @@ long MB_ListDlgWork(core::StrArray& items, bool itemsAreCallers, const std::stri
         if (buttons.empty() && !further.empty()) buttons = further.substr(1);
         else buttons += further;
         const long esc = b.further == -1 && args.furtherEsc > 0 ? b.count + args.furtherEsc : b.further;
-        const std::string options = MB_OptMaxButtonsPerLine(4) + MB_OptEsc(esc) + MB_OptDfltButton(b.ok) +
+        const long dflt = b.ok <= 0 && args.furtherDefault > 0 ? b.count + args.furtherDefault : b.ok;
+        const std::string options = MB_OptMaxButtonsPerLine(4) + MB_OptEsc(esc) + MB_OptDfltButton(dflt) +
                                     MB_OptNoHide(instruction, 0, 0);
 
         std::string boxState;

@@ -57,6 +57,7 @@ struct MB_ListDlgArgs {
     std::string furtherCaption{};
     std::string furtherCaptions{};  // grid: "|" list of more buttons after the dialog's own
     long furtherEsc = 0;  // grid, without a further button: the one of furtherCaptions Esc presses
+    long furtherDefault = 0;  // grid, without "&OK": the one of furtherCaptions Enter presses
 
     // Maintenance captions; "" means no such button.
     std::string actionA{}, add{}, del{}, actionB{};

@@ -63,13 +63,15 @@ int listOnCallersButtons(const std::vector<std::string>& rows, const std::string
     std::string captions;
     const std::vector<std::string> list = core::buttonCaptions(buttons);
     for (const std::string& c : list) captions += (captions.empty() ? "" : "|") + c;
-    // The caller's last button (Cancel, Continue) is the way out by Esc and the close box.
+    // The caller's last button (Cancel, Continue) is the way out by Esc and the close box;
+    // an "&OK" first is what Enter presses.
     MB_ListDlgArgs args{.title = caption,
                         .message = message,
                         .selection = chosen,
                         .pickOnly = true,
                         .furtherCaptions = captions,
                         .furtherEsc = static_cast<long>(list.size()),
+                        .furtherDefault = !list.empty() && list.front() == "&OK" ? 1 : 0,
                         .gridSpec = gridSpec,
                         .header = header};
     const long r = MB_ListDlg(items, args);

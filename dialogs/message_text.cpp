@@ -1,6 +1,7 @@
 #include "dialogs/message_text.h"
 
 #include "core/text.h"
+#include "platform/sys/ascii.h"
 
 std::string MB_MsgTextBreak(std::string_view message) {
     std::string text(message);
@@ -50,7 +51,7 @@ char accessKey(std::string_view caption) {
             continue;
         }
         const char c = caption[i + 1];
-        return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+        return sys::asciiLower(c);
     }
     return 0;
 }

@@ -418,11 +418,11 @@ void MB_FormLoadFonts(Msgbxform* form) {
     ui::setTag(form->fSzCtl, "Occ0 used for sizing");
     if (gMBIniFile.empty()) return;
     const std::string section = "MB formats", prefix = "MB all ";
-    const std::string name = INI_Get(section, prefix + "Fontname", gMBIniFile, 1);
+    const std::string name = INI_Get(section, prefix + "Fontname", gMBIniFile, kIniMissingMarker);
     if (name == kIniNotFound) return;
-    const double size = TXT_Val(INI_Get(section, prefix + "Size", gMBIniFile, 7, "0"));
-    const bool bold = SYS32_StrIsTrue(INI_Get(section, prefix + "Bold", gMBIniFile, 7, "False"));
-    const bool italic = SYS32_StrIsTrue(INI_Get(section, prefix + "Italic", gMBIniFile, 7, "False"));
+    const double size = TXT_Val(INI_Get(section, prefix + "Size", gMBIniFile, kIniMissingDefault, "0"));
+    const bool bold = SYS32_StrIsTrue(INI_Get(section, prefix + "Bold", gMBIniFile, kIniMissingDefault, "False"));
+    const bool italic = SYS32_StrIsTrue(INI_Get(section, prefix + "Italic", gMBIniFile, kIniMissingDefault, "False"));
     for (QWidget* w : form->findChildren<QWidget*>()) {
         if (CHUNKS_Get(5, ui::tag(w)).find("-FIXFONT-") != std::string::npos) continue;
         QFont font = w->font();

@@ -23,11 +23,11 @@ void storeNumber(core::IntArray& numbers, long position, int number) {
 void XCTL_CtlsFromIni(const std::string& section, const std::string& entry, const std::string& iniFile,
                       bool reset, MB_CtlEntry& ctl, core::IntArray& numbers, std::string& defSection,
                       bool redimNumbers, long base, bool& noButtonAdded, long& extraButtons) {
-    const std::string where = INI_Get(section, entry, iniFile, 1);
+    const std::string where = INI_Get(section, entry, iniFile, kIniMissingMarker);
     if (where == kIniNotFound) return;
     defSection = CHUNKS_Get(1, where);
     const std::string defEntry = CHUNKS_Get(2, where);
-    const std::string list = INI_Get(defSection, defEntry, iniFile, 1);
+    const std::string list = INI_Get(defSection, defEntry, iniFile, kIniMissingMarker);
     if (list == kIniNotFound || list.empty()) return;
     core::StrArray defs;
     CHUNKS_SplitEx(list, "|", "{}", defs, 1);

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "help/url_routines.h"
+#include "core/url_routines.h"
 
 namespace {
 

@@ -19,7 +19,7 @@ std::string withSlash(const std::string& folder) {
 
 }  // namespace
 
-std::string ABOUT_BuildText() { return kBuildStamp + INI_Get("Main", "Parm", "::*", 3); }
+std::string ABOUT_BuildText() { return kBuildStamp + INI_Get("Main", "Parm", "::*", kIniMissingEmpty); }
 
 std::string ABOUT_Text(const std::string& versionWord, const std::string& prefix, const std::string& trailing,
                        const std::string& folderNote, const std::string& buildText, const AboutFolders& folders) {

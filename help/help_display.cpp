@@ -9,7 +9,7 @@
 #include "core/text.h"
 #include "help/html_to_text.h"
 #include "help/linked_browser.h"
-#include "help/url_routines.h"
+#include "core/url_routines.h"
 
 namespace help {
 namespace {
@@ -97,7 +97,7 @@ bool HELP_ShowInBrowser(std::string& browserSpec, core::UiHandle owner, core::Ui
     }
     const std::string url = HHTML_PathToFileURL(path) + (topic.empty() ? "" : "#" + topic);
     // Openers often drop or choke on a fragment, so by default they get the bare path.
-    const std::string target = INI_GetFlag(help::kBrowserSection, "PassURLWithFragment", "::*", 3) ? url : path;
+    const std::string target = INI_GetFlag(help::kBrowserSection, "PassURLWithFragment", "::*", kIniMissingEmpty) ? url : path;
 
     auto linked = [&] {
         if (!HELP32_OpenInLinkedIE(owner, url)) return false;
@@ -144,10 +144,10 @@ void HELP_Show(core::UiHandle owner, core::UiHandle main, const std::string& hel
     // The guard is held through the browser attempt and its warning, so that F1 in
     // the warning does not start another attempt; this request still goes on to the popup.
     bool guardHeld = false;
-    if (gHelpState == 0 && INI_GetFlag(help::kMain, help::kTryBrowser, "::*", 7, "True")) {
+    if (gHelpState == 0 && INI_GetFlag(help::kMain, help::kTryBrowser, "::*", kIniMissingDefault, "True")) {
         gHelpState = 2;
         guardHeld = true;
-        std::string spec = INI_Get(help::kBrowserSection, "Ac", "::*", 1);
+        std::string spec = INI_Get(help::kBrowserSection, "Ac", "::*", kIniMissingMarker);
         if (HELP_ShowInBrowser(spec, owner, main, file, shownTopic)) return;
         if (help::boxes().browserWarning(help::browserWarningText()) == 2)
             INI_Put(help::kMain, help::kTryBrowser, false, "::*");

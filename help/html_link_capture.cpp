@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "help/html_scanner.h"
-#include "help/url_routines.h"
+#include "core/url_routines.h"
 
 namespace help_detail {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "core/text.h"
 #include "help/html_scanner.h"
-#include "help/url_routines.h"
+#include "core/url_routines.h"
 
 namespace help_detail {
 namespace {

@@ -46,7 +46,7 @@ std::string newCompanionName(const std::string& model) {
 
 // The names of the filters selected in a filter file, or "filter not selected".
 std::string selectedFilterNames(const std::string& iniFile) {
-    const std::string name = INI_Get("Filters", "Fltr Sel", iniFile, 3);
+    const std::string name = INI_Get("Filters", "Fltr Sel", iniFile, kIniMissingEmpty);
     if (core::trimBlanks(name).empty()) return "filter not selected";
     std::string names;
     bool any = false;
@@ -193,7 +193,7 @@ std::string STTA_AddDataBotsCopy() {
     bool ok = false;
     const std::string current = readWhole(gIniFltrBots, ok);
     if (!ok) return {};
-    const std::string last = INI_Get(kMain, "LastBotPiniAdd", gIniLastVals, 3);
+    const std::string last = INI_Get(kMain, "LastBotPiniAdd", gIniLastVals, kIniMissingEmpty);
     if (!core::trimBlanks(last).empty()) {
         bool lastOk = false;
         const std::string copy = readWhole(last, lastOk);
@@ -211,7 +211,7 @@ std::string STTA_AddLogErrsPath() { return paramFolder() + "AddLog_Errs.ini"; }
 
 long STTA_AddDataErrsSave(const ReadRec& rec) {
     const std::string path = STTA_AddLogErrsPath();
-    const long n = static_cast<long>(INI_GetNumVar(kMain, "MaxNo", path, 7, "0")) + 1;
+    const long n = static_cast<long>(INI_GetNumVar(kMain, "MaxNo", path, kIniMissingDefault, "0")) + 1;
     INI_Put(kMain, "MaxNo", n, path);
     const std::string section = std::to_string(n);
     core::StrArray files = rec.ProblemFiles, texts = rec.ProblemTexts;
@@ -227,20 +227,20 @@ long STTA_AddDataErrsSave(const ReadRec& rec) {
 
 void STTA_AddDataSectionRead(const std::string& section, core::StrArray& files, core::StrArray& texts) {
     const std::string path = STTA_AddLogErrsPath();
-    const std::string names = INI_Get(section, "PAFNs", path, 7, "");
+    const std::string names = INI_Get(section, "PAFNs", path, kIniMissingDefault, "");
     files.redim(0, 0);
     texts.redim(0, 0);
     if (names.empty()) return;
     CHUNKS_SplitEx(names, "|", kChunksNoExclusion, files, 1);
-    CHUNKS_SplitEx(INI_Get(section, "descs", path, 7, ""), "##", kChunksNoExclusion, texts, 1);
+    CHUNKS_SplitEx(INI_Get(section, "descs", path, kIniMissingDefault, ""), "##", kChunksNoExclusion, texts, 1);
 }
 
 bool STTA_AddDataSummaryRead(const std::string& path, core::StrArray& keys, core::LngArray& counts) {
-    const std::string parm = INI_Get(kMain, "Parm", path, 7, "");
+    const std::string parm = INI_Get(kMain, "Parm", path, kIniMissingDefault, "");
     if (parm.empty()) return false;
     CHUNKS_SplitEx(parm, ":::", kChunksNoExclusion, keys, 0);
     core::StrArray numbers;
-    CHUNKS_SplitEx(INI_Get(kMain, "MaxNo", path, 7, ""), "|", kChunksNoExclusion, numbers, 0);
+    CHUNKS_SplitEx(INI_Get(kMain, "MaxNo", path, kIniMissingDefault, ""), "|", kChunksNoExclusion, numbers, 0);
     counts.redim(0, keys.ubound());
     for (long i = 0; i <= keys.ubound(); ++i)
         counts.set(i, numbers.inBounds(i) ? static_cast<long>(TXT_Val(numbers[i])) : 0);

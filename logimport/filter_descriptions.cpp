@@ -45,7 +45,7 @@ std::string FLTR_FilterRuleText(const std::string& name, const std::string& iniF
                                 const core::StrArray& captions) {
     FltrRule rule;
     FLTR_ReadRule(name, iniFile, rule, 1);
-    const double colType = INI_GetNumVar(name, "ColType", iniFile, 3);
+    const double colType = INI_GetNumVar(name, "ColType", iniFile, kIniMissingEmpty);
     return FLTR_FilterRuleText(rule, static_cast<long>(colType), captions);
 }
 

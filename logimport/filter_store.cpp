@@ -27,20 +27,20 @@ bool isBlank(const std::string& text) {
 
 bool FLTR_ReadConds(const std::string& filterName, const std::string& iniFile, std::string& names,
                     bool& any) {
-    std::string conds = INI_Get(filterName, "CDSCndns", iniFile, 1);
+    std::string conds = INI_Get(filterName, "CDSCndns", iniFile, kIniMissingMarker);
     if (conds == kIniNotFound) {
         names = filterName;
         return false;
     }
     names = conds;
-    any = INI_GetFlag(filterName, "Any", iniFile, 3);
+    any = INI_GetFlag(filterName, "Any", iniFile, kIniMissingEmpty);
     return true;
 }
 
 void FLTR_LoadFilterRules(const std::string& section, const std::string& entry,
                           const std::string& iniFile, FltrRules& rules,
                           std::vector<std::string>& colTexts, bool& any) {
-    std::string name = INI_Get(section, entry, iniFile, 3);
+    std::string name = INI_Get(section, entry, iniFile, kIniMissingEmpty);
     std::string list;
     FLTR_ReadConds(name, iniFile, list, any);
     rules.assign(1, FltrRule{});
@@ -54,7 +54,7 @@ void FLTR_LoadFilterRules(const std::string& section, const std::string& entry,
         FltrRule rule;
         FLTR_ReadRule(names[i], iniFile, rule, 1);
         rules.push_back(std::move(rule));
-        colTexts.push_back(INI_Get(names[i], "ColType", iniFile, 1));
+        colTexts.push_back(INI_Get(names[i], "ColType", iniFile, kIniMissingMarker));
         int64_t done = i;
         PIS_Update(done, "", report);
     }
@@ -78,10 +78,10 @@ void STTA_BotFindFltrLoad(ReadRec& rec) {
 }
 
 void STTA_FltrSetsLoad(ReadRec& rec) {
-    bool all = INI_GetFlag("Main", "All", "::*", 5);
-    bool filter = INI_GetFlag("Main", "Filter", "::*", 5);
-    bool nobots = INI_GetFlag("Main", "nobots", "::*", 5);
-    bool nocomp = INI_GetFlag("Main", "nocomp", "::*", 3);
+    bool all = INI_GetFlag("Main", "All", "::*", kIniMissingTrue);
+    bool filter = INI_GetFlag("Main", "Filter", "::*", kIniMissingTrue);
+    bool nobots = INI_GetFlag("Main", "nobots", "::*", kIniMissingTrue);
+    bool nocomp = INI_GetFlag("Main", "nocomp", "::*", kIniMissingEmpty);
     STTA_FltrSetLoad(gIniLdLnFltr, rec.MainSet, "Fltr Sel", !all, filter);
     STTA_FltrSetLoad(gIniFltrBots, rec.RobotSet, "SkipRobotUserAgents", nobots, false);
     rec.RobotSet.Any = true;

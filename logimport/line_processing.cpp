@@ -1,5 +1,9 @@
 #include "logimport/line_processing.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
 #include "core/dates.h"
 #include "core/delimited_lists.h"
 #include "core/ini_store.h"
@@ -15,12 +19,18 @@
 
 namespace {
 
+// A byte count as the counters keep it: whole, and within their range.
+std::int64_t wholeBytes(double n) {
+    constexpr double kLimit = 9.0e18;
+    return std::llround(std::clamp(n, -kLimit, kLimit));
+}
+
 const std::string kNoMatchText = "Log Line Found cannot be matched for specified format.";
 
 // Adds the text to the "|" list unless an equal item is there, ignoring case.
 void addDistinct(std::string& list, const std::string& text) {
     bool ok = true;
-    CHUNKS_AddUnique(list, text, "|", "Do not exclude any part", 2, false, false, ok);
+    CHUNKS_AddUnique(list, text, "|", kChunksNoExclusion, 2, false, false, ok);
 }
 
 void yieldWhenDue(LineReadContext& ctx) {
@@ -123,7 +133,7 @@ long STTA_LogLineProcess(LineReadContext& ctx, const std::vector<std::string_vie
     rec.File.LinesMatched += 1;
     if (rec.File.LinesMatched == 1 && !rec.Test.Active)
         INI_Put("Main", "AddedLogLns_MustDoVisitsAdd", core::Variant(core::DateTime{core::vbNow()}), gIniLastVals);
-    const double bytes = TXT_Val(f[kFldBytes]);
+    const std::int64_t bytes = wholeBytes(TXT_Val(f[kFldBytes]));
     rec.File.BytesMatched += bytes;
     const bool statusDue = ctx.statusDue;
     ctx.statusDue = false;

@@ -129,7 +129,7 @@ void STTA_LogFmtCompile(const std::string& format, long row, LogFmtCompiled& com
         }
         if (best == pos && pos > 0) {
             if (!warned) {
-                core::ui().info("Error in format line >>" + format +
+                core::ui().info("Error in format specification >>" + format +
                                     "<< - no seperation space or other characters after " +
                                     LogFmtTokens[size_t(token)] + gCR +
                                     "Processing will assume-look for a space at this point.",
@@ -151,13 +151,13 @@ void STTA_LogFmtDefCompile(const std::vector<std::string>& items, LogFmtCompiled
 }
 
 std::string STTA_LogFmtDefault() {
-    const std::string site = INI_Get("Main", "LFmtDflt", gIniLastVals, 3);
+    const std::string site = INI_Get("Main", "LFmtDflt", gIniLastVals, kIniMissingEmpty);
     if (!core::trimBlanks(site).empty()) return site;
-    return INI_Get("Main", "LFmtDflt", gIniLogFmts, 3);
+    return INI_Get("Main", "LFmtDflt", gIniLogFmts, kIniMissingEmpty);
 }
 
 void STTA_LogFmtDefLoad(const std::string& name, LogFmtCompiled& compiled) {
-    std::string list = INI_Get(name, "DefsCDS", gIniLogFmts, 3);
+    std::string list = INI_Get(name, "DefsCDS", gIniLogFmts, kIniMissingEmpty);
     std::vector<std::string> items;
     if (!list.empty()) {
         core::StrArray parts;

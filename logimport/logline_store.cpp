@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
-#include <unordered_map>
 
 #include "core/dates.h"
 #include "core/numbers.h"
@@ -11,8 +9,10 @@
 #include "core/vb_format.h"
 #include "logimport/line_timestamp.h"
 #include "logimport/page_table.h"
+#include "logimport/read_session.h"
 #include "logimport/referrer_store.h"
 #include "platform/dao/errors.h"
+#include "platform/dao/schema.h"
 #include "platform/sys/rt_error.h"
 
 namespace {
@@ -46,53 +46,16 @@ bool sameWhole(const dao::Value& stored, std::int64_t n) {
     return (stored.isNull() ? 0 : stored.asInteger()) == n;
 }
 
-// The PageID of each request text met during a read. Requests repeat a lot, and
-// cutting and normalising a name costs far more than a look-up; pages are never
-// taken away during a read, so a PageID once found stays right.
-class RequestPages {
-public:
-    long find(std::string_view request) const {
-        auto it = ids_.find(request);
-        return it == ids_.end() ? -1 : it->second;
-    }
-    void remember(std::string_view request, long id) {
-        if (ids_.size() >= kLimit) ids_.clear();
-        ids_.emplace(std::string(request), id);
-    }
-    void clear() { ids_.clear(); }
-    // True when the remembered pages were found under this setting; it becomes the
-    // setting remembered.
-    bool sameSetting(const std::string& dbPath, bool dropFragment, bool dropQuery) {
-        bool same = dbPath == dbPath_ && dropFragment == dropFragment_ && dropQuery == dropQuery_;
-        dbPath_ = dbPath;
-        dropFragment_ = dropFragment;
-        dropQuery_ = dropQuery;
-        return same;
-    }
-
-private:
-    struct Hash {
-        using is_transparent = void;
-        size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
-    };
-    static constexpr size_t kLimit = 100000;
-    std::unordered_map<std::string, long, Hash, std::equal_to<>> ids_;
-    std::string dbPath_;
-    bool dropFragment_ = false, dropQuery_ = false;
-};
-
-RequestPages gRequestPages;
-bool gRequestPagesOn = false;  // only while a read has the store open
-
 long pageOf(const std::string& request, const ReadRec& rec, bool add, dao::Database& db) {
-    if (gRequestPagesOn) {
+    logimport::RequestPages* pages = rec.Session ? &rec.Session->requestPages() : nullptr;
+    if (pages) {
         // Cut by other options or for another database, a request may be another page.
-        if (!gRequestPages.sameSetting(db.path(), rec.RemFrag, rec.RemQuery)) gRequestPages.clear();
-        if (long id = gRequestPages.find(request); id >= 0) return id;
+        if (!pages->sameSetting(db.path(), rec.RemFrag, rec.RemQuery)) pages->clear();
+        if (long id = pages->find(request); id >= 0) return id;
     }
     long id = STTA_PageIDGetOrAdd(STTA_PageNameCut(request, rec.RemFrag, rec.RemQuery), add, db);
     // A page not added may be added by a later line: only found ones are kept.
-    if (gRequestPagesOn && id >= 0) gRequestPages.remember(request, id);
+    if (pages && id >= 0) pages->remember(request, id);
     return id;
 }
 
@@ -146,13 +109,9 @@ void insertRow(dao::Database& db, long id, const LogLineRow& row, bool keepValue
 
 void STTA_LogLineRsOpen(dao::Database& db) {
     gLogLineRs = db.openRecordset("logline", dao::RecordsetType::Dynaset);
-    gRequestPages.clear();
-    gRequestPagesOn = true;
 }
 
 void STTA_LogLineRsClose() {
-    gRequestPagesOn = false;
-    gRequestPages.clear();
     try {
         gLogLineRs.close();
     } catch (...) {
@@ -162,7 +121,7 @@ void STTA_LogLineRsClose() {
 }
 
 bool STTA_LogLinePageKnown(const std::string& request, const ReadRec& rec, const dao::Database& db) {
-    if (gRequestPagesOn && gRequestPages.find(request) >= 0) return true;
+    if (rec.Session && rec.Session->requestPages().find(request) >= 0) return true;
     if (!PageTable.loaded() || PageTable.source() != db.path()) return false;
     const std::string name = STTA_PageNameNorm(STTA_PageNameCut(request, rec.RemFrag, rec.RemQuery));
     return PageTable.find(name) >= 0;
@@ -328,12 +287,11 @@ bool STTA_LogLineDupeCheck(dao::Database& db, const LogFields& fields, ReadRec& 
 
 void STTA_DupKeyRetry(int& errNo, dao::Database& db, dao::Recordset& rs, const std::string& table,
                       const std::string& idField, long& lastID) {
-    if (!TXT_IsWordChars(table) || !TXT_IsWordChars(idField))
-        throw sys::RtError(dao::kErrInvalidName, "Invalid name", "STTA_DupKeyRetry");
+    const std::string maxSql = "SELECT MAX(" + dao::quoted(idField) + ") FROM " + dao::quoted(table);
     while (errNo == dao::kErrDuplicateKey) {
         // Past the highest number in use at once: after an interrupted run, stepping
         // by one could walk through a million taken numbers.
-        auto top = db.openRecordset("SELECT MAX(" + idField + ") FROM " + table, dao::RecordsetType::Snapshot);
+        auto top = db.openRecordset(maxSql, dao::RecordsetType::Snapshot);
         dao::Value maxID = top.field(0);
         lastID = std::max(lastID + 1, maxID.isNull() ? 1L : static_cast<long>(maxID.asInteger()) + 1);
         rs.setField(idField, dao::Value(lastID));
@@ -351,7 +309,7 @@ void STTA_DupKeyRetry(int& errNo, dao::Database& db, dao::Recordset& rs, const s
 void STTA_SkipStatsText(std::string& percentText, std::string& detailText, const ReadRec& rec, bool shortForm,
                         double& skipped) {
     skipped = double(rec.MainSet.Hits) + double(rec.RobotSet.Hits) + double(rec.CompSet.Hits) + rec.File.Duplicates;
-    double stored = rec.File.LinesAccepted;
+    double stored = static_cast<double>(rec.File.LinesAccepted);
     // 64-bit: the share must not overflow after tens of millions of skipped lines.
     long long total = static_cast<long long>(stored + skipped);
     long long percent = total > 0 ? static_cast<long long>(skipped) * 100 / total : 0;

@@ -1,7 +1,7 @@
 #include "logimport/page_table.h"
 
 #include "core/text.h"
-#include "help/url_routines.h"
+#include "core/url_routines.h"
 #include "logimport/logline_store.h"
 #include "platform/dao/errors.h"
 #include "platform/sys/rt_error.h"

@@ -26,6 +26,7 @@
 #include "logimport/addition_history.h"
 #include "logimport/logline_store.h"
 #include "logimport/page_table.h"
+#include "logimport/read_session.h"
 #include "logimport/referrer_store.h"
 #include "logimport/visit_stream.h"
 #include "platform/dao/errors.h"
@@ -265,9 +266,9 @@ void addToRunTotals(ReadRec& rec) {
     r.LinesAccepted += f.LinesAccepted;
     r.BytesAccepted += f.BytesAccepted;
     r.Duplicates += f.Duplicates;
-    rec.RunMainHits += double(rec.MainSet.Hits);
-    rec.RunRobotHits += double(rec.RobotSet.Hits);
-    rec.RunCompHits += double(rec.CompSet.Hits);
+    rec.RunMainHits += rec.MainSet.Hits;
+    rec.RunRobotHits += rec.RobotSet.Hits;
+    rec.RunCompHits += rec.CompSet.Hits;
     // A file that stored nothing has no stamps; it must not reset the run's start.
     if (f.FirstStamp != 0 && (r.FirstStamp == 0 || f.FirstStamp < r.FirstStamp)) r.FirstStamp = f.FirstStamp;
     if (f.LastStamp > r.LastStamp) r.LastStamp = f.LastStamp;
@@ -297,7 +298,7 @@ bool OPENX_ReadFileByBlocks(const std::string& fileName, const LinesHandler& han
                             const std::string& lineEnd, long blockLimit, const std::string& progressTitle,
                             const std::string& messagePrefix, const std::string* statusText,
                             const OverlongHandler& overlong) {
-    const std::string path = TXT_Normalize(fileName, "", true, false, false, "", "");
+    const std::string path(core::trimBlanks(fileName));
     LineCutter cutter(lineEnd, blockLimit, overlong);
     std::vector<std::string> pieces, held, rest;
     std::vector<std::string_view> lines;
@@ -559,7 +560,6 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
                                     const std::string& progressTitle, bool& anyUsable, ReadRec& rec) {
     if (fileList.empty()) return true;
     RunState run{db, rec, captionText, progressTitle, anyUsable};
-    RefrStoreFlushGuard flushOnExit;
     std::optional<VisitStream> visits;
     // Whatever way the read ends, the lines it stored get their visits.
     auto finishVisits = [&] {
@@ -572,15 +572,14 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
     try {
         // A run that ended before its last number was written: the numbering goes on
         // after the stored lines, and referrers kept for lines never stored go.
-        rec.LastLogLnID = std::max(static_cast<long>(INI_GetNumVar("Main", "LastLogLnID", gIniLastVals, 3)),
+        rec.LastLogLnID = std::max(static_cast<long>(INI_GetNumVar("Main", "LastLogLnID", gIniLastVals, kIniMissingEmpty)),
                                    STTA_LogLnIDStoredMax(db));
         STTA_RefrStoreDropAbove(rec.LastLogLnID);
-        STTA_LogLineRsOpen(db);
-        rec.LastKeepVal = INI_GetFlag("Main", "LastKeepVal", gIniDbDef, 3) ? 1 : 0;
-        rec.Skip404 = INI_GetFlag("Main", "Skip404", gIniDbDef, 3);
-        rec.RemQuery = INI_GetFlag("Main", "RemQuery", gIniDbDef, 3);
-        rec.RemFrag = INI_GetFlag("Main", "RemFrag", gIniDbDef, 3);
-        STTA_SiteDomainReset();
+        logimport::ReadSession session(db, rec);
+        rec.LastKeepVal = INI_GetFlag("Main", "LastKeepVal", gIniDbDef, kIniMissingEmpty) ? 1 : 0;
+        rec.Skip404 = INI_GetFlag("Main", "Skip404", gIniDbDef, kIniMissingEmpty);
+        rec.RemQuery = INI_GetFlag("Main", "RemQuery", gIniDbDef, kIniMissingEmpty);
+        rec.RemFrag = INI_GetFlag("Main", "RemFrag", gIniDbDef, kIniMissingEmpty);
         rec.MissingPageID = STTA_PageIDGetOrAdd(kMissingPageName, true, db);
         rec.Visits = ReadVisits{};  // nothing left from an earlier read
         if (VisitStream::usable(db, rec)) visits.emplace(db, rec);
@@ -595,10 +594,10 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
                              "** Start ADD **", "START ADD", {}, "..", "..", "");
         const std::string defaultFormat = STTA_LogFmtDefault();
         core::StrArray items;
-        CHUNKS_SplitEx(fileList, "|", "Do not exclude any part", items, 1);
+        CHUNKS_SplitEx(fileList, "|", kChunksNoExclusion, items, 1);
         const long n = items.ubound();
         for (long i = 1; i <= n && !run.stopped; ++i) {
-            if (TXT_Normalize(items[i], "", true, false, false, "", "").empty()) continue;
+            if (core::trimBlanks(items[i]).empty()) continue;
             std::string spec, formatName;
             STTA_LogFileEntrySplit(items[i], spec, formatName);
             if (formatName.empty()) formatName = defaultFormat;
@@ -653,7 +652,6 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
             // The first error is the one to report.
         }
         INI_Put("Main", "LastLogLnID", rec.LastLogLnID, gIniLastVals);
-        STTA_LogLineRsClose();
         ErrorHandler(e.number(), nullptr, proc, extra);
         return false;
     } catch (...) {
@@ -664,10 +662,8 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
             INI_Put("Main", "LastLogLnID", rec.LastLogLnID, gIniLastVals);
         } catch (...) {
         }
-        STTA_LogLineRsClose();
         throw;
     }
     INI_Put("Main", "LastLogLnID", rec.LastLogLnID, gIniLastVals);
-    STTA_LogLineRsClose();
     return run.result;
 }

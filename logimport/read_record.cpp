@@ -38,3 +38,19 @@ std::string STTA_LogFieldCaption(long fieldNo) {
     if (fieldNo < 0 || fieldNo > kLogFmtTokenCount) return {};
     return LogFmtFieldCaption(static_cast<int>(fieldNo));
 }
+
+void STTA_TestReadInit(const std::string& logFileSpec, TestReadRec& test, bool listUserAgents,
+                       bool checkReferrers, bool tallyRobotRejects, long fieldNo) {
+    test.LogFileSpec = logFileSpec;
+    test.Active = true;
+    test.ListUserAgents = listUserAgents;
+    test.CheckReferrers = checkReferrers;
+    test.TallyRobotRejects = tallyRobotRejects;
+    test.ListFieldValues = fieldNo != -1;
+    test.FieldNo = fieldNo;
+    for (core::StrArray* a : {&test.UserAgents, &test.Referrers, &test.FieldValues, &test.RobotRejectAgents})
+        a->redim(0, 0);
+    for (core::LngArray* a : {&test.UserAgentCounts, &test.ReferrerCounts, &test.FieldValueCounts,
+                              &test.RobotRejectCounts})
+        a->redim(0, 0);
+}

@@ -3,10 +3,15 @@
 // is steered by and counts into. One program-wide instance lives for the whole run of
 // the program; the options and filter sets keep their values between reads, each read
 // resets its per-file counters and adds them into its run totals.
+#include <cstdint>
 #include <string>
 
 #include "core/typed_array.h"
 #include "logimport/filter_rules.h"
+
+namespace logimport {
+class ReadSession;
+}
 
 // The test-read part of the read record: what a test read tallies instead of storing
 // lines. Tallies keep item 0 for the empty value and merge values ignoring case.
@@ -28,15 +33,16 @@ struct TestReadRec {
     core::StrArray RobotRejectAgents;   // by robot rule number, each a "|" list
 };
 
-// Line and byte counts of one file, or of a whole run. Stamps are date serials.
+// Line and byte counts of one file, or of a whole run, exact however large the run.
+// Stamps are date serials.
 struct ReadCounters {
     double LastStamp = 0;
     double FirstStamp = 0;
-    double LinesMatched = 0;
-    double BytesMatched = 0;
-    double LinesAccepted = 0;
-    double BytesAccepted = 0;
-    double Duplicates = 0;
+    std::int64_t LinesMatched = 0;
+    std::int64_t BytesMatched = 0;
+    std::int64_t LinesAccepted = 0;
+    std::int64_t BytesAccepted = 0;
+    std::int64_t Duplicates = 0;
 };
 
 // What a read that built the visits of its lines leaves to the visit building: its
@@ -84,16 +90,24 @@ struct ReadRec {
 
     ReadCounters File;  // the file being read
     ReadCounters Run;   // all files of the run
-    double RunMainHits = 0;
-    double RunRobotHits = 0;
-    double RunCompHits = 0;
+    std::int64_t RunMainHits = 0;
+    std::int64_t RunRobotHits = 0;
+    std::int64_t RunCompHits = 0;
 
     double Timestamp = 0;       // the current line's date serial
     double FirstTimestamp = 0;  // the run's first line; 0 until set
+
+    // The state of the read under way; null between reads.
+    logimport::ReadSession* Session = nullptr;
 };
 
 inline ReadRec gReadRec;
 
+// Sets the test-read fields up for a new read of the entry: test read on, the three
+// flags as given, ListFieldValues exactly when a field number is given (not -1), and
+// every tally 0 to 0 with one empty item, which stands for the empty value.
+void STTA_TestReadInit(const std::string& logFileSpec, TestReadRec& test, bool listUserAgents,
+                       bool checkReferrers, bool tallyRobotRejects, long fieldNo);
 // Starts the list of failed requests (status 400 to 599) when the option keeps it.
 void STTA_NotFoundListReset(ReadRec& rec);
 

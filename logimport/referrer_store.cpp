@@ -225,7 +225,7 @@ std::vector<std::string_view> mainSectionLines(std::string_view bytes) {
 
 // A value as it reads back from the text after "=" of its line.
 std::string valueRead(std::string_view text) {
-    std::string value = TXT_Normalize(text, {}, true, false, false, {}, {});
+    std::string value(core::trimBlanks(text));
     if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
     INI_UnescapeCtlChars(value);
     INI_DecodeCodes(value);
@@ -260,7 +260,7 @@ std::string STTA_RefrStoreFolder() {
 
 void STTA_SiteDomainLoad() {
     if (gDomainLoaded) return;
-    gSiteDomain = INI_Get("Main", "domain", gIniDbDef, 3);
+    gSiteDomain = INI_Get("Main", "domain", gIniDbDef, kIniMissingEmpty);
     gDomainLoaded = true;
 }
 

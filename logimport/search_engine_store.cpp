@@ -27,9 +27,9 @@ void setProgramSEDefs(const std::vector<std::string>& definitions) {
 
 void STTA_SEDefsText(std::string& text) {
     text.clear();
-    if (!gIniLogFmts.empty()) text = INI_Get("Main", logimport::kDefsEntry, gIniLogFmts, 3);
+    if (!gIniLogFmts.empty()) text = INI_Get("Main", logimport::kDefsEntry, gIniLogFmts, kIniMissingEmpty);
     if (text.empty()) {
-        text = INI_Get("Main", logimport::kDefsEntry, gAppPath + "param/lastinstvals.ini", 3);
+        text = INI_Get("Main", logimport::kDefsEntry, gAppPath + "param/lastinstvals.ini", kIniMissingEmpty);
     }
 }
 

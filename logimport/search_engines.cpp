@@ -3,7 +3,8 @@
 #include "core/delimited_lists.h"
 #include "core/stored_text.h"
 #include "core/text.h"
-#include "help/url_routines.h"
+#include "core/url_routines.h"
+#include "platform/sys/ascii.h"
 
 namespace logimport {
 namespace {
@@ -12,20 +13,19 @@ namespace {
 // it turns "+" into a blank and decodes again.
 constexpr const char* kKeepEncoded = "2B,25";
 
-char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
 
 // Byte for byte, so positions in the copy are positions in the original.
 void assignLower(std::string& out, std::string_view text) {
     out.assign(text);
-    for (char& c : out) c = lowerAscii(c);
+    for (char& c : out) c = sys::asciiLower(c);
 }
 
-std::string trimBlanks(std::string_view s) { return TXT_Normalize(s, "", true, false, false, "", ""); }
+std::string trimBlanks(std::string_view s) { return std::string(core::trimBlanks(s)); }
 
 // The parameter list is lower-cased before its flags are read, so "false" must
 // count as False as well.
 bool flagIsTrue(std::string_view value) {
-    return SYS32_StrIsTrue(value) && TXT_Normalize(value, "", true, true, false, "", "") != "false";
+    return SYS32_StrIsTrue(value) && core::lowerAscii(core::trimBlanks(value)) != "false";
 }
 
 void addSearchText(SEDef& def, std::string text) {

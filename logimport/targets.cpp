@@ -29,7 +29,7 @@ std::string joinList(const core::StrArray& items) {
 
 bool flagOf(const std::string& entry, const std::string& iniFile) {
     bool value = false;
-    INI_GetBoolVar(kTmpVals, entry, value, iniFile, 3);
+    INI_GetBoolVar(kTmpVals, entry, value, iniFile, kIniMissingEmpty);
     return value;
 }
 
@@ -59,13 +59,13 @@ void STTA_TagOpsLoad(const std::string& iniFile, TargetSpec& target) {
         target.Typ = 2;
     else if (flagOf(kTypeAll, iniFile))
         target.Typ = 3;
-    target.TagOpBytes = TXT_Val(INI_Get(kTmpVals, "TagOpBytes", iniFile, 3));
+    target.TagOpBytes = TXT_Val(INI_Get(kTmpVals, "TagOpBytes", iniFile, kIniMissingEmpty));
     target.Rules.assign(kTargetDialogRules, FltrRule{});
     for (long n = 0; n < kTargetDialogRules; ++n) {
         FltrRule& r = target.Rules[static_cast<size_t>(n)];
         std::string no = std::to_string(n);
         r.MC = flagOf("TagOpMC" + no, iniFile);
-        r.Val = INI_Get(kTmpVals, "TagOpFlst" + no, iniFile, 3);
+        r.Val = INI_Get(kTmpVals, "TagOpFlst" + no, iniFile, kIniMissingEmpty);
         // Rules without match case hold their value in lower case, as stored rules do.
         if (!r.MC) r.Val = core::lowerAscii(r.Val);
         r.Typ = flagOf("TagOpEQ" + no, iniFile) ? kFltrEquals : kFltrContains;
@@ -76,7 +76,7 @@ void STTA_FltrLstSave(const std::string& section, const TargetSpec& target) {
     INI_Put(section, "Typ", target.Typ, gIniTargets);
     INI_Put(section, "TagOpBytes", target.TagOpBytes, gIniTargets);
     core::StrArray names;
-    splitList(INI_Get(section, "FltrLst", gIniTargets, 3), names, 0);
+    splitList(INI_Get(section, "FltrLst", gIniTargets, kIniMissingEmpty), names, 0);
     if (names.count() < static_cast<long>(target.Rules.size())) {
         for (long n = names.count(); n < static_cast<long>(target.Rules.size()); ++n)
             names.append(section + "TFltr" + std::to_string(n));
@@ -87,30 +87,44 @@ void STTA_FltrLstSave(const std::string& section, const TargetSpec& target) {
 }
 
 bool STTA_FltrLstLoad(const std::string& section, TargetSpec& target) {
-    target.Typ = static_cast<long>(TXT_Val(INI_Get(section, "Typ", gIniTargets, 3)));
+    target.Typ = static_cast<long>(TXT_Val(INI_Get(section, "Typ", gIniTargets, kIniMissingEmpty)));
     core::StrArray names;
-    splitList(INI_Get(section, "FltrLst", gIniTargets, 3), names, 0);
-    target.TagOpBytes = TXT_Val(INI_Get(section, "TagOpBytes", gIniTargets, 3));
+    splitList(INI_Get(section, "FltrLst", gIniTargets, kIniMissingEmpty), names, 0);
+    target.TagOpBytes = TXT_Val(INI_Get(section, "TagOpBytes", gIniTargets, kIniMissingEmpty));
     target.Rules.assign(static_cast<size_t>(names.count()), FltrRule{});
     for (long n = 0; n < names.count(); ++n)
         FLTR_ReadRule(names[names.lbound() + n], gIniTargets, target.Rules[static_cast<size_t>(n)], 3);
     return names.count() > 0;
 }
 
+std::string STTA_TargetSectionNew(core::StrArray& ruleNames) {
+    std::string section;
+    do {
+        section = "Target " + std::to_string(INI_CounterNext("Main", "Parm", gIniTargets, true, 7, 0, 0));
+    } while (INI_Get(section, "FltrLst", gIniTargets, kIniMissingMarker) != kIniNotFound);
+    const std::string rule = section + "TFltr0";
+    INI_Put(section, "FltrLst", rule, gIniTargets);
+    splitList(rule, ruleNames, 0);
+    return section;
+}
+
+std::string STTA_TargetItemSection(const std::string& item) {
+    const size_t cut = item.find(" : ");
+    return cut == std::string::npos ? std::string() : item.substr(0, cut);
+}
+
 void STTA_TargetsLoad(std::vector<TargetSpec>& targets) {
     targets.assign(1, TargetSpec{});
-    if (!INI_GetFlag("Main", "AnalTgt", gIniTargets, 5)) return;
-    long wanted = static_cast<long>(TXT_Val(INI_Get("Main", "CntTgt", gIniTargets, 3)));
+    if (!INI_GetFlag("Main", "AnalTgt", gIniTargets, kIniMissingTrue)) return;
+    long wanted = static_cast<long>(TXT_Val(INI_Get("Main", "CntTgt", gIniTargets, kIniMissingEmpty)));
     if (wanted == 0) wanted = kTargetsMax;
     wanted = std::clamp(wanted, 0L, kTargetsMax);
     core::StrArray items;
-    splitList(INI_Get("Main", "LstTgts", gIniTargets, 3), items, 1);
+    splitList(INI_Get("Main", "LstTgts", gIniTargets, kIniMissingEmpty), items, 1);
     long n = std::min(wanted, items.count());
     targets.resize(static_cast<size_t>(n) + 1);
     for (long i = 1; i <= n; ++i) {
-        const std::string& item = items[items.lbound() + i - 1];
-        size_t cut = item.find(" : ");
-        std::string section = cut == std::string::npos ? std::string() : item.substr(0, cut);
+        const std::string section = STTA_TargetItemSection(items[items.lbound() + i - 1]);
         if (!section.empty()) STTA_FltrLstLoad(section, targets[static_cast<size_t>(i)]);
     }
 }

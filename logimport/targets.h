@@ -33,6 +33,13 @@ void STTA_FltrLstSave(const std::string& section, const TargetSpec& target);
 // section lists rules.
 bool STTA_FltrLstLoad(const std::string& section, TargetSpec& target);
 
+// A new target section, "Target " and the next number of the counter [Main] Parm of
+// targets.ini, with its one rule section listed in FltrLst and returned in `ruleNames`.
+// A number whose section is already in use is passed over.
+std::string STTA_TargetSectionNew(core::StrArray& ruleNames);
+// The section name of a target list item: its text before " : ", "" without one.
+std::string STTA_TargetItemSection(const std::string& item);
+
 // The targets to analyse, items 1 to n (at most four) with item 0 empty; only item 0
 // when [Main] AnalTgt is off.
 void STTA_TargetsLoad(std::vector<TargetSpec>& targets);

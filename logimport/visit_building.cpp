@@ -16,7 +16,7 @@
 #include "core/text.h"
 #include "core/user_interface.h"
 #include "core/vb_format.h"
-#include "help/url_routines.h"
+#include "core/url_routines.h"
 #include "logimport/addition_history.h"
 #include "logimport/line_processing.h"
 #include "logimport/referrer_store.h"
@@ -94,7 +94,7 @@ bool listHas(const std::string& list, const std::string& item) {
     return false;
 }
 
-std::string siteName() { return INI_Get("Main", "Parm", gIniDbDef, 7, ""); }
+std::string siteName() { return INI_Get("Main", "Parm", gIniDbDef, kIniMissingDefault, ""); }
 
 // The search term and engine of every line whose referrer waits in the referrer
 // store, read from the store in one pass before the scan. The scan takes lines in IP
@@ -140,8 +140,8 @@ class VisitBuilder {
 public:
     VisitBuilder(dao::Database& db, ReadRec& rec, long& count) : db_(db), rec_(rec), count_(count) {
         keepValues_ = rec.LastKeepVal != 0;
-        limit_ = static_cast<long>(TXT_Val(INI_Get("Main", "LmtVisitLines", gIniDbDef, 7, "1000")));
-        lastVisitID_ = static_cast<long>(TXT_Val(INI_Get("Main", "LastVisitID", "::*", 7, "0")));
+        limit_ = static_cast<long>(TXT_Val(INI_Get("Main", "LmtVisitLines", gIniDbDef, kIniMissingDefault, "1000")));
+        lastVisitID_ = static_cast<long>(TXT_Val(INI_Get("Main", "LastVisitID", "::*", kIniMissingDefault, "0")));
     }
 
     // Whatever way out was taken, no line is left without the visit it was given.
@@ -407,7 +407,7 @@ void cleanUp(dao::Database& db, ReadRec& rec, VisitBuilder& builder) {
               "Add. Step 3/3.", reportNo, 0, 1, false);
     {
         bool eraseNonSE = false;
-        INI_GetBoolVar("Main", "EraseNonSE", eraseNonSE, gIniDbDef, 3);
+        INI_GetBoolVar("Main", "EraseNonSE", eraseNonSE, gIniDbDef, kIniMissingEmpty);
         long long n = builder.settle(eraseNonSE);
         if (eraseNonSE) STTA_NonSEVisitsErase(db);
         // Lines of probable robots left by a stopped run go too.
@@ -698,7 +698,7 @@ long LogLnRaw_Add(dao::Database& db, ReadRec& rec, bool& interrupted) {
 
 void STTA_IncompleteAddFinish(dao::Database& db, ReadRec& rec, long& lines) {
     lines = 0;
-    std::string added = INI_Get("Main", "AddedLogLns_MustDoVisitsAdd", gIniLastVals, 3);
+    std::string added = INI_Get("Main", "AddedLogLns_MustDoVisitsAdd", gIniLastVals, kIniMissingEmpty);
     if (added.empty()) return;
     std::optional<double> when = core::parseDateText(added);
     std::string shown = when ? vbFormat(core::DateTime{*when}, "mmm dd yyyy hh:nn") : added;
@@ -709,7 +709,7 @@ void STTA_IncompleteAddFinish(dao::Database& db, ReadRec& rec, long& lines) {
         "&Yes|&No", "", "");
     if (answer != 1) return;
     const double start = core::vbNow();
-    rec.LastKeepVal = INI_GetFlag("Main", "LastKeepVal", gIniDbDef, 3) ? 1 : 0;
+    rec.LastKeepVal = INI_GetFlag("Main", "LastKeepVal", gIniDbDef, kIniMissingEmpty) ? 1 : 0;
     bool interrupted = true;
     lines = LogLnRaw_Add(db, rec, interrupted);
     STTA_AddDataLogWrite("**", TXT_ElapsedText(start, core::vbNow()), rec, "",

@@ -21,7 +21,7 @@ bool STTA_SiteDBDateRange(dao::Database& db, double& first, double& last, bool s
                   });
     if (!any) {
         if (showMessage)
-            core::ui().info("Site database " + INI_Get("Main", "Parm", gIniDbDef, 7, "") + " is empty." + gCRCR +
+            core::ui().info("Site database " + INI_Get("Main", "Parm", gIniDbDef, kIniMissingDefault, "") + " is empty." + gCRCR +
                                 "First load data to site database using " + TXT_RemoveAmpV(kAddDataCaption) +
                                 " from File menu.",
                             "");

@@ -69,6 +69,13 @@ void Mainfrm::buildMenus() {
             windowListStart_ = menu->addSeparator();
             connect(menu, &QMenu::aboutToShow, this, [this, menu] { fillWindowList(menu); });
         }
+        // The sorts act on the results window in front; without one they are not offered.
+        if (spec.code == "V")
+            connect(menu, &QMenu::aboutToShow, this, [this] {
+                bool ok = false;
+                GetResultsForm(false, ok);
+                for (const char* code : {"VF", "VV", "VY", "VX"}) menuItem(code)->setEnabled(ok);
+            });
     }
 }
 

@@ -16,7 +16,7 @@ namespace {
 
 std::vector<std::string> siteNames() {
     core::StrArray names;
-    std::string list = INI_Get("Main", "DBNameLst", gIniSiteDbs, 3);
+    std::string list = INI_Get("Main", "DBNameLst", gIniSiteDbs, kIniMissingEmpty);
     std::vector<std::string> out;
     if (list.empty()) return out;
     CHUNKS_Split(list, names, 1);
@@ -27,7 +27,7 @@ std::vector<std::string> siteNames() {
 void takeOffList(const std::string& name) {
     bool found = false;
     std::string positions;
-    std::string list = CHUNKS_RemoveItem(INI_Get("Main", "DBNameLst", gIniSiteDbs, 3), name, "|",
+    std::string list = CHUNKS_RemoveItem(INI_Get("Main", "DBNameLst", gIniSiteDbs, kIniMissingEmpty), name, "|",
                                          kChunksNoExclusion, true, found, positions);
     if (found) INI_Put("Main", "DBNameLst", list, gIniSiteDbs);
 }
@@ -74,13 +74,15 @@ void newSiteCommand() {
         if (MB_ShowEx(problem.empty() ? message : problem + gCRCR + message, "&OK|&Cancel", MB_OptMinWidth(9000),
                       "- Enter Database Name.", args) != 1)
             return;
-        std::string name = TXT_Normalize(INI_Get("NewDB", "LastName", gIniScreens, 3), {}, true, false, false, {}, {});
+        std::string name(core::trimBlanks(INI_Get("NewDB", "LastName", gIniScreens, kIniMissingEmpty)));
         if (name.empty()) {
             problem = "Name is required.";
             continue;
         }
+        problem = siteNameProblem(name);
+        if (!problem.empty()) continue;
         if (!INI_CheckUniqueName("Main", "DBNameLst", gIniSiteDbs, name, false, problem, false)) continue;
-        auto flag = [](const char* key) { return INI_GetFlag("NewDB", key, gIniScreens, 3); };
+        auto flag = [](const char* key) { return INI_GetFlag("NewDB", key, gIniScreens, kIniMissingEmpty); };
         STTA_SiteCreate(name, flag("LastKeepVal"), flag("Last404"), flag("Lastquery"), flag("LastFrag"),
                         flag("EraseNonSE"), false);
         return;

@@ -1,5 +1,7 @@
 #include "shell/sites.h"
 
+#include <filesystem>
+
 #include "core/delimited_lists.h"
 #include "core/error_handler.h"
 #include "core/file_actions.h"
@@ -44,7 +46,7 @@ std::string& caption() {
 std::string dirIni() { return gAppPath + "Dir.ini"; }
 
 std::string siteFolder(const std::string& name) {
-    return PAFN_FolderFromStored(INI_Get(name, "Parm", gIniSiteDbs, 3));
+    return PAFN_FolderFromStored(INI_Get(name, "Parm", gIniSiteDbs, kIniMissingEmpty));
 }
 
 std::string withSlash(std::string folder) {
@@ -136,9 +138,11 @@ void STTA_SiteCreate(std::string& name, bool keepExtraData, bool skip404, bool r
     INI_Put("Main", "ShowOnlySelSiteAreaParm", "", "::*");
     INI_Put("Main", "AddedLogLns_MustDoVisitsAdd", "", gIniLastVals);
     if (noAddDataOffer) return;
-    if (MB_MsgBox("Site DB >>" + name + "<<created." + gCRCR + "Use " + TXT_RemoveAmpV("Add ne&w raw log data") +
-                      " to read raw log data and add it to the database." + gCRCR + "Do you want to add data now?",
-                  "&Yes|&No", "", "") == 1)
+    if (core::ui().msgBox("Site DB >>" + name + "<<created." + gCRCR + "Use " +
+                              TXT_RemoveAmpV("Add ne&w raw log data") +
+                              " to read raw log data and add it to the database." + gCRCR +
+                              "Do you want to add data now?",
+                          "&Yes|&No", "", "") == 1)
         shell::addLogData();
 }
 
@@ -194,7 +198,7 @@ void STTA_SiteRemove(const std::string& name) {
 
 void STTA_SitesMoveToRecycled() {
     core::StrArray names;
-    CHUNKS_Split(INI_Get("Main", "DBNameLst", gIniSiteDbs, 3), names, 1);
+    CHUNKS_Split(INI_Get("Main", "DBNameLst", gIniSiteDbs, kIniMissingEmpty), names, 1);
     std::string report;
     for (long i = 1; i <= names.ubound(); ++i) {
         std::string folder = siteFolder(names[i]);
@@ -214,7 +218,7 @@ void STTA_UninstallCleanup() {
             STTA_SitesMoveToRecycled();
         }
         MB_UnloadStray("");
-        std::string page = INI_Get("Main", shell::kUninstallPageKey, gAppPath + "param/lastinstvals.ini", 3);
+        std::string page = INI_Get("Main", shell::kUninstallPageKey, gAppPath + "param/lastinstvals.ini", kIniMissingEmpty);
         if (page.empty()) return;
         std::string action = "open||1";
         bool skipAll = true;
@@ -243,7 +247,24 @@ void setAnalysisOffer(std::function<void(const std::string&)> offer) { analysisO
 const std::string& mainCaption() { return caption(); }
 
 std::string recycledTarget(const std::string& folder) {
-    return gAppPath + "recycled" + withoutSlash(folder);
+    const std::string path = withoutSlash(folder);
+    const std::string program = withSlash(gAppPath);
+    const std::string base = path.rfind(program, 0) == 0 ? program + "recycled/" + path.substr(program.size())
+                                                         : program + "recycled" + path;
+    // A folder recycled before under the same name stays as it is.
+    std::string target = base;
+    std::error_code ec;
+    for (int n = 2; std::filesystem::exists(target, ec); ++n) target = base + "." + std::to_string(n);
+    return target;
+}
+
+std::string siteNameProblem(const std::string& name) {
+    std::string folder = name;
+    PAFN_ReplaceInvalidChars(folder, "", true);
+    if (folder == name && (name.empty() || name.front() != '.')) return {};
+    // No bar in the text itself: the box's notice would cut it there.
+    return "The name is also the name of the site's folder: it cannot begin with \".\" nor hold any of "
+           "\\ / : * ? \" < > or a vertical bar.";
 }
 
 }  // namespace shell

@@ -44,9 +44,13 @@ const std::string& mainCaption();
 // the caller asks for the offer; the analysis registers itself at start-up.
 void setAnalysisOffer(std::function<void(const std::string& reason)> offer);
 
-// Where a folder goes when it is recycled: recycled/ under the program folder,
-// keeping the folder's own path below it.
+// Where a folder goes when it is recycled: recycled/ under the program folder, keeping
+// the folder's path below the program folder (below the root for a folder elsewhere).
 std::string recycledTarget(const std::string& folder);
+
+// Why a name cannot be a site's name, "" when it can: the site's folder takes the name,
+// so it must be a plain, visible folder name.
+std::string siteNameProblem(const std::string& name);
 
 // The key of lastinstvals.ini [Main] that names the uninstall page; none is shipped.
 inline const std::string kUninstallPageKey = "UninstallPage";

@@ -9,11 +9,12 @@
 #include "core/user_interface.h"
 #include "dialogs/msgbox.h"
 #include "dialogs/option_strings.h"
+#include "platform/profile/shipped_files.h"
 #include "platform/sys/program_folder.h"
 #include "platform/sys/rt_error.h"
 #include "shell/hooks.h"
-#include "shell/site_commands.h"
 #include "shell/sites.h"
+#include "shell/site_commands.h"
 
 namespace shell {
 namespace {
@@ -51,6 +52,15 @@ void openProgramFolder(const std::string& folder, const std::string& resources) 
                             "Dravolin");
         throw sys::EndProgram(1);
     }
+    // A folder from an earlier version gets what this one ships; without it the program
+    // still runs, only the new help pages or dialogs are missing.
+    try {
+        profile::addMissingShippedFiles(folder, resources);
+    } catch (const sys::RtError& e) {
+        core::ui().systemOk("Dravolin cannot add its new help pages and dialog definitions to " + folder + ".\n\n" +
+                                e.description(),
+                            "Dravolin");
+    }
 }
 
 void loadSteps(const std::string& commandLine, const StartupWindow& window) {
@@ -82,7 +92,7 @@ void loadSteps(const std::string& commandLine, const StartupWindow& window) {
 }
 
 void createFirstSite(const StartupWindow& window) {
-    if (INI_Get("Main", "NmFirstSite", gIniSiteDbs, 1) != kIniNotFound) return;
+    if (INI_Get("Main", "NmFirstSite", gIniSiteDbs, kIniMissingMarker) != kIniNotFound) return;
     gCurrMnu = "FW";
     if (window.showAndYield) window.showAndYield();
     std::string message, name;
@@ -93,11 +103,13 @@ void createFirstSite(const StartupWindow& window) {
                                           "&OK|E&xit", "Enter Site Name", message, name);
         MB_UnloadStray("");
         if (pressed != 1) throw sys::EndProgram(0);
-        name = TXT_Normalize(name, {}, true, false, false, {}, {});
+        name = core::trimBlanks(name);
         if (name.empty()) {
             message = "Name is required.";
             continue;
         }
+        message = siteNameProblem(name);
+        if (!message.empty()) continue;
         if (INI_CheckUniqueName("Main", "DBNameLst", gIniSiteDbs, name, false, message, false)) break;
     }
     const std::string shippedSite = gMainDataDir;

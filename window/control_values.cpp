@@ -23,7 +23,7 @@ long entryIndexOf(int number, const core::IntArray& numbers, long base) {
 }
 
 std::string pointerOf(const std::string& section, int number, const std::string& iniFile) {
-    return INI_Get(section, std::to_string(number), iniFile, 1);
+    return INI_Get(section, std::to_string(number), iniFile, kIniMissingMarker);
 }
 
 void splitPointer(const std::string& pointer, const std::string& sectionOverride, std::string& section,
@@ -217,7 +217,7 @@ void XCTL_ValidateEntry(const std::string& section, const std::string& iniFile,
     for (long i = numbers.lbound(); i <= numbers.ubound(); ++i) {
         const int n = numbers[i];
         if (n <= 0) continue;
-        const std::string rules = INI_Get(section, "C" + std::to_string(n), iniFile, 1);
+        const std::string rules = INI_Get(section, "C" + std::to_string(n), iniFile, kIniMissingMarker);
         if (rules == kIniNotFound) continue;
         const long k = entryIndexOf(n, numbers, base);
         core::StrArray ruleList;

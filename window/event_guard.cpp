@@ -12,25 +12,13 @@
 
 #include "core/dialog_responder.h"
 #include "core/handler_error.h"
+#include "core/scoped_value.h"
 #include "platform/sys/rt_error.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/screen_pointer.h"
 
 namespace {
-
-// Restores a flag on every way out of a scope.
-class FlagScope {
-public:
-    FlagScope(bool& flag, bool value) : flag_(flag), saved_(flag) { flag_ = value; }
-    ~FlagScope() { flag_ = saved_; }
-    FlagScope(const FlagScope&) = delete;
-    FlagScope& operator=(const FlagScope&) = delete;
-
-private:
-    bool& flag_;
-    bool saved_;
-};
 
 constexpr int kErrOutOfMemory = 7;
 constexpr int kErrInternal = 51;
@@ -80,10 +68,10 @@ void MSE_ShowModal(QDialog* form) {
             form->activateWindow();
         });
     {
-        FlagScope modal(gInModalShow, true);
+        core::ScopedValue<bool> modal(gInModalShow, true);
         form->exec();
     }
-    FlagScope force(gMsePointerForce, true);
+    core::ScopedValue<bool> force(gMsePointerForce, true);
     MSE_PointerSet(saved);
 }
 

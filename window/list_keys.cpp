@@ -6,6 +6,7 @@
 
 #include "core/ini_store.h"
 #include "core/numbers.h"
+#include "core/scoped_value.h"
 #include "core/text.h"
 #include "platform/ui/qt_text.h"
 #include "window/form_ops.h"
@@ -16,19 +17,6 @@ constexpr int kShiftCtrl = 2;
 
 bool isDigitKey(int keyCode) { return keyCode >= '0' && keyCode <= '9'; }
 bool isLetterKey(int keyCode) { return keyCode >= 'A' && keyCode <= 'Z'; }
-
-// Puts a flag back when the scope ends, however it ends.
-class RestoreFlag {
-public:
-    RestoreFlag(bool& flag, bool value) : flag_(flag), saved_(flag) { flag_ = value; }
-    ~RestoreFlag() { flag_ = saved_; }
-    RestoreFlag(const RestoreFlag&) = delete;
-    RestoreFlag& operator=(const RestoreFlag&) = delete;
-
-private:
-    bool& flag_;
-    bool saved_;
-};
 
 // No painting of the steps in between.
 class NoUpdates {
@@ -45,7 +33,7 @@ private:
 
 std::string stored(const std::string& section, const std::string& entry, const std::string& iniFile)
 {
-    return INI_Get(section, entry, iniFile, 1);
+    return INI_Get(section, entry, iniFile, kIniMissingMarker);
 }
 
 // A stored Boolean as VB's CBool reads it; false when it is none.
@@ -61,7 +49,7 @@ bool readBool(const std::string& text, bool& value)
 
 void readFont(QWidget* control, const std::string& section, const std::string& prefix, const std::string& iniFile)
 {
-    const RestoreFlag noWrite(gIniNoWrite, true);
+    const core::ScopedValue<bool> noWrite(gIniNoWrite, true);
     const std::string name = stored(section, prefix + "Fontname", iniFile);
     if (name == kIniNotFound) return;
     QFont font = control->font();
@@ -133,7 +121,7 @@ bool CTLNOMB_ListTypeAhead(QWidget* list, int keyCode, int shift, const std::str
 {
     handled = false;
     if (!isDigitKey(keyCode) && !isLetterKey(keyCode)) return false;
-    const int mask = INI_GetInt("Main", "SHIFT MASK REPOSition LB", iniFile, 4);
+    const int mask = INI_GetInt("Main", "SHIFT MASK REPOSition LB", iniFile, kIniMissingZero);
     if (digits && isDigitKey(keyCode)) shift = mask;
     if (shift == mask) {
         handled = true;

@@ -15,6 +15,7 @@
 #include "analysis/date_ranges.h"
 #include "analysis/forms/date_range_dialog.h"
 #include "analysis/forms/search_term_groups.h"
+#include "analysis/forms/word_combinations_dialog.h"
 #include "analysis/report_names.h"
 #include "core/delimited_lists.h"
 #include "dialogs/box_keys.h"
@@ -171,6 +172,8 @@ void SrchTmLstFrm::buildMenus() {
                 form_->GetSrchTrmData();
                 core::ui().info(STTA_ResultsSummaryText(gResults), "");
             }));
+    QAction* words = addItem(gridMenu_, "fMnu_W", "Show &Word Frequencies");
+    connect(words, &QAction::triggered, this, guard("fMnu_W_Click", [this] { STTA_WordCombosShow(*this); }));
 
     chartMenu_->setObjectName("fPUMnu_Chart");
     QAction* labels = addItem(chartMenu_, "fPUmnu_Chart_H", "S&how Dates and Exact Counts for Columns");
@@ -186,6 +189,7 @@ void SrchTmLstFrm::showGridMenu(int y) {
     (void)y;
     findChild<QAction*>("fMnu_L")->setVisible(form_->ValIsGroupedRep());
     findChild<QAction*>("fMnu_S")->setVisible(form_->data().Analyzed_Field == kRkSearchTerm);
+    findChild<QAction*>("fMnu_W")->setVisible(form_->data().Analyzed_Field == kRkSearchTerm);
     gridMenu_->popup(QCursor::pos());
 }
 
@@ -219,13 +223,13 @@ bool SrchTmLstFrm::pPlotRow(long row, const std::string& dates, bool force) {
     request.items = itemNumbers(terms);
     if (request.items.empty()) return false;
     form_->GetSrchTrmData();
-    request.percentView = INI_GetFlag("Main", "Plotpct", "::*", 3);
+    request.percentView = INI_GetFlag("Main", "Plotpct", "::*", kIniMissingEmpty);
     std::string desc = STTA_PlotDescText(gResults, range, dPlotColsToRemove, request.percentView);
-    request.periodDays = std::max(1L, static_cast<long>(core::vbVal(INI_Get("Main", "DaysToPlot", "::*", 3))));
+    request.periodDays = std::max(1L, static_cast<long>(core::vbVal(INI_Get("Main", "DaysToPlot", "::*", kIniMissingEmpty))));
     request.dateRange = range;
     request.removedColumns = dPlotColsToRemove;
-    request.dateTitles = INI_GetFlag("Main", "ColTitDt", "::*", 3);
-    request.numberTitles = INI_GetFlag("Main", "ColTitNum", "::*", 3);
+    request.dateTitles = INI_GetFlag("Main", "ColTitDt", "::*", kIniMissingEmpty);
+    request.numberTitles = INI_GetFlag("Main", "ColTitNum", "::*", kIniMissingEmpty);
     const PlotTable plot = STTA_PlotTable(gResults, request);
     if (!plot.notice.empty()) {
         core::ui().info(plot.notice, "");
@@ -242,7 +246,7 @@ bool SrchTmLstFrm::pPlotRow(long row, const std::string& dates, bool force) {
         desc += ": " + gCR + label;
     }
     const bool small = smallScreen();
-    chart_->setShowLegend(!small && INI_GetFlag("Main", "ShowPlotLegend", "::*", 5));
+    chart_->setShowLegend(!small && INI_GetFlag("Main", "ShowPlotLegend", "::*", kIniMissingTrue));
     chart_->setLegendLocation(chart::LegendLocation::BottomRight);
     chart_->setChartType(chart::ChartType::Bar2D);
     chart_->setChartData(plot.table);
@@ -304,7 +308,7 @@ void STTA_PlotRemoveFirstCol(SrchTmLstFrm& window) {
     if (!STTA_PlotRemoveFirstCol(table)) return;
     ++window.dPlotColsToRemove;
     window.fChart()->setChartData(table);
-    if (INI_GetFlag("Main", "Plotpct", "::*", 3)) window.pPlotRow(window.dPlotRow, {}, true);
+    if (INI_GetFlag("Main", "Plotpct", "::*", kIniMissingEmpty)) window.pPlotRow(window.dPlotRow, {}, true);
 }
 
 void STTA_PlotColLabelsShow(SrchTmLstFrm& window) {

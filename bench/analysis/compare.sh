@@ -5,6 +5,7 @@
 #
 # usage: bench/analysis/compare.sh LOGFILE [BUILD_DIR] [SITE_FOLDER]
 #   make a file with: python3 tests/fixtures/genlog.py 1000000 -o big.log
+#   KEEP_NON_SE=1 makes the site keep the visits that came from no search engine.
 set -euo pipefail
 log=${1:?usage: compare.sh LOGFILE [BUILD_DIR] [SITE_FOLDER]}
 build=${2:-build}

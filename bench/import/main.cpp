@@ -28,6 +28,8 @@
 #include "shell/sites.h"
 #include "shell/start_up.h"
 #include "bench/timing.h"
+#include "core/ini_store.h"
+#include "core/program_paths.h"
 #include "bench/unattended.h"
 
 namespace {
@@ -65,6 +67,9 @@ int main(int argc, char** argv) {
     sys::ensureProgramFolder(folder, sys::resourcesFolder(std::filesystem::path(argv[0]).parent_path().string()));
     shell::setProgramFolder(folder);
     shell::loadSteps("", shell::StartupWindow{[] {}, [] {}, [] {}, [] {}});
+    // KEEP_NON_SE=1: the site keeps the visits that came from no search engine.
+    if (const char* keep = std::getenv("KEEP_NON_SE"); keep && std::string(keep) == "1")
+        INI_Put("Main", "EraseNonSE", false, gIniDbDef);
 
     // As the add-data command reads: the visits are built next.
     gReadRec.VisitsWhileReading = !(argc > 3 && std::string(argv[3]) == "--scan");

@@ -1,9 +1,5 @@
 #include "logimport/forms/add_log_data.h"
 
-#include <algorithm>
-#include <cmath>
-#include <limits>
-
 #include "core/dates.h"
 #include "core/delimited_lists.h"
 #include "core/ini_store.h"
@@ -13,14 +9,11 @@
 #include "dialogs/msgbox.h"
 #include "dialogs/option_strings.h"
 #include "dialogs/ready_dialogs.h"
-#include "logimport/addition_history.h"
-#include "logimport/engine_summary.h"
+#include "logimport/addition_run.h"
 #include "logimport/forms/component_filter_check.h"
 #include "logimport/forms/engine_summary_dialogs.h"
 #include "logimport/filter_store.h"
 #include "logimport/forms/log_file_lists.h"
-#include "logimport/logline_store.h"
-#include "logimport/raw_log_reader.h"
 #include "logimport/forms/read_dialogs.h"
 #include "logimport/forms/robot_filters.h"
 #include "logimport/forms/test_reads.h"
@@ -29,19 +22,9 @@
 
 namespace {
 
-std::string siteName() { return INI_Get("Main", "Parm", gIniDbDef, 7, ""); }
+std::string siteName() { return INI_Get("Main", "Parm", gIniDbDef, kIniMissingDefault, ""); }
 
-std::string logFileSpec() { return CHUNKS_Get(1, INI_Get("Main", "PAFNlog", "::*", 3)); }
-
-// Now, to the minute.
-double nowToMinute() {
-    const double now = core::vbNow();
-    return static_cast<double>(static_cast<long>(now)) + std::floor((now - static_cast<long>(now)) * 1440) / 1440;
-}
-
-std::string elapsed(double from) { return TXT_ElapsedText(from, nowToMinute()); }
-
-std::string count(double n) { return core::vbFormat(n, "#,###,###,###,##0"); }
+std::string logFileSpec() { return CHUNKS_Get(1, INI_Get("Main", "PAFNlog", "::*", kIniMissingEmpty)); }
 
 // Confirms the filters of the main pass; false when the user cancelled. After a
 // preprocessing pass the failed-request list it collected is kept.
@@ -80,16 +63,8 @@ bool confirmFilters(std::string& status, bool preprocessed) {
 // choice of their user agents as new robot filters. False when the read could not
 // date any log file, which turns the main pass off for this run.
 bool preprocessingPass(std::string& status) {
-    const std::string spec = logFileSpec();
-    STTA_TestReadInit(spec, gReadRec.Test, true, false, false, -1);
-    gReadRec.ErrStatusInTest = true;
-    STTA_NotFoundListReset(gReadRec);
-    STTA_BotFindFltrLoad(gReadRec);
-    gReadRec.RobotSet.Active = false;
-    gReadRec.CompSet.Active = false;
     bool dated = false;
-    if (!RawLog_AddData_ReadLogFiles_OK(logimport::siteDatabase(), spec, "Preprocessing - Check for new robots.",
-                                        "Preprocessing. ", dated))
+    if (!logimport::robotFindingRead(logimport::siteDatabase(), logFileSpec(), gReadRec, dated))
         status = "Read raw log data cancelled or failed.";
     core::StrArray candidates, chosen;
     core::LngArray counts;
@@ -103,56 +78,27 @@ bool preprocessingPass(std::string& status) {
             STTA_FltrBotsListEdit(gIniFltrBots);
         }
     }
-    gReadRec.Test.Active = false;
     return dated;
 }
 
-// The totals of all files of the run, for the closing record and the completion text.
-void runTotalsToFileCounters(ReadRec& rec) {
-    auto toLong = [](double hits) {
-        return static_cast<long>(std::clamp(hits, 0.0, static_cast<double>(std::numeric_limits<long>::max())));
-    };
-    rec.File = rec.Run;
-    rec.MainSet.Hits = toLong(rec.RunMainHits);
-    rec.RobotSet.Hits = toLong(rec.RunRobotHits);
-    rec.CompSet.Hits = toLong(rec.RunCompHits);
-}
-
-// The main pass: read, visits, history, completion message.
+// The main pass, then its completion message.
 void mainPass(std::string& status, const std::string& preprocessingTime) {
-    dao::Database& db = logimport::siteDatabase();
     const std::string spec = logFileSpec();
     if (core::trimBlanks(spec).empty()) {
         status = "Choose the log file to add first (Log File ...).";
         return;
     }
-    const double start = nowToMinute();
     const std::string title = "Add Log Data to Site DB: " + siteName();
-    bool dated = false;
-    gReadRec.VisitsWhileReading = true;  // the visits are built right after
-    const bool read = RawLog_AddData_ReadLogFiles_OK(db, spec, title, "Add. Step 1/3: ", dated);
-    if (!read) status = "Read raw log data cancelled or failed.";
-    bool partial = false;
-    long visits = 0;
-    if (read || MB_MsgBox("Read log file stopped. Do you want to add visit data for log records processed so far?",
-                          "&Yes|&No", "", "") == 1)
-        visits = LogLnRaw_Add(db, gReadRec, partial);
-    const std::string mainTime = elapsed(start);
-    if (gSEDayKeys.hasBounds()) logimport::seDayKeysSort(gSEDayKeys, gSEDayCounts);
-    // The completion speaks of the whole run, not of the file read last.
-    runTotalsToFileCounters(gReadRec);
-    if (read) {
-        // A run in which no file could be read has added nothing, whatever the read says.
-        status = dated ? "Data added." + gCRCR + "Press Done and select a report from the Reports menu to analyse data."
-                       : "No lines added: no log file could be read." + gCRCR +
-                             "Press \"List Problem Files for last read\" to see why.";
-        STTA_AddDataLogWrite(spec, mainTime, gReadRec, preprocessingTime,
-                             partial ? "** Part Done **" : kHistoryDone, "** End ADD ** Totals. All Files.",
-                             {.saveSummary = true, .counters = true, .options = true, .filters = true,
-                              .problems = true},
-                             "", "", std::to_string(visits));
-    }
-    if (MB_MsgBox(title + gCRCR + STTA_AddCompletionText(spec, mainTime, gReadRec, preprocessingTime, ""),
+    const logimport::MainPassResult pass =
+        logimport::additionMainPass(logimport::siteDatabase(), spec, title, preprocessingTime, gReadRec);
+    if (!pass.read)
+        status = "Read raw log data cancelled or failed.";
+    else if (pass.dated)
+        status = "Data added." + gCRCR + "Press Done and select a report from the Reports menu to analyse data.";
+    else  // no file could be read: nothing was added, whatever the read says
+        status = "No lines added: no log file could be read." + gCRCR +
+                 "Press \"List Problem Files for last read\" to see why.";
+    if (MB_MsgBox(title + gCRCR + STTA_AddCompletionText(spec, pass.mainTime, gReadRec, preprocessingTime, ""),
                   "&OK|Show SE Summar&y", MB_OptDfltButton(1) + MB_OptEsc(1),
                   "Read Log Data Complete. Site DB: " + siteName()) == 2)
         STTA_SESummaryShow(gSEDayKeys, gSEDayCounts);
@@ -160,38 +106,19 @@ void mainPass(std::string& status, const std::string& preprocessingTime) {
 
 void run(std::string& status) {
     status.clear();
-    bool mainWanted = INI_GetFlag("Main", "DoAdd", "::*", 3);
+    bool mainWanted = INI_GetFlag("Main", "DoAdd", "::*", kIniMissingEmpty);
     gReadRec.ProblemFiles.redim(0, 0);
     gReadRec.ProblemTexts.redim(0, 0);
-    const double start = nowToMinute();
-    const bool preprocess = INI_GetFlag("Main", "newbots", "::*", 3);
+    const double start = logimport::nowToMinute();
+    const bool preprocess = INI_GetFlag("Main", "newbots", "::*", kIniMissingEmpty);
     if (preprocess && !preprocessingPass(status)) mainWanted = false;
-    const std::string preprocessingTime = preprocess ? elapsed(start) : std::string();
+    const std::string preprocessingTime = preprocess ? TXT_ElapsedText(start, logimport::nowToMinute()) : std::string();
     if (!mainWanted) return;
     if (!confirmFilters(status, preprocess)) return;
     mainPass(status, preprocessingTime);
 }
 
 }  // namespace
-
-bool STTA_ResultsReadyCheck() { return true; }
-
-std::string STTA_AddCompletionText(const std::string& fileSpec, const std::string& mainTime, const ReadRec& rec,
-                                   const std::string& preprocessingTime, const std::string& statusText) {
-    std::string skippedText, detail;
-    double skipped = 0;
-    STTA_SkipStatsText(skippedText, detail, rec, true, skipped);
-    const double added = rec.File.LinesAccepted;
-    std::string text = "Total log lines read: " + count(skipped + added) + " in " + mainTime + ".";
-    if (!preprocessingTime.empty()) text += " [Preprocessing: " + preprocessingTime + "]";
-    text += gCR + (statusText.empty() ? "Added: " + count(added) + gCRCR : statusText) + skippedText + gCRCR + detail +
-            gCRCR + STTA_FltrChoiceText(fileSpec, rec) + gCRCR + "Data from " +
-            core::vbFormat(core::DateTime{rec.File.FirstStamp}, "dd mmm yyyy") + " to " +
-            core::vbFormat(core::DateTime{rec.File.LastStamp}, "dd mmm yyyy") + gCR +
-            "Total bandwidth for all lines read: " + core::vbFormat(rec.File.BytesMatched / 1024 / 1024, "#,##0.0") +
-            " Meg.";
-    return text;
-}
 
 void STTA_AddLogData() {
     long visits = 0;
@@ -214,7 +141,7 @@ void STTA_AddLogData() {
         status.clear();
         if (r == extra + 2 || r <= 0) return;
         if (r == 1) {
-            std::string entry = INI_Get("Main", "PAFNlog", "::*", 3);
+            std::string entry = INI_Get("Main", "PAFNlog", "::*", kIniMissingEmpty);
             STTA_LogFileSpecChoose(entry);
             INI_Put("Main", "PAFNlog", entry, "::*");
         } else if (r == 2) {

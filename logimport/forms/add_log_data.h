@@ -4,11 +4,6 @@
 // site and builds their visits, ending with a completion text.
 #include <string>
 
-#include "logimport/read_record.h"
+#include "logimport/addition_run.h"
 
 void STTA_AddLogData();
-// The body of the completion message of a run.
-std::string STTA_AddCompletionText(const std::string& fileSpec, const std::string& mainTime, const ReadRec& rec,
-                                   const std::string& preprocessingTime, const std::string& statusText);
-// Always true: the reports may be filled.
-bool STTA_ResultsReadyCheck();

@@ -45,7 +45,7 @@ std::string optionCaption(long kind) {
     return TXT_AccelCaption(caption, letter);
 }
 
-std::string trimmed(const std::string& text) { return TXT_Normalize(text, {}, true, false, false, {}, {}); }
+std::string trimmed(const std::string& text) { return std::string(core::trimBlanks(text)); }
 
 // The chosen position of a list control after the box, -1 when none.
 long chosenPosition(const MB_CtlEntry& ctl, long entry) {
@@ -142,22 +142,22 @@ void listRemoved(const FltrListEditArgs& a, const std::string& name) {
     }
     INI_EraseSection(name, a.iniFile);
     // A selection naming a filter that is gone would load as a rule that never matches.
-    if (TXT_IsEqual(INI_Get(kFilters, a.selEntry, a.iniFile, 3), name, false))
+    if (TXT_IsEqual(INI_Get(kFilters, a.selEntry, a.iniFile, kIniMissingEmpty), name, false))
         INI_Put(kFilters, a.selEntry, "", a.iniFile);
 }
 
-void listNew(const FltrListEditArgs& a) {
-    if (a.allowMultiple && askMultiple(a)) {
-        std::string name;
-        bool any = false;
-        FLTR_MultiCondSelect(name, a, any);
-        return;
-    }
+std::string listNew(const FltrListEditArgs& a) {
     std::string name;
-    if (!editSingle(a, name) || !identicalInList(a, name)) return;
+    if (a.allowMultiple && askMultiple(a)) {
+        bool any = false;
+        return FLTR_MultiCondSelect(name, a, any) == 2 ? name : std::string();
+    }
+    if (!editSingle(a, name)) return {};
+    if (!identicalInList(a, name)) return name;
     INI_EraseSection(name, a.iniFile);
     dropFromList(a, name);
     identicalRefused();
+    return {};
 }
 
 void listEdit(const FltrListEditArgs& a, const std::string& name) {
@@ -167,7 +167,7 @@ void listEdit(const FltrListEditArgs& a, const std::string& name) {
     if (isMultiple(name, a.iniFile)) {
         if (FLTR_MultiCondSelect(edited, a, any) != 2) return;
     } else {
-        const std::string list = INI_Get(kFilters, a.listEntry, a.iniFile, 3);
+        const std::string list = INI_Get(kFilters, a.listEntry, a.iniFile, kIniMissingEmpty);
         FLTR_FilterCopy(name, kFltrEditSection, a.iniFile, a.flagSpec, 6);
         if (!editSingle(a, edited)) return;
         if (identicalInList(a, edited)) {
@@ -179,7 +179,7 @@ void listEdit(const FltrListEditArgs& a, const std::string& name) {
         }
     }
     // The selection follows a renamed filter rather than keep naming its old section.
-    if (!TXT_IsEqual(edited, name, false) && TXT_IsEqual(INI_Get(kFilters, a.selEntry, a.iniFile, 3), name, false))
+    if (!TXT_IsEqual(edited, name, false) && TXT_IsEqual(INI_Get(kFilters, a.selEntry, a.iniFile, kIniMissingEmpty), name, false))
         INI_Put(kFilters, a.selEntry, edited, a.iniFile);
 }
 
@@ -213,7 +213,7 @@ void listCopy(const FltrListEditArgs& a, const std::string& name) {
 
 bool FLTR_FilterCopy(const std::string& source, const std::string& target,
                      const std::string& iniFile, const std::string& flagSpec, int notFoundMode) {
-    if (notFoundMode == 6 && INI_Get(source, "Val", iniFile, 1) == kIniNotFound) return false;
+    if (notFoundMode == 6 && INI_Get(source, "Val", iniFile, kIniMissingMarker) == kIniNotFound) return false;
     if (TXT_IsEqual(source, target, false)) return true;
     // Left-over entries of an earlier filter under the target name would survive a
     // copy that skips missing entries.
@@ -276,8 +276,8 @@ bool FLTR_FilterEdit(std::string& section, const core::StrArray& captions, const
     bool flag = false;
     if (!section.empty()) {
         FLTR_ReadRule(section, iniFile, rule, 3);
-        colType = static_cast<long>(INI_GetNumVar(section, "ColType", iniFile, 3));
-        if (!flagEntry.empty()) flag = INI_GetFlag(section, flagEntry, iniFile, 3);
+        colType = static_cast<long>(INI_GetNumVar(section, "ColType", iniFile, kIniMissingEmpty));
+        if (!flagEntry.empty()) flag = INI_GetFlag(section, flagEntry, iniFile, kIniMissingEmpty);
     }
     std::string where = whereCaption.empty() ? "Where [w]" : whereCaption;
     if (!whereCaption.empty() && whereCaption.find('[') == std::string::npos && flagSpec.empty())
@@ -357,21 +357,24 @@ int FLTR_FilterListEdit(const FltrListEditArgs& a, long& extraButton) {
     list.furtherCaption = "&Cancel";
     dlg::useStandardListButtons(list);
 
-    const std::string selected = INI_Get(kFilters, a.selEntry, a.iniFile, 3);
+    // The filter to show chosen: the selected one at first, then a filter just made, so
+    // that OK selects it.
+    std::string toChoose = INI_Get(kFilters, a.selEntry, a.iniFile, kIniMissingEmpty);
     for (bool first = true;; first = false) {
         core::StrArray names, descs;
         if (a.descriptions) {
             FLTR_FilterListDescs(a.listEntry, a.iniFile, a.captions, a.protectedNames, false, names, descs);
             list.memList = CHUNKS_JoinEx(descs, "|", kChunksNoExclusion, 1, false);
         }
-        if (first) {
-            list.selection = selected;
+        if (!first) list.instruction.clear();
+        if (first || !toChoose.empty()) {
+            list.selection = toChoose;
+            list.state.clear();
             if (a.descriptions) {
-                const long at = names.find(selected, 1, core::Match::IgnoreCase);
+                const long at = names.find(toChoose, 1, core::Match::IgnoreCase);
                 list.selection = at > 0 ? descs[at] : std::string();
             }
-        } else {
-            list.instruction.clear();
+            toChoose.clear();
         }
 
         const long result = a.descriptions ? MB_EditList({}, {}, {}, list) : MB_EditList(kFilters, a.listEntry, a.iniFile, list);
@@ -398,7 +401,7 @@ int FLTR_FilterListEdit(const FltrListEditArgs& a, long& extraButton) {
             if (!dropped.empty()) fltr::listRemoved(a, dropped.front());
             break;
         }
-        case dlg::kListAdded: fltr::listNew(a); break;
+        case dlg::kListAdded: toChoose = fltr::listNew(a); break;
         case dlg::kListActionA:
             if (!chosen.empty()) fltr::listEdit(a, chosen);
             break;

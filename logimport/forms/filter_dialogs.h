@@ -79,7 +79,8 @@ namespace fltr {
 // uses, is put back at the end; otherwise its section goes, and a selection of it.
 void listRemoved(const FltrListEditArgs& a, const std::string& name);
 // A new filter; one whose rule another filter of the list already has is taken back.
-void listNew(const FltrListEditArgs& a);
+// The new filter's name, "" when none was made.
+std::string listNew(const FltrListEditArgs& a);
 // Edits the named filter; an edit that makes it equal to another one is undone.
 void listEdit(const FltrListEditArgs& a, const std::string& name);
 // Copies the named filter under its name followed by "." and the first free number,

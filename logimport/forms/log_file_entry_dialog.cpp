@@ -36,11 +36,11 @@ void valuesPut(const std::string& fileSpec, const std::string& defName) {
     if (!defName.empty()) INI_Put(kTmpVals, "2", defName, kRouted);
 }
 
-std::string valueGet(const std::string& entry) { return INI_Get(kTmpVals, entry, kRouted, 3); }
+std::string valueGet(const std::string& entry) { return INI_Get(kTmpVals, entry, kRouted, kIniMissingEmpty); }
 
 // Opens the file dialog in the folder last browsed; a chosen file becomes the entry's file pattern.
 void browse() {
-    const std::string lastDir = INI_Get("Main", "LastDir", kRouted, 3);
+    const std::string lastDir = INI_Get("Main", "LastDir", kRouted, kIniMissingEmpty);
     const std::string current = valueGet("1");
     std::string file = lastDir.empty() ? current : lastDir + FILENAM_FileName(current);
     window::CommonDialog dialog;
@@ -80,7 +80,7 @@ bool specAccepted(const std::string& spec) {
 namespace logimport {
 
 void logFmtNamesToScreens() {
-    const std::string names = INI_Get("Main", "AcD", kRouted, 3);
+    const std::string names = INI_Get("Main", "AcD", kRouted, kIniMissingEmpty);
     INI_Put(kEnterLogFile, "AcD", names, kRouted);
     // A list control of a definition takes its value's first item as the one chosen.
     INI_Put(kEnterLogFile, "FmtChoices", "|" + names, kRouted);
@@ -91,7 +91,7 @@ void logFmtNamesToScreens() {
 bool STTA_LogFileEntryDialog(std::string& fileSpec, std::string& defName) {
     valuesPut(fileSpec, defName);
     const std::string message =
-        "Enter (UN-compressed) Log File Name or Pattern. Site DB: " + STTA_SiteParmGet();
+        "Enter (UN-compressed) Log File Specification. Site DB: " + STTA_SiteParmGet();
     const MB_ShowExArgs args{.controls = {.section = kEnterLogFile, .entry = "EnterLogFileDef", .iniFile = kRouted},
                              .dfltButton = kOk,
                              .escButton = kCancel};

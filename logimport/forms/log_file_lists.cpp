@@ -33,7 +33,7 @@ constexpr long kFmtLinesPage = 30;
 class DefaultFormat {
 public:
     // A site that has chosen none shows the shipped default.
-    DefaultFormat() : name_(INI_Get(kMain, "LFmtDflt", kRouted, 3)) {
+    DefaultFormat() : name_(INI_Get(kMain, "LFmtDflt", kRouted, kIniMissingEmpty)) {
         if (core::trimBlanks(name_).empty()) name_ = STTA_LogFmtDefault();
     }
     ~DefaultFormat() {
@@ -44,7 +44,7 @@ public:
         }
     }
     void toList() const { INI_Put(kTmpVals, "2", name_, kRouted); }
-    void fromList() { name_ = INI_Get(kTmpVals, "2", kRouted, 3); }
+    void fromList() { name_ = INI_Get(kTmpVals, "2", kRouted, kIniMissingEmpty); }
 
 private:
     std::string name_;
@@ -145,7 +145,7 @@ std::string fmtNameNew() {
 
 bool noFormatLine(const core::StrArray& lines) {
     for (long i = 1; i <= lines.ubound(); ++i)
-        if (!TXT_Normalize(lines[i], "", true, false, false, "", "").empty()) return false;
+        if (!core::trimBlanks(lines[i]).empty()) return false;
     return true;
 }
 
@@ -157,7 +157,7 @@ bool fmtLinesEdit(const std::string& name) {
     core::StrArray lines;
     CHUNKS_IniGet(name, kDefsCDS, gIniLogFmts, "|", kChunksNoExclusion, lines, 0, 3);
     MB_PagedListArgs args;
-    args.message = "Enter format lines for LogFormat Named: " + name + "  The first matching format line will be used.";
+    args.message = "Enter specifications for LogFormat Named: " + name + "  The first matching specification will be used.";
     args.typeWords = "TextBox";
     args.baseSpec = "11000";
     args.pageSize = kFmtLinesPage;
@@ -239,7 +239,7 @@ void STTA_LogFmtDefsEdit() {
     for (;;) {
         logimport::logFmtNamesToScreens();
         const long r = MB_EditList(kEnterLogFile, "AcD", kRouted, args);
-        INI_Put(kMain, "AcD", INI_Get(kEnterLogFile, "AcD", kRouted, 3), kRouted);
+        INI_Put(kMain, "AcD", INI_Get(kEnterLogFile, "AcD", kRouted, kIniMissingEmpty), kRouted);
         switch (r) {
             case dlg::kListDeleted:
                 // The definition's own section stays.
@@ -254,7 +254,7 @@ void STTA_LogFmtDefsEdit() {
                 // The dialog hands back the chosen name and a proposed one; the user names the copy.
                 if (const std::string name = fmtNameNew(); !name.empty()) {
                     const std::string source = args.selection.substr(0, args.selection.rfind('|'));
-                    INI_Put(name, kDefsCDS, INI_Get(source, kDefsCDS, gIniLogFmts, 3), gIniLogFmts);
+                    INI_Put(name, kDefsCDS, INI_Get(source, kDefsCDS, gIniLogFmts, kIniMissingEmpty), gIniLogFmts);
                     fmtNewEdit(name);
                 }
                 break;

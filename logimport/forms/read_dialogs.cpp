@@ -4,6 +4,7 @@
 #include "core/ini_store.h"
 #include "core/program_paths.h"
 #include "core/text.h"
+#include "dialogs/msgbox.h"
 #include "dialogs/option_strings.h"
 #include "dialogs/paged_list_dialog.h"
 #include "dialogs/ready_dialogs.h"
@@ -15,7 +16,7 @@
 
 namespace {
 
-std::string siteName() { return INI_Get("Main", "Parm", gIniDbDef, 7, ""); }
+std::string siteName() { return INI_Get("Main", "Parm", gIniDbDef, kIniMissingDefault, ""); }
 
 std::string flagState(bool on) { return on ? "1" : "0"; }
 
@@ -42,7 +43,7 @@ void withButtons(FltrListEditArgs& a, const std::string& entry) {
 // The selected main filters, each by its description, one a line.
 std::string selectedMainFilters() {
     core::StrArray names, kept, descs, captions;
-    CHUNKS_Split(INI_Get("Filters", "Fltr Sel", gIniLdLnFltr, 7, ""), names, 1);
+    CHUNKS_Split(INI_Get("Filters", "Fltr Sel", gIniLdLnFltr, kIniMissingDefault, ""), names, 1);
     STTA_FltrColTypeCaptions(captions);
     FLTR_FilterDescsBuild(names, gIniLdLnFltr, captions, "", false, kept, descs);
     std::string text;
@@ -85,8 +86,8 @@ void STTA_ReadLogOptionsEdit() {
         if (!listed || result != 2) return;
         STTA_PageNamesList("List of filenames for raw log lines with HTTP status 4xx or 5xx. "
                            "[for raw log file(s) read last]",
-                           rec.ListedNames, rec.ListedCounts, INI_GetFlag("Main", "RemQuery", gIniDbDef, 3),
-                           INI_GetFlag("Main", "RemFrag", gIniDbDef, 3), false);
+                           rec.ListedNames, rec.ListedCounts, INI_GetFlag("Main", "RemQuery", gIniDbDef, kIniMissingEmpty),
+                           INI_GetFlag("Main", "RemFrag", gIniDbDef, kIniMissingEmpty), false);
     }
 }
 
@@ -101,7 +102,14 @@ bool STTA_FltrChoose(const std::string& intro, const std::string& title) {
         const std::string message = intro + "Filter selected:" + gCR + selected + gCR;
         long extra = 0;
         const long r = MB_ShowEx(message, "1", options, title + " Site DB: " + siteName(), args, nullptr, &extra);
-        if (r == extra + 1) return true;
+        if (r == extra + 1) {
+            // Without "Add all log lines" the read needs a main filter; an empty choice
+            // would add every line as if the box were ticked.
+            if (INI_GetFlag("Main", "All", "::*", kIniMissingTrue) || !selectedMainFilters().empty()) return true;
+            MB_Info("No main filter is selected. Choose one with \"Main Filter ...\", or tick \"Add all log "
+                    "lines\".");
+            continue;
+        }
         if (r == extra + 2) return false;
         if (r == 1) STTA_LdLnFltrListEdit();
         if (r == 2) STTA_FltrBotsListEdit(gIniFltrBots);

@@ -106,7 +106,7 @@ bool validRows(const core::StrArray& items, std::vector<std::string>& rows) {
     std::vector<std::string> invalid;
     rows = seDefinitionRows(items, invalid);
     if (invalid.empty()) return true;
-    std::string message = "URL pattern cannot contain Spaces (values in left column)." + gCR +
+    std::string message = "URL specification cannot contain Spaces (values in left column)." + gCR +
                           "Changes not saved. Correct values and try again." + gCR + gCR + "Invalid values:" + gCR;
     for (const std::string& spec : invalid) message += spec + gCR;
     MB_Info(message);

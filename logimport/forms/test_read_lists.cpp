@@ -39,7 +39,7 @@ int showResultList(core::StrArray& rows, ResultList& list, long& chosen) {
 
 core::StrArray unknownSERows(const core::StrArray& unknownHosts, const core::StrArray& referrersPerHost,
                              long threshold) {
-    std::vector<std::string> rows{""};
+    std::vector<std::string> rows;
     for (long i = 0; i <= unknownHosts.ubound(); ++i) {
         const std::string list = LLIST_StrArrItem(referrersPerHost, i, "");
         // Items are counted, not "|" characters, so that a list that had to escape a
@@ -104,6 +104,24 @@ void STTA_UndefinedSTList(core::StrArray& undefinedRows, core::StrArray& referre
     }
 }
 
+namespace {
+
+// The box asks for the count the list shows ("at least n"), which is one more than the
+// threshold; Cancel, an empty answer or one that is no whole number leaves it as it was.
+long askThreshold(long threshold) {
+    const std::string answer = TXT_Normalize(
+        MB_Input("Count of unique referrers required to Appear on this list", "", std::to_string(threshold + 1)), "",
+        true, false, false, "", "");
+    if (answer.empty()) return threshold;
+    if (answer.find_first_not_of("0123456789") != std::string::npos || answer.size() > 9) {
+        MB_Info("Enter the count as a whole number, such as 4.");
+        return threshold;
+    }
+    return std::max(0L, std::stol(answer) - 1);
+}
+
+}  // namespace
+
 void STTA_UnknownSEList(core::StrArray& undefinedRows, core::StrArray& referrersPerHost,
                         core::StrArray& unknownHosts) {
     long threshold = 3;
@@ -124,9 +142,7 @@ void STTA_UnknownSEList(core::StrArray& undefinedRows, core::StrArray& referrers
             selected = chosen;
             STTA_TestLinesView(selected - 1, rows, "site", "referrer");
         } else if (pressed == 2) {
-            const std::string answer =
-                MB_Input("Count of unique referrers required to Appear on this list", "", std::to_string(threshold));
-            threshold = std::max(0L, static_cast<long>(std::llround(TXT_Val(answer))));
+            threshold = askThreshold(threshold);
         } else {
             if (pressed == 3) STTA_UndefinedSTList(undefinedRows, referrersPerHost, unknownHosts);
             return;
@@ -148,7 +164,9 @@ void STTA_TestLinesView(long startRow, const core::StrArray& rows, const std::st
         long chosen = 0;
         const int pressed = logimport::showResultList(lines, list, chosen);
         const std::string text = logimport::testLineText(LLIST_StrArrItem(lines, chosen, ""));
-        if (pressed == 1) {
+        if ((pressed == 1 || pressed == 2) && chosen == 0) {
+            MB_Info("Select a " + itemWord + " in the list first.");
+        } else if (pressed == 1) {
             // The note goes in the caption, so that Ctrl+C copies the line alone.
             MB_Info(text, nullptr, false, "", "Press Ctrl+C to copy " + itemWord + ".");
         } else if (pressed == 2) {

@@ -37,7 +37,7 @@ struct ResultList {
 // button pressed (1 for the first). `chosen` gets the chosen row from 1, 0 for none.
 int showResultList(core::StrArray& rows, ResultList& list, long& chosen);
 
-// A blank row 0, then "host<tab>referrers" for each host with more than `threshold`
+// "host<tab>referrers" for each host with more than `threshold`
 // referrers, sorted as text.
 core::StrArray unknownSERows(const core::StrArray& unknownHosts, const core::StrArray& referrersPerHost,
                              long threshold);

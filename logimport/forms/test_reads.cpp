@@ -1,27 +1,21 @@
 #include "logimport/forms/test_reads.h"
 
 #include <algorithm>
-#include <optional>
 
 #include "core/delimited_lists.h"
 #include "core/ini_store.h"
 #include "core/program_paths.h"
-#include "core/shell_hooks.h"
 #include "core/text.h"
 #include "core/vb_format.h"
 #include "dialogs/msgbox.h"
 #include "dialogs/option_strings.h"
 #include "dialogs/ready_dialogs.h"
-#include "help/url_routines.h"
 #include "logimport/filter_store.h"
 #include "logimport/forms/log_file_lists.h"
 #include "logimport/log_format.h"
-#include "logimport/raw_log_reader.h"
 #include "logimport/forms/read_dialogs.h"
 #include "logimport/forms/robot_filters.h"
-#include "logimport/search_engine_store.h"
 #include "logimport/forms/test_read_lists.h"
-#include "platform/sys/rt_error.h"
 
 namespace {
 
@@ -35,7 +29,10 @@ std::string checkOptions() { return MB_OptEsc(1) + MB_OptDfltButton(1) + MB_OptM
 
 // Every distinct value of the last test read, one per row.
 void listAll(const core::StrArray& values, long fieldNo, const std::string& word) {
-    core::StrArray rows = values;
+    // Item 0 is the tally's empty starting item, not a value found.
+    core::StrArray rows;
+    for (long i = 0; i <= values.ubound(); ++i)
+        if (i > 0 || !values[i].empty()) rows.append(values[i]);
     logimport::ResultList list{.header = STTA_LogFieldCaption(fieldNo),
                                .layout = "|||||||||1||{7800}||||True",
                                .back = fieldNo == kFldReferrer ? "&Cancel" : "&Back to definitions",
@@ -54,76 +51,7 @@ std::string withoutAccessKeys(const std::string& caption) { return TXT_Replace(c
 
 }  // namespace
 
-void STTA_TestReadInit(const std::string& logFileSpec, TestReadRec& test, bool listUserAgents,
-                       bool checkReferrers, bool tallyRobotRejects, long fieldNo) {
-    test.LogFileSpec = logFileSpec;
-    test.Active = true;
-    test.ListUserAgents = listUserAgents;
-    test.CheckReferrers = checkReferrers;
-    test.TallyRobotRejects = tallyRobotRejects;
-    test.ListFieldValues = fieldNo != -1;
-    test.FieldNo = fieldNo;
-    for (core::StrArray* a : {&test.UserAgents, &test.Referrers, &test.FieldValues, &test.RobotRejectAgents})
-        a->redim(0, 0);
-    for (core::LngArray* a : {&test.UserAgentCounts, &test.ReferrerCounts, &test.FieldValueCounts,
-                              &test.RobotRejectCounts})
-        a->redim(0, 0);
-}
-
 namespace logimport {
-
-dao::Database& siteDatabase() {
-    dao::Database* db = core::shellHooks().siteDatabase();
-    if (!db || !db->isOpen()) sys::raise(91, "siteDatabase");
-    return *db;
-}
-
-RememberedOptionOverride::RememberedOptionOverride(const std::string& entry, bool value) : entry_(entry) {
-    saved_ = INI_Get("Main", entry_, "::*", 1);
-    INI_Put("Main", entry_, value, "::*");
-}
-
-RememberedOptionOverride::~RememberedOptionOverride() {
-    try {
-        if (saved_ == kIniNotFound)
-            INI_EraseEntry("Main", entry_, "::*");
-        else
-            INI_Put("Main", entry_, saved_, "::*");
-    } catch (...) {
-        // A failed write has been reported by the store; an error from the guarded
-        // work must not be replaced by this one.
-    }
-}
-
-std::string testReadLogEntry() { return INI_Get("Main", "PAFNlog", "::*", 3); }
-
-void testReadLogEntrySet(const std::string& entry) { INI_Put("Main", "PAFNlog", entry, "::*"); }
-
-bool testReadExecute(long kind, bool robotTally, dao::Database& db, ReadRec& rec) {
-    const std::string entry = testReadLogEntry();
-    const bool agents = kind == kFldUserAgent;
-    const bool referrers = kind == kFldReferrer;
-    STTA_TestReadInit(entry, rec.Test, agents, referrers, agents && robotTally, agents || referrers ? -1 : kind);
-    // The robot filters must act in a read that counts what they reject; the user's
-    // own choice comes back afterwards.
-    std::optional<RememberedOptionOverride> robots;
-    if (rec.Test.TallyRobotRejects) robots.emplace("nobots", true);
-    STTA_FltrSetsLoad(rec);
-    STTA_NotFoundListReset(rec);
-    // Lines with an error status are skipped as in an addition when the site says so.
-    rec.ErrStatusInTest = false;
-    rec.ProblemFiles.redim(0, 0);
-    rec.ProblemTexts.redim(0, 0);
-    rec.File = ReadCounters{};
-    bool anyUsable = false;
-    return RawLog_AddData_ReadLogFiles_OK(db, entry, "Test read. Nothing is added to the site DB.", "Test Read. ",
-                                          anyUsable, rec);
-}
-
-double testReadLines(const ReadRec& rec) {
-    // A stopped file's lines are still in the per-file counter.
-    return rec.Run.LinesAccepted + rec.File.LinesAccepted;
-}
 
 std::string testReadMessage(long kind) {
     std::string text;
@@ -144,13 +72,6 @@ std::string testReadMessage(long kind) {
                 "When read of log file is complete you will be shown a list of user agents that were skipped for "
                 "each filter. You can use this list to improve the filters.";
     return text + gCRCR + "To get started select an *uncompressed* log file and specify it's format.";
-}
-
-core::StrArray valueCountRows(const core::StrArray& values, const core::LngArray& counts) {
-    core::StrArray rows;
-    for (long i = 0; i <= values.ubound(); ++i)
-        rows.append(values[i] + "\t" + std::to_string(LLIST_LngArrItem(counts, i, 0)));
-    return rows;
 }
 
 }  // namespace logimport
@@ -187,7 +108,7 @@ bool STTA_TestReadRun(long kind, bool robotTally, bool startAtOnce) {
         }
         if (pressed != 1) continue;
         dao::Database& db = logimport::siteDatabase();
-        if (TXT_Normalize(logimport::testReadLogEntry(), "", true, false, false, "", "").empty()) {
+        if (core::trimBlanks(logimport::testReadLogEntry()).empty()) {
             // Reading nothing would look like a log without findings.
             MB_Info("Choose the log file to read first.");
             continue;
@@ -206,34 +127,6 @@ void STTA_LogFldValuesList() {
                                .hint = "filename and use Ctrl + Double-Click to view in full"};
     long chosen = 0;
     logimport::showResultList(rows, list, chosen);
-}
-
-void STTA_SERefCheckLists(const ReadRec& rec, core::StrArray& undefinedRows, core::StrArray& referrersPerHost,
-                          core::StrArray& unknownHosts) {
-    undefinedRows.erase();
-    referrersPerHost.erase();
-    unknownHosts.erase();
-    core::StrArray noTerm;  // per definition: its referrers that gave no term
-    const core::StrArray& referrers = rec.Test.Referrers;
-    for (long i = 0; i <= referrers.ubound(); ++i) {
-        std::string engine;
-        bool specMatched = false;
-        STTA_RefrToSEandST(referrers[i], noTerm, true, engine, specMatched);
-        if (specMatched) continue;
-        std::string scheme, host, path, params, query, fragment;
-        HHTML_SplitURL(referrers[i], scheme, host, path, params, query, fragment);
-        if (host.empty()) continue;
-        long k = -1;
-        bool noSpace = false, appended = false;
-        LLIST_StrArrAdd(unknownHosts, -1, host, 2, k, noSpace, appended, false);
-        STTA_SEDefUnmatchedAdd(referrers[i], referrersPerHost, k);
-    }
-    const auto& defs = logimport::programSEDefTables().defs();
-    for (long j = 0; j <= noTerm.ubound(); ++j) {
-        if (noTerm[j].empty()) continue;
-        const std::string spec = j < static_cast<long>(defs.size()) ? defs[static_cast<size_t>(j)].urlSpec : "";
-        undefinedRows.append(spec + "\t" + noTerm[j]);
-    }
 }
 
 void STTA_SERefCheckRead() {

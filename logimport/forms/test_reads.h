@@ -6,15 +6,7 @@
 // read, the user agents each robot filter rejects, and the values of one field.
 #include <string>
 
-#include "core/typed_array.h"
-#include "logimport/read_record.h"
-#include "platform/dao/database.h"
-
-// Sets the test-read fields up for a new read of the entry: test read on, the three
-// flags as given, ListFieldValues exactly when a field number is given (not -1), and
-// every tally 0 to 0 with one empty item, which stands for the empty value.
-void STTA_TestReadInit(const std::string& logFileSpec, TestReadRec& test, bool listUserAgents,
-                       bool checkReferrers, bool tallyRobotRejects, long fieldNo);
+#include "logimport/test_read.h"
 
 // The test-read driver: the dialog in which the user picks the log file, the filters
 // and the read options, then the read. `kind` is a field number: 7 checks referrers,
@@ -29,12 +21,6 @@ void STTA_LogFldValuesList();
 void STTA_SERefCheck();
 // A new referrer test read, then the list of referrers that gave no search term.
 void STTA_SERefCheckRead();
-// The three result lists of a referrer test read, each from index 0: one row per
-// definition whose URL spec matched referrers that gave no term ("spec<tab>list"), and
-// the hosts of referrers that no spec matched, with their referrers at the same index.
-void STTA_SERefCheckLists(const ReadRec& rec, core::StrArray& undefinedRows,
-                          core::StrArray& referrersPerHost, core::StrArray& unknownHosts);
-
 // The user-agent check on the last test read's data; a new read when it has none.
 void STTA_UACheck();
 // A new user-agent test read that tallies the robot filters' rejects, then their list.
@@ -42,42 +28,7 @@ void STTA_UACheckRead();
 
 namespace logimport {
 
-// The open site database the shell names; error 91 while none is open.
-dao::Database& siteDatabase();
-
-// The log-file entry test reads use ([Main] "PAFNlog"); "" while none has been chosen,
-// which is no error on a new site.
-std::string testReadLogEntry();
-void testReadLogEntrySet(const std::string& entry);
-
-// The read of a test read without its dialog: the entry of [Main] "PAFNlog", the test
-// fields set up for the kind, the filters chosen for an addition, then every file of
-// the entry read into the tallies. A user-agent read with `robotTally` switches the
-// robot filters on for this read only. False when the read was stopped or failed.
-bool testReadExecute(long kind, bool robotTally, dao::Database& db, ReadRec& rec = gReadRec);
-
-// Lines the last test read tallied, a file whose read was stopped included.
-double testReadLines(const ReadRec& rec);
-
 // The message of the driver dialog for a kind.
 std::string testReadMessage(long kind);
-
-// One row per tally index from 0: the value, a tab and its count.
-core::StrArray valueCountRows(const core::StrArray& values, const core::LngArray& counts);
-
-// Sets a remembered option of [Main] ("::*") for the life of the guard, then puts back
-// what was stored before (a missing entry is erased again), also when an error ends
-// the work early.
-class RememberedOptionOverride {
-public:
-    RememberedOptionOverride(const std::string& entry, bool value);
-    ~RememberedOptionOverride();
-    RememberedOptionOverride(const RememberedOptionOverride&) = delete;
-    RememberedOptionOverride& operator=(const RememberedOptionOverride&) = delete;
-
-private:
-    std::string entry_;
-    std::string saved_;
-};
 
 }  // namespace logimport

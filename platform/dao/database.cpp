@@ -12,6 +12,7 @@
 #include "platform/dao/connection.h"
 #include "platform/dao/errors.h"
 #include "platform/dao/recordset_core.h"
+#include "platform/sys/ascii.h"
 #include "platform/sys/rt_error.h"
 
 namespace dao {
@@ -145,8 +146,7 @@ std::string firstWord(std::string_view sql) {
     while (b < sql.size() && (sql[b] == ' ' || sql[b] == '\t' || sql[b] == '\r' || sql[b] == '\n' || sql[b] == '('))
         ++b;
     std::string w;
-    while (b < sql.size() && ((sql[b] >= 'A' && sql[b] <= 'Z') || (sql[b] >= 'a' && sql[b] <= 'z')))
-        w += static_cast<char>(sql[b] >= 'a' ? sql[b] - 32 : sql[b]), ++b;
+    while (b < sql.size() && sys::isAsciiLetter(sql[b])) w += sys::asciiUpper(sql[b++]);
     return w;
 }
 

@@ -7,17 +7,17 @@
 #include "platform/dao/recordset_core.h"
 #include "platform/dao/select_shape.h"
 #include "platform/dao/statement.h"
+#include "platform/sys/ascii.h"
 #include "platform/sys/rt_error.h"
 
 namespace dao::detail {
 
 namespace {
 
-char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool sameName(std::string_view a, std::string_view b) {
     return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return lower(x) == lower(y); });
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return sys::asciiLower(x) == sys::asciiLower(y); });
 }
 
 // A name read from the database itself, quoted for SQL.
@@ -93,9 +93,7 @@ void RecordsetCore::openKeyset(const std::string& table, const std::string& colu
         columnTypes_.push_back(columnTypeFromDecl(decl));
         if (info.column(5).asInteger() > 0) {
             ++pkCount;
-            std::string u = decl;
-            for (char& c : u) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
-            pkColumn = u == "INTEGER" ? static_cast<int>(tableColumns_.size()) - 1 : -1;
+            pkColumn = sys::asciiUpperCopy(decl) == "INTEGER" ? static_cast<int>(tableColumns_.size()) - 1 : -1;
         }
     }
     rowidColumn_ = pkCount == 1 ? pkColumn : -1;

@@ -6,24 +6,19 @@
 #include <limits>
 
 #include "platform/dao/errors.h"
+#include "platform/sys/ascii.h"
 
 namespace dao {
 
 namespace {
 
-char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool sameName(std::string_view a, std::string_view b) {
     return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return lower(x) == lower(y); });
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return sys::asciiLower(x) == sys::asciiLower(y); });
 }
 
-std::string upper(std::string_view s) {
-    std::string r(s);
-    for (char& c : r)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return r;
-}
+std::string upper(std::string_view s) { return sys::asciiUpperCopy(s); }
 
 bool isAutoIncrement(const Field& f) { return (f.attributes & kAutoIncrField) != 0; }
 
@@ -84,9 +79,7 @@ std::vector<IndexColumn> indexColumns(const Index& ix, const TableDef& def) {
 
 bool isValidName(std::string_view name) {
     if (name.empty() || name.size() > 64) return false;
-    return std::all_of(name.begin(), name.end(), [](char c) {
-        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
-    });
+    return std::all_of(name.begin(), name.end(), sys::isNameChar);
 }
 
 void checkName(std::string_view name) {

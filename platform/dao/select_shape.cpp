@@ -1,4 +1,5 @@
 #include "platform/dao/select_shape.h"
+#include "platform/sys/ascii.h"
 
 #include <vector>
 
@@ -10,10 +11,6 @@ struct Word {
     std::string upper;
     size_t begin, end;
 };
-
-bool isWordChar(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
-}
 
 // The top-level words and punctuation of the text, skipping literals, quoted names,
 // comments and anything inside parentheses.
@@ -47,14 +44,11 @@ std::vector<Word> topLevelTokens(std::string_view s) {
         } else if (c == ')') {
             if (depth > 0) --depth;
             ++i;
-        } else if (isWordChar(c)) {
+        } else if (sys::isNameChar(c)) {
             size_t b = i;
-            while (i < s.size() && isWordChar(s[i])) ++i;
+            while (i < s.size() && sys::isNameChar(s[i])) ++i;
             if (depth == 0) {
-                std::string u(s.substr(b, i - b));
-                for (char& ch : u)
-                    if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
-                out.push_back({u, b, i});
+                out.push_back({sys::asciiUpperCopy(s.substr(b, i - b)), b, i});
             }
         } else {
             if (depth == 0 && c != ' ' && c != '\t' && c != '\r' && c != '\n') out.push_back({std::string(1, c), i, i + 1});
@@ -86,7 +80,7 @@ SelectShape analyseSelect(std::string_view sqlIn) {
     if (from < 2 || from + 1 >= t.size()) return shape;
     if (t[1].upper == "DISTINCT" || t[1].upper == "ALL") return shape;
     const Word& table = t[from + 1];
-    if (table.upper == "(" || !(isWordChar(sql[table.begin]) || sql[table.begin] == '"')) return shape;
+    if (table.upper == "(" || !(sys::isNameChar(sql[table.begin]) || sql[table.begin] == '"')) return shape;
     size_t next = from + 2;
     if (next < t.size() && t[next].upper != "WHERE" && t[next].upper != "ORDER") return shape;
     for (size_t k = next; k < t.size(); ++k) {

@@ -476,10 +476,13 @@ void FlexGrid::paintCell(QPainter& p, long row, int col, const QRect& rect) cons
     const bool selected = !fixed && row >= std::min(row_, rowSel_) && row <= std::max(row_, rowSel_) &&
                           col >= std::min(col_, colSel_) && col <= std::max(col_, colSel_);
     const bool current = row == row_ && col == col_;
+    // In a grid of one column (a list to pick from) the chosen row is the current cell,
+    // and it is highlighted as a chosen row of a list is; a wider grid frames it only.
+    const bool highlighted = selected && (!current || Cols() - fixedCols_ == 1);
     const std::uint32_t bgr = cells_.backColor(row, col);
     QColor fill = fixed ? palette().color(QPalette::Button) : palette().color(QPalette::Base);
     if (bgr != 0) fill = ui::toQColor(static_cast<long>(bgr), palette());
-    if (selected && !current) fill = palette().color(QPalette::Highlight);
+    if (highlighted) fill = palette().color(QPalette::Highlight);
     p.fillRect(rect, fill);
 
     if (gridLines_ || fixed) {
@@ -490,7 +493,7 @@ void FlexGrid::paintCell(QPainter& p, long row, int col, const QRect& rect) cons
 
     const std::string text(cells_.text(row, col));
     if (!text.empty()) {
-        p.setPen(palette().color(selected && !current ? QPalette::HighlightedText : QPalette::Text));
+        p.setPen(palette().color(highlighted ? QPalette::HighlightedText : QPalette::Text));
         const int alignment = row < fixedRows_ ? fixedAligns_[col] : colAligns_[col];
         p.drawText(rect.adjusted(2, 0, -3, -1), qtAlignment(alignment, text), ui::toDisplayText(text));
     }

@@ -1,4 +1,5 @@
 #include "platform/profile/ini_document.h"
+#include "platform/sys/ascii.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -39,12 +40,7 @@ std::string_view unquote(std::string_view v) {
 
 }  // namespace
 
-std::string foldCase(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
+std::string foldCase(std::string_view text) { return sys::asciiLowerCopy(text); }
 
 IniDocument::IniDocument(std::string_view bytes) {
     size_t start = 0;

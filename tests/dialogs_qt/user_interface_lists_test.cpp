@@ -103,6 +103,30 @@ TEST_F(InterfaceListTest, EscAndTheCloseBoxPressTheCallersLastButton) {
     }
 }
 
+TEST_F(InterfaceListTest, EnterPressesTheCallersOkButtonWhenThereIsOne) {
+    struct Case {
+        const char* name;
+        std::string buttons;
+        int result;  // 0: Enter pressed nothing, the test pressed the last button
+    };
+    const Case cases[] = {
+        {"a site list", "&OK|R&emove |Show Op&tions for Site DB|&Cancel", 1},
+        {"no OK", "&Continue|&Back", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScriptedResponder responder;
+        responder.expect({.act = [](const core::DlgView& v, core::DlgDriver& d) {
+            d.key(13, 0);
+            if (!gMBForm->resultWritten()) d.press(static_cast<int>(v.buttons.size()));
+        }});
+        std::string chosen = "beta";
+        const int r = core::ui().listPick({"alpha", "beta"}, "Site DB", "|||||||||1||{7800}|{1}", c.buttons, "Sites",
+                                          "Select site database", chosen);
+        EXPECT_EQ(r == 1 ? 1 : 0, c.result);
+    }
+}
+
 TEST_F(InterfaceListTest, ListDlgShowsTheRowsInTheirColumnsUnderTheHeader) {
     ScriptedResponder responder;
     std::string header;

@@ -10,7 +10,7 @@
 #include "core/text.h"
 #include "help/help_display.h"
 #include "help/linked_browser.h"
-#include "help/url_routines.h"
+#include "core/url_routines.h"
 #include "platform/sys/spawn.h"
 #include "tests/support/fake_user_interface.h"
 #include "tests/support/scripted_responder.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "help/html_to_text.h"
-#include "help/url_routines.h"
+#include "core/url_routines.h"
 
 namespace {
 

@@ -20,7 +20,7 @@
 #include "help/forms/help_window.h"
 #include "help/help_display.h"
 #include "help/linked_browser.h"
-#include "help/url_routines.h"
+#include "core/url_routines.h"
 #include "platform/sys/spawn.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/work_area.h"

@@ -3,15 +3,24 @@
 // already stored is lost.
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <algorithm>
 #include <filesystem>
+#include <functional>
+#include <iostream>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "core/ini_store.h"
 #include "core/shell_hooks.h"
+#include "core/dialog_responder.h"
+#include "core/error_handler.h"
+#include "core/progress.h"
 #include "logimport/referrer_store.h"
+#include "platform/sys/clock.h"
 #include "tests/logimport/generated_site.h"
+#include "tests/support/child_process.h"
 #include "tests/support/fake_user_interface.h"
 #include "tests/support/scripted_responder.h"
 
@@ -108,5 +117,292 @@ TEST(StoredReferrers, ThoseOfLinesNeverStoredAreNotHandedToTheLinesThatTakeTheir
     EXPECT_EQ(site.count("SELECT COUNT(*) FROM visit WHERE StzdSearchTerm IS NOT NULL"), 0);
     core::setShellHooks(nullptr);
 }
+
+}  // namespace
+
+namespace {
+
+// Answers every box with its first button (OK, Yes) and keeps what it was shown.
+class FirstButton : public core::DlgResponder {
+public:
+    FirstButton() { core::setDialogResponder(this); }
+    ~FirstButton() override { core::setDialogResponder(nullptr); }
+    void respond(const core::DlgView& view, core::DlgDriver& driver) override {
+        shown += view.message + "\n";
+        driver.press(1);
+    }
+    std::string shown;
+};
+
+enum class Runs { InProcess, AsOrdinaryUser, OnAFullDisk };
+
+struct BadInput {
+    const char* name;
+    // Writes the input to add (or arranges the site) and gives the path to add.
+    std::function<std::string(testsupport::TempSite&)> make;
+    const char* message;  // in a box or among the file's problem texts
+    Runs runs = Runs::InProcess;
+};
+
+void PrintTo(const BadInput& input, std::ostream* os) { *os << input.name; }
+
+void removeWriteBits(const std::string& path) {
+    namespace fs = std::filesystem;
+    const auto write = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    fs::permissions(path, write, fs::perm_options::remove);
+    if (!fs::is_directory(path)) return;
+    for (const auto& e : fs::recursive_directory_iterator(path))
+        if (!e.is_directory()) fs::permissions(e.path(), write, fs::perm_options::remove);
+}
+
+// What an attempt found: 0 when the message was given and nothing stored was lost.
+enum Outcome { kSound = 0, kNoMessage = 1, kLost = 2, kStrayStoreFiles = 3, kNoDisk = 4 };
+
+// Each case runs in a child of its own: the referrer store's writer thread does not
+// survive a fork, so a process forks before it ever stores a referrer.
+class BadInputAddition : public ::testing::TestWithParam<BadInput> {
+protected:
+    BadInputAddition() : site(false) {}
+
+    void addGood() {
+        INI_Put("Main", "EraseNonSE", "False", gIniDbDef);
+        const std::string good = site.home / "good.log";
+        testsupport::writeFile(good, combinedLine("10.0.0.1", "09:00:00", "/a.html") +
+                                         combinedLine("10.0.0.1", "09:00:10", "/b.html",
+                                                      "http://www.google.com/search?q=kept"));
+        ReadRec rec;
+        testsupport::addLogFile(site, good, rec);
+    }
+
+    // Every row stored before is still there, and no referrer waits for a line that
+    // was never stored.
+    Outcome afterwards(const std::string& shown, const Tables& before) {
+        if (shown.find(GetParam().message) == std::string::npos) {
+            std::cerr << "shown: " << shown << "\n";
+            return kNoMessage;
+        }
+        const Tables now = tablesOf(site.db);
+        for (const auto& [name, rows] : before)
+            for (const auto& row : rows)
+                if (std::find(now.at(name).begin(), now.at(name).end(), row) == now.at(name).end()) return kLost;
+        const long top = STTA_LogLnIDStoredMax(site.db);
+        std::error_code ec;
+        for (const auto& e : std::filesystem::directory_iterator(STTA_RefrStoreFolder(), ec)) {
+            const std::string name = e.path().filename().string();
+            if (name.find(".part") != std::string::npos || std::stol(name) * 100 > top) return kStrayStoreFiles;
+        }
+        return kSound;
+    }
+
+    int attempt() {
+        namespace fs = std::filesystem;
+        const BadInput& input = GetParam();
+        core::setShellHooks(&routing);
+        testsupport::FakeUserInterface ui;
+        FirstButton boxes;
+        gPAFN_Errorlog = site.home / "errors.log";
+        const std::string folder = site.home / "site";
+        if (input.runs == Runs::OnAFullDisk) {
+            const std::string aside = site.home / "site-aside";
+            site.db.close();
+            fs::copy(folder, aside, fs::copy_options::recursive);
+            if (!testsupport::mountSmallDisk(folder, 600 * 1024)) return kNoDisk;
+            fs::copy(aside, folder, fs::copy_options::recursive);
+            site.db = dao::Database(site.dbPath);
+        }
+        addGood();
+        const Tables before = tablesOf(site.db);
+        const std::string path = input.make(site);
+        if (input.runs == Runs::OnAFullDisk)  // leave a little room: the addition fills it
+            testsupport::writeFile(folder + "/filler", std::string(500 * 1024 - fs::file_size(site.dbPath), 'f'));
+        // The site stays open, as it is in the program when its files turn read-only.
+        if (input.runs == Runs::AsOrdinaryUser && !testsupport::becomeOrdinaryUser()) return kNoDisk;
+        boxes.shown.clear();
+        ReadRec rec;
+        try {
+            testsupport::addLogFile(site, path, rec);
+        } catch (const std::exception& e) {
+            boxes.shown += e.what();
+        }
+        std::string shown = boxes.shown;
+        for (long i = rec.ProblemTexts.lbound(); rec.ProblemTexts.hasBounds() && i <= rec.ProblemTexts.ubound(); ++i)
+            shown += rec.ProblemTexts[i] + "\n";
+        return afterwards(shown, before);
+    }
+
+    testsupport::TempSite site;
+    LastValsRouting routing;
+};
+
+TEST_P(BadInputAddition, GivesAClearMessageAndLosesNothingStored) {
+    const int outcome = testsupport::runInChild([&] { return attempt(); });
+    if (outcome == kNoDisk) GTEST_SKIP() << "no privilege to mount a small file system or to change user here";
+    EXPECT_EQ(outcome, kSound);
+}
+
+std::string written(testsupport::TempSite& site, const std::string& bytes) {
+    const std::string path = site.home / "input.log";
+    testsupport::writeFile(path, bytes);
+    return path;
+}
+
+const BadInput kBadInputs[] = {
+    {"Empty", [](auto& s) { return written(s, ""); }, "Log file is empty or does not exist."},
+    {"Binary",
+     [](auto& s) {
+         std::string b;
+         for (int i = 0; i < 20000; ++i) b += static_cast<char>((i * 7919) % 256);
+         return written(s, b);
+     },
+     "Log file does not contain any valid lines."},
+    {"OneLineOf50MB", [](auto& s) { return written(s, std::string(50 << 20, 'a')); },
+     "Log file does not contain any valid lines."},
+    {"NulBytes",
+     [](auto& s) { return written(s, std::string(3000, '\0') + "\n" + std::string(10, '\0')); },
+     "Log file does not contain any valid lines."},
+    {"InvalidUtf8", [](auto& s) { return written(s, std::string(5000, '\xC3') + "\n\xFF\xFE\xFD\n"); },
+     "Log file does not contain any valid lines."},
+    {"Nonexistent", [](auto& s) { return s.home / "nowhere.log"; }, "Log file does not exist."},
+    {"Directory",
+     [](auto& s) {
+         std::filesystem::create_directories(s.home / "folder.log");
+         return s.home / "folder.log";
+     },
+     "Log file name is a folder, not a file."},
+    {"Unreadable",
+     [](auto& s) {
+         const std::string path = written(s, combinedLine("10.0.0.9", "11:00:00", "/c.html"));
+         testsupport::openToEveryone(s.home.path());
+         std::filesystem::permissions(path, std::filesystem::perms::none);
+         return path;
+     },
+     "Log file cannot be read (no permission to read it).", Runs::AsOrdinaryUser},
+    {"ReadOnlySite",
+     [](auto& s) {
+         const std::string path = written(s, combinedLine("10.0.0.9", "11:00:00", "/c.html"));
+         testsupport::openToEveryone(s.home.path());
+         removeWriteBits(s.home / "site");
+         return path;
+     },
+     "System message: Permission denied", Runs::AsOrdinaryUser},
+    {"FullDisk",
+     [](auto& s) {
+         const std::string log = s.home / "big.log";
+         testsupport::generateLog(log, s.home / "big.truth", 20000, 9, 5);
+         return log;
+     },
+     "The disk is full: there is no room left to add the log data in", Runs::OnAFullDisk},
+};
+
+INSTANTIATE_TEST_SUITE_P(Inputs, BadInputAddition, ::testing::ValuesIn(kBadInputs),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+
+namespace {
+
+// Moves on a second at every reading, so that every block and line is due for a
+// progress update.
+class TickingClock : public sys::ManualClock {
+public:
+    double monotonicSeconds() const override { return ++ticks_; }
+
+private:
+    mutable double ticks_ = 0;
+};
+
+// Kills the process with SIGKILL at the n-th progress update of the step whose action
+// name holds `step` (at its start for n = 0), as a crash or kill -9 would end it.
+class KillAt : public core::ProgressReports {
+public:
+    KillAt(std::string step, int n) : step_(std::move(step)), n_(n) {}
+    void start(const std::string&, const std::string&, int64_t, const std::string& actionName, long& reportNo,
+               double, int, bool, const std::string&) override {
+        reportNo = ++reports_;
+        inStep_ = actionName.find(step_) != std::string::npos;
+        if (inStep_ && n_ == 0) ::raise(SIGKILL);
+    }
+    void update(int64_t&, const std::string&, long, PIS_UpdateFlags) override {
+        if (inStep_ && ++updates_ == n_) ::raise(SIGKILL);
+    }
+    void end(long, bool) override {}
+    void closeAll() override {}
+
+private:
+    std::string step_;
+    int n_, updates_ = 0;
+    long reports_ = 0;
+    bool inStep_ = false;
+};
+
+struct KillPoint {
+    const char* name;
+    const char* step;
+    int update;
+};
+
+class KilledAddition : public ::testing::TestWithParam<bool> {
+protected:
+    KilledAddition() {
+        log = work / "gen.log";
+        testsupport::generateLog(log, work / "gen.truth", 3000, 5, 4);
+    }
+    // Adds the log to the current site in a child, with `progress` watching; the
+    // child's exit status.
+    int addInChild(core::ProgressReports* progress, testsupport::TempSite& site, const std::string& dump = {}) {
+        return testsupport::runInChild([&] {
+            LastValsRouting routing;
+            core::setShellHooks(&routing);
+            testsupport::FakeUserInterface ui;
+            FirstButton boxes;  // Yes to adding a file that overlaps stored data
+            TickingClock clock;
+            sys::setClock(&clock);
+            if (progress) core::setProgressReports(progress);
+            INI_Put("Main", "EraseNonSE", "True", gIniDbDef);
+            ReadRec rec;
+            testsupport::addLogFile(site, log, rec);
+            if (!dump.empty()) {
+                std::string text;
+                for (const auto& [name, rows] : tablesOf(site.db))
+                    for (const auto& row : rows) text += name + ": " + row + "\n";
+                testsupport::writeFile(dump, text);
+            }
+            return 0;
+        });
+    }
+
+    testsupport::TempHome work;
+    std::string log;
+};
+
+TEST_P(KilledAddition, AddingTheFileAgainEndsAsOneCleanAddition) {
+    const std::string clean = work / "clean.txt";
+    {
+        testsupport::TempSite site(GetParam());
+        ASSERT_EQ(addInChild(nullptr, site, clean), 0);
+    }
+    const std::string cleanRows = testsupport::readFile(clean);
+    ASSERT_GT(std::count(cleanRows.begin(), cleanRows.end(), '\n'), 2000);
+    ASSERT_NE(cleanRows.find("visit: "), std::string::npos);
+    const KillPoint points[] = {
+        {"at the start of the read", "Step 1/3", 0},
+        {"during the read", "Step 1/3", 3},
+        {"during visit building", "Step 2/3", 40},
+        {"during the clean-up", "Step 3/3", 1},
+    };
+    for (const KillPoint& point : points) {
+        SCOPED_TRACE(point.name);
+        testsupport::TempSite site(GetParam());
+        KillAt kill(point.step, point.update);
+        ASSERT_EQ(addInChild(&kill, site), 128 + SIGKILL) << "the kill point was not reached";
+        const std::string again = work / "again.txt";
+        ASSERT_EQ(addInChild(nullptr, site, again), 0);
+        const std::string againRows = testsupport::readFile(again);
+        EXPECT_EQ(againRows.size(), cleanRows.size());
+        EXPECT_TRUE(againRows == cleanRows);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(KeptAndStoredReferrers, KilledAddition, ::testing::Bool());
 
 }  // namespace

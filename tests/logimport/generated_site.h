@@ -62,7 +62,6 @@ inline long long addLogFile(TempSite& site, const std::string& log, ReadRec& rec
                            .ColTypes = {0, kFldUserAgent, kFldUserAgent}};
     bool usable = false;
     EXPECT_TRUE(RawLog_AddData_ReadLogFiles_OK(site.db, log, "Test", "Add. Step 1/3: ", usable, rec));
-    STTA_LogLineRsClose();
     bool interrupted = true;
     const long long built = LogLnRaw_Add(site.db, rec, interrupted);
     EXPECT_FALSE(interrupted);

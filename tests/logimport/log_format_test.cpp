@@ -76,7 +76,7 @@ TEST(LogLineSplit, TouchingTokensWarnOnceAndAssumeASpace) {
     EXPECT_EQ(responder.pending(), 0u);
     ASSERT_EQ(responder.shown().size(), 1u);
     EXPECT_EQ(responder.shown()[0].message,
-              "Error in format line >>%d%M%Y<< - no seperation space or other characters after %M"
+              "Error in format specification >>%d%M%Y<< - no seperation space or other characters after %M"
               "\rProcessing will assume-look for a space at this point.");
     LogFields fields;
     ASSERT_TRUE(STTA_LogLineSplit("09 Dec 2007", compiled, fields));

@@ -5,7 +5,9 @@
 #include "core/ini_store.h"
 #include "logimport/logline_store.h"
 #include "logimport/page_table.h"
+#include "logimport/read_session.h"
 #include "logimport/referrer_store.h"
+#include "platform/dao/errors.h"
 #include "tests/logimport/temp_site.h"
 #include "tests/support/error_number.h"
 
@@ -35,15 +37,10 @@ protected:
     explicit LogLineStore(bool keep = true) : site(keep) {
         rec.LastKeepVal = keep ? 1 : 0;
         rec.RemFrag = true;
-        STTA_SiteDomainReset();
-        STTA_LogLineRsOpen(site.db);
-    }
-    ~LogLineStore() override {
-        STTA_LogLineRsClose();
-        STTA_RefrStoreFlush();
     }
     testsupport::TempSite site;
     ReadRec rec;
+    logimport::ReadSession session{site.db, rec};
 };
 
 }  // namespace
@@ -61,6 +58,40 @@ TEST_F(LogLineStore, StoresStampPageAndFittedTexts) {
     EXPECT_EQ(STTA_PageNameByID(site.db, rs.field("PageID").asInteger()), "dir/page.html");  // RemFrag
     EXPECT_EQ(rs.field("Browser").asText(), "agent/1.0");
     EXPECT_EQ(rs.field("Query").asText(), "q=1");
+}
+
+TEST_F(LogLineStore, ATakenNumberMovesPastTheHighestAndOddNamesAreRefused) {
+    ASSERT_TRUE(STTA_LogLineInsert(site.db, lineFields("1.1.1.1", "/a"), rec));
+    ASSERT_TRUE(STTA_LogLineInsert(site.db, lineFields("1.1.1.2", "/b"), rec));
+    rec.LastLogLnID = 0;  // as after a stopped run that did not write its last number
+    ASSERT_TRUE(STTA_LogLineInsert(site.db, lineFields("1.1.1.3", "/c"), rec));
+    EXPECT_EQ(rec.LastLogLnID, 3);
+    EXPECT_EQ(site.count("SELECT COUNT(*) FROM logline WHERE LogLnID = 3 AND IP = '1.1.1.3'"), 1);
+
+    // Names that are also SQL words work as any other name.
+    site.db.execute("CREATE TABLE \"Group\" (\"Order\" INTEGER PRIMARY KEY, Name TEXT)");
+    site.db.execute("INSERT INTO \"Group\" VALUES (7, 'seven')");
+    {
+        dao::Recordset rs = site.db.openRecordset("Group", dao::RecordsetType::Dynaset);
+        rs.addNew();
+        rs.setField("Order", dao::Value(7L));
+        rs.setField("Name", dao::Value(std::string("eight")));
+        int err = dao::kErrDuplicateKey;
+        long id = 7;
+        STTA_DupKeyRetry(err, site.db, rs, "Group", "Order", id);
+        EXPECT_EQ(id, 8);
+        EXPECT_EQ(site.count("SELECT COUNT(*) FROM \"Group\" WHERE \"Order\" = 8 AND Name = 'eight'"), 1);
+    }
+
+    for (const auto& [table, field] : {std::pair{"logline; DROP TABLE page", "LogLnID"},
+                                       std::pair{"logline", "LogLnID) FROM page --"}}) {
+        SCOPED_TRACE(std::string(table) + " / " + field);
+        int err = dao::kErrDuplicateKey;
+        long id = 1;
+        EXPECT_EQ(testsupport::errorOf([&] { STTA_DupKeyRetry(err, site.db, gLogLineRs, table, field, id); }),
+                  dao::kErrInvalidName);
+        EXPECT_EQ(site.count("SELECT COUNT(*) FROM sqlite_master WHERE name = 'page'"), 1);
+    }
 }
 
 TEST_F(LogLineStore, DuplicatesComparedInStoredForms) {

@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 
 #include "core/ini_store.h"
 #include "core/progress.h"
+#include "core/scoped_value.h"
 #include "logimport/line_processing.h"
 #include "logimport/logline_store.h"
 #include "logimport/raw_log_reader.h"
+#include "logimport/read_session.h"
 #include "platform/sys/clock.h"
 #include "platform/sys/rt_error.h"
 #include "tests/logimport/temp_site.h"
@@ -100,16 +103,13 @@ namespace {
 class LineProcessing : public ::testing::Test {
 protected:
     LineProcessing() {
-        gIniLogFmts = std::string(std::getenv("DRAVOLIN_SOURCE_DIR")) + "/resources/param/logfmts.ini";
         STTA_LogFmtDefLoad("Combined (Apache, NGINX)", formats);
         rec.CurrentFile = "/logs/a.log";
         rec.LastKeepVal = 1;
         ctx.db = &site.db;
         ctx.formats = &formats;
         ctx.rec = &rec;
-        STTA_LogLineRsOpen(site.db);
     }
-    ~LineProcessing() override { STTA_LogLineRsClose(); }
 
     void process(const std::string& line) {
         std::vector<std::string_view> lines{line};
@@ -117,9 +117,12 @@ protected:
     }
 
     testsupport::TempSite site;
+    core::ScopedValue<std::string> logFormats{
+        gIniLogFmts, std::string(std::getenv("DRAVOLIN_SOURCE_DIR")) + "/resources/param/logfmts.ini"};
     testsupport::FakeUserInterface ui;
     LogFmtCompiled formats;
     ReadRec rec;
+    std::optional<logimport::ReadSession> session{std::in_place, site.db, rec};
     LineReadContext ctx;
     std::string status;
 };
@@ -146,6 +149,18 @@ TEST_F(LineProcessing, BlankLinesCountNothingAndTheFirstMatchMarksTheAddition) {
     process(logLine("1.1.1.1", "10:00:00", "/a.html"));
     EXPECT_NE(INI_Get("Main", "AddedLogLns_MustDoVisitsAdd", gIniLastVals, 3), "");
     EXPECT_EQ(rec.File.BytesAccepted, 512);
+}
+
+TEST_F(LineProcessing, ByteTotalsStayExactPastWhatADoubleHolds) {
+    auto withBytes = [](const std::string& ip, const std::string& bytes) {
+        std::string line = logLine(ip, "10:00:00", "/a.html");
+        return line.replace(line.find(" 512 "), 5, " " + bytes + " ");
+    };
+    process(withBytes("1.1.1.1", "9007199254740992"));  // 2^53
+    process(withBytes("1.1.1.2", "1"));
+    process(withBytes("1.1.1.3", "1e300"));  // nonsense counts as the counters' limit
+    EXPECT_EQ(rec.File.LinesAccepted, 3);
+    EXPECT_EQ(rec.File.BytesMatched - 9000000000000000000LL, 9007199254740993LL);
 }
 
 TEST_F(LineProcessing, TestReadTalliesAndStoresNothing) {
@@ -222,7 +237,7 @@ namespace {
 class ReadRun : public LineProcessing {
 protected:
     ReadRun() {
-        STTA_LogLineRsClose();
+        session.reset();  // each read makes its own
         INI_Put("Main", "LFmtDflt", "Combined (Apache, NGINX)", gIniLastVals);
         sys::setClock(&clock);  // progress refreshes only where the test lets time pass
         rec = ReadRec{};
@@ -442,6 +457,15 @@ TEST_F(ReadRun, FileChecksFindTheValidEndsOrSkipTheFile) {
                      site.home / "logs/ok.log"));
     EXPECT_EQ(rows(), 2);
     EXPECT_EQ(responder.pending(), 0u);
+}
+
+// A site that never chose a default format reads with the one the program ships.
+TEST_F(ReadRun, WithoutTheSitesDefaultFormatTheShippedOneReads) {
+    INI_Put("Main", "LFmtDflt", "", gIniLastVals);
+    const std::string path = site.home / "logs/a.log";
+    testsupport::writeFile(path, manyLines(5, "10.0.0."));
+    EXPECT_TRUE(read(path));
+    EXPECT_EQ(rows(), 5);
 }
 
 TEST_F(ReadRun, ATestReadStoresNothingAndAsksNothing) {

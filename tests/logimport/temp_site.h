@@ -6,6 +6,7 @@
 
 #include "core/path_checks.h"
 #include "core/program_paths.h"
+#include "core/scoped_value.h"
 #include "core/text.h"
 #include "logimport/page_table.h"
 #include "platform/dao/database.h"
@@ -14,14 +15,12 @@
 
 namespace testsupport {
 
+// The paths it sets and the page mirror are put back as they were when it goes.
 class TempSite {
 public:
     explicit TempSite(bool keepValues = true) {
         TXT_CrLfInit();
         const std::string src = std::getenv("DRAVOLIN_SOURCE_DIR");
-        gMainDataDir = home / "site";
-        gIniDbDef = home / "site/param/dbdef.ini";
-        gIniLastVals = home / "site/param/LastVals.ini";
         writeFile(gIniDbDef, std::string("[Main]\nParm=Test Site\nLastKeepVal=") + (keepValues ? "True" : "False") +
                                  "\nSkip404=False\nRemQuery=False\nRemFrag=True\n");
         writeFile(gIniLastVals, "[Main]\n");
@@ -35,14 +34,6 @@ public:
             BLDTBL_BuildTableFromDef(t, dbPath, src + "/resources/FirstSite/param/def/" + std::string(t) + ".def",
                                      allow);
         db = dao::Database(dbPath);
-        PageTable.clear();
-    }
-    ~TempSite() {
-        db.close();
-        PageTable.clear();
-        gMainDataDir.clear();
-        gIniDbDef.clear();
-        gIniLastVals.clear();
     }
 
     long long count(const std::string& sql) {
@@ -51,6 +42,14 @@ public:
     }
 
     TempHome home;
+
+private:
+    core::ScopedValue<std::string> mainDataDir_{gMainDataDir, home / "site"};
+    core::ScopedValue<std::string> dbDef_{gIniDbDef, home / "site/param/dbdef.ini"};
+    core::ScopedValue<std::string> lastVals_{gIniLastVals, home / "site/param/LastVals.ini"};
+    core::ScopedValue<logimport::PageNames> pageTable_{PageTable, {}};
+
+public:
     std::string dbPath;
     dao::Database db;
 };

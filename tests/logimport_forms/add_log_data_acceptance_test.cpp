@@ -93,6 +93,8 @@ TEST_F(NewUserRoad, ANewSiteGetsAGeneratedLogAndItsHistory) {
     shell::newSiteCommand();
     ASSERT_EQ(boxes.pending(), 0u);
     EXPECT_EQ(STTA_SiteParmGet(), "Blog");
+    EXPECT_EQ(INI_Get("Main", "Skip404", gIniDbDef, 3), "False");  // as ticked off in the new-site dialog
+    EXPECT_EQ(INI_Get("Main", "RemQuery", gIniDbDef, 3), "True");
 
     // Every line was read; the lines stored all have their visit.
     EXPECT_NE(completion.find("Total log lines read: 3,000 in "), std::string::npos) << completion;
@@ -136,8 +138,27 @@ TEST_F(NewUserRoad, ANewSiteGetsAGeneratedLogAndItsHistory) {
         .expect({.act =
                      [&](const core::DlgView& v, core::DlgDriver& d) {
                          hidden = gridOf(v).items;
+                         d.choose(gridOf(v).entry, {1});  // "** Start ADD **"
+                         d.press("SE Summar&y");
+                     }})
+        .press("First select a line with \"** Done **\" in first column.", "&OK")
+        .expect({.act =
+                     [&](const core::DlgView& v, core::DlgDriver& d) {
+                         d.choose(gridOf(v).entry, {3});  // the closing record
+                         d.press("List Proble&ms");
+                     }})
+        .press("Files were all read without problems.", "&OK")
+        .expect({.act =
+                     [&](const core::DlgView& v, core::DlgDriver& d) {
+                         d.choose(gridOf(v).entry, {3});
+                         d.press("SE Summar&y");
+                     }})
+        .expect({.act =
+                     [&](const core::DlgView& v, core::DlgDriver& d) {
+                         EXPECT_EQ(gridOf(v).items, engineRows);  // the run's summary, kept with its record
                          d.press("Don&e");
-                     }});
+                     }})
+        .expect({.expectCaption = "Logged Additions", .press = "Don&e"});
     STTA_AddDataLogList();
     ASSERT_EQ(boxes.pending(), 0u);
     ASSERT_EQ(all.size(), 4u);  // run start, file start, file done, closing record

@@ -426,6 +426,22 @@ TEST_F(FilterListActions, ThePickedCopyBecomesTheSelection) {
     EXPECT_EQ(get("A.2", "Val"), "b");
 }
 
+// A filter just made is the one chosen, so that OK selects it.
+TEST_F(FilterListActions, ANewFilterIsChosenAndOkSelectsIt) {
+    ScriptedResponder responder;
+    responder.expect({.press = "&New "})
+        .expect(editTo("B", "b"))
+        .expect(step([](const core::DlgView& v, core::DlgDriver& d) {
+            EXPECT_EQ(nthOf(v, "ListBox", 0).items.back(), "B");
+            EXPECT_EQ(nthOf(v, "ListBox", 0).selection, "7");
+            d.press("&OK");
+        }));
+    long extra = -1;
+    EXPECT_EQ(FLTR_FilterListEdit(args_, extra), 2);
+    EXPECT_EQ(responder.pending(), 0u);
+    EXPECT_EQ(get("Filters", "Fltr Sel"), "B");
+}
+
 TEST_F(FilterListActions, DescriptionListKeepsNamesInTheOrderShown) {
     args_.descriptions = true;
     ScriptedResponder responder;

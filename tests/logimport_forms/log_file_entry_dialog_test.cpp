@@ -42,7 +42,7 @@ TEST_F(EntryDialog, ValuesRoundTripThroughTheEntryText) {
         std::string spec, defName;
         STTA_LogFileEntrySplit(entry, spec, defName);
         ScriptedResponder responder;
-        responder.expect({.expectMessage = "Enter (UN-compressed) Log File Name or Pattern. Site DB: Test Site",
+        responder.expect({.expectMessage = "Enter (UN-compressed) Log File Specification. Site DB: Test Site",
                           .act = [&](const core::DlgView& v, core::DlgDriver& d) {
                               EXPECT_EQ(v.buttons, (std::vector<std::string>{"&Browse ...", "&OK",
                                                                              "Specify Log For&mats", "&Cancel"}));

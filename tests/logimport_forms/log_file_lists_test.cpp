@@ -56,7 +56,7 @@ protected:
 TEST_F(LogFileList, EmptyListOpensTheEntryDialogAndListsTheNewEntry) {
     std::string entry;
     ScriptedResponder responder;
-    responder.expect({.expectMessage = "Enter (UN-compressed) Log File Name or Pattern",
+    responder.expect({.expectMessage = "Enter (UN-compressed) Log File Specification",
                       .act = [&](const core::DlgView&, core::DlgDriver& d) {
                           d.setText(kSpecEntry, file("a*.log"));
                           d.setCheck(kUseFmtEntry, 1);
@@ -84,7 +84,7 @@ TEST_F(LogFileList, EmptyListOpensTheEntryDialogAndListsTheNewEntry) {
 TEST_F(LogFileList, NewEntryNotMadeOnAnEmptyListLeavesTheList) {
     std::string entry = "kept";
     ScriptedResponder responder;
-    responder.press("Enter (UN-compressed) Log File Name or Pattern", "&Cancel");
+    responder.press("Enter (UN-compressed) Log File Specification", "&Cancel");
     STTA_LogFileSpecsEdit(entry);
     EXPECT_EQ(entry, "kept");
     EXPECT_EQ(stored(), "");

@@ -52,8 +52,8 @@ TEST_F(LogFormatList, NewNameMustBeUniqueAndItsLinesAreStored) {
     responder.expect(name(" common (apache, nginx) "));
     responder.press("Name already exists. You must enter a unique name.", "&OK");
     responder.expect(name(" Mine "));
-    responder.expect({.expectMessage = "Enter format lines for LogFormat Named: Mine  The first matching "
-                                       "format line will be used.",
+    responder.expect({.expectMessage = "Enter specifications for LogFormat Named: Mine  The first matching "
+                                       "specification will be used.",
                       .act = [](const core::DlgView& v, core::DlgDriver& d) {
                           ASSERT_FALSE(textBoxes(v).empty());
                           d.setText(textBoxEntry(v, 0), "%s %r");
@@ -71,9 +71,9 @@ TEST_F(LogFormatList, NewOrCopiedDefinitionWithoutStoredLinesIsTakenBack) {
     ScriptedResponder responder;
     responder.expect({.press = "&New Format of Log file"});
     responder.expect(name("Mine"));
-    responder.expect({.expectMessage = "Enter format lines for LogFormat Named: Mine", .press = "&OK"});
+    responder.expect({.expectMessage = "Enter specifications for LogFormat Named: Mine", .press = "&OK"});
     responder.press("Enter at least one format line.", "&OK");
-    responder.expect({.expectMessage = "Enter format lines for LogFormat Named: Mine", .press = "&Cancel"});
+    responder.expect({.expectMessage = "Enter specifications for LogFormat Named: Mine", .press = "&Cancel"});
     responder.expect(pick(0, "Cop&y Format of Log file"));
     responder.expect(name("Combined copy"));
     responder.expect({.expectMessage = "Combined copy", .press = "&Cancel"});

@@ -8,6 +8,7 @@
 
 #include "core/ini_store.h"
 #include "core/program_paths.h"
+#include "core/scoped_value.h"
 #include "core/shell_hooks.h"
 #include "core/text.h"
 #include "dialogs/msgbox.h"
@@ -40,11 +41,9 @@ protected:
         gIniFltrBots = home / "fltrbots.ini";
         testsupport::writeFile(gIniFltrBots, "[Filters]\nSkipRobotUserAgents=\n");
         core::setShellHooks(this);
-        gReadRec = ReadRec{};
     }
     void TearDown() override {
         core::setShellHooks(nullptr);
-        gReadRec = ReadRec{};
         MB_UnloadStray("");
         for (std::string* p : {&gIniScreens, &gIniDbDef, &gIniLastVals, &gIniLdLnFltr, &gIniFltrFiles, &gIniFltrBots})
             p->clear();
@@ -54,6 +53,7 @@ protected:
     }
 
     testsupport::TempHome home;
+    core::ScopedValue<ReadRec> readRec{gReadRec, {}};
 };
 
 // Presses the button after closing the notice the box opened with.
@@ -129,6 +129,23 @@ TEST_F(ReadDialogsTest, FilterChoiceEndsOnOkOrCancelAndRemembersTheChoice) {
         EXPECT_EQ(responder.shown().at(0).dfltButton, 4);
         EXPECT_EQ(INI_Get("Main", "All", gIniLastVals, 7, ""), c.all);
     }
+}
+
+// Without "Add all log lines" a main filter is needed: OK without one is refused.
+TEST_F(ReadDialogsTest, FilterChoiceWithoutAMainFilterNeedsAllLines) {
+    testsupport::writeFile(gIniLdLnFltr, "[Filters]\nFltr Sel=\nSelLst=robots\n"
+                                         "[robots]\nTyp=2\nVal=bot\nMC=False\nColType=2\n");
+    ScriptedResponder responder;
+    responder.expect({.expectCaption = "Add Log Data",
+                      .sets = {{"cap:Add all log lines [main filter not used]", "0"}},
+                      .press = "&OK"});
+    responder.press("No main filter is selected.", "&OK");
+    responder.expect({.expectCaption = "Add Log Data",
+                      .sets = {{"cap:Add all log lines [main filter not used]", "1"}},
+                      .press = "&OK"});
+    EXPECT_TRUE(STTA_FltrChoose("", "Add Log Data"));
+    EXPECT_EQ(responder.pending(), 0u);
+    EXPECT_EQ(INI_Get("Main", "All", gIniLastVals, 7, ""), "True");
 }
 
 TEST_F(ReadDialogsTest, FilterChoiceButtonsOpenTheirFilterLists) {

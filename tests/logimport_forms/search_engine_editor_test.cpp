@@ -48,7 +48,7 @@ TEST_F(SEDefsEditorTest, InvalidSpecIsRefusedAndShownAgainAsEntered) {
         SCOPED_TRACE(bad);
         ScriptedResponder responder;
         responder.expect({.expectCaption = kGrid, .sets = {{"#1", bad}}, .press = "&OK"});
-        responder.press("URL pattern cannot contain Spaces (values in left column)." + gCR +
+        responder.press("URL specification cannot contain Spaces (values in left column)." + gCR +
                             "Changes not saved. Correct values and try again." + gCR + gCR + "Invalid values:" + gCR +
                             bad,
                         "&OK");

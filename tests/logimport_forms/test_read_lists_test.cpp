@@ -60,9 +60,9 @@ TEST_F(ResultLists, NoUndefinedTermsLeadsToTheUnknownEngines) {
                     "Unknown S&E.s  - domain in referrer string not defined");
     responder.expect({.act = [](const core::DlgView& v, core::DlgDriver& d) {
         EXPECT_NE(listText(v).find("Showing Only Items with at least 4 unique referrers"), std::string::npos);
-        // A blank row 0, then the one host with more than three referrers.
-        EXPECT_EQ(gridRows(v).size(), 2u);
-        EXPECT_EQ(gridRows(v).at(1).rfind("blog.example.org\t", 0), 0u);
+        // Only the one host with more than three referrers: no blank row before it.
+        EXPECT_EQ(gridRows(v).size(), 1u);
+        EXPECT_EQ(gridRows(v).at(0).rfind("blog.example.org\t", 0), 0u);
         d.press("&Back to definitions");
     }});
     STTA_UndefinedSTList(undefinedRows, perHost, hosts);
@@ -73,6 +73,9 @@ TEST_F(ResultLists, OneUndefinedRowIsListedAndItsReferrersViewed) {
     undefinedRows.append("*.finder.*/*\thttp://www.finder.com/?x=1|http://www.finder.com/?y=2|Have More ...");
     ScriptedResponder responder;
     responder.expect(pick(1, "Lis&t Referrers [selected SE]"));
+    // Nothing chosen yet: the user is told to choose, not shown an empty box.
+    responder.expect({.press = "Sho&w Line in full"});
+    responder.press("Select a referrer in the list first.", "&OK");
     responder.expect({.act = [](const core::DlgView& v, core::DlgDriver& d) {
         EXPECT_NE(v.caption.find("List of referrers for site: *.finder.*/*"), std::string::npos);
         EXPECT_EQ(gridRows(v).back(), "Have More ...");
@@ -93,23 +96,41 @@ TEST_F(ResultLists, OneUndefinedRowIsListedAndItsReferrersViewed) {
     EXPECT_EQ(ui.clipboard, "http://www.finder.com/?y=2");
 }
 
+// The box asks for the count the list shows; only a whole number changes it.
 TEST_F(ResultLists, TheThresholdOfUnknownEnginesCanBeChanged) {
-    ScriptedResponder responder;
-    responder.expect(list("at least 4 unique referrers", "Chan&ge # referrers reqd to list"));
-    responder.expect({.expectMessage = "Count of unique referrers required to Appear on this list",
-                      .press = "&OK",
-                      .act = [](const core::DlgView& v, core::DlgDriver& d) {
-                          for (const core::CtlView& c : v.ctls)
-                              if (c.type == "TextBox") d.setText(c.entry, "0");
-                      }});
-    responder.expect({.act = [](const core::DlgView& v, core::DlgDriver& d) {
-        EXPECT_NE(listText(v).find("at least 1 unique referrers"), std::string::npos);
-        EXPECT_EQ(gridRows(v).size(), 3u);  // blank row 0, both hosts
-        d.press("Undefined &ST - ST not found in referrer for known SE domain");
-    }});
-    responder.press("No lines found", "&OK");
-    STTA_UnknownSEList(undefinedRows, perHost, hosts);
-    EXPECT_EQ(responder.pending(), 0u);
+    struct Case {
+        const char* answer;  // nullptr: Cancel
+        const char* shown;
+        size_t rows;
+        bool refused;
+    } cases[] = {
+        {"1", "at least 1 unique referrers", 2, false},
+        {"5", "at least 5 unique referrers", 0, false},
+        {"abc", "at least 4 unique referrers", 1, true},
+        {nullptr, "at least 4 unique referrers", 1, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.answer ? c.answer : "Cancel");
+        ScriptedResponder responder;
+        responder.expect(list("at least 4 unique referrers", "Chan&ge # referrers reqd to list"));
+        responder.expect({.expectMessage = "Count of unique referrers required to Appear on this list",
+                          .press = c.answer ? "&OK" : "&Cancel",
+                          .act = [&c](const core::DlgView& v, core::DlgDriver& d) {
+                              for (const core::CtlView& box : v.ctls) {
+                                  if (box.type != "TextBox") continue;
+                                  EXPECT_EQ(box.value, "4");
+                                  if (c.answer) d.setText(box.entry, c.answer);
+                              }
+                          }});
+        if (c.refused) responder.press("Enter the count as a whole number", "&OK");
+        responder.expect({.act = [&c](const core::DlgView& v, core::DlgDriver& d) {
+            EXPECT_NE(listText(v).find(c.shown), std::string::npos) << listText(v);
+            EXPECT_EQ(gridRows(v).size(), c.rows);
+            d.press("&Back to definitions");
+        }});
+        STTA_UnknownSEList(undefinedRows, perHost, hosts);
+        EXPECT_EQ(responder.pending(), 0u);
+    }
 }
 
 TEST_F(ResultLists, PageNamesShowTheirFileNamesAndTheFullList) {

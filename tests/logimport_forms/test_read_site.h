@@ -7,6 +7,7 @@
 
 #include "core/ini_store.h"
 #include "core/program_paths.h"
+#include "core/scoped_value.h"
 #include "core/shell_hooks.h"
 #include "logimport/read_record.h"
 #include "shell/hooks.h"
@@ -32,12 +33,10 @@ public:
         logPath = site.home / "logs/test.log";
         INI_Put("Main", "LFmtDflt", "Combined (Apache, NGINX)", gIniLastVals);
         INI_Put("Main", "PAFNlog", logPath, gIniLastVals);
-        gReadRec = ReadRec{};
         gReadRec.NoPromptInvalid = true;
     }
     ~TestReadSite() override {
         core::setShellHooks(nullptr);
-        gReadRec = ReadRec{};
         for (std::string* path : {&gIniLogFmts, &gIniScreens, &gIniLdLnFltr, &gIniFltrFiles, &gIniFltrBots})
             path->clear();
     }
@@ -47,6 +46,7 @@ public:
     void writeLog(const std::string& text) { writeFile(logPath, text); }
 
     TempSite site;
+    core::ScopedValue<ReadRec> readRec{gReadRec, {}};
     FakeUserInterface ui;
     std::string logPath;
 };

@@ -149,6 +149,18 @@ TEST_F(ResultsSort, WithFewerThanTwoDataRowsNothingMoves) {
     EXPECT_EQ(column(one, 1), (std::vector<std::string>{"3", "1", "99"}));
 }
 
+TEST_F(ResultsSort, TheViewMenuOffersTheSortsOnlyOverAResultsWindow) {
+    frame.show();
+    QMenu* view = frame.menuBar()->actions()[3]->menu();
+    emit view->aboutToShow();
+    EXPECT_FALSE(frame.menuItem("VF")->isEnabled());
+    EXPECT_FALSE(frame.menuItem("VX")->isEnabled());
+    results({{"b", "5"}, {"a", "12"}});
+    emit view->aboutToShow();
+    EXPECT_TRUE(frame.menuItem("VF")->isEnabled());
+    EXPECT_TRUE(frame.menuItem("VX")->isEnabled());
+}
+
 TEST_F(ResultsSort, WithoutAResultsWindowTheUserIsTold) {
     boxes.press("Only available when Results are displayed", "&OK");
     choose("VY");

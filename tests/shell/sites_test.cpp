@@ -84,7 +84,7 @@ TEST_F(Sites, TheSiteListSwitchesRemovesAndShowsOptions) {
     EXPECT_EQ(list(), "Shop|News");
     EXPECT_EQ(STTA_SiteParmGet(), "Shop");
     EXPECT_FALSE(exists(home / "Blog"));
-    EXPECT_TRUE(exists(shell::recycledTarget(home / "Blog/") + "/data/site1.db"));
+    EXPECT_TRUE(exists(home / "recycled/Blog/data/site1.db"));  // its path below the program folder
     const auto& options = boxes.shown()[4].message;  // after the first-site boxes and two lists
     EXPECT_NE(options.find("Skip 404s [Skip Log Lines with HTTP status 4xx or 5xx]: YES"), std::string::npos);
     EXPECT_NE(options.find("Store (Keep) Extra data [referrer, user agent etc.]: NO"), std::string::npos);
@@ -100,19 +100,28 @@ TEST_F(Sites, TheNewSiteCommandRefusesTakenNamesAndUsesTheRememberedOptions) {
     int addOffers = 0;
     shell::setLogImportHooks({.addLogData = [&] { ++addOffers; }});
     boxes.expect(answer("Enter a name for the new site database", " SHOP", "&OK"))
+        .expect(answer("Enter a name for the new site database", ".blog", "&OK"))
         .expect(answer("Enter a name for the new site database", "Blog", "&OK"))
         .press("Site DB >>Blog<<created.", "&Yes");
     shell::newSiteCommand();
     shell::setLogImportHooks({});
     EXPECT_EQ(gCurrMnu, "FD");
     EXPECT_EQ(addOffers, 1);  // Yes goes straight on to adding data
-    const auto& retry = boxes.shown()[boxes.shown().size() - 2];
-    EXPECT_NE(retry.message.find("Name already exists."), std::string::npos);
-    EXPECT_NE(retry.caption.find("- Enter Database Name."), std::string::npos);
+    const auto& shown = boxes.shown();
+    EXPECT_NE(shown[shown.size() - 3].message.find("Name already exists."), std::string::npos);
+    EXPECT_NE(shown[shown.size() - 2].message.find("cannot begin with \".\""), std::string::npos);
+    EXPECT_NE(shown[shown.size() - 2].caption.find("- Enter Database Name."), std::string::npos);
     EXPECT_EQ(list(), "Shop|Blog");
     EXPECT_EQ(ini("Main", "LastKeepVal", gIniDbDef), "True");
     EXPECT_EQ(ini("Main", "Skip404", gIniDbDef), "False");
     EXPECT_EQ(ini("NewDB", "CurrDB", gIniScreens), "Shop");
+}
+
+TEST_F(Sites, RecycledFoldersKeepTheirPathBelowTheProgramFolderAndNeverMeet) {
+    EXPECT_EQ(shell::recycledTarget(home / "Blog/"), home / "recycled/Blog");
+    EXPECT_EQ(shell::recycledTarget("/var/tmp/x"), home / "recycled/var/tmp/x");
+    std::filesystem::create_directories(home / "recycled/Blog");
+    EXPECT_EQ(shell::recycledTarget(home / "Blog"), home / "recycled/Blog.2");
 }
 
 TEST_F(Sites, MovingSitesAwayUsesEachSitesStoredFolder) {
@@ -122,7 +131,7 @@ TEST_F(Sites, MovingSitesAwayUsesEachSitesStoredFolder) {
     STTA_SitesMoveToRecycled();
     EXPECT_FALSE(exists(home / "abc"));
     EXPECT_FALSE(exists(home / "Shop"));
-    EXPECT_NE(boxes.shown().back().message.find(gCR + "abc - " + shell::recycledTarget(home / "abc")),
+    EXPECT_NE(boxes.shown().back().message.find(gCR + "abc - " + home / "recycled/abc"),
               std::string::npos);
 }
 

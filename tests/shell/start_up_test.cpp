@@ -30,23 +30,25 @@ TEST_F(ShellHome, FirstStartAsksUntilTheNameIsUsableThenCreatesTheSite) {
     INI_Put("Main", "DBNameLst", "Shop", home / "param/sitedbs.ini");
     boxes.expect(answer("Enter your name for first site", "", "&OK"))
         .expect(answer("Enter your name for first site", "  shop ", "&OK"))
-        .expect(answer("Enter your name for first site", "My/Site", "&OK"))
-        .press("Site DB >>My/Site<<created." + gCRCR + "Use Add new raw log data to read raw log data", "&No");
+        .expect(answer("Enter your name for first site", "../My/Site", "&OK"))
+        .expect(answer("Enter your name for first site", "My Site", "&OK"))
+        .press("Site DB >>My Site<<created." + gCRCR + "Use Add new raw log data to read raw log data", "&No");
     start();
 
-    ASSERT_EQ(boxes.shown().size(), 4u);
+    ASSERT_EQ(boxes.shown().size(), 5u);
     EXPECT_EQ(boxes.shown()[0].notice, "");
     EXPECT_EQ(boxes.shown()[1].notice, "Name is required.");
     EXPECT_NE(boxes.shown()[2].notice.find("Name already exists."), std::string::npos);
+    EXPECT_NE(boxes.shown()[3].notice.find("cannot begin with \".\" nor hold any of"), std::string::npos);
 
-    const std::string folder = home / "MySite/";
+    const std::string folder = home / "My Site/";
     const std::string sitedbs = home / "param/sitedbs.ini";
-    EXPECT_EQ(ini("Main", "DBNameLst", sitedbs), "Shop|My/Site");
-    EXPECT_EQ(ini("Main", "NmFirstSite", sitedbs), "My/Site");
-    EXPECT_EQ(ini("My/Site", "Parm", sitedbs), "MySite/");
-    EXPECT_EQ(ini("Main", "Main Data Dir", home / "Dir.ini"), "MySite/");
+    EXPECT_EQ(ini("Main", "DBNameLst", sitedbs), "Shop|My Site");
+    EXPECT_EQ(ini("Main", "NmFirstSite", sitedbs), "My Site");
+    EXPECT_EQ(ini("My Site", "Parm", sitedbs), "My Site/");
+    EXPECT_EQ(ini("Main", "Main Data Dir", home / "Dir.ini"), "My Site/");
     const std::string dbdef = folder + "param/dbdef.ini";
-    EXPECT_EQ(ini("Main", "Parm", dbdef), "My/Site");
+    EXPECT_EQ(ini("Main", "Parm", dbdef), "My Site");
     struct { const char* key; const char* value; } options[] = {
         {"LastKeepVal", "False"}, {"Skip404", "True"}, {"RemQuery", "True"}, {"RemFrag", "True"}, {"EraseNonSE", "True"}};
     for (const auto& o : options) {
@@ -60,14 +62,14 @@ TEST_F(ShellHome, FirstStartAsksUntilTheNameIsUsableThenCreatesTheSite) {
         EXPECT_TRUE(hasTable(folder + "data/site1.db", table));
     }
     EXPECT_EQ(gIniLastVals, folder + "param/LastVals.ini");
-    EXPECT_EQ(gPAFN_Errorlog, home / "MySite/errors.log");
+    EXPECT_EQ(gPAFN_Errorlog, home / "My Site/errors.log");
     EXPECT_EQ(gIniScreens, home / "param/screens.ini");
-    EXPECT_EQ(shell::mainCaption(), "Dravolin - Current Site DB: My/Site");
+    EXPECT_EQ(shell::mainCaption(), "Dravolin - Current Site DB: My Site");
     EXPECT_TRUE(gDB.isOpen());
     // Only what the first site uses: no placeholder site, no spare database.
     std::set<std::string> top;
     for (const auto& e : std::filesystem::directory_iterator(home.path())) top.insert(e.path().filename());
-    EXPECT_EQ(top, (std::set<std::string>{"Dir.ini", "MySite", "help", "param"}));
+    EXPECT_EQ(top, (std::set<std::string>{"Dir.ini", "My Site", "help", "param"}));
 }
 
 TEST_F(ShellHome, SecondStartOpensTheSameSiteWithoutAsking) {
@@ -176,7 +178,7 @@ TEST_F(ShellHome, OnlyTheExactUninstallSwitchRunsTheCleanUp) {
         .press("Databases moved to recycle directory:", "&OK");
     EXPECT_EQ(endCode([&] { start("/1UNINST"); }), 0);
     EXPECT_FALSE(exists(home / "Shop"));
-    EXPECT_TRUE(exists(home / ("recycled" + home.path() + "/Shop/data/site1.db")));
+    EXPECT_TRUE(exists(home / "recycled/Shop/data/site1.db"));
 }
 
 // File modes bind an ordinary user only, so these run in a child that is one.
@@ -219,7 +221,7 @@ TEST(ProgramFolderStart, AFolderThatCannotBeMadeIsReportedAndEndsWithStatusOne) 
                                                             std::filesystem::perms::group_write |
                                                             std::filesystem::perms::others_write,
                                  std::filesystem::perm_options::remove);
-    for (const std::string folder : {tmp / "readonly/home", tmp / "file/home"}) {
+    for (const std::string& folder : {tmp / "readonly/home", tmp / "file/home"}) {
         SCOPED_TRACE(folder);
         const int rc = testsupport::runInChild(
             [&] {

@@ -18,10 +18,7 @@ pid_t startChild(const std::function<int()>& body, bool asOrdinaryUser) {
     if (pid != 0) return pid;
     int code = 99;
     try {
-        constexpr uid_t kNobody = 65534;
-        if (asOrdinaryUser && ::geteuid() == 0 &&
-            (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0))
-            ::_exit(98);
+        if (asOrdinaryUser && !becomeOrdinaryUser()) ::_exit(98);
         code = body();
     } catch (const std::exception& e) {
         std::cerr << "child: " << e.what() << "\n";
@@ -41,6 +38,12 @@ int waitChild(pid_t pid) {
 
 int runInChild(const std::function<int()>& body, bool asOrdinaryUser) {
     return waitChild(startChild(body, asOrdinaryUser));
+}
+
+bool becomeOrdinaryUser() {
+    constexpr uid_t kNobody = 65534;
+    if (::geteuid() != 0) return true;
+    return ::setgroups(0, nullptr) == 0 && ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0;
 }
 
 bool mountSmallDisk(const std::string& folder, long bytes) {

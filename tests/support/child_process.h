@@ -16,6 +16,10 @@ int waitChild(pid_t pid);
 // startChild then waitChild.
 int runInChild(const std::function<int()>& body, bool asOrdinaryUser = false);
 
+// In a child only: a root process becomes nobody, so that file modes bind it. False
+// when that fails.
+bool becomeOrdinaryUser();
+
 // In a child only: mounts an empty file system of `bytes` bytes over `folder`, seen by
 // this process alone, so that writing there meets a full disk. False when the system
 // does not allow it (no privilege to mount).

@@ -316,6 +316,20 @@ TEST_F(FlexGridTest, PaintsCellColoursWithFixedRowsInPlace)
     EXPECT_NE(shot.pixelColor(64 + 64 + 58, 16 + 3), QColor(255, 0, 0));
 }
 
+// A list to pick from shows its chosen row highlighted; a wider grid frames its current cell.
+TEST_F(FlexGridTest, TheCurrentCellOfAOneColumnGridIsHighlighted)
+{
+    for (int cols : {2, 6}) {
+        SCOPED_TRACE(cols);
+        g.setCols(cols);
+        g.setRow(3);
+        g.setCol(1);
+        const QImage shot = g.viewport()->grab().toImage();
+        const QColor cell = shot.pixelColor(64 + 58, 16 * 3 + 3);
+        EXPECT_EQ(cell == g.palette().color(QPalette::Highlight), cols == 2);
+    }
+}
+
 TEST_F(FlexGridTest, ScrollBarsAndAlignmentsTakeOnlyTheirCodes)
 {
     g.setScrollBars(0);

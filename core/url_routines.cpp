@@ -1,9 +1,10 @@
-#include "help/url_routines.h"
+#include "core/url_routines.h"
 
 #include <algorithm>
 
 #include "core/text.h"
 #include "core/user_interface.h"
+#include "platform/sys/ascii.h"
 
 namespace {
 
@@ -14,7 +15,6 @@ int hexValue(char c) {
     return -1;
 }
 
-char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
 
 void appendUtf8(std::string& out, unsigned code) {
     if (code < 0x80) {
@@ -120,7 +120,7 @@ std::string& HHTML_URLDecode(std::string& text, const std::string& skip) {
             out += c;
             continue;
         }
-        const char code[] = {lowerAscii(text[i + 1]), lowerAscii(text[i + 2]), '\0'};
+        const char code[] = {sys::asciiLower(text[i + 1]), sys::asciiLower(text[i + 2]), '\0'};
         if (!skipLower.empty() && skipLower.find(code) != std::string::npos) {
             out.append(text, i, 3);
         } else {

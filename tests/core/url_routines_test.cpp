@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "help/url_routines.h"
+#include "core/url_routines.h"
 #include "tests/support/fake_user_interface.h"
 #include "tests/support/scripted_responder.h"
 

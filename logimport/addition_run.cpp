@@ -1,0 +1,100 @@
+#include "logimport/addition_run.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "core/dates.h"
+#include "core/text.h"
+#include "core/user_interface.h"
+#include "core/vb_format.h"
+#include "logimport/addition_history.h"
+#include "logimport/engine_summary.h"
+#include "logimport/filter_store.h"
+#include "logimport/logline_store.h"
+#include "logimport/raw_log_reader.h"
+#include "logimport/visit_building.h"
+
+namespace {
+
+std::string count(double n) { return core::vbFormat(n, "#,###,###,###,##0"); }
+
+}  // namespace
+
+namespace logimport {
+
+double nowToMinute() {
+    const double now = core::vbNow();
+    return static_cast<double>(static_cast<long>(now)) + std::floor((now - static_cast<long>(now)) * 1440) / 1440;
+}
+
+bool robotFindingRead(dao::Database& db, const std::string& fileSpec, ReadRec& rec, bool& dated) {
+    STTA_TestReadInit(fileSpec, rec.Test, true, false, false, -1);
+    rec.ErrStatusInTest = true;
+    STTA_NotFoundListReset(rec);
+    STTA_BotFindFltrLoad(rec);
+    rec.RobotSet.Active = false;
+    rec.CompSet.Active = false;
+    dated = false;
+    const bool read =
+        RawLog_AddData_ReadLogFiles_OK(db, fileSpec, "Preprocessing - Check for new robots.", "Preprocessing. ", dated, rec);
+    rec.Test.Active = false;
+    return read;
+}
+
+MainPassResult additionMainPass(dao::Database& db, const std::string& fileSpec, const std::string& title,
+                                const std::string& preprocessingTime, ReadRec& rec) {
+    MainPassResult out;
+    const double start = nowToMinute();
+    rec.VisitsWhileReading = true;  // the visits are built right after
+    out.read = RawLog_AddData_ReadLogFiles_OK(db, fileSpec, title, "Add. Step 1/3: ", out.dated, rec);
+    bool partial = false;
+    if (out.read ||
+        core::ui().msgBox("Read log file stopped. Do you want to add visit data for log records processed so far?",
+                          "&Yes|&No", "", "") == 1)
+        out.visits = LogLnRaw_Add(db, rec, partial);
+    out.mainTime = TXT_ElapsedText(start, nowToMinute());
+    if (gSEDayKeys.hasBounds()) seDayKeysSort(gSEDayKeys, gSEDayCounts);
+    // The completion speaks of the whole run, not of the file read last.
+    runTotalsToFileCounters(rec);
+    if (out.read)
+        STTA_AddDataLogWrite(fileSpec, out.mainTime, rec, preprocessingTime,
+                             partial ? "** Part Done **" : kHistoryDone, "** End ADD ** Totals. All Files.",
+                             {.saveSummary = true, .counters = true, .options = true, .filters = true,
+                              .problems = true},
+                             "", "", std::to_string(out.visits));
+    return out;
+}
+
+// The totals of all files of the run, for the closing record and the completion text.
+void runTotalsToFileCounters(ReadRec& rec) {
+    auto toLong = [](double hits) {
+        return static_cast<long>(std::clamp(hits, 0.0, static_cast<double>(std::numeric_limits<long>::max())));
+    };
+    rec.File = rec.Run;
+    rec.MainSet.Hits = toLong(rec.RunMainHits);
+    rec.RobotSet.Hits = toLong(rec.RunRobotHits);
+    rec.CompSet.Hits = toLong(rec.RunCompHits);
+}
+
+}  // namespace logimport
+
+bool STTA_ResultsReadyCheck() { return true; }
+
+std::string STTA_AddCompletionText(const std::string& fileSpec, const std::string& mainTime, const ReadRec& rec,
+                                   const std::string& preprocessingTime, const std::string& statusText) {
+    std::string skippedText, detail;
+    double skipped = 0;
+    STTA_SkipStatsText(skippedText, detail, rec, true, skipped);
+    const double added = rec.File.LinesAccepted;
+    std::string text = "Total log lines read: " + count(skipped + added) + " in " + mainTime + ".";
+    if (!preprocessingTime.empty()) text += " [Preprocessing: " + preprocessingTime + "]";
+    text += gCR + (statusText.empty() ? "Added: " + count(added) + gCRCR : statusText) + skippedText + gCRCR + detail +
+            gCRCR + STTA_FltrChoiceText(fileSpec, rec) + gCRCR + "Data from " +
+            core::vbFormat(core::DateTime{rec.File.FirstStamp}, "dd mmm yyyy") + " to " +
+            core::vbFormat(core::DateTime{rec.File.LastStamp}, "dd mmm yyyy") + gCR +
+            "Total bandwidth for all lines read: " + core::vbFormat(rec.File.BytesMatched / 1024 / 1024, "#,##0.0") +
+            " Meg.";
+    return text;
+}
+

@@ -1,0 +1,58 @@
+// Analysis > Targets and Select Site Area from the menus: each opens its list, and a
+// change offers a new analysis.
+#include <gtest/gtest.h>
+
+#include <QAction>
+
+#include "app/analysis_commands.h"
+#include "app/analysis_target_commands.h"
+#include "core/ini_store.h"
+#include "core/program_paths.h"
+#include "shell/main_window.h"
+#include "tests/shell/shell_home.h"
+
+namespace {
+
+class TargetCommands : public ShellHome {
+protected:
+    void SetUp() override {
+        ShellHome::SetUp();
+        startWithFirstSite("Shop");
+        analysis = std::make_unique<AnalysisCommands>(frame);
+        wireAnalysisTargetCommands(frame, analysis->dispatch());
+    }
+    void TearDown() override {
+        analysis.reset();
+        ShellHome::TearDown();
+    }
+    Mainfrm frame;
+    std::unique_ptr<AnalysisCommands> analysis;
+};
+
+TEST_F(TargetCommands, TheTargetAndSiteAreaListsOfferANewAnalysisAfterAChange) {
+    boxes.expect({.expectCaption = "Target Pages or Files", .press = "&New "})
+        .expect(answer("Enter filename for page(s) required to achieve target.", "order", "&OK"))
+        .expect({.expectCaption = "Target Pages or Files", .press = "&Cancel"})
+        .press("To use changed targets you must analyse now.", "&Cancel");
+    frame.menuItem("ST")->trigger();
+    EXPECT_EQ(boxes.pending(), 0u);
+    EXPECT_EQ(INI_Get("Main", "LstTgts", gIniTargets, 3), "Target 1 : order");
+
+    boxes.expect({.expectCaption = "Area of Site", .press = "&New "})
+        .expect(answer("Enter name for new Area of Site", "Checkout", "&OK"))
+        .press("Selected Group: Checkout", "&OK")
+        .expect({.expectCaption = "Area of Site", .sets = {{"#1", "0"}}, .press = "&OK"})
+        .press("To use site area selected you must analyse now.", "&Cancel");
+    frame.menuItem("SE")->trigger();
+    EXPECT_EQ(boxes.pending(), 0u);
+    EXPECT_EQ(INI_Get("Main", "ShowOnlySelSiteAreaParm", "::*", 3), "Checkout");
+
+    // Leaving the area list without a choice, and analysing all areas, asks for nothing more.
+    boxes.expect({.expectCaption = "Area of Site", .press = "&Cancel"})
+        .press("Press No to analyse all site areas.", "&No");
+    frame.menuItem("SE")->trigger();
+    EXPECT_EQ(boxes.pending(), 0u);
+    EXPECT_FALSE(INI_GetFlag("Main", "ShowOnlySelSiteArea", "::*", 3));
+}
+
+}  // namespace
