@@ -37,7 +37,9 @@ std::string number(double v) { return core::vbStr(v); }
 
 int targetCount(const STTA_Results& r) { return static_cast<int>(r.Targets.size()) - 1; }
 
-std::string escapedLabel(const std::string& label) { return TXT_Replace(label, "|", "-*-", true); }
+std::string escapedLabel(const std::string& label) {
+    return label.find('|') == std::string::npos ? label : TXT_Replace(label, "|", "-*-", true);
+}
 
 // The text after the last "." when it stands after the last "/".
 std::string fileType(const std::string& page) {
@@ -184,7 +186,7 @@ void STTA_TotalCellsWrite(ReportTable& t, long row, const STTA_RowTotals& g) {
     t.setText(row, 3, pct(g.Sums[1] * 100, g.Users, "0") + " %");
     t.setText(row, 4, pct(g.Pages, g.Sums[1], "0.0"));
     for (long r = 1; r <= t.rows() - 3; ++r)
-        t.setText(r, 5, pct(core::vbVal(t.text(r, 1)) * 100, g.Users, "0.0") + " %");
+        t.setText(r, 5, pct(core::vbVal(t.cells.text(r, 1)) * 100, g.Users, "0.0") + " %");
 }
 
 void STTA_GroupRowWrite(const std::vector<std::string>& members, const std::string& indexList,
@@ -227,13 +229,16 @@ void STTA_GroupRowWrite(const std::vector<std::string>& members, const std::stri
 
 void STTA_TotalRowWrite(const STTA_Results& r, ReportTable& t, const std::string& label) {
     STTA_RowTotals g;
+    const auto cell = [&t](long row, int col) {
+        return col < t.cells.cols() ? t.cells.text(row, col) : std::string_view();
+    };
     for (long row = 1; row < t.rows(); ++row) {
-        g.Users += core::vbVal(t.text(row, 1));
-        g.Sums[1] += core::vbVal(t.text(row, 2));
+        g.Users += core::vbVal(cell(row, 1));
+        g.Sums[1] += core::vbVal(cell(row, 2));
         auto pages = t.rowPages.find(escapedLabel(t.text(row, 0)));
         if (pages != t.rowPages.end()) g.Pages += pages->second;
         for (int k = 1; k <= 4; ++k)
-            g.Sums[static_cast<std::size_t>(k) + 2] += core::vbVal(t.text(row, kTargetBandStart + 4 * (k - 1)));
+            g.Sums[static_cast<std::size_t>(k) + 2] += core::vbVal(cell(row, kTargetBandStart + 4 * (k - 1)));
     }
     t.cells.setRows(t.rows() + 2);
     const long row = t.rows() - 1;
@@ -286,6 +291,8 @@ void STTA_AllRowsWrite(const STTA_Results& r, ReportTable& t) {
     const STTA_ValueList& v = *r.Vals;
     if (v.Items.empty()) return;
     t.cells.setRows(static_cast<long>(v.Items.size()) + 1);
+    t.rowValues.reserve(v.Items.size() + 2);
+    t.rowPages.reserve(v.Items.size() + 2);
     long row = 0;
     for (std::size_t i = 0; i < v.Items.size(); ++i) STTA_ItemRowWrite(r, t, static_cast<long>(i), row);
     sortByUsers(t, t.rows() - 1);

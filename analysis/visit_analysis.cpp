@@ -305,11 +305,17 @@ void STTA_ResultsInit(dao::Database& db, double firstDay, double lastDay, STTA_R
     results.Analyzed_Field = kind;
     if (kind == kRkTargetsReached) STTA_TargetFilterAsk(results);
     PIS_Update(++step, "Counting search terms", report);
+    // The three counts size the lists; one pass over the range gives them all.
     const std::string range = " FROM visit WHERE " + STTA_DateClause("StartTimeStamp", results.AnalOpts);
-    const long terms = static_cast<long>(scalar(db, "SELECT COUNT(DISTINCT StzdSearchTerm)" + range));
-    const long engines = static_cast<long>(scalar(db, "SELECT COUNT(DISTINCT SearchEngine)" + range));
+    long terms = 0, engines = 0, startPages = 0;
+    db.forEachRow("SELECT COUNT(DISTINCT StzdSearchTerm), COUNT(DISTINCT SearchEngine), COUNT(DISTINCT StartPageID)" +
+                      range,
+                  {}, [&](const dao::Statement& row) {
+                      terms = static_cast<long>(row.columnInt(0));
+                      engines = static_cast<long>(row.columnInt(1));
+                      startPages = static_cast<long>(row.columnInt(2));
+                  });
     PIS_Update(++step, "Counting start files", report);
-    const long startPages = static_cast<long>(scalar(db, "SELECT COUNT(DISTINCT StartPageID)" + range));
     PIS_Update(++step, "Loading list of pages", report);
     if (!PageTable.loaded() || PageTable.source() != db.path()) STTA_PageListLoad(db);
     const long pages = PageTable.ubound();

@@ -73,9 +73,10 @@ double decimalValue(const std::string& text, bool hasDigits, const char* source)
 }  // namespace
 
 double vbVal(std::string_view s) {
-    // Plain digits, as in most fields of a log line: the value at once.
-    if (!s.empty() && s.size() <= 15 && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-        std::int64_t n = 0;
+    // A plain run of up to 15 digits, the usual count, needs no conversion routine.
+    if (!s.empty() && s.size() <= 15 &&
+        std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        long long n = 0;
         for (char c : s) n = n * 10 + (c - '0');
         return static_cast<double>(n);
     }
@@ -210,6 +211,8 @@ long vbCLng(std::string_view text) { return vbCLng(vbCDbl(text)); }
 
 std::string vbStr(double value) {
     if (value == 0) return "0";
+    // Whole numbers below 1e15, the usual counts, print as they are.
+    if (std::fabs(value) < 1e15 && value == std::floor(value)) return std::to_string(static_cast<long long>(value));
     char buffer[64];
     auto [end, ec] =
         std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);

@@ -92,32 +92,40 @@ Decimal toDecimal(double magnitude, int decimals) {
         return d;
     }
     if (magnitude != 0) {
+        // 15 significant digits, "d.dddddddddddddde+XX", cut into whole and fraction.
         char buffer[40];
-        auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
-                                       std::chars_format::scientific, 14);
-        std::string text(buffer, end);
-        size_t e = text.find('e');
-        std::string digits = text.substr(0, 1) + text.substr(2, e - 2);
-        long point = std::strtol(text.c_str() + e + 1, nullptr, 10) + 1;  // digits before "."
+        const char* end = std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific, 14).ptr;
+        char digits[20];
+        int n = 0;
+        digits[n++] = buffer[0];
+        const char* p = buffer + 2;
+        for (; p < end && *p != 'e'; ++p) digits[n++] = *p;
+        long point = std::strtol(p + 1, nullptr, 10) + 1;  // digits before "."
         if (point <= 0) {
-            d.fraction = std::string(size_t(-point), '0') + digits;
-        } else if (point >= long(digits.size())) {
-            d.whole = digits + std::string(size_t(point) - digits.size(), '0');
+            d.fraction.assign(size_t(-point), '0');
+            d.fraction.append(digits, size_t(n));
+        } else if (point >= n) {
+            d.whole.assign(digits, size_t(n));
+            d.whole.append(size_t(point - n), '0');
         } else {
-            d.whole = digits.substr(0, size_t(point));
-            d.fraction = digits.substr(size_t(point));
+            d.whole.assign(digits, size_t(point));
+            d.fraction.assign(digits + point, size_t(n - point));
         }
     }
-    bool roundUp = d.fraction.size() > size_t(decimals) && d.fraction[size_t(decimals)] >= '5';
+    const bool roundUp = d.fraction.size() > size_t(decimals) && d.fraction[size_t(decimals)] >= '5';
     d.fraction.resize(size_t(decimals), '0');
     if (roundUp) {
-        std::string all = d.whole + d.fraction;
-        int k = int(all.size()) - 1;
-        for (; k >= 0 && all[size_t(k)] == '9'; --k) all[size_t(k)] = '0';
-        if (k >= 0) ++all[size_t(k)];
-        else all.insert(all.begin(), '1');
-        d.whole = all.substr(0, all.size() - d.fraction.size());
-        d.fraction = all.substr(d.whole.size());
+        // Carry from the last kept decimal into the whole part.
+        bool carry = true;
+        for (size_t k = d.fraction.size(); carry && k-- > 0;) {
+            carry = d.fraction[k] == '9';
+            d.fraction[k] = carry ? '0' : char(d.fraction[k] + 1);
+        }
+        for (size_t k = d.whole.size(); carry && k-- > 0;) {
+            carry = d.whole[k] == '9';
+            d.whole[k] = carry ? '0' : char(d.whole[k] + 1);
+        }
+        if (carry) d.whole.insert(d.whole.begin(), '1');
     }
     return d;
 }

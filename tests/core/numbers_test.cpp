@@ -30,6 +30,9 @@ TEST(Val, ReadsTheLeadingNumber) {
              Case{"", 0},
              Case{"-", 0},
              Case{"12abc", 12},
+             Case{"007", 7},
+             Case{"999999999999999", 999999999999999.0},
+             Case{"1234567890123456", 1234567890123456.0},
              Case{"1e3", 1000},
              Case{"1D2", 100},
              Case{"2.5e-1", 0.25},
@@ -156,6 +159,8 @@ TEST(Conversions, StrGivesTheShortestForm) {
     EXPECT_EQ(core::vbStr(12.5), "12.5");
     EXPECT_EQ(core::vbStr(0.1 + 0.2), "0.3");
     EXPECT_EQ(core::vbStr(123456789012345), "123456789012345");
+    EXPECT_EQ(core::vbStr(-42), "-42");
+    EXPECT_EQ(core::vbStr(1e15), "1E+15");
     EXPECT_EQ(core::vbStr(-1e-7), "-1E-07");
 }
 
