@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "core/dialog_responder.h"
 #include "core/user_interface.h"
 
 namespace bench {
@@ -31,6 +32,20 @@ public:
     std::string activeControlName() const override { return {}; }
     void clipboardSetText(const std::string&) override {}
     void clipboardClear() override {}
+};
+
+// Answers the dialog builder's boxes: "No" where a box offers it (so a new site's
+// offer to add data now is declined), else the first button. The boxes are built as
+// for a real show, so the program needs a QApplication (offscreen will do).
+class UnattendedBoxes : public core::DlgResponder {
+public:
+    UnattendedBoxes() { core::setDialogResponder(this); }
+    ~UnattendedBoxes() override { core::setDialogResponder(nullptr); }
+    void respond(const core::DlgView& view, core::DlgDriver& driver) override {
+        for (const std::string& button : view.buttons)
+            if (button == "&No") return driver.press("No");
+        driver.press(1);
+    }
 };
 
 // The process's peak resident memory so far, in MiB (0 when unknown).

@@ -46,6 +46,7 @@ MainPassResult additionMainPass(dao::Database& db, const std::string& fileSpec, 
                                 const std::string& preprocessingTime, ReadRec& rec) {
     MainPassResult out;
     const double start = nowToMinute();
+    rec.VisitsWhileReading = true;  // the visits are built right after
     out.read = RawLog_AddData_ReadLogFiles_OK(db, fileSpec, title, "Add. Step 1/3: ", out.dated, rec);
     bool partial = false;
     if (out.read ||

@@ -13,12 +13,15 @@
 #include "logimport/read_record.h"
 #include "platform/dao/database.h"
 
+class VisitStream;
+
 // What the per-line processing works with during one read. The field array is reused
 // from line to line, so a line costs no allocation once the fields have grown.
 struct LineReadContext {
     dao::Database* db = nullptr;  // unused by a test read
     const LogFmtCompiled* formats = nullptr;
     ReadRec* rec = nullptr;
+    VisitStream* visits = nullptr;  // builds the visits of stored lines while reading
     LogFields fields;
     // Yields and the skip summary are due by time, never per line.
     double nextYield = 0;

@@ -65,11 +65,12 @@ std::int64_t stampOfSerial(double serial) {
             p.minute) * 100 + p.second;
 }
 
-const char* const kInsertLean = "INSERT INTO logline (LogLnID, IP, PageID, Timestamp, Bytes) VALUES (?, ?, ?, ?, ?)";
+const char* const kInsertLean =
+    "INSERT INTO logline (LogLnID, IP, PageID, Timestamp, Bytes, VisitID) VALUES (?, ?, ?, ?, ?, ?)";
 const char* const kInsertKeep =
-    "INSERT INTO logline (LogLnID, IP, PageID, Timestamp, Bytes, Filename, numIP, Query, Browser, Browser2, UserNo, "
-    "VirtualHost, ProcTimeMicroSecs, HTTPStatus, CodeWordsHTTP, Referrer) "
-    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+    "INSERT INTO logline (LogLnID, IP, PageID, Timestamp, Bytes, VisitID, Filename, numIP, Query, Browser, Browser2, "
+    "UserNo, VirtualHost, ProcTimeMicroSecs, HTTPStatus, CodeWordsHTTP, Referrer) "
+    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
 
 void bindText(dao::Statement& s, int index, const std::string& text) {
     if (text.empty())
@@ -79,7 +80,7 @@ void bindText(dao::Statement& s, int index, const std::string& text) {
 }
 
 // One statement per row, bound by type: the insert of every stored line.
-void insertRow(dao::Database& db, long id, const LogLineRow& row, bool keepValues) {
+void insertRow(dao::Database& db, long id, const LogLineRow& row, bool keepValues, std::optional<long> visitID) {
     dao::Statement& s = db.prepared(keepValues ? kInsertKeep : kInsertLean, true);
     dao::ResetOnExit reset(s);
     s.bindInt(1, id);
@@ -87,18 +88,19 @@ void insertRow(dao::Database& db, long id, const LogLineRow& row, bool keepValue
     s.bindInt(3, row.PageID);
     s.bindInt(4, row.Timestamp);
     s.bindInt(5, row.Bytes);
+    visitID ? s.bindInt(6, *visitID) : s.bindNull(6);
     if (keepValues) {
-        bindText(s, 6, row.Filename);
-        s.bindInt(7, row.numIP);
-        bindText(s, 8, row.Query);
-        bindText(s, 9, row.Browser);
-        bindText(s, 10, row.Browser2);
-        bindText(s, 11, row.UserNo);
-        bindText(s, 12, row.VirtualHost);
-        s.bindInt(13, row.ProcTimeMicroSecs);
-        bindText(s, 14, row.HTTPStatus);
-        bindText(s, 15, row.CodeWordsHTTP);
-        bindText(s, 16, row.Referrer);
+        bindText(s, 7, row.Filename);
+        s.bindInt(8, row.numIP);
+        bindText(s, 9, row.Query);
+        bindText(s, 10, row.Browser);
+        bindText(s, 11, row.Browser2);
+        bindText(s, 12, row.UserNo);
+        bindText(s, 13, row.VirtualHost);
+        s.bindInt(14, row.ProcTimeMicroSecs);
+        bindText(s, 15, row.HTTPStatus);
+        bindText(s, 16, row.CodeWordsHTTP);
+        bindText(s, 17, row.Referrer);
     }
     s.step();
 }
@@ -116,6 +118,13 @@ void STTA_LogLineRsClose() {
         // Closing is never an error of the read.
     }
     gLogLineRs = dao::Recordset();
+}
+
+bool STTA_LogLinePageKnown(const std::string& request, const ReadRec& rec, const dao::Database& db) {
+    if (rec.Session && rec.Session->requestPages().find(request) >= 0) return true;
+    if (!PageTable.loaded() || PageTable.source() != db.path()) return false;
+    const std::string name = STTA_PageNameNorm(STTA_PageNameCut(request, rec.RemFrag, rec.RemQuery));
+    return PageTable.find(name) >= 0;
 }
 
 std::int64_t STTA_LineStamp(const LogFields& fields) {
@@ -208,7 +217,7 @@ bool STTA_LogLineInsert(dao::Database& db, const LogFields& fields, ReadRec& rec
     long id = rec.LastLogLnID + 1;
     LogLineRow row = STTA_LogLineRowMake(fields, rec, true, db, serial);
     try {
-        insertRow(db, id, row, rec.LastKeepVal != 0);
+        insertRow(db, id, row, rec.LastKeepVal != 0, std::nullopt);
     } catch (const sys::RtError& e) {
         if (e.number() != dao::kErrDuplicateKey) throw;  // with the database's own message
         // A number taken (left by a stopped run): the pending row moves past it.
@@ -253,13 +262,22 @@ long STTA_LogLineDupeFind(dao::Database& db, dao::Recordset& rs, const LogFields
     return -1;
 }
 
-bool STTA_LogLineDupeCheck(dao::Database& db, const LogFields& fields, ReadRec& rec) {
+void STTA_LogLineRowInsert(dao::Database& db, long logLnID, const LogLineRow& row, bool keepValues,
+                           std::optional<long> visitID) {
+    insertRow(db, logLnID, row, keepValues, visitID);
+}
+
+bool STTA_LogLineDupeCheck(dao::Database& db, const LogFields& fields, ReadRec& rec, long* countedVisitID) {
     dao::Recordset rs;
     if (STTA_LogLineDupeFind(db, rs, fields, rec) == -1) return false;
     rec.File.Duplicates += 1;
     // Repeats that follow new lines of this file are counted on the stored row; a
     // re-read of old data only counts as duplicates.
     if (rec.File.LinesAccepted > 0) {
+        if (countedVisitID) {
+            dao::Value v = rs.field("VisitID");
+            *countedVisitID = v.isNull() ? 0 : static_cast<long>(v.asInteger());
+        }
         rs.edit();
         rs.setField("CntDupes", dao::Value(static_cast<long long>(STTA_FldNumNz(rs.field("CntDupes")) + 1)));
         rs.update();

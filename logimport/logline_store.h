@@ -48,6 +48,8 @@ core::Variant STTA_LogLineFieldValue(int fieldNo, const LogFields& fields);
 // The PageID of the request as text; the missing page's when the page is unknown and
 // not added.
 std::string STTA_LogLinePageID(const std::string& request, const ReadRec& rec, bool add, dao::Database& db);
+// True when the page of the request is known without a look at the table.
+bool STTA_LogLinePageKnown(const std::string& request, const ReadRec& rec, const dao::Database& db);
 // The row a line would be stored as; its page is added when `addPage` is set. A
 // caller that has the line's date serial already passes it.
 LogLineRow STTA_LogLineRowMake(const LogFields& fields, const ReadRec& rec, bool addPage, dao::Database& db,
@@ -64,8 +66,12 @@ void STTA_LogLineFieldsSet(dao::Database& db, dao::Recordset& rs, const LogField
 // on that row.
 long STTA_LogLineDupeFind(dao::Database& db, dao::Recordset& rs, const LogFields& fields, const ReadRec& rec);
 // True for a duplicate: it is counted, and once the file has stored lines also on the
-// stored row (CntDupes).
-bool STTA_LogLineDupeCheck(dao::Database& db, const LogFields& fields, ReadRec& rec);
+// stored row (CntDupes); `countedVisitID` then gets that row's VisitID (0 for none).
+bool STTA_LogLineDupeCheck(dao::Database& db, const LogFields& fields, ReadRec& rec,
+                           long* countedVisitID = nullptr);
+// Adds the row under a number known to be free, in the visit given (none: Null).
+void STTA_LogLineRowInsert(dao::Database& db, long logLnID, const LogLineRow& row, bool keepValues,
+                           std::optional<long> visitID);
 
 // Recovers from a key already taken (3022) on saving the pending row of `rs`: the ID
 // moves past the highest one in the table and the save is repeated. Any other error

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 
 #include "core/dates.h"
 #include "core/delimited_lists.h"
@@ -27,6 +28,7 @@
 #include "logimport/page_table.h"
 #include "logimport/read_session.h"
 #include "logimport/referrer_store.h"
+#include "logimport/visit_stream.h"
 #include "platform/dao/errors.h"
 #include "platform/sys/clock.h"
 #include "platform/sys/rt_error.h"
@@ -402,18 +404,17 @@ bool STTA_LogFileFirstLastStamp(const std::string& fileName, const LogFmtCompile
 }
 
 bool STTA_LogFileOverlapCheck(dao::Database& db, const std::string& fileName, const LogFmtCompiled& formats,
-                              ReadRec& rec, bool& usable) {
+                              ReadRec& rec, bool& usable, VisitStream* visits) {
     usable = true;
     std::string first, last;
     if (!STTA_LogFileFirstLastStamp(fileName, formats, rec, first, last)) {
         usable = false;
         return false;
     }
+    const auto from = static_cast<long long>(TXT_Val(first)), to = static_cast<long long>(TXT_Val(last));
     auto rs = db.openRecordset("SELECT LogLnID FROM logline WHERE Timestamp >= ? AND Timestamp <= ? LIMIT 1",
-                               dao::RecordsetType::Snapshot,
-                               {dao::Value(static_cast<long long>(TXT_Val(first))),
-                                dao::Value(static_cast<long long>(TXT_Val(last)))});
-    return !rs.eof();
+                               dao::RecordsetType::Snapshot, {dao::Value(from), dao::Value(to)});
+    return !rs.eof() || (visits && visits->holdsLineBetween(from, to));
 }
 
 namespace {
@@ -424,6 +425,7 @@ struct RunState {
     const std::string& captionText;
     const std::string& progressTitle;
     bool& anyUsable;
+    VisitStream* visits = nullptr;
     bool result = true;
     bool stopped = false;
 };
@@ -448,7 +450,7 @@ bool readOneFile(RunState& run, const std::string& path, const LogFmtCompiled& f
         return true;
     }
     bool usable = false;
-    rec.DupCheck = STTA_LogFileOverlapCheck(run.db, path, formats, rec, usable);
+    rec.DupCheck = STTA_LogFileOverlapCheck(run.db, path, formats, rec, usable, run.visits);
     if (usable) run.anyUsable = true;
     if (rec.DupCheck && !rec.Test.Active) {
         const std::string overlap = "Dates on this log file overlap with data that already have on database. ";
@@ -478,10 +480,26 @@ bool readOneFile(RunState& run, const std::string& path, const LogFmtCompiled& f
     ctx.db = &run.db;
     ctx.formats = &formats;
     ctx.rec = &rec;
+    ctx.visits = run.visits;
     std::string status;
     dao::Transaction tx(run.db, dao::Transaction::OnExit::Commit, kLinesPerCommit);
+    // Rows still being written when the transaction ends on an error are written
+    // first, so the connection is never used by two threads.
+    struct DrainOnExit {
+        VisitStream* visits;
+        ~DrainOnExit() {
+            try {
+                if (visits) visits->drain();
+            } catch (...) {
+                // The error on its way out is the one to report.
+            }
+        }
+    } drainOnExit{run.visits};
+    if (rec.DupCheck && run.visits) run.visits->storeAsRead();
+    long ticks = 0;
     LinesHandler handler = [&](const std::vector<std::string_view>& lines, long index) {
         long r = STTA_LogLineProcess(ctx, lines, index, status);
+        if (run.visits && ++ticks % kLinesPerCommit == 0) run.visits->drain();  // the tick commits
         tx.tick();
         return r;
     };
@@ -491,6 +509,7 @@ bool readOneFile(RunState& run, const std::string& path, const LogFmtCompiled& f
     };
     bool complete = OPENX_ReadFileByBlocks(path, handler, true, false, "", kReadBlockLimit, run.progressTitle,
                                            counterText + run.captionText + gCR, &status, overlong);
+    if (run.visits) run.visits->drain();
     tx.commit();
     STTA_RefrStoreFlush();
     if (ctx.unmatched > 0)
@@ -541,6 +560,15 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
                                     const std::string& progressTitle, bool& anyUsable, ReadRec& rec) {
     if (fileList.empty()) return true;
     RunState run{db, rec, captionText, progressTitle, anyUsable};
+    std::optional<VisitStream> visits;
+    // Whatever way the read ends, the lines it stored get their visits.
+    auto finishVisits = [&] {
+        try {
+            if (visits) visits->finish();
+        } catch (...) {
+            // The first error is the one to report.
+        }
+    };
     try {
         // A run that ended before its last number was written: the numbering goes on
         // after the stored lines, and referrers kept for lines never stored go.
@@ -553,6 +581,9 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
         rec.RemQuery = INI_GetFlag("Main", "RemQuery", gIniDbDef, kIniMissingEmpty);
         rec.RemFrag = INI_GetFlag("Main", "RemFrag", gIniDbDef, kIniMissingEmpty);
         rec.MissingPageID = STTA_PageIDGetOrAdd(kMissingPageName, true, db);
+        rec.Visits = ReadVisits{};  // nothing left from an earlier read
+        if (VisitStream::usable(db, rec)) visits.emplace(db, rec);
+        run.visits = visits ? &*visits : nullptr;
         rec.Run = ReadCounters{};
         rec.RunMainHits = rec.RunRobotHits = rec.RunCompHits = 0;
         if (std::string temp = STTA_RefrStoreFolder(); !temp.empty()) {
@@ -606,8 +637,10 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
             }
         }
         if (run.stopped) run.result = false;
+        if (visits) visits->finish();
     } catch (const sys::RtError& e) {
         run.result = false;
+        finishVisits();
         std::string proc = "RawLog_AddData_ReadLogFiles_OK", extra;
         if (e.number() == dao::kErrDiskFull || e.number() == sys::kErrDiskFull)
             extra = "The disk is full: there is no room left to add the log data in " + siteFolder(db) +
@@ -624,6 +657,7 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
     } catch (...) {
         // Not ours to report (a test's unexpected box, the program's end), but the
         // numbering must go on where the stored lines end.
+        finishVisits();
         try {
             INI_Put("Main", "LastLogLnID", rec.LastLogLnID, gIniLastVals);
         } catch (...) {

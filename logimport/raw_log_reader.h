@@ -58,10 +58,12 @@ std::string unreadableFileProblem(const std::string& path);
 // reported, for an empty or missing file or one without a valid line at either end.
 bool STTA_LogFileFirstLastStamp(const std::string& fileName, const LogFmtCompiled& formats, ReadRec& rec,
                                 std::string& firstStamp, std::string& lastStamp);
-// True when stored lines fall between the file's first and last stamp; `usable` is
-// false when the file has no valid first or last line.
+class VisitStream;
+// True when stored lines fall between the file's first and last stamp (lines the
+// visit building of the read still holds count as stored); `usable` is false when
+// the file has no valid first or last line.
 bool STTA_LogFileOverlapCheck(dao::Database& db, const std::string& fileName, const LogFmtCompiled& formats,
-                              ReadRec& rec, bool& usable);
+                              ReadRec& rec, bool& usable, VisitStream* visits = nullptr);
 
 // Reads the files of the "|" list (each a path, optionally with " [LogFormat: name]",
 // the last part of a path may hold "*" and "?") into the site database. False only when the

@@ -45,6 +45,13 @@ struct ReadCounters {
     std::int64_t Duplicates = 0;
 };
 
+// What a read that built the visits of its lines leaves to the visit building: its
+// clean-up and the counts it reports.
+struct ReadVisits {
+    bool CleanUpDue = false;
+    long Lines = 0;  // lines given a visit (or found a probable robot's)
+};
+
 struct ReadRec {
     // Site options, loaded by the read from the site's dbdef.ini.
     int LastKeepVal = 0;
@@ -55,6 +62,10 @@ struct ReadRec {
     bool DupCheck = false;   // look each accepted line up first (dates overlap stored data)
     std::string CurrentFile;
     long LastLogLnID = 0;
+    // Set by a caller that builds the visits right after the read (an addition): the
+    // read then builds them on the way where it can (see visit_stream.h).
+    bool VisitsWhileReading = false;
+    ReadVisits Visits;
 
     // Read Log Options.
     bool NoPromptInvalid = false;

@@ -223,6 +223,15 @@ std::vector<std::string_view> mainSectionLines(std::string_view bytes) {
     return lines;
 }
 
+// A value as it reads back from the text after "=" of its line.
+std::string valueRead(std::string_view text) {
+    std::string value(core::trimBlanks(text));
+    if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
+    INI_UnescapeCtlChars(value);
+    INI_DecodeCodes(value);
+    return value;
+}
+
 // The entries of one store file as they read back ("" where none is stored).
 std::vector<std::string> readFile(const std::string& file) {
     std::vector<std::string> entries(kPerFile);
@@ -232,11 +241,7 @@ std::vector<std::string> readFile(const std::string& file) {
         if (eq == std::string_view::npos) continue;
         long n = static_cast<long>(TXT_Val(line.substr(0, eq)));
         if (n < 0 || n >= kPerFile) continue;
-        std::string value(core::trimBlanks(line.substr(eq + 1)));
-        if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
-        INI_UnescapeCtlChars(value);
-        INI_DecodeCodes(value);
-        entries[size_t(n)] = std::move(value);
+        entries[size_t(n)] = valueRead(line.substr(eq + 1));
     }
     return entries;
 }
@@ -277,6 +282,13 @@ void STTA_RefrStore(long logLnID, const std::string& referrer) {
     if (fileNo != gPendingFile && !gPending.empty()) postPending();
     gPendingFile = fileNo;
     gPending[logLnID % kPerFile] = own ? std::string("::::") : referrer;
+}
+
+std::string STTA_RefrAsFetched(const std::string& referrer) {
+    if (referrer.empty() || referrer == "-") return {};
+    STTA_SiteDomainLoad();
+    if (!gSiteDomain.empty() && TXT_StartsWith(referrer, gSiteDomain, false)) return {};
+    return fetched(valueRead(core::ini::storedValue(referrer)));
 }
 
 std::string STTA_RefrFetch(long logLnID) {

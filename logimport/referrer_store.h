@@ -23,6 +23,9 @@ std::string STTA_RefrStoreFile(long logLnID, std::string& entry);
 void STTA_RefrStore(long logLnID, const std::string& referrer);
 // "" when absent or a referrer of the site itself.
 std::string STTA_RefrFetch(long logLnID);
+// What a fetch would give for the referrer once stored: lines whose visits are built
+// while they are read never go through the store, yet must see the same text.
+std::string STTA_RefrAsFetched(const std::string& referrer);
 // Every stored referrer (after writing what is held in memory), with its line number,
 // as STTA_RefrFetch gives it; in no particular order.
 void STTA_RefrStoreEach(const std::function<void(long logLnID, const std::string& referrer)>& each);

@@ -96,40 +96,13 @@ bool listHas(const std::string& list, const std::string& item) {
 
 std::string siteName() { return INI_Get("Main", "Parm", gIniDbDef, kIniMissingDefault, ""); }
 
-// The search term of each referrer text once per run: most lines of a site share a
-// few referrers (its own pages), and matching every definition costs far more than
-// a look-up.
-class TermCache {
-public:
-    std::string termOf(const std::string& referrer, std::string& engine) {
-        engine.clear();
-        if (referrer.empty() || referrer == "-") return {};
-        auto it = cache_.find(referrer);
-        if (it != cache_.end()) {
-            engine = it->second.second;
-            return it->second.first;
-        }
-        core::StrArray unmatched;
-        bool specMatched = false;
-        std::string term = STTA_RefrToSEandST(referrer, unmatched, false, engine, specMatched);
-        if (term.empty()) engine.clear();
-        if (cache_.size() >= kLimit) cache_.clear();
-        cache_.emplace(referrer, std::make_pair(term, engine));
-        return term;
-    }
-
-private:
-    static constexpr size_t kLimit = 200000;
-    std::unordered_map<std::string, std::pair<std::string, std::string>> cache_;
-};
-
 // The search term and engine of every line whose referrer waits in the referrer
 // store, read from the store in one pass before the scan. The scan takes lines in IP
 // order, which jumps between store files; a small number per line keeps that cheap
 // without holding every referrer text in memory.
 class StoredTerms {
 public:
-    void load(TermCache& terms) {
+    void load(SearchTermCache& terms) {
         STTA_RefrStoreEach([&](long logLnID, const std::string& referrer) {
             std::string engine;
             std::string term = terms.termOf(referrer, engine);
@@ -161,14 +134,6 @@ private:
 std::string lineReferrer(bool keepValues, const VisitLine& line) {
     return keepValues ? line.Referrer : STTA_RefrFetch(line.LogLnID);
 }
-
-// A line of the visit being built, for its further pages.
-struct VisitPageLine {
-    std::int64_t Timestamp;
-    long LogLnID;
-    long PageID;
-    long long Bytes;
-};
 
 // One run of step 2: the scan over the lines without a visit.
 class VisitBuilder {
@@ -204,7 +169,7 @@ public:
                   "log line", total, "Add. Step 2/3:", reportNo, 0.5, 1, false);
         if (!keepValues_) {
             storedTerms_.load(terms_);
-            terms_ = TermCache();  // every line's term is known now
+            terms_ = SearchTermCache();  // every line's term is known now
         }
         tx_.emplace(db_, dao::Transaction::OnExit::Commit);
         try {
@@ -332,38 +297,10 @@ private:
             }
             open_ = true;
         }
-        if (earlier) {
-            visit_.FirstIP = fitted(line.IP, kIPLen);
-            visit_.StartLogLnID = line.LogLnID;
-            visit_.StartPageID = line.PageID;
-            visit_.StartTimeStamp = line.Timestamp;
-        }
-        if (!term.empty()) {
-            std::string s;
-            STTA_StzdSearchTermMake(term, s);
-            if (!s.empty()) {
-                bool firstTerm = !visit_.StzdSearchTerm || visit_.StzdSearchTerm->empty();
-                visit_.StzdSearchTerm = fitted(s, kTermLen);
-                if (term != s) visit_.SearchTerm = fitted(term, kTermLen);
-                visit_.SearchEngine = fitted(engine, kEngineLen);
-                // Counted once per visit: the tally is of visits, not of lines.
-                if (firstTerm) STTA_SEVisitDayTally(engine, line.Timestamp);
-            }
-        }
-        if (!listHas(visit_.CDSIPs, line.IP)) {
-            std::string ips = visit_.CDSIPs.empty() ? line.IP : visit_.CDSIPs + "|" + line.IP;
-            if (ips.size() <= static_cast<size_t>(kIPsLen)) visit_.CDSIPs = ips;
-        }
-        if (STTA_StampSecondsBetween(visit_.EndTimeStamp, line.Timestamp) > 0) visit_.EndTimeStamp = line.Timestamp;
-        ++visit_.Files;
         ++count_;
         long visitID = visit_.VisitID;
-        if (limit_ > 0 && visit_.Files > limit_) {
+        if (!STTA_VisitLineJoin(visit_, line, term, engine, earlier, limit_, rec_)) {
             robot_ = true;
-            std::string limit = std::to_string(limit_);
-            STTA_ProblemAdd(rec_, "Probable Bot. Single visitor accessed more than " + limit +
-                                      " files. Only first " + limit + " log lines saved for that visit. Visit at: " +
-                                      std::to_string(visit_.StartTimeStamp));
             visitID = -1;
         }
         if (visitID == -1) {
@@ -403,27 +340,6 @@ private:
         s.step();
     }
 
-    // The further pages of a visit whose lines all came in this scan, as
-    // STTA_VisitPagesCollect would read them back: in time order, root page left out.
-    void pagesFromMemory(std::string& pages, std::string& bytes) {
-        std::sort(pageLines_.begin(), pageLines_.end(), [](const VisitPageLine& a, const VisitPageLine& b) {
-            return a.Timestamp != b.Timestamp ? a.Timestamp < b.Timestamp : a.LogLnID < b.LogLnID;
-        });
-        pages.clear();
-        bytes.clear();
-        bool first = true;
-        for (const VisitPageLine& l : pageLines_) {
-            if (l.PageID == 0) continue;
-            if (!first) {
-                pages += '|';
-                bytes += '|';
-            }
-            first = false;
-            pages += std::to_string(l.PageID);
-            bytes += std::to_string(l.Bytes);
-        }
-    }
-
     // A new row holding only its number, so that the number is taken at once; a
     // number in use (left by a stopped run) moves past the highest one.
     void newVisit() {
@@ -446,40 +362,18 @@ private:
     }
 
     void finishOpen() {
-        if (visit_.StzdSearchTerm && *visit_.StzdSearchTerm == kNotSearchEngine) visit_.StzdSearchTerm = "";
         std::string pages, bytes;
         if (linesInMemory_)
-            pagesFromMemory(pages, bytes);
+            STTA_VisitPagesOfLines(pageLines_, pages, bytes);
         else
             STTA_VisitPagesCollect(db_, visit_.VisitID, pages, bytes, 0, true);
         pageLines_.clear();
         linesInMemory_ = false;
-        auto [pageFields, bytesFields] = STTA_VisitFurtherPagesFields(db_, visit_.VisitID, pages, bytes);
+        STTA_VisitSave(db_, visit_, pages, bytes);
         if (visit_.StzdSearchTerm)
             noTerm_.erase(visit_.VisitID);
         else
             noTerm_.insert(visit_.VisitID);
-        dao::Statement& s = db_.prepared(
-            "UPDATE visit SET FirstIP = ?, StartLogLnID = ?, StartPageID = ?, StartTimeStamp = ?, EndTimeStamp = ?, "
-            "Files = ?, CDSIPs = ?, SearchTerm = ?, StzdSearchTerm = ?, SearchEngine = ?, CDSClickFurtherPageIDs = ?, "
-            "CDSBytesClickFurtherPageIDs = ? WHERE VisitID = ?",
-            true);
-        dao::ResetOnExit reset(s);
-        auto optText = [&](int i, const std::optional<std::string>& v) { v ? s.bindText(i, *v) : s.bindNull(i); };
-        s.bindText(1, visit_.FirstIP);
-        s.bindInt(2, visit_.StartLogLnID);
-        s.bindInt(3, visit_.StartPageID);
-        s.bindInt(4, visit_.StartTimeStamp);
-        s.bindInt(5, visit_.EndTimeStamp);
-        s.bindInt(6, visit_.Files);
-        s.bindText(7, visit_.CDSIPs);
-        optText(8, visit_.SearchTerm);
-        optText(9, visit_.StzdSearchTerm);
-        optText(10, visit_.SearchEngine);
-        s.bindText(11, pageFields);
-        s.bindText(12, bytesFields);
-        s.bindInt(13, visit_.VisitID);
-        s.step();
         open_ = false;
     }
 
@@ -493,7 +387,7 @@ private:
     bool open_ = false;
     VisitRow visit_;
     std::string previousIP_;
-    TermCache terms_;
+    SearchTermCache terms_;
     StoredTerms storedTerms_;
     // The open visit's lines while every line it has came in this scan.
     bool linesInMemory_ = false;
@@ -573,16 +467,22 @@ bool STTA_VisitTermsAgree(const VisitRow& visit, const std::string& searchTerm, 
     return *visit.StzdSearchTerm == fitted(s, kTermLen) && visit.SearchEngine.value_or("") == fitted(searchEngine, kEngineLen);
 }
 
+void STTA_VisitsStoredNear(dao::Database& db, const std::string& ip, std::int64_t timestamp,
+                           std::vector<VisitRow>& rows) {
+    rows.clear();
+    db.forEachRow(std::string("SELECT ") + kVisitColumns +
+                      " FROM visit WHERE FirstIP = ? AND StartTimeStamp >= ? AND EndTimeStamp < ?"
+                      " ORDER BY StartTimeStamp, VisitID",
+                  {fitted(ip, kIPLen), static_cast<long long>(STTA_StampMoved(timestamp, -kStoredVisitBefore)),
+                   static_cast<long long>(STTA_StampMoved(timestamp, kStoredVisitAfter))},
+                  [&](const dao::Statement& s) { rows.push_back(visitFromRow(s)); });
+}
+
 bool STTA_VisitFindStored(const std::string& ip, dao::Database& db, const VisitLine& line,
                           const std::string& searchTerm, const std::string& searchEngine, VisitRow& visit,
                           bool& earlier) {
     std::vector<VisitRow> rows;
-    db.forEachRow(std::string("SELECT ") + kVisitColumns +
-                      " FROM visit WHERE FirstIP = ? AND StartTimeStamp >= ? AND EndTimeStamp < ?"
-                      " ORDER BY StartTimeStamp, VisitID",
-                  {fitted(ip, kIPLen), static_cast<long long>(STTA_StampMoved(line.Timestamp, -kStoredVisitBefore)),
-                   static_cast<long long>(STTA_StampMoved(line.Timestamp, kStoredVisitAfter))},
-                  [&](const dao::Statement& s) { rows.push_back(visitFromRow(s)); });
+    STTA_VisitsStoredNear(db, ip, line.Timestamp, rows);
     for (VisitRow& row : rows) {
         bool before = false;
         if (STTA_VisitTimeFits(row, line, before) && STTA_VisitTermsAgree(row, searchTerm, searchEngine)) {
@@ -592,6 +492,108 @@ bool STTA_VisitFindStored(const std::string& ip, dao::Database& db, const VisitL
         }
     }
     return false;
+}
+
+std::string SearchTermCache::termOf(const std::string& referrer, std::string& engine) {
+    engine.clear();
+    if (referrer.empty() || referrer == "-") return {};
+    auto it = cache_.find(referrer);
+    if (it != cache_.end()) {
+        engine = it->second.second;
+        return it->second.first;
+    }
+    core::StrArray unmatched;
+    bool specMatched = false;
+    std::string term = STTA_RefrToSEandST(referrer, unmatched, false, engine, specMatched);
+    if (term.empty()) engine.clear();
+    if (cache_.size() >= kLimit) cache_.clear();
+    cache_.emplace(referrer, std::make_pair(term, engine));
+    return term;
+}
+
+bool STTA_VisitLineJoin(VisitRow& visit, const VisitLine& line, const std::string& term, const std::string& engine,
+                        bool earlier, long limit, ReadRec& rec) {
+    if (earlier) {
+        visit.FirstIP = fitted(line.IP, kIPLen);
+        visit.StartLogLnID = line.LogLnID;
+        visit.StartPageID = line.PageID;
+        visit.StartTimeStamp = line.Timestamp;
+    }
+    if (!term.empty()) {
+        std::string s;
+        STTA_StzdSearchTermMake(term, s);
+        if (!s.empty()) {
+            bool firstTerm = !visit.StzdSearchTerm || visit.StzdSearchTerm->empty();
+            visit.StzdSearchTerm = fitted(s, kTermLen);
+            if (term != s) visit.SearchTerm = fitted(term, kTermLen);
+            visit.SearchEngine = fitted(engine, kEngineLen);
+            // Counted once per visit: the tally is of visits, not of lines.
+            if (firstTerm) STTA_SEVisitDayTally(engine, line.Timestamp);
+        }
+    }
+    if (!listHas(visit.CDSIPs, line.IP)) {
+        std::string ips = visit.CDSIPs.empty() ? line.IP : visit.CDSIPs + "|" + line.IP;
+        if (ips.size() <= static_cast<size_t>(kIPsLen)) visit.CDSIPs = ips;
+    }
+    if (STTA_StampSecondsBetween(visit.EndTimeStamp, line.Timestamp) > 0) visit.EndTimeStamp = line.Timestamp;
+    ++visit.Files;
+    if (limit > 0 && visit.Files > limit) {
+        std::string n = std::to_string(limit);
+        STTA_ProblemAdd(rec, "Probable Bot. Single visitor accessed more than " + n + " files. Only first " + n +
+                                 " log lines saved for that visit. Visit at: " + std::to_string(visit.StartTimeStamp));
+        return false;
+    }
+    return true;
+}
+
+void STTA_VisitPagesOfLines(std::vector<VisitPageLine>& lines, std::string& pages, std::string& bytes) {
+    std::sort(lines.begin(), lines.end(), [](const VisitPageLine& a, const VisitPageLine& b) {
+        return a.Timestamp != b.Timestamp ? a.Timestamp < b.Timestamp : a.LogLnID < b.LogLnID;
+    });
+    pages.clear();
+    bytes.clear();
+    bool first = true;
+    for (const VisitPageLine& l : lines) {
+        if (l.PageID == 0) continue;
+        if (!first) {
+            pages += '|';
+            bytes += '|';
+        }
+        first = false;
+        pages += std::to_string(l.PageID);
+        bytes += std::to_string(l.Bytes);
+    }
+}
+
+void STTA_VisitSave(dao::Database& db, VisitRow& visit, const std::string& pages, const std::string& bytes,
+                    bool newRow) {
+    if (visit.StzdSearchTerm && *visit.StzdSearchTerm == kNotSearchEngine) visit.StzdSearchTerm = "";
+    auto [pageFields, bytesFields] = STTA_VisitFurtherPagesFields(db, visit.VisitID, pages, bytes);
+    // Both statements take the values in one order, the number last.
+    dao::Statement& s = db.prepared(
+        newRow ? "INSERT INTO visit (FirstIP, StartLogLnID, StartPageID, StartTimeStamp, EndTimeStamp, Files, CDSIPs, "
+                 "SearchTerm, StzdSearchTerm, SearchEngine, CDSClickFurtherPageIDs, CDSBytesClickFurtherPageIDs, "
+                 "VisitID) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"
+               : "UPDATE visit SET FirstIP = ?, StartLogLnID = ?, StartPageID = ?, StartTimeStamp = ?, "
+                 "EndTimeStamp = ?, Files = ?, CDSIPs = ?, SearchTerm = ?, StzdSearchTerm = ?, SearchEngine = ?, "
+                 "CDSClickFurtherPageIDs = ?, CDSBytesClickFurtherPageIDs = ? WHERE VisitID = ?",
+        true);
+    dao::ResetOnExit reset(s);
+    auto optText = [&](int i, const std::optional<std::string>& v) { v ? s.bindText(i, *v) : s.bindNull(i); };
+    s.bindText(1, visit.FirstIP);
+    s.bindInt(2, visit.StartLogLnID);
+    s.bindInt(3, visit.StartPageID);
+    s.bindInt(4, visit.StartTimeStamp);
+    s.bindInt(5, visit.EndTimeStamp);
+    s.bindInt(6, visit.Files);
+    s.bindText(7, visit.CDSIPs);
+    optText(8, visit.SearchTerm);
+    optText(9, visit.StzdSearchTerm);
+    optText(10, visit.SearchEngine);
+    s.bindText(11, pageFields);
+    s.bindText(12, bytesFields);
+    s.bindInt(13, visit.VisitID);
+    s.step();
 }
 
 std::string STTA_LineSearchTerm(bool keepValues, const VisitLine& line, std::string& searchEngine) {
@@ -672,12 +674,17 @@ void STTA_VisitPagesCollect(dao::Database& db, long visitID, std::string& pageID
 
 long LogLnRaw_Add(dao::Database& db, ReadRec& rec, bool& interrupted) {
     interrupted = true;
-    long count = 0;
-    gSEDayKeys.redim(0, 0);
-    gSEDayCounts.redim(0, 0);
+    // A read that built the visits of its lines leaves only the clean-up.
+    const bool readBuilt = rec.Visits.CleanUpDue;
+    long count = readBuilt ? rec.Visits.Lines : 0;
+    if (!readBuilt) {
+        gSEDayKeys.redim(0, 0);
+        gSEDayCounts.redim(0, 0);
+    }
     try {
         VisitBuilder builder(db, rec, count);
-        if (builder.run()) cleanUp(db, rec, builder);
+        if (builder.run() || readBuilt) cleanUp(db, rec, builder);
+        rec.Visits = ReadVisits{};
         INI_Put("Main", "AddedLogLns_MustDoVisitsAdd", "", gIniLastVals);
         interrupted = false;
     } catch (const sys::RtError& e) {

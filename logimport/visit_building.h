@@ -4,6 +4,11 @@
 // fit), the visit gets its search engine, search term and further pages, lines of
 // probable robots are dropped, and the database is cleaned up and compacted.
 //
+// An addition builds the visits of its lines while it reads them (visit_stream.h),
+// with the same rules; then only the clean-up and compaction are left here. The scan
+// below is for lines left without a visit (an addition stopped before its visits, or
+// a read whose caller builds them later).
+//
 // The lines are taken in one scan ordered by IP, then LogLnID, in chunks, with the
 // open visit held in memory and written once when it is finished. Lines of visits
 // made in the scan get their visit number at the end, so that the clean-up can
@@ -15,6 +20,9 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "core/typed_array.h"
 #include "logimport/read_record.h"
@@ -69,6 +77,10 @@ bool STTA_VisitTimeFits(const VisitRow& visit, const VisitLine& line, bool& earl
 // False only when both the visit and the line have a term and the standardised
 // terms or the engines differ.
 bool STTA_VisitTermsAgree(const VisitRow& visit, const std::string& searchTerm, const std::string& searchEngine);
+// The stored visits of the IP that start at most 7200 s before the stamp and end less
+// than 14400 s after it, by start, then number.
+void STTA_VisitsStoredNear(dao::Database& db, const std::string& ip, std::int64_t timestamp,
+                           std::vector<VisitRow>& rows);
 // A stored visit of the IP that starts at most 7200 s before the line and ends less
 // than 14400 s after it, and that the line fits by time and term.
 bool STTA_VisitFindStored(const std::string& ip, dao::Database& db, const VisitLine& line,
@@ -77,6 +89,39 @@ bool STTA_VisitFindStored(const std::string& ip, dao::Database& db, const VisitL
 // The search term the line's referrer carries ("" when none) and its engine. The
 // referrer is the line's own field when line values are kept, else the stored one.
 std::string STTA_LineSearchTerm(bool keepValues, const VisitLine& line, std::string& searchEngine);
+// The search term and engine of each referrer text, worked out once per run: most
+// lines of a site share a few referrers (its own pages), and matching every
+// definition costs far more than a look-up.
+class SearchTermCache {
+public:
+    std::string termOf(const std::string& referrer, std::string& engine);
+
+private:
+    static constexpr size_t kLimit = 200000;
+    std::unordered_map<std::string, std::pair<std::string, std::string>> cache_;
+};
+
+// The line joins the visit: it becomes the start when `earlier`, its term and IP are
+// taken in, the end moves on and the files are counted. False when the visit then
+// holds more than `limit` files (a probable robot; the problem is reported), so the
+// line is not kept.
+bool STTA_VisitLineJoin(VisitRow& visit, const VisitLine& line, const std::string& term, const std::string& engine,
+                        bool earlier, long limit, ReadRec& rec);
+
+// A line of a visit, for its further pages; Bytes include the repeats (CntDupes).
+struct VisitPageLine {
+    std::int64_t Timestamp;
+    long LogLnID;
+    long PageID;
+    long long Bytes;
+};
+// The further pages of lines held in memory, as STTA_VisitPagesCollect reads them
+// back from the table: in time order, root page left out. Sorts `lines`.
+void STTA_VisitPagesOfLines(std::vector<VisitPageLine>& lines, std::string& pages, std::string& bytes);
+// Writes the visit's row with its further pages: a new row, or the one stored.
+void STTA_VisitSave(dao::Database& db, VisitRow& visit, const std::string& pages, const std::string& bytes,
+                    bool newRow = false);
+
 // "+" to blank, %xx decoded, lower case, trimmed.
 void STTA_StzdSearchTermMake(const std::string& searchTerm, std::string& standardised);
 void STTA_SEVisitDayTally(const std::string& searchEngine, std::int64_t timestamp);

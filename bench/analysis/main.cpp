@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <string>
 
+#include <QApplication>
+
 #include "analysis/visit_analysis.h"
 #include "bench/timing.h"
 #include "bench/unattended.h"
@@ -27,8 +29,11 @@ int main(int argc, char** argv) {
     }
     const std::string folder = std::filesystem::absolute(argv[1]).string();
     setenv("DRAVOLIN_HOME", folder.c_str(), 1);
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
     TXT_CrLfInit();
     bench::Unattended ui;
+    bench::UnattendedBoxes boxes;
     core::setUserInterface(&ui);
     shell::setProgramFolder(folder);
     shell::loadSteps("", shell::StartupWindow{[] {}, [] {}, [] {}, [] {}});

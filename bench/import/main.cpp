@@ -4,12 +4,18 @@
 // unattended run would. Prints lines, visits and seconds per step; compare.sh adds
 // the peers.
 //
-// usage: bench_import LOGFILE PROGRAM_FOLDER
+// usage: bench_import LOGFILE PROGRAM_FOLDER [--scan]
+//   --scan: the visits are built by the scan over the stored lines after the read,
+//   as for lines an earlier addition left without visits.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <set>
 #include <string>
+
+#include <QApplication>
 
 #include "core/program_paths.h"
 #include "core/text.h"
@@ -33,6 +39,15 @@ long long count(const char* sql) {
     return rs.field(0).asInteger();
 }
 
+// The search-engine visits per day and engine, sorted, for checksums.sh.
+void writeEngineDays(const std::string& file) {
+    std::set<std::string> rows;
+    for (long i = gSEDayKeys.lbound(); gSEDayKeys.hasBounds() && i <= gSEDayKeys.ubound(); ++i)
+        if (!gSEDayKeys[i].empty()) rows.insert(gSEDayKeys[i] + " " + std::to_string(gSEDayCounts[i]));
+    std::ofstream out(file);
+    for (const std::string& row : rows) out << row << '\n';
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -43,8 +58,11 @@ int main(int argc, char** argv) {
     const std::string log = std::filesystem::absolute(argv[1]).string();
     const std::string folder = std::filesystem::absolute(argv[2]).string();
     setenv("DRAVOLIN_HOME", folder.c_str(), 1);
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
     TXT_CrLfInit();
     bench::Unattended ui;
+    bench::UnattendedBoxes boxes;
     core::setUserInterface(&ui);
     sys::ensureProgramFolder(folder, sys::resourcesFolder(std::filesystem::path(argv[0]).parent_path().string()));
     shell::setProgramFolder(folder);
@@ -53,11 +71,14 @@ int main(int argc, char** argv) {
     if (const char* keep = std::getenv("KEEP_NON_SE"); keep && std::string(keep) == "1")
         INI_Put("Main", "EraseNonSE", false, gIniDbDef);
 
+    // As the add-data command reads: the visits are built next.
+    gReadRec.VisitsWhileReading = !(argc > 3 && std::string(argv[3]) == "--scan");
     auto t0 = bench::Clock::now();
     bool anyUsable = false;
     bool ok = RawLog_AddData_ReadLogFiles_OK(gDB, STTA_LogFileEntryJoin(log, "Combined (Apache, NGINX)"), "Add Log Data", "Add. Step 1/3: ", anyUsable);
     double read = bench::since(t0);
-    const long long lines = count("SELECT COUNT(*) FROM logline");
+    // Lines taken in by the read; visits without a search term and their lines go later.
+    const auto lines = static_cast<long long>(gReadRec.Run.LinesAccepted);
     std::printf("lines: %lld stored of the file's lines (read %s)\n", lines, ok ? "complete" : "stopped");
     std::printf("read, split, filter, store: %.2f s (%.0f lines/s, peak %ld MiB)\n", read, double(lines) / read,
                 bench::peakMiB());
@@ -65,11 +86,13 @@ int main(int argc, char** argv) {
     auto tv = bench::Clock::now();
     bool interrupted = false;
     LogLnRaw_Add(gDB, gReadRec, interrupted);
-    std::printf("visits: %lld (building %s)\n", count("SELECT COUNT(*) FROM visit"),
+    std::printf("visits: %lld, lines kept %lld (building %s)\n", count("SELECT COUNT(*) FROM visit"),
+                count("SELECT COUNT(*) FROM logline"),
                 interrupted ? "interrupted" : "complete");
     // Visit building ends with the clean-up and the compaction, as in an addition.
     std::printf("visit building, clean-up and compaction: %.2f s (peak %ld MiB)\n", bench::since(tv), bench::peakMiB());
     const double total = bench::since(t0);
+    writeEngineDays(folder + "/engine-days.txt");
     std::printf("total: %.2f s (%.0f lines/s, peak %ld MiB)\n", total, double(lines) / total, bench::peakMiB());
     STTA_SiteDBClose();
     core::setUserInterface(nullptr);

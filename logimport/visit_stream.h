@@ -1,0 +1,126 @@
+#pragma once
+// The visits of an addition built while its lines are read, with the same rules and
+// the same outcome as the visit building's scan over the stored lines: every IP's
+// lines are taken in file order, the open visit of each IP and every visit this run
+// made are kept in memory, and visits stored by earlier additions are looked up in
+// the table only where a line may continue one.
+//
+// A visit's lines wait in memory until the read has moved well past its end; then
+// they are stored with their visit number and the visit row is written once. With
+// EraseNonSE, the lines of a visit that has no search term by then are stored marked
+// erased at once and the visit row is never written; a late line that gives the
+// visit a term takes them back. A day later the visit itself goes to a spill file,
+// to come back only if a line that old turns up. So memory stays flat however long
+// the log, and no line is written twice or read back.
+//
+// What a sweep releases is written on a thread of its own (DatabaseWriter) while the
+// next lines are split; this side waits for it before it uses the database itself.
+//
+// Visits are numbered in the order they begin in the read, not in IP order. A read
+// that overlaps stored data switches to storing every line at once (its duplicate
+// check looks in the table); the visits whose lines gained repeats there are written
+// again at the end.
+#include <cstdint>
+#include <cstdio>
+#include <deque>
+#include <utility>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "logimport/database_writer.h"
+#include "logimport/log_format.h"
+#include "logimport/logline_store.h"
+#include "logimport/read_record.h"
+#include "logimport/visit_building.h"
+#include "platform/dao/database.h"
+
+class VisitStream {
+public:
+    // A read can build its visits when it stores lines (no test read), its caller asked
+    // for it, and no stored line waits for its visit (those take the scan).
+    static bool usable(dao::Database& db, const ReadRec& rec);
+
+    VisitStream(dao::Database& db, ReadRec& rec);
+    ~VisitStream();
+    VisitStream(const VisitStream&) = delete;
+    VisitStream& operator=(const VisitStream&) = delete;
+
+    // The accepted line becomes the next LogLnID in its visit.
+    void add(const LogFields& fields, double serial);
+    // Whether a line read so far and not stored yet is stamped between the two stamps
+    // (yyyymmddhhnnss): such lines count as stored data for the overlap check.
+    bool holdsLineBetween(std::int64_t first, std::int64_t last);
+    // From now on every line is stored as it is read, and what waits is stored now.
+    void storeAsRead();
+    // A repeat was counted on a stored line of the visit: its pages change.
+    void repeatCounted(long visitID);
+    // Stores every visit and what waits; the visit building then only cleans up.
+    void finish();
+    // Returns once what was handed to the writing thread is written: before the
+    // reader uses the database itself (a commit, the next file's checks).
+    void drain() { writer_.drain(); }
+
+private:
+    struct HeldLine {
+        long LogLnID = 0;
+        LogLineRow Row;
+    };
+    struct Visit {
+        VisitRow Row;
+        std::vector<HeldLine> Held;  // lines not stored yet
+        std::vector<long> Erased;    // lines of a dropped visit, stored marked erased
+        bool Active = true;       // may still be continued before the read moves on
+        bool Dropped = false;     // without a term when released: lines erased
+        bool Written = false;     // has a row in the table
+        bool LinesStored = false; // some of its lines are in the table
+        bool SaveDue = false;     // its row must be written again
+    };
+    struct IpVisits {
+        long Open = 0;             // the visit the IP's previous line went to
+        std::vector<long> Visits;  // every visit of the IP held in memory
+    };
+
+    std::string termOf(const LogFields& fields, const LogLineRow& row, std::string& engine);
+    Visit* find(long visitID);
+    long findStored(IpVisits& ip, const VisitLine& line, const std::string& term, const std::string& engine,
+                    bool& earlier);
+    long newVisit(IpVisits& ip);
+    void reopen(Visit& visit);
+    void robotLine(HeldLine&& line);
+    void sweep();
+    void release(Visit& visit);
+    void evict(Visit& visit);
+    void reloadEvicted();
+    void save(Visit& visit);
+    // Runs database work on the writing thread while visits are built in memory,
+    // at once when every line is stored as it is read.
+    void write(std::function<void()> job);
+    void storeLines(std::vector<HeldLine>&& lines, long visitID);
+    long long spill(const std::string& bytes);
+
+    dao::Database& db_;
+    ReadRec& rec_;
+    bool keepValues_ = false;
+    bool eraseNonSE_ = false;
+    long limit_ = 1000;
+    long lastVisitID_ = 0;
+    long firstVisitID_ = 1;      // visits numbered from here were made by this read
+    bool storedVisits_ = false;  // earlier additions left visits to continue
+    bool storeAsRead_ = false;
+    bool finished_ = false;
+    std::int64_t cursor_ = 0;    // the latest stamp read
+    long sinceSweep_ = 0;
+    std::unordered_map<long, Visit> visits_;  // by number
+    std::unordered_map<std::string, IpVisits> ips_;
+    std::vector<long> active_;    // visits not released, roughly by end
+    std::deque<long> released_;   // released visits in the order released
+    std::vector<long long> evicted_;  // where the evicted visits wait
+    std::int64_t evictedEnd_ = 0;     // the latest end of an evicted visit
+    SearchTermCache terms_;
+    std::unordered_map<std::string, std::pair<std::string, std::string>> rawTerms_;
+    std::FILE* spill_ = nullptr;
+    long long spillEnd_ = 0;
+    bool spillAtEnd_ = false;  // the file position is at its end
+    DatabaseWriter writer_;  // last: it finishes its jobs before the rest goes
+};
