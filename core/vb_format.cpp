@@ -94,7 +94,8 @@ Decimal toDecimal(double magnitude, int decimals) {
     if (magnitude != 0) {
         // 15 significant digits, "d.dddddddddddddde+XX", cut into whole and fraction.
         char buffer[40];
-        const char* end = std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific, 14).ptr;
+        char* end = std::to_chars(buffer, buffer + sizeof buffer - 1, magnitude, std::chars_format::scientific, 14).ptr;
+        *end = '\0';  // the exponent is read up to here
         char digits[20];
         int n = 0;
         digits[n++] = buffer[0];
