@@ -141,7 +141,7 @@ bool ReportDispatch::STTA_AnalysisConfirmDlg(long kind, bool reuseSingle, IfrmPt
         const std::vector<std::string> descs = STTA_PrevAnalysisDescs(matches, false);
         std::string chosen;
         const int button = core::ui().listPick(
-            descs, "Or select a previous analysis of " + name, "11000|1200",
+            descs, "Or select a previous analysis of " + name, "11000|1200||||||||1||{11000}",
             "Use selected &analysis (dates && options as selected above)|"
             "Read database (ne&w analysis - dates && options as entered below)|&Cancel",
             "Either Select an analysis or confirm dates and options below to read database (new analysis).", "", chosen);
@@ -182,8 +182,8 @@ bool ReportDispatch::STTA_ReportSelectDlg(const std::string& kinds, const std::s
     std::string prompt;
     for (;;) {
         std::string chosen;
-        const int button = core::ui().listPick(lines, "Select Report", "8000|3000", "&OK|&Cancel",
-                                               message + (prompt.empty() ? "" : gCRCR + prompt), "- Select Report",
+        const int button = core::ui().listPick(lines, "Kind\tReport", "8000|3000||||||||1||{600|7400}", "&OK|&Cancel",
+                                               message + (prompt.empty() ? "" : gCRCR + prompt), "Select Report",
                                                chosen);
         if (button != 1) return false;
         if (chosen.empty()) {
@@ -205,7 +205,7 @@ bool ReportDispatch::STTA_PrevAnalysisSelect() {
     if (!forms.empty()) {
         descs = STTA_PrevAnalysisDescs(forms, true);
         button = core::ui().listPick(
-            descs, "Select a previous analysis to create a new report:", "12000|2400",
+            descs, "Select a previous analysis to create a new report:", "12000|2400||||||||1||{12000}",
             "&OK - Use selected analysis to make new report|&Cancel|Enter options for ne&w analysis",
             gCR + "Select an analysis to use (dates & options as selected above) and press OK for a list of reports "
                   "that can be created." + gCR,
