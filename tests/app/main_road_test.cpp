@@ -17,6 +17,7 @@
 #include "app/analysis_option_commands.h"
 #include "app/log_import_commands.h"
 #include "core/numbers.h"
+#include "core/site_name.h"
 #include "core/text.h"
 #include "logimport/visit_building.h"
 #include "logimport/forms/log_file_entry_dialog.h"
@@ -197,6 +198,40 @@ TEST_F(MainRoad, EveryReportCommandOpensItsWindowAnalysingEachKindOnce) {
             }
         }
     EXPECT_EQ(analysis->dataForms().size(), analysed.size());
+}
+
+TEST_F(MainRoad, ASecondSiteLeavesTheFirstOnesDataAndAnalysesAsTheyWere) {
+    addGeneratedLog(3000, 7);
+    boxes.press("for new analysis below", " &OK - Start New Analysis ");
+    frame.menuItem("RT")->trigger();
+    ASSERT_NE(activeResults(), nullptr);
+    const std::string topTerm = activeResults()->fSearchTerms()->TextMatrix(1, 0);
+    const std::string topUsers = activeResults()->fSearchTerms()->TextMatrix(1, 1);
+
+    // File > Add new site database, without adding data yet.
+    boxes.expect(answer("Enter a name for the new site database", "Blog", "&OK"))
+        .press("Site DB >>Blog<<created.", "&No");
+    frame.menuItem("FD")->trigger();
+    ASSERT_EQ(boxes.pending(), 0u);
+    EXPECT_EQ(STTA_SiteParmGet(), "Blog");
+
+    // File > Select site database, back to the first site; its analysis is offered, and
+    // declined.
+    boxes.expect(answer("Current Site DB is: Blog", "0", "&OK")).press("To use site database Shop", "&Cancel");
+    frame.menuItem("FS")->trigger();
+    ASSERT_EQ(boxes.pending(), 0u);
+    EXPECT_EQ(STTA_SiteParmGet(), "Shop");
+
+    // Its open analysis still serves its reports, with the same rows.
+    SrchTmLstFrm* before = activeResults();
+    frame.menuItem("RT")->trigger();
+    EXPECT_EQ(boxes.pending(), 0u);
+    ASSERT_NE(activeResults(), before);
+    EXPECT_EQ(activeResults()->fSearchTerms()->TextMatrix(1, 0), topTerm);
+    EXPECT_EQ(activeResults()->fSearchTerms()->TextMatrix(1, 1), topUsers);
+
+    frame.menuItem("FX")->trigger();
+    EXPECT_FALSE(gDB.isOpen());
 }
 
 }  // namespace
