@@ -1,6 +1,6 @@
 #pragma once
-// What the bench programs share besides timing: a user interface that answers every
-// box unattended, and the peak memory of the process.
+// What the bench and fuzz programs share besides timing: a user interface that answers
+// every box unattended, and the peak memory of the process.
 #include <cstdio>
 #include <string>
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "fuzz/quiet_interface.h"
+#include "bench/unattended.h"
 #include "logimport/log_format.h"
 
 namespace {
@@ -23,7 +23,13 @@ const std::array<const char*, 4> kShipped = {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;
-    static QuietInterface quiet;  // a faulty format line is reported in a box
+    // A faulty format line is reported in a box, which is answered at once.
+    static const bool quiet = [] {
+        static bench::Unattended ui;
+        core::setUserInterface(&ui);
+        return true;
+    }();
+    (void)quiet;
     STTA_LogFmtTokensInit(false);
     const std::string rest(reinterpret_cast<const char*>(data) + 1, size - 1);
     std::vector<std::string> items{""};

@@ -112,9 +112,9 @@ SrchTmLstFrm::SrchTmLstFrm(ReportTable table, IfrmPtr form, const std::string& c
     connect(grid_, &grid::FlexGrid::selChange, this, [this, plotIfRowChanged] {
         window::guarded(this, "fSearchTerms_SelChange", window::Guard::SkipWhileYielding, plotIfRowChanged);
     });
-    connect(grid_, &grid::FlexGrid::mouseUp, this, [this, plotIfRowChanged](Qt::MouseButton button, Qt::KeyboardModifiers, int, int y) {
+    connect(grid_, &grid::FlexGrid::mouseUp, this, [this, plotIfRowChanged](Qt::MouseButton button, Qt::KeyboardModifiers, int, int) {
         window::guarded(this, "fSearchTerms_MouseUp", window::Guard::SkipWhileYielding, [&] {
-            if (button == Qt::RightButton) showGridMenu(y);
+            if (button == Qt::RightButton) showGridMenu();
             else plotIfRowChanged();
         });
     });
@@ -184,9 +184,8 @@ void SrchTmLstFrm::buildMenus() {
     connect(restore, &QAction::triggered, this, guard("fPUMnu_Chart_S_Click", [this] { STTA_PlotColsRestore(*this, true); }));
 }
 
-void SrchTmLstFrm::showGridMenu(int y) {
+void SrchTmLstFrm::showGridMenu() {
     if (const long row = grid_->MouseRow(); row >= 0 && row < grid_->Rows()) grid_->setRow(row);
-    (void)y;
     findChild<QAction*>("fMnu_L")->setVisible(form_->ValIsGroupedRep());
     findChild<QAction*>("fMnu_S")->setVisible(form_->data().Analyzed_Field == kRkSearchTerm);
     findChild<QAction*>("fMnu_W")->setVisible(form_->data().Analyzed_Field == kRkSearchTerm);

@@ -50,7 +50,8 @@ public:
 private:
     void fillGrid();
     void buildMenus();
-    void showGridMenu(int y);
+    // The row under the pointer becomes current, then the row menu shows.
+    void showGridMenu();
     void setRowHeights(bool thick);
     void databaseCheck();
 

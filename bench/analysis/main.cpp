@@ -9,11 +9,9 @@
 #include <filesystem>
 #include <string>
 
-#include <QApplication>
-
 #include "analysis/visit_analysis.h"
 #include "bench/timing.h"
-#include "bench/unattended.h"
+#include "bench/unattended_program.h"
 #include "core/ini_store.h"
 #include "core/text.h"
 #include "core/vb_format.h"
@@ -28,15 +26,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string folder = std::filesystem::absolute(argv[1]).string();
-    setenv("DRAVOLIN_HOME", folder.c_str(), 1);
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    TXT_CrLfInit();
-    bench::Unattended ui;
-    bench::UnattendedBoxes boxes;
-    core::setUserInterface(&ui);
-    shell::setProgramFolder(folder);
-    shell::loadSteps("", shell::StartupWindow{[] {}, [] {}, [] {}, [] {}});
+    bench::UnattendedProgram program(argc, argv, folder);
+    program.load();
 
     double first = 0, last = 0;
     if (!STTA_SiteDBDateRange(gDB, first, last, false)) {
@@ -60,6 +51,5 @@ int main(int argc, char** argv) {
         failed += ok ? 0 : 1;
     }
     STTA_SiteDBClose();
-    core::setUserInterface(nullptr);
     return failed == 0 ? 0 : 1;
 }

@@ -15,8 +15,6 @@
 #include <set>
 #include <string>
 
-#include <QApplication>
-
 #include "core/program_paths.h"
 #include "core/text.h"
 #include "core/user_interface.h"
@@ -30,7 +28,7 @@
 #include "bench/timing.h"
 #include "core/ini_store.h"
 #include "core/program_paths.h"
-#include "bench/unattended.h"
+#include "bench/unattended_program.h"
 
 namespace {
 
@@ -57,16 +55,9 @@ int main(int argc, char** argv) {
     }
     const std::string log = std::filesystem::absolute(argv[1]).string();
     const std::string folder = std::filesystem::absolute(argv[2]).string();
-    setenv("DRAVOLIN_HOME", folder.c_str(), 1);
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    TXT_CrLfInit();
-    bench::Unattended ui;
-    bench::UnattendedBoxes boxes;
-    core::setUserInterface(&ui);
+    bench::UnattendedProgram program(argc, argv, folder);
     sys::ensureProgramFolder(folder, sys::resourcesFolder(std::filesystem::path(argv[0]).parent_path().string()));
-    shell::setProgramFolder(folder);
-    shell::loadSteps("", shell::StartupWindow{[] {}, [] {}, [] {}, [] {}});
+    program.load();
     // KEEP_NON_SE=1: the site keeps the visits that came from no search engine.
     if (const char* keep = std::getenv("KEEP_NON_SE"); keep && std::string(keep) == "1")
         INI_Put("Main", "EraseNonSE", false, gIniDbDef);
@@ -95,6 +86,5 @@ int main(int argc, char** argv) {
     writeEngineDays(folder + "/engine-days.txt");
     std::printf("total: %.2f s (%.0f lines/s, peak %ld MiB)\n", total, double(lines) / total, bench::peakMiB());
     STTA_SiteDBClose();
-    core::setUserInterface(nullptr);
     return ok && !interrupted ? 0 : 1;
 }
