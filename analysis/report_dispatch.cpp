@@ -32,8 +32,6 @@ long topCount() {
     return n >= 1 ? n : kDefaultTopCount;
 }
 
-std::string stampDayText(double stamp) { return core::vbFormat(static_cast<long>(stamp / 1000000), "@@@@-@@-@@"); }
-
 std::vector<std::string> splitList(const std::string& list) {
     core::StrArray parts;
     CHUNKS_Split(list, parts, 0);
@@ -118,7 +116,7 @@ bool ReportDispatch::datesConfirmed(const std::string& okCaption, const std::str
     if (!STTA_SiteDBDateRange(db_, first, last, true)) return false;
     // A first analysis covers everything stored, until the user chooses a range.
     if (core::trimBlanks(INI_Get("Main", "AnalStartEnd", "::*", kIniMissingEmpty)).empty())
-        INI_Put("Main", "AnalStartEnd", stampDayText(first) + "|" + stampDayText(last), "::*");
+        INI_Put("Main", "AnalStartEnd", STTA_StoredRangeText(db_), "::*");
     const bool areaOnly = INI_GetFlag("Main", "ShowOnlySelSiteArea", "::*", kIniMissingEmpty);
     INI_Put("Main", "SiteAreaDesc",
             areaOnly ? "Only Site Area: " + INI_Get("Main", "ShowOnlySelSiteAreaParm", "::*", kIniMissingEmpty) : std::string(), "::*");

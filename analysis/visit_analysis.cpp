@@ -20,6 +20,7 @@
 #include "core/vb_format.h"
 #include "logimport/page_table.h"
 #include "logimport/targets.h"
+#include "logimport/visit_date_range.h"
 #include "logimport/visit_pages.h"
 #include "platform/sys/rt_error.h"
 
@@ -426,4 +427,12 @@ bool STTA_VisitsAnalyse(dao::Database& db, STTA_Results& results, long topCount,
                      std::to_string(static_cast<long>(firstDay) + static_cast<long>(fresh.DayList->size()) - 1);
     results = std::move(fresh);
     return true;
+}
+
+std::string STTA_StoredRangeText(dao::Database& db) {
+    double first = 0, last = 0;
+    if (!STTA_SiteDBDateRange(db, first, last, false)) return {};
+    // The range's ends are yyyymmddhhnnss stamps.
+    const auto day = [](double stamp) { return core::vbFormat(static_cast<long>(stamp / 1000000), "@@@@-@@-@@"); };
+    return day(first) + "|" + day(last);
 }

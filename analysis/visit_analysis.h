@@ -29,3 +29,7 @@ void STTA_ResultsInit(dao::Database& db, double firstDay, double lastDay, STTA_R
 // the kind; true when a record was made (false when the range holds no visits, with
 // a box saying so). The record is only replaced on success.
 bool STTA_VisitsAnalyse(dao::Database& db, STTA_Results& results, long topCount, long kind);
+
+// The whole stored range of the site's visits as a date range "yyyy-mm-dd|yyyy-mm-dd";
+// empty when the site holds no visits.
+std::string STTA_StoredRangeText(dao::Database& db);

@@ -29,14 +29,12 @@ int main(int argc, char** argv) {
     bench::UnattendedProgram program(argc, argv, folder);
     program.load();
 
-    double first = 0, last = 0;
-    if (!STTA_SiteDBDateRange(gDB, first, last, false)) {
+    const std::string stored = STTA_StoredRangeText(gDB);
+    if (stored.empty()) {
         std::fprintf(stderr, "the site holds no visits\n");
         return 1;
     }
-    // The range's ends are yyyymmddhhnnss stamps.
-    auto day = [](double stamp) { return core::vbFormat(static_cast<long>(stamp / 1000000), "@@@@-@@-@@"); };
-    INI_Put("Main", "AnalStartEnd", day(first) + "|" + day(last), "::*");
+    INI_Put("Main", "AnalStartEnd", stored, "::*");
     const std::pair<long, const char*> kinds[] = {{kRkSearchTerm, "top search terms"},
                                                   {kRkVisitedPage, "all pages visited"},
                                                   {kRkTrack, "popular tracks"},
