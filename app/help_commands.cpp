@@ -1,6 +1,7 @@
 #include "app/help_commands.h"
 
 #include <QAction>
+#include <QKeySequence>
 
 #include "core/program_paths.h"
 #include "core/text.h"
@@ -22,6 +23,8 @@ void wireHelpCommands(Mainfrm& main) {
     main.wire("HC", [window] { HELP_Show(window, window, "", ""); });
     main.wire("fMnu_HelpStart", [window] { HELP_Show(window, window, gHelpPath + "helpcont.htm", "start"); });
     main.wire("fMnu_HelpLast", [] { STTA_HelpShow(gCurrMnu); });
+    // F1 in the main window and its report windows, as F1 in a box, is help on the last command.
+    main.menuItem("fMnu_HelpLast")->setShortcut(QKeySequence(Qt::Key_F1));
     main.wire("fMnu_HM", [window] { HELP32_ShowLinkedIE(window, window); });
     // Available once help has been shown in the help window.
     main.menuItem("fMnu_HM")->setEnabled(false);

@@ -17,7 +17,8 @@ void wireLogImportCommands(Mainfrm& main) {
                                   dao::Database* db = core::shellHooks().siteDatabase();
                                   long visits = 0;
                                   if (db) STTA_IncompleteAddFinish(*db, gReadRec, visits);
-                              }});
+                              },
+                              .logFieldValuesList = [] { STTA_LogFldValuesList(); }});
     main.wire("FW", [] { STTA_AddLogData(); });
     main.wire("FL", [] { STTA_AddDataLogList(); });
     main.wire("FM", [] { STTA_LogFmtDefsEdit(); });

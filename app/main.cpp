@@ -4,11 +4,7 @@
 #include <QApplication>
 #include <QMessageBox>
 
-#include "app/analysis_commands.h"
-#include "app/analysis_option_commands.h"
-#include "app/analysis_target_commands.h"
-#include "app/help_commands.h"
-#include "app/log_import_commands.h"
+#include "app/program_commands.h"
 #include "core/user_interface.h"
 #include "dialogs/msgbox.h"
 #include "platform/sys/program_folder.h"
@@ -40,11 +36,7 @@ int main(int argc, char** argv) {
         shell::openProgramFolder(folder,
                                  sys::resourcesFolder(QCoreApplication::applicationDirPath().toStdString()));
         Mainfrm main;
-        wireLogImportCommands(main);
-        AnalysisCommands analysis(main);
-        wireAnalysisOptionCommands(main, analysis.dispatch());
-        wireAnalysisTargetCommands(main, analysis.dispatch());
-        wireHelpCommands(main);
+        ProgramCommands commands(main);
         main.MDIForm_Load(commandLine(argc, argv));
         main.showMaximized();
         rc = QApplication::exec();

@@ -21,4 +21,8 @@ void incompleteAddFinish() {
     if (registered().incompleteAddFinish) registered().incompleteAddFinish();
 }
 
+void logFieldValuesList() {
+    if (registered().logFieldValuesList) registered().logFieldValuesList();
+}
+
 }  // namespace shell

@@ -7,12 +7,14 @@
 namespace shell {
 
 struct LogImportHooks {
-    std::function<void()> addLogData;           // File > "Add ne&w raw log data"
-    std::function<void()> incompleteAddFinish;  // offers to finish an addition whose visits were not built
+    std::function<void()> addLogData{};          // File > "Add ne&w raw log data"
+    std::function<void()> incompleteAddFinish{}; // offers to finish an addition whose visits were not built
+    std::function<void()> logFieldValuesList{};  // lists the field values of one log line
 };
 
 void setLogImportHooks(LogImportHooks hooks);
 void addLogData();
 void incompleteAddFinish();
+void logFieldValuesList();
 
 }  // namespace shell

@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include "core/handler_error.h"
+#include "core/ini_store.h"
 #include "core/program_paths.h"
 #include "core/text.h"
 #include "core/user_interface.h"
@@ -118,6 +119,18 @@ void Mainfrm::wireCommands() {
 
 void Mainfrm::fMnu_FS_Click() { run("FS", shell::siteListCommand); }
 void Mainfrm::fMnu_FD_Click() { run("FD", shell::newSiteCommand); }
+
+void Mainfrm::fMnu_NL_Click() { run("fMnu_NL", shell::logFieldValuesList); }
+
+void Mainfrm::fMnu_NR_Click() {
+    run("fMnu_NR", [] {
+        if (INI_GetFlag("Main", "LastKeepVal", gIniDbDef)) return;
+        core::ui().info("Referrers are not available for this database." + gCRCR +
+                            "To see referrers, create a new site database (File > Add new site database) with the "
+                            "option to keep all data, and add the log files to it.",
+                        "");
+    });
+}
 
 void Mainfrm::fMnu_FX_Click() {
     run("FX", [this] {

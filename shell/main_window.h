@@ -36,6 +36,21 @@ public:
     void fMnu_FS_Click();
     void fMnu_FD_Click();
     void fMnu_FX_Click();
+    // Operations with no menu item. NL lists one log line's field values; NR tells a
+    // site that keeps no extra data that it has no referrers to show. The others do
+    // nothing.
+    void fMnu_NL_Click();
+    void fMnu_NR_Click();
+    void fMnu_NC_Click() {}
+    void fMnu_ND_Click() {}
+    void fMnu_NF_Click() {}
+    void fMnu_NK_Click() {}
+    void fMnu_NN_Click() {}
+    void fMnu_NR1_Click() {}
+    void fMnu_NS_Click() {}
+    void fMnu_NU_Click() {}
+    void fMnu_NV_Click() {}
+    void fMnu_NW_Click() {}
     // Closes the site database; runs when the window closes.
     void MDIForm_Unload();
     // The first activation offers to finish an addition whose visits were not built;

@@ -36,6 +36,14 @@
 
 namespace {
 
+// The narrowest width that shows the text on two lines broken at one blank.
+int twoLineWidth(const QFontMetrics& metrics, const QString& text) {
+    int best = metrics.horizontalAdvance(text);
+    for (qsizetype at = text.indexOf(' '); at >= 0; at = text.indexOf(' ', at + 1))
+        best = std::min(best, std::max(metrics.horizontalAdvance(text.left(at)), metrics.horizontalAdvance(text.mid(at + 1))));
+    return best;
+}
+
 constexpr int kThinRowTwips = 240, kThickRowTwips = 1400;
 // Below this screen height (twips) the chart leaves out its legend and title.
 constexpr double kSmallScreenTwips = 9000;
@@ -270,8 +278,11 @@ void SrchTmLstFrm::fillGrid() {
         }
     const QFontMetrics metrics(grid_->font());
     const int distColumns[] = {table_.col.Dist0, table_.col.DistAlternate, table_.col.DistClickThru};
+    const auto twipsWide = [](int pixels) { return static_cast<int>((pixels + 8) * ui::twipsPerPixelX()); };
     for (int c = 0; c < cells.cols(); ++c) {
         int width = static_cast<std::size_t>(c) < table_.colWidth.size() ? table_.colWidth[static_cast<std::size_t>(c)] : 960;
+        // Captions wrap at blanks onto the two lines of the caption row.
+        if (c > 0) width = std::max(width, twipsWide(twoLineWidth(metrics, ui::toQString(std::string(cells.text(0, c))))));
         // Numbers are never cut: a count column grows to its widest cell.
         if (c > 0 && std::find(std::begin(distColumns), std::end(distColumns), c) == std::end(distColumns) && width > 60) {
             // Digits share one width, so the longest text is the widest.
@@ -279,7 +290,7 @@ void SrchTmLstFrm::fillGrid() {
             for (long r = 1; r < cells.rows(); ++r)
                 if (const std::string_view text = cells.text(r, c); text.size() > longest.size()) longest = text;
             const int widest = metrics.horizontalAdvance(ui::toQString(std::string(longest)));
-            width = std::max(width, static_cast<int>((widest + 8) * ui::twipsPerPixelX()));
+            width = std::max(width, twipsWide(widest));
         }
         grid_->setColWidth(c, width);
         if (static_cast<std::size_t>(c) < table_.colAlignment.size())
@@ -293,7 +304,9 @@ void SrchTmLstFrm::fillGrid() {
             grid_->setCellBackColor(colour);
         }
     }
-    grid_->setRowHeight(0, table_.captionRowHeight);
+    grid_->setFixedRowsWordWrap(true);
+    grid_->setRowHeight(0, std::max(table_.captionRowHeight,
+                                    static_cast<int>((2 * metrics.lineSpacing() + 4) * ui::twipsPerPixelY())));
     // The selection ends on the total row, at the first scrolling column.
     if (cells.rows() > 1) {
         grid_->setRow(cells.rows() - 1);

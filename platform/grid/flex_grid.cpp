@@ -385,6 +385,12 @@ void FlexGrid::setGridLines(bool on)
     scheduleRepaint();
 }
 
+void FlexGrid::setFixedRowsWordWrap(bool on)
+{
+    fixedRowsWrap_ = on;
+    scheduleRepaint();
+}
+
 int FlexGrid::fixedRowsPixels() const
 {
     int sum = 0;
@@ -495,7 +501,9 @@ void FlexGrid::paintCell(QPainter& p, long row, int col, const QRect& rect) cons
     if (!text.empty()) {
         p.setPen(palette().color(highlighted ? QPalette::HighlightedText : QPalette::Text));
         const int alignment = row < fixedRows_ ? fixedAligns_[col] : colAligns_[col];
-        p.drawText(rect.adjusted(2, 0, -3, -1), qtAlignment(alignment, text), ui::toDisplayText(text));
+        const int wrap = row < fixedRows_ && fixedRowsWrap_ ? Qt::TextWordWrap : 0;
+        p.drawText(rect.adjusted(2, 0, -3, -1), static_cast<int>(qtAlignment(alignment, text)) | wrap,
+                   ui::toDisplayText(text));
     }
     if (current && !fixed && hasFocus()) {
         p.setPen(QPen(palette().color(QPalette::Text), 1, Qt::DotLine));

@@ -75,6 +75,9 @@ public:
     void setScrollBars(int which);
     bool GridLines() const { return gridLines_; }
     void setGridLines(bool on);
+    // Texts of the fixed rows break at blanks onto further lines of a taller row.
+    bool FixedRowsWordWrap() const { return fixedRowsWrap_; }
+    void setFixedRowsWordWrap(bool on);
     // The visible size in twips.
     int Width() const;
     int Height() const;
@@ -163,6 +166,7 @@ private:
     std::vector<int> fixedAligns_;
     int scrollBars_ = 3;
     bool gridLines_ = true;
+    bool fixedRowsWrap_ = false;
     bool redraw_ = true;
     bool dragging_ = false;
     long mouseRow_ = -1;

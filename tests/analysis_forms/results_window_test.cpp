@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QMenu>
 
@@ -11,6 +12,7 @@
 #include "platform/chart/chart_view.h"
 #include "platform/grid/flex_grid.h"
 #include "platform/ui/controls.h"
+#include "platform/ui/twips.h"
 #include "tests/support/fake_user_interface.h"
 #include "tests/support/scripted_responder.h"
 
@@ -84,6 +86,22 @@ TEST_F(ResultsWindow, ShowsTheReportTableAndPlotsTheTotalRow) {
     EXPECT_EQ(chartCell(window, 1, 1), "1234569");
     EXPECT_EQ(chartCell(window, 3, 1), "2");
     EXPECT_TRUE(window.fPlotDesc()->text().startsWith("Plotted: 1 day periods.\n\nSrch Engine Group: \n.. Total .."));
+}
+
+TEST_F(ResultsWindow, EveryColumnCaptionShowsWholeInTheCaptionRow) {
+    SrchTmLstFrm window(allReport(form->data()), form, "All");
+    const grid::FlexGrid& grid = *window.fSearchTerms();
+    EXPECT_TRUE(grid.FixedRowsWordWrap());
+    const QFontMetrics metrics(grid.font());
+    const int height = static_cast<int>(grid.RowHeight(0) / ui::twipsPerPixelY());
+    for (int c = 1; c < grid.Cols(); ++c) {
+        const QString caption = QString::fromStdString(grid.TextMatrix(0, c));
+        // The text area of a cell, as the grid paints it.
+        const int width = static_cast<int>(grid.ColWidth(c) / ui::twipsPerPixelX()) - 5;
+        const QRect needed = metrics.boundingRect(QRect(0, 0, width, 10000), Qt::TextWordWrap, caption);
+        EXPECT_LE(needed.width(), width) << caption.toStdString();
+        EXPECT_LE(needed.height(), height - 1) << caption.toStdString();
+    }
 }
 
 TEST_F(ResultsWindow, ARowIsFoundByItsLabelAfterTheGridWasSorted) {

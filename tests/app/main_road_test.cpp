@@ -1,11 +1,21 @@
-// The main road as a user walks it from the menus: a log added, a report read and
-// sorted, a row plotted, and a second report made from the same analysis.
+// The main road as a user walks it from the menus of the program as main() puts it
+// together: a first site, a log added and its history listed, a new analysis, every
+// report read and sorted, a row plotted, a report saved and help asked for, a second
+// site and back, and the end. Any box the walk does not expect fails it with its text.
+//
+// With DRAVOLIN_PICTURES naming a folder, the walk leaves pictures of the screen there
+// as it goes (scripts/pictures.sh runs it on screen under Xvfb).
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QKeyEvent>
+#include <QApplication>
+#include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QPixmap>
+#include <QScreen>
+#include <QTest>
+#include <QTextBrowser>
 #include <algorithm>
 #include <fstream>
 #include <map>
@@ -13,12 +23,15 @@
 #include <set>
 
 #include "analysis/forms/results_window.h"
-#include "app/analysis_commands.h"
-#include "app/analysis_option_commands.h"
-#include "app/log_import_commands.h"
+#include "app/program_commands.h"
+#include "core/csv_reader.h"
+#include "core/delimited_lists.h"
 #include "core/numbers.h"
 #include "core/site_name.h"
 #include "core/text.h"
+#include "dialogs/msgbox.h"
+#include "dialogs/msgbox_form.h"
+#include "help/forms/help_window.h"
 #include "logimport/visit_building.h"
 #include "logimport/forms/log_file_entry_dialog.h"
 #include "platform/chart/chart_view.h"
@@ -30,20 +43,79 @@
 
 namespace {
 
+using Rows = std::vector<std::vector<std::string>>;
+
+const char* picturesFolder() { return std::getenv("DRAVOLIN_PICTURES"); }
+
+Rows gridRows(const grid::FlexGrid& grid, long first, long last) {
+    Rows rows;
+    for (long r = first; r <= last; ++r) {
+        std::vector<std::string>& row = rows.emplace_back();
+        for (long c = 0; c < grid.Cols(); ++c) row.push_back(grid.TextMatrix(r, c));
+    }
+    return rows;
+}
+
+// The CSV file's rows, without its header and footer lines.
+Rows csvRows(const std::string& path) {
+    std::ifstream in(path);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
+    Rows rows;
+    for (std::size_t i = 1; i + 1 < lines.size(); ++i) {
+        bool inQuotes = false;
+        rows.push_back(core::csv::splitLine(lines[i], ",", false, inQuotes));
+    }
+    return rows;
+}
+
 class MainRoad : public ShellHome {
 protected:
     void SetUp() override {
         ShellHome::SetUp();
         startWithFirstSite("Shop");
-        wireLogImportCommands(frame);
-        analysis = std::make_unique<AnalysisCommands>(frame);
-        wireAnalysisOptionCommands(frame, analysis->dispatch());
-        frame.show();
+        commands = std::make_unique<ProgramCommands>(frame);
+        if (picturesFolder()) {
+            frame.showMaximized();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+        } else {
+            frame.show();
+        }
+        frame.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
     }
     void TearDown() override {
-        analysis.reset();
+        for (const std::string& refused : boxes.refused()) ADD_FAILURE() << refused;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (qobject_cast<HelpBrowserWindow*>(w)) w->close();
+        commands.reset();
         ShellHome::TearDown();
     }
+
+    // The screen as it is now, or the main window where there is no screen to grab.
+    void picture(const std::string& name) {
+        if (!picturesFolder()) return;
+        QTest::qWait(500);
+        QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0);
+        if (shot.isNull()) shot = frame.grab();
+        EXPECT_TRUE(shot.save(QString::fromStdString(std::string(picturesFolder()) + "/" + name + ".png")));
+    }
+    // A box the responder answers is never shown; for its picture it shows a moment,
+    // with the values the answer set.
+    testsupport::Answer pictured(testsupport::Answer a, const std::string& name) {
+        a.act = [this, name](const core::DlgView&, core::DlgDriver&) {
+            if (!picturesFolder() || !gMBForm) return;
+            gMBForm->show();
+            gMBForm->raise();
+            picture(name);
+            gMBForm->hide();
+        };
+        return a;
+    }
+
     // A generated log added from File > Add new raw log data; the generator's truth file.
     std::string addGeneratedLog(int lines, int seed) {
         const std::string src = std::getenv("DRAVOLIN_SOURCE_DIR");
@@ -54,13 +126,28 @@ protected:
                   0);
         INI_Put("Main", "PAFNlog", STTA_LogFileEntryJoin(log, "Combined (Apache, NGINX)"), "::*");
         INI_Put("Main", "DoAdd", "1", "::*");
-        boxes.press("Select File to add", "Sta&rt. Read Log File")
+        boxes.expect(pictured({.expectMessage = "Select File to add", .press = "Sta&rt. Read Log File"}, "add-data-dialog"))
             .press("Main Processing [add lines]", "&OK")
             .press("Total log lines read", "&OK")
-            .press("Data added.", "Don&e");
+            .press("Data added.", "SE Summar&y")
+            .expect(pictured({.expectCaption = "Select SE to display detail", .press = "Don&e"}, "engine-summary"))
+            .press("Select File to add", "Don&e");
         frame.menuItem("FW")->trigger();
         EXPECT_EQ(boxes.pending(), 0u);
         return truthFile;
+    }
+    // The report list's answer: the line of `kind` in `mode` ("Top ", "All ").
+    testsupport::Answer chooseReport(const std::string& message, long kind, const std::string& mode) {
+        return {.expectCaption = "Select Report",
+                .expectMessage = message,
+                .press = "&OK",
+                .act = [kind, mode](const core::DlgView& v, core::DlgDriver& d) {
+                    const std::string line = std::to_string(kind) + "\t" + mode;
+                    for (const core::CtlView& c : v.ctls)
+                        for (std::size_t i = 0; i < c.items.size(); ++i)
+                            if (c.items[i].starts_with(line)) return d.choose(c.entry, {static_cast<int>(i)});
+                    ADD_FAILURE() << "no report line " << line;
+                }};
     }
     SrchTmLstFrm* activeResults() {
         QMdiSubWindow* sub = frame.mdiArea()->activeSubWindow();
@@ -86,92 +173,102 @@ protected:
         EXPECT_GT(missed, 0u);  // the generator writes such landings; the check must see them
         return visits;
     }
-    // Users per term as the generator wrote them, the way the analysis writes terms.
-    std::map<std::string, long> termUsers(const std::string& truthFile) {
-        std::map<std::string, long> users;
-        for (const auto& [visit, search] : searchVisits(truthFile))
-            if (!search.term.empty()) {
-                std::string term;
-                STTA_StzdSearchTermMake(search.term, term);
-                ++users[term];
-            }
-        return users;
+    // Users per term and per engine host as the generator wrote them, terms the way
+    // the analysis writes them.
+    void truthCounts(const std::string& truthFile, std::map<std::string, long>& terms,
+                     std::map<std::string, long>& engines) {
+        for (const auto& [visit, search] : searchVisits(truthFile)) {
+            ++engines[search.engineHost];
+            if (search.term.empty()) continue;
+            std::string term;
+            STTA_StzdSearchTermMake(search.term, term);
+            ++terms[term];
+        }
+    }
+
+    // Each View sort on the window: the data rows are only reordered, in the sort's
+    // order, and ".. Rest .." and ".. Total .." stay the last two rows.
+    void checkViewSorts(grid::FlexGrid& grid) {
+        const long last = grid.Rows() - 3;  // the last data row
+        const Rows tail = gridRows(grid, last + 1, last + 2);
+        Rows data = gridRows(grid, 1, last);
+        std::sort(data.begin(), data.end());
+        const auto number = [&](long r, long c) { return TXT_Val(grid.TextMatrix(r, c)); };
+        struct Sort {
+            const char* code;
+            long col;
+            bool ascendingText;
+        };
+        for (const Sort& s : {Sort{"VF", 0, true}, Sort{"VV", 1, false}, Sort{"VY", 2, false}, Sort{"VX", 2, false}}) {
+            SCOPED_TRACE(s.code);
+            frame.menuItem(s.code)->trigger();
+            EXPECT_EQ(gridRows(grid, last + 1, last + 2), tail);
+            Rows now = gridRows(grid, 1, last);
+            std::sort(now.begin(), now.end());
+            EXPECT_EQ(now, data);
+            // The first pair of rows out of the sort's order, if any.
+            long wrong = 0;
+            for (long r = 2; r <= last && !wrong; ++r)
+                if (s.ascendingText ? grid.TextMatrix(r - 1, 0) > grid.TextMatrix(r, 0)
+                                    : number(r - 1, s.col) < number(r, s.col))
+                    wrong = r;
+            EXPECT_EQ(wrong, 0) << grid.TextMatrix(wrong - 1, s.col) << " before " << grid.TextMatrix(wrong, s.col);
+        }
     }
 
     Mainfrm frame;
-    std::unique_ptr<AnalysisCommands> analysis;
+    std::unique_ptr<ProgramCommands> commands;
 };
 
-TEST_F(MainRoad, AddALogReadTheTopTermsSortPlotAndReportAgainFromTheAnalysis) {
-    const std::string truthFile = addGeneratedLog(5000, 11);
+TEST_F(MainRoad, FromAFirstStartThroughEveryReportToASecondSiteAndAnEnd) {
+    // Every command is available but the two that never are.
+    for (const shell::MenuSpec& menu : shell::mainMenuTree())
+        for (const shell::MenuItemSpec& item : menu.items) {
+            if (item.caption == "-") continue;
+            const bool never = item.code == "FE" || item.control == "fMnu_HM";
+            EXPECT_EQ(frame.menuItem(item.code.empty() ? item.control : item.code)->isEnabled(), !never)
+                << item.control;
+        }
 
-    // Reports > Top Search Terms: the first report analyses, after the dates are confirmed.
-    boxes.press("for new analysis below", " &OK - Start New Analysis ");
-    frame.menuItem("RT")->trigger();
+    const std::string truthFile = addGeneratedLog(50000, 11);
+    std::map<std::string, long> termUsers, engineUsers;
+    truthCounts(truthFile, termUsers, engineUsers);
+
+    // File > List raw log data added: the addition's closing record counts the log's lines.
+    boxes.expect({.expectCaption = "Logged Additions",
+                  .press = "Don&e",
+                  .act =
+                      [](const core::DlgView& v, core::DlgDriver&) {
+                          std::vector<std::string> records;
+                          for (const core::CtlView& c : v.ctls)
+                              if (c.items.size() > records.size()) records = c.items;
+                          ASSERT_FALSE(records.empty());
+                          const std::string closing = records.back();
+                          const auto column = [&](long n) {
+                              return CHUNKS_GetEx(n, "\t", kChunksNoExclusion, closing, "");
+                          };
+                          EXPECT_EQ(column(1), "** Done **");
+                          EXPECT_EQ(column(3), "** End ADD ** Totals. All Files.");
+                          EXPECT_EQ(column(7), "50,000");
+                      }});
+    frame.menuItem("FL")->trigger();
     ASSERT_EQ(boxes.pending(), 0u);
-    SrchTmLstFrm* terms = activeResults();
-    ASSERT_NE(terms, nullptr);
-    grid::FlexGrid* grid = terms->fSearchTerms();
-    const auto users = termUsers(truthFile);
-    const auto top = std::max_element(users.begin(), users.end(),
+
+    // Analysis > New Analysis, for the Top Search Terms: the top term has the users
+    // the generator sent with it.
+    boxes.expect(chooseReport("", 1, "Top ")).press("to analyse below", "&OK");
+    frame.menuItem("SW")->trigger();
+    ASSERT_EQ(boxes.pending(), 0u);
+    ASSERT_NE(activeResults(), nullptr);
+    const auto top = std::max_element(termUsers.begin(), termUsers.end(),
                                       [](const auto& a, const auto& b) { return a.second < b.second; });
-    EXPECT_EQ(grid->TextMatrix(1, 0), top->first);
-    EXPECT_EQ(grid->TextMatrix(1, 1), std::to_string(top->second));
-    EXPECT_EQ(grid->TextMatrix(grid->Rows() - 1, 0), ".. Total ..");
+    EXPECT_EQ(activeResults()->fSearchTerms()->TextMatrix(1, 0), top->first);
+    EXPECT_EQ(TXT_Val(activeResults()->fSearchTerms()->TextMatrix(1, 1)), top->second);
 
-    // View > Sort by left column, then by visitors again.
-    frame.menuItem("VF")->trigger();
-    for (long r = 2; r < grid->Rows() - 2; ++r) EXPECT_LE(grid->TextMatrix(r - 1, 0), grid->TextMatrix(r, 0)) << r;
-    frame.menuItem("VV")->trigger();
-    EXPECT_EQ(grid->TextMatrix(1, 0), top->first);
-
-    // A click on the top row plots its users per day; their sum is the row's count.
-    ASSERT_TRUE(terms->pPlotRow(1));
-    const core::Table2D& plot = terms->fChart()->ChartData();
-    long plotted = 0;
-    for (long r = 1; r <= plot.rowUBound(); ++r) plotted += static_cast<long>(TXT_Val(ARR_Item2D(plot, r, 1)));
-    EXPECT_EQ(plotted, top->second);
-    frame.menuItem("VE")->trigger();
-    EXPECT_EQ(terms->dPlotColsToRemove, 1);
-    frame.menuItem("VS")->trigger();
-    EXPECT_EQ(terms->dPlotColsToRemove, 0);
-
-    // F2 saves the report as CSV, the cells as shown.
-    const std::string csv = home / "top-terms.csv";
-    boxes.expect({.expectMessage = "Enter Full Path and file name to save grid contents as CSV",
-                  .sets = {{"#1", csv}},
-                  .press = "&OK"});
-    boxes.press("Data written successfully", "&OK");
-    QKeyEvent f2(QEvent::KeyPress, Qt::Key_F2, Qt::NoModifier);
-    QCoreApplication::sendEvent(grid, &f2);
-    ASSERT_EQ(boxes.pending(), 0u);
-    std::ifstream saved(csv);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(saved, line);) lines.push_back(line);
-    // Between the file's header and footer lines, one line per grid row.
-    ASSERT_EQ(static_cast<long>(lines.size()), grid->Rows() + 2);
-    EXPECT_EQ(lines[2].substr(0, top->first.size() + 1), top->first + ",");
-    EXPECT_EQ(lines[2].substr(top->first.size() + 1, std::to_string(top->second).size() + 1),
-              std::to_string(top->second) + ",");
-    const std::string total = ".. Total ..," + grid->TextMatrix(grid->Rows() - 1, 1) + ",";
-    EXPECT_EQ(lines[lines.size() - 2].substr(0, total.size()), total);
-
-    // Reports > All Search Terms comes from the same analysis, without a question.
-    frame.menuItem("RA")->trigger();
-    SrchTmLstFrm* all = activeResults();
-    ASSERT_NE(all, nullptr);
-    ASSERT_NE(all, terms);
-    EXPECT_EQ(all->dIfrmData(), terms->dIfrmData());
-    EXPECT_GE(all->fSearchTerms()->Rows(), grid->Rows());
-    EXPECT_EQ(boxes.pending(), 0u);
-}
-
-TEST_F(MainRoad, EveryReportCommandOpensItsWindowAnalysingEachKindOnce) {
-    const std::string truthFile = addGeneratedLog(5000, 11);
-    INI_Put("Main", "ThresholdTrk", "0", "::*");  // tracks repeat rarely in a small log
-    std::map<std::string, long> engines;
-    for (const auto& [visit, search] : searchVisits(truthFile)) ++engines[search.engineHost];
-    std::set<long> analysed;
+    // Every report of the Reports menu opens a window of its own, each kind analysed
+    // once (the terms were analysed above), and sorts by each View sort.
+    INI_Put("Main", "ThresholdTrk", "0", "::*");  // tracks repeat rarely
+    std::set<long> analysed{1};
     for (const shell::MenuSpec& menu : shell::mainMenuTree())
         for (const shell::MenuItemSpec& item : menu.items) {
             if (item.reportKind == 0) continue;
@@ -183,30 +280,74 @@ TEST_F(MainRoad, EveryReportCommandOpensItsWindowAnalysingEachKindOnce) {
             ASSERT_EQ(boxes.pending(), 0u);
             SrchTmLstFrm* window = activeResults();
             ASSERT_NE(window, nullptr);
-            ASSERT_NE(window, before);  // a box the test did not expect leaves no new window
-            grid::FlexGrid* grid = window->fSearchTerms();
-            EXPECT_EQ(grid->TextMatrix(grid->Rows() - 1, 0), ".. Total ..");
-            if (item.reportKind == 1 && item.reportMode == 3) continue;  // no groups defined: the rest row only
-            EXPECT_GT(grid->Rows(), 3);
-            if (item.reportKind == 11) {
+            ASSERT_NE(window, before);
+            grid::FlexGrid& grid = *window->fSearchTerms();
+            EXPECT_EQ(grid.TextMatrix(grid.Rows() - 1, 0), ".. Total ..");
+            const bool grouped = item.reportKind == 1 && item.reportMode == 3;  // no groups: the rest row only
+            EXPECT_GT(grid.Rows(), grouped ? 2 : 3);
+            if (item.code == "RN") {
                 // The top engine has the users the generator sent from its hosts.
-                const std::string engine = core::lowerAscii(grid->TextMatrix(1, 0));
+                const std::string engine = core::lowerAscii(grid.TextMatrix(1, 0));
                 long written = 0;
-                for (const auto& [host, n] : engines)
+                for (const auto& [host, n] : engineUsers)
                     if (host.find(engine) != std::string::npos) written += n;
-                EXPECT_EQ(static_cast<long>(TXT_Val(grid->TextMatrix(1, 1))), written) << engine;
+                EXPECT_EQ(static_cast<long>(TXT_Val(grid.TextMatrix(1, 1))), written) << engine;
+                frame.menuItem("WF")->trigger();
+                picture("main-window-report");
             }
+            checkViewSorts(grid);
         }
-    EXPECT_EQ(analysis->dataForms().size(), analysed.size());
-}
+    EXPECT_EQ(commands->analysis().dataForms().size(), analysed.size());
 
-TEST_F(MainRoad, ASecondSiteLeavesTheFirstOnesDataAndAnalysesAsTheyWere) {
-    addGeneratedLog(3000, 7);
-    boxes.press("for new analysis below", " &OK - Start New Analysis ");
+    // The command menus, with a report in front, offer every command but the two.
+    for (QMenu* menu : frame.findChildren<QMenu*>()) emit menu->aboutToShow();
+    for (const char* code : {"VF", "VV", "VY", "VX", "VP", "VE", "VS", "RR"})
+        EXPECT_TRUE(frame.menuItem(code)->isEnabled()) << code;
+
+    // F1 in a report window is help on the command that opened it.
     frame.menuItem("RT")->trigger();
-    ASSERT_NE(activeResults(), nullptr);
-    const std::string topTerm = activeResults()->fSearchTerms()->TextMatrix(1, 0);
-    const std::string topUsers = activeResults()->fSearchTerms()->TextMatrix(1, 1);
+    SrchTmLstFrm* terms = activeResults();
+    ASSERT_NE(terms, nullptr);
+    grid::FlexGrid& grid = *terms->fSearchTerms();
+    frame.menuItem("WF")->trigger();
+    gCurrMnu = "RT";  // Window > Fill Screen is the last command otherwise
+    QTest::keyClick(&grid, Qt::Key_F1);
+    HelpBrowserWindow* help = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* h = qobject_cast<HelpBrowserWindow*>(w); h && h->isVisible()) help = h;
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->browser()->source().path().endsWith("/R.htm")) << help->browser()->source().toString().toStdString();
+    EXPECT_EQ(help->browser()->source().fragment().toStdString(), "RT");
+    EXPECT_NE(help->browser()->toPlainText().toStdString().find("Top Search Terms"), std::string::npos);
+    picture("help-window");
+    help->close();
+
+    // A click on the top row plots its users per day, which sum to the row's count;
+    // the left column is removed from the plot and all are restored.
+    ASSERT_TRUE(terms->pPlotRow(1));
+    const auto plottedSum = [&] {
+        const core::Table2D& plot = terms->fChart()->ChartData();
+        long sum = 0;
+        for (long r = 1; r <= plot.rowUBound(); ++r) sum += static_cast<long>(TXT_Val(ARR_Item2D(plot, r, 1)));
+        return sum;
+    };
+    EXPECT_EQ(plottedSum(), top->second);
+    picture("top-terms-report-and-plot");
+    frame.menuItem("VE")->trigger();
+    EXPECT_EQ(terms->dPlotColsToRemove, 1);
+    frame.menuItem("VS")->trigger();
+    EXPECT_EQ(terms->dPlotColsToRemove, 0);
+    EXPECT_EQ(plottedSum(), top->second);
+
+    // F2 saves the report as CSV, cell for cell as the grid shows it.
+    const std::string csv = home / "top-terms.csv";
+    boxes.expect({.expectMessage = "Enter Full Path and file name to save grid contents as CSV",
+                  .sets = {{"#1", csv}},
+                  .press = "&OK"});
+    boxes.press("Data written successfully", "&OK");
+    QTest::keyClick(&grid, Qt::Key_F2);
+    ASSERT_EQ(boxes.pending(), 0u);
+    EXPECT_EQ(csvRows(csv), gridRows(grid, 0, grid.Rows() - 1));
 
     // File > Add new site database, without adding data yet.
     boxes.expect(answer("Enter a name for the new site database", "Blog", "&OK"))
@@ -215,23 +356,20 @@ TEST_F(MainRoad, ASecondSiteLeavesTheFirstOnesDataAndAnalysesAsTheyWere) {
     ASSERT_EQ(boxes.pending(), 0u);
     EXPECT_EQ(STTA_SiteParmGet(), "Blog");
 
-    // File > Select site database, back to the first site; its analysis is offered, and
-    // declined.
-    boxes.expect(answer("Current Site DB is: Blog", "0", "&OK")).press("To use site database Shop", "&Cancel");
+    // File > Select site database, back to the first site; the analysis it offers
+    // finds the first site's data as it was.
+    boxes.expect(answer("Current Site DB is: Blog", "0", "&OK"))
+        .expect(chooseReport("To use site database Shop", 1, "Top "))
+        .press("to analyse below", "&OK");
     frame.menuItem("FS")->trigger();
     ASSERT_EQ(boxes.pending(), 0u);
     EXPECT_EQ(STTA_SiteParmGet(), "Shop");
-
-    // Its open analysis still serves its reports, with the same rows.
-    SrchTmLstFrm* before = activeResults();
-    frame.menuItem("RT")->trigger();
-    EXPECT_EQ(boxes.pending(), 0u);
-    ASSERT_NE(activeResults(), before);
-    EXPECT_EQ(activeResults()->fSearchTerms()->TextMatrix(1, 0), topTerm);
-    EXPECT_EQ(activeResults()->fSearchTerms()->TextMatrix(1, 1), topUsers);
+    ASSERT_NE(activeResults(), terms);
+    EXPECT_EQ(gridRows(*activeResults()->fSearchTerms(), 1, 3), gridRows(grid, 1, 3));
 
     frame.menuItem("FX")->trigger();
     EXPECT_FALSE(gDB.isOpen());
+    EXPECT_FALSE(frame.isVisible());
 }
 
 }  // namespace

@@ -164,7 +164,9 @@ TEST(AddLogData, BadInputIsNamedInTheProblemFilesAndLosesNothing) {
         EXPECT_EQ(files, std::vector<std::string>{c.problemFile});
         EXPECT_TRUE(anyContains(problems, c.problem)) << (problems.empty() ? "" : problems[0]);
         EXPECT_EQ(s.site.count("SELECT COUNT(*) FROM logline"), c.storedAfter);
-        if (c.entry == s.logPath) EXPECT_NE(completion.find("2 exist."), std::string::npos) << completion;
+        if (c.entry == s.logPath) {
+            EXPECT_NE(completion.find("2 exist."), std::string::npos) << completion;
+        }
     }
 }
 

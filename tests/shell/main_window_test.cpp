@@ -217,6 +217,24 @@ TEST_F(MainWindowCommands, TheSiteCommandsRunFromTheMenu) {
     EXPECT_EQ(ui::fromQString(frame.windowTitle()), "Dravolin - Current Site DB: Shop");
 }
 
+TEST_F(MainWindowCommands, TheOperationsWithoutAMenuItem) {
+    // Referrers: a site that keeps no extra data is told so; one that keeps it is not.
+    INI_Put("Main", "LastKeepVal", "False", gIniDbDef);
+    boxes.press("Referrers are not available for this database.", "&OK");
+    frame.fMnu_NR_Click();
+    EXPECT_EQ(boxes.pending(), 0u);
+    INI_Put("Main", "LastKeepVal", "True", gIniDbDef);
+    const std::size_t shown = boxes.shown().size();
+    frame.fMnu_NR_Click();
+    EXPECT_EQ(boxes.shown().size(), shown);
+
+    int lists = 0;
+    shell::setLogImportHooks({.logFieldValuesList = [&] { ++lists; }});
+    frame.fMnu_NL_Click();
+    shell::setLogImportHooks({});
+    EXPECT_EQ(lists, 1);
+}
+
 TEST(WindowMenu, TilingSharesTheClientAreaAndTheMenuListsTheChildren) {
     Mainfrm frame;
     frame.resize(800, 600);

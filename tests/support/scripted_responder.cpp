@@ -54,19 +54,23 @@ ScriptedResponder& ScriptedResponder::press(const std::string& message, const st
     return expect(std::move(a));
 }
 
+void ScriptedResponder::refuse(const std::string& what) {
+    refused_.push_back(what);
+    throw core::UnexpectedDialog(what);
+}
+
 void ScriptedResponder::respond(const core::DlgView& view, core::DlgDriver& driver) {
     shown_.push_back(view);
-    if (queue_.empty()) throw core::UnexpectedDialog("unexpected " + describe(view));
+    if (queue_.empty()) refuse("unexpected " + describe(view));
     Answer a = std::move(queue_.front());
     queue_.pop_front();
     if (view.caption.find(a.expectCaption) == std::string::npos ||
         view.message.find(a.expectMessage) == std::string::npos)
-        throw core::UnexpectedDialog("expected a box with caption \"" + a.expectCaption +
-                                     "\" and message \"" + a.expectMessage + "\", got " +
-                                     describe(view));
+        refuse("expected a box with caption \"" + a.expectCaption + "\" and message \"" + a.expectMessage +
+               "\", got " + describe(view));
     for (const auto& [address, value] : a.sets) {
         const core::CtlView* c = find(view, address);
-        if (!c) throw core::UnexpectedDialog("no control " + address + " in " + describe(view));
+        if (!c) refuse("no control " + address + " in " + describe(view));
         set(*c, value, driver);
     }
     if (a.act) a.act(view, driver);

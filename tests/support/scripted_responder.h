@@ -34,10 +34,16 @@ public:
 
     const std::vector<core::DlgView>& shown() const { return shown_; }
     size_t pending() const { return queue_.size(); }
+    // What was thrown for each box answered by nothing or by the wrong answer; error
+    // traps of the program may have kept it from the test.
+    const std::vector<std::string>& refused() const { return refused_; }
 
 private:
+    [[noreturn]] void refuse(const std::string& what);
+
     std::deque<Answer> queue_;
     std::vector<core::DlgView> shown_;
+    std::vector<std::string> refused_;
 };
 
 }  // namespace testsupport
