@@ -72,6 +72,23 @@ Rows csvRows(const std::string& path) {
     return rows;
 }
 
+// Closes every box as a user backing out would, and keeps what each box said.
+class BackingOut : public core::DlgResponder {
+public:
+    void respond(const core::DlgView& view, core::DlgDriver& driver) override {
+        shown.push_back(view);
+        if (shown.size() > 20) throw core::UnexpectedDialog("a box keeps coming back: " + view.message);
+        for (const char* way : {"Cancel", "Done", "No", "Close", "OK"})
+            for (const std::string& button : view.buttons) {
+                std::string plain = button;
+                std::erase(plain, '&');
+                if (plain.find(way) != std::string::npos) return driver.press(button);
+            }
+        driver.closeBox();
+    }
+    std::vector<core::DlgView> shown;
+};
+
 class MainRoad : public ShellHome {
 protected:
     void SetUp() override {
@@ -370,6 +387,36 @@ TEST_F(MainRoad, FromAFirstStartThroughEveryReportToASecondSiteAndAnEnd) {
     frame.menuItem("FX")->trigger();
     EXPECT_FALSE(gDB.isOpen());
     EXPECT_FALSE(frame.isVisible());
+}
+
+TEST_F(MainRoad, EveryOtherCommandOpensItsBoxAndIsLeftWithoutAnError) {
+    addGeneratedLog(3000, 5);
+    boxes.press("for new analysis below", " &OK - Start New Analysis ");
+    frame.menuItem("RT")->trigger();
+    ASSERT_EQ(boxes.pending(), 0u);
+    ASSERT_NE(activeResults(), nullptr);
+    for (const char* code : {"FM", "FG", "ER", "EG", "EO", "SN", "SD", "ST", "SC", "SE", "VP", "RM", "RR", "HA"}) {
+        SCOPED_TRACE(code);
+        BackingOut user;
+        core::setDialogResponder(&user);
+        frame.menuItem(code)->trigger();
+        core::setDialogResponder(&boxes);
+        ASSERT_FALSE(user.shown.empty());
+        for (const core::DlgView& box : user.shown) EXPECT_EQ(box.message.find("Proc: "), std::string::npos) << box.message;
+    }
+    // The Help commands show their pages in the help window.
+    for (const auto& [control, page] : {std::pair{"HC", "helpcont.htm"}, {"fMnu_HelpStart", "helpcont.htm"},
+                                        {"fMnu_HelpLast", "R.htm"}}) {
+        SCOPED_TRACE(control);
+        gCurrMnu = "RT";
+        frame.menuItem(control)->trigger();
+        HelpBrowserWindow* help = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* h = qobject_cast<HelpBrowserWindow*>(w); h && h->isVisible()) help = h;
+        ASSERT_NE(help, nullptr);
+        EXPECT_TRUE(help->browser()->source().path().endsWith(QString("/") + page));
+    }
+    EXPECT_TRUE(frame.menuItem("fMnu_HM")->isEnabled());  // help has been shown now
 }
 
 }  // namespace
