@@ -4,7 +4,7 @@
 #include <QMdiSubWindow>
 
 #include "analysis/forms/results_window.h"
-#include "shell/main_window.h"
+#include "shell/forms/main_window.h"
 #include "shell/menu_tree.h"
 #include "shell/sites.h"
 

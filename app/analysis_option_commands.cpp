@@ -5,7 +5,7 @@
 #include "analysis/forms/site_area_dialog.h"
 #include "analysis/report_dispatch.h"
 #include "core/ini_store.h"
-#include "shell/main_window.h"
+#include "shell/forms/main_window.h"
 #include "shell/sites.h"
 
 void wireAnalysisOptionCommands(Mainfrm& main, ReportDispatch& dispatch) {

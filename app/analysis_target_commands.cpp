@@ -3,7 +3,7 @@
 #include "analysis/forms/site_area_dialog.h"
 #include "analysis/forms/target_dialogs.h"
 #include "analysis/report_dispatch.h"
-#include "shell/main_window.h"
+#include "shell/forms/main_window.h"
 #include "shell/sites.h"
 
 void wireAnalysisTargetCommands(Mainfrm& main, ReportDispatch& dispatch) {

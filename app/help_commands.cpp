@@ -11,7 +11,7 @@
 #include "help/linked_browser.h"
 #include "platform/ui/controls.h"
 #include "shell/hooks.h"
-#include "shell/main_window.h"
+#include "shell/forms/main_window.h"
 
 void wireHelpCommands(Mainfrm& main) {
     help::installHelpForms();

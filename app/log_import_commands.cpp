@@ -8,7 +8,7 @@
 #include "logimport/forms/test_reads.h"
 #include "logimport/visit_building.h"
 #include "shell/log_import_hooks.h"
-#include "shell/main_window.h"
+#include "shell/forms/main_window.h"
 
 void wireLogImportCommands(Mainfrm& main) {
     shell::setLogImportHooks({.addLogData = [] { STTA_AddLogData(); },

@@ -9,7 +9,7 @@
 #include "dialogs/msgbox.h"
 #include "platform/sys/program_folder.h"
 #include "platform/sys/rt_error.h"
-#include "shell/main_window.h"
+#include "shell/forms/main_window.h"
 #include "shell/sites.h"
 #include "shell/start_up.h"
 #include "window/services.h"

@@ -3,16 +3,20 @@
 // every box unattended, and the peak memory of the process.
 #include <cstdio>
 #include <string>
+#include <vector>
 
-#include "core/dialog_responder.h"
 #include "core/user_interface.h"
 
 namespace bench {
 
-// Answers every box with its first button and names the first site.
+// Answers every box with "No" where it offers it (so a new site's offer to add data
+// now is declined), else its first button, and names the first site.
 class Unattended : public core::UserInterface {
 public:
-    int msgBox(const std::string&, const std::string&, const std::string&, const std::string&) override {
+    int msgBox(const std::string&, const std::string& buttons, const std::string&, const std::string&) override {
+        const std::vector<std::string> captions = core::buttonCaptions(buttons);
+        for (std::size_t i = 0; i < captions.size(); ++i)
+            if (captions[i] == "&No") return static_cast<int>(i) + 1;
         return 1;
     }
     void info(const std::string&, const std::string&) override {}
@@ -32,20 +36,6 @@ public:
     std::string activeControlName() const override { return {}; }
     void clipboardSetText(const std::string&) override {}
     void clipboardClear() override {}
-};
-
-// Answers the dialog builder's boxes: "No" where a box offers it (so a new site's
-// offer to add data now is declined), else the first button. The boxes are built as
-// for a real show, so the program needs a QApplication (offscreen will do).
-class UnattendedBoxes : public core::DlgResponder {
-public:
-    UnattendedBoxes() { core::setDialogResponder(this); }
-    ~UnattendedBoxes() override { core::setDialogResponder(nullptr); }
-    void respond(const core::DlgView& view, core::DlgDriver& driver) override {
-        for (const std::string& button : view.buttons)
-            if (button == "&No") return driver.press("No");
-        driver.press(1);
-    }
 };
 
 // The process's peak resident memory so far, in MiB (0 when unknown).

@@ -1,8 +1,6 @@
 #pragma once
 // The program brought up in a program folder as main() brings it up, without a window:
-// every box is answered unattended (the boxes are built as for a real show, so there is
-// an offscreen QApplication). The interfaces are removed again at the end.
-#include <QApplication>
+// every box is answered unattended. The interface is removed again at the end.
 #include <cstdlib>
 #include <string>
 
@@ -15,8 +13,7 @@ namespace bench {
 
 class UnattendedProgram {
 public:
-    UnattendedProgram(int& argc, char** argv, const std::string& folder)
-        : env_(setEnvironment(folder)), app_(argc, argv) {
+    explicit UnattendedProgram(const std::string& folder) : env_(setEnvironment(folder)) {
         TXT_CrLfInit();
         core::setUserInterface(&ui_);
         shell::setProgramFolder(folder);
@@ -28,14 +25,11 @@ public:
 private:
     static bool setEnvironment(const std::string& folder) {
         setenv("DRAVOLIN_HOME", folder.c_str(), 1);
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
         return true;
     }
 
     bool env_;
-    QApplication app_;
     Unattended ui_;
-    UnattendedBoxes boxes_;
 };
 
 }  // namespace bench

@@ -30,5 +30,8 @@ inline std::string gIniSiteareas;
 inline std::string gIniTargets;
 inline std::string gIniSvdAnalParms;
 inline std::string gIniDbDef;
+// The dialog builder's file of remembered screens, which holds the dialog font
+// ("MB formats"): the program's screens.ini.
+inline std::string gMBIniFile;
 inline std::string gIniLdLnFltr;
 inline std::string gIniFltrFiles;

@@ -135,6 +135,7 @@ public:
     void info(const std::string& message, const std::string& caption) override {
         MB_Info(message, nullptr, false, {}, caption);
     }
+    void unloadStrayBoxes() override { MB_UnloadStray(""); }
     bool systemOkCancel(const std::string& message, const std::string& caption) override {
         return systemBox(message, caption, true);
     }

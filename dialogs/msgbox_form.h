@@ -13,6 +13,7 @@
 #include <map>
 #include <string>
 
+#include "core/program_paths.h"
 #include "core/typed_array.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/forms.h"
@@ -22,8 +23,6 @@ class QLabel;
 class QListWidget;
 #include <QPushButton>
 
-// The file of remembered screens that holds the dialog font ("MB formats").
-inline std::string gMBIniFile;
 // The control that asked for the focus in the layout, and the one the validation
 // panel gives the focus back to.
 inline QPointer<QWidget> gMBFocusCtl;

@@ -1,6 +1,5 @@
 #pragma once
-// The File menu's site commands, without the window: the site list (select, remove,
-// show options) and the new-site dialog.
+// The File menu's site list (select, remove, show options), without the window.
 #include <string>
 
 namespace shell {
@@ -9,7 +8,6 @@ namespace shell {
 inline const std::string kSiteListButtons = "&OK|R&emove |Show Op&tions for Site DB|&Cancel";
 
 void siteListCommand();
-void newSiteCommand();
 
 // Adds the name to the site list, or the name followed by " 2", " 3", ... when it is
 // taken; the name as listed.

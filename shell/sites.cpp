@@ -14,8 +14,6 @@
 #include "core/table2d.h"
 #include "core/text.h"
 #include "core/user_interface.h"
-#include "dialogs/msgbox.h"
-#include "dialogs/msgbox_form.h"
 #include "platform/dao/database.h"
 #include "platform/sys/rt_error.h"
 #include "shell/database_utilities.h"
@@ -150,8 +148,8 @@ bool STTA_SiteSelect(const std::string& name, bool offerAnalysis) {
     std::string folder = siteFolder(name);
     std::string message;
     if (!PAFN_CheckDirExists(folder, false, message)) {
-        MB_Info("Database NOT changed. A problem was found with the folder containing parameters and "
-                        "data for the database you selected." + gCRCR + "Problem Details:" + gCR + message);
+        core::ui().info("Database NOT changed. A problem was found with the folder containing parameters and "
+                        "data for the database you selected." + gCRCR + "Problem Details:" + gCR + message, "");
         return false;
     }
     STTA_SiteDBClose();
@@ -180,7 +178,7 @@ void STTA_SiteDBClose() {
 
 void STTA_SiteRemove(const std::string& name) {
     std::string folder = siteFolder(name);
-    int answer = MB_MsgBox(
+    int answer = core::ui().msgBox(
         "Site removed from this List." + gCRCR + "Do you also want to delete all parameters and data for this site?" +
             gCRCR +
             "*** WARNING This will move the entire directory to Recycled and it will be deleted permanently "
@@ -191,9 +189,9 @@ void STTA_SiteRemove(const std::string& name) {
     if (answer != 1) return;
     std::string target;
     if (!recycleFolder(folder, target))
-        MB_Info("Delete folder " + folder + " FAILED." + gCRCR +
+        core::ui().info("Delete folder " + folder + " FAILED." + gCRCR +
                             "Try to delete the folder again using a file manager after ending " + gProductName +
-                            " and-or restarting your computer.");
+                            " and-or restarting your computer.", "");
 }
 
 void STTA_SitesMoveToRecycled() {
@@ -207,17 +205,17 @@ void STTA_SitesMoveToRecycled() {
         if (recycleFolder(folder, target))
             report += gCR + FILENAM_NameNoExt(withoutSlash(folder)) + " - " + target;
     }
-    if (!report.empty()) MB_Info("Databases moved to recycle directory:" + report);
+    if (!report.empty()) core::ui().info("Databases moved to recycle directory:" + report, "");
 }
 
 void STTA_UninstallCleanup() {
     try {
         gCurrMnu = "FD";
-        if (MB_MsgBox("Do you want to delete all site databases that you created?", "&Yes|&No", "", "") == 1) {
-            MB_UnloadStray("");
+        if (core::ui().msgBox("Do you want to delete all site databases that you created?", "&Yes|&No", "", "") == 1) {
+            core::ui().unloadStrayBoxes();
             STTA_SitesMoveToRecycled();
         }
-        MB_UnloadStray("");
+        core::ui().unloadStrayBoxes();
         std::string page = INI_Get("Main", shell::kUninstallPageKey, gAppPath + "param/lastinstvals.ini", kIniMissingEmpty);
         if (page.empty()) return;
         std::string action = "open||1";
@@ -232,12 +230,12 @@ void STTA_SiteDBOptionsShow(const std::string& name) {
     auto flag = [&](const char* key) { return yesNo(INI_GetFlag("Main", key, dbdef)); };
     std::string remQuery = flag("RemQuery"), remFrag = flag("RemFrag"), skip404 = flag("Skip404"),
                 eraseNonSE = flag("EraseNonSE"), keep = flag("LastKeepVal");
-    MB_Info("Database Options for Site DB: " + name + gCR + gCRCR +
+    core::ui().info("Database Options for Site DB: " + name + gCR + gCRCR +
                         "Skip 404s [Skip Log Lines with HTTP status 4xx or 5xx]: " + skip404 + gCRCR +
                         "Skip visitors NOT referred by a search engine: " + eraseNonSE + gCRCR + gCRCR +
                         "Advanced:" + gCRCR + "Remove Query String from page name stored: " + remQuery + gCRCR +
                         "Remove Fragment from page name stored: " + remFrag + gCRCR +
-                        "Store (Keep) Extra data [referrer, user agent etc.]: " + keep);
+                        "Store (Keep) Extra data [referrer, user agent etc.]: " + keep, "");
 }
 
 namespace shell {

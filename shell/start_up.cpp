@@ -7,8 +7,6 @@
 #include "core/program_paths.h"
 #include "core/text.h"
 #include "core/user_interface.h"
-#include "dialogs/msgbox.h"
-#include "dialogs/option_strings.h"
 #include "platform/profile/shipped_files.h"
 #include "platform/sys/program_folder.h"
 #include "platform/sys/rt_error.h"
@@ -101,7 +99,7 @@ void createFirstSite(const StartupWindow& window) {
         int pressed = core::ui().inputBox("Enter your name for first site which you want to analyse." +
                                               TXT_Repeat(gCRCR, 5),
                                           "&OK|E&xit", "Enter Site Name", message, name);
-        MB_UnloadStray("");
+        core::ui().unloadStrayBoxes();
         if (pressed != 1) throw sys::EndProgram(0);
         name = core::trimBlanks(name);
         if (name.empty()) {
@@ -136,7 +134,7 @@ bool openSiteDBOrRecover(const StartupWindow& window, const std::string& writeEr
         }
         int pressed = core::ui().msgBox(recoveryMessage(writeError),
                                         "&Select Database|Create Ne&w Database|E&xit " + gProductName,
-                                        MB_OptEsc(3) + MB_OptDfltButton(1), gProductName);
+                                        "Esc=3|DfltButton=1|", gProductName);
         if (pressed == 1) {
             if (window.selectSite) window.selectSite();
         } else if (pressed == 2) {

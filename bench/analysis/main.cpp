@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string folder = std::filesystem::absolute(argv[1]).string();
-    bench::UnattendedProgram program(argc, argv, folder);
+    bench::UnattendedProgram program(folder);
     program.load();
 
     const std::string stored = STTA_StoredRangeText(gDB);

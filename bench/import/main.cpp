@@ -55,7 +55,7 @@ int main(int argc, char** argv) {
     }
     const std::string log = std::filesystem::absolute(argv[1]).string();
     const std::string folder = std::filesystem::absolute(argv[2]).string();
-    bench::UnattendedProgram program(argc, argv, folder);
+    bench::UnattendedProgram program(folder);
     sys::ensureProgramFolder(folder, sys::resourcesFolder(std::filesystem::path(argv[0]).parent_path().string()));
     program.load();
     // KEEP_NON_SE=1: the site keeps the visits that came from no search engine.

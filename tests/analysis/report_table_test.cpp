@@ -184,7 +184,9 @@ TEST(ReportTable, RatioCellsOfCountsReadAsTheFormattedQuotients) {
         if (users == 0) continue;
         SCOPED_TRACE(t.text(row, 0));
         EXPECT_EQ(t.text(row, 3), core::vbFormat(stayed * 100 / users, "0") + " %");
-        if (stayed > 0) EXPECT_EQ(t.text(row, 4), core::vbFormat((stayed * 7 + 1) / stayed, "0.0"));
+        if (stayed > 0) {
+            EXPECT_EQ(t.text(row, 4), core::vbFormat((stayed * 7 + 1) / stayed, "0.0"));
+        }
         EXPECT_EQ(t.text(row, 5), core::vbFormat(users * 100 / total, "0.0") + " %");
     }
 }

@@ -8,7 +8,7 @@
 #include "app/analysis_target_commands.h"
 #include "core/ini_store.h"
 #include "core/program_paths.h"
-#include "shell/main_window.h"
+#include "shell/forms/main_window.h"
 #include "tests/shell/shell_home.h"
 
 namespace {

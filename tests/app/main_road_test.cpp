@@ -36,7 +36,7 @@
 #include "logimport/forms/log_file_entry_dialog.h"
 #include "platform/chart/chart_view.h"
 #include "platform/grid/flex_grid.h"
-#include "shell/main_window.h"
+#include "shell/forms/main_window.h"
 #include "shell/menu_tree.h"
 #include "tests/logimport/generated_site.h"
 #include "tests/shell/shell_home.h"

@@ -9,7 +9,7 @@ ROOT = os.path.abspath(sys.argv.pop(1) if len(sys.argv) > 1 else os.path.join(os
 SCRIPT = os.path.join(ROOT, "scripts/check_layers.py")
 
 CMAKE = """foreach(dir IN ITEMS
-    platform/sys core platform/ui window dialogs shell logimport logimport/forms analysis)
+    platform/sys core platform/ui window dialogs shell shell/forms logimport logimport/forms analysis)
 endforeach()
 """
 
@@ -34,7 +34,8 @@ class CheckLayers(unittest.TestCase):
             ("core/a.cpp", '#include "window/w.h"\n', "core/a.cpp:1:", "below window"),
             ("core/a.cpp", "// x\n#include <QWidget>\n", "core/a.cpp:2:", "uses no Qt"),
             ("logimport/a.cpp", '#include "dialogs/d.h"\n', "logimport/a.cpp:1:", "user-interface folder dialogs"),
-            ("logimport/a.cpp", '#include "shell/s.h"\n', "logimport/a.cpp:1:", "user-interface folder shell"),
+            ("logimport/a.cpp", '#include "shell/forms/m.h"\n', "logimport/a.cpp:1:", "user-interface folder shell/forms"),
+            ("shell/a.cpp", '#include "dialogs/d.h"\n', "shell/a.cpp:1:", "user-interface folder dialogs"),
             ("logimport/a.cpp", '#include "logimport/forms/f.h"\n', "logimport/a.cpp:1:", "below logimport/forms"),
             ("analysis/a.cpp", '#include "logimport/forms/f.h"\n', "analysis/a.cpp:1:", "user-interface folder"),
             ("logimport/a.cpp", '#include "analysis/r.h"\n', "logimport/a.cpp:1:", "below analysis"),
@@ -54,7 +55,7 @@ class CheckLayers(unittest.TestCase):
     def test_includes_along_the_layers_pass(self):
         files = {
             "core/a.cpp": '#include "core/b.h"\n#include "platform/sys/f.h"\n#include <string>\n',
-            "logimport/a.cpp": '#include "core/b.h"\n#include "logimport/c.h"\n',
+            "logimport/a.cpp": '#include "core/b.h"\n#include "logimport/c.h"\n#include "shell/s.h"\n',
             "logimport/forms/a.cpp": '#include "logimport/c.h"\n#include "dialogs/d.h"\n#include <QWidget>\n',
             "analysis/a.cpp": '#include "logimport/c.h"\n',
             "tests/logimport/t.cpp": '#include "shell/s.h"\n#include "tests/support/fake.h"\n',

@@ -15,6 +15,7 @@
 #include "logimport/forms/test_reads.h"
 #include "logimport/search_engine_store.h"
 #include "logimport/visit_building.h"
+#include "shell/forms/new_site_dialog.h"
 #include "shell/log_import_hooks.h"
 #include "tests/logimport/generated_site.h"
 #include "tests/shell/shell_home.h"

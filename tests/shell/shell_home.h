@@ -64,5 +64,6 @@ protected:
     testsupport::TempHome home;
     testsupport::FakeUserInterface ui;
     testsupport::ScriptedResponder boxes;
-    shell::StartupWindow window{{}, {}, shell::siteListCommand, shell::newSiteCommand};
+    // The recovery's new site gets no dialog here; the main window gives it one.
+    shell::StartupWindow window{{}, {}, shell::siteListCommand, {}};
 };

@@ -90,33 +90,6 @@ TEST_F(Sites, TheSiteListSwitchesRemovesAndShowsOptions) {
     EXPECT_NE(options.find("Store (Keep) Extra data [referrer, user agent etc.]: NO"), std::string::npos);
 }
 
-TEST_F(Sites, TheNewSiteCommandRefusesTakenNamesAndUsesTheRememberedOptions) {
-    boxes.press("Enter a name for the new site database", "&Cancel");
-    shell::newSiteCommand();
-    EXPECT_EQ(list(), "Shop");
-
-    INI_Put("NewDB", "LastKeepVal", "1", gIniScreens);
-    INI_Put("NewDB", "Last404", "0", gIniScreens);
-    int addOffers = 0;
-    shell::setLogImportHooks({.addLogData = [&] { ++addOffers; }});
-    boxes.expect(answer("Enter a name for the new site database", " SHOP", "&OK"))
-        .expect(answer("Enter a name for the new site database", ".blog", "&OK"))
-        .expect(answer("Enter a name for the new site database", "Blog", "&OK"))
-        .press("Site DB >>Blog<<created.", "&Yes");
-    shell::newSiteCommand();
-    shell::setLogImportHooks({});
-    EXPECT_EQ(gCurrMnu, "FD");
-    EXPECT_EQ(addOffers, 1);  // Yes goes straight on to adding data
-    const auto& shown = boxes.shown();
-    EXPECT_NE(shown[shown.size() - 3].message.find("Name already exists."), std::string::npos);
-    EXPECT_NE(shown[shown.size() - 2].message.find("cannot begin with \".\""), std::string::npos);
-    EXPECT_NE(shown[shown.size() - 2].caption.find("- Enter Database Name."), std::string::npos);
-    EXPECT_EQ(list(), "Shop|Blog");
-    EXPECT_EQ(ini("Main", "LastKeepVal", gIniDbDef), "True");
-    EXPECT_EQ(ini("Main", "Skip404", gIniDbDef), "False");
-    EXPECT_EQ(ini("NewDB", "CurrDB", gIniScreens), "Shop");
-}
-
 TEST_F(Sites, RecycledFoldersKeepTheirPathBelowTheProgramFolderAndNeverMeet) {
     EXPECT_EQ(shell::recycledTarget(home / "Blog/"), home / "recycled/Blog");
     EXPECT_EQ(shell::recycledTarget("/var/tmp/x"), home / "recycled/var/tmp/x");

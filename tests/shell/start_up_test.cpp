@@ -159,7 +159,7 @@ TEST_F(Recovery, ANewSiteIsListedUnderAFreeName) {
     // A site of that name exists already: the recovery site gets the next free name.
     INI_Put("Main", "DBNameLst", "First|Second|Site Created for Recover", gIniSiteDbs);
     expectBuildingStops();
-    boxes.press(kError, "Create Ne&w Database").press("Enter a name for the new site database", "&Cancel");
+    boxes.press(kError, "Create Ne&w Database");
     start();
     EXPECT_EQ(ini("Main", "DBNameLst", gIniSiteDbs), "First|Second|Site Created for Recover|Site Created for Recover 2");
     EXPECT_EQ(shell::mainCaption(), "Dravolin - Current Site DB: Site Created for Recover 2");

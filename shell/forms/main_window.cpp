@@ -1,4 +1,4 @@
-#include "shell/main_window.h"
+#include "shell/forms/main_window.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -22,6 +22,7 @@
 #include "shell/hooks.h"
 #include "shell/log_import_hooks.h"
 #include "shell/menu_tree.h"
+#include "shell/forms/new_site_dialog.h"
 #include "shell/site_commands.h"
 #include "shell/sites.h"
 #include "shell/start_up.h"

@@ -7,13 +7,10 @@
 #include "platform/ui/controls.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/qt_text.h"
+#include "shell/forms/main_window.h"
 #include "shell/log_import_hooks.h"
-#include "shell/main_window.h"
 #include "shell/menu_tree.h"
 #include "tests/shell/shell_home.h"
-#include "tests/support/qt_test_application.h"
-
-static auto* const qtEnv = testing::AddGlobalTestEnvironment(new testsupport::QtApplicationEnvironment);
 
 namespace {
 
