@@ -163,7 +163,11 @@ TEST_F(BoxTest, NoHideKeepsTheBoxLoadedAndVisible) {
     EXPECT_TRUE(ui::isLoaded(box));
     EXPECT_TRUE(box->isVisible());
     EXPECT_EQ(gMBForm, box);
-    MB_UnloadStray("");
+    // Stray boxes are unloaded through the interface, as the error handler and the
+    // shell ask for it.
+    dlg::installMessageBoxes();
+    core::ui().unloadStrayBoxes();
+    core::setUserInterface(nullptr);
     EXPECT_FALSE(ui::isLoaded(box));
 }
 
