@@ -17,8 +17,8 @@ void newSiteCommand() {
     for (;;) {
         INI_Put("NewDB", "CurrDB", STTA_SiteParmGet(), gIniScreens);
         const std::string message = "Enter a name for the new site database.";
-        if (MB_ShowEx(problem.empty() ? message : problem + gCRCR + message, "&OK|&Cancel", MB_OptMinWidth(9000),
-                      "- Enter Database Name.", args) != 1)
+        if (MB_ShowEx(problem.empty() ? message : problem + gCRCR + message, "&OK|&Cancel",
+                      MB_OptMinWidth(9000) + MB_OptEsc(2), "- Enter Database Name.", args) != 1)
             return;
         std::string name(core::trimBlanks(INI_Get("NewDB", "LastName", gIniScreens, kIniMissingEmpty)));
         if (name.empty()) {

@@ -14,8 +14,13 @@ protected:
 };
 
 TEST_F(NewSiteDialog, RefusesTakenNamesAndUsesTheRememberedOptions) {
-    boxes.press("Enter a name for the new site database", "&Cancel");
+    // Cancel, and Esc, make no site.
+    boxes.press("Enter a name for the new site database", "&Cancel")
+        .expect({.expectMessage = "Enter a name for the new site database",
+                 .act = [](const core::DlgView&, core::DlgDriver& d) { d.key(27, 0); }});
     shell::newSiteCommand();
+    shell::newSiteCommand();
+    EXPECT_EQ(boxes.pending(), 0u);
     EXPECT_EQ(list(), "Shop");
 
     INI_Put("NewDB", "LastKeepVal", "1", gIniScreens);
