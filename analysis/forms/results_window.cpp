@@ -40,7 +40,8 @@ namespace {
 int twoLineWidth(const QFontMetrics& metrics, const QString& text) {
     int best = metrics.horizontalAdvance(text);
     for (qsizetype at = text.indexOf(' '); at >= 0; at = text.indexOf(' ', at + 1))
-        best = std::min(best, std::max(metrics.horizontalAdvance(text.left(at)), metrics.horizontalAdvance(text.mid(at + 1))));
+        best = std::min(best,
+                        std::max(metrics.horizontalAdvance(text.left(at)), metrics.horizontalAdvance(text.mid(at + 1))));
     return best;
 }
 
@@ -282,7 +283,8 @@ void SrchTmLstFrm::fillGrid() {
     for (int c = 0; c < cells.cols(); ++c) {
         int width = static_cast<std::size_t>(c) < table_.colWidth.size() ? table_.colWidth[static_cast<std::size_t>(c)] : 960;
         // Captions wrap at blanks onto the two lines of the caption row.
-        if (c > 0) width = std::max(width, twipsWide(twoLineWidth(metrics, ui::toQString(std::string(cells.text(0, c))))));
+        if (c > 0)
+            width = std::max(width, twipsWide(twoLineWidth(metrics, ui::toQString(std::string(cells.text(0, c))))));
         // Numbers are never cut: a count column grows to its widest cell.
         if (c > 0 && std::find(std::begin(distColumns), std::end(distColumns), c) == std::end(distColumns) && width > 60) {
             // Digits share one width, so the longest text is the widest.
