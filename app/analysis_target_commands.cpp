@@ -8,8 +8,8 @@
 
 void wireAnalysisTargetCommands(Mainfrm& main, ReportDispatch& dispatch) {
     main.wire("ST", [&dispatch] {
-        STTA_TargetsEdit();
-        dispatch.STTA_ReportNeedsAnalysis("changed targets", "", true, 1);
+        // OK offers the analysis the changed targets need; Cancel leaves it.
+        if (STTA_TargetsEdit() == 2) dispatch.STTA_ReportNeedsAnalysis("changed targets", "", true, 1);
     });
     main.wire("SE", [&dispatch] {
         if (STTA_SiteAreaSelect(gDB) == 2) dispatch.STTA_ReportNeedsAnalysis("site area selected", "", true, 1);

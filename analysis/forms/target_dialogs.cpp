@@ -1,5 +1,8 @@
 #include "analysis/forms/target_dialogs.h"
 
+#include <fstream>
+#include <iterator>
+
 #include "analysis/report_table.h"
 #include "core/delimited_lists.h"
 #include "core/ini_store.h"
@@ -11,6 +14,12 @@
 #include "logimport/targets.h"
 
 namespace {
+
+// The targets file as it stands; targets are written as they are edited.
+std::string targetsFileText() {
+    std::ifstream in(gIniTargets, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
 
 const std::string kCaption = "Enter Target Specification.";
 const std::string kTmpVals = "TmpVals";
@@ -113,6 +122,7 @@ void STTA_TargetDefine(std::string& item) {
 }
 
 long STTA_TargetsEdit() {
+    const std::string before = targetsFileText();
     MB_ListDlgArgs list;
     list.itemWord = "Target";
     list.title = "Target Pages or Files";
@@ -123,7 +133,7 @@ long STTA_TargetsEdit() {
         const long result = MB_EditList("Main", "LstTgts", gIniTargets, list);
         switch (result) {
         case dlg::kListFurther:
-        case dlg::kListOK: return result;
+        case dlg::kListOK: return targetsFileText() == before ? 1 : 2;
         case dlg::kListAdded: {
             std::string item;
             STTA_TargetDefine(item);

@@ -12,6 +12,7 @@
 void STTA_TargetDefine(std::string& item);
 
 // The list of targets with New, Edit and Copy through STTA_TargetDefine; Remove and
-// the moves are the list's own (a removed target's section stays). Returns the list's
-// closing button.
+// the moves are the list's own (a removed target's section stays). Returns 2 when the
+// targets changed while the list was open, else 1: the list's one closing button is
+// Cancel, so the button cannot tell.
 long STTA_TargetsEdit();

@@ -184,24 +184,27 @@ TEST_F(TargetDialogs, TheListAddsEditsInPlaceAndCopiesTargets) {
     struct Case {
         const char* name;
         int position;             // the item chosen, -1 none
-        const char* button;       // pressed in the list
+        const char* button;       // pressed in the list ("" none before Cancel)
         std::vector<std::pair<std::string, std::string>> definition;  // simple dialog: typed name, button
         std::string listAfter;
+        long returned;            // 2 when the targets file changed
     } cases[] = {
-        {"new", -1, "&New ", {{"Thanks", "&OK"}}, "Target 1 : cart|Target 2 : shoes|Target 3 : thanks"},
-        {"new cancelled", -1, "&New ", {{"x", "&Cancel"}}, "Target 1 : cart|Target 2 : shoes|Target 3 : thanks"},
+        {"new", -1, "&New ", {{"Thanks", "&OK"}}, "Target 1 : cart|Target 2 : shoes|Target 3 : thanks", 2},
+        {"new cancelled", -1, "&New ", {{"x", "&Cancel"}}, "Target 1 : cart|Target 2 : shoes|Target 3 : thanks", 1},
         {"edit keeps the place", 0, "Edi&t ", {{"basket", "&OK"}},
-         "Target 1 : basket|Target 2 : shoes|Target 3 : thanks"},
-        {"edit unchanged", 1, "Edi&t ", {{"", "&OK"}}, "Target 1 : basket|Target 2 : shoes|Target 3 : thanks"},
+         "Target 1 : basket|Target 2 : shoes|Target 3 : thanks", 2},
+        // OK stores the target again, in its full form.
+        {"edit unchanged", 1, "Edi&t ", {{"", "&OK"}}, "Target 1 : basket|Target 2 : shoes|Target 3 : thanks", 2},
         {"copy", 1, "Cop&y ", {{"", "&Cancel"}},
-         "Target 1 : basket|Target 2 : shoes|Target 3 : thanks|Target 4 : shoes"},
+         "Target 1 : basket|Target 2 : shoes|Target 3 : thanks|Target 4 : shoes", 2},
+        {"nothing done", -1, "", {}, "Target 1 : basket|Target 2 : shoes|Target 3 : thanks|Target 4 : shoes", 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        listAnswer(c.button, c.position);
+        if (*c.button) listAnswer(c.button, c.position);
         for (const auto& [page, button] : c.definition) simpleAnswer(page, button);
         listAnswer("&Cancel");
-        EXPECT_EQ(STTA_TargetsEdit(), 1);
+        EXPECT_EQ(STTA_TargetsEdit(), c.returned);
         EXPECT_EQ(listed(), c.listAfter);
         EXPECT_EQ(responder.pending(), 0u);
     }

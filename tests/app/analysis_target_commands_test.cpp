@@ -37,6 +37,11 @@ TEST_F(TargetCommands, TheTargetAndSiteAreaListsOfferANewAnalysisAfterAChange) {
     frame.menuItem("ST")->trigger();
     EXPECT_EQ(boxes.pending(), 0u);
     EXPECT_EQ(INI_Get("Main", "LstTgts", gIniTargets, 3), "Target 1 : order");
+    // Leaving the target list with no change asks for nothing more.
+    boxes.expect({.expectCaption = "Target Pages or Files", .press = "&Cancel"});
+    frame.menuItem("ST")->trigger();
+    EXPECT_EQ(boxes.pending(), 0u);
+    EXPECT_TRUE(boxes.refused().empty());
 
     boxes.expect({.expectCaption = "Area of Site", .press = "&New "})
         .expect(answer("Enter name for new Area of Site", "Checkout", "&OK"))
