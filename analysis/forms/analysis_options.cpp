@@ -47,7 +47,8 @@ struct OptionDialog {
 
 const OptionDialog kOptionDialogs[] = {
     {.code = "ER", .title = "- Enter Report Options.", .section = "RepFmt", .minWidth = 12400, .untilClosed = false,
-     .defaults = {{"CntTopVals", "25"}, {"DevShow", "True"}, {"DevDays", "5"}}},
+     .defaults = {{"CntTopVals", "25"}, {"DevShow", "True"}, {"DevDays", "5"}, {"DevFmtVD", "#,###,##0.00"},
+                  {"DevFmtPct", "0"}}},
     {.code = "EO", .title = "- Enter Options.", .section = "EnterOps", .minWidth = 9000, .untilClosed = true,
      .defaults = {{"ConfirmRepOps", "True"}}},
     {.code = "SC", .title = "- Advanced Analysis Options.", .section = "analopsadvnc", .minWidth = 12400,

@@ -137,6 +137,8 @@ TEST_F(AnalysisOptions, ReportOptionsAreCheckedBeforeTheyAreKept) {
                           // Missing entries show what they mean to the reports.
                           EXPECT_EQ(ctlCaptioned(v, "Show deviation columns").value, "1");
                           EXPECT_EQ(boxAfter(v, "Days in the").value, "5");
+                          EXPECT_EQ(boxAfter(v, "Format of users per day").value, "#,###,##0.00");
+                          EXPECT_EQ(boxAfter(v, "Format of changes in percent").value, "0");
                           d.setText(boxAfter(v, "Number of values in Top reports").entry, "many");
                           d.press("&OK");
                       }});
@@ -149,6 +151,8 @@ TEST_F(AnalysisOptions, ReportOptionsAreCheckedBeforeTheyAreKept) {
     EXPECT_EQ(STTA_OptionsDialogShow("ER"), 1);
     EXPECT_EQ(mainValue("CntTopVals"), "40");
     EXPECT_EQ(mainValue("DevShow"), "True");
+    // OK keeps the formats the reports used, so that they still read as before.
+    EXPECT_EQ(mainValue("DevFmtPct"), "0");
     EXPECT_EQ(responder.pending(), 0u);
 }
 
