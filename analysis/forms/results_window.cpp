@@ -331,7 +331,8 @@ void STTA_PlotColLabelsShow(SrchTmLstFrm& window) {
     std::vector<std::string> items;
     for (long i = parts.lbound(); parts.hasBounds() && i <= parts.ubound(); ++i) items.push_back(parts[i]);
     std::string chosen;
-    core::ui().listPick(items, "", "3000|3600", "&OK", "", "", chosen);
+    // One column wide enough for a period's dates and its count.
+    core::ui().listPick(items, "Plotted periods [users]", "4200|3600||||||||1||{3900}", "&OK", "", "", chosen);
 }
 
 void STTA_PlotColsRestore(SrchTmLstFrm& window, bool clearRemoved) {

@@ -124,6 +124,20 @@ TEST_F(ResultsWindow, ARowIsFoundByItsLabelAfterTheGridWasSorted) {
     EXPECT_FALSE(window.pPlotRow(0));       // the caption row stands for nothing
 }
 
+TEST_F(ResultsWindow, TheChartMenuListsThePlottedDaysWithTheirCounts) {
+    SrchTmLstFrm window(allReport(form->data()), form, "All");
+    window.pPlotRow(rowOf(window, "bing"));
+    std::vector<std::string> listed;
+    responder.expect({.expectMessage = "", .press = "&OK", .act = [&](const core::DlgView& v, core::DlgDriver&) {
+                          for (const core::CtlView& c : v.ctls)
+                              listed.insert(listed.end(), c.items.begin(), c.items.end());
+                      }});
+    window.findChild<QAction*>("fPUmnu_Chart_H")->trigger();
+    EXPECT_EQ(responder.pending(), 0u);
+    EXPECT_EQ(listed, (std::vector<std::string>{" 1 d. from 01 Mar [2] 2026", " 1 d. from 02 Mar [2] 2026",
+                                                " 1 d. from 03 Mar [2] 2026"}));
+}
+
 TEST_F(ResultsWindow, PlotColumnsAreRemovedAndRestoredFromTheChartMenu) {
     SrchTmLstFrm window(allReport(form->data()), form, "All");
     window.pPlotRow(rowOf(window, "bing"));
