@@ -203,7 +203,9 @@ long MB_Sequence(const std::string& message, const std::string& caption, core::S
             closing = MB_AddToList(args.closingCaption, buttons, reset);
             dflt = MB_OptDfltButton(closing);
         }
-        const long count = gMBListCount;
+        // Without Up, Down or a closing button the extra buttons are numbered from 1; the
+        // list count would still hold an earlier box's.
+        const long count = reset ? 0 : gMBListCount;
         const long esc = args.escOffset >= 1 ? count + args.escOffset : closing;
         std::string options = dlg::joinOptions(MB_OptNoHide("", 0, -1), args.options);
         options = dlg::joinOptions(options, MB_OptEsc(esc) + dflt + position);

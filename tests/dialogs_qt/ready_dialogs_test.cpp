@@ -244,6 +244,18 @@ TEST_F(BoxTest, SequenceMovesTheChosenItemAndKeepsTheEnds) {
     EXPECT_EQ(responder.shown().at(1).ctls.at(0).items, (std::vector<std::string>{"b", "a", "c"}));
 }
 
+TEST_F(BoxTest, ASequenceWithoutMovesNumbersItsButtonsFromOne) {
+    core::StrArray items;
+    items.redim(0, 1);
+    items.set(1, "a");
+    gMBListCount = 3;  // left by an earlier box's list of buttons
+    ScriptedResponder responder;
+    responder.expect({.press = "&Two"});
+    long selected = -1;
+    EXPECT_EQ(MB_Sequence("Words", "|", items, 1, selected, {.extraButtons = "&One|&Two", .escOffset = 1, .noMove = true}),
+              2);
+}
+
 TEST(ReadyDialogHelpers, SpecToTagFormKeepsBraceGroupsWhole) {
     EXPECT_EQ(MB_SpecToTagForm("100|200"), "100|~~|200");
     core::StrArray fields;
