@@ -29,12 +29,6 @@ bool siteFlag(const std::string& entry) { return INI_GetFlag("Main", entry, gIni
 
 long stampDay(double stamp) { return TBL_StampDatePart(std::to_string(static_cast<long long>(stamp))); }
 
-// What a missing or empty entry already means to its readers, written before the
-// dialog so that its control shows it and its rules accept it.
-struct MissingMeans {
-    const char* entry;
-    const char* value;
-};
 
 struct OptionDialog {
     const char* code;
@@ -91,13 +85,17 @@ bool STTA_ReportDatesEnter(dao::Database& db, const std::string& okCaption, cons
     return analysisRangeEnter(db, "ConfirmRep", okCaption, text);
 }
 
+void STTA_MissingMeaningsPut(const std::vector<MissingMeans>& meanings) {
+    for (const MissingMeans& d : meanings)
+        if (core::trimBlanks(INI_Get("Main", d.entry, kParams, kMissingIsEmpty)).empty())
+            INI_Put("Main", d.entry, std::string(d.value), kParams);
+}
+
 long STTA_OptionsDialogShow(const std::string& code) {
     const auto* dialog = std::find_if(std::begin(kOptionDialogs), std::end(kOptionDialogs),
                                       [&](const OptionDialog& d) { return code == d.code; });
     if (dialog == std::end(kOptionDialogs)) return 2;
-    for (const MissingMeans& d : dialog->defaults)
-        if (core::trimBlanks(INI_Get("Main", d.entry, kParams, kMissingIsEmpty)).empty())
-            INI_Put("Main", d.entry, std::string(d.value), kParams);
+    STTA_MissingMeaningsPut(dialog->defaults);
     if (code == "SC") {
         INI_Put(dialog->section, "opctldta22", fixedWhen(siteFlag("RemQuery")), gIniScreens);
         INI_Put(dialog->section, "opctldta21", fixedWhen(siteFlag("RemFrag")), gIniScreens);

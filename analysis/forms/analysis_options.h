@@ -3,8 +3,19 @@
 // screens.ini and their values live in [Main] of the site's parameters, so the
 // analysis and the reports read what the user chose.
 #include <string>
+#include <vector>
 
 #include "platform/dao/database.h"
+
+// What a missing or empty [Main] entry already means to its readers.
+struct MissingMeans {
+    const char* entry;
+    const char* value;
+};
+
+// Writes those meanings into the site's parameters before an option dialog shows, so
+// that its controls show them and its rules accept them.
+void STTA_MissingMeaningsPut(const std::vector<MissingMeans>& meanings);
 
 // The analysis date range with the distribution columns and minimum visitors:
 // the range offered is [Main] AnalStartEnd, the dates available those of the stored

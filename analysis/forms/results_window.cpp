@@ -13,6 +13,7 @@
 #include <algorithm>
 
 #include "analysis/date_ranges.h"
+#include "analysis/forms/analysis_options.h"
 #include "analysis/forms/date_range_dialog.h"
 #include "analysis/forms/search_term_groups.h"
 #include "analysis/forms/word_combinations_dialog.h"
@@ -375,6 +376,9 @@ bool STTA_PlotRangeEnter(SrchTmLstFrm& window) {
     for (int k = 1; k <= 2; ++k)
         if (const std::optional<long> day = analysis::typedDay(CHUNKS_Get(k, window.dPlotStartEndDate)))
             range += (k == 2 ? "|" : "") + analysis::shortDate(*day);
+    // The plot options below the dates are kept with the site's other last values.
+    STTA_MissingMeaningsPut({{"DaysToPlot", "1"}, {"ShowPlotLegend", "True"}});
+    args.options = {.section = "PlotOpt", .entry = "Ctls", .iniFile = gIniScreens, .valuesFile = gIniLastVals};
     MB_CtlEntry ctl;
     const std::string note = "to plot" + gCR +
                              "NB if dates are included that are outside range of dates to analyse, they will only be "

@@ -13,6 +13,7 @@
 #include "platform/grid/flex_grid.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/twips.h"
+#include "tests/analysis/main_settings.h"
 #include "tests/support/fake_user_interface.h"
 #include "tests/support/scripted_responder.h"
 
@@ -61,6 +62,7 @@ protected:
     }
     static std::string chartCell(SrchTmLstFrm& w, long r, long c) { return ARR_Item2D(w.fChart()->ChartData(), r, c); }
 
+    testsupport::MainSettings settings;  // the plot options
     DataForms forms;
     IfrmPtr form;
     testsupport::FakeUserInterface ui;

@@ -355,6 +355,17 @@ TEST_F(MainRoad, FromAFirstStartThroughEveryReportToASecondSiteAndAnEnd) {
     frame.menuItem("VS")->trigger();
     EXPECT_EQ(terms->dPlotColsToRemove, 0);
     EXPECT_EQ(plottedSum(), top->second);
+    // View > Date range to Plot & Plot Options: two days to a column, without the legend.
+    const long days = terms->fChart()->ChartData().rowUBound();
+    boxes.expect({.expectMessage = "to plot",
+                  .sets = {{"after:Days in each plotted column", "2"}, {"cap:Show the le&gend below the chart", "0"}},
+                  .press = "&OK"});
+    frame.menuItem("VP")->trigger();
+    ASSERT_EQ(boxes.pending(), 0u);
+    EXPECT_EQ(terms->fChart()->ChartData().rowUBound(), (days + 1) / 2);
+    EXPECT_EQ(plottedSum(), top->second);
+    EXPECT_FALSE(terms->fChart()->ShowLegend());
+    EXPECT_EQ(INI_Get("Main", "DaysToPlot", "::*", 3), "2");
 
     // F2 saves the report as CSV, cell for cell as the grid shows it.
     const std::string csv = home / "top-terms.csv";
