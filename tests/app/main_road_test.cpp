@@ -166,6 +166,12 @@ protected:
                     ADD_FAILURE() << "no report line " << line;
                 }};
     }
+    // The help window on screen, if any.
+    static HelpBrowserWindow* shownHelpWindow() {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* h = qobject_cast<HelpBrowserWindow*>(w); h && h->isVisible()) return h;
+        return nullptr;
+    }
     SrchTmLstFrm* activeResults() {
         QMdiSubWindow* sub = frame.mdiArea()->activeSubWindow();
         return sub ? qobject_cast<SrchTmLstFrm*>(sub->widget()) : nullptr;
@@ -329,9 +335,7 @@ TEST_F(MainRoad, FromAFirstStartThroughEveryReportToASecondSiteAndAnEnd) {
     frame.menuItem("WF")->trigger();
     gCurrMnu = "RT";  // Window > Fill Screen is the last command otherwise
     QTest::keyClick(&grid, Qt::Key_F1);
-    HelpBrowserWindow* help = nullptr;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* h = qobject_cast<HelpBrowserWindow*>(w); h && h->isVisible()) help = h;
+    HelpBrowserWindow* help = shownHelpWindow();
     ASSERT_NE(help, nullptr);
     EXPECT_TRUE(help->browser()->source().path().endsWith("/R.htm")) << help->browser()->source().toString().toStdString();
     EXPECT_EQ(help->browser()->source().fragment().toStdString(), "RT");
@@ -421,9 +425,7 @@ TEST_F(MainRoad, EveryOtherCommandOpensItsBoxAndIsLeftWithoutAnError) {
         SCOPED_TRACE(control);
         gCurrMnu = "RT";
         frame.menuItem(control)->trigger();
-        HelpBrowserWindow* help = nullptr;
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* h = qobject_cast<HelpBrowserWindow*>(w); h && h->isVisible()) help = h;
+        HelpBrowserWindow* help = shownHelpWindow();
         ASSERT_NE(help, nullptr);
         EXPECT_TRUE(help->browser()->source().path().endsWith(QString("/") + page));
     }
