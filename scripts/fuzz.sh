@@ -11,7 +11,7 @@ shift || true
 BUILD_DIR=build-fuzz
 configure "$BUILD_DIR" -DCMAKE_CXX_COMPILER=clang++ -DDRAVOLIN_FUZZ=ON \
     -DDRAVOLIN_BUILD_TESTS=OFF -DDRAVOLIN_BUILD_BENCH=OFF
-cmake --build "$BUILD_DIR" --target fuzzers --parallel "$(nproc)"
+cmake --build "$BUILD_DIR" --target fuzzers --parallel "${DRAVOLIN_JOBS:-$(nproc)}"
 harnesses=("$@")
 if [ ${#harnesses[@]} -eq 0 ]; then
     for f in fuzz/*.cpp; do harnesses+=("$(basename "$f" .cpp)"); done

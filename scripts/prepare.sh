@@ -1,5 +1,6 @@
 # Shared by ./run and ./test: installs the missing Debian packages, then configures
-# and builds into build/. Sourced, not run.
+# and builds into build/. Sourced, not run. DRAVOLIN_JOBS bounds the parallel jobs
+# of builds and test runs (default: one per core).
 set -euo pipefail
 
 PACKAGES=(build-essential cmake ninja-build googletest libgtest-dev libgmock-dev
@@ -50,5 +51,5 @@ build() {
     local dir=${BUILD_DIR:-build}
     # Configured every time: new library and test folders are found by looking.
     configure "$dir" "$@"
-    cmake --build "$dir" --parallel "$(nproc)"
+    cmake --build "$dir" --parallel "${DRAVOLIN_JOBS:-$(nproc)}"
 }
