@@ -218,7 +218,11 @@ std::optional<double> parseDateText(std::string_view text) {
         return std::nullopt;
     }
     double number = 0;
-    if (parseNumber(text, number) && inRange(number)) return number;
+    try {
+        if (parseNumber(text, number) && inRange(number)) return number;
+    } catch (const sys::RtError&) {
+        // A serial too large for a double is no date either.
+    }
     return std::nullopt;
 }
 

@@ -82,8 +82,11 @@ bool OPENBIN_CheckFileName(const std::string& name, bool& exists) {
 bool OPENBIN_OpenFile(const std::string& name, const std::string& direction, sys::File& file,
                       bool showPathCheck, std::string& errorText, std::string& options) {
     bool exists = false;
-    if (!PAFN_CheckPathFileName(name, showPathCheck, errorText, exists)) return false;
     if (direction != "I" && direction != "O") sys::raise(1001, "OPENBIN_OpenFile");
+    // A file to read may have any name; one to write is a name the program makes.
+    if (!(direction == "I" ? PAFN_CheckReadPath(name, showPathCheck, errorText, exists)
+                           : PAFN_CheckPathFileName(name, showPathCheck, errorText, exists)))
+        return false;
     bool append = false;
     if (direction == "I" && !exists) return missingFile(name, true, &errorText);
     if (direction == "O" && exists) {

@@ -45,6 +45,17 @@ double readRadix(std::string_view s, size_t i, int radix, Skip skip) {
     return radixValue(v);
 }
 
+// The exponent "[-]digits" held within a bound far past any double's, so that no
+// count of digits overflows it.
+long long exponentOf(std::string_view digits) {
+    constexpr long long kBound = 1000000000;
+    const bool negative = !digits.empty() && digits.front() == '-';
+    if (negative) digits.remove_prefix(1);
+    long long n = 0;
+    for (char c : digits) n = std::min(kBound, n * 10 + (c - '0'));
+    return negative ? -n : n;
+}
+
 // A decimal number already reduced to "[-]digits[.digits][e[-]digits]". Error 6 when
 // it overflows a double; an underflow reads as 0.
 double decimalValue(const std::string& text, bool hasDigits, const char* source) {
@@ -54,15 +65,14 @@ double decimalValue(const std::string& text, bool hasDigits, const char* source)
     if (ec == std::errc::result_out_of_range) {
         // Decide between overflow and underflow by the decimal magnitude.
         size_t e = text.find('e');
-        long exponent = e == std::string::npos ? 0 : std::strtol(text.c_str() + e + 1, nullptr, 10);
-        std::string mantissa = text.substr(0, e);
+        const std::string_view mantissa = std::string_view(text).substr(0, e);
         size_t first = mantissa.find_first_of("123456789");
+        if (first == std::string::npos) return 0;
         size_t point = mantissa.find('.');
         if (point == std::string::npos) point = mantissa.size();
-        long magnitude = first == std::string::npos
-                             ? -1
-                             : (first < point ? long(point - first) - 1 : -long(first - point)) +
-                                   exponent;
+        long long magnitude = first < point ? static_cast<long long>(point - first) - 1
+                                            : -static_cast<long long>(first - point);
+        if (e != std::string::npos) magnitude += exponentOf(std::string_view(text).substr(e + 1));
         if (magnitude > 0) sys::raise(sys::kErrOverflow, source);
         return 0;
     }

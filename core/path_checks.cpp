@@ -174,6 +174,31 @@ bool PAFN_CheckPathFileName(const std::string& path, bool show, std::string& mes
     return true;
 }
 
+bool PAFN_CheckReadPath(const std::string& path, bool show, std::string& message, bool& exists) {
+    if (skipped(message)) {
+        exists = true;
+        return true;
+    }
+    message.clear();
+    exists = false;
+    auto fail = [&](const std::string& reason) {
+        message = reason;
+        if (show) showFileError(path, reason);
+        return false;
+    };
+    if (path.empty() || path[0] != '/')
+        return fail("File name must be of format /name (a full path starting with /)." + gCRCR + "Action aborted.");
+    if (path.back() == '/') return fail("Must include file name after dir spec." + gCRCR + "Action aborted.");
+    sys::PathKind kind;
+    if (sys::lookUp(FILENAM_Dir(path), kind) != 0 || kind != sys::PathKind::Directory)
+        return fail("Directory does not exist.");
+    if (sys::lookUp(path, kind) != 0) return fail(kBadPathFormat);
+    if (kind == sys::PathKind::Directory)
+        return fail("That file name currently exists as a directory. Action aborted.");
+    exists = kind != sys::PathKind::Missing;
+    return true;
+}
+
 bool PAFN_CheckPathFileVar(const std::string& path, bool show, std::string& message,
                            bool dirAllowed) {
     bool exists = false;

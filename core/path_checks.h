@@ -43,6 +43,12 @@ bool PAFN_CheckDirExists(std::string& folder, bool show, std::string& message);
 std::string PAFN_FullPath(const std::string& name, const std::string& subFolder = {},
                           bool endWithSep = false, const std::string& base = {});
 
+// A file the user chose to read: any name the system allows (every byte but "/" and
+// NUL), since the refused characters are for names the program makes. True when the
+// path is absolute, names a file after its folder, and that folder exists; `exists`
+// tells whether the file is there.
+bool PAFN_CheckReadPath(const std::string& path, bool show, std::string& message, bool& exists);
+
 // True when the path is a usable file name whose folder exists; `exists` tells whether
 // the file is there.
 bool PAFN_CheckPathFileName(const std::string& path, bool show, std::string& message,

@@ -11,7 +11,8 @@
 // Texts: "@" (a character or a blank) and "&" (a character or nothing), filled from
 // the right. Named formats: "Standard", "Short date", "Short time".
 // A format with no digit placeholder but date letters is a date format; with neither
-// but "@" or "&", a text mask. Error 5 for a date out of range or an exponent format.
+// but "@" or "&", a text mask. Error 5 for a date out of range or an exponent format;
+// error 6 when a number is past a Double's range once "%" has scaled it.
 #include <string>
 #include <string_view>
 #include <vector>

@@ -23,6 +23,17 @@ std::string count(double n) { return core::vbFormat(n, "#,###,###,###,##0"); }
 
 namespace logimport {
 
+bool siteTakesData(dao::Database& db) {
+    const std::string found = db.damage();
+    if (found.empty()) return true;
+    core::ui().msgBox("Log data cannot be added: the site database is damaged." + gCRCR + "Database: " + db.path() +
+                          gCR + "Fault found: " + found + gCRCR +
+                          "Nothing was read. Put back a copy of the database file from a backup (with the program "
+                          "ended), or make a new site and add the log files to it.",
+                      "0", "", "Add Log Data");
+    return false;
+}
+
 double nowToMinute() {
     const double now = core::vbNow();
     return static_cast<double>(static_cast<long>(now)) + std::floor((now - static_cast<long>(now)) * 1440) / 1440;
@@ -55,7 +66,8 @@ MainPassResult additionMainPass(dao::Database& db, const std::string& fileSpec, 
         out.visits = LogLnRaw_Add(db, rec, partial);
     out.mainTime = TXT_ElapsedText(start, nowToMinute());
     if (gSEDayKeys.hasBounds()) seDayKeysSort(gSEDayKeys, gSEDayCounts);
-    // The completion speaks of the whole run, not of the file read last.
+    // The completion speaks of the whole run, not of the file read last; the reader
+    // counts a stopped file's stored lines in the run's totals.
     runTotalsToFileCounters(rec);
     if (out.read)
         STTA_AddDataLogWrite(fileSpec, out.mainTime, rec, preprocessingTime,
@@ -90,10 +102,12 @@ std::string STTA_AddCompletionText(const std::string& fileSpec, const std::strin
     std::string text = "Total log lines read: " + count(skipped + added) + " in " + mainTime + ".";
     if (!preprocessingTime.empty()) text += " [Preprocessing: " + preprocessingTime + "]";
     text += gCR + (statusText.empty() ? "Added: " + count(added) + gCRCR : statusText) + skippedText + gCRCR + detail +
-            gCRCR + STTA_FltrChoiceText(fileSpec, rec) + gCRCR + "Data from " +
-            core::vbFormat(core::DateTime{rec.File.FirstStamp}, "dd mmm yyyy") + " to " +
-            core::vbFormat(core::DateTime{rec.File.LastStamp}, "dd mmm yyyy") + gCR +
-            "Total bandwidth for all lines read: " + core::vbFormat(rec.File.BytesMatched / 1024 / 1024, "#,##0.0") +
+            gCRCR + STTA_FltrChoiceText(fileSpec, rec) + gCRCR;
+    // A run that added nothing has no dates (never the zero date, 30 Dec 1899).
+    if (added > 0 && rec.File.FirstStamp != 0)
+        text += "Data from " + core::vbFormat(core::DateTime{rec.File.FirstStamp}, "dd mmm yyyy") + " to " +
+                core::vbFormat(core::DateTime{rec.File.LastStamp}, "dd mmm yyyy") + gCR;
+    text += "Total bandwidth for all lines read: " + core::vbFormat(rec.File.BytesMatched / 1024 / 1024, "#,##0.0") +
             " Meg.";
     return text;
 }

@@ -9,6 +9,10 @@
 
 namespace logimport {
 
+// True when the site's database may take new data. A damaged one (SQLite's quick
+// check finds a fault) is refused, and the user is told what to do.
+bool siteTakesData(dao::Database& db);
+
 // Now, to the minute, as the run's times are kept.
 double nowToMinute();
 

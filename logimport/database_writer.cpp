@@ -26,6 +26,16 @@ void DatabaseWriter::drain() {
     if (failure_) std::rethrow_exception(std::exchange(failure_, nullptr));
 }
 
+void DatabaseWriter::discard() {
+    std::deque<std::function<void()>> dropped;
+    {
+        std::unique_lock lock(mutex_);
+        dropped.swap(jobs_);
+        idle_.wait(lock, [this] { return !busy_; });
+        failure_ = nullptr;
+    }
+}
+
 void DatabaseWriter::run() {
     std::unique_lock lock(mutex_);
     for (;;) {

@@ -21,6 +21,9 @@ public:
     // Returns once every posted job has run; raises the first failure among them
     // (the jobs after a failure are skipped).
     void drain();
+    // Drops the jobs not yet begun and the failure held, and returns once the job
+    // under way has ended: after a failed write, nothing more may be written.
+    void discard();
 
 private:
     void run();

@@ -11,6 +11,7 @@
 #include "core/program_paths.h"
 #include "core/text.h"
 #include "core/user_interface.h"
+#include "core/vb_format.h"
 #include "logimport/line_timestamp.h"
 #include "logimport/logline_store.h"
 #include "logimport/visit_stream.h"
@@ -60,6 +61,17 @@ void STTA_ProblemAdd(ReadRec& rec, const std::string& text) {
     rec.ProblemTexts.set(i, list);
 }
 
+// The line as the prompt shows it: a long one only in part, with its length told.
+std::string promptedLine(std::string_view line) {
+    constexpr long kShown = 3000;
+    bool cut = false;
+    std::string shown = TXT_FitLen(line, kShown, "", cut);
+    if (cut)
+        shown += gCR + "[The line is " + TXT_FormatDbl(double(line.size()), "#,###,##0") + " characters long; the first " +
+                 TXT_FormatDbl(double(shown.size()), "#,###,##0") + " are shown.]";
+    return shown;
+}
+
 void STTA_LogLineNoMatch(LineReadContext& ctx, std::string_view line) {
     ReadRec& rec = *ctx.rec;
     ++ctx.unmatched;
@@ -68,7 +80,7 @@ void STTA_LogLineNoMatch(LineReadContext& ctx, std::string_view line) {
     const std::string message = "FileName: " + rec.CurrentFile + gCRCR + kNoMatchText + gCRCR +
                                 "Press OK to skip line and continue with this log file. Press Cancel to skip rest of "
                                 "log file." +
-                                gCRCR + "Line:" + gCR + std::string(line) + gCRCR +
+                                gCRCR + "Line:" + gCR + promptedLine(line) + gCRCR +
                                 "Check box to skip prompt for all invalid lines. [Invalid lines will be skipped]";
     const int answer = core::ui().msgBoxDontShowAgain(message, "1", "", "", rec.NoPromptInvalid);
     if (answer != 1) throw sys::RtError(sys::kErrUserAbort, "Aborted by user", "STTA_LogLineNoMatch");
@@ -83,7 +95,7 @@ bool STTA_LogLineFilter(const LogFields& f, std::string& statusText, ReadRec& re
         statusText = gCR + share + " - " + counts;
     }
     if (rec.Skip404) {
-        double status = TXT_Val(f[kFldStatus]);
+        double status = STTA_LogFieldNumber(f, kFldStatus);
         if (status >= 400 && status <= 599) {
             if (rec.ListedStatus == 404) {
                 long i = -1;
@@ -133,7 +145,7 @@ long STTA_LogLineProcess(LineReadContext& ctx, const std::vector<std::string_vie
     rec.File.LinesMatched += 1;
     if (rec.File.LinesMatched == 1 && !rec.Test.Active)
         INI_Put("Main", "AddedLogLns_MustDoVisitsAdd", core::Variant(core::DateTime{core::vbNow()}), gIniLastVals);
-    const std::int64_t bytes = wholeBytes(TXT_Val(f[kFldBytes]));
+    const std::int64_t bytes = wholeBytes(STTA_LogFieldNumber(f, kFldBytes));
     rec.File.BytesMatched += bytes;
     const bool statusDue = ctx.statusDue;
     ctx.statusDue = false;

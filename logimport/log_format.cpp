@@ -208,8 +208,11 @@ bool STTA_LogFieldsHoldData(const LogFields& fields) {
     return false;
 }
 
-void STTA_LogFileEntrySplit(const std::string& entry, std::string& fileSpec, std::string& defName) {
+void STTA_LogFileEntrySplit(const std::string& joined, std::string& fileSpec, std::string& defName) {
     static const std::string marker = " [LogFormat: ";
+    core::StrArray items;
+    CHUNKS_SplitEx(joined, "|", kChunksNoExclusion, items, 1);
+    const std::string& entry = items.ubound() == 1 ? items[1] : joined;
     size_t at = entry.find(marker);
     if (at == std::string::npos) {
         fileSpec = entry;
@@ -223,5 +226,10 @@ void STTA_LogFileEntrySplit(const std::string& entry, std::string& fileSpec, std
 }
 
 std::string STTA_LogFileEntryJoin(const std::string& fileSpec, const std::string& defName) {
-    return defName.empty() ? fileSpec : fileSpec + " [LogFormat: " + defName + "]";
+    std::string entry = defName.empty() ? fileSpec : fileSpec + " [LogFormat: " + defName + "]";
+    if (entry.find('|') == std::string::npos) return entry;
+    core::StrArray items;
+    items.redim(1, 1);
+    items.set(1, entry);
+    return CHUNKS_JoinEx(items, "|", kChunksNoExclusion, 1, false);
 }

@@ -86,5 +86,8 @@ bool STTA_LogLineSplit(std::string_view line, const LogFmtCompiled& compiled, Lo
 // over like a blank line.
 bool STTA_LogFieldsHoldData(const LogFields& fields);
 
+// A log-file entry is a file spec, optionally followed by " [LogFormat: name]". It is
+// a "|" list of one item, so a spec holding "|" (a file name may) is joined escaped
+// and split back whole.
 void STTA_LogFileEntrySplit(const std::string& entry, std::string& fileSpec, std::string& defName);
 std::string STTA_LogFileEntryJoin(const std::string& fileSpec, const std::string& defName);

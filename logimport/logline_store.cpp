@@ -132,6 +132,15 @@ std::int64_t STTA_LineStamp(const LogFields& fields) {
     return stampOfSerial(STTA_LineTimestamp(fields, ts, first));
 }
 
+double STTA_LogFieldNumber(const LogFields& fields, int fieldNo) {
+    try {
+        return TXT_Val(fields[static_cast<size_t>(fieldNo)]);
+    } catch (const sys::RtError& e) {
+        if (e.number() != sys::kErrOverflow) throw;
+        return 0;
+    }
+}
+
 std::string STTA_LineStampText(const LogFields& fields) {
     return std::to_string(STTA_LineStamp(fields));
 }
@@ -140,7 +149,7 @@ core::Variant STTA_LogLineFieldValue(int fieldNo, const LogFields& fields) {
     switch (fieldNo) {
         case kFldIpAddress:
         case kFldMicroseconds:
-            return TXT_Val(fields[static_cast<size_t>(fieldNo)]);
+            return STTA_LogFieldNumber(fields, fieldNo);
         case kFldFileName:
         case kFldUserAgent:
         case kFldReferrer:
@@ -170,16 +179,16 @@ LogLineRow STTA_LogLineRowMake(const LogFields& f, const ReadRec& rec, bool addP
     long id = pageOf(f[kFldFileName], rec, addPage, db);
     row.PageID = id == -1 ? rec.MissingPageID : id;
     row.Timestamp = serial ? stampOfSerial(*serial) : STTA_LineStamp(f);
-    row.Bytes = storedWhole(TXT_Val(f[kFldBytes]));
+    row.Bytes = storedWhole(STTA_LogFieldNumber(f, kFldBytes));
     if (!rec.LastKeepVal) return row;
     row.Filename = fit(f, kFldFileName, 253);
-    row.numIP = storedWhole(TXT_Val(f[kFldIpAddress]));
+    row.numIP = storedWhole(STTA_LogFieldNumber(f, kFldIpAddress));
     row.Query = fit(f, kFldQuery, 200);
     row.Browser = fit(f, kFldUserAgent, 253);
     row.Browser2 = fit(f, kFldUserAgent2, 100);
     row.UserNo = fit(f, kFldUser, 100);
     row.VirtualHost = fit(f, kFldVirtualHost, 100);
-    row.ProcTimeMicroSecs = storedWhole(TXT_Val(f[kFldMicroseconds]));
+    row.ProcTimeMicroSecs = storedWhole(STTA_LogFieldNumber(f, kFldMicroseconds));
     row.HTTPStatus = fit(f, kFldStatus, 100);
     row.CodeWordsHTTP = fit(f, kFldStatusWords, 100);
     row.Referrer = fit(f, kFldReferrer, 253);

@@ -1,5 +1,7 @@
 #include "logimport/page_table.h"
 
+#include <algorithm>
+
 #include "core/text.h"
 #include "core/url_routines.h"
 #include "logimport/logline_store.h"
@@ -101,6 +103,8 @@ std::string STTA_PageNameNorm(std::string_view name) {
     }
     if (s.empty()) s = "/";
     HHTML_URLDecode(s);
+    // A NUL (sent raw or as "%00") would end the name for SQL's text functions.
+    s.erase(std::remove(s.begin(), s.end(), '\0'), s.end());
     s = TXT_Replace(s, "//", "/", true);
     s = TXT_FitLen(s, 253, "..");
     for (int i = 0; i < 2 && !s.empty() && s.back() == '/'; ++i) s.pop_back();

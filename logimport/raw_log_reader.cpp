@@ -297,7 +297,7 @@ long OPENX_LinesHandOn(const LinesHandler& handler, const std::vector<std::strin
 bool OPENX_ReadFileByBlocks(const std::string& fileName, const LinesHandler& handler, bool progress, bool wait,
                             const std::string& lineEnd, long blockLimit, const std::string& progressTitle,
                             const std::string& messagePrefix, const std::string* statusText,
-                            const OverlongHandler& overlong) {
+                            const OverlongHandler& overlong, std::string* readError) {
     const std::string path(core::trimBlanks(fileName));
     LineCutter cutter(lineEnd, blockLimit, overlong);
     std::vector<std::string> pieces, held, rest;
@@ -316,6 +316,7 @@ bool OPENX_ReadFileByBlocks(const std::string& fileName, const LinesHandler& han
             if (!OPENBIN_ReadFileTrunc(path, position, false, pieces, count, info, blockLimit, 1, {}, options,
                                        errorText)) {
                 PIS_CloseAll();
+                if (readError) *readError = errorText.empty() ? "The file cannot be read." : errorText;
                 return false;
             }
             if (progress && !started) {
@@ -439,6 +440,19 @@ std::string unreadableReason(const std::string& path) {
     return {};
 }
 
+// A write failed (a full disk): its transaction goes back to the last commit, and
+// nothing the read still holds may be written after it, or visits would be stored
+// without the lines they lost. Adding the file again then takes it on from there.
+void undoFailedWrite(RunState& run, dao::Transaction& tx) {
+    if (run.visits) run.visits->abandon();
+    try {
+        tx.rollback();
+    } catch (...) {
+        // SQLite has rolled back already.
+    }
+    PageTable.clear();  // pages added since the last commit are gone
+}
+
 // One file: checked, then read. False when the user stopped it.
 bool readOneFile(RunState& run, const std::string& path, const LogFmtCompiled& formats,
                  const std::string& counterText) {
@@ -495,7 +509,6 @@ bool readOneFile(RunState& run, const std::string& path, const LogFmtCompiled& f
             }
         }
     } drainOnExit{run.visits};
-    if (rec.DupCheck && run.visits) run.visits->storeAsRead();
     long ticks = 0;
     LinesHandler handler = [&](const std::vector<std::string_view>& lines, long index) {
         long r = STTA_LogLineProcess(ctx, lines, index, status);
@@ -507,24 +520,45 @@ bool readOneFile(RunState& run, const std::string& path, const LogFmtCompiled& f
         STTA_ProblemAdd(rec, "Log line longer than " + TXT_FormatDbl(double(kReadBlockLimit), "#,###,##0") +
                                  " bytes found. Line[s] Skipped.");
     };
-    bool complete = OPENX_ReadFileByBlocks(path, handler, true, false, "", kReadBlockLimit, run.progressTitle,
-                                           counterText + run.captionText + gCR, &status, overlong);
-    if (run.visits) run.visits->drain();
-    tx.commit();
+    bool complete = false;
+    std::string readError;
+    try {
+        if (rec.DupCheck && run.visits) run.visits->storeAsRead();
+        complete = OPENX_ReadFileByBlocks(path, handler, true, false, "", kReadBlockLimit, run.progressTitle,
+                                          counterText + run.captionText + gCR, &status, overlong, &readError);
+        if (run.visits) run.visits->drain();
+        tx.commit();
+    } catch (const sys::RtError& e) {
+        if (e.source() == dao::kErrorSource) undoFailedWrite(run, tx);
+        throw;
+    }
     STTA_RefrStoreFlush();
     if (ctx.unmatched > 0)
         STTA_ProblemAdd(rec, TXT_FormatDbl(double(ctx.unmatched), "#,###,##0") +
                                  " log line[s] did not match the log format and were skipped.");
     const std::string took = TXT_ElapsedText(started, core::vbNow());
-    if (!complete) {
+    if (!readError.empty()) {
+        // Not the user's Stop: the file went away or shrank while it was read. What
+        // was read of it is stored and counted, and the run goes on.
+        const std::string why = std::filesystem::exists(path) ? "Log file could not be read to its end."
+                                                              : "Log file disappeared while it was read.";
+        STTA_ProblemAdd(rec, why + " The lines read before are stored.");
+        core::ui().msgBox(why + gCRCR + "Filename:" + gCR + path + gCRCR +
+                              "The lines read before are stored; the rest of the file was not read." + gCRCR +
+                              readError,
+                          "0", "", "");
+        STTA_AddDataLogWrite(path, took, rec, "", "File Read Failed." + counterText + " " + why, "..",
+                             {.counters = true}, "", "", "");
+    } else if (!complete) {
         STTA_AddDataLogWrite(path, took, rec, "", "File Read Stopped." + counterText, "..", {}, "", "", "");
-        return false;
+    } else {
+        STTA_AddDataLogWrite(path, took, rec, "", kHistoryDoneRead + counterText + FILENAM_FileName(path), "",
+                             {.counters = true}, "", "", "");
     }
-    STTA_AddDataLogWrite(path, took, rec, "", kHistoryDoneRead + counterText + FILENAM_FileName(path), "",
-                         {.counters = true}, "", "", "");
+    // What was stored counts in the run's totals, also before a Stop.
     addToRunTotals(rec);
     resetFileCounters(rec);
-    return true;
+    return complete || !readError.empty();
 }
 
 // The folder of the site's database, where the addition writes.
@@ -569,11 +603,13 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
             // The first error is the one to report.
         }
     };
+    long firstLogLnID = 0;
     try {
         // A run that ended before its last number was written: the numbering goes on
         // after the stored lines, and referrers kept for lines never stored go.
         rec.LastLogLnID = std::max(static_cast<long>(INI_GetNumVar("Main", "LastLogLnID", gIniLastVals, kIniMissingEmpty)),
                                    STTA_LogLnIDStoredMax(db));
+        firstLogLnID = rec.LastLogLnID;
         STTA_RefrStoreDropAbove(rec.LastLogLnID);
         logimport::ReadSession session(db, rec);
         rec.LastKeepVal = INI_GetFlag("Main", "LastKeepVal", gIniDbDef, kIniMissingEmpty) ? 1 : 0;
@@ -646,12 +682,15 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
             extra = "The disk is full: there is no room left to add the log data in " + siteFolder(db) +
                     ". Make room on that disk, then add the file again.";
         try {
-            // Referrers of lines that were never stored go with the files they filled.
-            STTA_RefrStoreDropAbove(STTA_LogLnIDStoredMax(db));
+            // Referrers of lines that were never stored go with the files they filled,
+            // and the numbers of lines a failed write took back are given out again.
+            const long stored = STTA_LogLnIDStoredMax(db);
+            STTA_RefrStoreDropAbove(stored);
+            rec.LastLogLnID = std::max(firstLogLnID, stored);
+            INI_Put("Main", "LastLogLnID", rec.LastLogLnID, gIniLastVals);
         } catch (...) {
             // The first error is the one to report.
         }
-        INI_Put("Main", "LastLogLnID", rec.LastLogLnID, gIniLastVals);
         ErrorHandler(e.number(), nullptr, proc, extra);
         return false;
     } catch (...) {

@@ -36,11 +36,12 @@ long OPENX_LinesHandOn(const LinesHandler& handler, const std::vector<std::strin
 // `lineEnd` text splits at exactly that text). A line longer than the block limit is
 // skipped and told to `overlong` instead of being handed on in bogus parts. With
 // `progress`, a report counts the bytes and is redrawn at most every half second; its
-// Stop (error 1066) ends the read. True when the whole file was read.
+// Stop (error 1066) ends the read. True when the whole file was read; when a block
+// could not be read (the file went away or shrank meanwhile), `readError` says why.
 bool OPENX_ReadFileByBlocks(const std::string& fileName, const LinesHandler& handler, bool progress, bool wait,
                             const std::string& lineEnd, long blockLimit, const std::string& progressTitle,
                             const std::string& messagePrefix, const std::string* statusText = nullptr,
-                            const OverlongHandler& overlong = {});
+                            const OverlongHandler& overlong = {}, std::string* readError = nullptr);
 
 namespace logimport {
 

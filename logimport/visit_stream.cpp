@@ -408,6 +408,13 @@ void VisitStream::finish() {
     spill_ = nullptr;
 }
 
+void VisitStream::abandon() {
+    writer_.discard();
+    finished_ = true;
+    if (spill_) std::fclose(spill_);
+    spill_ = nullptr;
+}
+
 long long VisitStream::spill(const std::string& bytes) {
     if (!spill_ && !(spill_ = std::tmpfile())) sys::raiseErrno(errno ? errno : EIO, "Spill file", "VisitStream");
     const long long at = spillEnd_;

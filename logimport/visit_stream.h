@@ -57,6 +57,9 @@ public:
     void repeatCounted(long visitID);
     // Stores every visit and what waits; the visit building then only cleans up.
     void finish();
+    // After a write failed and its transaction was rolled back: what waits is dropped
+    // and nothing more is written, so that no visit outlives the lines it lost.
+    void abandon();
     // Returns once what was handed to the writing thread is written: before the
     // reader uses the database itself (a commit, the next file's checks).
     void drain() { writer_.drain(); }

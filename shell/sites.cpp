@@ -167,6 +167,13 @@ void STTA_SiteOpen() {
     TBL_OpenDataSetDB("Site1", gIniDbDef, gDB);
     caption() = gProductName + shell::kCaptionSiteSep + STTA_SiteParmGet();
     if (captionSink()) captionSink()(caption());
+    if (const std::string found = gDB.damage(); !found.empty())
+        core::ui().msgBox("The database of site " + STTA_SiteParmGet() + " is damaged:" + gCR + found + gCRCR +
+                              "Its reports may be incomplete, and no log data will be added to it." + gCRCR +
+                              "Database: " + gDB.path() + gCRCR +
+                              "Put back a copy of that file from a backup, or make a new site and add the "
+                              "site's log files to it.",
+                          "0", "", gProductName);
 }
 
 void STTA_SiteDBClose() {

@@ -1,12 +1,17 @@
 #include "shell/start_up.h"
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "core/ini_store.h"
 #include "core/path_checks.h"
 #include "core/program_paths.h"
 #include "core/text.h"
 #include "core/user_interface.h"
+#include "platform/profile/profile.h"
 #include "platform/profile/shipped_files.h"
 #include "platform/sys/program_folder.h"
 #include "platform/sys/rt_error.h"
@@ -89,7 +94,28 @@ void loadSteps(const std::string& commandLine, const StartupWindow& window) {
         throw sys::EndProgram(0);
 }
 
+std::string siteListProblem(const std::string& path) {
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec)) return {};
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return "it cannot be opened (" + std::string(std::strerror(errno)) + ").";
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) return "it cannot be read to its end.";
+    if (bytes.find('\0') != std::string::npos) return "it holds binary data, not the text of a list.";
+    if (bytes.find_first_not_of(" \t\r\n") != std::string::npos && !profile::sectionLines("Main", path))
+        return "it has no [Main] section, where the sites are listed.";
+    return {};
+}
+
 void createFirstSite(const StartupWindow& window) {
+    if (const std::string why = siteListProblem(gIniSiteDbs); !why.empty()) {
+        core::ui().systemOk("The site list " + gIniSiteDbs + " cannot be read: " + why + "\n\n" + gProductName +
+                                " ends and leaves the file as it is, so that no site is forgotten. Put back a copy "
+                                "of the file from a backup, or move it aside to start a new site list (the sites' "
+                                "folders stay where they are).",
+                            gProductName);
+        throw sys::EndProgram(1);
+    }
     if (INI_Get("Main", "NmFirstSite", gIniSiteDbs, kIniMissingMarker) != kIniNotFound) return;
     gCurrMnu = "FW";
     if (window.showAndYield) window.showAndYield();

@@ -34,7 +34,11 @@ void openProgramFolder(const std::string& folder, const std::string& resources);
 // command line, first site, opening the current site and the database test. Ends the program by sys::EndProgram.
 void loadSteps(const std::string& commandLine, const StartupWindow& window);
 
+// Why the site list (sitedbs.ini) cannot be read: it cannot be opened, holds binary
+// data, or holds text without a [Main] section. "" when it reads, or is not there.
+std::string siteListProblem(const std::string& path);
 // Asks for the first site's name when sitedbs.ini has no NmFirstSite and creates it.
+// A site list that cannot be read is reported and left alone: the program ends.
 void createFirstSite(const StartupWindow& window);
 // Opens a recordset on the visit table of gDB; any error propagates.
 void testSiteDBRead();

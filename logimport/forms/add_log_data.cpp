@@ -17,6 +17,7 @@
 #include "logimport/forms/read_dialogs.h"
 #include "logimport/forms/robot_filters.h"
 #include "logimport/forms/test_reads.h"
+#include "logimport/log_format.h"
 #include "logimport/robot_preprocessing.h"
 #include "logimport/visit_building.h"
 
@@ -24,7 +25,12 @@ namespace {
 
 std::string siteName() { return INI_Get("Main", "Parm", gIniDbDef, kIniMissingDefault, ""); }
 
-std::string logFileSpec() { return CHUNKS_Get(1, INI_Get("Main", "PAFNlog", "::*", kIniMissingEmpty)); }
+// Item 1 of the stored list, kept a list of its own so that a "|" in a file name stays.
+std::string logFileSpec() {
+    std::string spec, defName;
+    STTA_LogFileEntrySplit(CHUNKS_Get(1, INI_Get("Main", "PAFNlog", "::*", kIniMissingEmpty)), spec, defName);
+    return STTA_LogFileEntryJoin(spec, defName);
+}
 
 // Confirms the filters of the main pass; false when the user cancelled. After a
 // preprocessing pass the failed-request list it collected is kept.
@@ -106,6 +112,10 @@ void mainPass(std::string& status, const std::string& preprocessingTime) {
 
 void run(std::string& status) {
     status.clear();
+    if (!logimport::siteTakesData(logimport::siteDatabase())) {
+        status = "Log data not added: the site database is damaged.";
+        return;
+    }
     bool mainWanted = INI_GetFlag("Main", "DoAdd", "::*", kIniMissingEmpty);
     gReadRec.ProblemFiles.redim(0, 0);
     gReadRec.ProblemTexts.redim(0, 0);

@@ -59,8 +59,8 @@ bool isCompressedType(const std::string& ext) {
     return false;
 }
 
-// A compressed type needs the user's word; then the name must pass the path check, each
-// "*" and "?" read as the letter X so that wildcards do not count as refused characters.
+// A compressed type needs the user's word; then the path must name a file in a folder
+// that exists (any characters but "/" may be in the name).
 bool specAccepted(const std::string& spec) {
     const std::string probe = TXT_Replace(TXT_Replace(spec, "*", "X", true), "?", "X", true);
     if (isCompressedType(core::lowerAscii(FILENAM_Ext(probe)))) {
@@ -72,7 +72,7 @@ bool specAccepted(const std::string& spec) {
     }
     std::string message;
     bool exists = false;
-    return PAFN_CheckPathFileName(probe, true, message, exists);
+    return PAFN_CheckReadPath(probe, true, message, exists);
 }
 
 }  // namespace

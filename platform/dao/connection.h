@@ -2,6 +2,7 @@
 // The state one open database shares with its recordsets and query definitions.
 // Internal to the database layer.
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -33,6 +34,7 @@ struct Connection {
     // A read transaction the layer began itself: a point read outside a transaction
     // would lock and unlock the file each time, which makes walking rows slow.
     bool implicitRead = false;
+    std::optional<std::string> damage;  // the quick check's finding, once it ran
 
     ~Connection();
     sqlite3* handle() const;  // raises 3420 when closed

@@ -175,6 +175,20 @@ Database& Database::operator=(Database&& other) noexcept {
 
 bool Database::isOpen() const { return conn_ && conn_->db; }
 
+std::string Database::damage() {
+    detail::Connection& c = connection();
+    if (!c.damage) {
+        std::string found;
+        try {
+            forEachRow("PRAGMA quick_check(1)", {}, [&](const Statement& s) { found = s.column(0).asText(); });
+        } catch (const sys::RtError& e) {
+            found = e.description();
+        }
+        c.damage = found == "ok" ? std::string() : found;
+    }
+    return *c.damage;
+}
+
 const std::string& Database::path() const {
     static const std::string none;
     return conn_ ? conn_->path : none;

@@ -62,6 +62,9 @@ public:
     const std::string& path() const;
     // Closes the database and every recordset opened on it.
     void close();
+    // What SQLite's quick check finds wrong with the file ("" when nothing), checked
+    // once per opening: a damaged file must not take new data.
+    std::string damage();
 
     // Runs one statement with its "?" values; the number of rows changed.
     long long execute(std::string_view sql, std::vector<Value> params = {});

@@ -8,7 +8,7 @@
 namespace dao {
 
 void raise(int number, const std::string& description) {
-    throw sys::RtError(number, description, "dao");
+    throw sys::RtError(number, description, kErrorSource);
 }
 
 namespace detail {

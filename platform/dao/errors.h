@@ -42,6 +42,9 @@ enum Err : int {
     kErrSql = 3075,
 };
 
+// The source of every error this layer raises: a failure of the database itself.
+inline constexpr const char* kErrorSource = "dao";
+
 // Raises sys::RtError with the number and the description given.
 [[noreturn]] void raise(int number, const std::string& description);
 

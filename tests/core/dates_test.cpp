@@ -120,7 +120,8 @@ TEST(DateText, ReadsStoredAndTypedDates) {
         EXPECT_DOUBLE_EQ(*serial, c.expected);
     }
     for (const char* bad : {"", "abc", "2003-02-29", "31/4/2003", "2003-13-01", "2003-01-05x",
-                            "25:00", "12:60", "1/2", "9e9", "1/Decem/2000", "01 Dex 2000", "31 Apr 2000"}) {
+                            "25:00", "12:60", "1/2", "9e9", "1/Decem/2000", "01 Dex 2000", "31 Apr 2000",
+                            "3e913", "1e99999999999999999999"}) {
         SCOPED_TRACE(bad);
         EXPECT_FALSE(core::parseDateText(bad).has_value());
     }

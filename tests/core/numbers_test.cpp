@@ -61,6 +61,18 @@ TEST(Val, ErrorsAreRetriedWithoutAmpersandsAndPercents) {
     EXPECT_EQ(errorOf([] { TXT_Val("1e999%"); }), 6);
 }
 
+TEST(Val, AnExponentOfAnyLengthOverflowsOrUnderflowsAlike) {
+    for (const char* big : {"1e999", "12e99999999999999999999", "0.5e400", "1e+2147483648"}) {
+        SCOPED_TRACE(big);
+        EXPECT_EQ(errorOf([&] { core::vbVal(big); }), 6);
+    }
+    EXPECT_EQ(errorOf([] { TXT_Val(std::string(400, '9')); }), 6);
+    for (const char* small : {"1e-999", "12e-99999999999999999999", "0.000e99999999999999999999"}) {
+        SCOPED_TRACE(small);
+        EXPECT_EQ(core::vbVal(small), 0);
+    }
+}
+
 TEST(StoredBooleans, OnlyOneIsTrue) {
     for (const char* yes : {"1", "1.0", " 1", "1%"}) {
         SCOPED_TRACE(yes);

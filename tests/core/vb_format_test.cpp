@@ -99,6 +99,7 @@ TEST(VbFormat, TextsAsNumbersAndMasks) {
         {"numeric text", std::string("12.5"), "0.00", "12.50"},
         {"sort key of a numeric text", std::string("123"), "00000000", "00000123"},
         {"non-numeric text unchanged", std::string("abc"), "0.00", "abc"},
+        {"text past a Double's range unchanged", std::string("3e913"), "0.0 %", "3e913"},
         {"day mask", std::string("20030105"), "@@@@-@@-@@", "2003-01-05"},
         {"mask with trailing literal", std::string("20030105"), "@@@@-@@-@@ ]", "2003-01-05 ]"},
         {"short text fills from the right", std::string("123"), "@@@@@", "  123"},

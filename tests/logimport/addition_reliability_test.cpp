@@ -6,6 +6,7 @@
 #include <csignal>
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <iostream>
 #include <map>
@@ -17,6 +18,8 @@
 #include "core/dialog_responder.h"
 #include "core/error_handler.h"
 #include "core/progress.h"
+#include "core/scoped_value.h"
+#include "logimport/addition_run.h"
 #include "logimport/referrer_store.h"
 #include "platform/sys/clock.h"
 #include "tests/logimport/generated_site.h"
@@ -71,6 +74,28 @@ protected:
     std::string log;
 };
 
+// A site database whose pages were overwritten opens, but must not take new lines:
+// the quick check finds the fault, and the user is told what to do.
+TEST(DamagedSite, IsRefusedBeforeAnythingIsReadAndASoundOneIsNot) {
+    testsupport::TempSite site(false);
+    testsupport::FakeUserInterface ui;
+    testsupport::ScriptedResponder boxes;
+    EXPECT_TRUE(logimport::siteTakesData(site.db));
+    EXPECT_EQ(boxes.shown().size(), 0u);
+    site.db.close();
+    {
+        std::fstream file(site.dbPath, std::ios::in | std::ios::out | std::ios::binary);
+        file.seekp(2 * 4096);  // the head of the third page
+        const std::string junk(200, '\xA5');
+        file.write(junk.data(), static_cast<std::streamsize>(junk.size()));
+    }
+    site.db = dao::Database(site.dbPath);
+    boxes.press("the site database is damaged", "&OK");
+    EXPECT_FALSE(logimport::siteTakesData(site.db));
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_NE(boxes.shown()[0].message.find("Put back a copy of the database file from a backup"), std::string::npos);
+}
+
 // Lines the clean-up took out (visits without a search term) must be known when the
 // file comes again, or they are stored anew and every later repeat is counted.
 TEST_P(Addition, AddingTheSameFileAgainChangesNoTable) {
@@ -89,10 +114,78 @@ TEST_P(Addition, AddingTheSameFileAgainChangesNoTable) {
 
 INSTANTIATE_TEST_SUITE_P(KeptAndStoredReferrers, Addition, ::testing::Bool());
 
+// Answers every box with its first button (OK, Yes) and keeps what it was shown.
+class FirstButton : public core::DlgResponder {
+public:
+    FirstButton() { core::setDialogResponder(this); }
+    ~FirstButton() override { core::setDialogResponder(nullptr); }
+    void respond(const core::DlgView& view, core::DlgDriver& driver) override {
+        shown += view.message + "\n";
+        driver.press(1);
+    }
+    std::string shown;
+};
+
+long long pragmaNumber(dao::Database& db, const std::string& pragma) {
+    long long n = 0;
+    db.forEachRow("PRAGMA " + pragma, {}, [&](const dao::Statement& s) { n = s.columnInt(0); });
+    return n;
+}
+
+// The disk fills while a second log is added to a site that holds the first: the
+// batch that failed goes whole, no visit is left without the lines it lost, and adding
+// the file again once there is room ends as a clean addition does.
+TEST(FullDisk, LeavesNoVisitWithoutItsLinesAndAddingAgainEndsAsACleanAddition) {
+    testsupport::TempHome work;
+    const std::string first = work / "first.log", second = work / "second.log";
+    testsupport::generateLog(first, work / "first.truth", 1500, 3, 3);
+    testsupport::generateLog(second, work / "second.truth", 3000, 4, 3);
+    LastValsRouting routing;
+    core::setShellHooks(&routing);
+    testsupport::FakeUserInterface ui;
+    FirstButton boxes;  // Yes to the overlap, OK to the error
+    core::ScopedValue<std::string> errorLog(gPAFN_Errorlog, work / "errors.log");
+    auto fill = [&](testsupport::TempSite& site, bool diskFills) {
+        INI_Put("Main", "EraseNonSE", "True", gIniDbDef);
+        ReadRec rec;
+        testsupport::addLogFile(site, first, rec);
+        if (diskFills) {
+            pragmaNumber(site.db, "max_page_count = " + std::to_string(pragmaNumber(site.db, "page_count") + 40));
+            boxes.shown.clear();
+            ReadRec failed;
+            testsupport::addLogFile(site, second, failed, false);
+            EXPECT_NE(boxes.shown.find("The disk is full"), std::string::npos) << boxes.shown;
+            EXPECT_EQ(site.count("SELECT COUNT(*) FROM visit v WHERE NOT EXISTS "
+                                 "(SELECT 1 FROM logline l WHERE l.VisitID = v.VisitID)"),
+                      0);
+            pragmaNumber(site.db, "max_page_count = 1073741823");
+        }
+        ReadRec again;
+        testsupport::addLogFile(site, second, again);
+        return tablesOf(site.db);
+    };
+    Tables clean, refilled;
+    {
+        testsupport::TempSite site(false);
+        clean = fill(site, false);
+    }
+    {
+        testsupport::TempSite site(false);
+        refilled = fill(site, true);
+    }
+    ASSERT_GT(clean.at("visit").size(), 100u);
+    for (const auto& [name, rows] : clean) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(refilled.at(name).size(), rows.size());
+        EXPECT_TRUE(refilled.at(name) == rows);
+    }
+    core::setShellHooks(nullptr);
+}
+
 std::string combinedLine(const std::string& ip, const std::string& time, const std::string& page,
-                         const std::string& referrer = "-") {
-    return ip + " - - [10/Oct/2025:" + time + " +0000] \"GET " + page + " HTTP/1.1\" 200 512 \"" + referrer +
-           "\" \"Mozilla/5.0\"\n";
+                         const std::string& referrer = "-", const std::string& statusAndBytes = "200 512") {
+    return ip + " - - [10/Oct/2025:" + time + " +0000] \"GET " + page + " HTTP/1.1\" " + statusAndBytes + " \"" +
+           referrer + "\" \"Mozilla/5.0\"\n";
 }
 
 // A run killed after handing referrers to the store but before its lines were
@@ -122,26 +215,19 @@ TEST(StoredReferrers, ThoseOfLinesNeverStoredAreNotHandedToTheLinesThatTakeTheir
 
 namespace {
 
-// Answers every box with its first button (OK, Yes) and keeps what it was shown.
-class FirstButton : public core::DlgResponder {
-public:
-    FirstButton() { core::setDialogResponder(this); }
-    ~FirstButton() override { core::setDialogResponder(nullptr); }
-    void respond(const core::DlgView& view, core::DlgDriver& driver) override {
-        shown += view.message + "\n";
-        driver.press(1);
-    }
-    std::string shown;
-};
+enum class Runs { InProcess, AsOrdinaryUser, OnAFullDisk, DeletedWhileRead };
 
-enum class Runs { InProcess, AsOrdinaryUser, OnAFullDisk };
+constexpr long long kSomeLines = -2;
 
 struct BadInput {
     const char* name;
     // Writes the input to add (or arranges the site) and gives the path to add.
     std::function<std::string(testsupport::TempSite&)> make;
-    const char* message;  // in a box or among the file's problem texts
+    const char* message;  // in a box or among the file's problem texts; nullptr: none at all
     Runs runs = Runs::InProcess;
+    // The lines the addition stores (kSomeLines: one or more), each counted in the
+    // run's totals; -1 when not looked at.
+    long long added = -1;
 };
 
 void PrintTo(const BadInput& input, std::ostream* os) { *os << input.name; }
@@ -156,7 +242,47 @@ void removeWriteBits(const std::string& path) {
 }
 
 // What an attempt found: 0 when the message was given and nothing stored was lost.
-enum Outcome { kSound = 0, kNoMessage = 1, kLost = 2, kStrayStoreFiles = 3, kNoDisk = 4 };
+enum Outcome {
+    kSound = 0,
+    kNoMessage = 1,
+    kLost = 2,
+    kStrayStoreFiles = 3,
+    kNoDisk = 4,
+    kVisitWithoutLines = 5,
+    kNotAdded = 6,
+    kMiscounted = 7
+};
+
+// Deletes the file at the first refresh of the read's progress, as a log rotation
+// that removes the file being read would.
+class DeleteWhileRead : public core::ProgressReports {
+public:
+    explicit DeleteWhileRead(std::string path) : path_(std::move(path)) {}
+    void start(const std::string&, const std::string&, int64_t, const std::string&, long& reportNo, double, int, bool,
+               const std::string&) override {
+        reportNo = ++reports_;
+    }
+    void update(int64_t&, const std::string&, long, PIS_UpdateFlags) override {
+        std::error_code ec;
+        std::filesystem::remove(path_, ec);
+    }
+    void end(long, bool) override {}
+    void closeAll() override {}
+
+private:
+    std::string path_;
+    long reports_ = 0;
+};
+
+// Moves on a second at every reading, so that every block and line is due for a
+// progress update.
+class TickingClock : public sys::ManualClock {
+public:
+    double monotonicSeconds() const override { return ++ticks_; }
+
+private:
+    mutable double ticks_ = 0;
+};
 
 // Each case runs in a child of its own: the referrer store's writer thread does not
 // survive a fork, so a process forks before it ever stores a referrer.
@@ -174,10 +300,11 @@ protected:
         testsupport::addLogFile(site, good, rec);
     }
 
-    // Every row stored before is still there, and no referrer waits for a line that
-    // was never stored.
-    Outcome afterwards(const std::string& shown, const Tables& before) {
-        if (shown.find(GetParam().message) == std::string::npos) {
+    // Every row stored before is still there, no visit lacks its lines, what was added
+    // is counted, and no referrer waits for a line that was never stored.
+    Outcome afterwards(const std::string& shown, const Tables& before, const ReadRec& rec) {
+        const BadInput& input = GetParam();
+        if (input.message ? shown.find(input.message) == std::string::npos : !shown.empty()) {
             std::cerr << "shown: " << shown << "\n";
             return kNoMessage;
         }
@@ -185,6 +312,14 @@ protected:
         for (const auto& [name, rows] : before)
             for (const auto& row : rows)
                 if (std::find(now.at(name).begin(), now.at(name).end(), row) == now.at(name).end()) return kLost;
+        if (site.count("SELECT COUNT(*) FROM visit v WHERE NOT EXISTS "
+                       "(SELECT 1 FROM logline l WHERE l.VisitID = v.VisitID)") > 0)
+            return kVisitWithoutLines;
+        const long long added = static_cast<long long>(now.at("logline").size() - before.at("logline").size());
+        if (input.added != -1) {
+            if (input.added == kSomeLines ? added < 1 : added != input.added) return kNotAdded;
+            if (rec.Run.LinesAccepted != static_cast<double>(added)) return kMiscounted;
+        }
         const long top = STTA_LogLnIDStoredMax(site.db);
         std::error_code ec;
         for (const auto& e : std::filesystem::directory_iterator(STTA_RefrStoreFolder(), ec)) {
@@ -217,17 +352,23 @@ protected:
             testsupport::writeFile(folder + "/filler", std::string(500 * 1024 - fs::file_size(site.dbPath), 'f'));
         // The site stays open, as it is in the program when its files turn read-only.
         if (input.runs == Runs::AsOrdinaryUser && !testsupport::becomeOrdinaryUser()) return kNoDisk;
+        DeleteWhileRead deleting(path);
+        TickingClock clock;
+        if (input.runs == Runs::DeletedWhileRead) {
+            core::setProgressReports(&deleting);
+            sys::setClock(&clock);
+        }
         boxes.shown.clear();
         ReadRec rec;
         try {
-            testsupport::addLogFile(site, path, rec);
+            testsupport::addLogFile(site, path, rec, input.runs != Runs::OnAFullDisk);
         } catch (const std::exception& e) {
             boxes.shown += e.what();
         }
         std::string shown = boxes.shown;
         for (long i = rec.ProblemTexts.lbound(); rec.ProblemTexts.hasBounds() && i <= rec.ProblemTexts.ubound(); ++i)
             shown += rec.ProblemTexts[i] + "\n";
-        return afterwards(shown, before);
+        return afterwards(shown, before, rec);
     }
 
     testsupport::TempSite site;
@@ -292,6 +433,46 @@ const BadInput kBadInputs[] = {
          return log;
      },
      "The disk is full: there is no room left to add the log data in", Runs::OnAFullDisk},
+    {"FullDiskOnASiteWithData",
+     [](auto& s) {
+         // The site holds a log of the same days, so the second is checked line by line.
+         const std::string held = s.home / "held.log", log = s.home / "big.log";
+         testsupport::generateLog(held, s.home / "held.truth", 400, 7, 5);
+         ReadRec rec;
+         testsupport::addLogFile(s, held, rec);
+         testsupport::generateLog(log, s.home / "big.truth", 20000, 9, 5);
+         return log;
+     },
+     "The disk is full: there is no room left to add the log data in", Runs::OnAFullDisk},
+    {"OddNumbersInBytesAndStatus",
+     [](auto& s) {
+         INI_Put("Main", "Skip404", "True", gIniDbDef);
+         return written(s, combinedLine("10.0.0.7", "11:00:00", "/a.html") +
+                               combinedLine("10.0.0.7", "11:00:01", "/b.html", "-", "200 1e999") +
+                               combinedLine("10.0.0.7", "11:00:02", "/c.html", "-", std::string(400, '9') + " 5") +
+                               combinedLine("10.0.0.7", "11:00:03", "/d.html", "-", "200 " + std::string(400, '7')) +
+                               combinedLine("10.0.0.7", "11:00:04", "/e.html", "-", "200 12e99999999999999999999"));
+     },
+     nullptr, Runs::InProcess, 5},
+    {"DeletedWhileRead",
+     [](auto& s) {
+         // Larger than one block, so that the next block is looked for after it went.
+         std::string bytes;
+         for (int i = 0; bytes.size() <= 11u << 20; ++i)
+             bytes += combinedLine("10.1." + std::to_string(i / 40 % 250) + "." + std::to_string(i / 10000),
+                                   "12:" + std::to_string(10 + i / 60000 % 50) + ":" + std::to_string(10 + i % 50),
+                                   "/page" + std::to_string(i % 300) + ".html");
+         return written(s, bytes);
+     },
+     "Log file disappeared while it was read.", Runs::DeletedWhileRead, kSomeLines},
+    {"NameWithColonQuotesAngleBracketsAndBar",
+     [](auto& s) {
+         const std::string path = s.home / "access-2026-01-08T10:00 \"x\" <y> |z.log";
+         testsupport::writeFile(path, combinedLine("10.0.0.8", "11:00:00", "/a.html") +
+                                          combinedLine("10.0.0.8", "11:00:09", "/b.html"));
+         return STTA_LogFileEntryJoin(path, "");
+     },
+     nullptr, Runs::InProcess, 2},
 };
 
 INSTANTIATE_TEST_SUITE_P(Inputs, BadInputAddition, ::testing::ValuesIn(kBadInputs),
@@ -300,16 +481,6 @@ INSTANTIATE_TEST_SUITE_P(Inputs, BadInputAddition, ::testing::ValuesIn(kBadInput
 }  // namespace
 
 namespace {
-
-// Moves on a second at every reading, so that every block and line is due for a
-// progress update.
-class TickingClock : public sys::ManualClock {
-public:
-    double monotonicSeconds() const override { return ++ticks_; }
-
-private:
-    mutable double ticks_ = 0;
-};
 
 // Kills the process with SIGKILL at the n-th progress update of the step whose action
 // name holds `step` (at its start for n = 0), as a crash or kill -9 would end it.

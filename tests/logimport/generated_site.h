@@ -49,7 +49,8 @@ struct GeneratedLog {
 // Adds one log file to the site as the addition does (read with the shipped combined
 // format, robots named in their user agents filtered, then the visits), with `rec`
 // as the read record. The caller routes [Main] of "::*" to the site's LastVals.ini.
-inline long long addLogFile(TempSite& site, const std::string& log, ReadRec& rec) {
+// `readThrough` is what the read is expected to give (false: it failed or stopped).
+inline long long addLogFile(TempSite& site, const std::string& log, ReadRec& rec, bool readThrough = true) {
     const std::string src = std::getenv("DRAVOLIN_SOURCE_DIR");
     gIniLogFmts = src + "/resources/param/logfmts.ini";
     gAppPath = src + "/resources/";
@@ -61,7 +62,7 @@ inline long long addLogFile(TempSite& site, const std::string& log, ReadRec& rec
                            .Any = true,
                            .ColTypes = {0, kFldUserAgent, kFldUserAgent}};
     bool usable = false;
-    EXPECT_TRUE(RawLog_AddData_ReadLogFiles_OK(site.db, log, "Test", "Add. Step 1/3: ", usable, rec));
+    EXPECT_EQ(RawLog_AddData_ReadLogFiles_OK(site.db, log, "Test", "Add. Step 1/3: ", usable, rec), readThrough);
     bool interrupted = true;
     const long long built = LogLnRaw_Add(site.db, rec, interrupted);
     EXPECT_FALSE(interrupted);

@@ -28,6 +28,9 @@ TEST(PageNameNorm, RequestsToPageNames) {
     }
     std::string longName = STTA_PageNameNorm("/" + std::string(300, 'x'));
     EXPECT_EQ(longName, std::string(251, 'x') + "..");
+    // A NUL, raw or encoded, would end the stored name for SQL: it is cut.
+    EXPECT_EQ(STTA_PageNameNorm(std::string("/a\0b.html\0", 11)), "ab.html");
+    EXPECT_EQ(STTA_PageNameNorm("/a%00b.html"), "ab.html");
 }
 
 TEST(PageNameCut, QueryAndFragmentByFlags) {

@@ -6,6 +6,8 @@
 #include "core/ini_store.h"
 #include "core/progress.h"
 #include "core/scoped_value.h"
+#include "core/vb_format.h"
+#include "logimport/addition_run.h"
 #include "logimport/line_processing.h"
 #include "logimport/logline_store.h"
 #include "logimport/raw_log_reader.h"
@@ -221,6 +223,17 @@ TEST_F(LineProcessing, UnmatchedLinesAreListedOnceAndCancelStops) {
     EXPECT_EQ(responder.pending(), 0u);
 }
 
+TEST_F(LineProcessing, AnInvalidLineOfMegabytesIsShownInPartWithItsLength) {
+    testsupport::ScriptedResponder responder;
+    responder.press("Log Line Found cannot be matched", "&OK");
+    process(std::string(9000000, 'x'));
+    ASSERT_EQ(responder.shown().size(), 1u);
+    const std::string& message = responder.shown()[0].message;
+    EXPECT_LT(message.size(), 5000u);
+    EXPECT_NE(message.find(std::string(3000, 'x')), std::string::npos);
+    EXPECT_NE(message.find("The line is 9,000,000 characters long; the first 3,000 are shown."), std::string::npos);
+}
+
 TEST_F(LineProcessing, YieldsAreDueByTimeNotByLine) {
     sys::ManualClock clock;
     sys::setClock(&clock);
@@ -365,16 +378,34 @@ TEST_F(ReadRun, StopKeepsWhatWasCommittedAndARereadDoublesNothing) {
         EXPECT_FALSE(read(list));
     }
     const long long afterStop = rows();
-    EXPECT_EQ(rec.Run.LinesAccepted, 20);  // only the first file is in the totals
+    EXPECT_EQ(rec.Run.LinesAccepted, double(afterStop));  // the stopped file's stored lines count too
     EXPECT_GT(afterStop, 20);
     EXPECT_LT(afterStop, 2020);
     EXPECT_EQ(site.count("SELECT COUNT(*) FROM logline WHERE IP LIKE '3.%'"), 0);
     EXPECT_EQ(INI_Get("Main", "LastLogLnID", gIniLastVals, 3), std::to_string(afterStop));
+    // The completion box after the Stop tells what was stored.
+    logimport::runTotalsToFileCounters(rec);
+    const std::string done = STTA_AddCompletionText(list, "1 minute", rec, "", "");
+    EXPECT_NE(done.find("Added: " + core::vbFormat(double(afterStop), "#,###,###,###,##0")), std::string::npos)
+        << done;
+    EXPECT_NE(done.find("Data from 10 Dec 2026 to 10 Dec 2026"), std::string::npos) << done;
 
     EXPECT_TRUE(read(list));
     EXPECT_EQ(rows(), 2040);
     EXPECT_EQ(site.count("SELECT COUNT(DISTINCT LogLnID) FROM logline"), 2040);
     EXPECT_EQ(rec.Run.Duplicates, double(afterStop));
+}
+
+TEST_F(ReadRun, ACompletionThatAddedNothingGivesNoDates) {
+    const std::string missing = site.home / "logs/missing.log";
+    testsupport::ScriptedResponder responder;
+    responder.press("Log file does not exist.", "&OK");
+    EXPECT_TRUE(read(missing));
+    logimport::runTotalsToFileCounters(rec);
+    const std::string done = STTA_AddCompletionText(missing, "1 minute", rec, "", "");
+    EXPECT_NE(done.find("Added: 0"), std::string::npos) << done;
+    EXPECT_EQ(done.find("Data from"), std::string::npos) << done;
+    EXPECT_EQ(done.find("1899"), std::string::npos) << done;
 }
 
 TEST_F(ReadRun, AFileThatStoresNothingLeavesTheRunsFirstStampAlone) {

@@ -108,6 +108,26 @@ TEST_F(ShellHome, AnEmptyFirstSiteEntrySkipsTheQuestion) {
     EXPECT_EQ(boxes.pending(), 0u);
 }
 
+TEST_F(ShellHome, ASiteListThatCannotBeReadIsReportedAndLeftAsItIs) {
+    startWithFirstSite("Shop");
+    const std::string sitedbs = home / "param/sitedbs.ini";
+    std::string junk;
+    for (int i = 0; i < 600; ++i) junk += static_cast<char>((i * 7919) % 256);
+    for (const std::string& bytes : {junk, std::string("garbage without a section\nnor entries\n")}) {
+        testsupport::writeFile(sitedbs, bytes);
+        restartGlobals();
+        boxes.press("The site list " + sitedbs + " cannot be read: ", "OK");
+        EXPECT_EQ(endCode([&] { start(); }), 1);
+        EXPECT_EQ(boxes.pending(), 0u);
+        EXPECT_TRUE(testsupport::readFile(sitedbs) == bytes);
+    }
+    // An empty list is a first start, not a damaged one.
+    testsupport::writeFile(sitedbs, "");
+    restartGlobals();
+    boxes.press("Enter your name for first site", "E&xit");
+    EXPECT_EQ(endCode([&] { start(); }), 0);
+}
+
 TEST_F(ShellHome, ExitInTheFirstSiteQuestionEndsWithoutASite) {
     boxes.press("Enter your name for first site", "E&xit");
     EXPECT_EQ(endCode([&] { start(); }), 0);
