@@ -215,7 +215,9 @@ TEST(StoredReferrers, ThoseOfLinesNeverStoredAreNotHandedToTheLinesThatTakeTheir
 
 namespace {
 
-enum class Runs { InProcess, AsOrdinaryUser, OnAFullDisk, DeletedWhileRead };
+// OnAFullDatabase: SQLite is told the file may not grow past a few pages more, so a
+// write fails with SQLITE_FULL as on a full disk, on any file system.
+enum class Runs { InProcess, AsOrdinaryUser, OnAFullDisk, OnAFullDatabase, DeletedWhileRead };
 
 constexpr long long kSomeLines = -2;
 
@@ -350,6 +352,8 @@ protected:
         const std::string path = input.make(site);
         if (input.runs == Runs::OnAFullDisk)  // leave a little room: the addition fills it
             testsupport::writeFile(folder + "/filler", std::string(500 * 1024 - fs::file_size(site.dbPath), 'f'));
+        if (input.runs == Runs::OnAFullDatabase)
+            pragmaNumber(site.db, "max_page_count = " + std::to_string(pragmaNumber(site.db, "page_count") + 40));
         // The site stays open, as it is in the program when its files turn read-only.
         if (input.runs == Runs::AsOrdinaryUser && !testsupport::becomeOrdinaryUser()) return kNoDisk;
         DeleteWhileRead deleting(path);
@@ -361,7 +365,8 @@ protected:
         boxes.shown.clear();
         ReadRec rec;
         try {
-            testsupport::addLogFile(site, path, rec, input.runs != Runs::OnAFullDisk);
+            testsupport::addLogFile(site, path, rec,
+                                    input.runs != Runs::OnAFullDisk && input.runs != Runs::OnAFullDatabase);
         } catch (const std::exception& e) {
             boxes.shown += e.what();
         }
@@ -440,10 +445,10 @@ const BadInput kBadInputs[] = {
          testsupport::generateLog(held, s.home / "held.truth", 400, 7, 5);
          ReadRec rec;
          testsupport::addLogFile(s, held, rec);
-         testsupport::generateLog(log, s.home / "big.truth", 20000, 9, 5);
+         testsupport::generateLog(log, s.home / "big.truth", 3000, 9, 5);
          return log;
      },
-     "The disk is full: there is no room left to add the log data in", Runs::OnAFullDisk},
+     "The disk is full: there is no room left to add the log data in", Runs::OnAFullDatabase},
     {"OddNumbersInBytesAndStatus",
      [](auto& s) {
          INI_Put("Main", "Skip404", "True", gIniDbDef);
