@@ -125,7 +125,7 @@ long STTA_LogLineProcess(LineReadContext& ctx, const std::vector<std::string_vie
     if (STTA_LineIsBlank(line)) return 0;
     ReadRec& rec = *ctx.rec;
     LogFields& f = ctx.fields;
-    if (!STTA_LogLineSplit(line, *ctx.formats, f)) {
+    if (!STTA_LogLineSplit(line, *ctx.formats, f, true)) {
         STTA_LogLineNoMatch(ctx, line);
         return 0;
     }

@@ -28,11 +28,6 @@ std::string fit(const LogFields& f, int fieldNo, long limit) {
     return TXT_FitLen(f[static_cast<size_t>(fieldNo)], limit, "..");
 }
 
-// logline's IP comes from the first field, else from the address field.
-const std::string& ipField(const LogFields& f) {
-    return f[kFldS].empty() ? f[kFldIpAddress] : f[kFldS];
-}
-
 // An empty text is stored as Null: the tables may refuse zero-length texts.
 dao::Value textValue(const std::string& s) {
     return s.empty() ? dao::Value() : dao::Value(s);
@@ -166,7 +161,7 @@ std::string STTA_LogLinePageID(const std::string& request, const ReadRec& rec, b
 LogLineRow STTA_LogLineRowMake(const LogFields& f, const ReadRec& rec, bool addPage, dao::Database& db,
                                std::optional<double> serial) {
     LogLineRow row;
-    row.IP = TXT_FitLen(ipField(f), 50, "..");
+    row.IP = TXT_FitLen(STTA_LogFieldsIP(f), 50, "..");
     long id = pageOf(f[kFldFileName], rec, addPage, db);
     row.PageID = id == -1 ? rec.MissingPageID : id;
     row.Timestamp = serial ? stampOfSerial(*serial) : STTA_LineStamp(f);

@@ -66,6 +66,65 @@ TEST(LogLineSplit, FormatLinesAgainstLines) {
     for (const auto& c : cases) expectSplit(c);
 }
 
+// Apache writes a quote inside a logged field as \" and a backslash as \\, nginx a
+// quote as \x22: inside quotes they neither end the field nor stay escaped in it.
+TEST(LogLineSplit, EscapesInsideQuotedFields) {
+    const std::string combined = "%s %*u %u [%d/%M/%Y:%h:%n:%e %*S] \"%*t %r %*T\" %c %b \"%f\" \"%B\"";
+    const std::string head = "1.2.3.4 - - [10/Dec/2026:10:00:00 +0000] \"GET /a HTTP/1.1\" 200 5 ";
+    const Fields headFields{{2, "1.2.3.4"}, {8, "-"}, {10, "10"}, {12, "Dec"}, {14, "2026"}, {16, "10"},
+                            {17, "00"}, {27, "00"}, {28, "+0000"}, {35, "-"}, {48, "GET"}, {3, "/a"}, {49, "HTTP/1.1"},
+                            {24, "200"}, {20, "5"}};
+    auto with = [&](Fields more) {
+        Fields all = headFields;
+        all.insert(more.begin(), more.end());
+        return all;
+    };
+    const SplitCase cases[] = {
+        {"\\\" in referrer and user agent", {combined},
+         head + "\"http://www.google.com/search?q=\\\"exact\\\"+phrase\" "
+                "\"Mozilla/5.0 (compatible; \\\"Evil\\\" SpiderBot/1.0)\"",
+         true,
+         with({{7, "http://www.google.com/search?q=\"exact\"+phrase"},
+               {5, "Mozilla/5.0 (compatible; \"Evil\" SpiderBot/1.0)"}})},
+        {"an escaped backslash before the closing quote", {combined}, head + "\"C:\\\\\" \"a\\\\\\\"b\"", true,
+         with({{7, "C:\\"}, {5, "a\\\"b"}})},
+        {"nginx's \\x22 and \\x5C", {combined}, head + "\"-\" \"say \\x22hi\\x22 \\x5Cn \\x41\"", true,
+         with({{7, "-"}, {5, "say \"hi\" \\n \\x41"}})},
+        {"a lone backslash at the end of the line stays", {"%s \"%B"}, "h \"a\\", true,
+         {{2, "h"}, {5, "a\\"}}},
+        {"fields outside quotes keep their backslashes", {"%s %c"}, "h\\\"x 200", true,
+         {{2, "h\\\"x"}, {24, "200"}}},
+        {"an escaped quote cannot close the field", {"\"%B\" %c"}, "\"a\\\" 200", false, {}},
+    };
+    for (const auto& c : cases) expectSplit(c);
+}
+
+// A line whose date the format cannot read does not match it: the next format line
+// is tried, and a line no format line dates is not matched at all.
+TEST(LogLineSplit, DatedOnlyRefusesLinesWithoutADate) {
+    struct Case { const char* name; std::vector<std::string> formats; std::string line; bool matches; int month; };
+    const Case cases[] = {
+        {"month number against month names", {"%s [%d/%m/%Y]"}, "h [10/Dec/2026]", false, 0},
+        {"the next format line reads it", {"%s [%d/%m/%Y]", "%s [%d/%M/%Y]"}, "h [10/Dec/2026]", true, 0},
+        {"a format line without date fields", {"%s %c"}, "h 200", false, 0},
+        {"a line of skip fields needs no date", {"%s [%d/%m/%Y]", "#%*S"}, "#Version: 1.0", true, 0},
+        {"a readable date", {"%s [%d/%m/%Y]"}, "h [10/12/2026]", true, 12},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::string> items{""};
+        items.insert(items.end(), c.formats.begin(), c.formats.end());
+        LogFmtCompiled compiled;
+        STTA_LogFmtDefCompile(items, compiled);
+        LogFields fields;
+        EXPECT_TRUE(STTA_LogLineSplit(c.line, compiled, fields));  // the separators alone fit
+        ASSERT_EQ(STTA_LogLineSplit(c.line, compiled, fields, true), c.matches);
+        if (c.month) {
+            EXPECT_EQ(fields[kFldMonth], std::to_string(c.month));
+        }
+    }
+}
+
 TEST(LogLineSplit, TouchingTokensWarnOnceAndAssumeASpace) {
     TXT_CrLfInit();
     testsupport::FakeUserInterface ui;
@@ -182,6 +241,14 @@ TEST(ShippedLogFormats, SplitTheirSampleLines) {
     // Directive lines match, but carry no data.
     ASSERT_TRUE(STTA_LogLineSplit("#Fields: date time s-ip cs-method cs-uri-stem cs-uri-query s-port "
                                   "cs-username c-ip cs(User-Agent) cs(Referer) sc-status", w3c, fields));
+    EXPECT_FALSE(STTA_LogFieldsHoldData(fields));
+    // A directive line long enough for the data line's separators is no dated line:
+    // the directive format line takes it.
+    ASSERT_TRUE(STTA_LogLineSplit("#Fields: date time s-sitename s-computername s-ip cs-method cs-uri-stem "
+                                  "cs-uri-query s-port cs-username c-ip cs-version cs(User-Agent) cs(Cookie) "
+                                  "cs(Referer) cs-host sc-status sc-substatus sc-win32-status sc-bytes cs-bytes "
+                                  "time-taken",
+                                  w3c, fields, true));
     EXPECT_FALSE(STTA_LogFieldsHoldData(fields));
     LogFmtCompiled missing;
     STTA_LogFmtDefLoad("No such format", missing);
