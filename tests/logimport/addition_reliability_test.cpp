@@ -17,6 +17,7 @@
 #include "core/dialog_responder.h"
 #include "core/error_handler.h"
 #include "core/progress.h"
+#include "logimport/import_run.h"
 #include "logimport/referrer_store.h"
 #include "platform/sys/clock.h"
 #include "tests/logimport/generated_site.h"
@@ -104,9 +105,13 @@ TEST(StoredReferrers, ThoseOfLinesNeverStoredAreNotHandedToTheLinesThatTakeTheir
     core::setShellHooks(&routing);
     INI_Put("Main", "EraseNonSE", "False", gIniDbDef);
     std::filesystem::create_directories(STTA_RefrStoreFolder());
-    STTA_RefrStore(1, "http://www.google.com/search?q=stale+one");
-    STTA_RefrStore(2, "http://www.google.com/search?q=stale+two");
-    STTA_RefrStoreFlush();
+    {
+        ReadRec killed;
+        logimport::ImportRun run(killed);
+        STTA_RefrStore(run.referrers(), 1, "http://www.google.com/search?q=stale+one");
+        STTA_RefrStore(run.referrers(), 2, "http://www.google.com/search?q=stale+two");
+        STTA_RefrStoreFlush(run.referrers());
+    }
 
     const std::string log = site.home / "plain.log";
     testsupport::writeFile(log, combinedLine("10.0.0.1", "10:00:00", "/a.html") +
@@ -158,8 +163,8 @@ void removeWriteBits(const std::string& path) {
 // What an attempt found: 0 when the message was given and nothing stored was lost.
 enum Outcome { kSound = 0, kNoMessage = 1, kLost = 2, kStrayStoreFiles = 3, kNoDisk = 4 };
 
-// Each case runs in a child of its own: the referrer store's writer thread does not
-// survive a fork, so a process forks before it ever stores a referrer.
+// Each case runs in a child of its own, which may mount a small disk or drop its
+// privileges; the parent goes on with the next test.
 class BadInputAddition : public ::testing::TestWithParam<BadInput> {
 protected:
     BadInputAddition() : site(false) {}
