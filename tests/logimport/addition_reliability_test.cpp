@@ -3,6 +3,8 @@
 // already stored is lost.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <csignal>
 #include <algorithm>
 #include <filesystem>
@@ -120,6 +122,29 @@ TEST(StoredReferrers, ThoseOfLinesNeverStoredAreNotHandedToTheLinesThatTakeTheir
     testsupport::addLogFile(site, log, rec);
     EXPECT_EQ(site.count("SELECT COUNT(*) FROM visit"), 2);
     EXPECT_EQ(site.count("SELECT COUNT(*) FROM visit WHERE StzdSearchTerm IS NOT NULL"), 0);
+    core::setShellHooks(nullptr);
+}
+
+// A child forked after an addition adds data of its own: nothing of the parent's
+// run, such as a writer thread the child would wait for, is left behind.
+TEST(StoredReferrers, AChildForkedAfterAnAdditionAddsItsOwnFile) {
+    testsupport::TempSite site(false);
+    testsupport::FakeUserInterface ui;
+    LastValsRouting routing;
+    core::setShellHooks(&routing);
+    INI_Put("Main", "EraseNonSE", "False", gIniDbDef);
+    const std::string first = site.home / "first.log", second = site.home / "second.log";
+    testsupport::writeFile(first, combinedLine("10.0.0.1", "09:00:00", "/a.html", "http://www.google.com/?q=one"));
+    testsupport::writeFile(second, combinedLine("10.0.0.2", "11:00:00", "/b.html", "http://www.google.com/?q=two"));
+    ReadRec rec;
+    testsupport::addLogFile(site, first, rec);
+    const int rc = testsupport::runInChild([&] {
+        ::alarm(120);  // a child that waits forever fails the test instead
+        ReadRec childRec;
+        testsupport::addLogFile(site, second, childRec);
+        return site.count("SELECT COUNT(*) FROM visit") == 2 ? 0 : 1;
+    });
+    EXPECT_EQ(rc, 0);
     core::setShellHooks(nullptr);
 }
 
