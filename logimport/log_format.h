@@ -68,9 +68,11 @@ struct LogFmtPiece {
     size_t closingQuote = std::string::npos;
 };
 
-// Row f is format line f; row 0 holds no format line.
+// Row f is format line f; row 0 holds no format line. The composites its pieces
+// refer to by number are its own.
 struct LogFmtCompiled {
     std::vector<std::vector<LogFmtPiece>> rows{1};
+    CompositeList composites;
 };
 
 void STTA_LogFmtTokensInit(bool force);
