@@ -1,7 +1,5 @@
 #include "analysis/report_dispatch.h"
 
-#include <algorithm>
-
 #include "analysis/report_names.h"
 #include "analysis/visit_analysis.h"
 #include "core/delimited_lists.h"
