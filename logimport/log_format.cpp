@@ -89,6 +89,13 @@ void STTA_LogFmtTokensInit(bool force) {
     for (int k = 1; k <= 5; ++k) LogFmtTokens[54 + k] = "%" + std::to_string(k);
 }
 
+std::vector<std::string> LogFmtSeparatorCodes() {
+    std::vector<std::string> codes;
+    for (const auto& w : kWildcards) codes.push_back(w.text);
+    for (const auto& e : kEscapes) codes.push_back(e.first);
+    return codes;
+}
+
 std::string LogFmtFieldCaption(int fieldNo) {
     switch (fieldNo) {
     case kFldIpAddress: return "IP Address";

@@ -45,6 +45,8 @@ inline constexpr int kLogFmtTokenCount = 59;
 // Tokens 1-27, their skip twins 28-54 ("%*x") and the spare fields "%1"-"%5" at
 // 55-59; element 0 is empty.
 extern std::vector<std::string> LogFmtTokens;
+// The codes a separator may hold besides literal text: the wildcards and the escapes.
+std::vector<std::string> LogFmtSeparatorCodes();
 // The caption by which other screens title a field ("" for fields without one).
 std::string LogFmtFieldCaption(int fieldNo);
 

@@ -23,12 +23,17 @@ struct SplitCase {
     Fields fields;  // every other field must be empty
 };
 
-void expectSplit(const SplitCase& c) {
-    SCOPED_TRACE(c.name);
+LogFmtCompiled compiledOf(const std::vector<std::string>& formats) {
     std::vector<std::string> items{""};
-    items.insert(items.end(), c.formats.begin(), c.formats.end());
+    items.insert(items.end(), formats.begin(), formats.end());
     LogFmtCompiled compiled;
     STTA_LogFmtDefCompile(items, compiled);
+    return compiled;
+}
+
+void expectSplit(const SplitCase& c) {
+    SCOPED_TRACE(c.name);
+    const LogFmtCompiled compiled = compiledOf(c.formats);
     LogFields fields;
     fields[kFldUserAgent] = "left over from an earlier line";
     ASSERT_EQ(STTA_LogLineSplit(c.line, compiled, fields), c.matches);
@@ -112,10 +117,7 @@ TEST(LogLineSplit, DatedOnlyRefusesLinesWithoutADate) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        std::vector<std::string> items{""};
-        items.insert(items.end(), c.formats.begin(), c.formats.end());
-        LogFmtCompiled compiled;
-        STTA_LogFmtDefCompile(items, compiled);
+        const LogFmtCompiled compiled = compiledOf(c.formats);
         LogFields fields;
         EXPECT_TRUE(STTA_LogLineSplit(c.line, compiled, fields));  // the separators alone fit
         ASSERT_EQ(STTA_LogLineSplit(c.line, compiled, fields, true), c.matches);
@@ -267,4 +269,53 @@ TEST(LogFmtDefault, TheSitesChoiceElseTheShippedDefault) {
     EXPECT_EQ(STTA_LogFmtDefault(), "Common (Apache, NGINX)");
     gIniLastVals.clear();
     gIniLogFmts.clear();
+}
+
+// Every code of the language has its line on the help page on log formats, so a new
+// code without help fails here.
+TEST(LogFormatHelp, NamesEveryCodeOfTheLanguage) {
+    const std::string page =
+        testsupport::readFile(std::string(std::getenv("DRAVOLIN_SOURCE_DIR")) + "/resources/help/F.htm");
+    const size_t start = page.find("<a name=\"FM\">");
+    ASSERT_NE(start, std::string::npos);
+    const std::string section = page.substr(start, page.find("<!ESEC>", start) - start);
+    STTA_LogFmtTokensInit(true);
+    std::vector<std::string> codes;
+    for (int k = 1; k <= kLogFmtTokenCount; ++k)
+        if (k <= kFldSecond || k > 2 * kFldSecond) codes.push_back(LogFmtTokens[size_t(k)]);
+    for (const std::string& code : LogFmtSeparatorCodes()) codes.push_back(code);
+    ASSERT_EQ(codes.size(), 27u + 5u + 6u);
+    for (const std::string& code : codes)
+        EXPECT_NE(section.find("<code>" + code + "</code>"), std::string::npos) << code;
+    for (const char* topic : {"skip form", "runs to the end of the", "against the format lines in turn",
+                              "time zone", "X-Forwarded-For", "all W3C fields"})
+        EXPECT_NE(section.find(topic), std::string::npos) << topic;
+}
+
+// The worked examples of the help page read the lines of the server settings they are for.
+TEST(LogFormatHelp, WorkedExamplesReadTheirServersLines) {
+    const std::vector<std::string> proxied = {
+        "%*s - %u [%d/%M/%Y:%h:%n:%e %*S] \"%*t %r %*T\" %c %b \"%f\" \"%B\" \"%s, %*S\"",
+        "%*s - %u [%d/%M/%Y:%h:%n:%e %*S] \"%*t %r %*T\" %c %b \"%f\" \"%B\" \"%s\""};
+    const std::vector<std::string> iis = {
+        "%Y-%m-%d %h:%n:%e %*S %*S %*S %*t %r %q %*U %u %s %*T %B %*S %f %v %c %*j %*T %b %*S %*D", "#%*S"};
+    const std::string nginx = "10.0.0.2 - - [10/Dec/2026:10:00:00 +0000] \"GET /a.html HTTP/1.1\" 200 512 "
+                              "\"https://www.google.com/search?q=x\" \"Mozilla/5.0\" ";
+    struct Case { const char* name; std::vector<std::string> formats; std::string line; Fields fields; } cases[] = {
+        {"proxy list", proxied, nginx + "\"203.0.113.9, 10.0.0.1\"",
+         {{kFldIpAddress, "203.0.113.9"}, {kFldFileName, "/a.html"}, {kFldReferrer, "https://www.google.com/search?q=x"}}},
+        {"one address", proxied, nginx + "\"203.0.113.9\"", {{kFldIpAddress, "203.0.113.9"}, {kFldStatus, "200"}}},
+        {"IIS, all fields", iis,
+         "2026-12-10 10:00:01 W3SVC1 WEB01 10.0.0.1 GET /index.html q=1 443 - 203.0.113.5 HTTP/1.1 "
+         "Mozilla/5.0+(Windows+NT+10.0) - https://www.bing.com/search?q=x www.example.com 200 0 0 5120 412 15",
+         {{kFldIpAddress, "203.0.113.5"}, {kFldFileName, "/index.html"}, {kFldQuery, "q=1"},
+          {kFldUserAgent, "Mozilla/5.0+(Windows+NT+10.0)"}, {kFldReferrer, "https://www.bing.com/search?q=x"},
+          {kFldVirtualHost, "www.example.com"}, {kFldStatus, "200"}, {kFldBytes, "5120"}, {kFldMonth, "12"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LogFields fields;
+        ASSERT_TRUE(STTA_LogLineSplit(c.line, compiledOf(c.formats), fields, true));
+        for (const auto& [no, text] : c.fields) EXPECT_EQ(fields[size_t(no)], text) << "field " << no;
+    }
 }
