@@ -29,6 +29,10 @@ struct ReportTable {
     int captionRowHeight = 450;
     ReportColumns col;
     std::string plotStartEndDate;
+    // What the window says beside the grid: the site and how the analysis was made.
+    std::string extractDesc;
+    // Rows tall enough for multi-line cells (tracks, distribution columns).
+    bool thickRows = false;
 
     // Row bookkeeping, found by a row's label so that it survives sorting: the items a
     // row stands for ("3" or "3|17|42"), and the pages of its visits (for the total's
@@ -77,5 +81,5 @@ void STTA_TotalCellsWrite(ReportTable& table, long row, const STTA_RowTotals& to
 // Grouped report from the group lists of the kind in `section` of the site's
 // parameters.
 void STTA_GroupedReportWrite(STTA_Results& results, ReportTable& table, const std::string& section);
-// Target band colours and stripes; the selection ends on the total row.
+// Target band colours and stripes; tall rows where cells run over several lines.
 void STTA_TargetBandsColour(const STTA_Results& results, ReportTable& table);
