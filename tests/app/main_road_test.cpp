@@ -100,6 +100,7 @@ protected:
             frame.showMaximized();
             ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
         } else {
+            frame.resize(1024, 768);  // a small desktop screen
             frame.show();
         }
         frame.activateWindow();
