@@ -22,6 +22,8 @@ bool STTA_ReportLineParse(const std::string& line, long& kind, long& mode);
 // the caption ending in the analysis's description; false for an unknown mode, and,
 // with a box saying so, when the analysis holds nothing to show.
 bool STTA_ReportShow(long mode, const Ifrm& form, long groupKind, ReportTable& table, std::string& caption);
+// The All report: every item's row and the total row.
+void STTA_ReportAllWrite(ReportTable& table, STTA_Results& results);
 
 class ReportDispatch {
 public:
