@@ -358,6 +358,9 @@ TEST_F(MainRoad, FromAFirstStartThroughEveryReportToASecondSiteAndAnEnd) {
     EXPECT_NE(help->browser()->toPlainText().toStdString().find("Top Search Terms"), std::string::npos);
     picture("help-window");
     help->close();
+    // Help fills the screen with the main window first, unless it is maximised.
+    if (!frame.isMaximized())
+        EXPECT_EQ(frame.frameGeometry().size(), frame.screen()->availableGeometry().size());
 
     // A click on the top row plots its users per day, which sum to the row's count;
     // the left column is removed from the plot and all are restored.
@@ -380,12 +383,26 @@ TEST_F(MainRoad, FromAFirstStartThroughEveryReportToASecondSiteAndAnEnd) {
     boxes.expect({.expectMessage = "to plot",
                   .sets = {{"after:Days in each plotted column", "2"}, {"cap:Show the le&gend below the chart", "0"}},
                   .press = "&OK"});
+    // Then the periods now plotted are listed with their counts.
+    std::vector<std::string> periods;
+    boxes.expect({.expectMessage = "", .press = "&OK", .act = [&](const core::DlgView& v, core::DlgDriver&) {
+                      for (const core::CtlView& c : v.ctls) periods.insert(periods.end(), c.items.begin(), c.items.end());
+                  }});
     frame.menuItem("VP")->trigger();
     ASSERT_EQ(boxes.pending(), 0u);
     EXPECT_EQ(terms->fChart()->ChartData().rowUBound(), (days + 1) / 2);
+    EXPECT_EQ(static_cast<long>(periods.size()), (days + 1) / 2);
     EXPECT_EQ(plottedSum(), top->second);
     EXPECT_FALSE(terms->fChart()->ShowLegend());
     EXPECT_EQ(INI_Get("Main", "DaysToPlot", "::*", 3), "2");
+    // Cancel keeps the range and plots the removed columns again.
+    frame.menuItem("VE")->trigger();
+    EXPECT_EQ(terms->dPlotColsToRemove, 1);
+    boxes.press("to plot", "&Cancel");
+    frame.menuItem("VP")->trigger();
+    ASSERT_EQ(boxes.pending(), 0u);
+    EXPECT_EQ(terms->dPlotColsToRemove, 0);
+    EXPECT_EQ(terms->fChart()->ChartData().rowUBound(), (days + 1) / 2);
 
     // F2 saves the report as CSV, cell for cell as the grid shows it.
     const std::string csv = home / "top-terms.csv";
