@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -26,8 +27,9 @@
 #include "logimport/addition_history.h"
 #include "logimport/logline_store.h"
 #include "logimport/page_table.h"
+#include "logimport/import_run.h"
+#include "logimport/queued_database.h"
 #include "logimport/read_session.h"
-#include "logimport/referrer_store.h"
 #include "logimport/visit_stream.h"
 #include "platform/dao/errors.h"
 #include "platform/sys/clock.h"
@@ -190,7 +192,7 @@ std::string trimLine(std::string_view line) {
 }
 
 bool stampOf(std::string_view line, const LogFmtCompiled& formats, LogFields& fields, std::string& stamp) {
-    if (STTA_LineIsBlank(line) || !STTA_LogLineSplit(trimLine(line), formats, fields) ||
+    if (STTA_LineIsBlank(line) || !STTA_LogLineSplit(trimLine(line), formats, fields, true) ||
         !STTA_LogFieldsHoldData(fields))
         return false;
     stamp = STTA_LineStampText(fields);
@@ -266,12 +268,18 @@ void addToRunTotals(ReadRec& rec) {
     r.LinesAccepted += f.LinesAccepted;
     r.BytesAccepted += f.BytesAccepted;
     r.Duplicates += f.Duplicates;
+    r.Unmatched += f.Unmatched;
     rec.RunMainHits += rec.MainSet.Hits;
     rec.RunRobotHits += rec.RobotSet.Hits;
     rec.RunCompHits += rec.CompSet.Hits;
     // A file that stored nothing has no stamps; it must not reset the run's start.
     if (f.FirstStamp != 0 && (r.FirstStamp == 0 || f.FirstStamp < r.FirstStamp)) r.FirstStamp = f.FirstStamp;
     if (f.LastStamp > r.LastStamp) r.LastStamp = f.LastStamp;
+}
+
+void noteOnce(ReadRec& rec, const std::string& note) {
+    if (std::find(rec.FormatNotes.begin(), rec.FormatNotes.end(), note) == rec.FormatNotes.end())
+        rec.FormatNotes.push_back(note);
 }
 
 void resetFileCounters(ReadRec& rec) {
@@ -421,7 +429,8 @@ bool STTA_LogFileOverlapCheck(dao::Database& db, const std::string& fileName, co
 namespace {
 
 struct RunState {
-    dao::Database& db;
+    logimport::QueuedDatabase& site;  // the connection, waiting for what the visits write
+    logimport::ImportRun& importRun;
     ReadRec& rec;
     const std::string& captionText;
     const std::string& progressTitle;
@@ -443,13 +452,9 @@ std::string unreadableReason(const std::string& path) {
 // A write failed (a full disk): its transaction goes back to the last commit, and
 // nothing the read still holds may be written after it, or visits would be stored
 // without the lines they lost. Adding the file again then takes it on from there.
-void undoFailedWrite(RunState& run, dao::Transaction& tx) {
+void undoFailedWrite(RunState& run, logimport::QueuedTransaction& tx) {
     if (run.visits) run.visits->abandon();
-    try {
-        tx.rollback();
-    } catch (...) {
-        // SQLite has rolled back already.
-    }
+    tx.rollback();
     PageTable.clear();  // pages added since the last commit are gone
 }
 
@@ -464,7 +469,7 @@ bool readOneFile(RunState& run, const std::string& path, const LogFmtCompiled& f
         return true;
     }
     bool usable = false;
-    rec.DupCheck = STTA_LogFileOverlapCheck(run.db, path, formats, rec, usable, run.visits);
+    rec.DupCheck = STTA_LogFileOverlapCheck(run.site.use(), path, formats, rec, usable, run.visits);
     if (usable) run.anyUsable = true;
     if (rec.DupCheck && !rec.Test.Active) {
         const std::string overlap = "Dates on this log file overlap with data that already have on database. ";
@@ -491,28 +496,14 @@ bool readOneFile(RunState& run, const std::string& path, const LogFmtCompiled& f
                          kHistoryStartRead + path, "START Read File.", {}, "..", "..", "");
     resetFileCounters(rec);
     LineReadContext ctx;
-    ctx.db = &run.db;
+    ctx.site = &run.site;
     ctx.formats = &formats;
     ctx.rec = &rec;
     ctx.visits = run.visits;
     std::string status;
-    dao::Transaction tx(run.db, dao::Transaction::OnExit::Commit, kLinesPerCommit);
-    // Rows still being written when the transaction ends on an error are written
-    // first, so the connection is never used by two threads.
-    struct DrainOnExit {
-        VisitStream* visits;
-        ~DrainOnExit() {
-            try {
-                if (visits) visits->drain();
-            } catch (...) {
-                // The error on its way out is the one to report.
-            }
-        }
-    } drainOnExit{run.visits};
-    long ticks = 0;
+    logimport::QueuedTransaction tx(run.site, kLinesPerCommit);
     LinesHandler handler = [&](const std::vector<std::string_view>& lines, long index) {
         long r = STTA_LogLineProcess(ctx, lines, index, status);
-        if (run.visits && ++ticks % kLinesPerCommit == 0) run.visits->drain();  // the tick commits
         tx.tick();
         return r;
     };
@@ -526,16 +517,19 @@ bool readOneFile(RunState& run, const std::string& path, const LogFmtCompiled& f
         if (rec.DupCheck && run.visits) run.visits->storeAsRead();
         complete = OPENX_ReadFileByBlocks(path, handler, true, false, "", kReadBlockLimit, run.progressTitle,
                                           counterText + run.captionText + gCR, &status, overlong, &readError);
-        if (run.visits) run.visits->drain();
         tx.commit();
     } catch (const sys::RtError& e) {
         if (e.source() == dao::kErrorSource) undoFailedWrite(run, tx);
         throw;
     }
-    STTA_RefrStoreFlush();
-    if (ctx.unmatched > 0)
-        STTA_ProblemAdd(rec, TXT_FormatDbl(double(ctx.unmatched), "#,###,##0") +
+    STTA_RefrStoreFlush(run.importRun.referrers());
+    if (rec.File.Unmatched > 0)
+        STTA_ProblemAdd(rec, TXT_FormatDbl(double(rec.File.Unmatched), "#,###,##0") +
                                  " log line[s] did not match the log format and were skipped.");
+    for (const std::string& finding : ctx.fit.findings()) {
+        STTA_ProblemAdd(rec, finding);
+        noteOnce(rec, FILENAM_FileName(path) + ": " + finding);
+    }
     const std::string took = TXT_ElapsedText(started, core::vbNow());
     if (!readError.empty()) {
         // Not the user's Stop: the file went away or shrank while it was read. What
@@ -593,7 +587,10 @@ void findLogFiles(const std::string& folder, const std::string& pattern, core::S
 bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileList, const std::string& captionText,
                                     const std::string& progressTitle, bool& anyUsable, ReadRec& rec) {
     if (fileList.empty()) return true;
-    RunState run{db, rec, captionText, progressTitle, anyUsable};
+    std::optional<logimport::ImportRun> ownRun;
+    logimport::ImportRun& importRun = logimport::importRunOf(rec, ownRun);
+    logimport::QueuedDatabase site(db);
+    RunState run{site, importRun, rec, captionText, progressTitle, anyUsable};
     std::optional<VisitStream> visits;
     // Whatever way the read ends, the lines it stored get their visits.
     auto finishVisits = [&] {
@@ -608,19 +605,20 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
         // A run that ended before its last number was written: the numbering goes on
         // after the stored lines, and referrers kept for lines never stored go.
         rec.LastLogLnID = std::max(static_cast<long>(INI_GetNumVar("Main", "LastLogLnID", gIniLastVals, kIniMissingEmpty)),
-                                   STTA_LogLnIDStoredMax(db));
+                                   STTA_LogLnIDStoredMax(site.use()));
         firstLogLnID = rec.LastLogLnID;
-        STTA_RefrStoreDropAbove(rec.LastLogLnID);
-        logimport::ReadSession session(db, rec);
+        STTA_RefrStoreDropAbove(importRun.referrers(), rec.LastLogLnID);
+        logimport::ReadSession session(site.use());
         rec.LastKeepVal = INI_GetFlag("Main", "LastKeepVal", gIniDbDef, kIniMissingEmpty) ? 1 : 0;
         rec.Skip404 = INI_GetFlag("Main", "Skip404", gIniDbDef, kIniMissingEmpty);
         rec.RemQuery = INI_GetFlag("Main", "RemQuery", gIniDbDef, kIniMissingEmpty);
         rec.RemFrag = INI_GetFlag("Main", "RemFrag", gIniDbDef, kIniMissingEmpty);
-        rec.MissingPageID = STTA_PageIDGetOrAdd(kMissingPageName, true, db);
+        rec.MissingPageID = STTA_PageIDGetOrAdd(kMissingPageName, true, site.use());
         rec.Visits = ReadVisits{};  // nothing left from an earlier read
-        if (VisitStream::usable(db, rec)) visits.emplace(db, rec);
+        if (VisitStream::usable(site.use(), rec)) visits.emplace(site, rec, importRun);
         run.visits = visits ? &*visits : nullptr;
         rec.Run = ReadCounters{};
+        rec.FormatNotes.clear();
         rec.RunMainHits = rec.RunRobotHits = rec.RunCompHits = 0;
         if (std::string temp = STTA_RefrStoreFolder(); !temp.empty()) {
             std::error_code ec;
@@ -639,6 +637,9 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
             if (formatName.empty()) formatName = defaultFormat;
             LogFmtCompiled formats;
             STTA_LogFmtDefLoad(formatName, formats);
+            if (!logimport::formatReadsReferrers(formats))
+                noteOnce(rec, "The log format \"" + formatName +
+                                  "\" has no referrer field: a log read with it gives no search-engine visits.");
             const std::string itemText =
                 n > 1 ? "Definition: " + std::to_string(i) + "/" + std::to_string(n) + ". " : std::string();
             if (spec.find_first_of("*?") == std::string::npos) {
@@ -684,8 +685,8 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
         try {
             // Referrers of lines that were never stored go with the files they filled,
             // and the numbers of lines a failed write took back are given out again.
-            const long stored = STTA_LogLnIDStoredMax(db);
-            STTA_RefrStoreDropAbove(stored);
+            const long stored = STTA_LogLnIDStoredMax(site.use());
+            STTA_RefrStoreDropAbove(importRun.referrers(), stored);
             rec.LastLogLnID = std::max(firstLogLnID, stored);
             INI_Put("Main", "LastLogLnID", rec.LastLogLnID, gIniLastVals);
         } catch (...) {
