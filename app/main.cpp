@@ -43,7 +43,9 @@ int main(int argc, char** argv) {
     } catch (const sys::EndProgram& end) {
         rc = end.exitCode();
     } catch (const sys::RtError& e) {
-        QMessageBox::critical(nullptr, "Dravolin", QString::fromStdString(e.description()));
+        QMessageBox box(QMessageBox::Critical, "Dravolin", QString::fromStdString(e.description()));
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
         rc = 1;
     }
     STTA_SiteDBClose();

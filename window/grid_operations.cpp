@@ -1,8 +1,13 @@
 #include "window/grid_operations.h"
 
+#include <QFontMetricsF>
+#include <QStringList>
 #include <algorithm>
+#include <cmath>
 
 #include "core/numbers.h"
+#include "platform/ui/qt_text.h"
+#include "platform/ui/twips.h"
 #include "window/event_guard.h"
 
 namespace {
@@ -218,4 +223,32 @@ bool GRDFLX_SortOnColumn(grid::FlexGrid& grid, bool allowed)
     if (numeric) sortNumeric(grid);
     else sortText(grid);
     return true;
+}
+
+void GRID_WidenToRightAlignedText(grid::FlexGrid& grid, int maxTwips)
+{
+    const QFontMetricsF metrics(grid.font());
+    for (int c = 0; c < grid.Cols(); ++c) {
+        const int align = grid.ColAlignment(c);
+        const bool right = align >= grid::FlexGrid::kRightTop && align <= grid::FlexGrid::kRightBottom;
+        if ((!right && align != grid::FlexGrid::kGeneral) || grid.ColWidth(c) <= 0) continue;
+        // Measured line by line; the longest lines are the widest enough to look at.
+        QString widest;
+        double widestPixels = 0;
+        for (long r = grid.FixedRows(); r < grid.Rows(); ++r) {
+            const std::string text = grid.TextMatrix(r, c);
+            double unused = 0;
+            if (text.empty() || (!right && !core::parseNumber(text, unused))) continue;
+            for (const QString& line : ui::toDisplayText(text).split(QChar('\n'))) {
+                if (line.size() + 2 < widest.size()) continue;
+                const double pixels = metrics.horizontalAdvance(line);
+                if (pixels > widestPixels) {
+                    widestPixels = pixels;
+                    widest = line;
+                }
+            }
+        }
+        const int need = static_cast<int>(std::ceil((widestPixels + 8) * ui::twipsPerPixelX()));
+        if (need > grid.ColWidth(c)) grid.setColWidth(c, std::min(need, std::max(maxTwips, grid.ColWidth(c))));
+    }
 }

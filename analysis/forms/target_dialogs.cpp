@@ -127,7 +127,8 @@ long STTA_TargetsEdit() {
     list.itemWord = "Target";
     list.title = "Target Pages or Files";
     list.further = true;
-    list.furtherCaption = "&Cancel";
+    // Each change is stored as it is made: the way out says so rather than "Cancel".
+    list.furtherCaption = "&Done";
     dlg::useStandardListButtons(list);
     for (;;) {
         const long result = MB_EditList("Main", "LstTgts", gIniTargets, list);

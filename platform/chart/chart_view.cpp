@@ -1,6 +1,7 @@
 #include "platform/chart/chart_view.h"
 
 #include <QBarCategoryAxis>
+#include <QFontMetricsF>
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
@@ -108,6 +109,39 @@ void ChartView::redraw() {
     chart_->addAxis(values, Qt::AlignLeft);
     bars->attachAxis(values);
     chart_->legend()->setVisible(data_.showLegend());
+    fitColumnLabels();
+}
+
+void ChartView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    fitColumnLabels();
+}
+
+// The column labels (dates, mostly) are read across while they fit beside each other;
+// when they do not they stand upright, and where even upright labels would overlap
+// their font shrinks, so that none is cut to "01...".
+void ChartView::fitColumnLabels() {
+    QBarCategoryAxis* axis = nullptr;
+    for (QAbstractAxis* a : chart_->axes(Qt::Horizontal))
+        if ((axis = qobject_cast<QBarCategoryAxis*>(a))) break;
+    if (!axis || axis->count() == 0) return;
+    // The plot area is laid out later than a resize: the widget less the value axis and
+    // margins stands in until then.
+    const double plot = chart_->plotArea().width();
+    const double across = std::max(1.0, std::min(plot > 0 ? plot : 1e9, width() - 80.0));
+    const double each = across / axis->count();
+    QFont font = chart_->font();
+    QFontMetricsF metrics(font);
+    double widest = 0;
+    for (const QString& label : axis->categories()) widest = std::max(widest, metrics.horizontalAdvance(label));
+    labelsAngle_ = widest + 8 <= each ? 0 : -90;
+    if (labelsAngle_ != 0)
+        while (font.pointSizeF() > 5 && metrics.height() > each) {
+            font.setPointSizeF(font.pointSizeF() - 0.5);
+            metrics = QFontMetricsF(font);
+        }
+    axis->setLabelsAngle(labelsAngle_);
+    axis->setLabelsFont(font);
 }
 
 }  // namespace chart

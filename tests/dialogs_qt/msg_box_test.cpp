@@ -2,6 +2,7 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QPushButton>
+#include <QMessageBox>
 #include <QTimer>
 #include <QtTest/QTest>
 
@@ -231,6 +232,32 @@ TEST_F(BoxTest, SystemBoxGoesToTheResponder) {
     responder.press("Go on?", "&Yes");
     EXPECT_EQ(core::ui().msgBox("Go on?", "4", "", ""), 1);
     core::setUserInterface(nullptr);
+}
+
+// A message quoting a log line or a file name shows its "<" as it stands, never as
+// markup: in the dialog builder's boxes and in the plain system box.
+TEST_F(BoxTest, MessagesArePlainTextEvenWhenTheyLookLikeMarkup) {
+    const std::string message = "Line: <b>GET</b> <img src=x> & more";
+    show(message, "0", "", "", [&](const core::DlgView&, core::DlgDriver& d) {
+        EXPECT_EQ(gMBForm->fMsg->textFormat(), Qt::PlainText);
+        for (QLabel* label : gMBForm->findChildren<QLabel*>()) EXPECT_EQ(label->textFormat(), Qt::PlainText);
+        d.press(1);
+    });
+
+    dlg::installMessageBoxes();
+    Qt::TextFormat shown = Qt::AutoText;
+    QString text;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        shown = box->textFormat();
+        text = box->text();
+        box->button(QMessageBox::Ok)->click();
+    });
+    core::ui().systemOk(message, "");
+    core::setUserInterface(nullptr);
+    EXPECT_EQ(shown, Qt::PlainText);
+    EXPECT_EQ(text.toStdString(), message);
 }
 
 // With no active window a box must still block the main window (or the box under it),

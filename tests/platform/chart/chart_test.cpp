@@ -70,4 +70,26 @@ TEST(ChartView, DrawsTheStoredDataAndKeepsSettings) {
     EXPECT_EQ(view.drawnSeriesCount(), 0);
 }
 
+TEST(ChartView, ColumnLabelsStandUprightWhereTheyDoNotFitAcross) {
+    chart::ChartView view;
+    view.resize(600, 300);
+    struct Case {
+        int days;
+        int angle;
+    } cases[] = {{3, 0}, {33, -90}, {365, -90}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.days);
+        core::Table2D table;
+        table.redim(0, c.days, 0, 1);
+        table.set(0, 1, std::string("users"));
+        for (long d = 1; d <= c.days; ++d) {
+            table.set(d, 0, std::to_string(d) + " Jan 2026");
+            table.set(d, 1, std::to_string(d));
+        }
+        view.setChartData(table);
+        view.setColumnCount(1);
+        EXPECT_EQ(view.drawnLabelsAngle(), c.angle);
+    }
+}
+
 }  // namespace
