@@ -43,9 +43,7 @@ int main(int argc, char** argv) {
     } catch (const sys::EndProgram& end) {
         rc = end.exitCode();
     } catch (const sys::RtError& e) {
-        QMessageBox box(QMessageBox::Critical, "Dravolin", QString::fromStdString(e.description()));
-        box.setTextFormat(Qt::PlainText);
-        box.exec();
+        dlg::plainMessageBox(QMessageBox::Critical, "Dravolin", e.description(), QMessageBox::Ok, nullptr)->exec();
         rc = 1;
     }
     STTA_SiteDBClose();

@@ -165,12 +165,12 @@ private:
         }
         const QMessageBox::StandardButtons buttons =
             withCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::StandardButtons(QMessageBox::Ok);
-        QMessageBox box(withCancel ? QMessageBox::Warning : QMessageBox::Information,
-                        ui::toQString(caption.empty() ? gProductName : caption),
-                        ui::toDisplayText(message), buttons, QApplication::activeWindow());
-        box.setTextFormat(Qt::PlainText);
-        box.setWindowModality(Qt::WindowModal);
-        return box.exec() == QMessageBox::Ok;
+        const std::unique_ptr<QMessageBox> box =
+            dlg::plainMessageBox(withCancel ? QMessageBox::Warning : QMessageBox::Information,
+                                 caption.empty() ? gProductName : caption, message, buttons,
+                                 QApplication::activeWindow());
+        box->setWindowModality(Qt::WindowModal);
+        return box->exec() == QMessageBox::Ok;
     }
 };
 
@@ -222,6 +222,14 @@ namespace dlg {
 void installMessageBoxes() {
     static DialogUserInterface userInterface;
     core::setUserInterface(&userInterface);
+}
+
+std::unique_ptr<QMessageBox> plainMessageBox(QMessageBox::Icon icon, const std::string& caption,
+                                             const std::string& message, QMessageBox::StandardButtons buttons,
+                                             QWidget* parent) {
+    auto box = std::make_unique<QMessageBox>(icon, ui::toQString(caption), ui::toDisplayText(message), buttons, parent);
+    box->setTextFormat(Qt::PlainText);
+    return box;
 }
 
 }  // namespace dlg

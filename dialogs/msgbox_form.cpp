@@ -123,7 +123,10 @@ Msgbxform::Msgbxform(QWidget* parent)
       fLabel(this, "fLabel", "Label", factory<QLabel>(plainLabel)),
       fLine(this, "fLine", "Line", factory<dlg::LineControl>()),
       fShape(this, "fShape", "Shape", factory<dlg::ShapeControl>()),
-      fImage(this, "fImage", "Image", factory<QLabel>([](QLabel* l) { l->setScaledContents(true); })),
+      fImage(this, "fImage", "Image", factory<QLabel>([](QLabel* l) {
+                 plainLabel(l);
+                 l->setScaledContents(true);
+             })),
       fValiLabel(this, "fValiLabel", "Label", factory<QLabel>(plainLabel)) {
     setFont(designFont());
 
@@ -133,6 +136,7 @@ Msgbxform::Msgbxform(QWidget* parent)
     ui::setVbType(fMsg, "Label");
     dlg::setTwRect(fMsg, QRectF(120, 120, 1215, 195));
     fIcon = new QLabel(this);
+    plainLabel(fIcon);
     fIcon->setObjectName("fIcon");
     ui::setVbType(fIcon, "PictureBox");
     dlg::setTwRect(fIcon, QRectF(120, 120, 480, 480));

@@ -49,5 +49,6 @@ bool GRDFLX_SortOnColumn(grid::FlexGrid& grid, bool allowed);
 
 // A right-aligned column, and a column of general alignment for its numbers, grows to
 // its widest cell below the fixed rows (to at most maxTwips), so that no text in it is
-// cut on the left. Hidden columns (width 0) stay hidden.
+// cut on the left. Columns narrower than a character (hidden ones, colour stripes)
+// keep their width.
 void GRID_WidenToRightAlignedText(grid::FlexGrid& grid, int maxTwips = 6000);

@@ -125,10 +125,9 @@ void ChartView::fitColumnLabels() {
     for (QAbstractAxis* a : chart_->axes(Qt::Horizontal))
         if ((axis = qobject_cast<QBarCategoryAxis*>(a))) break;
     if (!axis || axis->count() == 0) return;
-    // The plot area is laid out later than a resize: the widget less the value axis and
-    // margins stands in until then.
-    const double plot = chart_->plotArea().width();
-    const double across = std::max(1.0, std::min(plot > 0 ? plot : 1e9, width() - 80.0));
+    // The plot area is laid out only after a resize: the widget less the value axis and
+    // the margins stands in for it.
+    const double across = std::max(1.0, width() - 80.0);
     const double each = across / axis->count();
     QFont font = chart_->font();
     QFontMetricsF metrics(font);

@@ -244,20 +244,9 @@ TEST_F(BoxTest, MessagesArePlainTextEvenWhenTheyLookLikeMarkup) {
         d.press(1);
     });
 
-    dlg::installMessageBoxes();
-    Qt::TextFormat shown = Qt::AutoText;
-    QString text;
-    QTimer::singleShot(0, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
-        shown = box->textFormat();
-        text = box->text();
-        box->button(QMessageBox::Ok)->click();
-    });
-    core::ui().systemOk(message, "");
-    core::setUserInterface(nullptr);
-    EXPECT_EQ(shown, Qt::PlainText);
-    EXPECT_EQ(text.toStdString(), message);
+    const auto system = dlg::plainMessageBox(QMessageBox::Information, "", message, QMessageBox::Ok, nullptr);
+    EXPECT_EQ(system->textFormat(), Qt::PlainText);
+    EXPECT_EQ(system->text().toStdString(), message);
 }
 
 // With no active window a box must still block the main window (or the box under it),

@@ -47,6 +47,7 @@ TEST_F(Sites, ANewSiteStartsOnItsOwnDataRangeAndLogFilesButKeepsTheOtherLastValu
     const std::string shop = gIniLastVals;
     INI_Put("Main", "AnalStartEnd", "2015-01-01|2015-02-01", shop);
     INI_Put("Main", "PAFNlog", "/var/log/shop.log|Combined (Apache, NGINX)", shop);
+    INI_Put("Main", "Log Files", "/var/log/shop.log|/var/log/old.log", shop);
     INI_Put("Main", "CntTopVals", "25", shop);
     create("Blog");
 
@@ -54,6 +55,7 @@ TEST_F(Sites, ANewSiteStartsOnItsOwnDataRangeAndLogFilesButKeepsTheOtherLastValu
     EXPECT_EQ(gIniLastVals, blog);
     EXPECT_EQ(ini("Main", "AnalStartEnd", blog), "");
     EXPECT_EQ(ini("Main", "PAFNlog", blog), "");
+    EXPECT_EQ(ini("Main", "Log Files", blog), "");
     EXPECT_EQ(ini("Main", "CntTopVals", blog), "25");
     // The first site keeps its own.
     EXPECT_EQ(ini("Main", "AnalStartEnd", shop), "2015-01-01|2015-02-01");

@@ -171,8 +171,8 @@ TEST(GridWiden, RightAlignedTextAndNumbersGrowTheirColumnLeftAlignedTextDoesNot)
         {grid::FlexGrid::kGeneral, bytes, 600, true},
         {grid::FlexGrid::kGeneral, path, 600, false},
         {grid::FlexGrid::kLeftCenter, visitor, 600, false},
-        {grid::FlexGrid::kRightCenter, bytes, 0, false},  // hidden
-        {grid::FlexGrid::kRightCenter, "7", 600, false},
+        {grid::FlexGrid::kRightCenter, bytes, 1, false},  // hidden
+        {grid::FlexGrid::kRightCenter, "7", 60, false},  // a stripe
     };
     for (int c = 0; c < 6; ++c) {
         g.setColAlignment(c, columns[c].alignment);
