@@ -59,11 +59,14 @@ void addControls(const SaveChoice& c, const std::string& preview, MB_CtlEntry& c
 std::string chooseFile(const std::string& typed) {
     window::CommonDialog chooser;
     chooser.DialogTitle = "Save grid contents as CSV";
-    chooser.Filter = "CSV files (*.csv)|*.csv|All files|*.*";
-    // A folder that does not exist (yet) is not offered.
-    chooser.FileName = typed.starts_with('/') && QFileInfo(ui::toQString(typed)).absoluteDir().exists() ? typed : "";
+    chooser.Filter = "CSV files|*.csv|All files|*.*";
+    // The chooser starts at the path typed, or in the home folder when its folder does
+    // not exist (yet).
+    chooser.FileName = typed.starts_with('/') && QFileInfo(ui::toQString(typed)).absoluteDir().exists()
+                           ? typed
+                           : ui::fromQString(QDir::homePath());
     chooser.ShowSave();
-    return chooser.FileName.empty() ? typed : chooser.FileName;
+    return chooser.FileName == ui::fromQString(QDir::homePath()) ? typed : chooser.FileName;
 }
 
 }  // namespace

@@ -41,6 +41,8 @@ public:
     double drawnAxisMaximum() const;
     // The angle of the column labels: 0 across, -90 upright where they do not fit across.
     int drawnLabelsAngle() const { return labelsAngle_; }
+    // The column labels as drawn (shortened where upright ones would not fit).
+    std::vector<std::string> drawnLabels() const;
 
 signals:
     // A right click on the chart, at a point of this widget (the pop-up menu's cue).
