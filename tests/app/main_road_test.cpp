@@ -11,6 +11,7 @@
 #include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QLabel>
 #include <QMenu>
 #include <QPixmap>
 #include <QScreen>
@@ -99,6 +100,7 @@ protected:
             frame.showMaximized();
             ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
         } else {
+            frame.resize(1024, 768);  // a small desktop screen
             frame.show();
         }
         frame.activateWindow();
@@ -292,6 +294,20 @@ TEST_F(MainRoad, FromAFirstStartThroughEveryReportToASecondSiteAndAnEnd) {
                                       [](const auto& a, const auto& b) { return a.second < b.second; });
     EXPECT_EQ(activeResults()->fSearchTerms()->TextMatrix(1, 0), top->first);
     EXPECT_EQ(TXT_Val(activeResults()->fSearchTerms()->TextMatrix(1, 1)), top->second);
+    // The window says which analysis it shows, its threshold too, beside the grid and
+    // in its caption.
+    {
+        const SrchTmLstFrm& window = *activeResults();
+        const std::string desc = window.fExtractDesc()->text().toStdString();
+        EXPECT_TRUE(desc.starts_with("Site: " + STTA_SiteParmGet() + "\n\n")) << desc;
+        EXPECT_NE(desc.find("Dates: "), std::string::npos) << desc;
+        EXPECT_NE(desc.find("Only 4+ visitors (values seen less often are left out, of the Total too)"),
+                  std::string::npos) << desc;
+        EXPECT_TRUE(window.fExtractDesc()->isVisible());
+        EXPECT_LE(window.fExtractDesc()->geometry().right(), window.width());
+        const std::string caption = window.windowTitle().toStdString();
+        EXPECT_TRUE(caption.starts_with("Top Search Terms. Site: " + STTA_SiteParmGet() + ". // ")) << caption;
+    }
 
     // Every report of the Reports menu opens a window of its own, each kind analysed
     // once (the terms were analysed above), and sorts by each View sort.
