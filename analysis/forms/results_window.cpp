@@ -33,7 +33,6 @@
 #include "platform/ui/qt_text.h"
 #include "platform/ui/twips.h"
 #include "window/event_guard.h"
-#include "window/grid_operations.h"
 
 namespace {
 
@@ -386,9 +385,6 @@ void SrchTmLstFrm::fillGrid() {
             grid_->setCellBackColor(colour);
         }
     }
-    // Distribution cells (a term or page with its count) and other right-aligned texts
-    // are not cut on the left: their columns take their widest line.
-    GRID_WidenToRightAlignedText(*grid_);
     grid_->setFixedRowsWordWrap(true);
     grid_->setRowHeight(0, std::max(table_.captionRowHeight,
                                     static_cast<int>((2 * metrics.lineSpacing() + 4) * ui::twipsPerPixelY())));
