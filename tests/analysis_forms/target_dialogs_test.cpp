@@ -225,7 +225,7 @@ TEST_F(TargetDialogs, TheListShowsEachTargetsCommentWhichAnEditKeeps) {
                       .press = "Edi&t ",
                       .act = [&](const core::DlgView& v, core::DlgDriver&) { shown = v.ctls.at(0).items; }});
     simpleAnswer("basket");
-    listAnswer("&Cancel");
+    listAnswer("&Done");
     STTA_TargetsEdit();
     EXPECT_EQ(responder.pending(), 0u);
     EXPECT_EQ(shown, (std::vector<std::string>{"Target 1 : cart   [checkout]"}));
