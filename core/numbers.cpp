@@ -50,9 +50,10 @@ double readRadix(std::string_view s, size_t i, int radix, Skip skip) {
 long long exponentOf(std::string_view digits) {
     constexpr long long kBound = 1000000000;
     const bool negative = !digits.empty() && digits.front() == '-';
-    if (negative) digits.remove_prefix(1);
+    if (!digits.empty() && (digits.front() == '-' || digits.front() == '+')) digits.remove_prefix(1);
     long long n = 0;
-    for (char c : digits) n = std::min(kBound, n * 10 + (c - '0'));
+    for (char c : digits)
+        if (isDigit(c)) n = std::min(kBound, n * 10 + (c - '0'));
     return negative ? -n : n;
 }
 

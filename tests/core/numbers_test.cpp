@@ -67,6 +67,8 @@ TEST(Val, AnExponentOfAnyLengthOverflowsOrUnderflowsAlike) {
         EXPECT_EQ(errorOf([&] { core::vbVal(big); }), 6);
     }
     EXPECT_EQ(errorOf([] { TXT_Val(std::string(400, '9')); }), 6);
+    // CDbl takes a "+" before the exponent.
+    EXPECT_EQ(errorOf([] { core::vbCDbl("9e+" + std::string(60, '1')); }), 6);
     for (const char* small : {"1e-999", "12e-99999999999999999999", "0.000e99999999999999999999"}) {
         SCOPED_TRACE(small);
         EXPECT_EQ(core::vbVal(small), 0);
