@@ -21,6 +21,8 @@ bool STTA_ReportLineParse(const std::string& line, long& kind, long& mode);
 // Writes the report of the mode from the form's record (made current) into the table;
 // false, with a box saying so, when the analysis holds nothing to show.
 bool STTA_ReportShow(long mode, const Ifrm& form, long groupKind, ReportTable& table, std::string& caption);
+// The All report: every item's row and the total row.
+void STTA_ReportAllWrite(ReportTable& table, STTA_Results& results);
 
 class ReportDispatch {
 public:

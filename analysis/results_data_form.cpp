@@ -57,6 +57,8 @@ void Ifrm::PutSrchTrmdata() { STTA_ResultsCopy(gResults, data_); }
 void Ifrm::GetSrchTrmData(bool force) const {
     if (gResultsIfrmKey == tag_ && !force) return;
     STTA_ResultsCopy(data_, gResults);
+    // The deviation part belongs to the record it was worked out from.
+    gResults.DevReady = false;
     gResultsIfrmKey = tag_;
 }
 

@@ -16,7 +16,8 @@ public:
     const std::string& Tag() const { return tag_; }
     // Takes a copy of gResults.
     void PutSrchTrmdata();
-    // Makes this form's record the current one, unless it already is (or when forced).
+    // Makes this form's record the current one, unless it already is (or when forced);
+    // a record copied in has its deviation part worked out afresh.
     void GetSrchTrmData(bool force = false) const;
     // How the analysis was made, over several lines.
     std::string GetDataDesc() const;

@@ -11,6 +11,7 @@
 #include "logimport/addition_history.h"
 #include "logimport/engine_summary.h"
 #include "logimport/filter_store.h"
+#include "logimport/import_run.h"
 #include "logimport/logline_store.h"
 #include "logimport/raw_log_reader.h"
 #include "logimport/visit_building.h"
@@ -45,6 +46,7 @@ bool robotFindingRead(dao::Database& db, const std::string& fileSpec, ReadRec& r
 MainPassResult additionMainPass(dao::Database& db, const std::string& fileSpec, const std::string& title,
                                 const std::string& preprocessingTime, ReadRec& rec) {
     MainPassResult out;
+    ImportRun run(rec);
     const double start = nowToMinute();
     rec.VisitsWhileReading = true;  // the visits are built right after
     out.read = RawLog_AddData_ReadLogFiles_OK(db, fileSpec, title, "Add. Step 1/3: ", out.dated, rec);
@@ -54,13 +56,14 @@ MainPassResult additionMainPass(dao::Database& db, const std::string& fileSpec, 
                           "&Yes|&No", "", "") == 1)
         out.visits = LogLnRaw_Add(db, rec, partial);
     out.mainTime = TXT_ElapsedText(start, nowToMinute());
-    if (gSEDayKeys.hasBounds()) seDayKeysSort(gSEDayKeys, gSEDayCounts);
+    out.engineDays = std::move(run.engineDays());
+    if (out.engineDays.Keys.hasBounds()) seDayKeysSort(out.engineDays.Keys, out.engineDays.Counts);
     // The completion speaks of the whole run, not of the file read last.
     runTotalsToFileCounters(rec);
     if (out.read)
         STTA_AddDataLogWrite(fileSpec, out.mainTime, rec, preprocessingTime,
                              partial ? "** Part Done **" : kHistoryDone, "** End ADD ** Totals. All Files.",
-                             {.saveSummary = true, .counters = true, .options = true, .filters = true,
+                             {.summary = &out.engineDays, .counters = true, .options = true, .filters = true,
                               .problems = true},
                              "", "", std::to_string(out.visits));
     return out;

@@ -13,6 +13,7 @@
 #include "core/user_interface.h"
 #include "logimport/line_timestamp.h"
 #include "logimport/logline_store.h"
+#include "logimport/queued_database.h"
 #include "logimport/visit_stream.h"
 #include "platform/sys/clock.h"
 #include "platform/sys/rt_error.h"
@@ -144,14 +145,14 @@ long STTA_LogLineProcess(LineReadContext& ctx, const std::vector<std::string_vie
     if (serial > rec.File.LastStamp) rec.File.LastStamp = serial;
 
     long repeatVisit = 0;
-    if (rec.DupCheck && STTA_LogLineDupeCheck(*ctx.db, f, rec, &repeatVisit)) {
+    if (rec.DupCheck && STTA_LogLineDupeCheck(ctx.site->use(), f, rec, &repeatVisit)) {
         if (ctx.visits && repeatVisit != 0) ctx.visits->repeatCounted(repeatVisit);
         return 0;
     }
     if (ctx.visits)
         ctx.visits->add(f, serial);
     else
-        STTA_LogLineInsert(*ctx.db, f, rec, serial);
+        STTA_LogLineInsert(ctx.site->use(), f, rec, serial);
     rec.File.LinesAccepted += 1;
     rec.File.BytesAccepted += bytes;
     return 0;

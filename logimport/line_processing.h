@@ -14,11 +14,14 @@
 #include "platform/dao/database.h"
 
 class VisitStream;
+namespace logimport {
+class QueuedDatabase;
+}
 
 // What the per-line processing works with during one read. The field array is reused
 // from line to line, so a line costs no allocation once the fields have grown.
 struct LineReadContext {
-    dao::Database* db = nullptr;  // unused by a test read
+    logimport::QueuedDatabase* site = nullptr;  // unused by a test read
     const LogFmtCompiled* formats = nullptr;
     ReadRec* rec = nullptr;
     VisitStream* visits = nullptr;  // builds the visits of stored lines while reading

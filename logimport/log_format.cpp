@@ -96,7 +96,7 @@ void STTA_LogFmtPieceStore(long row, long& piece, const std::string& separator, 
     p.token = token;
     if (CompositeSeparator parts = compositeOf(p.sep); !parts.empty()) {
         p.composite = true;
-        p.compositeNo = STTA_CompositeAdd(parts);
+        p.compositeNo = STTA_CompositeAdd(compiled.composites, parts);
         p.sep = "%%" + std::to_string(p.compositeNo);
     }
     if (compiled.rows.size() <= size_t(row)) compiled.rows.resize(size_t(row) + 1);
@@ -171,7 +171,7 @@ bool STTA_LogLineSplit(std::string_view line, const LogFmtCompiled& compiled, Lo
     if (blankLine(line)) return false;
     struct Cut { long token; size_t start, length; };
     thread_local std::vector<Cut> cuts;
-    const auto& composites = gLogFmtComposites();
+    const auto& composites = compiled.composites;
     for (size_t f = 1; f < compiled.rows.size(); ++f) {
         const auto& row = compiled.rows[f];
         cuts.clear();

@@ -62,9 +62,11 @@ struct LogFmtPiece {
     bool toLineEnd = false;  // empty closing separator after a field: the field runs to the end
 };
 
-// Row f is format line f; row 0 holds no format line.
+// Row f is format line f; row 0 holds no format line. The composites its pieces
+// refer to by number are its own.
 struct LogFmtCompiled {
     std::vector<std::vector<LogFmtPiece>> rows{1};
+    CompositeList composites;
 };
 
 void STTA_LogFmtTokensInit(bool force);

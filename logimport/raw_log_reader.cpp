@@ -26,8 +26,9 @@
 #include "logimport/addition_history.h"
 #include "logimport/logline_store.h"
 #include "logimport/page_table.h"
+#include "logimport/import_run.h"
+#include "logimport/queued_database.h"
 #include "logimport/read_session.h"
-#include "logimport/referrer_store.h"
 #include "logimport/visit_stream.h"
 #include "platform/dao/errors.h"
 #include "platform/sys/clock.h"
@@ -420,7 +421,8 @@ bool STTA_LogFileOverlapCheck(dao::Database& db, const std::string& fileName, co
 namespace {
 
 struct RunState {
-    dao::Database& db;
+    logimport::QueuedDatabase& site;  // the connection, waiting for what the visits write
+    logimport::ImportRun& importRun;
     ReadRec& rec;
     const std::string& captionText;
     const std::string& progressTitle;
@@ -450,7 +452,7 @@ bool readOneFile(RunState& run, const std::string& path, const LogFmtCompiled& f
         return true;
     }
     bool usable = false;
-    rec.DupCheck = STTA_LogFileOverlapCheck(run.db, path, formats, rec, usable, run.visits);
+    rec.DupCheck = STTA_LogFileOverlapCheck(run.site.use(), path, formats, rec, usable, run.visits);
     if (usable) run.anyUsable = true;
     if (rec.DupCheck && !rec.Test.Active) {
         const std::string overlap = "Dates on this log file overlap with data that already have on database. ";
@@ -477,29 +479,15 @@ bool readOneFile(RunState& run, const std::string& path, const LogFmtCompiled& f
                          kHistoryStartRead + path, "START Read File.", {}, "..", "..", "");
     resetFileCounters(rec);
     LineReadContext ctx;
-    ctx.db = &run.db;
+    ctx.site = &run.site;
     ctx.formats = &formats;
     ctx.rec = &rec;
     ctx.visits = run.visits;
     std::string status;
-    dao::Transaction tx(run.db, dao::Transaction::OnExit::Commit, kLinesPerCommit);
-    // Rows still being written when the transaction ends on an error are written
-    // first, so the connection is never used by two threads.
-    struct DrainOnExit {
-        VisitStream* visits;
-        ~DrainOnExit() {
-            try {
-                if (visits) visits->drain();
-            } catch (...) {
-                // The error on its way out is the one to report.
-            }
-        }
-    } drainOnExit{run.visits};
+    logimport::QueuedTransaction tx(run.site, kLinesPerCommit);
     if (rec.DupCheck && run.visits) run.visits->storeAsRead();
-    long ticks = 0;
     LinesHandler handler = [&](const std::vector<std::string_view>& lines, long index) {
         long r = STTA_LogLineProcess(ctx, lines, index, status);
-        if (run.visits && ++ticks % kLinesPerCommit == 0) run.visits->drain();  // the tick commits
         tx.tick();
         return r;
     };
@@ -509,9 +497,8 @@ bool readOneFile(RunState& run, const std::string& path, const LogFmtCompiled& f
     };
     bool complete = OPENX_ReadFileByBlocks(path, handler, true, false, "", kReadBlockLimit, run.progressTitle,
                                            counterText + run.captionText + gCR, &status, overlong);
-    if (run.visits) run.visits->drain();
     tx.commit();
-    STTA_RefrStoreFlush();
+    STTA_RefrStoreFlush(run.importRun.referrers());
     if (ctx.unmatched > 0)
         STTA_ProblemAdd(rec, TXT_FormatDbl(double(ctx.unmatched), "#,###,##0") +
                                  " log line[s] did not match the log format and were skipped.");
@@ -559,7 +546,10 @@ void findLogFiles(const std::string& folder, const std::string& pattern, core::S
 bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileList, const std::string& captionText,
                                     const std::string& progressTitle, bool& anyUsable, ReadRec& rec) {
     if (fileList.empty()) return true;
-    RunState run{db, rec, captionText, progressTitle, anyUsable};
+    std::optional<logimport::ImportRun> ownRun;
+    logimport::ImportRun& importRun = logimport::importRunOf(rec, ownRun);
+    logimport::QueuedDatabase site(db);
+    RunState run{site, importRun, rec, captionText, progressTitle, anyUsable};
     std::optional<VisitStream> visits;
     // Whatever way the read ends, the lines it stored get their visits.
     auto finishVisits = [&] {
@@ -573,16 +563,16 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
         // A run that ended before its last number was written: the numbering goes on
         // after the stored lines, and referrers kept for lines never stored go.
         rec.LastLogLnID = std::max(static_cast<long>(INI_GetNumVar("Main", "LastLogLnID", gIniLastVals, kIniMissingEmpty)),
-                                   STTA_LogLnIDStoredMax(db));
-        STTA_RefrStoreDropAbove(rec.LastLogLnID);
-        logimport::ReadSession session(db, rec);
+                                   STTA_LogLnIDStoredMax(site.use()));
+        STTA_RefrStoreDropAbove(importRun.referrers(), rec.LastLogLnID);
+        logimport::ReadSession session(site.use());
         rec.LastKeepVal = INI_GetFlag("Main", "LastKeepVal", gIniDbDef, kIniMissingEmpty) ? 1 : 0;
         rec.Skip404 = INI_GetFlag("Main", "Skip404", gIniDbDef, kIniMissingEmpty);
         rec.RemQuery = INI_GetFlag("Main", "RemQuery", gIniDbDef, kIniMissingEmpty);
         rec.RemFrag = INI_GetFlag("Main", "RemFrag", gIniDbDef, kIniMissingEmpty);
-        rec.MissingPageID = STTA_PageIDGetOrAdd(kMissingPageName, true, db);
+        rec.MissingPageID = STTA_PageIDGetOrAdd(kMissingPageName, true, site.use());
         rec.Visits = ReadVisits{};  // nothing left from an earlier read
-        if (VisitStream::usable(db, rec)) visits.emplace(db, rec);
+        if (VisitStream::usable(site.use(), rec)) visits.emplace(site, rec, importRun);
         run.visits = visits ? &*visits : nullptr;
         rec.Run = ReadCounters{};
         rec.RunMainHits = rec.RunRobotHits = rec.RunCompHits = 0;
@@ -647,7 +637,7 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
                     ". Make room on that disk, then add the file again.";
         try {
             // Referrers of lines that were never stored go with the files they filled.
-            STTA_RefrStoreDropAbove(STTA_LogLnIDStoredMax(db));
+            STTA_RefrStoreDropAbove(importRun.referrers(), STTA_LogLnIDStoredMax(site.use()));
         } catch (...) {
             // The first error is the one to report.
         }

@@ -10,8 +10,15 @@
 #include "logimport/filter_rules.h"
 
 namespace logimport {
-class ReadSession;
+class ImportRun;
 }
+
+// One day and engine per key ("yyyymmdd|engine"), with the search-engine visits
+// counted for it by a run's visit building; read by the per-engine summary.
+struct EngineDayTally {
+    core::StrArray Keys;
+    core::LngArray Counts;
+};
 
 // The test-read part of the read record: what a test read tallies instead of storing
 // lines. Tallies keep item 0 for the empty value and merge values ignoring case.
@@ -97,8 +104,11 @@ struct ReadRec {
     double Timestamp = 0;       // the current line's date serial
     double FirstTimestamp = 0;  // the run's first line; 0 until set
 
-    // The state of the read under way; null between reads.
-    logimport::ReadSession* Session = nullptr;
+    // The import run under way; null between runs.
+    logimport::ImportRun* CurrentRun = nullptr;
+    // The summary per engine of the last addition, for the add-data dialog (as the
+    // problem files of the last read are).
+    EngineDayTally LastRunSEDays;
 };
 
 inline ReadRec gReadRec;

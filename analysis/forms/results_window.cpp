@@ -72,11 +72,6 @@ QAction* addItem(QMenu* menu, const char* name, const char* caption) {
     return action;
 }
 
-std::string kindTitle(long kind) {
-    std::string col2, col1;
-    return STTA_ReportTypeName(kind, col2, col1);
-}
-
 }  // namespace
 
 SrchTmLstFrm::SrchTmLstFrm(ReportTable table, IfrmPtr form, const std::string& caption, QWidget* parent)
@@ -219,7 +214,7 @@ void SrchTmLstFrm::databaseCheck() {
 
 std::string SrchTmLstFrm::GetSTs4Row(long row) const {
     if (row < 1 || row >= grid_->Rows()) return {};
-    return table_.valuesForLabel(grid_->TextMatrix(row, 0));
+    return table_.STsOfEntry(grid_->RowData(row));
 }
 
 bool SrchTmLstFrm::pPlotRow(long row, const std::string& dates, bool force) {
@@ -239,18 +234,14 @@ bool SrchTmLstFrm::pPlotRow(long row, const std::string& dates, bool force) {
     request.removedColumns = dPlotColsToRemove;
     request.dateTitles = INI_GetFlag("Main", "ColTitDt", "::*", kIniMissingEmpty);
     request.numberTitles = INI_GetFlag("Main", "ColTitNum", "::*", kIniMissingEmpty);
-    const PlotTable plot = STTA_PlotTable(gResults, request);
+    const PlotTable plot = PlotTtl4IndexesSTByDate(gResults, request);
     if (!plot.notice.empty()) {
         core::ui().info(plot.notice, "");
         dPlotStartEndDate = request.dateRange;
     }
     if (request.items.size() > 1) {
-        std::string texts;
-        for (long item : request.items)
-            if (item >= 0 && static_cast<std::size_t>(item) < gResults.Vals->Items.size())
-                texts += (texts.empty() ? "" : ", ") + gResults.Vals->Items[static_cast<std::size_t>(item)];
         desc += " Group: " + gCR + label + gCR + gCR + std::to_string(request.items.size()) + " Grouped Vals Incl:" +
-                gCR + TXT_FitLen(texts, 400, "..");
+                gCR + STTA_IndexesToText(request.items, gResults.Vals->Items, ", ", 400, "..");
     } else {
         desc += ": " + gCR + label;
     }
@@ -273,11 +264,13 @@ void SrchTmLstFrm::fillGrid() {
     grid_->setCols(std::max(table_.fixedCols + 1, cells.cols()));
     grid_->setFixedRows(1);
     grid_->setFixedCols(std::min(table_.fixedCols, cells.cols() - 1));
-    for (long r = 0; r < cells.rows(); ++r)
+    for (long r = 0; r < cells.rows(); ++r) {
         for (int c = 0; c < cells.cols(); ++c) {
             const std::string_view text = cells.text(r, c);
             if (!text.empty()) grid_->setTextMatrix(r, c, text);
         }
+        grid_->setRowData(r, cells.rowData(r));
+    }
     const QFontMetrics metrics(grid_->font());
     const int distColumns[] = {table_.col.Dist0, table_.col.DistAlternate, table_.col.DistClickThru};
     const auto twipsWide = [](int pixels) { return static_cast<int>((pixels + 8) * ui::twipsPerPixelX()); };
@@ -359,7 +352,7 @@ void STTA_RowDetailShow(SrchTmLstFrm& window) {
     STTA_IndexRowsWrite(items, gResults, table);
     STTA_TargetBandsColour(gResults, table);
     const std::string caption =
-        kindTitle(gResults.Analyzed_Field) + "s for group: " + label + ". Site: " + STTA_SiteParmGet();
+        STTA_ReportTitlePlural(gResults.Analyzed_Field) + " for group: " + label + ". Site: " + STTA_SiteParmGet();
     auto* detail = new SrchTmLstFrm(std::move(table), window.dIfrmData(), caption);
     detail->showWindow = window.showWindow;
     if (window.showWindow) window.showWindow(detail);

@@ -36,7 +36,7 @@ public:
     // Shows another results window (the row detail); set by whoever places windows.
     std::function<void(SrchTmLstFrm*)> showWindow;
 
-    // The items of the grid row, found by its label ("" for a row of no items).
+    // The items of the grid row, wherever a sort has put it ("" for a row of no items).
     std::string GetSTs4Row(long row) const;
     // Plots the users of the row's items over the dates (empty: the window's plot
     // range); the same row again only when forced. False when nothing was plotted.

@@ -67,7 +67,8 @@ core::StrArray listedTargets() {
     return items;
 }
 
-// The edited item takes the place of the old one, so the targets keep their numbers.
+// The edited item takes the place of the old one, so the targets keep their numbers
+// (reports and analyses name targets by number).
 void listReplace(const std::string& old, const std::string& item) {
     core::StrArray items = listedTargets();
     const long at = items.find(old, 1, core::Match::Exact);

@@ -106,7 +106,7 @@ TEST_F(ResultsWindow, EveryColumnCaptionShowsWholeInTheCaptionRow) {
     }
 }
 
-TEST_F(ResultsWindow, ARowIsFoundByItsLabelAfterTheGridWasSorted) {
+TEST_F(ResultsWindow, ARowKeepsItsItemsAfterTheGridWasSorted) {
     SrchTmLstFrm window(allReport(form->data()), form, "All");
     grid::FlexGrid* grid = window.fSearchTerms();
     const long bing = rowOf(window, "bing");
@@ -124,6 +124,14 @@ TEST_F(ResultsWindow, ARowIsFoundByItsLabelAfterTheGridWasSorted) {
     EXPECT_FALSE(window.pPlotRow(1));       // the same row is not plotted again
     EXPECT_TRUE(window.pPlotRow(1, {}, true));  // unless forced
     EXPECT_FALSE(window.pPlotRow(0));       // the caption row stands for nothing
+
+    // The empty value (item 0) and the blank row above the total share their label;
+    // only the first stands for an item.
+    ASSERT_EQ(grid->TextMatrix(3, 0), "");
+    ASSERT_EQ(grid->TextMatrix(4, 0), "");
+    EXPECT_EQ(window.GetSTs4Row(3), "0");
+    EXPECT_EQ(window.GetSTs4Row(4), "");
+    EXPECT_FALSE(window.pPlotRow(4));
 }
 
 TEST_F(ResultsWindow, TheChartMenuListsThePlottedDaysWithTheirCounts) {

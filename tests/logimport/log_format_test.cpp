@@ -85,13 +85,15 @@ TEST(LogLineSplit, TouchingTokensWarnOnceAndAssumeASpace) {
     EXPECT_EQ(fields[kFldYear2], "2007");
 }
 
-TEST(LogLineSplit, CompositesAreSharedAndLiteralPercentIsNeverOne) {
-    size_t before = gLogFmtComposites().size();
+TEST(LogLineSplit, CompositesAreListedOnceAndLiteralPercentIsNeverOne) {
+    // Format lines of one definition share an equal composite; another definition
+    // keeps its own list, so compiling formats never grows anything else.
     LogFmtCompiled a, b;
-    STTA_LogFmtDefCompile({"", "%s%W~~%w%c"}, a);
+    STTA_LogFmtDefCompile({"", "%s%W~~%w%c", "%r%W~~%w%b"}, a);
     STTA_LogFmtDefCompile({"", "%r%W~~%w%b"}, b);
-    EXPECT_EQ(gLogFmtComposites().size(), before + 1);
-    EXPECT_EQ(a.rows[1][1].compositeNo, b.rows[1][1].compositeNo);
+    EXPECT_EQ(a.composites.size(), 1u);
+    EXPECT_EQ(b.composites.size(), 1u);
+    EXPECT_EQ(a.rows[1][1].compositeNo, a.rows[2][1].compositeNo);
 
     // "%%%%0" escapes to the literal "%%0", which must not be read as composite 0.
     LogFmtCompiled c;
