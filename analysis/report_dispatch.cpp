@@ -55,6 +55,7 @@ bool STTA_ReportLineParse(const std::string& line, long& kind, long& mode) {
 }
 
 bool STTA_ReportShow(long mode, const Ifrm& form, long groupKind, ReportTable& table, std::string& caption) {
+    if (mode != kReportTop && mode != kReportAll && mode != kReportGrouped) return false;
     form.GetSrchTrmData();
     gResults.DevReady = false;
     const long kind = gResults.Analyzed_Field;
@@ -77,6 +78,7 @@ bool STTA_ReportShow(long mode, const Ifrm& form, long groupKind, ReportTable& t
     } else {
         STTA_TopReportWrite(table, gResults);
     }
+    STTA_ReportDescSet(form, table, caption);
     return true;
 }
 
@@ -96,9 +98,13 @@ bool ReportDispatch::STTA_ReportConfirmOps(long kind, IfrmPtr& form) {
     return STTA_AnalysisConfirmDlg(kind, INI_GetFlag("Main", "ConfirmRepOps", "::*", kIniMissingTrue), form);
 }
 
-bool ReportDispatch::datesConfirmed(const std::string& okCaption, const std::string& text, const std::string& about) {
+bool ReportDispatch::siteHasVisits() {
     double first = 0, last = 0;
-    if (!STTA_SiteDBDateRange(db_, first, last, true)) return false;
+    return STTA_SiteDBDateRange(db_, first, last, true);
+}
+
+bool ReportDispatch::datesConfirmed(const std::string& okCaption, const std::string& text, const std::string& about) {
+    if (!siteHasVisits()) return false;
     // A first analysis covers everything stored, until the user chooses a range.
     if (core::trimBlanks(INI_Get("Main", "AnalStartEnd", "::*", kIniMissingEmpty)).empty())
         INI_Put("Main", "AnalStartEnd", STTA_StoredRangeText(db_), "::*");
@@ -115,6 +121,7 @@ bool ReportDispatch::STTA_AnalysisConfirmDlg(long kind, bool reuseSingle, IfrmPt
         form = matches.front();
         return true;
     }
+    if (!siteHasVisits()) return false;
     std::string col2, col1;
     const std::string name = STTA_ReportTypeName(kind, col2, col1);
     if (!matches.empty()) {
@@ -159,6 +166,8 @@ void ReportDispatch::STTA_ReportNeedsAnalysis(const std::string& reason, const s
 
 bool ReportDispatch::STTA_ReportSelectDlg(const std::string& kinds, const std::string& message, bool withDates,
                                           long& kind, long& mode) {
+    // Nothing to analyse: say so before offering reports.
+    if (withDates && !siteHasVisits()) return false;
     const std::vector<std::string> lines = splitList(STTA_ReportSelectList(kinds));
     std::string prompt;
     for (;;) {

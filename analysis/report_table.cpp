@@ -461,4 +461,6 @@ void STTA_TargetBandsColour(const STTA_Results& r, ReportTable& t) {
         }
     }
     if (t.col.Deviation >= 0) STTA_DevBandsColour(r, t);
+    const STTA_AnalOpts& o = r.AnalOpts;
+    t.thickRows = r.Analyzed_Field == kRkTrack || o.ShowDist1 || o.ShowDist2 || o.ShowClickThru;
 }

@@ -28,6 +28,10 @@ struct ReportTable {
     int captionRowHeight = 450;
     ReportColumns col;
     std::string plotStartEndDate;
+    // What the window says beside the grid: the site and how the analysis was made.
+    std::string extractDesc;
+    // Rows tall enough for multi-line cells (tracks, distribution columns).
+    bool thickRows = false;
 
     // Row bookkeeping: the items a row stands for ("3" or "3|17|42") and the pages of
     // its visits (for the total's average). Each row written gets an entry of its own,
@@ -104,5 +108,5 @@ void STTA_TotalCellsWrite(ReportTable& table, long row, const STTA_RowTotals& to
 // Grouped report from the group lists of the kind in `section` of the site's
 // parameters.
 void STTA_GroupedReportWrite(STTA_Results& results, ReportTable& table, const std::string& section);
-// Target band colours and stripes; the selection ends on the total row.
+// Target band colours and stripes; tall rows where cells run over several lines.
 void STTA_TargetBandsColour(const STTA_Results& results, ReportTable& table);

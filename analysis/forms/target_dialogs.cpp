@@ -59,6 +59,9 @@ std::string itemLabel(const std::string& item) {
     return cut == std::string::npos ? std::string() : item.substr(cut + kItemSep.size());
 }
 
+// Where the targets list keeps its comments.
+constexpr const char* kCommentEntry = "LstCmnts";
+
 // The targets list as items 1..n.
 core::StrArray listedTargets() {
     core::StrArray items;
@@ -75,6 +78,11 @@ void listReplace(const std::string& old, const std::string& item) {
     if (at < 1) return;
     items.set(at, item);
     INI_Put("Main", "LstTgts", CHUNKS_JoinEx(items, "|", kChunksNoExclusion, 1, false), gIniTargets);
+    // The comment stays with the target.
+    if (const std::string note = MB_ListComment("Main", kCommentEntry, gIniTargets, old); !note.empty()) {
+        MB_ListCommentPut("Main", kCommentEntry, gIniTargets, old, "");
+        MB_ListCommentPut("Main", kCommentEntry, gIniTargets, item, note);
+    }
 }
 
 void listAdd(const std::string& item) {
@@ -130,6 +138,7 @@ long STTA_TargetsEdit() {
     list.further = true;
     list.furtherCaption = "&Cancel";
     dlg::useStandardListButtons(list);
+    list.commentEntry = kCommentEntry;
     for (;;) {
         const long result = MB_EditList("Main", "LstTgts", gIniTargets, list);
         switch (result) {

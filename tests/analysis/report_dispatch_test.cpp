@@ -42,7 +42,7 @@ TEST_F(ReportDispatchTest, AFirstReportAnalysesOnceAndLaterReportsReuseTheAnalys
     ReportTable table;
     std::string caption;
     ASSERT_TRUE(STTA_ReportShow(shown[0].mode, *shown[0].form, 0, table, caption));
-    EXPECT_EQ(caption, "Top Srch Engines. Site: Test Site");
+    EXPECT_TRUE(caption.starts_with("Top Srch Engines. Site: Test Site. // ")) << caption;
     // The empty engine item, google, bing and the visit from no engine, then the total.
     ASSERT_EQ(table.rows(), 1 + 4 + 2);
     EXPECT_EQ(table.text(1, 0), "google");
@@ -107,13 +107,49 @@ TEST_F(ReportDispatchTest, TheDescriptionSaysHowTheAnalysisWasMade) {
     IfrmPtr terms = dispatch.STTA_AnalyseForReport(kRkSearchTerm);
     ASSERT_TRUE(terms);
     EXPECT_EQ(terms->GetDataDesc(), "1 values. 6 visits." + gCRCR + "Dates: 2 days" + gCR + " 1 Mar 26 to 3 Mar 26" +
-                                        gCRCR + "Incl Non-SE" + gCR + "Only 2+ visitors." + gCR + "Dist Cols: YNN");
+                                        gCRCR + "Incl Non-SE" + gCR +
+                                        "Only 2+ visitors (values seen less often are left out, of the Total too)." +
+                                        gCR + "Dist Cols: YNN");
     EXPECT_EQ(STTA_PrevAnalysisDescs({terms}, true)[0].substr(0, 40), "Search Term ^ 1 values. 6 visits. ^ Date");
     // The summary: all six visits, four of them for the one term counted; over the
     // last 30 days (here all three) an average per day of 30 days.
     const std::string summary = STTA_ResultsSummaryText(terms->data());
     EXPECT_EQ(summary, "Total Visits: 6" + gCR + "Selected Visits: 4 [67%]" + gCRCR + std::string(60, '-') + gCRCR + gCR +
                            "Last 30 days Selected Visits: 4 [67% Average: 0.1/day]");
+}
+
+TEST_F(ReportDispatchTest, AReportWindowSaysWhichAnalysisItShows) {
+    IfrmPtr terms = dispatch.STTA_AnalyseForReport(kRkSearchTerm);
+    ASSERT_TRUE(terms);
+    const std::string desc = terms->GetDataDesc();
+    ReportTable table;
+    std::string caption;
+    ASSERT_TRUE(STTA_ReportShow(kReportTop, *terms, 0, table, caption));
+    EXPECT_EQ(table.extractDesc, "Site: Test Site" + gCRCR + desc);
+    // The caption carries the description on one line.
+    EXPECT_EQ(caption, "Top Search Terms. Site: Test Site. // 1 values. 6 visits. / Dates: 2 days /  1 Mar 26 to "
+                       "3 Mar 26 / Incl Non-SE / Only 2+ visitors (values seen less often are left out, of the "
+                       "Total too). / Dist Cols: YNN");
+
+    // A mode that is none of Top, All and Grouped writes nothing.
+    ReportTable none;
+    std::string noCaption;
+    EXPECT_FALSE(STTA_ReportShow(7, *terms, 0, none, noCaption));
+    EXPECT_EQ(none.rows(), 0);
+    EXPECT_EQ(noCaption, "");
+}
+
+TEST_F(ReportDispatchTest, AnEmptySiteIsSaidToBeEmptyBeforeAnyReportIsOffered) {
+    site.db.execute("DELETE FROM visit", {});
+    // Only the box that says so: no "Select Report" and no analysis dialog first.
+    responder.press("is empty", "&OK");
+    dispatch.STTA_ReportNeedsAnalysis("", "", true, 1);
+    EXPECT_EQ(responder.pending(), 0u);
+    responder.press("is empty", "&OK");
+    dispatch.runReport(kRkSearchTerm, kReportTop, 0);
+    EXPECT_EQ(responder.pending(), 0u);
+    EXPECT_TRUE(shown.empty());
+    EXPECT_EQ(forms.size(), 0u);
 }
 
 TEST_F(ReportDispatchTest, TheReportListOffersEachKindsModesAndReadsTheChosenLine) {

@@ -82,6 +82,28 @@ TEST(ReportTable, TopReportCellByCell) {
     EXPECT_EQ(t.cells.backColor(1, 5), 0u);
 }
 
+TEST(ReportTable, TracksAndDistributionColumnsGetTallRowsWhenWritten) {
+    const testsupport::MainSettings withoutDeviationColumns("DevShow=False\n");
+    const struct {
+        long kind;
+        bool dist1, dist2, clickThru, tall;
+    } cases[] = {{kRkSearchTerm, false, false, false, false}, {kRkTrack, false, false, false, true},
+                 {kRkSearchTerm, true, false, false, true},   {kRkSearchTerm, false, true, false, true},
+                 {kRkSearchTerm, false, false, true, true}};
+    for (const auto& c : cases) {
+        STTA_Results r = handMadeResults();
+        r.Analyzed_Field = c.kind;
+        r.AnalOpts.ShowDist1 = c.dist1;
+        r.AnalOpts.ShowDist2 = c.dist2;
+        r.AnalOpts.ShowClickThru = c.clickThru;
+        ReportTable t;
+        STTA_ReportGridSetup(r.Targets, t, r.Analyzed_Field, r.AnalOpts);
+        STTA_AllRowsWrite(r, t);
+        STTA_TargetBandsColour(r, t);
+        EXPECT_EQ(t.thickRows, c.tall) << c.kind << c.dist1 << c.dist2 << c.clickThru;
+    }
+}
+
 TEST(ReportTable, AllReportAndMoreRowsAskedThanItems) {
     const testsupport::MainSettings withoutDeviationColumns("DevShow=False\n");
     const STTA_Results r = handMadeResults();
