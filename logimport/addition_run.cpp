@@ -96,6 +96,9 @@ std::string STTA_AddCompletionText(const std::string& fileSpec, const std::strin
             core::vbFormat(core::DateTime{rec.File.LastStamp}, "dd mmm yyyy") + gCR +
             "Total bandwidth for all lines read: " + core::vbFormat(rec.File.BytesMatched / 1024 / 1024, "#,##0.0") +
             " Meg.";
+    if (rec.File.Unmatched > 0)
+        text += gCR + "Lines that did not match the log format (skipped): " + count(double(rec.File.Unmatched)) + ".";
+    for (const std::string& note : rec.FormatNotes) text += gCRCR + note;
     return text;
 }
 

@@ -63,7 +63,7 @@ void STTA_ProblemAdd(ReadRec& rec, const std::string& text) {
 
 void STTA_LogLineNoMatch(LineReadContext& ctx, std::string_view line) {
     ReadRec& rec = *ctx.rec;
-    ++ctx.unmatched;
+    ++rec.File.Unmatched;
     STTA_ProblemAdd(rec, kNoMatchText + " Line[s] Skipped.");
     if (rec.NoPromptInvalid) return;
     const std::string message = "FileName: " + rec.CurrentFile + gCRCR + kNoMatchText + gCRCR +
@@ -126,11 +126,13 @@ long STTA_LogLineProcess(LineReadContext& ctx, const std::vector<std::string_vie
     if (STTA_LineIsBlank(line)) return 0;
     ReadRec& rec = *ctx.rec;
     LogFields& f = ctx.fields;
-    if (!STTA_LogLineSplit(line, *ctx.formats, f)) {
+    if (line[0] == '#') ctx.fit.takeDirective(line);
+    if (!STTA_LogLineSplit(line, *ctx.formats, f, true)) {
         STTA_LogLineNoMatch(ctx, line);
         return 0;
     }
     if (!STTA_LogFieldsHoldData(f)) return 0;
+    ctx.fit.takeLine(line, f);
     rec.File.LinesMatched += 1;
     if (rec.File.LinesMatched == 1 && !rec.Test.Active)
         INI_Put("Main", "AddedLogLns_MustDoVisitsAdd", core::Variant(core::DateTime{core::vbNow()}), gIniLastVals);

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "logimport/format_fit.h"
 #include "logimport/log_format.h"
 #include "logimport/read_record.h"
 #include "platform/dao/database.h"
@@ -29,7 +30,7 @@ struct LineReadContext {
     // Yields and the skip summary are due by time, never per line.
     double nextYield = 0;
     bool statusDue = true;
-    long long unmatched = 0;  // lines no format line matched
+    logimport::FormatFit fit;  // signs that the format reads the wrong places
 };
 
 // Seconds between two yields of the per-line processing.

@@ -28,11 +28,6 @@ std::string fit(const LogFields& f, int fieldNo, long limit) {
     return TXT_FitLen(f[static_cast<size_t>(fieldNo)], limit, "..");
 }
 
-// logline's IP comes from the first field, else from the address field.
-const std::string& ipField(const LogFields& f) {
-    return f[kFldS].empty() ? f[kFldIpAddress] : f[kFldS];
-}
-
 // An empty text is stored as Null: the tables may refuse zero-length texts.
 dao::Value textValue(const std::string& s) {
     return s.empty() ? dao::Value() : dao::Value(s);
@@ -171,7 +166,7 @@ LogLineRow STTA_LogLineRowMake(const LogFields& f, const ReadRec& rec, bool addP
 
 LogLineRow STTA_LogLineRowMake(const LogFields& f, const ReadRec& rec, long pageID, std::optional<double> serial) {
     LogLineRow row;
-    row.IP = TXT_FitLen(ipField(f), 50, "..");
+    row.IP = TXT_FitLen(STTA_LogFieldsIP(f), 50, "..");
     row.PageID = pageID == -1 ? rec.MissingPageID : pageID;
     row.Timestamp = serial ? stampOfSerial(*serial) : STTA_LineStamp(f);
     row.Bytes = storedWhole(TXT_Val(f[kFldBytes]));

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -191,7 +192,7 @@ std::string trimLine(std::string_view line) {
 }
 
 bool stampOf(std::string_view line, const LogFmtCompiled& formats, LogFields& fields, std::string& stamp) {
-    if (STTA_LineIsBlank(line) || !STTA_LogLineSplit(trimLine(line), formats, fields) ||
+    if (STTA_LineIsBlank(line) || !STTA_LogLineSplit(trimLine(line), formats, fields, true) ||
         !STTA_LogFieldsHoldData(fields))
         return false;
     stamp = STTA_LineStampText(fields);
@@ -267,12 +268,18 @@ void addToRunTotals(ReadRec& rec) {
     r.LinesAccepted += f.LinesAccepted;
     r.BytesAccepted += f.BytesAccepted;
     r.Duplicates += f.Duplicates;
+    r.Unmatched += f.Unmatched;
     rec.RunMainHits += rec.MainSet.Hits;
     rec.RunRobotHits += rec.RobotSet.Hits;
     rec.RunCompHits += rec.CompSet.Hits;
     // A file that stored nothing has no stamps; it must not reset the run's start.
     if (f.FirstStamp != 0 && (r.FirstStamp == 0 || f.FirstStamp < r.FirstStamp)) r.FirstStamp = f.FirstStamp;
     if (f.LastStamp > r.LastStamp) r.LastStamp = f.LastStamp;
+}
+
+void noteOnce(ReadRec& rec, const std::string& note) {
+    if (std::find(rec.FormatNotes.begin(), rec.FormatNotes.end(), note) == rec.FormatNotes.end())
+        rec.FormatNotes.push_back(note);
 }
 
 void resetFileCounters(ReadRec& rec) {
@@ -499,9 +506,13 @@ bool readOneFile(RunState& run, const std::string& path, const LogFmtCompiled& f
                                            counterText + run.captionText + gCR, &status, overlong);
     tx.commit();
     STTA_RefrStoreFlush(run.importRun.referrers());
-    if (ctx.unmatched > 0)
-        STTA_ProblemAdd(rec, TXT_FormatDbl(double(ctx.unmatched), "#,###,##0") +
+    if (rec.File.Unmatched > 0)
+        STTA_ProblemAdd(rec, TXT_FormatDbl(double(rec.File.Unmatched), "#,###,##0") +
                                  " log line[s] did not match the log format and were skipped.");
+    for (const std::string& finding : ctx.fit.findings()) {
+        STTA_ProblemAdd(rec, finding);
+        noteOnce(rec, FILENAM_FileName(path) + ": " + finding);
+    }
     const std::string took = TXT_ElapsedText(started, core::vbNow());
     if (!complete) {
         STTA_AddDataLogWrite(path, took, rec, "", "File Read Stopped." + counterText, "..", {}, "", "", "");
@@ -575,6 +586,7 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
         if (VisitStream::usable(site.use(), rec)) visits.emplace(site, rec, importRun);
         run.visits = visits ? &*visits : nullptr;
         rec.Run = ReadCounters{};
+        rec.FormatNotes.clear();
         rec.RunMainHits = rec.RunRobotHits = rec.RunCompHits = 0;
         if (std::string temp = STTA_RefrStoreFolder(); !temp.empty()) {
             std::error_code ec;
@@ -593,6 +605,9 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
             if (formatName.empty()) formatName = defaultFormat;
             LogFmtCompiled formats;
             STTA_LogFmtDefLoad(formatName, formats);
+            if (!logimport::formatReadsReferrers(formats))
+                noteOnce(rec, "The log format \"" + formatName +
+                                  "\" has no referrer field: a log read with it gives no search-engine visits.");
             const std::string itemText =
                 n > 1 ? "Definition: " + std::to_string(i) + "/" + std::to_string(n) + ". " : std::string();
             if (spec.find_first_of("*?") == std::string::npos) {

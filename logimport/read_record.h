@@ -5,6 +5,7 @@
 // resets its per-file counters and adds them into its run totals.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/typed_array.h"
 #include "logimport/filter_rules.h"
@@ -50,6 +51,7 @@ struct ReadCounters {
     std::int64_t LinesAccepted = 0;
     std::int64_t BytesAccepted = 0;
     std::int64_t Duplicates = 0;
+    std::int64_t Unmatched = 0;  // lines the log format did not match (or could not date)
 };
 
 // What a read that built the visits of its lines leaves to the visit building: its
@@ -82,6 +84,9 @@ struct ReadRec {
     // Files with problems in the last read and, parallel, a "|" list of texts per file.
     core::StrArray ProblemFiles;
     core::StrArray ProblemTexts;
+    // What the last read found about its log formats (a format that seems to read the
+    // wrong places of a file, one without a referrer field), for its summary.
+    std::vector<std::string> FormatNotes;
 
     FltrSet MainSet;   // lines to add or to exclude
     FltrSet RobotSet;  // robot and crawler user agents to skip

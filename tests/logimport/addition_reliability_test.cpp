@@ -29,12 +29,7 @@
 
 namespace {
 
-class LastValsRouting : public core::ShellHooks {
-public:
-    std::string iniSectFileGet(const std::string& section, const std::string& key) override {
-        return section == "Main" && (key == "LastVisitID" || key == "LastLogLnID") ? gIniLastVals : std::string();
-    }
-};
+using testsupport::LastValsRouting;
 
 // Every row of every table, as text, in key order.
 using Tables = std::map<std::string, std::vector<std::string>>;
