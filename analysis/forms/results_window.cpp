@@ -143,10 +143,11 @@ SrchTmLstFrm::SrchTmLstFrm(ReportTable table, IfrmPtr form, const std::string& c
         label->setFixedWidth(ui::toPixelsX(kDescWidthTwips));
     }
     extractDesc_->setText(labelText(table_.extractDesc));
+    extractDesc_->setTextInteractionFlags(Qt::TextSelectableByMouse);  // to copy into a note
     // Design heights; a small screen gives the grid more room.
     const bool shortScreen = screenTwipsHigh() < kShortScreenTwips;
     chartTwips_ = shortScreen ? kShortChartTwips : kChartTwips;
-    plotDesc_->setFixedHeight(ui::toPixelsY((shortScreen ? kShortChartTwips : kChartTwips) - 360));
+    plotDesc_->setFixedHeight(ui::toPixelsY(chartTwips_ - 360));
     line1_->setVisible(!shortScreen);
     line2_->setVisible(!shortScreen);
     for (QWidget* w : std::initializer_list<QWidget*>{chart_, grid_, line2_, line1_, plotDesc_, extractDesc_})
