@@ -137,7 +137,11 @@ std::shared_ptr<detail::Connection> openConnection(const std::string& path, Open
     // Reading the schema proves the file is a database now rather than at first use.
     conn->cached("SELECT count(*) FROM sqlite_master").step();
     conn->cached("SELECT count(*) FROM sqlite_master").reset();
-    sqlite3_exec(conn->db, "PRAGMA cache_size = -65536; PRAGMA temp_store = MEMORY", nullptr, nullptr, nullptr);
+    // 16 MiB of page cache: an addition writes its rows nearly in key order, so what it
+    // touches again is the right edge of each tree; measured on 10 million lines a
+    // cache four times as large saved no time and cost 64 MiB and the page faults of
+    // filling it. Reads of large ranges go straight through anyway.
+    sqlite3_exec(conn->db, "PRAGMA cache_size = -16384; PRAGMA temp_store = MEMORY", nullptr, nullptr, nullptr);
     return conn;
 }
 
