@@ -67,7 +67,7 @@ bool STTA_DateRangeClip(const std::string& requested, const std::string& availab
     return message.empty();
 }
 
-PlotTable STTA_PlotTable(const STTA_Results& r, PlotRequest& req) {
+PlotTable PlotTtl4IndexesSTByDate(const STTA_Results& r, PlotRequest& req) {
     PlotTable out;
     const std::vector<std::string>& days = *r.DayList;
     if (days.empty()) return out;
@@ -131,21 +131,15 @@ PlotTable STTA_PlotTable(const STTA_Results& r, PlotRequest& req) {
     const long b = req.removedColumns;
     std::string title = "Users";
     if (req.percentView && b >= 1 && b < kCols) {
-        for (long rr = 1; rr <= periods; ++rr) {
-            const double base = cellNumber(t, rr, b);
-            if (base <= 0) continue;
-            for (long c = b + 1; c <= kCols; ++c)
-                if (!std::holds_alternative<std::monostate>(t(rr, c))) t.set(rr, c, cellNumber(t, rr, c) / base * 100);
-        }
+        STTA_PlotPctOfCol(t, b);
         title = b == 1 ? "Pct. of total" : b == 2 ? "Pct. stayed" : "Pct. users at target " + std::to_string(b - 2) + " also";
     }
-    std::string col2, col1;
-    const std::string kindTitle = STTA_ReportTypeName(r.Analyzed_Field, col2, col1);
+    const std::string kindTitles = STTA_ReportTitlePlural(r.Analyzed_Field);
     std::string hint = req.targetsMenuCaption;
     hint.erase(std::remove(hint.begin(), hint.end(), '&'), hint.end());
     for (int c = 1; c <= kCols; ++c) {
         std::string label;
-        if (c == 1) label = "Total " + title + " for selected (group of) " + kindTitle + "s";
+        if (c == 1) label = "Total " + title + " for selected (group of) " + kindTitles;
         else if (c == 2) label = title + " who Stayed on site - surfed to other pages";
         else if (c <= 6) label = c - 2 <= targets ? title + " got to TARGET: " + STTA_TargetLabel(r.Targets[static_cast<std::size_t>(c - 2)])
                                   : c == 6 ? "  [Use menu item " + hint + " to define target(s)]" : " ";
@@ -162,6 +156,15 @@ PlotTable STTA_PlotTable(const STTA_Results& r, PlotRequest& req) {
     if (top < 10) t.set(periods, kCols, 10L);
     else if (top < 20) t.set(periods, kCols, 20L);
     return out;
+}
+
+void STTA_PlotPctOfCol(core::Table2D& t, long column) {
+    for (long r = 1; r <= t.rowUBound(); ++r) {
+        const double base = cellNumber(t, r, column);
+        if (base <= 0) continue;
+        for (long c = column + 1; c <= t.colUBound(); ++c)
+            if (!std::holds_alternative<std::monostate>(t(r, c))) t.set(r, c, cellNumber(t, r, c) / base * 100);
+    }
 }
 
 bool STTA_PlotRemoveFirstCol(core::Table2D& t) {
@@ -189,6 +192,5 @@ std::string STTA_PlotDescText(const STTA_Results& r, const std::string& dates, l
         if (first && last && (*first != dayOf(r.DayList->front()) || *last != dayOf(r.DayList->back())))
             text += "Selected Date Range: " + gCR + fmt(*first, "d mmm yy") + " to " + fmt(*last, "d mmm yy") + gCR + gCR;
     }
-    std::string col2, col1;
-    return text + STTA_ReportTypeName(r.Analyzed_Field, col2, col1);
+    return text + STTA_ReportTitle(r.Analyzed_Field);
 }

@@ -9,7 +9,8 @@
 #include "analysis/results.h"
 #include "core/table2d.h"
 
-// Sum of the counts of the items on days first..last (day indexes, both included).
+// Sum of the counts of the items on days first..last (day indexes, both included). The
+// day tables keep per-item running sums, so no bucket keys are looked for in texts.
 std::int64_t STTA_IdsPerDaySum(const std::vector<long>& items, const analysis::DayTable& table, long first,
                                long last);
 
@@ -35,8 +36,12 @@ struct PlotTable {
     std::string notice;        // shown to the user before the plot, when not empty
 };
 
-// Builds the plot of the items from the results record.
-PlotTable STTA_PlotTable(const STTA_Results& results, PlotRequest& request);
+// Builds the plot of the items from the results record: the table the chart shows, with
+// the period length, the date range and the removed columns of the request.
+PlotTable PlotTtl4IndexesSTByDate(const STTA_Results& results, PlotRequest& request);
+// In place: every later column of a row as a percentage of the row's value in
+// `column`; rows where that value is 0 or less keep their counts.
+void STTA_PlotPctOfCol(core::Table2D& table, long column);
 // Removes the first plotted data column of a chart's table; false when none is left.
 bool STTA_PlotRemoveFirstCol(core::Table2D& table);
 // The text shown beside a plot: the percentage note, the date range when it is not the

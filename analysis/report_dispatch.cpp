@@ -1,7 +1,5 @@
 #include "analysis/report_dispatch.h"
 
-#include <algorithm>
-
 #include "analysis/report_names.h"
 #include "analysis/visit_analysis.h"
 #include "core/delimited_lists.h"
@@ -15,22 +13,6 @@
 
 namespace {
 
-// Top reports show this many rows when the site has not chosen a number.
-constexpr long kDefaultTopCount = 25;
-// The kinds the previous-analysis list offers, in its order.
-constexpr long kPreviousKinds[] = {11, 1, 2, 3, 5, 4, 6, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21};
-
-std::string title(long kind) {
-    std::string col2, col1;
-    return STTA_ReportTypeName(kind, col2, col1);
-}
-
-bool hasGroupedReport(long kind) { return kind == 1 || (kind >= 6 && kind <= 8); }
-
-long topCount() {
-    const long n = static_cast<long>(INI_GetNumVar("Main", "CntTopVals", "::*", kIniMissingEmpty));
-    return n >= 1 ? n : kDefaultTopCount;
-}
 
 std::vector<std::string> splitList(const std::string& list) {
     core::StrArray parts;
@@ -38,13 +20,6 @@ std::vector<std::string> splitList(const std::string& list) {
     std::vector<std::string> items;
     for (long i = parts.lbound(); parts.hasBounds() && i <= parts.ubound(); ++i) items.push_back(parts[i]);
     return items;
-}
-
-// The position of the chosen line, or -1.
-long chosenIndex(const std::vector<std::string>& lines, const std::string& chosen) {
-    if (chosen.empty()) return -1;
-    const auto it = std::find(lines.begin(), lines.end(), chosen);
-    return it == lines.end() ? -1 : static_cast<long>(it - lines.begin());
 }
 
 }  // namespace
@@ -59,7 +34,7 @@ std::string STTA_ReportSelectList(const std::string& kinds) {
         const std::string head = std::to_string(kind) + "\t";
         list += head + "Top " + name + " [Distr: " + col1 + (col2.empty() ? "]" : " & " + col2 + "]") + "|";
         list += head + "All " + name;
-        if (hasGroupedReport(kind)) list += "|" + head + "Grouped " + name;
+        if (STTA_ReportKind(kind).groupedOffered) list += "|" + head + "Grouped " + name;
         list += "||";
     }
     return list;
@@ -80,26 +55,38 @@ bool STTA_ReportLineParse(const std::string& line, long& kind, long& mode) {
 }
 
 bool STTA_ReportShow(long mode, const Ifrm& form, long groupKind, ReportTable& table, std::string& caption) {
+    if (mode != kReportTop && mode != kReportAll && mode != kReportGrouped) return false;
     form.GetSrchTrmData();
     gResults.DevReady = false;
     const long kind = gResults.Analyzed_Field;
-    if (gResults.Vals->Items.size() <= 1) {
-        core::ui().info("The analysis found no " + title(kind) + "s in the dates analysed, so there is no report to show.",
+    // Item 0 (the empty value) is a report of its own when visits were counted there.
+    if (gResults.Vals->Items.size() <= 1 && STTA_ValueList::at(gResults.Vals->Cnt, 0) == 0) {
+        const std::string titles = STTA_ReportTitlePlural(kind);
+        core::ui().info("The analysis found no " + (titles.empty() ? std::string("values") : titles) +
+                            " in the dates analysed, so there is no report to show.",
                         "");
         return false;
     }
     const char* word = mode == kReportAll ? "All " : mode == kReportGrouped ? "Grouped " : "Top ";
-    caption = word + title(kind) + "s. Site: " + STTA_SiteParmGet();
-    gResults.AnalOpts.ValIsGroupedRep = mode == kReportGrouped;
-    STTA_ReportGridSetup(gResults.Targets, table, kind, gResults.AnalOpts);
+    caption = word + STTA_ReportTitlePlural(kind) + ". Site: " + STTA_SiteParmGet();
     if (mode == kReportGrouped) {
+        gResults.AnalOpts.ValIsGroupedRep = true;
+        STTA_ReportGridSetup(gResults.Targets, table, kind, gResults.AnalOpts);
         STTA_GroupedReportWrite(gResults, table, STTA_GroupListName(groupKind));
-        return true;
+    } else if (mode == kReportAll) {
+        STTA_ReportAllWrite(table, gResults);
+    } else {
+        STTA_TopReportWrite(table, gResults);
     }
-    if (mode == kReportAll) STTA_AllRowsWrite(gResults, table);
-    else STTA_TopRowsWrite(gResults, table, topCount());
-    STTA_TargetBandsColour(gResults, table);
+    STTA_ReportDescSet(form, table, caption);
     return true;
+}
+
+void STTA_ReportAllWrite(ReportTable& table, STTA_Results& results) {
+    results.AnalOpts.ValIsGroupedRep = false;
+    STTA_ReportGridSetup(results.Targets, table, results.Analyzed_Field, results.AnalOpts);
+    STTA_AllRowsWrite(results, table);
+    STTA_TargetBandsColour(results, table);
 }
 
 void ReportDispatch::runReport(long kind, long mode, long groupKind) {
@@ -111,15 +98,16 @@ bool ReportDispatch::STTA_ReportConfirmOps(long kind, IfrmPtr& form) {
     return STTA_AnalysisConfirmDlg(kind, INI_GetFlag("Main", "ConfirmRepOps", "::*", kIniMissingTrue), form);
 }
 
-bool ReportDispatch::datesConfirmed(const std::string& okCaption, const std::string& text, const std::string& about) {
+bool ReportDispatch::siteHasVisits() {
     double first = 0, last = 0;
-    if (!STTA_SiteDBDateRange(db_, first, last, true)) return false;
+    return STTA_SiteDBDateRange(db_, first, last, true);
+}
+
+bool ReportDispatch::datesConfirmed(const std::string& okCaption, const std::string& text, const std::string& about) {
+    if (!siteHasVisits()) return false;
     // A first analysis covers everything stored, until the user chooses a range.
     if (core::trimBlanks(INI_Get("Main", "AnalStartEnd", "::*", kIniMissingEmpty)).empty())
         INI_Put("Main", "AnalStartEnd", STTA_StoredRangeText(db_), "::*");
-    const bool areaOnly = INI_GetFlag("Main", "ShowOnlySelSiteArea", "::*", kIniMissingEmpty);
-    INI_Put("Main", "SiteAreaDesc",
-            areaOnly ? "Only Site Area: " + INI_Get("Main", "ShowOnlySelSiteAreaParm", "::*", kIniMissingEmpty) : std::string(), "::*");
     if (dateRangeEnter) return dateRangeEnter(okCaption, text + (about.empty() ? "" : gCRCR + about));
     const std::string range = INI_Get("Main", "AnalStartEnd", "::*", kIniMissingEmpty);
     return core::ui().msgBox((about.empty() ? "" : about + gCRCR) + "Dates to analyse: " +
@@ -133,19 +121,21 @@ bool ReportDispatch::STTA_AnalysisConfirmDlg(long kind, bool reuseSingle, IfrmPt
         form = matches.front();
         return true;
     }
+    if (!siteHasVisits()) return false;
     std::string col2, col1;
     const std::string name = STTA_ReportTypeName(kind, col2, col1);
     if (!matches.empty()) {
         const std::vector<std::string> descs = STTA_PrevAnalysisDescs(matches, false);
         std::string chosen;
+        long k = -1;  // by position: two analyses may read alike
         const int button = core::ui().listPick(
             descs, "Or select a previous analysis of " + name, "11000|1200||||||||1||{11000}",
             "Use selected &analysis (dates && options as selected above)|"
             "Read database (ne&w analysis - dates && options as entered below)|&Cancel",
-            "Either Select an analysis or confirm dates and options below to read database (new analysis).", "", chosen);
+            "Either Select an analysis or confirm dates and options below to read database (new analysis).", "", chosen,
+            &k);
         if (button == 1) {
-            const long k = chosenIndex(descs, chosen);
-            form = k >= 0 ? matches[static_cast<std::size_t>(k)] : nullptr;
+            form = k >= 0 && k < static_cast<long>(matches.size()) ? matches[static_cast<std::size_t>(k)] : nullptr;
             return true;
         }
         if (button != 2) return false;
@@ -161,7 +151,7 @@ bool ReportDispatch::STTA_AnalysisConfirmDlg(long kind, bool reuseSingle, IfrmPt
 
 IfrmPtr ReportDispatch::STTA_AnalyseForReport(long kind) {
     IfrmPtr form;
-    if (STTA_VisitsAnalyse(db_, gResults, topCount(), kind)) form = forms_.STTA_IfrmShow();
+    if (STTA_VisitsAnalyse(db_, gResults, STTA_TopCount(), kind)) form = forms_.STTA_IfrmShow();
     gResultsIfrmKey.clear();
     return form;
 }
@@ -176,6 +166,8 @@ void ReportDispatch::STTA_ReportNeedsAnalysis(const std::string& reason, const s
 
 bool ReportDispatch::STTA_ReportSelectDlg(const std::string& kinds, const std::string& message, bool withDates,
                                           long& kind, long& mode) {
+    // Nothing to analyse: say so before offering reports.
+    if (withDates && !siteHasVisits()) return false;
     const std::vector<std::string> lines = splitList(STTA_ReportSelectList(kinds));
     std::string prompt;
     for (;;) {
@@ -196,9 +188,11 @@ bool ReportDispatch::STTA_ReportSelectDlg(const std::string& kinds, const std::s
 
 bool ReportDispatch::STTA_PrevAnalysisSelect() {
     std::vector<IfrmPtr> forms;
-    for (long kind : kPreviousKinds) forms_.STTA_PrevAnalysesAdd(kind, STTA_SiteParmGet(), forms);
+    // The kinds of the list of every report, in its order.
+    for (long kind : STTA_ReportKinds(1)) forms_.STTA_PrevAnalysesAdd(kind, STTA_SiteParmGet(), forms);
     int button = 3;
     std::string chosen;
+    long k = -1;  // by position: two analyses may read alike
     std::vector<std::string> descs;
     if (!forms.empty()) {
         descs = STTA_PrevAnalysisDescs(forms, true);
@@ -207,14 +201,13 @@ bool ReportDispatch::STTA_PrevAnalysisSelect() {
             "&OK - Use selected analysis to make new report|&Cancel|Enter options for ne&w analysis",
             gCR + "Select an analysis to use (dates & options as selected above) and press OK for a list of reports "
                   "that can be created." + gCR,
-            "", chosen);
+            "", chosen, &k);
     }
     if (button == 3) {
         STTA_ReportNeedsAnalysis("", "", true, 1);
         return false;
     }
-    const long k = chosenIndex(descs, chosen);
-    if (button != 1 || k < 0) return false;
+    if (button != 1 || k < 0 || k >= static_cast<long>(forms.size())) return false;
     const IfrmPtr& form = forms[static_cast<std::size_t>(k)];
     const std::string message = "Analysis results selected: " + gCR + TXT_Replace(descs[static_cast<std::size_t>(k)], " ^ ", gCR, true) + gCR;
     long kind = 0, mode = 0;

@@ -18,9 +18,12 @@ std::string STTA_ReportSelectList(const std::string& kinds);
 // The kind and mode of a line of that list; false for a blank line.
 bool STTA_ReportLineParse(const std::string& line, long& kind, long& mode);
 
-// Writes the report of the mode from the form's record (made current) into the table;
-// false, with a box saying so, when the analysis holds nothing to show.
+// Writes the report of the mode from the form's record (made current) into the table,
+// the caption ending in the analysis's description; false for an unknown mode, and,
+// with a box saying so, when the analysis holds nothing to show.
 bool STTA_ReportShow(long mode, const Ifrm& form, long groupKind, ReportTable& table, std::string& caption);
+// The All report: every item's row and the total row.
+void STTA_ReportAllWrite(ReportTable& table, STTA_Results& results);
 
 class ReportDispatch {
 public:
@@ -47,6 +50,8 @@ public:
     bool STTA_PrevAnalysisSelect();
 
 private:
+    // False, after telling the user that the site is empty, when it has no visits.
+    bool siteHasVisits();
     // The site has visits and a date range is chosen; false when cancelled or empty.
     // `text` follows "Enter date range "; `about` says what the dates are for.
     bool datesConfirmed(const std::string& okCaption, const std::string& text, const std::string& about);

@@ -11,12 +11,20 @@
 #include "core/delimited_lists.h"
 #include "core/ini_store.h"
 #include "core/numbers.h"
+#include "core/progress.h"
+#include "core/site_name.h"
 #include "core/text.h"
+#include "core/user_interface.h"
 #include "core/vb_format.h"
+#include "platform/sys/rt_error.h"
 
 namespace {
 
 constexpr int kTargetBandStart = 6;
+// Top reports show this many rows when the site has not chosen a number.
+constexpr long kDefaultTopCount = 25;
+// A group row of more members than this shows the progress of its summing.
+constexpr std::size_t kGroupProgressMembers = 301;
 constexpr int kDistMaxLength = 600;
 constexpr std::uint32_t kStripeColour = 65535;
 // Light blue, light yellow, light pink, light cyan (0x00BBGGRR).
@@ -50,10 +58,6 @@ std::string number(double v) { return core::vbStr(v); }
 
 int targetCount(const STTA_Results& r) { return static_cast<int>(r.Targets.size()) - 1; }
 
-std::string escapedLabel(const std::string& label) {
-    return label.find('|') == std::string::npos ? label : TXT_Replace(label, "|", "-*-", true);
-}
-
 // The text after the last "." when it stands after the last "/".
 std::string fileType(const std::string& page) {
     const std::size_t dot = page.rfind('.');
@@ -62,17 +66,62 @@ std::string fileType(const std::string& page) {
     return page.substr(dot + 1);
 }
 
+int bandColumn(int target) { return kTargetBandStart + 4 * (target - 1); }
+
 void targetCellsFromTotals(ReportTable& t, long row, const STTA_RowTotals& g, int targets) {
-    for (int k = 1; k <= std::min(targets, 4); ++k) {
-        const int c = kTargetBandStart + 4 * (k - 1);
-        const double s = g.Sums[static_cast<std::size_t>(k) + 2];
-        t.setText(row, c, number(s));
-        t.setText(row, c + 1, pct(s * 100, g.Users, "0") + " %");
-        t.setText(row, c + 2, pct(s * 100, g.Sums[1], "0") + " %");
-    }
+    for (int k = 1; k <= std::min(targets, 4); ++k) STTA_TotalTargetCellsWrite(t, row, g, k + 2, bandColumn(k));
 }
 
 }  // namespace
+
+void STTA_TargetHeaderWrite(ReportTable& t, long row, int c, const TargetSpec& target) {
+    t.setText(row, c, STTA_TargetLabel(target));
+    t.setText(row, c + 1, "% of total");
+    t.setText(row, c + 2, "% of stays");
+}
+
+void STTA_TargetCellsWrite(const STTA_Results& r, ReportTable& t, long row, long item,
+                           const std::vector<std::int64_t>& counter, int c) {
+    if (item < 0 || static_cast<std::size_t>(item) >= counter.size()) return;
+    const double users = static_cast<double>(STTA_ValueList::at(r.Vals->Cnt, item));
+    const double stayed = static_cast<double>(STTA_ValueList::at(r.Vals->CntStay(), item));
+    const double hits = static_cast<double>(counter[static_cast<std::size_t>(item)]);
+    t.setText(row, c, number(hits));
+    t.setText(row, c + 1, pct(hits * 100, users, "0") + " %");
+    t.setText(row, c + 2, pct(hits * 100, stayed, "0") + " %");
+}
+
+void STTA_TotalTargetCellsWrite(ReportTable& t, long row, const STTA_RowTotals& g, int sumsIndex, int c) {
+    const double s = g.Sums[static_cast<std::size_t>(sumsIndex)];
+    t.setText(row, c, number(s));
+    t.setText(row, c + 1, pct(s * 100, g.Users, "0") + " %");
+    t.setText(row, c + 2, pct(s * 100, g.Sums[1], "0") + " %");
+}
+
+std::string STTA_NamesToIndexList(const std::vector<std::string>& names, const STTA_ValueList& searched) {
+    std::string list;
+    for (const std::string& name : names)
+        if (const long i = searched.find(name); i >= 0) list += (list.empty() ? "" : "|") + std::to_string(i);
+    return list;
+}
+
+std::string STTA_IndexesToText(const std::vector<long>& indexes, const std::vector<std::string>& items,
+                               const std::string& separator, long maxLength, const std::string& ending) {
+    std::string text;
+    bool first = true;
+    for (long i : indexes) {
+        if (i < 0 || static_cast<std::size_t>(i) >= items.size()) continue;
+        text += (first ? "" : separator) + items[static_cast<std::size_t>(i)];
+        first = false;
+        if (maxLength > 0 && static_cast<long>(text.size()) > maxLength) return TXT_FitLen(text, maxLength, ending);
+    }
+    return text;
+}
+
+long STTA_TopCount() {
+    const long n = static_cast<long>(INI_GetNumVar("Main", "CntTopVals", "::*", kIniMissingEmpty));
+    return n >= 1 ? n : kDefaultTopCount;
+}
 
 std::string ReportTable::text(long row, int col) const {
     if (row < 0 || row >= cells.rows() || col < 0 || col >= cells.cols()) return {};
@@ -84,16 +133,35 @@ void ReportTable::setText(long row, int col, const std::string& text) {
 }
 
 void ReportTable::PutST(long row, const std::string& value) {
-    rowValues[escapedLabel(text(row, 0))] = value;
+    if (row < 0 || row >= cells.rows()) return;
+    entries_.push_back({value, 0});
+    cells.setRowData(row, static_cast<long>(entries_.size()));
     allSTs += "|" + value;
 }
 
-std::string ReportTable::GetSTs4Row(long row) const { return valuesForLabel(text(row, 0)); }
+const ReportTable::RowEntry* ReportTable::entryOf(long row) const {
+    if (row < 0 || row >= cells.rows()) return nullptr;
+    const long n = cells.rowData(row);
+    return n >= 1 && static_cast<std::size_t>(n) <= entries_.size() ? &entries_[static_cast<std::size_t>(n) - 1] : nullptr;
+}
 
-std::string ReportTable::valuesForLabel(const std::string& label) const {
-    auto it = rowValues.find(escapedLabel(label));
-    if (it == rowValues.end() || it->second == ".. Not counted separately ..") return {};
-    return it->second;
+std::string ReportTable::GetSTs4Row(long row) const {
+    return row >= 0 && row < cells.rows() ? STsOfEntry(cells.rowData(row)) : std::string();
+}
+
+std::string ReportTable::STsOfEntry(long entry) const {
+    if (entry < 1 || static_cast<std::size_t>(entry) > entries_.size()) return {};
+    const std::string& items = entries_[static_cast<std::size_t>(entry) - 1].items;
+    return items == ".. Not counted separately .." ? std::string() : items;
+}
+
+void ReportTable::setRowPages(long row, double pages) {
+    if (entryOf(row)) entries_[static_cast<std::size_t>(cells.rowData(row)) - 1].pages = pages;
+}
+
+double ReportTable::rowPages(long row) const {
+    const RowEntry* e = entryOf(row);
+    return e ? e->pages : 0;
 }
 
 std::string STTA_TargetLabel(const TargetSpec& target) {
@@ -116,8 +184,8 @@ void STTA_ReportGridSetup(const std::vector<TargetSpec>& targets, ReportTable& t
     if (options.ShowDist1) t.col.Dist0 = next++;
     if (options.ShowDist2) t.col.DistAlternate = next++;
     if (options.ShowClickThru) t.col.DistClickThru = next++;
-    if (kind == kRkStartPage || kind == kRkSearchTermStartPage || kind == kRkExitPage || kind == kRkVisitedPage)
-        t.col.Ftype = next++;
+    const ReportKindSpec& spec = STTA_ReportKind(kind);
+    if (spec.fileTypeColumn) t.col.Ftype = next++;
     // Deviation columns compare single items over time, which a group row does not stand for.
     if (!options.ValIsGroupedRep && STTA_DevShow()) {
         t.col.Deviation = next;
@@ -131,19 +199,15 @@ void STTA_ReportGridSetup(const std::vector<TargetSpec>& targets, ReportTable& t
     t.colWidth.assign(static_cast<std::size_t>(next), 960);
     std::string col2, col1;
     const std::string title = STTA_ReportTypeName(kind, col2, col1);
-    const std::pair<const char*, int> fixed[] = {{"", kind == kRkSearchTermStartPage ? 5000 : 3000},
+    const std::pair<const char*, int> fixed[] = {{"", spec.itemColumnWidth},
                                                  {"Visitors (Users)", 600}, {"Stayed", 600}, {"stay %", 600},
                                                  {"Avg htm pages", 675}, {"% of Ttl Visitors", 675}};
     for (int c = 0; c < 6; ++c) {
         t.setText(0, c, c == 0 ? title : fixed[c].first);
         t.colWidth[static_cast<std::size_t>(c)] = fixed[c].second;
     }
-    for (int k = 1; k <= std::min(targetsShown, 4); ++k) {
-        const int c = kTargetBandStart + 4 * (k - 1);
-        t.setText(0, c, STTA_TargetLabel(targets[static_cast<std::size_t>(k)]));
-        t.setText(0, c + 1, "% of total");
-        t.setText(0, c + 2, "% of stays");
-    }
+    for (int k = 1; k <= std::min(targetsShown, 4); ++k)
+        STTA_TargetHeaderWrite(t, 0, bandColumn(k), targets[static_cast<std::size_t>(k)]);
     const std::pair<int, std::pair<std::string, int>> optional[] = {
         {t.col.Dist0, {col1, 2000}}, {t.col.DistAlternate, {col2, 4000}},
         {t.col.DistClickThru, {"Surf thru to page", 4000}}, {t.col.Ftype, {"File Type", 900}}};
@@ -167,7 +231,7 @@ void STTA_ItemRowWrite(const STTA_Results& r, ReportTable& t, long item, long& r
     const double pages = static_cast<double>(STTA_ValueList::at(v.CntPages(), item));
     t.setText(row, 0, v.Items[static_cast<std::size_t>(item)]);
     t.PutST(row, std::to_string(item));
-    t.rowPages[escapedLabel(t.text(row, 0))] = pages;
+    t.setRowPages(row, pages);
     t.setText(row, 1, number(users));
     t.setText(row, 2, number(stayed));
     t.setText(row, 3, pct(stayed * 100, users, "0") + " %");
@@ -177,15 +241,7 @@ void STTA_ItemRowWrite(const STTA_Results& r, ReportTable& t, long item, long& r
         {t.col.DistClickThru, r.ClickThruVals.get()}};
     for (const auto& [c, list] : dists)
         if (c >= 0) t.setText(row, c, STTA_DistTextPairs(*list, item, static_cast<std::int64_t>(users), kDistMaxLength));
-    for (int k = 1; k <= std::min(targetCount(r), 4); ++k) {
-        const std::vector<std::int64_t>& counter = v.CntTgt(k);
-        if (static_cast<std::size_t>(item) >= counter.size()) continue;
-        const int c = kTargetBandStart + 4 * (k - 1);
-        const double hits = static_cast<double>(counter[static_cast<std::size_t>(item)]);
-        t.setText(row, c, number(hits));
-        t.setText(row, c + 1, pct(hits * 100, users, "0") + " %");
-        t.setText(row, c + 2, pct(hits * 100, stayed, "0") + " %");
-    }
+    for (int k = 1; k <= std::min(targetCount(r), 4); ++k) STTA_TargetCellsWrite(r, t, row, item, v.CntTgt(k), bandColumn(k));
     if (t.col.Ftype >= 0) t.setText(row, t.col.Ftype, fileType(v.Items[static_cast<std::size_t>(item)]));
     if (t.col.Deviation >= 0) {
         bool bandStart = false, hidden = false;
@@ -218,9 +274,7 @@ void STTA_GroupRowWrite(const std::vector<std::string>& members, const std::stri
     std::vector<std::int64_t> merged[3];
     const STTA_ValueList* lists[3] = {r.Dist1Vals.get(), r.Dist2Vals.get(), r.ClickThruVals.get()};
     const int distCols[3] = {t.col.Dist0, t.col.DistAlternate, t.col.DistClickThru};
-    for (std::size_t i = 0; i < v.Items.size(); ++i) {
-        if (!memberSet.count(v.Items[i])) continue;
-        const long item = static_cast<long>(i);
+    const auto addMember = [&](long item) {
         g.Users += static_cast<double>(STTA_ValueList::at(v.Cnt, item));
         g.Sums[1] += static_cast<double>(STTA_ValueList::at(v.CntStay(), item));
         g.Pages += static_cast<double>(STTA_ValueList::at(v.CntPages(), item));
@@ -229,8 +283,32 @@ void STTA_GroupRowWrite(const std::vector<std::string>& members, const std::stri
                 if (distCols[d] >= 0) STTA_PairColumnAdd(lists[d]->PairCnt, item, merged[d]);
         for (int k = 1; k <= 4; ++k)
             g.Sums[static_cast<std::size_t>(k) + 2] += static_cast<double>(STTA_ValueList::at(v.CntTgt(k), item));
+    };
+    // Summing a long group shows its progress; Stop ends the summing, and the row keeps
+    // what was summed so far.
+    const bool withProgress = members.size() > kGroupProgressMembers;
+    long report = 0;
+    std::int64_t done = 0;
+    if (withProgress)
+        PIS_Start("Calculating totals for " + STTA_ReportTitlePlural(r.Analyzed_Field) + ".", "terms",
+                  static_cast<std::int64_t>(members.size()) - 1, "", report, 0.5, 1, false);
+    try {
+        for (std::size_t i = 0; i < v.Items.size(); ++i) {
+            if (!memberSet.count(v.Items[i])) continue;
+            if (withProgress) PIS_Update(done, "", report, {.increment = true});
+            addMember(static_cast<long>(i));
+        }
+    } catch (const sys::RtError& e) {
+        if (e.number() != sys::kErrUserAbort) {
+            PIS_CloseAll();
+            throw;
+        }
     }
-    t.rowPages[escapedLabel(shown)] = g.Pages;
+    if (withProgress) {
+        PIS_End(report);
+        core::ui().doEvents();
+    }
+    t.setRowPages(row, g.Pages);
     STTA_TotalCellsWrite(t, row, g);
     if (withDistributions)
         for (int d = 0; d < 3; ++d)
@@ -248,10 +326,9 @@ void STTA_TotalRowWrite(const STTA_Results& r, ReportTable& t, const std::string
     for (long row = 1; row < t.rows(); ++row) {
         g.Users += core::vbVal(cell(row, 1));
         g.Sums[1] += core::vbVal(cell(row, 2));
-        auto pages = t.rowPages.find(escapedLabel(t.text(row, 0)));
-        if (pages != t.rowPages.end()) g.Pages += pages->second;
+        g.Pages += t.rowPages(row);
         for (int k = 1; k <= 4; ++k)
-            g.Sums[static_cast<std::size_t>(k) + 2] += core::vbVal(cell(row, kTargetBandStart + 4 * (k - 1)));
+            g.Sums[static_cast<std::size_t>(k) + 2] += core::vbVal(cell(row, bandColumn(k)));
     }
     t.cells.setRows(t.rows() + 2);
     const long row = t.rows() - 1;
@@ -300,12 +377,18 @@ bool STTA_TopRowsWrite(const STTA_Results& r, ReportTable& t, long n) {
     return true;
 }
 
+bool STTA_TopReportWrite(ReportTable& t, STTA_Results& r) {
+    r.AnalOpts.ValIsGroupedRep = false;
+    STTA_ReportGridSetup(r.Targets, t, r.Analyzed_Field, r.AnalOpts);
+    const bool written = STTA_TopRowsWrite(r, t, STTA_TopCount());
+    STTA_TargetBandsColour(r, t);
+    return written;
+}
+
 void STTA_AllRowsWrite(const STTA_Results& r, ReportTable& t) {
     const STTA_ValueList& v = *r.Vals;
     if (v.Items.empty()) return;
     t.cells.setRows(static_cast<long>(v.Items.size()) + 1);
-    t.rowValues.reserve(v.Items.size() + 2);
-    t.rowPages.reserve(v.Items.size() + 2);
     long row = 0;
     for (std::size_t i = 0; i < v.Items.size(); ++i) STTA_ItemRowWrite(r, t, static_cast<long>(i), row);
     sortByUsers(t, t.rows() - 1);
@@ -328,9 +411,8 @@ void STTA_GroupedReportWrite(STTA_Results& r, ReportTable& t, const std::string&
     r.AnalOpts.ValIsGroupedRep = true;
     const STTA_ValueList& v = *r.Vals;
     if (v.Items.empty()) return;
-    const long kind = r.Analyzed_Field;
-    const std::string listName = kind == 1 ? "STgrps" : kind == 6 ? "VisitedPages" : kind == 7 ? "VisitedDirs"
-                                          : kind == 8 ? "nonSERefrgrps" : "";
+    const ReportKindSpec& kind = STTA_ReportKind(r.Analyzed_Field);
+    const std::string listName = kind.groupNameList;
     core::StrArray groups;
     CHUNKS_IniGet(section, listName, "::*", "|", kChunksNoExclusion, groups, 0, 3);
     std::vector<bool> used(v.Items.size(), false);
@@ -342,13 +424,9 @@ void STTA_GroupedReportWrite(STTA_Results& r, ReportTable& t, const std::string&
         std::vector<std::string> members;
         for (long k = split.lbound(); split.hasBounds() && k <= split.ubound(); ++k) members.push_back(split[k]);
         members.push_back(".. Grouped: " + groups[g]);
-        std::string indexList;
-        for (const std::string& m : members) {
-            const long i = v.find(m);
-            if (i < 0) continue;
-            indexList += (indexList.empty() ? "" : "|") + std::to_string(i);
-            used[static_cast<std::size_t>(i)] = true;
-        }
+        const std::string indexList = STTA_NamesToIndexList(members, v);
+        for (const std::string& m : members)
+            if (const long i = v.find(m); i >= 0) used[static_cast<std::size_t>(i)] = true;
         STTA_GroupRowWrite(members, indexList, r, t, groups[g], true);
     }
     sortByUsers(t, t.rows() - 1);
@@ -356,7 +434,7 @@ void STTA_GroupedReportWrite(STTA_Results& r, ReportTable& t, const std::string&
     std::string restList;
     for (std::size_t i = 0; i < v.Items.size(); ++i) {
         if (used[i]) continue;
-        if (kind == kRkReferrer) {
+        if (!kind.restRow) {
             long row = t.rows() - 1;
             t.cells.setRows(t.rows() + 1);
             STTA_ItemRowWrite(r, t, static_cast<long>(i), row);
@@ -365,14 +443,14 @@ void STTA_GroupedReportWrite(STTA_Results& r, ReportTable& t, const std::string&
         rest.push_back(v.Items[i]);
         restList += (restList.empty() ? "" : "|") + std::to_string(i);
     }
-    if (kind != kRkReferrer) STTA_GroupRowWrite(rest, restList, r, t, ".. Rest ..", true);
+    if (kind.restRow) STTA_GroupRowWrite(rest, restList, r, t, ".. Rest ..", true);
     STTA_TotalRowWrite(r, t, ".. Total ..");
     STTA_TargetBandsColour(r, t);
 }
 
 void STTA_TargetBandsColour(const STTA_Results& r, ReportTable& t) {
     for (int k = 1; k <= targetCount(r); ++k) {
-        const int c = kTargetBandStart + 4 * (k - 1);
+        const int c = bandColumn(k);
         if (c + 3 >= t.cells.cols()) break;
         const std::uint32_t colour = k <= 4 ? kTargetColours[k - 1] : 0;
         const int widths[] = {1200, 550, 550, 60};
@@ -383,4 +461,6 @@ void STTA_TargetBandsColour(const STTA_Results& r, ReportTable& t) {
         }
     }
     if (t.col.Deviation >= 0) STTA_DevBandsColour(r, t);
+    const STTA_AnalOpts& o = r.AnalOpts;
+    t.thickRows = r.Analyzed_Field == kRkTrack || o.ShowDist1 || o.ShowDist2 || o.ShowClickThru;
 }

@@ -6,7 +6,6 @@
 // checked without any window; the window shows it in its grid.
 #include <array>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "analysis/results.h"
@@ -29,22 +28,34 @@ struct ReportTable {
     int captionRowHeight = 450;
     ReportColumns col;
     std::string plotStartEndDate;
+    // What the window says beside the grid: the site and how the analysis was made.
+    std::string extractDesc;
+    // Rows tall enough for multi-line cells (tracks, distribution columns).
+    bool thickRows = false;
 
-    // Row bookkeeping, found by a row's label so that it survives sorting: the items a
-    // row stands for ("3" or "3|17|42"), and the pages of its visits (for the total's
-    // average).
+    // Row bookkeeping: the items a row stands for ("3" or "3|17|42") and the pages of
+    // its visits (for the total's average). Each row written gets an entry of its own,
+    // numbered in the cells' row data, so two rows of the same label stay apart and
+    // the entry follows its row through any sort.
     void PutST(long row, const std::string& value);
     std::string GetSTs4Row(long row) const;
-    // The same for a row's label, wherever the row stands now.
-    std::string valuesForLabel(const std::string& label) const;
+    void setRowPages(long row, double pages);
+    double rowPages(long row) const;
+    // The items of the entry whose number a row carries (0: none).
+    std::string STsOfEntry(long entry) const;
     std::string allSTs;  // "|" + value of every row, in writing order
 
     long rows() const { return cells.rows(); }
     std::string text(long row, int col) const;
     void setText(long row, int col, const std::string& text);
 
-    std::unordered_map<std::string, std::string> rowValues;  // escaped label -> value
-    std::unordered_map<std::string, double> rowPages;       // escaped label -> pages
+private:
+    struct RowEntry {
+        std::string items;
+        double pages = 0;
+    };
+    const RowEntry* entryOf(long row) const;
+    std::vector<RowEntry> entries_;  // entry n is row data n + 1
 };
 
 // The sums of a group row or the total row.
@@ -59,6 +70,26 @@ std::string STTA_TargetLabel(const TargetSpec& target);
 
 void STTA_ReportGridSetup(const std::vector<TargetSpec>& targets, ReportTable& table, long kind,
                           const STTA_AnalOpts& options);
+// Target bands: the captions of a band at column c; the cells of an item row from the
+// target's counter; the cells of a group, rest or total row from its totals' Sums
+// item sumsIndex.
+void STTA_TargetHeaderWrite(ReportTable& table, long row, int c, const TargetSpec& target);
+void STTA_TargetCellsWrite(const STTA_Results& results, ReportTable& table, long row, long item,
+                           const std::vector<std::int64_t>& counter, int c);
+void STTA_TotalTargetCellsWrite(ReportTable& table, long row, const STTA_RowTotals& totals, int sumsIndex, int c);
+
+// "|" list of the index of each name found in the list's items, in the names' order.
+std::string STTA_NamesToIndexList(const std::vector<std::string>& names, const STTA_ValueList& searched);
+// The items of the indexes joined with the separator; beyond maxLength (when above 0)
+// cut to it with the ending.
+std::string STTA_IndexesToText(const std::vector<long>& indexes, const std::vector<std::string>& items,
+                               const std::string& separator, long maxLength, const std::string& ending);
+
+// [Main] CntTopVals: the rows of a Top report (25 when not set).
+long STTA_TopCount();
+// The Top report: set-up, the rows of the [Main] CntTopVals items with most users,
+// Rest and Total rows, colours; false when there is nothing to show.
+bool STTA_TopReportWrite(ReportTable& table, STTA_Results& results);
 // Top report of the n items with most users; false when there is nothing to show.
 bool STTA_TopRowsWrite(const STTA_Results& results, ReportTable& table, long n);
 void STTA_AllRowsWrite(const STTA_Results& results, ReportTable& table);
@@ -77,5 +108,5 @@ void STTA_TotalCellsWrite(ReportTable& table, long row, const STTA_RowTotals& to
 // Grouped report from the group lists of the kind in `section` of the site's
 // parameters.
 void STTA_GroupedReportWrite(STTA_Results& results, ReportTable& table, const std::string& section);
-// Target band colours and stripes; the selection ends on the total row.
+// Target band colours and stripes; tall rows where cells run over several lines.
 void STTA_TargetBandsColour(const STTA_Results& results, ReportTable& table);

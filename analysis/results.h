@@ -74,7 +74,8 @@ struct STTA_ValueList {
         return item >= 0 && static_cast<std::size_t>(item) < counter.size() ? counter[static_cast<std::size_t>(item)] : 0;
     }
 
-    // Index from the exact item text (a value list may hold a million items).
+    // Index from the exact item text (a value list may hold a million items); texts
+    // that differ only in case are items of their own.
     std::unordered_map<std::string, long> index;
 };
 

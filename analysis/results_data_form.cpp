@@ -6,6 +6,7 @@
 #include "analysis/report_table.h"
 #include "core/dates.h"
 #include "core/numbers.h"
+#include "core/site_name.h"
 #include "core/stored_text.h"
 #include "core/text.h"
 #include "core/vb_format.h"
@@ -57,6 +58,8 @@ void Ifrm::PutSrchTrmdata() { STTA_ResultsCopy(gResults, data_); }
 void Ifrm::GetSrchTrmData(bool force) const {
     if (gResultsIfrmKey == tag_ && !force) return;
     STTA_ResultsCopy(data_, gResults);
+    // The deviation part belongs to the record it was worked out from.
+    gResults.DevReady = false;
     gResultsIfrmKey = tag_;
 }
 
@@ -68,7 +71,12 @@ std::string Ifrm::GetDataDesc() const {
     dayRange(r, first, last);
     desc += gCRCR + "Dates: " + TXT_ElapsedText(first, last) + gCR + " " + dayText(first) + " to " + dayText(last);
     desc += gCRCR + (r.ShowNotSEitem ? "Incl Non-SE" : "SE only");
-    if (r.AnalOpts.MinCount >= 1) desc += gCR + "Only " + std::to_string(r.AnalOpts.MinCount + 1) + "+ visitors";
+    // Values seen less often are not in the record at all, so no row, not even the
+    // Total, counts their visitors: say so, or the Total looks wrong beside the
+    // engine summary.
+    if (r.AnalOpts.MinCount >= 1)
+        desc += gCR + "Only " + std::to_string(r.AnalOpts.MinCount + 1) +
+                "+ visitors (values seen less often are left out, of the Total too)";
     if (SYS32_StrIsTrue(r.SiteArea)) desc += gCR + "Only Site Area: " + TXT_FitLen(r.SiteArea, 30, "..");
     const auto yn = [](bool flag) { return flag ? "Y" : "N"; };
     desc += "." + gCR + "Dist Cols: " + yn(r.AnalOpts.ShowDist1) + yn(r.AnalOpts.ShowDist2) + yn(r.AnalOpts.ShowClickThru);
@@ -115,6 +123,12 @@ std::vector<std::string> STTA_PrevAnalysisDescs(const std::vector<IfrmPtr>& form
         descs.push_back(std::move(desc));
     }
     return descs;
+}
+
+void STTA_ReportDescSet(const Ifrm& form, ReportTable& table, std::string& caption) {
+    const std::string desc = form.GetDataDesc();
+    table.extractDesc = "Site: " + STTA_SiteParmGet() + gCRCR + desc;
+    caption += ". // " + TXT_Replace(TXT_Replace(desc, gCRCR, " / ", true), gCR, " / ", true);
 }
 
 std::string STTA_ResultsSummaryText(const STTA_Results& r) {

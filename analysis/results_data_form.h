@@ -9,6 +9,8 @@
 
 #include "analysis/results.h"
 
+struct ReportTable;
+
 class Ifrm {
 public:
     explicit Ifrm(std::string tag) : tag_(std::move(tag)) {}
@@ -16,7 +18,8 @@ public:
     const std::string& Tag() const { return tag_; }
     // Takes a copy of gResults.
     void PutSrchTrmdata();
-    // Makes this form's record the current one, unless it already is (or when forced).
+    // Makes this form's record the current one, unless it already is (or when forced);
+    // a record copied in has its deviation part worked out afresh.
     void GetSrchTrmData(bool force = false) const;
     // How the analysis was made, over several lines.
     std::string GetDataDesc() const;
@@ -55,6 +58,10 @@ private:
 // One line per form: its description with " ^ " between the lines, optionally after
 // the report title.
 std::vector<std::string> STTA_PrevAnalysisDescs(const std::vector<IfrmPtr>& forms, bool withTitle);
+// A report window's description of its analysis: the label beside the grid ("Site: "
+// and the analysis's description) and the end of the window caption (the description
+// on one line).
+void STTA_ReportDescSet(const Ifrm& form, ReportTable& table, std::string& caption);
 // The summary box of a record: visits of the whole period and of its last 30 days, of
 // the selected values and of the first four targets.
 std::string STTA_ResultsSummaryText(const STTA_Results& results);

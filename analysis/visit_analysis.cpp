@@ -6,6 +6,7 @@
 #include <unordered_set>
 
 #include "analysis/key_tables.h"
+#include "analysis/report_names.h"
 #include "analysis/target_filter.h"
 #include "analysis/visit_values.h"
 #include "core/dates.h"
@@ -42,9 +43,16 @@ double stampDay(long long stamp) {
                               static_cast<long>(day % 100));
 }
 
+// The first or last day of "first|last" as a whole date serial.
+std::optional<double> rangeSerial(const std::string& range, int item) {
+    const std::optional<double> serial = core::parseDateText(CHUNKS_Get(item, range));
+    if (!serial) return std::nullopt;
+    return static_cast<double>(static_cast<long>(*serial));
+}
+
 // yyyymmdd of the first or last day of "first|last".
 long long rangeDay(const std::string& range, int item) {
-    const std::optional<double> serial = core::parseDateText(CHUNKS_Get(item, range));
+    const std::optional<double> serial = rangeSerial(range, item);
     if (!serial) return 0;
     const core::DateParts p = core::dateParts(*serial);
     return static_cast<long long>(p.year) * 10000 + p.month * 100 + p.day;
@@ -73,28 +81,21 @@ bool listHasItem(const std::string& wrappedList, const std::string& item) {
     return core::lowerAscii(wrappedList).find("|" + core::lowerAscii(item) + "|") != std::string::npos;
 }
 
-// The threshold entry and the expected sizes of the lists by kind.
-struct KindSizes {
-    const char* threshold;  // nullptr: no threshold
-    long vals, dist2;
-};
+// The counts of the range that size the value lists.
+struct RangeCounts {
+    long terms = 0, engines = 0, startPages = 0, pages = 0;
 
-KindSizes sizesFor(long kind, long terms, long engines, long startPages, long pages) {
-    switch (kind) {
-        case kRkSearchTerm: return {"ThresholdST", terms, startPages};
-        case kRkStartPage: return {"ThresholdPg", startPages, terms};
-        case kRkSearchTermStartPage: return {"ThresholdSTPg", 3 * terms, 0};
-        case kRkExitPage: return {"ThresholdPg", startPages, terms};
-        case kRkTrack: return {"ThresholdTrk", 10 * startPages, terms};
-        case kRkVisitedPage: return {"ThresholdPg", pages, terms};
-        case kRkVisitedFolder: return {"ThresholdPg", 200, terms};
-        case kRkReferrer:
-        case kRkVisitorGroup: return {nullptr, 200, startPages};
-        case kRkTargetsReached: return {nullptr, 0, 0};
-        case kRkSearchEngine: return {nullptr, engines, startPages};
-        default: return {"ThresholdWrd", 3 * terms, startPages};
+    long estimate(SizeEstimate e, long factor) const {
+        switch (e) {
+            case SizeEstimate::Terms: return factor * terms;
+            case SizeEstimate::StartPages: return factor * startPages;
+            case SizeEstimate::Pages: return factor * pages;
+            case SizeEstimate::Engines: return factor * engines;
+            case SizeEstimate::Fixed: return factor;
+            default: return 0;
+        }
     }
-}
+};
 
 // What one analysis keeps while it runs: the key numbers of the values with their
 // sighting counts, and what it learnt of each page.
@@ -316,23 +317,24 @@ void STTA_ResultsInit(dao::Database& db, double firstDay, double lastDay, STTA_R
     PIS_Update(++step, "Counting search terms", report);
     // The three counts size the lists; one pass over the range gives them all.
     const std::string range = visitsOfRange(db, STTA_DateClause("StartTimeStamp", results.AnalOpts));
-    long terms = 0, engines = 0, startPages = 0;
+    RangeCounts counts;
     db.forEachRow("SELECT COUNT(DISTINCT StzdSearchTerm), COUNT(DISTINCT SearchEngine), COUNT(DISTINCT StartPageID)" +
                       range,
                   {}, [&](const dao::Statement& row) {
-                      terms = static_cast<long>(row.columnInt(0));
-                      engines = static_cast<long>(row.columnInt(1));
-                      startPages = static_cast<long>(row.columnInt(2));
+                      counts.terms = static_cast<long>(row.columnInt(0));
+                      counts.engines = static_cast<long>(row.columnInt(1));
+                      counts.startPages = static_cast<long>(row.columnInt(2));
                   });
     PIS_Update(++step, "Counting start files", report);
     PIS_Update(++step, "Loading list of pages", report);
     if (!PageTable.loaded() || PageTable.source() != db.path()) STTA_PageListLoad(db);
-    const long pages = PageTable.ubound();
+    counts.pages = PageTable.ubound();
     PIS_Update(++step, "Allocating space for results", report);
     STTA_ThresholdsDefault();
-    const KindSizes sizes = sizesFor(kind, terms, engines, startPages, pages);
+    const ReportKindSpec& spec = STTA_ReportKind(kind);
+    const long valsItems = counts.estimate(spec.vals, spec.valsFactor);
     results.AnalOpts.MinCount =
-        sizes.threshold ? std::max(0L, static_cast<long>(core::vbVal(mainValue(sizes.threshold))) - 1) : 0;
+        spec.threshold ? std::max(0L, static_cast<long>(core::vbVal(mainValue(spec.threshold))) - 1) : 0;
 
     const long days = static_cast<long>(lastDay - firstDay) + 1;
     results.DayList = std::make_shared<std::vector<std::string>>();
@@ -345,11 +347,11 @@ void STTA_ResultsInit(dao::Database& db, double firstDay, double lastDay, STTA_R
     ValueListParts all;
     all.dayCnt = true;
     all.counters.fill(true);
-    STTA_ValueListAlloc(*results.Vals, sizes.vals, days, 0, all);
+    STTA_ValueListAlloc(*results.Vals, valsItems, days, 0, all);
     STTA_ValueListAlloc(*results.Words, 0, 0, 0, {});
-    STTA_ValueListAlloc(*results.Dist1Vals, engines, 0, sizes.vals, {});
-    STTA_ValueListAlloc(*results.Dist2Vals, sizes.dist2, 0, sizes.vals, {});
-    STTA_ValueListAlloc(*results.ClickThruVals, pages, 0, sizes.vals, {});
+    STTA_ValueListAlloc(*results.Dist1Vals, counts.engines, 0, valsItems, {});
+    STTA_ValueListAlloc(*results.Dist2Vals, counts.estimate(spec.dist2, 1), 0, valsItems, {});
+    STTA_ValueListAlloc(*results.ClickThruVals, counts.pages, 0, valsItems, {});
     results.RestRowText.clear();
     results.AnalNote.clear();
     results.Targets.assign(1, TargetSpec{});
@@ -362,7 +364,7 @@ bool STTA_VisitsAnalyse(dao::Database& db, STTA_Results& results, long topCount,
     STTA_ResultsCopy(results, fresh);  // keeps the report parameters
     fresh.DevReady = false;
     STTA_AnalOptsLoad(fresh.AnalOpts);
-    if (kind == kRkVisitedPage && fresh.AnalOpts.ShowClickThru) {
+    if (!STTA_ReportKind(kind).clickThruAllowed && fresh.AnalOpts.ShowClickThru) {
         core::ui().info("Show column with surf-to-pages not allowed for report on \"visited pages\"." +
                                        gCRCR + "Option has been set off.",
                                    "");
@@ -376,8 +378,13 @@ bool STTA_VisitsAnalyse(dao::Database& db, STTA_Results& results, long topCount,
         return false;
     }
     const double firstDay = stampDay(scalar(db, "SELECT MIN(StartTimeStamp)" + where));
-    const double lastDay =
-        std::max(firstDay, stampDay(scalar(db, "SELECT EndTimeStamp" + where + " ORDER BY StartTimeStamp DESC LIMIT 1")));
+    // The days end with the last visit, but never after the range: a visit that runs
+    // past midnight of the range's last day must not add a day without visits.
+    const double rangeFirst = rangeSerial(fresh.AnalOpts.AnalStartEnd, 1).value_or(firstDay);
+    const double rangeLast = rangeSerial(fresh.AnalOpts.AnalStartEnd, 2).value_or(firstDay);
+    const double lastVisitEnd =
+        stampDay(scalar(db, "SELECT EndTimeStamp" + where + " ORDER BY StartTimeStamp DESC LIMIT 1"));
+    const double lastDay = std::max(firstDay, std::min(lastVisitEnd, rangeLast));
     fresh.VisitCount = static_cast<double>(visits);
 
     try {
@@ -395,8 +402,8 @@ bool STTA_VisitsAnalyse(dao::Database& db, STTA_Results& results, long topCount,
 
         long report = 0;
         PIS_Start("Read visits for selected date range. Check targets && compile statistics.", "visits", visits,
-                  "Dates: " + core::vbFormat(core::DateTime{firstDay}, "dd mmm yy") + " to " +
-                      core::vbFormat(core::DateTime{lastDay}, "dd mmm yy"),
+                  "Dates: " + core::vbFormat(core::DateTime{rangeFirst}, "dd mmm yy") + " to " +
+                      core::vbFormat(core::DateTime{rangeLast}, "dd mmm yy"),
                   report, 0.3, 1, false);
         AnalysisRun run(db, fresh, memoryLevel());
         std::int64_t done = 0;

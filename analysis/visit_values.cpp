@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "analysis/report_names.h"
 #include "core/delimited_lists.h"
 #include "core/ini_store.h"
 #include "core/text.h"
@@ -52,17 +53,9 @@ void STTA_PhrasesAdd(const std::string& term, int n, std::vector<std::string>& v
 }
 
 void STTA_PhraseValuesForKind(const std::string& lowerTerm, long kind, std::vector<std::string>& values) {
-    int shortest = 1, longest = 7;
-    switch (kind) {
-        case kRkWordsAndPhrases: break;
-        case kRkPhrases2: shortest = 2; break;
-        case kRkPhrases3Plus: shortest = 3; break;
-        case kRkSingleWords: longest = 1; break;
-        default:
-            if (kind < kRkPhraseOf2 || kind > kRkPhraseOf7) return;
-            shortest = longest = static_cast<int>(kind - kRkPhraseOf2) + 2;
-    }
-    for (int n = shortest; n <= longest; ++n) STTA_PhrasesAdd(lowerTerm, n, values, false);
+    const ReportKindSpec& spec = STTA_ReportKind(kind);
+    if (spec.values != VisitValueRule::Phrases) return;
+    for (int n = spec.shortestPhrase; n <= spec.longestPhrase; ++n) STTA_PhrasesAdd(lowerTerm, n, values, false);
 }
 
 void STTA_VisitReportValues(long kind, const STTA_Results& results, dao::Database& db, const AnalysedVisit& visit,
@@ -71,11 +64,12 @@ void STTA_VisitReportValues(long kind, const STTA_Results& results, dao::Databas
     const bool startCounted = STTA_PageIsCounted(start, results.NoCntSurfToFileTypes);
     out.values.clear();
     out.dist1.clear();
-    switch (kind) {
-        case kRkSearchTerm: out.values = {term}; out.dist2 = start; break;
-        case kRkStartPage: out.values = {start}; out.dist2 = term; break;
-        case kRkSearchTermStartPage: out.values = {start + " - " + term}; out.dist2.clear(); break;
-        case kRkExitPage: {
+    const ReportKindSpec& spec = STTA_ReportKind(kind);
+    switch (spec.values) {
+        case VisitValueRule::SearchTerm: out.values = {term}; break;
+        case VisitValueRule::StartPage: out.values = {start}; break;
+        case VisitValueRule::TermWithStartPage: out.values = {start + " - " + term}; break;
+        case VisitValueRule::ExitPage: {
             const std::string exit = further.empty() ? std::string() : further.back();
             out.values = {exit.empty() ? start : exit};
             if (!exit.empty()) {
@@ -85,24 +79,22 @@ void STTA_VisitReportValues(long kind, const STTA_Results& results, dao::Databas
                                        [&](const std::string& p) { return core::lowerAscii(p) == lowerExit; });
                 if (it != further.end()) further.erase(it);
             }
-            out.dist2 = term;
             break;
         }
-        case kRkTrack: {
+        case VisitValueRule::Track: {
             std::string track = startCounted ? start + "\r" : std::string();
             for (const std::string& p : further)
                 if (!p.empty()) track += p + "\r";
             out.values = {track.empty() ? std::string("Only Skipped File Types") : track};
-            out.dist2 = term;
             break;
         }
-        case kRkVisitedPage:
-        case kRkVisitedFolder: {
+        case VisitValueRule::VisitedPages:
+        case VisitValueRule::VisitedFolders: {
             std::vector<std::string> pages;
             if (startCounted) pages.push_back(start);
             for (const std::string& p : further)
                 if (!p.empty()) addUnique(pages, p);
-            if (kind == kRkVisitedFolder) {
+            if (spec.values == VisitValueRule::VisitedFolders) {
                 // Two pages of one folder count the folder once.
                 std::vector<std::string> folders;
                 for (const std::string& p : pages) {
@@ -112,23 +104,22 @@ void STTA_VisitReportValues(long kind, const STTA_Results& results, dao::Databas
                 pages = std::move(folders);
             }
             out.values = std::move(pages);
-            out.dist2 = term;
             break;
         }
-        case kRkReferrer: out.values = {STTA_VisitReferrerText(db, visit)}; break;
-        case kRkSearchEngine:
-            out.values = {visit.SearchEngine.empty() ? kNotSearchEngine : visit.SearchEngine};
-            out.dist2 = start;
+        case VisitValueRule::Referrer: out.values = {STTA_VisitReferrerText(db, visit)}; break;
+        case VisitValueRule::Engine: out.values = {visit.SearchEngine.empty() ? kNotSearchEngine : visit.SearchEngine}; break;
+        case VisitValueRule::Phrases:
+            if (term != kNotSearchEngine) STTA_PhraseValuesForKind(core::lowerAscii(term), kind, out.values);
             break;
-        default:
-            if (kind >= kRkWordsAndPhrases && kind <= kRkPhraseOf7) {
-                if (term != kNotSearchEngine) STTA_PhraseValuesForKind(core::lowerAscii(term), kind, out.values);
-                out.dist2 = start;
-                out.dist1 = term;
-            }
-            break;
+        case VisitValueRule::ItemZero: out.values = {""}; break;  // every visit counts at item 0
     }
-    if (out.dist1.empty()) out.dist1 = kind == kRkSearchEngine ? term : visit.SearchEngine;
+    switch (spec.dist2Value) {
+        case Dist2Rule::StartPage: out.dist2 = start; break;
+        case Dist2Rule::SearchTerm: out.dist2 = term; break;
+        case Dist2Rule::Nothing: out.dist2.clear(); break;
+        case Dist2Rule::Kept: break;
+    }
+    out.dist1 = spec.dist1IsTerm ? term : visit.SearchEngine;
 }
 
 std::string STTA_VisitReferrerText(dao::Database& db, const AnalysedVisit& visit) {

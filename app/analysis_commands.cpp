@@ -23,22 +23,33 @@ AnalysisCommands::AnalysisCommands(Mainfrm& main) : main_(main), dispatch_(forms
     main.wire("RR", [this] {
         if (SrchTmLstFrm* window = activeResults()) STTA_RowDetailShow(*window);
     });
+    // The new range is plotted, then its periods are listed with their counts; Cancel
+    // plots the columns the user had removed again.
     main.wire("VP", [this] {
-        if (SrchTmLstFrm* window = activeResults()) STTA_PlotRangeEnter(*window);
+        SrchTmLstFrm* window = activeResults();
+        if (!window) return;
+        if (STTA_PlotRangeEnter(*window)) ShowPlotColLabels();
+        else RestorePlotCols(true, true);
     });
     main.wire("VE", [this] {
         if (SrchTmLstFrm* window = activeResults()) STTA_PlotRemoveFirstCol(*window);
     });
-    main.wire("VS", [this] {
-        if (SrchTmLstFrm* window = activeResults()) STTA_PlotColsRestore(*window, true);
-    });
+    main.wire("VS", [this] { RestorePlotCols(true, true); });
 }
 
 AnalysisCommands::~AnalysisCommands() { shell::setAnalysisOffer({}); }
 
-SrchTmLstFrm* AnalysisCommands::activeResults() {
+SrchTmLstFrm* AnalysisCommands::activeResults(bool withMessage) {
     bool ok = false;
-    return qobject_cast<SrchTmLstFrm*>(main_.GetResultsForm(true, ok));
+    return qobject_cast<SrchTmLstFrm*>(main_.GetResultsForm(withMessage, ok));
+}
+
+void AnalysisCommands::RestorePlotCols(bool clearRemoved, bool withMessage) {
+    if (SrchTmLstFrm* window = activeResults(withMessage)) STTA_PlotColsRestore(*window, clearRemoved);
+}
+
+void AnalysisCommands::ShowPlotColLabels() {
+    if (SrchTmLstFrm* window = activeResults()) STTA_PlotColLabelsShow(*window);
 }
 
 void AnalysisCommands::reportShow(long mode, const IfrmPtr& form, long groupKind) {

@@ -19,8 +19,12 @@ public:
 private:
     void reportShow(long mode, const IfrmPtr& form, long groupKind);
     void showWindow(SrchTmLstFrm* window);
-    // The active results window; without one the user is told.
-    SrchTmLstFrm* activeResults();
+    // The active results window; without one the user is told when asked.
+    SrchTmLstFrm* activeResults(bool withMessage = true);
+    // The active window plots its last row again, its removed columns back if asked.
+    void RestorePlotCols(bool clearRemoved, bool withMessage);
+    // The plotted periods of the active window with their counts.
+    void ShowPlotColLabels();
 
     Mainfrm& main_;
     DataForms forms_;

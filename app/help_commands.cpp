@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QKeySequence>
+#include <QScreen>
 
 #include "core/program_paths.h"
 #include "core/text.h"
@@ -17,7 +18,14 @@ void wireHelpCommands(Mainfrm& main) {
     help::installHelpForms();
     const core::UiHandle window = ui::handle(&main);
     // F1 in a box and "Help for Last function" come here through the shell.
-    shell::setHelpViewer([window](const std::string& file, const std::string& topic) {
+    // The main window takes the whole screen (unless maximised already) before help
+    // shows beside it.
+    shell::setHelpViewer([&main, window](const std::string& file, const std::string& topic) {
+        if (!main.isMaximized() && main.screen()) {
+            const QRect screen = main.screen()->availableGeometry();
+            const QSize frame = main.frameGeometry().size() - main.size();
+            main.setGeometry(QRect(screen.topLeft(), screen.size() - frame));
+        }
         HELP_Show(window, window, file, topic);
     });
     main.wire("HC", [window] { HELP_Show(window, window, "", ""); });

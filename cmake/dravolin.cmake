@@ -18,15 +18,25 @@ endfunction()
 
 include(GoogleTest)
 
-# One GoogleTest executable per tests/ folder; each of its tests is registered with
-# CTest on its own, so a failure names its test and the suite runs in parallel.
+# One GoogleTest executable per tests/ folder, registered with CTest whole and run in
+# shuffled order: one process runs every test of the folder, and a test that leans on
+# what another left behind shows. Tests that fork or end a process on purpose
+# (FORKING: GoogleTest filter patterns) are registered one process per test instead.
 function(dravolin_tests name)
-  cmake_parse_arguments(ARG "" "" "LINKS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "LINKS;FORKING" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE ${ARG_LINKS} testsupport GTest::gmock GTest::gtest)
   set_target_properties(${name} PROPERTIES AUTOMOC ON)
-  gtest_discover_tests(${name}
-    TEST_PREFIX "${name}."
-    DISCOVERY_TIMEOUT 60)
+  add_dependencies(test_programs ${name})
+  if(ARG_FORKING)
+    list(JOIN ARG_FORKING ":" forking)
+    add_test(NAME ${name} COMMAND ${name} --gtest_shuffle "--gtest_filter=-${forking}")
+    gtest_discover_tests(${name}
+      TEST_PREFIX "${name}."
+      TEST_FILTER "${forking}"
+      DISCOVERY_TIMEOUT 60)
+  else()
+    add_test(NAME ${name} COMMAND ${name} --gtest_shuffle)
+  endif()
 endfunction()

@@ -271,9 +271,9 @@ std::string INI_AltFileWrite(const std::string& section, const std::string& entr
     }
     bool wasInMove = gIniInAltMove;
     gIniInAltMove = true;
-    gIniSkipNameCheck = true;  // checked by the write that failed; parts have reserved names
     try {
-        INI_Put(section, entry, value, s.alt, -1);
+        // Checked by the write that failed; parts have reserved names.
+        INI_PutReservedName(section, entry, value, s.alt, -1);
     } catch (...) {
         gIniInAltMove = wasInMove;
         throw;

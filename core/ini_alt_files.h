@@ -70,3 +70,8 @@ bool INI_FindSection(const std::string& file, const std::string& section, long& 
 // Writes the list of a base file into AltFiles.ini (the main data folder's for files
 // in it, else the one beside the base file), or erases it when empty.
 void INI_AltFilesRecord(const std::string& basePath, const std::string& listText);
+
+// INI_Put without the reserved-name check: the store's own writes of the parts of a
+// long value and of entries moved to an alternate file.
+void INI_PutReservedName(const std::string& section, const std::string& entry, const std::string& value,
+                         const std::string& iniFile, int mode);

@@ -46,10 +46,6 @@ bool fitsOneEntry(const std::string& stored) {
 }
 
 void checkReservedNames(const std::string& section, const std::string& entry, const char* source) {
-    if (gIniSkipNameCheck) {
-        gIniSkipNameCheck = false;
-        return;
-    }
     if (TXT_StartsWith(section, kAltPrefix, false))
         throw sys::RtError(8011, "Section name cannot begin with \"AltNo.\": " + section, source);
     if (TXT_StartsWith(entry, kAltPrefix, false))
@@ -111,13 +107,10 @@ std::vector<std::string> cutParts(const std::string& value) {
 long writeParts(const std::string& section, const std::string& entry, const std::string& value,
                 const std::string& iniFile, int mode) {
     std::vector<std::string> parts = cutParts(value);
-    for (size_t i = 0; i < parts.size(); ++i) {
-        gIniSkipNameCheck = true;
-        INI_Put(section, partName(static_cast<long>(i), entry), parts[i], iniFile, mode);
-    }
+    for (size_t i = 0; i < parts.size(); ++i)
+        INI_PutReservedName(section, partName(static_cast<long>(i), entry), parts[i], iniFile, mode);
     long last = static_cast<long>(parts.size()) - 1;
-    gIniSkipNameCheck = true;
-    INI_Put(section, kSplitPrefix + entry, last, iniFile, mode);
+    INI_PutReservedName(section, kSplitPrefix + entry, std::to_string(last), iniFile, mode);
     eraseOne(section, entry, iniFile);
     return last;
 }
@@ -241,15 +234,17 @@ bool INI_GetFlag(const std::string& section, const std::string& entry, const std
     return SYS32_StrIsTrue(INI_Get(section, entry, iniFile, mode, dflt));
 }
 
-void INI_Put(const std::string& section, const std::string& entry, const std::string& value,
-             const std::string& fileArg, int mode) {
+namespace {
+
+void putValue(const std::string& section, const std::string& entry, const std::string& value,
+              const std::string& fileArg, int mode, bool checkNames) {
     if (gIniNoWrite) return;
     if (!core::shellHooks().iniValueHook(2, section, entry, fileArg, value).empty()) return;
     const std::string iniFile = routed(section, entry, fileArg);
     profile::ReadScope scope;
     const long oldLast = splitCounter(section, entry, iniFile);
     long newLast = -1;
-    checkReservedNames(section, entry, "INI_Put");
+    if (checkNames) checkReservedNames(section, entry, "INI_Put");
     if (gCR.empty() && gLF.empty())
         throw sys::RtError(8871, "INI write before the line-break strings were set", "INI_Put");
 
@@ -270,6 +265,18 @@ void INI_Put(const std::string& section, const std::string& entry, const std::st
     }
     if (oldLast > newLast) eraseParts(section, entry, iniFile, newLast + 1, oldLast);
     if (oldLast >= 0 && newLast < 0) eraseOne(section, kSplitPrefix + entry, iniFile);
+}
+
+}  // namespace
+
+void INI_Put(const std::string& section, const std::string& entry, const std::string& value,
+             const std::string& iniFile, int mode) {
+    putValue(section, entry, value, iniFile, mode, true);
+}
+
+void INI_PutReservedName(const std::string& section, const std::string& entry, const std::string& value,
+                         const std::string& iniFile, int mode) {
+    putValue(section, entry, value, iniFile, mode, false);
 }
 
 void INI_Put(const std::string& section, const std::string& entry, const char* value,

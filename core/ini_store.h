@@ -34,7 +34,6 @@ inline int gIniMissingModeDflt = 0;
 inline bool gIniNoWrite = false;       // while set, writes do nothing
 inline bool gIniQuietRC = false;       // one-shot: the next failed call is not reported
 inline bool gIniLastFailed = false;    // the last checked call failed
-inline bool gIniSkipNameCheck = false; // one-shot: the next reserved-name check is skipped
 inline bool gIniInAltMove = false;     // set while data moves to an alternate file
 // Long reads, the file readers and the search in files share it; empty between uses.
 inline std::string gSharedBuffer;

@@ -49,7 +49,7 @@ int UserInterface::inputBox(const std::string& message, const std::string&, cons
 
 int UserInterface::listPick(const std::vector<std::string>&, const std::string&, const std::string&,
                             const std::string&, const std::string& message, const std::string& caption,
-                            std::string&) {
+                            std::string&, long*) {
     throw UnexpectedDialog("no list dialog for the box \"" + caption + "\": " + message);
 }
 

@@ -61,11 +61,13 @@ public:
                          const std::string& caption, const std::string& notice,
                          std::string& value);
     // A list dialog over single-column items: `chosen` starts as the item to select and
-    // gives back the selected one. The pressed button. This base refuses like listDlg.
+    // gives back the selected one; `position`, when given, gets its place in `items`
+    // (from 0, -1 for none), which tells equal lines apart. The pressed button. This
+    // base refuses like listDlg.
     virtual int listPick(const std::vector<std::string>& items, const std::string& header,
                          const std::string& gridSpec, const std::string& buttons,
                          const std::string& message, const std::string& caption,
-                         std::string& chosen);
+                         std::string& chosen, long* position = nullptr);
     // The dialog builder's sequence box: the user moves the items up and down until
     // one of the caller's buttons ("|" list; Esc presses the last) ends it, and `items`
     // gives back the order shown. `spec` is the list's width and height in twips

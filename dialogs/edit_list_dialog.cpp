@@ -62,6 +62,10 @@ long MB_EditList(const std::string& section, const std::string& entry, const std
         core::StrArray items, display;
         MB_ListLoad(items, display, section, entry, iniFile, args);
         const long count = std::max(0L, items.ubound());
+        const bool comments = !args.commentEntry.empty() && !section.empty();
+        for (long i = 1; comments && i <= count; ++i)
+            if (const std::string note = MB_ListComment(section, args.commentEntry, iniFile, items[i]); !note.empty())
+                display.set(i, display[i] + "   [" + note + "]");
 
         MB_CtlEntry ctl;
         const long k = addListBox(items, display, count, args, ctl);
@@ -104,6 +108,7 @@ long MB_EditList(const std::string& section, const std::string& entry, const std
         }
         if (is(b.del)) {
             MB_ListRemoveItem(chosen, section, entry, iniFile, args);
+            if (comments) MB_ListCommentPut(section, args.commentEntry, iniFile, chosen, "");
             args.state = std::to_string(std::max(0L, pos - 1));
             return dlg::kListDeleted;
         }
@@ -120,6 +125,14 @@ long MB_EditList(const std::string& section, const std::string& entry, const std
             sortItems(items, 1);
             dlg::listStore(items, 1, section, entry, iniFile, args);
             args.state = std::to_string(dlg::listFind(items, items, 1, chosen, "tab") - 1);
+            continue;
+        }
+        if (is(b.comment)) {
+            long button = 0;
+            const std::string note =
+                MB_Input("Comment for " + args.itemWord + ": " + chosen, b.caption,
+                         MB_ListComment(section, args.commentEntry, iniFile, chosen), nullptr, &button);
+            if (button == 1) MB_ListCommentPut(section, args.commentEntry, iniFile, chosen, std::string(core::trimBlanks(note)));
             continue;
         }
         if (is(b.up) || is(b.down)) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/delimited_lists.h"
+#include "core/ini_store.h"
 #include "core/numbers.h"
 #include "core/table2d.h"
 #include "core/text.h"
@@ -123,7 +124,7 @@ long listFind(const core::StrArray& items, const core::StrArray& display, long f
 
 bool listNeedsChoice(long r, const MB_ListButtons& b, const std::string& needChoice) {
     if (r < 1) return false;
-    for (long n : {b.del, b.actionA, b.actionB, b.up, b.down})
+    for (long n : {b.del, b.actionA, b.actionB, b.up, b.down, b.comment})
         if (n == r) return true;
     return !CHUNKS_Get(r, needChoice).empty();
 }
@@ -190,6 +191,42 @@ void MB_ListLoad(core::StrArray& items, core::StrArray& display, const std::stri
     MB_ListKeyColumn(items, display, args.keyColumn);
 }
 
+namespace {
+
+// A comment entry holds item and comment alternately, as one escaped "|" list.
+core::StrArray commentPairs(const std::string& section, const std::string& entry, const std::string& iniFile) {
+    core::StrArray pairs;
+    CHUNKS_IniGet(section, entry, iniFile, "|", kChunksNoExclusion, pairs, 1, kMissingIsEmpty);
+    return pairs;
+}
+
+}  // namespace
+
+std::string MB_ListComment(const std::string& section, const std::string& commentEntry, const std::string& iniFile,
+                           const std::string& item) {
+    const core::StrArray pairs = commentPairs(section, commentEntry, iniFile);
+    for (long i = 1; i + 1 <= pairs.ubound(); i += 2)
+        if (pairs[i] == item) return pairs[i + 1];
+    return {};
+}
+
+void MB_ListCommentPut(const std::string& section, const std::string& commentEntry, const std::string& iniFile,
+                       const std::string& item, const std::string& comment) {
+    const core::StrArray pairs = commentPairs(section, commentEntry, iniFile);
+    core::StrArray kept;
+    kept.redim(0, 0);
+    for (long i = 1; i + 1 <= pairs.ubound(); i += 2)
+        if (pairs[i] != item) {
+            kept.append(pairs[i]);
+            kept.append(pairs[i + 1]);
+        }
+    if (!comment.empty()) {
+        kept.append(item);
+        kept.append(comment);
+    }
+    INI_Put(section, commentEntry, CHUNKS_JoinEx(kept, "|", kChunksNoExclusion, 1, false), iniFile);
+}
+
 bool MB_ListAddItem(const std::string& item, const std::string& section, const std::string& entry,
                     const std::string& iniFile, MB_ListDlgArgs& args) {
     // A unique addition refuses an exact duplicate and says so.
@@ -254,6 +291,7 @@ MB_ListButtons MB_ListDlgButtons(const MB_ListDlgArgs& args, MB_CtlEntry& ctl) {
         if (!args.actionB.empty()) b.actionB = add(args.actionB + args.captionSuffix);
         if (!args.up.empty()) b.up = add(args.up);
         if (!args.down.empty()) b.down = add(args.down);
+        if (!args.commentEntry.empty()) b.comment = add("Co&mment");
     }
     if (args.sort) b.sort = add("&Sort");
     if (args.further) b.further = add(args.furtherCaption);

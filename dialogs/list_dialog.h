@@ -77,6 +77,10 @@ struct MB_ListDlgArgs {
     // into a pick-only display.
     std::string memList{};
     long keyColumn = 0;  // 1 or more: the dialog shows that "|" field of each item
+    // List box with an INI list: the entry beside it (same section and file) that keeps
+    // a comment per item, shown after the item and changed with a "Co&mment" button;
+    // "" for a list without comments.
+    std::string commentEntry{};
 
     bool guard = false;  // with addAllowed, refuses action A and B captions as unsupported
 
@@ -106,7 +110,7 @@ long MB_ListDlgWork(core::StrArray& items, bool itemsAreCallers, const std::stri
 struct MB_ListButtons {
     std::string captions;  // "|" list for MB_Show
     std::string title, caption;
-    long ok = -1, actionA = -1, add = -1, del = -1, actionB = -1, up = -1, down = -1, sort = -1,
+    long ok = -1, actionA = -1, add = -1, del = -1, actionB = -1, up = -1, down = -1, comment = -1, sort = -1,
          further = -1;
     long extra = 0;               // extra buttons numbered before these
     long count = 0;               // the last number handed out
@@ -122,6 +126,13 @@ void MB_ListLoad(core::StrArray& items, core::StrArray& display, const std::stri
                  const std::string& entry, const std::string& iniFile, const MB_ListDlgArgs& args);
 // With n >= 1, display gets field n of each item's "|" list ("" when it has fewer).
 void MB_ListKeyColumn(const core::StrArray& items, core::StrArray& display, long n);
+// The comment kept for an item in the comment entry of a list ("" when none), and its
+// change ("" removes it). Comments follow their item's text, not its position, so moves
+// and sorts keep them.
+std::string MB_ListComment(const std::string& section, const std::string& commentEntry, const std::string& iniFile,
+                           const std::string& item);
+void MB_ListCommentPut(const std::string& section, const std::string& commentEntry, const std::string& iniFile,
+                       const std::string& item, const std::string& comment);
 // Adds to the INI entry, or with an empty section to args.memList; false when refused.
 bool MB_ListAddItem(const std::string& item, const std::string& section, const std::string& entry,
                     const std::string& iniFile, MB_ListDlgArgs& args);

@@ -57,7 +57,7 @@ private:
 // the pressed button's number among them.
 int listOnCallersButtons(const std::vector<std::string>& rows, const std::string& header,
                          const std::string& gridSpec, const std::string& buttons, const std::string& message,
-                         const std::string& caption, std::string& chosen) {
+                         const std::string& caption, std::string& chosen, long* position = nullptr) {
     core::StrArray items;
     for (const std::string& row : rows) items.append(row);
     std::string captions;
@@ -76,6 +76,10 @@ int listOnCallersButtons(const std::vector<std::string>& rows, const std::string
                         .header = header};
     const long r = MB_ListDlg(items, args);
     chosen = args.selection;
+    if (position) {
+        const std::vector<long> rows = dlg::listChosenRows(args.state, false);
+        *position = chosen.empty() || rows.empty() ? -1 : rows.front() - 1;
+    }
     return static_cast<int>(r == dlg::kListOther ? args.pressed : r);
 }
 
@@ -109,8 +113,8 @@ public:
     }
     int listPick(const std::vector<std::string>& items, const std::string& header, const std::string& gridSpec,
                  const std::string& buttons, const std::string& message, const std::string& caption,
-                 std::string& chosen) override {
-        return listOnCallersButtons(items, header, gridSpec, buttons, message, caption, chosen);
+                 std::string& chosen, long* position = nullptr) override {
+        return listOnCallersButtons(items, header, gridSpec, buttons, message, caption, chosen, position);
     }
     int sequenceBox(const std::string& message, const std::string& caption, std::vector<std::string>& items,
                     const std::string& spec, const std::string& buttons) override {

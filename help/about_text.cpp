@@ -7,6 +7,7 @@
 
 namespace {
 
+// This program's own version and build stamp, whatever another program of its kind shows.
 constexpr char kBuildStamp[] = "2612110000";
 constexpr double kVersion = 0.1;
 constexpr char kBuildMask[] = "@@@.@@@.@@@.@";

@@ -24,10 +24,10 @@ void HtmlScanner::urlStart(const std::string& token) {
     scan_.CaptureLeft = kCaptureWindow;
     if (captures_[kUrlCapture] == kUrlCapture) return;  // "www." inside a URL being read
     captures_[kUrlCapture] = kUrlCapture;
-    appendLimited(gHtmlListSep + token, status_.Urls, options_.UrlListOff, limits_.MaxListLen);
+    HTMLGEN_AppendLimited(gHtmlListSep + token, status_.Urls, options_.UrlListOff, limits_.MaxListLen);
     if (scan_.SlotHttp >= 1 && options_.UrlListOff) {
         scan_.CountActive -= 2;
-        dropLinks();
+        HTMLGEN_DropLinks();
     }
 }
 
@@ -47,10 +47,10 @@ void HtmlScanner::mailStart(const std::string& token, const std::string& segment
     scan_.CaptureLeft = kCaptureWindow;
     if (captures_[kMailCapture] == kMailCapture) return;
     captures_[kMailCapture] = kMailCapture;
-    appendLimited(gHtmlListSep + before + token, status_.Mails, options_.MailListOff, limits_.MaxListLen);
+    HTMLGEN_AppendLimited(gHtmlListSep + before + token, status_.Mails, options_.MailListOff, limits_.MaxListLen);
     if (scan_.SlotMail > 0 && options_.MailListOff) {
         scan_.CountActive -= 1;
-        dropMail();
+        HTMLGEN_DropMail();
     }
 }
 
@@ -70,7 +70,7 @@ void HtmlScanner::captureContinue(const std::string& segment, const std::string&
         if (kind == 0) continue;
         std::string cut = piece;
         for (const std::string& delimiter : delimiterRow(kind)) cut = HTML_TextBefore(cut, delimiter);
-        appendText(cut, kind == kMailCapture ? status_.Mails : status_.Urls);
+        HTMLGEN_AppendText(cut, kind == kMailCapture ? status_.Mails : status_.Urls);
         if (cut.size() < piece.size()) captures_[k] = 0;
         else goesOn = true;
     }
@@ -80,24 +80,24 @@ void HtmlScanner::captureContinue(const std::string& segment, const std::string&
     if (scan_.CaptureLeft == 0) std::fill(captures_.begin(), captures_.end(), 0);
 }
 
-void HtmlScanner::moveSlot(int& slot, int to) {
+void HtmlScanner::HTMLGEN_MoveSlot(int& slot, int to) {
     scan_.Pat[to] = scan_.Pat[slot];
     scan_.Pos[to] = scan_.Pos[slot];
     slot = to;
 }
 
-void HtmlScanner::dropMail() {
+void HtmlScanner::HTMLGEN_DropMail() {
     scan_.SlotMail = 0;
-    if (scan_.SlotClose > 0) moveSlot(scan_.SlotClose, scan_.SlotClose - 1);
+    if (scan_.SlotClose > 0) HTMLGEN_MoveSlot(scan_.SlotClose, scan_.SlotClose - 1);
     --scan_.CountInTag;
     --scan_.CountInText;
 }
 
-void HtmlScanner::dropLinks() {
+void HtmlScanner::HTMLGEN_DropLinks() {
     scan_.SlotHttp = 0;
     scan_.SlotWww = 0;
-    if (scan_.SlotMail > 2) moveSlot(scan_.SlotMail, scan_.SlotMail - 2);
-    if (scan_.SlotClose > 2) moveSlot(scan_.SlotClose, scan_.SlotClose - 2);
+    if (scan_.SlotMail > 2) HTMLGEN_MoveSlot(scan_.SlotMail, scan_.SlotMail - 2);
+    if (scan_.SlotClose > 2) HTMLGEN_MoveSlot(scan_.SlotClose, scan_.SlotClose - 2);
     scan_.CountInTag -= 2;
     scan_.CountInText -= 2;
 }

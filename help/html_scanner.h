@@ -17,17 +17,17 @@ public:
         : limits_(limits), options_(options), status_(status), scan_(scan), delimiters_(delimiters),
           captures_(captures), text_(text), tagNames_(tagNames), tagTexts_(tagTexts) {}
 
-    void initPatterns();
-    void fullScan(const std::string& line);
+    void HTMLGEN_InitPatterns();
+    void HTMLGEN_FullScan(const std::string& line);
     int failures() const { return failures_; }
     // The message of the last failed append.
     std::string lastErrorText() const;
 
     // Appends under a trap: a failure leaves the target as it was and is counted.
-    void appendText(const std::string& piece, std::string& target);
+    void HTMLGEN_AppendText(const std::string& piece, std::string& target);
     // Appends while `full` is false; sets it once the target outgrows `maximum`.
-    void appendLimited(const std::string& piece, std::string& target, bool& full, int64_t maximum);
-    void addUniqueLimited(std::string& list, std::string item, const std::string& separator, bool& full,
+    void HTMLGEN_AppendLimited(const std::string& piece, std::string& target, bool& full, int64_t maximum);
+    void HTMLGEN_AddUniqueLimited(std::string& list, std::string item, const std::string& separator, bool& full,
                           int64_t maximum);
 
 private:
@@ -37,16 +37,16 @@ private:
                  bool& opening, bool& closing);
     void endMarkCheck(const std::string& segment, const std::string& token, int64_t p, bool& opening,
                       bool& closing);
-    void addToResult(const std::string& piece, std::vector<std::string>& target);
+    void HTMLGEN_AddToResult(const std::string& piece, std::vector<std::string>& target);
     void emitTag();
 
     // Link capture.
     void urlStart(const std::string& token);
     void mailStart(const std::string& token, const std::string& segment, bool segmentFromLineStart);
     void captureContinue(const std::string& segment, const std::string& token, bool isWww);
-    void dropMail();
-    void dropLinks();
-    void moveSlot(int& slot, int to);
+    void HTMLGEN_DropMail();
+    void HTMLGEN_DropLinks();
+    void HTMLGEN_MoveSlot(int& slot, int to);
     const std::vector<std::string>& delimiterRow(long row) const;
 
     const HTMLGEN_Limits& limits_;

@@ -30,7 +30,7 @@ std::string HtmlScanner::lastErrorText() const {
     return lastError_ == kErrOutOfMemory ? "Out of memory" : "Out of string space";
 }
 
-void HtmlScanner::appendText(const std::string& piece, std::string& target) {
+void HtmlScanner::HTMLGEN_AppendText(const std::string& piece, std::string& target) {
     try {
         target += piece;
     } catch (const std::bad_alloc&) {
@@ -42,20 +42,20 @@ void HtmlScanner::appendText(const std::string& piece, std::string& target) {
     }
 }
 
-void HtmlScanner::appendLimited(const std::string& piece, std::string& target, bool& full, int64_t maximum) {
+void HtmlScanner::HTMLGEN_AppendLimited(const std::string& piece, std::string& target, bool& full, int64_t maximum) {
     if (full) return;
-    appendText(piece, target);
+    HTMLGEN_AppendText(piece, target);
     if (int64_t(target.size()) > maximum) full = true;
 }
 
-void HtmlScanner::addUniqueLimited(std::string& list, std::string item, const std::string& separator, bool& full,
+void HtmlScanner::HTMLGEN_AddUniqueLimited(std::string& list, std::string item, const std::string& separator, bool& full,
                                    int64_t maximum) {
     if (!separator.empty() && item.find(separator) != std::string::npos) {
         const std::string escaped = HTML_EscapeNonPrint(separator, false);
         item = TXT_Replace(item, separator, escaped == separator ? "" : escaped, true);
     }
     if (TXT_InStrEx(separator + list + separator, separator + item + separator, false)) return;
-    appendLimited(separator + item, list, full, maximum);
+    HTMLGEN_AppendLimited(separator + item, list, full, maximum);
 }
 
 int64_t HtmlScanner::nextOf(int slot, int64_t from) const {
@@ -65,7 +65,7 @@ int64_t HtmlScanner::nextOf(int slot, int64_t from) const {
     return position;
 }
 
-void HtmlScanner::initPatterns() {
+void HtmlScanner::HTMLGEN_InitPatterns() {
     scan_.Pat = {"", "<", "http:", "www.", "@", ">"};
     scan_.Mode = {false, false, true, true, false, false};
     scan_.SlotOpen = 1;
@@ -80,7 +80,7 @@ void HtmlScanner::initPatterns() {
     scan_.Initialised = true;
 }
 
-void HtmlScanner::addToResult(const std::string& piece, std::vector<std::string>& target) {
+void HtmlScanner::HTMLGEN_AddToResult(const std::string& piece, std::vector<std::string>& target) {
     const auto index = std::size_t(options_.Index);
     if (index >= target.size()) {
         // Grows to twice its upper bound, and never short of the index.
@@ -99,13 +99,13 @@ void HtmlScanner::emitTag() {
     // A document that ends in running text has no tag left to emit.
     if (scan_.TagText.empty()) return;
     if (scan_.WatchHit) {
-        addUniqueLimited(status_.WatchTexts, scan_.TagText, gHtmlListSep, options_.WatchListOff, limits_.MaxListLen);
+        HTMLGEN_AddUniqueLimited(status_.WatchTexts, scan_.TagText, gHtmlListSep, options_.WatchListOff, limits_.MaxListLen);
         scan_.WatchHit = false;
     }
     if (options_.WantTags) {
         ++options_.Index;
-        addToResult(scan_.TagText, tagTexts_);
-        addToResult(scan_.TagName, tagNames_);
+        HTMLGEN_AddToResult(scan_.TagText, tagTexts_);
+        HTMLGEN_AddToResult(scan_.TagName, tagNames_);
     }
     scan_.TagText.clear();
 }
@@ -127,7 +127,7 @@ void HtmlScanner::tagHead(const std::string& segment, const std::string& token, 
         }
         if (TXT_StartsWith(scan_.TagName, "%", true)) {
             if (atClose && lastAfterBlanks(segment, 1) == "%") {
-                appendLimited(gHtmlListSep + scan_.TagText + segment + tokenText, status_.Scripts, options_.BlocksOff,
+                HTMLGEN_AppendLimited(gHtmlListSep + scan_.TagText + segment + tokenText, status_.Scripts, options_.BlocksOff,
                               limits_.MaxListLen);
             } else {
                 scan_.EndMark = "%>";
@@ -142,10 +142,10 @@ void HtmlScanner::tagHead(const std::string& segment, const std::string& token, 
                 scan_.TagName.erase(0, 1);
             }
             if (first != '!')
-                addUniqueLimited(status_.TagNames, scan_.TagName, limits_.TagListSep, options_.TagNameListOff,
+                HTMLGEN_AddUniqueLimited(status_.TagNames, scan_.TagName, limits_.TagListSep, options_.TagNameListOff,
                                  limits_.MaxListLen);
             else
-                appendLimited(gHtmlListSep + scan_.TagText + segment + tokenText, status_.Comments, options_.BlocksOff,
+                HTMLGEN_AppendLimited(gHtmlListSep + scan_.TagText + segment + tokenText, status_.Comments, options_.BlocksOff,
                               limits_.MaxListLen);
             if (!isEnd && !limits_.WatchTag.empty() && scan_.TagName == limits_.WatchTag && !options_.WatchListOff)
                 scan_.WatchHit = true;
@@ -166,11 +166,11 @@ void HtmlScanner::endMarkCheck(const std::string& segment, const std::string& to
     const std::string entry = gHtmlListSep + scan_.TagText;
     if (scan_.EndMark == ">") {
         ends = lastAfterBlanks(segment, 2) == "--";
-        if (ends) appendLimited(entry, status_.Comments, options_.BlocksOff, limits_.MaxListLen);
+        if (ends) HTMLGEN_AppendLimited(entry, status_.Comments, options_.BlocksOff, limits_.MaxListLen);
     } else if (scan_.EndMark == "</STYLE>") {
-        appendLimited(entry, status_.Styles, options_.BlocksOff, limits_.MaxListLen);
+        HTMLGEN_AppendLimited(entry, status_.Styles, options_.BlocksOff, limits_.MaxListLen);
     } else {
-        appendLimited(entry, status_.Scripts, options_.BlocksOff, limits_.MaxListLen);
+        HTMLGEN_AppendLimited(entry, status_.Scripts, options_.BlocksOff, limits_.MaxListLen);
     }
     if (!ends) {
         opening = closing = false;
@@ -184,7 +184,7 @@ void HtmlScanner::endMarkCheck(const std::string& segment, const std::string& to
     closing = true;
 }
 
-void HtmlScanner::fullScan(const std::string& line) {
+void HtmlScanner::HTMLGEN_FullScan(const std::string& line) {
     line_ = &line;
     const auto length = int64_t(line.size());
     captures_.resize(std::max<std::size_t>(delimiters_.size(), 3), 0);
@@ -240,7 +240,7 @@ void HtmlScanner::fullScan(const std::string& line) {
             tagHead(segment, token, tokenText, p, opening, closing);
         }
         if (!scan_.InText) scan_.TagText += segment + tokenText;
-        else if (options_.WantText) addToResult(segment, text_);
+        else if (options_.WantText) HTMLGEN_AddToResult(segment, text_);
         if (scan_.CaptureLeft != 0) captureContinue(segment, tokenText, isWww);
         if (closing) {
             // A ">" inside an attribute value that is still open does not close the tag.
@@ -262,7 +262,7 @@ void HtmlScanner::fullScan(const std::string& line) {
             scan_.InText = true;
             emitTag();
         } else {
-            if (scan_.InText && options_.WantText) addToResult(tokenText, text_);
+            if (scan_.InText && options_.WantText) HTMLGEN_AddToResult(tokenText, text_);
             if (isHttp || isWww) urlStart(tokenText);
             else if (isMail) mailStart(tokenText, segment, start == 1 && !carried);
         }
@@ -321,8 +321,8 @@ bool HTMLGEN_Dissect(std::span<const std::string> lines, bool lastIsEnd, const H
     if (options.Index < 1) options.Index = 1;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         options.LastLine = i + 1 == lines.size() && lastIsEnd;
-        if (!scan.Initialised) scanner.initPatterns();
-        scanner.fullScan(lines[i]);
+        if (!scan.Initialised) scanner.HTMLGEN_InitPatterns();
+        scanner.HTMLGEN_FullScan(lines[i]);
         scan.PrevLine = lines[i];
     }
     if (scanner.failures() == 0) return true;

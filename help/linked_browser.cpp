@@ -50,14 +50,24 @@ void IEAP_SetWindowRect(help::BrowserWindow& browser, const std::string& fullScr
     browser.setRect(height, width, top, left);
 }
 
+void IEAP_SetOffline(help::BrowserWindow& browser, bool on) { browser.setOffline(on); }
+
+void IEAP_SetAddressBar(help::BrowserWindow& browser, bool on) { browser.setBar(help::BrowserWindow::Bar::Address, on); }
+
+void IEAP_SetVisible(help::BrowserWindow& browser, bool on) { browser.setVisible(on); }
+
+bool IEAP_Navigate(help::BrowserWindow& browser, const std::string& url, int flags) {
+    return browser.navigate(url, flags);
+}
+
 bool IEAP_OpenURL(const std::string& url, bool& started, help::BrowserPtr& keep, const IEAP_OpenArgs& args,
                   help::BrowserPtr& result, help::BrowserPtr& work, bool& created) {
     if (!IEAP_CreateIE(started, keep, args.forceNew, work, created)) return false;
-    work->setOffline(true);
-    if (args.showAddressBar) work->setBar(help::BrowserWindow::Bar::Address, true);
+    IEAP_SetOffline(*work, true);
+    if (args.showAddressBar) IEAP_SetAddressBar(*work, true);
     IEAP_SetWindowRect(*work, args.fullScreen, args.height, args.width, args.top, args.left);
-    work->setVisible(true);
-    if (!work->navigate(url, kNavigateNoCache)) {
+    IEAP_SetVisible(*work, true);
+    if (!IEAP_Navigate(*work, url, kNavigateNoCache)) {
         // An empty window of our own making would only be in the way of the fallback.
         if (created) work->quit();
         return false;

@@ -63,6 +63,11 @@ bool IEAP_OpenURL(const std::string& url, bool& started, help::BrowserPtr& keep,
                   help::BrowserPtr& result, help::BrowserPtr& work, bool& created);
 void IEAP_SetWindowRect(help::BrowserWindow& browser, const std::string& fullScreen, double height, double width,
                         double top, double left);
+void IEAP_SetOffline(help::BrowserWindow& browser, bool on);
+void IEAP_SetAddressBar(help::BrowserWindow& browser, bool on);
+void IEAP_SetVisible(help::BrowserWindow& browser, bool on);
+// False when the page cannot be shown.
+bool IEAP_Navigate(help::BrowserWindow& browser, const std::string& url, int flags);
 bool IEOBJS_IsAlive(const help::BrowserPtr& browser);
 bool IEOBJS_FocusWindow(const help::BrowserPtr& browser);
 

@@ -141,11 +141,11 @@ void STTA_AddDataLogWrite(const std::string& fileSpec, const std::string& mainTi
         const long section = STTA_AddDataErrsSave(rec);
         if (section > 0) f[35] = std::to_string(section);
     }
-    if (parts.saveSummary) {
+    if (parts.summary) {
         const std::string path = newCompanionName("Add_SEsummary.ini");
-        if (!path.empty() && gSEDayKeys.hasBounds()) {
-            INI_Put(kMain, "Parm", CHUNKS_JoinEx(gSEDayKeys, ":::", kChunksNoExclusion, 0, false), path);
-            INI_Put(kMain, "MaxNo", CHUNKS_JoinVariants(gSEDayCounts, 0), path);
+        if (!path.empty() && parts.summary->Keys.hasBounds()) {
+            INI_Put(kMain, "Parm", CHUNKS_JoinEx(parts.summary->Keys, ":::", kChunksNoExclusion, 0, false), path);
+            INI_Put(kMain, "MaxNo", CHUNKS_JoinVariants(parts.summary->Counts, 0), path);
             f[36] = path;
         }
     }

@@ -18,7 +18,7 @@ inline const std::string kHistoryDoneRead = "Done. Read File. ";
 
 // Which parts of a record are written; the others stay empty.
 struct AddDataLogParts {
-    bool saveSummary = false;  // the run's summary per search engine, into a new file
+    const EngineDayTally* summary = nullptr;  // the run's summary per search engine, into a new file
     bool counters = false;     // line, byte and filter counts (fields 7 to 18)
     bool options = false;      // the site's read options (fields 19 to 22)
     bool filters = false;      // the filters used (fields 29 to 34)

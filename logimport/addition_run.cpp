@@ -11,6 +11,7 @@
 #include "logimport/addition_history.h"
 #include "logimport/engine_summary.h"
 #include "logimport/filter_store.h"
+#include "logimport/import_run.h"
 #include "logimport/logline_store.h"
 #include "logimport/raw_log_reader.h"
 #include "logimport/visit_building.h"
@@ -32,9 +33,7 @@ bool robotFindingRead(dao::Database& db, const std::string& fileSpec, ReadRec& r
     STTA_TestReadInit(fileSpec, rec.Test, true, false, false, -1);
     rec.ErrStatusInTest = true;
     STTA_NotFoundListReset(rec);
-    STTA_BotFindFltrLoad(rec);
-    rec.RobotSet.Active = false;
-    rec.CompSet.Active = false;
+    STTA_PPFindBotsSetLoad(rec);
     dated = false;
     const bool read =
         RawLog_AddData_ReadLogFiles_OK(db, fileSpec, "Preprocessing - Check for new robots.", "Preprocessing. ", dated, rec);
@@ -45,6 +44,7 @@ bool robotFindingRead(dao::Database& db, const std::string& fileSpec, ReadRec& r
 MainPassResult additionMainPass(dao::Database& db, const std::string& fileSpec, const std::string& title,
                                 const std::string& preprocessingTime, ReadRec& rec) {
     MainPassResult out;
+    ImportRun run(rec);
     const double start = nowToMinute();
     rec.VisitsWhileReading = true;  // the visits are built right after
     out.read = RawLog_AddData_ReadLogFiles_OK(db, fileSpec, title, "Add. Step 1/3: ", out.dated, rec);
@@ -54,13 +54,14 @@ MainPassResult additionMainPass(dao::Database& db, const std::string& fileSpec, 
                           "&Yes|&No", "", "") == 1)
         out.visits = LogLnRaw_Add(db, rec, partial);
     out.mainTime = TXT_ElapsedText(start, nowToMinute());
-    if (gSEDayKeys.hasBounds()) seDayKeysSort(gSEDayKeys, gSEDayCounts);
+    out.engineDays = std::move(run.engineDays());
+    if (out.engineDays.Keys.hasBounds()) seDayKeysSort(out.engineDays.Keys, out.engineDays.Counts);
     // The completion speaks of the whole run, not of the file read last.
     runTotalsToFileCounters(rec);
     if (out.read)
         STTA_AddDataLogWrite(fileSpec, out.mainTime, rec, preprocessingTime,
                              partial ? "** Part Done **" : kHistoryDone, "** End ADD ** Totals. All Files.",
-                             {.saveSummary = true, .counters = true, .options = true, .filters = true,
+                             {.summary = &out.engineDays, .counters = true, .options = true, .filters = true,
                               .problems = true},
                              "", "", std::to_string(out.visits));
     return out;
@@ -85,7 +86,7 @@ std::string STTA_AddCompletionText(const std::string& fileSpec, const std::strin
                                    const std::string& preprocessingTime, const std::string& statusText) {
     std::string skippedText, detail;
     double skipped = 0;
-    STTA_SkipStatsText(skippedText, detail, rec, true, skipped);
+    STTA_SkippedText(skippedText, detail, rec, true, skipped);
     const double added = rec.File.LinesAccepted;
     std::string text = "Total log lines read: " + count(skipped + added) + " in " + mainTime + ".";
     if (!preprocessingTime.empty()) text += " [Preprocessing: " + preprocessingTime + "]";
@@ -95,6 +96,9 @@ std::string STTA_AddCompletionText(const std::string& fileSpec, const std::strin
             core::vbFormat(core::DateTime{rec.File.LastStamp}, "dd mmm yyyy") + gCR +
             "Total bandwidth for all lines read: " + core::vbFormat(rec.File.BytesMatched / 1024 / 1024, "#,##0.0") +
             " Meg.";
+    if (rec.File.Unmatched > 0)
+        text += gCR + "Lines that did not match the log format (skipped): " + count(double(rec.File.Unmatched)) + ".";
+    for (const std::string& note : rec.FormatNotes) text += gCRCR + note;
     return text;
 }
 

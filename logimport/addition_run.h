@@ -22,9 +22,10 @@ struct MainPassResult {
     bool dated = false;  // a log file could be read
     long visits = 0;     // lines given a visit
     std::string mainTime;
+    EngineDayTally engineDays;  // the run's search-engine visits per day and engine, sorted
 };
-// Reads the files and builds the visits of the lines stored; after a stopped read the
-// user is asked first. The run's summary per engine is ordered, the run's totals become
+// Reads the files and builds the visits of the lines stored, as one import run; after
+// a stopped read the user is asked first. The run's summary per engine is ordered, the run's totals become
 // the per-file counters, and a read that ran through gets its closing history record.
 MainPassResult additionMainPass(dao::Database& db, const std::string& fileSpec, const std::string& title,
                                 const std::string& preprocessingTime, ReadRec& rec);

@@ -2,13 +2,7 @@
 
 #include <algorithm>
 
-std::vector<CompositeSeparator>& gLogFmtComposites() {
-    static std::vector<CompositeSeparator> list;
-    return list;
-}
-
-int STTA_CompositeAdd(const CompositeSeparator& composite) {
-    auto& list = gLogFmtComposites();
+int STTA_CompositeAdd(CompositeList& list, const CompositeSeparator& composite) {
     auto it = std::find(list.begin(), list.end(), composite);
     if (it != list.end()) return int(it - list.begin());
     list.push_back(composite);
@@ -130,9 +124,9 @@ bool STTA_SepAt(std::string_view piece, std::string_view line, long position, lo
     return false;
 }
 
-bool STTA_CompositeSepMatch(int number, std::string_view line, long& start, long& length) {
+bool STTA_CompositeSepMatch(const CompositeList& list, int number, std::string_view line, long& start,
+                            long& length) {
     length = -1;
-    const auto& list = gLogFmtComposites();
     if (number < 0 || size_t(number) >= list.size() || start < 1) return false;
     size_t at = 0, len = 0;
     if (!logfmt::matchComposite(list[size_t(number)], line, size_t(start - 1), at, len)) return false;

@@ -14,14 +14,15 @@ struct CompositePart {
 };
 using CompositeSeparator = std::vector<CompositePart>;
 
-// The composite list shared by every compiled format; it only grows.
-std::vector<CompositeSeparator>& gLogFmtComposites();
+// The composites of one compiled format, by number.
+using CompositeList = std::vector<CompositeSeparator>;
 // Number of an equal composite already listed, else the number of the one added.
-int STTA_CompositeAdd(const CompositeSeparator& composite);
+int STTA_CompositeAdd(CompositeList& list, const CompositeSeparator& composite);
 
 bool STTA_SepFind(std::string_view piece, std::string_view line, long& start);
 bool STTA_SepAt(std::string_view piece, std::string_view line, long position, long& length);
-bool STTA_CompositeSepMatch(int number, std::string_view line, long& start, long& length);
+bool STTA_CompositeSepMatch(const CompositeList& list, int number, std::string_view line, long& start,
+                            long& length);
 
 namespace logfmt {
 // 0-based: where the composite begins at or after `from`, and the characters it covers.

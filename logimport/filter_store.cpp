@@ -73,8 +73,10 @@ void STTA_FltrSetLoad(const std::string& iniFile, FltrSet& set, const std::strin
         set.ColTypes.push_back(fieldOfColType(colTexts[i]));
 }
 
-void STTA_BotFindFltrLoad(ReadRec& rec) {
+void STTA_PPFindBotsSetLoad(ReadRec& rec) {
     STTA_FltrSetLoad(gIniPPFindBots, rec.MainSet, "Fltr Sel", true, true);
+    rec.RobotSet.Active = false;
+    rec.CompSet.Active = false;
 }
 
 void STTA_FltrSetsLoad(ReadRec& rec) {

@@ -26,7 +26,8 @@ void FLTR_LoadFilterRules(const std::string& section, const std::string& entry,
 void STTA_FltrSetLoad(const std::string& iniFile, FltrSet& set, const std::string& selEntry,
                       bool active, bool negate);
 // The main set from the robot-finding filter, active and negated (it skips the lines
-// that do not satisfy it). The robot and component sets are the caller's to switch off.
-void STTA_BotFindFltrLoad(ReadRec& rec);
+// that do not satisfy it); the robot and component sets are switched off, so that the
+// robots' own lines reach the search.
+void STTA_PPFindBotsSetLoad(ReadRec& rec);
 // The three sets of a main pass, as the remembered choices of the filter dialog say.
 void STTA_FltrSetsLoad(ReadRec& rec);

@@ -13,6 +13,7 @@
 #include "core/user_interface.h"
 #include "logimport/line_timestamp.h"
 #include "logimport/logline_store.h"
+#include "logimport/queued_database.h"
 #include "logimport/visit_stream.h"
 #include "platform/sys/clock.h"
 #include "platform/sys/rt_error.h"
@@ -62,7 +63,7 @@ void STTA_ProblemAdd(ReadRec& rec, const std::string& text) {
 
 void STTA_LogLineNoMatch(LineReadContext& ctx, std::string_view line) {
     ReadRec& rec = *ctx.rec;
-    ++ctx.unmatched;
+    ++rec.File.Unmatched;
     STTA_ProblemAdd(rec, kNoMatchText + " Line[s] Skipped.");
     if (rec.NoPromptInvalid) return;
     const std::string message = "FileName: " + rec.CurrentFile + gCRCR + kNoMatchText + gCRCR +
@@ -79,7 +80,7 @@ bool STTA_LogLineFilter(const LogFields& f, std::string& statusText, ReadRec& re
                      rec.File.Duplicates;
     if (statusDue && skipped > 0) {
         std::string share, counts;
-        STTA_SkipStatsText(share, counts, rec, true, skipped);
+        STTA_SkippedText(share, counts, rec, true, skipped);
         statusText = gCR + share + " - " + counts;
     }
     if (rec.Skip404) {
@@ -125,11 +126,13 @@ long STTA_LogLineProcess(LineReadContext& ctx, const std::vector<std::string_vie
     if (STTA_LineIsBlank(line)) return 0;
     ReadRec& rec = *ctx.rec;
     LogFields& f = ctx.fields;
-    if (!STTA_LogLineSplit(line, *ctx.formats, f)) {
+    if (line[0] == '#') ctx.fit.takeDirective(line);
+    if (!STTA_LogLineSplit(line, *ctx.formats, f, true)) {
         STTA_LogLineNoMatch(ctx, line);
         return 0;
     }
     if (!STTA_LogFieldsHoldData(f)) return 0;
+    ctx.fit.takeLine(line, f);
     rec.File.LinesMatched += 1;
     if (rec.File.LinesMatched == 1 && !rec.Test.Active)
         INI_Put("Main", "AddedLogLns_MustDoVisitsAdd", core::Variant(core::DateTime{core::vbNow()}), gIniLastVals);
@@ -144,14 +147,14 @@ long STTA_LogLineProcess(LineReadContext& ctx, const std::vector<std::string_vie
     if (serial > rec.File.LastStamp) rec.File.LastStamp = serial;
 
     long repeatVisit = 0;
-    if (rec.DupCheck && STTA_LogLineDupeCheck(*ctx.db, f, rec, &repeatVisit)) {
+    if (rec.DupCheck && STTA_LogLineDupeCheck(ctx.site->use(), f, rec, &repeatVisit)) {
         if (ctx.visits && repeatVisit != 0) ctx.visits->repeatCounted(repeatVisit);
         return 0;
     }
     if (ctx.visits)
         ctx.visits->add(f, serial);
     else
-        STTA_LogLineInsert(*ctx.db, f, rec, serial);
+        STTA_LogLineInsert(ctx.site->use(), f, rec, serial);
     rec.File.LinesAccepted += 1;
     rec.File.BytesAccepted += bytes;
     return 0;

@@ -9,16 +9,20 @@
 #include <string_view>
 #include <vector>
 
+#include "logimport/format_fit.h"
 #include "logimport/log_format.h"
 #include "logimport/read_record.h"
 #include "platform/dao/database.h"
 
 class VisitStream;
+namespace logimport {
+class QueuedDatabase;
+}
 
 // What the per-line processing works with during one read. The field array is reused
 // from line to line, so a line costs no allocation once the fields have grown.
 struct LineReadContext {
-    dao::Database* db = nullptr;  // unused by a test read
+    logimport::QueuedDatabase* site = nullptr;  // unused by a test read
     const LogFmtCompiled* formats = nullptr;
     ReadRec* rec = nullptr;
     VisitStream* visits = nullptr;  // builds the visits of stored lines while reading
@@ -26,7 +30,7 @@ struct LineReadContext {
     // Yields and the skip summary are due by time, never per line.
     double nextYield = 0;
     bool statusDue = true;
-    long long unmatched = 0;  // lines no format line matched
+    logimport::FormatFit fit;  // signs that the format reads the wrong places
 };
 
 // Seconds between two yields of the per-line processing.

@@ -7,6 +7,7 @@
 #include "core/program_paths.h"
 #include "core/text.h"
 #include "core/user_interface.h"
+#include "logimport/line_timestamp.h"
 
 std::vector<std::string> LogFmtTokens;
 
@@ -59,6 +60,23 @@ size_t endWithoutBreaks(std::string_view line) {
     return end;
 }
 
+// A literal separator after a quoted field ends it only at a quote no backslash escapes.
+void markClosingQuotes(std::vector<LogFmtPiece>& cells) {
+    for (size_t j = 1; j < cells.size(); ++j)
+        if (cells[j - 1].quoted && !cells[j].composite) cells[j].closingQuote = cells[j].sep.find('"');
+}
+
+// The separator's next place at or after pos where its quote is not escaped, that is
+// not preceded by an odd run of backslashes inside the field.
+size_t findClosingSeparator(std::string_view line, const LogFmtPiece& p, size_t pos) {
+    for (size_t at = line.find(p.sep, pos); at != std::string_view::npos; at = line.find(p.sep, at + 1)) {
+        size_t quote = at + p.closingQuote, slashes = 0;
+        while (quote - slashes > pos && line[quote - slashes - 1] == '\\') ++slashes;
+        if (slashes % 2 == 0) return at;
+    }
+    return std::string_view::npos;
+}
+
 }  // namespace
 
 void STTA_LogFmtTokensInit(bool force) {
@@ -69,6 +87,13 @@ void STTA_LogFmtTokensInit(bool force) {
         LogFmtTokens[27 + k] = std::string("%*") + kBaseTokens[k - 1][1];
     }
     for (int k = 1; k <= 5; ++k) LogFmtTokens[54 + k] = "%" + std::to_string(k);
+}
+
+std::vector<std::string> LogFmtSeparatorCodes() {
+    std::vector<std::string> codes;
+    for (const auto& w : kWildcards) codes.push_back(w.text);
+    for (const auto& e : kEscapes) codes.push_back(e.first);
+    return codes;
 }
 
 std::string LogFmtFieldCaption(int fieldNo) {
@@ -96,7 +121,7 @@ void STTA_LogFmtPieceStore(long row, long& piece, const std::string& separator, 
     p.token = token;
     if (CompositeSeparator parts = compositeOf(p.sep); !parts.empty()) {
         p.composite = true;
-        p.compositeNo = STTA_CompositeAdd(parts);
+        p.compositeNo = STTA_CompositeAdd(compiled.composites, parts);
         p.sep = "%%" + std::to_string(p.compositeNo);
     }
     if (compiled.rows.size() <= size_t(row)) compiled.rows.resize(size_t(row) + 1);
@@ -112,6 +137,11 @@ void STTA_LogFmtCompile(const std::string& format, long row, LogFmtCompiled& com
     long piece = 0;
     long lastToken = -1;
     bool warned = false;
+    bool inQuotes = false;  // an odd number of quotes stands before the current field
+    auto& cells = [&]() -> std::vector<LogFmtPiece>& {
+        if (compiled.rows.size() <= size_t(row)) compiled.rows.resize(size_t(row) + 1);
+        return compiled.rows[size_t(row)];
+    }();
     for (;;) {
         size_t best = std::string::npos;
         long token = -1;
@@ -123,8 +153,9 @@ void STTA_LogFmtCompile(const std::string& format, long row, LogFmtCompiled& com
             std::string rest = format.substr(pos);
             STTA_LogFmtPieceStore(row, piece, rest, -1, compiled);
             // A line ending in a field gives that field the rest of the log line.
-            compiled.rows[size_t(row)][size_t(piece - 1)].toLineEnd = rest.empty() && lastToken > 0;
+            cells[size_t(piece - 1)].toLineEnd = rest.empty() && lastToken > 0;
             STTA_LogFmtPieceStore(row, piece, "", -1, compiled);
+            markClosingQuotes(cells);
             return;
         }
         if (best == pos && pos > 0) {
@@ -138,8 +169,11 @@ void STTA_LogFmtCompile(const std::string& format, long row, LogFmtCompiled& com
             }
             STTA_LogFmtPieceStore(row, piece, " ", token, compiled);
         } else {
-            STTA_LogFmtPieceStore(row, piece, format.substr(pos, best - pos), token, compiled);
+            const std::string sep = format.substr(pos, best - pos);
+            inQuotes ^= std::count(sep.begin(), sep.end(), '"') % 2 == 1;
+            STTA_LogFmtPieceStore(row, piece, sep, token, compiled);
         }
+        cells[size_t(piece - 1)].quoted = inQuotes;
         lastToken = token;
         pos = best + LogFmtTokens[size_t(token)].size();
     }
@@ -167,11 +201,12 @@ void STTA_LogFmtDefLoad(const std::string& name, LogFmtCompiled& compiled) {
     STTA_LogFmtDefCompile(items, compiled);
 }
 
-bool STTA_LogLineSplit(std::string_view line, const LogFmtCompiled& compiled, LogFields& fields) {
+bool STTA_LogLineSplit(std::string_view line, const LogFmtCompiled& compiled, LogFields& fields,
+                       bool datedOnly) {
     if (blankLine(line)) return false;
-    struct Cut { long token; size_t start, length; };
+    struct Cut { long token; size_t start, length; bool quoted; };
     thread_local std::vector<Cut> cuts;
-    const auto& composites = gLogFmtComposites();
+    const auto& composites = compiled.composites;
     for (size_t f = 1; f < compiled.rows.size(); ++f) {
         const auto& row = compiled.rows[f];
         cuts.clear();
@@ -185,20 +220,46 @@ bool STTA_LogLineSplit(std::string_view line, const LogFmtCompiled& compiled, Lo
             } else if (p.toLineEnd) {
                 at = std::max(pos, endWithoutBreaks(line));
             } else {
-                at = line.find(p.sep, pos);
+                at = p.closingQuote == std::string::npos ? line.find(p.sep, pos) : findClosingSeparator(line, p, pos);
                 matched = at != std::string_view::npos;
                 length = p.sep.size();
             }
             if (!matched) break;
-            if (j > 0 && row[j - 1].token > 0) cuts.push_back({row[j - 1].token, pos, at - pos});
+            if (j > 0 && row[j - 1].token > 0) cuts.push_back({row[j - 1].token, pos, at - pos, row[j - 1].quoted});
             pos = at + length;
         }
         if (!matched) continue;
         for (auto& field : fields) field.clear();
-        for (const Cut& c : cuts) fields[size_t(c.token)].assign(line.substr(c.start, c.length));
+        for (const Cut& c : cuts) {
+            std::string& text = fields[size_t(c.token)];
+            text.assign(line.substr(c.start, c.length));
+            if (c.quoted && text.find('\\') != std::string::npos) STTA_QuotedFieldUnescape(text);
+        }
+        if (datedOnly && STTA_LogFieldsHoldData(fields) && STTA_LineDateSerial(fields) == 0) continue;
         return true;
     }
     return false;
+}
+
+void STTA_QuotedFieldUnescape(std::string& text) {
+    size_t out = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (c == '\\' && i + 1 < text.size()) {
+            const char next = text[i + 1];
+            if (next == '"' || next == '\\') {
+                c = next;
+                i += 1;
+            } else if (next == 'x' && i + 3 < text.size() && text[i + 2] == '2' && text[i + 3] == '2') {
+                c = '"';
+                i += 3;
+            } else if (next == 'x' && i + 3 < text.size() && text[i + 2] == '5' && (text[i + 3] | 0x20) == 'c') {
+                i += 3;
+            }
+        }
+        text[out++] = c;
+    }
+    text.resize(out);
 }
 
 bool STTA_LogFieldsHoldData(const LogFields& fields) {

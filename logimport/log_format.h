@@ -45,6 +45,8 @@ inline constexpr int kLogFmtTokenCount = 59;
 // Tokens 1-27, their skip twins 28-54 ("%*x") and the spare fields "%1"-"%5" at
 // 55-59; element 0 is empty.
 extern std::vector<std::string> LogFmtTokens;
+// The codes a separator may hold besides literal text: the wildcards and the escapes.
+std::vector<std::string> LogFmtSeparatorCodes();
 // The caption by which other screens title a field ("" for fields without one).
 std::string LogFmtFieldCaption(int fieldNo);
 
@@ -60,11 +62,19 @@ struct LogFmtPiece {
     bool composite = false;
     int compositeNo = -1;
     bool toLineEnd = false;  // empty closing separator after a field: the field runs to the end
+    // The field of this piece lies between quotes: "\"" and "\\" in it are escapes
+    // (as Apache writes them, "\x22" as nginx does), so they neither end the field nor
+    // stay in its text.
+    bool quoted = false;
+    // Where the separator holds a quote that may close a quoted field (npos: none).
+    size_t closingQuote = std::string::npos;
 };
 
-// Row f is format line f; row 0 holds no format line.
+// Row f is format line f; row 0 holds no format line. The composites its pieces
+// refer to by number are its own.
 struct LogFmtCompiled {
     std::vector<std::vector<LogFmtPiece>> rows{1};
+    CompositeList composites;
 };
 
 void STTA_LogFmtTokensInit(bool force);
@@ -80,11 +90,24 @@ void STTA_LogFmtDefLoad(const std::string& name, LogFmtCompiled& compiled);
 // default shipped in the log-format file, so a new site reads logs without choosing.
 std::string STTA_LogFmtDefault();
 
-bool STTA_LogLineSplit(std::string_view line, const LogFmtCompiled& compiled, LogFields& fields);
+// With `datedOnly`, a row whose fields hold data but make no date (see
+// STTA_LineDateSerial) does not match either, and the next row is tried: a line whose
+// date the format cannot read is a line the format does not match.
+bool STTA_LogLineSplit(std::string_view line, const LogFmtCompiled& compiled, LogFields& fields,
+                       bool datedOnly = false);
+// The field's text with the escapes of a quoted field replaced: "\"" and "\x22" by a
+// quote, "\\" and "\x5C" by a backslash; any other backslash stays.
+void STTA_QuotedFieldUnescape(std::string& text);
 // False for a line whose format line gave it only skip fields (such as a format line
 // "#%*S" for the directive lines of W3C logs): it carries no log data and is passed
 // over like a blank line.
 bool STTA_LogFieldsHoldData(const LogFields& fields);
+
+// The client address a line is stored under: field 1 when the format reads it, else
+// the IP address field.
+inline const std::string& STTA_LogFieldsIP(const LogFields& fields) {
+    return fields[kFldS].empty() ? fields[kFldIpAddress] : fields[kFldS];
+}
 
 void STTA_LogFileEntrySplit(const std::string& entry, std::string& fileSpec, std::string& defName);
 std::string STTA_LogFileEntryJoin(const std::string& fileSpec, const std::string& defName);

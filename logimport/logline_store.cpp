@@ -9,7 +9,7 @@
 #include "core/vb_format.h"
 #include "logimport/line_timestamp.h"
 #include "logimport/page_table.h"
-#include "logimport/read_session.h"
+#include "logimport/import_run.h"
 #include "logimport/referrer_store.h"
 #include "platform/dao/errors.h"
 #include "platform/dao/schema.h"
@@ -28,11 +28,6 @@ std::string fit(const LogFields& f, int fieldNo, long limit) {
     return TXT_FitLen(f[static_cast<size_t>(fieldNo)], limit, "..");
 }
 
-// logline's IP comes from the first field, else from the address field.
-const std::string& ipField(const LogFields& f) {
-    return f[kFldS].empty() ? f[kFldIpAddress] : f[kFldS];
-}
-
 // An empty text is stored as Null: the tables may refuse zero-length texts.
 dao::Value textValue(const std::string& s) {
     return s.empty() ? dao::Value() : dao::Value(s);
@@ -44,19 +39,6 @@ bool sameText(const dao::Value& stored, const std::string& s) {
 
 bool sameWhole(const dao::Value& stored, std::int64_t n) {
     return (stored.isNull() ? 0 : stored.asInteger()) == n;
-}
-
-long pageOf(const std::string& request, const ReadRec& rec, bool add, dao::Database& db) {
-    logimport::RequestPages* pages = rec.Session ? &rec.Session->requestPages() : nullptr;
-    if (pages) {
-        // Cut by other options or for another database, a request may be another page.
-        if (!pages->sameSetting(db.path(), rec.RemFrag, rec.RemQuery)) pages->clear();
-        if (long id = pages->find(request); id >= 0) return id;
-    }
-    long id = STTA_PageIDGetOrAdd(STTA_PageNameCut(request, rec.RemFrag, rec.RemQuery), add, db);
-    // A page not added may be added by a later line: only found ones are kept.
-    if (pages && id >= 0) pages->remember(request, id);
-    return id;
 }
 
 std::int64_t stampOfSerial(double serial) {
@@ -120,11 +102,25 @@ void STTA_LogLineRsClose() {
     gLogLineRs = dao::Recordset();
 }
 
-bool STTA_LogLinePageKnown(const std::string& request, const ReadRec& rec, const dao::Database& db) {
-    if (rec.Session && rec.Session->requestPages().find(request) >= 0) return true;
-    if (!PageTable.loaded() || PageTable.source() != db.path()) return false;
-    const std::string name = STTA_PageNameNorm(STTA_PageNameCut(request, rec.RemFrag, rec.RemQuery));
-    return PageTable.find(name) >= 0;
+long STTA_LogLinePageKnown(const std::string& request, const ReadRec& rec, const std::string& dbPath) {
+    logimport::RequestPages* pages = rec.CurrentRun ? &rec.CurrentRun->requestPages() : nullptr;
+    if (pages) {
+        // Cut by other options or for another database, a request may be another page.
+        if (!pages->sameSetting(dbPath, rec.RemFrag, rec.RemQuery)) pages->clear();
+        if (long id = pages->find(request); id >= 0) return id;
+    }
+    if (!PageTable.loaded() || PageTable.source() != dbPath) return -1;
+    const long id = PageTable.find(STTA_PageNameNorm(STTA_PageNameCut(request, rec.RemFrag, rec.RemQuery)));
+    if (pages && id >= 0) pages->remember(request, id);
+    return id;
+}
+
+long STTA_LogLinePageOf(const std::string& request, const ReadRec& rec, bool add, dao::Database& db) {
+    if (long id = STTA_LogLinePageKnown(request, rec, db.path()); id >= 0) return id;
+    long id = STTA_PageIDGetOrAdd(STTA_PageNameCut(request, rec.RemFrag, rec.RemQuery), add, db);
+    // A page not added may be added by a later line: only found ones are kept.
+    if (rec.CurrentRun && id >= 0) rec.CurrentRun->requestPages().remember(request, id);
+    return id;
 }
 
 std::int64_t STTA_LineStamp(const LogFields& fields) {
@@ -159,16 +155,19 @@ core::Variant STTA_LogLineFieldValue(int fieldNo, const LogFields& fields) {
 }
 
 std::string STTA_LogLinePageID(const std::string& request, const ReadRec& rec, bool add, dao::Database& db) {
-    long id = pageOf(request, rec, add, db);
+    long id = STTA_LogLinePageOf(request, rec, add, db);
     return std::to_string(id == -1 ? rec.MissingPageID : id);
 }
 
 LogLineRow STTA_LogLineRowMake(const LogFields& f, const ReadRec& rec, bool addPage, dao::Database& db,
                                std::optional<double> serial) {
+    return STTA_LogLineRowMake(f, rec, STTA_LogLinePageOf(f[kFldFileName], rec, addPage, db), serial);
+}
+
+LogLineRow STTA_LogLineRowMake(const LogFields& f, const ReadRec& rec, long pageID, std::optional<double> serial) {
     LogLineRow row;
-    row.IP = TXT_FitLen(ipField(f), 50, "..");
-    long id = pageOf(f[kFldFileName], rec, addPage, db);
-    row.PageID = id == -1 ? rec.MissingPageID : id;
+    row.IP = TXT_FitLen(STTA_LogFieldsIP(f), 50, "..");
+    row.PageID = pageID == -1 ? rec.MissingPageID : pageID;
     row.Timestamp = serial ? stampOfSerial(*serial) : STTA_LineStamp(f);
     row.Bytes = storedWhole(TXT_Val(f[kFldBytes]));
     if (!rec.LastKeepVal) return row;
@@ -230,7 +229,7 @@ bool STTA_LogLineInsert(dao::Database& db, const LogFields& fields, ReadRec& rec
     }
     rec.LastLogLnID = id;
     // Stored under the number the row was saved with, which a key retry may have moved.
-    if (!rec.LastKeepVal) STTA_RefrStore(id, fields[kFldReferrer]);
+    if (!rec.LastKeepVal) STTA_RefrStore(logimport::importRun(rec).referrers(), id, fields[kFldReferrer]);
     return true;
 }
 
@@ -306,7 +305,7 @@ void STTA_DupKeyRetry(int& errNo, dao::Database& db, dao::Recordset& rs, const s
     if (errNo != 0) throw sys::RtError(errNo, sys::vbErrorDescription(errNo), "STTA_DupKeyRetry");
 }
 
-void STTA_SkipStatsText(std::string& percentText, std::string& detailText, const ReadRec& rec, bool shortForm,
+void STTA_SkippedText(std::string& percentText, std::string& detailText, const ReadRec& rec, bool shortForm,
                         double& skipped) {
     skipped = double(rec.MainSet.Hits) + double(rec.RobotSet.Hits) + double(rec.CompSet.Hits) + rec.File.Duplicates;
     double stored = static_cast<double>(rec.File.LinesAccepted);

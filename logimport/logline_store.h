@@ -48,12 +48,18 @@ core::Variant STTA_LogLineFieldValue(int fieldNo, const LogFields& fields);
 // The PageID of the request as text; the missing page's when the page is unknown and
 // not added.
 std::string STTA_LogLinePageID(const std::string& request, const ReadRec& rec, bool add, dao::Database& db);
-// True when the page of the request is known without a look at the table.
-bool STTA_LogLinePageKnown(const std::string& request, const ReadRec& rec, const dao::Database& db);
+// The PageID of the request when it is known without a look at the table of the
+// database at `dbPath` (from the run's request pages or the page table); else -1.
+long STTA_LogLinePageKnown(const std::string& request, const ReadRec& rec, const std::string& dbPath);
+// The PageID of the request, added when `add` is set; -1 when unknown and not added.
+long STTA_LogLinePageOf(const std::string& request, const ReadRec& rec, bool add, dao::Database& db);
 // The row a line would be stored as; its page is added when `addPage` is set. A
 // caller that has the line's date serial already passes it.
 LogLineRow STTA_LogLineRowMake(const LogFields& fields, const ReadRec& rec, bool addPage, dao::Database& db,
                                std::optional<double> serial = std::nullopt);
+// The row of a line whose page is known (-1: the missing page).
+LogLineRow STTA_LogLineRowMake(const LogFields& fields, const ReadRec& rec, long pageID,
+                               std::optional<double> serial);
 
 // Adds the line as the next LogLnID (a number already taken moves on through
 // gLogLineRs and the key retry); the referrer goes to the
@@ -81,7 +87,7 @@ void STTA_DupKeyRetry(int& errNo, dao::Database& db, dao::Recordset& rs, const s
 
 // The share of skipped lines ("12% skipped", "None skipped", or with `shortForm` off
 // "1,234 lines (12% of TTL) skipped") and the counts behind it ("3 exist.5 bots.").
-void STTA_SkipStatsText(std::string& percentText, std::string& detailText, const ReadRec& rec, bool shortForm,
+void STTA_SkippedText(std::string& percentText, std::string& detailText, const ReadRec& rec, bool shortForm,
                         double& skipped);
 
 // A test read tallies the user agent, referrer and chosen field of each line that

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -26,8 +27,9 @@
 #include "logimport/addition_history.h"
 #include "logimport/logline_store.h"
 #include "logimport/page_table.h"
+#include "logimport/import_run.h"
+#include "logimport/queued_database.h"
 #include "logimport/read_session.h"
-#include "logimport/referrer_store.h"
 #include "logimport/visit_stream.h"
 #include "platform/dao/errors.h"
 #include "platform/sys/clock.h"
@@ -201,7 +203,7 @@ std::string trimLine(std::string_view line) {
 }
 
 bool stampOf(std::string_view line, const LogFmtCompiled& formats, LogFields& fields, std::string& stamp) {
-    if (STTA_LineIsBlank(line) || !STTA_LogLineSplit(trimLine(line), formats, fields) ||
+    if (STTA_LineIsBlank(line) || !STTA_LogLineSplit(trimLine(line), formats, fields, true) ||
         !STTA_LogFieldsHoldData(fields))
         return false;
     stamp = STTA_LineStampText(fields);
@@ -277,12 +279,18 @@ void addToRunTotals(ReadRec& rec) {
     r.LinesAccepted += f.LinesAccepted;
     r.BytesAccepted += f.BytesAccepted;
     r.Duplicates += f.Duplicates;
+    r.Unmatched += f.Unmatched;
     rec.RunMainHits += rec.MainSet.Hits;
     rec.RunRobotHits += rec.RobotSet.Hits;
     rec.RunCompHits += rec.CompSet.Hits;
     // A file that stored nothing has no stamps; it must not reset the run's start.
     if (f.FirstStamp != 0 && (r.FirstStamp == 0 || f.FirstStamp < r.FirstStamp)) r.FirstStamp = f.FirstStamp;
     if (f.LastStamp > r.LastStamp) r.LastStamp = f.LastStamp;
+}
+
+void noteOnce(ReadRec& rec, const std::string& note) {
+    if (std::find(rec.FormatNotes.begin(), rec.FormatNotes.end(), note) == rec.FormatNotes.end())
+        rec.FormatNotes.push_back(note);
 }
 
 void resetFileCounters(ReadRec& rec) {
@@ -435,7 +443,8 @@ bool STTA_LogFileOverlapCheck(dao::Database& db, const std::string& fileName, co
 namespace {
 
 struct RunState {
-    dao::Database& db;
+    logimport::QueuedDatabase& site;  // the connection, waiting for what the visits write
+    logimport::ImportRun& importRun;
     ReadRec& rec;
     const std::string& captionText;
     const std::string& progressTitle;
@@ -489,7 +498,7 @@ bool readOneFile(RunState& run, const std::string& path, const LogFmtCompiled& f
     // The run's first file record says when the run started; later ones "..".
     const std::string startText =
         run.fileRecorded ? ".." : core::vbFormat(core::DateTime{core::vbNow()}, "yyyy-mm-dd hh:nn.ss");
-    rec.DupCheck = STTA_LogFileOverlapCheck(run.db, path, formats, rec, usable, startText, run.visits);
+    rec.DupCheck = STTA_LogFileOverlapCheck(run.site.use(), path, formats, rec, usable, startText, run.visits);
     if (usable) run.anyUsable = run.fileRecorded = true;
     if (rec.DupCheck && !rec.Test.Active && !overlapAccepted(run, path)) usable = false;
     if (!usable) return true;
@@ -497,29 +506,15 @@ bool readOneFile(RunState& run, const std::string& path, const LogFmtCompiled& f
     const double started = core::vbNow();
     resetFileCounters(rec);
     LineReadContext ctx;
-    ctx.db = &run.db;
+    ctx.site = &run.site;
     ctx.formats = &formats;
     ctx.rec = &rec;
     ctx.visits = run.visits;
     std::string status;
-    dao::Transaction tx(run.db, dao::Transaction::OnExit::Commit, kLinesPerCommit);
-    // Rows still being written when the transaction ends on an error are written
-    // first, so the connection is never used by two threads.
-    struct DrainOnExit {
-        VisitStream* visits;
-        ~DrainOnExit() {
-            try {
-                if (visits) visits->drain();
-            } catch (...) {
-                // The error on its way out is the one to report.
-            }
-        }
-    } drainOnExit{run.visits};
+    logimport::QueuedTransaction tx(run.site, kLinesPerCommit);
     if (rec.DupCheck && run.visits) run.visits->storeAsRead();
-    long ticks = 0;
     LinesHandler handler = [&](const std::vector<std::string_view>& lines, long index) {
         long r = STTA_LogLineProcess(ctx, lines, index, status);
-        if (run.visits && ++ticks % kLinesPerCommit == 0) run.visits->drain();  // the tick commits
         tx.tick();
         return r;
     };
@@ -529,12 +524,15 @@ bool readOneFile(RunState& run, const std::string& path, const LogFmtCompiled& f
     };
     bool complete = OPENX_ReadFileByBlocks(path, handler, true, false, "", kReadBlockLimit, run.progressTitle,
                                            counterText + run.captionText + gCR, &status, overlong);
-    if (run.visits) run.visits->drain();
     tx.commit();
-    STTA_RefrStoreFlush();
-    if (ctx.unmatched > 0)
-        STTA_ProblemAdd(rec, TXT_FormatDbl(double(ctx.unmatched), "#,###,##0") +
+    STTA_RefrStoreFlush(run.importRun.referrers());
+    if (rec.File.Unmatched > 0)
+        STTA_ProblemAdd(rec, TXT_FormatDbl(double(rec.File.Unmatched), "#,###,##0") +
                                  " log line[s] did not match the log format and were skipped.");
+    for (const std::string& finding : ctx.fit.findings()) {
+        STTA_ProblemAdd(rec, finding);
+        noteOnce(rec, FILENAM_FileName(path) + ": " + finding);
+    }
     const std::string took = TXT_ElapsedText(started, core::vbNow());
     if (!complete) {
         STTA_AddDataLogWrite(path, took, rec, "", "File Read Stopped." + fileCounter, "..", {}, "", "", "");
@@ -579,7 +577,10 @@ void findLogFiles(const std::string& folder, const std::string& pattern, core::S
 bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileList, const std::string& captionText,
                                     const std::string& progressTitle, bool& anyUsable, ReadRec& rec) {
     if (fileList.empty()) return true;
-    RunState run{db, rec, captionText, progressTitle, anyUsable};
+    std::optional<logimport::ImportRun> ownRun;
+    logimport::ImportRun& importRun = logimport::importRunOf(rec, ownRun);
+    logimport::QueuedDatabase site(db);
+    RunState run{site, importRun, rec, captionText, progressTitle, anyUsable};
     std::optional<VisitStream> visits;
     // Whatever way the read ends, the lines it stored get their visits.
     auto finishVisits = [&] {
@@ -593,18 +594,19 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
         // A run that ended before its last number was written: the numbering goes on
         // after the stored lines, and referrers kept for lines never stored go.
         rec.LastLogLnID = std::max(static_cast<long>(INI_GetNumVar("Main", "LastLogLnID", gIniLastVals, kIniMissingEmpty)),
-                                   STTA_LogLnIDStoredMax(db));
-        STTA_RefrStoreDropAbove(rec.LastLogLnID);
-        logimport::ReadSession session(db, rec);
+                                   STTA_LogLnIDStoredMax(site.use()));
+        STTA_RefrStoreDropAbove(importRun.referrers(), rec.LastLogLnID);
+        logimport::ReadSession session(site.use());
         rec.LastKeepVal = INI_GetFlag("Main", "LastKeepVal", gIniDbDef, kIniMissingEmpty) ? 1 : 0;
         rec.Skip404 = INI_GetFlag("Main", "Skip404", gIniDbDef, kIniMissingEmpty);
         rec.RemQuery = INI_GetFlag("Main", "RemQuery", gIniDbDef, kIniMissingEmpty);
         rec.RemFrag = INI_GetFlag("Main", "RemFrag", gIniDbDef, kIniMissingEmpty);
-        rec.MissingPageID = STTA_PageIDGetOrAdd(kMissingPageName, true, db);
+        rec.MissingPageID = STTA_PageIDGetOrAdd(kMissingPageName, true, site.use());
         rec.Visits = ReadVisits{};  // nothing left from an earlier read
-        if (VisitStream::usable(db, rec)) visits.emplace(db, rec);
+        if (VisitStream::usable(site.use(), rec)) visits.emplace(site, rec, importRun);
         run.visits = visits ? &*visits : nullptr;
         rec.Run = ReadCounters{};
+        rec.FormatNotes.clear();
         rec.RunMainHits = rec.RunRobotHits = rec.RunCompHits = 0;
         if (std::string temp = STTA_RefrStoreFolder(); !temp.empty()) {
             std::error_code ec;
@@ -623,6 +625,9 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
             if (formatName.empty()) formatName = defaultFormat;
             LogFmtCompiled formats;
             STTA_LogFmtDefLoad(formatName, formats);
+            if (!logimport::formatReadsReferrers(formats))
+                noteOnce(rec, "The log format \"" + formatName +
+                                  "\" has no referrer field: a log read with it gives no search-engine visits.");
             const std::string itemText =
                 n > 1 ? "Definition: " + std::to_string(i) + "/" + std::to_string(n) + ". " : std::string();
             const std::string listText =
@@ -671,7 +676,7 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
                     ". Make room on that disk, then add the file again.";
         try {
             // Referrers of lines that were never stored go with the files they filled.
-            STTA_RefrStoreDropAbove(STTA_LogLnIDStoredMax(db));
+            STTA_RefrStoreDropAbove(importRun.referrers(), STTA_LogLnIDStoredMax(site.use()));
         } catch (...) {
             // The first error is the one to report.
         }

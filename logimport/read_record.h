@@ -5,13 +5,21 @@
 // resets its per-file counters and adds them into its run totals.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/typed_array.h"
 #include "logimport/filter_rules.h"
 
 namespace logimport {
-class ReadSession;
+class ImportRun;
 }
+
+// One day and engine per key ("yyyymmdd|engine"), with the search-engine visits
+// counted for it by a run's visit building; read by the per-engine summary.
+struct EngineDayTally {
+    core::StrArray Keys;
+    core::LngArray Counts;
+};
 
 // The test-read part of the read record: what a test read tallies instead of storing
 // lines. Tallies keep item 0 for the empty value and merge values ignoring case.
@@ -43,6 +51,7 @@ struct ReadCounters {
     std::int64_t LinesAccepted = 0;
     std::int64_t BytesAccepted = 0;
     std::int64_t Duplicates = 0;
+    std::int64_t Unmatched = 0;  // lines the log format did not match (or could not date)
 };
 
 // What a read that built the visits of its lines leaves to the visit building: its
@@ -75,6 +84,9 @@ struct ReadRec {
     // Files with problems in the last read and, parallel, a "|" list of texts per file.
     core::StrArray ProblemFiles;
     core::StrArray ProblemTexts;
+    // What the last read found about its log formats (a format that seems to read the
+    // wrong places of a file, one without a referrer field), for its summary.
+    std::vector<std::string> FormatNotes;
 
     FltrSet MainSet;   // lines to add or to exclude
     FltrSet RobotSet;  // robot and crawler user agents to skip
@@ -97,8 +109,11 @@ struct ReadRec {
     double Timestamp = 0;       // the current line's date serial
     double FirstTimestamp = 0;  // the run's first line; 0 until set
 
-    // The state of the read under way; null between reads.
-    logimport::ReadSession* Session = nullptr;
+    // The import run under way; null between runs.
+    logimport::ImportRun* CurrentRun = nullptr;
+    // The summary per engine of the last addition, for the add-data dialog (as the
+    // problem files of the last read are).
+    EngineDayTally LastRunSEDays;
 };
 
 inline ReadRec gReadRec;

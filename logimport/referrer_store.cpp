@@ -2,15 +2,12 @@
 
 #include <cerrno>
 #include <charconv>
-#include <condition_variable>
 #include <cstdio>
-#include <deque>
 #include <filesystem>
 #include <functional>
 #include <map>
-#include <mutex>
-#include <thread>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "core/ini_encoding.h"
@@ -20,19 +17,11 @@
 #include "core/path_checks.h"
 #include "core/program_paths.h"
 #include "core/text.h"
-#include "platform/profile/profile.h"
 #include "platform/sys/rt_error.h"
 
 namespace {
 
-bool gDomainLoaded = false;
 constexpr long kPerFile = 100;
-// Entries waiting to be written, all of one store file: numbers go up one by one,
-// so a new file means the one before is complete.
-long gPendingFile = -1;
-std::map<long, std::string> gPending;
-// Store files already read by fetches, by file number, entry by entry.
-std::unordered_map<long, std::vector<std::string>> gFetched;
 
 constexpr const char* kSection = "Main";
 
@@ -93,101 +82,9 @@ int writeFile(const std::string& file, std::map<long, std::string> lines) {
     return replaceWhole(file, bytes);
 }
 
-// Writes finished store files on a thread of its own, so that creating some ten
-// thousand small files per million lines does not hold up the read. Only plain
-// file work happens there; a failure is raised on the reading thread at the next
-// wait (a flush or a fetch).
-class StoreWriter {
-public:
-    ~StoreWriter() {
-        {
-            std::lock_guard lock(mutex_);
-            stopping_ = true;
-        }
-        wake_.notify_one();
-        if (thread_.joinable()) thread_.join();
-    }
-    // Never raises: a failure found by the thread waits for the next wait, so that it
-    // is reported at one place and never costs the entries handed over after it.
-    void post(std::string file, std::map<long, std::string> lines) {
-        {
-            std::lock_guard lock(mutex_);
-            if (!thread_.joinable()) thread_ = std::thread([this] { run(); });
-            jobs_.emplace_back(std::move(file), std::move(lines));
-        }
-        wake_.notify_one();
-    }
-    // Returns once every posted file is written; raises the first failure.
-    void wait() {
-        {
-            std::unique_lock lock(mutex_);
-            idle_.wait(lock, [this] { return jobs_.empty() && !busy_; });
-        }
-        raiseFailure();
-    }
-    // Waits, then forgets a failure: the files are about to go.
-    void discardFailure() {
-        std::unique_lock lock(mutex_);
-        idle_.wait(lock, [this] { return jobs_.empty() && !busy_; });
-        failure_ = 0;
-    }
-
-private:
-    void run() {
-        std::unique_lock lock(mutex_);
-        for (;;) {
-            wake_.wait(lock, [this] { return stopping_ || !jobs_.empty(); });
-            if (jobs_.empty()) return;
-            auto job = std::move(jobs_.front());
-            jobs_.pop_front();
-            busy_ = true;
-            lock.unlock();
-            int err = writeFile(job.first, std::move(job.second));
-            lock.lock();
-            busy_ = false;
-            if (err && !failure_) {
-                failure_ = err;
-                failedFile_ = job.first;
-            }
-            if (jobs_.empty()) idle_.notify_all();
-        }
-    }
-    void raiseFailure() {
-        std::unique_lock lock(mutex_);
-        if (!failure_) return;
-        const int err = failure_;
-        const std::string file = failedFile_;
-        failure_ = 0;
-        lock.unlock();
-        sys::raiseErrno(err, "Referrer store " + file, "STTA_RefrStoreFlush");
-    }
-
-    std::mutex mutex_;
-    std::condition_variable wake_, idle_;
-    std::deque<std::pair<std::string, std::map<long, std::string>>> jobs_;
-    bool busy_ = false, stopping_ = false;
-    int failure_ = 0;
-    std::string failedFile_;
-    std::thread thread_;
-};
-
-StoreWriter gWriter;
-
-// Hands the entries held in memory to the writer.
-void postPending() {
-    // Taken out first, so that a failed write is not retried on every later exit.
-    auto pending = std::move(gPending);
-    gPending.clear();
-    long fileNo = gPendingFile;
-    gPendingFile = -1;
-    if (pending.empty()) return;
-    gFetched.erase(fileNo);
-    std::map<long, std::string> lines;
-    for (const auto& [entry, value] : pending)
-        lines.emplace(entry, std::to_string(entry) + "=" + core::ini::storedValue(value));
-    const std::string file = storeFile(fileNo);
-    profile::flush(file);  // the INI cache must not answer for this file from memory
-    gWriter.post(file, std::move(lines));
+// Writes one finished store file; raised on the reading thread at the next wait.
+void writeJob(const std::string& file, std::map<long, std::string>& lines) {
+    if (int err = writeFile(file, std::move(lines))) sys::raiseErrno(err, "Referrer store " + file, "STTA_RefrStoreFlush");
 }
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
@@ -251,6 +148,32 @@ std::string fetched(const std::string& value) { return TXT_StartsWith(value, "::
 
 }  // namespace
 
+namespace logimport {
+
+ReferrerStore::~ReferrerStore() {
+    try {
+        postPending();
+    } catch (...) {
+        // Never raises: an exception is on its way, or the run flushed already.
+    }
+    writer_.drainQuietly();
+}
+
+void ReferrerStore::postPending() {
+    // Taken out first, so that a failed write is not retried on every later exit.
+    auto pending = std::exchange(pending_, {});
+    const long fileNo = std::exchange(pendingFile_, -1);
+    if (pending.empty()) return;
+    fetched_.erase(fileNo);
+    std::map<long, std::string> lines;
+    for (const auto& [entry, value] : pending)
+        lines.emplace(entry, std::to_string(entry) + "=" + core::ini::storedValue(value));
+    std::string file = storeFile(fileNo);
+    writer_.post([file = std::move(file), lines = std::move(lines)]() mutable { writeJob(file, lines); });
+}
+
+}  // namespace logimport
+
 std::string STTA_RefrStoreFolder() {
     if (gMainDataDir.empty()) return {};
     std::string folder = gMainDataDir;
@@ -258,15 +181,12 @@ std::string STTA_RefrStoreFolder() {
     return folder + "temp/";
 }
 
-void STTA_SiteDomainLoad() {
-    if (gDomainLoaded) return;
-    gSiteDomain = INI_Get("Main", "domain", gIniDbDef, kIniMissingEmpty);
-    gDomainLoaded = true;
-}
-
-void STTA_SiteDomainReset() {
-    gSiteDomain.clear();
-    gDomainLoaded = false;
+const std::string& STTA_SiteDomainLoad(logimport::ReferrerStore& store) {
+    if (!store.domainLoaded_) {
+        store.domain_ = INI_Get("Main", "domain", gIniDbDef, kIniMissingEmpty);
+        store.domainLoaded_ = true;
+    }
+    return store.domain_;
 }
 
 std::string STTA_RefrStoreFile(long logLnID, std::string& entry) {
@@ -274,39 +194,40 @@ std::string STTA_RefrStoreFile(long logLnID, std::string& entry) {
     return storeFile(logLnID / kPerFile);
 }
 
-void STTA_RefrStore(long logLnID, const std::string& referrer) {
+void STTA_RefrStore(logimport::ReferrerStore& store, long logLnID, const std::string& referrer) {
     if (referrer.empty() || referrer == "-") return;
-    STTA_SiteDomainLoad();
-    bool own = !gSiteDomain.empty() && TXT_StartsWith(referrer, gSiteDomain, false);
+    const std::string& domain = STTA_SiteDomainLoad(store);
+    bool own = !domain.empty() && TXT_StartsWith(referrer, domain, false);
     long fileNo = logLnID / kPerFile;
-    if (fileNo != gPendingFile && !gPending.empty()) postPending();
-    gPendingFile = fileNo;
-    gPending[logLnID % kPerFile] = own ? std::string("::::") : referrer;
+    if (fileNo != store.pendingFile_ && !store.pending_.empty()) store.postPending();
+    store.pendingFile_ = fileNo;
+    store.pending_[logLnID % kPerFile] = own ? std::string("::::") : referrer;
 }
 
-std::string STTA_RefrAsFetched(const std::string& referrer) {
+std::string STTA_RefrAsFetched(logimport::ReferrerStore& store, const std::string& referrer) {
     if (referrer.empty() || referrer == "-") return {};
-    STTA_SiteDomainLoad();
-    if (!gSiteDomain.empty() && TXT_StartsWith(referrer, gSiteDomain, false)) return {};
+    const std::string& domain = STTA_SiteDomainLoad(store);
+    if (!domain.empty() && TXT_StartsWith(referrer, domain, false)) return {};
     return fetched(valueRead(core::ini::storedValue(referrer)));
 }
 
-std::string STTA_RefrFetch(long logLnID) {
+std::string STTA_RefrFetch(logimport::ReferrerStore& store, long logLnID) {
     if (logLnID < 0) return {};
     long fileNo = logLnID / kPerFile;
-    if (fileNo == gPendingFile) {
-        if (auto e = gPending.find(logLnID % kPerFile); e != gPending.end()) return fetched(e->second);
+    if (fileNo == store.pendingFile_) {
+        if (auto e = store.pending_.find(logLnID % kPerFile); e != store.pending_.end()) return fetched(e->second);
     }
-    auto it = gFetched.find(fileNo);
-    if (it == gFetched.end()) {
-        gWriter.wait();
-        it = gFetched.emplace(fileNo, readFile(storeFile(fileNo))).first;
+    auto it = store.fetched_.find(fileNo);
+    if (it == store.fetched_.end()) {
+        store.writer_.drain();
+        it = store.fetched_.emplace(fileNo, readFile(storeFile(fileNo))).first;
     }
     return fetched(it->second[size_t(logLnID % kPerFile)]);
 }
 
-void STTA_RefrStoreEach(const std::function<void(long logLnID, const std::string& referrer)>& each) {
-    STTA_RefrStoreFlush();
+void STTA_RefrStoreEach(logimport::ReferrerStore& store,
+                        const std::function<void(long logLnID, const std::string& referrer)>& each) {
+    STTA_RefrStoreFlush(store);
     std::string folder = STTA_RefrStoreFolder();
     if (folder.empty()) return;
     std::error_code ec;
@@ -322,30 +243,27 @@ void STTA_RefrStoreEach(const std::function<void(long logLnID, const std::string
     }
 }
 
-void STTA_RefrStoreFlush() {
-    postPending();
-    gWriter.wait();
+void STTA_RefrStoreFlush(logimport::ReferrerStore& store) {
+    store.postPending();
+    store.writer_.drain();
 }
 
-void STTA_RefrStoreClear() {
-    gWriter.discardFailure();
-    gPending.clear();
-    gPendingFile = -1;
-    gFetched.clear();
+void STTA_RefrStoreClear(logimport::ReferrerStore& store) {
+    store.writer_.drainQuietly();  // the files are about to go
+    store.pending_.clear();
+    store.pendingFile_ = -1;
+    store.fetched_.clear();
     std::string folder = STTA_RefrStoreFolder();
     if (folder.empty()) return;  // never a folder relative to wherever we run
     std::error_code ec;
     for (const auto& item : std::filesystem::directory_iterator(folder, ec))
-        if (item.is_regular_file(ec)) {
-            profile::flush(item.path().string());
-            std::filesystem::remove(item.path(), ec);
-        }
+        if (item.is_regular_file(ec)) std::filesystem::remove(item.path(), ec);
 }
 
-void STTA_RefrStoreDropAbove(long lastLogLnID) {
-    postPending();
-    gWriter.discardFailure();
-    gFetched.clear();
+void STTA_RefrStoreDropAbove(logimport::ReferrerStore& store, long lastLogLnID) {
+    store.postPending();
+    store.writer_.drainQuietly();
+    store.fetched_.clear();
     const std::string folder = STTA_RefrStoreFolder();
     if (folder.empty()) return;
     const long lastFile = lastLogLnID / kPerFile;
@@ -361,7 +279,6 @@ void STTA_RefrStoreDropAbove(long lastLogLnID) {
             continue;
         const long fileNo = std::stol(name.substr(0, name.size() - 4));
         if (fileNo < lastFile) continue;
-        profile::flush(path);
         if (fileNo > lastFile) {
             std::filesystem::remove(item.path(), ec);
             continue;
@@ -373,13 +290,5 @@ void STTA_RefrStoreDropAbove(long lastLogLnID) {
         std::string bytes = std::string("[") + kSection + "]\n";
         for (const auto& [n, line] : kept) bytes += line + "\n";
         if (int err = replaceWhole(path, bytes)) sys::raiseErrno(err, "Referrer store " + path, "STTA_RefrStoreDropAbove");
-    }
-}
-
-RefrStoreFlushGuard::~RefrStoreFlushGuard() {
-    try {
-        STTA_RefrStoreFlush();
-    } catch (...) {
-        // An exception is already on its way or the caller flushed; nothing to add.
     }
 }

@@ -24,12 +24,14 @@ void STTA_RobotsFind(const ReadRec& rec, core::StrArray& candidates, core::LngAr
     counts.redim(0, 0);
     const core::StrArray& agents = rec.Test.UserAgents;
     if (!agents.hasBounds()) return;
-    bool otherField = false;
     std::vector<bool> onAgent(rules.size(), false);
+    bool anyOtherField = false;
     for (size_t j = 1; j < rules.size(); ++j) {
         onAgent[j] = j < colTexts.size() && static_cast<long>(TXT_Val(colTexts[j])) == kUserAgentColType;
-        if (!onAgent[j]) otherField = true;
+        if (!onAgent[j]) anyOtherField = true;
     }
+    // The note matters only when user agents were tested against the rules.
+    const bool otherField = anyOtherField && agents.ubound() >= 1;
     std::vector<std::string> values(rules.size());
     for (long i = 1; i <= agents.ubound(); ++i) {
         for (size_t j = 1; j < rules.size(); ++j) values[j] = onAgent[j] ? agents[i] : kRobotNoDataMarker;

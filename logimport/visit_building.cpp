@@ -19,7 +19,7 @@
 #include "core/url_routines.h"
 #include "logimport/addition_history.h"
 #include "logimport/line_processing.h"
-#include "logimport/referrer_store.h"
+#include "logimport/import_run.h"
 #include "logimport/search_engine_store.h"
 #include "logimport/visit_pages.h"
 #include "platform/dao/errors.h"
@@ -102,8 +102,8 @@ std::string siteName() { return INI_Get("Main", "Parm", gIniDbDef, kIniMissingDe
 // without holding every referrer text in memory.
 class StoredTerms {
 public:
-    void load(SearchTermCache& terms) {
-        STTA_RefrStoreEach([&](long logLnID, const std::string& referrer) {
+    void load(logimport::ReferrerStore& store, SearchTermCache& terms) {
+        STTA_RefrStoreEach(store, [&](long logLnID, const std::string& referrer) {
             std::string engine;
             std::string term = terms.termOf(referrer, engine);
             if (term.empty()) return;
@@ -131,8 +131,8 @@ private:
     std::unordered_map<long, std::array<std::uint32_t, kBlock>> blocks_;
 };
 
-std::string lineReferrer(bool keepValues, const VisitLine& line) {
-    return keepValues ? line.Referrer : STTA_RefrFetch(line.LogLnID);
+std::string lineReferrer(logimport::ReferrerStore& store, bool keepValues, const VisitLine& line) {
+    return keepValues ? line.Referrer : STTA_RefrFetch(store, line.LogLnID);
 }
 
 // One run of step 2: the scan over the lines without a visit.
@@ -168,7 +168,7 @@ public:
                       "Analysing log records. Creating stats for each visit.",
                   "log line", total, "Add. Step 2/3:", reportNo, 0.5, 1, false);
         if (!keepValues_) {
-            storedTerms_.load(terms_);
+            storedTerms_.load(logimport::importRun(rec_).referrers(), terms_);
             terms_ = SearchTermCache();  // every line's term is known now
         }
         tx_.emplace(db_, dao::Transaction::OnExit::Commit);
@@ -420,7 +420,7 @@ void cleanUp(dao::Database& db, ReadRec& rec, VisitBuilder& builder) {
     db.compact(temp);
     int64_t done = 1;
     PIS_Update(done, "Add Log Data to Site DB: " + siteName() + gCR + "Clean up and Compact database", reportNo);
-    STTA_RefrStoreClear();
+    STTA_RefrStoreClear(logimport::importRun(rec).referrers());
     PIS_End(reportNo);
 }
 
@@ -528,7 +528,7 @@ bool STTA_VisitLineJoin(VisitRow& visit, const VisitLine& line, const std::strin
             if (term != s) visit.SearchTerm = fitted(term, kTermLen);
             visit.SearchEngine = fitted(engine, kEngineLen);
             // Counted once per visit: the tally is of visits, not of lines.
-            if (firstTerm) STTA_SEVisitDayTally(engine, line.Timestamp);
+            if (firstTerm) STTA_SEVisitDayTally(logimport::importRun(rec).engineDays(), engine, line.Timestamp);
         }
     }
     if (!listHas(visit.CDSIPs, line.IP)) {
@@ -596,9 +596,10 @@ void STTA_VisitSave(dao::Database& db, VisitRow& visit, const std::string& pages
     s.step();
 }
 
-std::string STTA_LineSearchTerm(bool keepValues, const VisitLine& line, std::string& searchEngine) {
+std::string STTA_LineSearchTerm(logimport::ReferrerStore& store, bool keepValues, const VisitLine& line,
+                                std::string& searchEngine) {
     searchEngine.clear();
-    std::string referrer = lineReferrer(keepValues, line);
+    std::string referrer = lineReferrer(store, keepValues, line);
     if (referrer.empty() || referrer == "-") return {};
     core::StrArray unmatched;
     bool specMatched = false;
@@ -615,19 +616,21 @@ void STTA_StzdSearchTermMake(const std::string& searchTerm, std::string& standar
     standardised = TXT_Normalize(s, "", true, true, false, "", "");
 }
 
-void STTA_SEVisitDayTally(const std::string& searchEngine, std::int64_t timestamp) {
+void STTA_SEVisitDayTally(EngineDayTally& tally, const std::string& searchEngine, std::int64_t timestamp) {
     char day[16];
     std::snprintf(day, sizeof day, "%08lld", static_cast<long long>(timestamp / 1000000));
     std::string key = std::string(day) + "|" + searchEngine;
-    if (!gSEDayKeys.hasBounds()) gSEDayKeys.redim(0, 0);
-    long i = gSEDayKeys.find(key, gSEDayKeys.lbound(), core::Match::Exact);
+    core::StrArray& keys = tally.Keys;
+    core::LngArray& counts = tally.Counts;
+    if (!keys.hasBounds()) keys.redim(0, 0);
+    long i = keys.find(key, keys.lbound(), core::Match::Exact);
     if (i < 0) {
-        gSEDayKeys.append(key);
-        i = gSEDayKeys.ubound();
+        keys.append(key);
+        i = keys.ubound();
     }
-    if (!gSEDayCounts.hasBounds()) gSEDayCounts.redim(0, 0);
-    if (gSEDayCounts.ubound() < i) gSEDayCounts.redimPreserve(i);
-    gSEDayCounts.set(i, gSEDayCounts[i] + 1);
+    if (!counts.hasBounds()) counts.redim(0, 0);
+    if (counts.ubound() < i) counts.redimPreserve(i);
+    counts.set(i, counts[i] + 1);
 }
 
 void STTA_NonSEVisitsErase(dao::Database& db) {
@@ -674,13 +677,12 @@ void STTA_VisitPagesCollect(dao::Database& db, long visitID, std::string& pageID
 
 long LogLnRaw_Add(dao::Database& db, ReadRec& rec, bool& interrupted) {
     interrupted = true;
+    std::optional<logimport::ImportRun> ownRun;
+    logimport::ImportRun& run = logimport::importRunOf(rec, ownRun);
     // A read that built the visits of its lines leaves only the clean-up.
     const bool readBuilt = rec.Visits.CleanUpDue;
     long count = readBuilt ? rec.Visits.Lines : 0;
-    if (!readBuilt) {
-        gSEDayKeys.redim(0, 0);
-        gSEDayCounts.redim(0, 0);
-    }
+    if (!readBuilt) run.engineDays() = EngineDayTally{};
     try {
         VisitBuilder builder(db, rec, count);
         if (builder.run() || readBuilt) cleanUp(db, rec, builder);
@@ -711,7 +713,11 @@ void STTA_IncompleteAddFinish(dao::Database& db, ReadRec& rec, long& lines) {
     const double start = core::vbNow();
     rec.LastKeepVal = INI_GetFlag("Main", "LastKeepVal", gIniDbDef, kIniMissingEmpty) ? 1 : 0;
     bool interrupted = true;
-    lines = LogLnRaw_Add(db, rec, interrupted);
+    {
+        logimport::ImportRun run(rec);
+        lines = LogLnRaw_Add(db, rec, interrupted);
+        rec.LastRunSEDays = std::move(run.engineDays());
+    }
     STTA_AddDataLogWrite("**", TXT_ElapsedText(start, core::vbNow()), rec, "",
                          std::string("** Incomplete Reads ") + (interrupted ? "Part " : "") + "Done **",
                          "** End Incomplete Reads. Create visits data. **", {},

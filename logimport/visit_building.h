@@ -33,10 +33,9 @@ inline constexpr long kStoredVisitBefore = 7200;   // a stored visit may start t
 inline constexpr long kStoredVisitAfter = 14400;   // and must end less than this after it
 inline const std::string kNotSearchEngine = " .. NOT SEARCH ENGINE .. ";
 
-// One day and engine per key ("yyyymmdd|engine"), with the search-engine visits
-// counted for it by the last visit building; read by the per-engine summary.
-inline core::StrArray gSEDayKeys;
-inline core::LngArray gSEDayCounts;
+namespace logimport {
+class ReferrerStore;
+}
 
 // A visit row as visit building works on it. An absent term is Null in the table.
 struct VisitRow {
@@ -88,7 +87,8 @@ bool STTA_VisitFindStored(const std::string& ip, dao::Database& db, const VisitL
                           bool& earlier);
 // The search term the line's referrer carries ("" when none) and its engine. The
 // referrer is the line's own field when line values are kept, else the stored one.
-std::string STTA_LineSearchTerm(bool keepValues, const VisitLine& line, std::string& searchEngine);
+std::string STTA_LineSearchTerm(logimport::ReferrerStore& store, bool keepValues, const VisitLine& line,
+                                std::string& searchEngine);
 // The search term and engine of each referrer text, worked out once per run: most
 // lines of a site share a few referrers (its own pages), and matching every
 // definition costs far more than a look-up.
@@ -124,7 +124,7 @@ void STTA_VisitSave(dao::Database& db, VisitRow& visit, const std::string& pages
 
 // "+" to blank, %xx decoded, lower case, trimmed.
 void STTA_StzdSearchTermMake(const std::string& searchTerm, std::string& standardised);
-void STTA_SEVisitDayTally(const std::string& searchEngine, std::int64_t timestamp);
+void STTA_SEVisitDayTally(EngineDayTally& tally, const std::string& searchEngine, std::int64_t timestamp);
 
 // VisitID of a line the clean-up took out (a probable robot's, or one of a visit
 // without a search term). The row stays, so that reading the same line again finds
@@ -142,12 +142,14 @@ void STTA_VisitPagesDeleteByVisit(dao::Database& db, long visitID);
 void STTA_VisitPagesCollect(dao::Database& db, long visitID, std::string& pageIDs, std::string& bytes,
                             long startPageID, bool timestampOrder);
 
-// Builds the visits of every line that has none yet and cleans up. Returns the lines
+// Builds the visits of every line that has none yet and cleans up, in the run of the
+// read record (one of its own when there is none). Returns the lines
 // given a visit (or -1) by this call; `interrupted` stays true unless both steps
 // complete. A Stop (1066) returns quietly; other errors go to the error handler.
 long LogLnRaw_Add(dao::Database& db, ReadRec& rec, bool& interrupted);
 
 // When an earlier addition stopped before its visits were built ([Main]
 // AddedLogLns_MustDoVisitsAdd of LastVals.ini is set), offers to build them now and
-// does so on the first answer. The visit count is returned in `lines`.
+// does so on the first answer, as a run of its own whose summary per engine becomes
+// the record's LastRunSEDays. The visit count is returned in `lines`.
 void STTA_IncompleteAddFinish(dao::Database& db, ReadRec& rec, long& lines);

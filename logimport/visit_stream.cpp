@@ -42,7 +42,9 @@ bool VisitStream::usable(dao::Database& db, const ReadRec& rec) {
     return queryNumber(db, "SELECT EXISTS (SELECT 1 FROM logline WHERE VisitID IS NULL)") == 0;
 }
 
-VisitStream::VisitStream(dao::Database& db, ReadRec& rec) : db_(db), rec_(rec) {
+VisitStream::VisitStream(logimport::QueuedDatabase& site, ReadRec& rec, logimport::ImportRun& run)
+    : site_(site), rec_(rec), run_(run) {
+    dao::Database& db = site.use();
     keepValues_ = rec.LastKeepVal != 0;
     limit_ = static_cast<long>(TXT_Val(INI_Get("Main", "LmtVisitLines", gIniDbDef, 7, "1000")));
     INI_GetBoolVar("Main", "EraseNonSE", eraseNonSE_, gIniDbDef, 3);
@@ -52,24 +54,18 @@ VisitStream::VisitStream(dao::Database& db, ReadRec& rec) : db_(db), rec_(rec) {
     firstVisitID_ = lastVisitID_ + 1;
     rec.LastLogLnID = std::max(rec.LastLogLnID, static_cast<long>(queryNumber(db, "SELECT MAX(LogLnID) FROM logline")));
     storedVisits_ = queryNumber(db, "SELECT EXISTS (SELECT 1 FROM visit)") != 0;
-    gSEDayKeys.redim(0, 0);
-    gSEDayCounts.redim(0, 0);
+    run.engineDays() = EngineDayTally{};
 }
 
 VisitStream::~VisitStream() {
-    try {
-        writer_.drain();
-    } catch (...) {
-        // Reported by finish(), or the read is failing already.
-    }
     if (spill_) std::fclose(spill_);
 }
 
-void VisitStream::write(std::function<void()> job) {
+void VisitStream::write(std::function<void(dao::Database&)> job) {
     if (storeAsRead_)
-        job();
+        job(site_.use());
     else
-        writer_.post(std::move(job));
+        site_.post(std::move(job));
 }
 
 std::string VisitStream::termOf(const LogFields& fields, const LogLineRow& row, std::string& engine) {
@@ -79,7 +75,7 @@ std::string VisitStream::termOf(const LogFields& fields, const LogLineRow& row, 
     auto it = rawTerms_.find(raw);
     if (it == rawTerms_.end()) {
         std::string e;
-        std::string term = terms_.termOf(STTA_RefrAsFetched(raw), e);
+        std::string term = terms_.termOf(STTA_RefrAsFetched(run_.referrers(), raw), e);
         if (rawTerms_.size() >= 200000) rawTerms_.clear();
         it = rawTerms_.emplace(raw, std::make_pair(std::move(term), std::move(e))).first;
     }
@@ -96,8 +92,9 @@ void VisitStream::add(const LogFields& fields, double serial) {
     HeldLine held;
     held.LogLnID = rec_.LastLogLnID + 1;
     // A page met for the first time is added to the table by this thread.
-    if (!STTA_LogLinePageKnown(fields[kFldFileName], rec_, db_)) writer_.drain();
-    held.Row = STTA_LogLineRowMake(fields, rec_, true, db_, serial);
+    long pageID = STTA_LogLinePageKnown(fields[kFldFileName], rec_, site_.path());
+    if (pageID < 0) pageID = STTA_LogLinePageOf(fields[kFldFileName], rec_, true, site_.use());
+    held.Row = STTA_LogLineRowMake(fields, rec_, pageID, serial);
     rec_.LastLogLnID = held.LogLnID;
     std::string engine;
     const std::string term = termOf(fields, held.Row, engine);
@@ -134,7 +131,7 @@ void VisitStream::add(const LogFields& fields, double serial) {
     if (!STTA_VisitLineJoin(visit.Row, line, term, engine, earlier, limit_, rec_)) {
         robotLine(std::move(held));
     } else if (storeAsRead_) {
-        STTA_LogLineRowInsert(db_, held.LogLnID, held.Row, keepValues_, visit.Row.VisitID);
+        STTA_LogLineRowInsert(site_.use(), held.LogLnID, held.Row, keepValues_, visit.Row.VisitID);
         visit.LinesStored = visit.SaveDue = true;
     } else {
         visit.Held.push_back(std::move(held));
@@ -155,8 +152,7 @@ long VisitStream::findStored(IpVisits& ip, const VisitLine& line, const std::str
     }
     std::vector<VisitRow> rows;
     if (storedVisits_) {
-        writer_.drain();
-        STTA_VisitsStoredNear(db_, line.IP, line.Timestamp, rows);
+        STTA_VisitsStoredNear(site_.use(), line.IP, line.Timestamp, rows);
         for (const VisitRow& r : rows)
             if (r.VisitID < firstVisitID_ && !find(r.VisitID)) found.emplace_back(r.StartTimeStamp, r.VisitID, &r);
     }
@@ -194,9 +190,9 @@ void VisitStream::reopen(Visit& visit) {
     if (!visit.Dropped) return;
     // Revived: its erased lines are its own again.
     visit.LinesStored = visit.LinesStored || !visit.Erased.empty();
-    write([this, lines = std::exchange(visit.Erased, {}), visitID = visit.Row.VisitID] {
+    write([lines = std::exchange(visit.Erased, {}), visitID = visit.Row.VisitID](dao::Database& db) {
         for (long id : lines) {
-            dao::Statement& s = db_.prepared("UPDATE logline SET VisitID = ? WHERE LogLnID = ?", true);
+            dao::Statement& s = db.prepared("UPDATE logline SET VisitID = ? WHERE LogLnID = ?", true);
             dao::ResetOnExit reset(s);
             s.bindInt(1, visitID);
             s.bindInt(2, id);
@@ -216,7 +212,7 @@ void VisitStream::robotLine(HeldLine&& line) {
 void VisitStream::sweep() {
     sinceSweep_ = 0;
     // What the last sweep handed over is written before more is: memory stays flat.
-    writer_.drain();
+    site_.use();
     const std::int64_t before = STTA_StampMoved(cursor_, -(kVisitGapSeconds + kReleaseSlack));
     size_t kept = 0;
     for (long id : active_) {
@@ -346,25 +342,25 @@ void VisitStream::save(Visit& visit) {
         for (const HeldLine& l : visit.Held) lines.push_back({l.Row.Timestamp, l.LogLnID, l.Row.PageID, l.Row.Bytes});
         STTA_VisitPagesOfLines(lines, pages, bytes);
     }
-    write([this, row = visit.Row, held = std::exchange(visit.Held, {}), pagesInMemory, newRow = !visit.Written,
-           pages = std::move(pages), bytes = std::move(bytes)]() mutable {
-        for (const HeldLine& l : held) STTA_LogLineRowInsert(db_, l.LogLnID, l.Row, keepValues_, row.VisitID);
-        if (!pagesInMemory) STTA_VisitPagesCollect(db_, row.VisitID, pages, bytes, 0, true);
-        STTA_VisitSave(db_, row, pages, bytes, newRow);
+    write([keepValues = keepValues_, row = visit.Row, held = std::exchange(visit.Held, {}), pagesInMemory,
+           newRow = !visit.Written, pages = std::move(pages), bytes = std::move(bytes)](dao::Database& db) mutable {
+        for (const HeldLine& l : held) STTA_LogLineRowInsert(db, l.LogLnID, l.Row, keepValues, row.VisitID);
+        if (!pagesInMemory) STTA_VisitPagesCollect(db, row.VisitID, pages, bytes, 0, true);
+        STTA_VisitSave(db, row, pages, bytes, newRow);
     });
     visit.LinesStored = visit.Written = true;
     visit.SaveDue = false;
 }
 
 void VisitStream::storeLines(std::vector<HeldLine>&& lines, long visitID) {
-    write([this, lines = std::move(lines), visitID] {
-        for (const HeldLine& l : lines) STTA_LogLineRowInsert(db_, l.LogLnID, l.Row, keepValues_, visitID);
+    write([keepValues = keepValues_, lines = std::move(lines), visitID](dao::Database& db) {
+        for (const HeldLine& l : lines) STTA_LogLineRowInsert(db, l.LogLnID, l.Row, keepValues, visitID);
     });
 }
 
 void VisitStream::storeAsRead() {
     if (storeAsRead_) return;
-    writer_.drain();
+    site_.use();  // what waits in the queue goes first
     storeAsRead_ = true;
     reloadEvicted();
     // The duplicate check looks in the table: every line read so far goes there.
@@ -393,14 +389,12 @@ void VisitStream::repeatCounted(long visitID) {
 void VisitStream::finish() {
     if (finished_) return;
     finished_ = true;
-    writer_.drain();
-    dao::Transaction tx(db_, dao::Transaction::OnExit::Commit);
+    logimport::QueuedTransaction tx(site_);
     for (long id : active_)
         if (Visit* visit = find(id); visit && visit->Active) release(*visit);
     active_.clear();
     for (auto& [id, visit] : visits_)
         if (visit.SaveDue && !visit.Dropped) save(visit);
-    writer_.drain();
     INI_Put("Main", "LastVisitID", lastVisitID_, "::*");
     rec_.Visits.CleanUpDue = true;
     tx.commit();

@@ -13,8 +13,9 @@
 // to come back only if a line that old turns up. So memory stays flat however long
 // the log, and no line is written twice or read back.
 //
-// What a sweep releases is written on a thread of its own (DatabaseWriter) while the
-// next lines are split; this side waits for it before it uses the database itself.
+// What a sweep releases is written on the queue of the read's site connection
+// (QueuedDatabase) while the next lines are split; this side reaches the connection
+// only through that guard, which waits for the queue first.
 //
 // Visits are numbered in the order they begin in the read, not in IP order. A read
 // that overlaps stored data switches to storing every line at once (its duplicate
@@ -28,9 +29,10 @@
 #include <unordered_map>
 #include <vector>
 
-#include "logimport/database_writer.h"
+#include "logimport/import_run.h"
 #include "logimport/log_format.h"
 #include "logimport/logline_store.h"
+#include "logimport/queued_database.h"
 #include "logimport/read_record.h"
 #include "logimport/visit_building.h"
 #include "platform/dao/database.h"
@@ -41,7 +43,8 @@ public:
     // for it, and no stored line waits for its visit (those take the scan).
     static bool usable(dao::Database& db, const ReadRec& rec);
 
-    VisitStream(dao::Database& db, ReadRec& rec);
+    // Writes through the read's queued connection; the run keeps the engine/day tally.
+    VisitStream(logimport::QueuedDatabase& site, ReadRec& rec, logimport::ImportRun& run);
     ~VisitStream();
     VisitStream(const VisitStream&) = delete;
     VisitStream& operator=(const VisitStream&) = delete;
@@ -57,9 +60,6 @@ public:
     void repeatCounted(long visitID);
     // Stores every visit and what waits; the visit building then only cleans up.
     void finish();
-    // Returns once what was handed to the writing thread is written: before the
-    // reader uses the database itself (a commit, the next file's checks).
-    void drain() { writer_.drain(); }
 
 private:
     struct HeldLine {
@@ -95,12 +95,13 @@ private:
     void save(Visit& visit);
     // Runs database work on the writing thread while visits are built in memory,
     // at once when every line is stored as it is read.
-    void write(std::function<void()> job);
+    void write(std::function<void(dao::Database&)> job);
     void storeLines(std::vector<HeldLine>&& lines, long visitID);
     long long spill(const std::string& bytes);
 
-    dao::Database& db_;
+    logimport::QueuedDatabase& site_;
     ReadRec& rec_;
+    logimport::ImportRun& run_;
     bool keepValues_ = false;
     bool eraseNonSE_ = false;
     long limit_ = 1000;
@@ -122,5 +123,4 @@ private:
     std::FILE* spill_ = nullptr;
     long long spillEnd_ = 0;
     bool spillAtEnd_ = false;  // the file position is at its end
-    DatabaseWriter writer_;  // last: it finishes its jobs before the rest goes
 };

@@ -51,5 +51,6 @@ build() {
     local dir=${BUILD_DIR:-build}
     # Configured every time: new library and test folders are found by looking.
     configure "$dir" "$@"
-    cmake --build "$dir" --parallel "${DRAVOLIN_JOBS:-$(nproc)}"
+    # BUILD_TARGET names one target to build instead of everything.
+    cmake --build "$dir" --parallel "${DRAVOLIN_JOBS:-$(nproc)}" ${BUILD_TARGET:+--target "$BUILD_TARGET"}
 }

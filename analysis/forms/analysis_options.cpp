@@ -58,7 +58,7 @@ namespace {
 // written back when accepted.
 bool analysisRangeEnter(dao::Database& db, const std::string& section, const std::string& okCaption,
                         const std::string& message) {
-    INI_Put(section, "opctldta11", fixedWhen(siteFlag("EraseNonSE")), gIniScreens);
+    STTA_ConfirmRepPrepare(section);
     DateRangeEnterArgs args;
     double first = 0, last = 0;
     if (STTA_SiteDBDateRange(db, first, last, false)) {
@@ -79,6 +79,15 @@ bool analysisRangeEnter(dao::Database& db, const std::string& section, const std
 bool STTA_AnalysisOptionsEnter(dao::Database& db) {
     STTA_ThresholdsDefault();
     return analysisRangeEnter(db, "AnalOpsScreens", "&OK", "to analyse");
+}
+
+void STTA_ConfirmRepPrepare(const std::string& section) {
+    INI_Put(section, "opctldta11", fixedWhen(siteFlag("EraseNonSE")), gIniScreens);
+    const bool areaOnly = INI_GetFlag("Main", "ShowOnlySelSiteArea", kParams, kMissingIsEmpty);
+    INI_Put("Main", "SiteAreaDesc",
+            areaOnly ? "Only Site Area: " + INI_Get("Main", "ShowOnlySelSiteAreaParm", kParams, kMissingIsEmpty)
+                     : std::string(),
+            kParams);
 }
 
 bool STTA_ReportDatesEnter(dao::Database& db, const std::string& okCaption, const std::string& text) {

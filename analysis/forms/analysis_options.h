@@ -22,6 +22,11 @@ void STTA_MissingMeaningsPut(const std::vector<MissingMeans>& meanings);
 // visits. True when the user accepted; the range is then written back.
 bool STTA_AnalysisOptionsEnter(dao::Database& db);
 
+// Before an analysis dialog of the screens.ini section: fixes the option the site's
+// database decides ([Main] EraseNonSE of its definition) and writes [Main]
+// SiteAreaDesc, the site area the analysis is limited to.
+void STTA_ConfirmRepPrepare(const std::string& section);
+
 // The dates and options confirmed before a report's new analysis, with the caller's
 // OK caption and text; true when OK was pressed and the range written back.
 bool STTA_ReportDatesEnter(dao::Database& db, const std::string& okCaption, const std::string& text);

@@ -3,13 +3,12 @@
 #include <QCursor>
 #include <QFontMetrics>
 #include <QGuiApplication>
-#include <QHBoxLayout>
+#include <QFrame>
 #include <QLabel>
 #include <QMenu>
 #include <QKeyEvent>
 #include <QScreen>
-#include <QSplitter>
-#include <QVBoxLayout>
+#include <QResizeEvent>
 #include <algorithm>
 
 #include "analysis/date_ranges.h"
@@ -47,8 +46,17 @@ int twoLineWidth(const QFontMetrics& metrics, const QString& text) {
 }
 
 constexpr int kThinRowTwips = 240, kThickRowTwips = 1400;
+// The target stripe's width: wider columns hold text.
+constexpr int kStripeTwips = 60;
 // Below this screen height (twips) the chart leaves out its legend and title.
 constexpr double kSmallScreenTwips = 9000;
+// Below this one the chart is lower and the dividing lines go.
+constexpr double kShortScreenTwips = 11520;
+constexpr int kChartTwips = 4200, kShortChartTwips = 3000;
+// The description labels beside the grid and the chart.
+constexpr int kDescWidthTwips = 3600;
+// The grid never gets narrower or lower than this.
+constexpr double kMinGridWidthTwips = 5400, kMinGridHeightTwips = 1500;
 
 std::vector<long> itemNumbers(const std::string& list) {
     std::vector<long> items;
@@ -59,10 +67,12 @@ std::vector<long> itemNumbers(const std::string& list) {
     return items;
 }
 
-bool smallScreen() {
+double screenTwipsHigh() {
     const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen && screen->size().height() * ui::twipsPerPixelY() < kSmallScreenTwips;
+    return screen ? screen->size().height() * ui::twipsPerPixelY() : kShortScreenTwips;
 }
+
+bool smallScreen() { return screenTwipsHigh() < kSmallScreenTwips; }
 
 QString labelText(const std::string& text) { return ui::toQString(TXT_Replace(text, gCR, "\n", true)); }
 
@@ -70,11 +80,6 @@ QAction* addItem(QMenu* menu, const char* name, const char* caption) {
     QAction* action = menu->addAction(caption);
     action->setObjectName(name);
     return action;
-}
-
-std::string kindTitle(long kind) {
-    std::string col2, col1;
-    return STTA_ReportTypeName(kind, col2, col1);
 }
 
 }  // namespace
@@ -86,6 +91,9 @@ SrchTmLstFrm::SrchTmLstFrm(ReportTable table, IfrmPtr form, const std::string& c
       grid_(new grid::FlexGrid),
       chart_(new chart::ChartView),
       plotDesc_(new QLabel),
+      extractDesc_(new QLabel),
+      line1_(new QFrame),
+      line2_(new QFrame),
       gridMenu_(new QMenu(this)),
       chartMenu_(new QMenu(this)) {
     setObjectName("SrchTmLstFrm");
@@ -97,24 +105,28 @@ SrchTmLstFrm::SrchTmLstFrm(ReportTable table, IfrmPtr form, const std::string& c
     grid_->setObjectName("fSearchTerms");
     chart_->setObjectName("fChart");
     plotDesc_->setObjectName("fPlotDesc");
-    plotDesc_->setWordWrap(true);
-    plotDesc_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
-    plotDesc_->setFixedWidth(220);
-    auto* plotArea = new QWidget;
-    auto* plotLayout = new QHBoxLayout(plotArea);
-    plotLayout->setContentsMargins(0, 0, 0, 0);
-    plotLayout->addWidget(chart_, 1);
-    plotLayout->addWidget(plotDesc_);
-    auto* split = new QSplitter(Qt::Vertical);
-    split->addWidget(grid_);
-    split->addWidget(plotArea);
-    split->setStretchFactor(0, 3);
-    split->setStretchFactor(1, 2);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(split);
+    extractDesc_->setObjectName("fExtractDesc");
+    line1_->setObjectName("Line1");
+    line2_->setObjectName("Line2");
+    line1_->setFrameShape(QFrame::HLine);
+    line2_->setFrameShape(QFrame::VLine);
+    for (QLabel* label : {plotDesc_, extractDesc_}) {
+        label->setWordWrap(true);
+        label->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+        label->setFixedWidth(ui::toPixelsX(kDescWidthTwips));
+    }
+    extractDesc_->setText(labelText(table_.extractDesc));
+    // Design heights; a small screen gives the grid more room.
+    const bool shortScreen = screenTwipsHigh() < kShortScreenTwips;
+    chartTwips_ = shortScreen ? kShortChartTwips : kChartTwips;
+    plotDesc_->setFixedHeight(ui::toPixelsY((shortScreen ? kShortChartTwips : kChartTwips) - 360));
+    line1_->setVisible(!shortScreen);
+    line2_->setVisible(!shortScreen);
+    for (QWidget* w : std::initializer_list<QWidget*>{chart_, grid_, line2_, line1_, plotDesc_, extractDesc_})
+        w->setParent(this);
     buildMenus();
     fillGrid();
+    if (table_.thickRows) setRowHeights(true);
     const auto plotIfRowChanged = [this] {
         if (grid_->Row() != lastRowSeen_) pPlotRow(grid_->Row());
         lastRowSeen_ = grid_->Row();
@@ -149,10 +161,35 @@ SrchTmLstFrm::SrchTmLstFrm(ReportTable table, IfrmPtr form, const std::string& c
         });
     });
     connect(chart_, &chart::ChartView::contextMenuAt, this, [this](const QPoint& where) {
-        chartMenu_->popup(chart_->mapToGlobal(where));
+        window::guarded(this, "fChart_MouseUp", window::Guard::SkipWhileYielding,
+                        [&] { fChart_MouseUp(Qt::RightButton, where); });
     });
     pPlotRow(grid_->Row());
     lastRowSeen_ = grid_->Row();
+}
+
+void SrchTmLstFrm::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+void SrchTmLstFrm::Form_Resize() {
+    const double sw = width() * ui::twipsPerPixelX(), sh = height() * ui::twipsPerPixelY();
+    const double descWidth = extractDesc_->width() * ui::twipsPerPixelX();
+    const double chartHeight = chartTwips_;
+    const double gw = std::max(kMinGridWidthTwips, sw - descWidth - 120 - 360);
+    const double gh = std::max(kMinGridHeightTwips, sh - (chartHeight - 390) - 120 - 360);
+    const auto place = [](QWidget* w, double left, double top, double width, double height) {
+        w->setGeometry(ui::toPixelsX(left), ui::toPixelsY(top), ui::toPixelsX(width), ui::toPixelsY(height));
+    };
+    place(grid_, 90, 90, gw + 30, gh);
+    place(extractDesc_, gw + 60 + 360, 90, descWidth, gh);
+    const double plotTop = gh + 60 + 360;
+    place(plotDesc_, gw + 60 + 360, plotTop, descWidth, plotDesc_->height() * ui::twipsPerPixelY());
+    // The chart reaches down to the window's bottom edge, not past it.
+    place(chart_, 0, plotTop - 135, gw + 30 + 300, std::max(0.0, sh - (plotTop - 135)));
+    place(line2_, gw + 60 + 180 - 15, 0, 30, sh);
+    place(line1_, 0, gh + 60 + 180 - 15, sw, 30);
 }
 
 void SrchTmLstFrm::buildMenus() {
@@ -194,6 +231,10 @@ void SrchTmLstFrm::buildMenus() {
     connect(restore, &QAction::triggered, this, guard("fPUMnu_Chart_S_Click", [this] { STTA_PlotColsRestore(*this, true); }));
 }
 
+void SrchTmLstFrm::fChart_MouseUp(Qt::MouseButton button, const QPoint& where) {
+    if (button == Qt::RightButton) chartMenu_->popup(chart_->mapToGlobal(where));
+}
+
 void SrchTmLstFrm::showGridMenu() {
     if (const long row = grid_->MouseRow(); row >= 0 && row < grid_->Rows()) grid_->setRow(row);
     findChild<QAction*>("fMnu_L")->setVisible(form_->ValIsGroupedRep());
@@ -219,7 +260,7 @@ void SrchTmLstFrm::databaseCheck() {
 
 std::string SrchTmLstFrm::GetSTs4Row(long row) const {
     if (row < 1 || row >= grid_->Rows()) return {};
-    return table_.valuesForLabel(grid_->TextMatrix(row, 0));
+    return table_.STsOfEntry(grid_->RowData(row));
 }
 
 bool SrchTmLstFrm::pPlotRow(long row, const std::string& dates, bool force) {
@@ -239,18 +280,14 @@ bool SrchTmLstFrm::pPlotRow(long row, const std::string& dates, bool force) {
     request.removedColumns = dPlotColsToRemove;
     request.dateTitles = INI_GetFlag("Main", "ColTitDt", "::*", kIniMissingEmpty);
     request.numberTitles = INI_GetFlag("Main", "ColTitNum", "::*", kIniMissingEmpty);
-    const PlotTable plot = STTA_PlotTable(gResults, request);
+    const PlotTable plot = PlotTtl4IndexesSTByDate(gResults, request);
     if (!plot.notice.empty()) {
         core::ui().info(plot.notice, "");
         dPlotStartEndDate = request.dateRange;
     }
     if (request.items.size() > 1) {
-        std::string texts;
-        for (long item : request.items)
-            if (item >= 0 && static_cast<std::size_t>(item) < gResults.Vals->Items.size())
-                texts += (texts.empty() ? "" : ", ") + gResults.Vals->Items[static_cast<std::size_t>(item)];
         desc += " Group: " + gCR + label + gCR + gCR + std::to_string(request.items.size()) + " Grouped Vals Incl:" +
-                gCR + TXT_FitLen(texts, 400, "..");
+                gCR + STTA_IndexesToText(request.items, gResults.Vals->Items, ", ", 400, "..");
     } else {
         desc += ": " + gCR + label;
     }
@@ -273,21 +310,26 @@ void SrchTmLstFrm::fillGrid() {
     grid_->setCols(std::max(table_.fixedCols + 1, cells.cols()));
     grid_->setFixedRows(1);
     grid_->setFixedCols(std::min(table_.fixedCols, cells.cols() - 1));
-    for (long r = 0; r < cells.rows(); ++r)
+    for (long r = 0; r < cells.rows(); ++r) {
         for (int c = 0; c < cells.cols(); ++c) {
             const std::string_view text = cells.text(r, c);
             if (!text.empty()) grid_->setTextMatrix(r, c, text);
         }
+        grid_->setRowData(r, cells.rowData(r));
+    }
     const QFontMetrics metrics(grid_->font());
     const int distColumns[] = {table_.col.Dist0, table_.col.DistAlternate, table_.col.DistClickThru};
     const auto twipsWide = [](int pixels) { return static_cast<int>((pixels + 8) * ui::twipsPerPixelX()); };
     for (int c = 0; c < cells.cols(); ++c) {
         int width = static_cast<std::size_t>(c) < table_.colWidth.size() ? table_.colWidth[static_cast<std::size_t>(c)] : 960;
+        // Hidden columns and the narrow target stripes keep their width; columns meant
+        // for text grow so that neither caption nor number is cut.
+        const bool forText = c > 0 && width > kStripeTwips;
         // Captions wrap at blanks onto the two lines of the caption row.
-        if (c > 0)
+        if (forText)
             width = std::max(width, twipsWide(twoLineWidth(metrics, ui::toQString(std::string(cells.text(0, c))))));
         // Numbers are never cut: a count column grows to its widest cell.
-        if (c > 0 && std::find(std::begin(distColumns), std::end(distColumns), c) == std::end(distColumns) && width > 60) {
+        if (forText && std::find(std::begin(distColumns), std::end(distColumns), c) == std::end(distColumns)) {
             // Digits share one width, so the longest text is the widest.
             std::string_view longest;
             for (long r = 1; r < cells.rows(); ++r)
@@ -298,9 +340,9 @@ void SrchTmLstFrm::fillGrid() {
         grid_->setColWidth(c, width);
         if (static_cast<std::size_t>(c) < table_.colAlignment.size())
             grid_->setColAlignment(c, table_.colAlignment[static_cast<std::size_t>(c)]);
-        // The writer colours whole columns (the target bands).
-        if (const std::uint32_t colour = cells.backColor(0, c); colour != 0 && cells.rows() > 1) {
-            grid_->setRow(1);
+        // The writer colours whole columns (the target bands), captions included.
+        if (const std::uint32_t colour = cells.backColor(0, c); colour != 0) {
+            grid_->setRow(0);
             grid_->setCol(c);
             grid_->setRowSel(cells.rows() - 1);
             grid_->setColSel(c);
@@ -358,8 +400,9 @@ void STTA_RowDetailShow(SrchTmLstFrm& window) {
     STTA_ReportGridSetup(gResults.Targets, table, gResults.Analyzed_Field, gResults.AnalOpts);
     STTA_IndexRowsWrite(items, gResults, table);
     STTA_TargetBandsColour(gResults, table);
-    const std::string caption =
-        kindTitle(gResults.Analyzed_Field) + "s for group: " + label + ". Site: " + STTA_SiteParmGet();
+    std::string caption =
+        STTA_ReportTitlePlural(gResults.Analyzed_Field) + " for group: " + label + ". Site: " + STTA_SiteParmGet();
+    STTA_ReportDescSet(*window.dIfrmData(), table, caption);
     auto* detail = new SrchTmLstFrm(std::move(table), window.dIfrmData(), caption);
     detail->showWindow = window.showWindow;
     if (window.showWindow) window.showWindow(detail);

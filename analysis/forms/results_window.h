@@ -11,6 +11,7 @@
 #include "analysis/report_table.h"
 #include "analysis/results_data_form.h"
 
+class QFrame;
 class QLabel;
 class QMenu;
 namespace grid {
@@ -28,6 +29,7 @@ public:
     grid::FlexGrid* fSearchTerms() const { return grid_; }
     chart::ChartView* fChart() const { return chart_; }
     QLabel* fPlotDesc() const { return plotDesc_; }
+    QLabel* fExtractDesc() const { return extractDesc_; }
     QMenu* fPUMnu() const { return gridMenu_; }
     QMenu* fPUMnu_Chart() const { return chartMenu_; }
     const ReportTable& table() const { return table_; }
@@ -36,7 +38,7 @@ public:
     // Shows another results window (the row detail); set by whoever places windows.
     std::function<void(SrchTmLstFrm*)> showWindow;
 
-    // The items of the grid row, found by its label ("" for a row of no items).
+    // The items of the grid row, wherever a sort has put it ("" for a row of no items).
     std::string GetSTs4Row(long row) const;
     // Plots the users of the row's items over the dates (empty: the window's plot
     // range); the same row again only when forced. False when nothing was plotted.
@@ -46,6 +48,15 @@ public:
     std::string dPlotStartEndDate;
     long dPlotColsToRemove = 0;
     std::string dPlotColLabelsCDS;
+
+    // Grid and description above, chart and plot description below; the grid keeps a
+    // minimum size and the rest follows it.
+    void Form_Resize();
+    // The chart's pop-up menu on a right click.
+    void fChart_MouseUp(Qt::MouseButton button, const QPoint& where);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void fillGrid();
@@ -60,9 +71,13 @@ private:
     grid::FlexGrid* grid_;
     chart::ChartView* chart_;
     QLabel* plotDesc_;
+    QLabel* extractDesc_;
+    QFrame* line1_;
+    QFrame* line2_;
     QMenu* gridMenu_;
     QMenu* chartMenu_;
     long lastRowSeen_ = -1;
+    int chartTwips_ = 0;  // the chart's design height
     std::string findText_;
 };
 

@@ -59,6 +59,9 @@ std::string itemLabel(const std::string& item) {
     return cut == std::string::npos ? std::string() : item.substr(cut + kItemSep.size());
 }
 
+// Where the targets list keeps its comments.
+constexpr const char* kCommentEntry = "LstCmnts";
+
 // The targets list as items 1..n.
 core::StrArray listedTargets() {
     core::StrArray items;
@@ -67,13 +70,19 @@ core::StrArray listedTargets() {
     return items;
 }
 
-// The edited item takes the place of the old one, so the targets keep their numbers.
+// The edited item takes the place of the old one, so the targets keep their numbers
+// (reports and analyses name targets by number).
 void listReplace(const std::string& old, const std::string& item) {
     core::StrArray items = listedTargets();
     const long at = items.find(old, 1, core::Match::Exact);
     if (at < 1) return;
     items.set(at, item);
     INI_Put("Main", "LstTgts", CHUNKS_JoinEx(items, "|", kChunksNoExclusion, 1, false), gIniTargets);
+    // The comment stays with the target.
+    if (const std::string note = MB_ListComment("Main", kCommentEntry, gIniTargets, old); !note.empty()) {
+        MB_ListCommentPut("Main", kCommentEntry, gIniTargets, old, "");
+        MB_ListCommentPut("Main", kCommentEntry, gIniTargets, item, note);
+    }
 }
 
 void listAdd(const std::string& item) {
@@ -129,6 +138,7 @@ long STTA_TargetsEdit() {
     list.further = true;
     list.furtherCaption = "&Cancel";
     dlg::useStandardListButtons(list);
+    list.commentEntry = kCommentEntry;
     for (;;) {
         const long result = MB_EditList("Main", "LstTgts", gIniTargets, list);
         switch (result) {

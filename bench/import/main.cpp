@@ -18,6 +18,7 @@
 #include "core/program_paths.h"
 #include "core/text.h"
 #include "core/user_interface.h"
+#include "logimport/import_run.h"
 #include "logimport/log_format.h"
 #include "logimport/raw_log_reader.h"
 #include "logimport/visit_building.h"
@@ -38,10 +39,10 @@ long long count(const char* sql) {
 }
 
 // The search-engine visits per day and engine, sorted, for checksums.sh.
-void writeEngineDays(const std::string& file) {
+void writeEngineDays(const EngineDayTally& tally, const std::string& file) {
     std::set<std::string> rows;
-    for (long i = gSEDayKeys.lbound(); gSEDayKeys.hasBounds() && i <= gSEDayKeys.ubound(); ++i)
-        if (!gSEDayKeys[i].empty()) rows.insert(gSEDayKeys[i] + " " + std::to_string(gSEDayCounts[i]));
+    for (long i = tally.Keys.lbound(); tally.Keys.hasBounds() && i <= tally.Keys.ubound(); ++i)
+        if (!tally.Keys[i].empty()) rows.insert(tally.Keys[i] + " " + std::to_string(tally.Counts[i]));
     std::ofstream out(file);
     for (const std::string& row : rows) out << row << '\n';
 }
@@ -64,6 +65,8 @@ int main(int argc, char** argv) {
 
     // As the add-data command reads: the visits are built next.
     gReadRec.VisitsWhileReading = !(argc > 3 && std::string(argv[3]) == "--scan");
+    // One import run, as an addition makes: the read, then the visit building.
+    logimport::ImportRun run(gReadRec);
     auto t0 = bench::Clock::now();
     bool anyUsable = false;
     bool ok = RawLog_AddData_ReadLogFiles_OK(gDB, STTA_LogFileEntryJoin(log, "Combined (Apache, NGINX)"), "Add Log Data", "Add. Step 1/3: ", anyUsable);
@@ -83,7 +86,7 @@ int main(int argc, char** argv) {
     // Visit building ends with the clean-up and the compaction, as in an addition.
     std::printf("visit building, clean-up and compaction: %.2f s (peak %ld MiB)\n", bench::since(tv), bench::peakMiB());
     const double total = bench::since(t0);
-    writeEngineDays(folder + "/engine-days.txt");
+    writeEngineDays(run.engineDays(), folder + "/engine-days.txt");
     std::printf("total: %.2f s (%.0f lines/s, peak %ld MiB)\n", total, double(lines) / total, bench::peakMiB());
     STTA_SiteDBClose();
     return ok && !interrupted ? 0 : 1;

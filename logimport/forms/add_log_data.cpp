@@ -71,7 +71,7 @@ bool preprocessingPass(std::string& status) {
     STTA_RobotsFind(gReadRec, candidates, counts);
     status = "No new filters created.";
     if (LLIST_StrArrHasNonBlank(candidates, true)) {
-        STTA_BotUAsChoose(candidates, counts, chosen);
+        STTA_RobotUASelect(candidates, counts, chosen);
         if (LLIST_StrArrHasNonBlank(chosen, true)) {
             status = "New filters for robot and crawler user agents created successfully.";
             STTA_RobotFiltersWrite(chosen, gIniFltrBots, kRobotFilterList, 2, kFltrStartsWith, false);
@@ -89,8 +89,9 @@ void mainPass(std::string& status, const std::string& preprocessingTime) {
         return;
     }
     const std::string title = "Add Log Data to Site DB: " + siteName();
-    const logimport::MainPassResult pass =
+    logimport::MainPassResult pass =
         logimport::additionMainPass(logimport::siteDatabase(), spec, title, preprocessingTime, gReadRec);
+    gReadRec.LastRunSEDays = std::move(pass.engineDays);
     if (!pass.read)
         status = "Read raw log data cancelled or failed.";
     else if (pass.dated)
@@ -101,7 +102,7 @@ void mainPass(std::string& status, const std::string& preprocessingTime) {
     if (MB_MsgBox(title + gCRCR + STTA_AddCompletionText(spec, pass.mainTime, gReadRec, preprocessingTime, ""),
                   "&OK|Show SE Summar&y", MB_OptDfltButton(1) + MB_OptEsc(1),
                   "Read Log Data Complete. Site DB: " + siteName()) == 2)
-        STTA_SESummaryShow(gSEDayKeys, gSEDayCounts);
+        STTA_SESummaryShow(gReadRec.LastRunSEDays.Keys, gReadRec.LastRunSEDays.Counts);
 }
 
 void run(std::string& status) {
@@ -153,7 +154,7 @@ void STTA_AddLogData() {
         } else if (r == extra + 3) {
             STTA_ReadLogOptionsEdit();
         } else if (r == extra + 4) {
-            STTA_SESummaryShow(gSEDayKeys, gSEDayCounts);
+            STTA_SESummaryShow(gReadRec.LastRunSEDays.Keys, gReadRec.LastRunSEDays.Counts);
         } else if (r == extra + 5) {
             STTA_ProblemFilesShow(gReadRec.ProblemFiles, gReadRec.ProblemTexts);
         }

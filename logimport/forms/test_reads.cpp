@@ -49,6 +49,14 @@ void robotRejectsShow() {
 
 std::string withoutAccessKeys(const std::string& caption) { return TXT_Replace(caption, "&", "", true); }
 
+// What the read found about its log format, before its results.
+void formatNotesShow(const ReadRec& rec) {
+    if (rec.FormatNotes.empty()) return;
+    std::string text = "Test read finished. The log format may not fit the log file:";
+    for (const std::string& note : rec.FormatNotes) text += gCRCR + note;
+    MB_Info(text);
+}
+
 }  // namespace
 
 namespace logimport {
@@ -114,6 +122,7 @@ bool STTA_TestReadRun(long kind, bool robotTally, bool startAtOnce) {
             continue;
         }
         logimport::testReadExecute(kind, robotTally, db);
+        formatNotesShow(gReadRec);
         return true;
     }
 }

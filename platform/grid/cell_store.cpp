@@ -66,6 +66,7 @@ void CellStore::setRows(long count)
     rows_ = count;
     cells_.resize(static_cast<std::size_t>(rows_) * cols_);
     if (!colors_.empty()) colors_.resize(cells_.size(), 0);
+    if (!rowData_.empty()) rowData_.resize(static_cast<std::size_t>(rows_), 0);
     compactIfWasteful();
 }
 
@@ -146,6 +147,20 @@ void CellStore::setBackColor(long row, int col, std::uint32_t bgr)
     colors_[index(row, col)] = bgr;
 }
 
+long CellStore::rowData(long row) const
+{
+    return static_cast<std::size_t>(row) < rowData_.size() ? rowData_[static_cast<std::size_t>(row)] : 0;
+}
+
+void CellStore::setRowData(long row, long value)
+{
+    if (rowData_.empty()) {
+        if (value == 0) return;
+        rowData_.assign(static_cast<std::size_t>(rows_), 0);
+    }
+    rowData_[static_cast<std::size_t>(row)] = value;
+}
+
 void CellStore::insertRow(long at, std::string_view tabbedFields)
 {
     std::vector<Cell> row(static_cast<std::size_t>(cols_));
@@ -159,6 +174,7 @@ void CellStore::insertRow(long at, std::string_view tabbedFields)
     cells_.insert(cells_.begin() + static_cast<std::ptrdiff_t>(index(at, 0)), row.begin(), row.end());
     if (!colors_.empty())
         colors_.insert(colors_.begin() + static_cast<std::ptrdiff_t>(index(at, 0)), cols_, 0u);
+    if (!rowData_.empty()) rowData_.insert(rowData_.begin() + at, 0L);
     ++rows_;
 }
 
@@ -168,6 +184,7 @@ void CellStore::removeRow(long at)
     for (int c = 0; c < cols_; ++c) forget(cells_[index(at, c)]);
     cells_.erase(cells_.begin() + first, cells_.begin() + first + cols_);
     if (!colors_.empty()) colors_.erase(colors_.begin() + first, colors_.begin() + first + cols_);
+    if (!rowData_.empty()) rowData_.erase(rowData_.begin() + at);
     --rows_;
     compactIfWasteful();
 }
@@ -265,6 +282,12 @@ void CellStore::sortRows(long first, long last, int keyFirst, int keyLast, SortC
         for (const Item& it : items)
             colors.insert(colors.end(), colors_.begin() + index(it.row, 0), colors_.begin() + index(it.row, 0) + cols_);
         std::copy(colors.begin(), colors.end(), colors_.begin() + index(first, 0));
+    }
+    if (!rowData_.empty()) {
+        std::vector<long> data;
+        data.reserve(items.size());
+        for (const Item& it : items) data.push_back(rowData_[static_cast<std::size_t>(it.row)]);
+        std::copy(data.begin(), data.end(), rowData_.begin() + first);
     }
 }
 

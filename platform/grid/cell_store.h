@@ -43,6 +43,12 @@ public:
     std::uint32_t backColor(long row, int col) const;
     void setBackColor(long row, int col, std::uint32_t bgr);
 
+    // A number kept with each row (the grid's RowData): it moves with its row when rows
+    // are sorted, inserted or removed, so a caller finds what a row stands for after
+    // any sort. 0 until set.
+    long rowData(long row) const;
+    void setRowData(long row, long value);
+
     // A new row at `at` (rows() appends) holding the tab-separated fields from column 0;
     // fields beyond the last column are dropped.
     void insertRow(long at, std::string_view tabbedFields);
@@ -73,6 +79,7 @@ private:
     std::size_t garbage_ = 0;
     std::vector<Cell> cells_;             // rows_ x cols_, row by row
     std::vector<std::uint32_t> colors_;   // likewise, or empty while no cell has one
+    std::vector<long> rowData_;           // by row, or empty while no row has a number
 };
 
 }  // namespace grid

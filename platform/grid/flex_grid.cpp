@@ -119,6 +119,18 @@ void FlexGrid::setTextMatrix(long row, int col, std::string_view text)
     scheduleRepaint();
 }
 
+long FlexGrid::RowData(long row) const
+{
+    checkRow(row);
+    return cells_.rowData(row);
+}
+
+void FlexGrid::setRowData(long row, long value)
+{
+    checkRow(row);
+    cells_.setRowData(row, value);
+}
+
 std::uint32_t FlexGrid::CellBackColor() const
 {
     if (Rows() == 0 || Cols() == 0) return 0;

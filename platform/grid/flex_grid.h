@@ -45,6 +45,10 @@ public:
 
     std::string TextMatrix(long row, int col) const;
     void setTextMatrix(long row, int col, std::string_view text);
+    // A number the caller keeps with the row; it moves with the row when rows are
+    // sorted, added or removed.
+    long RowData(long row) const;
+    void setRowData(long row, long value);
 
     // Setting Row or Col also collapses RowSel or ColSel onto it.
     long Row() const { return row_; }

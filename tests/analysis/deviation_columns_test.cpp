@@ -4,14 +4,17 @@
 #include <map>
 
 #include "analysis/deviation_columns.h"
+#include "analysis/plot_data.h"
 #include "analysis/report_table.h"
 #include "analysis/visit_analysis.h"
 #include "core/dates.h"
 #include "core/ini_store.h"
 #include "core/numbers.h"
+#include "core/progress.h"
 #include "core/text.h"
 #include "core/vb_format.h"
 #include "shell/hooks.h"
+#include "tests/analysis/hand_made_site.h"
 #include "tests/analysis/main_settings.h"
 #include "tests/logimport/generated_site.h"
 #include "tests/support/fake_user_interface.h"
@@ -302,6 +305,109 @@ Span spanText(const Period& p) {
 Period within(sys_days start, sys_days a, sys_days b) { return {std::max(start, a), b, b >= start}; }
 
 }  // namespace calendar
+
+// Every day of January 2026 and into February has visits for one term, and each day's
+// last visit runs past midnight. The analysed days end with the chosen range all the
+// same, so the deviation cells and the plot agree with the calendar of the range.
+class LastVisitPastMidnight : public testsupport::HandMadeSite {
+protected:
+    static constexpr long kDays = 41;  // 1 January to 10 February
+    static int usersOn(long day) { return 1 + static_cast<int>(day * 7 % 5); }
+
+    void SetUp() override {
+        HandMadeSite::SetUp();
+        long id = 100;
+        for (long d = 0; d < kDays; ++d) {
+            const double serial = *core::parseDateText("2026-01-01") + static_cast<double>(d);
+            const long long day = std::stoll(core::vbFormat(core::DateTime{serial}, "yyyymmdd")) * 1000000;
+            for (int n = 0; n < usersOn(d); ++n) {
+                const bool last = n == usersOn(d) - 1;
+                const long long start = day + (last ? 235000 : 100000 + n * 10000);
+                // 00:15 of the next day for the last visit.
+                const long long end = last ? std::stoll(core::vbFormat(core::DateTime{serial + 1}, "yyyymmdd")) *
+                                                     1000000 + 1500
+                                           : start + 500;
+                site.db.execute(
+                    "INSERT INTO visit (VisitID, StartPageID, StartTimeStamp, EndTimeStamp, CDSClickFurtherPageIDs, "
+                    "CDSBytesClickFurtherPageIDs, StzdSearchTerm, SearchEngine, NONSERefr) "
+                    "VALUES (?,1,?,?,'','','january shoes','google','')",
+                    {dao::Value(static_cast<long long>(++id)), dao::Value(start), dao::Value(end)});
+            }
+        }
+        setMain("ThresholdST", "1");
+        setMain("DevShow", "True");
+        setMain("DevDays", "5");
+    }
+};
+
+// Records the name of the analysis's progress report.
+class ReportNames : public core::ProgressReports {
+public:
+    void start(const std::string& message, const std::string&, int64_t, const std::string& actionName,
+               long& reportNo, double, int, bool, const std::string&) override {
+        if (message.starts_with("Read visits")) visitsReport = actionName;
+        reportNo = 1;
+    }
+    void update(int64_t&, const std::string&, long, PIS_UpdateFlags) override {}
+    void end(long, bool) override {}
+    void closeAll() override {}
+    std::string visitsReport;
+};
+
+TEST_F(LastVisitPastMidnight, DeviationCellsAndPlotFollowTheCalendarOfTheRange) {
+    using namespace calendar;
+    const sys_days january1 = isoDay("2026-01-01");
+    struct Case {
+        const char* range;
+        const char* progressName;
+    } cases[] = {{"2026-01-01|2026-01-11", "Dates: 01 Jan 26 to 11 Jan 26"},
+                 {"2026-01-01|2026-01-31", "Dates: 01 Jan 26 to 31 Jan 26"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.range);
+        setMain("AnalStartEnd", c.range);
+        ReportNames names;
+        core::setProgressReports(&names);
+        STTA_Results r = analyse(kRkSearchTerm);
+        core::setProgressReports(nullptr);
+        EXPECT_EQ(names.visitsReport, c.progressName);
+
+        const sys_days last = isoDay(std::string(c.range).substr(11));
+        const Period all{january1, last}, last5{last - days{4}, last}, thisMo{monthStart(last), last};
+        auto users = [&](const Period& p) {
+            double n = 0;
+            for (sys_days d = p.first; d <= p.last; d += days{1}) n += usersOn((d - january1).count());
+            return n;
+        };
+        ASSERT_EQ(r.DayList->size(), static_cast<std::size_t>(all.length()));
+        EXPECT_EQ(r.DayList->back(), spanText(all).last);
+
+        ReportTable t;
+        STTA_ReportGridSetup(r.Targets, t, r.Analyzed_Field, r.AnalOpts);
+        ASSERT_TRUE(STTA_TopRowsWrite(r, t, 5));
+        STTA_TargetBandsColour(r, t);
+        ASSERT_EQ(t.text(1, 0), "january shoes");
+        auto cell = [&](long row, int k) { return t.text(row, t.col.Deviation + k); };
+        const double avgLast = users(last5) / 5, avgAll = users(all) / static_cast<double>(all.length());
+        const double avgMonth = users(thisMo) / static_cast<double>(thisMo.length());
+        EXPECT_EQ(cell(0, 6), "this mo " + std::to_string(thisMo.length()) + " d. avg users per day");
+        EXPECT_EQ(cell(1, 0), core::vbFormat(avgLast, "#,###,##0.00"));
+        EXPECT_EQ(cell(1, 6), core::vbFormat(avgMonth, "#,###,##0.00"));
+        const double change = (avgLast - avgAll) * 100 / avgAll;
+        EXPECT_EQ(cell(1, 1), (change > 0 ? "+" : "") + core::vbFormat(change, "0") + " %");
+        EXPECT_EQ(cell(1, 25), core::vbFormat(avgAll, "#,###,##0.00"));
+
+        PlotRequest plot;
+        plot.items = {r.Vals->find("january shoes")};
+        const PlotTable table = PlotTtl4IndexesSTByDate(r, plot);
+        ASSERT_EQ(table.table.rowUBound(), all.length());
+        double plotted = 0;
+        for (long row = 1; row <= table.table.rowUBound(); ++row) plotted += core::vbVal(ARR_Item2D(table.table, row, 1));
+        EXPECT_EQ(plotted, users(all));
+        EXPECT_EQ(ARR_Item2D(table.table, all.length(), 0),
+                  core::vbFormat(core::DateTime{*core::parseDateText(std::string(c.range).substr(11))}, "dd mmm") +
+                      " [" + std::to_string(usersOn(all.length() - 1)) + "]");
+    }
+}
 
 TEST(DeviationColumnsOfAGeneratedLog, AveragesAndChangesAgreeWithTheCalendar) {
     using namespace calendar;

@@ -38,7 +38,7 @@ TEST(PlotData, PeriodsAreWidenedToAbout55AndLabelled) {
         SCOPED_TRACE(c.days);
         const STTA_Results r = termOverDays(c.days, 2);
         PlotRequest req = plotOf(c.period);
-        const PlotTable plot = STTA_PlotTable(r, req);
+        const PlotTable plot = PlotTtl4IndexesSTByDate(r, req);
         EXPECT_EQ(req.periodDays, c.expectPeriod);
         EXPECT_EQ(plot.table.rowUBound(), c.expectRows);
         EXPECT_EQ(ARR_Item2D(plot.table, 1, 1), std::to_string(2 * c.expectPeriod));
@@ -48,7 +48,7 @@ TEST(PlotData, PeriodsAreWidenedToAbout55AndLabelled) {
     // 10 days in periods of 3: the last period has one day and says so.
     const STTA_Results r = termOverDays(10, 2);
     PlotRequest req = plotOf(3);
-    const PlotTable plot = STTA_PlotTable(r, req);
+    const PlotTable plot = PlotTtl4IndexesSTByDate(r, req);
     EXPECT_EQ(ARR_Item2D(plot.table, 1, 0), "01 Mar [6]");
     EXPECT_EQ(ARR_Item2D(plot.table, 4, 0), "10 Mar [2 /1d.]");
     EXPECT_EQ(plot.columnLabels.substr(0, 26), " 3 d. from 01 Mar [6] 2026");
@@ -63,7 +63,7 @@ TEST(PlotData, SmallCountsGetAScaleValue) {
         SCOPED_TRACE(c.perDay);
         const STTA_Results r = termOverDays(5, c.perDay);
         PlotRequest req = plotOf();
-        const PlotTable plot = STTA_PlotTable(r, req);
+        const PlotTable plot = PlotTtl4IndexesSTByDate(r, req);
         EXPECT_EQ(ARR_Item2D(plot.table, 5, 7), c.scale);
     }
 }
@@ -81,7 +81,7 @@ TEST(PlotData, PercentViewAndRemovedColumns) {
     PlotRequest req = plotOf();
     req.removedColumns = 1;
     req.percentView = true;
-    const PlotTable plot = STTA_PlotTable(r, req);
+    const PlotTable plot = PlotTtl4IndexesSTByDate(r, req);
     EXPECT_EQ(ARR_Item2D(plot.table, 0, 1), " .. removed ..");
     EXPECT_EQ(ARR_Item2D(plot.table, 1, 1), "0");
     EXPECT_EQ(ARR_Item2D(plot.table, 1, 2), "25");  // 1 of 4 stayed
@@ -123,7 +123,7 @@ TEST(PlotData, DateRangesAreClippedToTheAvailableDays) {
     const STTA_Results r = termOverDays(3, 1);
     PlotRequest req = plotOf();
     req.dateRange = "2025-01-01|2025-01-31";
-    const PlotTable plot = STTA_PlotTable(r, req);
+    const PlotTable plot = PlotTtl4IndexesSTByDate(r, req);
     EXPECT_NE(plot.notice.find("No log data available in that range."), std::string::npos);
     EXPECT_EQ(req.dateRange, "01 Mar 2026|03 Mar 2026");
     EXPECT_EQ(plot.table.rowUBound(), 3);

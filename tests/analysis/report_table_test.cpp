@@ -7,7 +7,10 @@
 #include "analysis/report_table.h"
 #include "core/numbers.h"
 #include "core/vb_format.h"
+#include "core/progress.h"
+#include "platform/sys/rt_error.h"
 #include "tests/analysis/main_settings.h"
+#include "tests/support/fake_user_interface.h"
 
 namespace {
 
@@ -79,6 +82,28 @@ TEST(ReportTable, TopReportCellByCell) {
     EXPECT_EQ(t.cells.backColor(1, 5), 0u);
 }
 
+TEST(ReportTable, TracksAndDistributionColumnsGetTallRowsWhenWritten) {
+    const testsupport::MainSettings withoutDeviationColumns("DevShow=False\n");
+    const struct {
+        long kind;
+        bool dist1, dist2, clickThru, tall;
+    } cases[] = {{kRkSearchTerm, false, false, false, false}, {kRkTrack, false, false, false, true},
+                 {kRkSearchTerm, true, false, false, true},   {kRkSearchTerm, false, true, false, true},
+                 {kRkSearchTerm, false, false, true, true}};
+    for (const auto& c : cases) {
+        STTA_Results r = handMadeResults();
+        r.Analyzed_Field = c.kind;
+        r.AnalOpts.ShowDist1 = c.dist1;
+        r.AnalOpts.ShowDist2 = c.dist2;
+        r.AnalOpts.ShowClickThru = c.clickThru;
+        ReportTable t;
+        STTA_ReportGridSetup(r.Targets, t, r.Analyzed_Field, r.AnalOpts);
+        STTA_AllRowsWrite(r, t);
+        STTA_TargetBandsColour(r, t);
+        EXPECT_EQ(t.thickRows, c.tall) << c.kind << c.dist1 << c.dist2 << c.clickThru;
+    }
+}
+
 TEST(ReportTable, AllReportAndMoreRowsAskedThanItems) {
     const testsupport::MainSettings withoutDeviationColumns("DevShow=False\n");
     const STTA_Results r = handMadeResults();
@@ -126,7 +151,114 @@ TEST(ReportNames, TitlesAndDistributionColumns) {
     EXPECT_EQ(STTA_ReportTypeName(11, col2, col1), "Srch Engine");
     EXPECT_EQ(col1, "Search Term");
     EXPECT_EQ(STTA_GroupListName(8), "NonSERefrgrps");
+    EXPECT_EQ(STTA_ReportKindList(1), "11|1|2|3|5|4|6|12|13|14|15|16|17|18|19|20|21");
     EXPECT_EQ(STTA_ReportKindList(2), "12|13|14|15|16|17|18|19|20|21");
+}
+
+TEST(ReportNames, CaptionPluralsOfTitlesThatEndInSOrHoldABracket) {
+    const std::pair<long, const char*> plurals[] = {
+        {kRkSearchTerm, "Search Terms"},
+        {kRkSingleWords, "Search Term Words [single words from all keywords]"},
+        {16, "2-word Search Term Phrases"},
+        {kRkWordsAndPhrases, "Search Term Words n Phrases [up to 7 words]"},
+        {kRkVisitedPage, "Visited Pages"},
+        {kRkVisitedFolder, "Visited Dirs (any Page in folder)"},
+        {kRkReferrer, "Referrers (NonSE)"},
+        {kRkSearchEngine, "Srch Engines"},
+        {kRkTargetsReached, ""},
+    };
+    for (const auto& [kind, plural] : plurals) EXPECT_EQ(STTA_ReportTitlePlural(kind), plural) << kind;
+}
+
+// Two rows of one label (the empty value and the blank row above the total; a group
+// named like an item) each keep their own items.
+TEST(ReportTable, RowsOfTheSameLabelKeepTheirOwnItems) {
+    const testsupport::MainSettings withoutDeviationColumns("DevShow=False\n");
+    STTA_Results r = handMadeResults();
+    ValueListIncrements inc;
+    inc.cnt = 20;
+    STTA_ValueListAdd(-1, *r.Vals, "", inc, -1);  // item 0 counted, as visitor groups count
+    ReportTable top;
+    STTA_ReportGridSetup(r.Targets, top, r.Analyzed_Field, r.AnalOpts);
+    ASSERT_TRUE(STTA_TopRowsWrite(r, top, 2));
+    ASSERT_EQ(top.text(1, 0), "");
+    ASSERT_EQ(top.text(4, 0), "");
+    EXPECT_EQ(top.GetSTs4Row(1), "0");
+    EXPECT_EQ(top.GetSTs4Row(4), "");  // the blank row stands for nothing
+    EXPECT_EQ(top.text(5, 4), "2.2");  // the total's pages are the rows' own
+
+    ReportTable grouped;
+    STTA_ReportGridSetup(r.Targets, grouped, r.Analyzed_Field, r.AnalOpts);
+    grouped.cells.setRows(1);
+    STTA_GroupRowWrite({"shoes", "hats"}, "1|3", r, grouped, "boots", true);
+    long row = grouped.rows() - 1;
+    grouped.cells.setRows(grouped.rows() + 1);
+    STTA_ItemRowWrite(r, grouped, 2, row);
+    grouped.cells.sortRows(1, 2, 1, 1, grid::kSortNumericAscending);
+    ASSERT_EQ(grouped.text(1, 0), "boots");
+    ASSERT_EQ(grouped.text(2, 0), "boots");
+    EXPECT_EQ(grouped.GetSTs4Row(1), "2");
+    EXPECT_EQ(grouped.GetSTs4Row(2), "1|3");
+}
+
+// A group of more than 301 members shows the summing in a progress report, and Stop
+// ends the summing with the sums so far.
+class StopAfter : public core::ProgressReports {
+public:
+    explicit StopAfter(int updates) : left_(updates) {}
+    void start(const std::string& message, const std::string&, int64_t total, const std::string&, long& reportNo,
+               double, int, bool, const std::string&) override {
+        started.push_back(message);
+        this->total = total;
+        reportNo = 1;
+    }
+    void update(int64_t& done, const std::string&, long, PIS_UpdateFlags flags) override {
+        if (flags.increment) ++done;
+        if (--left_ == 0) sys::raise(sys::kErrUserAbort, "PIS_Update");
+    }
+    void end(long, bool) override { ++ended; }
+    void closeAll() override {}
+    std::vector<std::string> started;
+    int64_t total = 0;
+    int ended = 0;
+
+private:
+    int left_;
+};
+
+TEST(ReportTable, ALongGroupShowsItsSummingAndStopKeepsTheSumsSoFar) {
+    const testsupport::MainSettings withoutDeviationColumns("DevShow=False\n");
+    testsupport::FakeUserInterface ui;
+    STTA_Results r = handMadeResults();
+    std::vector<std::string> members;
+    for (int n = 0; n < 400; ++n) {
+        members.push_back("term " + std::to_string(n));
+        STTA_ValueListAdd(-1, *r.Vals, members.back(), ValueListIncrements{}, -1);
+    }
+    struct Case {
+        std::size_t members;
+        int stopAt;  // 0: no Stop
+        bool progress;
+        const char* users;
+    } cases[] = {{301, 0, false, "301"}, {302, 0, true, "302"}, {400, 100, true, "99"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.members);
+        StopAfter reports(c.stopAt);
+        core::setProgressReports(&reports);
+        ReportTable t;
+        STTA_ReportGridSetup(r.Targets, t, r.Analyzed_Field, r.AnalOpts);
+        t.cells.setRows(1);
+        const std::vector<std::string> group(members.begin(), members.begin() + static_cast<long>(c.members));
+        STTA_GroupRowWrite(group, "", r, t, "many", true);
+        core::setProgressReports(nullptr);
+        EXPECT_EQ(reports.started,
+                  c.progress ? std::vector<std::string>{"Calculating totals for Search Terms."} : std::vector<std::string>{});
+        if (c.progress) {
+            EXPECT_EQ(reports.total, static_cast<int64_t>(c.members) - 1);
+            EXPECT_EQ(reports.ended, 1);
+        }
+        EXPECT_EQ(t.text(1, 1), c.users);
+    }
 }
 
 }  // namespace

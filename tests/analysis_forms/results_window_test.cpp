@@ -7,6 +7,7 @@
 
 #include "analysis/forms/results_window.h"
 #include "core/dates.h"
+#include "core/site_name.h"
 #include "core/text.h"
 #include "core/vb_format.h"
 #include "platform/chart/chart_view.h"
@@ -106,7 +107,59 @@ TEST_F(ResultsWindow, EveryColumnCaptionShowsWholeInTheCaptionRow) {
     }
 }
 
-TEST_F(ResultsWindow, ARowIsFoundByItsLabelAfterTheGridWasSorted) {
+TEST_F(ResultsWindow, TheDescriptionStandsBesideTheGridAndTheChartBelowIt) {
+    ReportTable table = allReport(form->data());
+    table.extractDesc = "Site: Test" + gCRCR + "2 values. 7 visits." + gCR + "Only 4+ visitors";
+    SrchTmLstFrm window(std::move(table), form, "All");
+    window.resize(1200, 800);
+    window.Form_Resize();  // a hidden window gets its resize event only when shown
+    const QLabel* desc = window.fExtractDesc();
+    EXPECT_EQ(desc->text().toStdString(), "Site: Test\n\n2 values. 7 visits.\nOnly 4+ visitors");
+    const QRect grid = window.fSearchTerms()->geometry();
+    EXPECT_GT(desc->geometry().left(), grid.right());
+    EXPECT_LE(desc->geometry().right(), 1200);
+    EXPECT_GT(window.fChart()->geometry().top(), grid.bottom());
+    EXPECT_LE(window.fChart()->geometry().bottom(), 800);
+    // Narrower than the grid's minimum: the grid keeps it, the description moves out.
+    window.resize(300, 800);
+    window.Form_Resize();
+    EXPECT_EQ(window.fSearchTerms()->width(), ui::toPixelsX(5430));
+}
+
+TEST_F(ResultsWindow, ColumnsWithoutTextKeepTheirWidthAndTheBandsColourTheirCaptions) {
+    // Three days: the deviation columns of a previous period are hidden.
+    STTA_Results r = smallResults();
+    TargetSpec target;
+    target.Typ = 4;
+    target.Rules.push_back(FltrRule{});
+    target.Rules.back().Val = "buy.html";
+    r.Targets.push_back(target);
+    gResults = r;
+    const IfrmPtr withTarget = forms.STTA_IfrmShow();
+    ReportTable table = allReport(r);
+    STTA_TargetBandsColour(r, table);
+    ASSERT_GE(table.col.Deviation, 0);
+    SrchTmLstFrm window(table, withTarget, "All");
+    grid::FlexGrid& grid = *window.fSearchTerms();
+    int narrow = 0;
+    for (int c = 1; c < grid.Cols(); ++c) {
+        const int designed = table.colWidth[static_cast<std::size_t>(c)];
+        if (designed > 60) continue;
+        ++narrow;
+        EXPECT_EQ(grid.ColWidth(c), designed) << c << " " << grid.TextMatrix(0, c);
+    }
+    EXPECT_GE(narrow, 2);  // the stripe and at least one hidden column
+    EXPECT_EQ(table.colWidth[9], 60);
+    for (int c : {6, 9, table.col.Deviation}) EXPECT_NE(table.cells.backColor(0, c), 0u) << c;
+    // The caption row shows the band colours as the rows below do.
+    for (int c : {6, 9, table.col.Deviation}) {
+        grid.setRow(0);
+        grid.setCol(c);
+        EXPECT_EQ(grid.CellBackColor(), table.cells.backColor(0, c)) << c;
+    }
+}
+
+TEST_F(ResultsWindow, ARowKeepsItsItemsAfterTheGridWasSorted) {
     SrchTmLstFrm window(allReport(form->data()), form, "All");
     grid::FlexGrid* grid = window.fSearchTerms();
     const long bing = rowOf(window, "bing");
@@ -124,6 +177,14 @@ TEST_F(ResultsWindow, ARowIsFoundByItsLabelAfterTheGridWasSorted) {
     EXPECT_FALSE(window.pPlotRow(1));       // the same row is not plotted again
     EXPECT_TRUE(window.pPlotRow(1, {}, true));  // unless forced
     EXPECT_FALSE(window.pPlotRow(0));       // the caption row stands for nothing
+
+    // The empty value (item 0) and the blank row above the total share their label;
+    // only the first stands for an item.
+    ASSERT_EQ(grid->TextMatrix(3, 0), "");
+    ASSERT_EQ(grid->TextMatrix(4, 0), "");
+    EXPECT_EQ(window.GetSTs4Row(3), "0");
+    EXPECT_EQ(window.GetSTs4Row(4), "");
+    EXPECT_FALSE(window.pPlotRow(4));
 }
 
 TEST_F(ResultsWindow, TheChartMenuListsThePlottedDaysWithTheirCounts) {
@@ -198,6 +259,15 @@ TEST_F(ResultsWindow, TheGridMenuShowsTheSummaryAndThickLines) {
     EXPECT_EQ(shownItems(grouped), std::pair(true, true));
 }
 
+TEST_F(ResultsWindow, AReportOfMultiLineCellsOpensWithThickRows) {
+    ReportTable table = allReport(form->data());
+    table.thickRows = true;
+    SrchTmLstFrm window(std::move(table), form, "All");
+    for (long r = 1; r < window.fSearchTerms()->Rows(); ++r) EXPECT_EQ(window.fSearchTerms()->RowHeight(r), 1400) << r;
+    EXPECT_TRUE(window.findChild<QAction*>("fMnu_K")->isChecked());
+    EXPECT_FALSE(window.findChild<QAction*>("fMnu_N")->isChecked());
+}
+
 TEST_F(ResultsWindow, TheRowDetailListsTheMembersOfAGroupRow) {
     // A Top report of one row: bing goes to the rest row.
     ReportTable table;
@@ -212,7 +282,12 @@ TEST_F(ResultsWindow, TheRowDetailListsTheMembersOfAGroupRow) {
     STTA_RowDetailShow(window);
     ASSERT_NE(detail, nullptr);
     std::unique_ptr<SrchTmLstFrm> owned(detail);
-    EXPECT_EQ(detail->windowTitle().toStdString().substr(0, 34), "Srch Engines for group: .. Rest ..");
+    // The detail says which analysis it lists, as every report window does.
+    const std::string desc = form->GetDataDesc();
+    EXPECT_EQ(detail->windowTitle().toStdString(),
+              "Srch Engines for group: .. Rest ... Site: " + STTA_SiteParmGet() + ". // " +
+                  TXT_Replace(TXT_Replace(desc, gCRCR, " / ", true), gCR, " / ", true));
+    EXPECT_EQ(detail->table().extractDesc, "Site: " + STTA_SiteParmGet() + gCRCR + desc);
     EXPECT_NE(rowOf(*detail, "bing"), -1);
     EXPECT_EQ(rowOf(*detail, "google"), -1);
 }

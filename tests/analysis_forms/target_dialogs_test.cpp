@@ -11,6 +11,7 @@
 #include "core/program_paths.h"
 #include "core/text.h"
 #include "core/user_interface.h"
+#include "dialogs/list_dialog.h"
 #include "dialogs/msgbox.h"
 #include "logimport/targets.h"
 #include "tests/support/scripted_responder.h"
@@ -211,6 +212,26 @@ TEST_F(TargetDialogs, TheListAddsEditsInPlaceAndCopiesTargets) {
     // The copy is a target of its own with the rules of the one copied.
     EXPECT_EQ(load("Target 4").Rules[0].Val, "shoes");
     EXPECT_EQ(load("Target 4").Typ, 4);
+}
+
+TEST_F(TargetDialogs, TheListShowsEachTargetsCommentWhichAnEditKeeps) {
+    simpleTarget("Target 1", "cart");
+    INI_Put("Main", "LstTgts", "Target 1 : cart", gIniTargets);
+    INI_Put("Main", "Parm", "1", gIniTargets);
+    MB_ListCommentPut("Main", "LstCmnts", gIniTargets, "Target 1 : cart", "checkout");
+    std::vector<std::string> shown;
+    responder.expect({.expectCaption = "- Target Pages or Files",
+                      .sets = {{"#1", "0"}},
+                      .press = "Edi&t ",
+                      .act = [&](const core::DlgView& v, core::DlgDriver&) { shown = v.ctls.at(0).items; }});
+    simpleAnswer("basket");
+    listAnswer("&Cancel");
+    STTA_TargetsEdit();
+    EXPECT_EQ(responder.pending(), 0u);
+    EXPECT_EQ(shown, (std::vector<std::string>{"Target 1 : cart   [checkout]"}));
+    EXPECT_EQ(listed(), "Target 1 : basket");
+    EXPECT_EQ(MB_ListComment("Main", "LstCmnts", gIniTargets, "Target 1 : basket"), "checkout");
+    EXPECT_EQ(MB_ListComment("Main", "LstCmnts", gIniTargets, "Target 1 : cart"), "");
 }
 
 TEST_F(TargetDialogs, ACopyOfATargetWithoutLabelEndsInTheSeparator) {

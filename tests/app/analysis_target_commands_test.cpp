@@ -9,6 +9,7 @@
 #include "core/ini_store.h"
 #include "core/program_paths.h"
 #include "shell/forms/main_window.h"
+#include "shell/sites.h"
 #include "tests/shell/shell_home.h"
 
 namespace {
@@ -18,6 +19,9 @@ protected:
     void SetUp() override {
         ShellHome::SetUp();
         startWithFirstSite("Shop");
+        // One visit: an empty site is told so instead of being offered an analysis.
+        gDB.execute("INSERT INTO visit (VisitID, StartTimeStamp, EndTimeStamp) VALUES (1, 20260301100000, 20260301100500)",
+                    {});
         analysis = std::make_unique<AnalysisCommands>(frame);
         wireAnalysisTargetCommands(frame, analysis->dispatch());
     }

@@ -11,6 +11,7 @@
 #include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QLabel>
 #include <QMenu>
 #include <QPixmap>
 #include <QScreen>
@@ -99,6 +100,7 @@ protected:
             frame.showMaximized();
             ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
         } else {
+            frame.resize(1024, 768);  // a small desktop screen
             frame.show();
         }
         frame.activateWindow();
@@ -287,6 +289,20 @@ TEST_F(MainRoad, FromAFirstStartThroughEveryReportToASecondSiteAndAnEnd) {
                                       [](const auto& a, const auto& b) { return a.second < b.second; });
     EXPECT_EQ(activeResults()->fSearchTerms()->TextMatrix(1, 0), top->first);
     EXPECT_EQ(TXT_Val(activeResults()->fSearchTerms()->TextMatrix(1, 1)), top->second);
+    // The window says which analysis it shows, its threshold too, beside the grid and
+    // in its caption.
+    {
+        const SrchTmLstFrm& window = *activeResults();
+        const std::string desc = window.fExtractDesc()->text().toStdString();
+        EXPECT_TRUE(desc.starts_with("Site: " + STTA_SiteParmGet() + "\n\n")) << desc;
+        EXPECT_NE(desc.find("Dates: "), std::string::npos) << desc;
+        EXPECT_NE(desc.find("Only 4+ visitors (values seen less often are left out, of the Total too)"),
+                  std::string::npos) << desc;
+        EXPECT_TRUE(window.fExtractDesc()->isVisible());
+        EXPECT_LE(window.fExtractDesc()->geometry().right(), window.width());
+        const std::string caption = window.windowTitle().toStdString();
+        EXPECT_TRUE(caption.starts_with("Top Search Terms. Site: " + STTA_SiteParmGet() + ". // ")) << caption;
+    }
 
     // Every report of the Reports menu opens a window of its own, each kind analysed
     // once (the terms were analysed above), and sorts by each View sort.
@@ -342,6 +358,9 @@ TEST_F(MainRoad, FromAFirstStartThroughEveryReportToASecondSiteAndAnEnd) {
     EXPECT_NE(help->browser()->toPlainText().toStdString().find("Top Search Terms"), std::string::npos);
     picture("help-window");
     help->close();
+    // Help fills the screen with the main window first, unless it is maximised.
+    if (!frame.isMaximized())
+        EXPECT_EQ(frame.frameGeometry().size(), frame.screen()->availableGeometry().size());
 
     // A click on the top row plots its users per day, which sum to the row's count;
     // the left column is removed from the plot and all are restored.
@@ -364,12 +383,26 @@ TEST_F(MainRoad, FromAFirstStartThroughEveryReportToASecondSiteAndAnEnd) {
     boxes.expect({.expectMessage = "to plot",
                   .sets = {{"after:Days in each plotted column", "2"}, {"cap:Show the le&gend below the chart", "0"}},
                   .press = "&OK"});
+    // Then the periods now plotted are listed with their counts.
+    std::vector<std::string> periods;
+    boxes.expect({.expectMessage = "", .press = "&OK", .act = [&](const core::DlgView& v, core::DlgDriver&) {
+                      for (const core::CtlView& c : v.ctls) periods.insert(periods.end(), c.items.begin(), c.items.end());
+                  }});
     frame.menuItem("VP")->trigger();
     ASSERT_EQ(boxes.pending(), 0u);
     EXPECT_EQ(terms->fChart()->ChartData().rowUBound(), (days + 1) / 2);
+    EXPECT_EQ(static_cast<long>(periods.size()), (days + 1) / 2);
     EXPECT_EQ(plottedSum(), top->second);
     EXPECT_FALSE(terms->fChart()->ShowLegend());
     EXPECT_EQ(INI_Get("Main", "DaysToPlot", "::*", 3), "2");
+    // Cancel keeps the range and plots the removed columns again.
+    frame.menuItem("VE")->trigger();
+    EXPECT_EQ(terms->dPlotColsToRemove, 1);
+    boxes.press("to plot", "&Cancel");
+    frame.menuItem("VP")->trigger();
+    ASSERT_EQ(boxes.pending(), 0u);
+    EXPECT_EQ(terms->dPlotColsToRemove, 0);
+    EXPECT_EQ(terms->fChart()->ChartData().rowUBound(), (days + 1) / 2);
 
     // F2 saves the report as CSV, cell for cell as the grid shows it.
     const std::string csv = home / "top-terms.csv";

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "dialogs/edit_list_dialog.h"
 
 #include "core/ini_store.h"
@@ -154,4 +156,38 @@ TEST_F(EditListTest, AnInMemoryListIsChangedAndTheIniFileIsNot) {
     responder.expect(press("&Cancel"));
     EXPECT_EQ(MB_EditList("", "", "", args), dlg::kListFurther);
     EXPECT_TRUE(listOf(responder.shown().at(1)).items.empty());
+}
+
+TEST_F(EditListTest, CommentsShowBesideTheirItemsAndFollowThemWhenMovedOrRemoved) {
+    args.commentEntry = "Notes";
+    ScriptedResponder responder;
+    // A comment for gamma, then gamma moved up: the comment goes with it.
+    responder.expect(pick(2, "Co&mment"));
+    responder.expect({.expectMessage = "Comment for group: gamma", .sets = {{"#1", "the | third"}}, .press = "&OK"});
+    responder.expect(pick(2, "Move &Up"));
+    responder.expect(pick(1, "&OK"));
+    EXPECT_EQ(run(), dlg::kListOK);
+    EXPECT_EQ(stored(), "beta|gamma|Alpha");
+    EXPECT_EQ(MB_ListComment("G", "Notes", ini, "gamma"), "the | third");
+    const auto& shown = responder.shown();
+    EXPECT_EQ(listOf(shown.at(2)).items, (std::vector<std::string>{"beta", "Alpha", "gamma   [the | third]"}));
+    EXPECT_EQ(listOf(shown.at(3)).items, (std::vector<std::string>{"beta", "gamma   [the | third]", "Alpha"}));
+
+    // Cancel in the comment box keeps the comment; removing the item drops it.
+    ScriptedResponder again;
+    again.expect(pick(1, "Co&mment"));
+    again.expect({.expectMessage = "Comment for group: gamma", .sets = {{"#1", "changed"}}, .press = "&Cancel"});
+    again.expect(pick(1, "R&emove "));
+    EXPECT_EQ(run(), dlg::kListDeleted);
+    EXPECT_EQ(stored(), "beta|Alpha");
+    EXPECT_EQ(MB_ListComment("G", "Notes", ini, "gamma"), "");
+    EXPECT_EQ(again.pending(), 0u);
+
+    // A list without a comment entry has no Comment button.
+    args.commentEntry.clear();
+    ScriptedResponder plain;
+    plain.expect(press("&Cancel"));
+    run();
+    const std::vector<std::string>& buttons = plain.shown().at(0).buttons;
+    EXPECT_EQ(std::find(buttons.begin(), buttons.end(), "Co&mment"), buttons.end());
 }

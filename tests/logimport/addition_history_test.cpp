@@ -33,8 +33,6 @@ protected:
         gIniFltrBots.clear();
         gIniLdLnFltr.clear();
         gIniFltrFiles.clear();
-        gSEDayKeys.erase();
-        gSEDayCounts.erase();
     }
     void closingRecord(const std::string& spec, const AddDataLogParts& parts) {
         STTA_AddDataLogWrite(spec, "2 minutes", rec_, "", kHistoryDone, "** End ADD ** Totals. All Files.", parts,
@@ -47,7 +45,7 @@ protected:
     ReadRec rec_;
 };
 
-const AddDataLogParts kAll{.saveSummary = true, .counters = true, .options = true, .filters = true, .problems = true};
+const AddDataLogParts kAll{.counters = true, .options = true, .filters = true, .problems = true};
 
 TEST_F(AdditionHistory, AClosingRecordHasItsThirtySixFieldsWhateverTheyHold) {
     closingRecord("/logs/access?.log", kAll);
@@ -107,12 +105,15 @@ TEST_F(AdditionHistory, ProblemListsAndTheEngineSummaryReadBackFromTheirFiles) {
     rec_.ProblemTexts.append("Log file is empty or does not exist. File Skipped.|second ## problem");
     rec_.ProblemFiles.append("/logs/c.log");
     rec_.ProblemTexts.append("Log line does not match");
-    gSEDayKeys.redim(0, 0);
-    gSEDayCounts.redim(0, 0);
-    gSEDayKeys.append("20240318|Finder");
-    gSEDayCounts.append(17);
-    closingRecord("/logs/*.log", kAll);
-    closingRecord("/logs/*.log", kAll);
+    EngineDayTally days;
+    days.Keys.redim(0, 0);
+    days.Counts.redim(0, 0);
+    days.Keys.append("20240318|Finder");
+    days.Counts.append(17);
+    AddDataLogParts parts = kAll;
+    parts.summary = &days;
+    closingRecord("/logs/*.log", parts);
+    closingRecord("/logs/*.log", parts);
     const auto record = logimport::historyRecords().back();
     EXPECT_EQ(record[34], "2");  // a section per closing record
 

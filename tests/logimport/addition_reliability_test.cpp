@@ -3,6 +3,8 @@
 // already stored is lost.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <csignal>
 #include <algorithm>
 #include <filesystem>
@@ -17,6 +19,7 @@
 #include "core/dialog_responder.h"
 #include "core/error_handler.h"
 #include "core/progress.h"
+#include "logimport/import_run.h"
 #include "logimport/referrer_store.h"
 #include "platform/sys/clock.h"
 #include "tests/logimport/generated_site.h"
@@ -26,12 +29,7 @@
 
 namespace {
 
-class LastValsRouting : public core::ShellHooks {
-public:
-    std::string iniSectFileGet(const std::string& section, const std::string& key) override {
-        return section == "Main" && (key == "LastVisitID" || key == "LastLogLnID") ? gIniLastVals : std::string();
-    }
-};
+using testsupport::LastValsRouting;
 
 // Every row of every table, as text, in key order.
 using Tables = std::map<std::string, std::vector<std::string>>;
@@ -104,9 +102,13 @@ TEST(StoredReferrers, ThoseOfLinesNeverStoredAreNotHandedToTheLinesThatTakeTheir
     core::setShellHooks(&routing);
     INI_Put("Main", "EraseNonSE", "False", gIniDbDef);
     std::filesystem::create_directories(STTA_RefrStoreFolder());
-    STTA_RefrStore(1, "http://www.google.com/search?q=stale+one");
-    STTA_RefrStore(2, "http://www.google.com/search?q=stale+two");
-    STTA_RefrStoreFlush();
+    {
+        ReadRec killed;
+        logimport::ImportRun run(killed);
+        STTA_RefrStore(run.referrers(), 1, "http://www.google.com/search?q=stale+one");
+        STTA_RefrStore(run.referrers(), 2, "http://www.google.com/search?q=stale+two");
+        STTA_RefrStoreFlush(run.referrers());
+    }
 
     const std::string log = site.home / "plain.log";
     testsupport::writeFile(log, combinedLine("10.0.0.1", "10:00:00", "/a.html") +
@@ -115,6 +117,29 @@ TEST(StoredReferrers, ThoseOfLinesNeverStoredAreNotHandedToTheLinesThatTakeTheir
     testsupport::addLogFile(site, log, rec);
     EXPECT_EQ(site.count("SELECT COUNT(*) FROM visit"), 2);
     EXPECT_EQ(site.count("SELECT COUNT(*) FROM visit WHERE StzdSearchTerm IS NOT NULL"), 0);
+    core::setShellHooks(nullptr);
+}
+
+// A child forked after an addition adds data of its own: nothing of the parent's
+// run, such as a writer thread the child would wait for, is left behind.
+TEST(StoredReferrers, AChildForkedAfterAnAdditionAddsItsOwnFile) {
+    testsupport::TempSite site(false);
+    testsupport::FakeUserInterface ui;
+    LastValsRouting routing;
+    core::setShellHooks(&routing);
+    INI_Put("Main", "EraseNonSE", "False", gIniDbDef);
+    const std::string first = site.home / "first.log", second = site.home / "second.log";
+    testsupport::writeFile(first, combinedLine("10.0.0.1", "09:00:00", "/a.html", "http://www.google.com/?q=one"));
+    testsupport::writeFile(second, combinedLine("10.0.0.2", "11:00:00", "/b.html", "http://www.google.com/?q=two"));
+    ReadRec rec;
+    testsupport::addLogFile(site, first, rec);
+    const int rc = testsupport::runInChild([&] {
+        ::alarm(120);  // a child that waits forever fails the test instead
+        ReadRec childRec;
+        testsupport::addLogFile(site, second, childRec);
+        return site.count("SELECT COUNT(*) FROM visit") == 2 ? 0 : 1;
+    });
+    EXPECT_EQ(rc, 0);
     core::setShellHooks(nullptr);
 }
 
@@ -158,8 +183,8 @@ void removeWriteBits(const std::string& path) {
 // What an attempt found: 0 when the message was given and nothing stored was lost.
 enum Outcome { kSound = 0, kNoMessage = 1, kLost = 2, kStrayStoreFiles = 3, kNoDisk = 4 };
 
-// Each case runs in a child of its own: the referrer store's writer thread does not
-// survive a fork, so a process forks before it ever stores a referrer.
+// Each case runs in a child of its own, which may mount a small disk or drop its
+// privileges; the parent goes on with the next test.
 class BadInputAddition : public ::testing::TestWithParam<BadInput> {
 protected:
     BadInputAddition() : site(false) {}

@@ -31,9 +31,10 @@ TEST(CompositeSepMatch, Cases) {
     };
     for (auto& c : cases) {
         SCOPED_TRACE(c.name);
-        int n = STTA_CompositeAdd(c.c);
+        CompositeList list;
+        int n = STTA_CompositeAdd(list, c.c);
         long start = c.from, length = 0;
-        ASSERT_EQ(STTA_CompositeSepMatch(n, c.line, start, length), c.found);
+        ASSERT_EQ(STTA_CompositeSepMatch(list, n, c.line, start, length), c.found);
         EXPECT_EQ(length, c.length);
         EXPECT_EQ(start, c.start);
     }

@@ -323,9 +323,12 @@ TEST(ShippedFilters, RobotFindingFilterKeepsOnlyRobotsTxtRequests) {
     TXT_CrLfInit();
     gIniPPFindBots = std::string(source) + "/resources/param/ppfindbots.ini";
     ReadRec rec;
-    STTA_BotFindFltrLoad(rec);
+    rec.RobotSet.Active = rec.CompSet.Active = true;
+    STTA_PPFindBotsSetLoad(rec);
     ASSERT_TRUE(rec.MainSet.Active);
     ASSERT_TRUE(rec.MainSet.Negate);
+    EXPECT_FALSE(rec.RobotSet.Active);
+    EXPECT_FALSE(rec.CompSet.Active);
     LogFields line;
     long index = 0;
     std::string value;

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "core/ini_store.h"
+#include "core/shell_hooks.h"
 #include "core/program_paths.h"
 #include "logimport/logline_store.h"
 #include "logimport/raw_log_reader.h"
@@ -18,6 +19,14 @@
 #include "tests/logimport/temp_site.h"
 
 namespace testsupport {
+
+// Routes the numbering entries of [Main] in "::*" to the site's LastVals.ini.
+class LastValsRouting : public core::ShellHooks {
+public:
+    std::string iniSectFileGet(const std::string& section, const std::string& key) override {
+        return section == "Main" && (key == "LastVisitID" || key == "LastLogLnID") ? gIniLastVals : std::string();
+    }
+};
 
 struct SearchVisit {
     std::string engineHost, term;

@@ -23,12 +23,17 @@ struct SplitCase {
     Fields fields;  // every other field must be empty
 };
 
-void expectSplit(const SplitCase& c) {
-    SCOPED_TRACE(c.name);
+LogFmtCompiled compiledOf(const std::vector<std::string>& formats) {
     std::vector<std::string> items{""};
-    items.insert(items.end(), c.formats.begin(), c.formats.end());
+    items.insert(items.end(), formats.begin(), formats.end());
     LogFmtCompiled compiled;
     STTA_LogFmtDefCompile(items, compiled);
+    return compiled;
+}
+
+void expectSplit(const SplitCase& c) {
+    SCOPED_TRACE(c.name);
+    const LogFmtCompiled compiled = compiledOf(c.formats);
     LogFields fields;
     fields[kFldUserAgent] = "left over from an earlier line";
     ASSERT_EQ(STTA_LogLineSplit(c.line, compiled, fields), c.matches);
@@ -66,6 +71,62 @@ TEST(LogLineSplit, FormatLinesAgainstLines) {
     for (const auto& c : cases) expectSplit(c);
 }
 
+// Apache writes a quote inside a logged field as \" and a backslash as \\, nginx a
+// quote as \x22: inside quotes they neither end the field nor stay escaped in it.
+TEST(LogLineSplit, EscapesInsideQuotedFields) {
+    const std::string combined = "%s %*u %u [%d/%M/%Y:%h:%n:%e %*S] \"%*t %r %*T\" %c %b \"%f\" \"%B\"";
+    const std::string head = "1.2.3.4 - - [10/Dec/2026:10:00:00 +0000] \"GET /a HTTP/1.1\" 200 5 ";
+    const Fields headFields{{2, "1.2.3.4"}, {8, "-"}, {10, "10"}, {12, "Dec"}, {14, "2026"}, {16, "10"},
+                            {17, "00"}, {27, "00"}, {28, "+0000"}, {35, "-"}, {48, "GET"}, {3, "/a"}, {49, "HTTP/1.1"},
+                            {24, "200"}, {20, "5"}};
+    auto with = [&](Fields more) {
+        Fields all = headFields;
+        all.insert(more.begin(), more.end());
+        return all;
+    };
+    const SplitCase cases[] = {
+        {"\\\" in referrer and user agent", {combined},
+         head + "\"http://www.google.com/search?q=\\\"exact\\\"+phrase\" "
+                "\"Mozilla/5.0 (compatible; \\\"Evil\\\" SpiderBot/1.0)\"",
+         true,
+         with({{7, "http://www.google.com/search?q=\"exact\"+phrase"},
+               {5, "Mozilla/5.0 (compatible; \"Evil\" SpiderBot/1.0)"}})},
+        {"an escaped backslash before the closing quote", {combined}, head + "\"C:\\\\\" \"a\\\\\\\"b\"", true,
+         with({{7, "C:\\"}, {5, "a\\\"b"}})},
+        {"nginx's \\x22 and \\x5C", {combined}, head + "\"-\" \"say \\x22hi\\x22 \\x5Cn \\x41\"", true,
+         with({{7, "-"}, {5, "say \"hi\" \\n \\x41"}})},
+        {"a lone backslash at the end of the line stays", {"%s \"%B"}, "h \"a\\", true,
+         {{2, "h"}, {5, "a\\"}}},
+        {"fields outside quotes keep their backslashes", {"%s %c"}, "h\\\"x 200", true,
+         {{2, "h\\\"x"}, {24, "200"}}},
+        {"an escaped quote cannot close the field", {"\"%B\" %c"}, "\"a\\\" 200", false, {}},
+    };
+    for (const auto& c : cases) expectSplit(c);
+}
+
+// A line whose date the format cannot read does not match it: the next format line
+// is tried, and a line no format line dates is not matched at all.
+TEST(LogLineSplit, DatedOnlyRefusesLinesWithoutADate) {
+    struct Case { const char* name; std::vector<std::string> formats; std::string line; bool matches; int month; };
+    const Case cases[] = {
+        {"month number against month names", {"%s [%d/%m/%Y]"}, "h [10/Dec/2026]", false, 0},
+        {"the next format line reads it", {"%s [%d/%m/%Y]", "%s [%d/%M/%Y]"}, "h [10/Dec/2026]", true, 0},
+        {"a format line without date fields", {"%s %c"}, "h 200", false, 0},
+        {"a line of skip fields needs no date", {"%s [%d/%m/%Y]", "#%*S"}, "#Version: 1.0", true, 0},
+        {"a readable date", {"%s [%d/%m/%Y]"}, "h [10/12/2026]", true, 12},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const LogFmtCompiled compiled = compiledOf(c.formats);
+        LogFields fields;
+        EXPECT_TRUE(STTA_LogLineSplit(c.line, compiled, fields));  // the separators alone fit
+        ASSERT_EQ(STTA_LogLineSplit(c.line, compiled, fields, true), c.matches);
+        if (c.month) {
+            EXPECT_EQ(fields[kFldMonth], std::to_string(c.month));
+        }
+    }
+}
+
 TEST(LogLineSplit, TouchingTokensWarnOnceAndAssumeASpace) {
     TXT_CrLfInit();
     testsupport::FakeUserInterface ui;
@@ -85,13 +146,15 @@ TEST(LogLineSplit, TouchingTokensWarnOnceAndAssumeASpace) {
     EXPECT_EQ(fields[kFldYear2], "2007");
 }
 
-TEST(LogLineSplit, CompositesAreSharedAndLiteralPercentIsNeverOne) {
-    size_t before = gLogFmtComposites().size();
+TEST(LogLineSplit, CompositesAreListedOnceAndLiteralPercentIsNeverOne) {
+    // Format lines of one definition share an equal composite; another definition
+    // keeps its own list, so compiling formats never grows anything else.
     LogFmtCompiled a, b;
-    STTA_LogFmtDefCompile({"", "%s%W~~%w%c"}, a);
+    STTA_LogFmtDefCompile({"", "%s%W~~%w%c", "%r%W~~%w%b"}, a);
     STTA_LogFmtDefCompile({"", "%r%W~~%w%b"}, b);
-    EXPECT_EQ(gLogFmtComposites().size(), before + 1);
-    EXPECT_EQ(a.rows[1][1].compositeNo, b.rows[1][1].compositeNo);
+    EXPECT_EQ(a.composites.size(), 1u);
+    EXPECT_EQ(b.composites.size(), 1u);
+    EXPECT_EQ(a.rows[1][1].compositeNo, a.rows[2][1].compositeNo);
 
     // "%%%%0" escapes to the literal "%%0", which must not be read as composite 0.
     LogFmtCompiled c;
@@ -183,6 +246,14 @@ TEST(ShippedLogFormats, SplitTheirSampleLines) {
     ASSERT_TRUE(STTA_LogLineSplit("#Fields: date time s-ip cs-method cs-uri-stem cs-uri-query s-port "
                                   "cs-username c-ip cs(User-Agent) cs(Referer) sc-status", w3c, fields));
     EXPECT_FALSE(STTA_LogFieldsHoldData(fields));
+    // A directive line long enough for the data line's separators is no dated line:
+    // the directive format line takes it.
+    ASSERT_TRUE(STTA_LogLineSplit("#Fields: date time s-sitename s-computername s-ip cs-method cs-uri-stem "
+                                  "cs-uri-query s-port cs-username c-ip cs-version cs(User-Agent) cs(Cookie) "
+                                  "cs(Referer) cs-host sc-status sc-substatus sc-win32-status sc-bytes cs-bytes "
+                                  "time-taken",
+                                  w3c, fields, true));
+    EXPECT_FALSE(STTA_LogFieldsHoldData(fields));
     LogFmtCompiled missing;
     STTA_LogFmtDefLoad("No such format", missing);
     EXPECT_FALSE(STTA_LogLineSplit("anything", missing, fields));
@@ -198,4 +269,53 @@ TEST(LogFmtDefault, TheSitesChoiceElseTheShippedDefault) {
     EXPECT_EQ(STTA_LogFmtDefault(), "Common (Apache, NGINX)");
     gIniLastVals.clear();
     gIniLogFmts.clear();
+}
+
+// Every code of the language has its line on the help page on log formats, so a new
+// code without help fails here.
+TEST(LogFormatHelp, NamesEveryCodeOfTheLanguage) {
+    const std::string page =
+        testsupport::readFile(std::string(std::getenv("DRAVOLIN_SOURCE_DIR")) + "/resources/help/F.htm");
+    const size_t start = page.find("<a name=\"FM\">");
+    ASSERT_NE(start, std::string::npos);
+    const std::string section = page.substr(start, page.find("<!ESEC>", start) - start);
+    STTA_LogFmtTokensInit(true);
+    std::vector<std::string> codes;
+    for (int k = 1; k <= kLogFmtTokenCount; ++k)
+        if (k <= kFldSecond || k > 2 * kFldSecond) codes.push_back(LogFmtTokens[size_t(k)]);
+    for (const std::string& code : LogFmtSeparatorCodes()) codes.push_back(code);
+    ASSERT_EQ(codes.size(), 27u + 5u + 6u);
+    for (const std::string& code : codes)
+        EXPECT_NE(section.find("<code>" + code + "</code>"), std::string::npos) << code;
+    for (const char* topic : {"skip form", "runs to the end of the", "against the format lines in turn",
+                              "time zone", "X-Forwarded-For", "all W3C fields"})
+        EXPECT_NE(section.find(topic), std::string::npos) << topic;
+}
+
+// The worked examples of the help page read the lines of the server settings they are for.
+TEST(LogFormatHelp, WorkedExamplesReadTheirServersLines) {
+    const std::vector<std::string> proxied = {
+        "%*s - %u [%d/%M/%Y:%h:%n:%e %*S] \"%*t %r %*T\" %c %b \"%f\" \"%B\" \"%s, %*S\"",
+        "%*s - %u [%d/%M/%Y:%h:%n:%e %*S] \"%*t %r %*T\" %c %b \"%f\" \"%B\" \"%s\""};
+    const std::vector<std::string> iis = {
+        "%Y-%m-%d %h:%n:%e %*S %*S %*S %*t %r %q %*U %u %s %*T %B %*S %f %v %c %*j %*T %b %*S %*D", "#%*S"};
+    const std::string nginx = "10.0.0.2 - - [10/Dec/2026:10:00:00 +0000] \"GET /a.html HTTP/1.1\" 200 512 "
+                              "\"https://www.google.com/search?q=x\" \"Mozilla/5.0\" ";
+    struct Case { const char* name; std::vector<std::string> formats; std::string line; Fields fields; } cases[] = {
+        {"proxy list", proxied, nginx + "\"203.0.113.9, 10.0.0.1\"",
+         {{kFldIpAddress, "203.0.113.9"}, {kFldFileName, "/a.html"}, {kFldReferrer, "https://www.google.com/search?q=x"}}},
+        {"one address", proxied, nginx + "\"203.0.113.9\"", {{kFldIpAddress, "203.0.113.9"}, {kFldStatus, "200"}}},
+        {"IIS, all fields", iis,
+         "2026-12-10 10:00:01 W3SVC1 WEB01 10.0.0.1 GET /index.html q=1 443 - 203.0.113.5 HTTP/1.1 "
+         "Mozilla/5.0+(Windows+NT+10.0) - https://www.bing.com/search?q=x www.example.com 200 0 0 5120 412 15",
+         {{kFldIpAddress, "203.0.113.5"}, {kFldFileName, "/index.html"}, {kFldQuery, "q=1"},
+          {kFldUserAgent, "Mozilla/5.0+(Windows+NT+10.0)"}, {kFldReferrer, "https://www.bing.com/search?q=x"},
+          {kFldVirtualHost, "www.example.com"}, {kFldStatus, "200"}, {kFldBytes, "5120"}, {kFldMonth, "12"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LogFields fields;
+        ASSERT_TRUE(STTA_LogLineSplit(c.line, compiledOf(c.formats), fields, true));
+        for (const auto& [no, text] : c.fields) EXPECT_EQ(fields[size_t(no)], text) << "field " << no;
+    }
 }

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "core/ini_store.h"
+#include "logimport/import_run.h"
 #include "logimport/logline_store.h"
 #include "logimport/page_table.h"
 #include "logimport/read_session.h"
@@ -40,7 +41,9 @@ protected:
     }
     testsupport::TempSite site;
     ReadRec rec;
-    logimport::ReadSession session{site.db, rec};
+    logimport::ImportRun run{rec};
+    logimport::ReadSession session{site.db};
+    logimport::ReferrerStore& referrers = run.referrers();
 };
 
 }  // namespace
@@ -143,16 +146,16 @@ TEST_F(LogLineStore, TakenLogLnIDsAreJumpedAtOnce) {
 TEST_F(LogLineStore, SkipTexts) {
     std::string percent, detail;
     double skipped = 0;
-    STTA_SkipStatsText(percent, detail, rec, true, skipped);
+    STTA_SkippedText(percent, detail, rec, true, skipped);
     EXPECT_EQ(percent, "None skipped");
     EXPECT_EQ(detail, "");
     rec.File.LinesAccepted = 10;
     rec.File.Duplicates = 30000000;  // past what 32 bits hold once multiplied by 100
     rec.RobotSet.Hits = 5;
-    STTA_SkipStatsText(percent, detail, rec, true, skipped);
+    STTA_SkippedText(percent, detail, rec, true, skipped);
     EXPECT_EQ(percent, "99% skipped");
     EXPECT_EQ(detail, "30,000,000 exist.5 bots.");
-    STTA_SkipStatsText(percent, detail, rec, false, skipped);
+    STTA_SkippedText(percent, detail, rec, false, skipped);
     EXPECT_EQ(percent, "30,000,005 lines (99% of TTL) skipped");
     EXPECT_EQ(skipped, 30000005);
 }
@@ -187,15 +190,14 @@ TEST_F(LeanLogLineStore, ReferrersWaitInTheStoreUntilFetched) {
                                    rec));
     ASSERT_TRUE(STTA_LogLineInsert(site.db, lineFields("1.1.1.1", "/b", "1", "ua", "-"), rec));
     ASSERT_TRUE(STTA_LogLineInsert(site.db, lineFields("1.1.1.1", "/c", "1", "ua", "HTTP://www.mysite.com/x"), rec));
-    STTA_RefrStoreFlush();
+    STTA_RefrStoreFlush(referrers);
     EXPECT_EQ(testsupport::readFile(site.home / "site/temp/0.ini").find("2="), std::string::npos);
     EXPECT_EQ(INI_Get("Main", "3", site.home / "site/temp/0.ini", 3), "::::");  // the site's own
-    STTA_SiteDomainReset();
-    EXPECT_EQ(STTA_RefrFetch(1), "http://finder.example/?q=x");
-    EXPECT_EQ(STTA_RefrFetch(2), "");
-    EXPECT_EQ(STTA_RefrFetch(3), "");
-    STTA_RefrStoreClear();
-    EXPECT_EQ(STTA_RefrFetch(1), "");
+    EXPECT_EQ(STTA_RefrFetch(referrers, 1), "http://finder.example/?q=x");
+    EXPECT_EQ(STTA_RefrFetch(referrers, 2), "");
+    EXPECT_EQ(STTA_RefrFetch(referrers, 3), "");
+    STTA_RefrStoreClear(referrers);
+    EXPECT_EQ(STTA_RefrFetch(referrers, 1), "");
 }
 
 TEST_F(LeanLogLineStore, StoreFilesAreReadAsTheIniStoreWritesThem) {
@@ -204,36 +206,36 @@ TEST_F(LeanLogLineStore, StoreFilesAreReadAsTheIniStoreWritesThem) {
     testsupport::writeFile(site.home / "site/temp/5.ini",
                            "[Other]\r\n1=no\r\n[ main ]\r\n 1 = http://a.example/?q=x \r\n2=\"quoted\"\n"
                            "3=::::\r[Other]\n4=no\n");
-    EXPECT_EQ(STTA_RefrFetch(501), "http://a.example/?q=x");
-    EXPECT_EQ(STTA_RefrFetch(502), "quoted");
-    EXPECT_EQ(STTA_RefrFetch(503), "");
-    EXPECT_EQ(STTA_RefrFetch(504), "");
-    STTA_RefrStoreClear();
+    EXPECT_EQ(STTA_RefrFetch(referrers, 501), "http://a.example/?q=x");
+    EXPECT_EQ(STTA_RefrFetch(referrers, 502), "quoted");
+    EXPECT_EQ(STTA_RefrFetch(referrers, 503), "");
+    EXPECT_EQ(STTA_RefrFetch(referrers, 504), "");
+    STTA_RefrStoreClear(referrers);
     // What the store writes reads back whole, whatever the text holds.
     const std::string odd = "http://b.example/?a=[1]&b=\"x\" ";
-    STTA_RefrStore(601, odd);
-    STTA_RefrStoreFlush();
+    STTA_RefrStore(referrers, 601, odd);
+    STTA_RefrStoreFlush(referrers);
     EXPECT_EQ(INI_Get("Main", "1", site.home / "site/temp/6.ini", 3), odd);
-    EXPECT_EQ(STTA_RefrFetch(601), odd);
+    EXPECT_EQ(STTA_RefrFetch(referrers, 601), odd);
 }
 
 TEST_F(LeanLogLineStore, FilesWrittenBehindTheReadKeepEarlierEntriesAndReportFailures) {
     // A file begun by an earlier, stopped run keeps its entries when the next file
     // sends it to be written.
     testsupport::writeFile(site.home / "site/temp/7.ini", "[Main]\n5=http://old.example/\n");
-    STTA_RefrStore(701, "http://new.example/");
-    STTA_RefrStore(801, "http://next.example/");
-    STTA_RefrStoreFlush();
-    EXPECT_EQ(STTA_RefrFetch(705), "http://old.example/");
-    EXPECT_EQ(STTA_RefrFetch(701), "http://new.example/");
-    EXPECT_EQ(STTA_RefrFetch(801), "http://next.example/");
+    STTA_RefrStore(referrers, 701, "http://new.example/");
+    STTA_RefrStore(referrers, 801, "http://next.example/");
+    STTA_RefrStoreFlush(referrers);
+    EXPECT_EQ(STTA_RefrFetch(referrers, 705), "http://old.example/");
+    EXPECT_EQ(STTA_RefrFetch(referrers, 701), "http://new.example/");
+    EXPECT_EQ(STTA_RefrFetch(referrers, 801), "http://next.example/");
 
     // A write that fails while the read goes on is still reported, at the flush.
     std::filesystem::create_directories(site.home / "site/temp/9.ini.part");
-    STTA_RefrStore(901, "http://lost.example/");
-    STTA_RefrStore(1001, "http://kept.example/");
-    EXPECT_NE(testsupport::errorOf([] { STTA_RefrStoreFlush(); }), 0);
-    EXPECT_EQ(STTA_RefrFetch(1001), "http://kept.example/");
+    STTA_RefrStore(referrers, 901, "http://lost.example/");
+    STTA_RefrStore(referrers, 1001, "http://kept.example/");
+    EXPECT_NE(testsupport::errorOf([&] { STTA_RefrStoreFlush(referrers); }), 0);
+    EXPECT_EQ(STTA_RefrFetch(referrers, 1001), "http://kept.example/");
     std::filesystem::remove(site.home / "site/temp/9.ini.part");
 }
 

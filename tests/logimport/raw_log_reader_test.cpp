@@ -7,8 +7,10 @@
 #include "core/progress.h"
 #include "core/scoped_value.h"
 #include "logimport/addition_history.h"
+#include "logimport/import_run.h"
 #include "logimport/line_processing.h"
 #include "logimport/logline_store.h"
+#include "logimport/queued_database.h"
 #include "logimport/raw_log_reader.h"
 #include "logimport/read_session.h"
 #include "platform/sys/clock.h"
@@ -107,7 +109,7 @@ protected:
         STTA_LogFmtDefLoad("Combined (Apache, NGINX)", formats);
         rec.CurrentFile = "/logs/a.log";
         rec.LastKeepVal = 1;
-        ctx.db = &site.db;
+        ctx.site = &queued;
         ctx.formats = &formats;
         ctx.rec = &rec;
     }
@@ -123,7 +125,9 @@ protected:
     testsupport::FakeUserInterface ui;
     LogFmtCompiled formats;
     ReadRec rec;
-    std::optional<logimport::ReadSession> session{std::in_place, site.db, rec};
+    logimport::ImportRun run{rec};
+    logimport::QueuedDatabase queued{site.db};
+    std::optional<logimport::ReadSession> session{std::in_place, site.db};
     LineReadContext ctx;
     std::string status;
 };

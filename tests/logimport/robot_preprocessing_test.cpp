@@ -73,6 +73,11 @@ TEST_F(RobotPreprocessing, AFilterOnAnotherFieldNeverRemovesAnAgentAndIsToldOnce
     EXPECT_EQ(found(), (Texts{"GoodBot/2.1", "Mozilla/5.0 (X11)"}));
     EXPECT_EQ(boxes.pending(), 0u);
     EXPECT_EQ(boxes.shown().size(), 1u);
+    // A read that collected no user agent tested nothing, so there is nothing to say.
+    rec_.Test.UserAgents.redim(0, 0);
+    rec_.Test.UserAgentCounts.redim(0, 0);
+    EXPECT_TRUE(found().empty());
+    EXPECT_EQ(boxes.shown().size(), 1u);
 }
 
 TEST_F(RobotPreprocessing, ChosenAgentsBecomeDatedStartsWithFiltersOfTheRobotList) {

@@ -11,6 +11,7 @@
 #include "core/progress.h"
 #include "core/shell_hooks.h"
 #include "logimport/addition_history.h"
+#include "logimport/import_run.h"
 #include "logimport/search_engine_store.h"
 #include "logimport/visit_pages.h"
 #include "platform/sys/clock.h"
@@ -65,7 +66,9 @@ protected:
 
     long build(bool* interruptedOut = nullptr) {
         bool interrupted = true;
+        logimport::ImportRun run(rec_);
         long n = LogLnRaw_Add(site_.db, rec_, interrupted);
+        engineDays_ = run.engineDays();
         if (interruptedOut) *interruptedOut = interrupted;
         else EXPECT_FALSE(interrupted);
         return n;
@@ -105,6 +108,7 @@ protected:
     LastValsRouting routing_;
     testsupport::TempSite site_;
     ReadRec rec_;
+    EngineDayTally engineDays_;  // of the last build
 };
 
 TEST_F(VisitBuilding, GroupsLinesByAddressTimeAndTerm) {
@@ -172,9 +176,10 @@ TEST_F(VisitBuilding, VisitHoldsStartEndTermAndPages) {
     EXPECT_EQ(v.field("CDSClickFurtherPageIDs").asText(), "9|7|8");
     EXPECT_EQ(v.field("CDSBytesClickFurtherPageIDs").asText(), "10|500|900");
     // Two lines carry the term, but it is one search-engine visit.
-    ASSERT_EQ(gSEDayKeys.ubound(), 1);
-    EXPECT_EQ(gSEDayKeys[1], "20240315|FINDER");
-    EXPECT_EQ(gSEDayCounts[1], 1);
+    const EngineDayTally& days = engineDays_;
+    ASSERT_EQ(days.Keys.ubound(), 1);
+    EXPECT_EQ(days.Keys[1], "20240315|FINDER");
+    EXPECT_EQ(days.Counts[1], 1);
     EXPECT_EQ(INI_Get("Main", "LastVisitID", gIniLastVals, 3), "1");
 }
 

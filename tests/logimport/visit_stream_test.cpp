@@ -16,6 +16,7 @@
 #include "core/ini_store.h"
 #include "core/program_paths.h"
 #include "core/shell_hooks.h"
+#include "logimport/import_run.h"
 #include "logimport/logline_store.h"
 #include "logimport/raw_log_reader.h"
 #include "logimport/search_engine_store.h"
@@ -95,7 +96,7 @@ std::string rows(dao::Database& db, const std::string& sql) {
 }
 
 // Everything an addition leaves, visits named by their first line.
-std::string outcome(testsupport::TempSite& site, bool keepValues, long built) {
+std::string outcome(testsupport::TempSite& site, bool keepValues, long built, const EngineDayTally& tally) {
     std::string out = "built " + std::to_string(built) + "\n";
     out += rows(site.db, std::string("SELECT l.LogLnID, CASE WHEN l.VisitID < 0 THEN l.VisitID ELSE v.StartLogLnID "
                                      "END, l.VisitID IS NULL, l.PageID, l.Bytes, "
@@ -109,8 +110,8 @@ std::string outcome(testsupport::TempSite& site, bool keepValues, long built) {
     out += rows(site.db, "SELECT v.StartLogLnID, p.CDSClickFurtherPageIDs, p.CDSBytesClickFurtherPageIDs "
                          "FROM visitpages p JOIN visit v ON v.VisitID = p.visitID ORDER BY v.StartLogLnID, p.rowid");
     std::set<std::string> days;
-    for (long i = 1; gSEDayKeys.hasBounds() && i <= gSEDayKeys.ubound(); ++i)
-        days.insert(gSEDayKeys[i] + "=" + std::to_string(gSEDayCounts[i]));
+    for (long i = 1; tally.Keys.hasBounds() && i <= tally.Keys.ubound(); ++i)
+        days.insert(tally.Keys[i] + "=" + std::to_string(tally.Counts[i]));
     for (const std::string& d : days) out += d + "\n";
     return out;
 }
@@ -143,13 +144,14 @@ std::vector<std::string> addAll(const Scenario& c, bool whileReading) {
         rec.RobotSet = FltrSet{.Active = true, .Rules = {{}, {kFltrContains, "bot", false}}, .Any = true,
                                .ColTypes = {0, kFldUserAgent}};
         bool usable = false;
+        logimport::ImportRun run(rec);
         EXPECT_TRUE(RawLog_AddData_ReadLogFiles_OK(site.db, list, "Test", "Add. Step 1/3: ", usable, rec));
         STTA_LogLineRsClose();
         bool interrupted = true;
         const long built = LogLnRaw_Add(site.db, rec, interrupted);
         EXPECT_FALSE(interrupted);
         EXPECT_EQ(site.count("SELECT COUNT(*) FROM logline WHERE VisitID IS NULL"), 0);
-        outcomes.push_back(outcome(site, c.keepValues, built));
+        outcomes.push_back(outcome(site, c.keepValues, built, run.engineDays()));
     }
     gAppPath.clear();
     gIniLogFmts.clear();

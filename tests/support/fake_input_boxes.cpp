@@ -1,4 +1,6 @@
 // The fake's input box, list pick and sequence box: one control each, set by the responder.
+#include <algorithm>
+
 #include "core/dialog_responder.h"
 #include "tests/support/button_driver.h"
 #include "tests/support/fake_user_interface.h"
@@ -19,9 +21,11 @@ public:
             positions[0] >= int(ctl_.items.size()))
             wrong();
         ctl_.selection = ctl_.items[size_t(positions[0])];
+        chosen = positions[0];
     }
     void click(int, int) override { wrong(); }
     void dblClick(int, int) override { wrong(); }
+    int chosen = -1;  // the position the responder chose, -1 when it chose none
 
 private:
     [[noreturn]] static void wrong() { throw core::UnexpectedDialog("no such control in this box"); }
@@ -29,7 +33,7 @@ private:
 };
 
 int askWith(core::CtlView ctl, const std::string& message, const std::string& buttons, const std::string& caption,
-            const std::string& notice, std::string& result) {
+            const std::string& notice, std::string& result, long* position = nullptr) {
     core::DlgResponder* r = core::dialogResponder();
     if (!r) throw core::UnexpectedDialog("no responder for \"" + caption + "\": " + message);
     core::DlgView view;
@@ -43,6 +47,13 @@ int askWith(core::CtlView ctl, const std::string& message, const std::string& bu
     r->respond(view, d);
     if (d.pressed == 0) throw core::UnexpectedDialog("box left unanswered: " + message);
     result = ctl.type == "TextBox" ? ctl.value : ctl.selection;
+    if (position) {
+        // Without a choice of the responder, the line that was offered chosen.
+        const auto offered = std::find(ctl.items.begin(), ctl.items.end(), result);
+        *position = d.chosen >= 0                ? d.chosen
+                    : offered != ctl.items.end() ? static_cast<long>(offered - ctl.items.begin())
+                                                 : -1;
+    }
     return d.pressed;
 }
 
@@ -59,13 +70,13 @@ int FakeUserInterface::inputBox(const std::string& message, const std::string& b
 
 int FakeUserInterface::listPick(const std::vector<std::string>& items, const std::string&, const std::string&,
                                 const std::string& buttons, const std::string& message, const std::string& caption,
-                                std::string& chosen) {
+                                std::string& chosen, long* position) {
     core::CtlView list;
     list.entry = 1;
     list.type = "ListBox";
     list.selection = chosen;
     list.items = items;
-    return askWith(list, message, buttons, caption, "", chosen);
+    return askWith(list, message, buttons, caption, "", chosen, position);
 }
 
 int FakeUserInterface::sequenceBox(const std::string& message, const std::string& caption,

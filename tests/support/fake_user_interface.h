@@ -28,7 +28,7 @@ public:
                  const std::string& notice, std::string& value) override;
     int listPick(const std::vector<std::string>& items, const std::string& header,
                  const std::string& gridSpec, const std::string& buttons, const std::string& message,
-                 const std::string& caption, std::string& chosen) override;
+                 const std::string& caption, std::string& chosen, long* position = nullptr) override;
     // A list box at entry 1 holding the items; `arrange`, when set, is what the user
     // does to their order before the responder presses a button.
     int sequenceBox(const std::string& message, const std::string& caption, std::vector<std::string>& items,

@@ -1,8 +1,10 @@
-#include "logimport/database_writer.h"
+#include "logimport/work_queue.h"
 
 #include <utility>
 
-DatabaseWriter::~DatabaseWriter() {
+namespace logimport {
+
+WorkQueue::~WorkQueue() {
     {
         std::lock_guard lock(mutex_);
         stopping_ = true;
@@ -11,7 +13,7 @@ DatabaseWriter::~DatabaseWriter() {
     if (thread_.joinable()) thread_.join();
 }
 
-void DatabaseWriter::post(std::function<void()> job) {
+void WorkQueue::post(std::function<void()> job) {
     {
         std::lock_guard lock(mutex_);
         if (!thread_.joinable()) thread_ = std::thread([this] { run(); });
@@ -20,20 +22,33 @@ void DatabaseWriter::post(std::function<void()> job) {
     wake_.notify_one();
 }
 
-void DatabaseWriter::drain() {
-    std::unique_lock lock(mutex_);
+void WorkQueue::waitIdle(std::unique_lock<std::mutex>& lock) {
     idle_.wait(lock, [this] { return jobs_.empty() && !busy_; });
-    if (failure_) std::rethrow_exception(std::exchange(failure_, nullptr));
 }
 
-void DatabaseWriter::run() {
+void WorkQueue::drain() {
+    std::unique_lock lock(mutex_);
+    waitIdle(lock);
+    if (std::exception_ptr failed = std::exchange(failure_, nullptr)) {
+        lock.unlock();
+        std::rethrow_exception(failed);
+    }
+}
+
+void WorkQueue::drainQuietly() {
+    std::unique_lock lock(mutex_);
+    waitIdle(lock);
+    failure_ = nullptr;
+}
+
+void WorkQueue::run() {
     std::unique_lock lock(mutex_);
     for (;;) {
         wake_.wait(lock, [this] { return stopping_ || !jobs_.empty(); });
         if (jobs_.empty()) return;
         std::function<void()> job = std::move(jobs_.front());
         jobs_.pop_front();
-        const bool skip = failure_ != nullptr;
+        const bool skip = failure_ && afterFailure_ == AfterFailure::SkipRest;
         busy_ = true;
         lock.unlock();
         std::exception_ptr failed;
@@ -51,3 +66,5 @@ void DatabaseWriter::run() {
         if (jobs_.empty()) idle_.notify_all();
     }
 }
+
+}  // namespace logimport

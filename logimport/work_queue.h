@@ -1,0 +1,46 @@
+#pragma once
+// Runs jobs on a thread of its own, one after the other in the order posted, so that
+// the posting thread goes on with its own work meanwhile. The thread starts with the
+// first job and ends with the queue, so a queue belongs to the run that made it and
+// nothing of it outlives the run. A job's failure is raised on the posting thread at
+// the next drain().
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+namespace logimport {
+
+class WorkQueue {
+public:
+    enum class AfterFailure {
+        SkipRest,  // the jobs posted after a failure are dropped (they build on it)
+        RunRest,   // they still run: each stands on its own
+    };
+    explicit WorkQueue(AfterFailure afterFailure) : afterFailure_(afterFailure) {}
+    ~WorkQueue();  // lets the posted jobs finish
+    WorkQueue(const WorkQueue&) = delete;
+    WorkQueue& operator=(const WorkQueue&) = delete;
+
+    void post(std::function<void()> job);
+    // Returns once every posted job has run; raises the first failure among them.
+    void drain();
+    // Returns once every posted job has run, forgetting any failure.
+    void drainQuietly();
+
+private:
+    void run();
+    void waitIdle(std::unique_lock<std::mutex>& lock);
+
+    const AfterFailure afterFailure_;
+    std::mutex mutex_;
+    std::condition_variable wake_, idle_;
+    std::deque<std::function<void()>> jobs_;
+    bool busy_ = false, stopping_ = false;
+    std::exception_ptr failure_;
+    std::thread thread_;
+};
+
+}  // namespace logimport

@@ -1,0 +1,65 @@
+#include "logimport/work_queue.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "logimport/queued_database.h"
+#include "tests/logimport/temp_site.h"
+
+using logimport::WorkQueue;
+
+TEST(WorkQueue, RunsInOrderAndRaisesTheFirstFailureAtTheNextDrain) {
+    struct Case {
+        WorkQueue::AfterFailure after;
+        std::string ran;  // what ran after the failed job
+    } cases[] = {{WorkQueue::AfterFailure::SkipRest, "a"}, {WorkQueue::AfterFailure::RunRest, "acd"}};
+    for (const Case& c : cases) {
+        std::string ran;
+        WorkQueue queue(c.after);
+        queue.post([&] { ran += 'a'; });
+        queue.post([] { throw std::runtime_error("first"); });
+        queue.post([&] { ran += 'c'; });
+        queue.post([] { throw std::runtime_error("second"); });
+        queue.post([&] { ran += 'd'; });
+        try {
+            queue.drain();
+            ADD_FAILURE() << "no failure raised";
+        } catch (const std::runtime_error& e) {
+            EXPECT_STREQ(e.what(), "first");
+        }
+        EXPECT_EQ(ran, c.ran);
+        queue.drain();  // raised once
+        queue.post([&] { ran += 'e'; });
+        queue.drain();
+        EXPECT_EQ(ran, c.ran + "e");
+    }
+}
+
+TEST(QueuedDatabase, TheConnectionIsReachedOnlyAfterThePostedWrites) {
+    testsupport::TempSite site;
+    logimport::QueuedDatabase queued(site.db);
+    {
+        logimport::QueuedTransaction tx(queued, 3);
+        for (int i = 1; i <= 20; ++i) {
+            queued.post([i](dao::Database& db) {
+                db.execute("INSERT INTO page (PageID, Filename) VALUES (?, ?)", {1000 + i, "p" + std::to_string(i)});
+            });
+            tx.tick();  // commits only what the queue has written
+        }
+        long long n = 0;
+        queued.use().forEachRow("SELECT COUNT(*) FROM page WHERE PageID > 1000", {},
+                                [&](const dao::Statement& s) { n = s.column(0).asInteger(); });
+        EXPECT_EQ(n, 20);
+        queued.post([](dao::Database& db) { db.execute("INSERT INTO nosuchtable VALUES (1)"); });
+        queued.post([](dao::Database& db) { db.execute("DELETE FROM page WHERE PageID > 1000"); });
+        EXPECT_ANY_THROW(queued.use());
+    }
+    // The write after the failed one was dropped; the transaction committed the rest.
+    long long n = 0;
+    site.db.forEachRow("SELECT COUNT(*) FROM page WHERE PageID > 1000", {},
+                       [&](const dao::Statement& s) { n = s.column(0).asInteger(); });
+    EXPECT_EQ(n, 20);
+}
