@@ -1,6 +1,12 @@
-# One static library per folder: every .cpp of the folder, includes relative to the
-# source root ("core/text.h"), and explicit links so the dependency direction shows.
-# SOURCES names the files where a folder builds two libraries of different layers.
+# One static library per folder: every .cpp of the folder, and explicit links so the
+# dependency direction shows. SOURCES names the files where a folder builds two
+# libraries of different layers.
+#
+# Each library has an include root of its own, build/include/<library>, that holds
+# links to its own files only, under their paths from the source root ("core/text.h").
+# The library is compiled from there and offers that root to what links it, so a file
+# reaches the headers of its own library and of the libraries it links, and nothing
+# else: an include that goes the wrong way, written any way, does not compile.
 function(dravolin_library name)
   cmake_parse_arguments(ARG "QT" "" "LINKS;SOURCES" ${ARGN})
   if(ARG_SOURCES)
@@ -8,8 +14,18 @@ function(dravolin_library name)
   else()
     file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
   endif()
-  add_library(${name} STATIC ${sources})
-  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  set(root ${CMAKE_BINARY_DIR}/include/${name})
+  file(REMOVE_RECURSE ${root})
+  set(linked)
+  foreach(source IN LISTS sources)
+    file(RELATIVE_PATH path ${PROJECT_SOURCE_DIR} ${source})
+    get_filename_component(folder ${root}/${path} DIRECTORY)
+    file(MAKE_DIRECTORY ${folder})
+    file(CREATE_LINK ${source} ${root}/${path} SYMBOLIC)
+    list(APPEND linked ${root}/${path})
+  endforeach()
+  add_library(${name} STATIC ${linked})
+  target_include_directories(${name} PUBLIC ${root})
   target_link_libraries(${name} PUBLIC ${ARG_LINKS})
   if(ARG_QT)
     set_target_properties(${name} PROPERTIES AUTOMOC ON)

@@ -1,11 +1,15 @@
 #include "logimport/read_session.h"
 
+#include "logimport/import_run.h"
 #include "logimport/logline_store.h"
 
 namespace logimport {
 
-ReadSession::ReadSession(dao::Database& db) { STTA_LogLineRsOpen(db); }
+ReadSession::ReadSession(ImportRun& run, dao::Database& db) : run_(run) { STTA_LogLineRsOpen(db); }
 
-ReadSession::~ReadSession() { STTA_LogLineRsClose(); }
+ReadSession::~ReadSession() {
+    STTA_LogLineRsClose();
+    run_.requestPages() = RequestPages{};
+}
 
 }  // namespace logimport

@@ -48,6 +48,9 @@ int twoLineWidth(const QFontMetrics& metrics, const QString& text) {
 constexpr int kThinRowTwips = 240, kThickRowTwips = 1400;
 // The target stripe's width: wider columns hold text.
 constexpr int kStripeTwips = 60;
+// A distribution column grows to at most this many times its design width.
+constexpr int kDistWidthLimit = 3;
+constexpr int kRowMarginTwips = 60;
 // Below this screen height (twips) the chart leaves out its legend and title.
 constexpr double kSmallScreenTwips = 9000;
 // Below this one the chart is lower and the dividing lines go.
@@ -57,6 +60,30 @@ constexpr int kChartTwips = 4200, kShortChartTwips = 3000;
 constexpr int kDescWidthTwips = 3600;
 // The grid never gets narrower or lower than this.
 constexpr double kMinGridWidthTwips = 5400, kMinGridHeightTwips = 1500;
+
+// Lines of a cell: a line break ends a line, and a last line may lack one.
+long lineCount(std::string_view text) {
+    if (text.empty()) return 1;
+    return static_cast<long>(std::count(text.begin(), text.end(), '\n')) + (text.back() == '\n' ? 0 : 1);
+}
+
+// The longest line of a column's data cells; digits and most letters share a width, so
+// it is the widest or close to it.
+std::string_view longestLine(const grid::CellStore& cells, int col) {
+    std::string_view longest;
+    for (long r = 1; r < cells.rows(); ++r) {
+        std::string_view text = cells.text(r, col);
+        while (!text.empty()) {
+            const std::size_t end = text.find('\n');
+            std::string_view line = text.substr(0, end);
+            if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+            if (line.size() > longest.size()) longest = line;
+            if (end == std::string_view::npos) break;
+            text.remove_prefix(end + 1);
+        }
+    }
+    return longest;
+}
 
 std::vector<long> itemNumbers(const std::string& list) {
     std::vector<long> items;
@@ -116,10 +143,11 @@ SrchTmLstFrm::SrchTmLstFrm(ReportTable table, IfrmPtr form, const std::string& c
         label->setFixedWidth(ui::toPixelsX(kDescWidthTwips));
     }
     extractDesc_->setText(labelText(table_.extractDesc));
+    extractDesc_->setTextInteractionFlags(Qt::TextSelectableByMouse);  // to copy into a note
     // Design heights; a small screen gives the grid more room.
     const bool shortScreen = screenTwipsHigh() < kShortScreenTwips;
     chartTwips_ = shortScreen ? kShortChartTwips : kChartTwips;
-    plotDesc_->setFixedHeight(ui::toPixelsY((shortScreen ? kShortChartTwips : kChartTwips) - 360));
+    plotDesc_->setFixedHeight(ui::toPixelsY(chartTwips_ - 360));
     line1_->setVisible(!shortScreen);
     line2_->setVisible(!shortScreen);
     for (QWidget* w : std::initializer_list<QWidget*>{chart_, grid_, line2_, line1_, plotDesc_, extractDesc_})
@@ -246,7 +274,15 @@ void SrchTmLstFrm::showGridMenu() {
 void SrchTmLstFrm::setRowHeights(bool thick) {
     findChild<QAction*>("fMnu_N")->setChecked(!thick);
     findChild<QAction*>("fMnu_K")->setChecked(thick);
-    for (long r = 1; r < grid_->Rows(); ++r) grid_->setRowHeight(r, thick ? kThickRowTwips : kThinRowTwips);
+    const grid::CellStore& cells = table_.cells;
+    const double lineTwips = QFontMetrics(grid_->font()).lineSpacing() * ui::twipsPerPixelY();
+    for (long r = 1; r < grid_->Rows(); ++r) {
+        // A thick row is tall enough for every line of its cells.
+        long lines = 1;
+        for (int c = 0; thick && r < cells.rows() && c < cells.cols(); ++c) lines = std::max(lines, lineCount(cells.text(r, c)));
+        const int needed = static_cast<int>(lines * lineTwips + kRowMarginTwips);
+        grid_->setRowHeight(r, thick ? std::max(kThickRowTwips, needed) : kThinRowTwips);
+    }
 }
 
 void SrchTmLstFrm::databaseCheck() {
@@ -328,14 +364,14 @@ void SrchTmLstFrm::fillGrid() {
         // Captions wrap at blanks onto the two lines of the caption row.
         if (forText)
             width = std::max(width, twipsWide(twoLineWidth(metrics, ui::toQString(std::string(cells.text(0, c))))));
-        // Numbers are never cut: a count column grows to its widest cell.
-        if (forText && std::find(std::begin(distColumns), std::end(distColumns), c) == std::end(distColumns)) {
-            // Digits share one width, so the longest text is the widest.
-            std::string_view longest;
-            for (long r = 1; r < cells.rows(); ++r)
-                if (const std::string_view text = cells.text(r, c); text.size() > longest.size()) longest = text;
-            const int widest = metrics.horizontalAdvance(ui::toQString(std::string(longest)));
-            width = std::max(width, twipsWide(widest));
+        // Numbers are never cut: a count column grows to its widest cell. The lines of
+        // a distribution column grow it too, up to a limit, so that a long page name
+        // does not push the other columns away.
+        if (forText) {
+            const bool distribution =
+                std::find(std::begin(distColumns), std::end(distColumns), c) != std::end(distColumns);
+            const int widest = twipsWide(metrics.horizontalAdvance(ui::toQString(std::string(longestLine(cells, c)))));
+            width = std::max(width, distribution ? std::min(widest, kDistWidthLimit * width) : widest);
         }
         grid_->setColWidth(c, width);
         if (static_cast<std::size_t>(c) < table_.colAlignment.size())

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -37,6 +38,7 @@
 #include "logimport/forms/log_file_entry_dialog.h"
 #include "platform/chart/chart_view.h"
 #include "platform/grid/flex_grid.h"
+#include "platform/ui/twips.h"
 #include "shell/forms/main_window.h"
 #include "shell/menu_tree.h"
 #include "tests/logimport/generated_site.h"
@@ -413,6 +415,42 @@ TEST_F(MainRoad, FromAFirstStartThroughEveryReportToASecondSiteAndAnEnd) {
     QTest::keyClick(&grid, Qt::Key_F2);
     ASSERT_EQ(boxes.pending(), 0u);
     EXPECT_EQ(csvRows(csv), gridRows(grid, 0, grid.Rows() - 1));
+
+    // With both distribution columns, a new analysis's report opens with rows tall
+    // enough for their lines, and says which columns it has.
+    const std::string dist1 = INI_Get("Main", "ShowDist1", "::*", 3), dist2 = INI_Get("Main", "ShowDist2", "::*", 3);
+    INI_Put("Main", "ShowDist1", "True", "::*");
+    INI_Put("Main", "ShowDist2", "True", "::*");
+    boxes.expect(chooseReport("", 1, "Top ")).press("to analyse below", "&OK");
+    frame.menuItem("SW")->trigger();
+    ASSERT_EQ(boxes.pending(), 0u);
+    {
+        SrchTmLstFrm& window = *activeResults();
+        const grid::FlexGrid& distributions = *window.fSearchTerms();
+        EXPECT_EQ(distributions.TextMatrix(0, window.table().col.Dist0), "Srch Engine");
+        EXPECT_EQ(distributions.TextMatrix(0, window.table().col.DistAlternate), "First Page (Found)");
+        // Every line of a distribution cell shows.
+        const int lineHeight = QFontMetrics(distributions.font()).lineSpacing();
+        for (long r = 1; r < distributions.Rows(); ++r) {
+            const std::string engines = distributions.TextMatrix(r, window.table().col.Dist0);
+            const std::string pages = distributions.TextMatrix(r, window.table().col.DistAlternate);
+            const long lines = std::max(std::count(engines.begin(), engines.end(), '\n'),
+                                        std::count(pages.begin(), pages.end(), '\n'));
+            EXPECT_GE(distributions.RowHeight(r), 1400) << r;
+            EXPECT_GE(distributions.RowHeight(r) / ui::twipsPerPixelY(), lines * lineHeight) << r;
+        }
+        // The engines' lines are not cut at the column's edge.
+        const std::string engines = distributions.TextMatrix(1, window.table().col.Dist0);
+        // The text area of a cell, as the grid paints it.
+        const double columnPixels = distributions.ColWidth(window.table().col.Dist0) / ui::twipsPerPixelX() - 5;
+        for (const QString& line : QString::fromStdString(engines).split("\r\n", Qt::SkipEmptyParts))
+            EXPECT_LE(QFontMetrics(distributions.font()).horizontalAdvance(line), columnPixels) << line.toStdString();
+        EXPECT_NE(window.fExtractDesc()->text().toStdString().find("Dist Cols: YYN"), std::string::npos);
+        frame.menuItem("WF")->trigger();
+        picture("top-terms-distributions");
+    }
+    INI_Put("Main", "ShowDist1", dist1, "::*");
+    INI_Put("Main", "ShowDist2", dist2, "::*");
 
     // File > Add new site database, without adding data yet.
     boxes.expect(answer("Enter a name for the new site database", "Blog", "&OK"))

@@ -9,7 +9,7 @@ ROOT = os.path.abspath(sys.argv.pop(1) if len(sys.argv) > 1 else os.path.join(os
 SCRIPT = os.path.join(ROOT, "scripts/check_layers.py")
 
 CMAKE = """foreach(dir IN ITEMS
-    platform/sys core platform/ui window dialogs shell shell/forms logimport logimport/forms analysis)
+    platform/sys core platform/ui window dialogs shell shell/forms logimport logimport/forms analysis analysis/forms)
 endforeach()
 """
 
@@ -50,6 +50,24 @@ class CheckLayers(unittest.TestCase):
                 self.assertEqual(code, 1)
                 self.assertEqual(len(out), 1, out)
                 self.assertTrue(out[0].startswith(where), out)
+                self.assertIn(why, out[0])
+
+    def test_includes_are_judged_by_the_file_they_reach(self):
+        targets = {"analysis/forms/results_window.h": "", "shell/sites.h": ""}
+        cases = [
+            ("analysis/a.cpp", '#include "forms/results_window.h"\n', "below analysis/forms"),
+            ("analysis/a.cpp", "#include <analysis/forms/results_window.h>\n", "below analysis/forms"),
+            ("core/a.cpp", "#include <shell/sites.h>\n", "below shell"),
+            ("core/a.cpp", '#include "../shell/sites.h"\n', "below shell"),
+            ("core/a.cpp", "#include <qstring.h>\n", "uses no Qt"),
+            ("core/a.cpp", "#include <QtWidgets/qwidget.h>\n", "uses no Qt"),
+        ]
+        for path, text, why in cases:
+            with self.subTest(path=path, text=text):
+                code, out = run(self.tree({**targets, path: text}))
+                self.assertEqual(code, 1)
+                self.assertEqual(len(out), 1, out)
+                self.assertTrue(out[0].startswith(path + ":1:"), out)
                 self.assertIn(why, out[0])
 
     def test_includes_along_the_layers_pass(self):

@@ -42,7 +42,7 @@ protected:
     testsupport::TempSite site;
     ReadRec rec;
     logimport::ImportRun run{rec};
-    logimport::ReadSession session{site.db};
+    logimport::ReadSession session{run, site.db};
     logimport::ReferrerStore& referrers = run.referrers();
 };
 

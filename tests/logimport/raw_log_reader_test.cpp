@@ -127,7 +127,7 @@ protected:
     ReadRec rec;
     logimport::ImportRun run{rec};
     logimport::QueuedDatabase queued{site.db};
-    std::optional<logimport::ReadSession> session{std::in_place, site.db};
+    std::optional<logimport::ReadSession> session{std::in_place, run, site.db};
     LineReadContext ctx;
     std::string status;
 };

@@ -17,10 +17,10 @@ TEST(ReadSession, EveryWayOutClosesTheRecordsetAndUnlinksTheRun) {
         SCOPED_TRACE(fails ? "ended by an error" : "ended normally");
         try {
             logimport::ImportRun run(rec);
-            logimport::ReadSession session(site.db);
+            logimport::ReadSession session(run, site.db);
             EXPECT_TRUE(gLogLineRs.isOpen());
             EXPECT_EQ(rec.CurrentRun, &run);
-            // The page of a request is remembered for the rest of the run.
+            // The page of a request is remembered for the rest of the read.
             id = STTA_LogLinePageID("/a.html?q=1", rec, true, site.db);
             EXPECT_EQ(run.requestPages().find("/a.html?q=1"), std::stol(id));
             if (fails) throw std::runtime_error("stop");
@@ -29,6 +29,6 @@ TEST(ReadSession, EveryWayOutClosesTheRecordsetAndUnlinksTheRun) {
         EXPECT_FALSE(gLogLineRs.isOpen());
         EXPECT_EQ(rec.CurrentRun, nullptr);
     }
-    // Outside a run the page is still found, from the page table.
+    // Outside a read the page is still found, from the page table.
     EXPECT_EQ(STTA_LogLinePageID("/a.html?q=1", rec, false, site.db), id);
 }
