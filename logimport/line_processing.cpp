@@ -127,7 +127,8 @@ long STTA_LogLineProcess(LineReadContext& ctx, const std::vector<std::string_vie
     ReadRec& rec = *ctx.rec;
     LogFields& f = ctx.fields;
     if (line[0] == '#') ctx.fit.takeDirective(line);
-    if (!STTA_LogLineSplit(line, *ctx.formats, f, true)) {
+    long date = 0;
+    if (!STTA_LogLineSplit(line, *ctx.formats, f, &date)) {
         STTA_LogLineNoMatch(ctx, line);
         return 0;
     }
@@ -142,7 +143,7 @@ long STTA_LogLineProcess(LineReadContext& ctx, const std::vector<std::string_vie
     ctx.statusDue = false;
     if (STTA_LogLineFilter(f, statusText, rec, statusDue)) return 0;
 
-    double serial = STTA_LineTimestamp(f, rec.Timestamp, rec.FirstTimestamp);
+    double serial = STTA_LineTimestamp(f, date, rec.Timestamp, rec.FirstTimestamp);
     if (rec.File.FirstStamp == 0 || serial < rec.File.FirstStamp) rec.File.FirstStamp = serial;
     if (serial > rec.File.LastStamp) rec.File.LastStamp = serial;
 

@@ -14,3 +14,5 @@ std::string STTA_LineTimeText(const LogFields& fields);
 // Date plus time, rounded to the second. Also stored in `timestamp`, and in
 // `firstTimestamp` while that is still 0.
 double STTA_LineTimestamp(const LogFields& fields, double& timestamp, double& firstTimestamp);
+// The same with the date part already known (from the split).
+double STTA_LineTimestamp(const LogFields& fields, long dateSerial, double& timestamp, double& firstTimestamp);

@@ -202,7 +202,7 @@ void STTA_LogFmtDefLoad(const std::string& name, LogFmtCompiled& compiled) {
 }
 
 bool STTA_LogLineSplit(std::string_view line, const LogFmtCompiled& compiled, LogFields& fields,
-                       bool datedOnly) {
+                       long* date) {
     if (blankLine(line)) return false;
     struct Cut { long token; size_t start, length; bool quoted; };
     thread_local std::vector<Cut> cuts;
@@ -235,7 +235,11 @@ bool STTA_LogLineSplit(std::string_view line, const LogFmtCompiled& compiled, Lo
             text.assign(line.substr(c.start, c.length));
             if (c.quoted && text.find('\\') != std::string::npos) STTA_QuotedFieldUnescape(text);
         }
-        if (datedOnly && STTA_LogFieldsHoldData(fields) && STTA_LineDateSerial(fields) == 0) continue;
+        if (date) {
+            const bool data = STTA_LogFieldsHoldData(fields);
+            *date = data ? STTA_LineDateSerial(fields) : 0;
+            if (data && *date == 0) continue;
+        }
         return true;
     }
     return false;

@@ -203,7 +203,8 @@ std::string trimLine(std::string_view line) {
 }
 
 bool stampOf(std::string_view line, const LogFmtCompiled& formats, LogFields& fields, std::string& stamp) {
-    if (STTA_LineIsBlank(line) || !STTA_LogLineSplit(trimLine(line), formats, fields, true) ||
+    long date = 0;
+    if (STTA_LineIsBlank(line) || !STTA_LogLineSplit(trimLine(line), formats, fields, &date) ||
         !STTA_LogFieldsHoldData(fields))
         return false;
     stamp = STTA_LineStampText(fields);

@@ -395,6 +395,7 @@ void VisitStream::finish() {
     active_.clear();
     for (auto& [id, visit] : visits_)
         if (visit.SaveDue && !visit.Dropped) save(visit);
+    site_.use();  // a failed write is raised before the run is marked built
     INI_Put("Main", "LastVisitID", lastVisitID_, "::*");
     rec_.Visits.CleanUpDue = true;
     tx.commit();

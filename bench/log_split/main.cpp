@@ -86,9 +86,12 @@ int main(int argc, char** argv) {
     double stampSum = 0;
     double withStamps = seconds([&] {
         double stamp = 0, first = 0;
-        for (auto l : lines)
-            // As the reading splits: only lines whose date can be read match.
-            if (STTA_LogLineSplit(l, compiled, fields, true)) stampSum += STTA_LineTimestamp(fields, stamp, first);
+        // As the reading splits: only lines whose date can be read match.
+        for (auto l : lines) {
+            long date = 0;
+            if (STTA_LogLineSplit(l, compiled, fields, &date))
+                stampSum += STTA_LineTimestamp(fields, date, stamp, first);
+        }
     });
     size_t peerCheck = 0;
     double peer = seconds([&] {

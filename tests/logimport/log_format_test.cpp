@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/dates.h"
 #include "core/delimited_lists.h"
 #include "core/ini_store.h"
 #include "core/program_paths.h"
@@ -106,23 +107,24 @@ TEST(LogLineSplit, EscapesInsideQuotedFields) {
 
 // A line whose date the format cannot read does not match it: the next format line
 // is tried, and a line no format line dates is not matched at all.
-TEST(LogLineSplit, DatedOnlyRefusesLinesWithoutADate) {
-    struct Case { const char* name; std::vector<std::string> formats; std::string line; bool matches; int month; };
+TEST(LogLineSplit, DatedSplitRefusesLinesWithoutADate) {
+    struct Case { const char* name; std::vector<std::string> formats; std::string line; bool matches, dated; };
     const Case cases[] = {
-        {"month number against month names", {"%s [%d/%m/%Y]"}, "h [10/Dec/2026]", false, 0},
-        {"the next format line reads it", {"%s [%d/%m/%Y]", "%s [%d/%M/%Y]"}, "h [10/Dec/2026]", true, 0},
-        {"a format line without date fields", {"%s %c"}, "h 200", false, 0},
-        {"a line of skip fields needs no date", {"%s [%d/%m/%Y]", "#%*S"}, "#Version: 1.0", true, 0},
-        {"a readable date", {"%s [%d/%m/%Y]"}, "h [10/12/2026]", true, 12},
+        {"month number against month names", {"%s [%d/%m/%Y]"}, "h [10/Dec/2026]", false, false},
+        {"the next format line reads it", {"%s [%d/%m/%Y]", "%s [%d/%M/%Y]"}, "h [10/Dec/2026]", true, true},
+        {"a format line without date fields", {"%s %c"}, "h 200", false, false},
+        {"a line of skip fields needs no date", {"%s [%d/%m/%Y]", "#%*S"}, "#Version: 1.0", true, false},
+        {"a readable date", {"%s [%d/%m/%Y]"}, "h [10/12/2026]", true, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const LogFmtCompiled compiled = compiledOf(c.formats);
         LogFields fields;
         EXPECT_TRUE(STTA_LogLineSplit(c.line, compiled, fields));  // the separators alone fit
-        ASSERT_EQ(STTA_LogLineSplit(c.line, compiled, fields, true), c.matches);
-        if (c.month) {
-            EXPECT_EQ(fields[kFldMonth], std::to_string(c.month));
+        long date = -1;
+        ASSERT_EQ(STTA_LogLineSplit(c.line, compiled, fields, &date), c.matches);
+        if (c.matches) {
+            EXPECT_EQ(date, c.dated ? long(core::vbDateSerial(2026, 12, 10)) : 0);
         }
     }
 }
@@ -246,14 +248,16 @@ TEST(ShippedLogFormats, SplitTheirSampleLines) {
     ASSERT_TRUE(STTA_LogLineSplit("#Fields: date time s-ip cs-method cs-uri-stem cs-uri-query s-port "
                                   "cs-username c-ip cs(User-Agent) cs(Referer) sc-status", w3c, fields));
     EXPECT_FALSE(STTA_LogFieldsHoldData(fields));
+    long date = -1;
     // A directive line long enough for the data line's separators is no dated line:
     // the directive format line takes it.
     ASSERT_TRUE(STTA_LogLineSplit("#Fields: date time s-sitename s-computername s-ip cs-method cs-uri-stem "
                                   "cs-uri-query s-port cs-username c-ip cs-version cs(User-Agent) cs(Cookie) "
                                   "cs(Referer) cs-host sc-status sc-substatus sc-win32-status sc-bytes cs-bytes "
                                   "time-taken",
-                                  w3c, fields, true));
+                                  w3c, fields, &date));
     EXPECT_FALSE(STTA_LogFieldsHoldData(fields));
+    EXPECT_EQ(date, 0);
     LogFmtCompiled missing;
     STTA_LogFmtDefLoad("No such format", missing);
     EXPECT_FALSE(STTA_LogLineSplit("anything", missing, fields));
@@ -315,7 +319,8 @@ TEST(LogFormatHelp, WorkedExamplesReadTheirServersLines) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         LogFields fields;
-        ASSERT_TRUE(STTA_LogLineSplit(c.line, compiledOf(c.formats), fields, true));
+        long date = 0;
+        ASSERT_TRUE(STTA_LogLineSplit(c.line, compiledOf(c.formats), fields, &date));
         for (const auto& [no, text] : c.fields) EXPECT_EQ(fields[size_t(no)], text) << "field " << no;
     }
 }

@@ -272,3 +272,19 @@ TEST_F(TestReadDialogs, AUserAgentReadShowsWhatEachRobotFilterRejected) {
     STTA_UACheck();
     EXPECT_EQ(responder.pending(), 0u);
 }
+
+// A test read of a virtual-host log with the combined format says that the format may
+// not fit, before its results.
+TEST_F(TestReadDialogs, AFormatThatHalfFitsIsNamedAfterTheRead) {
+    t.writeLog("www.example.com:443 " + combinedLine("/a.html", "", "Mozilla") + "www.example.com:443 " +
+               combinedLine("/b.html", "", "Mozilla"));
+    ScriptedResponder responder;
+    responder.press("have an IP address field that is not an IP address or host name (such as "
+                    "\"www.example.com:443\"): check the log format.",
+                    "&OK");
+    EXPECT_TRUE(STTA_TestReadRun(kFldFileName, false, true));
+    EXPECT_EQ(responder.pending(), 0u);
+    ASSERT_EQ(responder.shown().size(), 1u);
+    EXPECT_EQ(responder.shown()[0].message.rfind("Test read finished. The log format may not fit the log file:", 0),
+              0u);
+}
