@@ -43,7 +43,7 @@ int main(int argc, char** argv) {
     } catch (const sys::EndProgram& end) {
         rc = end.exitCode();
     } catch (const sys::RtError& e) {
-        QMessageBox::critical(nullptr, "Dravolin", QString::fromStdString(e.description()));
+        dlg::plainMessageBox(QMessageBox::Critical, "Dravolin", e.description(), QMessageBox::Ok, nullptr)->exec();
         rc = 1;
     }
     STTA_SiteDBClose();

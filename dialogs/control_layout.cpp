@@ -379,6 +379,7 @@ private:
                 g->setFixedAlignment(static_cast<int>(c), static_cast<int>(TXT_Val(aligns[c])));
             }
         });
+        tolerant([&] { GRID_WidenToRightAlignedText(*g); });
         if (!spec_.isEmpty(kSfScrollBars)) tolerant([&] { g->setScrollBars(static_cast<int>(spec_.number(kSfScrollBars))); });
         if (!spec_.isEmpty(kSfCountFrom1)) tolerant([&] { g->setGridLines(spec_.flag(kSfCountFrom1)); });
 

@@ -1,4 +1,6 @@
 // The thin entry points most callers use, and the user interface's boxes on them.
+#include <algorithm>
+
 #include <QApplication>
 #include <QMessageBox>
 
@@ -63,14 +65,15 @@ int listOnCallersButtons(const std::vector<std::string>& rows, const std::string
     std::string captions;
     const std::vector<std::string> list = core::buttonCaptions(buttons);
     for (const std::string& c : list) captions += (captions.empty() ? "" : "|") + c;
-    // The caller's last button (Cancel, Continue) is the way out by Esc and the close box;
-    // an "&OK" first is what Enter presses.
+    // The caller's Cancel, or else its last button (Continue), is the way out by Esc and
+    // the close box; an "&OK" first is what Enter presses.
+    const auto cancel = std::find(list.begin(), list.end(), "&Cancel");
     MB_ListDlgArgs args{.title = caption,
                         .message = message,
                         .selection = chosen,
                         .pickOnly = true,
                         .furtherCaptions = captions,
-                        .furtherEsc = static_cast<long>(list.size()),
+                        .furtherEsc = static_cast<long>(cancel == list.end() ? list.size() : cancel - list.begin() + 1),
                         .furtherDefault = !list.empty() && list.front() == "&OK" ? 1 : 0,
                         .gridSpec = gridSpec,
                         .header = header};
@@ -166,11 +169,12 @@ private:
         }
         const QMessageBox::StandardButtons buttons =
             withCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::StandardButtons(QMessageBox::Ok);
-        QMessageBox box(withCancel ? QMessageBox::Warning : QMessageBox::Information,
-                        ui::toQString(caption.empty() ? gProductName : caption),
-                        ui::toDisplayText(message), buttons, QApplication::activeWindow());
-        box.setWindowModality(Qt::WindowModal);
-        return box.exec() == QMessageBox::Ok;
+        const std::unique_ptr<QMessageBox> box =
+            dlg::plainMessageBox(withCancel ? QMessageBox::Warning : QMessageBox::Information,
+                                 caption.empty() ? gProductName : caption, message, buttons,
+                                 QApplication::activeWindow());
+        box->setWindowModality(Qt::WindowModal);
+        return box->exec() == QMessageBox::Ok;
     }
 };
 
@@ -222,6 +226,14 @@ namespace dlg {
 void installMessageBoxes() {
     static DialogUserInterface userInterface;
     core::setUserInterface(&userInterface);
+}
+
+std::unique_ptr<QMessageBox> plainMessageBox(QMessageBox::Icon icon, const std::string& caption,
+                                             const std::string& message, QMessageBox::StandardButtons buttons,
+                                             QWidget* parent) {
+    auto box = std::make_unique<QMessageBox>(icon, ui::toQString(caption), ui::toDisplayText(message), buttons, parent);
+    box->setTextFormat(Qt::PlainText);
+    return box;
 }
 
 }  // namespace dlg

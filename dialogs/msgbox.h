@@ -6,6 +6,8 @@
 // controls' values back into the caller's arrays and returns the pressed button's
 // number (extra buttons first, from 1), -2 for a closing key, or what the box's
 // handlers wrote. Errors inside reach the caller.
+#include <QMessageBox>
+#include <memory>
 #include <string>
 
 #include "core/table2d.h"
@@ -53,4 +55,9 @@ namespace dlg {
 // Makes the dialog builder the user interface's message boxes (msgBox, info and the
 // system OK/Cancel box). Start-up calls it after the window toolkit's services.
 void installMessageBoxes();
+// The plain system box, not yet shown: its message is plain text whatever it holds (a
+// "<" in a log line or file name is never taken for markup).
+std::unique_ptr<QMessageBox> plainMessageBox(QMessageBox::Icon icon, const std::string& caption,
+                                             const std::string& message, QMessageBox::StandardButtons buttons,
+                                             QWidget* parent);
 }  // namespace dlg

@@ -68,8 +68,13 @@ ui::ControlArray::Factory factory(std::function<void(W*)> setUp = {}) {
 // The mouse button as VB numbers it: 1 left, 2 right, 4 middle.
 int vbButton(Qt::MouseButton b) { return b == Qt::LeftButton ? 1 : b == Qt::RightButton ? 2 : b == Qt::MiddleButton ? 4 : 0; }
 
+// Messages quote log lines, file names and INI values: a "<" in them is text, never
+// the start of markup.
+void plainLabel(QLabel* label) { label->setTextFormat(Qt::PlainText); }
+
 QLabel* hiddenLabel(QWidget* parent, const char* name) {
     auto* label = new QLabel(parent);
+    plainLabel(label);
     label->setObjectName(name);
     label->hide();
     return label;
@@ -115,18 +120,23 @@ Msgbxform::Msgbxform(QWidget* parent)
                         });
                 connect(g, &grid::FlexGrid::dblClick, this, [this, g] { fGrid_DblClick(ui::controlIndex(g)); });
             })),
-      fLabel(this, "fLabel", "Label", factory<QLabel>()),
+      fLabel(this, "fLabel", "Label", factory<QLabel>(plainLabel)),
       fLine(this, "fLine", "Line", factory<dlg::LineControl>()),
       fShape(this, "fShape", "Shape", factory<dlg::ShapeControl>()),
-      fImage(this, "fImage", "Image", factory<QLabel>([](QLabel* l) { l->setScaledContents(true); })),
-      fValiLabel(this, "fValiLabel", "Label", factory<QLabel>()) {
+      fImage(this, "fImage", "Image", factory<QLabel>([](QLabel* l) {
+                 plainLabel(l);
+                 l->setScaledContents(true);
+             })),
+      fValiLabel(this, "fValiLabel", "Label", factory<QLabel>(plainLabel)) {
     setFont(designFont());
 
     fMsg = new QLabel(this);
+    plainLabel(fMsg);
     fMsg->setObjectName("fMsg");
     ui::setVbType(fMsg, "Label");
     dlg::setTwRect(fMsg, QRectF(120, 120, 1215, 195));
     fIcon = new QLabel(this);
+    plainLabel(fIcon);
     fIcon->setObjectName("fIcon");
     ui::setVbType(fIcon, "PictureBox");
     dlg::setTwRect(fIcon, QRectF(120, 120, 480, 480));

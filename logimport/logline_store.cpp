@@ -317,10 +317,13 @@ void STTA_SkippedText(std::string& percentText, std::string& detailText, const R
     else
         percentText = TXT_FormatDbl(skipped, "#,###,##0") + " lines (" + TXT_FormatDbl(double(percent), "0") +
                       "% of TTL) skipped";
-    auto part = [](double n, const char* format) { return n == 0 ? std::string() : TXT_FormatDbl(n, format); };
-    detailText = part(rec.File.Duplicates, "#,###,##0 exist.") + part(double(rec.MainSet.Hits), "#,###,##0 filtered.") +
-                 part(double(rec.RobotSet.Hits), "#,###,##0 bots.") +
-                 part(double(rec.CompSet.Hits), "#,###,##0 components.");
+    detailText.clear();
+    // The counts that are not 0, one sentence each, a blank between them.
+    for (const auto& [n, format] : {std::pair{double(rec.File.Duplicates), "#,###,##0 exist."},
+                                    std::pair{double(rec.MainSet.Hits), "#,###,##0 filtered."},
+                                    std::pair{double(rec.RobotSet.Hits), "#,###,##0 bots."},
+                                    std::pair{double(rec.CompSet.Hits), "#,###,##0 components."}})
+        if (n != 0) detailText += (detailText.empty() ? "" : " ") + TXT_FormatDbl(n, format);
 }
 
 namespace {

@@ -135,6 +135,11 @@ void STTA_SiteCreate(std::string& name, bool keepExtraData, bool skip404, bool r
     INI_Put("Main", "ShowOnlySelSiteArea", false, "::*");
     INI_Put("Main", "ShowOnlySelSiteAreaParm", "", "::*");
     INI_Put("Main", "AddedLogLns_MustDoVisitsAdd", "", gIniLastVals);
+    // The dates to analyse and the log files are the other site's: the new site starts
+    // on its own data's whole range and with no log files.
+    INI_Put("Main", "AnalStartEnd", "", gIniLastVals);
+    INI_Put("Main", "PAFNlog", "", gIniLastVals);
+    INI_Put("Main", "Log Files", "", gIniLastVals);
     if (noAddDataOffer) return;
     if (core::ui().msgBox("Site DB >>" + name + "<<created." + gCRCR + "Use " +
                               TXT_RemoveAmpV("Add ne&w raw log data") +

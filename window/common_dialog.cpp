@@ -144,7 +144,11 @@ std::string qtNameFilters(const std::string& filter)
     return out;
 }
 
-void CommonDialog::ShowOpen()
+void CommonDialog::ShowOpen() { showFileDialog(false); }
+
+void CommonDialog::ShowSave() { showFileDialog(true); }
+
+void CommonDialog::showFileDialog(bool save)
 {
     QString folder, name;
     if (!FileName.empty()) {
@@ -160,10 +164,10 @@ void CommonDialog::ShowOpen()
     }
 
     core::DlgView view;
-    view.kind = "FileOpen";
-    view.caption = DialogTitle.empty() ? "Open" : DialogTitle;
+    view.kind = save ? "FileSave" : "FileOpen";
+    view.caption = DialogTitle.empty() ? (save ? "Save As" : "Open") : DialogTitle;
     view.message = Filter;
-    view.buttons = {"&Open", "&Cancel"};
+    view.buttons = {save ? "&Save" : "&Open", "&Cancel"};
     std::vector<std::string> values = {FileName};
     if (const int button = offerToResponder(view, {"File name"}, values)) {
         if (button != 1) raiseCancel();
@@ -173,7 +177,9 @@ void CommonDialog::ShowOpen()
 
     QFileDialog box(owner_, ui::toQString(view.caption));
     box.setOption(QFileDialog::DontUseNativeDialog);
-    box.setAcceptMode(QFileDialog::AcceptOpen);
+    box.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    // The caller judges a name that exists (it may refuse to write over it).
+    if (save) box.setOption(QFileDialog::DontConfirmOverwrite);
     box.setFileMode(Flags & kFlagFileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     if (!Filter.empty()) {
         const QStringList filters = ui::toQString(qtNameFilters(Filter)).split(QStringLiteral(";;"));

@@ -1,9 +1,9 @@
 #pragma once
 // The common dialog a form owns: the properties its callers set and the two dialogs
-// shown from them, a non-native file Open dialog and the font dialog. Every show is
-// offered to the installed dialog responder first (kind "FileOpen": entry 1 the file
-// name, buttons "&Open|&Cancel"; kind "Font": entries 1-4 name, size, bold, italic,
-// buttons "&OK|&Cancel").
+// shown from them, non-native file Open and Save As dialogs and the font dialog. Every
+// show is offered to the installed dialog responder first (kind "FileOpen" or
+// "FileSave": entry 1 the file name, buttons "&Open|&Cancel" or "&Save|&Cancel"; kind
+// "Font": entries 1-4 name, size, bold, italic, buttons "&OK|&Cancel").
 #include <string>
 
 class QWidget;
@@ -39,9 +39,12 @@ public:
     // Cancel raises 32755 when CancelError is set; a proposed path in a folder that
     // does not exist raises 20477.
     void ShowOpen();
+    // The same for a file to write; the caller judges a name that exists.
+    void ShowSave();
     void ShowFont();
 
 private:
+    void showFileDialog(bool save);
     QWidget* owner_;
 };
 

@@ -1,8 +1,14 @@
 #include "window/grid_operations.h"
 
+#include <QFontMetricsF>
 #include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
 
 #include "core/numbers.h"
+#include "platform/ui/qt_text.h"
+#include "platform/ui/twips.h"
 #include "window/event_guard.h"
 
 namespace {
@@ -218,4 +224,44 @@ bool GRDFLX_SortOnColumn(grid::FlexGrid& grid, bool allowed)
     if (numeric) sortNumeric(grid);
     else sortText(grid);
     return true;
+}
+
+void GRID_WidenToRightAlignedText(grid::FlexGrid& grid, int maxTwips)
+{
+    constexpr int kNarrowestTextColumn = 120;
+    const QFontMetricsF metrics(grid.font());
+    for (int c = 0; c < grid.Cols(); ++c) {
+        const int align = grid.ColAlignment(c);
+        const bool right = align >= grid::FlexGrid::kRightTop && align <= grid::FlexGrid::kRightBottom;
+        // A column narrower than a character is hidden or a stripe on purpose.
+        if ((!right && align != grid::FlexGrid::kGeneral) || grid.ColWidth(c) < kNarrowestTextColumn) continue;
+        // The lines that count, by their length in bytes; only the longest are measured,
+        // which keeps this quick on reports of a million rows.
+        std::vector<std::string> lines;
+        std::size_t longest = 0;
+        for (long r = grid.FixedRows(); r < grid.Rows(); ++r) {
+            const std::string text = grid.TextMatrix(r, c);
+            double unused = 0;
+            if (text.empty() || (!right && !core::parseNumber(text, unused))) continue;
+            for (std::size_t at = 0; at <= text.size();) {
+                std::size_t end = text.find_first_of("\r\n", at);
+                if (end == std::string::npos) end = text.size();
+                if (const std::size_t size = end - at; size * 4 >= longest * 3 && size > 0) {
+                    longest = std::max(longest, size);
+                    lines.push_back(text.substr(at, size));
+                }
+                at = end + 1;
+            }
+            if (lines.size() > 4096) {
+                std::partial_sort(lines.begin(), lines.begin() + 256, lines.end(),
+                                  [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
+                lines.resize(256);
+            }
+        }
+        double widest = 0;
+        for (const std::string& line : lines)
+            if (line.size() * 4 >= longest * 3) widest = std::max(widest, metrics.horizontalAdvance(ui::toQString(line)));
+        const int need = static_cast<int>(std::ceil((widest + 8) * ui::twipsPerPixelX()));
+        if (need > grid.ColWidth(c)) grid.setColWidth(c, std::min(need, std::max(maxTwips, grid.ColWidth(c))));
+    }
 }

@@ -47,3 +47,9 @@ void GRID_CellsToArray(const grid::FlexGrid& grid, core::Table2D& table, bool se
 // empty beyond column 0 and the cell parts before the separator NBSP "||" NBSP. False,
 // doing nothing, when not allowed.
 bool GRDFLX_SortOnColumn(grid::FlexGrid& grid, bool allowed);
+
+// A right-aligned column, and a column of general alignment for its numbers, grows to
+// its widest cell below the fixed rows (to at most maxTwips), so that no text in it is
+// cut on the left. Columns narrower than a character (hidden ones, colour stripes)
+// keep their width.
+void GRID_WidenToRightAlignedText(grid::FlexGrid& grid, int maxTwips = 6000);

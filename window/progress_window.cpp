@@ -112,19 +112,22 @@ ProgressInfoform::ProgressInfoform(QWidget* parent) : ui::Form(parent) {
     fCancel->setAutoDefault(false);  // Enter must never mean Stop
     fCancel->hide();
 
+    // Each line of text has the whole width and wraps there; the seconds sit on a row
+    // of their own, so that no line runs into another whatever its length.
+    fUnitsdonelabel->setWordWrap(true);
     auto* grid = new QGridLayout(this);
-    grid->addWidget(fOpinformationlabel, 0, 0, 1, 4);
-    grid->addWidget(fUnitsdonelabel, 1, 0, 1, 2);
-    grid->addWidget(fLabel2, 1, 2);
-    grid->addWidget(fTimesteplabel, 1, 3);
-    grid->addWidget(fActiondonelabel, 2, 0, 1, 2);
-    grid->addWidget(fLabel1, 2, 2);
-    grid->addWidget(fTimetotallabel, 2, 3);
-    grid->addWidget(fOpProgressBarpicture, 3, 0);
-    grid->addWidget(fOK, 3, 2);
-    grid->addWidget(fCancel, 3, 3);
+    grid->addWidget(fOpinformationlabel, 0, 0, 1, 5);
+    grid->addWidget(fUnitsdonelabel, 1, 0, 1, 5);
+    grid->addWidget(fActiondonelabel, 2, 0, 1, 5);
+    grid->addWidget(fLabel2, 3, 1);
+    grid->addWidget(fTimesteplabel, 3, 2);
+    grid->addWidget(fLabel1, 3, 3);
+    grid->addWidget(fTimetotallabel, 3, 4);
+    grid->addWidget(fOpProgressBarpicture, 4, 0, 1, 3);
+    grid->addWidget(fOK, 4, 3);
+    grid->addWidget(fCancel, 4, 4);
     grid->setColumnStretch(0, 1);
-    setMinimumSize(ui::toPixelsX(5910), ui::toPixelsY(1965));
+    setMinimumSize(ui::toPixelsX(7200), ui::toPixelsY(1965));
 
     connect(fCancel, &QPushButton::clicked, this, [this] { fCancel_Click(); });
     connect(fOK, &QPushButton::clicked, this, [this] { fOK_Click(); });
@@ -133,16 +136,28 @@ ProgressInfoform::ProgressInfoform(QWidget* parent) : ui::Form(parent) {
 void ProgressInfoform::setInfoLine(const std::string& text) {
     info_ = text;
     fOpinformationlabel->setText(lineText(text));
+    fitLines();
 }
 
 void ProgressInfoform::setUnitsLine(const std::string& text) {
     units_ = text;
     fUnitsdonelabel->setText(lineText(text));
+    fitLines();
 }
 
 void ProgressInfoform::setActionLine(const std::string& text) {
     action_ = text;
     fActiondonelabel->setText(lineText(text));
+    fitLines();
+}
+
+// A line that wraps onto more lines than before makes the window taller: the layout
+// alone never grows a window for wrapped text.
+void ProgressInfoform::fitLines() {
+    QLayout* grid = layout();
+    grid->activate();
+    const int need = grid->hasHeightForWidth() ? grid->totalHeightForWidth(width()) : grid->totalSizeHint().height();
+    if (need > height()) resize(width(), need);
 }
 
 void ProgressInfoform::Form_Load() {

@@ -72,5 +72,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void fitLines();
+
     std::string info_, units_, action_;
 };

@@ -136,7 +136,8 @@ long STTA_TargetsEdit() {
     list.itemWord = "Target";
     list.title = "Target Pages or Files";
     list.further = true;
-    list.furtherCaption = "&Cancel";
+    // Each change is stored as it is made: the way out says so rather than "Cancel".
+    list.furtherCaption = "&Done";
     dlg::useStandardListButtons(list);
     list.commentEntry = kCommentEntry;
     for (;;) {

@@ -61,6 +61,14 @@ HelpBrowserWindow::HelpBrowserWindow()
     auto* closeWindow = new QAction("&Close", this);
     closeWindow->setShortcut(QKeySequence::Close);
     connect(closeWindow, &QAction::triggered, this, &QWidget::close);
+    // Esc leaves theatre mode first, then closes the window, as it closes a box.
+    auto* escape = new QAction(this);
+    escape->setShortcut(QKeySequence(Qt::Key_Escape));
+    connect(escape, &QAction::triggered, this, [this] {
+        if (theater_) setTheaterMode(false);
+        else close();
+    });
+    addAction(escape);
     // The keys work with every bar hidden.
     addActions({back, forward, contents, theater, closeWindow});
 

@@ -1,6 +1,9 @@
 #include "platform/chart/chart_view.h"
 
 #include <QBarCategoryAxis>
+#include <QFontMetricsF>
+#include <QSet>
+#include <QStringList>
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
@@ -69,6 +72,14 @@ int ChartView::drawnSeriesCount() const {
 
 double ChartView::drawnAxisMaximum() const { return axisMax_; }
 
+std::vector<std::string> ChartView::drawnLabels() const {
+    std::vector<std::string> labels;
+    for (QAbstractAxis* a : chart_->axes(Qt::Horizontal))
+        if (auto* axis = qobject_cast<QBarCategoryAxis*>(a))
+            for (const QString& label : axis->categories()) labels.push_back(ui::fromQString(label));
+    return labels;
+}
+
 void ChartView::redraw() {
     chart_->removeAllSeries();
     for (auto* axis : chart_->axes()) {
@@ -108,6 +119,52 @@ void ChartView::redraw() {
     chart_->addAxis(values, Qt::AlignLeft);
     bars->attachAxis(values);
     chart_->legend()->setVisible(data_.showLegend());
+    fitColumnLabels();
+}
+
+void ChartView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    fitColumnLabels();
+}
+
+// The column labels (dates, mostly) are read across while they fit beside each other;
+// when they do not they stand upright, and where even upright labels would overlap
+// their font shrinks. Upright labels taller than a quarter of the chart lose what follows
+// their first " [" (the count after a date), so that none is cut to "01...".
+void ChartView::fitColumnLabels() {
+    QBarCategoryAxis* axis = nullptr;
+    for (QAbstractAxis* a : chart_->axes(Qt::Horizontal))
+        if ((axis = qobject_cast<QBarCategoryAxis*>(a))) break;
+    if (!axis || axis->count() == 0) return;
+    QStringList labels;
+    for (const std::string& c : data_.categories()) labels.append(ui::toQString(c));
+    // The plot area is laid out only after a resize: the widget less the value axis and
+    // the margins stands in for it.
+    const double across = std::max(1.0, width() - 80.0);
+    const double each = across / static_cast<double>(labels.size());
+    QFont font = chart_->font();
+    QFontMetricsF metrics(font);
+    const auto widestOf = [&metrics](const QStringList& list) {
+        double widest = 0;
+        for (const QString& label : list) widest = std::max(widest, metrics.horizontalAdvance(label));
+        return widest;
+    };
+    labelsAngle_ = widestOf(labels) + 8 <= each ? 0 : -90;
+    if (labelsAngle_ != 0) {
+        while (font.pointSizeF() > 5 && metrics.height() > each) {
+            font.setPointSizeF(font.pointSizeF() - 0.5);
+            metrics = QFontMetricsF(font);
+        }
+        if (widestOf(labels) > height() / 4.0) {
+            QStringList shorter;
+            for (const QString& label : labels) shorter.append(label.left(label.indexOf(QStringLiteral(" ["))));
+            // Bars need labels of their own: two columns of one date keep the long ones.
+            if (QSet<QString>(shorter.begin(), shorter.end()).size() == shorter.size()) labels = shorter;
+        }
+    }
+    if (axis->categories() != labels) axis->setCategories(labels);
+    axis->setLabelsAngle(labelsAngle_);
+    axis->setLabelsFont(font);
 }
 
 }  // namespace chart

@@ -39,18 +39,27 @@ public:
     // What the last redraw put on screen, for callers that check the drawing.
     int drawnSeriesCount() const;
     double drawnAxisMaximum() const;
+    // The angle of the column labels: 0 across, -90 upright where they do not fit across.
+    int drawnLabelsAngle() const { return labelsAngle_; }
+    // The column labels as drawn (shortened where upright ones would not fit).
+    std::vector<std::string> drawnLabels() const;
 
 signals:
     // A right click on the chart, at a point of this widget (the pop-up menu's cue).
     void contextMenuAt(const QPoint& where);
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void redraw();
+    void fitColumnLabels();
 
     ChartModel data_;
     QChart* chart_ = nullptr;
     QChartView* view_ = nullptr;
     double axisMax_ = 0;
+    int labelsAngle_ = 0;
 };
 
 }  // namespace chart

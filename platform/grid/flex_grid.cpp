@@ -500,7 +500,15 @@ void FlexGrid::paintCell(QPainter& p, long row, int col, const QRect& rect) cons
     const std::uint32_t bgr = cells_.backColor(row, col);
     QColor fill = fixed ? palette().color(QPalette::Button) : palette().color(QPalette::Base);
     if (bgr != 0) fill = ui::toQColor(static_cast<long>(bgr), palette());
-    if (highlighted) fill = palette().color(QPalette::Highlight);
+    if (highlighted) {
+        fill = palette().color(QPalette::Highlight);
+    } else if (current && !fixed) {
+        // The current cell of a wider grid (a found value, a clicked cell) is tinted, so
+        // that it is plain to see also when the grid does not have the focus.
+        const QColor mark = palette().color(QPalette::Highlight);
+        fill = QColor((fill.red() * 2 + mark.red()) / 3, (fill.green() * 2 + mark.green()) / 3,
+                      (fill.blue() * 2 + mark.blue()) / 3);
+    }
     p.fillRect(rect, fill);
 
     if (gridLines_ || fixed) {
@@ -514,11 +522,18 @@ void FlexGrid::paintCell(QPainter& p, long row, int col, const QRect& rect) cons
         p.setPen(palette().color(highlighted ? QPalette::HighlightedText : QPalette::Text));
         const int alignment = row < fixedRows_ ? fixedAligns_[col] : colAligns_[col];
         const int wrap = row < fixedRows_ && fixedRowsWrap_ ? Qt::TextWordWrap : 0;
-        p.drawText(rect.adjusted(2, 0, -3, -1), static_cast<int>(qtAlignment(alignment, text)) | wrap,
-                   ui::toDisplayText(text));
+        const QRect inner = rect.adjusted(2, 0, -3, -1);
+        const QString shown = ui::toDisplayText(text);
+        Qt::Alignment align = qtAlignment(alignment, text);
+        // A text wider than its cell keeps its start in view: cut on the right, never
+        // on the left, where the start of a number or a name would be lost.
+        if (!(align & Qt::AlignLeft) && !wrap &&
+            p.fontMetrics().boundingRect(inner, Qt::AlignLeft, shown).width() > inner.width())
+            align = (align & ~Qt::AlignHorizontal_Mask) | Qt::AlignLeft;
+        p.drawText(inner, static_cast<int>(align) | wrap, shown);
     }
     if (current && !fixed && hasFocus()) {
-        p.setPen(QPen(palette().color(QPalette::Text), 1, Qt::DotLine));
+        p.setPen(QPen(palette().color(highlighted ? QPalette::HighlightedText : QPalette::Highlight), 2));
         p.drawRect(rect.adjusted(1, 1, -2, -2));
     }
 }

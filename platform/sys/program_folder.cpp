@@ -1,5 +1,8 @@
 #include "platform/sys/program_folder.h"
 
+#include <pwd.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -11,12 +14,24 @@ namespace fs = std::filesystem;
 namespace sys {
 namespace {
 
-std::string envOr(const char* name, const std::string& fallback) {
-    const char* v = std::getenv(name);
-    return (v && *v) ? std::string(v) : fallback;
+// $HOME, else the home the password database gives the user; "" when neither names
+// one. Never a shared folder such as /tmp, where others could plant or read files.
+std::string userHome() {
+    if (const char* v = std::getenv("HOME"); v && *v) return v;
+    const passwd* entry = getpwuid(getuid());
+    return entry && entry->pw_dir && *entry->pw_dir ? std::string(entry->pw_dir) : std::string();
 }
 
-std::string home() { return envOr("HOME", "/tmp"); }
+std::string home() {
+    std::string folder = userHome();
+    if (folder.empty())
+        throw RtError(kErrPathNotFound,
+                      "Dravolin cannot tell where your home folder is: HOME is not set and the user has no home "
+                      "folder in the password database. Set HOME, or set DRAVOLIN_HOME to the folder where "
+                      "Dravolin should keep its sites and settings.",
+                      "programFolder");
+    return folder;
+}
 
 std::string withoutTrailingSlash(std::string p) {
     while (p.size() > 1 && p.back() == '/') p.pop_back();
@@ -27,12 +42,16 @@ std::string withoutTrailingSlash(std::string p) {
 
 std::string programFolder() {
     if (const char* v = std::getenv("DRAVOLIN_HOME"); v && *v) return withoutTrailingSlash(v);
-    return withoutTrailingSlash(envOr("XDG_DATA_HOME", home() + "/.local/share")) + "/dravolin";
+    if (const char* v = std::getenv("XDG_DATA_HOME"); v && *v) return withoutTrailingSlash(v) + "/dravolin";
+    return withoutTrailingSlash(home()) + "/.local/share/dravolin";
 }
 
 std::string fallbackErrorLogPath() {
-    return withoutTrailingSlash(envOr("XDG_STATE_HOME", home() + "/.local/state")) +
-           "/dravolin/errors.log";
+    if (const char* v = std::getenv("XDG_STATE_HOME"); v && *v) return withoutTrailingSlash(v) + "/dravolin/errors.log";
+    // Without a home the program folder (named by DRAVOLIN_HOME then) keeps the log.
+    const std::string folder = userHome();
+    return folder.empty() ? programFolder() + "/errors.log"
+                          : withoutTrailingSlash(folder) + "/.local/state/dravolin/errors.log";
 }
 
 std::string resourcesFolder(const std::string& executableDir) {

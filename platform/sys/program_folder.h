@@ -6,11 +6,13 @@
 namespace sys {
 
 // $DRAVOLIN_HOME, else $XDG_DATA_HOME/dravolin, else ~/.local/share/dravolin; no
-// trailing "/".
+// trailing "/". "~" is $HOME, else the user's home in the password database; with
+// neither, RtError 76 says so and what to set.
 std::string programFolder();
 
 // The error log used while no site log path is set:
-// $XDG_STATE_HOME/dravolin/errors.log, else ~/.local/state/dravolin/errors.log.
+// $XDG_STATE_HOME/dravolin/errors.log, else ~/.local/state/dravolin/errors.log, else
+// (no home at all) errors.log in the program folder.
 std::string fallbackErrorLogPath();
 
 // The shipped resources: the nearest share/dravolin above the program's folder (the

@@ -18,6 +18,12 @@ QString toDisplayText(const std::string& bytes) {
     return text;
 }
 
+QString toWindowTitle(const std::string& bytes) {
+    QString title = toQString(bytes);
+    title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+    return title;
+}
+
 std::string fromQString(const QString& text) { return text.toUtf8().toStdString(); }
 
 }  // namespace ui

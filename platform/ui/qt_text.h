@@ -10,6 +10,9 @@ namespace ui {
 QString toQString(const std::string& bytes);
 // As toQString, with CR LF, CR and LF all made line breaks, for display.
 QString toDisplayText(const std::string& bytes);
+// A window title shown as it stands: Qt would take "[*]" in it for the marker of
+// unsaved changes, so it is doubled, which Qt shows as "[*]".
+QString toWindowTitle(const std::string& bytes);
 // A widget's text back to bytes (UTF-8).
 std::string fromQString(const QString& text);
 

@@ -1,11 +1,15 @@
 #include "shell/forms/main_window.h"
 
+#include <algorithm>
+
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStyle>
 #include <QTimer>
 
 #include "core/handler_error.h"
@@ -17,6 +21,7 @@
 #include "platform/grid/flex_grid.h"
 #include "platform/sys/rt_error.h"
 #include "platform/ui/controls.h"
+#include "platform/ui/program_icon.h"
 #include "platform/ui/qt_text.h"
 #include "platform/ui/screen_pointer.h"
 #include "shell/hooks.h"
@@ -40,11 +45,13 @@ constexpr int kSortGenericDescending = 2, kSortNumericDescending = 4, kSortStrin
 
 Mainfrm::Mainfrm() : mdi_(new QMdiArea(this)) {
     setObjectName("Mainfrm");
-    setWindowTitle(ui::toQString(gProductName));
+    // Every window of the program, the parentless help window too, shows this icon.
+    QApplication::setWindowIcon(ui::programIcon());
+    setWindowTitle(ui::toWindowTitle(gProductName));
     setCentralWidget(mdi_);
     buildMenus();
     wireCommands();
-    shell::setCaptionSink([this](const std::string& caption) { setWindowTitle(ui::toQString(caption)); });
+    shell::setCaptionSink([this](const std::string& caption) { setWindowTitle(ui::toWindowTitle(caption)); });
 }
 
 Mainfrm::~Mainfrm() { shell::setCaptionSink({}); }
@@ -112,7 +119,7 @@ void Mainfrm::wireCommands() {
     wire("VV", [this] { sortResults(1, kSortNumericDescending); });
     wire("VY", [this] { sortResults(2, kSortNumericDescending); });
     wire("VX", [this] { sortResults(-1, kSortGenericDescending); });
-    wire("WC", [this] { mdi_->cascadeSubWindows(); });
+    wire("WC", [this] { cascade(); });
     wire("WH", [this] { tile(true); });
     wire("WV", [this] { tile(false); });
     wire("WF", [this] { fillScreen(); });
@@ -218,10 +225,12 @@ void Mainfrm::sortResults(int col, int sortCode) {
     auto* grid = form->findChild<grid::FlexGrid*>("fSearchTerms");
     if (!grid) return;
     if (col >= 0) grid->setCol(col);
-    // The last two rows (".. Rest .." and ".. Total ..") stay last. With fewer than two
-    // data rows there is nothing to order, and an empty selection would let the grid
-    // sort every row, those two included.
-    const long last = grid->Rows() - 3;
+    // The rows a report ends with (".. Rest ..", a blank row, ".. Total .."), those it
+    // has, stay last. With fewer than two data rows there is nothing to order, and an
+    // empty selection would let the grid sort every row, those included.
+    long last = grid->Rows() - 1;
+    for (const char* closing : {".. Total ..", "", ".. Rest .."})
+        if (last > 0 && grid->TextMatrix(last, 0) == closing) --last;
     if (last < 2) return;
     grid->setRow(1);
     grid->setRowSel(last);
@@ -242,6 +251,28 @@ void Mainfrm::tile(bool horizontal) {
         else
             subs[i]->setGeometry(area.width() * i / n, 0, area.width() / n, area.height());
     }
+}
+
+// Each window two thirds of the area, one title bar lower and to the right of the one
+// before; a window that would leave the area starts again at the top left.
+void Mainfrm::cascade() {
+    QMdiSubWindow* active = mdi_->activeSubWindow();
+    QList<QMdiSubWindow*> subs;
+    for (QMdiSubWindow* sub : mdi_->subWindowList())
+        if (sub->isVisible() && !sub->isMinimized()) subs.append(sub);
+    const QSize area = mdi_->viewport()->size();
+    const int width = std::max(area.width() * 2 / 3, std::min(area.width(), 400));
+    const int height = std::max(area.height() * 2 / 3, std::min(area.height(), 300));
+    const int step = std::max(mdi_->style()->pixelMetric(QStyle::PM_TitleBarHeight), 20);
+    QPoint at(0, 0);
+    for (QMdiSubWindow* sub : subs) {
+        sub->showNormal();
+        if (at.x() + width > area.width() || at.y() + height > area.height()) at = QPoint(0, 0);
+        sub->setGeometry(QRect(at, QSize(width, height)));
+        sub->raise();
+        at += QPoint(step, step);
+    }
+    if (subs.contains(active)) mdi_->setActiveSubWindow(active);
 }
 
 void Mainfrm::fillScreen() {

@@ -69,6 +69,7 @@ private:
     void fillWindowList(QMenu* menu);
     void sortResults(int col, int sortCode);
     void tile(bool horizontal);
+    void cascade();
     void fillScreen();
     void firstActivateLater();
 

@@ -185,7 +185,7 @@ TEST_F(TargetDialogs, TheListAddsEditsInPlaceAndCopiesTargets) {
     struct Case {
         const char* name;
         int position;             // the item chosen, -1 none
-        const char* button;       // pressed in the list ("" none before Cancel)
+        const char* button;       // pressed in the list ("" none before Done)
         std::vector<std::pair<std::string, std::string>> definition;  // simple dialog: typed name, button
         std::string listAfter;
         long returned;            // 2 when the targets file changed
@@ -204,7 +204,7 @@ TEST_F(TargetDialogs, TheListAddsEditsInPlaceAndCopiesTargets) {
         SCOPED_TRACE(c.name);
         if (*c.button) listAnswer(c.button, c.position);
         for (const auto& [page, button] : c.definition) simpleAnswer(page, button);
-        listAnswer("&Cancel");
+        listAnswer("&Done");
         EXPECT_EQ(STTA_TargetsEdit(), c.returned);
         EXPECT_EQ(listed(), c.listAfter);
         EXPECT_EQ(responder.pending(), 0u);
@@ -225,7 +225,7 @@ TEST_F(TargetDialogs, TheListShowsEachTargetsCommentWhichAnEditKeeps) {
                       .press = "Edi&t ",
                       .act = [&](const core::DlgView& v, core::DlgDriver&) { shown = v.ctls.at(0).items; }});
     simpleAnswer("basket");
-    listAnswer("&Cancel");
+    listAnswer("&Done");
     STTA_TargetsEdit();
     EXPECT_EQ(responder.pending(), 0u);
     EXPECT_EQ(shown, (std::vector<std::string>{"Target 1 : cart   [checkout]"}));
@@ -240,7 +240,7 @@ TEST_F(TargetDialogs, ACopyOfATargetWithoutLabelEndsInTheSeparator) {
     simpleTarget("Target 1", "");
     listAnswer("Cop&y ", 0);
     simpleAnswer("", "&Cancel");
-    listAnswer("&Cancel");
+    listAnswer("&Done");
     STTA_TargetsEdit();
     core::StrArray items;
     CHUNKS_Split(listed(), items, 1);

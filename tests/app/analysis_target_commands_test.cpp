@@ -36,13 +36,13 @@ protected:
 TEST_F(TargetCommands, TheTargetAndSiteAreaListsOfferANewAnalysisAfterAChange) {
     boxes.expect({.expectCaption = "Target Pages or Files", .press = "&New "})
         .expect(answer("Enter filename for page(s) required to achieve target.", "order", "&OK"))
-        .expect({.expectCaption = "Target Pages or Files", .press = "&Cancel"})
+        .expect({.expectCaption = "Target Pages or Files", .press = "&Done"})
         .press("To use changed targets you must analyse now.", "&Cancel");
     frame.menuItem("ST")->trigger();
     EXPECT_EQ(boxes.pending(), 0u);
     EXPECT_EQ(INI_Get("Main", "LstTgts", gIniTargets, 3), "Target 1 : order");
     // Leaving the target list with no change asks for nothing more.
-    boxes.expect({.expectCaption = "Target Pages or Files", .press = "&Cancel"});
+    boxes.expect({.expectCaption = "Target Pages or Files", .press = "&Done"});
     frame.menuItem("ST")->trigger();
     EXPECT_EQ(boxes.pending(), 0u);
     EXPECT_TRUE(boxes.refused().empty());

@@ -49,8 +49,8 @@ TEST_F(GridSaveDialogTest, SavesTheGridToTheClipboardPathOffered) {
     responder.expect({.expectCaption = "", .expectMessage = kPrompt, .sets = {}, .press = "&OK",
                       .act = [&](const core::DlgView& v, core::DlgDriver&) {
                           EXPECT_EQ(control(v, 1).value, path);
-                          // The preview of the current cell, line breaks gone.
-                          EXPECT_NE(control(v, 4).caption.find("(Use CR to split into lines)ba"), std::string::npos);
+                          // The preview of the current cell, line breaks gone, after a blank.
+                          EXPECT_NE(control(v, 4).caption.find("(Use CR to split into lines) ba"), std::string::npos);
                       }});
     responder.press("Data written successfully to file: " + path, "&OK");
     GRID_SaveAsCsv(grid);
@@ -58,6 +58,29 @@ TEST_F(GridSaveDialogTest, SavesTheGridToTheClipboardPathOffered) {
     EXPECT_EQ(testsupport::readFile(path), "\"\"\r\nh1,h2\r\nba,\"c,d\"\r\n\"\"\r\n");
     EXPECT_FALSE(gGridSaveChars);
     EXPECT_FALSE(gGridSaveSorted);
+}
+
+TEST_F(GridSaveDialogTest, BrowseOffersTheFileChooserAndKeepsTheChoicesMadeBefore) {
+    const std::string path = home / "chosen.csv";
+    testsupport::ScriptedResponder responder;
+    responder.expect({.expectCaption = "", .expectMessage = kPrompt, .sets = {{"#1", ""}, {"#4", "1"}, {"#6", "x"}},
+                      .press = "&Browse ...",
+                      .act = [](const core::DlgView& v, core::DlgDriver&) {
+                          // The text speaks of nothing the box does not have.
+                          EXPECT_EQ(v.message.find("directory list"), std::string::npos) << v.message;
+                      }});
+    responder.expect({.expectCaption = "Save grid contents as CSV", .sets = {{"#1", path}}, .press = "&Save",
+                      .act = [](const core::DlgView& v, core::DlgDriver&) { EXPECT_EQ(v.kind, "FileSave"); }});
+    responder.expect({.expectCaption = "", .expectMessage = kPrompt, .press = "&OK",
+                      .act = [&](const core::DlgView& v, core::DlgDriver&) {
+                          EXPECT_EQ(control(v, 1).value, path);
+                          EXPECT_TRUE(SYS32_StrIsTrue(control(v, 4).value));
+                          EXPECT_EQ(control(v, 6).value, "x");
+                      }});
+    responder.press("Data written successfully to file: " + path, "&OK");
+    GRID_SaveAsCsv(grid);
+    EXPECT_EQ(responder.pending(), 0u);
+    EXPECT_EQ(testsupport::readFile(path), "\"\"\r\nxa\r\nxb\r\n\"\"\r\n");
 }
 
 TEST_F(GridSaveDialogTest, SortedLinesWithPrefixAreRememberedForTheNextSave) {

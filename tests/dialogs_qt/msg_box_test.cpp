@@ -2,6 +2,7 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QPushButton>
+#include <QMessageBox>
 #include <QTimer>
 #include <QtTest/QTest>
 
@@ -231,6 +232,21 @@ TEST_F(BoxTest, SystemBoxGoesToTheResponder) {
     responder.press("Go on?", "&Yes");
     EXPECT_EQ(core::ui().msgBox("Go on?", "4", "", ""), 1);
     core::setUserInterface(nullptr);
+}
+
+// A message quoting a log line or a file name shows its "<" as it stands, never as
+// markup: in the dialog builder's boxes and in the plain system box.
+TEST_F(BoxTest, MessagesArePlainTextEvenWhenTheyLookLikeMarkup) {
+    const std::string message = "Line: <b>GET</b> <img src=x> & more";
+    show(message, "0", "", "", [&](const core::DlgView&, core::DlgDriver& d) {
+        EXPECT_EQ(gMBForm->fMsg->textFormat(), Qt::PlainText);
+        for (QLabel* label : gMBForm->findChildren<QLabel*>()) EXPECT_EQ(label->textFormat(), Qt::PlainText);
+        d.press(1);
+    });
+
+    const auto system = dlg::plainMessageBox(QMessageBox::Information, "", message, QMessageBox::Ok, nullptr);
+    EXPECT_EQ(system->textFormat(), Qt::PlainText);
+    EXPECT_EQ(system->text().toStdString(), message);
 }
 
 // With no active window a box must still block the main window (or the box under it),

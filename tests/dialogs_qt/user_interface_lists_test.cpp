@@ -73,7 +73,7 @@ TEST_F(InterfaceListTest, ListPickGivesThePressedButtonAmongTheCallersAndTheChos
     }
 }
 
-TEST_F(InterfaceListTest, EscAndTheCloseBoxPressTheCallersLastButton) {
+TEST_F(InterfaceListTest, EscAndTheCloseBoxPressTheCallersCancelOrElseItsLastButton) {
     struct Case {
         const char* name;
         std::string buttons;
@@ -84,6 +84,10 @@ TEST_F(InterfaceListTest, EscAndTheCloseBoxPressTheCallersLastButton) {
         {"Esc on a site list", "&OK|R&emove |Show Op&tions for Site DB|&Cancel", false, 4},
         {"the close box of a site list", "&OK|R&emove |Show Op&tions for Site DB|&Cancel", true, 4},
         {"Esc on a single button", "&Continue", false, 1},
+        {"Esc on the previous analyses, Cancel in the middle",
+         "&OK - Use selected analysis to make new report|&Cancel|Enter options for ne&w analysis", false, 2},
+        {"the close box there", "&OK - Use selected analysis to make new report|&Cancel|Enter options for ne&w analysis",
+         true, 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

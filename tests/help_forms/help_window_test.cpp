@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QPointer>
 #include <QDialog>
 #include <QMainWindow>
 #include <QMenuBar>
@@ -172,6 +173,21 @@ TEST_F(HelpForms, TheLinkedWindowIsReusedHasNoBarsAndTheatreModeGivesThemBack) {
     HELP_Show(ui::handle(&main), ui::handle(&main), page, "FX");
     EXPECT_EQ(helpWindows().size(), 1u);
     EXPECT_TRUE(IEOBJS_IsAlive(gLinkedIE));
+}
+
+TEST_F(HelpForms, EscLeavesTheatreModeThenClosesTheWindow) {
+    QPointer<HelpBrowserWindow> w = new HelpBrowserWindow;
+    w->show();
+    ASSERT_TRUE(w->navigate(pageUrl(page, "FX"), false));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+    w->setTheaterMode(true);
+    QTest::keyClick(w->browser(), Qt::Key_Escape);
+    ASSERT_FALSE(w.isNull());
+    EXPECT_FALSE(w->theaterMode());
+    EXPECT_TRUE(w->isVisible());
+    QTest::keyClick(w->browser(), Qt::Key_Escape);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(w.isNull());
 }
 
 TEST_F(HelpForms, ABoxModalToItsWindowLeavesTheHelpWindowUsable) {

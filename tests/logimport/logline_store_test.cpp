@@ -154,7 +154,7 @@ TEST_F(LogLineStore, SkipTexts) {
     rec.RobotSet.Hits = 5;
     STTA_SkippedText(percent, detail, rec, true, skipped);
     EXPECT_EQ(percent, "99% skipped");
-    EXPECT_EQ(detail, "30,000,000 exist.5 bots.");
+    EXPECT_EQ(detail, "30,000,000 exist. 5 bots.");
     STTA_SkippedText(percent, detail, rec, false, skipped);
     EXPECT_EQ(percent, "30,000,005 lines (99% of TTL) skipped");
     EXPECT_EQ(skipped, 30000005);

@@ -67,8 +67,8 @@ TEST_F(NewUserRoad, ANewSiteGetsAGeneratedLogAndItsHistory) {
               0);
     const auto truth = testsupport::readTruth(truthFile);
     ASSERT_GT(truth.size(), 100u);
-    // The log file picked last is remembered, and a new site starts with the current one's.
-    INI_Put("Main", "PAFNlog", log, "::*");
+    // The current site's log file is its own: the new site starts without one.
+    INI_Put("Main", "PAFNlog", home / "logs/other-site.log", "::*");
 
     std::string completion;
     Texts engineRows;
@@ -76,6 +76,15 @@ TEST_F(NewUserRoad, ANewSiteGetsAGeneratedLogAndItsHistory) {
     name.sets.push_back({"cap:Skip &404s [Skip Log Lines with HTTP status 4xx or 5xx]", "0"});
     boxes.expect(name)
         .press("Site DB >>Blog<<created.", "&Yes")
+        .press("Select File to add", "Log &File ...")
+        .expect({.expectMessage = "Enter (UN-compressed) Log File Specification. Site DB: Blog",
+                 .sets = {{"#2", log}},
+                 .press = "&OK"})
+        .expect({.act = [](const core::DlgView& v, core::DlgDriver& d) {
+            EXPECT_NE(v.notice.find("File added to list."), std::string::npos);
+            d.press("OK");  // the notice's own
+            d.press("&OK");
+        }})
         .press("Select File to add", "Sta&rt. Read Log File")
         .press("Main Processing [add lines]", "&OK")
         .expect({.act =

@@ -43,6 +43,25 @@ TEST_F(Sites, ANewSiteGetsACleanUniqueFolderAndInheritsTheCurrentSitesFiles) {
     EXPECT_EQ(shell::mainCaption(), "Dravolin - Current Site DB: a/b:c");
 }
 
+TEST_F(Sites, ANewSiteStartsOnItsOwnDataRangeAndLogFilesButKeepsTheOtherLastValues) {
+    const std::string shop = gIniLastVals;
+    INI_Put("Main", "AnalStartEnd", "2015-01-01|2015-02-01", shop);
+    INI_Put("Main", "PAFNlog", "/var/log/shop.log|Combined (Apache, NGINX)", shop);
+    INI_Put("Main", "Log Files", "/var/log/shop.log|/var/log/old.log", shop);
+    INI_Put("Main", "CntTopVals", "25", shop);
+    create("Blog");
+
+    const std::string blog = home / "Blog/param/LastVals.ini";
+    EXPECT_EQ(gIniLastVals, blog);
+    EXPECT_EQ(ini("Main", "AnalStartEnd", blog), "");
+    EXPECT_EQ(ini("Main", "PAFNlog", blog), "");
+    EXPECT_EQ(ini("Main", "Log Files", blog), "");
+    EXPECT_EQ(ini("Main", "CntTopVals", blog), "25");
+    // The first site keeps its own.
+    EXPECT_EQ(ini("Main", "AnalStartEnd", shop), "2015-01-01|2015-02-01");
+    EXPECT_EQ(ini("Main", "PAFNlog", shop), "/var/log/shop.log|Combined (Apache, NGINX)");
+}
+
 TEST_F(Sites, SwitchingToASiteWhoseFolderIsGoneChangesNothing) {
     create("Blog");
     INI_Put("Gone", "Parm", home / "Gone/", gIniSiteDbs);

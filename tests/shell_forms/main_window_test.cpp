@@ -1,7 +1,10 @@
+#include <QApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QWindow>
+#include <set>
 
 #include "platform/grid/flex_grid.h"
 #include "platform/ui/controls.h"
@@ -10,6 +13,8 @@
 #include "shell/forms/main_window.h"
 #include "shell/log_import_hooks.h"
 #include "shell/menu_tree.h"
+#include "shell/site_commands.h"
+#include "shell/sites.h"
 #include "tests/shell/shell_home.h"
 
 namespace {
@@ -92,29 +97,32 @@ TEST(MenuTree, OpeningAMenuStoresItsLetterExceptHelp) {
     EXPECT_EQ(gCurrMnu, "V");
 }
 
+// The rows a report ends with: Top and Grouped reports have a Rest row.
+const std::vector<std::pair<std::string, std::string>> kRestBlankTotal = {
+    {".. Rest ..", "1"}, {"", ""}, {".. Total ..", "99"}};
+const std::vector<std::pair<std::string, std::string>> kBlankTotal = {{"", ""}, {".. Total ..", "99"}};
+
 class ResultsSort : public ::testing::Test {
 protected:
-    // A results window whose grid holds a header, the data rows, Rest and Total.
-    grid::FlexGrid* results(const std::vector<std::pair<std::string, std::string>>& rows) {
+    // A results window whose grid holds a header, the data rows and the closing rows.
+    grid::FlexGrid* results(const std::vector<std::pair<std::string, std::string>>& rows,
+                            const std::vector<std::pair<std::string, std::string>>& closing = kRestBlankTotal) {
         auto* form = new QWidget;
         ui::registerForm(form);
         ui::setTag(form, "STLst");
         auto* grid = new grid::FlexGrid(form);
         grid->setObjectName("fSearchTerms");
         grid->setCols(2);
-        grid->setRows(long(rows.size()) + 3);
+        grid->setRows(long(rows.size() + closing.size()) + 1);
         grid->setFixedRows(1);
         long r = 1;
-        for (const auto& [name, count] : rows) {
-            grid->setTextMatrix(r, 0, name);
-            grid->setTextMatrix(r++, 1, count);
-        }
-        grid->setTextMatrix(r, 0, ".. Rest ..");
-        grid->setTextMatrix(r++, 1, "1");
-        grid->setTextMatrix(r, 0, ".. Total ..");
-        grid->setTextMatrix(r, 1, "99");
+        for (const auto& list : {rows, closing})
+            for (const auto& [name, count] : list) {
+                grid->setTextMatrix(r, 0, name);
+                grid->setTextMatrix(r++, 1, count);
+            }
         frame.mdiArea()->addSubWindow(form)->show();
-        frame.mdiArea()->setActiveSubWindow(frame.mdiArea()->subWindowList().front());
+        frame.mdiArea()->setActiveSubWindow(frame.mdiArea()->subWindowList().back());
         return grid;
     }
     std::vector<std::string> column(grid::FlexGrid* g, int col) {
@@ -129,21 +137,32 @@ protected:
     Mainfrm frame;
 };
 
-TEST_F(ResultsSort, DataRowsSortAndRestAndTotalStayLast) {
+TEST_F(ResultsSort, DataRowsSortAndTheRowsAReportEndsWithStayLast) {
     frame.show();
-    auto* g = results({{"b", "5"}, {"a", "12"}, {"C", "7"}});
+    // A Rest row larger than any data row, as it mostly is, stays below them.
+    auto* g = results({{"b", "5"}, {"a", "12"}, {"C", "7"}}, {{".. Rest ..", "40"}, {"", ""}, {".. Total ..", "64"}});
     choose("VV");
     EXPECT_EQ(gCurrMnu, "VV");
-    EXPECT_EQ(column(g, 1), (std::vector<std::string>{"12", "7", "5", "1", "99"}));
+    EXPECT_EQ(column(g, 1), (std::vector<std::string>{"12", "7", "5", "40", "", "64"}));
     choose("VF");  // case counts: capitals first
-    EXPECT_EQ(column(g, 0), (std::vector<std::string>{"C", "a", "b", ".. Rest ..", ".. Total .."}));
+    EXPECT_EQ(column(g, 0), (std::vector<std::string>{"C", "a", "b", ".. Rest ..", "", ".. Total .."}));
+    choose("VX");
+    EXPECT_EQ(column(g, 0), (std::vector<std::string>{"b", "a", "C", ".. Rest ..", "", ".. Total .."}));
+
+    // Without a Rest row the last data row is sorted too.
+    auto* all = results({{"b", "5"}, {"a", "1"}, {"C", "7"}}, kBlankTotal);
+    choose("VV");
+    EXPECT_EQ(column(all, 1), (std::vector<std::string>{"7", "5", "1", "", "99"}));
 }
 
 TEST_F(ResultsSort, WithFewerThanTwoDataRowsNothingMoves) {
     frame.show();
     auto* one = results({{"only", "3"}});
     choose("VV");
-    EXPECT_EQ(column(one, 1), (std::vector<std::string>{"3", "1", "99"}));
+    EXPECT_EQ(column(one, 1), (std::vector<std::string>{"3", "1", "", "99"}));
+    auto* none = results({}, kBlankTotal);
+    choose("VV");
+    EXPECT_EQ(column(none, 1), (std::vector<std::string>{"", "99"}));
 }
 
 TEST_F(ResultsSort, TheViewMenuOffersTheSortsOnlyOverAResultsWindow) {
@@ -156,6 +175,27 @@ TEST_F(ResultsSort, TheViewMenuOffersTheSortsOnlyOverAResultsWindow) {
     emit view->aboutToShow();
     EXPECT_TRUE(frame.menuItem("VF")->isEnabled());
     EXPECT_TRUE(frame.menuItem("VX")->isEnabled());
+}
+
+TEST_F(ResultsSort, CascadeKeepsEveryWindowOnTheAreaAtAUsableSize) {
+    frame.resize(1000, 700);
+    frame.show();
+    for (int n = 0; n < 14; ++n) results({{"b", "5"}, {"a", "12"}});
+    QMdiSubWindow* active = frame.mdiArea()->activeSubWindow();
+    choose("WC");
+    const QRect area = frame.mdiArea()->viewport()->rect();
+    std::set<std::pair<int, int>> corners;
+    for (QMdiSubWindow* sub : frame.mdiArea()->subWindowList()) {
+        EXPECT_TRUE(area.contains(sub->geometry())) << sub->geometry().x() << "," << sub->geometry().y();
+        EXPECT_GE(sub->width(), area.width() / 2);
+        EXPECT_GE(sub->height(), area.height() / 2);
+        corners.emplace(sub->x(), sub->y());
+    }
+    EXPECT_GT(corners.size(), 1u);  // cascaded, not stacked
+    EXPECT_EQ(frame.mdiArea()->activeSubWindow(), active);
+    // The program's own icon, for every window that has none of its own.
+    EXPECT_FALSE(QApplication::windowIcon().isNull());
+    EXPECT_EQ(frame.windowIcon().cacheKey(), QApplication::windowIcon().cacheKey());
 }
 
 TEST_F(ResultsSort, WithoutAResultsWindowTheUserIsTold) {
@@ -212,6 +252,13 @@ TEST_F(MainWindowCommands, TheSiteCommandsRunFromTheMenu) {
     EXPECT_EQ(gCurrMnu, "FS");
     EXPECT_EQ(boxes.pending(), 0u);
     EXPECT_EQ(ui::fromQString(frame.windowTitle()), "Dravolin - Current Site DB: Shop");
+}
+
+TEST_F(MainWindowCommands, TheTitleShowsASiteNameAsItStands) {
+    std::string name = shell::addUniqueSiteName("Shop [*] <b>2</b>");
+    STTA_SiteCreate(name, false, true, true, true, true, true);
+    frame.winId();  // the window the title goes to
+    EXPECT_EQ(ui::fromQString(frame.windowHandle()->title()), "Dravolin - Current Site DB: Shop [*] <b>2</b>");
 }
 
 TEST_F(MainWindowCommands, TheOperationsWithoutAMenuItem) {

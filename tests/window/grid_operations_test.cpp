@@ -1,12 +1,14 @@
 #include "window/grid_operations.h"
 
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QScrollBar>
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "platform/ui/twips.h"
 #include "window/event_guard.h"
 
 namespace {
@@ -151,6 +153,45 @@ TEST_F(GridOperationsTest, ScrollRangeIntoViewSelectsAndScrolls)
     EXPECT_EQ(g.TopRow(), 0);
     EXPECT_EQ(g.LeftCol(), 0);
     EXPECT_EQ(g.ColSel(), 1);
+}
+
+TEST(GridWiden, RightAlignedTextAndNumbersGrowTheirColumnLeftAlignedTextDoesNot)
+{
+    grid::FlexGrid g;
+    g.setRows(3);
+    g.setCols(6);
+    const std::string bytes = "1,043,012,569", visitor = "Word visitor 183 [96%]", path = "/var/log/a/very/long/path.log";
+    struct Column {
+        int alignment;
+        std::string text;
+        int width;
+        bool grows;
+    } columns[] = {
+        {grid::FlexGrid::kRightCenter, visitor, 600, true},
+        {grid::FlexGrid::kGeneral, bytes, 600, true},
+        {grid::FlexGrid::kGeneral, path, 600, false},
+        {grid::FlexGrid::kLeftCenter, visitor, 600, false},
+        {grid::FlexGrid::kRightCenter, bytes, 1, false},  // hidden
+        {grid::FlexGrid::kRightCenter, "7", 60, false},  // a stripe
+    };
+    for (int c = 0; c < 6; ++c) {
+        g.setColAlignment(c, columns[c].alignment);
+        g.setColWidth(c, columns[c].width);
+        g.setTextMatrix(0, c, "caption of some length");  // the fixed row is not measured
+        g.setTextMatrix(1, c, "1");
+        g.setTextMatrix(2, c, columns[c].text);
+    }
+    GRID_WidenToRightAlignedText(g);
+    const QFontMetricsF metrics(g.font());
+    for (int c = 0; c < 6; ++c) {
+        SCOPED_TRACE(c);
+        if (!columns[c].grows) {
+            EXPECT_EQ(g.ColWidth(c), columns[c].width);
+            continue;
+        }
+        EXPECT_GE(g.ColWidth(c) / ui::twipsPerPixelX(),
+                  metrics.horizontalAdvance(QString::fromStdString(columns[c].text)));
+    }
 }
 
 TEST_F(GridOperationsTest, CellsToArrayCopiesTheGridOrTheSelectionInEitherDirection)

@@ -62,6 +62,38 @@ TEST(CsvWriteFile, QuotesOnlyWhatNeedsItAndEndsLinesWithCrLf)
     EXPECT_EQ(readFile(home / "empty.csv"), "\"\"\r\n\"\"\r\n");
 }
 
+TEST(CsvWriteFile, TextsASpreadsheetWouldRunAsFormulasArePlainTextButNumbersStayNumbers)
+{
+    TempHome home;
+    struct Case {
+        const char* cell;
+        const char* written;
+    } cases[] = {
+        {"=HYPERLINK(\"http://x.test\",\"go\")", "\"'=HYPERLINK(\"\"http://x.test\"\",\"\"go\"\")\""},
+        {"+cmd", "'+cmd"},
+        {"-2+3", "'-2+3"},
+        {"@SUM(A1)", "'@SUM(A1)"},
+        {"\t=1", "'\t=1"},
+        {"=a,b", "\"'=a,b\""},
+        {"-1,234", "\"-1,234\""},
+        {"-12", "-12"},
+        {"+0.5", "+0.5"},
+        {"-3.0 %", "-3.0 %"},
+        {"a=b", "a=b"},
+        {"-", "'-"},
+    };
+    core::Table2D t;
+    t.redim(0, static_cast<long>(std::size(cases)) - 1, 0, 0);
+    std::string expected = "\"'=\"\"x\"\"\"\r\n";  // the header's quotes doubled too
+    for (long r = 0; r < static_cast<long>(std::size(cases)); ++r) {
+        t.set(r, 0, std::string(cases[r].cell));
+        expected += std::string(cases[r].written) + "\r\n";
+    }
+    expected += "\"say \"\"bye\"\"\"\r\n";
+    ASSERT_TRUE(CSV_WriteFile(home / "f.csv", "E", "=\"x\"", "say \"bye\"", t, ",", 0, 0));
+    EXPECT_EQ(readFile(home / "f.csv"), expected);
+}
+
 TEST(CsvWriteFile, IfExistsPolicies)
 {
     TempHome home;

@@ -172,6 +172,31 @@ TEST_F(ProgressTest, UpdateWritesCountsMessageCaptionAndBar) {
     EXPECT_DOUBLE_EQ(w->fOpProgressBarpicture->paintedTwips(), w->fOpProgressBarpicture->widthTwips());
 }
 
+// Long lines wrap within the window, which grows to hold them: none overlaps another
+// and none is cut.
+TEST_F(ProgressTest, LongLinesWrapWithoutOverlappingOrBeingCut) {
+    long n = 0;
+    PIS_Start("Reading log files. " + std::string(3, 'x') + " Please wait while every file is read and stored ....",
+              "bytes", 643298313, "Main Processing [add lines] of /var/log/a/rather/long/folder/name/access.log", n,
+              0, 0, false);
+    ProgressInfoform* w = windowOf(n);
+    w->show();
+    int64_t done = 29760000;
+    PIS_Update(done, "/var/log/another/rather/long/folder/name/with/more/parts/access.log.1", n);
+    QApplication::processEvents();
+    const std::vector<QWidget*> rows = {w->fOpinformationlabel, w->fUnitsdonelabel, w->fActiondonelabel,
+                                        w->fTimesteplabel, w->fOpProgressBarpicture};
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        SCOPED_TRACE(rows[i]->objectName().toStdString());
+        EXPECT_TRUE(w->rect().contains(rows[i]->geometry()));
+        if (auto* label = qobject_cast<QLabel*>(rows[i]); label && label->wordWrap())
+            EXPECT_GE(label->height(), label->heightForWidth(label->width()));
+        for (std::size_t j = i + 1; j < rows.size(); ++j)
+            EXPECT_FALSE(rows[i]->geometry().intersects(rows[j]->geometry())) << rows[j]->objectName().toStdString();
+    }
+    EXPECT_NE(w->unitsLine().find("29,760,000"), std::string::npos);
+}
+
 TEST_F(ProgressTest, CountsPastTwoGibibytesStayExact) {
     long n = 0;
     PIS_Start("Reading.", "bytes", 3000000000LL, "Reading", n, 0, 0, false);

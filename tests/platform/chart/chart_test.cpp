@@ -70,4 +70,33 @@ TEST(ChartView, DrawsTheStoredDataAndKeepsSettings) {
     EXPECT_EQ(view.drawnSeriesCount(), 0);
 }
 
+TEST(ChartView, ColumnLabelsStandUprightWhereTheyDoNotFitAcrossAndLoseTheirCountWhereTheChartIsLow) {
+    chart::ChartView view;
+    struct Case {
+        int days, height;
+        int angle;
+        const char* firstLabel;
+    } cases[] = {{3, 450, 0, "1 Jan 2026 [10]"},
+                 {33, 450, -90, "1 Jan 2026 [10]"},
+                 {365, 450, -90, "1 Jan 2026 [10]"},
+                 {33, 150, -90, "1 Jan 2026"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.days) + " days, " + std::to_string(c.height) + " high");
+        view.resize(600, c.height);
+        core::Table2D table;
+        table.redim(0, c.days, 0, 1);
+        table.set(0, 1, std::string("users"));
+        for (long d = 1; d <= c.days; ++d) {
+            table.set(d, 0, std::to_string(d) + " Jan 2026 [" + std::to_string(d + 9) + "]");
+            table.set(d, 1, std::to_string(d));
+        }
+        view.setChartData(table);
+        view.setColumnCount(1);
+        EXPECT_EQ(view.drawnLabelsAngle(), c.angle);
+        ASSERT_EQ(view.drawnLabels().size(), static_cast<std::size_t>(c.days));
+        EXPECT_EQ(view.drawnLabels().front(), c.firstLabel);
+        EXPECT_EQ(ARR_Item2D(view.ChartData(), 1, 0), "1 Jan 2026 [10]");  // the data keeps its labels
+    }
+}
+
 }  // namespace

@@ -316,18 +316,36 @@ TEST_F(FlexGridTest, PaintsCellColoursWithFixedRowsInPlace)
     EXPECT_NE(shot.pixelColor(64 + 64 + 58, 16 + 3), QColor(255, 0, 0));
 }
 
-// A list to pick from shows its chosen row highlighted; a wider grid frames its current cell.
-TEST_F(FlexGridTest, TheCurrentCellOfAOneColumnGridIsHighlighted)
+// A list to pick from shows its chosen row highlighted; a wider grid tints its current
+// cell (a found value, a clicked cell), focused or not, so that it is plain to see.
+TEST_F(FlexGridTest, TheCurrentCellIsHighlightedInAListAndTintedInAWiderGrid)
 {
     for (int cols : {2, 6}) {
         SCOPED_TRACE(cols);
         g.setCols(cols);
         g.setRow(3);
         g.setCol(1);
+        g.clearFocus();
         const QImage shot = g.viewport()->grab().toImage();
         const QColor cell = shot.pixelColor(64 + 58, 16 * 3 + 3);
+        const QColor other = shot.pixelColor(64 + 58, 16 * 4 + 3);
         EXPECT_EQ(cell == g.palette().color(QPalette::Highlight), cols == 2);
+        EXPECT_NE(cell, other);
+        EXPECT_EQ(other, g.palette().color(QPalette::Base));
     }
+}
+
+// A right-aligned text wider than its cell shows its start, cut on the right: it is
+// drawn as the same text in a left-aligned cell is.
+TEST_F(FlexGridTest, ATextTooWideForItsRightAlignedCellKeepsItsStart)
+{
+    g.setColAlignment(2, FlexGrid::kRightCenter);
+    g.setColAlignment(3, FlexGrid::kLeftCenter);
+    for (int c : {2, 3}) g.setTextMatrix(1, c, "Wide text that does not fit");
+    g.setRow(5);
+    g.setCol(4);
+    const QImage shot = g.viewport()->grab().toImage();
+    EXPECT_EQ(shot.copy(128, 16, 64, 16), shot.copy(192, 16, 64, 16));  // columns 2 and 3
 }
 
 TEST_F(FlexGridTest, ScrollBarsAndAlignmentsTakeOnlyTheirCodes)
