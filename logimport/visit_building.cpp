@@ -415,9 +415,11 @@ void cleanUp(dao::Database& db, ReadRec& rec, VisitBuilder& builder) {
         if (n > 0) STTA_ProblemAdd(rec, "Probable Bot. Total log lines ignored: " + std::to_string(n));
         builder.commit();
     }
-    std::string temp = db.path() + ".compact";
-    std::remove(temp.c_str());
-    db.compact(temp);
+    if (STTA_CompactionDue(db)) {
+        std::string temp = db.path() + ".compact";
+        std::remove(temp.c_str());
+        db.compact(temp);
+    }
     int64_t done = 1;
     PIS_Update(done, "Add Log Data to Site DB: " + siteName() + gCR + "Clean up and Compact database", reportNo);
     STTA_RefrStoreClear(logimport::importRun(rec).referrers());
@@ -425,6 +427,11 @@ void cleanUp(dao::Database& db, ReadRec& rec, VisitBuilder& builder) {
 }
 
 }  // namespace
+
+bool STTA_CompactionDue(dao::Database& db) {
+    const dao::Database::PageUse use = db.pageUse();
+    return use.free > 0 && use.free * 4 >= use.pages;
+}
 
 long long STTA_StampSecondsBetween(std::int64_t a, std::int64_t b) {
     if (a == b) return 0;

@@ -142,6 +142,11 @@ void STTA_VisitPagesDeleteByVisit(dao::Database& db, long visitID);
 void STTA_VisitPagesCollect(dao::Database& db, long visitID, std::string& pageIDs, std::string& bytes,
                             long startPageID, bool timestampOrder);
 
+// Compacting rewrites the whole file, so the clean-up compacts only when a real share
+// of it is free pages: a quarter or more, as erased visits or a removed site area
+// leave. A plain addition frees next to nothing and keeps its file as written.
+bool STTA_CompactionDue(dao::Database& db);
+
 // Builds the visits of every line that has none yet and cleans up, in the run of the
 // read record (one of its own when there is none). Returns the lines
 // given a visit (or -1) by this call; `interrupted` stays true unless both steps

@@ -21,6 +21,11 @@ constexpr long kSweepLines = 4096;
 constexpr long kReleaseSlack = 4 * 3600;
 // A released visit stays in memory this long after its end, for late lines.
 constexpr long kEvictAfter = 24 * 3600;
+// The held-line vectors: the room a new one starts with, the most room one may keep
+// for reuse, and how many wait for reuse (about the visits released between sweeps).
+constexpr size_t kHeldRoomFirst = 8;
+constexpr size_t kHeldRoomKept = 32;
+constexpr size_t kHeldVectorsKept = 1024;
 
 long long queryNumber(dao::Database& db, const char* sql) {
     long long n = 0;
@@ -106,7 +111,7 @@ void VisitStream::add(const LogFields& fields, double serial) {
     line.Bytes = held.Row.Bytes;
     cursor_ = std::max(cursor_, line.Timestamp);
     // A line old enough to reach a visit sent to the spill file brings them all back.
-    if (evictedEnd_ != 0 && line.Timestamp <= STTA_StampMoved(evictedEnd_, kVisitGapSeconds)) reloadEvicted();
+    if (evictedEnd_ != 0 && line.Timestamp <= evictedReach_) reloadEvicted();
 
     IpVisits& ip = ips_[line.IP];
     bool earlier = false;
@@ -115,6 +120,7 @@ void VisitStream::add(const LogFields& fields, double serial) {
     const bool continues = open && STTA_VisitTimeFits(open->Row, line, earlier) &&
                            STTA_VisitTermsAgree(open->Row, term, engine);
     long v = ip.Open;
+    Visit* joined = open;
     if (!continues) {
         if (open && open->Row.StzdSearchTerm && *open->Row.StzdSearchTerm == kNotSearchEngine)
             open->Row.StzdSearchTerm = "";
@@ -124,8 +130,9 @@ void VisitStream::add(const LogFields& fields, double serial) {
             earlier = true;
         }
         ip.Open = v;
+        joined = find(v);
     }
-    Visit& visit = *find(v);
+    Visit& visit = *joined;
     if (!visit.Active) reopen(visit);
     ++rec_.Visits.Lines;
     if (!STTA_VisitLineJoin(visit.Row, line, term, engine, earlier, limit_, rec_)) {
@@ -145,12 +152,14 @@ long VisitStream::findStored(IpVisits& ip, const VisitLine& line, const std::str
     // earlier additions' from the table unless one is held here with newer values.
     const std::int64_t from = STTA_StampMoved(line.Timestamp, -kStoredVisitBefore);
     const std::int64_t to = STTA_StampMoved(line.Timestamp, kStoredVisitAfter);
-    std::vector<std::tuple<std::int64_t, long, const VisitRow*>> found;
+    auto& found = candidates_;
+    found.clear();
     for (long id : ip.Visits) {
         const VisitRow& r = find(id)->Row;
         if (r.StartTimeStamp >= from && r.EndTimeStamp < to) found.emplace_back(r.StartTimeStamp, r.VisitID, &r);
     }
-    std::vector<VisitRow> rows;
+    std::vector<VisitRow>& rows = storedNear_;
+    rows.clear();
     if (storedVisits_) {
         STTA_VisitsStoredNear(site_.use(), line.IP, line.Timestamp, rows);
         for (const VisitRow& r : rows)
@@ -178,7 +187,7 @@ long VisitStream::newVisit(IpVisits& ip) {
     const long id = ++lastVisitID_;
     Visit& visit = visits_[id];
     visit.Row.VisitID = id;
-    visit.Held.reserve(8);
+    visit.Held = heldPool_->take();
     ip.Visits.push_back(id);
     active_.push_back(id);
     return id;
@@ -204,7 +213,7 @@ void VisitStream::reopen(Visit& visit) {
 
 void VisitStream::robotLine(HeldLine&& line) {
     // The clean-up marks them erased and counts them.
-    std::vector<HeldLine> lines;
+    std::vector<HeldLine> lines = heldPool_->take();
     lines.push_back(std::move(line));
     storeLines(std::move(lines), -1);
 }
@@ -274,7 +283,10 @@ void VisitStream::evict(Visit& visit) {
     putNumber(out, visit.LinesStored);
     putNumber(out, ip != ips_.end() && ip->second.Open == r.VisitID);
     evicted_.push_back(spill(out));
-    evictedEnd_ = std::max(evictedEnd_, r.EndTimeStamp);
+    if (r.EndTimeStamp > evictedEnd_) {
+        evictedEnd_ = r.EndTimeStamp;
+        evictedReach_ = STTA_StampMoved(evictedEnd_, kVisitGapSeconds);
+    }
     const long id = r.VisitID;
     visits_.erase(id);
     if (ip != ips_.end()) {
@@ -328,7 +340,7 @@ void VisitStream::reloadEvicted() {
         if (number() != 0 && ip.Open == 0) ip.Open = id;
     }
     evicted_.clear();
-    evictedEnd_ = 0;
+    evictedEnd_ = evictedReach_ = 0;
 }
 
 void VisitStream::save(Visit& visit) {
@@ -337,14 +349,16 @@ void VisitStream::save(Visit& visit) {
     const bool pagesInMemory = !visit.LinesStored;
     std::string pages, bytes;
     if (pagesInMemory) {
-        std::vector<VisitPageLine> lines;
-        lines.reserve(visit.Held.size());
-        for (const HeldLine& l : visit.Held) lines.push_back({l.Row.Timestamp, l.LogLnID, l.Row.PageID, l.Row.Bytes});
-        STTA_VisitPagesOfLines(lines, pages, bytes);
+        pageLines_.clear();
+        for (const HeldLine& l : visit.Held)
+            pageLines_.push_back({l.Row.Timestamp, l.LogLnID, l.Row.PageID, l.Row.Bytes});
+        STTA_VisitPagesOfLines(pageLines_, pages, bytes);
     }
     write([keepValues = keepValues_, row = visit.Row, held = std::exchange(visit.Held, {}), pagesInMemory,
-           newRow = !visit.Written, pages = std::move(pages), bytes = std::move(bytes)](dao::Database& db) mutable {
+           newRow = !visit.Written, pages = std::move(pages), bytes = std::move(bytes),
+           pool = heldPool_](dao::Database& db) mutable {
         for (const HeldLine& l : held) STTA_LogLineRowInsert(db, l.LogLnID, l.Row, keepValues, row.VisitID);
+        pool->give(std::move(held));
         if (!pagesInMemory) STTA_VisitPagesCollect(db, row.VisitID, pages, bytes, 0, true);
         STTA_VisitSave(db, row, pages, bytes, newRow);
     });
@@ -353,8 +367,9 @@ void VisitStream::save(Visit& visit) {
 }
 
 void VisitStream::storeLines(std::vector<HeldLine>&& lines, long visitID) {
-    write([keepValues = keepValues_, lines = std::move(lines), visitID](dao::Database& db) {
+    write([keepValues = keepValues_, lines = std::move(lines), visitID, pool = heldPool_](dao::Database& db) mutable {
         for (const HeldLine& l : lines) STTA_LogLineRowInsert(db, l.LogLnID, l.Row, keepValues, visitID);
+        pool->give(std::move(lines));
     });
 }
 
@@ -401,6 +416,28 @@ void VisitStream::finish() {
     tx.commit();
     if (spill_) std::fclose(spill_);
     spill_ = nullptr;
+}
+
+std::vector<VisitStream::HeldLine> VisitStream::HeldLinePool::take() {
+    {
+        std::lock_guard lock(mutex_);
+        if (!spare_.empty()) {
+            std::vector<HeldLine> lines = std::move(spare_.back());
+            spare_.pop_back();
+            return lines;
+        }
+    }
+    std::vector<HeldLine> lines;
+    lines.reserve(kHeldRoomFirst);
+    return lines;
+}
+
+void VisitStream::HeldLinePool::give(std::vector<HeldLine>&& lines) {
+    // A robot's thousand lines keep no room: most visits are short.
+    if (lines.capacity() > kHeldRoomKept) return;
+    lines.clear();
+    std::lock_guard lock(mutex_);
+    if (spare_.size() < kHeldVectorsKept) spare_.push_back(std::move(lines));
 }
 
 long long VisitStream::spill(const std::string& bytes) {

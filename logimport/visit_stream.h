@@ -24,6 +24,9 @@
 #include <cstdint>
 #include <cstdio>
 #include <deque>
+#include <memory>
+#include <mutex>
+#include <tuple>
 #include <utility>
 #include <string>
 #include <unordered_map>
@@ -80,6 +83,19 @@ private:
         long Open = 0;             // the visit the IP's previous line went to
         std::vector<long> Visits;  // every visit of the IP held in memory
     };
+    // The vectors that hold visits' lines come back emptied from the writing queue
+    // with their room kept, so that once the first visits are written a line is held
+    // without a heap allocation of its own. Shared with the queued jobs, which may
+    // outlive the stream.
+    class HeldLinePool {
+    public:
+        std::vector<HeldLine> take();
+        void give(std::vector<HeldLine>&& lines);  // on either thread
+
+    private:
+        std::mutex mutex_;
+        std::vector<std::vector<HeldLine>> spare_;
+    };
 
     std::string termOf(const LogFields& fields, const LogLineRow& row, std::string& engine);
     Visit* find(long visitID);
@@ -118,8 +134,13 @@ private:
     std::deque<long> released_;   // released visits in the order released
     std::vector<long long> evicted_;  // where the evicted visits wait
     std::int64_t evictedEnd_ = 0;     // the latest end of an evicted visit
+    std::int64_t evictedReach_ = 0;   // a line stamped up to this may continue one
     SearchTermCache terms_;
     std::unordered_map<std::string, std::pair<std::string, std::string>> rawTerms_;
+    std::shared_ptr<HeldLinePool> heldPool_ = std::make_shared<HeldLinePool>();
+    std::vector<std::tuple<std::int64_t, long, const VisitRow*>> candidates_;  // of findStored
+    std::vector<VisitRow> storedNear_;                                         // of findStored
+    std::vector<VisitPageLine> pageLines_;                                     // of save
     std::FILE* spill_ = nullptr;
     long long spillEnd_ = 0;
     bool spillAtEnd_ = false;  // the file position is at its end

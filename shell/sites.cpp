@@ -20,6 +20,7 @@
 #include "shell/hooks.h"
 #include "shell/log_import_hooks.h"
 #include "shell/table_building.h"
+#include "shell/table_upgrade.h"
 
 namespace {
 
@@ -170,6 +171,11 @@ void STTA_SiteOpen() {
     bool allowZeroLength = true;
     BLDTBL_CheckAllAndAddTbls(gIniDbDef, allowZeroLength);
     TBL_OpenDataSetDB("Site1", gIniDbDef, gDB);
+    try {
+        TBL_SiteTablesUpgrade(gDB);
+    } catch (const sys::RtError&) {
+        // Rolled back: the old indexes serve every query as before; the next opening tries again.
+    }
     caption() = gProductName + shell::kCaptionSiteSep + STTA_SiteParmGet();
     if (captionSink()) captionSink()(caption());
 }

@@ -44,6 +44,21 @@ dao::Field fieldFromRow(const std::vector<std::string>& row, size_t blockColumns
     return f;
 }
 
+// A fifth cell "<field> Is Null" or "<field> Is Not Null" makes the index hold only
+// those rows, so that an index serving a few rows costs nothing for the others. Any
+// other text there is ignored, as every cell after the fourth was.
+void rowsFromCell(const std::string& text, dao::Index& ix) {
+    const std::string_view trimmed = core::trimBlanks(text);
+    const std::string lower = core::lowerAscii(trimmed);
+    for (bool notNull : {true, false}) {
+        const std::string_view tail = notNull ? " is not null" : " is null";
+        if (lower.size() <= tail.size() || !lower.ends_with(tail)) continue;
+        ix.rowsField = std::string(core::trimBlanks(trimmed.substr(0, lower.size() - tail.size())));
+        ix.rowsNotNull = notNull;
+        return;
+    }
+}
+
 dao::Index indexFromRow(const std::vector<std::string>& row) {
     dao::Index ix;
     ix.name = cell(row, 0);
@@ -59,6 +74,7 @@ dao::Index indexFromRow(const std::vector<std::string>& row) {
         ix.primary = true;
     else if (!primary.empty())
         sys::raise(1110, kBuilder);
+    rowsFromCell(cell(row, 4), ix);
     return ix;
 }
 

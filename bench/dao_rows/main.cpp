@@ -25,7 +25,8 @@ dao::TableDef loglineDef() {
     t.name = "logline";
     t.fields = {{"LogLnID", FieldType::Long},  {"VisitID", FieldType::Long},  {"PageID", FieldType::Long},
                 {"Bytes", FieldType::Long},    {"Timestamp", FieldType::Long}, {"IP", FieldType::Text, 50, 0, true}};
-    t.indexes = {{"PrimaryKey", "LogLnID", true, true}, {"VisitIPID", "VisitID;IP;LogLnID"}, {"Stamp", "Timestamp"}};
+    t.indexes = {{"PrimaryKey", "LogLnID", true, true}, {"Visit", "VisitID", false, false, "VisitID", true},
+                 {"NewLines", "IP;LogLnID", false, false, "VisitID"}, {"Stamp", "Timestamp;IP"}};
     return t;
 }
 

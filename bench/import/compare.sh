@@ -33,11 +33,12 @@ done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# Wall seconds and peak memory (MiB) of one command, from GNU time.
+# Wall seconds, peak memory (MiB) and CPU seconds (user + system) of one command,
+# from GNU time. On a loaded machine the CPU seconds are the steadier figure.
 measure() {
-    /usr/bin/time -f '%e %M' -o "$work/time" "$@" >"$work/out" 2>&1 || { cat "$work/out"; exit 1; }
-    read -r secs kib <"$work/time"
-    echo "$secs $((kib / 1024))"
+    /usr/bin/time -f '%e %M %U %S' -o "$work/time" "$@" >"$work/out" 2>&1 || { cat "$work/out"; exit 1; }
+    read -r secs kib user sys <"$work/time"
+    echo "$secs $((kib / 1024)) $(awk -v u="$user" -v s="$sys" 'BEGIN { printf "%.2f", u + s }')"
 }
 
 dravolin() {
@@ -51,25 +52,28 @@ webalizer_run() {
 }
 
 if [ "$growth" -eq 1 ]; then
-    read -r ours1 mem1 < <(dravolin "$small")
-    read -r ours2 mem2 < <(dravolin "$big")
-    read -r wz1 wzMem1 < <(webalizer_run "$small")
-    read -r wz2 wzMem2 < <(webalizer_run "$big")
+    read -r ours1 mem1 cpu1 < <(dravolin "$small")
+    read -r ours2 mem2 cpu2 < <(dravolin "$big")
+    read -r wz1 wzMem1 wzCpu1 < <(webalizer_run "$small")
+    read -r wz2 wzMem2 wzCpu2 < <(webalizer_run "$big")
     lines1=$(wc -l <"$small")
     lines2=$(wc -l <"$big")
     printf '%-10s %10s %10s\n' "" "$(basename "$small")" "$(basename "$big")"
-    printf '%-10s %8s s %8s s   peak %s / %s MiB\n' dravolin "$ours1" "$ours2" "$mem1" "$mem2"
-    printf '%-10s %8s s %8s s   peak %s / %s MiB\n' webalizer "$wz1" "$wz2" "$wzMem1" "$wzMem2"
-    awk -v a="$ours1" -v b="$ours2" -v c="$wz1" -v d="$wz2" -v l1="$lines1" -v l2="$lines2" 'BEGIN {
-        printf "lines grow %.2f times\ngrowth dravolin: %.2f\ngrowth webalizer: %.2f\n", l2 / l1, b / a, d / c
-        printf "ratio dravolin/webalizer: %.2f and %.2f\n", a / c, b / d }'
+    printf '%-10s %8s s %8s s   peak %s / %s MiB   cpu %s / %s s\n' dravolin "$ours1" "$ours2" "$mem1" "$mem2" "$cpu1" "$cpu2"
+    printf '%-10s %8s s %8s s   peak %s / %s MiB   cpu %s / %s s\n' webalizer "$wz1" "$wz2" "$wzMem1" "$wzMem2" "$wzCpu1" "$wzCpu2"
+    awk -v a="$ours1" -v b="$ours2" -v c="$wz1" -v d="$wz2" -v l1="$lines1" -v l2="$lines2" \
+        -v ca="$cpu1" -v cb="$cpu2" -v cc="$wzCpu1" -v cd="$wzCpu2" 'BEGIN {
+        printf "lines grow %.2f times\ngrowth dravolin: %.2f (cpu %.2f)\ngrowth webalizer: %.2f (cpu %.2f)\n", l2 / l1, b / a, cb / ca, d / c, cd / cc
+        printf "ratio dravolin/webalizer: %.2f and %.2f (cpu %.2f and %.2f)\n", a / c, b / d, ca / cc, cb / cd }'
     exit 0
 fi
 
-read -r ours oursMem < <(dravolin "$log")
+read -r ours oursMem oursCpu < <(dravolin "$log")
 grep -E '^(lines|visits|total)' "$work/out" || true
-read -r ga gaMem < <(measure goaccess "$log" --log-format=COMBINED -o "$work/report.html")
-read -r wz wzMem < <(webalizer_run "$log")
+read -r ga gaMem gaCpu < <(measure goaccess "$log" --log-format=COMBINED -o "$work/report.html")
+read -r wz wzMem wzCpu < <(webalizer_run "$log")
 
-printf '%-12s %8s s %6s MiB\n' dravolin "$ours" "$oursMem" goaccess "$ga" "$gaMem" webalizer "$wz" "$wzMem"
-awk -v o="$ours" -v g="$ga" -v w="$wz" 'BEGIN { printf "ratio dravolin/goaccess: %.2f\nratio dravolin/webalizer: %.2f\n", o / g, o / w }'
+printf '%-12s %8s s %6s MiB %8s s cpu\n' dravolin "$ours" "$oursMem" "$oursCpu" goaccess "$ga" "$gaMem" "$gaCpu" \
+    webalizer "$wz" "$wzMem" "$wzCpu"
+awk -v o="$ours" -v g="$ga" -v w="$wz" -v oc="$oursCpu" -v gc="$gaCpu" -v wc="$wzCpu" 'BEGIN {
+    printf "ratio dravolin/goaccess: %.2f (cpu %.2f)\nratio dravolin/webalizer: %.2f (cpu %.2f)\n", o / g, oc / gc, o / w, oc / wc }'

@@ -26,7 +26,8 @@ void makeTables(dao::Database& db) {
     db.execute(
         "CREATE TABLE logline (LogLnID INTEGER PRIMARY KEY, VisitID INTEGER, PageID INTEGER, Bytes INTEGER, "
         "CntDupes INTEGER, Timestamp INTEGER, IP TEXT, Referrer TEXT)");
-    db.execute("CREATE INDEX VisitIPID ON logline (VisitID, IP, LogLnID)");
+    db.execute("CREATE INDEX Visit ON logline (VisitID) WHERE VisitID IS NOT NULL");
+    db.execute("CREATE INDEX NewLines ON logline (IP, LogLnID) WHERE VisitID IS NULL");
     db.execute(
         "CREATE TABLE visit (VisitID INTEGER PRIMARY KEY, StartPageID INTEGER, StartLogLnID INTEGER, "
         "StartTimeStamp INTEGER, EndTimeStamp INTEGER, Files INTEGER, FirstIP TEXT, CDSIPs TEXT, SearchTerm TEXT, "

@@ -137,8 +137,26 @@ std::shared_ptr<detail::Connection> openConnection(const std::string& path, Open
     // Reading the schema proves the file is a database now rather than at first use.
     conn->cached("SELECT count(*) FROM sqlite_master").step();
     conn->cached("SELECT count(*) FROM sqlite_master").reset();
-    sqlite3_exec(conn->db, "PRAGMA cache_size = -65536; PRAGMA temp_store = MEMORY", nullptr, nullptr, nullptr);
+    // 16 MiB of page cache: an addition writes its rows nearly in key order, so what it
+    // touches again is the right edge of each tree; measured on 10 million lines a
+    // cache four times as large saved no time and cost 64 MiB and the page faults of
+    // filling it. Reads of large ranges go straight through anyway.
+    sqlite3_exec(conn->db, "PRAGMA cache_size = -16384; PRAGMA temp_store = MEMORY", nullptr, nullptr, nullptr);
     return conn;
+}
+
+// The rows of a partial index, as createIndexSql writes them: WHERE "field" IS [NOT] NULL.
+void partialRows(detail::Connection& conn, const std::string& ixName, Index& ix) {
+    Statement s(conn.handle(), "SELECT sql FROM sqlite_master WHERE type = 'index' AND name = ?");
+    s.bind(1, Value(ixName));
+    if (!s.step() || s.column(0).isNull()) return;
+    const std::string sql = s.column(0).asText();
+    const size_t where = sql.rfind(" WHERE \"");
+    if (where == std::string::npos) return;
+    const size_t open = where + 8, close = sql.find('"', open);
+    if (close == std::string::npos) return;
+    ix.rowsField = sql.substr(open, close - open);
+    ix.rowsNotNull = sql.compare(close + 1, std::string::npos, " IS NOT NULL") == 0;
 }
 
 std::string firstWord(std::string_view sql) {
@@ -320,9 +338,25 @@ TableDef Database::tableDef(std::string_view name) {
             if (cols.column(3).asInteger() != 0) ix.fields += "-";
             ix.fields += cols.column(2).asText();
         }
+        if (list.column(4).asInteger() != 0) partialRows(conn, ixName, ix);
         def.indexes.push_back(ix);
     }
     return def;
+}
+
+void Database::createIndex(std::string_view table, const Index& ix) {
+    const std::string sql = createIndexSql(tableDef(table), ix);
+    auto& conn = connection();
+    conn.beforeWrite();
+    runSql(conn, sql);
+}
+
+void Database::dropIndex(std::string_view table, std::string_view name) {
+    checkName(table);
+    checkName(name);
+    auto& conn = connection();
+    conn.beforeWrite();
+    runSql(conn, "DROP INDEX IF EXISTS \"" + std::string(table) + "." + std::string(name) + "\"");
 }
 
 QueryDef Database::createQueryDef(std::string_view name, std::string_view sqlIn) {
@@ -392,6 +426,18 @@ long long QueryDef::execute(std::vector<Value> params) const {
     while (s.step()) {
     }
     return conn_->changes();
+}
+
+Database::PageUse Database::pageUse() {
+    auto& conn = connection();
+    PageUse use;
+    auto count = [&](const char* sql) {
+        Statement s(conn.handle(), sql);
+        return s.step() ? s.columnInt(0) : 0;
+    };
+    use.pages = count("PRAGMA page_count");
+    use.free = count("PRAGMA freelist_count");
+    return use;
 }
 
 void Database::compact(const std::string& tempPath) {

@@ -79,8 +79,12 @@ public:
     std::vector<TableEntry> listTables();
     // Creates the table with its fields and indexes at once (3010 when it exists).
     void createTable(const TableDef& def);
-    // The fields of a table as declared, and the names of its indexes.
+    // The fields of a table as declared, and its indexes.
     TableDef tableDef(std::string_view name);
+    // Adds one index to a table (its fields checked against the table); drops one
+    // by its name, when it is there.
+    void createIndex(std::string_view table, const Index& ix);
+    void dropIndex(std::string_view table, std::string_view name);
 
     QueryDef createQueryDef(std::string_view name, std::string_view sql);
     QueryDef queryDef(std::string_view name);  // 3265 when there is none
@@ -88,6 +92,13 @@ public:
     // A table or stored query by name, or a SELECT with "?" values.
     Recordset openRecordset(std::string_view source, RecordsetType type = RecordsetType::Dynaset,
                             std::vector<Value> params = {});
+
+    // The pages of the file and how many of them are free (left by deleted rows).
+    struct PageUse {
+        long long pages = 0;
+        long long free = 0;
+    };
+    PageUse pageUse();
 
     // Writes a compacted copy to tempPath, then renames it over the file and opens
     // it again. Any failure leaves the original file untouched and open. Refused

@@ -48,6 +48,15 @@ struct IndexColumn {
     bool descending = false;
 };
 
+const Field& tableField(const TableDef& def, std::string_view name, const std::string& indexName) {
+    checkName(name);
+    auto it = std::find_if(def.fields.begin(), def.fields.end(), [&](const Field& f) { return sameName(f.name, name); });
+    if (it == def.fields.end())
+        raise(kErrItemNotFound, "Field '" + std::string(name) + "' of index '" + indexName +
+                                    "' is not a field of table '" + def.name + "'");
+    return *it;
+}
+
 std::vector<IndexColumn> indexColumns(const Index& ix, const TableDef& def) {
     std::vector<IndexColumn> cols;
     std::string_view rest = ix.fields;
@@ -61,13 +70,7 @@ std::vector<IndexColumn> indexColumns(const Index& ix, const TableDef& def) {
             c.descending = part.front() == '-';
             part.remove_prefix(1);
         }
-        checkName(part);
-        auto it = std::find_if(def.fields.begin(), def.fields.end(),
-                               [&](const Field& f) { return sameName(f.name, part); });
-        if (it == def.fields.end())
-            raise(kErrItemNotFound, "Field '" + std::string(part) + "' of index '" + ix.name +
-                                        "' is not a field of table '" + def.name + "'");
-        c.name = it->name;
+        c.name = tableField(def, part, ix.name).name;
         cols.push_back(c);
         if (semi == std::string_view::npos) break;
         rest.remove_prefix(semi + 1);
@@ -155,19 +158,25 @@ std::vector<std::string> createTableSql(const TableDef& def) {
     sql += ")";
 
     std::vector<std::string> out{sql};
-    for (const Index& ix : def.indexes) {
-        if (&ix == primary && primaryInTable) continue;
-        auto cols = indexColumns(ix, def);
-        // Index names are per table in the old engine but per database in SQLite.
-        std::string s = std::string(ix.unique || ix.primary ? "CREATE UNIQUE INDEX " : "CREATE INDEX ") +
-                        "\"" + def.name + "." + ix.name + "\" ON " + quoted(def.name) + " (";
-        for (size_t i = 0; i < cols.size(); ++i) {
-            if (i) s += ", ";
-            s += quoted(cols[i].name) + (cols[i].descending ? " DESC" : "");
-        }
-        out.push_back(s + ")");
-    }
+    for (const Index& ix : def.indexes)
+        if (&ix != primary || !primaryInTable) out.push_back(createIndexSql(def, ix));
     return out;
+}
+
+std::string createIndexSql(const TableDef& def, const Index& ix) {
+    checkName(ix.name);
+    auto cols = indexColumns(ix, def);
+    // Index names are per table in the old engine but per database in SQLite.
+    std::string s = std::string(ix.unique || ix.primary ? "CREATE UNIQUE INDEX " : "CREATE INDEX ") + "\"" +
+                    def.name + "." + ix.name + "\" ON " + quoted(def.name) + " (";
+    for (size_t i = 0; i < cols.size(); ++i) {
+        if (i) s += ", ";
+        s += quoted(cols[i].name) + (cols[i].descending ? " DESC" : "");
+    }
+    s += ")";
+    if (!ix.rowsField.empty())
+        s += " WHERE " + quoted(tableField(def, ix.rowsField, ix.name).name) + (ix.rowsNotNull ? " IS NOT NULL" : " IS NULL");
+    return s;
 }
 
 ColumnType columnTypeFromDecl(std::string_view declaredType) {

@@ -44,6 +44,10 @@ struct Index {
     std::string fields;  // "a;b", each optionally prefixed "+" or "-" (descending)
     bool unique = false;
     bool primary = false;
+    // A partial index: only the rows where this field is Null (or, with `rowsNotNull`,
+    // is not Null). Empty: every row.
+    std::string rowsField = {};
+    bool rowsNotNull = false;
 };
 
 struct TableDef {
@@ -58,6 +62,9 @@ bool isValidName(std::string_view name);
 void checkName(std::string_view name);
 // The name quoted for SQL (checked first).
 std::string quoted(std::string_view name);
+
+// The SQL that creates one index of the table (its fields checked against the table).
+std::string createIndexSql(const TableDef& def, const Index& ix);
 
 // The SQL that creates the table and its indexes, in order. Raises 3259 for a field
 // without a type, 3191 for a field named twice, 3284 for an index named twice and

@@ -253,6 +253,26 @@ TEST_F(VisitBuilding, EraseNonSEDropsVisitsWithoutTermAndTheirData) {
     EXPECT_EQ(site_.count("SELECT COUNT(*) FROM visitpages"), 0);
 }
 
+TEST_F(VisitBuilding, CleanUpCompactsOnlyWhenAQuarterOfTheFileIsFree) {
+    struct Case { int freedRows; bool compacted; } cases[] = {{40, false}, {99, false}, {200, true}, {400, true}};
+    long nextID = 1;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.freedRows);
+        // A scratch table of about 400 pages, then the rows that leave free pages behind.
+        site_.db.execute("DROP TABLE IF EXISTS scratch");
+        site_.db.execute("CREATE TABLE scratch (x)");
+        for (int i = 0; i < 400; ++i) site_.db.execute("INSERT INTO scratch VALUES (zeroblob(4000))");
+        site_.db.execute("DELETE FROM scratch WHERE rowid <= ?", {c.freedRows});
+        const dao::Database::PageUse before = site_.db.pageUse();
+        ASSERT_GT(before.free, 0);
+        EXPECT_EQ(STTA_CompactionDue(site_.db), c.compacted);
+        add({{nextID, "10.0.0.1", nextID * 10000, kSearch + "red"}});
+        ++nextID;
+        build();
+        EXPECT_EQ(site_.db.pageUse().free == 0, c.compacted);
+    }
+}
+
 // Raises the user's Stop at the chosen update, as the progress window's Stop does.
 class StopAt : public core::ProgressReports {
 public:

@@ -73,7 +73,9 @@ TEST_F(TableBuilding, FieldAndIndexRowsBecomeTheTable) {
                               "Size,Long\n",
                               "ByName,Name\n"
                               "PK,ID, ,P,ignored\n"
-                              "BySize,Size;-Name,uq,\n")));
+                              "BySize,Size;-Name,uq,\n"
+                              "Waiting,Name,,,size Is Null\n"
+                              "Sized,Size,,, Size IS NOT NULL \n")));
     auto t = built();
     ASSERT_EQ(t.fields.size(), 3u);
     EXPECT_EQ(t.fields[0].attributes, dao::kAutoIncrField);
@@ -82,11 +84,16 @@ TEST_F(TableBuilding, FieldAndIndexRowsBecomeTheTable) {
     EXPECT_EQ(t.fields[1].attributes, dao::kFixedField);  // the comment does not end the row
     EXPECT_TRUE(t.fields[1].allowZeroLength);
     EXPECT_EQ(t.fields[2].type, dao::FieldType::Long);
-    ASSERT_EQ(t.indexes.size(), 3u);
+    ASSERT_EQ(t.indexes.size(), 5u);
     for (const auto& ix : t.indexes) {
         SCOPED_TRACE(ix.name);
+        // A fifth cell limits the rows an index holds only when it says which.
+        EXPECT_EQ(ix.rowsField, ix.name == "Waiting" || ix.name == "Sized" ? "Size" : "");
+        EXPECT_EQ(ix.rowsNotNull, ix.name == "Sized");
         if (ix.name == "PK") {
             EXPECT_TRUE(ix.primary);
+        } else if (ix.name == "Waiting" || ix.name == "Sized") {
+            EXPECT_FALSE(ix.unique);
         } else if (ix.name == "ByName") {
             EXPECT_FALSE(ix.unique);
             EXPECT_FALSE(ix.primary);
@@ -146,7 +153,7 @@ TEST_F(TableBuilding, EmptyOrMissingBlocks) {
 TEST_F(TableBuilding, ShippedDefinitionsBuildTheSiteTablesWithTheirIndexes) {
     const std::string src = std::getenv("DRAVOLIN_SOURCE_DIR");
     struct Case { const char* table; std::string def; std::vector<std::string> indexes; } cases[] = {
-        {"logline", src + "/resources/param/def/logline_keep.def", {"PrimaryKey", "Stamp", "VisitIPID"}},
+        {"logline", src + "/resources/param/def/logline_keep.def", {"NewLines", "PrimaryKey", "Stamp", "Visit"}},
         {"visit", src + "/resources/FirstSite/param/def/visit.def", {"IPStart", "PrimaryKey", "Start"}},
         {"visitpages", src + "/resources/FirstSite/param/def/visitpages.def", {"visitID"}},
         {"page", src + "/resources/FirstSite/param/def/page.def", {"Filename", "PrimaryKey"}},

@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <map>
 
 #include "tests/platform/dao/dao_test_util.h"
 
@@ -43,6 +44,36 @@ TEST_F(DaoDb, CreatedTableReadsBackWithItsFieldsAndIndexes) {
     EXPECT_FALSE(byCode.primary);
     EXPECT_EQ(byCode.fields, "Code;-Born");
     EXPECT_FALSE(find("ByName").unique);
+}
+
+TEST_F(DaoDb, PartialIndexesHoldOnlyTheirRowsAndReadBack) {
+    db.createTable(peopleDef());
+    db.createIndex("people", {.name = "Aged", .fields = "Age", .rowsField = "age", .rowsNotNull = true});
+    db.createIndex("people", {.name = "Ageless", .fields = "Name", .rowsField = "Age"});
+    db.execute("INSERT INTO people (Name, Age) VALUES ('a', 3), ('b', NULL), ('c', NULL)");
+    // Each index is used for the rows it holds (INDEXED BY fails for an index that cannot serve the query).
+    auto rowsThrough = [&](const char* ix, const char* where) {
+        long long n = 0;
+        db.forEachRow(std::string("SELECT COUNT(*) FROM people INDEXED BY \"people.") + ix + "\" WHERE " + where, {},
+                      [&](const dao::Statement& s) { n = s.columnInt(0); });
+        return n;
+    };
+    EXPECT_EQ(rowsThrough("Aged", "Age > 0"), 1);
+    EXPECT_EQ(rowsThrough("Ageless", "Age IS NULL AND Name > ''"), 2);
+    EXPECT_NE(errorOf([&] { rowsThrough("Ageless", "Name > ''"); }), 0);  // holds only the rows without an age
+    std::map<std::string, dao::Index> back;
+    for (const auto& ix : db.tableDef("people").indexes) back[ix.name] = ix;
+    EXPECT_EQ(back["Aged"].rowsField, "Age");
+    EXPECT_TRUE(back["Aged"].rowsNotNull);
+    EXPECT_EQ(back["Ageless"].rowsField, "Age");
+    EXPECT_FALSE(back["Ageless"].rowsNotNull);
+    EXPECT_EQ(back["ByName"].rowsField, "");
+
+    EXPECT_EQ(errorOf([&] { db.createIndex("people", {.name = "Bad", .fields = "Name", .rowsField = "Nope"}); }),
+              3265);
+    db.dropIndex("people", "Aged");
+    db.dropIndex("people", "Aged");  // gone already: nothing to do
+    EXPECT_EQ(db.tableDef("people").indexes.size(), 3u);
 }
 
 TEST_F(DaoDb, BadDefinitionsAreRefusedWithTheirNumbers) {
