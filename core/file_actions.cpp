@@ -1,5 +1,6 @@
 #include "core/file_actions.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -83,6 +84,29 @@ void copyBytes(const std::string& source, const std::string& target) {
 bool sameLength(const std::string& a, const std::string& b) {
     double la = FMAN_FileLen(a);
     return la >= 0 && la == FMAN_FileLen(b);
+}
+
+// Whether two folder paths name one folder as the file system sees it: letter case
+// counts, symbolic links lead where they point, and "." and ".." are resolved (in the
+// part of a path that does not exist yet, by the text).
+bool sameFolder(const std::string& a, const std::string& b) {
+    auto resolved = [](std::string p) {
+        while (p.size() > 1 && p.back() == '/') p.pop_back();
+        std::error_code ec;
+        fs::path r = fs::weakly_canonical(p, ec);
+        return ec ? fs::path(p).lexically_normal() : r.lexically_normal();
+    };
+    return resolved(a) == resolved(b);
+}
+
+// rename() without replacing an existing target: refused with errno EEXIST.
+int renameNoReplace(const std::string& from, const std::string& to) {
+    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
+    if (errno != EINVAL && errno != ENOSYS) return errno;
+    // A file system without the flag: look first.
+    struct stat st {};
+    if (lstat(to.c_str(), &st) == 0) return EEXIST;
+    return std::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
 }
 
 }  // namespace
@@ -192,9 +216,13 @@ bool FMAN_RenameFile(const std::string& oldName, const std::string& newName, int
     return runAction(mode, noMore, "Rename",
                      "Rename File From:  " + oldName + gCR + "To:            " + newName, oldName,
                      [&] {
-                         if (std::rename(oldName.c_str(), newName.c_str()) == 0) return;
-                         if (errno != EXDEV) raiseFromErrno(errno, oldName);
+                         // An existing target is refused (error 58), never replaced.
+                         const int err = renameNoReplace(oldName, newName);
+                         if (err == 0) return;
+                         if (err != EXDEV) raiseFromErrno(err, err == EEXIST ? newName : oldName);
                          // Across file systems: copy, and delete only after a whole copy.
+                         struct stat st {};
+                         if (lstat(newName.c_str(), &st) == 0) raiseFromErrno(EEXIST, newName);
                          copyBytes(oldName, newName);
                          if (!sameLength(oldName, newName)) sys::raise(sys::kErrIo, "FMAN_RenameFile");
                          if (unlink(oldName.c_str()) != 0) raiseFromErrno(errno, oldName);
@@ -393,7 +421,7 @@ bool FMAN_BackupCopy(bool move, const std::string& source, const std::string& ta
         flat = TXT_Replace(flat, ":", "", true);
         target += TXT_FitLen(flat, 230) + "/";
     }
-    if (TXT_IsEqual(target, FILENAM_Dir(source), false)) {
+    if (sameFolder(target, FILENAM_Dir(source))) {
         newName = source;
         return true;
     }

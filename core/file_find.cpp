@@ -19,12 +19,14 @@ struct Walk {
     std::vector<core::LikePattern> wildcards;
     core::StrArray& result;
 
+    // A pattern matches as a wildcard when the list holds a "*" anywhere, and as text
+    // inside the name always: "access|*.gz" finds access_2023.log.
     bool matches(const std::string& name) const {
         if (allEntries) return true;
         std::string upper = core::upperAscii(name);
         for (size_t i = 0; i < texts.size(); ++i) {
-            if (anyStar ? wildcards[i].matches(upper) : upper.find(texts[i]) != std::string::npos)
-                return true;
+            if (anyStar && wildcards[i].matches(upper)) return true;
+            if (upper.find(texts[i]) != std::string::npos) return true;
         }
         return false;
     }

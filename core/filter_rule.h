@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/numbers.h"
 #include "platform/sys/ascii.h"
 
 struct FltrRule {
@@ -43,29 +44,6 @@ void FLTR_WriteRule(const std::string& section, const std::string& iniFile, cons
 
 namespace fltr {
 
-// A decimal number after trimming blanks and tabs: an optional sign, digits and at most
-// one decimal point, with at least one digit.
-inline bool isDecimalNumber(std::string_view s) {
-    std::size_t b = s.find_first_not_of(" \t");
-    if (b == std::string_view::npos) return false;
-    std::size_t e = s.find_last_not_of(" \t");
-    s = s.substr(b, e - b + 1);
-    std::size_t i = 0;
-    if (s[0] == '+' || s[0] == '-') i = 1;
-    bool digit = false, point = false;
-    for (; i < s.size(); ++i) {
-        char c = s[i];
-        if (c >= '0' && c <= '9') {
-            digit = true;
-        } else if (c == '.' && !point) {
-            point = true;
-        } else {
-            return false;
-        }
-    }
-    return digit;
-}
-
 // The value lower-cased into a buffer that is reused, so that folding allocates only
 // while the buffer still grows; a value without upper-case letters is used as it stands.
 inline std::string_view foldedFor(std::string& buffer, std::string_view value) {
@@ -93,7 +71,7 @@ inline bool matchPrepared(std::string_view raw, std::string_view folded, const F
         case kFltrLess:
             return v.compare(val) < 0;
         case kFltrIsNumber:
-            return isDecimalNumber(raw);
+            return core::isNumericText(raw);
         default:
             return false;
     }

@@ -211,6 +211,15 @@ bool parseNumber(std::string_view s, double& value) {
     return true;
 }
 
+bool isNumericText(std::string_view text) {
+    double value = 0;
+    try {
+        return parseNumber(text, value);
+    } catch (const sys::RtError&) {
+        return false;  // overflow
+    }
+}
+
 double vbCDbl(std::string_view text) {
     double value = 0;
     if (!parseNumber(text, value)) sys::raise(13, "CDbl");

@@ -204,21 +204,16 @@ void ARR_Sort2D(Table2D& table, const core::LngArray& keyCols, long overflowMode
     if (!table.hasBounds()) return;
     try {
         const long rows = table.rowUBound() - table.rowLBound() + 1;
-        // keys[row offset] = the lower-cased texts of its key columns, in the order given;
-        // byte order of those puts "_" before letters.
-        std::vector<std::vector<std::string>> keys(static_cast<std::size_t>(rows));
-        for (long k = 0; k < rows; ++k)
-            for (long col : keyCols.items())
-                keys[k].push_back(core::lowerAscii(ARR_Item2D(table, table.rowLBound() + k, col)));
+        // keys[row offset] = the texts of its key columns, in the order given, joined with
+        // nothing between them and lower-cased; byte order of those puts "_" before letters.
+        std::vector<std::string> keys(static_cast<std::size_t>(rows));
+        for (long k = 0; k < rows; ++k) {
+            for (long col : keyCols.items()) keys[k] += ARR_Item2D(table, table.rowLBound() + k, col);
+            keys[k] = core::lowerAscii(keys[k]);
+        }
         std::vector<long> order(static_cast<std::size_t>(rows));
         std::iota(order.begin(), order.end(), 0L);
-        std::stable_sort(order.begin(), order.end(), [&](long a, long b) {
-            const auto& ka = keys[a];
-            const auto& kb = keys[b];
-            for (std::size_t i = 0; i < ka.size(); ++i)
-                if (int cmp = ka[i].compare(kb[i])) return cmp < 0;
-            return false;
-        });
+        std::stable_sort(order.begin(), order.end(), [&](long a, long b) { return keys[a] < keys[b]; });
         table = permutedRows(table, order);
     } catch (const std::bad_alloc&) {
         if (overflowMode == 1) sys::raise(18232, "ARR_Sort2D");

@@ -180,10 +180,21 @@ private:
     long long skipped_ = 0;
 };
 
-// A notice the read option can switch off. The dialog builder's box with its "do not
-// show again" check box takes this over once it is there.
-void noticeUnlessSuppressed(bool suppressed, const std::string& message) {
-    if (!suppressed) core::ui().msgBox(message, "0", "", "");
+// A box of the read that a read option switches off: not shown while the option is
+// set, and its check box "Do not show this message again" sets it. The pressed button;
+// `whenOff` when the box is not shown.
+int optionalBox(bool& off, int whenOff, const std::string& message, const std::string& buttons = "0",
+                const std::string& options = "", const std::string& caption = "") {
+    if (off) return whenOff;
+    return core::ui().msgBoxDontShowAgain(message, buttons, options, caption, off);
+}
+
+// A notice that a file is skipped; prompts for invalid lines off silence it.
+void skipNotice(ReadRec& rec, const std::string& message) { optionalBox(rec.NoPromptInvalid, 1, message); }
+
+// A stamp "yyyymmddhhnnss" as the history shows it: "2026-12-10 10:20.30".
+std::string historyStamp(const std::string& stamp) {
+    return TXT_FormatDbl(TXT_Val(stamp), "0000-00-00 00:00\".\"00");
 }
 
 std::string trimLine(std::string_view line) {
@@ -369,6 +380,8 @@ bool STTA_LogFileFirstLastStamp(const std::string& fileName, const LogFmtCompile
     LogFields fields;
     if (const std::string problem = logimport::unreadableFileProblem(fileName); !problem.empty()) {
         STTA_ProblemAdd(rec, problem + " File Skipped.");
+        // Told even with prompts for invalid lines off: a file the user named is not
+        // there (or cannot be opened), which no invalid line explains.
         core::ui().msgBox(problem + gCRCR + "Filename:" + gCR + fileName, "0", "", "");
         return false;
     }
@@ -383,8 +396,7 @@ bool STTA_LogFileFirstLastStamp(const std::string& fileName, const LogFmtCompile
     }
     if (head.empty()) {
         STTA_ProblemAdd(rec, "Log file is empty or does not exist. File Skipped.");
-        noticeUnlessSuppressed(rec.NoPromptInvalid,
-                               "Log file is empty or does not exist." + gCRCR + "Filename:" + gCR + fileName);
+        skipNotice(rec, "Log file is empty or does not exist." + gCRCR + "Filename:" + gCR + fileName);
         return false;
     }
     const bool found = firstLineTaken(fileName, [&](std::string_view line) {
@@ -392,8 +404,8 @@ bool STTA_LogFileFirstLastStamp(const std::string& fileName, const LogFmtCompile
     });
     if (!found) {
         STTA_ProblemAdd(rec, "Log file does not contain any valid lines. File Skipped.");
-        noticeUnlessSuppressed(
-            rec.NoPromptInvalid,
+        skipNotice(
+            rec,
             "Error in File: " + fileName + gCR + "File will be skipped" + gCRCR +
                 "Log file does not contain any valid lines." + gCRCR + "Check the following and try again:" + gCR +
                 "- correct log format selected [press button \"select log file and specify format\"]" + gCR +
@@ -409,18 +421,21 @@ bool STTA_LogFileFirstLastStamp(const std::string& fileName, const LogFmtCompile
     const std::string text =
         "Log file ends with > " + std::to_string(kStampWindow) + " bytes of corrupt lines [log file corrupt].";
     STTA_ProblemAdd(rec, text + " File Skipped.");
-    noticeUnlessSuppressed(rec.NoPromptInvalid, text);
+    skipNotice(rec, text);
     return false;
 }
 
 bool STTA_LogFileOverlapCheck(dao::Database& db, const std::string& fileName, const LogFmtCompiled& formats,
-                              ReadRec& rec, bool& usable, VisitStream* visits) {
+                              ReadRec& rec, bool& usable, const std::string& startText, VisitStream* visits) {
     usable = true;
     std::string first, last;
     if (!STTA_LogFileFirstLastStamp(fileName, formats, rec, first, last)) {
         usable = false;
         return false;
     }
+    // Written before the overlap question, so that a file declined there has its record.
+    STTA_AddDataLogWrite(fileName, startText, rec, "", kHistoryStartRead + fileName, "START Read File.", {},
+                         historyStamp(first), historyStamp(last), "");
     const auto from = static_cast<long long>(TXT_Val(first)), to = static_cast<long long>(TXT_Val(last));
     auto rs = db.openRecordset("SELECT LogLnID FROM logline WHERE Timestamp >= ? AND Timestamp <= ? LIMIT 1",
                                dao::RecordsetType::Snapshot, {dao::Value(from), dao::Value(to)});
@@ -437,6 +452,7 @@ struct RunState {
     const std::string& progressTitle;
     bool& anyUsable;
     VisitStream* visits = nullptr;
+    bool fileRecorded = false;  // a "Start Read File" record holds the run's start time
     bool result = true;
     bool stopped = false;
 };
@@ -459,42 +475,46 @@ void undoFailedWrite(RunState& run, logimport::QueuedTransaction& tx) {
     PageTable.clear();  // pages added since the last commit are gone
 }
 
-// One file: checked, then read. False when the user stopped it.
+// Notes that the file overlaps stored data and asks whether to add it all the same
+// (unless that question is switched off); true to add it.
+bool overlapAccepted(RunState& run, const std::string& path) {
+    ReadRec& rec = run.rec;
+    const std::string overlap = "Dates on this log file overlap with data that already have on database. ";
+    STTA_ProblemAdd(rec, overlap + " All identical lines skipped.");
+    const std::string message =
+        overlap + "[Raw log data already exists on this data base for date(s) included in log file.]" + gCR +
+        "Filename: " + FILENAM_FileName(path) + " [" + path + "]" + gCRCR + "[" + run.captionText + "]" + gCRCR +
+        "NB If you add the file anyway, each log line will be checked individually to determine if a "
+        "duplicate exists on the database." +
+        "This ensures no line will be counted twice however processing takes ca. THREE TIMES as long as usual." +
+        gCR + gCR + "Do you want to add records from this file anyway?";
+    // No, or the box closed, skips the file.
+    return optionalBox(rec.NoPromptOverlap, 1, message, "&Yes|&No", "DfltButton=2|",
+                       "Confirm add overlApping data. " + run.captionText) == 1;
+}
+
+// One file: checked, then read. `counterText` leads its progress message ("Definition:
+// i/n. File: j/m. "), `fileCounter` follows the history texts ("j/m [List i/n]"). False
+// when the user stopped it.
 bool readOneFile(RunState& run, const std::string& path, const LogFmtCompiled& formats,
-                 const std::string& counterText) {
+                 const std::string& counterText, const std::string& fileCounter) {
     ReadRec& rec = run.rec;
     rec.CurrentFile = path;
     if (const std::string why = unreadableReason(path); !why.empty()) {
         STTA_ProblemAdd(rec, why + " File Skipped.");
-        noticeUnlessSuppressed(rec.NoPromptInvalid, why + gCRCR + "Filename:" + gCR + path);
+        skipNotice(rec, why + gCRCR + "Filename:" + gCR + path);
         return true;
     }
     bool usable = false;
-    rec.DupCheck = STTA_LogFileOverlapCheck(run.site.use(), path, formats, rec, usable, run.visits);
-    if (usable) run.anyUsable = true;
-    if (rec.DupCheck && !rec.Test.Active) {
-        const std::string overlap = "Dates on this log file overlap with data that already have on database. ";
-        STTA_ProblemAdd(rec, overlap + " All identical lines skipped.");
-        if (!rec.NoPromptOverlap) {
-            const std::string message =
-                overlap + "[Raw log data already exists on this data base for date(s) included in log file.]" + gCR +
-                "Filename: " + FILENAM_FileName(path) + " [" + path + "]" + gCRCR + "[" + run.captionText + "]" +
-                gCRCR +
-                "NB If you add the file anyway, each log line will be checked individually to determine if a "
-                "duplicate exists on the database." +
-                "This ensures no line will be counted twice however processing takes ca. THREE TIMES as long as "
-                "usual." +
-                gCR + gCR + "Do you want to add records from this file anyway?";
-            int answer = core::ui().msgBox(message, "&Yes|&No", "DfltButton=2|",
-                                           "Confirm add overlApping data. " + run.captionText);
-            if (answer != 1) usable = false;  // No, or the box closed
-        }
-    }
+    // The run's first file record says when the run started; later ones "..".
+    const std::string startText =
+        run.fileRecorded ? ".." : core::vbFormat(core::DateTime{core::vbNow()}, "yyyy-mm-dd hh:nn.ss");
+    rec.DupCheck = STTA_LogFileOverlapCheck(run.site.use(), path, formats, rec, usable, startText, run.visits);
+    if (usable) run.anyUsable = run.fileRecorded = true;
+    if (rec.DupCheck && !rec.Test.Active && !overlapAccepted(run, path)) usable = false;
     if (!usable) return true;
 
     const double started = core::vbNow();
-    STTA_AddDataLogWrite(path, core::vbFormat(core::DateTime{started}, "yyyy-mm-dd hh:nn.ss"), rec, "",
-                         kHistoryStartRead + path, "START Read File.", {}, "..", "..", "");
     resetFileCounters(rec);
     LineReadContext ctx;
     ctx.site = &run.site;
@@ -542,13 +562,12 @@ bool readOneFile(RunState& run, const std::string& path, const LogFmtCompiled& f
                               "The lines read before are stored; the rest of the file was not read." + gCRCR +
                               readError,
                           "0", "", "");
-        STTA_AddDataLogWrite(path, took, rec, "", "File Read Failed." + counterText + " " + why, "..",
+        STTA_AddDataLogWrite(path, took, rec, "", "File Read Failed." + fileCounter + " " + why, "..",
                              {.counters = true}, "", "", "");
     } else if (!complete) {
-        STTA_AddDataLogWrite(path, took, rec, "", "File Read Stopped." + counterText, "..", {}, "", "", "");
+        STTA_AddDataLogWrite(path, took, rec, "", "File Read Stopped." + fileCounter, "..", {}, "", "", "");
     } else {
-        STTA_AddDataLogWrite(path, took, rec, "", kHistoryDoneRead + counterText + FILENAM_FileName(path), "",
-                             {.counters = true}, "", "", "");
+        STTA_AddDataLogWrite(path, took, rec, "", kHistoryDoneRead + fileCounter, "", {.counters = true}, "", "", "");
     }
     // What was stored counts in the run's totals, also before a Stop.
     addToRunTotals(rec);
@@ -643,8 +662,11 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
                                   "\" has no referrer field: a log read with it gives no search-engine visits.");
             const std::string itemText =
                 n > 1 ? "Definition: " + std::to_string(i) + "/" + std::to_string(n) + ". " : std::string();
+            const std::string listText =
+                n > 1 ? " [List " + std::to_string(i) + "/" + std::to_string(n) + "]" : std::string();
+            auto fileCounter = [&](long j, long m) { return std::to_string(j) + "/" + std::to_string(m) + listText; };
             if (spec.find_first_of("*?") == std::string::npos) {
-                if (!readOneFile(run, spec, formats, itemText)) run.stopped = true;
+                if (!readOneFile(run, spec, formats, itemText, fileCounter(1, 1))) run.stopped = true;
                 continue;
             }
             std::string folder, pattern;
@@ -671,7 +693,8 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
             for (long j = 1; j <= m && !run.stopped; ++j) {
                 const std::string counter =
                     itemText + "File: " + std::to_string(j) + "/" + std::to_string(m) + ". ";
-                if (!readOneFile(run, files[static_cast<std::size_t>(j - 1)], formats, counter)) run.stopped = true;
+                if (!readOneFile(run, files[static_cast<std::size_t>(j - 1)], formats, counter, fileCounter(j, m)))
+                    run.stopped = true;
             }
         }
         if (run.stopped) run.result = false;

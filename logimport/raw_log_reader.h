@@ -62,9 +62,11 @@ bool STTA_LogFileFirstLastStamp(const std::string& fileName, const LogFmtCompile
 class VisitStream;
 // True when stored lines fall between the file's first and last stamp (lines the
 // visit building of the read still holds count as stored); `usable` is false when
-// the file has no valid first or last line.
+// the file has no valid first or last line. A usable file gets its "Start Read File"
+// history record, with `startText` as its time and its two stamps as its dates.
 bool STTA_LogFileOverlapCheck(dao::Database& db, const std::string& fileName, const LogFmtCompiled& formats,
-                              ReadRec& rec, bool& usable, VisitStream* visits = nullptr);
+                              ReadRec& rec, bool& usable, const std::string& startText,
+                              VisitStream* visits = nullptr);
 
 // Reads the files of the "|" list (each a path, optionally with " [LogFormat: name]",
 // the last part of a path may hold "*" and "?") into the site database. False only when the

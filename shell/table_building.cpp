@@ -191,6 +191,8 @@ bool trapGoesOn(const sys::RtError& e) {
     return goOn;
 }
 
+// "Database in use.": what the user meets is a second running copy holding the site's
+// lock, on any system, so the message names that and no operating system.
 [[noreturn]] void anotherCopyRunning() {
     core::ui().info("Database in use. This problem occurs when multiple copies of this Application are running at "
                     "the same time." + gCRCR + "You must exit all other copies of this Application." + gCRCR +

@@ -37,7 +37,7 @@ private:
     int pointer_;
 };
 
-// No repainting while every cell of a column is rewritten; Redraw is on at the end.
+// No repainting while rows move and cells are rewritten; Redraw is on at the end.
 class RedrawOffScope {
 public:
     explicit RedrawOffScope(grid::FlexGrid& grid) : grid_(grid) { grid_.setRedraw(false); }

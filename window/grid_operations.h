@@ -41,10 +41,11 @@ void GRID_ScrollRangeIntoView(grid::FlexGrid& grid, long row, long rowEnd, long 
 // indexed from (0, 0).
 void GRID_CellsToArray(const grid::FlexGrid& grid, core::Table2D& table, bool selectedOnly);
 
-// Sorts the selected rows on the key columns Col..ColSel: a single column of numbers
-// numerically, rewritten in the number format the column already uses; anything else
-// as text, after dropping rows empty beyond column 0 and the cell parts before the
-// separator NBSP "||" NBSP. False, doing nothing, when not allowed.
+// Sorts the selected rows (all non-fixed rows when one row is selected) on the key
+// columns Col..ColSel: a single column whose every non-fixed cell is a number by value,
+// each cell keeping the text it shows; anything else as text, after dropping the rows
+// empty beyond column 0 and the cell parts before the separator NBSP "||" NBSP. False,
+// doing nothing, when not allowed.
 bool GRDFLX_SortOnColumn(grid::FlexGrid& grid, bool allowed);
 
 // A right-aligned column, and a column of general alignment for its numbers, grows to

@@ -26,13 +26,16 @@ constexpr int kOkButton = 1;
 constexpr std::array<long, 6> kKindOrder = {kFltrStartsWith, kFltrContains, kFltrEquals,
                                             kFltrGreater,    kFltrLess,     kFltrIsNumber};
 
+// A stored kind outside 1-6 (a missing entry reads 31313) is no option at all.
 bool offered(long kind, const FltrKindOffers& offers) {
     switch (kind) {
+    case kFltrStartsWith:
+    case kFltrContains: return true;
     case kFltrEquals: return offers.equals;
     case kFltrGreater:
     case kFltrLess: return offers.greaterLess;
     case kFltrIsNumber: return offers.number;
-    default: return true;
+    default: return false;
     }
 }
 

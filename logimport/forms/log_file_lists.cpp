@@ -178,7 +178,8 @@ bool fmtLinesEdit(const std::string& name) {
     return true;
 }
 
-// A new or copied definition that its first edit did not store is taken back.
+// A new or copied definition that its first edit did not store is taken back: its
+// name alone would be offered as a format that matches no log line.
 void fmtNewEdit(const std::string& name) {
     if (fmtLinesEdit(name)) return;
     CHUNKS_IniDelete(kMain, "AcD", kRouted, name, "|", kChunksNoExclusion, false, 3);

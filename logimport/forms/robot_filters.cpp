@@ -36,6 +36,8 @@ long colTypeOfField(long field) {
     }
 }
 
+// The example of a generic user agent is a made-up one: it shows the shape of a
+// browser's user agent without naming any real browser or system.
 std::string chooseMessage() {
     return "The following user agents were found for log lines with selected filter [usually file robots.txt]." +
            gCRCR + "1. Select user agents to exclude from list on the left." + gCR +

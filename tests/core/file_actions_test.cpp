@@ -168,6 +168,41 @@ TEST_F(FileActions, BackupCopiesAndRecycling) {
     EXPECT_FALSE(exists("site/log.txt"));
 }
 
+// The target counts as the source's own folder only where the file system says so.
+TEST_F(FileActions, BackupCopyComparesFoldersAsTheFileSystemDoes) {
+    writeFile(path("x/Logs/a.log"), "one");
+    std::filesystem::create_directory_symlink(path("x/Logs"), path("link"));
+    struct Case {
+        const char* name;
+        std::string target;
+        std::string newName;  // the source itself when the folder is its own
+    } cases[] = {
+        {"its own folder", path("x/Logs"), path("x/Logs/a.log")},
+        {"with . and ..", path("x/./other/../Logs/"), path("x/Logs/a.log")},
+        {"through a symbolic link", path("link"), path("x/Logs/a.log")},
+        {"a folder differing in letter case only", path("x/logs"), path("x/logs/a.log")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        bool noMore = false;
+        std::string newName;
+        EXPECT_TRUE(FMAN_BackupCopy(false, path("x/Logs/a.log"), c.target, -1, newName, false, true, noMore));
+        EXPECT_EQ(newName, c.newName);
+        EXPECT_EQ(readFile(c.newName), "one");
+    }
+}
+
+TEST_F(FileActions, RenameRefusesAnExistingTarget) {
+    writeFile(path("old.txt"), "old");
+    writeFile(path("taken.txt"), "keep");
+    responder.press("Error:  >> 58 File already exists", "&OK");
+    bool noMore = false;
+    EXPECT_FALSE(FMAN_RenameFile(path("old.txt"), path("taken.txt"), 0, noMore));
+    EXPECT_EQ(readFile(path("taken.txt")), "keep");
+    EXPECT_EQ(readFile(path("old.txt")), "old");
+    EXPECT_EQ(responder.pending(), 0u);
+}
+
 TEST_F(FileActions, CopyIntoDir) {
     writeFile(path("from/sub/f.ini"), "k=v");
     EXPECT_TRUE(FMAN_CopyIntoDir(path("from"), path("to"), "/sub/f.ini", -1));

@@ -52,6 +52,8 @@ TEST_F(FileFind, Patterns) {
         {"folders too", "*", false, false, true,
          {"ERROR.log", "access.log", "access.txt", "old_access.log.1", "sub/"}},
         {"nothing", "*.zip", true, false, false, {}},
+        {"plain patterns of a list with a star still match as text", "old|*.txt", false, false, false,
+         {"access.txt", "old_access.log.1"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -268,7 +268,7 @@ TEST_F(Table2DTest, CopyWithWidthsMeasuresTargetColumns) {
     EXPECT_EQ(ARR_Item2D(blank, 0, 0), "");
 }
 
-TEST_F(Table2DTest, SortIsStableIgnoresCaseAndComparesKeyColumnsInTurn) {
+TEST_F(Table2DTest, SortIsStableIgnoresCaseAndJoinsTheKeyColumns) {
     struct Case {
         const char* name;
         std::vector<std::vector<Cell>> rows;
@@ -292,12 +292,12 @@ TEST_F(Table2DTest, SortIsStableIgnoresCaseAndComparesKeyColumnsInTurn) {
          0,
          {1, 2},
          "3,2,1"},
-        {"key columns compare one by one, not joined",
+        {"key columns are joined into one key",
          {{std::string("1"), std::string("abc"), std::string("5")},
           {std::string("2"), std::string("ab"), std::string("z")}},
          0,
          {1, 2},
-         "2,1"},
+         "1,2"},
         {"keys in the order given",
          {{std::string("1"), std::string("b"), std::string("a")},
           {std::string("2"), std::string("a"), std::string("b")}},

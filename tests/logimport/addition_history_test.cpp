@@ -139,7 +139,7 @@ TEST(AdditionHistoryList, HidingDropsOnlyStartRecordsThatTheNextRecordCloses) {
         return r;
     };
     const std::vector<std::vector<std::string>> records{
-        rec("Start Read File: /a.log"), rec("Done. Read File. 1/1 a.log"),
+        rec("Start Read File: /a.log"), rec("Done. Read File. 1/1"),
         rec("Start Read File: /b.log"), rec("File Read Stopped.1/1"), rec("** Done **")};
     EXPECT_EQ(logimport::historyShownRows(records, false), (std::vector<size_t>{0, 1, 2, 3, 4}));
     EXPECT_EQ(logimport::historyShownRows(records, true), (std::vector<size_t>{1, 2, 3, 4}));

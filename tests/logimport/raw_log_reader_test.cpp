@@ -8,6 +8,7 @@
 #include "core/scoped_value.h"
 #include "core/vb_format.h"
 #include "logimport/addition_run.h"
+#include "logimport/addition_history.h"
 #include "logimport/import_run.h"
 #include "logimport/line_processing.h"
 #include "logimport/logline_store.h"
@@ -513,4 +514,103 @@ TEST_F(ReadRun, ATestReadStoresNothingAndAsksNothing) {
     EXPECT_EQ(rows(), 10);
     EXPECT_EQ(rec.Run.LinesAccepted, 10);  // collected, not stored
     EXPECT_EQ(rec.Run.Duplicates, 0);
+}
+
+namespace {
+
+bool hasDontShowAgainBox(const core::DlgView& box) {
+    return std::any_of(box.ctls.begin(), box.ctls.end(), [](const core::CtlView& c) {
+        return c.type == "CheckBox" && c.caption.find("Show this Message again") != std::string::npos;
+    });
+}
+
+}  // namespace
+
+// The overlap question carries the check box that switches it off for the rest of the
+// read, like the notices of skipped files with theirs.
+TEST_F(ReadRun, ReadBoxesCarryTheCheckBoxBoundToTheirOption) {
+    const std::string path = site.home / "logs/a.log";
+    testsupport::writeFile(path, manyLines(5, "10.0.0."));
+    EXPECT_TRUE(read(path));
+    testsupport::ScriptedResponder responder;
+    responder.expect({.expectMessage = "Dates on this log file overlap",
+                      .sets = {{"cap:Do &not Show this Message again", "1"}},
+                      .press = "&Yes"});
+    EXPECT_TRUE(read(path));
+    EXPECT_TRUE(rec.NoPromptOverlap);
+    EXPECT_TRUE(read(path));  // no question now: the file is added with its duplicates checked
+    EXPECT_EQ(rec.Run.Duplicates, 5);
+
+    const std::string empty = site.home / "logs/empty.log", junk = site.home / "logs/junk.log",
+                      junk2 = site.home / "logs/junk2.log", folder = site.home / "logs/folder.log";
+    testsupport::writeFile(empty, "");
+    testsupport::writeFile(junk, "not a log line\n");
+    testsupport::writeFile(junk2, "not a log line either\n");
+    std::filesystem::create_directories(folder);
+    rec.NoPromptInvalid = false;
+    responder.press("Log file is empty or does not exist.", "&OK")
+        .press("Log file name is a folder, not a file.", "&OK")
+        .expect({.expectMessage = "Log file does not contain any valid lines.",
+                 .sets = {{"cap:Do &not Show this Message again", "1"}},
+                 .press = "&OK"});
+    const size_t before = responder.shown().size();
+    EXPECT_TRUE(read(empty + "|" + folder + "|" + junk + "|" + junk2));  // the last file is skipped silently
+    EXPECT_EQ(responder.pending(), 0u);
+    ASSERT_EQ(responder.shown().size(), before + 3);
+    for (size_t k = before; k < responder.shown().size(); ++k) EXPECT_TRUE(hasDontShowAgainBox(responder.shown()[k]));
+    EXPECT_TRUE(rec.NoPromptInvalid);
+    EXPECT_EQ(rec.ProblemFiles[rec.ProblemFiles.ubound()], junk2);  // noted all the same
+}
+
+// Each file that passes its checks gets a start record with its first and last stamp,
+// written before the overlap question; the run's start time stands in the first only.
+// A file read completely gets its done record with "j/m", and " [List i/n]" in a list.
+TEST_F(ReadRun, HistoryRecordsOfEachFile) {
+    const std::string one = site.home / "logs/1.log", w1 = site.home / "logs/w1.log",
+                      w2 = site.home / "logs/w2.log", overlap = site.home / "logs/overlap.log";
+    testsupport::writeFile(one, logLine("1.1.1.1", "10:00:00", "/a.html") + "\n" +
+                                    logLine("1.1.1.1", "10:20:30", "/b.html") + "\n");
+    testsupport::writeFile(w1, logLine("2.2.2.2", "11:00:00", "/a.html") + "\n");
+    testsupport::writeFile(w2, logLine("3.3.3.3", "12:00:00", "/a.html") + "\n");
+    testsupport::writeFile(overlap, logLine("4.4.4.4", "10:10:00", "/c.html") + "\n" +
+                                        logLine("1.1.1.1", "10:20:30", "/b.html") + "\n");
+    ui.arrange = [](std::vector<std::string>& files) { std::sort(files.begin(), files.end()); };
+    testsupport::ScriptedResponder responder;
+    responder.press("The following files will be processed", "&Yes").press("Dates on this log file overlap", "&No");
+    EXPECT_TRUE(read(one + "|" + site.home / "logs/w*.log" + "|" + overlap));
+    EXPECT_EQ(responder.pending(), 0u);
+
+    const auto records = logimport::historyRecords();
+    struct Row {
+        std::string action, file, time, first, last;
+    };
+    const std::string any = "<time>";
+    const std::vector<Row> expected = {
+        {"** Start ADD **", "", "", "", ""},
+        {"Start Read File: " + one, "1.log", any, "2026-12-10 10:00.00", "2026-12-10 10:20.30"},
+        {"Done. Read File. 1/1 [List 1/3]", "1.log", "", "", ""},
+        {"Start Read File: " + w1, "w1.log", "..", "2026-12-10 11:00.00", "2026-12-10 11:00.00"},
+        {"Done. Read File. 1/2 [List 2/3]", "w1.log", "", "", ""},
+        {"Start Read File: " + w2, "w2.log", "..", "2026-12-10 12:00.00", "2026-12-10 12:00.00"},
+        {"Done. Read File. 2/2 [List 2/3]", "w2.log", "", "", ""},
+        {"Start Read File: " + overlap, "overlap.log", "..", "2026-12-10 10:10.00", "2026-12-10 10:20.30"},
+    };
+    ASSERT_EQ(records.size(), expected.size());
+    for (size_t k = 0; k < expected.size(); ++k) {
+        SCOPED_TRACE(expected[k].action);
+        const Row& e = expected[k];
+        const auto& r = records[k];
+        EXPECT_EQ(r[0], e.action);
+        if (e.action.starts_with("** ")) continue;
+        EXPECT_EQ(r[1], e.file);
+        if (!e.action.starts_with("Start")) continue;
+        if (e.time == any) {
+            EXPECT_NE(r[23], "..");
+            EXPECT_FALSE(r[23].empty());
+        } else {
+            EXPECT_EQ(r[23], e.time);
+        }
+        EXPECT_EQ(r[4], e.first);
+        EXPECT_EQ(r[5], e.last);
+    }
 }

@@ -174,7 +174,8 @@ TEST_F(NewUserRoad, ANewSiteGetsAGeneratedLogAndItsHistory) {
     ASSERT_EQ(all.size(), 4u);  // run start, file start, file done, closing record
     EXPECT_EQ(column(all[0], 1), "** Start ADD **");
     EXPECT_EQ(column(all[1], 1), "Start Read File: " + log);
-    EXPECT_EQ(column(all[2], 1), "Done. Read File. gen.log");
+    EXPECT_EQ(column(all[2], 1), "Done. Read File. 1/1");
+    EXPECT_EQ(column(all[2], 2), "gen.log");
     const std::string closing = all[3];
     EXPECT_EQ(column(closing, 1), "** Done **");
     EXPECT_EQ(column(closing, 2), "gen.log");

@@ -115,6 +115,21 @@ TEST_F(FilterDialogs, RuleEditorOffersTheKindsTheCallerAllows) {
     }
 }
 
+TEST_F(FilterDialogs, RuleEditorWithAStoredKindOutsideTheTableSelectsStartsWith) {
+    for (long kind : {0L, -1L, 7L, 31313L}) {
+        SCOPED_TRACE(kind);
+        ScriptedResponder responder;
+        responder.expect({.expectCaption = "- Enter Rule", .press = "&Cancel"});
+        FltrRule rule{kind, "x", false};
+        MB_CtlEntry ctl;
+        FLTR_RuleEnter(rule, ctl, "", kAllKinds);
+        std::vector<std::string> set;
+        for (const auto& c : responder.shown().at(0).ctls)
+            if (c.type == "OptionButton" && c.value == "True") set.push_back(c.caption);
+        EXPECT_EQ(set, std::vector<std::string>{"Starts with ..."});
+    }
+}
+
 TEST_F(FilterDialogs, RuleEditorTakesTheChosenKindValueAndCase) {
     struct Case {
         const char* option;
