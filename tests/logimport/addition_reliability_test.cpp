@@ -25,6 +25,7 @@
 #include "logimport/import_run.h"
 #include "logimport/referrer_store.h"
 #include "platform/sys/clock.h"
+#include "tests/logimport/ticking_clock.h"
 #include "tests/logimport/generated_site.h"
 #include "tests/support/child_process.h"
 #include "tests/support/fake_user_interface.h"
@@ -301,16 +302,6 @@ private:
     long reports_ = 0;
 };
 
-// Moves on a second at every reading, so that every block and line is due for a
-// progress update.
-class TickingClock : public sys::ManualClock {
-public:
-    double monotonicSeconds() const override { return ++ticks_; }
-
-private:
-    mutable double ticks_ = 0;
-};
-
 // Each case runs in a child of its own, which may mount a small disk or drop its
 // privileges; the parent goes on with the next test.
 class BadInputAddition : public ::testing::TestWithParam<BadInput> {
@@ -382,7 +373,7 @@ protected:
         // The site stays open, as it is in the program when its files turn read-only.
         if (input.runs == Runs::AsOrdinaryUser && !testsupport::becomeOrdinaryUser()) return kNoDisk;
         DeleteWhileRead deleting(path);
-        TickingClock clock;
+        testsupport::TickingClock clock;
         if (input.runs == Runs::DeletedWhileRead) {
             core::setProgressReports(&deleting);
             sys::setClock(&clock);
@@ -556,7 +547,7 @@ protected:
             core::setShellHooks(&routing);
             testsupport::FakeUserInterface ui;
             FirstButton boxes;  // Yes to adding a file that overlaps stored data
-            TickingClock clock;
+            testsupport::TickingClock clock;
             sys::setClock(&clock);
             if (progress) core::setProgressReports(progress);
             INI_Put("Main", "EraseNonSE", "True", gIniDbDef);

@@ -15,6 +15,7 @@
 #include "logimport/search_engine_store.h"
 #include "logimport/visit_pages.h"
 #include "platform/sys/clock.h"
+#include "tests/logimport/ticking_clock.h"
 #include "platform/sys/rt_error.h"
 #include "tests/logimport/temp_site.h"
 #include "tests/support/fake_user_interface.h"
@@ -292,15 +293,6 @@ private:
     long reports_ = 0;
 };
 
-// Moves on a second at every reading, so that every line is due for an update.
-class TickingClock : public sys::ManualClock {
-public:
-    double monotonicSeconds() const override { return ++ticks_; }
-
-private:
-    mutable double ticks_ = 0;
-};
-
 TEST_F(VisitBuilding, StopThenFinishLosesAndDoublesNothing) {
     std::vector<Line> lines;
     long id = 1;
@@ -319,7 +311,7 @@ TEST_F(VisitBuilding, StopThenFinishLosesAndDoublesNothing) {
     INI_Put("Main", "LastVisitID", "0", gIniLastVals);
     add(lines);
     INI_Put("Main", "AddedLogLns_MustDoVisitsAdd", "2024-03-15 10:00", gIniLastVals);
-    TickingClock clock;
+    testsupport::TickingClock clock;
     StopAt stop(40);
     sys::setClock(&clock);
     core::setProgressReports(&stop);
