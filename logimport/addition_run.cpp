@@ -44,7 +44,7 @@ bool robotFindingRead(dao::Database& db, const std::string& fileSpec, ReadRec& r
     STTA_TestReadInit(fileSpec, rec.Test, true, false, false, -1);
     rec.ErrStatusInTest = true;
     STTA_NotFoundListReset(rec);
-    STTA_PPFindBotsSetLoad(rec);
+    STTA_BotFindFltrLoad(rec);
     dated = false;
     const bool read =
         RawLog_AddData_ReadLogFiles_OK(db, fileSpec, "Preprocessing - Check for new robots.", "Preprocessing. ", dated, rec);
@@ -98,7 +98,7 @@ std::string STTA_AddCompletionText(const std::string& fileSpec, const std::strin
                                    const std::string& preprocessingTime, const std::string& statusText) {
     std::string skippedText, detail;
     double skipped = 0;
-    STTA_SkippedText(skippedText, detail, rec, true, skipped);
+    STTA_SkipStatsText(skippedText, detail, rec, true, skipped);
     const double added = rec.File.LinesAccepted;
     std::string text = "Total log lines read: " + count(skipped + added) + " in " + mainTime + ".";
     if (!preprocessingTime.empty()) text += " [Preprocessing: " + preprocessingTime + "]";

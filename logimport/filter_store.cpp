@@ -73,7 +73,7 @@ void STTA_FltrSetLoad(const std::string& iniFile, FltrSet& set, const std::strin
         set.ColTypes.push_back(fieldOfColType(colTexts[i]));
 }
 
-void STTA_PPFindBotsSetLoad(ReadRec& rec) {
+void STTA_BotFindFltrLoad(ReadRec& rec) {
     STTA_FltrSetLoad(gIniPPFindBots, rec.MainSet, "Fltr Sel", true, true);
     rec.RobotSet.Active = false;
     rec.CompSet.Active = false;

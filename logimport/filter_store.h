@@ -28,6 +28,6 @@ void STTA_FltrSetLoad(const std::string& iniFile, FltrSet& set, const std::strin
 // The main set from the robot-finding filter, active and negated (it skips the lines
 // that do not satisfy it); the robot and component sets are switched off, so that the
 // robots' own lines reach the search.
-void STTA_PPFindBotsSetLoad(ReadRec& rec);
+void STTA_BotFindFltrLoad(ReadRec& rec);
 // The three sets of a main pass, as the remembered choices of the filter dialog say.
 void STTA_FltrSetsLoad(ReadRec& rec);

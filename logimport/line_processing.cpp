@@ -92,7 +92,7 @@ bool STTA_LogLineFilter(const LogFields& f, std::string& statusText, ReadRec& re
                      rec.File.Duplicates;
     if (statusDue && skipped > 0) {
         std::string share, counts;
-        STTA_SkippedText(share, counts, rec, true, skipped);
+        STTA_SkipStatsText(share, counts, rec, true, skipped);
         statusText = gCR + share + " - " + counts;
     }
     if (rec.Skip404) {

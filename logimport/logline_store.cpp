@@ -314,7 +314,7 @@ void STTA_DupKeyRetry(int& errNo, dao::Database& db, dao::Recordset& rs, const s
     if (errNo != 0) throw sys::RtError(errNo, sys::vbErrorDescription(errNo), "STTA_DupKeyRetry");
 }
 
-void STTA_SkippedText(std::string& percentText, std::string& detailText, const ReadRec& rec, bool shortForm,
+void STTA_SkipStatsText(std::string& percentText, std::string& detailText, const ReadRec& rec, bool shortForm,
                         double& skipped) {
     skipped = double(rec.MainSet.Hits) + double(rec.RobotSet.Hits) + double(rec.CompSet.Hits) + rec.File.Duplicates;
     double stored = static_cast<double>(rec.File.LinesAccepted);

@@ -90,7 +90,7 @@ void STTA_DupKeyRetry(int& errNo, dao::Database& db, dao::Recordset& rs, const s
 
 // The share of skipped lines ("12% skipped", "None skipped", or with `shortForm` off
 // "1,234 lines (12% of TTL) skipped") and the counts behind it ("3 exist.5 bots.").
-void STTA_SkippedText(std::string& percentText, std::string& detailText, const ReadRec& rec, bool shortForm,
+void STTA_SkipStatsText(std::string& percentText, std::string& detailText, const ReadRec& rec, bool shortForm,
                         double& skipped);
 
 // A test read tallies the user agent, referrer and chosen field of each line that

@@ -77,7 +77,7 @@ bool preprocessingPass(std::string& status) {
     STTA_RobotsFind(gReadRec, candidates, counts);
     status = "No new filters created.";
     if (LLIST_StrArrHasNonBlank(candidates, true)) {
-        STTA_RobotUASelect(candidates, counts, chosen);
+        STTA_BotUAsChoose(candidates, counts, chosen);
         if (LLIST_StrArrHasNonBlank(chosen, true)) {
             status = "New filters for robot and crawler user agents created successfully.";
             STTA_RobotFiltersWrite(chosen, gIniFltrBots, kRobotFilterList, 2, kFltrStartsWith, false);

@@ -72,7 +72,7 @@ std::vector<std::string> botHitsRows(const FltrSet& robots, const core::StrArray
 
 }  // namespace fltr
 
-int STTA_RobotUASelect(const core::StrArray& userAgents, const core::LngArray& counts, core::StrArray& chosen) {
+int STTA_BotUAsChoose(const core::StrArray& userAgents, const core::LngArray& counts, core::StrArray& chosen) {
     chosen.erase();
     for (;;) {
         core::StrArray offered = userAgents;

@@ -13,7 +13,7 @@
 // from 1) become robot filters; the skip list may be extended on the way and is saved
 // whatever the user then presses. `chosen` is empty after Cancel. Returns the button
 // that ended the choice (2 OK, 1 Cancel).
-int STTA_RobotUASelect(const core::StrArray& userAgents, const core::LngArray& counts, core::StrArray& chosen);
+int STTA_BotUAsChoose(const core::StrArray& userAgents, const core::LngArray& counts, core::StrArray& chosen);
 
 // Removes every user agent that satisfies one of the skip filters, with its count
 // (items from 1).

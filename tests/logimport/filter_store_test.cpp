@@ -324,7 +324,7 @@ TEST(ShippedFilters, RobotFindingFilterKeepsOnlyRobotsTxtRequests) {
     gIniPPFindBots = std::string(source) + "/resources/param/ppfindbots.ini";
     ReadRec rec;
     rec.RobotSet.Active = rec.CompSet.Active = true;
-    STTA_PPFindBotsSetLoad(rec);
+    STTA_BotFindFltrLoad(rec);
     ASSERT_TRUE(rec.MainSet.Active);
     ASSERT_TRUE(rec.MainSet.Negate);
     EXPECT_FALSE(rec.RobotSet.Active);

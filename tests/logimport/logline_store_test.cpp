@@ -146,16 +146,16 @@ TEST_F(LogLineStore, TakenLogLnIDsAreJumpedAtOnce) {
 TEST_F(LogLineStore, SkipTexts) {
     std::string percent, detail;
     double skipped = 0;
-    STTA_SkippedText(percent, detail, rec, true, skipped);
+    STTA_SkipStatsText(percent, detail, rec, true, skipped);
     EXPECT_EQ(percent, "None skipped");
     EXPECT_EQ(detail, "");
     rec.File.LinesAccepted = 10;
     rec.File.Duplicates = 30000000;  // past what 32 bits hold once multiplied by 100
     rec.RobotSet.Hits = 5;
-    STTA_SkippedText(percent, detail, rec, true, skipped);
+    STTA_SkipStatsText(percent, detail, rec, true, skipped);
     EXPECT_EQ(percent, "99% skipped");
     EXPECT_EQ(detail, "30,000,000 exist. 5 bots.");
-    STTA_SkippedText(percent, detail, rec, false, skipped);
+    STTA_SkipStatsText(percent, detail, rec, false, skipped);
     EXPECT_EQ(percent, "30,000,005 lines (99% of TTL) skipped");
     EXPECT_EQ(skipped, 30000005);
 }

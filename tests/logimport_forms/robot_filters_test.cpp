@@ -158,7 +158,7 @@ TEST_F(RobotDialogs, SkippedUserAgentsAreNotOfferedAndTheSkipListSurvivesCancel)
                      }})
         .press("", "&Cancel");
     core::StrArray chosen;
-    EXPECT_EQ(STTA_RobotUASelect(agents_, counts_, chosen), 1);
+    EXPECT_EQ(STTA_BotUAsChoose(agents_, counts_, chosen), 1);
     EXPECT_EQ(responder.pending(), 0u);
     EXPECT_EQ(items(chosen), Texts{});
     EXPECT_EQ(INI_Get("Main", "SkipUA", gIniPPFindBotsSkipUAs, 3), "bot B|spider C");
@@ -175,7 +175,7 @@ TEST_F(RobotDialogs, OkReturnsTheChosenUserAgents) {
                      }})
         .press("", "&OK");
     core::StrArray chosen;
-    EXPECT_EQ(STTA_RobotUASelect(agents_, counts_, chosen), 2);
+    EXPECT_EQ(STTA_BotUAsChoose(agents_, counts_, chosen), 2);
     EXPECT_EQ(items(chosen), Texts{"spider C"});
 }
 
