@@ -77,10 +77,13 @@ double STTA_LineTimestamp(const LogFields& fields, double& timestamp, double& fi
 }
 
 double STTA_LineTimestamp(const LogFields& fields, long dateSerial, double& timestamp, double& firstTimestamp) {
-    double combined = double(dateSerial) + timeSerial(fields);
     // Rounded to the second as a whole, so 10:00:01 never becomes 10:00:00 and
     // 24:00:00 moves to the next day.
-    timestamp = std::round(combined * 86400.0) / 86400.0;
+    timestamp = std::round((double(dateSerial) + timeSerial(fields)) * 86400.0) / 86400.0;
+    // An hour field of thousands can carry a late date past the last day a date can
+    // hold: such a time is as unreadable as any other and the day alone counts.
+    if (std::trunc(timestamp) < core::kMinDateSerial || timestamp >= core::kMaxDateSerial)
+        timestamp = double(dateSerial);
     if (firstTimestamp == 0) firstTimestamp = timestamp;
     return timestamp;
 }

@@ -475,6 +475,15 @@ const BadInput kBadInputs[] = {
                                combinedLine("10.0.0.7", "11:00:04", "/e.html", "-", "200 12e99999999999999999999"));
      },
      nullptr, Runs::InProcess, 5},
+    {"HourThatCarriesTheLastDayPastTheCalendar",
+     [](auto& s) {
+         // 1000 hours after 31 December 9999 is no date: the day alone counts.
+         return written(s, combinedLine("10.0.0.7", "11:00:00", "/a.html") +
+                               "10.0.0.7 - - [31/Dec/9999:1000:00:00 +0000] \"GET /b.html HTTP/1.1\" 200 5 \"-\" "
+                               "\"Mozilla/5.0\"\n" +
+                               combinedLine("10.0.0.7", "11:00:02", "/c.html"));
+     },
+     nullptr, Runs::InProcess, 3},
     {"DeletedWhileRead",
      [](auto& s) {
          // Larger than one block, so that the next block is looked for after it went.

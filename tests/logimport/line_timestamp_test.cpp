@@ -2,6 +2,7 @@
 
 #include "core/dates.h"
 #include "logimport/line_timestamp.h"
+#include "logimport/logline_store.h"
 
 namespace {
 
@@ -65,6 +66,15 @@ TEST(LineTime, HourMarkerAndRounding) {
         EXPECT_EQ(p.hour * 3600 + p.minute * 60 + p.second, c.h * 3600 + c.n * 60 + c.s);
         EXPECT_EQ(p.day, 9);
     }
+}
+
+TEST(LineTime, TimeThatLeavesTheCalendarLeavesTheDayAlone) {
+    LogFields f;
+    f[kFldDay] = "31", f[kFldMonthName] = "Dec", f[kFldYear2] = "9999";
+    f[kFldHour] = "1000", f[kFldMinute] = "00", f[kFldSecond] = "00";
+    double stamp = 0, first = 0;
+    EXPECT_EQ(STTA_LineTimestamp(f, stamp, first), core::vbDateSerial(9999, 12, 31));
+    EXPECT_EQ(STTA_LineStamp(f), 99991231000000);
 }
 
 TEST(LineTime, StampsOneSecondApartAndMidnightRollsOver) {
