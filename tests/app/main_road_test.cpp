@@ -370,8 +370,9 @@ TEST_F(MainRoad, FromAFirstStartThroughEveryReportToASecondSiteAndAnEnd) {
     picture("help-window");
     help->close();
     // Help fills the screen with the main window first, unless it is maximised.
-    if (!frame.isMaximized())
+    if (!frame.isMaximized()) {
         EXPECT_EQ(frame.frameGeometry().size(), frame.screen()->availableGeometry().size());
+    }
 
     // A click on the top row plots its users per day, which sum to the row's count;
     // the left column is removed from the plot and all are restored.
