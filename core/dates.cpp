@@ -218,11 +218,7 @@ std::optional<double> parseDateText(std::string_view text) {
         return std::nullopt;
     }
     double number = 0;
-    try {
-        if (parseNumber(text, number) && inRange(number)) return number;
-    } catch (const sys::RtError&) {
-        // A serial too large for a double is no date either.
-    }
+    if (parseNumber(text, number) && inRange(number)) return number;
     return std::nullopt;
 }
 
