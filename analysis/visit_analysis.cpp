@@ -64,12 +64,36 @@ long long scalar(dao::Database& db, const std::string& sql) {
     return value;
 }
 
-// " FROM visit WHERE " and the range. A range holding most of the visits is read faster
-// straight through the table than row by row through the index of start stamps.
+// A range holding most of the visits is read faster straight through the table than row
+// by row through the index of start stamps.
+bool readThroughTable(dao::Database& db, long long inRange) {
+    return inRange * 4 > scalar(db, "SELECT COUNT(*) FROM visit");
+}
+
+// " FROM visit WHERE " and the range.
 std::string visitsOfRange(dao::Database& db, const std::string& clause) {
     const long long inRange = scalar(db, "SELECT COUNT(*) FROM visit WHERE " + clause);
-    const bool most = inRange * 4 > scalar(db, "SELECT COUNT(*) FROM visit");
-    return std::string(" FROM visit") + (most ? " NOT INDEXED" : "") + " WHERE " + clause;
+    return std::string(" FROM visit") + (readThroughTable(db, inRange) ? " NOT INDEXED" : "") + " WHERE " + clause;
+}
+
+// " FROM visit ... WHERE " the range, read in start order (ties by visit number). Read
+// straight through the table, the range needs no sort when the table already holds it in
+// that order: the import numbers visits as they start, but visits built by a scan of
+// stored lines, or an addition of older lines, are numbered out of start order. One pass
+// over the index of start stamps tells both how many visits the range holds and whether
+// their numbers rise.
+std::string visitsOfRangeInStartOrder(dao::Database& db, const std::string& clause) {
+    const std::string startOrder = " ORDER BY StartTimeStamp, VisitID";
+    long long inRange = 0, last = -1;
+    bool numberedInOrder = true;
+    db.forEachRow("SELECT VisitID FROM visit WHERE " + clause + startOrder, {}, [&](const dao::Statement& row) {
+        const long long id = row.columnInt(0);
+        numberedInOrder = numberedInOrder && id > last;
+        last = id;
+        ++inRange;
+    });
+    if (!readThroughTable(db, inRange)) return " FROM visit WHERE " + clause + startOrder;
+    return " FROM visit NOT INDEXED WHERE " + clause + (numberedInOrder ? "" : startOrder);
 }
 
 std::string extensionOf(const std::string& page) {
@@ -409,8 +433,8 @@ bool STTA_VisitsAnalyse(dao::Database& db, STTA_Results& results, long topCount,
         std::int64_t done = 0;
         db.forEachRow(
             "SELECT StartPageID,VisitID,CDSClickFurtherPageIDs,CDSBytesClickFurtherPageIDs,StzdSearchTerm,NONSERefr,"
-            "SearchEngine,StartTimeStamp" + visitsOfRange(db, STTA_DateClause("StartTimeStamp", fresh.AnalOpts)) +
-                " ORDER BY StartTimeStamp",
+            "SearchEngine,StartTimeStamp" +
+                visitsOfRangeInStartOrder(db, STTA_DateClause("StartTimeStamp", fresh.AnalOpts)),
             {}, [&](const dao::Statement& s) {
                 if ((++done & 255) == 0)
                     PIS_Update(done, ". Vals: " + std::to_string(fresh.Vals->Items.size() - 1), report);

@@ -78,6 +78,7 @@ void GRID_SaveAsCsv(grid::FlexGrid& grid) {
     SaveChoice choice{.path = window::gridSavePathDefault(clipboardText()),
                       .characters = boolText(gGridSaveChars),
                       .sorted = boolText(gGridSaveSorted),
+                      .prefix = "",
                       .selectedOnly = "0"};
     MB_CtlEntry ctl;
     for (;;) {

@@ -150,7 +150,8 @@ SrchTmLstFrm::SrchTmLstFrm(ReportTable table, IfrmPtr form, const std::string& c
     plotDesc_->setFixedHeight(ui::toPixelsY(chartTwips_ - 360));
     line1_->setVisible(!shortScreen);
     line2_->setVisible(!shortScreen);
-    for (QWidget* w : std::initializer_list<QWidget*>{chart_, grid_, line2_, line1_, plotDesc_, extractDesc_})
+    // The grid first: a window shown gives the keys to its first child that takes them.
+    for (QWidget* w : std::initializer_list<QWidget*>{grid_, chart_, line2_, line1_, plotDesc_, extractDesc_})
         w->setParent(this);
     buildMenus();
     fillGrid();

@@ -59,6 +59,23 @@ TEST_F(VisitAnalysis, EachKindCountsItsValues) {
     }
 }
 
+// A scan of stored lines, or an addition of older lines, numbers visits out of start
+// order; they are still counted in start order, which decides the items' order and what
+// a value counts once it has passed its threshold.
+TEST_F(VisitAnalysis, VisitsNumberedOutOfStartOrderAreCountedInStartOrder) {
+    const long kinds[] = {kRkStartPage, kRkTrack, kRkSearchTerm};
+    std::vector<STTA_Results> inOrder;
+    for (long kind : kinds) inOrder.push_back(analyse(kind));
+    site.db.execute("UPDATE visit SET VisitID = 100 - VisitID");
+    for (std::size_t k = 0; k < std::size(kinds); ++k) {
+        SCOPED_TRACE(kinds[k]);
+        const STTA_Results r = analyse(kinds[k]);
+        EXPECT_EQ(r.Vals->Items, inOrder[k].Vals->Items);
+        EXPECT_EQ(r.Vals->Cnt, inOrder[k].Vals->Cnt);
+        EXPECT_EQ(r.Vals->Counters, inOrder[k].Vals->Counters);
+    }
+}
+
 TEST_F(VisitAnalysis, AnEmptyRangeSaysSoAndKeepsThePreviousResults) {
     STTA_Results r = analyse(kRkSearchEngine);
     setMain("AnalStartEnd", "2025-01-01|2025-01-31");

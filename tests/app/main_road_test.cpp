@@ -296,6 +296,8 @@ TEST_F(MainRoad, FromAFirstStartThroughEveryReportToASecondSiteAndAnEnd) {
                                       [](const auto& a, const auto& b) { return a.second < b.second; });
     EXPECT_EQ(activeResults()->fSearchTerms()->TextMatrix(1, 0), top->first);
     EXPECT_EQ(TXT_Val(activeResults()->fSearchTerms()->TextMatrix(1, 1)), top->second);
+    // The keys go to the grid: an arrow moves to the next row at once.
+    EXPECT_EQ(QApplication::focusWidget(), activeResults()->fSearchTerms());
     // The window says which analysis it shows, its threshold too, beside the grid and
     // in its caption.
     {
@@ -368,8 +370,9 @@ TEST_F(MainRoad, FromAFirstStartThroughEveryReportToASecondSiteAndAnEnd) {
     picture("help-window");
     help->close();
     // Help fills the screen with the main window first, unless it is maximised.
-    if (!frame.isMaximized())
+    if (!frame.isMaximized()) {
         EXPECT_EQ(frame.frameGeometry().size(), frame.screen()->availableGeometry().size());
+    }
 
     // A click on the top row plots its users per day, which sum to the row's count;
     // the left column is removed from the plot and all are restored.

@@ -189,8 +189,9 @@ TEST_F(ProgressTest, LongLinesWrapWithoutOverlappingOrBeingCut) {
     for (std::size_t i = 0; i < rows.size(); ++i) {
         SCOPED_TRACE(rows[i]->objectName().toStdString());
         EXPECT_TRUE(w->rect().contains(rows[i]->geometry()));
-        if (auto* label = qobject_cast<QLabel*>(rows[i]); label && label->wordWrap())
+        if (auto* label = qobject_cast<QLabel*>(rows[i]); label && label->wordWrap()) {
             EXPECT_GE(label->height(), label->heightForWidth(label->width()));
+        }
         for (std::size_t j = i + 1; j < rows.size(); ++j)
             EXPECT_FALSE(rows[i]->geometry().intersects(rows[j]->geometry())) << rows[j]->objectName().toStdString();
     }
