@@ -9,33 +9,31 @@ constexpr const char* kEngine = "Srch Engine";
 constexpr const char* kTerm = "Search Term";
 constexpr const char* kFirstPage = "First Page (Found)";
 
-using S = SizeEstimate;
 using V = VisitValueRule;
 using D = Dist2Rule;
 
 // A word or phrase kind of n1..n2 words, as the word reports list them.
 constexpr ReportKindSpec phrases(long kind, const char* title, int n1, int n2) {
     return {kind, title, kTerm, kFirstPage, true, true, "", "", false, true,
-            "ThresholdWrd", S::Terms, 3, S::StartPages, true, false, 3000,
-            V::Phrases, n1, n2, D::StartPage, true};
+            "ThresholdWrd", true, false, 3000, V::Phrases, n1, n2, D::StartPage, true};
 }
 
 // In the order the report lists offer them; the kinds no list offers come last.
 constexpr std::array<ReportKindSpec, 21> kKinds{{
     {kRkSearchEngine, "Srch Engine", kTerm, kFirstPage, true, false, "", "", false, true,
-     nullptr, S::Engines, 1, S::StartPages, true, false, 3000, V::Engine, 0, 0, D::StartPage, true},
+     nullptr, true, false, 3000, V::Engine, 0, 0, D::StartPage, true},
     {kRkSearchTerm, "Search Term", kEngine, kFirstPage, true, false, "Groups", "STgrps", true, true,
-     "ThresholdST", S::Terms, 1, S::StartPages, true, false, 3000, V::SearchTerm, 0, 0, D::StartPage, false},
+     "ThresholdST", true, false, 3000, V::SearchTerm, 0, 0, D::StartPage, false},
     {kRkStartPage, "Page Found", kEngine, kTerm, true, false, "", "", false, true,
-     "ThresholdPg", S::StartPages, 1, S::Terms, true, true, 3000, V::StartPage, 0, 0, D::SearchTerm, false},
+     "ThresholdPg", true, true, 3000, V::StartPage, 0, 0, D::SearchTerm, false},
     {kRkSearchTermStartPage, "Search Term // Page Found", kEngine, "", true, false, "", "", false, true,
-     "ThresholdSTPg", S::Terms, 3, S::None, true, true, 5000, V::TermWithStartPage, 0, 0, D::Nothing, false},
+     "ThresholdSTPg", true, true, 5000, V::TermWithStartPage, 0, 0, D::Nothing, false},
     {kRkTrack, "Visited Pages in sequence", kEngine, kTerm, true, false, "", "", false, true,
-     "ThresholdTrk", S::StartPages, 10, S::Terms, true, false, 3000, V::Track, 0, 0, D::SearchTerm, false},
+     "ThresholdTrk", true, false, 3000, V::Track, 0, 0, D::SearchTerm, false},
     {kRkExitPage, "Exit Page", kEngine, kTerm, true, false, "", "", false, true,
-     "ThresholdPg", S::StartPages, 1, S::Terms, true, true, 3000, V::ExitPage, 0, 0, D::SearchTerm, false},
+     "ThresholdPg", true, true, 3000, V::ExitPage, 0, 0, D::SearchTerm, false},
     {kRkVisitedPage, "Visited Page", kEngine, kTerm, true, false, "VisitedPages", "VisitedPages", true, true,
-     "ThresholdPg", S::Pages, 1, S::Terms, false, true, 3000, V::VisitedPages, 0, 0, D::SearchTerm, false},
+     "ThresholdPg", false, true, 3000, V::VisitedPages, 0, 0, D::SearchTerm, false},
     phrases(kRkWordsAndPhrases, "Search Term Words n Phrases [up to 7 words]", 1, 7),
     phrases(kRkPhrases2, "Search Term Phrases [2 or more words]", 2, 7),
     phrases(kRkPhrases3Plus, "Search Term Phrases [3 or more words]", 3, 7),
@@ -47,15 +45,14 @@ constexpr std::array<ReportKindSpec, 21> kKinds{{
     phrases(20, "6-word Search Term Phrases", 6, 6),
     phrases(kRkPhraseOf7, "7-word Search Term Phrases", 7, 7),
     {kRkVisitedFolder, "Visited Dir (any Page in folder)", kEngine, kTerm, false, false, "VisitedDirs", "VisitedDirs",
-     true, true, "ThresholdPg", S::Fixed, 200, S::Terms, true, false, 3000, V::VisitedFolders, 0, 0, D::SearchTerm,
-     false},
+     true, true, "ThresholdPg", true, false, 3000, V::VisitedFolders, 0, 0, D::SearchTerm, false},
     {kRkReferrer, "Referrer (NonSE)", kEngine, kFirstPage, false, false, "NonSERefrgrps", "nonSERefrgrps", true, false,
-     nullptr, S::Fixed, 200, S::StartPages, true, false, 3000, V::Referrer, 0, 0, D::Kept, false},
+     nullptr, true, false, 3000, V::Referrer, 0, 0, D::Kept, false},
     {kRkVisitorGroup, "Visitor Group", kEngine, kFirstPage, false, false, "SummaryLines", "", false, true,
-     nullptr, S::Fixed, 200, S::StartPages, true, false, 3000, V::ItemZero, 0, 0, D::Kept, false},
+     nullptr, true, false, 3000, V::ItemZero, 0, 0, D::Kept, false},
     // The custom kind: the target filter picks the kind that counts (target_filter.h).
     {kRkTargetsReached, "", kEngine, nullptr, false, false, "", "", false, true,
-     nullptr, S::None, 0, S::None, true, false, 3000, V::ItemZero, 0, 0, D::Kept, false},
+     nullptr, true, false, 3000, V::ItemZero, 0, 0, D::Kept, false},
 }};
 
 bool endsWithS(const std::string& text) { return !text.empty() && (text.back() == 's' || text.back() == 'S'); }

@@ -26,9 +26,6 @@ enum class VisitValueRule {
 // What a visit's 2nd distribution value (Dist2Vals) is.
 enum class Dist2Rule { StartPage, SearchTerm, Nothing, Kept /* what the analysis's variable holds */ };
 
-// What a list of values is expected to hold, for sizing it.
-enum class SizeEstimate { None, Terms, StartPages, Pages, Engines, Fixed };
-
 struct ReportKindSpec {
     long kind;
     const char* title;
@@ -45,9 +42,6 @@ struct ReportKindSpec {
 
     // Options of its analysis and its report table.
     const char* threshold;  // [Main] threshold entry; nullptr for none
-    SizeEstimate vals;
-    long valsFactor;        // times the estimate (the number itself for Fixed)
-    SizeEstimate dist2;
     bool clickThruAllowed;  // the surf-to-pages column may be shown
     bool fileTypeColumn;
     int itemColumnWidth;    // twips

@@ -298,16 +298,16 @@ std::string joinVariants(const core::TypedArray<T>& values, long first) {
     return CHUNKS_Join(texts, first);
 }
 
-// The items of the list as a "|" split of the raw text, ignoring any trailer.
-Items splitRaw(std::string_view list) {
-    Items out;
-    size_t pos = 0;
-    for (;;) {
-        size_t p = list.find('|', pos);
-        out.emplace_back(list.substr(pos, p == std::string_view::npos ? std::string_view::npos : p - pos));
-        if (p == std::string_view::npos) return out;
-        pos = p + 1;
-    }
+long clampedLong(double v) { return core::vbCLng(std::clamp(v, -2147483648.0, 2147483647.0)); }
+
+// The number of an item as Val reads it, limited to the Long range. Plain digits, which
+// the stored lists of page numbers and bytes hold, are read directly to the same value.
+long itemLong(std::string_view item) {
+    if (item.size() > 9 || !std::all_of(item.begin(), item.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return clampedLong(TXT_Val(item));
+    long v = 0;
+    for (char c : item) v = v * 10 + (c - '0');
+    return v;
 }
 
 template <class T, class Convert>
@@ -583,12 +583,19 @@ void CHUNKS_ToSngArray(std::string_view list, core::SngArray& out, long lowerBou
 }
 
 void CHUNKS_ToLngArray(std::string_view list, core::LngArray& out, long lowerBound, bool simpleSplit) {
-    auto toLong = [](double v) { return core::vbCLng(std::clamp(v, -2147483648.0, 2147483647.0)); };
-    if (simpleSplit && !list.empty()) {
-        toNumbers(splitRaw(list), out, lowerBound, toLong);
+    if (!simpleSplit || list.empty()) {
+        listToNumbers(list, out, lowerBound, clampedLong);
         return;
     }
-    listToNumbers(list, out, lowerBound, toLong);
+    // The items of a "|" split of the raw text, ignoring any trailer.
+    out.redim(lowerBound, lowerBound + static_cast<long>(std::count(list.begin(), list.end(), '|')));
+    long i = lowerBound;
+    for (size_t pos = 0;; ++i) {
+        const size_t bar = list.find('|', pos);
+        out.set(i, itemLong(list.substr(pos, bar == std::string_view::npos ? std::string_view::npos : bar - pos)));
+        if (bar == std::string_view::npos) return;
+        pos = bar + 1;
+    }
 }
 
 std::string CHUNKS_FormatNums(std::string_view indexList, std::string_view sourceList,

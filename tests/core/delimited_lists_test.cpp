@@ -265,6 +265,11 @@ TEST(DelimitedLists, Numbers) {
     EXPECT_EQ(longs.items(), (std::vector<long>{2147483647L, -2147483648L, 7}));
     CHUNKS_ToLngArray("1|2!!3{{||{{!!", longs, 0, true);
     EXPECT_EQ(longs.items(), (std::vector<long>{1, 2, 0, 0}));
+    // Plain digits are read directly; anything else, or too long for that, as Val reads it.
+    CHUNKS_ToLngArray("|007|999999999|1234567890|9999999999| 5|-3|2.5|3.5|12x|&H10", longs, 1, true);
+    EXPECT_EQ(longs.lbound(), 1);
+    EXPECT_EQ(longs.items(),
+              (std::vector<long>{0, 7, 999999999, 1234567890, 2147483647L, 5, -3, 2, 4, 12, 16}));
     core::SngArray singles;
     CHUNKS_ToSngArray("0.5", singles, 0);
     EXPECT_FLOAT_EQ(singles[0], 0.5f);
