@@ -46,8 +46,6 @@ double encode(long long day, long long secondOfDay) {
     return day >= 0 ? double(day) + time : double(day) - time;
 }
 
-bool inRange(double serial) { return std::trunc(serial) >= kMinDateSerial && serial < kMaxDateSerial; }
-
 void checkInteger(long v, const char* source) {
     if (v < -32768 || v > 32767) sys::raise(sys::kErrOverflow, source);
 }
@@ -142,7 +140,7 @@ double vbDateSerial(long year, long month, long day) {
     long long m = month - 1 - floorDiv(month - 1, 12) * 12 + 1;
     if (y < 100 || y > 9999) sys::raise(5, "DateSerial");
     double serial = double(serialDay(y, m, 1) + day - 1);
-    if (!inRange(serial)) sys::raise(5, "DateSerial");
+    if (!isDateSerial(serial)) sys::raise(5, "DateSerial");
     return serial;
 }
 
@@ -156,7 +154,7 @@ double vbTimeSerial(long hour, long minute, long second) {
 }
 
 long long serialSeconds(double serial) {
-    if (!inRange(serial)) sys::raise(5, "Date");
+    if (!isDateSerial(serial)) sys::raise(5, "Date");
     double day = std::trunc(serial);
     return static_cast<long long>(day) * kSecondsPerDay + std::llround(std::fabs(serial - day) * kSecondsPerDay);
 }
@@ -214,15 +212,11 @@ std::optional<double> parseDateText(std::string_view text) {
     in.blanks();
     if (in.atEnd() && (hasDate || hasTime)) {
         double serial = encode(day, second);
-        if (inRange(serial)) return serial;
+        if (isDateSerial(serial)) return serial;
         return std::nullopt;
     }
     double number = 0;
-    try {
-        if (parseNumber(text, number) && inRange(number)) return number;
-    } catch (const sys::RtError&) {
-        // A serial too large for a double is no date either.
-    }
+    if (parseNumber(text, number) && isDateSerial(number)) return number;
     return std::nullopt;
 }
 
@@ -234,7 +228,7 @@ std::optional<double> toDateSerial(const Variant& value) {
     else if (auto dt = std::get_if<DateTime>(&value)) serial = dt->serial;
     else if (auto s = std::get_if<std::string>(&value)) return parseDateText(*s);
     else return std::nullopt;
-    if (!inRange(serial)) return std::nullopt;
+    if (!isDateSerial(serial)) return std::nullopt;
     return serial;
 }
 

@@ -2,6 +2,7 @@
 // Date serials (days since 30 December 1899, the fraction the time of day) with the
 // VB rules the stored data relies on, and the program's date routines on top. "Now"
 // comes from the injectable clock.
+#include <cmath>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,6 +13,8 @@ namespace core {
 
 inline constexpr double kMinDateSerial = -657434;    // 1 January 100
 inline constexpr double kMaxDateSerial = 2958466;    // just past 31 December 9999
+// Whether a Date holds the serial: from 1 January 100 to the end of 31 December 9999.
+inline bool isDateSerial(double serial) { return std::trunc(serial) >= kMinDateSerial && serial < kMaxDateSerial; }
 
 // English names, whatever the locale: formatted dates are stored and read back.
 inline constexpr const char* kMonthNames[] = {"January", "February", "March",     "April",

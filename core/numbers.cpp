@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "core/delimited_lists.h"
@@ -31,18 +32,24 @@ double radixValue(std::uint64_t v) {
 }
 
 // Reads digits of the radix from `i` on, with `skip` deciding which characters to
-// pass over; error 6 past 32 bits.
+// pass over; nothing past 32 bits.
 template <class Skip>
-double readRadix(std::string_view s, size_t i, int radix, Skip skip) {
+std::optional<double> readRadix(std::string_view s, size_t i, int radix, Skip skip) {
     std::uint64_t v = 0;
     for (; i < s.size(); ++i) {
         if (skip(s[i])) continue;
         int d = digitValue(s[i]);
         if (d >= radix) break;
         v = v * radix + d;
-        if (v > 0xFFFFFFFFull) sys::raise(sys::kErrOverflow, "Val");
+        if (v > 0xFFFFFFFFull) return std::nullopt;
     }
     return radixValue(v);
+}
+
+// The value, or error 6 for a number that does not fit.
+double orOverflow(std::optional<double> value, const char* source) {
+    if (!value) sys::raise(sys::kErrOverflow, source);
+    return *value;
 }
 
 // The exponent "[-]digits" held within a bound far past any double's, so that no
@@ -57,10 +64,9 @@ long long exponentOf(std::string_view digits) {
     return negative ? -n : n;
 }
 
-// A decimal number already reduced to "[-]digits[.digits][e[-]digits]". Error 6 when
+// A decimal number already reduced to "[-]digits[.digits][e[-]digits]". Nothing when
 // it overflows a double; an underflow reads as 0.
-double decimalValue(const std::string& text, bool hasDigits, const char* source) {
-    if (!hasDigits) return 0;
+std::optional<double> decimalValue(const std::string& text) {
     double value = 0;
     auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (ec == std::errc::result_out_of_range) {
@@ -74,7 +80,7 @@ double decimalValue(const std::string& text, bool hasDigits, const char* source)
         long long magnitude = first < point ? static_cast<long long>(point - first) - 1
                                             : -static_cast<long long>(first - point);
         if (e != std::string::npos) magnitude += exponentOf(std::string_view(text).substr(e + 1));
-        if (magnitude > 0) sys::raise(sys::kErrOverflow, source);
+        if (magnitude > 0) return std::nullopt;
         return 0;
     }
     if (ec != std::errc()) return 0;
@@ -101,8 +107,8 @@ double vbVal(std::string_view s) {
         skipBlanks();
         if (i >= s.size()) return 0;
         char r = s[i];
-        if (r == 'h' || r == 'H') return readRadix(s, i + 1, 16, isValBlank);
-        if (r == 'o' || r == 'O') return readRadix(s, i + 1, 8, isValBlank);
+        if (r == 'h' || r == 'H') return orOverflow(readRadix(s, i + 1, 16, isValBlank), "Val");
+        if (r == 'o' || r == 'O') return orOverflow(readRadix(s, i + 1, 8, isValBlank), "Val");
         return 0;
     }
     std::string number;
@@ -141,7 +147,7 @@ double vbVal(std::string_view s) {
         }
         if (expDigits) number += exponent;
     }
-    return decimalValue(number, digits, "Val");
+    return digits ? orOverflow(decimalValue(number), "Val") : 0;
 }
 
 double roundHalfEven(double value) {
@@ -164,17 +170,25 @@ long vbCLng(double value) {
     return static_cast<long>(r);
 }
 
-bool parseNumber(std::string_view s, double& value) {
+namespace {
+
+enum class Reading { Number, NotNumber, Overflow };
+
+// CDbl's reading of a text, which tells a number that does not fit a double apart
+// from a text that is no number.
+Reading readNumber(std::string_view s, double& value) {
     auto blank = [](char c) { return c == ' ' || c == '\t'; };
     while (!s.empty() && blank(s.front())) s.remove_prefix(1);
     while (!s.empty() && blank(s.back())) s.remove_suffix(1);
     if (s.size() >= 2 && s[0] == '&') {
         int radix = (s[1] == 'h' || s[1] == 'H') ? 16 : (s[1] == 'o' || s[1] == 'O') ? 8 : 0;
-        if (radix == 0 || s.size() == 2) return false;
+        if (radix == 0 || s.size() == 2) return Reading::NotNumber;
         for (size_t k = 2; k < s.size(); ++k)
-            if (digitValue(s[k]) >= radix) return false;
-        value = readRadix(s, 2, radix, [](char) { return false; });
-        return true;
+            if (digitValue(s[k]) >= radix) return Reading::NotNumber;
+        const std::optional<double> read = readRadix(s, 2, radix, [](char) { return false; });
+        if (!read) return Reading::Overflow;
+        value = *read;
+        return Reading::Number;
     }
     std::string number;
     size_t i = 0;
@@ -197,33 +211,39 @@ bool parseNumber(std::string_view s, double& value) {
             break;
         }
     }
-    if (!digits) return false;
+    if (!digits) return Reading::NotNumber;
     if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
         number += 'e';
         ++i;
         if (i < s.size() && (s[i] == '-' || s[i] == '+')) number += s[i++];
         size_t start = i;
         while (i < s.size() && isDigit(s[i])) number += s[i++];
-        if (i == start) return false;
+        if (i == start) return Reading::NotNumber;
     }
-    if (i != s.size()) return false;
-    value = decimalValue(number, true, "CDbl");
-    return true;
+    if (i != s.size()) return Reading::NotNumber;
+    const std::optional<double> read = decimalValue(number);
+    if (!read) return Reading::Overflow;
+    value = *read;
+    return Reading::Number;
 }
+
+}  // namespace
+
+bool parseNumber(std::string_view s, double& value) { return readNumber(s, value) == Reading::Number; }
 
 bool isNumericText(std::string_view text) {
     double value = 0;
-    try {
-        return parseNumber(text, value);
-    } catch (const sys::RtError&) {
-        return false;  // overflow
-    }
+    return parseNumber(text, value);
 }
 
 double vbCDbl(std::string_view text) {
     double value = 0;
-    if (!parseNumber(text, value)) sys::raise(13, "CDbl");
-    return value;
+    switch (readNumber(text, value)) {
+    case Reading::Number: return value;
+    case Reading::Overflow: sys::raise(sys::kErrOverflow, "CDbl");
+    case Reading::NotNumber: break;
+    }
+    sys::raise(13, "CDbl");
 }
 
 int vbCInt(std::string_view text) { return vbCInt(vbCDbl(text)); }

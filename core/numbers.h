@@ -20,12 +20,14 @@ double roundHalfEven(double value);
 int vbCInt(double value);
 long vbCLng(double value);
 // CDbl of a text: blanks around, a sign, digits with "," grouping, ".", an exponent,
-// or "&H"/"&O". False when the text is not such a number.
+// or "&H"/"&O". False when the text is not such a number, or one too large for a
+// Double: a text that only may be a number never raises.
 bool parseNumber(std::string_view text, double& value);
 // IsNumeric: true when CDbl would read the text as a number ("1e3", "1,000", "&H1F",
 // " -2.5 "); a number too large for a Double is not one.
 bool isNumericText(std::string_view text);
-// CDbl, CInt and CLng of a text: error 13 when the text is not a number.
+// CDbl, CInt and CLng of a text: error 13 when the text is not a number, 6 when it is
+// one too large.
 double vbCDbl(std::string_view text);
 int vbCInt(std::string_view text);
 long vbCLng(std::string_view text);

@@ -126,6 +126,22 @@ bool PAFN_CheckDirExists(std::string& folder, bool show, std::string& message) {
     return false;
 }
 
+namespace {
+
+// The last check of a file path whose folder passed: the file's own look-up. `exists`
+// tells whether it is there; `fail` reports a refusal and gives false.
+template <class Fail>
+bool fileLookedUp(const std::string& path, bool dirAllowed, bool& exists, Fail fail) {
+    sys::PathKind kind;
+    if (sys::lookUp(path, kind) != 0) return fail(kBadPathFormat);
+    if (kind == sys::PathKind::Directory && !dirAllowed)
+        return fail("That file name currently exists as a directory. Action aborted.");
+    exists = kind != sys::PathKind::Missing;
+    return true;
+}
+
+}  // namespace
+
 std::string PAFN_FullPath(const std::string& name, const std::string& subFolder, bool endWithSep,
                           const std::string& base) {
     std::string result;
@@ -166,12 +182,7 @@ bool PAFN_CheckPathFileName(const std::string& path, bool show, std::string& mes
     if (!PAFN_CheckNameChars(FILENAM_Ext(path), invalid, true, false))
         return fail("Invalid File type.  Includes character(s) " + invalid + tail);
     if (!folderExists) return fail("Directory does not exist.");
-    sys::PathKind kind;
-    if (sys::lookUp(path, kind) != 0) return fail(kBadPathFormat);
-    if (kind == sys::PathKind::Directory && !dirAllowed)
-        return fail("That file name currently exists as a directory. Action aborted.");
-    exists = kind != sys::PathKind::Missing;
-    return true;
+    return fileLookedUp(path, dirAllowed, exists, fail);
 }
 
 bool PAFN_CheckReadPath(const std::string& path, bool show, std::string& message, bool& exists) {
@@ -192,11 +203,7 @@ bool PAFN_CheckReadPath(const std::string& path, bool show, std::string& message
     sys::PathKind kind;
     if (sys::lookUp(FILENAM_Dir(path), kind) != 0 || kind != sys::PathKind::Directory)
         return fail("Directory does not exist.");
-    if (sys::lookUp(path, kind) != 0) return fail(kBadPathFormat);
-    if (kind == sys::PathKind::Directory)
-        return fail("That file name currently exists as a directory. Action aborted.");
-    exists = kind != sys::PathKind::Missing;
-    return true;
+    return fileLookedUp(path, false, exists, fail);
 }
 
 bool PAFN_CheckPathFileVar(const std::string& path, bool show, std::string& message,

@@ -344,11 +344,7 @@ std::optional<double> numberOf(const Variant& value) {
     if (auto d = std::get_if<double>(&value)) return *d;
     if (auto dt = std::get_if<DateTime>(&value)) return dt->serial;
     double number = 0;
-    try {
-        if (auto s = std::get_if<std::string>(&value); s && parseNumber(*s, number)) return number;
-    } catch (const sys::RtError&) {
-        // A number past a Double's range: a text like any other, shown as it is.
-    }
+    if (auto s = std::get_if<std::string>(&value); s && parseNumber(*s, number)) return number;
     return std::nullopt;
 }
 

@@ -53,11 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         formatsOrRaisesDocumented(core::DateTime{*serial}, pattern);
     }
     double number = 0;
-    try {
-        if (core::parseNumber(text, number)) formatsOrRaisesDocumented(number, pattern);
-    } catch (const sys::RtError& e) {
-        if (e.number() != 6) __builtin_trap();  // a number past a Double overflows
-    }
+    if (core::parseNumber(text, number)) formatsOrRaisesDocumented(number, pattern);
     formatsOrRaisesDocumented(text, pattern);
     return 0;
 }

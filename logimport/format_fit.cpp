@@ -28,7 +28,9 @@ bool isIpv4(std::string_view s) {
         size_t dot = std::min(s.find('.', start), s.size());
         std::string_view part = s.substr(start, dot - start);
         if (part.empty() || part.size() > 3 || !std::all_of(part.begin(), part.end(), isDigit)) return false;
-        if (std::stoi(std::string(part)) > 255) return false;
+        int value = 0;
+        for (char c : part) value = value * 10 + (c - '0');
+        if (value > 255) return false;
         if (dot == s.size()) return parts == 3;
         start = dot + 1;
     }
@@ -74,32 +76,33 @@ std::string quoted(std::string_view value) { return "\"" + std::string(value.sub
 
 }  // namespace
 
-void FormatFit::Tally::take(bool ok, std::string value) {
+bool FormatFit::Tally::take(bool ok) {
     ++lines;
-    if (ok) return;
-    if (bad++ == 0) example = std::move(value);
+    return !ok && bad++ == 0;
 }
 
+// Runs for every line read: the example text is made for the first bad line only.
 void FormatFit::takeLine(std::string_view line, const LogFields& fields) {
-    if (const std::string& ip = STTA_LogFieldsIP(fields); !ip.empty()) ip_.take(isIpOrHostName(ip), quoted(ip));
-    if (const std::string& status = fields[kFldStatus]; !status.empty())
-        status_.take(isNumber(status), quoted(status));
+    if (const std::string& ip = STTA_LogFieldsIP(fields); !ip.empty() && ip_.take(isIpOrHostName(ip)))
+        ip_.example = quoted(ip);
+    if (const std::string& status = fields[kFldStatus]; !status.empty() && status_.take(isNumber(status)))
+        status_.example = quoted(status);
     if (w3cColumns_.empty()) return;
-    std::vector<std::string_view> columns;
+    columns_.clear();
     for (size_t start = 0;;) {
         size_t blank = std::min(line.find(' ', start), line.size());
-        columns.push_back(line.substr(start, blank - start));
+        columns_.push_back(line.substr(start, blank - start));
         if (blank == line.size()) break;
         start = blank + 1;
     }
-    if (columns.size() != w3cColumnCount_) return;  // the directive does not describe this line
+    if (columns_.size() != w3cColumnCount_) return;  // the directive does not describe this line
     for (const W3cColumn& c : w3cColumns_) {
         const std::string& read = c.field == kFldIpAddress ? STTA_LogFieldsIP(fields) : fields[size_t(c.field)];
-        if (read.empty() || sameValue(columns[c.column], read)) continue;
-        w3c_.take(false, std::string(c.name) + " read as " + quoted(read));
+        if (read.empty() || sameValue(columns_[c.column], read)) continue;
+        if (w3c_.take(false)) w3c_.example = std::string(c.name) + " read as " + quoted(read);
         return;
     }
-    w3c_.take(true, {});
+    w3c_.take(true);
 }
 
 void FormatFit::takeDirective(std::string_view line) {

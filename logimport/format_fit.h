@@ -28,13 +28,15 @@ private:
     struct Tally {
         std::int64_t lines = 0, bad = 0;
         std::string example;  // what the first bad line held
-        void take(bool ok, std::string example);
+        // Counts a line; true for the first bad one, whose example the caller keeps.
+        bool take(bool ok);
         bool most() const { return bad * 2 > lines; }
     };
     Tally ip_, status_, w3c_;
     struct W3cColumn { std::string_view name; int field; size_t column; };
     std::vector<W3cColumn> w3cColumns_;  // the fields a #Fields: line names, and their columns
     size_t w3cColumnCount_ = 0;
+    std::vector<std::string_view> columns_;  // of the line taken last, reused
 };
 
 // An IPv4 or IPv6 address or a host name, or a "client, proxy" list of them.

@@ -82,8 +82,7 @@ double STTA_LineTimestamp(const LogFields& fields, long dateSerial, double& time
     timestamp = std::round((double(dateSerial) + timeSerial(fields)) * 86400.0) / 86400.0;
     // An hour field of thousands can carry a late date past the last day a date can
     // hold: such a time is as unreadable as any other and the day alone counts.
-    if (std::trunc(timestamp) < core::kMinDateSerial || timestamp >= core::kMaxDateSerial)
-        timestamp = double(dateSerial);
+    if (!core::isDateSerial(timestamp)) timestamp = double(dateSerial);
     if (firstTimestamp == 0) firstTimestamp = timestamp;
     return timestamp;
 }

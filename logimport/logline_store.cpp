@@ -1,6 +1,7 @@
 #include "logimport/logline_store.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "core/dates.h"
@@ -47,12 +48,22 @@ std::int64_t stampOfSerial(double serial) {
             p.minute) * 100 + p.second;
 }
 
-const char* const kInsertLean =
-    "INSERT INTO logline (LogLnID, IP, PageID, Timestamp, Bytes, VisitID) VALUES (?, ?, ?, ?, ?, ?)";
-const char* const kInsertKeep =
-    "INSERT INTO logline (LogLnID, IP, PageID, Timestamp, Bytes, VisitID, Filename, numIP, Query, Browser, Browser2, "
-    "UserNo, VirtualHost, ProcTimeMicroSecs, HTTPStatus, CodeWordsHTTP, Referrer) "
-    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+// Rows a multi-row insert adds at once: each statement run opens a cursor per index
+// and seeks from the root, which a run of rows in key order shares.
+constexpr size_t kRowsPerInsert = 32;
+
+// The insert of `rows` rows with all line values or the lean ones.
+std::string insertSql(bool keepValues, size_t rows) {
+    std::string sql = keepValues ? "INSERT INTO logline (LogLnID, IP, PageID, Timestamp, Bytes, VisitID, Filename, "
+                                   "numIP, Query, Browser, Browser2, UserNo, VirtualHost, ProcTimeMicroSecs, "
+                                   "HTTPStatus, CodeWordsHTTP, Referrer) VALUES "
+                                 : "INSERT INTO logline (LogLnID, IP, PageID, Timestamp, Bytes, VisitID) VALUES ";
+    const char* values = keepValues ? "(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)" : "(?, ?, ?, ?, ?, ?)";
+    for (size_t i = 0; i < rows; ++i) sql += (i ? ", " : "") + std::string(values);
+    return sql;
+}
+
+constexpr int kLeanColumns = 6, kKeepColumns = 17;
 
 void bindText(dao::Statement& s, int index, const std::string& text) {
     if (text.empty())
@@ -61,30 +72,33 @@ void bindText(dao::Statement& s, int index, const std::string& text) {
         s.bindText(index, text);
 }
 
+// Binds one row's values from parameter `at` + 1 on.
+void bindRow(dao::Statement& s, int at, const LogLineInsert& r, bool keepValues) {
+    const LogLineRow& row = *r.Row;
+    s.bindInt(at + 1, r.LogLnID);
+    bindText(s, at + 2, row.IP);
+    s.bindInt(at + 3, row.PageID);
+    s.bindInt(at + 4, row.Timestamp);
+    s.bindInt(at + 5, row.Bytes);
+    r.VisitID ? s.bindInt(at + 6, *r.VisitID) : s.bindNull(at + 6);
+    if (!keepValues) return;
+    bindText(s, at + 7, row.Filename);
+    s.bindInt(at + 8, row.numIP);
+    bindText(s, at + 9, row.Query);
+    bindText(s, at + 10, row.Browser);
+    bindText(s, at + 11, row.Browser2);
+    bindText(s, at + 12, row.UserNo);
+    bindText(s, at + 13, row.VirtualHost);
+    s.bindInt(at + 14, row.ProcTimeMicroSecs);
+    bindText(s, at + 15, row.HTTPStatus);
+    bindText(s, at + 16, row.CodeWordsHTTP);
+    bindText(s, at + 17, row.Referrer);
+}
+
 // One statement per row, bound by type: the insert of every stored line.
 void insertRow(dao::Database& db, long id, const LogLineRow& row, bool keepValues, std::optional<long> visitID) {
-    dao::Statement& s = db.prepared(keepValues ? kInsertKeep : kInsertLean, true);
-    dao::ResetOnExit reset(s);
-    s.bindInt(1, id);
-    bindText(s, 2, row.IP);
-    s.bindInt(3, row.PageID);
-    s.bindInt(4, row.Timestamp);
-    s.bindInt(5, row.Bytes);
-    visitID ? s.bindInt(6, *visitID) : s.bindNull(6);
-    if (keepValues) {
-        bindText(s, 7, row.Filename);
-        s.bindInt(8, row.numIP);
-        bindText(s, 9, row.Query);
-        bindText(s, 10, row.Browser);
-        bindText(s, 11, row.Browser2);
-        bindText(s, 12, row.UserNo);
-        bindText(s, 13, row.VirtualHost);
-        s.bindInt(14, row.ProcTimeMicroSecs);
-        bindText(s, 15, row.HTTPStatus);
-        bindText(s, 16, row.CodeWordsHTTP);
-        bindText(s, 17, row.Referrer);
-    }
-    s.step();
+    STTA_LogLineRowsInsert(db, std::span<const LogLineInsert>(std::array{LogLineInsert{id, &row, visitID}}),
+                           keepValues);
 }
 
 }  // namespace
@@ -273,6 +287,25 @@ long STTA_LogLineDupeFind(dao::Database& db, dao::Recordset& rs, const LogFields
 void STTA_LogLineRowInsert(dao::Database& db, long logLnID, const LogLineRow& row, bool keepValues,
                            std::optional<long> visitID) {
     insertRow(db, logLnID, row, keepValues, visitID);
+}
+
+void STTA_LogLineRowsInsert(dao::Database& db, std::span<const LogLineInsert> rows, bool keepValues) {
+    static const std::string kOne[2] = {insertSql(false, 1), insertSql(true, 1)};
+    static const std::string kMany[2] = {insertSql(false, kRowsPerInsert), insertSql(true, kRowsPerInsert)};
+    const int columns = keepValues ? kKeepColumns : kLeanColumns;
+    size_t i = 0;
+    for (; rows.size() - i >= kRowsPerInsert; i += kRowsPerInsert) {
+        dao::Statement& s = db.prepared(kMany[keepValues], true);
+        dao::ResetOnExit reset(s);
+        for (size_t k = 0; k < kRowsPerInsert; ++k) bindRow(s, static_cast<int>(k) * columns, rows[i + k], keepValues);
+        s.step();
+    }
+    for (; i < rows.size(); ++i) {
+        dao::Statement& s = db.prepared(kOne[keepValues], true);
+        dao::ResetOnExit reset(s);
+        bindRow(s, 0, rows[i], keepValues);
+        s.step();
+    }
 }
 
 bool STTA_LogLineDupeCheck(dao::Database& db, const LogFields& fields, ReadRec& rec, long* countedVisitID) {

@@ -8,6 +8,7 @@
 // the read in a transaction.
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "core/variant.h"
@@ -81,6 +82,15 @@ bool STTA_LogLineDupeCheck(dao::Database& db, const LogFields& fields, ReadRec& 
 // Adds the row under a number known to be free, in the visit given (none: Null).
 void STTA_LogLineRowInsert(dao::Database& db, long logLnID, const LogLineRow& row, bool keepValues,
                            std::optional<long> visitID);
+
+// A row to add under a number known to be free.
+struct LogLineInsert {
+    long LogLnID = 0;
+    const LogLineRow* Row = nullptr;
+    std::optional<long> VisitID;  // none: Null
+};
+// Adds the rows in the order given, several to a statement.
+void STTA_LogLineRowsInsert(dao::Database& db, std::span<const LogLineInsert> rows, bool keepValues);
 
 // Recovers from a key already taken (3022) on saving the pending row of `rs`: the ID
 // moves past the highest one in the table and the save is repeated. Any other error

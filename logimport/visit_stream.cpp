@@ -66,7 +66,13 @@ VisitStream::~VisitStream() {
     if (spill_) std::fclose(spill_);
 }
 
+dao::Database& VisitStream::db() {
+    flushBatch();
+    return site_.use();
+}
+
 void VisitStream::write(std::function<void(dao::Database&)> job) {
+    flushBatch();
     if (storeAsRead_)
         job(site_.use());
     else
@@ -98,7 +104,7 @@ void VisitStream::add(const LogFields& fields, double serial) {
     held.LogLnID = rec_.LastLogLnID + 1;
     // A page met for the first time is added to the table by this thread.
     long pageID = STTA_LogLinePageKnown(fields[kFldFileName], rec_, site_.path());
-    if (pageID < 0) pageID = STTA_LogLinePageOf(fields[kFldFileName], rec_, true, site_.use());
+    if (pageID < 0) pageID = STTA_LogLinePageOf(fields[kFldFileName], rec_, true, db());
     held.Row = STTA_LogLineRowMake(fields, rec_, pageID, serial);
     rec_.LastLogLnID = held.LogLnID;
     std::string engine;
@@ -138,7 +144,7 @@ void VisitStream::add(const LogFields& fields, double serial) {
     if (!STTA_VisitLineJoin(visit.Row, line, term, engine, earlier, limit_, rec_)) {
         robotLine(std::move(held));
     } else if (storeAsRead_) {
-        STTA_LogLineRowInsert(site_.use(), held.LogLnID, held.Row, keepValues_, visit.Row.VisitID);
+        STTA_LogLineRowInsert(db(), held.LogLnID, held.Row, keepValues_, visit.Row.VisitID);
         visit.LinesStored = visit.SaveDue = true;
     } else {
         visit.Held.push_back(std::move(held));
@@ -161,7 +167,7 @@ long VisitStream::findStored(IpVisits& ip, const VisitLine& line, const std::str
     std::vector<VisitRow>& rows = storedNear_;
     rows.clear();
     if (storedVisits_) {
-        STTA_VisitsStoredNear(site_.use(), line.IP, line.Timestamp, rows);
+        STTA_VisitsStoredNear(db(), line.IP, line.Timestamp, rows);
         for (const VisitRow& r : rows)
             if (r.VisitID < firstVisitID_ && !find(r.VisitID)) found.emplace_back(r.StartTimeStamp, r.VisitID, &r);
     }
@@ -221,7 +227,7 @@ void VisitStream::robotLine(HeldLine&& line) {
 void VisitStream::sweep() {
     sinceSweep_ = 0;
     // What the last sweep handed over is written before more is: memory stays flat.
-    site_.use();
+    db();
     const std::int64_t before = STTA_StampMoved(cursor_, -(kVisitGapSeconds + kReleaseSlack));
     size_t kept = 0;
     for (long id : active_) {
@@ -233,6 +239,7 @@ void VisitStream::sweep() {
             active_[kept++] = id;
     }
     active_.resize(kept);
+    flushBatch();
     if (storeAsRead_) return;  // repeats may still change any visit
     const std::int64_t evictBefore = STTA_StampMoved(cursor_, -kEvictAfter);
     while (!released_.empty()) {
@@ -354,28 +361,61 @@ void VisitStream::save(Visit& visit) {
             pageLines_.push_back({l.Row.Timestamp, l.LogLnID, l.Row.PageID, l.Row.Bytes});
         STTA_VisitPagesOfLines(pageLines_, pages, bytes);
     }
-    write([keepValues = keepValues_, row = visit.Row, held = std::exchange(visit.Held, {}), pagesInMemory,
-           newRow = !visit.Written, pages = std::move(pages), bytes = std::move(bytes),
-           pool = heldPool_](dao::Database& db) mutable {
-        for (const HeldLine& l : held) STTA_LogLineRowInsert(db, l.LogLnID, l.Row, keepValues, row.VisitID);
-        pool->give(std::move(held));
-        if (!pagesInMemory) STTA_VisitPagesCollect(db, row.VisitID, pages, bytes, 0, true);
-        STTA_VisitSave(db, row, pages, bytes, newRow);
-    });
+    VisitWrite w;
+    w.Lines = std::exchange(visit.Held, {});
+    w.LinesVisitID = visit.Row.VisitID;
+    w.Save = true;
+    w.Row = visit.Row;
+    w.PagesInMemory = pagesInMemory;
+    w.NewRow = !visit.Written;
+    w.Pages = std::move(pages);
+    w.Bytes = std::move(bytes);
+    queueWrite(std::move(w));
     visit.LinesStored = visit.Written = true;
     visit.SaveDue = false;
 }
 
 void VisitStream::storeLines(std::vector<HeldLine>&& lines, long visitID) {
-    write([keepValues = keepValues_, lines = std::move(lines), visitID, pool = heldPool_](dao::Database& db) mutable {
-        for (const HeldLine& l : lines) STTA_LogLineRowInsert(db, l.LogLnID, l.Row, keepValues, visitID);
-        pool->give(std::move(lines));
+    VisitWrite w;
+    w.Lines = std::move(lines);
+    w.LinesVisitID = visitID;
+    queueWrite(std::move(w));
+}
+
+void VisitStream::queueWrite(VisitWrite&& w) {
+    if (storeAsRead_) {
+        std::vector<VisitWrite> one;
+        one.push_back(std::move(w));
+        writeBatch(site_.use(), one, keepValues_, *heldPool_);
+        return;
+    }
+    batch_.push_back(std::move(w));
+}
+
+void VisitStream::flushBatch() {
+    if (batch_.empty()) return;
+    site_.post([keepValues = keepValues_, batch = std::exchange(batch_, {}), pool = heldPool_](dao::Database& db) mutable {
+        writeBatch(db, batch, keepValues, *pool);
     });
+}
+
+void VisitStream::writeBatch(dao::Database& db, std::vector<VisitWrite>& batch, bool keepValues, HeldLinePool& pool) {
+    std::vector<LogLineInsert> lines;
+    for (const VisitWrite& w : batch)
+        for (const HeldLine& l : w.Lines) lines.push_back({l.LogLnID, &l.Row, w.LinesVisitID});
+    std::sort(lines.begin(), lines.end(), [](const auto& a, const auto& b) { return a.LogLnID < b.LogLnID; });
+    STTA_LogLineRowsInsert(db, lines, keepValues);
+    for (VisitWrite& w : batch) {
+        pool.give(std::move(w.Lines));
+        if (!w.Save) continue;
+        if (!w.PagesInMemory) STTA_VisitPagesCollect(db, w.Row.VisitID, w.Pages, w.Bytes, 0, true);
+        STTA_VisitSave(db, w.Row, w.Pages, w.Bytes, w.NewRow);
+    }
 }
 
 void VisitStream::storeAsRead() {
     if (storeAsRead_) return;
-    site_.use();  // what waits in the queue goes first
+    db();  // what waits in the queue goes first
     storeAsRead_ = true;
     reloadEvicted();
     // The duplicate check looks in the table: every line read so far goes there.
@@ -410,7 +450,7 @@ void VisitStream::finish() {
     active_.clear();
     for (auto& [id, visit] : visits_)
         if (visit.SaveDue && !visit.Dropped) save(visit);
-    site_.use();  // a failed write is raised before the run is marked built
+    db();  // a failed write is raised before the run is marked built
     INI_Put("Main", "LastVisitID", lastVisitID_, "::*");
     rec_.Visits.CleanUpDue = true;
     tx.commit();
@@ -420,6 +460,7 @@ void VisitStream::finish() {
 
 void VisitStream::abandon() {
     finished_ = true;
+    batch_.clear();
     if (spill_) std::fclose(spill_);
     spill_ = nullptr;
 }

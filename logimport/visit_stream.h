@@ -14,8 +14,9 @@
 // the log, and no line is written twice or read back.
 //
 // What a sweep releases is written on the queue of the read's site connection
-// (QueuedDatabase) while the next lines are split; this side reaches the connection
-// only through that guard, which waits for the queue first.
+// (QueuedDatabase) while the next lines are split, as one job with the lines in
+// number order; this side reaches the connection only through that guard, which
+// waits for the queue first.
 //
 // Visits are numbered in the order they begin in the read, not in IP order. A read
 // that overlaps stored data switches to storing every line at once (its duplicate
@@ -100,6 +101,23 @@ private:
         std::vector<std::vector<HeldLine>> spare_;
     };
 
+    // What a sweep releases: the lines of each visit and, for a visit saved, its row.
+    // Written as one job, the lines in number order, so that the inserts walk each
+    // tree from left to right instead of jumping between the visits' pages.
+    struct VisitWrite {
+        std::vector<HeldLine> Lines;
+        long LinesVisitID = 0;
+        bool Save = false;
+        VisitRow Row;
+        bool PagesInMemory = false, NewRow = false;
+        std::string Pages, Bytes;
+    };
+    static void writeBatch(dao::Database& db, std::vector<VisitWrite>& batch, bool keepValues,
+                           HeldLinePool& pool);
+    void queueWrite(VisitWrite&& w);
+    void flushBatch();
+    // The connection, once what the stream has queued is written.
+    dao::Database& db();
     std::string termOf(const LogFields& fields, const LogLineRow& row, std::string& engine);
     Visit* find(long visitID);
     long findStored(IpVisits& ip, const VisitLine& line, const std::string& term, const std::string& engine,
@@ -144,6 +162,7 @@ private:
     std::vector<std::tuple<std::int64_t, long, const VisitRow*>> candidates_;  // of findStored
     std::vector<VisitRow> storedNear_;                                         // of findStored
     std::vector<VisitPageLine> pageLines_;                                     // of save
+    std::vector<VisitWrite> batch_;
     std::FILE* spill_ = nullptr;
     long long spillEnd_ = 0;
     bool spillAtEnd_ = false;  // the file position is at its end

@@ -370,7 +370,7 @@ void Database::dropIndex(std::string_view table, std::string_view name) {
     checkName(name);
     auto& conn = connection();
     conn.beforeWrite();
-    runSql(conn, "DROP INDEX IF EXISTS \"" + std::string(table) + "." + std::string(name) + "\"");
+    runSql(conn, "DROP INDEX IF EXISTS " + indexSqlName(table, name));
 }
 
 QueryDef Database::createQueryDef(std::string_view name, std::string_view sqlIn) {

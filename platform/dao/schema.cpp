@@ -163,12 +163,16 @@ std::vector<std::string> createTableSql(const TableDef& def) {
     return out;
 }
 
+std::string indexSqlName(std::string_view table, std::string_view index) {
+    // Index names are per table in the old engine but per database in SQLite.
+    return "\"" + std::string(table) + "." + std::string(index) + "\"";
+}
+
 std::string createIndexSql(const TableDef& def, const Index& ix) {
     checkName(ix.name);
     auto cols = indexColumns(ix, def);
-    // Index names are per table in the old engine but per database in SQLite.
-    std::string s = std::string(ix.unique || ix.primary ? "CREATE UNIQUE INDEX " : "CREATE INDEX ") + "\"" +
-                    def.name + "." + ix.name + "\" ON " + quoted(def.name) + " (";
+    std::string s = std::string(ix.unique || ix.primary ? "CREATE UNIQUE INDEX " : "CREATE INDEX ") +
+                    indexSqlName(def.name, ix.name) + " ON " + quoted(def.name) + " (";
     for (size_t i = 0; i < cols.size(); ++i) {
         if (i) s += ", ";
         s += quoted(cols[i].name) + (cols[i].descending ? " DESC" : "");

@@ -63,6 +63,8 @@ void checkName(std::string_view name);
 // The name quoted for SQL (checked first).
 std::string quoted(std::string_view name);
 
+// The quoted name SQLite knows the table's index by.
+std::string indexSqlName(std::string_view table, std::string_view index);
 // The SQL that creates one index of the table (its fields checked against the table).
 std::string createIndexSql(const TableDef& def, const Index& ix);
 

@@ -75,6 +75,18 @@ TEST(Val, AnExponentOfAnyLengthOverflowsOrUnderflowsAlike) {
     }
 }
 
+// Past a Double's range CDbl overflows, but the text is simply no number: callers
+// that only ask (a grid's alignment and sort, a filter) never see an error.
+TEST(Conversions, ANumberPastADoublesRangeIsNoNumberAndOverflowsCDbl) {
+    for (const char* big : {"1e999", "-1e999", "&H1FFFFFFFF"}) {
+        SCOPED_TRACE(big);
+        double value = 0;
+        EXPECT_FALSE(core::parseNumber(big, value));
+        EXPECT_FALSE(core::isNumericText(big));
+        EXPECT_EQ(errorOf([&] { core::vbCDbl(big); }), 6);
+    }
+}
+
 TEST(StoredBooleans, OnlyOneIsTrue) {
     for (const char* yes : {"1", "1.0", " 1", "1%"}) {
         SCOPED_TRACE(yes);

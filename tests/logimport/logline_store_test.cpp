@@ -245,6 +245,76 @@ TEST_F(LeanLogLineStore, WithoutLineValuesOnlyTheKeptFieldsDecideADuplicate) {
     EXPECT_FALSE(STTA_LogLineDupeCheck(site.db, lineFields("1.1.1.1", "/a.html", "99", "agent/1.0"), rec));
 }
 
+namespace {
+
+// Adds rows that differ in every stored value (a number of rows that fills whole
+// multi-row statements and leaves some over) and reads each value back, so that no
+// row or column is bound in another's place.
+void expectRowsStoredAsGiven(testsupport::TempSite& site, bool keep) {
+    std::vector<LogLineRow> rows(75);
+    std::vector<LogLineInsert> inserts;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        LogLineRow& r = rows[i];
+        const std::string n = std::to_string(i);
+        r.IP = "10.0.0." + n;
+        r.PageID = static_cast<long>(i) + 100;
+        r.Timestamp = 20261210000000 + static_cast<std::int64_t>(i);
+        r.Bytes = static_cast<std::int64_t>(i) * 3;
+        if (keep) {
+            r.Filename = "/f" + n;
+            r.numIP = static_cast<std::int64_t>(i) + 7;
+            r.Query = i % 5 ? "q" + n : "";  // empty texts are stored as Null
+            r.Browser = "b" + n;
+            r.Browser2 = "c" + n;
+            r.UserNo = "u" + n;
+            r.VirtualHost = "h" + n;
+            r.ProcTimeMicroSecs = static_cast<std::int64_t>(i) * 11;
+            r.HTTPStatus = "s" + n;
+            r.CodeWordsHTTP = "w" + n;
+            r.Referrer = "r" + n;
+        }
+        inserts.push_back({static_cast<long>(i) + 1, &r, i % 4 ? std::optional<long>(static_cast<long>(i) / 4)
+                                                                : std::nullopt});
+    }
+    STTA_LogLineRowsInsert(site.db, inserts, keep);
+    size_t i = 0;
+    const std::string columns = keep ? ", Filename, numIP, Query, Browser, Browser2, UserNo, VirtualHost, "
+                                       "ProcTimeMicroSecs, HTTPStatus, CodeWordsHTTP, Referrer"
+                                     : "";
+    site.db.forEachRow("SELECT LogLnID, IP, PageID, Timestamp, Bytes, VisitID" + columns + " FROM logline ORDER BY LogLnID",
+                       {}, [&](const dao::Statement& s) {
+                           const LogLineRow& r = rows[i];
+                           SCOPED_TRACE(i);
+                           EXPECT_EQ(s.columnInt(0), inserts[i].LogLnID);
+                           EXPECT_EQ(s.column(1).asText(), r.IP);
+                           EXPECT_EQ(s.columnInt(2), r.PageID);
+                           EXPECT_EQ(s.columnInt(3), r.Timestamp);
+                           EXPECT_EQ(s.columnInt(4), r.Bytes);
+                           EXPECT_EQ(s.column(5).isNull(), !inserts[i].VisitID);
+                           EXPECT_EQ(s.columnInt(5), inserts[i].VisitID.value_or(0));
+                           if (keep) {
+                               const std::string texts[] = {r.Filename, "", r.Query,      r.Browser,
+                                                            r.Browser2, r.UserNo, r.VirtualHost, "",
+                                                            r.HTTPStatus, r.CodeWordsHTTP, r.Referrer};
+                               for (int c = 6; c <= 16; ++c) {
+                                   if (c != 7 && c != 13) {
+                                       EXPECT_EQ(STTA_FldStrNz(s.column(c)), texts[c - 6]) << c;
+                                   }
+                               }
+                               EXPECT_EQ(s.column(8).isNull(), r.Query.empty());
+                               EXPECT_EQ(s.columnInt(7), r.numIP);
+                               EXPECT_EQ(s.columnInt(13), r.ProcTimeMicroSecs);
+                           }
+                           ++i;
+                       });
+    EXPECT_EQ(i, rows.size());
+}
+
+}  // namespace
+
+TEST_F(LogLineStore, RowsAddedSeveralToAStatementKeepEachValue) { expectRowsStoredAsGiven(site, true); }
+TEST_F(LeanLogLineStore, RowsAddedSeveralToAStatementKeepEachValue) { expectRowsStoredAsGiven(site, false); }
+
 TEST(LogLineFieldValue, NumbersTextsAndNothing) {
     LogFields f;
     f[kFldIpAddress] = "192.168.1.1";

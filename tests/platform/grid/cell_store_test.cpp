@@ -57,6 +57,14 @@ TEST(CellStoreSort, OrdersByCodeAndKeepsEqualKeysInPlace)
     }
 }
 
+// A number too large for a Double ("1e999" as a search term) is a text like any other.
+TEST(CellStoreSort, ANumberPastADoublesRangeSortsAsText)
+{
+    CellStore s = storeOf({"b", "1e999", "5"});
+    s.sortRows(0, s.rows() - 1, 0, 0, kSortGenericAscending);
+    EXPECT_EQ(column(s, 0), (std::vector<std::string>{"5", "1e999", "b"}));
+}
+
 TEST(CellStoreSort, LaterKeyColumnsBreakTiesAndRowsOutsideTheRangeStay)
 {
     CellStore s;
