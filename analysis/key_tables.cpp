@@ -1,8 +1,6 @@
 #include "analysis/key_tables.h"
 #include "platform/sys/ascii.h"
 
-#include <algorithm>
-
 void LISTX_KeyTableSize(int level, long& rowUBound, long& colUBound) {
     switch (level) {
         case 1: rowUBound = 27; colUBound = 27; break;
@@ -19,12 +17,10 @@ int LISTX_LetterIndex(std::string_view text, std::size_t position) {
 }
 
 KeyTable LISTX_KeyTableNew(int level) {
+    // Not reserved for the level's cell count: the hash grows with the texts it holds,
+    // and half a million empty buckets made every lookup a cache miss.
     KeyTable table;
     table.level = level;
-    long rows = 0, cols = 0;
-    LISTX_KeyTableSize(level, rows, cols);
-    // The cell count is the expected scale of distinct texts at that level.
-    table.numbers.reserve(static_cast<std::size_t>(std::min(rows * cols, 1L << 20)));
     return table;
 }
 
