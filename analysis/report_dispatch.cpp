@@ -13,7 +13,6 @@
 
 namespace {
 
-
 std::vector<std::string> splitList(const std::string& list) {
     core::StrArray parts;
     CHUNKS_Split(list, parts, 0);
@@ -104,7 +103,6 @@ bool ReportDispatch::siteHasVisits() {
 }
 
 bool ReportDispatch::datesConfirmed(const std::string& okCaption, const std::string& text, const std::string& about) {
-    if (!siteHasVisits()) return false;
     // A first analysis covers everything stored, until the user chooses a range.
     if (core::trimBlanks(INI_Get("Main", "AnalStartEnd", "::*", kIniMissingEmpty)).empty())
         INI_Put("Main", "AnalStartEnd", STTA_StoredRangeText(db_), "::*");

@@ -52,7 +52,8 @@ public:
 private:
     // False, after telling the user that the site is empty, when it has no visits.
     bool siteHasVisits();
-    // The site has visits and a date range is chosen; false when cancelled or empty.
+    // A date range is chosen, on a site its callers found to have visits; false when
+    // cancelled.
     // `text` follows "Enter date range "; `about` says what the dates are for.
     bool datesConfirmed(const std::string& okCaption, const std::string& text, const std::string& about);
 

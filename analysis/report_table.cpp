@@ -12,7 +12,6 @@
 #include "core/ini_store.h"
 #include "core/numbers.h"
 #include "core/progress.h"
-#include "core/site_name.h"
 #include "core/text.h"
 #include "core/user_interface.h"
 #include "core/vb_format.h"

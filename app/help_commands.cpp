@@ -24,7 +24,9 @@ void wireHelpCommands(Mainfrm& main) {
         if (!main.isMaximized() && main.screen()) {
             const QRect screen = main.screen()->availableGeometry();
             const QSize frame = main.frameGeometry().size() - main.size();
-            main.setGeometry(QRect(screen.topLeft(), screen.size() - frame));
+            main.resize(screen.size() - frame);
+            // move() places the frame, so that the title bar stays on the screen.
+            main.move(screen.topLeft());
         }
         HELP_Show(window, window, file, topic);
     });

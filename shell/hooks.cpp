@@ -54,7 +54,9 @@ void STTA_HelpShow(const std::string& code) {
     core::UserInterface& u = core::ui();
     int pointer = u.mousePointer();
     u.setMousePointer(11);
-    std::string page = gHelpPath + TXT_FitLen(code, 1) + ".htm";
+    // Before any command there is no menu page: the contents, not a page named ".htm"
+    // that the help viewer would report as deleted.
+    const std::string page = code.empty() ? std::string() : gHelpPath + TXT_FitLen(code, 1) + ".htm";
     if (helpViewer()) helpViewer()(page, code);
     u.setMousePointer(pointer);
 }

@@ -38,8 +38,8 @@ std::string STTA_HookEmptyVariant(int code, const std::string& section, const st
 
 namespace shell {
 
-// Shows a help page at a topic. The help window registers it; until one is
-// registered, help requests show nothing.
+// Shows a help page at a topic ("" for the contents). The help window registers it;
+// until one is registered, help requests show nothing.
 using HelpViewer = std::function<void(const std::string& file, const std::string& topic)>;
 void setHelpViewer(HelpViewer viewer);
 

@@ -76,7 +76,7 @@ TEST(HelpKey, F1ShowsThePageOfTheLastCommandsMenu) {
     STTA_MBKeyDown(nullptr, 112, 0);
     STTA_MBKeyDown(nullptr, 113, 0);  // F2 belongs to the box
     gCurrMnu = "";
-    STTA_MBKeyDown(nullptr, 112, 0);  // no command yet: the page of no menu
+    STTA_MBKeyDown(nullptr, 112, 0);  // no command yet: the contents
     shell::installShellHooks();       // the dialog box reaches it through core's hooks
     gCurrMnu = "RT";
     int key = 112, shift = 0;
@@ -85,6 +85,6 @@ TEST(HelpKey, F1ShowsThePageOfTheLastCommandsMenu) {
     ASSERT_EQ(shown.size(), 3u);
     EXPECT_EQ(shown[2], (std::pair<std::string, std::string>{"/app/help/R.htm", "RT"}));
     EXPECT_EQ(shown[0], (std::pair<std::string, std::string>{"/app/help/F.htm", "FW"}));
-    EXPECT_EQ(shown[1], (std::pair<std::string, std::string>{"/app/help/.htm", ""}));
+    EXPECT_EQ(shown[1], (std::pair<std::string, std::string>{"", ""}));
     shell::setHelpViewer({});
 }
