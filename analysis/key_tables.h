@@ -18,7 +18,7 @@ struct KeyTable {
     std::unordered_map<std::string, long> numbers;
 };
 
-// A fresh key table for a memory level (1, 2, 3 or 4), reserved for its size.
+// A fresh key table for a memory level (1, 2, 3 or 4).
 KeyTable LISTX_KeyTableNew(int level);
 // The text's cell (row, column) and number; a text seen for the first time gets the
 // next number, with `added` true.

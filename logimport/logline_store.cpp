@@ -82,17 +82,19 @@ void bindRow(dao::Statement& s, int at, const LogLineInsert& r, bool keepValues)
     s.bindInt(at + 5, row.Bytes);
     r.VisitID ? s.bindInt(at + 6, *r.VisitID) : s.bindNull(at + 6);
     if (!keepValues) return;
-    bindText(s, at + 7, row.Filename);
-    s.bindInt(at + 8, row.numIP);
-    bindText(s, at + 9, row.Query);
-    bindText(s, at + 10, row.Browser);
-    bindText(s, at + 11, row.Browser2);
-    bindText(s, at + 12, row.UserNo);
-    bindText(s, at + 13, row.VirtualHost);
-    s.bindInt(at + 14, row.ProcTimeMicroSecs);
-    bindText(s, at + 15, row.HTTPStatus);
-    bindText(s, at + 16, row.CodeWordsHTTP);
-    bindText(s, at + 17, row.Referrer);
+    static const LogLineValues kNone;
+    const LogLineValues& v = row.Kept ? *row.Kept : kNone;
+    bindText(s, at + 7, v.Filename);
+    s.bindInt(at + 8, v.numIP);
+    bindText(s, at + 9, v.Query);
+    bindText(s, at + 10, v.Browser);
+    bindText(s, at + 11, v.Browser2);
+    bindText(s, at + 12, v.UserNo);
+    bindText(s, at + 13, v.VirtualHost);
+    s.bindInt(at + 14, v.ProcTimeMicroSecs);
+    bindText(s, at + 15, v.HTTPStatus);
+    bindText(s, at + 16, v.CodeWordsHTTP);
+    bindText(s, at + 17, v.Referrer);
 }
 
 // One statement per row, bound by type: the insert of every stored line.
@@ -194,17 +196,19 @@ LogLineRow STTA_LogLineRowMake(const LogFields& f, const ReadRec& rec, long page
     row.Timestamp = serial ? stampOfSerial(*serial) : STTA_LineStamp(f);
     row.Bytes = storedWhole(STTA_LogFieldNumber(f, kFldBytes));
     if (!rec.LastKeepVal) return row;
-    row.Filename = fit(f, kFldFileName, 253);
-    row.numIP = storedWhole(STTA_LogFieldNumber(f, kFldIpAddress));
-    row.Query = fit(f, kFldQuery, 200);
-    row.Browser = fit(f, kFldUserAgent, 253);
-    row.Browser2 = fit(f, kFldUserAgent2, 100);
-    row.UserNo = fit(f, kFldUser, 100);
-    row.VirtualHost = fit(f, kFldVirtualHost, 100);
-    row.ProcTimeMicroSecs = storedWhole(STTA_LogFieldNumber(f, kFldMicroseconds));
-    row.HTTPStatus = fit(f, kFldStatus, 100);
-    row.CodeWordsHTTP = fit(f, kFldStatusWords, 100);
-    row.Referrer = fit(f, kFldReferrer, 253);
+    row.Kept = std::make_unique<LogLineValues>();
+    LogLineValues& v = *row.Kept;
+    v.Filename = fit(f, kFldFileName, 253);
+    v.numIP = storedWhole(STTA_LogFieldNumber(f, kFldIpAddress));
+    v.Query = fit(f, kFldQuery, 200);
+    v.Browser = fit(f, kFldUserAgent, 253);
+    v.Browser2 = fit(f, kFldUserAgent2, 100);
+    v.UserNo = fit(f, kFldUser, 100);
+    v.VirtualHost = fit(f, kFldVirtualHost, 100);
+    v.ProcTimeMicroSecs = storedWhole(STTA_LogFieldNumber(f, kFldMicroseconds));
+    v.HTTPStatus = fit(f, kFldStatus, 100);
+    v.CodeWordsHTTP = fit(f, kFldStatusWords, 100);
+    v.Referrer = fit(f, kFldReferrer, 253);
     return row;
 }
 
@@ -215,18 +219,19 @@ void rowFieldsSet(dao::Recordset& rs, const LogLineRow& row, const ReadRec& rec)
     rs.setField("PageID", dao::Value(static_cast<long long>(row.PageID)));
     rs.setField("Timestamp", dao::Value(static_cast<long long>(row.Timestamp)));
     rs.setField("Bytes", dao::Value(static_cast<long long>(row.Bytes)));
-    if (!rec.LastKeepVal) return;  // the referrer is stored once the row has its number
-    rs.setField("Filename", textValue(row.Filename));
-    rs.setField("numIP", dao::Value(static_cast<long long>(row.numIP)));
-    rs.setField("Query", textValue(row.Query));
-    rs.setField("Browser", textValue(row.Browser));
-    rs.setField("Browser2", textValue(row.Browser2));
-    rs.setField("UserNo", textValue(row.UserNo));
-    rs.setField("VirtualHost", textValue(row.VirtualHost));
-    rs.setField("ProcTimeMicroSecs", dao::Value(static_cast<long long>(row.ProcTimeMicroSecs)));
-    rs.setField("HTTPStatus", textValue(row.HTTPStatus));
-    rs.setField("CodeWordsHTTP", textValue(row.CodeWordsHTTP));
-    rs.setField("Referrer", textValue(row.Referrer));
+    if (!rec.LastKeepVal || !row.Kept) return;  // the referrer is stored once the row has its number
+    const LogLineValues& v = *row.Kept;
+    rs.setField("Filename", textValue(v.Filename));
+    rs.setField("numIP", dao::Value(static_cast<long long>(v.numIP)));
+    rs.setField("Query", textValue(v.Query));
+    rs.setField("Browser", textValue(v.Browser));
+    rs.setField("Browser2", textValue(v.Browser2));
+    rs.setField("UserNo", textValue(v.UserNo));
+    rs.setField("VirtualHost", textValue(v.VirtualHost));
+    rs.setField("ProcTimeMicroSecs", dao::Value(static_cast<long long>(v.ProcTimeMicroSecs)));
+    rs.setField("HTTPStatus", textValue(v.HTTPStatus));
+    rs.setField("CodeWordsHTTP", textValue(v.CodeWordsHTTP));
+    rs.setField("Referrer", textValue(v.Referrer));
 }
 
 }  // namespace
@@ -262,6 +267,20 @@ long STTA_LogLnIDStoredMax(dao::Database& db) {
     return top.isNull() ? 0 : static_cast<long>(top.asInteger());
 }
 
+namespace {
+
+bool sameValues(const dao::Recordset& rs, const LogLineValues& v) {
+    return sameText(rs.field("Filename"), v.Filename) && sameWhole(rs.field("numIP"), v.numIP) &&
+           sameText(rs.field("Query"), v.Query) && sameText(rs.field("Browser"), v.Browser) &&
+           sameText(rs.field("Browser2"), v.Browser2) && sameText(rs.field("UserNo"), v.UserNo) &&
+           sameText(rs.field("VirtualHost"), v.VirtualHost) &&
+           sameWhole(rs.field("ProcTimeMicroSecs"), v.ProcTimeMicroSecs) &&
+           sameText(rs.field("HTTPStatus"), v.HTTPStatus) && sameText(rs.field("CodeWordsHTTP"), v.CodeWordsHTTP) &&
+           sameText(rs.field("Referrer"), v.Referrer);
+}
+
+}  // namespace
+
 long STTA_LogLineDupeFind(dao::Database& db, dao::Recordset& rs, const LogFields& fields, const ReadRec& rec) {
     // Compared in the stored forms: an IP of 49 characters is stored cut to 48 + "..".
     LogLineRow row = STTA_LogLineRowMake(fields, rec, false, db);
@@ -269,16 +288,7 @@ long STTA_LogLineDupeFind(dao::Database& db, dao::Recordset& rs, const LogFields
                           {textValue(row.IP), dao::Value(static_cast<long long>(row.Timestamp))});
     for (; !rs.eof(); rs.moveNext()) {
         if (!sameWhole(rs.field("Bytes"), row.Bytes) || !sameWhole(rs.field("PageID"), row.PageID)) continue;
-        if (rec.LastKeepVal &&
-            !(sameText(rs.field("Filename"), row.Filename) && sameWhole(rs.field("numIP"), row.numIP) &&
-              sameText(rs.field("Query"), row.Query) && sameText(rs.field("Browser"), row.Browser) &&
-              sameText(rs.field("Browser2"), row.Browser2) && sameText(rs.field("UserNo"), row.UserNo) &&
-              sameText(rs.field("VirtualHost"), row.VirtualHost) &&
-              sameWhole(rs.field("ProcTimeMicroSecs"), row.ProcTimeMicroSecs) &&
-              sameText(rs.field("HTTPStatus"), row.HTTPStatus) &&
-              sameText(rs.field("CodeWordsHTTP"), row.CodeWordsHTTP) &&
-              sameText(rs.field("Referrer"), row.Referrer)))
-            continue;
+        if (row.Kept && !sameValues(rs, *row.Kept)) continue;
         return static_cast<long>(rs.field("LogLnID").asInteger());
     }
     return -1;

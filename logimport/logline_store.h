@@ -7,6 +7,7 @@
 // type, so a read costs no SQL text and no recordset work per line; the caller wraps
 // the read in a transaction.
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -21,16 +22,19 @@ inline dao::Recordset gLogLineRs;
 
 // The values a line is stored with, each in the form the table keeps it, so that the
 // insert and the duplicate comparison can never disagree about a value.
+struct LogLineValues {  // the ones stored only when the site keeps line values
+    std::string Filename, Query, Browser, Browser2, UserNo, VirtualHost, HTTPStatus, CodeWordsHTTP, Referrer;
+    std::int64_t numIP = 0;
+    std::int64_t ProcTimeMicroSecs = 0;
+};
 struct LogLineRow {
     std::string IP;
     long PageID = 0;
     std::int64_t Timestamp = 0;  // yyyymmddhhnnss
     std::int64_t Bytes = 0;
-    // Only when the site keeps line values:
-    std::string Filename, Query, Browser, Browser2, UserNo, VirtualHost, HTTPStatus, CodeWordsHTTP,
-        Referrer;
-    std::int64_t numIP = 0;
-    std::int64_t ProcTimeMicroSecs = 0;
+    // Set when the site keeps line values; apart, so that the rows a read holds in
+    // memory stay small when it does not.
+    std::unique_ptr<LogLineValues> Kept;
 };
 
 void STTA_LogLineRsOpen(dao::Database& db);

@@ -103,7 +103,7 @@ void STTA_VisitFurtherPagesGet(dao::Database& db, const dao::Recordset& visit, c
 bool STTA_PageIsCounted(const std::string& pageName, const std::string& skippedTypes) {
     if (pageName == ".. Page does not exist ..") return false;
     if (pageName == "ROOT") return true;
-    size_t dot = pageName.rfind('.');
-    std::string ext = dot == std::string::npos ? std::string() : pageName.substr(dot + 1);
-    return core::lowerAscii(skippedTypes).find("|" + core::lowerAscii(ext) + "|") == std::string::npos;
+    const size_t dot = pageName.rfind('.');
+    const std::string item = "|" + (dot == std::string::npos ? std::string() : pageName.substr(dot + 1)) + "|";
+    return !TXT_InStrEx(skippedTypes, item, false);
 }

@@ -80,7 +80,7 @@ void VisitStream::write(std::function<void(dao::Database&)> job) {
 }
 
 std::string VisitStream::termOf(const LogFields& fields, const LogLineRow& row, std::string& engine) {
-    if (keepValues_) return terms_.termOf(row.Referrer, engine);
+    if (keepValues_) return terms_.termOf(row.Kept ? row.Kept->Referrer : std::string(), engine);
     // The scan reads the referrer back from the store: the same text is used here.
     const std::string& raw = fields[kFldReferrer];
     auto it = rawTerms_.find(raw);
@@ -394,8 +394,10 @@ void VisitStream::queueWrite(VisitWrite&& w) {
 
 void VisitStream::flushBatch() {
     if (batch_.empty()) return;
-    site_.post([keepValues = keepValues_, batch = std::exchange(batch_, {}), pool = heldPool_](dao::Database& db) mutable {
-        writeBatch(db, batch, keepValues, *pool);
+    // Shared: a queued job must be copyable, and held lines are not.
+    auto batch = std::make_shared<std::vector<VisitWrite>>(std::exchange(batch_, {}));
+    site_.post([keepValues = keepValues_, batch, pool = heldPool_](dao::Database& db) {
+        writeBatch(db, *batch, keepValues, *pool);
     });
 }
 

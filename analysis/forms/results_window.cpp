@@ -165,16 +165,25 @@ SrchTmLstFrm::SrchTmLstFrm(ReportTable table, IfrmPtr form, const std::string& c
     });
     connect(grid_, &grid::FlexGrid::mouseUp, this, [this, plotIfRowChanged](Qt::MouseButton button, Qt::KeyboardModifiers, int, int) {
         window::guarded(this, "fSearchTerms_MouseUp", window::Guard::SkipWhileYielding, [&] {
-            if (button == Qt::RightButton) showGridMenu();
-            else plotIfRowChanged();
+            if (button == Qt::RightButton) {
+                // The menu is for the row clicked.
+                if (const long row = grid_->MouseRow(); row >= 0 && row < grid_->Rows()) grid_->setRow(row);
+                showGridMenu(QCursor::pos());
+            } else {
+                plotIfRowChanged();
+            }
         });
     });
-    // The grid's own keys: F2 saves it as CSV, F3 finds a value.
+    // The grid's own keys: F2 saves it as CSV, F3 finds a value, the menu key or
+    // Shift+F10 opens the grid's menu, which is otherwise a right click away only.
     connect(grid_, &grid::FlexGrid::keyDown, this, [this](QKeyEvent* event) {
-        if (event->key() != Qt::Key_F2 && event->key() != Qt::Key_F3) return;
+        const bool menu = event->key() == Qt::Key_Menu ||
+                          (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier);
+        if (event->key() != Qt::Key_F2 && event->key() != Qt::Key_F3 && !menu) return;
         event->accept();
         window::guarded(this, "fSearchTerms_KeyDown", window::Guard::SkipWhileYielding, [&] {
-            if (event->key() == Qt::Key_F2) GRID_SaveAsCsv(*grid_);
+            if (menu) showGridMenu(grid_->viewport()->mapToGlobal(QPoint(0, 0)));
+            else if (event->key() == Qt::Key_F2) GRID_SaveAsCsv(*grid_);
             else MB_GridFind(*grid_, findText_);
         });
     });
@@ -264,12 +273,11 @@ void SrchTmLstFrm::fChart_MouseUp(Qt::MouseButton button, const QPoint& where) {
     if (button == Qt::RightButton) chartMenu_->popup(chart_->mapToGlobal(where));
 }
 
-void SrchTmLstFrm::showGridMenu() {
-    if (const long row = grid_->MouseRow(); row >= 0 && row < grid_->Rows()) grid_->setRow(row);
+void SrchTmLstFrm::showGridMenu(const QPoint& where) {
     findChild<QAction*>("fMnu_L")->setVisible(form_->ValIsGroupedRep());
     findChild<QAction*>("fMnu_S")->setVisible(form_->data().Analyzed_Field == kRkSearchTerm);
     findChild<QAction*>("fMnu_W")->setVisible(form_->data().Analyzed_Field == kRkSearchTerm);
-    gridMenu_->popup(QCursor::pos());
+    gridMenu_->popup(where);
 }
 
 void SrchTmLstFrm::setRowHeights(bool thick) {

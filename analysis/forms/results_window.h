@@ -62,7 +62,8 @@ private:
     void fillGrid();
     void buildMenus();
     // The row under the pointer becomes current, then the row menu shows.
-    void showGridMenu();
+    // The grid's menu for the current row, at a screen position.
+    void showGridMenu(const QPoint& where);
     void setRowHeights(bool thick);
     void databaseCheck();
 

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 
@@ -251,6 +253,16 @@ TEST_F(ResultsWindow, TheGridMenuShowsTheSummaryAndThickLines) {
         return std::pair(group, members);
     };
     EXPECT_EQ(shownItems(window), std::pair(false, false));
+    // From the keyboard, the menu key or Shift+F10 opens it for the current row.
+    for (const auto& [key, modifier] :
+         {std::pair(Qt::Key_Menu, Qt::NoModifier), std::pair(Qt::Key_F10, Qt::ShiftModifier)}) {
+        window.fSearchTerms()->setRow(2);
+        QKeyEvent press(QEvent::KeyPress, key, modifier);
+        QApplication::sendEvent(window.fSearchTerms(), &press);
+        EXPECT_TRUE(window.fPUMnu()->isVisible()) << key;
+        EXPECT_EQ(window.fSearchTerms()->Row(), 2);
+        window.fPUMnu()->close();
+    }
     STTA_Results terms = smallResults();
     terms.Analyzed_Field = kRkSearchTerm;
     terms.AnalOpts.ValIsGroupedRep = true;

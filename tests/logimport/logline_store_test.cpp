@@ -261,17 +261,19 @@ void expectRowsStoredAsGiven(testsupport::TempSite& site, bool keep) {
         r.Timestamp = 20261210000000 + static_cast<std::int64_t>(i);
         r.Bytes = static_cast<std::int64_t>(i) * 3;
         if (keep) {
-            r.Filename = "/f" + n;
-            r.numIP = static_cast<std::int64_t>(i) + 7;
-            r.Query = i % 5 ? "q" + n : "";  // empty texts are stored as Null
-            r.Browser = "b" + n;
-            r.Browser2 = "c" + n;
-            r.UserNo = "u" + n;
-            r.VirtualHost = "h" + n;
-            r.ProcTimeMicroSecs = static_cast<std::int64_t>(i) * 11;
-            r.HTTPStatus = "s" + n;
-            r.CodeWordsHTTP = "w" + n;
-            r.Referrer = "r" + n;
+            r.Kept = std::make_unique<LogLineValues>();
+            LogLineValues& v = *r.Kept;
+            v.Filename = "/f" + n;
+            v.numIP = static_cast<std::int64_t>(i) + 7;
+            v.Query = i % 5 ? "q" + n : "";  // empty texts are stored as Null
+            v.Browser = "b" + n;
+            v.Browser2 = "c" + n;
+            v.UserNo = "u" + n;
+            v.VirtualHost = "h" + n;
+            v.ProcTimeMicroSecs = static_cast<std::int64_t>(i) * 11;
+            v.HTTPStatus = "s" + n;
+            v.CodeWordsHTTP = "w" + n;
+            v.Referrer = "r" + n;
         }
         inserts.push_back({static_cast<long>(i) + 1, &r, i % 4 ? std::optional<long>(static_cast<long>(i) / 4)
                                                                 : std::nullopt});
@@ -293,17 +295,18 @@ void expectRowsStoredAsGiven(testsupport::TempSite& site, bool keep) {
                            EXPECT_EQ(s.column(5).isNull(), !inserts[i].VisitID);
                            EXPECT_EQ(s.columnInt(5), inserts[i].VisitID.value_or(0));
                            if (keep) {
-                               const std::string texts[] = {r.Filename, "", r.Query,      r.Browser,
-                                                            r.Browser2, r.UserNo, r.VirtualHost, "",
-                                                            r.HTTPStatus, r.CodeWordsHTTP, r.Referrer};
+                               const LogLineValues& v = *r.Kept;
+                               const std::string texts[] = {v.Filename, "", v.Query,      v.Browser,
+                                                            v.Browser2, v.UserNo, v.VirtualHost, "",
+                                                            v.HTTPStatus, v.CodeWordsHTTP, v.Referrer};
                                for (int c = 6; c <= 16; ++c) {
                                    if (c != 7 && c != 13) {
                                        EXPECT_EQ(STTA_FldStrNz(s.column(c)), texts[c - 6]) << c;
                                    }
                                }
-                               EXPECT_EQ(s.column(8).isNull(), r.Query.empty());
-                               EXPECT_EQ(s.columnInt(7), r.numIP);
-                               EXPECT_EQ(s.columnInt(13), r.ProcTimeMicroSecs);
+                               EXPECT_EQ(s.column(8).isNull(), v.Query.empty());
+                               EXPECT_EQ(s.columnInt(7), v.numIP);
+                               EXPECT_EQ(s.columnInt(13), v.ProcTimeMicroSecs);
                            }
                            ++i;
                        });

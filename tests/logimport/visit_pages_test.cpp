@@ -101,6 +101,7 @@ TEST(PageIsCounted, SkippedTypesAndSpecialPages) {
         {".. Page does not exist ..", "", false},
         {"img/a.gif", skipped.c_str(), false},
         {"img/A.jpg", skipped.c_str(), false},
+        {"img/a.gif", "|JPG|GIF|", false},
         {"index.html", skipped.c_str(), true},
         {"folder/readme", skipped.c_str(), true},
         {"folder/readme", "||", false},
