@@ -10,10 +10,17 @@ void LISTX_KeyTableSize(int level, long& rowUBound, long& colUBound) {
     }
 }
 
-int LISTX_LetterIndex(std::string_view text, std::size_t position) {
-    if (position < 1 || position > text.size()) return 27;
-    const int n = static_cast<unsigned char>(sys::asciiUpper(text[position - 1])) - 64;
+namespace {
+
+int letterIndex(char c) {
+    const int n = static_cast<unsigned char>(sys::asciiUpper(c)) - 64;
     return n >= 1 && n <= 26 ? n : 27;
+}
+
+}  // namespace
+
+int LISTX_LetterIndex(std::string_view text, std::size_t position) {
+    return position < 1 || position > text.size() ? 27 : letterIndex(text[position - 1]);
 }
 
 KeyTable LISTX_KeyTableNew(int level) {
@@ -25,12 +32,20 @@ KeyTable LISTX_KeyTableNew(int level) {
 }
 
 void LISTX_KeyFind(KeyTable& table, const std::string& text, long& row, long& col, long& number, bool& added) {
-    std::string plain;
-    plain.reserve(text.size());
-    for (char c : text)
-        if (c != '|') plain += c;
-    const int l1 = LISTX_LetterIndex(plain, 1), ln = LISTX_LetterIndex(plain, plain.size()), l3 = LISTX_LetterIndex(plain, 3);
-    const int l5 = LISTX_LetterIndex(plain, 5), l7 = LISTX_LetterIndex(plain, 7);
+    // The letters at positions 1, 3, 5 and 7 and at the end of the text with its "|" taken out.
+    int l1 = 27, l3 = 27, l5 = 27, l7 = 27, ln = 27;
+    std::size_t position = 0;
+    for (char c : text) {
+        if (c == '|') continue;
+        switch (++position) {
+            case 1: l1 = letterIndex(c); break;
+            case 3: l3 = letterIndex(c); break;
+            case 5: l5 = letterIndex(c); break;
+            case 7: l7 = letterIndex(c); break;
+            default: break;
+        }
+        ln = letterIndex(c);
+    }
     switch (table.level) {
         case 1: row = l1; col = ln; break;
         case 2: row = l1; col = (ln - 1) * 27 + l3; break;

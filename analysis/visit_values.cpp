@@ -61,7 +61,8 @@ void STTA_PhraseValuesForKind(const std::string& lowerTerm, long kind, std::vect
 void STTA_VisitReportValues(long kind, const STTA_Results& results, dao::Database& db, const AnalysedVisit& visit,
                             const std::string& start, std::vector<std::string>& further, VisitValues& out) {
     const std::string term = visit.StzdSearchTerm.empty() ? kNotSearchEngine : visit.StzdSearchTerm;
-    const bool startCounted = STTA_PageIsCounted(start, results.NoCntSurfToFileTypes);
+    // Asked only by the kinds that list pages besides the start page.
+    const auto startCounted = [&] { return STTA_PageIsCounted(start, results.NoCntSurfToFileTypes); };
     out.values.clear();
     out.dist1.clear();
     const ReportKindSpec& spec = STTA_ReportKind(kind);
@@ -73,7 +74,7 @@ void STTA_VisitReportValues(long kind, const STTA_Results& results, dao::Databas
             const std::string exit = further.empty() ? std::string() : further.back();
             out.values = {exit.empty() ? start : exit};
             if (!exit.empty()) {
-                if (startCounted) further.push_back(start);
+                if (startCounted()) further.push_back(start);
                 const std::string lowerExit = core::lowerAscii(exit);
                 auto it = std::find_if(further.begin(), further.end(),
                                        [&](const std::string& p) { return core::lowerAscii(p) == lowerExit; });
@@ -82,7 +83,7 @@ void STTA_VisitReportValues(long kind, const STTA_Results& results, dao::Databas
             break;
         }
         case VisitValueRule::Track: {
-            std::string track = startCounted ? start + "\r" : std::string();
+            std::string track = startCounted() ? start + "\r" : std::string();
             for (const std::string& p : further)
                 if (!p.empty()) track += p + "\r";
             out.values = {track.empty() ? std::string("Only Skipped File Types") : track};
@@ -91,7 +92,7 @@ void STTA_VisitReportValues(long kind, const STTA_Results& results, dao::Databas
         case VisitValueRule::VisitedPages:
         case VisitValueRule::VisitedFolders: {
             std::vector<std::string> pages;
-            if (startCounted) pages.push_back(start);
+            if (startCounted()) pages.push_back(start);
             for (const std::string& p : further)
                 if (!p.empty()) addUnique(pages, p);
             if (spec.values == VisitValueRule::VisitedFolders) {

@@ -300,16 +300,6 @@ std::string joinVariants(const core::TypedArray<T>& values, long first) {
 
 long clampedLong(double v) { return core::vbCLng(std::clamp(v, -2147483648.0, 2147483647.0)); }
 
-// The number of an item as Val reads it, limited to the Long range. Plain digits, which
-// the stored lists of page numbers and bytes hold, are read directly to the same value.
-long itemLong(std::string_view item) {
-    if (item.size() > 9 || !std::all_of(item.begin(), item.end(), [](char c) { return c >= '0' && c <= '9'; }))
-        return clampedLong(TXT_Val(item));
-    long v = 0;
-    for (char c : item) v = v * 10 + (c - '0');
-    return v;
-}
-
 template <class T, class Convert>
 void toNumbers(const Items& items, core::TypedArray<T>& out, long lowerBound, Convert convert) {
     out.redim(lowerBound, lowerBound + static_cast<long>(items.size()) - 1);
@@ -587,14 +577,26 @@ void CHUNKS_ToLngArray(std::string_view list, core::LngArray& out, long lowerBou
         listToNumbers(list, out, lowerBound, clampedLong);
         return;
     }
-    // The items of a "|" split of the raw text, ignoring any trailer.
+    // The items of a "|" split of the raw text, ignoring any trailer. Plain digits, which
+    // the stored lists of page numbers and bytes hold, are read as they are scanned, to the
+    // value Val gives them; any other item, or one too long for that, is read by Val.
     out.redim(lowerBound, lowerBound + static_cast<long>(std::count(list.begin(), list.end(), '|')));
     long i = lowerBound;
-    for (size_t pos = 0;; ++i) {
-        const size_t bar = list.find('|', pos);
-        out.set(i, itemLong(list.substr(pos, bar == std::string_view::npos ? std::string_view::npos : bar - pos)));
-        if (bar == std::string_view::npos) return;
-        pos = bar + 1;
+    size_t from = 0;
+    unsigned long digits = 0;
+    bool plain = true;
+    for (size_t k = 0; k <= list.size(); ++k) {
+        const char c = k < list.size() ? list[k] : '|';
+        if (c != '|') {
+            plain = plain && c >= '0' && c <= '9';
+            digits = digits * 10 + static_cast<unsigned char>(c - '0');
+            continue;
+        }
+        const std::string_view item = list.substr(from, k - from);
+        out.set(i++, plain && item.size() <= 9 ? static_cast<long>(digits) : clampedLong(TXT_Val(item)));
+        from = k + 1;
+        digits = 0;
+        plain = true;
     }
 }
 

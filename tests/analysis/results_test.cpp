@@ -134,7 +134,8 @@ TEST(KeyTables, LetterCellsAndExactNumbers) {
         const char* text;
         long row, col;
     } cases[] = {{1, "q", 17, 17}, {1, "Q", 17, 17}, {1, "9lives", 27, 19}, {1, "", 27, 27},
-                 {2, "abc", 1, (3 - 1) * 27 + 3}, {3, "abcdefg", (1 - 1) * 27 + 5, (7 - 1) * 27 + 3}};
+                 {2, "abc", 1, (3 - 1) * 27 + 3}, {3, "abcdefg", (1 - 1) * 27 + 5, (7 - 1) * 27 + 3},
+                 {3, "|ab|cdefg|", (1 - 1) * 27 + 5, (7 - 1) * 27 + 3}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         KeyTable t = LISTX_KeyTableNew(c.level);
