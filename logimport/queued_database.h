@@ -23,6 +23,8 @@ public:
     // Jobs after a failed one are dropped: they build on what it wrote.
     void post(std::function<void(dao::Database&)> job);
     dao::Database& use();
+    // Returns once at most `jobs` posted jobs have not ended; raises a failed one's error.
+    void lagAtMost(size_t jobs) { queue_.drainTo(jobs); }
     // Drops the jobs not yet begun and any failure, once the job under way has ended.
     void discard() { queue_.discard(); }
     // The database file: needs no wait, the jobs never change it.

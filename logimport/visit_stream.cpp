@@ -16,6 +16,8 @@ namespace {
 
 // Lines read between two looks for visits to release.
 constexpr long kSweepLines = 4096;
+// Batches the writer may still have to write when a sweep begins.
+constexpr size_t kBatchesBehind = 1;
 // A visit is released this long after the visit gap has passed its end, so that
 // lines logged a little out of order still find it in memory.
 constexpr long kReleaseSlack = 4 * 3600;
@@ -226,8 +228,11 @@ void VisitStream::robotLine(HeldLine&& line) {
 
 void VisitStream::sweep() {
     sinceSweep_ = 0;
-    // What the last sweep handed over is written before more is: memory stays flat.
-    db();
+    // Memory stays flat: what the sweeps before the last handed over is written before
+    // more is. The writer may be a batch behind, so that neither side waits for the
+    // other at every sweep.
+    flushBatch();
+    site_.lagAtMost(kBatchesBehind);
     const std::int64_t before = STTA_StampMoved(cursor_, -(kVisitGapSeconds + kReleaseSlack));
     size_t kept = 0;
     for (long id : active_) {

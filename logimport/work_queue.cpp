@@ -34,9 +34,11 @@ void WorkQueue::discard() {
     failure_ = nullptr;
 }
 
-void WorkQueue::drain() {
+void WorkQueue::drain() { drainTo(0); }
+
+void WorkQueue::drainTo(size_t jobs) {
     std::unique_lock lock(mutex_);
-    waitIdle(lock);
+    idle_.wait(lock, [&] { return jobs_.size() + (busy_ ? 1 : 0) <= jobs; });
     if (std::exception_ptr failed = std::exchange(failure_, nullptr)) {
         lock.unlock();
         std::rethrow_exception(failed);
@@ -71,7 +73,7 @@ void WorkQueue::run() {
         lock.lock();
         busy_ = false;
         if (failed && !failure_) failure_ = failed;
-        if (jobs_.empty()) idle_.notify_all();
+        idle_.notify_all();
     }
 }
 

@@ -27,6 +27,8 @@ public:
     void post(std::function<void()> job);
     // Returns once every posted job has run; raises the first failure among them.
     void drain();
+    // Returns once at most `jobs` posted jobs have not ended; raises the first failure.
+    void drainTo(size_t jobs);
     // Returns once every posted job has run, forgetting any failure.
     void drainQuietly();
     // Drops the jobs not yet begun and any failure, and returns once the job under

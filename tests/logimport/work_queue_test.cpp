@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <mutex>
 #include <stdexcept>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -36,6 +40,20 @@ TEST(WorkQueue, RunsInOrderAndRaisesTheFirstFailureAtTheNextDrain) {
         queue.drain();
         EXPECT_EQ(ran, c.ran + "e");
     }
+}
+
+TEST(WorkQueue, DrainToWaitsUntilNoMoreThanTheJobsAllowedAreLeft) {
+    std::mutex gate;
+    std::unique_lock held(gate);  // the last job waits here
+    std::atomic<int> done = 0;
+    WorkQueue queue(WorkQueue::AfterFailure::SkipRest);
+    for (int i = 0; i < 5; ++i) queue.post([&] { std::this_thread::sleep_for(std::chrono::milliseconds(2)); ++done; });
+    queue.post([&] { std::lock_guard wait(gate); });
+    queue.drainTo(1);  // returns with the blocked job still under way
+    EXPECT_EQ(done, 5);
+    held.unlock();
+    queue.post([] { throw std::runtime_error("failed"); });
+    EXPECT_THROW(queue.drainTo(0), std::runtime_error);
 }
 
 TEST(QueuedDatabase, TheConnectionIsReachedOnlyAfterThePostedWrites) {
