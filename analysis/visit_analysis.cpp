@@ -70,12 +70,12 @@ long long scalar(dao::Database& db, const std::string& sql) {
 // it in that order: the import numbers visits as they start, but visits built by a scan
 // of stored lines, or an addition of older lines, are numbered out of start order. One
 // pass over the index of start stamps tells both how many visits the range holds and
-// whether their numbers rise.
+// whether their row numbers, the order the table is read in, rise.
 std::string visitsOfRangeInStartOrder(dao::Database& db, const std::string& clause) {
     const std::string startOrder = " ORDER BY StartTimeStamp, VisitID";
     long long inRange = 0, last = -1;
     bool numberedInOrder = true;
-    db.forEachRow("SELECT VisitID FROM visit WHERE " + clause + startOrder, {}, [&](const dao::Statement& row) {
+    db.forEachRow("SELECT rowid FROM visit WHERE " + clause + startOrder, {}, [&](const dao::Statement& row) {
         const long long id = row.columnInt(0);
         numberedInOrder = numberedInOrder && id > last;
         last = id;

@@ -77,6 +77,7 @@ void ARR_Copy2DRange(const core::Table2D& source, core::Table2D& target, bool tr
 void ARR_Copy2DWidths(const core::Table2D& source, core::Table2D& target, bool transpose,
                       core::LngArray& widths);
 // Rows reordered by one key per row: the texts of the key columns joined with nothing
-// between them, compared ignoring case; rows with equal keys keep their order. When memory runs out the table is left
-// as it was and overflowMode 1 raises error 18232, 2 tells the user.
+// between them, compared ignoring case; rows with equal keys keep their order. When
+// memory runs out the table is left as it was and overflowMode 1 raises error 18232,
+// 2 tells the user.
 void ARR_Sort2D(core::Table2D& table, const core::LngArray& keyCols, long overflowMode);

@@ -29,8 +29,9 @@ struct MainPassResult {
     EngineDayTally engineDays;  // the run's search-engine visits per day and engine, sorted
 };
 // Reads the files and builds the visits of the lines stored, as one import run; after
-// a stopped read the user is asked first. The run's summary per engine is ordered, the run's totals become
-// the per-file counters, and a read that ran through gets its closing history record.
+// a stopped read the user is asked first. The run's summary per engine is ordered,
+// the run's totals become the per-file counters, and a read that ran through gets its
+// closing history record.
 MainPassResult additionMainPass(dao::Database& db, const std::string& fileSpec, const std::string& title,
                                 const std::string& preprocessingTime, ReadRec& rec);
 

@@ -2,10 +2,10 @@
 // One import run: an addition of log data (its read and its visit building), a test
 // read, the robot-finding read, or the completion of an earlier addition's visits.
 // The command that starts the run makes one and everything below reaches it through
-// the read record (ReadRec::CurrentRun); it holds what the run needs between its steps and
-// nothing of it outlives the run: the referrer store with its writer, the page of
-// each request met, and the search-engine visits per day and engine, which the run
-// hands back to its caller.
+// the read record (ReadRec::CurrentRun); it holds what the run needs between its
+// steps and nothing of it outlives the run: the referrer store with its writer, the
+// page of each request met, and the search-engine visits per day and engine, which
+// the run hands back to its caller.
 #include <functional>
 #include <optional>
 #include <string>

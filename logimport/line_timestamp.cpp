@@ -1,6 +1,5 @@
 #include "logimport/line_timestamp.h"
 
-#include <algorithm>
 #include <cmath>
 
 #include "core/dates.h"
@@ -13,13 +12,6 @@ namespace {
 long wholeField(const LogFields& fields, int no) {
     const std::string& text = fields[size_t(no)];
     if (text.empty()) return 0;
-    // Plain digits, as logs write dates and times, need none of Val's rules: this runs
-    // several times for every line read.
-    if (text.size() <= 9 && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-        long n = 0;
-        for (char c : text) n = n * 10 + (c - '0');
-        return n;
-    }
     try {
         return core::vbCLng(TXT_Val(text));
     } catch (const sys::RtError&) {

@@ -226,9 +226,11 @@ bool GRDFLX_SortOnColumn(grid::FlexGrid& grid, bool allowed)
     return true;
 }
 
-void GRID_WidenToRightAlignedText(grid::FlexGrid& grid, int maxTwips)
+void GRID_WidenToRightAlignedText(grid::FlexGrid& grid)
 {
     constexpr int kNarrowestTextColumn = 120;
+    // A long cell does not push the columns after it out of the box.
+    constexpr int kWidestColumn = 6000;
     const QFontMetricsF metrics(grid.font());
     for (int c = 0; c < grid.Cols(); ++c) {
         const int align = grid.ColAlignment(c);
@@ -262,6 +264,6 @@ void GRID_WidenToRightAlignedText(grid::FlexGrid& grid, int maxTwips)
         for (const std::string& line : lines)
             if (line.size() * 4 >= longest * 3) widest = std::max(widest, metrics.horizontalAdvance(ui::toQString(line)));
         const int need = static_cast<int>(std::ceil((widest + 8) * ui::twipsPerPixelX()));
-        if (need > grid.ColWidth(c)) grid.setColWidth(c, std::min(need, std::max(maxTwips, grid.ColWidth(c))));
+        if (need > grid.ColWidth(c)) grid.setColWidth(c, std::min(need, std::max(kWidestColumn, grid.ColWidth(c))));
     }
 }

@@ -49,7 +49,7 @@ void GRID_CellsToArray(const grid::FlexGrid& grid, core::Table2D& table, bool se
 bool GRDFLX_SortOnColumn(grid::FlexGrid& grid, bool allowed);
 
 // A right-aligned column, and a column of general alignment for its numbers, grows to
-// its widest cell below the fixed rows (to at most maxTwips), so that no text in it is
-// cut on the left. Columns narrower than a character (hidden ones, colour stripes)
+// its widest cell below the fixed rows (to at most 6000 twips), so that no text in it
+// is cut on the left. Columns narrower than a character (hidden ones, colour stripes)
 // keep their width.
-void GRID_WidenToRightAlignedText(grid::FlexGrid& grid, int maxTwips = 6000);
+void GRID_WidenToRightAlignedText(grid::FlexGrid& grid);

@@ -79,6 +79,22 @@ TEST(CellStoreSort, LaterKeyColumnsBreakTiesAndRowsOutsideTheRangeStay)
     EXPECT_EQ(s.backColor(1, 2), 0u);
 }
 
+// A row's number (what a report row stands for) follows its row through sorts,
+// insertions, removals and a longer grid.
+TEST(CellStore, RowDataTravelsWithItsRow)
+{
+    CellStore s = storeOf({"c", "a", "b"});
+    for (long r = 0; r < s.rows(); ++r) s.setRowData(r, 10 + r);
+    s.sortRows(0, s.rows() - 1, 0, 0, kSortStringAscending);
+    s.insertRow(1, "new");
+    s.removeRow(0);
+    s.setRows(5);
+    std::vector<long> data;
+    for (long r = 0; r < s.rows(); ++r) data.push_back(s.rowData(r));
+    EXPECT_EQ(column(s, 0), (std::vector<std::string>{"new", "b", "c", "", ""}));
+    EXPECT_EQ(data, (std::vector<long>{0, 12, 10, 0, 0}));
+}
+
 TEST(CellStore, InsertSplitsTabsAndDropsFieldsBeyondTheLastColumn)
 {
     CellStore s;
