@@ -13,6 +13,7 @@
 #include <iostream>
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/ini_store.h"
@@ -335,7 +336,8 @@ enum Outcome {
     kNoDisk = 4,
     kVisitWithoutLines = 5,
     kNotAdded = 6,
-    kMiscounted = 7
+    kMiscounted = 7,
+    kLineWithoutVisit = 8
 };
 
 // Deletes the file at the first refresh of the read's progress, as a log rotation
@@ -360,10 +362,13 @@ private:
 };
 
 // Each case runs in a child of its own, which may mount a small disk or drop its
-// privileges; the parent goes on with the next test.
-class BadInputAddition : public ::testing::TestWithParam<BadInput> {
+// privileges; the parent goes on with the next test. Each runs with the visits built
+// by the scan after the read, and while the lines are read, as an addition builds them.
+class BadInputAddition : public ::testing::TestWithParam<std::tuple<BadInput, bool>> {
 protected:
     BadInputAddition() : site(false) {}
+    static const BadInput& badInput() { return std::get<0>(GetParam()); }
+    static bool whileReading() { return std::get<1>(GetParam()); }
 
     void addGood() {
         INI_Put("Main", "EraseNonSE", "False", gIniDbDef);
@@ -372,13 +377,15 @@ protected:
                                          combinedLine("10.0.0.1", "09:00:10", "/b.html",
                                                       "http://www.google.com/search?q=kept"));
         ReadRec rec;
+        rec.VisitsWhileReading = whileReading();
         testsupport::addLogFile(site, good, rec);
     }
 
-    // Every row stored before is still there, no visit lacks its lines, what was added
-    // is counted, and no referrer waits for a line that was never stored.
+    // Every row stored before is still there, no visit lacks its lines nor a line its
+    // visit, what was added is counted, and no referrer waits for a line that was
+    // never stored.
     Outcome afterwards(const std::string& shown, const Tables& before, const ReadRec& rec) {
-        const BadInput& input = GetParam();
+        const BadInput& input = badInput();
         if (input.message ? shown.find(input.message) == std::string::npos : !shown.empty()) {
             std::cerr << "shown: " << shown << "\n";
             return kNoMessage;
@@ -390,6 +397,7 @@ protected:
         if (site.count("SELECT COUNT(*) FROM visit v WHERE NOT EXISTS "
                        "(SELECT 1 FROM logline l WHERE l.VisitID = v.VisitID)") > 0)
             return kVisitWithoutLines;
+        if (linesWithoutTheirVisit(site) > 0) return kLineWithoutVisit;
         const long long added = static_cast<long long>(now.at("logline").size() - before.at("logline").size());
         if (input.added != -1) {
             if (input.added == kSomeLines ? added < 1 : added != input.added) return kNotAdded;
@@ -406,7 +414,7 @@ protected:
 
     int attempt() {
         namespace fs = std::filesystem;
-        const BadInput& input = GetParam();
+        const BadInput& input = badInput();
         core::setShellHooks(&routing);
         testsupport::FakeUserInterface ui;
         FirstButton boxes;
@@ -437,6 +445,7 @@ protected:
         }
         boxes.shown.clear();
         ReadRec rec;
+        rec.VisitsWhileReading = whileReading();
         try {
             testsupport::addLogFile(site, path, rec,
                                     input.runs != Runs::OnAFullDisk && input.runs != Runs::OnAFullDatabase);
@@ -562,8 +571,11 @@ const BadInput kBadInputs[] = {
      nullptr, Runs::InProcess, 2},
 };
 
-INSTANTIATE_TEST_SUITE_P(Inputs, BadInputAddition, ::testing::ValuesIn(kBadInputs),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Inputs, BadInputAddition, ::testing::Combine(::testing::ValuesIn(kBadInputs), ::testing::Bool()),
+                         [](const auto& info) {
+                             return std::string(std::get<0>(info.param).name) +
+                                    (std::get<1>(info.param) ? "WhileReading" : "");
+                         });
 
 }  // namespace
 
