@@ -60,6 +60,10 @@ std::string insertSql(bool keepValues, size_t rows) {
                                  : "INSERT INTO logline (LogLnID, IP, PageID, Timestamp, Bytes, VisitID) VALUES ";
     const char* values = keepValues ? "(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)" : "(?, ?, ?, ?, ?, ?)";
     for (size_t i = 0; i < rows; ++i) sql += (i ? ", " : "") + std::string(values);
+    // Of many rows, OR FAIL: else each run keeps a statement journal to take back its
+    // earlier rows when a later one fails, and a failed write of the read rolls back
+    // its whole transaction anyway. One row is stored or not either way.
+    if (rows > 1) sql.replace(0, 6, "INSERT OR FAIL");
     return sql;
 }
 
