@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <string_view>
 
 namespace {
 
@@ -84,9 +85,9 @@ std::string STTA_ReportTitle(long kind) { return STTA_ReportKind(kind).title; }
 std::string STTA_ReportTitlePlural(long kind) {
     const std::string title = STTA_ReportTitle(kind);
     if (title.empty()) return title;
-    const std::size_t bracket = title.find_first_of("[(");
-    if (bracket == std::string::npos) return endsWithS(title) ? title : title + "s";
-    std::size_t wordEnd = bracket;
+    constexpr std::string_view kFound = " Found";
+    std::size_t wordEnd = title.find_first_of("[(");
+    if (wordEnd == std::string::npos) wordEnd = title.ends_with(kFound) ? title.size() - kFound.size() : title.size();
     while (wordEnd > 0 && title[wordEnd - 1] == ' ') --wordEnd;
     const std::string head = title.substr(0, wordEnd);
     return head.empty() || endsWithS(head) ? title : head + "s" + title.substr(wordEnd);

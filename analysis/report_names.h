@@ -65,8 +65,8 @@ std::string STTA_ReportTypeName(long kind, std::string& col2, std::string& col1)
 // The title alone.
 std::string STTA_ReportTitle(long kind);
 // The title as a plural for captions and messages: "s" added, except that a title
-// already ending in "s" stays, and in a title holding a bracket the word before the
-// bracket takes the "s" ("Visited Dirs (any Page in folder)").
+// already ending in "s" stays, and the word before a bracket or a closing "Found"
+// takes the "s" ("Visited Dirs (any Page in folder)", "Pages Found").
 std::string STTA_ReportTitlePlural(long kind);
 // The kinds offered for an analysis group as a "|" list: 1 all reports, 2 words and
 // phrases.

@@ -203,6 +203,7 @@ std::string trimLine(std::string_view line) {
 }
 
 bool stampOf(std::string_view line, const LogFmtCompiled& formats, LogFields& fields, std::string& stamp) {
+    // Split as the read splits: a line it cannot date is no valid first or last line.
     long date = 0;
     if (STTA_LineIsBlank(line) || !STTA_LogLineSplit(trimLine(line), formats, fields, &date) ||
         !STTA_LogFieldsHoldData(fields))

@@ -452,12 +452,20 @@ void VisitStream::finish() {
     if (finished_) return;
     finished_ = true;
     logimport::QueuedTransaction tx(site_);
-    for (long id : active_)
-        if (Visit* visit = find(id); visit && visit->Active) release(*visit);
-    active_.clear();
-    for (auto& [id, visit] : visits_)
-        if (visit.SaveDue && !visit.Dropped) save(visit);
-    db();  // a failed write is raised before the run is marked built
+    try {
+        for (long id : active_)
+            if (Visit* visit = find(id); visit && visit->Active) release(*visit);
+        active_.clear();
+        for (auto& [id, visit] : visits_)
+            if (visit.SaveDue && !visit.Dropped) save(visit);
+        db();  // a failed write is raised before the run is marked built
+    } catch (...) {
+        // A failed write (a full disk) must not leave lines whose visit it never
+        // stored: all this last write did goes back, and adding the file again
+        // stores it.
+        tx.rollback();
+        throw;
+    }
     INI_Put("Main", "LastVisitID", lastVisitID_, "::*");
     rec_.Visits.CleanUpDue = true;
     tx.commit();

@@ -22,6 +22,10 @@ ChartView::ChartView(QWidget* parent) : QWidget(parent) {
     chart_->setAnimationOptions(QChart::NoAnimation);
     view_ = new QChartView(chart_, this);
     view_->setRenderHint(QPainter::Antialiasing);
+    // A chart has no keys of its own: Tab passes it by, so that a window that regains
+    // the focus gives it to its table rather than to its chart. A click still focuses
+    // it, for the menu key.
+    view_->setFocusPolicy(Qt::ClickFocus);
     view_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(view_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& p) { emit contextMenuAt(view_->mapTo(this, p)); });

@@ -158,6 +158,8 @@ TEST(ReportNames, TitlesAndDistributionColumns) {
 TEST(ReportNames, CaptionPluralsOfTitlesThatEndInSOrHoldABracket) {
     const std::pair<long, const char*> plurals[] = {
         {kRkSearchTerm, "Search Terms"},
+        {kRkStartPage, "Pages Found"},
+        {kRkSearchTermStartPage, "Search Term // Pages Found"},
         {kRkSingleWords, "Search Term Words [single words from all keywords]"},
         {16, "2-word Search Term Phrases"},
         {kRkWordsAndPhrases, "Search Term Words n Phrases [up to 7 words]"},

@@ -345,6 +345,8 @@ TEST_F(MainRoad, FromAFirstStartThroughEveryReportToASecondSiteAndAnEnd) {
                 picture("main-window-report");
             }
             withRest += checkViewSorts(grid);
+            // The keys stay with the grid, also after Fill Screen.
+            EXPECT_EQ(QApplication::focusWidget(), &grid);
         }
     EXPECT_GT(withRest, 0);  // the sorts met reports with a Rest row
     EXPECT_EQ(commands->analysis().dataForms().size(), analysed.size());
@@ -360,6 +362,13 @@ TEST_F(MainRoad, FromAFirstStartThroughEveryReportToASecondSiteAndAnEnd) {
     ASSERT_NE(terms, nullptr);
     grid::FlexGrid& grid = *terms->fSearchTerms();
     frame.menuItem("WF")->trigger();
+    // Moving to another report window and back gives the keys to each one's grid.
+    frame.mdiArea()->activatePreviousSubWindow();
+    ASSERT_NE(activeResults(), terms);
+    EXPECT_EQ(QApplication::focusWidget(), activeResults()->fSearchTerms());
+    frame.mdiArea()->activateNextSubWindow();
+    ASSERT_EQ(activeResults(), terms);
+    EXPECT_EQ(QApplication::focusWidget(), &grid);
     gCurrMnu = "RT";  // Window > Fill Screen is the last command otherwise
     QTest::keyClick(&grid, Qt::Key_F1);
     HelpBrowserWindow* help = shownHelpWindow();

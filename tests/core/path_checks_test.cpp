@@ -114,6 +114,34 @@ TEST_F(PathChecks, FileNames) {
     EXPECT_TRUE(PAFN_CheckFileExists(path("f.txt"), false, message));
 }
 
+// A file to read may have any name the system allows; only its folder and its kind
+// are checked.
+TEST_F(PathChecks, FilesToReadTakeAnyNameInAnExistingFolder) {
+    writeFile(path("a|b<c>:d.log"), "x");
+    mkdir(path("d.dir").c_str(), 0777);
+    struct Case {
+        const char* name;
+        std::string file;
+        bool valid, exists;
+        std::string reason;
+    } cases[] = {
+        {"existing, characters refused in names the program makes", path("a|b<c>:d.log"), true, true, ""},
+        {"new", path("e|f.log"), true, false, ""},
+        {"folder missing", path("none/g.log"), false, false, "Directory does not exist."},
+        {"no name", path("d.dir/"), false, false, "Must include file name after dir spec."},
+        {"a folder", path("d.dir"), false, false, "That file name currently exists as a directory."},
+        {"relative", "f.log", false, false, "File name must be of format /name"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string message;
+        bool exists = !c.exists;
+        EXPECT_EQ(PAFN_CheckReadPath(c.file, false, message, exists), c.valid);
+        EXPECT_EQ(exists, c.exists);
+        EXPECT_EQ(message.substr(0, c.reason.size()), c.reason);
+    }
+}
+
 TEST_F(PathChecks, NewFileNames) {
     writeFile(path("f.txt"), "x");
     std::string message;

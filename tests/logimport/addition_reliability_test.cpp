@@ -13,6 +13,7 @@
 #include <iostream>
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/ini_store.h"
@@ -131,10 +132,20 @@ long long pragmaNumber(dao::Database& db, const std::string& pragma) {
     return n;
 }
 
+long long linesWithoutTheirVisit(testsupport::TempSite& site) {
+    return site.count("SELECT COUNT(*) FROM logline l WHERE l.VisitID > 0 AND NOT EXISTS "
+                      "(SELECT 1 FROM visit v WHERE v.VisitID = l.VisitID)");
+}
+
 // The disk fills while a second log is added to a site that holds the first: the
-// batch that failed goes whole, no visit is left without the lines it lost, and adding
-// the file again once there is room ends as a clean addition does.
-TEST(FullDisk, LeavesNoVisitWithoutItsLinesAndAddingAgainEndsAsACleanAddition) {
+// batch that failed goes whole, no visit is left without the lines it lost nor a line
+// with a visit never stored, and adding the file again once there is room ends as a
+// clean addition does; with the visits built by the scan after the read and, as the
+// addition builds them, while the lines are read.
+class FullDisk : public ::testing::TestWithParam<bool> {};
+
+TEST_P(FullDisk, LeavesNoVisitWithoutItsLinesAndAddingAgainEndsAsACleanAddition) {
+    const bool whileReading = GetParam();
     testsupport::TempHome work;
     const std::string first = work / "first.log", second = work / "second.log";
     testsupport::generateLog(first, work / "first.truth", 1500, 3, 3);
@@ -147,19 +158,23 @@ TEST(FullDisk, LeavesNoVisitWithoutItsLinesAndAddingAgainEndsAsACleanAddition) {
     auto fill = [&](testsupport::TempSite& site, bool diskFills) {
         INI_Put("Main", "EraseNonSE", "True", gIniDbDef);
         ReadRec rec;
+        rec.VisitsWhileReading = whileReading;
         testsupport::addLogFile(site, first, rec);
         if (diskFills) {
             pragmaNumber(site.db, "max_page_count = " + std::to_string(pragmaNumber(site.db, "page_count") + 40));
             boxes.shown.clear();
             ReadRec failed;
+            failed.VisitsWhileReading = whileReading;
             testsupport::addLogFile(site, second, failed, false);
             EXPECT_NE(boxes.shown.find("The disk is full"), std::string::npos) << boxes.shown;
             EXPECT_EQ(site.count("SELECT COUNT(*) FROM visit v WHERE NOT EXISTS "
                                  "(SELECT 1 FROM logline l WHERE l.VisitID = v.VisitID)"),
                       0);
+            EXPECT_EQ(linesWithoutTheirVisit(site), 0);
             pragmaNumber(site.db, "max_page_count = 1073741823");
         }
         ReadRec again;
+        again.VisitsWhileReading = whileReading;
         testsupport::addLogFile(site, second, again);
         return tablesOf(site.db);
     };
@@ -181,10 +196,53 @@ TEST(FullDisk, LeavesNoVisitWithoutItsLinesAndAddingAgainEndsAsACleanAddition) {
     core::setShellHooks(nullptr);
 }
 
+INSTANTIATE_TEST_SUITE_P(ScanAndWhileReading, FullDisk, ::testing::Bool());
+
 std::string combinedLine(const std::string& ip, const std::string& time, const std::string& page,
                          const std::string& referrer = "-", const std::string& statusAndBytes = "200 512") {
     return ip + " - - [10/Oct/2025:" + time + " +0000] \"GET " + page + " HTTP/1.1\" " + statusAndBytes + " \"" +
            referrer + "\" \"Mozilla/5.0\"\n";
+}
+
+// The disk fills while the visits the read held to its end are written: what that
+// last write stored goes back with it, so no line is left with a visit never stored,
+// and adding the file again stores every line with its visit.
+TEST(FullDisk, WhileTheHeldVisitsAreWrittenLeavesNoLineWithoutItsVisit) {
+    testsupport::TempSite site(false);
+    testsupport::FakeUserInterface ui;
+    FirstButton boxes;
+    LastValsRouting routing;
+    core::setShellHooks(&routing);
+    core::ScopedValue<std::string> errorLog(gPAFN_Errorlog, site.home / "errors.log");
+    INI_Put("Main", "EraseNonSE", "False", gIniDbDef);
+    const std::string first = site.home / "first.log", second = site.home / "second.log";
+    testsupport::writeFile(first, combinedLine("10.0.0.1", "01:00:00", "/a.html"));
+    std::string lines;  // an hour of its own, so nothing overlaps and every visit waits for the end
+    for (int i = 0; i < 600; ++i) {
+        char time[16];
+        std::snprintf(time, sizeof time, "12:%02d:%02d", i / 60, i % 60);
+        lines += combinedLine("10.1." + std::to_string(i / 200) + "." + std::to_string(i % 200), time, "/a.html",
+                              "http://www.google.com/search?q=term+" + std::to_string(i));
+    }
+    testsupport::writeFile(second, lines);
+    ReadRec rec;
+    rec.VisitsWhileReading = true;
+    testsupport::addLogFile(site, first, rec);
+
+    pragmaNumber(site.db, "max_page_count = " + std::to_string(pragmaNumber(site.db, "page_count") + 4));
+    ReadRec failed;
+    failed.VisitsWhileReading = true;
+    testsupport::addLogFile(site, second, failed, false);
+    EXPECT_NE(boxes.shown.find("The disk is full"), std::string::npos) << boxes.shown;
+    EXPECT_EQ(linesWithoutTheirVisit(site), 0);
+
+    pragmaNumber(site.db, "max_page_count = 1073741823");
+    ReadRec again;
+    again.VisitsWhileReading = true;
+    testsupport::addLogFile(site, second, again);
+    EXPECT_EQ(site.count("SELECT COUNT(*) FROM logline"), 601);
+    EXPECT_EQ(linesWithoutTheirVisit(site), 0);
+    core::setShellHooks(nullptr);
 }
 
 // A run killed after handing referrers to the store but before its lines were
@@ -278,7 +336,8 @@ enum Outcome {
     kNoDisk = 4,
     kVisitWithoutLines = 5,
     kNotAdded = 6,
-    kMiscounted = 7
+    kMiscounted = 7,
+    kLineWithoutVisit = 8
 };
 
 // Deletes the file at the first refresh of the read's progress, as a log rotation
@@ -303,10 +362,13 @@ private:
 };
 
 // Each case runs in a child of its own, which may mount a small disk or drop its
-// privileges; the parent goes on with the next test.
-class BadInputAddition : public ::testing::TestWithParam<BadInput> {
+// privileges; the parent goes on with the next test. Each runs with the visits built
+// by the scan after the read, and while the lines are read, as an addition builds them.
+class BadInputAddition : public ::testing::TestWithParam<std::tuple<BadInput, bool>> {
 protected:
     BadInputAddition() : site(false) {}
+    static const BadInput& badInput() { return std::get<0>(GetParam()); }
+    static bool whileReading() { return std::get<1>(GetParam()); }
 
     void addGood() {
         INI_Put("Main", "EraseNonSE", "False", gIniDbDef);
@@ -315,13 +377,15 @@ protected:
                                          combinedLine("10.0.0.1", "09:00:10", "/b.html",
                                                       "http://www.google.com/search?q=kept"));
         ReadRec rec;
+        rec.VisitsWhileReading = whileReading();
         testsupport::addLogFile(site, good, rec);
     }
 
-    // Every row stored before is still there, no visit lacks its lines, what was added
-    // is counted, and no referrer waits for a line that was never stored.
+    // Every row stored before is still there, no visit lacks its lines nor a line its
+    // visit, what was added is counted, and no referrer waits for a line that was
+    // never stored.
     Outcome afterwards(const std::string& shown, const Tables& before, const ReadRec& rec) {
-        const BadInput& input = GetParam();
+        const BadInput& input = badInput();
         if (input.message ? shown.find(input.message) == std::string::npos : !shown.empty()) {
             std::cerr << "shown: " << shown << "\n";
             return kNoMessage;
@@ -333,6 +397,7 @@ protected:
         if (site.count("SELECT COUNT(*) FROM visit v WHERE NOT EXISTS "
                        "(SELECT 1 FROM logline l WHERE l.VisitID = v.VisitID)") > 0)
             return kVisitWithoutLines;
+        if (linesWithoutTheirVisit(site) > 0) return kLineWithoutVisit;
         const long long added = static_cast<long long>(now.at("logline").size() - before.at("logline").size());
         if (input.added != -1) {
             if (input.added == kSomeLines ? added < 1 : added != input.added) return kNotAdded;
@@ -349,7 +414,7 @@ protected:
 
     int attempt() {
         namespace fs = std::filesystem;
-        const BadInput& input = GetParam();
+        const BadInput& input = badInput();
         core::setShellHooks(&routing);
         testsupport::FakeUserInterface ui;
         FirstButton boxes;
@@ -380,6 +445,7 @@ protected:
         }
         boxes.shown.clear();
         ReadRec rec;
+        rec.VisitsWhileReading = whileReading();
         try {
             testsupport::addLogFile(site, path, rec,
                                     input.runs != Runs::OnAFullDisk && input.runs != Runs::OnAFullDatabase);
@@ -505,8 +571,11 @@ const BadInput kBadInputs[] = {
      nullptr, Runs::InProcess, 2},
 };
 
-INSTANTIATE_TEST_SUITE_P(Inputs, BadInputAddition, ::testing::ValuesIn(kBadInputs),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Inputs, BadInputAddition, ::testing::Combine(::testing::ValuesIn(kBadInputs), ::testing::Bool()),
+                         [](const auto& info) {
+                             return std::string(std::get<0>(info.param).name) +
+                                    (std::get<1>(info.param) ? "WhileReading" : "");
+                         });
 
 }  // namespace
 
