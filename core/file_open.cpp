@@ -189,9 +189,13 @@ bool OPENBIN_ReadFileTrunc(const std::string& name, long start, bool show,
                            OPENBIN_ReadInfo& info, long charLimit, long yieldStep,
                            const std::function<bool()>& cancelRequested, std::string& options,
                            std::string& errorText) {
-    blocks.clear();
     blockCount = 0;
     info = {};
+    struct Trim {
+        std::vector<std::string>& blocks;
+        long& count;
+        ~Trim() { blocks.resize(static_cast<size_t>(count)); }
+    } trim{blocks, blockCount};
     sys::File file;
     if (!OPENBIN_ReadAt(name, start, show, file, errorText, info.StartAfterEnd, options))
         return false;
@@ -199,10 +203,10 @@ bool OPENBIN_ReadFileTrunc(const std::string& name, long start, bool show,
     info.StartByte = start;
     if (charLimit == 0) charLimit = kAll;
     info.CharsToRead = fileLength - start + 1;
-    blocks.reserve(size_t(info.CharsToRead / core::kReadBlock + 1));
     for (long pos = start;; pos += core::kReadBlock) {
         try {
-            blocks.push_back(file.readAt(pos, core::kReadBlock));
+            if (static_cast<size_t>(blockCount) == blocks.size()) blocks.emplace_back();
+            file.readAt(pos, core::kReadBlock, blocks[static_cast<size_t>(blockCount)]);
         } catch (const std::bad_alloc&) {
             errorText = "File >> " + name + " <<Truncated." + gCRCR + "First >> " +
                         std::to_string(core::kReadBlock * blockCount) + "<< bytes of >> " +
@@ -212,7 +216,7 @@ bool OPENBIN_ReadFileTrunc(const std::string& name, long start, bool show,
             return true;
         }
         ++blockCount;
-        info.CharsRead += long(blocks.back().size());
+        info.CharsRead += long(blocks[static_cast<size_t>(blockCount - 1)].size());
         info.AtEnd = pos + core::kReadBlock > fileLength;
         if (yieldStep >= 0 && blockCount >= yieldStep) {
             core::doEvents();

@@ -59,7 +59,8 @@ bool OPENBIN_ReadFileToBuf(const std::string& name, long start, long count, bool
 // The file from the start byte as blocks of 64,000 characters, stopping after the
 // first block that takes the total over `charLimit` (0: none). From block `yieldStep`
 // on (below 0: never) it yields after each block and stops when `cancelRequested`
-// says so.
+// says so. `blocks` ends holding the blocks read; the strings it held are filled
+// again, so that a large file read in parts takes no fresh memory for each part.
 bool OPENBIN_ReadFileTrunc(const std::string& name, long start, bool show,
                            std::vector<std::string>& blocks, long& blockCount,
                            OPENBIN_ReadInfo& info, long charLimit, long yieldStep,

@@ -1,11 +1,11 @@
 #pragma once
 // One import run: an addition of log data (its read and its visit building), a test
 // read, the robot-finding read, or the completion of an earlier addition's visits.
-// The command that starts the run makes one and everything below reaches it through
-// the read record (ReadRec::CurrentRun); it holds what the run needs between its
-// steps and nothing of it outlives the run: the referrer store with its writer, the
-// page of each request met, and the search-engine visits per day and engine, which
-// the run hands back to its caller.
+// An addition and a completion make theirs (a read alone makes its own), and
+// everything below reaches it through the read record (ReadRec::CurrentRun); it holds
+// what the run needs between its steps and nothing of it outlives the run: the
+// referrer store with its writer, the page of each request met, and the search-engine
+// visits per day and engine, which the run hands back to its caller.
 #include <functional>
 #include <optional>
 #include <string>
@@ -71,8 +71,8 @@ private:
 
 // The run the record serves; std::logic_error when there is none.
 ImportRun& importRun(const ReadRec& rec);
-// The run the record serves; a step called outside any run (a test of one step, a
-// bench) gets one that lasts as long as `own`.
+// The run the record serves; a step called outside any run (a test read, the
+// robot-finding read, a test of one step) gets one that lasts as long as `own`.
 ImportRun& importRunOf(ReadRec& rec, std::optional<ImportRun>& own);
 
 }  // namespace logimport

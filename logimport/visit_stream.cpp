@@ -28,6 +28,7 @@ constexpr long kEvictAfter = 24 * 3600;
 constexpr size_t kHeldRoomFirst = 8;
 constexpr size_t kHeldRoomKept = 32;
 constexpr size_t kHeldVectorsKept = 1024;
+constexpr size_t kSpillBuffer = 1 << 20;
 
 long long queryNumber(dao::Database& db, const char* sql) {
     long long n = 0;
@@ -366,25 +367,15 @@ void VisitStream::save(Visit& visit) {
             pageLines_.push_back({l.Row.Timestamp, l.LogLnID, l.Row.PageID, l.Row.Bytes});
         STTA_VisitPagesOfLines(pageLines_, pages, bytes);
     }
-    VisitWrite w;
-    w.Lines = std::exchange(visit.Held, {});
-    w.LinesVisitID = visit.Row.VisitID;
-    w.Save = true;
-    w.Row = visit.Row;
-    w.PagesInMemory = pagesInMemory;
-    w.NewRow = !visit.Written;
-    w.Pages = std::move(pages);
-    w.Bytes = std::move(bytes);
-    queueWrite(std::move(w));
+    auto saved = std::make_unique<VisitSave>(VisitSave{visit.Row, pagesInMemory, !visit.Written, std::move(pages),
+                                                         std::move(bytes)});
+    queueWrite({std::exchange(visit.Held, {}), visit.Row.VisitID, std::move(saved)});
     visit.LinesStored = visit.Written = true;
     visit.SaveDue = false;
 }
 
 void VisitStream::storeLines(std::vector<HeldLine>&& lines, long visitID) {
-    VisitWrite w;
-    w.Lines = std::move(lines);
-    w.LinesVisitID = visitID;
-    queueWrite(std::move(w));
+    queueWrite({std::move(lines), visitID, nullptr});
 }
 
 void VisitStream::queueWrite(VisitWrite&& w) {
@@ -408,6 +399,9 @@ void VisitStream::flushBatch() {
 
 void VisitStream::writeBatch(dao::Database& db, std::vector<VisitWrite>& batch, bool keepValues, HeldLinePool& pool) {
     std::vector<LogLineInsert> lines;
+    size_t count = 0;
+    for (const VisitWrite& w : batch) count += w.Lines.size();
+    lines.reserve(count);
     for (const VisitWrite& w : batch)
         for (const HeldLine& l : w.Lines) lines.push_back({l.LogLnID, &l.Row, w.LinesVisitID});
     std::sort(lines.begin(), lines.end(), [](const auto& a, const auto& b) { return a.LogLnID < b.LogLnID; });
@@ -415,8 +409,9 @@ void VisitStream::writeBatch(dao::Database& db, std::vector<VisitWrite>& batch, 
     for (VisitWrite& w : batch) {
         pool.give(std::move(w.Lines));
         if (!w.Save) continue;
-        if (!w.PagesInMemory) STTA_VisitPagesCollect(db, w.Row.VisitID, w.Pages, w.Bytes, 0, true);
-        STTA_VisitSave(db, w.Row, w.Pages, w.Bytes, w.NewRow);
+        VisitSave& v = *w.Save;
+        if (!v.PagesInMemory) STTA_VisitPagesCollect(db, v.Row.VisitID, v.Pages, v.Bytes, 0, true);
+        STTA_VisitSave(db, v.Row, v.Pages, v.Bytes, v.NewRow);
     }
 }
 
@@ -503,7 +498,12 @@ void VisitStream::HeldLinePool::give(std::vector<HeldLine>&& lines) {
 }
 
 long long VisitStream::spill(const std::string& bytes) {
-    if (!spill_ && !(spill_ = std::tmpfile())) sys::raiseErrno(errno ? errno : EIO, "Spill file", "VisitStream");
+    if (!spill_) {
+        if (!(spill_ = std::tmpfile())) sys::raiseErrno(errno ? errno : EIO, "Spill file", "VisitStream");
+        // Visits go out by the ten thousand: in large writes, not one per 4 KiB.
+        spillBuffer_.resize(kSpillBuffer);
+        std::setvbuf(spill_, spillBuffer_.data(), _IOFBF, spillBuffer_.size());
+    }
     const long long at = spillEnd_;
     // A seek would empty the write buffer each time: only after reading back.
     if ((!spillAtEnd_ && fseeko(spill_, at, SEEK_SET) != 0) ||

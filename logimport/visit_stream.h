@@ -104,13 +104,15 @@ private:
     // What a sweep releases: the lines of each visit and, for a visit saved, its row.
     // Written as one job, the lines in number order, so that the inserts walk each
     // tree from left to right instead of jumping between the visits' pages.
-    struct VisitWrite {
-        std::vector<HeldLine> Lines;
-        long LinesVisitID = 0;
-        bool Save = false;
+    struct VisitSave {
         VisitRow Row;
         bool PagesInMemory = false, NewRow = false;
         std::string Pages, Bytes;
+    };
+    struct VisitWrite {
+        std::vector<HeldLine> Lines;
+        long LinesVisitID = 0;
+        std::unique_ptr<VisitSave> Save;  // none for the lines of a dropped visit
     };
     static void writeBatch(dao::Database& db, std::vector<VisitWrite>& batch, bool keepValues,
                            HeldLinePool& pool);
@@ -163,6 +165,7 @@ private:
     std::vector<VisitRow> storedNear_;                                         // of findStored
     std::vector<VisitPageLine> pageLines_;                                     // of save
     std::vector<VisitWrite> batch_;
+    std::vector<char> spillBuffer_;  // the spill file's, while it is open
     std::FILE* spill_ = nullptr;
     long long spillEnd_ = 0;
     bool spillAtEnd_ = false;  // the file position is at its end

@@ -2,6 +2,9 @@
 
 #include <QBarCategoryAxis>
 #include <QFontMetricsF>
+#include <QGraphicsLayout>
+#include <QGraphicsScene>
+#include <QGraphicsTextItem>
 #include <QSet>
 #include <QStringList>
 #include <QBarSeries>
@@ -32,6 +35,7 @@ ChartView::ChartView(QWidget* parent) : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(view_);
+    connect(chart_, &QChart::plotAreaChanged, this, [this] { uncutColumnLabels(); });
     redraw();
 }
 
@@ -78,9 +82,8 @@ double ChartView::drawnAxisMaximum() const { return axisMax_; }
 
 std::vector<std::string> ChartView::drawnLabels() const {
     std::vector<std::string> labels;
-    for (QAbstractAxis* a : chart_->axes(Qt::Horizontal))
-        if (auto* axis = qobject_cast<QBarCategoryAxis*>(a))
-            for (const QString& label : axis->categories()) labels.push_back(ui::fromQString(label));
+    if (QBarCategoryAxis* axis = columnAxis())
+        for (const QString& label : axis->categories()) labels.push_back(ui::fromQString(label));
     return labels;
 }
 
@@ -136,9 +139,7 @@ void ChartView::resizeEvent(QResizeEvent* event) {
 // their font shrinks. Upright labels taller than a quarter of the chart lose what follows
 // their first " [" (the count after a date), so that none is cut to "01...".
 void ChartView::fitColumnLabels() {
-    QBarCategoryAxis* axis = nullptr;
-    for (QAbstractAxis* a : chart_->axes(Qt::Horizontal))
-        if ((axis = qobject_cast<QBarCategoryAxis*>(a))) break;
+    QBarCategoryAxis* axis = columnAxis();
     if (!axis || axis->count() == 0) return;
     QStringList labels;
     for (const std::string& c : data_.categories()) labels.append(ui::toQString(c));
@@ -148,27 +149,73 @@ void ChartView::fitColumnLabels() {
     const double each = across / static_cast<double>(labels.size());
     QFont font = chart_->font();
     QFontMetricsF metrics(font);
-    const auto widestOf = [&metrics](const QStringList& list) {
-        double widest = 0;
-        for (const QString& label : list) widest = std::max(widest, metrics.horizontalAdvance(label));
-        return widest;
-    };
-    labelsAngle_ = widestOf(labels) + 8 <= each ? 0 : -90;
+    labelsAngle_ = widestOf(labels, font) + 8 <= each ? 0 : -90;
     if (labelsAngle_ != 0) {
-        while (font.pointSizeF() > 5 && metrics.height() > each) {
+        while (font.pointSizeF() > kSmallestLabelPoints && metrics.height() > each) {
             font.setPointSizeF(font.pointSizeF() - 0.5);
             metrics = QFontMetricsF(font);
         }
-        if (widestOf(labels) > height() / 4.0) {
-            QStringList shorter;
-            for (const QString& label : labels) shorter.append(label.left(label.indexOf(QStringLiteral(" ["))));
-            // Bars need labels of their own: two columns of one date keep the long ones.
-            if (QSet<QString>(shorter.begin(), shorter.end()).size() == shorter.size()) labels = shorter;
-        }
+        if (widestOf(labels, font) > height() / 4.0) labels = withoutCounts(labels);
     }
+    showColumnLabels(axis, labels, font);
+}
+
+// Qt cuts an upright label that is taller than the room its axis gets below a title and
+// a legend ("17..."): once the chart is laid out, such labels lose their counts and then
+// shrink until Qt draws them whole.
+void ChartView::uncutColumnLabels() {
+    QBarCategoryAxis* axis = columnAxis();
+    if (!axis || labelsAngle_ == 0) return;
+    QFont font = axis->labelsFont();
+    while (columnLabelsCut(axis->categories())) {
+        const QStringList shorter = withoutCounts(axis->categories());
+        if (shorter == axis->categories()) {
+            if (font.pointSizeF() <= kSmallestLabelPoints) return;
+            font.setPointSizeF(font.pointSizeF() - 0.5);
+        }
+        showColumnLabels(axis, shorter, font);
+        chart_->layout()->activate();
+    }
+}
+
+bool ChartView::columnLabelsCut(const QStringList& labels) const {
+    for (QGraphicsItem* item : view_->scene()->items()) {
+        auto* text = dynamic_cast<QGraphicsTextItem*>(item);
+        if (!text || !text->isVisible()) continue;
+        const QString drawn = text->toPlainText();
+        if (!drawn.endsWith(QStringLiteral("..."))) continue;
+        const QString kept = drawn.chopped(3);
+        for (const QString& label : labels)
+            if (label.size() > kept.size() && label.startsWith(kept)) return true;
+    }
+    return false;
+}
+
+QBarCategoryAxis* ChartView::columnAxis() const {
+    for (QAbstractAxis* a : chart_->axes(Qt::Horizontal))
+        if (auto* axis = qobject_cast<QBarCategoryAxis*>(a)) return axis;
+    return nullptr;
+}
+
+void ChartView::showColumnLabels(QBarCategoryAxis* axis, const QStringList& labels, const QFont& font) {
     if (axis->categories() != labels) axis->setCategories(labels);
     axis->setLabelsAngle(labelsAngle_);
     axis->setLabelsFont(font);
+}
+
+// The labels less what follows their first " [" (the count after a date), unless two
+// columns of one date need the long ones to tell them apart.
+QStringList ChartView::withoutCounts(const QStringList& labels) {
+    QStringList shorter;
+    for (const QString& label : labels) shorter.append(label.left(label.indexOf(QStringLiteral(" ["))));
+    return QSet<QString>(shorter.begin(), shorter.end()).size() == shorter.size() ? shorter : labels;
+}
+
+double ChartView::widestOf(const QStringList& labels, const QFont& font) {
+    const QFontMetricsF metrics(font);
+    double widest = 0;
+    for (const QString& label : labels) widest = std::max(widest, metrics.horizontalAdvance(label));
+    return widest;
 }
 
 }  // namespace chart

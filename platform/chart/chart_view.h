@@ -7,6 +7,7 @@
 #include "platform/chart/chart_model.h"
 
 QT_BEGIN_NAMESPACE
+class QBarCategoryAxis;
 class QChart;
 class QChartView;
 QT_END_NAMESPACE
@@ -54,6 +55,14 @@ protected:
 private:
     void redraw();
     void fitColumnLabels();
+    void uncutColumnLabels();
+    bool columnLabelsCut(const QStringList& labels) const;
+    QBarCategoryAxis* columnAxis() const;
+    void showColumnLabels(QBarCategoryAxis* axis, const QStringList& labels, const QFont& font);
+    static QStringList withoutCounts(const QStringList& labels);
+    static double widestOf(const QStringList& labels, const QFont& font);
+
+    static constexpr double kSmallestLabelPoints = 5;
 
     ChartModel data_;
     QChart* chart_ = nullptr;

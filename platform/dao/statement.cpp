@@ -77,6 +77,12 @@ void Statement::bindText(int index, std::string_view value) {
     if (rc != SQLITE_OK) detail::raiseSqlite(db_, rc, "binding value " + std::to_string(index));
 }
 
+void Statement::bindTextKept(int index, std::string_view value) {
+    int rc = sqlite3_bind_text(stmt_, index, value.empty() ? "" : value.data(), static_cast<int>(value.size()),
+                               SQLITE_STATIC);
+    if (rc != SQLITE_OK) detail::raiseSqlite(db_, rc, "binding value " + std::to_string(index));
+}
+
 void Statement::bindNull(int index) {
     int rc = sqlite3_bind_null(stmt_, index);
     if (rc != SQLITE_OK) detail::raiseSqlite(db_, rc, "binding value " + std::to_string(index));

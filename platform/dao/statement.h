@@ -27,6 +27,8 @@ public:
     // Typed binds for hot loops: no Value is built. Empty text binds as text.
     void bindInt(int index, std::int64_t value);
     void bindText(int index, std::string_view value);
+    // Binds the text without a copy: it must stay as it is until the next reset.
+    void bindTextKept(int index, std::string_view value);
     void bindNull(int index);
     // Runs to the next row: true while a row is ready, false when done.
     bool step();

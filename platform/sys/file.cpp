@@ -63,7 +63,13 @@ long File::length() const {
 
 std::string File::readAt(long position, long count) {
     std::string out;
-    if (count <= 0) return out;
+    readAt(position, count, out);
+    return out;
+}
+
+void File::readAt(long position, long count, std::string& out) {
+    out.clear();
+    if (count <= 0) return;
     out.resize(static_cast<size_t>(count));
     size_t got = 0;
     while (got < out.size()) {
@@ -75,7 +81,6 @@ std::string File::readAt(long position, long count) {
     }
     out.resize(got);
     lseek(fd_, position - 1 + long(got), SEEK_SET);
-    return out;
 }
 
 void File::write(std::string_view bytes) {

@@ -28,6 +28,8 @@ public:
     long length() const;
     // Up to `count` bytes from the 1-based position; fewer at the end of the file.
     std::string readAt(long position, long count);
+    // The same into `out`, whose room is used again.
+    void readAt(long position, long count, std::string& out);
     // Writes at the current position (the end, for Append).
     void write(std::string_view bytes);
     void seekEnd();

@@ -149,15 +149,16 @@ TEST_F(FileOpen, ReadInBlocks) {
         {"limit 64000", 64000, 2, true, false},
         {"no limit", 0, 4, false, true},
     };
+    std::vector<std::string> blocks = {"left", "by", "an", "earlier", "read", "x"};  // taken over
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        std::vector<std::string> blocks;
         long count = 0;
         OPENBIN_ReadInfo info;
         std::string options, errorText;
         EXPECT_TRUE(OPENBIN_ReadFileTrunc(path("blocks"), 1, false, blocks, count, info, c.limit, -1,
                                           {}, options, errorText));
         EXPECT_EQ(count, c.blocks);
+        EXPECT_EQ(blocks.size(), static_cast<size_t>(count));
         EXPECT_EQ(info.Truncated, c.truncated);
         EXPECT_EQ(info.AtEnd, c.atEnd);
         EXPECT_EQ(info.CharsToRead, 200000);
@@ -166,7 +167,6 @@ TEST_F(FileOpen, ReadInBlocks) {
         EXPECT_EQ(joined, content.substr(0, size_t(info.CharsRead)));
     }
     // A cancel from the yield step on stops after that block.
-    std::vector<std::string> blocks;
     long count = 0;
     OPENBIN_ReadInfo info;
     std::string options, errorText;

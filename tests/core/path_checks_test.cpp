@@ -81,29 +81,41 @@ TEST_F(PathChecks, FullPath) {
     gMainDataDir.clear();
 }
 
+// A name to write keeps to the characters the program allows; a file to read may have
+// any name the system allows, and only its folder and its kind are checked.
 TEST_F(PathChecks, FileNames) {
     writeFile(path("f.txt"), "x");
+    writeFile(path("a|b<c>:d.log"), "x");
     mkdir(path("d.dir").c_str(), 0777);
     struct Case {
         const char* name;
+        bool toRead;
         std::string file;
         bool valid, exists;
         std::string reason;
     } cases[] = {
-        {"existing", path("f.txt"), true, true, ""},
-        {"new", path("g.txt"), true, false, ""},
-        {"folder missing", path("none/g.txt"), false, false, "Directory does not exist."},
-        {"no name", path("sub/"), false, false, "Must include file name after dir spec."},
-        {"bad name", path("a|b.txt"), false, false, "Invalid File name. Includes character(s) |"},
-        {"bad type", path("ab.t<t"), false, false, "Invalid File type.  Includes character(s) <"},
-        {"a folder", path("d.dir"), false, false, "That file name currently exists as a directory."},
-        {"relative", "f.txt", false, false, "Dir name must be of format"},
+        {"existing", false, path("f.txt"), true, true, ""},
+        {"new", false, path("g.txt"), true, false, ""},
+        {"folder missing", false, path("none/g.txt"), false, false, "Directory does not exist."},
+        {"no name", false, path("sub/"), false, false, "Must include file name after dir spec."},
+        {"bad name", false, path("a|b.txt"), false, false, "Invalid File name. Includes character(s) |"},
+        {"bad type", false, path("ab.t<t"), false, false, "Invalid File type.  Includes character(s) <"},
+        {"a folder", false, path("d.dir"), false, false, "That file name currently exists as a directory."},
+        {"relative", false, "f.txt", false, false, "Dir name must be of format"},
+        {"to read: existing, any characters", true, path("a|b<c>:d.log"), true, true, ""},
+        {"to read: new", true, path("e|f.log"), true, false, ""},
+        {"to read: folder missing", true, path("none/g.log"), false, false, "Directory does not exist."},
+        {"to read: no name", true, path("d.dir/"), false, false, "Must include file name after dir spec."},
+        {"to read: a folder", true, path("d.dir"), false, false, "That file name currently exists as a directory."},
+        {"to read: relative", true, "f.log", false, false, "File name must be of format /name"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         std::string message;
-        bool exists = false;
-        EXPECT_EQ(PAFN_CheckPathFileName(c.file, false, message, exists), c.valid);
+        bool exists = !c.exists;
+        EXPECT_EQ(c.toRead ? PAFN_CheckReadPath(c.file, false, message, exists)
+                           : PAFN_CheckPathFileName(c.file, false, message, exists),
+                  c.valid);
         EXPECT_EQ(exists, c.exists);
         EXPECT_EQ(message.substr(0, c.reason.size()), c.reason);
     }
@@ -112,34 +124,6 @@ TEST_F(PathChecks, FileNames) {
     EXPECT_FALSE(PAFN_CheckFileExists(path("d.dir"), false, message));
     EXPECT_EQ(message, "File does not exist.");
     EXPECT_TRUE(PAFN_CheckFileExists(path("f.txt"), false, message));
-}
-
-// A file to read may have any name the system allows; only its folder and its kind
-// are checked.
-TEST_F(PathChecks, FilesToReadTakeAnyNameInAnExistingFolder) {
-    writeFile(path("a|b<c>:d.log"), "x");
-    mkdir(path("d.dir").c_str(), 0777);
-    struct Case {
-        const char* name;
-        std::string file;
-        bool valid, exists;
-        std::string reason;
-    } cases[] = {
-        {"existing, characters refused in names the program makes", path("a|b<c>:d.log"), true, true, ""},
-        {"new", path("e|f.log"), true, false, ""},
-        {"folder missing", path("none/g.log"), false, false, "Directory does not exist."},
-        {"no name", path("d.dir/"), false, false, "Must include file name after dir spec."},
-        {"a folder", path("d.dir"), false, false, "That file name currently exists as a directory."},
-        {"relative", "f.log", false, false, "File name must be of format /name"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        std::string message;
-        bool exists = !c.exists;
-        EXPECT_EQ(PAFN_CheckReadPath(c.file, false, message, exists), c.valid);
-        EXPECT_EQ(exists, c.exists);
-        EXPECT_EQ(message.substr(0, c.reason.size()), c.reason);
-    }
 }
 
 TEST_F(PathChecks, NewFileNames) {

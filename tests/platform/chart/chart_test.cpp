@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QGraphicsScene>
+#include <QGraphicsTextItem>
+#include <QChartView>
+
 #include "platform/chart/chart_view.h"
 
 namespace {
@@ -96,6 +101,39 @@ TEST(ChartView, ColumnLabelsStandUprightWhereTheyDoNotFitAcrossAndLoseTheirCount
         ASSERT_EQ(view.drawnLabels().size(), static_cast<std::size_t>(c.days));
         EXPECT_EQ(view.drawnLabels().front(), c.firstLabel);
         EXPECT_EQ(ARR_Item2D(view.ChartData(), 1, 0), "1 Jan 2026 [10]");  // the data keeps its labels
+    }
+}
+
+// The texts Qt drew cut short ("17 Jan...") on the chart's scene.
+std::vector<std::string> cutTexts(chart::ChartView& view) {
+    std::vector<std::string> cut;
+    for (QGraphicsItem* item : view.findChild<QChartView*>()->scene()->items())
+        if (auto* text = dynamic_cast<QGraphicsTextItem*>(item); text && text->toPlainText().endsWith("..."))
+            cut.push_back(text->toPlainText().toStdString());
+    return cut;
+}
+
+TEST(ChartView, DrawsEveryColumnLabelWholeBelowATitleAndALegendInALowChart) {
+    for (int height : {200, 280, 450}) {
+        SCOPED_TRACE(std::to_string(height) + " high");
+        chart::ChartView view;
+        view.setTitle("Top Search Terms: web analytics");
+        view.setShowLegend(true);
+        view.setLegendLocation(chart::LegendLocation::BottomRight);
+        core::Table2D table;
+        table.redim(0, 17, 0, 1);
+        table.set(0, 1, std::string("users"));
+        for (long d = 1; d <= 17; ++d) {
+            table.set(d, 0, (d < 10 ? "0" : "") + std::to_string(d) + " Jan [" + std::to_string(100 + d) + "]");
+            table.set(d, 1, d);
+        }
+        view.setChartData(table);
+        view.setColumnCount(1);
+        view.resize(900, height);
+        view.show();
+        for (int i = 0; i < 20; ++i) QApplication::processEvents();
+        EXPECT_EQ(cutTexts(view), std::vector<std::string>{});
+        EXPECT_EQ(view.drawnLabels().size(), 17u);
     }
 }
 
