@@ -200,6 +200,8 @@ std::string Database::damage() {
         try {
             forEachRow("PRAGMA quick_check(1)", {}, [&](const Statement& s) { found = s.column(0).asText(); });
         } catch (const sys::RtError& e) {
+            // A lock another connection holds says nothing of the file: check it next time.
+            if (e.number() == kErrLocked) return {};
             found = e.description();
         }
         c.damage = found == "ok" ? std::string() : found;

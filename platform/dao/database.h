@@ -63,7 +63,8 @@ public:
     // Closes the database and every recordset opened on it.
     void close();
     // What SQLite's quick check finds wrong with the file ("" when nothing), checked
-    // once per opening: a damaged file must not take new data.
+    // once per opening: a damaged file must not take new data. A file another
+    // connection holds locked is not checked ("") until it is free.
     std::string damage();
 
     // Runs one statement with its "?" values; the number of rows changed.

@@ -1,3 +1,4 @@
+#include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -74,6 +75,19 @@ TEST_F(DaoDb, PartialIndexesHoldOnlyTheirRowsAndReadBack) {
     db.dropIndex("people", "Aged");
     db.dropIndex("people", "Aged");  // gone already: nothing to do
     EXPECT_EQ(db.tableDef("people").indexes.size(), 3u);
+}
+
+// A file another program holds locked says nothing of its state: it is no damaged
+// file, and once free it is checked.
+TEST_F(DaoDb, ALockedFileIsNotDamagedAndIsCheckedOnceFree) {
+    db.createTable(peopleDef());
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(path().c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    EXPECT_EQ(db.damage(), "");
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    EXPECT_EQ(db.damage(), "");
 }
 
 TEST_F(DaoDb, BadDefinitionsAreRefusedWithTheirNumbers) {
