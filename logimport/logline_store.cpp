@@ -50,7 +50,7 @@ std::int64_t stampOfSerial(double serial) {
 
 // Rows a multi-row insert adds at once: each statement run opens a cursor per index
 // and seeks from the root, which a run of rows in key order shares.
-constexpr size_t kRowsPerInsert = 32;
+constexpr size_t kRowsPerInsert = 64;
 
 // The insert of `rows` rows with all line values or the lean ones.
 std::string insertSql(bool keepValues, size_t rows) {

@@ -586,19 +586,20 @@ void STTA_VisitSave(dao::Database& db, VisitRow& visit, const std::string& pages
                  "CDSClickFurtherPageIDs = ?, CDSBytesClickFurtherPageIDs = ? WHERE VisitID = ?",
         true);
     dao::ResetOnExit reset(s);
-    auto optText = [&](int i, const std::optional<std::string>& v) { v ? s.bindText(i, *v) : s.bindNull(i); };
-    s.bindText(1, visit.FirstIP);
+    // Every text bound lives until the reset.
+    auto optText = [&](int i, const std::optional<std::string>& v) { v ? s.bindTextKept(i, *v) : s.bindNull(i); };
+    s.bindTextKept(1, visit.FirstIP);
     s.bindInt(2, visit.StartLogLnID);
     s.bindInt(3, visit.StartPageID);
     s.bindInt(4, visit.StartTimeStamp);
     s.bindInt(5, visit.EndTimeStamp);
     s.bindInt(6, visit.Files);
-    s.bindText(7, visit.CDSIPs);
+    s.bindTextKept(7, visit.CDSIPs);
     optText(8, visit.SearchTerm);
     optText(9, visit.StzdSearchTerm);
     optText(10, visit.SearchEngine);
-    s.bindText(11, pageFields);
-    s.bindText(12, bytesFields);
+    s.bindTextKept(11, pageFields);
+    s.bindTextKept(12, bytesFields);
     s.bindInt(13, visit.VisitID);
     s.step();
 }
