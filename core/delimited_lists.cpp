@@ -577,26 +577,18 @@ void CHUNKS_ToLngArray(std::string_view list, core::LngArray& out, long lowerBou
         listToNumbers(list, out, lowerBound, clampedLong);
         return;
     }
-    // The items of a "|" split of the raw text, ignoring any trailer. Plain digits, which
-    // the stored lists of page numbers and bytes hold, are read as they are scanned, to the
-    // value Val gives them; any other item, or one too long for that, is read by Val.
+    // The items of a "|" split of the raw text, ignoring any trailer, read in place. Up to 9
+    // plain digits, as the stored lists of page numbers and bytes hold, always fit a Long
+    // and need neither Val's Double nor CLng's rounding.
     out.redim(lowerBound, lowerBound + static_cast<long>(std::count(list.begin(), list.end(), '|')));
     long i = lowerBound;
     size_t from = 0;
-    unsigned long digits = 0;
-    bool plain = true;
     for (size_t k = 0; k <= list.size(); ++k) {
-        const char c = k < list.size() ? list[k] : '|';
-        if (c != '|') {
-            plain = plain && c >= '0' && c <= '9';
-            digits = digits * 10 + static_cast<unsigned char>(c - '0');
-            continue;
-        }
+        if (k < list.size() && list[k] != '|') continue;
         const std::string_view item = list.substr(from, k - from);
-        out.set(i++, plain && item.size() <= 9 ? static_cast<long>(digits) : clampedLong(TXT_Val(item)));
+        long long digits = 0;
+        out.set(i++, core::plainDigitsValue(item, 9, digits) ? static_cast<long>(digits) : clampedLong(TXT_Val(item)));
         from = k + 1;
-        digits = 0;
-        plain = true;
     }
 }
 

@@ -91,12 +91,7 @@ std::optional<double> decimalValue(const std::string& text) {
 
 double vbVal(std::string_view s) {
     // A plain run of up to 15 digits, the usual count, needs no conversion routine.
-    if (!s.empty() && s.size() <= 15 &&
-        std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-        long long n = 0;
-        for (char c : s) n = n * 10 + (c - '0');
-        return static_cast<double>(n);
-    }
+    if (long long n = 0; plainDigitsValue(s, 15, n)) return static_cast<double>(n);
     size_t i = 0;
     auto skipBlanks = [&] {
         while (i < s.size() && isValBlank(s[i])) ++i;

@@ -13,6 +13,19 @@ namespace core {
 // the number; no number gives 0. Error 6 when the number does not fit a Double or a
 // hexadecimal/octal value exceeds 32 bits.
 double vbVal(std::string_view text);
+// The value of a text that is a plain run of 1 to `maxDigits` digits ("007" is 7), as Val
+// reads it; false for any other text, which needs Val's whole reading. Inline: lists of
+// numbers read it for every item.
+inline bool plainDigitsValue(std::string_view text, std::size_t maxDigits, long long& value) {
+    if (text.empty() || text.size() > maxDigits) return false;
+    long long n = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return false;
+        n = n * 10 + (c - '0');
+    }
+    value = n;
+    return true;
+}
 
 // Rounds half to even, as CInt and CLng do.
 double roundHalfEven(double value);

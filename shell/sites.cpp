@@ -1,5 +1,7 @@
 #include "shell/sites.h"
 
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include "core/delimited_lists.h"
@@ -72,6 +74,32 @@ bool recycleFolder(const std::string& folder, std::string& target) {
 }
 
 std::string yesNo(bool flag) { return flag ? "YES" : "NO"; }
+
+// The size and modification time of a file, "" when it cannot be looked at.
+std::string fileStamp(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return {};
+    return std::to_string(st.st_size) + " " + std::to_string(st.st_mtim.tv_sec) + "." +
+           std::to_string(st.st_mtim.tv_nsec);
+}
+
+// SQLite's quick check reads the whole file, seconds for a site of millions of lines:
+// a file unchanged since it last passed is not read again at opening. An addition still
+// checks before it writes.
+void warnIfDamaged() {
+    const std::string stamp = fileStamp(gDB.path());
+    if (!stamp.empty() && INI_Get("Main", "DbPassedCheck", gIniLastVals, kIniMissingEmpty) == stamp) return;
+    if (const std::string found = gDB.damage(); !found.empty()) {
+        core::ui().msgBox("The database of site " + STTA_SiteParmGet() + " is damaged:" + gCR + found + gCRCR +
+                              "Its reports may be incomplete, and no log data will be added to it." + gCRCR +
+                              "Database: " + gDB.path() + gCRCR +
+                              "Put back a copy of that file from a backup, or make a new site and add the "
+                              "site's log files to it.",
+                          "0", "", gProductName);
+        return;
+    }
+    if (gDB.damageChecked()) INI_Put("Main", "DbPassedCheck", stamp, gIniLastVals);
+}
 
 }  // namespace
 
@@ -178,13 +206,7 @@ void STTA_SiteOpen() {
     }
     caption() = gProductName + shell::kCaptionSiteSep + STTA_SiteParmGet();
     if (captionSink()) captionSink()(caption());
-    if (const std::string found = gDB.damage(); !found.empty())
-        core::ui().msgBox("The database of site " + STTA_SiteParmGet() + " is damaged:" + gCR + found + gCRCR +
-                              "Its reports may be incomplete, and no log data will be added to it." + gCRCR +
-                              "Database: " + gDB.path() + gCRCR +
-                              "Put back a copy of that file from a backup, or make a new site and add the "
-                              "site's log files to it.",
-                          "0", "", gProductName);
+    warnIfDamaged();
 }
 
 void STTA_SiteDBClose() {

@@ -209,6 +209,8 @@ std::string Database::damage() {
     return *c.damage;
 }
 
+bool Database::damageChecked() { return connection().damage.has_value(); }
+
 const std::string& Database::path() const {
     static const std::string none;
     return conn_ ? conn_->path : none;

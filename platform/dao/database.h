@@ -66,6 +66,8 @@ public:
     // once per opening: a damaged file must not take new data. A file another
     // connection holds locked is not checked ("") until it is free.
     std::string damage();
+    // Whether the quick check has run on this opening.
+    bool damageChecked();
 
     // Runs one statement with its "?" values; the number of rows changed.
     long long execute(std::string_view sql, std::vector<Value> params = {});

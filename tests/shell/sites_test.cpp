@@ -1,4 +1,8 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <filesystem>
+#include <fstream>
 
 #include "shell/log_import_hooks.h"
 #include "tests/shell/shell_home.h"
@@ -83,6 +87,34 @@ TEST_F(Sites, SwitchingToASiteWhoseFolderIsGoneChangesNothing) {
     EXPECT_EQ(core::shellHooks().siteDatabase(), &gDB);
     STTA_SiteDBClose();
     EXPECT_EQ(core::shellHooks().siteDatabase(), nullptr);
+}
+
+// The quick check reads the whole file at opening; one that passed is not read again
+// until the file changes.
+TEST_F(Sites, ADamagedDatabaseIsToldAtOpeningUnlessUnchangedSinceItLastPassed) {
+    create("Blog");
+    const std::string blog = gDB.path();
+    ASSERT_TRUE(STTA_SiteSelect("Shop", false));
+    struct stat before {};
+    ASSERT_EQ(::stat(blog.c_str(), &before), 0);
+    {
+        std::fstream file(blog, std::ios::in | std::ios::out | std::ios::binary);
+        file.seekp(2 * 4096);  // the head of the third page
+        const std::string junk(200, '\xA5');
+        file.write(junk.data(), static_cast<std::streamsize>(junk.size()));
+    }
+    const timespec unchanged[2] = {before.st_atim, before.st_mtim};
+    ASSERT_EQ(::utimensat(AT_FDCWD, blog.c_str(), unchanged, 0), 0);
+    const size_t boxesBefore = boxes.shown().size();
+    EXPECT_TRUE(STTA_SiteSelect("Blog", false));
+    EXPECT_EQ(boxes.shown().size(), boxesBefore);  // the file looks as it was when it passed
+
+    ASSERT_TRUE(STTA_SiteSelect("Shop", false));
+    const timespec later[2] = {before.st_atim, {before.st_mtim.tv_sec + 1, before.st_mtim.tv_nsec}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, blog.c_str(), later, 0), 0);
+    boxes.press("The database of site Blog is damaged", "&OK");
+    EXPECT_TRUE(STTA_SiteSelect("Blog", false));
+    EXPECT_EQ(boxes.shown().size(), boxesBefore + 1);
 }
 
 TEST_F(Sites, TheSiteListSwitchesRemovesAndShowsOptions) {
