@@ -26,9 +26,11 @@ struct Registry {
     std::map<Key, std::weak_ptr<FileLock>> locks;
 };
 
+// Never destroyed: a database held open in a global (the site's) lets go of its lock
+// after this file's statics would be gone.
 Registry& registry() {
-    static Registry r;
-    return r;
+    static Registry* r = new Registry;
+    return *r;
 }
 
 // An open-file-description lock: unlike a process lock it is not dropped when some

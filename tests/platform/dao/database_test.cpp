@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <map>
+#include <optional>
 
 #include "tests/platform/dao/dao_test_util.h"
 
@@ -305,4 +306,20 @@ TEST_F(DaoDb, AnotherRunningCopyIsRefusedWith3197) {
     EXPECT_EQ(openInChild(), 97);
     db.close();
     EXPECT_EQ(openInChild(), 0);
+}
+
+namespace {
+// Held at namespace scope as the program holds its site database: made before any lock
+// of a file is taken, so it is destroyed after the lock registry's own statics.
+std::optional<dao::Database> heldToTheEnd;
+}  // namespace
+
+TEST_F(DaoDb, AProgramThatEndsWithADatabaseOpenEndsCleanly) {
+    db.close();
+    EXPECT_EXIT(
+        {
+            heldToTheEnd.emplace(path());
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
