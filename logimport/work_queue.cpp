@@ -22,15 +22,15 @@ void WorkQueue::post(std::function<void()> job) {
     wake_.notify_one();
 }
 
-void WorkQueue::waitIdle(std::unique_lock<std::mutex>& lock) {
-    idle_.wait(lock, [this] { return jobs_.empty() && !busy_; });
+void WorkQueue::waitUntilAtMost(std::unique_lock<std::mutex>& lock, size_t jobs) {
+    idle_.wait(lock, [&] { return jobs_.size() + (busy_ ? 1 : 0) <= jobs; });
 }
 
 void WorkQueue::discard() {
     std::deque<std::function<void()>> dropped;  // let go of outside the lock
     std::unique_lock lock(mutex_);
     dropped.swap(jobs_);
-    waitIdle(lock);
+    waitUntilAtMost(lock, 0);
     failure_ = nullptr;
 }
 
@@ -38,7 +38,7 @@ void WorkQueue::drain() { drainTo(0); }
 
 void WorkQueue::drainTo(size_t jobs) {
     std::unique_lock lock(mutex_);
-    idle_.wait(lock, [&] { return jobs_.size() + (busy_ ? 1 : 0) <= jobs; });
+    waitUntilAtMost(lock, jobs);
     if (std::exception_ptr failed = std::exchange(failure_, nullptr)) {
         lock.unlock();
         std::rethrow_exception(failed);
@@ -47,7 +47,7 @@ void WorkQueue::drainTo(size_t jobs) {
 
 void WorkQueue::drainQuietly() {
     std::unique_lock lock(mutex_);
-    waitIdle(lock);
+    waitUntilAtMost(lock, 0);
     failure_ = nullptr;
 }
 

@@ -37,7 +37,8 @@ public:
 
 private:
     void run();
-    void waitIdle(std::unique_lock<std::mutex>& lock);
+    // Waits until at most `jobs` jobs are waiting or running.
+    void waitUntilAtMost(std::unique_lock<std::mutex>& lock, size_t jobs);
 
     const AfterFailure afterFailure_;
     std::mutex mutex_;
