@@ -194,3 +194,9 @@ std::string STTA_PlotDescText(const STTA_Results& r, const std::string& dates, l
     }
     return text + STTA_ReportTitle(r.Analyzed_Field);
 }
+
+PlotTable STTA_PlotSTs(const STTA_Results& r, long item, PlotRequest& req) {
+    if (item < 0 || item >= static_cast<long>(r.Vals->Items.size())) return {};
+    req.items = {item};
+    return PlotTtl4IndexesSTByDate(r, req);
+}

@@ -39,6 +39,10 @@ struct PlotTable {
 // Builds the plot of the items from the results record: the table the chart shows, with
 // the period length, the date range and the removed columns of the request.
 PlotTable PlotTtl4IndexesSTByDate(const STTA_Results& results, PlotRequest& request);
+// The plot of one value of the list, by its number: a row keeps the number of its own
+// value, as texts may repeat (a group named like a value, the empty value). Nothing
+// (an empty table) for a number outside the list.
+PlotTable STTA_PlotSTs(const STTA_Results& results, long item, PlotRequest& request);
 // In place: every later column of a row as a percentage of the row's value in
 // `column`; rows where that value is 0 or less keep their counts.
 void STTA_PlotPctOfCol(core::Table2D& table, long column);

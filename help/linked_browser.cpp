@@ -32,6 +32,8 @@ void createBrowser(bool& started, help::BrowserPtr& keep, help::BrowserPtr& work
 
 bool IEOBJS_IsAlive(const help::BrowserPtr& browser) { return browser && browser->alive(); }
 
+bool IEOBJS_Busy(const help::BrowserPtr& browser, bool dflt) { return IEOBJS_IsAlive(browser) ? browser->busy() : dflt; }
+
 bool IEOBJS_FocusWindow(const help::BrowserPtr& browser) { return IEOBJS_IsAlive(browser) && browser->focus(); }
 
 bool IEAP_CreateIE(bool& started, help::BrowserPtr& keep, bool forceNew, help::BrowserPtr& work, bool& created) {

@@ -70,6 +70,8 @@ void IEAP_SetVisible(help::BrowserWindow& browser, bool on);
 bool IEAP_Navigate(help::BrowserWindow& browser, const std::string& url, int flags);
 bool IEOBJS_IsAlive(const help::BrowserPtr& browser);
 bool IEOBJS_FocusWindow(const help::BrowserPtr& browser);
+// Whether the window is still loading its page; `dflt` when there is no living window.
+bool IEOBJS_Busy(const help::BrowserPtr& browser, bool dflt);
 
 // The url in the linked help window, its bars hidden; false when it could not be shown.
 bool HELP32_OpenInLinkedIE(core::UiHandle owner, const std::string& url);

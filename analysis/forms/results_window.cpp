@@ -325,7 +325,8 @@ bool SrchTmLstFrm::pPlotRow(long row, const std::string& dates, bool force) {
     request.removedColumns = dPlotColsToRemove;
     request.dateTitles = INI_GetFlag("Main", "ColTitDt", "::*", kIniMissingEmpty);
     request.numberTitles = INI_GetFlag("Main", "ColTitNum", "::*", kIniMissingEmpty);
-    const PlotTable plot = PlotTtl4IndexesSTByDate(gResults, request);
+    const PlotTable plot = request.items.size() == 1 ? STTA_PlotSTs(gResults, request.items.front(), request)
+                                                     : PlotTtl4IndexesSTByDate(gResults, request);
     if (!plot.notice.empty()) {
         core::ui().info(plot.notice, "");
         dPlotStartEndDate = request.dateRange;

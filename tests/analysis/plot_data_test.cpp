@@ -54,6 +54,22 @@ TEST(PlotData, PeriodsAreWidenedToAbout55AndLabelled) {
     EXPECT_EQ(plot.columnLabels.substr(0, 26), " 3 d. from 01 Mar [6] 2026");
 }
 
+TEST(PlotData, OneValueIsPlottedByItsNumberAndANumberOutsideTheListPlotsNothing) {
+    const STTA_Results r = termOverDays(10, 2);
+    PlotRequest all = plotOf(), one = plotOf();
+    one.items.clear();
+    const PlotTable byNumber = STTA_PlotSTs(r, 1, one);
+    EXPECT_EQ(one.items, std::vector<long>{1});
+    EXPECT_EQ(byNumber.columnLabels, PlotTtl4IndexesSTByDate(r, all).columnLabels);
+    EXPECT_EQ(ARR_Item2D(byNumber.table, 1, 1), "2");
+    for (long outside : {-1L, static_cast<long>(r.Vals->Items.size())}) {
+        PlotRequest none = plotOf();
+        const PlotTable nothing = STTA_PlotSTs(r, outside, none);
+        EXPECT_TRUE(nothing.columnLabels.empty());
+        EXPECT_EQ(none.items, std::vector<long>{1});  // the request is left as it was
+    }
+}
+
 TEST(PlotData, SmallCountsGetAScaleValue) {
     struct Case {
         long perDay;

@@ -35,7 +35,7 @@ public:
         urls.push_back(url);
         return canShow;
     }
-    bool busy() const override { return false; }
+    bool busy() const override { return loading; }
     bool focus() override {
         ++focused;
         return true;
@@ -43,7 +43,7 @@ public:
     void quit() override { alive_ = false; }
     std::string locationName() const override { return {}; }
 
-    bool alive_ = true, canShow = true, visible = false, theater = false;
+    bool alive_ = true, canShow = true, visible = false, theater = false, loading = false;
     int focused = 0;
     std::vector<std::string> urls;
     std::map<Bar, bool> bars;
@@ -269,11 +269,19 @@ TEST_F(HelpDisplay, TheHelpWindowIsReusedAndReplacedWhenClosed) {
         EXPECT_FALSE(window->bars.at(bar));
     EXPECT_EQ(forms.sameItemShown, 2);
 
+    // Busy while the window loads; a closed window reads as the caller's default.
+    window->loading = true;
+    EXPECT_TRUE(IEOBJS_Busy(window, false));
+    window->loading = false;
+    EXPECT_FALSE(IEOBJS_Busy(window, true));
+    EXPECT_TRUE(IEOBJS_Busy(nullptr, true));
+
     // Brought back out of theatre mode; after the user closed it, a new one opens.
     window->theater = true;
     HELP32_ShowLinkedIE(nullptr, nullptr);
     EXPECT_FALSE(window->theater);
     window->quit();
+    EXPECT_TRUE(IEOBJS_Busy(window, true));
     HELP_Show(nullptr, nullptr, page, "FL");
     ASSERT_EQ(forms.made.size(), 2u);
     EXPECT_EQ(forms.made[1]->urls, (std::vector<std::string>{url("FL")}));
