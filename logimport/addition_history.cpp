@@ -11,6 +11,7 @@
 #include "core/vb_format.h"
 #include "core/numbers.h"
 #include "logimport/filter_store.h"
+#include "logimport/import_run.h"
 #include "logimport/visit_building.h"
 
 namespace {
@@ -123,6 +124,7 @@ std::vector<size_t> historyShownRows(const std::vector<std::vector<std::string>>
 }  // namespace logimport
 
 void STTA_AddDataLogWrite(const std::string& fileSpec, const std::string& mainTime, const ReadRec& rec,
+                          const logimport::ImportRun& run,
                           const std::string& preprocessingTime, const std::string& action,
                           const std::string& secondText, const AddDataLogParts& parts,
                           const std::string& firstDate, const std::string& lastDate,
@@ -157,24 +159,24 @@ void STTA_AddDataLogWrite(const std::string& fileSpec, const std::string& mainTi
         f[5] = firstDate;
         f[6] = lastDate;
     } else {
-        f[5] = stampText(rec.File.FirstStamp, "dd mmm yyyy hh:nn.ss");
-        f[6] = stampText(rec.File.LastStamp, "dd mmm yyyy hh:nn.ss");
-        f[27] = stampText(rec.File.FirstStamp, "yyyy-mm-dd hh:nn.ss");
-        f[28] = stampText(rec.File.LastStamp, "yyyy-mm-dd hh:nn.ss");
+        f[5] = stampText(run.File.FirstStamp, "dd mmm yyyy hh:nn.ss");
+        f[6] = stampText(run.File.LastStamp, "dd mmm yyyy hh:nn.ss");
+        f[27] = stampText(run.File.FirstStamp, "yyyy-mm-dd hh:nn.ss");
+        f[28] = stampText(run.File.LastStamp, "yyyy-mm-dd hh:nn.ss");
     }
     if (parts.counters) {
-        f[7] = count(rec.File.LinesMatched);
-        f[8] = count(rec.File.LinesAccepted);
-        f[9] = count(rec.File.BytesAccepted);
-        f[10] = yesNo(rec.DupCheck);
-        f[11] = count(rec.File.Duplicates);
+        f[7] = count(run.File.LinesMatched);
+        f[8] = count(run.File.LinesAccepted);
+        f[9] = count(run.File.BytesAccepted);
+        f[10] = yesNo(run.DupCheck);
+        f[11] = count(run.File.Duplicates);
         f[12] = yesNo(rec.MainSet.Active);
         f[13] = count(rec.MainSet.Hits);
         f[14] = yesNo(rec.RobotSet.Active);
         f[15] = count(rec.RobotSet.Hits);
         f[16] = yesNo(rec.CompSet.Active);
         f[17] = count(rec.CompSet.Hits);
-        f[18] = count(rec.File.BytesMatched - rec.File.BytesAccepted);
+        f[18] = count(run.File.BytesMatched - run.File.BytesAccepted);
     }
     if (parts.options) {
         f[19] = yesNo(rec.RemFrag);

@@ -11,6 +11,10 @@
 #include "core/typed_array.h"
 #include "logimport/read_record.h"
 
+namespace logimport {
+class ImportRun;
+}
+
 inline constexpr int kHistoryFields = 36;
 inline const std::string kHistoryDone = "** Done **";
 inline const std::string kHistoryStartRead = "Start Read File: ";
@@ -26,9 +30,10 @@ struct AddDataLogParts {
 };
 
 // Appends one record. Nothing is written during a test read. Non-empty first- and
-// last-date texts stand in for the read record's stamps. A record that cannot be
-// written is reported and the addition goes on.
+// last-date texts stand in for the run's stamps. A record that cannot be written is
+// reported and the addition goes on.
 void STTA_AddDataLogWrite(const std::string& fileSpec, const std::string& mainTime, const ReadRec& rec,
+                          const logimport::ImportRun& run,
                           const std::string& preprocessingTime, const std::string& action,
                           const std::string& secondText, const AddDataLogParts& parts,
                           const std::string& firstDate, const std::string& lastDate,

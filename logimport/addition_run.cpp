@@ -41,37 +41,37 @@ double nowToMinute() {
 }
 
 bool robotFindingRead(dao::Database& db, const std::string& fileSpec, ReadRec& rec, bool& dated) {
+    ImportRun run;
     STTA_TestReadInit(fileSpec, rec.Test, true, false, false, -1);
     rec.ErrStatusInTest = true;
     STTA_NotFoundListReset(rec);
     STTA_BotFindFltrLoad(rec);
     dated = false;
     const bool read =
-        RawLog_AddData_ReadLogFiles_OK(db, fileSpec, "Preprocessing - Check for new robots.", "Preprocessing. ", dated, rec);
+        RawLog_AddData_ReadLogFiles_OK(db, fileSpec, "Preprocessing - Check for new robots.", "Preprocessing. ", dated, rec, run);
     rec.Test.Active = false;
     return read;
 }
 
 MainPassResult additionMainPass(dao::Database& db, const std::string& fileSpec, const std::string& title,
-                                const std::string& preprocessingTime, ReadRec& rec) {
+                                const std::string& preprocessingTime, ReadRec& rec, ImportRun& run) {
     MainPassResult out;
-    ImportRun run(rec);
     const double start = nowToMinute();
-    rec.VisitsWhileReading = true;  // the visits are built right after
-    out.read = RawLog_AddData_ReadLogFiles_OK(db, fileSpec, title, "Add. Step 1/3: ", out.dated, rec);
+    run.VisitsWhileReading = true;  // the visits are built right after
+    out.read = RawLog_AddData_ReadLogFiles_OK(db, fileSpec, title, "Add. Step 1/3: ", out.dated, rec, run);
     bool partial = false;
     if (out.read ||
         core::ui().msgBox("Read log file stopped. Do you want to add visit data for log records processed so far?",
                           "&Yes|&No", "", "") == 1)
-        out.visits = LogLnRaw_Add(db, rec, partial);
+        out.visits = LogLnRaw_Add(db, rec, run, partial);
     out.mainTime = TXT_ElapsedText(start, nowToMinute());
     out.engineDays = std::move(run.engineDays());
     if (out.engineDays.Keys.hasBounds()) seDayKeysSort(out.engineDays.Keys, out.engineDays.Counts);
     // The completion speaks of the whole run, not of the file read last; the reader
     // counts a stopped file's stored lines in the run's totals.
-    runTotalsToFileCounters(rec);
+    runTotalsToFileCounters(rec, run);
     if (out.read)
-        STTA_AddDataLogWrite(fileSpec, out.mainTime, rec, preprocessingTime,
+        STTA_AddDataLogWrite(fileSpec, out.mainTime, rec, run, preprocessingTime,
                              partial ? "** Part Done **" : kHistoryDone, "** End ADD ** Totals. All Files.",
                              {.summary = &out.engineDays, .counters = true, .options = true, .filters = true,
                               .problems = true},
@@ -80,14 +80,14 @@ MainPassResult additionMainPass(dao::Database& db, const std::string& fileSpec, 
 }
 
 // The totals of all files of the run, for the closing record and the completion text.
-void runTotalsToFileCounters(ReadRec& rec) {
+void runTotalsToFileCounters(ReadRec& rec, ImportRun& run) {
     auto toLong = [](double hits) {
         return static_cast<long>(std::clamp(hits, 0.0, static_cast<double>(std::numeric_limits<long>::max())));
     };
-    rec.File = rec.Run;
-    rec.MainSet.Hits = toLong(rec.RunMainHits);
-    rec.RobotSet.Hits = toLong(rec.RunRobotHits);
-    rec.CompSet.Hits = toLong(rec.RunCompHits);
+    run.File = run.Run;
+    rec.MainSet.Hits = toLong(run.RunMainHits);
+    rec.RobotSet.Hits = toLong(run.RunRobotHits);
+    rec.CompSet.Hits = toLong(run.RunCompHits);
 }
 
 }  // namespace logimport
@@ -95,23 +95,24 @@ void runTotalsToFileCounters(ReadRec& rec) {
 bool STTA_ResultsReadyCheck() { return true; }
 
 std::string STTA_AddCompletionText(const std::string& fileSpec, const std::string& mainTime, const ReadRec& rec,
-                                   const std::string& preprocessingTime, const std::string& statusText) {
+                                   const logimport::ImportRun& run, const std::string& preprocessingTime,
+                                   const std::string& statusText) {
     std::string skippedText, detail;
     double skipped = 0;
-    STTA_SkipStatsText(skippedText, detail, rec, true, skipped);
-    const double added = rec.File.LinesAccepted;
+    STTA_SkipStatsText(skippedText, detail, rec, run, true, skipped);
+    const double added = run.File.LinesAccepted;
     std::string text = "Total log lines read: " + count(skipped + added) + " in " + mainTime + ".";
     if (!preprocessingTime.empty()) text += " [Preprocessing: " + preprocessingTime + "]";
     text += gCR + (statusText.empty() ? "Added: " + count(added) + gCRCR : statusText) + skippedText + gCRCR + detail +
             gCRCR + STTA_FltrChoiceText(fileSpec, rec) + gCRCR;
     // A run that added nothing has no dates (never the zero date, 30 Dec 1899).
-    if (added > 0 && rec.File.FirstStamp != 0)
-        text += "Data from " + core::vbFormat(core::DateTime{rec.File.FirstStamp}, "dd mmm yyyy") + " to " +
-                core::vbFormat(core::DateTime{rec.File.LastStamp}, "dd mmm yyyy") + gCR;
-    text += "Total bandwidth for all lines read: " + core::vbFormat(rec.File.BytesMatched / 1024 / 1024, "#,##0.0") +
+    if (added > 0 && run.File.FirstStamp != 0)
+        text += "Data from " + core::vbFormat(core::DateTime{run.File.FirstStamp}, "dd mmm yyyy") + " to " +
+                core::vbFormat(core::DateTime{run.File.LastStamp}, "dd mmm yyyy") + gCR;
+    text += "Total bandwidth for all lines read: " + core::vbFormat(run.File.BytesMatched / 1024 / 1024, "#,##0.0") +
             " Meg.";
-    if (rec.File.Unmatched > 0)
-        text += gCR + "Lines that did not match the log format (skipped): " + count(double(rec.File.Unmatched)) + ".";
+    if (run.File.Unmatched > 0)
+        text += gCR + "Lines that did not match the log format (skipped): " + count(double(run.File.Unmatched)) + ".";
     for (const std::string& note : rec.FormatNotes) text += gCRCR + note;
     return text;
 }

@@ -9,6 +9,8 @@
 
 namespace logimport {
 
+class ImportRun;
+
 // True when the site's database may take new data. A damaged one (SQLite's quick
 // check finds a fault) is refused, and the user is told what to do.
 bool siteTakesData(dao::Database& db);
@@ -28,20 +30,21 @@ struct MainPassResult {
     std::string mainTime;
     EngineDayTally engineDays;  // the run's search-engine visits per day and engine, sorted
 };
-// Reads the files and builds the visits of the lines stored, as one import run; after
-// a stopped read the user is asked first. The run's summary per engine is ordered,
-// the run's totals become the per-file counters, and a read that ran through gets its
-// closing history record.
+// Reads the files and builds the visits of the lines stored, as the import run given
+// (a fresh one); after a stopped read the user is asked first. The run's summary per
+// engine is ordered, the run's totals become its per-file counters, and a read that
+// ran through gets its closing history record.
 MainPassResult additionMainPass(dao::Database& db, const std::string& fileSpec, const std::string& title,
-                                const std::string& preprocessingTime, ReadRec& rec);
+                                const std::string& preprocessingTime, ReadRec& rec, ImportRun& run);
 
 // The run's totals in place of the last file's counters.
-void runTotalsToFileCounters(ReadRec& rec);
+void runTotalsToFileCounters(ReadRec& rec, ImportRun& run);
 
 }  // namespace logimport
 
 // The body of the completion message of a run.
 std::string STTA_AddCompletionText(const std::string& fileSpec, const std::string& mainTime, const ReadRec& rec,
-                                   const std::string& preprocessingTime, const std::string& statusText);
+                                   const logimport::ImportRun& run, const std::string& preprocessingTime,
+                                   const std::string& statusText);
 // Always true: the reports may be filled.
 bool STTA_ResultsReadyCheck();

@@ -1,11 +1,13 @@
 #pragma once
 // One import run: an addition of log data (its read and its visit building), a test
 // read, the robot-finding read, or the completion of an earlier addition's visits.
-// An addition and a completion make theirs (a read alone makes its own), and
-// everything below reaches it through the read record (ReadRec::CurrentRun); it holds
-// what the run needs between its steps and nothing of it outlives the run: the
-// referrer store with its writer, the page of each request met, and the search-engine
-// visits per day and engine, which the run hands back to its caller.
+// The command that starts the run makes it and passes it to each step (a read or a
+// visit building called alone makes its own). It holds everything the run counts,
+// numbers and keeps between its steps, and nothing of it outlives the run: the
+// counters of the file read and of the whole run, the last line number given, the
+// log-line recordset, the referrer store with its writer, the page of each request
+// met, and the search-engine visits per day and engine, which the run hands back to
+// its caller. The read options stay in the read record (ReadRec).
 #include <functional>
 #include <optional>
 #include <string>
@@ -14,7 +16,7 @@
 
 #include "logimport/read_record.h"
 #include "logimport/referrer_store.h"
-#include "logimport/visit_building.h"
+#include "platform/dao/recordset.h"
 
 namespace logimport {
 
@@ -49,10 +51,7 @@ private:
 
 class ImportRun {
 public:
-    // Serves `rec` until the run ends.
-    explicit ImportRun(ReadRec& rec);
-    // Writes the referrers still held in memory; never raises.
-    ~ImportRun();
+    ImportRun() = default;
     ImportRun(const ImportRun&) = delete;
     ImportRun& operator=(const ImportRun&) = delete;
 
@@ -61,18 +60,27 @@ public:
     // The search-engine visits per day and engine of the visits built in the run.
     EngineDayTally& engineDays() { return engineDays_; }
 
+    long MissingPageID = 0;  // page ".. Page does not exist .."
+    bool DupCheck = false;   // look each accepted line up first (dates overlap stored data)
+    std::string CurrentFile;
+    long LastLogLnID = 0;
+    // Set by a caller that builds the visits right after the read (an addition): the
+    // read then builds them on the way where it can (see visit_stream.h).
+    bool VisitsWhileReading = false;
+    ReadVisits Visits;
+    ReadCounters File;  // the file being read
+    ReadCounters Run;   // all files of the run
+    std::int64_t RunMainHits = 0;
+    std::int64_t RunRobotHits = 0;
+    std::int64_t RunCompHits = 0;
+    double Timestamp = 0;       // the current line's date serial
+    double FirstTimestamp = 0;  // the run's first line; 0 until set
+    dao::Recordset LogLineRs;   // the table "LogLine", open while a read lasts
+
 private:
-    ReadRec& rec_;
-    ImportRun* previous_;
     ReferrerStore referrers_;
     RequestPages pages_;
     EngineDayTally engineDays_;
 };
-
-// The run the record serves; std::logic_error when there is none.
-ImportRun& importRun(const ReadRec& rec);
-// The run the record serves; a step called outside any run (a test read, the
-// robot-finding read, a test of one step) gets one that lasts as long as `own`.
-ImportRun& importRunOf(ReadRec& rec, std::optional<ImportRun>& own);
 
 }  // namespace logimport

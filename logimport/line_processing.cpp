@@ -12,6 +12,7 @@
 #include "core/text.h"
 #include "core/user_interface.h"
 #include "core/vb_format.h"
+#include "logimport/import_run.h"
 #include "logimport/line_timestamp.h"
 #include "logimport/logline_store.h"
 #include "logimport/queued_database.h"
@@ -49,12 +50,12 @@ bool STTA_LineIsBlank(std::string_view line) {
     return line.find_first_not_of(" \t\r") == std::string_view::npos;
 }
 
-void STTA_ProblemAdd(ReadRec& rec, const std::string& text) {
+void STTA_ProblemAdd(ReadRec& rec, const logimport::ImportRun& run, const std::string& text) {
     long start = -1;
-    long i = LLIST_StrArrFind(rec.ProblemFiles, rec.CurrentFile, start, false);
+    long i = LLIST_StrArrFind(rec.ProblemFiles, run.CurrentFile, start, false);
     if (i < 0) {
         bool noSpace = false, appended = false;
-        LLIST_StrArrAdd(rec.ProblemFiles, -1, rec.CurrentFile, 0, i, noSpace, appended, false);
+        LLIST_StrArrAdd(rec.ProblemFiles, -1, run.CurrentFile, 0, i, noSpace, appended, false);
     }
     if (rec.ProblemTexts.ubound() < i) rec.ProblemTexts.redimPreserve(i);
     std::string list = rec.ProblemTexts[i];
@@ -75,10 +76,11 @@ std::string promptedLine(std::string_view line) {
 
 void STTA_LogLineNoMatch(LineReadContext& ctx, std::string_view line) {
     ReadRec& rec = *ctx.rec;
-    ++rec.File.Unmatched;
-    STTA_ProblemAdd(rec, kNoMatchText + " Line[s] Skipped.");
+    logimport::ImportRun& run = *ctx.run;
+    ++run.File.Unmatched;
+    STTA_ProblemAdd(rec, run, kNoMatchText + " Line[s] Skipped.");
     if (rec.NoPromptInvalid) return;
-    const std::string message = "FileName: " + rec.CurrentFile + gCRCR + kNoMatchText + gCRCR +
+    const std::string message = "FileName: " + run.CurrentFile + gCRCR + kNoMatchText + gCRCR +
                                 "Press OK to skip line and continue with this log file. Press Cancel to skip rest of "
                                 "log file." +
                                 gCRCR + "Line:" + gCR + promptedLine(line) + gCRCR +
@@ -87,12 +89,13 @@ void STTA_LogLineNoMatch(LineReadContext& ctx, std::string_view line) {
     if (answer != 1) throw sys::RtError(sys::kErrUserAbort, "Aborted by user", "STTA_LogLineNoMatch");
 }
 
-bool STTA_LogLineFilter(const LogFields& f, std::string& statusText, ReadRec& rec, bool statusDue) {
+bool STTA_LogLineFilter(const LogFields& f, std::string& statusText, ReadRec& rec, logimport::ImportRun& run,
+                        bool statusDue) {
     double skipped = double(rec.MainSet.Hits) + double(rec.RobotSet.Hits) + double(rec.CompSet.Hits) +
-                     rec.File.Duplicates;
+                     run.File.Duplicates;
     if (statusDue && skipped > 0) {
         std::string share, counts;
-        STTA_SkipStatsText(share, counts, rec, true, skipped);
+        STTA_SkipStatsText(share, counts, rec, run, true, skipped);
         statusText = gCR + share + " - " + counts;
     }
     if (rec.Skip404) {
@@ -125,7 +128,7 @@ bool STTA_LogLineFilter(const LogFields& f, std::string& statusText, ReadRec& re
     }
     if (rec.Test.Active) {
         STTA_TestReadTally(rec.Test, f);
-        rec.File.LinesAccepted += 1;
+        run.File.LinesAccepted += 1;
         return true;
     }
     return false;
@@ -137,6 +140,7 @@ long STTA_LogLineProcess(LineReadContext& ctx, const std::vector<std::string_vie
     const std::string_view line = lines[static_cast<size_t>(index)];
     if (STTA_LineIsBlank(line)) return 0;
     ReadRec& rec = *ctx.rec;
+    logimport::ImportRun& run = *ctx.run;
     LogFields& f = ctx.fields;
     if (line[0] == '#') ctx.fit.takeDirective(line);
     long date = 0;
@@ -146,25 +150,25 @@ long STTA_LogLineProcess(LineReadContext& ctx, const std::vector<std::string_vie
     }
     if (!STTA_LogFieldsHoldData(f)) return 0;
     ctx.fit.takeLine(line, f);
-    rec.File.LinesMatched += 1;
-    if (rec.File.LinesMatched == 1 && !rec.Test.Active)
+    run.File.LinesMatched += 1;
+    if (run.File.LinesMatched == 1 && !rec.Test.Active)
         INI_Put("Main", "AddedLogLns_MustDoVisitsAdd", core::Variant(core::DateTime{core::vbNow()}), gIniLastVals);
     const std::int64_t bytes = wholeBytes(STTA_LogFieldNumber(f, kFldBytes));
-    rec.File.BytesMatched += bytes;
+    run.File.BytesMatched += bytes;
     const bool statusDue = ctx.statusDue;
     ctx.statusDue = false;
-    if (STTA_LogLineFilter(f, statusText, rec, statusDue)) return 0;
+    if (STTA_LogLineFilter(f, statusText, rec, run, statusDue)) return 0;
 
-    double serial = STTA_LineTimestamp(f, date, rec.Timestamp, rec.FirstTimestamp);
-    if (rec.File.FirstStamp == 0 || serial < rec.File.FirstStamp) rec.File.FirstStamp = serial;
-    if (serial > rec.File.LastStamp) rec.File.LastStamp = serial;
+    double serial = STTA_LineTimestamp(f, date, run.Timestamp, run.FirstTimestamp);
+    if (run.File.FirstStamp == 0 || serial < run.File.FirstStamp) run.File.FirstStamp = serial;
+    if (serial > run.File.LastStamp) run.File.LastStamp = serial;
 
     long repeatVisit = 0;
-    if (rec.DupCheck) {
+    if (run.DupCheck) {
         bool duplicate = false;
         {
             auto db = ctx.site->use();
-            duplicate = STTA_LogLineDupeCheck(*db, f, rec, &repeatVisit);
+            duplicate = STTA_LogLineDupeCheck(*db, f, rec, run, &repeatVisit);
         }
         if (duplicate) {
             if (ctx.visits && repeatVisit != 0) ctx.visits->repeatCounted(repeatVisit);
@@ -175,9 +179,9 @@ long STTA_LogLineProcess(LineReadContext& ctx, const std::vector<std::string_vie
         ctx.visits->add(f, serial);
     } else {
         auto db = ctx.site->use();
-        STTA_LogLineInsert(*db, f, rec, serial);
+        STTA_LogLineInsert(*db, f, rec, run, serial);
     }
-    rec.File.LinesAccepted += 1;
-    rec.File.BytesAccepted += bytes;
+    run.File.LinesAccepted += 1;
+    run.File.BytesAccepted += bytes;
     return 0;
 }

@@ -16,6 +16,7 @@
 
 class VisitStream;
 namespace logimport {
+class ImportRun;
 class QueuedDatabase;
 }
 
@@ -25,6 +26,7 @@ struct LineReadContext {
     logimport::QueuedDatabase* site = nullptr;  // unused by a test read
     const LogFmtCompiled* formats = nullptr;
     ReadRec* rec = nullptr;
+    logimport::ImportRun* run = nullptr;
     VisitStream* visits = nullptr;  // builds the visits of stored lines while reading
     LogFields fields;
     // Yields and the skip summary are due by time, never per line.
@@ -41,10 +43,11 @@ long STTA_LogLineProcess(LineReadContext& ctx, const std::vector<std::string_vie
                          std::string& statusText);
 // The problem entry and, unless switched off, the prompt; Cancel raises 1066.
 void STTA_LogLineNoMatch(LineReadContext& ctx, std::string_view line);
-// Adds a problem text to the list of the current file, once.
-void STTA_ProblemAdd(ReadRec& rec, const std::string& text);
+// Adds a problem text to the list of the run's current file, once.
+void STTA_ProblemAdd(ReadRec& rec, const logimport::ImportRun& run, const std::string& text);
 // True when the line is to be skipped.
-bool STTA_LogLineFilter(const LogFields& fields, std::string& statusText, ReadRec& rec, bool statusDue);
+bool STTA_LogLineFilter(const LogFields& fields, std::string& statusText, ReadRec& rec, logimport::ImportRun& run,
+                        bool statusDue);
 
 // A line of nothing but blanks, tabs and carriage returns.
 bool STTA_LineIsBlank(std::string_view line);

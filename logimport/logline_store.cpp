@@ -110,37 +110,37 @@ void insertRow(dao::Database& db, long id, const LogLineRow& row, bool keepValue
 
 }  // namespace
 
-void STTA_LogLineRsOpen(dao::Database& db) {
-    gLogLineRs = db.openRecordset("logline", dao::RecordsetType::Dynaset);
+void STTA_LogLineRsOpen(logimport::ImportRun& run, dao::Database& db) {
+    run.LogLineRs = db.openRecordset("logline", dao::RecordsetType::Dynaset);
 }
 
-void STTA_LogLineRsClose() {
+void STTA_LogLineRsClose(logimport::ImportRun& run) {
     try {
-        gLogLineRs.close();
+        run.LogLineRs.close();
     } catch (...) {
         // Closing is never an error of the read.
     }
-    gLogLineRs = dao::Recordset();
+    run.LogLineRs = dao::Recordset();
 }
 
-long STTA_LogLinePageKnown(const std::string& request, const ReadRec& rec, const std::string& dbPath) {
-    logimport::RequestPages* pages = rec.CurrentRun ? &rec.CurrentRun->requestPages() : nullptr;
-    if (pages) {
-        // Cut by other options or for another database, a request may be another page.
-        if (!pages->sameSetting(dbPath, rec.RemFrag, rec.RemQuery)) pages->clear();
-        if (long id = pages->find(request); id >= 0) return id;
-    }
+long STTA_LogLinePageKnown(const std::string& request, const ReadRec& rec, logimport::ImportRun& run,
+                           const std::string& dbPath) {
+    logimport::RequestPages& pages = run.requestPages();
+    // Cut by other options or for another database, a request may be another page.
+    if (!pages.sameSetting(dbPath, rec.RemFrag, rec.RemQuery)) pages.clear();
+    if (long id = pages.find(request); id >= 0) return id;
     if (!PageTable.loaded() || PageTable.source() != dbPath) return -1;
     const long id = PageTable.find(STTA_PageNameNorm(STTA_PageNameCut(request, rec.RemFrag, rec.RemQuery)));
-    if (pages && id >= 0) pages->remember(request, id);
+    if (id >= 0) pages.remember(request, id);
     return id;
 }
 
-long STTA_LogLinePageOf(const std::string& request, const ReadRec& rec, bool add, dao::Database& db) {
-    if (long id = STTA_LogLinePageKnown(request, rec, db.path()); id >= 0) return id;
+long STTA_LogLinePageOf(const std::string& request, const ReadRec& rec, logimport::ImportRun& run, bool add,
+                        dao::Database& db) {
+    if (long id = STTA_LogLinePageKnown(request, rec, run, db.path()); id >= 0) return id;
     long id = STTA_PageIDGetOrAdd(STTA_PageNameCut(request, rec.RemFrag, rec.RemQuery), add, db);
     // A page not added may be added by a later line: only found ones are kept.
-    if (rec.CurrentRun && id >= 0) rec.CurrentRun->requestPages().remember(request, id);
+    if (id >= 0) run.requestPages().remember(request, id);
     return id;
 }
 
@@ -184,20 +184,22 @@ core::Variant STTA_LogLineFieldValue(int fieldNo, const LogFields& fields) {
     }
 }
 
-std::string STTA_LogLinePageID(const std::string& request, const ReadRec& rec, bool add, dao::Database& db) {
-    long id = STTA_LogLinePageOf(request, rec, add, db);
-    return std::to_string(id == -1 ? rec.MissingPageID : id);
+std::string STTA_LogLinePageID(const std::string& request, const ReadRec& rec, logimport::ImportRun& run, bool add,
+                               dao::Database& db) {
+    long id = STTA_LogLinePageOf(request, rec, run, add, db);
+    return std::to_string(id == -1 ? run.MissingPageID : id);
 }
 
-LogLineRow STTA_LogLineRowMake(const LogFields& f, const ReadRec& rec, bool addPage, dao::Database& db,
+LogLineRow STTA_LogLineRowMake(const LogFields& f, const ReadRec& rec, logimport::ImportRun& run, bool addPage,
+                               dao::Database& db, std::optional<double> serial) {
+    return STTA_LogLineRowMake(f, rec, run, STTA_LogLinePageOf(f[kFldFileName], rec, run, addPage, db), serial);
+}
+
+LogLineRow STTA_LogLineRowMake(const LogFields& f, const ReadRec& rec, const logimport::ImportRun& run, long pageID,
                                std::optional<double> serial) {
-    return STTA_LogLineRowMake(f, rec, STTA_LogLinePageOf(f[kFldFileName], rec, addPage, db), serial);
-}
-
-LogLineRow STTA_LogLineRowMake(const LogFields& f, const ReadRec& rec, long pageID, std::optional<double> serial) {
     LogLineRow row;
     row.IP = TXT_FitLen(STTA_LogFieldsIP(f), 50, "..");
-    row.PageID = pageID == -1 ? rec.MissingPageID : pageID;
+    row.PageID = pageID == -1 ? run.MissingPageID : pageID;
     row.Timestamp = serial ? stampOfSerial(*serial) : STTA_LineStamp(f);
     row.Bytes = storedWhole(STTA_LogFieldNumber(f, kFldBytes));
     if (!rec.LastKeepVal) return row;
@@ -241,28 +243,31 @@ void rowFieldsSet(dao::Recordset& rs, const LogLineRow& row, const ReadRec& rec)
 
 }  // namespace
 
-void STTA_LogLineFieldsSet(dao::Database& db, dao::Recordset& rs, const LogFields& fields, ReadRec& rec) {
-    rowFieldsSet(rs, STTA_LogLineRowMake(fields, rec, true, db), rec);
+void STTA_LogLineFieldsSet(dao::Database& db, dao::Recordset& rs, const LogFields& fields, ReadRec& rec,
+                           logimport::ImportRun& run) {
+    rowFieldsSet(rs, STTA_LogLineRowMake(fields, rec, run, true, db), rec);
 }
 
-bool STTA_LogLineInsert(dao::Database& db, const LogFields& fields, ReadRec& rec, std::optional<double> serial) {
-    long id = rec.LastLogLnID + 1;
-    LogLineRow row = STTA_LogLineRowMake(fields, rec, true, db, serial);
+bool STTA_LogLineInsert(dao::Database& db, const LogFields& fields, ReadRec& rec, logimport::ImportRun& run,
+                        std::optional<double> serial) {
+    long id = run.LastLogLnID + 1;
+    LogLineRow row = STTA_LogLineRowMake(fields, rec, run, true, db, serial);
     try {
         insertRow(db, id, row, rec.LastKeepVal != 0, std::nullopt);
     } catch (const sys::RtError& e) {
         if (e.number() != dao::kErrDuplicateKey) throw;  // with the database's own message
         // A number taken (left by a stopped run): the pending row moves past it.
-        if (!gLogLineRs.isOpen()) STTA_LogLineRsOpen(db);
-        gLogLineRs.addNew();
-        gLogLineRs.setField("LogLnID", dao::Value(id));
-        rowFieldsSet(gLogLineRs, row, rec);
+        dao::Recordset& rs = run.LogLineRs;
+        if (!rs.isOpen()) STTA_LogLineRsOpen(run, db);
+        rs.addNew();
+        rs.setField("LogLnID", dao::Value(id));
+        rowFieldsSet(rs, row, rec);
         int err = e.number();
-        STTA_DupKeyRetry(err, db, gLogLineRs, "logline", "LogLnID", id);
+        STTA_DupKeyRetry(err, db, rs, "logline", "LogLnID", id);
     }
-    rec.LastLogLnID = id;
+    run.LastLogLnID = id;
     // Stored under the number the row was saved with, which a key retry may have moved.
-    if (!rec.LastKeepVal) STTA_RefrStore(logimport::importRun(rec).referrers(), id, fields[kFldReferrer]);
+    if (!rec.LastKeepVal) STTA_RefrStore(run.referrers(), id, fields[kFldReferrer]);
     return true;
 }
 
@@ -286,9 +291,10 @@ bool sameValues(const dao::Recordset& rs, const LogLineValues& v) {
 
 }  // namespace
 
-long STTA_LogLineDupeFind(dao::Database& db, dao::Recordset& rs, const LogFields& fields, const ReadRec& rec) {
+long STTA_LogLineDupeFind(dao::Database& db, dao::Recordset& rs, const LogFields& fields, const ReadRec& rec,
+                          logimport::ImportRun& run) {
     // Compared in the stored forms: an IP of 49 characters is stored cut to 48 + "..".
-    LogLineRow row = STTA_LogLineRowMake(fields, rec, false, db);
+    LogLineRow row = STTA_LogLineRowMake(fields, rec, run, false, db);
     rs = db.openRecordset("SELECT * FROM logline WHERE IP = ? AND Timestamp = ?", dao::RecordsetType::Dynaset,
                           {textValue(row.IP), dao::Value(static_cast<long long>(row.Timestamp))});
     for (; !rs.eof(); rs.moveNext()) {
@@ -323,13 +329,14 @@ void STTA_LogLineRowsInsert(dao::Database& db, std::span<const LogLineInsert> ro
     }
 }
 
-bool STTA_LogLineDupeCheck(dao::Database& db, const LogFields& fields, ReadRec& rec, long* countedVisitID) {
+bool STTA_LogLineDupeCheck(dao::Database& db, const LogFields& fields, ReadRec& rec, logimport::ImportRun& run,
+                           long* countedVisitID) {
     dao::Recordset rs;
-    if (STTA_LogLineDupeFind(db, rs, fields, rec) == -1) return false;
-    rec.File.Duplicates += 1;
+    if (STTA_LogLineDupeFind(db, rs, fields, rec, run) == -1) return false;
+    run.File.Duplicates += 1;
     // Repeats that follow new lines of this file are counted on the stored row; a
     // re-read of old data only counts as duplicates.
-    if (rec.File.LinesAccepted > 0) {
+    if (run.File.LinesAccepted > 0) {
         if (countedVisitID) {
             dao::Value v = rs.field("VisitID");
             *countedVisitID = v.isNull() ? 0 : static_cast<long>(v.asInteger());
@@ -362,10 +369,10 @@ void STTA_DupKeyRetry(int& errNo, dao::Database& db, dao::Recordset& rs, const s
     if (errNo != 0) throw sys::RtError(errNo, sys::vbErrorDescription(errNo), "STTA_DupKeyRetry");
 }
 
-void STTA_SkipStatsText(std::string& percentText, std::string& detailText, const ReadRec& rec, bool shortForm,
-                        double& skipped) {
-    skipped = double(rec.MainSet.Hits) + double(rec.RobotSet.Hits) + double(rec.CompSet.Hits) + rec.File.Duplicates;
-    double stored = static_cast<double>(rec.File.LinesAccepted);
+void STTA_SkipStatsText(std::string& percentText, std::string& detailText, const ReadRec& rec,
+                        const logimport::ImportRun& run, bool shortForm, double& skipped) {
+    skipped = double(rec.MainSet.Hits) + double(rec.RobotSet.Hits) + double(rec.CompSet.Hits) + run.File.Duplicates;
+    double stored = static_cast<double>(run.File.LinesAccepted);
     // 64-bit: the share must not overflow after tens of millions of skipped lines.
     long long total = static_cast<long long>(stored + skipped);
     long long percent = total > 0 ? static_cast<long long>(skipped) * 100 / total : 0;
@@ -376,7 +383,7 @@ void STTA_SkipStatsText(std::string& percentText, std::string& detailText, const
                       "% of TTL) skipped";
     detailText.clear();
     // The counts that are not 0, one sentence each, a blank between them.
-    for (const auto& [n, format] : {std::pair{double(rec.File.Duplicates), "#,###,##0 exist."},
+    for (const auto& [n, format] : {std::pair{double(run.File.Duplicates), "#,###,##0 exist."},
                                     std::pair{double(rec.MainSet.Hits), "#,###,##0 filtered."},
                                     std::pair{double(rec.RobotSet.Hits), "#,###,##0 bots."},
                                     std::pair{double(rec.CompSet.Hits), "#,###,##0 components."}})

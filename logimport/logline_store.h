@@ -17,8 +17,9 @@
 #include "logimport/read_record.h"
 #include "platform/dao/database.h"
 
-// Open for the duration of a read on table "logline" of the site database.
-inline dao::Recordset gLogLineRs;
+namespace logimport {
+class ImportRun;
+}
 
 // The values a line is stored with, each in the form the table keeps it, so that the
 // insert and the duplicate comparison can never disagree about a value.
@@ -37,10 +38,11 @@ struct LogLineRow {
     std::unique_ptr<LogLineValues> Kept;
 };
 
-void STTA_LogLineRsOpen(dao::Database& db);
+// The run's log-line recordset (ImportRun::LogLineRs), open on table "logline" while a read lasts.
+void STTA_LogLineRsOpen(logimport::ImportRun& run, dao::Database& db);
 // The highest line number stored (committed) in the logline table; 0 when it is empty.
 long STTA_LogLnIDStoredMax(dao::Database& db);
-void STTA_LogLineRsClose();  // never fails
+void STTA_LogLineRsClose(logimport::ImportRun& run);  // never fails
 
 // The stamp "yyyymmddhhnnss" of a line from its date and time fields; "0" for a line
 // whose fields make no date.
@@ -55,33 +57,38 @@ double STTA_LogFieldNumber(const LogFields& fields, int fieldNo);
 core::Variant STTA_LogLineFieldValue(int fieldNo, const LogFields& fields);
 // The PageID of the request as text; the missing page's when the page is unknown and
 // not added.
-std::string STTA_LogLinePageID(const std::string& request, const ReadRec& rec, bool add, dao::Database& db);
+std::string STTA_LogLinePageID(const std::string& request, const ReadRec& rec, logimport::ImportRun& run, bool add,
+                               dao::Database& db);
 // The PageID of the request when it is known without a look at the table of the
 // database at `dbPath` (from the run's request pages or the page table); else -1.
-long STTA_LogLinePageKnown(const std::string& request, const ReadRec& rec, const std::string& dbPath);
+long STTA_LogLinePageKnown(const std::string& request, const ReadRec& rec, logimport::ImportRun& run,
+                           const std::string& dbPath);
 // The PageID of the request, added when `add` is set; -1 when unknown and not added.
-long STTA_LogLinePageOf(const std::string& request, const ReadRec& rec, bool add, dao::Database& db);
+long STTA_LogLinePageOf(const std::string& request, const ReadRec& rec, logimport::ImportRun& run, bool add,
+                        dao::Database& db);
 // The row a line would be stored as; its page is added when `addPage` is set. A
 // caller that has the line's date serial already passes it.
-LogLineRow STTA_LogLineRowMake(const LogFields& fields, const ReadRec& rec, bool addPage, dao::Database& db,
-                               std::optional<double> serial = std::nullopt);
+LogLineRow STTA_LogLineRowMake(const LogFields& fields, const ReadRec& rec, logimport::ImportRun& run, bool addPage,
+                               dao::Database& db, std::optional<double> serial = std::nullopt);
 // The row of a line whose page is known (-1: the missing page).
-LogLineRow STTA_LogLineRowMake(const LogFields& fields, const ReadRec& rec, long pageID,
-                               std::optional<double> serial);
+LogLineRow STTA_LogLineRowMake(const LogFields& fields, const ReadRec& rec, const logimport::ImportRun& run,
+                               long pageID, std::optional<double> serial);
 
 // Adds the line as the next LogLnID (a number already taken moves on through
-// gLogLineRs and the key retry); the referrer goes to the
+// the run's log-line recordset and the key retry); the referrer goes to the
 // referrer store when line values are not kept.
-bool STTA_LogLineInsert(dao::Database& db, const LogFields& fields, ReadRec& rec,
+bool STTA_LogLineInsert(dao::Database& db, const LogFields& fields, ReadRec& rec, logimport::ImportRun& run,
                         std::optional<double> serial = std::nullopt);
-void STTA_LogLineFieldsSet(dao::Database& db, dao::Recordset& rs, const LogFields& fields, ReadRec& rec);
+void STTA_LogLineFieldsSet(dao::Database& db, dao::Recordset& rs, const LogFields& fields, ReadRec& rec,
+                           logimport::ImportRun& run);
 
 // The LogLnID of the first stored line equal to this one, -1 when none; `rs` is left
 // on that row.
-long STTA_LogLineDupeFind(dao::Database& db, dao::Recordset& rs, const LogFields& fields, const ReadRec& rec);
+long STTA_LogLineDupeFind(dao::Database& db, dao::Recordset& rs, const LogFields& fields, const ReadRec& rec,
+                          logimport::ImportRun& run);
 // True for a duplicate: it is counted, and once the file has stored lines also on the
 // stored row (CntDupes); `countedVisitID` then gets that row's VisitID (0 for none).
-bool STTA_LogLineDupeCheck(dao::Database& db, const LogFields& fields, ReadRec& rec,
+bool STTA_LogLineDupeCheck(dao::Database& db, const LogFields& fields, ReadRec& rec, logimport::ImportRun& run,
                            long* countedVisitID = nullptr);
 // Adds the row under a number known to be free, in the visit given (none: Null).
 void STTA_LogLineRowInsert(dao::Database& db, long logLnID, const LogLineRow& row, bool keepValues,
@@ -104,8 +111,8 @@ void STTA_DupKeyRetry(int& errNo, dao::Database& db, dao::Recordset& rs, const s
 
 // The share of skipped lines ("12% skipped", "None skipped", or with `shortForm` off
 // "1,234 lines (12% of TTL) skipped") and the counts behind it ("3 exist.5 bots.").
-void STTA_SkipStatsText(std::string& percentText, std::string& detailText, const ReadRec& rec, bool shortForm,
-                        double& skipped);
+void STTA_SkipStatsText(std::string& percentText, std::string& detailText, const ReadRec& rec,
+                        const logimport::ImportRun& run, bool shortForm, double& skipped);
 
 // A test read tallies the user agent, referrer and chosen field of each line that
 // passed every filter, merging values ignoring case.

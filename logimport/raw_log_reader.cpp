@@ -273,18 +273,18 @@ bool lastLineTaken(const std::string& path, long length, const std::function<boo
     return false;
 }
 
-void addToRunTotals(ReadRec& rec) {
-    ReadCounters& f = rec.File;
-    ReadCounters& r = rec.Run;
+void addToRunTotals(const ReadRec& rec, logimport::ImportRun& run) {
+    ReadCounters& f = run.File;
+    ReadCounters& r = run.Run;
     r.LinesMatched += f.LinesMatched;
     r.BytesMatched += f.BytesMatched;
     r.LinesAccepted += f.LinesAccepted;
     r.BytesAccepted += f.BytesAccepted;
     r.Duplicates += f.Duplicates;
     r.Unmatched += f.Unmatched;
-    rec.RunMainHits += rec.MainSet.Hits;
-    rec.RunRobotHits += rec.RobotSet.Hits;
-    rec.RunCompHits += rec.CompSet.Hits;
+    run.RunMainHits += rec.MainSet.Hits;
+    run.RunRobotHits += rec.RobotSet.Hits;
+    run.RunCompHits += rec.CompSet.Hits;
     // A file that stored nothing has no stamps; it must not reset the run's start.
     if (f.FirstStamp != 0 && (r.FirstStamp == 0 || f.FirstStamp < r.FirstStamp)) r.FirstStamp = f.FirstStamp;
     if (f.LastStamp > r.LastStamp) r.LastStamp = f.LastStamp;
@@ -295,8 +295,8 @@ void noteOnce(ReadRec& rec, const std::string& note) {
         rec.FormatNotes.push_back(note);
 }
 
-void resetFileCounters(ReadRec& rec) {
-    rec.File = ReadCounters{};
+void resetFileCounters(ReadRec& rec, logimport::ImportRun& run) {
+    run.File = ReadCounters{};
     rec.MainSet.Hits = 0;
     rec.RobotSet.Hits = 0;
     rec.CompSet.Hits = 0;
@@ -377,10 +377,10 @@ bool OPENX_ReadFileByBlocks(const std::string& fileName, const LinesHandler& han
 }
 
 bool STTA_LogFileFirstLastStamp(const std::string& fileName, const LogFmtCompiled& formats, ReadRec& rec,
-                                std::string& firstStamp, std::string& lastStamp) {
+                                const logimport::ImportRun& run, std::string& firstStamp, std::string& lastStamp) {
     LogFields fields;
     if (const std::string problem = logimport::unreadableFileProblem(fileName); !problem.empty()) {
-        STTA_ProblemAdd(rec, problem + " File Skipped.");
+        STTA_ProblemAdd(rec, run, problem + " File Skipped.");
         // Told even with prompts for invalid lines off: a file the user named is not
         // there (or cannot be opened), which no invalid line explains.
         core::ui().msgBox(problem + gCRCR + "Filename:" + gCR + fileName, "0", "", "");
@@ -388,7 +388,7 @@ bool STTA_LogFileFirstLastStamp(const std::string& fileName, const LogFmtCompile
     }
     std::string head = readWindow(fileName, 1, kStampWindow);
     if (const std::string kind = logimport::compressionOf(head); !kind.empty()) {
-        STTA_ProblemAdd(rec, "Log file is compressed (" + kind + "). File Skipped.");
+        STTA_ProblemAdd(rec, run, "Log file is compressed (" + kind + "). File Skipped.");
         core::ui().msgBox("Log file is compressed (" + kind + ") and cannot be read as text. File Skipped." + gCRCR +
                               "Filename:" + gCR + fileName + gCRCR +
                               "Uncompress it with an archive program and read the uncompressed file.",
@@ -396,7 +396,7 @@ bool STTA_LogFileFirstLastStamp(const std::string& fileName, const LogFmtCompile
         return false;
     }
     if (head.empty()) {
-        STTA_ProblemAdd(rec, "Log file is empty or does not exist. File Skipped.");
+        STTA_ProblemAdd(rec, run, "Log file is empty or does not exist. File Skipped.");
         skipNotice(rec, "Log file is empty or does not exist." + gCRCR + "Filename:" + gCR + fileName);
         return false;
     }
@@ -404,7 +404,7 @@ bool STTA_LogFileFirstLastStamp(const std::string& fileName, const LogFmtCompile
         return stampOf(line, formats, fields, firstStamp);
     });
     if (!found) {
-        STTA_ProblemAdd(rec, "Log file does not contain any valid lines. File Skipped.");
+        STTA_ProblemAdd(rec, run, "Log file does not contain any valid lines. File Skipped.");
         skipNotice(
             rec,
             "Error in File: " + fileName + gCR + "File will be skipped" + gCRCR +
@@ -421,21 +421,22 @@ bool STTA_LogFileFirstLastStamp(const std::string& fileName, const LogFmtCompile
         return true;
     const std::string text =
         "Log file ends with > " + std::to_string(kStampWindow) + " bytes of corrupt lines [log file corrupt].";
-    STTA_ProblemAdd(rec, text + " File Skipped.");
+    STTA_ProblemAdd(rec, run, text + " File Skipped.");
     skipNotice(rec, text);
     return false;
 }
 
 bool STTA_LogFileOverlapCheck(dao::Database& db, const std::string& fileName, const LogFmtCompiled& formats,
-                              ReadRec& rec, bool& usable, const std::string& startText, VisitStream* visits) {
+                              ReadRec& rec, const logimport::ImportRun& run, bool& usable,
+                              const std::string& startText, VisitStream* visits) {
     usable = true;
     std::string first, last;
-    if (!STTA_LogFileFirstLastStamp(fileName, formats, rec, first, last)) {
+    if (!STTA_LogFileFirstLastStamp(fileName, formats, rec, run, first, last)) {
         usable = false;
         return false;
     }
     // Written before the overlap question, so that a file declined there has its record.
-    STTA_AddDataLogWrite(fileName, startText, rec, "", kHistoryStartRead + fileName, "START Read File.", {},
+    STTA_AddDataLogWrite(fileName, startText, rec, run, "", kHistoryStartRead + fileName, "START Read File.", {},
                          historyStamp(first), historyStamp(last), "");
     const auto from = static_cast<long long>(TXT_Val(first)), to = static_cast<long long>(TXT_Val(last));
     auto rs = db.openRecordset("SELECT LogLnID FROM logline WHERE Timestamp >= ? AND Timestamp <= ? LIMIT 1",
@@ -480,8 +481,9 @@ void undoFailedWrite(RunState& run, logimport::QueuedTransaction& tx) {
 // (unless that question is switched off); true to add it.
 bool overlapAccepted(RunState& run, const std::string& path) {
     ReadRec& rec = run.rec;
+    logimport::ImportRun& importRun = run.importRun;
     const std::string overlap = "Dates on this log file overlap with data that already have on database. ";
-    STTA_ProblemAdd(rec, overlap + " All identical lines skipped.");
+    STTA_ProblemAdd(rec, importRun, overlap + " All identical lines skipped.");
     const std::string message =
         overlap + "[Raw log data already exists on this data base for date(s) included in log file.]" + gCR +
         "Filename: " + FILENAM_FileName(path) + " [" + path + "]" + gCRCR + "[" + run.captionText + "]" + gCRCR +
@@ -500,9 +502,10 @@ bool overlapAccepted(RunState& run, const std::string& path) {
 bool readOneFile(RunState& run, const std::string& path, const LogFmtCompiled& formats,
                  const std::string& counterText, const std::string& fileCounter) {
     ReadRec& rec = run.rec;
-    rec.CurrentFile = path;
+    logimport::ImportRun& importRun = run.importRun;
+    importRun.CurrentFile = path;
     if (const std::string why = unreadableReason(path); !why.empty()) {
-        STTA_ProblemAdd(rec, why + " File Skipped.");
+        STTA_ProblemAdd(rec, importRun, why + " File Skipped.");
         skipNotice(rec, why + gCRCR + "Filename:" + gCR + path);
         return true;
     }
@@ -512,18 +515,19 @@ bool readOneFile(RunState& run, const std::string& path, const LogFmtCompiled& f
         run.fileRecorded ? ".." : core::vbFormat(core::DateTime{core::vbNow()}, "yyyy-mm-dd hh:nn.ss");
     {
         auto db = run.site.use();
-        rec.DupCheck = STTA_LogFileOverlapCheck(*db, path, formats, rec, usable, startText, run.visits);
+        importRun.DupCheck = STTA_LogFileOverlapCheck(*db, path, formats, rec, importRun, usable, startText, run.visits);
     }
     if (usable) run.anyUsable = run.fileRecorded = true;
-    if (rec.DupCheck && !rec.Test.Active && !overlapAccepted(run, path)) usable = false;
+    if (importRun.DupCheck && !rec.Test.Active && !overlapAccepted(run, path)) usable = false;
     if (!usable) return true;
 
     const double started = core::vbNow();
-    resetFileCounters(rec);
+    resetFileCounters(rec, importRun);
     LineReadContext ctx;
     ctx.site = &run.site;
     ctx.formats = &formats;
     ctx.rec = &rec;
+    ctx.run = &importRun;
     ctx.visits = run.visits;
     std::string status;
     logimport::QueuedTransaction tx(run.site, kLinesPerCommit);
@@ -533,13 +537,13 @@ bool readOneFile(RunState& run, const std::string& path, const LogFmtCompiled& f
         return r;
     };
     OverlongHandler overlong = [&](long long length) {
-        STTA_ProblemAdd(rec, "Log line longer than " + TXT_FormatDbl(double(kReadBlockLimit), "#,###,##0") +
+        STTA_ProblemAdd(rec, importRun, "Log line longer than " + TXT_FormatDbl(double(kReadBlockLimit), "#,###,##0") +
                                  " bytes found. Line[s] Skipped.");
     };
     bool complete = false;
     std::string readError;
     try {
-        if (rec.DupCheck && run.visits) run.visits->storeAsRead();
+        if (importRun.DupCheck && run.visits) run.visits->storeAsRead();
         complete = OPENX_ReadFileByBlocks(path, handler, true, false, "", kReadBlockLimit, run.progressTitle,
                                           counterText + run.captionText + gCR, &status, overlong, &readError);
         tx.commit();
@@ -548,11 +552,11 @@ bool readOneFile(RunState& run, const std::string& path, const LogFmtCompiled& f
         throw;
     }
     STTA_RefrStoreFlush(run.importRun.referrers());
-    if (rec.File.Unmatched > 0)
-        STTA_ProblemAdd(rec, TXT_FormatDbl(double(rec.File.Unmatched), "#,###,##0") +
+    if (importRun.File.Unmatched > 0)
+        STTA_ProblemAdd(rec, importRun, TXT_FormatDbl(double(importRun.File.Unmatched), "#,###,##0") +
                                  " log line[s] did not match the log format and were skipped.");
     for (const std::string& finding : ctx.fit.findings()) {
-        STTA_ProblemAdd(rec, finding);
+        STTA_ProblemAdd(rec, importRun, finding);
         noteOnce(rec, FILENAM_FileName(path) + ": " + finding);
     }
     const std::string took = TXT_ElapsedText(started, core::vbNow());
@@ -561,21 +565,21 @@ bool readOneFile(RunState& run, const std::string& path, const LogFmtCompiled& f
         // was read of it is stored and counted, and the run goes on.
         const std::string why = std::filesystem::exists(path) ? "Log file could not be read to its end."
                                                               : "Log file disappeared while it was read.";
-        STTA_ProblemAdd(rec, why + " The lines read before are stored.");
+        STTA_ProblemAdd(rec, importRun, why + " The lines read before are stored.");
         core::ui().msgBox(why + gCRCR + "Filename:" + gCR + path + gCRCR +
                               "The lines read before are stored; the rest of the file was not read." + gCRCR +
                               readError,
                           "0", "", "");
-        STTA_AddDataLogWrite(path, took, rec, "", "File Read Failed." + fileCounter + " " + why, "..",
+        STTA_AddDataLogWrite(path, took, rec, importRun, "", "File Read Failed." + fileCounter + " " + why, "..",
                              {.counters = true}, "", "", "");
     } else if (!complete) {
-        STTA_AddDataLogWrite(path, took, rec, "", "File Read Stopped." + fileCounter, "..", {}, "", "", "");
+        STTA_AddDataLogWrite(path, took, rec, importRun, "", "File Read Stopped." + fileCounter, "..", {}, "", "", "");
     } else {
-        STTA_AddDataLogWrite(path, took, rec, "", kHistoryDoneRead + fileCounter, "", {.counters = true}, "", "", "");
+        STTA_AddDataLogWrite(path, took, rec, importRun, "", kHistoryDoneRead + fileCounter, "", {.counters = true}, "", "", "");
     }
     // What was stored counts in the run's totals, also before a Stop.
-    addToRunTotals(rec);
-    resetFileCounters(rec);
+    addToRunTotals(rec, importRun);
+    resetFileCounters(rec, importRun);
     return complete || !readError.empty();
 }
 
@@ -609,10 +613,9 @@ void findLogFiles(const std::string& folder, const std::string& pattern, core::S
 }  // namespace
 
 bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileList, const std::string& captionText,
-                                    const std::string& progressTitle, bool& anyUsable, ReadRec& rec) {
+                                    const std::string& progressTitle, bool& anyUsable, ReadRec& rec,
+                                    logimport::ImportRun& importRun) {
     if (fileList.empty()) return true;
-    std::optional<logimport::ImportRun> ownRun;
-    logimport::ImportRun& importRun = logimport::importRunOf(rec, ownRun);
     logimport::QueuedDatabase site(db);
     RunState run{site, importRun, rec, captionText, progressTitle, anyUsable};
     std::optional<VisitStream> visits;
@@ -632,30 +635,30 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
         bool streamVisits = false;
         {
             auto db = site.use();
-            rec.LastLogLnID = std::max(
+            importRun.LastLogLnID = std::max(
                 static_cast<long>(INI_GetNumVar("Main", "LastLogLnID", gIniLastVals, kIniMissingEmpty)),
                 STTA_LogLnIDStoredMax(*db));
-            firstLogLnID = rec.LastLogLnID;
-            STTA_RefrStoreDropAbove(importRun.referrers(), rec.LastLogLnID);
+            firstLogLnID = importRun.LastLogLnID;
+            STTA_RefrStoreDropAbove(importRun.referrers(), importRun.LastLogLnID);
             session.emplace(importRun, *db);
             rec.LastKeepVal = INI_GetFlag("Main", "LastKeepVal", gIniDbDef, kIniMissingEmpty) ? 1 : 0;
             rec.Skip404 = INI_GetFlag("Main", "Skip404", gIniDbDef, kIniMissingEmpty);
             rec.RemQuery = INI_GetFlag("Main", "RemQuery", gIniDbDef, kIniMissingEmpty);
             rec.RemFrag = INI_GetFlag("Main", "RemFrag", gIniDbDef, kIniMissingEmpty);
-            rec.MissingPageID = STTA_PageIDGetOrAdd(kMissingPageName, true, *db);
-            streamVisits = VisitStream::usable(*db, rec);
+            importRun.MissingPageID = STTA_PageIDGetOrAdd(kMissingPageName, true, *db);
+            streamVisits = VisitStream::usable(*db, rec, importRun);
         }
-        rec.Visits = ReadVisits{};  // nothing left from an earlier read
+        importRun.Visits = ReadVisits{};  // nothing left from an earlier read
         if (streamVisits) visits.emplace(site, rec, importRun);
         run.visits = visits ? &*visits : nullptr;
-        rec.Run = ReadCounters{};
+        importRun.Run = ReadCounters{};
         rec.FormatNotes.clear();
-        rec.RunMainHits = rec.RunRobotHits = rec.RunCompHits = 0;
+        importRun.RunMainHits = importRun.RunRobotHits = importRun.RunCompHits = 0;
         if (std::string temp = STTA_RefrStoreFolder(); !temp.empty()) {
             std::error_code ec;
             std::filesystem::create_directories(temp, ec);
         }
-        STTA_AddDataLogWrite(fileList, core::vbFormat(core::DateTime{core::vbNow()}, "yyyy-mm-dd hh:nn.ss"), rec, "",
+        STTA_AddDataLogWrite(fileList, core::vbFormat(core::DateTime{core::vbNow()}, "yyyy-mm-dd hh:nn.ss"), rec, importRun, "",
                              "** Start ADD **", "START ADD", {}, "..", "..", "");
         const std::string defaultFormat = STTA_LogFmtDefault();
         core::StrArray items;
@@ -686,8 +689,8 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
             findLogFiles(folder, pattern, found);
             const long m = found.ubound();
             if (m < 1) {
-                rec.CurrentFile = spec;
-                STTA_ProblemAdd(rec, "No log file matches this name. Nothing read.");
+                importRun.CurrentFile = spec;
+                STTA_ProblemAdd(rec, importRun, "No log file matches this name. Nothing read.");
                 core::ui().msgBox("No file matches the file name pattern." + gCRCR + "Filename:" + gCR + spec, "0",
                                   "", "");
                 continue;
@@ -723,8 +726,8 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
             auto db = site.use();
             const long stored = STTA_LogLnIDStoredMax(*db);
             STTA_RefrStoreDropAbove(importRun.referrers(), stored);
-            rec.LastLogLnID = std::max(firstLogLnID, stored);
-            INI_Put("Main", "LastLogLnID", rec.LastLogLnID, gIniLastVals);
+            importRun.LastLogLnID = std::max(firstLogLnID, stored);
+            INI_Put("Main", "LastLogLnID", importRun.LastLogLnID, gIniLastVals);
         } catch (...) {
             // The first error is the one to report.
         }
@@ -735,11 +738,17 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
         // numbering must go on where the stored lines end.
         finishVisits();
         try {
-            INI_Put("Main", "LastLogLnID", rec.LastLogLnID, gIniLastVals);
+            INI_Put("Main", "LastLogLnID", importRun.LastLogLnID, gIniLastVals);
         } catch (...) {
         }
         throw;
     }
-    INI_Put("Main", "LastLogLnID", rec.LastLogLnID, gIniLastVals);
+    INI_Put("Main", "LastLogLnID", importRun.LastLogLnID, gIniLastVals);
     return run.result;
+}
+
+bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileList, const std::string& captionText,
+                                    const std::string& progressTitle, bool& anyUsable, ReadRec& rec) {
+    logimport::ImportRun run;
+    return RawLog_AddData_ReadLogFiles_OK(db, fileList, captionText, progressTitle, anyUsable, rec, run);
 }

@@ -58,19 +58,23 @@ std::string unreadableFileProblem(const std::string& path);
 // matches, found from 3000-byte windows at the two ends. False, with the problem
 // reported, for an empty or missing file or one without a valid line at either end.
 bool STTA_LogFileFirstLastStamp(const std::string& fileName, const LogFmtCompiled& formats, ReadRec& rec,
-                                std::string& firstStamp, std::string& lastStamp);
+                                const logimport::ImportRun& run, std::string& firstStamp, std::string& lastStamp);
 class VisitStream;
 // True when stored lines fall between the file's first and last stamp (lines the
 // visit building of the read still holds count as stored); `usable` is false when
 // the file has no valid first or last line. A usable file gets its "Start Read File"
 // history record, with `startText` as its time and its two stamps as its dates.
 bool STTA_LogFileOverlapCheck(dao::Database& db, const std::string& fileName, const LogFmtCompiled& formats,
-                              ReadRec& rec, bool& usable, const std::string& startText,
-                              VisitStream* visits = nullptr);
+                              ReadRec& rec, const logimport::ImportRun& run, bool& usable,
+                              const std::string& startText, VisitStream* visits = nullptr);
 
 // Reads the files of the "|" list (each a path, optionally with " [LogFormat: name]",
 // the last part of a path may hold "*" and "?") into the site database. False only when the
 // user stopped the reading of a file (or an error ended the run); `anyUsable` is set
-// once a file passes its checks.
+// once a file passes its checks. The run gets the read's counters and numbers; the
+// second form reads in a run of its own.
+bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileList, const std::string& captionText,
+                                    const std::string& progressTitle, bool& anyUsable, ReadRec& rec,
+                                    logimport::ImportRun& run);
 bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileList, const std::string& captionText,
                                     const std::string& progressTitle, bool& anyUsable, ReadRec& rec = gReadRec);

@@ -1,18 +1,14 @@
 #pragma once
-// The read record: everything one reading of log files (an addition or a test read)
-// is steered by and counts into. One program-wide instance lives for the whole run of
-// the program; the options and filter sets keep their values between reads, each read
-// resets its per-file counters and adds them into its run totals.
+// The read record: what readings of log files (an addition or a test read) are
+// steered by, and what the dialogs show of the last one. One program-wide instance
+// lives for the whole run of the program; the options and filter sets keep their
+// values between reads. What one run counts and numbers lives in its ImportRun.
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "core/typed_array.h"
 #include "logimport/filter_rules.h"
-
-namespace logimport {
-class ImportRun;
-}
 
 // One day and engine per key ("yyyymmdd|engine"), with the search-engine visits
 // counted for it by a run's visit building; read by the per-engine summary.
@@ -39,6 +35,7 @@ struct TestReadRec {
     core::LngArray FieldValueCounts;
     core::LngArray RobotRejectCounts;   // by robot rule number
     core::StrArray RobotRejectAgents;   // by robot rule number, each a "|" list
+    std::int64_t Lines = 0;             // lines that passed every filter, once the read has ended
 };
 
 // Line and byte counts of one file, or of a whole run, exact however large the run.
@@ -67,14 +64,6 @@ struct ReadRec {
     bool Skip404 = false;  // skip lines whose HTTP status is 400 to 599
     bool RemQuery = false;
     bool RemFrag = false;
-    long MissingPageID = 0;  // page ".. Page does not exist .."
-    bool DupCheck = false;   // look each accepted line up first (dates overlap stored data)
-    std::string CurrentFile;
-    long LastLogLnID = 0;
-    // Set by a caller that builds the visits right after the read (an addition): the
-    // read then builds them on the way where it can (see visit_stream.h).
-    bool VisitsWhileReading = false;
-    ReadVisits Visits;
 
     // Read Log Options.
     bool NoPromptInvalid = false;
@@ -100,17 +89,6 @@ struct ReadRec {
     core::StrArray ListedNames;
     core::LngArray ListedCounts;
 
-    ReadCounters File;  // the file being read
-    ReadCounters Run;   // all files of the run
-    std::int64_t RunMainHits = 0;
-    std::int64_t RunRobotHits = 0;
-    std::int64_t RunCompHits = 0;
-
-    double Timestamp = 0;       // the current line's date serial
-    double FirstTimestamp = 0;  // the run's first line; 0 until set
-
-    // The import run under way; null between runs.
-    logimport::ImportRun* CurrentRun = nullptr;
     // The summary per engine of the last addition, for the add-data dialog (as the
     // problem files of the last read are).
     EngineDayTally LastRunSEDays;

@@ -5,10 +5,10 @@
 
 namespace logimport {
 
-ReadSession::ReadSession(ImportRun& run, dao::Database& db) : run_(run) { STTA_LogLineRsOpen(db); }
+ReadSession::ReadSession(ImportRun& run, dao::Database& db) : run_(run) { STTA_LogLineRsOpen(run, db); }
 
 ReadSession::~ReadSession() {
-    STTA_LogLineRsClose();
+    STTA_LogLineRsClose(run_);
     run_.requestPages() = RequestPages{};
 }
 

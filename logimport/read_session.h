@@ -11,9 +11,9 @@ class ImportRun;
 
 class ReadSession {
 public:
-    // Opens gLogLineRs on the database.
+    // Opens the run's log-line recordset on the database.
     ReadSession(ImportRun& run, dao::Database& db);
-    ~ReadSession();  // closes gLogLineRs and forgets the request pages; never fails
+    ~ReadSession();  // closes the recordset and forgets the request pages; never fails
     ReadSession(const ReadSession&) = delete;
     ReadSession& operator=(const ReadSession&) = delete;
 

@@ -1,3 +1,4 @@
+#include "logimport/import_run.h"
 #include "logimport/test_read.h"
 
 #include <optional>
@@ -85,16 +86,17 @@ bool testReadExecute(long kind, bool robotTally, dao::Database& db, ReadRec& rec
     rec.ErrStatusInTest = false;
     rec.ProblemFiles.redim(0, 0);
     rec.ProblemTexts.redim(0, 0);
-    rec.File = ReadCounters{};
+    rec.Test.Lines = 0;
     bool anyUsable = false;
-    return RawLog_AddData_ReadLogFiles_OK(db, entry, "Test read. Nothing is added to the site DB.", "Test Read. ",
-                                          anyUsable, rec);
+    ImportRun run;
+    const bool read = RawLog_AddData_ReadLogFiles_OK(db, entry, "Test read. Nothing is added to the site DB.",
+                                                     "Test Read. ", anyUsable, rec, run);
+    // A stopped file's lines are still in the per-file counter.
+    rec.Test.Lines = run.Run.LinesAccepted + run.File.LinesAccepted;
+    return read;
 }
 
-std::int64_t testReadLines(const ReadRec& rec) {
-    // A stopped file's lines are still in the per-file counter.
-    return rec.Run.LinesAccepted + rec.File.LinesAccepted;
-}
+std::int64_t testReadLines(const ReadRec& rec) { return rec.Test.Lines; }
 
 core::StrArray valueCountRows(const core::StrArray& values, const core::LngArray& counts) {
     core::StrArray rows;

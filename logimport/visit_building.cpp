@@ -138,7 +138,8 @@ std::string lineReferrer(logimport::ReferrerStore& store, bool keepValues, const
 // One run of step 2: the scan over the lines without a visit.
 class VisitBuilder {
 public:
-    VisitBuilder(dao::Database& db, ReadRec& rec, long& count) : db_(db), rec_(rec), count_(count) {
+    VisitBuilder(dao::Database& db, ReadRec& rec, logimport::ImportRun& run, long& count)
+        : db_(db), rec_(rec), run_(run), count_(count) {
         keepValues_ = rec.LastKeepVal != 0;
         limit_ = static_cast<long>(TXT_Val(INI_Get("Main", "LmtVisitLines", gIniDbDef, kIniMissingDefault, "1000")));
         lastVisitID_ = static_cast<long>(TXT_Val(INI_Get("Main", "LastVisitID", "::*", kIniMissingDefault, "0")));
@@ -168,7 +169,7 @@ public:
                       "Analysing log records. Creating stats for each visit.",
                   "log line", total, "Add. Step 2/3:", reportNo, 0.5, 1, false);
         if (!keepValues_) {
-            storedTerms_.load(logimport::importRun(rec_).referrers(), terms_);
+            storedTerms_.load(run_.referrers(), terms_);
             terms_ = SearchTermCache();  // every line's term is known now
         }
         tx_.emplace(db_, dao::Transaction::OnExit::Commit);
@@ -299,7 +300,7 @@ private:
         }
         ++count_;
         long visitID = visit_.VisitID;
-        if (!STTA_VisitLineJoin(visit_, line, term, engine, earlier, limit_, rec_)) {
+        if (!STTA_VisitLineJoin(visit_, line, term, engine, earlier, limit_, rec_, run_)) {
             robot_ = true;
             visitID = -1;
         }
@@ -379,6 +380,7 @@ private:
 
     dao::Database& db_;
     ReadRec& rec_;
+    logimport::ImportRun& run_;
     long& count_;
     bool keepValues_ = false;
     long limit_ = 1000;
@@ -401,7 +403,7 @@ private:
     std::unordered_set<long> noTerm_;
 };
 
-void cleanUp(dao::Database& db, ReadRec& rec, VisitBuilder& builder) {
+void cleanUp(dao::Database& db, ReadRec& rec, logimport::ImportRun& run, VisitBuilder& builder) {
     long reportNo = 0;
     PIS_Start("Add Log Data to Site DB: " + siteName() + gCR + "Clean up and Compact database", "step", 2,
               "Add. Step 3/3.", reportNo, 0, 1, false);
@@ -412,7 +414,7 @@ void cleanUp(dao::Database& db, ReadRec& rec, VisitBuilder& builder) {
         if (eraseNonSE) STTA_NonSEVisitsErase(db);
         // Lines of probable robots left by a stopped run go too.
         n += STTA_LogLinesEraseByVisit(db, -1);
-        if (n > 0) STTA_ProblemAdd(rec, "Probable Bot. Total log lines ignored: " + std::to_string(n));
+        if (n > 0) STTA_ProblemAdd(rec, run, "Probable Bot. Total log lines ignored: " + std::to_string(n));
         builder.commit();
     }
     if (STTA_CompactionDue(db)) {
@@ -422,7 +424,7 @@ void cleanUp(dao::Database& db, ReadRec& rec, VisitBuilder& builder) {
     }
     int64_t done = 1;
     PIS_Update(done, "Add Log Data to Site DB: " + siteName() + gCR + "Clean up and Compact database", reportNo);
-    STTA_RefrStoreClear(logimport::importRun(rec).referrers());
+    STTA_RefrStoreClear(run.referrers());
     PIS_End(reportNo);
 }
 
@@ -519,7 +521,7 @@ std::string SearchTermCache::termOf(const std::string& referrer, std::string& en
 }
 
 bool STTA_VisitLineJoin(VisitRow& visit, const VisitLine& line, const std::string& term, const std::string& engine,
-                        bool earlier, long limit, ReadRec& rec) {
+                        bool earlier, long limit, ReadRec& rec, logimport::ImportRun& run) {
     if (earlier) {
         visit.FirstIP = fitted(line.IP, kIPLen);
         visit.StartLogLnID = line.LogLnID;
@@ -535,7 +537,7 @@ bool STTA_VisitLineJoin(VisitRow& visit, const VisitLine& line, const std::strin
             if (term != s) visit.SearchTerm = fitted(term, kTermLen);
             visit.SearchEngine = fitted(engine, kEngineLen);
             // Counted once per visit: the tally is of visits, not of lines.
-            if (firstTerm) STTA_SEVisitDayTally(logimport::importRun(rec).engineDays(), engine, line.Timestamp);
+            if (firstTerm) STTA_SEVisitDayTally(run.engineDays(), engine, line.Timestamp);
         }
     }
     if (!listHas(visit.CDSIPs, line.IP)) {
@@ -546,7 +548,7 @@ bool STTA_VisitLineJoin(VisitRow& visit, const VisitLine& line, const std::strin
     ++visit.Files;
     if (limit > 0 && visit.Files > limit) {
         std::string n = std::to_string(limit);
-        STTA_ProblemAdd(rec, "Probable Bot. Single visitor accessed more than " + n + " files. Only first " + n +
+        STTA_ProblemAdd(rec, run, "Probable Bot. Single visitor accessed more than " + n + " files. Only first " + n +
                                  " log lines saved for that visit. Visit at: " + std::to_string(visit.StartTimeStamp));
         return false;
     }
@@ -683,18 +685,16 @@ void STTA_VisitPagesCollect(dao::Database& db, long visitID, std::string& pageID
     }
 }
 
-long LogLnRaw_Add(dao::Database& db, ReadRec& rec, bool& interrupted) {
+long LogLnRaw_Add(dao::Database& db, ReadRec& rec, logimport::ImportRun& run, bool& interrupted) {
     interrupted = true;
-    std::optional<logimport::ImportRun> ownRun;
-    logimport::ImportRun& run = logimport::importRunOf(rec, ownRun);
     // A read that built the visits of its lines leaves only the clean-up.
-    const bool readBuilt = rec.Visits.CleanUpDue;
-    long count = readBuilt ? rec.Visits.Lines : 0;
+    const bool readBuilt = run.Visits.CleanUpDue;
+    long count = readBuilt ? run.Visits.Lines : 0;
     if (!readBuilt) run.engineDays() = EngineDayTally{};
     try {
-        VisitBuilder builder(db, rec, count);
-        if (builder.run() || readBuilt) cleanUp(db, rec, builder);
-        rec.Visits = ReadVisits{};
+        VisitBuilder builder(db, rec, run, count);
+        if (builder.run() || readBuilt) cleanUp(db, rec, run, builder);
+        run.Visits = ReadVisits{};
         INI_Put("Main", "AddedLogLns_MustDoVisitsAdd", "", gIniLastVals);
         interrupted = false;
     } catch (const sys::RtError& e) {
@@ -704,6 +704,11 @@ long LogLnRaw_Add(dao::Database& db, ReadRec& rec, bool& interrupted) {
         ErrorHandler(e.number(), nullptr, procName, extra);
     }
     return count;
+}
+
+long LogLnRaw_Add(dao::Database& db, ReadRec& rec, bool& interrupted) {
+    logimport::ImportRun run;
+    return LogLnRaw_Add(db, rec, run, interrupted);
 }
 
 void STTA_IncompleteAddFinish(dao::Database& db, ReadRec& rec, long& lines) {
@@ -721,12 +726,10 @@ void STTA_IncompleteAddFinish(dao::Database& db, ReadRec& rec, long& lines) {
     const double start = core::vbNow();
     rec.LastKeepVal = INI_GetFlag("Main", "LastKeepVal", gIniDbDef, kIniMissingEmpty) ? 1 : 0;
     bool interrupted = true;
-    {
-        logimport::ImportRun run(rec);
-        lines = LogLnRaw_Add(db, rec, interrupted);
-        rec.LastRunSEDays = std::move(run.engineDays());
-    }
-    STTA_AddDataLogWrite("**", TXT_ElapsedText(start, core::vbNow()), rec, "",
+    logimport::ImportRun run;
+    lines = LogLnRaw_Add(db, rec, run, interrupted);
+    rec.LastRunSEDays = std::move(run.engineDays());
+    STTA_AddDataLogWrite("**", TXT_ElapsedText(start, core::vbNow()), rec, run, "",
                          std::string("** Incomplete Reads ") + (interrupted ? "Part " : "") + "Done **",
                          "** End Incomplete Reads. Create visits data. **", {},
                          "Analysing log records. Creating stats for each visit.", "", std::to_string(lines));

@@ -34,6 +34,7 @@ inline constexpr long kStoredVisitAfter = 14400;   // and must end less than thi
 inline const std::string kNotSearchEngine = " .. NOT SEARCH ENGINE .. ";
 
 namespace logimport {
+class ImportRun;
 class ReferrerStore;
 }
 
@@ -106,7 +107,7 @@ private:
 // holds more than `limit` files (a probable robot; the problem is reported), so the
 // line is not kept.
 bool STTA_VisitLineJoin(VisitRow& visit, const VisitLine& line, const std::string& term, const std::string& engine,
-                        bool earlier, long limit, ReadRec& rec);
+                        bool earlier, long limit, ReadRec& rec, logimport::ImportRun& run);
 
 // A line of a visit, for its further pages; Bytes include the repeats (CntDupes).
 struct VisitPageLine {
@@ -147,10 +148,11 @@ void STTA_VisitPagesCollect(dao::Database& db, long visitID, std::string& pageID
 // leave. A plain addition frees next to nothing and keeps its file as written.
 bool STTA_CompactionDue(dao::Database& db);
 
-// Builds the visits of every line that has none yet and cleans up, in the run of the
-// read record (one of its own when there is none). Returns the lines
-// given a visit (or -1) by this call; `interrupted` stays true unless both steps
-// complete. A Stop (1066) returns quietly; other errors go to the error handler.
+// Builds the visits of every line that has none yet and cleans up, in the run given
+// (the second form in one of its own). Returns the lines given a visit (or -1) by
+// this call; `interrupted` stays true unless both steps complete. A Stop (1066)
+// returns quietly; other errors go to the error handler.
+long LogLnRaw_Add(dao::Database& db, ReadRec& rec, logimport::ImportRun& run, bool& interrupted);
 long LogLnRaw_Add(dao::Database& db, ReadRec& rec, bool& interrupted);
 
 // When an earlier addition stopped before its visits were built ([Main]

@@ -45,8 +45,8 @@ void putText(std::string& out, const std::string& s) {
 
 }  // namespace
 
-bool VisitStream::usable(dao::Database& db, const ReadRec& rec) {
-    if (!rec.VisitsWhileReading || rec.Test.Active) return false;
+bool VisitStream::usable(dao::Database& db, const ReadRec& rec, const logimport::ImportRun& run) {
+    if (!run.VisitsWhileReading || rec.Test.Active) return false;
     return queryNumber(db, "SELECT EXISTS (SELECT 1 FROM logline WHERE VisitID IS NULL)") == 0;
 }
 
@@ -61,7 +61,7 @@ VisitStream::VisitStream(logimport::QueuedDatabase& site, ReadRec& rec, logimpor
     lastVisitID_ = std::max(static_cast<long>(TXT_Val(INI_Get("Main", "LastVisitID", "::*", 7, "0"))),
                             static_cast<long>(queryNumber(db, "SELECT MAX(VisitID) FROM visit")));
     firstVisitID_ = lastVisitID_ + 1;
-    rec.LastLogLnID = std::max(rec.LastLogLnID, static_cast<long>(queryNumber(db, "SELECT MAX(LogLnID) FROM logline")));
+    run.LastLogLnID = std::max(run.LastLogLnID, static_cast<long>(queryNumber(db, "SELECT MAX(LogLnID) FROM logline")));
     storedVisits_ = queryNumber(db, "SELECT EXISTS (SELECT 1 FROM visit)") != 0;
     run.engineDays() = EngineDayTally{};
 }
@@ -107,15 +107,15 @@ VisitStream::Visit* VisitStream::find(long visitID) {
 
 void VisitStream::add(const LogFields& fields, double serial) {
     HeldLine held;
-    held.LogLnID = rec_.LastLogLnID + 1;
+    held.LogLnID = run_.LastLogLnID + 1;
     // A page met for the first time is added to the table by this thread.
-    long pageID = STTA_LogLinePageKnown(fields[kFldFileName], rec_, site_.path());
+    long pageID = STTA_LogLinePageKnown(fields[kFldFileName], rec_, run_, site_.path());
     if (pageID < 0) {
         auto db = this->db();
-        pageID = STTA_LogLinePageOf(fields[kFldFileName], rec_, true, *db);
+        pageID = STTA_LogLinePageOf(fields[kFldFileName], rec_, run_, true, *db);
     }
-    held.Row = STTA_LogLineRowMake(fields, rec_, pageID, serial);
-    rec_.LastLogLnID = held.LogLnID;
+    held.Row = STTA_LogLineRowMake(fields, rec_, run_, pageID, serial);
+    run_.LastLogLnID = held.LogLnID;
     std::string engine;
     const std::string term = termOf(fields, held.Row, engine);
     VisitLine line;
@@ -149,8 +149,8 @@ void VisitStream::add(const LogFields& fields, double serial) {
     }
     Visit& visit = *joined;
     if (!visit.Active) reopen(visit);
-    ++rec_.Visits.Lines;
-    if (!STTA_VisitLineJoin(visit.Row, line, term, engine, earlier, limit_, rec_)) {
+    ++run_.Visits.Lines;
+    if (!STTA_VisitLineJoin(visit.Row, line, term, engine, earlier, limit_, rec_, run_)) {
         robotLine(std::move(held));
     } else if (storeAsRead_) {
         auto db = this->db();
@@ -471,7 +471,7 @@ void VisitStream::finish() {
         throw;
     }
     INI_Put("Main", "LastVisitID", lastVisitID_, "::*");
-    rec_.Visits.CleanUpDue = true;
+    run_.Visits.CleanUpDue = true;
     tx.commit();
     if (spill_) std::fclose(spill_);
     spill_ = nullptr;

@@ -45,7 +45,7 @@ class VisitStream {
 public:
     // A read can build its visits when it stores lines (no test read), its caller asked
     // for it, and no stored line waits for its visit (those take the scan).
-    static bool usable(dao::Database& db, const ReadRec& rec);
+    static bool usable(dao::Database& db, const ReadRec& rec, const logimport::ImportRun& run);
 
     // Writes through the read's queued connection; the run keeps the engine/day tally.
     VisitStream(logimport::QueuedDatabase& site, ReadRec& rec, logimport::ImportRun& run);

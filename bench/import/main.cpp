@@ -63,23 +63,23 @@ int main(int argc, char** argv) {
     if (const char* keep = std::getenv("KEEP_NON_SE"); keep && std::string(keep) == "1")
         INI_Put("Main", "EraseNonSE", false, gIniDbDef);
 
-    // As the add-data command reads: the visits are built next.
-    gReadRec.VisitsWhileReading = !(argc > 3 && std::string(argv[3]) == "--scan");
-    // One import run, as an addition makes: the read, then the visit building.
-    logimport::ImportRun run(gReadRec);
+    // One import run, as an addition makes: the read, then the visit building. As the
+    // add-data command reads, the visits are built next.
+    logimport::ImportRun run;
+    run.VisitsWhileReading = !(argc > 3 && std::string(argv[3]) == "--scan");
     auto t0 = bench::Clock::now();
     bool anyUsable = false;
-    bool ok = RawLog_AddData_ReadLogFiles_OK(gDB, STTA_LogFileEntryJoin(log, "Combined (Apache, NGINX)"), "Add Log Data", "Add. Step 1/3: ", anyUsable);
+    bool ok = RawLog_AddData_ReadLogFiles_OK(gDB, STTA_LogFileEntryJoin(log, "Combined (Apache, NGINX)"), "Add Log Data", "Add. Step 1/3: ", anyUsable, gReadRec, run);
     double read = bench::since(t0);
     // Lines taken in by the read; visits without a search term and their lines go later.
-    const auto lines = static_cast<long long>(gReadRec.Run.LinesAccepted);
+    const auto lines = static_cast<long long>(run.Run.LinesAccepted);
     std::printf("lines: %lld stored of the file's lines (read %s)\n", lines, ok ? "complete" : "stopped");
     std::printf("read, split, filter, store: %.2f s (%.0f lines/s, peak %ld MiB)\n", read, double(lines) / read,
                 bench::peakMiB());
 
     auto tv = bench::Clock::now();
     bool interrupted = false;
-    LogLnRaw_Add(gDB, gReadRec, interrupted);
+    LogLnRaw_Add(gDB, gReadRec, run, interrupted);
     std::printf("visits: %lld, lines kept %lld (building %s)\n", count("SELECT COUNT(*) FROM visit"),
                 count("SELECT COUNT(*) FROM logline"),
                 interrupted ? "interrupted" : "complete");

@@ -13,6 +13,7 @@
 #include "logimport/forms/component_filter_check.h"
 #include "logimport/forms/engine_summary_dialogs.h"
 #include "logimport/filter_store.h"
+#include "logimport/import_run.h"
 #include "logimport/forms/log_file_lists.h"
 #include "logimport/forms/read_dialogs.h"
 #include "logimport/forms/robot_filters.h"
@@ -95,8 +96,9 @@ void mainPass(std::string& status, const std::string& preprocessingTime) {
         return;
     }
     const std::string title = "Add Log Data to Site DB: " + siteName();
+    logimport::ImportRun run;
     logimport::MainPassResult pass =
-        logimport::additionMainPass(logimport::siteDatabase(), spec, title, preprocessingTime, gReadRec);
+        logimport::additionMainPass(logimport::siteDatabase(), spec, title, preprocessingTime, gReadRec, run);
     gReadRec.LastRunSEDays = std::move(pass.engineDays);
     if (!pass.read)
         status = "Read raw log data cancelled or failed.";
@@ -105,7 +107,7 @@ void mainPass(std::string& status, const std::string& preprocessingTime) {
     else  // no file could be read: nothing was added, whatever the read says
         status = "No lines added: no log file could be read." + gCRCR +
                  "Press \"List Problem Files for last read\" to see why.";
-    if (MB_MsgBox(title + gCRCR + STTA_AddCompletionText(spec, pass.mainTime, gReadRec, preprocessingTime, ""),
+    if (MB_MsgBox(title + gCRCR + STTA_AddCompletionText(spec, pass.mainTime, gReadRec, run, preprocessingTime, ""),
                   "&OK|Show SE Summar&y", MB_OptDfltButton(1) + MB_OptEsc(1),
                   "Read Log Data Complete. Site DB: " + siteName()) == 2)
         STTA_SESummaryShow(gReadRec.LastRunSEDays.Keys, gReadRec.LastRunSEDays.Counts);

@@ -8,6 +8,7 @@
 #include "core/ini_store.h"
 #include "core/program_paths.h"
 #include "core/text.h"
+#include "logimport/import_run.h"
 #include "logimport/visit_building.h"
 #include "tests/logimport/temp_site.h"
 #include "tests/support/fake_user_interface.h"
@@ -23,7 +24,7 @@ protected:
         gIniLdLnFltr = site_.home / "site/param/LdLnFltr.ini";
         gIniFltrFiles = site_.home / "site/param/FltrFiles.ini";
         testsupport::writeFile(gIniFltrBots, "[Filters]\nSkipRobotUserAgents=bots\n[bots]\nTyp=2\nVal=bot\n");
-        rec_.File = ReadCounters{.LastStamp = 45369.5, .FirstStamp = 45366.25, .LinesMatched = 1200,
+        run_.File = ReadCounters{.LastStamp = 45369.5, .FirstStamp = 45366.25, .LinesMatched = 1200,
                                  .BytesMatched = 50000, .LinesAccepted = 1000, .BytesAccepted = 40000,
                                  .Duplicates = 12};
         rec_.RobotSet.Active = true;
@@ -35,7 +36,7 @@ protected:
         gIniFltrFiles.clear();
     }
     void closingRecord(const std::string& spec, const AddDataLogParts& parts) {
-        STTA_AddDataLogWrite(spec, "2 minutes", rec_, "", kHistoryDone, "** End ADD ** Totals. All Files.", parts,
+        STTA_AddDataLogWrite(spec, "2 minutes", rec_, run_, "", kHistoryDone, "** End ADD ** Totals. All Files.", parts,
                              "", "", "321");
     }
     std::string path(const std::string& name) { return site_.home / ("site/param/" + name); }
@@ -43,6 +44,7 @@ protected:
     testsupport::TempSite site_;
     testsupport::FakeUserInterface ui_;
     ReadRec rec_;
+    logimport::ImportRun run_;
 };
 
 const AddDataLogParts kAll{.counters = true, .options = true, .filters = true, .problems = true};

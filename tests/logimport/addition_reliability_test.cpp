@@ -157,14 +157,16 @@ TEST_P(FullDisk, LeavesNoVisitWithoutItsLinesAndAddingAgainEndsAsACleanAddition)
     auto fill = [&](testsupport::TempSite& site, bool diskFills) {
         INI_Put("Main", "EraseNonSE", "True", gIniDbDef);
         ReadRec rec;
-        rec.VisitsWhileReading = whileReading;
-        testsupport::addLogFile(site, first, rec);
+        logimport::ImportRun run;
+        run.VisitsWhileReading = whileReading;
+        testsupport::addLogFile(site, first, rec, run);
         if (diskFills) {
             pragmaNumber(site.db, "max_page_count = " + std::to_string(pragmaNumber(site.db, "page_count") + 40));
             boxes.shown.clear();
             ReadRec failed;
-            failed.VisitsWhileReading = whileReading;
-            testsupport::addLogFile(site, second, failed, false);
+            logimport::ImportRun failedRun;
+            failedRun.VisitsWhileReading = whileReading;
+            testsupport::addLogFile(site, second, failed, failedRun, false);
             EXPECT_NE(boxes.shown.find("The disk is full"), std::string::npos) << boxes.shown;
             EXPECT_EQ(site.count("SELECT COUNT(*) FROM visit v WHERE NOT EXISTS "
                                  "(SELECT 1 FROM logline l WHERE l.VisitID = v.VisitID)"),
@@ -173,8 +175,9 @@ TEST_P(FullDisk, LeavesNoVisitWithoutItsLinesAndAddingAgainEndsAsACleanAddition)
             pragmaNumber(site.db, "max_page_count = 1073741823");
         }
         ReadRec again;
-        again.VisitsWhileReading = whileReading;
-        testsupport::addLogFile(site, second, again);
+        logimport::ImportRun againRun;
+        againRun.VisitsWhileReading = whileReading;
+        testsupport::addLogFile(site, second, again, againRun);
         return tablesOf(site.db);
     };
     Tables clean, refilled;
@@ -224,20 +227,23 @@ TEST(FullDisk, WhileTheHeldVisitsAreWrittenLeavesNoLineWithoutItsVisit) {
     }
     testsupport::writeFile(second, lines);
     ReadRec rec;
-    rec.VisitsWhileReading = true;
-    testsupport::addLogFile(site, first, rec);
+    logimport::ImportRun run;
+    run.VisitsWhileReading = true;
+    testsupport::addLogFile(site, first, rec, run);
 
     pragmaNumber(site.db, "max_page_count = " + std::to_string(pragmaNumber(site.db, "page_count") + 4));
     ReadRec failed;
-    failed.VisitsWhileReading = true;
-    testsupport::addLogFile(site, second, failed, false);
+    logimport::ImportRun failedRun;
+    failedRun.VisitsWhileReading = true;
+    testsupport::addLogFile(site, second, failed, failedRun, false);
     EXPECT_NE(boxes.shown.find("The disk is full"), std::string::npos) << boxes.shown;
     EXPECT_EQ(linesWithoutTheirVisit(site), 0);
 
     pragmaNumber(site.db, "max_page_count = 1073741823");
     ReadRec again;
-    again.VisitsWhileReading = true;
-    testsupport::addLogFile(site, second, again);
+    logimport::ImportRun againRun;
+    againRun.VisitsWhileReading = true;
+    testsupport::addLogFile(site, second, again, againRun);
     EXPECT_EQ(site.count("SELECT COUNT(*) FROM logline"), 601);
     EXPECT_EQ(linesWithoutTheirVisit(site), 0);
 }
@@ -252,8 +258,7 @@ TEST(StoredReferrers, ThoseOfLinesNeverStoredAreNotHandedToTheLinesThatTakeTheir
     INI_Put("Main", "EraseNonSE", "False", gIniDbDef);
     std::filesystem::create_directories(STTA_RefrStoreFolder());
     {
-        ReadRec killed;
-        logimport::ImportRun run(killed);
+        logimport::ImportRun run;
         STTA_RefrStore(run.referrers(), 1, "http://www.google.com/search?q=stale+one");
         STTA_RefrStore(run.referrers(), 2, "http://www.google.com/search?q=stale+two");
         STTA_RefrStoreFlush(run.referrers());
@@ -372,14 +377,15 @@ protected:
                                          combinedLine("10.0.0.1", "09:00:10", "/b.html",
                                                       "http://www.google.com/search?q=kept"));
         ReadRec rec;
-        rec.VisitsWhileReading = whileReading();
-        testsupport::addLogFile(site, good, rec);
+        logimport::ImportRun run;
+        run.VisitsWhileReading = whileReading();
+        testsupport::addLogFile(site, good, rec, run);
     }
 
     // Every row stored before is still there, no visit lacks its lines nor a line its
     // visit, what was added is counted, and no referrer waits for a line that was
     // never stored.
-    Outcome afterwards(const std::string& shown, const Tables& before, const ReadRec& rec) {
+    Outcome afterwards(const std::string& shown, const Tables& before, const logimport::ImportRun& run) {
         const BadInput& input = badInput();
         if (input.message ? shown.find(input.message) == std::string::npos : !shown.empty()) {
             std::cerr << "shown: " << shown << "\n";
@@ -396,7 +402,7 @@ protected:
         const long long added = static_cast<long long>(now.at("logline").size() - before.at("logline").size());
         if (input.added != -1) {
             if (input.added == kSomeLines ? added < 1 : added != input.added) return kNotAdded;
-            if (rec.Run.LinesAccepted != static_cast<double>(added)) return kMiscounted;
+            if (run.Run.LinesAccepted != static_cast<double>(added)) return kMiscounted;
         }
         const long top = STTA_LogLnIDStoredMax(site.db);
         std::error_code ec;
@@ -440,9 +446,10 @@ protected:
         }
         boxes.shown.clear();
         ReadRec rec;
-        rec.VisitsWhileReading = whileReading();
+        logimport::ImportRun run;
+        run.VisitsWhileReading = whileReading();
         try {
-            testsupport::addLogFile(site, path, rec,
+            testsupport::addLogFile(site, path, rec, run,
                                     input.runs != Runs::OnAFullDisk && input.runs != Runs::OnAFullDatabase);
         } catch (const std::exception& e) {
             boxes.shown += e.what();
@@ -450,7 +457,7 @@ protected:
         std::string shown = boxes.shown;
         for (long i = rec.ProblemTexts.lbound(); rec.ProblemTexts.hasBounds() && i <= rec.ProblemTexts.ubound(); ++i)
             shown += rec.ProblemTexts[i] + "\n";
-        return afterwards(shown, before, rec);
+        return afterwards(shown, before, run);
     }
 
     testsupport::TempSite site;

@@ -2,10 +2,12 @@
 // stored, and what the read says about the format.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 #include "core/ini_store.h"
 #include "logimport/addition_run.h"
+#include "logimport/import_run.h"
 #include "logimport/format_fit.h"
 #include "tests/logimport/generated_site.h"
 #include "tests/support/fake_user_interface.h"
@@ -53,11 +55,12 @@ protected:
         const std::string log = site.home / name;
         testsupport::writeFile(log, text);
         bool usable = false;
+        run.emplace();
         EXPECT_TRUE(RawLog_AddData_ReadLogFiles_OK(site.db, STTA_LogFileEntryJoin(log, format), "Test",
-                                                   "Add. Step 1/3: ", usable, rec));
+                                                   "Add. Step 1/3: ", usable, rec, *run));
         bool interrupted = true;
-        LogLnRaw_Add(site.db, rec, interrupted);
-        logimport::runTotalsToFileCounters(rec);
+        LogLnRaw_Add(site.db, rec, *run, interrupted);
+        logimport::runTotalsToFileCounters(rec, *run);
     }
     std::string problems() {
         std::string all;
@@ -65,7 +68,7 @@ protected:
             all += rec.ProblemTexts[i] + "\n";
         return all;
     }
-    std::string summary() { return STTA_AddCompletionText("log", "1 min", rec, "", ""); }
+    std::string summary() { return STTA_AddCompletionText("log", "1 min", rec, *run, "", ""); }
     std::string text(const std::string& sql) {
         auto rs = site.db.openRecordset(sql, dao::RecordsetType::Snapshot);
         return rs.eof() ? "<none>" : STTA_FldStrNz(rs.field(0));
@@ -76,6 +79,7 @@ protected:
     testsupport::LastValsRouting routing;
     core::ScopedShellHooks routed{&routing};
     ReadRec rec;
+    std::optional<logimport::ImportRun> run;  // the last addition's
 };
 
 const std::string kCombinedHead = " - - [10/Oct/2025:10:00:0";
@@ -169,7 +173,7 @@ TEST_F(LogFormats, AFormatThatHalfFitsIsReported) {
         rec.ProblemTexts.redim(0, 0);
         site.db.execute("DELETE FROM logline");
         add(std::string(c.name) + ".log", c.log, c.format);
-        EXPECT_EQ(rec.File.LinesAccepted, c.lines);  // nothing refused
+        EXPECT_EQ(run->File.LinesAccepted, c.lines);  // nothing refused
         const std::string shown = summary();
         for (const std::string& f : c.findings) {
             EXPECT_NE(problems().find(f + ": check the log format."), std::string::npos) << f;

@@ -12,6 +12,7 @@
 #include "core/ini_store.h"
 #include "core/shell_hooks.h"
 #include "core/program_paths.h"
+#include "logimport/import_run.h"
 #include "logimport/logline_store.h"
 #include "logimport/raw_log_reader.h"
 #include "logimport/search_engine_store.h"
@@ -57,9 +58,10 @@ struct GeneratedLog {
 
 // Adds one log file to the site as the addition does (read with the shipped combined
 // format, robots named in their user agents filtered, then the visits), with `rec`
-// as the read record. The caller routes [Main] of "::*" to the site's LastVals.ini.
+// as the read record and `run` as the import run. The caller routes [Main] of "::*" to the site's LastVals.ini.
 // `readThrough` is what the read is expected to give (false: it failed or stopped).
-inline long long addLogFile(TempSite& site, const std::string& log, ReadRec& rec, bool readThrough = true) {
+inline long long addLogFile(TempSite& site, const std::string& log, ReadRec& rec, logimport::ImportRun& run,
+                            bool readThrough = true) {
     const std::string src = std::getenv("DRAVOLIN_SOURCE_DIR");
     gIniLogFmts = src + "/resources/param/logfmts.ini";
     gAppPath = src + "/resources/";
@@ -71,13 +73,18 @@ inline long long addLogFile(TempSite& site, const std::string& log, ReadRec& rec
                            .Any = true,
                            .ColTypes = {0, kFldUserAgent, kFldUserAgent}};
     bool usable = false;
-    EXPECT_EQ(RawLog_AddData_ReadLogFiles_OK(site.db, log, "Test", "Add. Step 1/3: ", usable, rec), readThrough);
+    EXPECT_EQ(RawLog_AddData_ReadLogFiles_OK(site.db, log, "Test", "Add. Step 1/3: ", usable, rec, run), readThrough);
     bool interrupted = true;
-    const long long built = LogLnRaw_Add(site.db, rec, interrupted);
+    const long long built = LogLnRaw_Add(site.db, rec, run, interrupted);
     EXPECT_FALSE(interrupted);
     gAppPath.clear();
     gIniLogFmts.clear();
     return built;
+}
+// The same in a run of its own.
+inline long long addLogFile(TempSite& site, const std::string& log, ReadRec& rec, bool readThrough = true) {
+    logimport::ImportRun run;
+    return addLogFile(site, log, rec, run, readThrough);
 }
 
 // Writes `lines` lines with the seed over `days` days from 1 January 2026 into `log`,

@@ -41,7 +41,7 @@ protected:
     }
     testsupport::TempSite site;
     ReadRec rec;
-    logimport::ImportRun run{rec};
+    logimport::ImportRun run;
     logimport::ReadSession session{run, site.db};
     logimport::ReferrerStore& referrers = run.referrers();
 };
@@ -52,8 +52,8 @@ TEST_F(LogLineStore, StoresStampPageAndFittedTexts) {
     EXPECT_EQ(STTA_LineStampText(lineFields("a", "/x")), "20261210130509");
     LogFields f = lineFields(std::string(60, 'i'), "/dir/page.html#frag", "2048");
     f[kFldQuery] = "q=1";
-    ASSERT_TRUE(STTA_LogLineInsert(site.db, f, rec));
-    EXPECT_EQ(rec.LastLogLnID, 1);
+    ASSERT_TRUE(STTA_LogLineInsert(site.db, f, rec, run));
+    EXPECT_EQ(run.LastLogLnID, 1);
     auto rs = site.db.openRecordset("SELECT * FROM logline", dao::RecordsetType::Snapshot);
     EXPECT_EQ(rs.field("IP").asText(), std::string(48, 'i') + "..");
     EXPECT_EQ(rs.field("Timestamp").asInteger(), 20261210130509);
@@ -64,11 +64,11 @@ TEST_F(LogLineStore, StoresStampPageAndFittedTexts) {
 }
 
 TEST_F(LogLineStore, ATakenNumberMovesPastTheHighestAndOddNamesAreRefused) {
-    ASSERT_TRUE(STTA_LogLineInsert(site.db, lineFields("1.1.1.1", "/a"), rec));
-    ASSERT_TRUE(STTA_LogLineInsert(site.db, lineFields("1.1.1.2", "/b"), rec));
-    rec.LastLogLnID = 0;  // as after a stopped run that did not write its last number
-    ASSERT_TRUE(STTA_LogLineInsert(site.db, lineFields("1.1.1.3", "/c"), rec));
-    EXPECT_EQ(rec.LastLogLnID, 3);
+    ASSERT_TRUE(STTA_LogLineInsert(site.db, lineFields("1.1.1.1", "/a"), rec, run));
+    ASSERT_TRUE(STTA_LogLineInsert(site.db, lineFields("1.1.1.2", "/b"), rec, run));
+    run.LastLogLnID = 0;  // as after a stopped run that did not write its last number
+    ASSERT_TRUE(STTA_LogLineInsert(site.db, lineFields("1.1.1.3", "/c"), rec, run));
+    EXPECT_EQ(run.LastLogLnID, 3);
     EXPECT_EQ(site.count("SELECT COUNT(*) FROM logline WHERE LogLnID = 3 AND IP = '1.1.1.3'"), 1);
 
     // Names that are also SQL words work as any other name.
@@ -91,7 +91,7 @@ TEST_F(LogLineStore, ATakenNumberMovesPastTheHighestAndOddNamesAreRefused) {
         SCOPED_TRACE(std::string(table) + " / " + field);
         int err = dao::kErrDuplicateKey;
         long id = 1;
-        EXPECT_EQ(testsupport::errorOf([&] { STTA_DupKeyRetry(err, site.db, gLogLineRs, table, field, id); }),
+        EXPECT_EQ(testsupport::errorOf([&] { STTA_DupKeyRetry(err, site.db, run.LogLineRs, table, field, id); }),
                   dao::kErrInvalidName);
         EXPECT_EQ(site.count("SELECT COUNT(*) FROM sqlite_master WHERE name = 'page'"), 1);
     }
@@ -101,7 +101,7 @@ TEST_F(LogLineStore, DuplicatesComparedInStoredForms) {
     // A 49-character IP is stored cut, and a dotted address as its rounded leading number.
     const std::string longIP(49, '7');
     for (const auto& ip : {longIP, std::string("192.168.1.1")})
-        ASSERT_TRUE(STTA_LogLineInsert(site.db, lineFields(ip, "/a.html"), rec));
+        ASSERT_TRUE(STTA_LogLineInsert(site.db, lineFields(ip, "/a.html"), rec, run));
     struct Case {
         const char* name;
         LogFields line;
@@ -116,56 +116,56 @@ TEST_F(LogLineStore, DuplicatesComparedInStoredForms) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        ReadRec probe = rec;
-        EXPECT_EQ(STTA_LogLineDupeCheck(site.db, c.line, probe), c.duplicate);
+        logimport::ImportRun probe;
+        EXPECT_EQ(STTA_LogLineDupeCheck(site.db, c.line, rec, probe), c.duplicate);
         EXPECT_EQ(probe.File.Duplicates, c.duplicate ? 1 : 0);
     }
 }
 
 TEST_F(LogLineStore, RepeatAfterStoredLinesCountsOnTheStoredRow) {
     LogFields f = lineFields("1.1.1.1", "/a.html");
-    ASSERT_TRUE(STTA_LogLineInsert(site.db, f, rec));
+    ASSERT_TRUE(STTA_LogLineInsert(site.db, f, rec, run));
     // A re-read of old data: no line of this file stored yet.
-    EXPECT_TRUE(STTA_LogLineDupeCheck(site.db, f, rec));
+    EXPECT_TRUE(STTA_LogLineDupeCheck(site.db, f, rec, run));
     EXPECT_EQ(site.count("SELECT IFNULL(CntDupes, 0) FROM logline"), 0);
-    rec.File.LinesAccepted = 1;
-    EXPECT_TRUE(STTA_LogLineDupeCheck(site.db, f, rec));
+    run.File.LinesAccepted = 1;
+    EXPECT_TRUE(STTA_LogLineDupeCheck(site.db, f, rec, run));
     EXPECT_EQ(site.count("SELECT IFNULL(CntDupes, 0) FROM logline"), 1);
-    EXPECT_EQ(rec.File.Duplicates, 2);
+    EXPECT_EQ(run.File.Duplicates, 2);
 }
 
 TEST_F(LogLineStore, TakenLogLnIDsAreJumpedAtOnce) {
     site.db.execute("INSERT INTO logline (LogLnID, IP) VALUES (1, 'x'), (500000, 'y')");
-    ASSERT_TRUE(STTA_LogLineInsert(site.db, lineFields("2.2.2.2", "/a.html"), rec));
-    EXPECT_EQ(rec.LastLogLnID, 500001);
-    ASSERT_TRUE(STTA_LogLineInsert(site.db, lineFields("2.2.2.2", "/b.html"), rec));
-    EXPECT_EQ(rec.LastLogLnID, 500002);
+    ASSERT_TRUE(STTA_LogLineInsert(site.db, lineFields("2.2.2.2", "/a.html"), rec, run));
+    EXPECT_EQ(run.LastLogLnID, 500001);
+    ASSERT_TRUE(STTA_LogLineInsert(site.db, lineFields("2.2.2.2", "/b.html"), rec, run));
+    EXPECT_EQ(run.LastLogLnID, 500002);
     EXPECT_EQ(site.count("SELECT COUNT(*) FROM logline"), 4);
 }
 
 TEST_F(LogLineStore, SkipTexts) {
     std::string percent, detail;
     double skipped = 0;
-    STTA_SkipStatsText(percent, detail, rec, true, skipped);
+    STTA_SkipStatsText(percent, detail, rec, run, true, skipped);
     EXPECT_EQ(percent, "None skipped");
     EXPECT_EQ(detail, "");
-    rec.File.LinesAccepted = 10;
-    rec.File.Duplicates = 30000000;  // past what 32 bits hold once multiplied by 100
+    run.File.LinesAccepted = 10;
+    run.File.Duplicates = 30000000;  // past what 32 bits hold once multiplied by 100
     rec.RobotSet.Hits = 5;
-    STTA_SkipStatsText(percent, detail, rec, true, skipped);
+    STTA_SkipStatsText(percent, detail, rec, run, true, skipped);
     EXPECT_EQ(percent, "99% skipped");
     EXPECT_EQ(detail, "30,000,000 exist. 5 bots.");
-    STTA_SkipStatsText(percent, detail, rec, false, skipped);
+    STTA_SkipStatsText(percent, detail, rec, run, false, skipped);
     EXPECT_EQ(percent, "30,000,005 lines (99% of TTL) skipped");
     EXPECT_EQ(skipped, 30000005);
 }
 
 TEST_F(LogLineStore, ARequestMeansThePageItIsCutToUnderTheCurrentOptions) {
     rec.RemQuery = false;
-    ASSERT_TRUE(STTA_LogLineInsert(site.db, lineFields("1.1.1.1", "/p.asp?id=3"), rec));
-    ASSERT_TRUE(STTA_LogLineInsert(site.db, lineFields("1.1.1.1", "/p.asp?id=3"), rec));
+    ASSERT_TRUE(STTA_LogLineInsert(site.db, lineFields("1.1.1.1", "/p.asp?id=3"), rec, run));
+    ASSERT_TRUE(STTA_LogLineInsert(site.db, lineFields("1.1.1.1", "/p.asp?id=3"), rec, run));
     rec.RemQuery = true;
-    ASSERT_TRUE(STTA_LogLineInsert(site.db, lineFields("1.1.1.1", "/p.asp?id=3"), rec));
+    ASSERT_TRUE(STTA_LogLineInsert(site.db, lineFields("1.1.1.1", "/p.asp?id=3"), rec, run));
     std::vector<std::string> pages;
     site.db.forEachRow("SELECT PageID FROM logline ORDER BY LogLnID", {}, [&](const dao::Statement& s) {
         pages.push_back(STTA_PageNameByID(site.db, static_cast<long>(s.columnInt(0))));
@@ -187,9 +187,9 @@ TEST_F(LeanLogLineStore, ReferrersWaitInTheStoreUntilFetched) {
     EXPECT_EQ(entry, "34");
 
     ASSERT_TRUE(STTA_LogLineInsert(site.db, lineFields("1.1.1.1", "/a", "1", "ua", "http://finder.example/?q=x"),
-                                   rec));
-    ASSERT_TRUE(STTA_LogLineInsert(site.db, lineFields("1.1.1.1", "/b", "1", "ua", "-"), rec));
-    ASSERT_TRUE(STTA_LogLineInsert(site.db, lineFields("1.1.1.1", "/c", "1", "ua", "HTTP://www.mysite.com/x"), rec));
+                                   rec, run));
+    ASSERT_TRUE(STTA_LogLineInsert(site.db, lineFields("1.1.1.1", "/b", "1", "ua", "-"), rec, run));
+    ASSERT_TRUE(STTA_LogLineInsert(site.db, lineFields("1.1.1.1", "/c", "1", "ua", "HTTP://www.mysite.com/x"), rec, run));
     STTA_RefrStoreFlush(referrers);
     EXPECT_EQ(testsupport::readFile(site.home / "site/temp/0.ini").find("2="), std::string::npos);
     EXPECT_EQ(INI_Get("Main", "3", site.home / "site/temp/0.ini", 3), "::::");  // the site's own
@@ -240,9 +240,9 @@ TEST_F(LeanLogLineStore, FilesWrittenBehindTheReadKeepEarlierEntriesAndReportFai
 }
 
 TEST_F(LeanLogLineStore, WithoutLineValuesOnlyTheKeptFieldsDecideADuplicate) {
-    ASSERT_TRUE(STTA_LogLineInsert(site.db, lineFields("1.1.1.1", "/a.html", "100", "agent/1.0"), rec));
-    EXPECT_TRUE(STTA_LogLineDupeCheck(site.db, lineFields("1.1.1.1", "/a.html", "100", "other/2.0"), rec));
-    EXPECT_FALSE(STTA_LogLineDupeCheck(site.db, lineFields("1.1.1.1", "/a.html", "99", "agent/1.0"), rec));
+    ASSERT_TRUE(STTA_LogLineInsert(site.db, lineFields("1.1.1.1", "/a.html", "100", "agent/1.0"), rec, run));
+    EXPECT_TRUE(STTA_LogLineDupeCheck(site.db, lineFields("1.1.1.1", "/a.html", "100", "other/2.0"), rec, run));
+    EXPECT_FALSE(STTA_LogLineDupeCheck(site.db, lineFields("1.1.1.1", "/a.html", "99", "agent/1.0"), rec, run));
 }
 
 namespace {

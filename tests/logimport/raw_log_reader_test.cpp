@@ -15,8 +15,10 @@
 #include "logimport/queued_database.h"
 #include "logimport/raw_log_reader.h"
 #include "logimport/read_session.h"
+#include "logimport/visit_building.h"
 #include "platform/sys/clock.h"
 #include "platform/sys/rt_error.h"
+#include "tests/logimport/generated_site.h"
 #include "tests/logimport/temp_site.h"
 #include "tests/support/fake_user_interface.h"
 #include "tests/support/scripted_responder.h"
@@ -109,11 +111,12 @@ class LineProcessing : public ::testing::Test {
 protected:
     LineProcessing() {
         STTA_LogFmtDefLoad("Combined (Apache, NGINX)", formats);
-        rec.CurrentFile = "/logs/a.log";
+        run.CurrentFile = "/logs/a.log";
         rec.LastKeepVal = 1;
         ctx.site = &queued;
         ctx.formats = &formats;
         ctx.rec = &rec;
+        ctx.run = &run;
     }
 
     void process(const std::string& line) {
@@ -127,7 +130,7 @@ protected:
     testsupport::FakeUserInterface ui;
     LogFmtCompiled formats;
     ReadRec rec;
-    logimport::ImportRun run{rec};
+    logimport::ImportRun run;
     logimport::QueuedDatabase queued{site.db};
     std::optional<logimport::ReadSession> session{std::in_place, run, site.db};
     LineReadContext ctx;
@@ -142,8 +145,8 @@ TEST_F(LineProcessing, StatusRuleAndListOfFailedRequests) {
     rec.ListedNames.redim(0, 0);
     rec.ListedNames.set(0, "404");
     for (int s : {399, 400, 500, 599, 600}) process(logLine("1.1.1.1", "10:00:00", "/p" + std::to_string(s), s));
-    EXPECT_EQ(rec.File.LinesMatched, 5);
-    EXPECT_EQ(rec.File.LinesAccepted, 2);  // 399 and 600
+    EXPECT_EQ(run.File.LinesMatched, 5);
+    EXPECT_EQ(run.File.LinesAccepted, 2);  // 399 and 600
     EXPECT_EQ(site.count("SELECT COUNT(*) FROM logline"), 2);
     ASSERT_EQ(rec.ListedNames.ubound(), 3);
     EXPECT_EQ(rec.ListedNames[2], "/p500");
@@ -151,11 +154,11 @@ TEST_F(LineProcessing, StatusRuleAndListOfFailedRequests) {
 
 TEST_F(LineProcessing, BlankLinesCountNothingAndTheFirstMatchMarksTheAddition) {
     for (const char* blank : {"", "   ", " \t\r"}) process(blank);
-    EXPECT_EQ(rec.File.LinesMatched, 0);
+    EXPECT_EQ(run.File.LinesMatched, 0);
     EXPECT_EQ(INI_Get("Main", "AddedLogLns_MustDoVisitsAdd", gIniLastVals, 3), "");
     process(logLine("1.1.1.1", "10:00:00", "/a.html"));
     EXPECT_NE(INI_Get("Main", "AddedLogLns_MustDoVisitsAdd", gIniLastVals, 3), "");
-    EXPECT_EQ(rec.File.BytesAccepted, 512);
+    EXPECT_EQ(run.File.BytesAccepted, 512);
 }
 
 TEST_F(LineProcessing, ByteTotalsStayExactPastWhatADoubleHolds) {
@@ -166,8 +169,8 @@ TEST_F(LineProcessing, ByteTotalsStayExactPastWhatADoubleHolds) {
     process(withBytes("1.1.1.1", "9007199254740992"));  // 2^53
     process(withBytes("1.1.1.2", "1"));
     process(withBytes("1.1.1.3", "1e300"));  // nonsense counts as the counters' limit
-    EXPECT_EQ(rec.File.LinesAccepted, 3);
-    EXPECT_EQ(rec.File.BytesMatched - 9000000000000000000LL, 9007199254740993LL);
+    EXPECT_EQ(run.File.LinesAccepted, 3);
+    EXPECT_EQ(run.File.BytesMatched - 9000000000000000000LL, 9007199254740993LL);
 }
 
 TEST_F(LineProcessing, TestReadTalliesAndStoresNothing) {
@@ -175,7 +178,7 @@ TEST_F(LineProcessing, TestReadTalliesAndStoresNothing) {
     rec.Test.ListUserAgents = true;
     process(logLine("1.1.1.1", "10:00:00", "/a.html", 200, "Agent/1"));
     process(logLine("1.1.1.2", "10:00:01", "/b.html", 200, "agent/1"));
-    EXPECT_EQ(rec.File.LinesAccepted, 2);
+    EXPECT_EQ(run.File.LinesAccepted, 2);
     EXPECT_EQ(site.count("SELECT COUNT(*) FROM logline"), 0);
     EXPECT_EQ(INI_Get("Main", "AddedLogLns_MustDoVisitsAdd", gIniLastVals, 3), "");
     long start = 0;
@@ -191,7 +194,7 @@ TEST_F(LineProcessing, ComponentHitIsCountedBeforeTheRobotRule) {
     process(logLine("1.1.1.1", "10:00:01", "/a.html", 200, "Bot/2"));
     EXPECT_EQ(rec.CompSet.Hits, 1);
     EXPECT_EQ(rec.RobotSet.Hits, 1);
-    EXPECT_EQ(rec.File.LinesAccepted, 0);
+    EXPECT_EQ(run.File.LinesAccepted, 0);
 }
 
 TEST_F(LineProcessing, DirectiveLinesOfW3CLogsArePassedOverSilently) {
@@ -200,8 +203,8 @@ TEST_F(LineProcessing, DirectiveLinesOfW3CLogsArePassedOverSilently) {
     process("#Fields: date time s-ip cs-method cs-uri-stem cs-uri-query s-port cs-username c-ip "
             "cs(User-Agent) cs(Referer) sc-status sc-substatus sc-win32-status time-taken");
     process("2026-12-10 10:00:01 10.0.0.1 GET /index.html - 80 - 192.168.1.5 Mozilla/5.0 - 200 0 0 15");
-    EXPECT_EQ(rec.File.LinesMatched, 1);
-    EXPECT_EQ(rec.File.LinesAccepted, 1);
+    EXPECT_EQ(run.File.LinesMatched, 1);
+    EXPECT_EQ(run.File.LinesAccepted, 1);
     EXPECT_EQ(rec.ProblemFiles.ubound(), -1);  // no box either: none was expected
 }
 
@@ -265,7 +268,7 @@ protected:
 
     bool read(const std::string& list) {
         bool usable = false;
-        return RawLog_AddData_ReadLogFiles_OK(site.db, list, "Test", "Add. Step 1/3: ", usable, rec);
+        return RawLog_AddData_ReadLogFiles_OK(site.db, list, "Test", "Add. Step 1/3: ", usable, rec, run);
     }
     long long rows() { return site.count("SELECT COUNT(*) FROM logline"); }
 
@@ -292,14 +295,14 @@ TEST_F(ReadRun, BadLinesAreReportedAndTheRestIsRead) {
                                      logLine("1.1.1.2", "10:00:05", "/b.html?x=1#f") + "\r\n" + "half a line [");
     EXPECT_TRUE(read(path));
     EXPECT_EQ(rows(), 2);
-    EXPECT_EQ(rec.Run.LinesMatched, 2);
+    EXPECT_EQ(run.Run.LinesMatched, 2);
     EXPECT_EQ(INI_Get("Main", "LastLogLnID", gIniLastVals, 3), "2");
     ASSERT_EQ(rec.ProblemFiles.ubound(), 0);
     EXPECT_EQ(rec.ProblemFiles[0], path);
     EXPECT_NE(rec.ProblemTexts[0].find("cannot be matched"), std::string::npos);
     EXPECT_NE(rec.ProblemTexts[0].find("Log line longer than 10,000,000 bytes found."), std::string::npos);
     // The pseudo page exists before any line is stored.
-    EXPECT_EQ(STTA_PageNameByID(site.db, rec.MissingPageID), kMissingPageName);
+    EXPECT_EQ(STTA_PageNameByID(site.db, run.MissingPageID), kMissingPageName);
     EXPECT_EQ(site.count("SELECT COUNT(*) FROM page WHERE Filename = 'b.html?x=1'"), 1);  // RemFrag only
 }
 
@@ -312,12 +315,12 @@ TEST_F(ReadRun, TheSameLogAddedTwiceAddsNothingTheSecondTime) {
     responder.press("Dates on this log file overlap", "&Yes");
     EXPECT_TRUE(read(path));
     EXPECT_EQ(rows(), 30);
-    EXPECT_EQ(rec.Run.Duplicates, 30);
+    EXPECT_EQ(run.Run.Duplicates, 30);
     EXPECT_EQ(site.count("SELECT SUM(IFNULL(CntDupes, 0)) FROM logline"), 0);
     // Answering No skips the file, but the overlap is still on its problem list.
     responder.press("Dates on this log file overlap", "&No");
     EXPECT_TRUE(read(path));
-    EXPECT_EQ(rec.Run.Duplicates, 0);
+    EXPECT_EQ(run.Run.Duplicates, 0);
     EXPECT_NE(rec.ProblemTexts[0].find("All identical lines skipped."), std::string::npos);
 }
 
@@ -335,7 +338,7 @@ TEST_F(ReadRun, DuplicatesAreLookedForOnlyWhereDatesOverlap) {
     rec.NoPromptOverlap = true;
     EXPECT_TRUE(read(first + "|" + overlap + "|" + later));
     EXPECT_EQ(rows(), 5);  // a, b, c, d, d: no look-up where dates do not overlap
-    EXPECT_EQ(rec.Run.Duplicates, 2);
+    EXPECT_EQ(run.Run.Duplicates, 2);
     EXPECT_EQ(site.count("SELECT CntDupes FROM logline WHERE Filename = '/c.html'"), 1);
     EXPECT_EQ(site.count("SELECT COUNT(*) FROM logline WHERE IFNULL(CntDupes, 0) > 0"), 1);
 }
@@ -383,14 +386,14 @@ TEST_F(ReadRun, StopKeepsWhatWasCommittedAndARereadDoublesNothing) {
         EXPECT_FALSE(read(list));
     }
     const long long afterStop = rows();
-    EXPECT_EQ(rec.Run.LinesAccepted, double(afterStop));  // the stopped file's stored lines count too
+    EXPECT_EQ(run.Run.LinesAccepted, double(afterStop));  // the stopped file's stored lines count too
     EXPECT_GT(afterStop, 20);
     EXPECT_LT(afterStop, 2020);
     EXPECT_EQ(site.count("SELECT COUNT(*) FROM logline WHERE IP LIKE '3.%'"), 0);
     EXPECT_EQ(INI_Get("Main", "LastLogLnID", gIniLastVals, 3), std::to_string(afterStop));
     // The completion box after the Stop tells what was stored.
-    logimport::runTotalsToFileCounters(rec);
-    const std::string done = STTA_AddCompletionText(list, "1 minute", rec, "", "");
+    logimport::runTotalsToFileCounters(rec, run);
+    const std::string done = STTA_AddCompletionText(list, "1 minute", rec, run, "", "");
     EXPECT_NE(done.find("Added: " + core::vbFormat(double(afterStop), "#,###,###,###,##0")), std::string::npos)
         << done;
     EXPECT_NE(done.find("Data from 10 Dec 2026 to 10 Dec 2026"), std::string::npos) << done;
@@ -398,7 +401,40 @@ TEST_F(ReadRun, StopKeepsWhatWasCommittedAndARereadDoublesNothing) {
     EXPECT_TRUE(read(list));
     EXPECT_EQ(rows(), 2040);
     EXPECT_EQ(site.count("SELECT COUNT(DISTINCT LogLnID) FROM logline"), 2040);
-    EXPECT_EQ(rec.Run.Duplicates, double(afterStop));
+    EXPECT_EQ(run.Run.Duplicates, double(afterStop));
+}
+
+// An addition stopped during its read, whose visits the user then declined to build,
+// leaves nothing that steers the runs after it: completing the visits later counts
+// only what that completion builds, and a plain read after it stores its lines
+// without building visits on the way.
+TEST_F(ReadRun, AStoppedAdditionWhoseVisitsWereDeclinedLeavesNothingToTheNextRun) {
+    const std::string one = site.home / "logs/1.log", two = site.home / "logs/2.log";
+    const std::string later = site.home / "logs/later.log";
+    testsupport::writeFile(one, manyLines(20, "1.0.0."));
+    testsupport::writeFile(two, manyLines(2000, "2.0.0."));
+    testsupport::writeFile(later, manyLines(20, "3.0.0."));
+    testsupport::LastValsRouting routing;
+    core::ScopedShellHooks routed(&routing);
+    rec.NoPromptOverlap = true;  // the files share their times
+    testsupport::ScriptedResponder responder;
+    responder.press("Read log file stopped", "&No");
+    {
+        logimport::ImportRun addition;
+        StoppingProgress stop(2);  // the first refresh of the second file
+        EXPECT_FALSE(logimport::additionMainPass(site.db, one + "|" + two, "Add", "", rec, addition).read);
+    }
+    ASSERT_GT(rows(), 20);
+    EXPECT_EQ(site.count("SELECT COUNT(*) FROM logline WHERE VisitID IS NULL"), 0);  // visits built on the way
+
+    responder.press("process to create visits data was not completed", "&Yes");
+    long built = -1;
+    STTA_IncompleteAddFinish(site.db, rec, built);
+    EXPECT_EQ(built, 0);
+
+    bool usable = false;
+    EXPECT_TRUE(RawLog_AddData_ReadLogFiles_OK(site.db, later, "Test", "Add. Step 1/3: ", usable, rec));
+    EXPECT_EQ(site.count("SELECT COUNT(*) FROM logline WHERE VisitID IS NULL"), 20);
 }
 
 TEST_F(ReadRun, ACompletionThatAddedNothingGivesNoDates) {
@@ -406,8 +442,8 @@ TEST_F(ReadRun, ACompletionThatAddedNothingGivesNoDates) {
     testsupport::ScriptedResponder responder;
     responder.press("Log file does not exist.", "&OK");
     EXPECT_TRUE(read(missing));
-    logimport::runTotalsToFileCounters(rec);
-    const std::string done = STTA_AddCompletionText(missing, "1 minute", rec, "", "");
+    logimport::runTotalsToFileCounters(rec, run);
+    const std::string done = STTA_AddCompletionText(missing, "1 minute", rec, run, "", "");
     EXPECT_NE(done.find("Added: 0"), std::string::npos) << done;
     EXPECT_EQ(done.find("Data from"), std::string::npos) << done;
     EXPECT_EQ(done.find("1899"), std::string::npos) << done;
@@ -420,8 +456,8 @@ TEST_F(ReadRun, AFileThatStoresNothingLeavesTheRunsFirstStampAlone) {
     testsupport::writeFile(failed, logLine("2.2.2.2", "12:00:00", "/gone.html", 404) + "\n");
     EXPECT_TRUE(read(good + "|" + failed));
     EXPECT_EQ(rows(), 1);
-    EXPECT_GT(rec.Run.FirstStamp, 0);
-    EXPECT_EQ(rec.Run.FirstStamp, rec.Run.LastStamp);  // both from the one stored line
+    EXPECT_GT(run.Run.FirstStamp, 0);
+    EXPECT_EQ(run.Run.FirstStamp, run.Run.LastStamp);  // both from the one stored line
 }
 
 TEST_F(ReadRun, FileChecksFindTheValidEndsOrSkipTheFile) {
@@ -467,13 +503,13 @@ TEST_F(ReadRun, FileChecksFindTheValidEndsOrSkipTheFile) {
         SCOPED_TRACE(c.name);
         rec = ReadRec{};
         rec.NoPromptInvalid = true;
-        rec.CurrentFile = site.home / "logs/check.log";
-        std::filesystem::remove(rec.CurrentFile);
-        if (c.exists) testsupport::writeFile(rec.CurrentFile, c.content);
+        run.CurrentFile = site.home / "logs/check.log";
+        std::filesystem::remove(run.CurrentFile);
+        if (c.exists) testsupport::writeFile(run.CurrentFile, c.content);
         testsupport::ScriptedResponder responder;
         if (*c.box) responder.press(c.box, "&OK");
         std::string first, last;
-        EXPECT_EQ(STTA_LogFileFirstLastStamp(rec.CurrentFile, formats, rec, first, last), c.ok);
+        EXPECT_EQ(STTA_LogFileFirstLastStamp(run.CurrentFile, formats, rec, run, first, last), c.ok);
         if (c.ok) {
             EXPECT_EQ(first, c.first);
             EXPECT_EQ(last, c.last);
@@ -512,8 +548,8 @@ TEST_F(ReadRun, ATestReadStoresNothingAndAsksNothing) {
     rec.Test.ListUserAgents = true;
     EXPECT_TRUE(read(path));
     EXPECT_EQ(rows(), 10);
-    EXPECT_EQ(rec.Run.LinesAccepted, 10);  // collected, not stored
-    EXPECT_EQ(rec.Run.Duplicates, 0);
+    EXPECT_EQ(run.Run.LinesAccepted, 10);  // collected, not stored
+    EXPECT_EQ(run.Run.Duplicates, 0);
 }
 
 namespace {
@@ -539,7 +575,7 @@ TEST_F(ReadRun, ReadBoxesCarryTheCheckBoxBoundToTheirOption) {
     EXPECT_TRUE(read(path));
     EXPECT_TRUE(rec.NoPromptOverlap);
     EXPECT_TRUE(read(path));  // no question now: the file is added with its duplicates checked
-    EXPECT_EQ(rec.Run.Duplicates, 5);
+    EXPECT_EQ(run.Run.Duplicates, 5);
 
     const std::string empty = site.home / "logs/empty.log", junk = site.home / "logs/junk.log",
                       junk2 = site.home / "logs/junk2.log", folder = site.home / "logs/folder.log";

@@ -65,8 +65,8 @@ protected:
 
     long build(bool* interruptedOut = nullptr) {
         bool interrupted = true;
-        logimport::ImportRun run(rec_);
-        long n = LogLnRaw_Add(site_.db, rec_, interrupted);
+        logimport::ImportRun run;
+        long n = LogLnRaw_Add(site_.db, rec_, run, interrupted);
         engineDays_ = run.engineDays();
         if (interruptedOut) *interruptedOut = interrupted;
         else EXPECT_FALSE(interrupted);

@@ -140,15 +140,14 @@ std::vector<std::string> addAll(const Scenario& c, bool whileReading) {
         }
         ReadRec rec;
         rec.NoPromptInvalid = rec.NoPromptOverlap = true;
-        rec.VisitsWhileReading = whileReading;
         rec.RobotSet = FltrSet{.Active = true, .Rules = {{}, {kFltrContains, "bot", false}}, .Any = true,
                                .ColTypes = {0, kFldUserAgent}};
         bool usable = false;
-        logimport::ImportRun run(rec);
-        EXPECT_TRUE(RawLog_AddData_ReadLogFiles_OK(site.db, list, "Test", "Add. Step 1/3: ", usable, rec));
-        STTA_LogLineRsClose();
+        logimport::ImportRun run;
+        run.VisitsWhileReading = whileReading;
+        EXPECT_TRUE(RawLog_AddData_ReadLogFiles_OK(site.db, list, "Test", "Add. Step 1/3: ", usable, rec, run));
         bool interrupted = true;
-        const long built = LogLnRaw_Add(site.db, rec, interrupted);
+        const long built = LogLnRaw_Add(site.db, rec, run, interrupted);
         EXPECT_FALSE(interrupted);
         EXPECT_EQ(site.count("SELECT COUNT(*) FROM logline WHERE VisitID IS NULL"), 0);
         outcomes.push_back(outcome(site, c.keepValues, built, run.engineDays()));
