@@ -132,10 +132,7 @@ TEST(VisitAnalysisOfAGeneratedLog, CountsTermsAndEnginesAsWritten) {
     testsupport::TempSite site;
     testsupport::FakeUserInterface ui;
     shell::AppShellHooks hooks;
-    core::setShellHooks(&hooks);
-    struct Restore {
-        ~Restore() { core::setShellHooks(nullptr); }
-    } restore;
+    core::ScopedShellHooks installed(&hooks);
     const testsupport::SearchTruth truth = testsupport::addGeneratedLog(site, 4000, 11).truth;
     ASSERT_GT(truth.size(), 100u);
     INI_Put("Main", "AnalStartEnd", "2000-01-01|2099-12-31", "::*");
