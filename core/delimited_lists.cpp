@@ -348,17 +348,23 @@ bool CHUNKS_TrailerProtStrip(std::string& text, char open, std::string& pair1, s
     return true;
 }
 
-void CHUNKS_SplitEx(std::string_view text, std::string_view delimiter, std::string_view spec,
-                    core::StrArray& out, long lowerBound, std::string_view marker) {
-    long partLimit = CHUNKS_PartLimit;
-    CHUNKS_PartLimit = 0;
+namespace {
+
+// The items, or no more than `limit` of them.
+void splitInto(std::string_view text, std::string_view delimiter, std::string_view spec, core::StrArray& out,
+               long lowerBound, std::string_view marker, size_t limit) {
     if (text.empty()) {
         out.redim(0, 0);
         return;
     }
-    size_t limit = SIZE_MAX;
-    if (partLimit != 0) limit = static_cast<size_t>(std::max(1L, 2147483647L - partLimit - lowerBound + 1));
     fill(out, splitItems(text, delimiter, modeOf(spec), marker, limit), lowerBound);
+}
+
+}  // namespace
+
+void CHUNKS_SplitEx(std::string_view text, std::string_view delimiter, std::string_view spec,
+                    core::StrArray& out, long lowerBound, std::string_view marker) {
+    splitInto(text, delimiter, spec, out, lowerBound, marker, SIZE_MAX);
 }
 
 void CHUNKS_Split(std::string_view text, core::StrArray& out, long lowerBound, std::string_view marker) {
@@ -383,8 +389,7 @@ std::string CHUNKS_GetEx(long n, std::string_view delimiter, std::string_view sp
                          std::string_view list, const std::string& dflt) {
     if (n <= 0) return dflt;
     core::StrArray items;
-    CHUNKS_PartLimit = 2147483648L - n;
-    CHUNKS_SplitEx(list, delimiter, spec, items, 0);
+    splitInto(list, delimiter, spec, items, 0, kChunksMarker, static_cast<size_t>(n));  // no further than item n
     return LLIST_StrArrItem(items, n - 1, dflt);
 }
 

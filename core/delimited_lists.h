@@ -19,10 +19,6 @@
 inline const std::string kChunksNoExclusion = "Do not exclude any part";
 inline const std::string kChunksMarker = "{{||{{";
 
-// Set by the single-item readers so that the splitter stops after their item; the
-// splitter puts it back to 0.
-inline long CHUNKS_PartLimit = 0;
-
 // Split and join
 // The items into `out` from `lowerBound`; the empty text gives one empty item at 0.
 void CHUNKS_SplitEx(std::string_view text, std::string_view delimiter, std::string_view spec,

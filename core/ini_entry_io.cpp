@@ -34,10 +34,7 @@ bool readEntry(const std::string& file, const std::string& section, const std::s
     std::string text;
     // A short read first; a full buffer means the value may be longer.
     if (profile::getString(s, e, kIniNotFound, text, 200, file) == 199) {
-        gSharedBuffer.clear();
-        size_t n = profile::getString(s, e, kIniNotFound, gSharedBuffer, kSharedBufferLen, file);
-        text.swap(gSharedBuffer);
-        gSharedBuffer.clear();
+        size_t n = profile::getString(s, e, kIniNotFound, text, kSharedBufferLen, file);
         if (TXT_StartsWith(text, kIniNotFound, true))
             throw sys::RtError(1412, "INI entry vanished while it was read: " + file + ". Section: " +
                                          section + ". Entry: " + entry, "INI_GetCore");

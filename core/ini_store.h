@@ -35,8 +35,6 @@ inline bool gIniNoWrite = false;       // while set, writes do nothing
 inline bool gIniQuietRC = false;       // one-shot: the next failed call is not reported
 inline bool gIniLastFailed = false;    // the last checked call failed
 inline bool gIniInAltMove = false;     // set while data moves to an alternate file
-// Long reads, the file readers and the search in files share it; empty between uses.
-inline std::string gSharedBuffer;
 
 // Readers
 void INI_GetCore(const std::string& section, const std::string& entry, std::string& result,

@@ -37,7 +37,6 @@ const Shipped& shipped() {
         core::setUserInterface(&ui);
         gAppPath = DRAVOLIN_SOURCE_DIR "/resources/";
         gIniLogFmts = gAppPath + "param/logfmts.ini";
-        STTA_LogFmtTokensInit(false);
         Shipped out;
         core::StrArray names;
         CHUNKS_Split(INI_Get("Main", "AcD", gIniLogFmts, kIniMissingEmpty), names, 1);

@@ -30,7 +30,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return true;
     }();
     (void)quiet;
-    STTA_LogFmtTokensInit(false);
     const std::string rest(reinterpret_cast<const char*>(data) + 1, size - 1);
     std::vector<std::string> items{""};
     std::string line;

@@ -9,13 +9,7 @@
 #include "core/user_interface.h"
 #include "logimport/line_timestamp.h"
 
-std::vector<std::string> LogFmtTokens;
-
 namespace {
-
-const char* const kBaseTokens[27] = {"%S", "%s", "%r", "%q", "%B", "%A", "%f", "%u", "%v",
-                                     "%d", "%m", "%M", "%y", "%Y", "%Z", "%h", "%n", "%a",
-                                     "%U", "%b", "%t", "%T", "%D", "%c", "%C", "%j", "%e"};
 
 struct Wildcard { const char* text; CompositePart::Kind kind; };
 // Tested in this order where a separator may hold one.
@@ -79,16 +73,6 @@ size_t findClosingSeparator(std::string_view line, const LogFmtPiece& p, size_t 
 
 }  // namespace
 
-void STTA_LogFmtTokensInit(bool force) {
-    if (!LogFmtTokens.empty() && !force) return;
-    LogFmtTokens.assign(kLogFmtTokenCount + 1, "");
-    for (int k = 1; k <= 27; ++k) {
-        LogFmtTokens[k] = kBaseTokens[k - 1];
-        LogFmtTokens[27 + k] = std::string("%*") + kBaseTokens[k - 1][1];
-    }
-    for (int k = 1; k <= 5; ++k) LogFmtTokens[54 + k] = "%" + std::to_string(k);
-}
-
 std::vector<std::string> LogFmtSeparatorCodes() {
     std::vector<std::string> codes;
     for (const auto& w : kWildcards) codes.push_back(w.text);
@@ -132,7 +116,6 @@ void STTA_LogFmtPieceStore(long row, long& piece, const std::string& separator, 
 }
 
 void STTA_LogFmtCompile(const std::string& format, long row, LogFmtCompiled& compiled) {
-    STTA_LogFmtTokensInit(false);
     size_t pos = 0;
     long piece = 0;
     long lastToken = -1;
@@ -162,7 +145,7 @@ void STTA_LogFmtCompile(const std::string& format, long row, LogFmtCompiled& com
             if (!warned) {
                 core::ui().info("Error in format specification >>" + format +
                                     "<< - no seperation space or other characters after " +
-                                    LogFmtTokens[size_t(token)] + gCR +
+                                    std::string(LogFmtTokens[size_t(token)]) + gCR +
                                     "Processing will assume-look for a space at this point.",
                                 "");
                 warned = true;

@@ -44,7 +44,11 @@ inline constexpr int kLogFmtTokenCount = 59;
 
 // Tokens 1-27, their skip twins 28-54 ("%*x") and the spare fields "%1"-"%5" at
 // 55-59; element 0 is empty.
-extern std::vector<std::string> LogFmtTokens;
+inline constexpr std::array<std::string_view, kLogFmtTokenCount + 1> LogFmtTokens = {
+    "",    "%S",  "%s",  "%r",  "%q",  "%B",  "%A",  "%f",  "%u",  "%v",  "%d",  "%m",  "%M",  "%y",  "%Y",
+    "%Z",  "%h",  "%n",  "%a",  "%U",  "%b",  "%t",  "%T",  "%D",  "%c",  "%C",  "%j",  "%e",  "%*S", "%*s",
+    "%*r", "%*q", "%*B", "%*A", "%*f", "%*u", "%*v", "%*d", "%*m", "%*M", "%*y", "%*Y", "%*Z", "%*h", "%*n",
+    "%*a", "%*U", "%*b", "%*t", "%*T", "%*D", "%*c", "%*C", "%*j", "%*e", "%1",  "%2",  "%3",  "%4",  "%5"};
 // The codes a separator may hold besides literal text: the wildcards and the escapes.
 std::vector<std::string> LogFmtSeparatorCodes();
 // The caption by which other screens title a field ("" for fields without one).
@@ -77,7 +81,6 @@ struct LogFmtCompiled {
     CompositeList composites;
 };
 
-void STTA_LogFmtTokensInit(bool force);
 void STTA_LogFmtPieceStore(long row, long& piece, const std::string& separator, long token,
                            LogFmtCompiled& compiled);
 void STTA_LogFmtCompile(const std::string& format, long row, LogFmtCompiled& compiled);

@@ -3,6 +3,16 @@
 # of builds and test runs (default: one per core).
 set -euo pipefail
 
+# Builds go through ccache where it is installed (CI's clean clones then reuse what an
+# earlier build compiled); without it they build the same, only slower. Paths below the
+# source folder are hashed relative to it, so another clone hits the same entries.
+if command -v ccache >/dev/null 2>&1; then
+    export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER:-ccache}
+    export CMAKE_C_COMPILER_LAUNCHER=${CMAKE_C_COMPILER_LAUNCHER:-ccache}
+    export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$PWD}
+    export CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
+fi
+
 PACKAGES=(build-essential cmake ninja-build googletest libgtest-dev libgmock-dev
           libbenchmark-dev qt6-base-dev qt6-charts-dev libqt6opengl6-dev libsqlite3-dev libgl-dev
           python3 xvfb xauth clang libclang-rt-dev)

@@ -145,8 +145,6 @@ void FRMS_FindForm(const std::string& text, std::vector<QWidget*>& forms) {
     }
 }
 
-void FRMS_FindFormDefault(const std::string& text) { FRMS_FindForm(text, FRMS_Forms); }
-
 std::string FRMS_FormTag(const QWidget* form) { return ui::isLoaded(form) ? ui::tag(form) : std::string(); }
 
 double FRMS_TextWidth(const QWidget* form, const std::string& text) {

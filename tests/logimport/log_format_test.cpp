@@ -184,13 +184,17 @@ TEST(LogFileEntry, SplitAndJoin) {
 }
 
 TEST(LogFmtTokens, TableAndCaptions) {
-    STTA_LogFmtTokensInit(true);
     ASSERT_EQ(LogFmtTokens.size(), 60u);
     EXPECT_EQ(LogFmtTokens[2], "%s");
     EXPECT_EQ(LogFmtTokens[27], "%e");
     EXPECT_EQ(LogFmtTokens[29], "%*s");
     EXPECT_EQ(LogFmtTokens[54], "%*e");
     EXPECT_EQ(LogFmtTokens[55], "%1");
+    for (size_t k = 1; k <= 27; ++k) {
+        EXPECT_EQ(LogFmtTokens[k].size(), 2u) << k;
+        EXPECT_EQ(LogFmtTokens[27 + k], std::string("%*") + LogFmtTokens[k][1]) << k;
+    }
+    for (size_t k = 1; k <= 5; ++k) EXPECT_EQ(LogFmtTokens[54 + k], "%" + std::to_string(k));
     EXPECT_EQ(LogFmtFieldCaption(kFldReferrer), "Referrer string");
     EXPECT_EQ(LogFmtFieldCaption(kFldDay), "");
 }
@@ -283,10 +287,9 @@ TEST(LogFormatHelp, NamesEveryCodeOfTheLanguage) {
     const size_t start = page.find("<a name=\"FM\">");
     ASSERT_NE(start, std::string::npos);
     const std::string section = page.substr(start, page.find("<!ESEC>", start) - start);
-    STTA_LogFmtTokensInit(true);
     std::vector<std::string> codes;
     for (int k = 1; k <= kLogFmtTokenCount; ++k)
-        if (k <= kFldSecond || k > 2 * kFldSecond) codes.push_back(LogFmtTokens[size_t(k)]);
+        if (k <= kFldSecond || k > 2 * kFldSecond) codes.emplace_back(LogFmtTokens[size_t(k)]);
     for (const std::string& code : LogFmtSeparatorCodes()) codes.push_back(code);
     ASSERT_EQ(codes.size(), 27u + 5u + 6u);
     for (const std::string& code : codes)

@@ -43,8 +43,8 @@ TEST_F(FormOpsTest, FindFormMatchesTheFirstTagItemExactly) {
     EXPECT_EQ(found[1], &a);
     EXPECT_EQ(found[2], &d);
 
-    FRMS_FindFormDefault("Nothing");
-    EXPECT_EQ(FRMS_Forms, std::vector<QWidget*>{nullptr});
+    FRMS_FindForm("Nothing", found);
+    EXPECT_EQ(found, std::vector<QWidget*>{nullptr});
 }
 
 TEST_F(FormOpsTest, AnUnloadedFormIsDeadBeforeItIsDeleted) {
