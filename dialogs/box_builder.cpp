@@ -229,6 +229,12 @@ void Pass::build() {
 
     options_ = parseOptions(c_.options);
     spec_.EscButton = set && set->esc ? extraButtons + set->esc : 0;
+    if (!set) {
+        // The caller's own captions: Esc and the close box take the way out among them.
+        core::StrArray own;
+        CHUNKS_Split(captions, own, 1);
+        if (const long way = dlg::wayOutButton(own)) spec_.EscButton = extraButtons + way;
+    }
     if (set && set->cancel) gMBCancelNo = static_cast<int>(extraButtons + set->esc);
     applyOptions(options_, spec_);
     if (options_.escButton) gMBCancelNo = static_cast<int>(*options_.escButton);
@@ -268,7 +274,9 @@ void Pass::build() {
         setTwWidth(msg, twRect(msg).width() - iconW);
         if (options_.buttonsNextToIcon) spec_.LeftX = twRect(msg).left();
     }
-    const std::string text = messageCaption(c_.message);
+    // Line breaks after the last line would only leave empty room above the controls.
+    const std::string message = c_.message.substr(0, c_.message.find_last_not_of("\r\n") + 1);
+    const std::string text = messageCaption(message);
     setAutoSize(msg, true, true);
     setCaption(msg, text);
     if (twRect(msg).height() <= oneLineH) setAutoSize(msg, true, false);
@@ -277,7 +285,7 @@ void Pass::build() {
         MB_MsgTextSet(form_, text, form_->Width() - 2 * labelLeft);
         fitLabel(msg);
     }
-    if (c_.message.empty()) {
+    if (message.empty()) {
         msg->hide();
         layout_.NextTop = twRect(msg).top() - 60;
     } else {

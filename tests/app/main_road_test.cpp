@@ -356,10 +356,17 @@ TEST_F(MainRoad, FromAFirstStartThroughEveryReportToASecondSiteAndAnEnd) {
     for (const char* code : {"VF", "VV", "VY", "VX", "VP", "VE", "VS", "RR"})
         EXPECT_TRUE(frame.menuItem(code)->isEnabled()) << code;
 
-    // F1 in a report window is help on the command that opened it.
+    // F1 in a report window is help on the command that opened it. Choosing the Top
+    // Search Terms again brings the window already open for this analysis to the
+    // front; no copy opens over it.
+    const qsizetype windowsOpen = frame.mdiArea()->subWindowList().size();
+    ASSERT_FALSE(activeResults()->windowTitle().startsWith("Top Search Terms."));
     frame.menuItem("RT")->trigger();
     SrchTmLstFrm* terms = activeResults();
     ASSERT_NE(terms, nullptr);
+    EXPECT_TRUE(terms->windowTitle().startsWith("Top Search Terms.")) << terms->windowTitle().toStdString();
+    EXPECT_EQ(frame.mdiArea()->subWindowList().size(), windowsOpen);
+    frame.menuItem("VV")->trigger();  // its last sort above was by stays
     grid::FlexGrid& grid = *terms->fSearchTerms();
     frame.menuItem("WF")->trigger();
     // Moving to another report window and back gives the keys to each one's grid.
@@ -387,7 +394,7 @@ TEST_F(MainRoad, FromAFirstStartThroughEveryReportToASecondSiteAndAnEnd) {
 
     // A click on the top row plots its users per day, which sum to the row's count;
     // the left column is removed from the plot and all are restored.
-    ASSERT_TRUE(terms->pPlotRow(1));
+    ASSERT_TRUE(terms->pPlotRow(1, {}, true));
     const auto plottedSum = [&] {
         const core::Table2D& plot = terms->fChart()->ChartData();
         long sum = 0;
@@ -475,7 +482,7 @@ TEST_F(MainRoad, FromAFirstStartThroughEveryReportToASecondSiteAndAnEnd) {
 
     // File > Add new site database, without adding data yet.
     boxes.expect(answer("Enter a name for the new site database", "Blog", "&OK"))
-        .press("Site DB >>Blog<<created.", "&No");
+        .press("Site DB >>Blog<< created.", "&No");
     frame.menuItem("FD")->trigger();
     ASSERT_EQ(boxes.pending(), 0u);
     EXPECT_EQ(STTA_SiteParmGet(), "Blog");
