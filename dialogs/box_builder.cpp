@@ -228,15 +228,20 @@ void Pass::build() {
     setTwHeight(msg, oneLineH);
 
     options_ = parseOptions(c_.options);
-    spec_.EscButton = set && set->esc ? extraButtons + set->esc : 0;
+    // Esc and the close box press the set's Cancel, or the way out among the caller's
+    // own captions.
+    long wayOut = set && set->esc ? extraButtons + set->esc : 0;
     if (!set) {
-        // The caller's own captions: Esc and the close box take the way out among them.
         core::StrArray own;
         CHUNKS_Split(captions, own, 1);
-        if (const long way = dlg::wayOutButton(own)) spec_.EscButton = extraButtons + way;
+        if (const long way = dlg::wayOutButton(own)) wayOut = extraButtons + way;
     }
+    spec_.EscButton = wayOut;
     if (set && set->cancel) gMBCancelNo = static_cast<int>(extraButtons + set->esc);
     applyOptions(options_, spec_);
+    // "Esc=-1" is how the list wrappers say they have no Cancel of their own; only
+    // "Esc=0" leaves a box that Esc cannot close.
+    if (spec_.EscButton < 0) spec_.EscButton = wayOut;
     if (options_.escButton) gMBCancelNo = static_cast<int>(*options_.escButton);
     form_->dOptions += options_.formOptions;
     ui::setTag(form_->fOptions_IN, ui::tag(form_->fOptions_IN) + options_.optionsInTag);

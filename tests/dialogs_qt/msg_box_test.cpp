@@ -353,6 +353,7 @@ TEST_F(BoxTest, OwnCaptionsGetTheirWayOutForEscAndTheCloseBox) {
         {"yes and no as text", "&Yes|&No", "", 2},
         {"explicit Esc wins", "&OK|&Retry|&Cancel", MB_OptEsc(2), 2},
         {"explicit none wins", "&OK|&Cancel", MB_OptEsc(0), 0},
+        {"a list with no Cancel of its own", "&OK|Edi&t|Add", MB_OptEsc(-1), 1},
         {"no caption reads as a way out", "&Abort|&Retry|&Ignore", "", 0},
     };
     for (const Case& c : cases) {
