@@ -75,6 +75,35 @@ Rows csvRows(const std::string& path) {
     return rows;
 }
 
+std::string plainCaption(std::string caption) {
+    std::erase(caption, '&');
+    while (!caption.empty() && (caption.back() == '.' || caption.back() == ' ')) caption.pop_back();
+    return caption;
+}
+
+// What a box tells the user to press is one of its buttons, and the command it names
+// is on the menu it names.
+void expectNamesOnlyWhatIsThere(const core::DlgView& box) {
+    static const std::regex press(R"re([Pp]ress "([^"]+)")re"), use(R"re(Use ([A-Z][^.]*?) from the (\w+) menu)re");
+    for (std::sregex_iterator m(box.message.begin(), box.message.end(), press), end; m != end; ++m) {
+        const std::string named = plainCaption((*m)[1]);
+        // The whole caption, or its first words ("New Read" of "New Read - Chk another log").
+        EXPECT_TRUE(std::any_of(box.buttons.begin(), box.buttons.end(), [&](const std::string& b) {
+            const std::string caption = plainCaption(b);
+            return caption.starts_with(named) && (caption.size() == named.size() || caption[named.size()] == ' ');
+        }))
+            << "no button \"" << named << "\" in: " << box.message;
+    }
+    for (std::sregex_iterator m(box.message.begin(), box.message.end(), use), end; m != end; ++m) {
+        bool found = false;
+        for (const shell::MenuSpec& menu : shell::mainMenuTree())
+            if (core::lowerAscii(plainCaption(menu.caption)) == core::lowerAscii((*m)[2].str()))
+                for (const shell::MenuItemSpec& item : menu.items)
+                    found |= plainCaption(item.caption).starts_with((*m)[1].str());
+        EXPECT_TRUE(found) << "no command \"" << (*m)[1] << "\" on the " << (*m)[2] << " menu: " << box.message;
+    }
+}
+
 // Closes every box as a user backing out would, and keeps what each box said.
 class BackingOut : public core::DlgResponder {
 public:
@@ -110,6 +139,7 @@ protected:
     }
     void TearDown() override {
         for (const std::string& refused : boxes.refused()) ADD_FAILURE() << refused;
+        for (const core::DlgView& box : boxes.shown()) expectNamesOnlyWhatIsThere(box);
         for (QWidget* w : QApplication::topLevelWidgets())
             if (qobject_cast<HelpBrowserWindow*>(w)) w->close();
         commands.reset();
@@ -516,7 +546,10 @@ TEST_F(MainRoad, EveryOtherCommandOpensItsBoxAndIsLeftWithoutAnError) {
         frame.menuItem(code)->trigger();
         core::setDialogResponder(&boxes);
         ASSERT_FALSE(user.shown.empty());
-        for (const core::DlgView& box : user.shown) EXPECT_EQ(box.message.find("Proc: "), std::string::npos) << box.message;
+        for (const core::DlgView& box : user.shown) {
+            EXPECT_EQ(box.message.find("Proc: "), std::string::npos) << box.message;
+            expectNamesOnlyWhatIsThere(box);
+        }
     }
     // The Help commands show their pages in the help window.
     for (const auto& [control, page] : {std::pair{"HC", "helpcont.htm"}, {"fMnu_HelpStart", "helpcont.htm"},
