@@ -111,6 +111,7 @@ public:
         std::vector<KeyState>().swap(states_);
         std::vector<HeldSighting>().swap(held_);
         free_ = -1;
+        std::unordered_set<std::string>().swap(heldTexts_);
     }
 
 private:
@@ -119,10 +120,12 @@ private:
         bool counted = false;
         bool stay = false;
     };
-    // What a visit adds to the distribution lists, kept once for all its held values.
+    // What a visit adds to the distribution lists, kept once for all its held values;
+    // the texts are in heldTexts_, null where a list is not shown.
     struct VisitTexts {
-        std::string dist1, dist2;
-        std::vector<std::string> further;  // click-through pages
+        const std::string* dist1 = nullptr;
+        const std::string* dist2 = nullptr;
+        std::vector<const std::string*> further;  // click-through pages
     };
     // A sighting of a value held below the threshold: what its visit would have added.
     struct HeldSighting {
@@ -142,10 +145,12 @@ private:
 
     const PageInfo& page(long pageID);
     KeyState& state(const std::string& text);
-    HeldSighting sighting(long day, std::int64_t stays, std::uint8_t targets) const;
+    HeldSighting sighting(long day, std::int64_t stays, std::uint8_t targets);
+    const std::string* heldText(const std::string& text) { return &*heldTexts_.insert(text).first; }
     void hold(KeyState& s, const HeldSighting& h);
+    template <class Pages>
     long add(const std::string& value, long index, long day, std::int64_t stays, std::uint8_t targets,
-             const std::string& dist1, const std::string& dist2, const std::vector<std::string>& further);
+             const std::string& dist1, const std::string& dist2, const Pages& further);
     void pass(const std::string& value, KeyState& s);
 
     dao::Database& db_;
@@ -154,10 +159,14 @@ private:
     std::vector<KeyState> states_;    // by key number
     std::vector<HeldSighting> held_;  // the held sightings of all values, in slots reused once freed
     std::int32_t free_ = -1;          // the first free slot
+    std::unordered_set<std::string> heldTexts_;
     std::unordered_map<long, PageInfo> pages_;
     VisitValues values_;  // dist2 lives on from visit to visit, as the kinds need
     std::vector<std::string> further_;
 };
+
+const std::string& text(const std::string& s) { return s; }
+const std::string& text(const std::string* s) { return *s; }
 
 const AnalysisRun::PageInfo& AnalysisRun::page(long pageID) {
     auto [it, fresh] = pages_.try_emplace(pageID);
@@ -178,7 +187,7 @@ AnalysisRun::KeyState& AnalysisRun::state(const std::string& text) {
     return states_[static_cast<std::size_t>(number)];
 }
 
-AnalysisRun::HeldSighting AnalysisRun::sighting(long day, std::int64_t stays, std::uint8_t targets) const {
+AnalysisRun::HeldSighting AnalysisRun::sighting(long day, std::int64_t stays, std::uint8_t targets) {
     const STTA_AnalOpts& o = r_.AnalOpts;
     HeldSighting h;
     h.day = static_cast<std::int32_t>(day);
@@ -186,9 +195,10 @@ AnalysisRun::HeldSighting AnalysisRun::sighting(long day, std::int64_t stays, st
     h.targets = targets;
     if (o.ShowDist1 || o.ShowDist2 || o.ShowClickThru) {
         auto texts = std::make_shared<VisitTexts>();
-        if (o.ShowDist1) texts->dist1 = values_.dist1;
-        if (o.ShowDist2) texts->dist2 = values_.dist2;
-        if (o.ShowClickThru) texts->further = further_;
+        if (o.ShowDist1) texts->dist1 = heldText(values_.dist1);
+        if (o.ShowDist2) texts->dist2 = heldText(values_.dist2);
+        if (o.ShowClickThru)
+            for (const std::string& p : further_) texts->further.push_back(heldText(p));
         h.texts = std::move(texts);
     }
     return h;
@@ -212,8 +222,9 @@ void AnalysisRun::hold(KeyState& s, const HeldSighting& h) {
 
 // Adds one visit to the value (index -1 until it is listed) and to its distribution
 // lists; returns the value's index.
+template <class Pages>
 long AnalysisRun::add(const std::string& value, long index, long day, std::int64_t stays, std::uint8_t targets,
-                      const std::string& dist1, const std::string& dist2, const std::vector<std::string>& further) {
+                      const std::string& dist1, const std::string& dist2, const Pages& further) {
     STTA_Results& r = r_;
     ValueListIncrements inc;
     inc.counters[0] = stays > 0 ? 1 : 0;
@@ -224,7 +235,7 @@ long AnalysisRun::add(const std::string& value, long index, long day, std::int64
     if (r.AnalOpts.ShowDist1) STTA_ValueListAddPair(-1, index, *r.Dist1Vals, dist1, 1, 0, false);
     if (r.AnalOpts.ShowDist2 && !dist2.empty()) STTA_ValueListAddPair(-1, index, *r.Dist2Vals, dist2, 1, 0, false);
     if (r.AnalOpts.ShowClickThru)
-        for (const std::string& p : further) STTA_ValueListAddPair(-1, index, *r.ClickThruVals, p, 1, 0, false);
+        for (const auto& p : further) STTA_ValueListAddPair(-1, index, *r.ClickThruVals, text(p), 1, 0, false);
     return index;
 }
 
@@ -233,11 +244,13 @@ long AnalysisRun::add(const std::string& value, long index, long day, std::int64
 // must add up to its visitors. Its held sightings are added first, then freed.
 void AnalysisRun::pass(const std::string& value, KeyState& s) {
     static const VisitTexts none;
+    static const std::string nothing;
     long index = s.index;
     for (std::int32_t slot = s.first; slot >= 0;) {
         HeldSighting& h = held_[static_cast<std::size_t>(slot)];
         const VisitTexts& t = h.texts ? *h.texts : none;
-        index = add(value, index, h.day, h.stays, h.targets, t.dist1, t.dist2, t.further);
+        index = add(value, index, h.day, h.stays, h.targets, t.dist1 ? *t.dist1 : nothing, t.dist2 ? *t.dist2 : nothing,
+                    t.further);
         const std::int32_t next = h.next;
         h.texts.reset();
         h.next = free_;
