@@ -167,10 +167,12 @@ TEST(ChartView, LabelsAndLegendShowWholeAtEverySize) {
         for (int i = 0; i < 20; ++i) QApplication::processEvents();
         EXPECT_EQ(cutTexts(view), std::vector<std::string>{});
         // No label broke onto a second line, which Qt cuts.
-        for (QGraphicsItem* item : view.findChild<QChartView*>()->scene()->items())
-            if (auto* text = dynamic_cast<QGraphicsTextItem*>(item); text && text->isVisible())
+        for (QGraphicsItem* item : view.findChild<QChartView*>()->scene()->items()) {
+            if (auto* text = dynamic_cast<QGraphicsTextItem*>(item); text && text->isVisible()) {
                 EXPECT_LT(text->boundingRect().height(), 1.8 * QFontMetricsF(text->font()).height())
                     << text->toPlainText().toStdString();
+            }
+        }
         // The legend says every series' label whole, below the chart.
         const auto* shown = view.findChild<QLabel*>("legend");
         ASSERT_NE(shown, nullptr);
