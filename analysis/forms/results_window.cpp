@@ -304,12 +304,12 @@ void SrchTmLstFrm::showGridMenu(const QPoint& where) {
 void SrchTmLstFrm::setRowHeights(bool thick) {
     findChild<QAction*>("fMnu_N")->setChecked(!thick);
     findChild<QAction*>("fMnu_K")->setChecked(thick);
-    const grid::CellStore& cells = table_.cells;
     const double lineTwips = QFontMetrics(grid_->font()).lineSpacing() * ui::twipsPerPixelY();
     for (long r = 1; r < grid_->Rows(); ++r) {
-        // A thick row is as tall as the most lines of its cells need.
+        // A thick row is as tall as the most lines of its cells need, read from the grid,
+        // whose rows a sort may have moved.
         long lines = 1;
-        for (int c = 0; thick && r < cells.rows() && c < cells.cols(); ++c) lines = std::max(lines, lineCount(cells.text(r, c)));
+        for (int c = 0; thick && c < grid_->Cols(); ++c) lines = std::max(lines, lineCount(grid_->TextMatrix(r, c)));
         const int needed = static_cast<int>(lines * lineTwips + kRowMarginTwips);
         grid_->setRowHeight(r, thick ? std::max(kThinRowTwips, needed) : kThinRowTwips);
     }

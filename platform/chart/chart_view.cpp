@@ -185,7 +185,8 @@ void ChartView::resizeEvent(QResizeEvent* event) {
 // The column labels (dates, mostly) are read across while they fit beside each other;
 // when they do not they stand upright, and where even upright labels would overlap
 // their font shrinks. Upright labels taller than a quarter of the chart lose what follows
-// their first " [" (the count after a date), so that none is cut to "01...".
+// their first " [" (the count after a date), so that none is cut to "01...", and are
+// read across again where that makes them fit.
 void ChartView::fitColumnLabels() {
     QBarCategoryAxis* axis = columnAxis();
     if (!axis || axis->count() == 0) return;
@@ -199,7 +200,14 @@ void ChartView::fitColumnLabels() {
     const double across = std::max(1.0, area.width() > 0 ? area.width() : width() - 80.0);
     const double each = across / static_cast<double>(labels.size());
     QFont font = chart_->font();
-    labelsAngle_ = widestOf(labels, font) + kLabelRoom <= each ? 0 : -90;
+    const auto fitAcross = [&](const QStringList& shown) { return widestOf(shown, font) + kLabelRoom <= each; };
+    labelsAngle_ = fitAcross(labels) ? 0 : -90;
+    // Labels that would lose their counts upright anyway read better across.
+    if (const QStringList shorter = withoutCounts(labels);
+        labelsAngle_ != 0 && widestOf(labels, font) > height() / 4.0 && fitAcross(shorter)) {
+        labels = shorter;
+        labelsAngle_ = 0;
+    }
     if (labelsAngle_ != 0) uprightLabels(labels, font, each);
     showColumnLabels(axis, labels, font);
 }

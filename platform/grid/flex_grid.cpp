@@ -155,8 +155,13 @@ void FlexGrid::setSort(int code)
         first = fixedRows_;
         last = Rows() - 1;
     }
-    cells_.sortRows(first, last, std::min(col_, colSel_), std::max(col_, colSel_),
-                    static_cast<SortCode>(code));
+    const std::vector<long> former = cells_.sortRows(first, last, std::min(col_, colSel_), std::max(col_, colSel_),
+                                                     static_cast<SortCode>(code));
+    // A row keeps its height: a tall row's lines go with it.
+    std::vector<int> heights;
+    heights.reserve(former.size());
+    for (long row : former) heights.push_back(rowHeights_[static_cast<std::size_t>(row)]);
+    std::copy(heights.begin(), heights.end(), rowHeights_.begin() + first);
     scheduleRepaint();
     emit sorted();
 }

@@ -379,6 +379,16 @@ TEST_F(ResultsWindow, AThickRowIsAsTallAsItsTallestCellNeeds) {
     EXPECT_FALSE(window.findChild<QAction*>("fMnu_N")->isChecked());
     window.findChild<QAction*>("fMnu_N")->trigger();
     for (const Case& c : cases) EXPECT_EQ(grid.RowHeight(c.row), 240) << c.row;
+
+    // After a sort, thick rows fit the rows where they now stand.
+    window.fSearchTerms()->setCol(1);
+    window.fSearchTerms()->setRow(1);
+    window.fSearchTerms()->setRowSel(2);
+    window.fSearchTerms()->setSort(grid::kSortNumericAscending);  // the track's row goes last
+    ASSERT_EQ(grid.TextMatrix(2, 0).substr(0, 4), "/p1\r");
+    window.findChild<QAction*>("fMnu_K")->trigger();
+    EXPECT_GE(grid.RowHeight(2), 12 * line);
+    EXPECT_LT(grid.RowHeight(1), 5 * line);
 }
 
 TEST_F(ResultsWindow, TheRowDetailListsTheMembersOfAGroupRow) {

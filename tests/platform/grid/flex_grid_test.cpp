@@ -190,8 +190,13 @@ TEST_F(FlexGridTest, SortTakesRowToRowSelOrEveryNonFixedRow)
     got.clear();
     for (long r = 0; r < 6; ++r) got.push_back(g.TextMatrix(r, 1));
     EXPECT_EQ(got, (std::vector<std::string>{"head", "200", "30", "4", "1", "x"}));
-    // Other columns move with their rows.
+    // Other columns move with their rows, and so do row heights.
     EXPECT_EQ(g.TextMatrix(1, 2), "3:2");
+    g.setRowHeight(1, 600);  // "200"
+    g.setSort(kSortNumericAscending);
+    EXPECT_EQ(g.TextMatrix(5, 1), "200");
+    EXPECT_EQ(g.RowHeight(5), 600);
+    EXPECT_EQ(g.RowHeight(1), FlexGrid::kDefaultRowHeight);
 }
 
 TEST_F(FlexGridTest, AddItemAndRemoveItemShiftRowsAndKeepFixedRowsValid)
