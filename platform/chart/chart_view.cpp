@@ -233,8 +233,9 @@ void ChartView::settleLabelsLater() {
 }
 
 // Qt cuts a label that is wider than the room its axis gets ("17..."): once the chart
-// is laid out, labels read across that are cut stand upright, and upright ones lose
-// their counts and then shrink until Qt draws them whole.
+// is laid out, labels read across that are cut lose their counts and then stand
+// upright, and upright ones lose their counts and then shrink until Qt draws them
+// whole.
 void ChartView::uncutColumnLabels() {
     QBarCategoryAxis* axis = columnAxis();
     if (!axis) return;
@@ -242,7 +243,9 @@ void ChartView::uncutColumnLabels() {
     chart_->layout()->activate();
     while (columnLabelsCut(axis->categories())) {
         QStringList labels = breakable(axis->categories());
-        if (labelsAngle_ == 0) {
+        if (const QStringList shorter = withoutCounts(labels); labelsAngle_ == 0 && shorter != labels) {
+            labels = shorter;
+        } else if (labelsAngle_ == 0) {
             labelsAngle_ = -90;
             uprightLabels(labels, font, chart_->plotArea().width() / static_cast<double>(labels.size()));
         } else {
