@@ -48,6 +48,8 @@ struct ReportTable {
     std::string allSTs;  // "|" + value of every row, in writing order
 
     long rows() const { return cells.rows(); }
+    // Every cell holds the same text as the other table's.
+    bool sameCells(const ReportTable& other) const;
     std::string text(long row, int col) const;
     void setText(long row, int col, const std::string& text);
 

@@ -389,9 +389,9 @@ void STTA_FileTypeOptsLoad(STTA_Results& results) {
     std::string list;
     for (const std::string& ext : removed) list += gCR + ext;
     core::ui().info(
-        "The following File Types to skip when counting (specified on Options - Edit menu) include file types of "
+        "The following File Types to skip when counting (specified under Edit > Program Options) include file types of "
         "pages defined as target." + gCRCR +
-            "For this analysis the following file types will not be analysed. Use Options from the edit menu to "
+            "For this analysis the following file types will not be analysed. Use Program Options from the Edit menu to "
             "remove the file types always and avoid this warning screen." + gCRCR + "File types that will not be analysed:" +
             gCRCR + list.substr(gCR.size()),
         "");

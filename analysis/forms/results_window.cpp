@@ -494,7 +494,7 @@ bool STTA_PlotRangeEnter(SrchTmLstFrm& window) {
     const std::string note = "to plot" + gCR +
                              "NB if dates are included that are outside range of dates to analyse, they will only be "
                              "plotted after data has been read and analysed again." + gCR +
-                             "Use Read and Analyse from the File menu.";
+                             "Use New Analysis from the Analysis menu.";
     if (STTA_DateRangeEnter(range, note, ctl, args) != 1) return false;
     window.dPlotStartEndDate = range;
     STTA_PlotColsRestore(window, true);
