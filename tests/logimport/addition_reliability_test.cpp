@@ -314,6 +314,9 @@ struct BadInput {
     // The lines the addition stores (kSomeLines: one or more), each counted in the
     // run's totals; -1 when not looked at.
     long long added = -1;
+    // A count the site must give afterwards (nullptr: none looked at).
+    const char* check = nullptr;
+    long long checkCount = 0;
 };
 
 void PrintTo(const BadInput& input, std::ostream* os) { *os << input.name; }
@@ -337,7 +340,8 @@ enum Outcome {
     kVisitWithoutLines = 5,
     kNotAdded = 6,
     kMiscounted = 7,
-    kLineWithoutVisit = 8
+    kLineWithoutVisit = 8,
+    kWrongResult = 9
 };
 
 // Deletes the file at the first refresh of the read's progress, as a log rotation
@@ -363,10 +367,11 @@ private:
 
 // Each case runs in a child of its own, which may mount a small disk or drop its
 // privileges; the parent goes on with the next test. Each runs with the visits built
-// by the scan after the read, and while the lines are read, as an addition builds them.
-class BadInputAddition : public ::testing::TestWithParam<std::tuple<BadInput, bool>> {
+// by the scan after the read, and while the lines are read, as an addition builds them,
+// on a site that keeps line values and on one that does not.
+class BadInputAddition : public ::testing::TestWithParam<std::tuple<BadInput, bool, bool>> {
 protected:
-    BadInputAddition() : site(false) {}
+    BadInputAddition() : site(std::get<2>(GetParam())) {}
     static const BadInput& badInput() { return std::get<0>(GetParam()); }
     static bool whileReading() { return std::get<1>(GetParam()); }
 
@@ -402,6 +407,10 @@ protected:
         if (input.added != -1) {
             if (input.added == kSomeLines ? added < 1 : added != input.added) return kNotAdded;
             if (rec.Run.LinesAccepted != static_cast<double>(added)) return kMiscounted;
+        }
+        if (input.check && site.count(input.check) != input.checkCount) {
+            std::cerr << input.check << " gives " << site.count(input.check) << "\n";
+            return kWrongResult;
         }
         const long top = STTA_LogLnIDStoredMax(site.db);
         std::error_code ec;
@@ -541,15 +550,63 @@ const BadInput kBadInputs[] = {
                                combinedLine("10.0.0.7", "11:00:04", "/e.html", "-", "200 12e99999999999999999999"));
      },
      nullptr, Runs::InProcess, 5},
-    {"HourThatCarriesTheLastDayPastTheCalendar",
+    {"UnreadableOrImpossibleDateOrTime",
      [](auto& s) {
-         // 1000 hours after 31 December 9999 is no date: the day alone counts.
-         return written(s, combinedLine("10.0.0.7", "11:00:00", "/a.html") +
-                               "10.0.0.7 - - [31/Dec/9999:1000:00:00 +0000] \"GET /b.html HTTP/1.1\" 200 5 \"-\" "
-                               "\"Mozilla/5.0\"\n" +
-                               combinedLine("10.0.0.7", "11:00:02", "/c.html"));
+         std::string bytes = combinedLine("10.0.0.7", "11:00:00", "/a.html");
+         for (const char* when : {"xx/Dec/2026:10:00:00", "32/Dec/2026:10:00:00", "31/Apr/2026:10:00:00",
+                                  "-1/Jan/2026:10:00:00", "00/Jan/0000:10:00:00", "05/Jan/99999999999:10:00:00",
+                                  "10/Oct/2025:25:61:61", "10/Oct/2025:xx:00:00", "10/Oct/2025:11:00:60",
+                                  "31/Dec/9999:1000:00:00", "31/Dec/9999:24:00:00"})
+             bytes += std::string("10.0.0.7 - - [") + when + " +0000] \"GET /b.html HTTP/1.1\" 200 5 \"-\" \"Mozilla/5.0\"\n";
+         return written(s, bytes + combinedLine("10.0.0.7", "11:00:02", "/c.html"));
      },
-     nullptr, Runs::InProcess, 3},
+     "Log Line Found cannot be matched for specified format.", Runs::InProcess, 2,
+     "SELECT COUNT(*) FROM logline WHERE Timestamp / 1000000 <> 20251010", 0},
+    {"NegativeOrBrokenBytesAndStatus",
+     [](auto& s) {
+         return written(s, combinedLine("10.0.0.6", "11:00:00", "/a.html", "-", "200 -5") +
+                               combinedLine("10.0.0.6", "11:00:01", "/b.html", "-", "200 -9223372036854775809") +
+                               combinedLine("10.0.0.6", "11:00:02", "/c.html", "-", "200 12.5") +
+                               combinedLine("10.0.0.6", "11:00:03", "/d.html", "-", "-3 7") +
+                               combinedLine("10.0.0.6", "11:00:04", "/e.html", "-", "2x0 7") +
+                               combinedLine("10.0.0.6", "11:00:05", "/f.html", "-", "200 7"));
+     },
+     "Log Line Found cannot be matched for specified format.", Runs::InProcess, 4,
+     "SELECT SUM(Bytes) FROM logline WHERE IP = '10.0.0.6'", 7},
+    {"ByteOrderMarkAtTheStart",
+     [](auto& s) {
+         return written(s, "\xEF\xBB\xBF" + combinedLine("4.4.4.4", "11:00:00", "/a.html") +
+                               combinedLine("4.4.4.4", "11:00:05", "/b.html"));
+     },
+     nullptr, Runs::InProcess, 2, "SELECT COUNT(*) FROM visit WHERE FirstIP = '4.4.4.4' AND Files = 2", 1},
+    {"SearchTermPastTheCutOfAKeptReferrer",
+     [](auto& s) {
+         // The Referrer field keeps 251 characters and "..": one term lies past the
+         // cut, one across it.
+         const std::string engine = "http://www.google.com/search?x=";
+         return written(s, combinedLine("10.0.0.3", "11:00:00", "/a.html",
+                                        engine + std::string(260, 'a') + "&q=lost+term") +
+                               combinedLine("10.0.0.4", "11:00:00", "/a.html",
+                                            engine + std::string(200, 'a') + "&q=across+the+cut+" +
+                                                std::string(40, 'w')));
+     },
+     nullptr, Runs::InProcess, 2,
+     "SELECT COUNT(*) FROM visit WHERE StzdSearchTerm = 'lost term' OR "
+     "StzdSearchTerm = 'across the cut wwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwww'",
+     2},
+    {"VisitLongerThanTwoHoursGoesOnInTheNextFile",
+     [](auto& s) {
+         // The visit's first file is added first; it goes on 10 minutes after its end.
+         const std::string first = s.home / "first.log";
+         testsupport::writeFile(first, combinedLine("10.0.0.5", "10:00:00", "/a.html") +
+                                           combinedLine("10.0.0.5", "11:00:00", "/b.html") +
+                                           combinedLine("10.0.0.5", "12:00:00", "/c.html") +
+                                           combinedLine("10.0.0.5", "13:00:00", "/d.html"));
+         ReadRec rec;
+         testsupport::addLogFile(s, first, rec);
+         return written(s, combinedLine("10.0.0.5", "13:10:00", "/e.html"));
+     },
+     nullptr, Runs::InProcess, -1, "SELECT COUNT(*) FROM visit WHERE FirstIP = '10.0.0.5' AND Files = 5", 1},
     {"DeletedWhileRead",
      [](auto& s) {
          // Larger than one block, so that the next block is looked for after it went.
@@ -571,10 +628,12 @@ const BadInput kBadInputs[] = {
      nullptr, Runs::InProcess, 2},
 };
 
-INSTANTIATE_TEST_SUITE_P(Inputs, BadInputAddition, ::testing::Combine(::testing::ValuesIn(kBadInputs), ::testing::Bool()),
+INSTANTIATE_TEST_SUITE_P(Inputs, BadInputAddition,
+                         ::testing::Combine(::testing::ValuesIn(kBadInputs), ::testing::Bool(), ::testing::Bool()),
                          [](const auto& info) {
                              return std::string(std::get<0>(info.param).name) +
-                                    (std::get<1>(info.param) ? "WhileReading" : "");
+                                    (std::get<1>(info.param) ? "WhileReading" : "") +
+                                    (std::get<2>(info.param) ? "ValuesKept" : "");
                          });
 
 }  // namespace
