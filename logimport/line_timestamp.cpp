@@ -10,18 +10,20 @@ namespace {
 
 // A number field of the date or time: digits only, blanks around them allowed. An
 // empty field is one the format did not supply and reads 0. False for anything else
-// (a sign, letters, more digits than any part can have).
+// (a sign, letters, a number larger than any part can be).
 bool wholeField(const LogFields& fields, int no, long& value, int& digits) {
     const std::string& text = fields[size_t(no)];
     const size_t first = text.find_first_not_of(" \t");
     const size_t last = text.find_last_not_of(" \t");
+    constexpr long kLargest = 99999999;
     value = 0;
     digits = 0;
     if (first == std::string::npos) return true;
     for (size_t i = first; i <= last; ++i) {
         const char c = text[i];
-        if (c < '0' || c > '9' || ++digits > 9) return false;
+        if (c < '0' || c > '9' || value > kLargest) return false;
         value = value * 10 + (c - '0');
+        ++digits;
     }
     return true;
 }
@@ -33,17 +35,17 @@ bool wholeField(const LogFields& fields, int no, long& value) {
 
 // The year a field names, 0 when empty or zero; -1 when unreadable. Two- and
 // three-digit years as log files write them: 00-60 are 2000-2060, 61-99 are
-// 1961-1999, 100-999 count from 1900. Four digits are the year itself.
+// 1961-1999, 100-999 count from 1900. Four digits are the year itself, from 1900 on.
 long yearOf(const LogFields& fields, int no) {
     long year = 0;
     int digits = 0;
     if (!wholeField(fields, no, year, digits)) return -1;
-    if (digits < 4 || year == 0) return year;
-    return digits == 4 && year >= 1000 ? year : -1;
+    if (digits < 4) return year;
+    return digits == 4 && year >= 1900 ? year : -1;
 }
 
 long completedYear(long year) {
-    if (year >= 1000) return year;
+    if (year >= 1900) return year;
     return year < 61 ? year + 2000 : year + 1900;
 }
 

@@ -5,7 +5,7 @@
 //
 // Every date and time part must be a number within its range (day 1 to the month's
 // length, month 1-12, hour 0-23 or 24:00:00, minute and second 0-59, a year of up to
-// four digits of which four-digit ones are taken as written): a line is never stored
+// four digits, four-digit ones from 1900 taken as written): a line is never stored
 // under a date its text does not name.
 #include <string>
 

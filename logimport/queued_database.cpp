@@ -15,7 +15,8 @@ dao::Database& QueuedDatabase::use() {
     return db_;
 }
 
-QueuedTransaction::QueuedTransaction(QueuedDatabase& site, long batchSize) : site_(site), batchSize_(batchSize) {
+QueuedTransaction::QueuedTransaction(QueuedDatabase& site, long batchSize, std::function<void()> beforeCommit)
+    : site_(site), batchSize_(batchSize), beforeCommit_(std::move(beforeCommit)) {
     tx_.emplace(site_.use(), dao::Transaction::OnExit::Commit);
 }
 
@@ -31,6 +32,7 @@ QueuedTransaction::~QueuedTransaction() {
 void QueuedTransaction::tick() {
     if (batchSize_ <= 0 || ++pending_ < batchSize_) return;
     pending_ = 0;
+    if (beforeCommit_) beforeCommit_();
     dao::Database& db = site_.use();
     tx_->commit();
     tx_.emplace(db, dao::Transaction::OnExit::Commit);
@@ -48,6 +50,7 @@ void QueuedTransaction::rollback() {
 }
 
 void QueuedTransaction::commit() {
+    if (beforeCommit_) beforeCommit_();
     site_.use();
     tx_->commit();
 }

@@ -40,7 +40,9 @@ private:
 // so that their rows belong to it.
 class QueuedTransaction {
 public:
-    explicit QueuedTransaction(QueuedDatabase& site, long batchSize = 0);
+    // `beforeCommit` runs before each commit of commit() and tick(), to post what must
+    // belong to it.
+    explicit QueuedTransaction(QueuedDatabase& site, long batchSize = 0, std::function<void()> beforeCommit = {});
     ~QueuedTransaction();
     QueuedTransaction(const QueuedTransaction&) = delete;
     QueuedTransaction& operator=(const QueuedTransaction&) = delete;
@@ -54,6 +56,7 @@ public:
 private:
     QueuedDatabase& site_;
     const long batchSize_;
+    std::function<void()> beforeCommit_;
     long pending_ = 0;
     std::optional<dao::Transaction> tx_;
 };

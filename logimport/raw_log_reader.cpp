@@ -534,7 +534,11 @@ bool readOneFile(RunState& run, const std::string& path, const LogFmtCompiled& f
     ctx.rec = &rec;
     ctx.visits = run.visits;
     std::string status;
-    logimport::QueuedTransaction tx(run.site, kLinesPerCommit);
+    // What a commit keeps is every line read so far, never some visits' lines ahead of
+    // others': after a crash, adding the file again finds a part of the file stored.
+    logimport::QueuedTransaction tx(run.site, kLinesPerCommit, [&] {
+        if (run.visits) run.visits->storeHeld();
+    });
     LinesHandler handler = [&](const std::vector<std::string_view>& lines, long index) {
         long r = STTA_LogLineProcess(ctx, lines, index, status);
         tx.tick();

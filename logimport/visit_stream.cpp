@@ -442,6 +442,13 @@ void VisitStream::repeatCounted(long visitID) {
     if (Visit* visit = find(visitID)) visit->SaveDue = true;
 }
 
+void VisitStream::storeHeld() {
+    if (finished_) return;
+    for (auto& [id, visit] : visits_)
+        if (!visit.Dropped && (visit.SaveDue || !visit.Held.empty())) save(visit);
+    flushBatch();
+}
+
 void VisitStream::finish() {
     if (finished_) return;
     finished_ = true;

@@ -12,6 +12,9 @@
 #include <functional>
 #include <iostream>
 #include <map>
+#include <sstream>
+#include <memory>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -664,31 +667,79 @@ private:
     bool inStep_ = false;
 };
 
-struct KillPoint {
-    const char* name;
-    const char* step;
-    int update;
+// Kills the process with SIGKILL at the n-th time the entry of [Main] is looked up
+// in "::*", as the addition reads and writes its last numbers.
+class KillAtEntry : public LastValsRouting {
+public:
+    KillAtEntry(std::string key, int n) : key_(std::move(key)), n_(n) {}
+    std::string iniSectFileGet(const std::string& section, const std::string& key) override {
+        if (section == "Main" && key == key_ && ++seen_ == n_) ::raise(SIGKILL);
+        return LastValsRouting::iniSectFileGet(section, key);
+    }
+
+private:
+    std::string key_;
+    int n_, seen_ = 0;
 };
 
-class KilledAddition : public ::testing::TestWithParam<bool> {
+struct KillPoint {
+    const char* name;
+    const char* step;  // of the progress reports; nullptr: at an entry
+    int update;        // or the entry's look-up
+    bool scanOnly = false;  // visits built while the lines are read leave the scan nothing
+};
+
+// With line values kept or not, and the visits built while the lines are read or by
+// the scan after the read.
+class KilledAddition : public ::testing::TestWithParam<std::tuple<bool, bool>> {
 protected:
     KilledAddition() {
         log = work / "gen.log";
-        testsupport::generateLog(log, work / "gen.truth", 3000, 5, 4);
+        testsupport::generateLog(log, work / "gen.truth", 9000, 5, 4);
+        withLongVisit(log);
     }
-    // Adds the log to the current site in a child, with `progress` watching; the
-    // child's exit status.
-    int addInChild(core::ProgressReports* progress, testsupport::TempSite& site, const std::string& dump = {}) {
+    // One address comes back every hour over the log's four days: its visit is held
+    // from the first line of the read to the last.
+    static void withLongVisit(const std::string& path) {
+        std::istringstream in(testsupport::readFile(path));
+        std::string out, line;
+        long next = 0;  // seconds from the log's start
+        auto visitLine = [](long at, bool first) {
+            char when[32];
+            std::snprintf(when, sizeof when, "%02ld/Jan/2026:%02ld:%02ld:00", at / 86400 + 1, at / 3600 % 24,
+                          at / 60 % 60);
+            return std::string("10.9.9.9 - - [") + when + " +0000] \"GET /long" + std::to_string(at) +
+                   ".html HTTP/1.1\" 200 700 \"" + (first ? "http://www.google.com/search?q=long+visit" : "-") +
+                   "\" \"Mozilla/5.0\"\n";
+        };
+        while (std::getline(in, line)) {
+            const size_t at = line.find('[');
+            const long day = std::stol(line.substr(at + 1, 2)), h = std::stol(line.substr(at + 13, 2)),
+                       m = std::stol(line.substr(at + 16, 2));
+            for (; next <= (day - 1) * 86400 + h * 3600 + m * 60; next += 3600) out += visitLine(next, next == 0);
+            out += line + "\n";
+        }
+        testsupport::writeFile(path, out);
+    }
+    // Adds the log to the current site in a child, killed at `point` (none: not
+    // killed); the child's exit status.
+    int addInChild(const KillPoint* point, testsupport::TempSite& site, const std::string& dump = {}) {
         return testsupport::runInChild([&] {
-            LastValsRouting routing;
-            core::setShellHooks(&routing);
+            std::optional<KillAt> progress;
+            std::unique_ptr<LastValsRouting> routing;
+            if (point && !point->step)
+                routing = std::make_unique<KillAtEntry>("LastVisitID", point->update);
+            else
+                routing = std::make_unique<LastValsRouting>();
+            core::setShellHooks(routing.get());
             testsupport::FakeUserInterface ui;
             FirstButton boxes;  // Yes to adding a file that overlaps stored data
             testsupport::TickingClock clock;
             sys::setClock(&clock);
-            if (progress) core::setProgressReports(progress);
+            if (point && point->step) core::setProgressReports(&progress.emplace(point->step, point->update));
             INI_Put("Main", "EraseNonSE", "True", gIniDbDef);
             ReadRec rec;
+            rec.VisitsWhileReading = std::get<1>(GetParam());
             testsupport::addLogFile(site, log, rec);
             if (!dump.empty()) {
                 std::string text;
@@ -704,10 +755,12 @@ protected:
     std::string log;
 };
 
+// Every table, rows and numbers, ends as one clean addition leaves it: no line is
+// counted as a repeat of itself, and no number is skipped.
 TEST_P(KilledAddition, AddingTheFileAgainEndsAsOneCleanAddition) {
     const std::string clean = work / "clean.txt";
     {
-        testsupport::TempSite site(GetParam());
+        testsupport::TempSite site(std::get<0>(GetParam()));
         ASSERT_EQ(addInChild(nullptr, site, clean), 0);
     }
     const std::string cleanRows = testsupport::readFile(clean);
@@ -716,14 +769,17 @@ TEST_P(KilledAddition, AddingTheFileAgainEndsAsOneCleanAddition) {
     const KillPoint points[] = {
         {"at the start of the read", "Step 1/3", 0},
         {"during the read", "Step 1/3", 3},
-        {"during visit building", "Step 2/3", 40},
+        {"during visit building", "Step 2/3", 40, true},
         {"during the clean-up", "Step 3/3", 1},
+        // The visits still held at the end of the read (or those of the scan) are
+        // written, and their last number is next.
+        {"as the visits of the read are written", nullptr, 2},
     };
     for (const KillPoint& point : points) {
+        if (point.scanOnly && std::get<1>(GetParam())) continue;
         SCOPED_TRACE(point.name);
-        testsupport::TempSite site(GetParam());
-        KillAt kill(point.step, point.update);
-        ASSERT_EQ(addInChild(&kill, site), 128 + SIGKILL) << "the kill point was not reached";
+        testsupport::TempSite site(std::get<0>(GetParam()));
+        ASSERT_EQ(addInChild(&point, site), 128 + SIGKILL) << "the kill point was not reached";
         const std::string again = work / "again.txt";
         ASSERT_EQ(addInChild(nullptr, site, again), 0);
         const std::string againRows = testsupport::readFile(again);
@@ -732,6 +788,10 @@ TEST_P(KilledAddition, AddingTheFileAgainEndsAsOneCleanAddition) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(KeptAndStoredReferrers, KilledAddition, ::testing::Bool());
+INSTANTIATE_TEST_SUITE_P(KeptAndStoredReferrers, KilledAddition, ::testing::Combine(::testing::Bool(), ::testing::Bool()),
+                         [](const auto& info) {
+                             return std::string(std::get<0>(info.param) ? "ValuesKept" : "ValuesNotKept") +
+                                    (std::get<1>(info.param) ? "WhileReading" : "ByScan");
+                         });
 
 }  // namespace

@@ -36,7 +36,7 @@ TEST(LineDate, FieldsToDateSerial) {
         {"missing year is 2000", "5", "3", "", "", "", "", 2000, 3, 5},
         {"second year form wins over the first", "1", "1", "", "1999", "2001", "", 2001, 1, 1},
         {"third form when the others are empty", "1", "1", "", "", "", "2003", 2003, 1, 1},
-        {"four-digit year as written", "1", "1", "", "", "1850", "", 1850, 1, 1},
+        {"four-digit year as written", "1", "1", "", "", "1900", "", 1900, 1, 1},
         {"29 February of a leap year", "29", "2", "", "", "2024", "", 2024, 2, 29},
         {"blanks around a day", " 9", "", "Dec", "", "2007", "", 2007, 12, 9},
         // Impossible or unreadable dates are no dates, never another day.
@@ -52,7 +52,7 @@ TEST(LineDate, FieldsToDateSerial) {
         {"month number not a number", "1", "x1", "", "", "2026", "", 0, 0, 0},
         {"year of eleven digits", "5", "", "Jan", "", "99999999999", "", 0, 0, 0},
         {"year of five digits", "5", "", "Jan", "", "20260", "", 0, 0, 0},
-        {"four-digit year before 1000", "5", "", "Jan", "", "0999", "", 0, 0, 0},
+        {"four-digit year before 1900", "5", "", "Jan", "", "1850", "", 0, 0, 0},
         {"year not a number", "5", "", "Jan", "", "20x6", "", 0, 0, 0},
         {"unknown month name gives no date", "9", "", "Dez", "", "2007", "", 0, 0, 0},
     };
