@@ -81,10 +81,10 @@ void STTA_TargetHeaderWrite(ReportTable& t, long row, int c, const TargetSpec& t
 
 void STTA_TargetCellsWrite(const STTA_Results& r, ReportTable& t, long row, long item,
                            const std::vector<std::int64_t>& counter, int c) {
-    if (item < 0 || static_cast<std::size_t>(item) >= counter.size()) return;
+    if (item < 0) return;
     const double users = static_cast<double>(STTA_ValueList::at(r.Vals->Cnt, item));
     const double stayed = static_cast<double>(STTA_ValueList::at(r.Vals->CntStay(), item));
-    const double hits = static_cast<double>(counter[static_cast<std::size_t>(item)]);
+    const double hits = static_cast<double>(STTA_ValueList::at(counter, item));
     t.setText(row, c, number(hits));
     t.setText(row, c + 1, pct(hits * 100, users, "0") + " %");
     t.setText(row, c + 2, pct(hits * 100, stayed, "0") + " %");

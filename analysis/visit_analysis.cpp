@@ -1,6 +1,8 @@
 #include "analysis/visit_analysis.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <memory>
 #include <optional>
 #include <unordered_map>
 #include <unordered_set>
@@ -95,7 +97,7 @@ bool listHasItem(const std::string& wrappedList, const std::string& item) {
 }
 
 // What one analysis keeps while it runs: the key numbers of the values with their
-// sighting counts, and what it learnt of each page.
+// sightings, and what it learnt of each page.
 class AnalysisRun {
 public:
     AnalysisRun(dao::Database& db, STTA_Results& results, int memoryLevel)
@@ -103,6 +105,12 @@ public:
 
     void visit(const AnalysedVisit& row, std::string_view furtherIDs, std::string_view furtherBytes, long day,
                const std::unordered_set<long>& area);
+    // Drops the key numbers, then the held sightings, once every visit is counted.
+    void releaseKeys() { keys_ = LISTX_KeyTableNew(keys_.level); }
+    void releaseHeld() {
+        std::vector<KeyState>().swap(states_);
+        std::unordered_set<std::string>().swap(heldTexts_);
+    }
 
 private:
     struct PageInfo {
@@ -110,23 +118,41 @@ private:
         bool counted = false;
         bool stay = false;
     };
-    // A sighting state: listed with its index in Vals, or the earlier sightings.
+    // A sighting of a value held below the threshold: what its visit would have added.
+    struct HeldSighting {
+        std::int32_t day = 0;
+        std::int32_t stays = 0;
+        std::uint8_t targets = 0;             // bit t - 1: the visit reached target t
+        const std::string* dist1 = nullptr;   // in heldTexts_; nullptr when the list is not shown
+        const std::string* dist2 = nullptr;
+        std::shared_ptr<const std::vector<const std::string*>> further;  // click-through pages
+    };
+    // A value is listed (its index in Vals), or holds its sightings so far.
     struct KeyState {
-        bool listed = false;
-        long value = 0;
+        long index = -1;
+        std::vector<HeldSighting> held;
     };
 
     const PageInfo& page(long pageID);
-    bool thresholdPass(const std::string& text, std::int64_t& sightings, long& knownIndex, long& keyNumber);
+    KeyState& state(const std::string& text);
+    const std::string* heldText(const std::string& text) { return &*heldTexts_.insert(text).first; }
+    HeldSighting held(long day, std::int64_t stays, std::uint8_t targets);
+    template <class Pages>
+    long add(const std::string& value, long index, long day, std::int64_t stays, std::uint8_t targets,
+             const std::string* dist1, const std::string* dist2, const Pages& further);
 
     dao::Database& db_;
     STTA_Results& r_;
     KeyTable keys_;
-    std::unordered_map<long, KeyState> states_;
+    std::vector<KeyState> states_;  // by key number
+    std::unordered_set<std::string> heldTexts_;
     std::unordered_map<long, PageInfo> pages_;
     VisitValues values_;  // dist2 lives on from visit to visit, as the kinds need
     std::vector<std::string> further_;
 };
+
+const std::string& pageName(const std::string& name) { return name; }
+const std::string& pageName(const std::string* name) { return *name; }
 
 const AnalysisRun::PageInfo& AnalysisRun::page(long pageID) {
     auto [it, fresh] = pages_.try_emplace(pageID);
@@ -139,29 +165,47 @@ const AnalysisRun::PageInfo& AnalysisRun::page(long pageID) {
     return it->second;
 }
 
-bool AnalysisRun::thresholdPass(const std::string& text, std::int64_t& sightings, long& knownIndex,
-                                long& keyNumber) {
-    const long minCount = r_.AnalOpts.MinCount;
-    sightings = 1;
-    knownIndex = -1;
-    long row = 0, col = 0;
+AnalysisRun::KeyState& AnalysisRun::state(const std::string& text) {
+    long row = 0, col = 0, number = 0;
     bool added = false;
-    LISTX_KeyFind(keys_, text, row, col, keyNumber, added);
-    if (added && minCount > 0) return false;
-    long earlier = minCount != 0 ? 1 : 0;
-    if (auto it = states_.find(keyNumber); it != states_.end()) {
-        if (it->second.listed) {
-            knownIndex = it->second.value;
-            return true;
-        }
-        earlier = it->second.value + 1;
+    LISTX_KeyFind(keys_, text, row, col, number, added);
+    if (static_cast<std::size_t>(number) >= states_.size()) states_.resize(static_cast<std::size_t>(number) + 1);
+    return states_[static_cast<std::size_t>(number)];
+}
+
+AnalysisRun::HeldSighting AnalysisRun::held(long day, std::int64_t stays, std::uint8_t targets) {
+    const STTA_AnalOpts& o = r_.AnalOpts;
+    HeldSighting h;
+    h.day = static_cast<std::int32_t>(day);
+    h.stays = static_cast<std::int32_t>(stays);
+    h.targets = targets;
+    if (o.ShowDist1) h.dist1 = heldText(values_.dist1);
+    if (o.ShowDist2) h.dist2 = heldText(values_.dist2);
+    if (o.ShowClickThru && !further_.empty()) {
+        auto pages = std::make_shared<std::vector<const std::string*>>();
+        for (const std::string& p : further_) pages->push_back(heldText(p));
+        h.further = std::move(pages);
     }
-    if (earlier >= minCount) {
-        sightings = earlier + 1;
-        return true;
-    }
-    states_[keyNumber] = KeyState{false, earlier};
-    return false;
+    return h;
+}
+
+// Adds one visit to the value (index -1 until it is listed) and to its distribution
+// lists; returns the value's index.
+template <class Pages>
+long AnalysisRun::add(const std::string& value, long index, long day, std::int64_t stays, std::uint8_t targets,
+                      const std::string* dist1, const std::string* dist2, const Pages& further) {
+    STTA_Results& r = r_;
+    ValueListIncrements inc;
+    inc.counters[0] = stays > 0 ? 1 : 0;
+    inc.counters[1] = stays;
+    for (int t = 1; t <= 4; ++t) inc.counters[static_cast<std::size_t>(t) + 1] = (targets >> (t - 1)) & 1;
+    inc.dayTables = {true, true, false, true, true, true, true};
+    index = STTA_ValueListAdd(day, *r.Vals, value, inc, index);
+    if (r.AnalOpts.ShowDist1) STTA_ValueListAddPair(-1, index, *r.Dist1Vals, *dist1, 1, 0, false);
+    if (r.AnalOpts.ShowDist2 && !dist2->empty()) STTA_ValueListAddPair(-1, index, *r.Dist2Vals, *dist2, 1, 0, false);
+    if (r.AnalOpts.ShowClickThru)
+        for (const auto& p : further) STTA_ValueListAddPair(-1, index, *r.ClickThruVals, pageName(p), 1, 0, false);
+    return index;
 }
 
 void AnalysisRun::visit(const AnalysedVisit& row, std::string_view furtherIDs, std::string_view furtherBytes, long day,
@@ -215,24 +259,26 @@ void AnalysisRun::visit(const AnalysedVisit& row, std::string_view furtherIDs, s
     }
     STTA_VisitReportValues(kind, r, db_, row, start, further_, values_);
 
-    ValueListIncrements inc;
-    inc.counters[0] = stays > 0 ? 1 : 0;
-    inc.counters[1] = stays;
-    for (int t = 1; t <= 4; ++t) inc.counters[static_cast<std::size_t>(t) + 1] = flag(t);
-    inc.dayTables = {true, true, false, true, true, true, true};
+    std::uint8_t targets = 0;
+    for (int t = 1; t <= 4; ++t)
+        if (flag(t) != 0) targets = static_cast<std::uint8_t>(targets | (1u << (t - 1)));
+    std::optional<HeldSighting> thisVisit;  // made once, for every value of the visit it is held for
+    const auto minCount = static_cast<std::size_t>(r.AnalOpts.MinCount);
     for (const std::string& value : values_.values) {
-        std::int64_t sightings = 0;
-        long known = -1, keyNumber = 0;
-        if (!thresholdPass(value, sightings, known, keyNumber)) continue;
-        inc.cnt = sightings;
-        const long index = STTA_ValueListAdd(day, *r.Vals, value, inc, known);
-        states_[keyNumber] = KeyState{true, index};
-        if (r.AnalOpts.ShowDist1) STTA_ValueListAddPair(-1, index, *r.Dist1Vals, values_.dist1, sightings, 0, false);
-        if (r.AnalOpts.ShowDist2 && !values_.dist2.empty())
-            STTA_ValueListAddPair(-1, index, *r.Dist2Vals, values_.dist2, sightings, 0, false);
-        if (r.AnalOpts.ShowClickThru)
-            for (const std::string& p : further_)
-                STTA_ValueListAddPair(-1, index, *r.ClickThruVals, p, sightings, 0, false);
+        KeyState& s = state(value);
+        if (s.index < 0 && s.held.size() < minCount) {
+            if (!thisVisit) thisVisit = held(day, stays, targets);
+            s.held.push_back(*thisVisit);
+            continue;
+        }
+        // A value that passes its threshold counts every visit it was seen in, each as
+        // its own visit on its own day: the plot, Stayed, targets, distribution texts and
+        // deviation cells must add up to its visitors.
+        static const std::vector<const std::string*> noPages;
+        for (const HeldSighting& h : s.held)
+            s.index = add(value, s.index, h.day, h.stays, h.targets, h.dist1, h.dist2, h.further ? *h.further : noPages);
+        std::vector<HeldSighting>().swap(s.held);
+        s.index = add(value, s.index, day, stays, targets, &values_.dist1, &values_.dist2, further_);
     }
 }
 
@@ -411,7 +457,9 @@ bool STTA_VisitsAnalyse(dao::Database& db, STTA_Results& results, long topCount,
                 const long day = static_cast<long>(stampDay(s.columnInt(7)) - firstDay);
                 run.visit(row, s.columnText(2), s.columnText(3), day, area);
             });
+        run.releaseKeys();
         PIS_Update(done, "Complete. Releasing Memory 1/2", report, {.force = true});
+        run.releaseHeld();
         PIS_Update(done, "Complete. Releasing Memory 2/2", report, {.force = true});
         PIS_End(report);
     } catch (...) {

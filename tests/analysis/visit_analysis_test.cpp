@@ -23,18 +23,19 @@ TEST_F(VisitAnalysis, SearchTermsPassTheirThresholdAndCountStaysDaysAndEngines) 
     EXPECT_EQ(r.VisitCount, 6);
     EXPECT_EQ(r.AnalOpts.MinCount, 1);
     EXPECT_EQ(*r.DayList, (std::vector<std::string>{"01 Mar 2026", "02 Mar 2026", "03 Mar 2026"}));
-    // "red shoes" enters at its second sighting with both counted; "blue shoes" and the
-    // visit without a term are seen once only.
+    // "red shoes" enters at its second sighting, and its first is counted too, as the
+    // visit it was; "blue shoes" and the visit without a term are seen once only.
     EXPECT_EQ(r.Vals->Items, (std::vector<std::string>{"", "red shoes"}));
     EXPECT_EQ(cnt(r, "red shoes"), 4);
-    EXPECT_EQ(STTA_ValueList::at(r.Vals->CntStay(), 1), 2);   // visits 2 and 6 went on to a page
-    EXPECT_EQ(STTA_ValueList::at(r.Vals->CntPages(), 1), 2);
+    EXPECT_EQ(STTA_ValueList::at(r.Vals->CntStay(), 1), 3);   // visits 1, 2 and 6 went on to a page
+    EXPECT_EQ(STTA_ValueList::at(r.Vals->CntPages(), 1), 3);
     EXPECT_EQ(r.Vals->DayCnt[0].sum(1, 0, 0), 2);
     EXPECT_EQ(r.Vals->DayCnt[0].sum(1, 1, 2), 2);
+    EXPECT_EQ(r.Vals->DayCnt[1].sum(1, 0, 0), 2);
     const long bing = r.Dist1Vals->find("bing"), google = r.Dist1Vals->find("google");
     ASSERT_GT(bing, 0);
-    EXPECT_EQ(r.Dist1Vals->PairCnt.get(bing, 1), 2);
-    EXPECT_EQ(r.Dist1Vals->PairCnt.get(google, 1), 2);
+    EXPECT_EQ(r.Dist1Vals->PairCnt.get(bing, 1), 1);
+    EXPECT_EQ(r.Dist1Vals->PairCnt.get(google, 1), 3);
 }
 
 TEST_F(VisitAnalysis, EachKindCountsItsValues) {
@@ -131,10 +132,7 @@ TEST(VisitAnalysisOfAGeneratedLog, CountsTermsAndEnginesAsWritten) {
     testsupport::TempSite site;
     testsupport::FakeUserInterface ui;
     shell::AppShellHooks hooks;
-    core::setShellHooks(&hooks);
-    struct Restore {
-        ~Restore() { core::setShellHooks(nullptr); }
-    } restore;
+    core::ScopedShellHooks installed(&hooks);
     const testsupport::SearchTruth truth = testsupport::addGeneratedLog(site, 4000, 11).truth;
     ASSERT_GT(truth.size(), 100u);
     INI_Put("Main", "AnalStartEnd", "2000-01-01|2099-12-31", "::*");

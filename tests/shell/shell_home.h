@@ -41,7 +41,6 @@ protected:
     }
     void TearDown() override {
         STTA_SiteDBClose();
-        core::setShellHooks(nullptr);
     }
     // What a fresh process would have before loading.
     void restartGlobals() {
@@ -61,6 +60,7 @@ protected:
     }
     bool exists(const std::string& path) { return std::filesystem::exists(path); }
 
+    core::ScopedShellHooks hooksRestored;  // start() installs the program's
     testsupport::TempHome home;
     testsupport::FakeUserInterface ui;
     testsupport::ScriptedResponder boxes;
