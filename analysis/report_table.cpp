@@ -421,6 +421,7 @@ void STTA_IndexRowsWrite(const std::vector<long>& indexes, const STTA_Results& r
 
 void STTA_GroupedReportWrite(STTA_Results& r, ReportTable& t, const std::string& section) {
     r.AnalOpts.ValIsGroupedRep = true;
+    t.grouped = true;
     const STTA_ValueList& v = *r.Vals;
     if (v.Items.empty()) return;
     const ReportKindSpec& kind = STTA_ReportKind(r.Analyzed_Field);
