@@ -163,6 +163,66 @@ TEST(VisitAnalysisOfAGeneratedLog, CountsTermsAndEnginesAsWritten) {
     EXPECT_EQ(total, static_cast<std::int64_t>(truth.size()));
 }
 
+// The distribution of one value over a pair list, by the list's texts.
+std::map<std::string, std::int64_t> pairsOf(const STTA_ValueList& list, long item) {
+    std::map<std::string, std::int64_t> pairs;
+    for (const auto& [a, amount] : list.PairCnt.column(item)) pairs[list.Items[static_cast<std::size_t>(a)]] = amount;
+    return pairs;
+}
+
+// On a generated log, a value listed at its threshold has every count, day table and
+// distribution it has when every value is listed at its first sighting, and a value seen
+// less often than the threshold is not listed.
+TEST(VisitAnalysisOfAGeneratedLog, AListedValueCountsWhatItsVisitsCountWithoutAThreshold) {
+    testsupport::TempSite site;
+    testsupport::FakeUserInterface ui;
+    shell::AppShellHooks hooks;
+    core::ScopedShellHooks installed(&hooks);
+    testsupport::addGeneratedLog(site, 4000, 23);
+    for (const auto& [entry, value] : std::vector<std::pair<const char*, const char*>>{
+             {"AnalStartEnd", "2000-01-01|2099-12-31"}, {"ShowDist1", "True"}, {"ShowDist2", "True"},
+             {"ShowClickThru", "True"}})
+        INI_Put("Main", entry, value, "::*");
+    struct Case {
+        long kind;
+        const char* threshold;
+        std::int64_t minimum;
+    } cases[] = {{kRkSearchTerm, "ThresholdST", 4}, {kRkSingleWords, "ThresholdWrd", 4}, {kRkTrack, "ThresholdTrk", 2}};
+    for (const auto& [kind, threshold, minimum] : cases) {
+        SCOPED_TRACE(threshold);
+        INI_Put("Main", threshold, "1", "::*");
+        STTA_Results every;
+        ASSERT_TRUE(STTA_VisitsAnalyse(site.db, every, 10, kind));
+        INI_Put("Main", threshold, std::to_string(minimum), "::*");
+        STTA_Results held;
+        ASSERT_TRUE(STTA_VisitsAnalyse(site.db, held, 10, kind));
+        const long days = static_cast<long>(held.DayList->size());
+        std::size_t listed = 0;
+        for (std::size_t e = 1; e < every.Vals->Items.size(); ++e) {
+            const std::string& value = every.Vals->Items[e];
+            const long h = held.Vals->find(value);
+            if (every.Vals->Cnt[e] < minimum) {
+                EXPECT_EQ(h, -1) << value;
+                continue;
+            }
+            ++listed;
+            ASSERT_GT(h, 0) << value;
+            const auto i = static_cast<std::size_t>(h);
+            EXPECT_EQ(held.Vals->Cnt[i], every.Vals->Cnt[e]) << value;
+            for (std::size_t k = 0; k < kExtraCounters; ++k)
+                EXPECT_EQ(held.Vals->Counters[k][i], every.Vals->Counters[k][e]) << value << " counter " << k;
+            for (std::size_t k = 0; k < kDayTables; ++k)
+                EXPECT_EQ(held.Vals->DayCnt[k].perDay({h}, days), every.Vals->DayCnt[k].perDay({static_cast<long>(e)}, days))
+                    << value << " day table " << k;
+            EXPECT_EQ(pairsOf(*held.Dist1Vals, h), pairsOf(*every.Dist1Vals, static_cast<long>(e))) << value;
+            EXPECT_EQ(pairsOf(*held.Dist2Vals, h), pairsOf(*every.Dist2Vals, static_cast<long>(e))) << value;
+            EXPECT_EQ(pairsOf(*held.ClickThruVals, h), pairsOf(*every.ClickThruVals, static_cast<long>(e))) << value;
+        }
+        EXPECT_EQ(held.Vals->Items.size(), listed + 1);
+        EXPECT_GT(listed, 0u);  // not an empty comparison
+    }
+}
+
 TEST(Phrases, WordsAreCleanedAndPhrasesTakenInOrder) {
     struct Case {
         const char* term;

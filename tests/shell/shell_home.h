@@ -52,7 +52,7 @@ protected:
     void start(const std::string& commandLine = {}) { shell::loadSteps(commandLine, window); }
     // A first start that names the first site.
     void startWithFirstSite(const std::string& name) {
-        boxes.expect(answer("Enter your name for first site", name, "&OK")).press("<<created.", "&No");
+        boxes.expect(answer("Enter your name for first site", name, "&OK")).press("<< created.", "&No");
         start();
     }
     std::string ini(const std::string& section, const std::string& key, const std::string& file) {
