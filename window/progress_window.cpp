@@ -46,6 +46,7 @@ QString lineText(const std::string& bytes) {
 
 QLabel* label(QWidget* parent, const char* name, const char* text) {
     auto* l = new QLabel(QString::fromLatin1(text), parent);
+    l->setTextFormat(Qt::PlainText);  // messages name log files, whatever their names hold
     l->setObjectName(name);
     return l;
 }

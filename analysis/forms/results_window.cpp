@@ -138,6 +138,7 @@ SrchTmLstFrm::SrchTmLstFrm(ReportTable table, IfrmPtr form, const std::string& c
     line1_->setFrameShape(QFrame::HLine);
     line2_->setFrameShape(QFrame::VLine);
     for (QLabel* label : {plotDesc_, extractDesc_}) {
+        label->setTextFormat(Qt::PlainText);  // they quote search terms and pages from the logs
         label->setWordWrap(true);
         label->setAlignment(Qt::AlignTop | Qt::AlignLeft);
         label->setFixedWidth(ui::toPixelsX(kDescWidthTwips));

@@ -20,6 +20,22 @@
 
 namespace chart {
 
+namespace {
+
+// Qt Charts draws titles, legend entries and axis labels as rich text, and ours come
+// from the data (a search term may hold "<b>" or "<img>"): every one is escaped here.
+QString plain(const std::string& text) { return ui::toQString(text).toHtmlEscaped(); }
+
+// An escaped label as it reads on screen.
+QString unescaped(QString html) {
+    return html.replace(QStringLiteral("&lt;"), QStringLiteral("<"))
+        .replace(QStringLiteral("&gt;"), QStringLiteral(">"))
+        .replace(QStringLiteral("&quot;"), QStringLiteral("\""))
+        .replace(QStringLiteral("&amp;"), QStringLiteral("&"));
+}
+
+}  // namespace
+
 ChartView::ChartView(QWidget* parent) : QWidget(parent) {
     chart_ = new QChart;
     chart_->setAnimationOptions(QChart::NoAnimation);
@@ -69,7 +85,7 @@ void ChartView::setChartType(ChartType type) {
     redraw();
 }
 
-void ChartView::setTitle(const std::string& title) { chart_->setTitle(ui::toQString(title)); }
+void ChartView::setTitle(const std::string& title) { chart_->setTitle(plain(title)); }
 
 int ChartView::drawnSeriesCount() const {
     int count = 0;
@@ -83,7 +99,7 @@ double ChartView::drawnAxisMaximum() const { return axisMax_; }
 std::vector<std::string> ChartView::drawnLabels() const {
     std::vector<std::string> labels;
     if (QBarCategoryAxis* axis = columnAxis())
-        for (const QString& label : axis->categories()) labels.push_back(ui::fromQString(label));
+        for (const QString& label : axis->categories()) labels.push_back(ui::fromQString(unescaped(label)));
     return labels;
 }
 
@@ -97,7 +113,7 @@ void ChartView::redraw() {
     std::vector<int> hidden;
     double top = 0;
     for (const Series& s : data_.series()) {
-        auto* set = new QBarSet(ui::toQString(s.label));
+        auto* set = new QBarSet(plain(s.label));
         for (double v : s.values) {
             *set << v;
             top = std::max(top, v);
@@ -115,7 +131,7 @@ void ChartView::redraw() {
         if (i < markers.size()) markers[i]->setVisible(false);
 
     auto* categories = new QBarCategoryAxis;
-    for (const std::string& c : data_.categories()) categories->append(ui::toQString(c));
+    for (const std::string& c : data_.categories()) categories->append(plain(c));
     chart_->addAxis(categories, Qt::AlignBottom);
     bars->attachAxis(categories);
     auto* values = new QValueAxis;
@@ -142,7 +158,7 @@ void ChartView::fitColumnLabels() {
     QBarCategoryAxis* axis = columnAxis();
     if (!axis || axis->count() == 0) return;
     QStringList labels;
-    for (const std::string& c : data_.categories()) labels.append(ui::toQString(c));
+    for (const std::string& c : data_.categories()) labels.append(plain(c));
     // The plot area is laid out only after a resize: the widget less the value axis and
     // the margins stands in for it.
     const double across = std::max(1.0, width() - 80.0);
@@ -186,7 +202,7 @@ bool ChartView::columnLabelsCut(const QStringList& labels) const {
         if (!drawn.endsWith(QStringLiteral("..."))) continue;
         const QString kept = drawn.chopped(3);
         for (const QString& label : labels)
-            if (label.size() > kept.size() && label.startsWith(kept)) return true;
+            if (const QString shown = unescaped(label); shown.size() > kept.size() && shown.startsWith(kept)) return true;
     }
     return false;
 }
@@ -214,7 +230,7 @@ QStringList ChartView::withoutCounts(const QStringList& labels) {
 double ChartView::widestOf(const QStringList& labels, const QFont& font) {
     const QFontMetricsF metrics(font);
     double widest = 0;
-    for (const QString& label : labels) widest = std::max(widest, metrics.horizontalAdvance(label));
+    for (const QString& label : labels) widest = std::max(widest, metrics.horizontalAdvance(unescaped(label)));
     return widest;
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QGraphicsScene>
 #include <QGraphicsTextItem>
@@ -135,6 +137,35 @@ TEST(ChartView, DrawsEveryColumnLabelWholeBelowATitleAndALegendInALowChart) {
         EXPECT_EQ(cutTexts(view), std::vector<std::string>{});
         EXPECT_EQ(view.drawnLabels().size(), 17u);
     }
+}
+
+// Labels come from logs: markup in them is text on the chart, in the title, the
+// legend and the column labels alike.
+TEST(ChartView, MarkupInTheDataIsDrawnAsText) {
+    const std::string term = "<b>bold</b><img src=x> & \"more\"";
+    chart::ChartView view;
+    view.resize(700, 450);
+    view.show();
+    core::Table2D table;
+    table.redim(0, 2, 0, 1);
+    table.set(0, 1, term + " users");
+    table.set(1, 0, "<i>1 Jan</i>");
+    table.set(1, 1, 3L);
+    table.set(2, 0, "2 Jan");
+    table.set(2, 1, 4L);
+    view.setChartData(table);
+    view.setShowLegend(true);
+    view.setTitle("Top Search Terms: " + term);
+    QCoreApplication::processEvents();
+    std::vector<std::string> drawn;
+    for (QGraphicsItem* item : view.findChild<QChartView*>()->scene()->items())
+        if (auto* text = dynamic_cast<QGraphicsTextItem*>(item); text && text->isVisible())
+            drawn.push_back(text->toPlainText().toStdString());
+    for (const std::string& expected : {"Top Search Terms: " + term, term + " users", std::string("<i>1 Jan</i>")}) {
+        SCOPED_TRACE(expected);
+        EXPECT_NE(std::find(drawn.begin(), drawn.end(), expected), drawn.end());
+    }
+    EXPECT_EQ(view.drawnLabels().front(), "<i>1 Jan</i>");
 }
 
 }  // namespace
