@@ -449,7 +449,7 @@ bool STTA_LogFileOverlapCheck(dao::Database& db, const std::string& fileName, co
     // Written before the overlap question, so that a file declined there has its record.
     STTA_AddDataLogWrite(fileName, startText, rec, "", kHistoryStartRead + fileName, "START Read File.", {},
                          historyStamp(first), historyStamp(last), "");
-    const auto from = static_cast<long long>(TXT_Val(first)), to = static_cast<long long>(TXT_Val(last));
+    const auto from = core::wholeOf<long long>(TXT_Val(first)), to = core::wholeOf<long long>(TXT_Val(last));
     auto rs = db.openRecordset("SELECT LogLnID FROM logline WHERE Timestamp >= ? AND Timestamp <= ? LIMIT 1",
                                dao::RecordsetType::Snapshot, {dao::Value(from), dao::Value(to)});
     return !rs.eof() || (visits && visits->holdsLineBetween(from, to));
@@ -468,7 +468,7 @@ struct RunState {
     bool fileRecorded = false;  // a "Start Read File" record holds the run's start time
     // A run of several files (or a wildcard) opens its history with a "** Start ADD **"
     // record on its first file: the list it was given, until that is written.
-    std::optional<std::string> startAddPending;
+    std::optional<std::string> startAddPending{};
     bool result = true;
     bool stopped = false;
 };
@@ -646,7 +646,8 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
     try {
         // A run that ended before its last number was written: the numbering goes on
         // after the stored lines, and referrers kept for lines never stored go.
-        rec.LastLogLnID = std::max(static_cast<long>(INI_GetNumVar("Main", "LastLogLnID", gIniLastVals, kIniMissingEmpty)),
+        const double lastStored = INI_GetNumVar("Main", "LastLogLnID", gIniLastVals, kIniMissingEmpty);
+        rec.LastLogLnID = std::max(core::wholeOf<long>(lastStored, core::OutOfRange::Overflow),
                                    STTA_LogLnIDStoredMax(site.use()));
         firstLogLnID = rec.LastLogLnID;
         STTA_RefrStoreDropAbove(importRun.referrers(), rec.LastLogLnID);

@@ -140,8 +140,9 @@ class VisitBuilder {
 public:
     VisitBuilder(dao::Database& db, ReadRec& rec, long& count) : db_(db), rec_(rec), count_(count) {
         keepValues_ = rec.LastKeepVal != 0;
-        limit_ = static_cast<long>(TXT_Val(INI_Get("Main", "LmtVisitLines", gIniDbDef, kIniMissingDefault, "1000")));
-        lastVisitID_ = static_cast<long>(TXT_Val(INI_Get("Main", "LastVisitID", "::*", kIniMissingDefault, "0")));
+        limit_ = core::wholeOf<long>(TXT_Val(INI_Get("Main", "LmtVisitLines", gIniDbDef, kIniMissingDefault, "1000")));
+        lastVisitID_ = core::wholeOf<long>(TXT_Val(INI_Get("Main", "LastVisitID", "::*", kIniMissingDefault, "0")),
+                                            core::OutOfRange::Overflow);
     }
 
     // Whatever way out was taken, no line is left without the visit it was given.

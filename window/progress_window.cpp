@@ -191,7 +191,7 @@ void ProgressInfoform::fOpProgressWordslabel_MouseUp(Qt::MouseButton button, int
         const std::string prefix = "Progress report no: ";
         const size_t at = t.rfind(prefix);
         if (at == std::string::npos) return;
-        PIS_ShowTimings(static_cast<long>(TXT_Val(t.substr(at + prefix.size()))));
+        PIS_ShowTimings(core::wholeOf<long>(TXT_Val(t.substr(at + prefix.size()))));
     });
 }
 
