@@ -8,6 +8,7 @@
 #include "analysis/distribution_texts.h"
 #include "analysis/list_sorts.h"
 #include "analysis/report_names.h"
+#include "analysis/visit_values.h"
 #include "core/delimited_lists.h"
 #include "core/ini_store.h"
 #include "core/numbers.h"
@@ -81,10 +82,10 @@ void STTA_TargetHeaderWrite(ReportTable& t, long row, int c, const TargetSpec& t
 
 void STTA_TargetCellsWrite(const STTA_Results& r, ReportTable& t, long row, long item,
                            const std::vector<std::int64_t>& counter, int c) {
-    if (item < 0 || static_cast<std::size_t>(item) >= counter.size()) return;
+    if (item < 0) return;
     const double users = static_cast<double>(STTA_ValueList::at(r.Vals->Cnt, item));
     const double stayed = static_cast<double>(STTA_ValueList::at(r.Vals->CntStay(), item));
-    const double hits = static_cast<double>(counter[static_cast<std::size_t>(item)]);
+    const double hits = static_cast<double>(STTA_ValueList::at(counter, item));
     t.setText(row, c, number(hits));
     t.setText(row, c + 1, pct(hits * 100, users, "0") + " %");
     t.setText(row, c + 2, pct(hits * 100, stayed, "0") + " %");
@@ -222,6 +223,14 @@ void STTA_ReportGridSetup(const std::vector<TargetSpec>& targets, ReportTable& t
     t.captionRowHeight = 450;
 }
 
+bool ReportTable::sameCells(const ReportTable& other) const {
+    if (cells.rows() != other.cells.rows() || cells.cols() != other.cells.cols()) return false;
+    for (long row = 0; row < cells.rows(); ++row)
+        for (int col = 0; col < cells.cols(); ++col)
+            if (cells.text(row, col) != other.cells.text(row, col)) return false;
+    return true;
+}
+
 void STTA_ItemRowWrite(const STTA_Results& r, ReportTable& t, long item, long& row) {
     ++row;
     const STTA_ValueList& v = *r.Vals;
@@ -241,7 +250,11 @@ void STTA_ItemRowWrite(const STTA_Results& r, ReportTable& t, long item, long& r
     for (const auto& [c, list] : dists)
         if (c >= 0) t.setText(row, c, STTA_DistTextPairs(*list, item, static_cast<std::int64_t>(users), kDistMaxLength));
     for (int k = 1; k <= std::min(targetCount(r), 4); ++k) STTA_TargetCellsWrite(r, t, row, item, v.CntTgt(k), bandColumn(k));
-    if (t.col.Ftype >= 0) t.setText(row, t.col.Ftype, fileType(v.Items[static_cast<std::size_t>(item)]));
+    if (t.col.Ftype >= 0) {
+        const std::string& value = v.Items[static_cast<std::size_t>(item)];
+        const bool withTerm = STTA_ReportKind(r.Analyzed_Field).values == VisitValueRule::TermWithStartPage;
+        t.setText(row, t.col.Ftype, fileType(withTerm ? STTA_StartPageOfTermValue(value) : value));
+    }
     if (t.col.Deviation >= 0) {
         bool bandStart = false, hidden = false;
         STTA_DevCellsWrite(DevMode::ItemCells, r, t, item, row, 0, bandStart, hidden);
@@ -408,6 +421,7 @@ void STTA_IndexRowsWrite(const std::vector<long>& indexes, const STTA_Results& r
 
 void STTA_GroupedReportWrite(STTA_Results& r, ReportTable& t, const std::string& section) {
     r.AnalOpts.ValIsGroupedRep = true;
+    t.grouped = true;
     const STTA_ValueList& v = *r.Vals;
     if (v.Items.empty()) return;
     const ReportKindSpec& kind = STTA_ReportKind(r.Analyzed_Field);

@@ -32,6 +32,8 @@ struct ReportTable {
     std::string extractDesc;
     // Rows tall enough for multi-line cells (tracks, distribution columns).
     bool thickRows = false;
+    // A Grouped report: its rows stand for named groups whose members can be listed.
+    bool grouped = false;
 
     // Row bookkeeping: the items a row stands for ("3" or "3|17|42") and the pages of
     // its visits (for the total's average). Each row written gets an entry of its own,
@@ -46,6 +48,8 @@ struct ReportTable {
     std::string allSTs;  // "|" + value of every row, in writing order
 
     long rows() const { return cells.rows(); }
+    // Every cell holds the same text as the other table's.
+    bool sameCells(const ReportTable& other) const;
     std::string text(long row, int col) const;
     void setText(long row, int col, const std::string& text);
 

@@ -43,6 +43,9 @@ void STTA_ValueListAlloc(STTA_ValueList& list, long expectedItems, long expected
     list.Items.push_back("");
     list.index.emplace("", 0);
     list.Cnt.push_back(0);
+    list.parallel = parts.counters;
+    for (int k = 0; k < kExtraCounters; ++k)
+        if (list.parallel[static_cast<std::size_t>(k)]) list.Counters[static_cast<std::size_t>(k)].push_back(0);
     list.PairCnt.allocate(expectedItems, expectedSecond);
     if (parts.pairCnt2) list.PairCnt2.allocate(expectedItems, expectedSecond);
     (void)expectedDays;  // day tables grow per item as days come
@@ -64,7 +67,11 @@ long STTA_ValueListAdd(long day, STTA_ValueList& list, const std::string& text, 
     }
     if (static_cast<std::size_t>(item) >= list.Cnt.size()) list.Cnt.resize(static_cast<std::size_t>(item) + 1, 0);
     list.Cnt[static_cast<std::size_t>(item)] += inc.cnt;
-    for (int k = 0; k < kExtraCounters; ++k) addTo(list.Counters[static_cast<std::size_t>(k)], item, inc.counters[static_cast<std::size_t>(k)]);
+    for (int k = 0; k < kExtraCounters; ++k) {
+        std::vector<std::int64_t>& counter = list.Counters[static_cast<std::size_t>(k)];
+        if (list.parallel[static_cast<std::size_t>(k)] && counter.size() < list.Items.size()) counter.resize(list.Items.size(), 0);
+        addTo(counter, item, inc.counters[static_cast<std::size_t>(k)]);
+    }
     if (day >= 0) {
         if (inc.dayTables[0] && inc.cnt != 0) list.DayCnt[0].add(day, item, inc.cnt);
         for (int k = 0; k < kExtraCounters; ++k) {

@@ -44,9 +44,10 @@ inline constexpr int kExtraCounters = 6;
 // Day tables: one per counter Cnt .. CntTgt4.
 inline constexpr int kDayTables = 7;
 
-// The distinct values of one kind with their counters. Items and the counter arrays
-// are parallel by item index; index 0 is the empty value. A counter array grows only
-// when an item gets a non-zero increment, so its size tells how far it was used.
+// The distinct values of one kind with their counters. Items, Cnt and the counters the
+// list was allocated for are parallel by item index, so every item has a value in each
+// (0 when nothing was added); index 0 is the empty value. A counter the list was not
+// allocated for grows only as far as a non-zero increment reached.
 struct STTA_ValueList {
     std::vector<std::string> Items;
     std::vector<std::int64_t> Cnt;  // visits counted for the item
@@ -56,6 +57,7 @@ struct STTA_ValueList {
     analysis::PairTable PairCnt2;  // same shape; nothing adds to it in an analysis
     // Day tables of Cnt .. CntTgt4: (day index, item) -> count.
     std::array<analysis::DayTable, kDayTables> DayCnt;
+    std::array<bool, kExtraCounters> parallel{};  // the counters kept parallel to Items
     long Flag = 0;
     std::vector<std::string> Notes{""};
 

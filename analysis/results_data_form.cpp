@@ -47,7 +47,7 @@ std::int64_t counterSum(const std::vector<std::int64_t>& counter) {
 
 std::int64_t dayTableSum(const analysis::DayTable& table, long items, long first, long last) {
     std::int64_t sum = 0;
-    for (long item = 1; item <= items; ++item) sum += table.sum(item, first, last);
+    for (long item = 0; item <= items; ++item) sum += table.sum(item, first, last);
     return sum;
 }
 

@@ -1,6 +1,8 @@
 #include "analysis/visit_analysis.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <memory>
 #include <optional>
 #include <unordered_map>
 #include <unordered_set>
@@ -95,7 +97,7 @@ bool listHasItem(const std::string& wrappedList, const std::string& item) {
 }
 
 // What one analysis keeps while it runs: the key numbers of the values with their
-// sighting counts, and what it learnt of each page.
+// sightings, and what it learnt of each page.
 class AnalysisRun {
 public:
     AnalysisRun(dao::Database& db, STTA_Results& results, int memoryLevel)
@@ -103,6 +105,14 @@ public:
 
     void visit(const AnalysedVisit& row, std::string_view furtherIDs, std::string_view furtherBytes, long day,
                const std::unordered_set<long>& area);
+    // Drops the key numbers, then the held sightings, once every visit is counted.
+    void releaseKeys() { keys_ = LISTX_KeyTableNew(keys_.level); }
+    void releaseHeld() {
+        std::vector<KeyState>().swap(states_);
+        std::vector<HeldSighting>().swap(held_);
+        free_ = -1;
+        std::unordered_set<std::string>().swap(heldTexts_);
+    }
 
 private:
     struct PageInfo {
@@ -110,23 +120,53 @@ private:
         bool counted = false;
         bool stay = false;
     };
-    // A sighting state: listed with its index in Vals, or the earlier sightings.
+    // What a visit adds to the distribution lists, kept once for all its held values;
+    // the texts are in heldTexts_, null where a list is not shown.
+    struct VisitTexts {
+        const std::string* dist1 = nullptr;
+        const std::string* dist2 = nullptr;
+        std::vector<const std::string*> further;  // click-through pages
+    };
+    // A sighting of a value held below the threshold: what its visit would have added.
+    struct HeldSighting {
+        std::int32_t day = 0;
+        std::int32_t stays = 0;
+        std::uint8_t targets = 0;  // bit t - 1: the visit reached target t
+        std::int32_t next = -1;    // the value's next held sighting, or the next free slot
+        std::shared_ptr<const VisitTexts> texts;  // null when no distribution list is shown
+    };
+    // A value is listed (its index in Vals), or holds its sightings so far, first to
+    // last, in slots of held_.
     struct KeyState {
-        bool listed = false;
-        long value = 0;
+        std::int32_t index = -1;
+        std::int32_t count = 0;
+        std::int32_t first = -1, last = -1;
     };
 
     const PageInfo& page(long pageID);
-    bool thresholdPass(const std::string& text, std::int64_t& sightings, long& knownIndex, long& keyNumber);
+    KeyState& state(const std::string& text);
+    HeldSighting sighting(long day, std::int64_t stays, std::uint8_t targets);
+    const std::string* heldText(const std::string& text) { return &*heldTexts_.insert(text).first; }
+    void hold(KeyState& s, const HeldSighting& h);
+    template <class Pages>
+    long add(const std::string& value, long index, long day, std::int64_t stays, std::uint8_t targets,
+             const std::string& dist1, const std::string& dist2, const Pages& further);
+    void pass(const std::string& value, KeyState& s);
 
     dao::Database& db_;
     STTA_Results& r_;
     KeyTable keys_;
-    std::unordered_map<long, KeyState> states_;
+    std::vector<KeyState> states_;    // by key number
+    std::vector<HeldSighting> held_;  // the held sightings of all values, in slots reused once freed
+    std::int32_t free_ = -1;          // the first free slot
+    std::unordered_set<std::string> heldTexts_;
     std::unordered_map<long, PageInfo> pages_;
     VisitValues values_;  // dist2 lives on from visit to visit, as the kinds need
     std::vector<std::string> further_;
 };
+
+const std::string& text(const std::string& s) { return s; }
+const std::string& text(const std::string* s) { return *s; }
 
 const AnalysisRun::PageInfo& AnalysisRun::page(long pageID) {
     auto [it, fresh] = pages_.try_emplace(pageID);
@@ -139,29 +179,87 @@ const AnalysisRun::PageInfo& AnalysisRun::page(long pageID) {
     return it->second;
 }
 
-bool AnalysisRun::thresholdPass(const std::string& text, std::int64_t& sightings, long& knownIndex,
-                                long& keyNumber) {
-    const long minCount = r_.AnalOpts.MinCount;
-    sightings = 1;
-    knownIndex = -1;
-    long row = 0, col = 0;
+AnalysisRun::KeyState& AnalysisRun::state(const std::string& text) {
+    long row = 0, col = 0, number = 0;
     bool added = false;
-    LISTX_KeyFind(keys_, text, row, col, keyNumber, added);
-    if (added && minCount > 0) return false;
-    long earlier = minCount != 0 ? 1 : 0;
-    if (auto it = states_.find(keyNumber); it != states_.end()) {
-        if (it->second.listed) {
-            knownIndex = it->second.value;
-            return true;
-        }
-        earlier = it->second.value + 1;
+    LISTX_KeyFind(keys_, text, row, col, number, added);
+    if (static_cast<std::size_t>(number) >= states_.size()) states_.resize(static_cast<std::size_t>(number) + 1);
+    return states_[static_cast<std::size_t>(number)];
+}
+
+AnalysisRun::HeldSighting AnalysisRun::sighting(long day, std::int64_t stays, std::uint8_t targets) {
+    const STTA_AnalOpts& o = r_.AnalOpts;
+    HeldSighting h;
+    h.day = static_cast<std::int32_t>(day);
+    h.stays = static_cast<std::int32_t>(stays);
+    h.targets = targets;
+    if (o.ShowDist1 || o.ShowDist2 || o.ShowClickThru) {
+        auto texts = std::make_shared<VisitTexts>();
+        if (o.ShowDist1) texts->dist1 = heldText(values_.dist1);
+        if (o.ShowDist2) texts->dist2 = heldText(values_.dist2);
+        if (o.ShowClickThru)
+            for (const std::string& p : further_) texts->further.push_back(heldText(p));
+        h.texts = std::move(texts);
     }
-    if (earlier >= minCount) {
-        sightings = earlier + 1;
-        return true;
+    return h;
+}
+
+void AnalysisRun::hold(KeyState& s, const HeldSighting& h) {
+    std::int32_t slot = free_;
+    if (slot >= 0) {
+        free_ = held_[static_cast<std::size_t>(slot)].next;
+        held_[static_cast<std::size_t>(slot)] = h;
+    } else {
+        slot = static_cast<std::int32_t>(held_.size());
+        held_.push_back(h);
     }
-    states_[keyNumber] = KeyState{false, earlier};
-    return false;
+    held_[static_cast<std::size_t>(slot)].next = -1;
+    if (s.last >= 0) held_[static_cast<std::size_t>(s.last)].next = slot;
+    else s.first = slot;
+    s.last = slot;
+    ++s.count;
+}
+
+// Adds one visit to the value (index -1 until it is listed) and to its distribution
+// lists; returns the value's index.
+template <class Pages>
+long AnalysisRun::add(const std::string& value, long index, long day, std::int64_t stays, std::uint8_t targets,
+                      const std::string& dist1, const std::string& dist2, const Pages& further) {
+    STTA_Results& r = r_;
+    ValueListIncrements inc;
+    inc.counters[0] = stays > 0 ? 1 : 0;
+    inc.counters[1] = stays;
+    for (int t = 1; t <= 4; ++t) inc.counters[static_cast<std::size_t>(t) + 1] = (targets >> (t - 1)) & 1;
+    inc.dayTables = {true, true, false, true, true, true, true};
+    index = STTA_ValueListAdd(day, *r.Vals, value, inc, index);
+    if (r.AnalOpts.ShowDist1) STTA_ValueListAddPair(-1, index, *r.Dist1Vals, dist1, 1, 0, false);
+    if (r.AnalOpts.ShowDist2 && !dist2.empty()) STTA_ValueListAddPair(-1, index, *r.Dist2Vals, dist2, 1, 0, false);
+    if (r.AnalOpts.ShowClickThru)
+        for (const auto& p : further) STTA_ValueListAddPair(-1, index, *r.ClickThruVals, text(p), 1, 0, false);
+    return index;
+}
+
+// A value that passes its threshold counts every visit it was seen in, each as its own
+// visit on its own day: the plot, Stayed, targets, distribution texts and deviation cells
+// must add up to its visitors. Its held sightings are added first, then freed.
+void AnalysisRun::pass(const std::string& value, KeyState& s) {
+    static const VisitTexts none;
+    static const std::string nothing;
+    long index = s.index;
+    for (std::int32_t slot = s.first; slot >= 0;) {
+        HeldSighting& h = held_[static_cast<std::size_t>(slot)];
+        const VisitTexts& t = h.texts ? *h.texts : none;
+        index = add(value, index, h.day, h.stays, h.targets, t.dist1 ? *t.dist1 : nothing, t.dist2 ? *t.dist2 : nothing,
+                    t.further);
+        const std::int32_t next = h.next;
+        h.texts.reset();
+        h.next = free_;
+        free_ = slot;
+        slot = next;
+    }
+    s.index = static_cast<std::int32_t>(index);
+    s.count = 0;
+    s.first = s.last = -1;
 }
 
 void AnalysisRun::visit(const AnalysedVisit& row, std::string_view furtherIDs, std::string_view furtherBytes, long day,
@@ -215,24 +313,20 @@ void AnalysisRun::visit(const AnalysedVisit& row, std::string_view furtherIDs, s
     }
     STTA_VisitReportValues(kind, r, db_, row, start, further_, values_);
 
-    ValueListIncrements inc;
-    inc.counters[0] = stays > 0 ? 1 : 0;
-    inc.counters[1] = stays;
-    for (int t = 1; t <= 4; ++t) inc.counters[static_cast<std::size_t>(t) + 1] = flag(t);
-    inc.dayTables = {true, true, false, true, true, true, true};
+    std::uint8_t targets = 0;
+    for (int t = 1; t <= 4; ++t)
+        if (flag(t) != 0) targets = static_cast<std::uint8_t>(targets | (1u << (t - 1)));
+    std::optional<HeldSighting> thisVisit;  // made once, for every value of the visit it is held for
     for (const std::string& value : values_.values) {
-        std::int64_t sightings = 0;
-        long known = -1, keyNumber = 0;
-        if (!thresholdPass(value, sightings, known, keyNumber)) continue;
-        inc.cnt = sightings;
-        const long index = STTA_ValueListAdd(day, *r.Vals, value, inc, known);
-        states_[keyNumber] = KeyState{true, index};
-        if (r.AnalOpts.ShowDist1) STTA_ValueListAddPair(-1, index, *r.Dist1Vals, values_.dist1, sightings, 0, false);
-        if (r.AnalOpts.ShowDist2 && !values_.dist2.empty())
-            STTA_ValueListAddPair(-1, index, *r.Dist2Vals, values_.dist2, sightings, 0, false);
-        if (r.AnalOpts.ShowClickThru)
-            for (const std::string& p : further_)
-                STTA_ValueListAddPair(-1, index, *r.ClickThruVals, p, sightings, 0, false);
+        KeyState& s = state(value);
+        if (s.index < 0 && s.count < r.AnalOpts.MinCount) {
+            if (!thisVisit) thisVisit = sighting(day, stays, targets);
+            hold(s, *thisVisit);
+            continue;
+        }
+        if (s.count > 0) pass(value, s);
+        s.index = static_cast<std::int32_t>(
+            add(value, s.index, day, stays, targets, values_.dist1, values_.dist2, further_));
     }
 }
 
@@ -295,9 +389,9 @@ void STTA_FileTypeOptsLoad(STTA_Results& results) {
     std::string list;
     for (const std::string& ext : removed) list += gCR + ext;
     core::ui().info(
-        "The following File Types to skip when counting (specified on Options - Edit menu) include file types of "
+        "The following File Types to skip when counting (specified under Edit > Program Options) include file types of "
         "pages defined as target." + gCRCR +
-            "For this analysis the following file types will not be analysed. Use Options from the edit menu to "
+            "For this analysis the following file types will not be analysed. Use Program Options from the Edit menu to "
             "remove the file types always and avoid this warning screen." + gCRCR + "File types that will not be analysed:" +
             gCRCR + list.substr(gCR.size()),
         "");
@@ -411,7 +505,9 @@ bool STTA_VisitsAnalyse(dao::Database& db, STTA_Results& results, long topCount,
                 const long day = static_cast<long>(stampDay(s.columnInt(7)) - firstDay);
                 run.visit(row, s.columnText(2), s.columnText(3), day, area);
             });
+        run.releaseKeys();
         PIS_Update(done, "Complete. Releasing Memory 1/2", report, {.force = true});
+        run.releaseHeld();
         PIS_Update(done, "Complete. Releasing Memory 2/2", report, {.force = true});
         PIS_End(report);
     } catch (...) {

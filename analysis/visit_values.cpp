@@ -58,6 +58,10 @@ void STTA_PhraseValuesForKind(const std::string& lowerTerm, long kind, std::vect
     for (int n = spec.shortestPhrase; n <= spec.longestPhrase; ++n) STTA_PhrasesAdd(lowerTerm, n, values, false);
 }
 
+std::string STTA_StartPageOfTermValue(const std::string& value) {
+    return value.substr(0, value.find(kStartPageTermJoint));
+}
+
 void STTA_VisitReportValues(long kind, const STTA_Results& results, dao::Database& db, const AnalysedVisit& visit,
                             const std::string& start, std::vector<std::string>& further, VisitValues& out) {
     const std::string term = visit.StzdSearchTerm.empty() ? kNotSearchEngine : visit.StzdSearchTerm;
@@ -69,7 +73,7 @@ void STTA_VisitReportValues(long kind, const STTA_Results& results, dao::Databas
     switch (spec.values) {
         case VisitValueRule::SearchTerm: out.values = {term}; break;
         case VisitValueRule::StartPage: out.values = {start}; break;
-        case VisitValueRule::TermWithStartPage: out.values = {start + " - " + term}; break;
+        case VisitValueRule::TermWithStartPage: out.values = {start + kStartPageTermJoint + term}; break;
         case VisitValueRule::ExitPage: {
             const std::string exit = further.empty() ? std::string() : further.back();
             out.values = {exit.empty() ? start : exit};

@@ -27,6 +27,11 @@ struct VisitValues {
     std::string dist1;  // Dist1Vals: the engine, or the term for kinds 11-21
 };
 
+// A term with its start page is counted as "page - term"; its page is the text before
+// the first joint, since a term may hold " - " itself.
+inline constexpr char kStartPageTermJoint[] = " - ";
+std::string STTA_StartPageOfTermValue(const std::string& value);
+
 // Adds the term's phrases of n words (words cleaned of non-alphanumeric edges),
 // leaving out exact repeats; nothing when the term is shorter, unless `shortTerm`.
 void STTA_PhrasesAdd(const std::string& term, int n, std::vector<std::string>& values, bool shortTerm);

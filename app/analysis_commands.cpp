@@ -4,6 +4,7 @@
 #include <QMdiSubWindow>
 
 #include "analysis/forms/results_window.h"
+#include "platform/ui/qt_text.h"
 #include "shell/forms/main_window.h"
 #include "shell/menu_tree.h"
 #include "shell/sites.h"
@@ -56,10 +57,28 @@ void AnalysisCommands::reportShow(long mode, const IfrmPtr& form, long groupKind
     ReportTable table;
     std::string caption;
     if (!STTA_ReportShow(mode, *form, groupKind, table, caption)) return;
+    if (raiseOpenTwin(form, caption, table)) return;
     showWindow(new SrchTmLstFrm(std::move(table), form, caption));
 }
 
+bool AnalysisCommands::raiseOpenTwin(const IfrmPtr& form, const std::string& caption, const ReportTable& table) {
+    for (QMdiSubWindow* sub : main_.mdiArea()->subWindowList()) {
+        const auto* open = qobject_cast<SrchTmLstFrm*>(sub->widget());
+        if (!open || open->dIfrmData() != form || open->windowTitle() != ui::toQString(caption) ||
+            !open->table().sameCells(table))
+            continue;
+        if (sub->isMinimized()) sub->showNormal();
+        main_.mdiArea()->setActiveSubWindow(sub);
+        return true;
+    }
+    return false;
+}
+
 void AnalysisCommands::showWindow(SrchTmLstFrm* window) {
+    if (raiseOpenTwin(window->dIfrmData(), ui::fromQString(window->windowTitle()), window->table())) {
+        window->deleteLater();
+        return;
+    }
     window->showWindow = [this](SrchTmLstFrm* other) { showWindow(other); };
     QMdiSubWindow* sub = main_.mdiArea()->addSubWindow(window);
     sub->showMaximized();

@@ -19,6 +19,9 @@ public:
 private:
     void reportShow(long mode, const IfrmPtr& form, long groupKind);
     void showWindow(SrchTmLstFrm* window);
+    // A report already open with the same cells from the same analysis comes to the
+    // front instead of a copy opening exactly over it. False when there is none.
+    bool raiseOpenTwin(const IfrmPtr& form, const std::string& caption, const ReportTable& table);
     // The active results window; without one the user is told when asked.
     SrchTmLstFrm* activeResults(bool withMessage = true);
     // The active window plots its last row again, its removed columns back if asked.

@@ -55,4 +55,19 @@ ShellHooks& shellHooks();
 // The caller keeps ownership; nullptr restores the empty hooks.
 void setShellHooks(ShellHooks* hooks);
 
+// Installs hooks for a scope (nullptr: the empty ones; none given: keeps those there)
+// and puts back the hooks found at its start however the scope ends, so that no hooks
+// object outlives its installation.
+class ScopedShellHooks {
+public:
+    ScopedShellHooks() : previous_(&shellHooks()) {}
+    explicit ScopedShellHooks(ShellHooks* hooks) : previous_(&shellHooks()) { setShellHooks(hooks); }
+    ~ScopedShellHooks() { setShellHooks(previous_); }
+    ScopedShellHooks(const ScopedShellHooks&) = delete;
+    ScopedShellHooks& operator=(const ScopedShellHooks&) = delete;
+
+private:
+    ShellHooks* previous_;
+};
+
 }  // namespace core

@@ -228,9 +228,20 @@ void Pass::build() {
     setTwHeight(msg, oneLineH);
 
     options_ = parseOptions(c_.options);
-    spec_.EscButton = set && set->esc ? extraButtons + set->esc : 0;
+    // Esc and the close box press the set's Cancel, or the way out among the caller's
+    // own captions.
+    long wayOut = set && set->esc ? extraButtons + set->esc : 0;
+    if (!set) {
+        core::StrArray own;
+        CHUNKS_Split(captions, own, 1);
+        if (const long way = dlg::wayOutButton(own)) wayOut = extraButtons + way;
+    }
+    spec_.EscButton = wayOut;
     if (set && set->cancel) gMBCancelNo = static_cast<int>(extraButtons + set->esc);
     applyOptions(options_, spec_);
+    // "Esc=-1" is how the list wrappers say they have no Cancel of their own; only
+    // "Esc=0" leaves a box that Esc cannot close.
+    if (spec_.EscButton < 0) spec_.EscButton = wayOut;
     if (options_.escButton) gMBCancelNo = static_cast<int>(*options_.escButton);
     form_->dOptions += options_.formOptions;
     ui::setTag(form_->fOptions_IN, ui::tag(form_->fOptions_IN) + options_.optionsInTag);
@@ -268,7 +279,9 @@ void Pass::build() {
         setTwWidth(msg, twRect(msg).width() - iconW);
         if (options_.buttonsNextToIcon) spec_.LeftX = twRect(msg).left();
     }
-    const std::string text = messageCaption(c_.message);
+    // Line breaks after the last line would only leave empty room above the controls.
+    const std::string message = c_.message.substr(0, c_.message.find_last_not_of("\r\n") + 1);
+    const std::string text = messageCaption(message);
     setAutoSize(msg, true, true);
     setCaption(msg, text);
     if (twRect(msg).height() <= oneLineH) setAutoSize(msg, true, false);
@@ -277,7 +290,7 @@ void Pass::build() {
         MB_MsgTextSet(form_, text, form_->Width() - 2 * labelLeft);
         fitLabel(msg);
     }
-    if (c_.message.empty()) {
+    if (message.empty()) {
         msg->hide();
         layout_.NextTop = twRect(msg).top() - 60;
     } else {

@@ -4,6 +4,7 @@
 
 #include "core/numbers.h"
 #include "core/delimited_lists.h"
+#include "platform/sys/ascii.h"
 
 namespace {
 
@@ -22,6 +23,24 @@ long buttonsPerLine(const MBLayoutRec& layout, const MBButtspec& spec, double w,
 }
 
 }  // namespace
+
+long dlg::wayOutButton(const core::StrArray& captions) {
+    if (captions.count() == 1) return 1;
+    // The caption's first word, without its "&" marks, in lower case.
+    const auto firstWord = [](const std::string& caption) {
+        std::string word;
+        for (char c : caption) {
+            if (c == '&') continue;
+            if (c == ' ' && !word.empty()) break;
+            if (c != ' ') word += sys::asciiLower(c);
+        }
+        return word;
+    };
+    for (const char* wanted : {"cancel", "exit", "close", "done", "no", "ok"})
+        for (long i = captions.lbound(); i <= captions.ubound(); ++i)
+            if (firstWord(captions[i]) == wanted) return i - captions.lbound() + 1;
+    return 0;
+}
 
 void MB_MeasureCaptions(const dlg::TextMeasurer& measurer, const MBButtspec& spec,
                         std::string_view captions, bool styleByList,

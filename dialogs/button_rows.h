@@ -46,6 +46,13 @@ public:
     virtual void hidePattern() = 0;
 };
 
+// The button that Esc and the window's close box press when the caller named none: the
+// first caption that reads as a way out, searched in the order Cancel, Exit, Close,
+// Done, No, OK ("&Cancel (skip rest)" reads as Cancel); a lone button is its own way
+// out. 1-based; 0 when no caption reads so (Abort|Retry|Ignore), so that no guess
+// presses a button that acts.
+long wayOutButton(const core::StrArray& captions);
+
 }  // namespace dlg
 
 // Splits the "|" list of captions into an array from 1 (one empty caption still makes

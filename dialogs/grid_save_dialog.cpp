@@ -90,13 +90,13 @@ void GRID_SaveAsCsv(grid::FlexGrid& grid) {
             "folder and file name.",
             "&OK|&Cancel|&Browse ...", MB_OptDfltButton(kOk) + MB_OptEsc(kCancel), "", ctl, state, form);
         if (pressed != kOk && pressed != kBrowse) return;
-        choice = {.path = ctl.values[kPath],
+        choice = {.path = window::gridSavePathWithSuffix(ctl.values[kPath]),
                   .characters = ctl.values[kCharacters],
                   .sorted = ctl.values[kSorted],
                   .prefix = ctl.values[kPrefix],
                   .selectedOnly = ctl.values[kSelectedOnly]};
         if (pressed == kBrowse) {
-            choice.path = chooseFile(choice.path);
+            choice.path = window::gridSavePathWithSuffix(chooseFile(choice.path));
             continue;
         }
         std::string problem;

@@ -9,6 +9,7 @@
 #include "core/program_paths.h"
 #include "core/text.h"
 #include "core/user_interface.h"
+#include "dialogs/button_rows.h"
 #include "dialogs/list_dialog.h"
 #include "dialogs/msgbox.h"
 #include "dialogs/msgbox_form.h"
@@ -65,15 +66,17 @@ int listOnCallersButtons(const std::vector<std::string>& rows, const std::string
     std::string captions;
     const std::vector<std::string> list = core::buttonCaptions(buttons);
     for (const std::string& c : list) captions += (captions.empty() ? "" : "|") + c;
-    // The caller's Cancel, or else its last button (Continue), is the way out by Esc and
-    // the close box; an "&OK" first is what Enter presses.
-    const auto cancel = std::find(list.begin(), list.end(), "&Cancel");
+    // The caller's way out (Cancel), or else its last button (Continue), is what Esc and
+    // the close box press; an "&OK" first is what Enter presses.
+    core::StrArray own;
+    CHUNKS_Split(captions, own, 1);
+    const long wayOut = dlg::wayOutButton(own);
     MB_ListDlgArgs args{.title = caption,
                         .message = message,
                         .selection = chosen,
                         .pickOnly = true,
                         .furtherCaptions = captions,
-                        .furtherEsc = static_cast<long>(cancel == list.end() ? list.size() : cancel - list.begin() + 1),
+                        .furtherEsc = wayOut ? wayOut : static_cast<long>(list.size()),
                         .furtherDefault = !list.empty() && list.front() == "&OK" ? 1 : 0,
                         .gridSpec = gridSpec,
                         .header = header};

@@ -108,7 +108,7 @@ std::string STTA_AddCompletionText(const std::string& fileSpec, const std::strin
     if (added > 0 && rec.File.FirstStamp != 0)
         text += "Data from " + core::vbFormat(core::DateTime{rec.File.FirstStamp}, "dd mmm yyyy") + " to " +
                 core::vbFormat(core::DateTime{rec.File.LastStamp}, "dd mmm yyyy") + gCR;
-    text += "Total bandwidth for all lines read: " + core::vbFormat(rec.File.BytesMatched / 1024 / 1024, "#,##0.0") +
+    text += "Total bandwidth for all lines read: " + core::vbFormat(static_cast<double>(rec.File.BytesMatched) / 1024 / 1024, "#,##0.0") +
             " Meg.";
     if (rec.File.Unmatched > 0)
         text += gCR + "Lines that did not match the log format (skipped): " + count(double(rec.File.Unmatched)) + ".";

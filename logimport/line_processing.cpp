@@ -160,14 +160,23 @@ long STTA_LogLineProcess(LineReadContext& ctx, const std::vector<std::string_vie
     if (serial > rec.File.LastStamp) rec.File.LastStamp = serial;
 
     long repeatVisit = 0;
-    if (rec.DupCheck && STTA_LogLineDupeCheck(ctx.site->use(), f, rec, &repeatVisit)) {
-        if (ctx.visits && repeatVisit != 0) ctx.visits->repeatCounted(repeatVisit);
-        return 0;
+    if (rec.DupCheck) {
+        bool duplicate = false;
+        {
+            auto db = ctx.site->use();
+            duplicate = STTA_LogLineDupeCheck(*db, f, rec, &repeatVisit);
+        }
+        if (duplicate) {
+            if (ctx.visits && repeatVisit != 0) ctx.visits->repeatCounted(repeatVisit);
+            return 0;
+        }
     }
-    if (ctx.visits)
+    if (ctx.visits) {
         ctx.visits->add(f, serial);
-    else
-        STTA_LogLineInsert(ctx.site->use(), f, rec, serial);
+    } else {
+        auto db = ctx.site->use();
+        STTA_LogLineInsert(*db, f, rec, serial);
+    }
     rec.File.LinesAccepted += 1;
     rec.File.BytesAccepted += bytes;
     return 0;

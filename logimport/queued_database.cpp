@@ -1,39 +1,65 @@
 #include "logimport/queued_database.h"
 
+#include <cstdio>
+#include <cstdlib>
+#include <stdexcept>
 #include <utility>
 
 namespace logimport {
 
+namespace {
+
+#if !defined(NDEBUG) || defined(DRAVOLIN_CHECKED)
+constexpr bool kChecked = true;
+#else
+constexpr bool kChecked = false;
+#endif
+
+}  // namespace
+
 QueuedDatabase::~QueuedDatabase() { queue_.drainQuietly(); }
 
 void QueuedDatabase::post(std::function<void(dao::Database&)> job) {
+    if (kChecked && lent_ > 0) {
+        std::fputs("QueuedDatabase: a job was posted while the connection is lent\n", stderr);
+        std::abort();
+    }
     queue_.post([this, job = std::move(job)] { job(db_); });
 }
 
-dao::Database& QueuedDatabase::use() {
+QueuedDatabase::Lease QueuedDatabase::use() {
     queue_.drain();
-    return db_;
+    return Lease(*this);
 }
 
 QueuedTransaction::QueuedTransaction(QueuedDatabase& site, long batchSize) : site_(site), batchSize_(batchSize) {
-    tx_.emplace(site_.use(), dao::Transaction::OnExit::Commit);
+    auto db = site_.use();
+    tx_.emplace(*db, dao::Transaction::OnExit::Commit);
 }
 
 QueuedTransaction::~QueuedTransaction() {
     try {
         site_.use();
     } catch (...) {
-        // An error is on its way out already, or was reported by the commit.
+        // A job failed and nobody waited for it since: what it and the jobs before
+        // it wrote is not to be committed as if the work had gone well.
+        rollback();
     }
     tx_.reset();  // commits what was written (nothing after a rollback)
 }
 
+dao::Transaction& QueuedTransaction::open() {
+    if (!tx_) throw std::logic_error("QueuedTransaction used after its rollback");
+    return *tx_;
+}
+
 void QueuedTransaction::tick() {
+    open();
     if (batchSize_ <= 0 || ++pending_ < batchSize_) return;
     pending_ = 0;
-    dao::Database& db = site_.use();
+    auto db = site_.use();
     tx_->commit();
-    tx_.emplace(db, dao::Transaction::OnExit::Commit);
+    tx_.emplace(*db, dao::Transaction::OnExit::Commit);
 }
 
 void QueuedTransaction::rollback() {
@@ -48,6 +74,7 @@ void QueuedTransaction::rollback() {
 }
 
 void QueuedTransaction::commit() {
+    open();
     site_.use();
     tx_->commit();
 }

@@ -530,7 +530,10 @@ bool readOneFile(RunState& run, const std::string& path, const LogFmtCompiled& f
     // The run's first file record says when the run started; later ones "..".
     const std::string startText =
         run.fileRecorded ? ".." : core::vbFormat(core::DateTime{core::vbNow()}, "yyyy-mm-dd hh:nn.ss");
-    rec.DupCheck = STTA_LogFileOverlapCheck(run.site.use(), path, formats, rec, usable, startText, run.visits);
+    {
+        auto db = run.site.use();
+        rec.DupCheck = STTA_LogFileOverlapCheck(*db, path, formats, rec, usable, startText, run.visits);
+    }
     if (usable) run.anyUsable = run.fileRecorded = true;
     if (rec.DupCheck && !rec.Test.Active && !overlapAccepted(run, path)) usable = false;
     if (!usable) return true;
@@ -646,19 +649,25 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
     try {
         // A run that ended before its last number was written: the numbering goes on
         // after the stored lines, and referrers kept for lines never stored go.
-        const double lastStored = INI_GetNumVar("Main", "LastLogLnID", gIniLastVals, kIniMissingEmpty);
-        rec.LastLogLnID = std::max(core::wholeOf<long>(lastStored, core::OutOfRange::Overflow),
-                                   STTA_LogLnIDStoredMax(site.use()));
-        firstLogLnID = rec.LastLogLnID;
-        STTA_RefrStoreDropAbove(importRun.referrers(), rec.LastLogLnID);
-        logimport::ReadSession session(importRun, site.use());
-        rec.LastKeepVal = INI_GetFlag("Main", "LastKeepVal", gIniDbDef, kIniMissingEmpty) ? 1 : 0;
-        rec.Skip404 = INI_GetFlag("Main", "Skip404", gIniDbDef, kIniMissingEmpty);
-        rec.RemQuery = INI_GetFlag("Main", "RemQuery", gIniDbDef, kIniMissingEmpty);
-        rec.RemFrag = INI_GetFlag("Main", "RemFrag", gIniDbDef, kIniMissingEmpty);
-        rec.MissingPageID = STTA_PageIDGetOrAdd(kMissingPageName, true, site.use());
+        std::optional<logimport::ReadSession> session;
+        bool streamVisits = false;
+        {
+            auto db = site.use();
+            const double lastStored = INI_GetNumVar("Main", "LastLogLnID", gIniLastVals, kIniMissingEmpty);
+            rec.LastLogLnID =
+                std::max(core::wholeOf<long>(lastStored, core::OutOfRange::Overflow), STTA_LogLnIDStoredMax(*db));
+            firstLogLnID = rec.LastLogLnID;
+            STTA_RefrStoreDropAbove(importRun.referrers(), rec.LastLogLnID);
+            session.emplace(importRun, *db);
+            rec.LastKeepVal = INI_GetFlag("Main", "LastKeepVal", gIniDbDef, kIniMissingEmpty) ? 1 : 0;
+            rec.Skip404 = INI_GetFlag("Main", "Skip404", gIniDbDef, kIniMissingEmpty);
+            rec.RemQuery = INI_GetFlag("Main", "RemQuery", gIniDbDef, kIniMissingEmpty);
+            rec.RemFrag = INI_GetFlag("Main", "RemFrag", gIniDbDef, kIniMissingEmpty);
+            rec.MissingPageID = STTA_PageIDGetOrAdd(kMissingPageName, true, *db);
+            streamVisits = VisitStream::usable(*db, rec);
+        }
         rec.Visits = ReadVisits{};  // nothing left from an earlier read
-        if (VisitStream::usable(site.use(), rec)) visits.emplace(site, rec, importRun);
+        if (streamVisits) visits.emplace(site, rec, importRun);
         run.visits = visits ? &*visits : nullptr;
         rec.Run = ReadCounters{};
         rec.FormatNotes.clear();
@@ -731,7 +740,8 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
         try {
             // Referrers of lines that were never stored go with the files they filled,
             // and the numbers of lines a failed write took back are given out again.
-            const long stored = STTA_LogLnIDStoredMax(site.use());
+            auto db = site.use();
+            const long stored = STTA_LogLnIDStoredMax(*db);
             STTA_RefrStoreDropAbove(importRun.referrers(), stored);
             rec.LastLogLnID = std::max(firstLogLnID, stored);
             INI_Put("Main", "LastLogLnID", rec.LastLogLnID, gIniLastVals);

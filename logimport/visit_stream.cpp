@@ -52,7 +52,8 @@ bool VisitStream::usable(dao::Database& db, const ReadRec& rec) {
 
 VisitStream::VisitStream(logimport::QueuedDatabase& site, ReadRec& rec, logimport::ImportRun& run)
     : site_(site), rec_(rec), run_(run) {
-    dao::Database& db = site.use();
+    auto lease = site.use();
+    dao::Database& db = *lease;
     keepValues_ = rec.LastKeepVal != 0;
     limit_ = core::wholeOf<long>(TXT_Val(INI_Get("Main", "LmtVisitLines", gIniDbDef, 7, "1000")));
     INI_GetBoolVar("Main", "EraseNonSE", eraseNonSE_, gIniDbDef, 3);
@@ -70,17 +71,19 @@ VisitStream::~VisitStream() {
     if (spill_) std::fclose(spill_);
 }
 
-dao::Database& VisitStream::db() {
+logimport::QueuedDatabase::Lease VisitStream::db() {
     flushBatch();
     return site_.use();
 }
 
 void VisitStream::write(std::function<void(dao::Database&)> job) {
     flushBatch();
-    if (storeAsRead_)
-        job(site_.use());
-    else
+    if (storeAsRead_) {
+        auto db = site_.use();
+        job(*db);
+    } else {
         site_.post(std::move(job));
+    }
 }
 
 std::string VisitStream::termOf(const LogFields& fields, const LogLineRow& row, std::string& engine) {
@@ -108,7 +111,10 @@ void VisitStream::add(const LogFields& fields, double serial) {
     held.LogLnID = rec_.LastLogLnID + 1;
     // A page met for the first time is added to the table by this thread.
     long pageID = STTA_LogLinePageKnown(fields[kFldFileName], rec_, site_.path());
-    if (pageID < 0) pageID = STTA_LogLinePageOf(fields[kFldFileName], rec_, true, db());
+    if (pageID < 0) {
+        auto db = this->db();
+        pageID = STTA_LogLinePageOf(fields[kFldFileName], rec_, true, *db);
+    }
     held.Row = STTA_LogLineRowMake(fields, rec_, pageID, serial);
     rec_.LastLogLnID = held.LogLnID;
     std::string engine;
@@ -148,7 +154,8 @@ void VisitStream::add(const LogFields& fields, double serial) {
     if (!STTA_VisitLineJoin(visit.Row, line, term, engine, earlier, limit_, rec_)) {
         robotLine(std::move(held));
     } else if (storeAsRead_) {
-        STTA_LogLineRowInsert(db(), held.LogLnID, held.Row, keepValues_, visit.Row.VisitID);
+        auto db = this->db();
+        STTA_LogLineRowInsert(*db, held.LogLnID, held.Row, keepValues_, visit.Row.VisitID);
         visit.LinesStored = visit.SaveDue = true;
     } else {
         visit.Held.push_back(std::move(held));
@@ -171,7 +178,8 @@ long VisitStream::findStored(IpVisits& ip, const VisitLine& line, const std::str
     std::vector<VisitRow>& rows = storedNear_;
     rows.clear();
     if (storedVisits_) {
-        STTA_VisitsStoredNear(db(), line.IP, line.Timestamp, rows);
+        auto db = this->db();
+        STTA_VisitsStoredNear(*db, line.IP, line.Timestamp, rows);
         for (const VisitRow& r : rows)
             if (r.VisitID < firstVisitID_ && !find(r.VisitID)) found.emplace_back(r.StartTimeStamp, r.VisitID, &r);
     }
@@ -383,7 +391,8 @@ void VisitStream::queueWrite(VisitWrite&& w) {
     if (storeAsRead_) {
         std::vector<VisitWrite> one;
         one.push_back(std::move(w));
-        writeBatch(site_.use(), one, keepValues_, *heldPool_);
+        auto db = site_.use();
+        writeBatch(*db, one, keepValues_, *heldPool_);
         return;
     }
     batch_.push_back(std::move(w));

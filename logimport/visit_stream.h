@@ -119,7 +119,7 @@ private:
     void queueWrite(VisitWrite&& w);
     void flushBatch();
     // The connection, once what the stream has queued is written.
-    dao::Database& db();
+    logimport::QueuedDatabase::Lease db();
     std::string termOf(const LogFields& fields, const LogLineRow& row, std::string& engine);
     Visit* find(long visitID);
     long findStored(IpVisits& ip, const VisitLine& line, const std::string& term, const std::string& engine,

@@ -44,7 +44,7 @@ std::vector<MenuSpec> build() {
           item("Select A&nalysed data (results for targets over date range)", "SN"), kSeparator,
           item("Analysis Options - &Date range, Distribution Cols, Min Visitors", "SD"),
           item("Analysis Options - &Targets to Analyse [Optional]", "ST"),
-          item("Analysis Options - Advan&ced. Define Page, Memory Use", "SC"), kSeparator,
+          item("Analysis Options - Advan&ced. Page Names, Memory Use", "SC"), kSeparator,
           item("Select Site Ar&ea [Optional]", "SE")}},
         {"&View", "V",
          {item("Sort Results By Le&ft Column (data for selected report)", "VF"),

@@ -179,7 +179,7 @@ void STTA_SiteCreate(std::string& name, bool keepExtraData, bool skip404, bool r
     INI_Put("Main", "PAFNlog", "", gIniLastVals);
     INI_Put("Main", "Log Files", "", gIniLastVals);
     if (noAddDataOffer) return;
-    if (core::ui().msgBox("Site DB >>" + name + "<<created." + gCRCR + "Use " +
+    if (core::ui().msgBox("Site DB >>" + name + "<< created." + gCRCR + "Use " +
                               TXT_RemoveAmpV("Add ne&w raw log data") +
                               " to read raw log data and add it to the database." + gCRCR +
                               "Do you want to add data now?",

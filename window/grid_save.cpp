@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/file_names.h"
 #include "core/progress.h"
 #include "core/text.h"
 #include "window/csv_files.h"
@@ -90,6 +91,12 @@ std::string gridSavePathDefault(const std::string& clipboard)
     const bool driveLetter = clipboard.size() >= 3 && clipboard[1] == ':' && clipboard[2] == '\\';
     const bool absolute = !clipboard.empty() && clipboard[0] == '/';
     return driveLetter || absolute ? clipboard : std::string();
+}
+
+std::string gridSavePathWithSuffix(const std::string& path)
+{
+    const std::string name = FILENAM_FileName(path);
+    return name.empty() || name.find('.') != std::string::npos ? path : path + ".csv";
 }
 
 void gridSaveTable(const grid::FlexGrid& grid, GridSaveKind kind, const std::string& prefix,

@@ -19,6 +19,10 @@ enum class GridSaveKind {
 // drive-letter path "x:\..."), else "".
 std::string gridSavePathDefault(const std::string& clipboard);
 
+// The path with ".csv" added when its file name has no suffix ("browse" is saved as
+// "browse.csv", "notes.txt" stays as it is).
+std::string gridSavePathWithSuffix(const std::string& path);
+
 // The table to write, rows and columns from 0.
 void gridSaveTable(const grid::FlexGrid& grid, GridSaveKind kind, const std::string& prefix,
                    bool selectedOnly, core::Table2D& table);

@@ -45,7 +45,7 @@ int twoLineWidth(const QFontMetrics& metrics, const QString& text) {
     return best;
 }
 
-constexpr int kThinRowTwips = 240, kThickRowTwips = 1400;
+constexpr int kThinRowTwips = 240;
 // The target stripe's width: wider columns hold text.
 constexpr int kStripeTwips = 60;
 // A distribution column grows to at most this many times its design width.
@@ -61,27 +61,32 @@ constexpr int kDescWidthTwips = 3600;
 // The grid never gets narrower or lower than this.
 constexpr double kMinGridWidthTwips = 5400, kMinGridHeightTwips = 1500;
 
-// Lines of a cell: a line break ends a line, and a last line may lack one.
+// Calls f with each line of a cell. CR LF, CR alone (the pages of a track) and LF alone
+// each end a line, and a last line may lack one.
+template <typename F>
+void forEachLine(std::string_view text, F&& f) {
+    while (!text.empty()) {
+        const std::size_t end = text.find_first_of("\r\n");
+        f(text.substr(0, end));
+        if (end == std::string_view::npos) return;
+        text.remove_prefix(end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1));
+    }
+}
+
 long lineCount(std::string_view text) {
-    if (text.empty()) return 1;
-    return static_cast<long>(std::count(text.begin(), text.end(), '\n')) + (text.back() == '\n' ? 0 : 1);
+    long lines = 0;
+    forEachLine(text, [&](std::string_view) { ++lines; });
+    return std::max(1L, lines);
 }
 
 // The longest line of a column's data cells; digits and most letters share a width, so
 // it is the widest or close to it.
 std::string_view longestLine(const grid::CellStore& cells, int col) {
     std::string_view longest;
-    for (long r = 1; r < cells.rows(); ++r) {
-        std::string_view text = cells.text(r, col);
-        while (!text.empty()) {
-            const std::size_t end = text.find('\n');
-            std::string_view line = text.substr(0, end);
-            if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    for (long r = 1; r < cells.rows(); ++r)
+        forEachLine(cells.text(r, col), [&](std::string_view line) {
             if (line.size() > longest.size()) longest = line;
-            if (end == std::string_view::npos) break;
-            text.remove_prefix(end + 1);
-        }
-    }
+        });
     return longest;
 }
 
@@ -167,23 +172,33 @@ SrchTmLstFrm::SrchTmLstFrm(ReportTable table, IfrmPtr form, const std::string& c
     connect(grid_, &grid::FlexGrid::mouseUp, this, [this, plotIfRowChanged](Qt::MouseButton button, Qt::KeyboardModifiers, int, int) {
         window::guarded(this, "fSearchTerms_MouseUp", window::Guard::SkipWhileYielding, [&] {
             if (button == Qt::RightButton) {
-                // The menu is for the row clicked.
-                if (const long row = grid_->MouseRow(); row >= 0 && row < grid_->Rows()) grid_->setRow(row);
+                // The row clicked becomes current and is plotted first: the menu acts on it.
+                if (const long row = grid_->MouseRow(); row >= grid_->FixedRows()) {
+                    grid_->setRow(row);
+                    if (grid_->MouseCol() >= grid_->FixedCols()) grid_->setCol(grid_->MouseCol());
+                }
+                plotIfRowChanged();
                 showGridMenu(QCursor::pos());
             } else {
                 plotIfRowChanged();
             }
         });
     });
+    // The plotted row keeps its plot through a sort, wherever the sort has put it.
+    connect(grid_, &grid::FlexGrid::sorted, this, [this] {
+        for (long r = grid_->FixedRows(); plottedEntry_ != 0 && r < grid_->Rows(); ++r)
+            if (grid_->RowData(r) == plottedEntry_) dPlotRow = r;
+    });
     // The grid's own keys: F2 saves it as CSV, F3 finds a value, the menu key or
-    // Shift+F10 opens the grid's menu, which is otherwise a right click away only.
+    // Shift+F10 opens the grid's menu at the current row, which is otherwise a right
+    // click away only.
     connect(grid_, &grid::FlexGrid::keyDown, this, [this](QKeyEvent* event) {
         const bool menu = event->key() == Qt::Key_Menu ||
                           (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier);
         if (event->key() != Qt::Key_F2 && event->key() != Qt::Key_F3 && !menu) return;
         event->accept();
         window::guarded(this, "fSearchTerms_KeyDown", window::Guard::SkipWhileYielding, [&] {
-            if (menu) showGridMenu(grid_->viewport()->mapToGlobal(QPoint(0, 0)));
+            if (menu) showGridMenu(currentRowPoint());
             else if (event->key() == Qt::Key_F2) GRID_SaveAsCsv(*grid_);
             else MB_GridFind(*grid_, findText_);
         });
@@ -274,8 +289,14 @@ void SrchTmLstFrm::fChart_MouseUp(Qt::MouseButton button, const QPoint& where) {
     if (button == Qt::RightButton) chartMenu_->popup(chart_->mapToGlobal(where));
 }
 
+QPoint SrchTmLstFrm::currentRowPoint() {
+    grid_->showCell(grid_->Row(), grid_->Col());
+    const QRect cell = grid_->cellRect(grid_->Row(), grid_->Col());
+    return grid_->viewport()->mapToGlobal(cell.isEmpty() ? QPoint(0, 0) : cell.bottomLeft());
+}
+
 void SrchTmLstFrm::showGridMenu(const QPoint& where) {
-    findChild<QAction*>("fMnu_L")->setVisible(form_->ValIsGroupedRep());
+    findChild<QAction*>("fMnu_L")->setVisible(table_.grouped);
     findChild<QAction*>("fMnu_S")->setVisible(form_->data().Analyzed_Field == kRkSearchTerm);
     findChild<QAction*>("fMnu_W")->setVisible(form_->data().Analyzed_Field == kRkSearchTerm);
     gridMenu_->popup(where);
@@ -284,14 +305,14 @@ void SrchTmLstFrm::showGridMenu(const QPoint& where) {
 void SrchTmLstFrm::setRowHeights(bool thick) {
     findChild<QAction*>("fMnu_N")->setChecked(!thick);
     findChild<QAction*>("fMnu_K")->setChecked(thick);
-    const grid::CellStore& cells = table_.cells;
     const double lineTwips = QFontMetrics(grid_->font()).lineSpacing() * ui::twipsPerPixelY();
     for (long r = 1; r < grid_->Rows(); ++r) {
-        // A thick row is tall enough for every line of its cells.
+        // A thick row is as tall as the most lines of its cells need, read from the grid,
+        // whose rows a sort may have moved.
         long lines = 1;
-        for (int c = 0; thick && r < cells.rows() && c < cells.cols(); ++c) lines = std::max(lines, lineCount(cells.text(r, c)));
+        for (int c = 0; thick && c < grid_->Cols(); ++c) lines = std::max(lines, lineCount(grid_->TextMatrix(r, c)));
         const int needed = static_cast<int>(lines * lineTwips + kRowMarginTwips);
-        grid_->setRowHeight(r, thick ? std::max(kThickRowTwips, needed) : kThinRowTwips);
+        grid_->setRowHeight(r, thick ? std::max(kThinRowTwips, needed) : kThinRowTwips);
     }
 }
 
@@ -347,6 +368,7 @@ bool SrchTmLstFrm::pPlotRow(long row, const std::string& dates, bool force) {
     chart_->setTitle(small ? std::string() : label);
     dPlotColLabelsCDS = plot.columnLabels;
     dPlotRow = row;
+    plottedEntry_ = row >= 0 && row < grid_->Rows() ? grid_->RowData(row) : 0;
     plotDesc_->setText(labelText("Plotted: " + std::to_string(request.periodDays) + " day periods." + gCRCR + desc));
     return true;
 }
@@ -474,7 +496,7 @@ bool STTA_PlotRangeEnter(SrchTmLstFrm& window) {
     const std::string note = "to plot" + gCR +
                              "NB if dates are included that are outside range of dates to analyse, they will only be "
                              "plotted after data has been read and analysed again." + gCR +
-                             "Use Read and Analyse from the File menu.";
+                             "Use New Analysis from the Analysis menu.";
     if (STTA_DateRangeEnter(range, note, ctl, args) != 1) return false;
     window.dPlotStartEndDate = range;
     STTA_PlotColsRestore(window, true);

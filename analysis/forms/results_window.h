@@ -61,9 +61,10 @@ protected:
 private:
     void fillGrid();
     void buildMenus();
-    // The row under the pointer becomes current, then the row menu shows.
     // The grid's menu for the current row, at a screen position.
     void showGridMenu(const QPoint& where);
+    // Below the current cell, scrolled into view: where the keyboard opens the menu.
+    QPoint currentRowPoint();
     void setRowHeights(bool thick);
     void databaseCheck();
 
@@ -78,6 +79,7 @@ private:
     QMenu* gridMenu_;
     QMenu* chartMenu_;
     long lastRowSeen_ = -1;
+    long plottedEntry_ = 0;  // the row data of the plotted row, which a sort moves
     int chartTwips_ = 0;  // the chart's design height
     std::string findText_;
 };

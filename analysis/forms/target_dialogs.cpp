@@ -33,7 +33,7 @@ constexpr int kOk = 1, kSwitch = 2, kCancel = 3;
 int simpleDialogShow() {
     const std::string message =
         "Enter filename for page(s) required to achieve target." + gCRCR +
-        "Any part of the path and file name is sufficient. Any filename containing the name entered will be acepted "
+        "Any part of the path and file name is sufficient. Any filename containing the name entered will be accepted "
         "as satisfying the target. E.g. A target page of \"buynow\" will be satisfied for all pages: buynow.htm, "
         "buynow.html, buynow1.htm, buynow/list1.htm, etc.";
     std::string value = INI_Get(kTmpVals, kFirstRule, gIniScreens, kIniMissingEmpty);

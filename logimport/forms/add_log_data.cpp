@@ -48,8 +48,8 @@ bool confirmFilters(std::string& status, bool preprocessed) {
         message += "Main Processing [add lines]. - To Do Next." + gCRCR +
                    "Confirm selections and press OK to add data now." + gCRCR +
                    STTA_FltrChoiceText(logFileSpec(), gReadRec) + gCRCR +
-                   "To preread and list PageNames that do not yet exist on the site DB, press \"List PageName\" "
-                   "[same as: Check vs Log File]" + gCR + "Press OK to continue with add data.";
+                   "To preread and list PageNames that do not yet exist on the site DB, press \"List PageNames\" "
+                   "[same as: Check filter vs. log file]" + gCR + "Press OK to continue with add data.";
         const int r = MB_MsgBox(message, "&OK|&Cancel|Edi&t Filters|List &PageNames",
                                 MB_OptDfltButton(1) + MB_OptEsc(2),
                                 "Confirm Filters for main processing. Add to Site DB: " + siteName());

@@ -26,11 +26,11 @@ namespace logimport {
 
 std::string fileFltrCheckMessage(const std::string& logFileSpec, bool changed, long fileNames, double lines) {
     std::string m = "Last read: " + gCR + logFileSpec;
-    if (changed) m += gCR + " [** SELECTED FILE CHANGED. Press New .. to read new file. **]";
+    if (changed) m += gCR + " [** SELECTED FILE CHANGED. Press New Read to read new file. **]";
     m += gCRCR + "Found: " + gCR + countOrNone(double(fileNames)) + " pages and component filenames in " + gCR +
          countOrNone(lines) + " log lines.";
     m += gCRCR + "Press \"List ...\" to display FileNames [from the raw log file] and PageNames [as displayed in " +
-         gProductName + " reports]." + gCR + "Press \"New ..\" to read a different raw log file.";
+         gProductName + " reports]." + gCR + "Press \"New Read\" to read a different raw log file.";
     m += gCRCR + "\"FileName\" and \"PageName-URL\" are used interchangeably as descriptions here.";
     m += gCR + "When any file is requested from a web site server, a log line including the FileName is added to the "
                "raw log file.";

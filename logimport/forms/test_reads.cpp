@@ -199,7 +199,7 @@ void STTA_UACheck() {
             plainCount(logimport::testReadLines(gReadRec)) + " log lines." + gCRCR + "Robot Filters Used: " +
             std::to_string(std::max(0L, test.RobotRejectAgents.ubound())) + gCRCR +
             "Press button to display entire user agent strings for each filter used from last read data." + gCR +
-            "Press \"New ..\" to read another log file.";
+            "Press \"New Read\" to read another log file.";
         const std::string buttons = CHUNKS_ListOf("&Back to Definitions", kNewReadCaption,
                                                   "Lis&t All User Agent [Browser] strings",
                                                   "User Agents Re&jected by each Robot Filter");

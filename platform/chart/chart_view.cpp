@@ -5,16 +5,18 @@
 #include <QGraphicsLayout>
 #include <QGraphicsScene>
 #include <QGraphicsTextItem>
+#include <QLabel>
 #include <QSet>
+#include <QTimer>
 #include <QStringList>
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
-#include <QLegendMarker>
 #include <QValueAxis>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 
 #include "platform/ui/qt_text.h"
 
@@ -22,8 +24,27 @@ namespace chart {
 
 namespace {
 
-// Qt Charts draws titles, legend entries and axis labels as rich text, and ours come
-// from the data (a search term may hold "<b>" or "<img>"): every one is escaped here.
+// Room a column label needs beside its text: Qt's padding on both sides and the
+// margins of its text item.
+constexpr double kLabelRoom = 16;
+// A plot area that changes by less than this is the labels' own doing, not a resize.
+constexpr double kRefitPixels = 8;
+constexpr QChar kNoBreakSpace(0x00A0);
+
+// Qt wraps a label that barely fits at its blanks and cuts the second line: labels
+// are drawn with blanks that do not break.
+QStringList unbreakable(QStringList labels) {
+    for (QString& label : labels) label.replace(QChar(' '), kNoBreakSpace);
+    return labels;
+}
+
+QStringList breakable(QStringList labels) {
+    for (QString& label : labels) label.replace(kNoBreakSpace, QChar(' '));
+    return labels;
+}
+
+// Qt Charts draws titles and axis labels as rich text, and ours come from the data (a
+// search term may hold "<b>" or "<img>"): every one is escaped here.
 QString plain(const std::string& text) { return ui::toQString(text).toHtmlEscaped(); }
 
 // An escaped label as it reads on screen.
@@ -48,10 +69,22 @@ ChartView::ChartView(QWidget* parent) : QWidget(parent) {
     view_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(view_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& p) { emit contextMenuAt(view_->mapTo(this, p)); });
+    // A chart's items change as a whole: repainting all of it leaves no old axis or
+    // label behind.
+    view_->setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
+    chart_->legend()->setVisible(false);
+    legend_ = new QLabel(this);
+    legend_->setObjectName("legend");
+    legend_->setTextFormat(Qt::RichText);
+    legend_->setWordWrap(true);
+    legend_->setContentsMargins(9, 0, 9, 4);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(view_);
-    connect(chart_, &QChart::plotAreaChanged, this, [this] { uncutColumnLabels(); });
+    layout->setSpacing(0);
+    layout->addWidget(view_, 1);
+    layout->addWidget(legend_);
+    // Once laid out, the labels are fitted to the real plot area.
+    connect(chart_, &QChart::plotAreaChanged, this, [this] { settleLabelsLater(); });
     redraw();
 }
 
@@ -72,20 +105,21 @@ void ChartView::setColumnLabel(const std::string& label) {
 
 void ChartView::setShowLegend(bool show) {
     data_.setShowLegend(show);
-    chart_->legend()->setVisible(show);
+    legend_->setVisible(show && !legend_->text().isEmpty());
 }
 
-void ChartView::setLegendLocation(LegendLocation where) {
-    data_.setLegendLocation(where);
-    chart_->legend()->setAlignment(where == LegendLocation::BottomRight ? Qt::AlignBottom : Qt::AlignRight);
-}
+// The legend stands below the chart wherever it is asked for.
+void ChartView::setLegendLocation(LegendLocation where) { data_.setLegendLocation(where); }
 
 void ChartView::setChartType(ChartType type) {
     data_.setChartType(type);
     redraw();
 }
 
-void ChartView::setTitle(const std::string& title) { chart_->setTitle(plain(title)); }
+void ChartView::setTitle(const std::string& title) {
+    title_ = plain(title);
+    chart_->setTitle(title_);
+}
 
 int ChartView::drawnSeriesCount() const {
     int count = 0;
@@ -99,8 +133,24 @@ double ChartView::drawnAxisMaximum() const { return axisMax_; }
 std::vector<std::string> ChartView::drawnLabels() const {
     std::vector<std::string> labels;
     if (QBarCategoryAxis* axis = columnAxis())
-        for (const QString& label : axis->categories()) labels.push_back(ui::fromQString(unescaped(label)));
+        for (const QString& label : breakable(axis->categories()))
+            labels.push_back(ui::fromQString(unescaped(label)));
     return labels;
+}
+
+void ChartView::fillLegend(QBarSeries& bars) {
+    // The entries run on as the words of a paragraph, each behind a square of its
+    // series' colour, and break onto further lines where the chart is narrow.
+    QStringList entries;
+    const std::vector<Series> series = data_.series();
+    for (std::size_t i = 0; i < series.size() && i < static_cast<std::size_t>(bars.count()); ++i) {
+        if (series[i].hidden) continue;
+        const QColor colour = bars.barSets()[static_cast<qsizetype>(i)]->color();
+        entries.append(QStringLiteral("<span style=\"color:%1\">&#9632;</span>&nbsp;%2")
+                           .arg(colour.name(), ui::toQString(series[i].label).trimmed().toHtmlEscaped()));
+    }
+    legend_->setText(entries.join(QStringLiteral(" &nbsp; &nbsp; ")));
+    legend_->setVisible(data_.showLegend() && !entries.isEmpty());
 }
 
 void ChartView::redraw() {
@@ -110,7 +160,6 @@ void ChartView::redraw() {
         delete axis;
     }
     auto* bars = new QBarSeries;
-    std::vector<int> hidden;
     double top = 0;
     for (const Series& s : data_.series()) {
         auto* set = new QBarSet(plain(s.label));
@@ -121,14 +170,10 @@ void ChartView::redraw() {
         if (s.hidden) {
             set->setColor(Qt::transparent);
             set->setBorderColor(Qt::transparent);
-            hidden.push_back(static_cast<int>(bars->count()));
         }
         bars->append(set);
     }
     chart_->addSeries(bars);
-    const QList<QLegendMarker*> markers = chart_->legend()->markers(bars);
-    for (int i : hidden)
-        if (i < markers.size()) markers[i]->setVisible(false);
 
     auto* categories = new QBarCategoryAxis;
     for (const std::string& c : data_.categories()) categories->append(plain(c));
@@ -141,7 +186,7 @@ void ChartView::redraw() {
     axisMax_ = values->max();
     chart_->addAxis(values, Qt::AlignLeft);
     bars->attachAxis(values);
-    chart_->legend()->setVisible(data_.showLegend());
+    fillLegend(*bars);
     fitColumnLabels();
 }
 
@@ -153,43 +198,79 @@ void ChartView::resizeEvent(QResizeEvent* event) {
 // The column labels (dates, mostly) are read across while they fit beside each other;
 // when they do not they stand upright, and where even upright labels would overlap
 // their font shrinks. Upright labels taller than a quarter of the chart lose what follows
-// their first " [" (the count after a date), so that none is cut to "01...".
+// their first " [" (the count after a date), so that none is cut to "01...", and are
+// read across again where that makes them fit.
 void ChartView::fitColumnLabels() {
     QBarCategoryAxis* axis = columnAxis();
     if (!axis || axis->count() == 0) return;
     QStringList labels;
     for (const std::string& c : data_.categories()) labels.append(plain(c));
-    // The plot area is laid out only after a resize: the widget less the value axis and
-    // the margins stands in for it.
-    const double across = std::max(1.0, width() - 80.0);
+    // Before the chart is laid out the widget less the value axis and the margins
+    // stands in for the plot area.
+    if (chart_->title() != title_) chart_->setTitle(title_);
+    const QRectF area = chart_->plotArea();
+    fittedWidth_ = area.width();
+    const double across = std::max(1.0, area.width() > 0 ? area.width() : width() - 80.0);
     const double each = across / static_cast<double>(labels.size());
     QFont font = chart_->font();
-    QFontMetricsF metrics(font);
-    labelsAngle_ = widestOf(labels, font) + 8 <= each ? 0 : -90;
-    if (labelsAngle_ != 0) {
-        while (font.pointSizeF() > kSmallestLabelPoints && metrics.height() > each) {
-            font.setPointSizeF(font.pointSizeF() - 0.5);
-            metrics = QFontMetricsF(font);
-        }
-        if (widestOf(labels, font) > height() / 4.0) labels = withoutCounts(labels);
+    const auto fitAcross = [&](const QStringList& shown) { return widestOf(shown, font) + kLabelRoom <= each; };
+    labelsAngle_ = fitAcross(labels) ? 0 : -90;
+    // Labels that would lose their counts upright anyway read better across.
+    if (const QStringList shorter = withoutCounts(labels);
+        labelsAngle_ != 0 && widestOf(labels, font) > height() / 4.0 && fitAcross(shorter)) {
+        labels = shorter;
+        labelsAngle_ = 0;
     }
+    if (labelsAngle_ != 0) uprightLabels(labels, font, each);
     showColumnLabels(axis, labels, font);
 }
 
-// Qt cuts an upright label that is taller than the room its axis gets below a title and
-// a legend ("17..."): once the chart is laid out, such labels lose their counts and then
-// shrink until Qt draws them whole.
+void ChartView::uprightLabels(QStringList& labels, QFont& font, double each) const {
+    QFontMetricsF metrics(font);
+    while (font.pointSizeF() > kSmallestLabelPoints && metrics.height() > each) {
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+        metrics = QFontMetricsF(font);
+    }
+    if (widestOf(labels, font) > height() / 4.0) labels = withoutCounts(labels);
+}
+
+// Qt lays the chart out in steps of its own: the labels are checked once it is done.
+void ChartView::settleLabelsLater() {
+    if (settlePending_) return;
+    settlePending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        settlePending_ = false;
+        if (std::abs(chart_->plotArea().width() - fittedWidth_) >= kRefitPixels) fitColumnLabels();
+        uncutColumnLabels();
+    });
+}
+
+// Qt cuts a label that is wider than the room its axis gets ("17..."): once the chart
+// is laid out, labels read across that are cut lose their counts and then stand
+// upright, and upright ones lose their counts and then shrink until Qt draws them
+// whole.
 void ChartView::uncutColumnLabels() {
     QBarCategoryAxis* axis = columnAxis();
-    if (!axis || labelsAngle_ == 0) return;
+    if (!axis) return;
     QFont font = axis->labelsFont();
+    chart_->layout()->activate();
     while (columnLabelsCut(axis->categories())) {
-        const QStringList shorter = withoutCounts(axis->categories());
-        if (shorter == axis->categories()) {
-            if (font.pointSizeF() <= kSmallestLabelPoints) return;
-            font.setPointSizeF(font.pointSizeF() - 0.5);
+        QStringList labels = breakable(axis->categories());
+        if (const QStringList shorter = withoutCounts(labels); labelsAngle_ == 0 && shorter != labels) {
+            labels = shorter;
+        } else if (labelsAngle_ == 0) {
+            labelsAngle_ = -90;
+            uprightLabels(labels, font, chart_->plotArea().width() / static_cast<double>(labels.size()));
+        } else {
+            const QStringList shorter = withoutCounts(labels);
+            if (shorter == labels) {
+                if (font.pointSizeF() > kSmallestLabelPoints) font.setPointSizeF(font.pointSizeF() - 0.5);
+                else if (!chart_->title().isEmpty()) chart_->setTitle({});
+                else return;
+            }
+            labels = shorter;
         }
-        showColumnLabels(axis, shorter, font);
+        showColumnLabels(axis, labels, font);
         chart_->layout()->activate();
     }
 }
@@ -198,11 +279,13 @@ bool ChartView::columnLabelsCut(const QStringList& labels) const {
     for (QGraphicsItem* item : view_->scene()->items()) {
         auto* text = dynamic_cast<QGraphicsTextItem*>(item);
         if (!text || !text->isVisible()) continue;
+        // The plain text of a drawn label has its blanks back.
         const QString drawn = text->toPlainText();
         if (!drawn.endsWith(QStringLiteral("..."))) continue;
         const QString kept = drawn.chopped(3);
-        for (const QString& label : labels)
-            if (const QString shown = unescaped(label); shown.size() > kept.size() && shown.startsWith(kept)) return true;
+        for (const QString& label : breakable(labels))
+            if (const QString shown = unescaped(label); shown.size() > kept.size() && shown.startsWith(kept))
+                return true;
     }
     return false;
 }
@@ -214,9 +297,12 @@ QBarCategoryAxis* ChartView::columnAxis() const {
 }
 
 void ChartView::showColumnLabels(QBarCategoryAxis* axis, const QStringList& labels, const QFont& font) {
-    if (axis->categories() != labels) axis->setCategories(labels);
+    const QStringList shown = unbreakable(labels);
+    if (axis->categories() == shown && axis->labelsAngle() == labelsAngle_ && axis->labelsFont() == font) return;
+    if (axis->categories() != shown) axis->setCategories(shown);
     axis->setLabelsAngle(labelsAngle_);
     axis->setLabelsFont(font);
+    settleLabelsLater();
 }
 
 // The labels less what follows their first " [" (the count after a date), unless two

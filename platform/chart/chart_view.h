@@ -8,8 +8,10 @@
 
 QT_BEGIN_NAMESPACE
 class QBarCategoryAxis;
+class QBarSeries;
 class QChart;
 class QChartView;
+class QLabel;
 QT_END_NAMESPACE
 
 namespace chart {
@@ -34,7 +36,8 @@ public:
     void setLegendLocation(LegendLocation where);
     ChartType chartType() const { return data_.chartType(); }
     void setChartType(ChartType type);
-    // The chart's title (empty hides it).
+    // The chart's title (empty hides it); a chart too low for it and its column labels
+    // leaves it out.
     void setTitle(const std::string& title);
 
     // What the last redraw put on screen, for callers that check the drawing.
@@ -54,8 +57,11 @@ protected:
 
 private:
     void redraw();
+    void fillLegend(QBarSeries& bars);
     void fitColumnLabels();
+    void uprightLabels(QStringList& labels, QFont& font, double each) const;
     void uncutColumnLabels();
+    void settleLabelsLater();
     bool columnLabelsCut(const QStringList& labels) const;
     QBarCategoryAxis* columnAxis() const;
     void showColumnLabels(QBarCategoryAxis* axis, const QStringList& labels, const QFont& font);
@@ -67,8 +73,13 @@ private:
     ChartModel data_;
     QChart* chart_ = nullptr;
     QChartView* view_ = nullptr;
+    // Qt's legend runs its entries along one line and cuts them; ours wraps them.
+    QLabel* legend_ = nullptr;
+    QString title_;
     double axisMax_ = 0;
     int labelsAngle_ = 0;
+    double fittedWidth_ = 0;  // the plot area's width the labels were last fitted to
+    bool settlePending_ = false;
 };
 
 }  // namespace chart

@@ -226,9 +226,9 @@ int CellStore::compareCells(long a, long b, int col, SortCode code) const
     }
 }
 
-void CellStore::sortRows(long first, long last, int keyFirst, int keyLast, SortCode code)
+std::vector<long> CellStore::sortRows(long first, long last, int keyFirst, int keyLast, SortCode code)
 {
-    if (last <= first || keyLast < keyFirst) return;
+    if (last <= first || keyLast < keyFirst) return {};
 
     // The first key column is read once per row into a compact record, so the sort
     // compares records in memory order; later key columns only break ties.
@@ -289,6 +289,10 @@ void CellStore::sortRows(long first, long last, int keyFirst, int keyLast, SortC
         for (const Item& it : items) data.push_back(rowData_[static_cast<std::size_t>(it.row)]);
         std::copy(data.begin(), data.end(), rowData_.begin() + first);
     }
+    std::vector<long> former;
+    former.reserve(items.size());
+    for (const Item& it : items) former.push_back(it.row);
+    return former;
 }
 
 }  // namespace grid

@@ -57,8 +57,9 @@ public:
     void clearCells();
 
     // Stable sort of rows first..last (inclusive) on the key columns keyFirst..keyLast,
-    // compared left to right.
-    void sortRows(long first, long last, int keyFirst, int keyLast, SortCode code);
+    // compared left to right. Gives the former row of each row from first on, for
+    // whatever else moves with the rows (empty when nothing was sorted).
+    std::vector<long> sortRows(long first, long last, int keyFirst, int keyLast, SortCode code);
 
 private:
     struct Cell {

@@ -155,9 +155,15 @@ void FlexGrid::setSort(int code)
         first = fixedRows_;
         last = Rows() - 1;
     }
-    cells_.sortRows(first, last, std::min(col_, colSel_), std::max(col_, colSel_),
-                    static_cast<SortCode>(code));
+    const std::vector<long> former = cells_.sortRows(first, last, std::min(col_, colSel_), std::max(col_, colSel_),
+                                                     static_cast<SortCode>(code));
+    // A row keeps its height: a tall row's lines go with it.
+    std::vector<int> heights;
+    heights.reserve(former.size());
+    for (long row : former) heights.push_back(rowHeights_[static_cast<std::size_t>(row)]);
+    std::copy(heights.begin(), heights.end(), rowHeights_.begin() + first);
     scheduleRepaint();
+    emit sorted();
 }
 
 void FlexGrid::AddItem(const std::string& item, long index)
@@ -447,6 +453,13 @@ bool FlexGrid::colSpan(int col, int& left, int& width) const
     return true;
 }
 
+QRect FlexGrid::cellRect(long row, int col) const
+{
+    int top = 0, height = 0, left = 0, width = 0;
+    if (!rowSpan(row, top, height) || !colSpan(col, left, width)) return {};
+    return {left, top, width, height};
+}
+
 long FlexGrid::rowAtPixel(int y) const
 {
     if (y < 0) return -1;
@@ -496,7 +509,10 @@ void FlexGrid::paintCell(QPainter& p, long row, int col, const QRect& rect) cons
     const bool current = row == row_ && col == col_;
     // In a grid of one column (a list to pick from) the chosen row is the current cell,
     // and it is highlighted as a chosen row of a list is; a wider grid frames it only.
-    const bool highlighted = selected && (!current || Cols() - fixedCols_ == 1);
+    // The fixed cells of the current row (its label and first counts) are highlighted
+    // too, so that the whole row reads as the chosen one.
+    const bool rowLabel = row == row_ && row >= fixedRows_ && col < fixedCols_;
+    const bool highlighted = (selected && (!current || Cols() - fixedCols_ == 1)) || rowLabel;
     const std::uint32_t bgr = cells_.backColor(row, col);
     QColor fill = fixed ? palette().color(QPalette::Button) : palette().color(QPalette::Base);
     if (bgr != 0) fill = ui::toQColor(static_cast<long>(bgr), palette());

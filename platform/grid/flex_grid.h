@@ -112,11 +112,18 @@ public:
     long rowAtPixel(int y) const;
     int colAtPixel(int x) const;
 
+    // A visible cell's rectangle on the viewport; empty when it is scrolled away.
+    QRect cellRect(long row, int col) const;
+    // Scrolls a cell into view, moving TopRow or LeftCol as little as needed.
+    void showCell(long row, int col);
+
     int twipsToPixelsX(int twips) const;
     int twipsToPixelsY(int twips) const;
 
 signals:
     void selChange();
+    // Rows were sorted: what a row index stood for may now stand elsewhere.
+    void sorted();
     void click();
     void dblClick();
     // Buttons and modifiers as Qt gives them; x and y in twips.
@@ -154,7 +161,6 @@ private:
     void syncScrollBars();
     void scheduleRepaint();
     void setSelection(long row, int col, long rowSel, int colSel);
-    void showCell(long row, int col);
     void trackMouse(const QPoint& pos);
     void selectAt(const QPoint& pos, bool extend);
     void paintCell(QPainter& p, long row, int col, const QRect& rect) const;

@@ -5,10 +5,12 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStyle>
 #include <QTimer>
 
@@ -224,6 +226,10 @@ void Mainfrm::sortResults(int col, int sortCode) {
     if (!ok) return;
     auto* grid = form->findChild<grid::FlexGrid*>("fSearchTerms");
     if (!grid) return;
+    // The current row stays current wherever the sort puts it, and in view; the sort's
+    // column becomes the current one, which "Selected column" sorts on next.
+    const long current = grid->Row();
+    const long entry = current >= grid->FixedRows() ? grid->RowData(current) : 0;
     if (col >= 0) grid->setCol(col);
     // The rows a report ends with (".. Rest ..", a blank row, ".. Total .."), those it
     // has, stay last. With fewer than two data rows there is nothing to order, and an
@@ -235,6 +241,11 @@ void Mainfrm::sortResults(int col, int sortCode) {
     grid->setRow(1);
     grid->setRowSel(last);
     grid->setSort(sortCode);
+    long row = current;
+    for (long r = 1; entry != 0 && r <= last; ++r)
+        if (grid->RowData(r) == entry) row = r;
+    grid->setRow(row);
+    grid->showCell(row, grid->Col());
 }
 
 void Mainfrm::tile(bool horizontal) {
@@ -287,8 +298,16 @@ void Mainfrm::fillWindowList(QMenu* menu) {
         actions[i]->deleteLater();
     }
     QMdiSubWindow* active = mdi_->activeSubWindow();
+    // A report's title runs on with its whole description: an entry is cut to half the
+    // screen's width, and its tip shows it whole.
+    const QScreen* screen = this->screen();
+    const int widest = (screen ? screen->availableGeometry().width() : 1024) / 2;
+    const QFontMetrics metrics(menu->font());
+    menu->setToolTipsVisible(true);
     for (QMdiSubWindow* sub : mdi_->subWindowList()) {
-        QAction* entry = menu->addAction(sub->windowTitle());
+        QString shown = metrics.elidedText(sub->windowTitle(), Qt::ElideRight, widest);
+        QAction* entry = menu->addAction(shown.replace('&', QStringLiteral("&&")));
+        entry->setToolTip(sub->windowTitle());
         entry->setCheckable(true);
         entry->setChecked(sub == active);
         connect(entry, &QAction::triggered, mdi_, [this, sub] { mdi_->setActiveSubWindow(sub); });

@@ -414,10 +414,7 @@ TEST(DeviationColumnsOfAGeneratedLog, AveragesAndChangesAgreeWithTheCalendar) {
     testsupport::TempSite site;
     testsupport::FakeUserInterface ui;
     shell::AppShellHooks hooks;
-    core::setShellHooks(&hooks);
-    struct Restore {
-        ~Restore() { core::setShellHooks(nullptr); }
-    } restore;
+    core::ScopedShellHooks installed(&hooks);
     // The generator spreads its lines over a little more than half the days asked
     // for, so this log covers about 400 days, into February 2027.
     const testsupport::SearchTruth truth = testsupport::addGeneratedLog(site, 48000, 5, 740).truth;

@@ -20,7 +20,6 @@ namespace testsupport {
 class HandMadeSite : public ::testing::Test {
 protected:
     void SetUp() override {
-        core::setShellHooks(&hooks);
         for (auto [id, name] : std::vector<std::pair<long, const char*>>{
                  {1, "index.html"}, {2, "products/shoes.html"}, {3, "img/logo.gif"}, {4, "contact.html"},
                  {5, ".. Page does not exist .."}})
@@ -56,7 +55,6 @@ protected:
         setMain("ThresholdWrd", "1");
         setMain("ThresholdTrk", "1");
     }
-    void TearDown() override { core::setShellHooks(nullptr); }
     void setMain(const std::string& entry, const std::string& value) { INI_Put("Main", entry, value, "::*"); }
 
     STTA_Results analyse(long kind) {
@@ -71,6 +69,7 @@ protected:
 
     testsupport::TempSite site;
     shell::AppShellHooks hooks;
+    core::ScopedShellHooks hooksInstalled{&hooks};
     testsupport::FakeUserInterface ui;
     testsupport::ScriptedResponder responder;
 };

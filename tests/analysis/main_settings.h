@@ -15,9 +15,7 @@ public:
     explicit MainSettings(const std::string& entries = {}) {
         TXT_CrLfInit();
         writeFile(file_, "[Main]\n" + entries);
-        core::setShellHooks(this);
     }
-    ~MainSettings() override { core::setShellHooks(nullptr); }
     MainSettings(const MainSettings&) = delete;
     MainSettings& operator=(const MainSettings&) = delete;
 
@@ -28,6 +26,7 @@ public:
 private:
     TempHome home_;
     std::string file_ = home_ / "LastVals.ini";
+    core::ScopedShellHooks installed_{this};
 };
 
 }  // namespace testsupport

@@ -131,6 +131,15 @@ TEST_F(ReportDispatchTest, AReportWindowSaysWhichAnalysisItShows) {
                        "3 Mar 26 / Incl Non-SE / Only 2+ visitors (values seen less often are left out, of the "
                        "Total too). / Dist Cols: YNN");
 
+    // Only a Grouped report has rows whose members can be listed; a Top report after it
+    // of the same analysis has none.
+    EXPECT_FALSE(table.grouped);
+    ReportTable grouped, topAgain;
+    ASSERT_TRUE(STTA_ReportShow(kReportGrouped, *terms, 0, grouped, caption));
+    EXPECT_TRUE(grouped.grouped);
+    ASSERT_TRUE(STTA_ReportShow(kReportTop, *terms, 0, topAgain, caption));
+    EXPECT_FALSE(topAgain.grouped);
+
     // A mode that is none of Top, All and Grouped writes nothing.
     ReportTable none;
     std::string noCaption;

@@ -105,6 +105,35 @@ TEST(ReportTable, TracksAndDistributionColumnsGetTallRowsWhenWritten) {
     }
 }
 
+// The File Type column names the type of the row's page, never a part of its term.
+TEST(ReportTable, FileTypeIsThatOfThePageEvenBesideATerm) {
+    const testsupport::MainSettings withoutDeviationColumns("DevShow=False\n");
+    const struct {
+        long kind;
+        const char* item;
+        const char* type;
+    } cases[] = {{kRkSearchTermStartPage, "/index.html - statistics download seo", "html"},
+                 {kRkSearchTermStartPage, "/v2.0/page - a.b - c.d", ""},
+                 {kRkSearchTermStartPage, " - a.term", ""},
+                 {kRkStartPage, "/docs/guide.pdf", "pdf"},
+                 {kRkStartPage, "/v2.0/page", ""}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.item);
+        STTA_Results r;
+        r.Analyzed_Field = c.kind;
+        STTA_ValueListAlloc(*r.Vals, 1, 1, 0, {});
+        ValueListIncrements inc;
+        const long item = STTA_ValueListAdd(-1, *r.Vals, c.item, inc, -1);
+        ReportTable t;
+        STTA_ReportGridSetup(r.Targets, t, r.Analyzed_Field, r.AnalOpts);
+        ASSERT_GE(t.col.Ftype, 0);
+        long row = 0;
+        t.cells.setRows(2);
+        STTA_ItemRowWrite(r, t, item, row);
+        EXPECT_EQ(t.text(row, t.col.Ftype), c.type);
+    }
+}
+
 TEST(ReportTable, AllReportAndMoreRowsAskedThanItems) {
     const testsupport::MainSettings withoutDeviationColumns("DevShow=False\n");
     const STTA_Results r = handMadeResults();

@@ -6,7 +6,7 @@
 namespace {
 
 // One visit a day, each reaching the one target, on every day of the analysis.
-STTA_Results oneVisitADay(long dayCount) {
+STTA_Results oneVisitADay(long dayCount, const std::string& value = "shoes") {
     STTA_Results r;
     r.VisitCount = 100;
     r.DayList->assign(static_cast<std::size_t>(dayCount), "");
@@ -17,7 +17,7 @@ STTA_Results oneVisitADay(long dayCount) {
     ValueListIncrements inc;
     inc.counters = {0, 0, 1, 0, 0, 0};
     inc.dayTables = {true, false, false, true};
-    for (long day = 0; day < dayCount; ++day) STTA_ValueListAdd(day, *r.Vals, "shoes", inc, -1);
+    for (long day = 0; day < dayCount; ++day) STTA_ValueListAdd(day, *r.Vals, value, inc, -1);
     TargetSpec buy;
     buy.Typ = 4;
     buy.Rules.push_back(FltrRule{});
@@ -45,6 +45,19 @@ TEST(ResultsSummary, TheLastThirtyDaysAreThirtyAndShortAnalysesDivideByThirty) {
                       "buy.html: " + whole + " [" + whole + "%]" + gCRCR + std::string(60, '-') + gCRCR + gCR +
                       c.lastLines);
     }
+}
+
+// Visits counted at the empty value (item 0) are selected visits of the last 30 days too.
+TEST(ResultsSummary, VisitsOfTheEmptyValueCountInTheLastThirtyDays) {
+    TXT_CrLfInit();
+    const STTA_Results r = oneVisitADay(10, "");
+    ASSERT_EQ(r.Vals->Items.at(0), "");
+    const std::string text = STTA_ResultsSummaryText(r);
+    EXPECT_NE(text.find("Selected Visits: 10 [10%]"), std::string::npos) << text;
+    EXPECT_NE(text.find("Last 30 days Selected Visits: 10 [10% Average: 0.3/day]" + gCR +
+                        "Last 30 days buy.html: 10 [10% Average: 0.3/day]"),
+              std::string::npos)
+        << text;
 }
 
 }  // namespace

@@ -32,10 +32,21 @@ TEST(ValueList, AddsFindItemsByTheirExactText) {
     EXPECT_EQ(STTA_ValueListAdd(2, list, "", counts(1), -1), 0);
     EXPECT_EQ(STTA_ValueListAdd(2, list, "shoes", counts(1), 2), 2);
     EXPECT_EQ(list.Cnt, (std::vector<std::int64_t>{1, 3, 2, 1, 1}));
-    // Counters grow only as far as a non-zero increment reached.
+    // A counter the list was not allocated for grows only as far as a non-zero increment reached.
     EXPECT_EQ(list.CntStay(), (std::vector<std::int64_t>{0, 1}));
     EXPECT_TRUE(list.CntTgt(1).empty());
     EXPECT_EQ(STTA_ValueList::at(list.CntStay(), 4), 0);
+}
+
+TEST(ValueList, CountersItIsAllocatedForRunParallelToItsItems) {
+    STTA_ValueList list;
+    ValueListParts parts;
+    parts.counters.fill(true);
+    STTA_ValueListAlloc(list, 3, 3, 3, parts);
+    STTA_ValueListAdd(0, list, "reached", counts(1, 1, 1), -1);
+    STTA_ValueListAdd(0, list, "missed", counts(1), -1);
+    for (const auto& counter : list.Counters) EXPECT_EQ(counter.size(), list.Items.size());
+    EXPECT_EQ(list.CntTgt(1), (std::vector<std::int64_t>{0, 1, 0}));
 }
 
 TEST(ValueList, AKnownIndexHoldingAnotherTextIsAnError) {

@@ -23,18 +23,19 @@ TEST_F(VisitAnalysis, SearchTermsPassTheirThresholdAndCountStaysDaysAndEngines) 
     EXPECT_EQ(r.VisitCount, 6);
     EXPECT_EQ(r.AnalOpts.MinCount, 1);
     EXPECT_EQ(*r.DayList, (std::vector<std::string>{"01 Mar 2026", "02 Mar 2026", "03 Mar 2026"}));
-    // "red shoes" enters at its second sighting with both counted; "blue shoes" and the
-    // visit without a term are seen once only.
+    // "red shoes" enters at its second sighting, and its first is counted too, as the
+    // visit it was; "blue shoes" and the visit without a term are seen once only.
     EXPECT_EQ(r.Vals->Items, (std::vector<std::string>{"", "red shoes"}));
     EXPECT_EQ(cnt(r, "red shoes"), 4);
-    EXPECT_EQ(STTA_ValueList::at(r.Vals->CntStay(), 1), 2);   // visits 2 and 6 went on to a page
-    EXPECT_EQ(STTA_ValueList::at(r.Vals->CntPages(), 1), 2);
+    EXPECT_EQ(STTA_ValueList::at(r.Vals->CntStay(), 1), 3);   // visits 1, 2 and 6 went on to a page
+    EXPECT_EQ(STTA_ValueList::at(r.Vals->CntPages(), 1), 3);
     EXPECT_EQ(r.Vals->DayCnt[0].sum(1, 0, 0), 2);
     EXPECT_EQ(r.Vals->DayCnt[0].sum(1, 1, 2), 2);
+    EXPECT_EQ(r.Vals->DayCnt[1].sum(1, 0, 0), 2);
     const long bing = r.Dist1Vals->find("bing"), google = r.Dist1Vals->find("google");
     ASSERT_GT(bing, 0);
-    EXPECT_EQ(r.Dist1Vals->PairCnt.get(bing, 1), 2);
-    EXPECT_EQ(r.Dist1Vals->PairCnt.get(google, 1), 2);
+    EXPECT_EQ(r.Dist1Vals->PairCnt.get(bing, 1), 1);
+    EXPECT_EQ(r.Dist1Vals->PairCnt.get(google, 1), 3);
 }
 
 TEST_F(VisitAnalysis, EachKindCountsItsValues) {
@@ -131,10 +132,7 @@ TEST(VisitAnalysisOfAGeneratedLog, CountsTermsAndEnginesAsWritten) {
     testsupport::TempSite site;
     testsupport::FakeUserInterface ui;
     shell::AppShellHooks hooks;
-    core::setShellHooks(&hooks);
-    struct Restore {
-        ~Restore() { core::setShellHooks(nullptr); }
-    } restore;
+    core::ScopedShellHooks installed(&hooks);
     const testsupport::SearchTruth truth = testsupport::addGeneratedLog(site, 4000, 11).truth;
     ASSERT_GT(truth.size(), 100u);
     INI_Put("Main", "AnalStartEnd", "2000-01-01|2099-12-31", "::*");
@@ -163,6 +161,66 @@ TEST(VisitAnalysisOfAGeneratedLog, CountsTermsAndEnginesAsWritten) {
         total += engines.Vals->Cnt[i];
     }
     EXPECT_EQ(total, static_cast<std::int64_t>(truth.size()));
+}
+
+// The distribution of one value over a pair list, by the list's texts.
+std::map<std::string, std::int64_t> pairsOf(const STTA_ValueList& list, long item) {
+    std::map<std::string, std::int64_t> pairs;
+    for (const auto& [a, amount] : list.PairCnt.column(item)) pairs[list.Items[static_cast<std::size_t>(a)]] = amount;
+    return pairs;
+}
+
+// On a generated log, a value listed at its threshold has every count, day table and
+// distribution it has when every value is listed at its first sighting, and a value seen
+// less often than the threshold is not listed.
+TEST(VisitAnalysisOfAGeneratedLog, AListedValueCountsWhatItsVisitsCountWithoutAThreshold) {
+    testsupport::TempSite site;
+    testsupport::FakeUserInterface ui;
+    shell::AppShellHooks hooks;
+    core::ScopedShellHooks installed(&hooks);
+    testsupport::addGeneratedLog(site, 4000, 23);
+    for (const auto& [entry, value] : std::vector<std::pair<const char*, const char*>>{
+             {"AnalStartEnd", "2000-01-01|2099-12-31"}, {"ShowDist1", "True"}, {"ShowDist2", "True"},
+             {"ShowClickThru", "True"}})
+        INI_Put("Main", entry, value, "::*");
+    struct Case {
+        long kind;
+        const char* threshold;
+        std::int64_t minimum;
+    } cases[] = {{kRkSearchTerm, "ThresholdST", 4}, {kRkSingleWords, "ThresholdWrd", 4}, {kRkTrack, "ThresholdTrk", 2}};
+    for (const auto& [kind, threshold, minimum] : cases) {
+        SCOPED_TRACE(threshold);
+        INI_Put("Main", threshold, "1", "::*");
+        STTA_Results every;
+        ASSERT_TRUE(STTA_VisitsAnalyse(site.db, every, 10, kind));
+        INI_Put("Main", threshold, std::to_string(minimum), "::*");
+        STTA_Results held;
+        ASSERT_TRUE(STTA_VisitsAnalyse(site.db, held, 10, kind));
+        const long days = static_cast<long>(held.DayList->size());
+        std::size_t listed = 0;
+        for (std::size_t e = 1; e < every.Vals->Items.size(); ++e) {
+            const std::string& value = every.Vals->Items[e];
+            const long h = held.Vals->find(value);
+            if (every.Vals->Cnt[e] < minimum) {
+                EXPECT_EQ(h, -1) << value;
+                continue;
+            }
+            ++listed;
+            ASSERT_GT(h, 0) << value;
+            const auto i = static_cast<std::size_t>(h);
+            EXPECT_EQ(held.Vals->Cnt[i], every.Vals->Cnt[e]) << value;
+            for (std::size_t k = 0; k < kExtraCounters; ++k)
+                EXPECT_EQ(held.Vals->Counters[k][i], every.Vals->Counters[k][e]) << value << " counter " << k;
+            for (std::size_t k = 0; k < kDayTables; ++k)
+                EXPECT_EQ(held.Vals->DayCnt[k].perDay({h}, days), every.Vals->DayCnt[k].perDay({static_cast<long>(e)}, days))
+                    << value << " day table " << k;
+            EXPECT_EQ(pairsOf(*held.Dist1Vals, h), pairsOf(*every.Dist1Vals, static_cast<long>(e))) << value;
+            EXPECT_EQ(pairsOf(*held.Dist2Vals, h), pairsOf(*every.Dist2Vals, static_cast<long>(e))) << value;
+            EXPECT_EQ(pairsOf(*held.ClickThruVals, h), pairsOf(*every.ClickThruVals, static_cast<long>(e))) << value;
+        }
+        EXPECT_EQ(held.Vals->Items.size(), listed + 1);
+        EXPECT_GT(listed, 0u);  // not an empty comparison
+    }
 }
 
 TEST(Phrases, WordsAreCleanedAndPhrasesTakenInOrder) {

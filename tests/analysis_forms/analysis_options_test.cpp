@@ -35,7 +35,6 @@ const core::CtlView& boxAfter(const core::DlgView& v, const std::string& label) 
 class AnalysisOptions : public ::testing::Test {
 protected:
     void SetUp() override {
-        core::setShellHooks(&hooks_);
         clock_.setDateTimeSerial(core::vbDateSerial(2026, 4, 15));
         sys::setClock(&clock_);
         gIniScreens = site_.home / "screens.ini";
@@ -48,13 +47,13 @@ protected:
     }
     void TearDown() override {
         sys::setClock(nullptr);
-        core::setShellHooks(nullptr);
         gIniScreens.clear();
     }
     static std::string mainValue(const std::string& entry) { return INI_Get("Main", entry, "::*", 3); }
 
     testsupport::TempSite site_;
     shell::AppShellHooks hooks_;
+    core::ScopedShellHooks hooksInstalled_{&hooks_};
     sys::ManualClock clock_;
 };
 

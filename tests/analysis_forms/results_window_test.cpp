@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QTest>
 
 #include "analysis/forms/results_window.h"
 #include "core/dates.h"
@@ -241,12 +242,13 @@ TEST_F(ResultsWindow, TheGridMenuShowsTheSummaryAndThickLines) {
     EXPECT_EQ(responder.pending(), 0u);
     window.findChild<QAction*>("fMnu_K")->trigger();
     EXPECT_EQ(window.fSearchTerms()->RowHeight(1), window.fSearchTerms()->RowHeight(2));
-    EXPECT_GT(window.fSearchTerms()->RowHeight(1), 1000);
+    EXPECT_GT(window.fSearchTerms()->RowHeight(1), 240);
     EXPECT_TRUE(window.findChild<QAction*>("fMnu_K")->isChecked());
     EXPECT_FALSE(window.findChild<QAction*>("fMnu_N")->isChecked());
 
     // A right click shows the group items only where they apply: grouping for search
-    // terms, the members of a row for grouped reports.
+    // terms, the members of a row for grouped reports, whatever grouped flag the
+    // analysis's record was left with by an earlier report.
     const auto shownItems = [](SrchTmLstFrm& w) {
         emit w.fSearchTerms()->mouseUp(Qt::RightButton, Qt::NoModifier, 0, 0);
         const bool group = w.findChild<QAction*>("fMnu_S")->isVisible();
@@ -255,31 +257,140 @@ TEST_F(ResultsWindow, TheGridMenuShowsTheSummaryAndThickLines) {
         return std::pair(group, members);
     };
     EXPECT_EQ(shownItems(window), std::pair(false, false));
-    // From the keyboard, the menu key or Shift+F10 opens it for the current row.
-    for (const auto& [key, modifier] :
-         {std::pair(Qt::Key_Menu, Qt::NoModifier), std::pair(Qt::Key_F10, Qt::ShiftModifier)}) {
-        window.fSearchTerms()->setRow(2);
-        QKeyEvent press(QEvent::KeyPress, key, modifier);
-        QApplication::sendEvent(window.fSearchTerms(), &press);
-        EXPECT_TRUE(window.fPUMnu()->isVisible()) << key;
-        EXPECT_EQ(window.fSearchTerms()->Row(), 2);
-        window.fPUMnu()->close();
-    }
     STTA_Results terms = smallResults();
     terms.Analyzed_Field = kRkSearchTerm;
-    terms.AnalOpts.ValIsGroupedRep = true;
-    gResults = terms;
-    SrchTmLstFrm grouped(allReport(terms), forms.STTA_IfrmShow(), "Grouped");
-    EXPECT_EQ(shownItems(grouped), std::pair(true, true));
+    for (const bool staleFlag : {true, false}) {
+        SCOPED_TRACE(staleFlag);
+        terms.AnalOpts.ValIsGroupedRep = staleFlag;
+        gResults = terms;
+        IfrmPtr termsForm = forms.STTA_IfrmShow();
+        SrchTmLstFrm top(allReport(terms), termsForm, "Top");
+        EXPECT_EQ(shownItems(top), std::pair(true, false));
+        ReportTable groupedTable = allReport(terms);
+        groupedTable.grouped = true;
+        SrchTmLstFrm grouped(std::move(groupedTable), termsForm, "Grouped");
+        EXPECT_EQ(shownItems(grouped), std::pair(true, true));
+    }
 }
 
-TEST_F(ResultsWindow, AReportOfMultiLineCellsOpensWithThickRows) {
+// 40 engines, so that most rows of the grid are scrolled away.
+STTA_Results manyResults() {
+    STTA_Results r = smallResults();
+    ValueListIncrements inc;
+    inc.dayTables = {true, false, false, false, false, false, false};
+    for (int e = 1; e <= 40; ++e) {
+        inc.cnt = 100 + e;
+        STTA_ValueListAdd(1, *r.Vals, "engine" + std::to_string(e), inc, -1);
+    }
+    return r;
+}
+
+class ResultsWindowOnScreen : public ResultsWindow {
+protected:
+    void SetUp() override {
+        ResultsWindow::SetUp();
+        gResults = manyResults();
+        form = forms.STTA_IfrmShow();
+        gResults = STTA_Results{};
+        gResultsIfrmKey.clear();
+        window = std::make_unique<SrchTmLstFrm>(allReport(form->data()), form, "All");
+        window->resize(700, 600);
+        window->show();
+        QApplication::processEvents();
+    }
+    grid::FlexGrid& grid() { return *window->fSearchTerms(); }
+    QPoint globalBelow(long row) {
+        return grid().viewport()->mapToGlobal(grid().cellRect(row, grid().Col()).bottomLeft());
+    }
+    std::unique_ptr<SrchTmLstFrm> window;
+};
+
+// From the keyboard, the menu key or Shift+F10 opens the row menu below the current
+// row, scrolled into view first, not at the table's corner.
+TEST_F(ResultsWindowOnScreen, TheMenuKeyOpensTheRowMenuAtTheCurrentRow) {
+    for (const auto& [key, modifier] :
+         {std::pair(Qt::Key_Menu, Qt::NoModifier), std::pair(Qt::Key_F10, Qt::ShiftModifier)}) {
+        SCOPED_TRACE(key);
+        grid().setTopRow(1);
+        const long row = rowOf(*window, "engine10");
+        grid().setRow(row);
+        ASSERT_TRUE(grid().cellRect(row, grid().Col()).isEmpty());  // scrolled away
+        QTest::keyClick(&grid(), key, modifier);
+        ASSERT_TRUE(window->fPUMnu()->isVisible());
+        EXPECT_EQ(grid().Row(), row);
+        ASSERT_FALSE(grid().cellRect(row, grid().Col()).isEmpty());
+        EXPECT_EQ(window->fPUMnu()->pos(), globalBelow(row));
+        window->fPUMnu()->close();
+    }
+}
+
+// A right click makes the row under the pointer current and plots it before the menu
+// shows, so that the menu's commands act on that row; a click on the caption row keeps
+// the current row.
+TEST_F(ResultsWindowOnScreen, ARightClickMakesTheClickedRowCurrentAndPlotsIt) {
+    const long row = rowOf(*window, "engine39");
+    ASSERT_FALSE(grid().cellRect(row, 0).isEmpty());
+    QTest::mouseClick(grid().viewport(), Qt::RightButton, Qt::NoModifier, grid().cellRect(row, 0).center());
+    EXPECT_TRUE(window->fPUMnu()->isVisible());
+    window->fPUMnu()->close();
+    EXPECT_EQ(grid().Row(), row);
+    EXPECT_EQ(window->dPlotRow, row);
+    EXPECT_EQ(chartCell(*window, 2, 1), "139");
+    EXPECT_TRUE(window->fPlotDesc()->text().endsWith("\nengine39"));
+
+    QTest::mouseClick(grid().viewport(), Qt::RightButton, Qt::NoModifier, grid().cellRect(0, 4).center());
+    window->fPUMnu()->close();
+    EXPECT_EQ(grid().Row(), row);
+}
+
+// A sort moves the plotted row: restoring the plot's lines plots that row again, not
+// the one the sort put at its old place.
+TEST_F(ResultsWindowOnScreen, ThePlottedRowIsFollowedThroughASort) {
+    const long bing = rowOf(*window, "bing");
+    ASSERT_TRUE(window->pPlotRow(bing));
+    grid().setCol(0);
+    grid().setRow(1);
+    grid().setRowSel(grid().Rows() - 3);
+    grid().setSort(7);
+    ASSERT_NE(rowOf(*window, "bing"), bing);
+    EXPECT_EQ(window->dPlotRow, rowOf(*window, "bing"));
+    window->findChild<QAction*>("fPUMnu_Chart_S")->trigger();
+    EXPECT_EQ(chartCell(*window, 1, 1), "2");
+}
+
+// A thick row is as tall as its tallest cell needs: a track's pages end with CR alone,
+// distribution cells with CR LF or LF, and a row of one-line cells stays low.
+TEST_F(ResultsWindow, AThickRowIsAsTallAsItsTallestCellNeeds) {
     ReportTable table = allReport(form->data());
     table.thickRows = true;
+    std::string track = "/p1";
+    for (int page = 2; page <= 12; ++page) track += "\r/p" + std::to_string(page);
+    table.setText(1, 0, track);
+    table.setText(2, 1, "a\r\nb\r\nc\nd");
     SrchTmLstFrm window(std::move(table), form, "All");
-    for (long r = 1; r < window.fSearchTerms()->Rows(); ++r) EXPECT_EQ(window.fSearchTerms()->RowHeight(r), 1400) << r;
+    const grid::FlexGrid& grid = *window.fSearchTerms();
+    const int line = QFontMetrics(grid.font()).lineSpacing() * 15;  // twips at 96 dpi
+    struct Case {
+        long row, lines;
+    } cases[] = {{1, 12}, {2, 4}, {3, 1}};
+    for (const Case& c : cases) {
+        EXPECT_GE(grid.RowHeight(c.row), c.lines * line) << c.row;
+        EXPECT_LT(grid.RowHeight(c.row), (c.lines + 1) * line) << c.row;
+    }
     EXPECT_TRUE(window.findChild<QAction*>("fMnu_K")->isChecked());
     EXPECT_FALSE(window.findChild<QAction*>("fMnu_N")->isChecked());
+    window.findChild<QAction*>("fMnu_N")->trigger();
+    for (const Case& c : cases) EXPECT_EQ(grid.RowHeight(c.row), 240) << c.row;
+
+    // After a sort, thick rows fit the rows where they now stand.
+    window.fSearchTerms()->setCol(1);
+    window.fSearchTerms()->setRow(1);
+    window.fSearchTerms()->setRowSel(2);
+    window.fSearchTerms()->setSort(grid::kSortNumericAscending);  // the track's row goes last
+    ASSERT_EQ(grid.TextMatrix(2, 0).substr(0, 4), "/p1\r");
+    window.findChild<QAction*>("fMnu_K")->trigger();
+    EXPECT_GE(grid.RowHeight(2), 12 * line);
+    EXPECT_LT(grid.RowHeight(1), 5 * line);
 }
 
 TEST_F(ResultsWindow, TheRowDetailListsTheMembersOfAGroupRow) {

@@ -25,7 +25,6 @@ const core::CtlView& nthList(const core::DlgView& v, int n) {
 class SearchTermGroups : public ::testing::Test {
 protected:
     void SetUp() override {
-        core::setShellHooks(&hooks_);
         gIniSTgroups = home_ / "STgroups.ini";
         testsupport::writeFile(gIniSTgroups, "[Groups]\n");
         results_.Analyzed_Field = kRkSearchTerm;
@@ -37,12 +36,12 @@ protected:
         }
     }
     void TearDown() override {
-        core::setShellHooks(nullptr);
         gIniSTgroups.clear();
     }
 
     testsupport::TempHome home_;
     shell::AppShellHooks hooks_;
+    core::ScopedShellHooks hooksInstalled_{&hooks_};
     STTA_Results results_;
 };
 

@@ -233,12 +233,11 @@ public:
 TEST_F(IniStore, DefaultFileFollowsTheShellsRouting) {
     Routes routes;
     routes.target = home / "logfmts.ini";
-    core::setShellHooks(&routes);
+    core::ScopedShellHooks routed(&routes);
     INI_Put("Main", "AcD", "fmt1|fmt2", "::*");
     EXPECT_EQ(INI_Get("Main", "AcD", routes.target, 1), "fmt1|fmt2");
     EXPECT_EQ(INI_Get("Main", "AcD", "::*", 1), "fmt1|fmt2");
     EXPECT_EQ(INI_Get("Main", "acd", "::*", 1), kIniNotFound);
-    core::setShellHooks(nullptr);
 }
 
 // Settings kept by the application itself: reads and writes of section "App" are
@@ -256,10 +255,7 @@ public:
 
 TEST_F(IniStore, TheValueHookAnswersBeforeTheFile) {
     KeptSettings kept;
-    core::setShellHooks(&kept);
-    struct Restore {
-        ~Restore() { core::setShellHooks(nullptr); }
-    } restore;
+    core::ScopedShellHooks installed(&kept);
     INI_Put("App", "x", "new", file);
     INI_Put("Other", "x", "plain", file);
     EXPECT_EQ(kept.written, "new");

@@ -236,10 +236,10 @@ TEST(SystemInfo, Timeouts) {
 namespace {
 
 struct RouteTo : core::ShellHooks {
-    explicit RouteTo(std::string file) : file_(std::move(file)) { core::setShellHooks(this); }
-    ~RouteTo() override { core::setShellHooks(nullptr); }
+    explicit RouteTo(std::string file) : file_(std::move(file)) {}
     std::string iniSectFileGet(const std::string&, const std::string&) override { return file_; }
     std::string file_;
+    core::ScopedShellHooks installed_{this};
 };
 
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "core/delimited_lists.h"
+
 namespace {
 
 // 100 twips a character, 10 more in bold.
@@ -144,3 +146,28 @@ TEST(ButtonRows, MeasuringTakesTheWidestCaptionAndTheMarkedStyle) {
 }
 
 }  // namespace
+
+TEST(ButtonRows, TheWayOutIsTheCaptionThatReadsAsOne) {
+    struct Case {
+        const char* name;
+        const char* captions;
+        long wayOut;
+    };
+    const Case cases[] = {
+        {"cancel among others", "&OK|Com&plex Target|&Cancel", 3},
+        {"exit with its blank", "&Select Database|Create Ne&w Database|E&xit ", 3},
+        {"cancel before no", "&Yes|&No|Yes to &All|&Cancel (skip rest)", 4},
+        {"no of yes and no", "&Yes|&No", 2},
+        {"done", "Sta&rt. Read Log File|Don&e|Read O&ptions", 2},
+        {"ok when nothing else", "&OK|Show SE Summar&y", 1},
+        {"a lone button", "Sho&w", 1},
+        {"nothing reads as a way out", "&Abort|&Retry|&Ignore", 0},
+        {"a word that only starts like one", "&Nothing|Okay then", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        core::StrArray list;
+        CHUNKS_Split(c.captions, list, 1);
+        EXPECT_EQ(dlg::wayOutButton(list), c.wayOut);
+    }
+}

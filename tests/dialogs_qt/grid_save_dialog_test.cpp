@@ -1,5 +1,6 @@
 #include <QClipboard>
 #include <QGuiApplication>
+#include <filesystem>
 
 #include "core/stored_text.h"
 #include "dialogs/grid_save_dialog.h"
@@ -133,4 +134,37 @@ TEST_F(GridSaveDialogTest, CharactersOptionWritesEachCharacterWithItsCode) {
         << testsupport::readFile(path);
     EXPECT_TRUE(gGridSaveChars);
     EXPECT_FALSE(gGridSaveSorted);
+}
+
+// The chooser lists CSV files: a name typed without a suffix, in the box or in the
+// chooser, is saved with ".csv"; a name with a suffix of its own keeps it.
+TEST_F(GridSaveDialogTest, ANameWithoutASuffixIsSavedAsCsv) {
+    const struct {
+        const char* name;
+        std::string typed, saved;
+        bool inChooser;
+    } cases[] = {
+        {"typed in the box", home / "browse", home / "browse.csv", false},
+        {"typed in the chooser", home / "chosen", home / "chosen.csv", true},
+        {"own suffix kept", home / "notes.txt", home / "notes.txt", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        testsupport::ScriptedResponder responder;
+        if (c.inChooser) {
+            responder.expect({.expectCaption = "", .expectMessage = kPrompt, .press = "&Browse ..."});
+            responder.expect({.expectCaption = "Save grid contents as CSV", .sets = {{"#1", c.typed}}, .press = "&Save"});
+            responder.expect({.expectCaption = "", .expectMessage = kPrompt, .press = "&OK",
+                              .act = [&](const core::DlgView& v, core::DlgDriver&) {
+                                  EXPECT_EQ(control(v, 1).value, c.saved);
+                              }});
+        } else {
+            responder.expect({.expectCaption = "", .expectMessage = kPrompt, .sets = {{"#1", c.typed}}, .press = "&OK"});
+        }
+        responder.press("Data written successfully to file: " + c.saved, "&OK");
+        GRID_SaveAsCsv(grid);
+        EXPECT_EQ(responder.pending(), 0u);
+        EXPECT_EQ(testsupport::readFile(c.saved), "\"\"\r\nh1,h2\r\nba,\"c,d\"\r\n\"\"\r\n");
+        if (c.typed != c.saved) EXPECT_FALSE(std::filesystem::exists(c.typed));
+    }
 }

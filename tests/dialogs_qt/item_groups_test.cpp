@@ -66,7 +66,6 @@ protected:
         TXT_CrLfInit();
         dlg::installMessageBoxes();
         useFiles("");
-        core::setShellHooks(&routing);
         p.itemWord = "Term";
         p.hideNumbers = true;
         p.groupListSection = "Groups";
@@ -78,7 +77,6 @@ protected:
         p.wordFilterTarget = "Groups|Shoes|::*";
     }
     void TearDown() override {
-        core::setShellHooks(nullptr);
         core::setUserInterface(nullptr);
         BoxTest::TearDown();
     }
@@ -104,6 +102,7 @@ protected:
     testsupport::TempHome home;
     std::string groupsFile, filtersFile;
     GroupsRouting routing;
+    core::ScopedShellHooks routed{&routing};
     MBX_SelectParams p;
     const core::StrArray all = strArray({"red shoes", "blue shoes", "black boots", "brown boots", "hat"});
 };

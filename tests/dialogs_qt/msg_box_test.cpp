@@ -9,6 +9,7 @@
 #include "core/delimited_lists.h"
 #include "core/numbers.h"
 #include "core/program_paths.h"
+#include "dialogs/control_geometry.h"
 #include "dialogs/dialog_fonts.h"
 #include "dialogs/message_text.h"
 #include "dialogs/option_strings.h"
@@ -336,4 +337,94 @@ TEST_F(BoxTest, NoShowBoxIsBuiltButNeverOffered) {
     EXPECT_TRUE(responder.shown().empty());
     EXPECT_EQ(form, nullptr);
     EXPECT_GT(TXT_Val(CHUNKS_Get(2, state)), 0);
+}
+
+// A box built on the caller's own captions, with no Esc option, takes its way out for
+// Esc and the close box, as the standard sets do; an explicit Esc option still wins.
+TEST_F(BoxTest, OwnCaptionsGetTheirWayOutForEscAndTheCloseBox) {
+    struct Case {
+        const char* name;
+        std::string buttons, options;
+        int wayOut;  // 0: neither Esc nor the close box answers
+    };
+    const Case cases[] = {
+        {"target box", "&OK|Com&plex Target|&Cancel", "", 3},
+        {"first site box", "&OK|E&xit", "", 2},
+        {"yes and no as text", "&Yes|&No", "", 2},
+        {"explicit Esc wins", "&OK|&Retry|&Cancel", MB_OptEsc(2), 2},
+        {"explicit none wins", "&OK|&Cancel", MB_OptEsc(0), 0},
+        {"a list with no Cancel of its own", "&OK|Edi&t|Add", MB_OptEsc(-1), 1},
+        {"no caption reads as a way out", "&Abort|&Retry|&Ignore", "", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto esc = [](const core::DlgView&, core::DlgDriver& d) { d.key(27, 0); };
+        const auto close = [](const core::DlgView&, core::DlgDriver& d) { d.closeBox(); };
+        if (c.wayOut == 0) {
+            EXPECT_THROW(show("m", c.buttons, c.options, "", esc), core::UnexpectedDialog);
+            EXPECT_THROW(show("m", c.buttons, c.options, "", close), core::UnexpectedDialog);
+            continue;
+        }
+        EXPECT_EQ(show("m", c.buttons, c.options, "", esc), c.wayOut);
+        EXPECT_EQ(views.at(0).escButton, c.wayOut);
+        EXPECT_EQ(show("m", c.buttons, c.options, "", close), c.wayOut);
+    }
+}
+
+// Real events on the two input boxes of the program's start and its targets: Esc, and
+// closing the window (what Alt+F4 and the title bar's close button send), answer them
+// with their Cancel.
+TEST_F(BoxTest, EscAndClosingTheWindowCancelARealInputBox) {
+    dlg::installMessageBoxes();
+    struct Case {
+        const char* name;
+        std::string buttons, notice;
+        bool byKey;
+        int times;  // a problem shown in the box takes the first one
+        int expected;
+    };
+    const Case cases[] = {
+        {"target box, Esc", "&OK|Com&plex Target|&Cancel", "", true, 1, 3},
+        {"target box, closed", "&OK|Com&plex Target|&Cancel", "", false, 1, 3},
+        {"first site box, Esc", "&OK|E&xit", "", true, 1, 2},
+        {"first site box, closed", "&OK|E&xit", "", false, 1, 2},
+        {"first site box with its problem, Esc", "&OK|E&xit", "Name is required.", true, 2, 2},
+        {"first site box with its problem, closed", "&OK|E&xit", "Name is required.", false, 2, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTimer::singleShot(0, [&c] {
+            QApplication::setActiveWindow(gMBForm);
+            for (int n = 0; n < c.times; ++n) {
+                if (c.byKey) QTest::keyClick(gMBForm->focusWidget() ? gMBForm->focusWidget() : gMBForm, Qt::Key_Escape);
+                else gMBForm->close();
+                EXPECT_EQ(gMBForm->resultWritten(), n == c.times - 1);
+            }
+            // A box left open would hang the test: its first button ends it.
+            if (!gMBForm->resultWritten()) QTest::mouseClick(gMBForm->fButton[1], Qt::LeftButton);
+        });
+        std::string value = "typed";
+        EXPECT_EQ(core::ui().inputBox("Enter a name.", c.buttons, "Real", c.notice, value), c.expected);
+        MB_UnloadStray("");
+    }
+    core::setUserInterface(nullptr);
+}
+
+// Line breaks after a message's last line take no room: the box is as tall as what it
+// holds.
+TEST_F(BoxTest, LineBreaksAfterTheMessageLeaveNoEmptyRoom) {
+    double height[2] = {0, 0}, gap[2] = {0, 0};
+    for (int trailing : {0, 1}) {
+        SetUp();
+        MB_AddControl("TextBox", dlgtest::spec({{1, "10000"}, {7, "True"}}), "", ctl, true);
+        const std::string message = "Enter your name." + std::string(trailing ? "\r\r\r\r\r\r\r\r\r\r" : "");
+        show(message, "&OK|E&xit", "", "", [&](const core::DlgView&, core::DlgDriver& d) {
+            height[trailing] = gMBForm->Height();
+            gap[trailing] = dlg::twRect(gMBForm->fTextBox[0]).top() - dlg::twRect(gMBForm->fMsg).top();
+            d.press(1);
+        });
+        TearDown();
+    }
+    EXPECT_DOUBLE_EQ(height[1], height[0]);
+    EXPECT_DOUBLE_EQ(gap[1], gap[0]);
 }

@@ -20,11 +20,12 @@ std::vector<std::string> linesOf(const std::string& text) {
 
 class LastValsRouting : public core::ShellHooks {
 public:
-    LastValsRouting() { core::setShellHooks(this); }
-    ~LastValsRouting() override { core::setShellHooks(nullptr); }
     std::string iniSectFileGet(const std::string& section, const std::string&) override {
         return section == "Main" ? gIniLastVals : "";
     }
+
+private:
+    core::ScopedShellHooks installed_{this};
 };
 
 }  // namespace

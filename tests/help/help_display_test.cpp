@@ -114,11 +114,12 @@ public:
 // to the site list.
 class Routing : public core::ShellHooks {
 public:
-    Routing() { core::setShellHooks(this); }
-    ~Routing() override { core::setShellHooks(nullptr); }
     std::string iniSectFileGet(const std::string& section, const std::string&) override {
         return section == "Main" ? gIniLastVals : section == "Browser For Help" ? gIniSiteDbs : "";
     }
+
+private:
+    core::ScopedShellHooks installed_{this};
 };
 
 const char kPage[] =

@@ -56,11 +56,12 @@ std::vector<HelpBrowserWindow*> helpWindows() {
 
 class Routing : public core::ShellHooks {
 public:
-    Routing() { core::setShellHooks(this); }
-    ~Routing() override { core::setShellHooks(nullptr); }
     std::string iniSectFileGet(const std::string& section, const std::string&) override {
         return section == "Main" ? gIniLastVals : section == "Browser For Help" ? gIniSiteDbs : "";
     }
+
+private:
+    core::ScopedShellHooks installed_{this};
 };
 
 // xdg-open fails: no desktop to open help with.

@@ -57,12 +57,10 @@ Tables tablesOf(dao::Database& db) {
 class Addition : public ::testing::TestWithParam<bool> {
 protected:
     Addition() : site(GetParam()) {
-        core::setShellHooks(&routing);
         INI_Put("Main", "EraseNonSE", "True", gIniDbDef);
         log = site.home / "gen.log";
         testsupport::generateLog(log, site.home / "gen.truth", 1500, 3, 3);
     }
-    ~Addition() override { core::setShellHooks(nullptr); }
     long long add() {
         ReadRec rec;
         return testsupport::addLogFile(site, log, rec);
@@ -72,6 +70,7 @@ protected:
     testsupport::FakeUserInterface ui;
     testsupport::ScriptedResponder boxes;
     LastValsRouting routing;
+    core::ScopedShellHooks routed{&routing};
     std::string log;
 };
 
@@ -152,7 +151,7 @@ TEST_P(FullDisk, LeavesNoVisitWithoutItsLinesAndAddingAgainEndsAsACleanAddition)
     testsupport::generateLog(first, work / "first.truth", 1500, 3, 3);
     testsupport::generateLog(second, work / "second.truth", 3000, 4, 3);
     LastValsRouting routing;
-    core::setShellHooks(&routing);
+    core::ScopedShellHooks routed(&routing);
     testsupport::FakeUserInterface ui;
     FirstButton boxes;  // Yes to the overlap, OK to the error
     core::ScopedValue<std::string> errorLog(gPAFN_Errorlog, work / "errors.log");
@@ -194,7 +193,6 @@ TEST_P(FullDisk, LeavesNoVisitWithoutItsLinesAndAddingAgainEndsAsACleanAddition)
         EXPECT_EQ(refilled.at(name).size(), rows.size());
         EXPECT_TRUE(refilled.at(name) == rows);
     }
-    core::setShellHooks(nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P(ScanAndWhileReading, FullDisk, ::testing::Bool());
@@ -213,7 +211,7 @@ TEST(FullDisk, WhileTheHeldVisitsAreWrittenLeavesNoLineWithoutItsVisit) {
     testsupport::FakeUserInterface ui;
     FirstButton boxes;
     LastValsRouting routing;
-    core::setShellHooks(&routing);
+    core::ScopedShellHooks routed(&routing);
     core::ScopedValue<std::string> errorLog(gPAFN_Errorlog, site.home / "errors.log");
     INI_Put("Main", "EraseNonSE", "False", gIniDbDef);
     const std::string first = site.home / "first.log", second = site.home / "second.log";
@@ -243,7 +241,6 @@ TEST(FullDisk, WhileTheHeldVisitsAreWrittenLeavesNoLineWithoutItsVisit) {
     testsupport::addLogFile(site, second, again);
     EXPECT_EQ(site.count("SELECT COUNT(*) FROM logline"), 601);
     EXPECT_EQ(linesWithoutTheirVisit(site), 0);
-    core::setShellHooks(nullptr);
 }
 
 // A run killed after handing referrers to the store but before its lines were
@@ -252,7 +249,7 @@ TEST(StoredReferrers, ThoseOfLinesNeverStoredAreNotHandedToTheLinesThatTakeTheir
     testsupport::TempSite site(false);
     testsupport::FakeUserInterface ui;
     LastValsRouting routing;
-    core::setShellHooks(&routing);
+    core::ScopedShellHooks routed(&routing);
     INI_Put("Main", "EraseNonSE", "False", gIniDbDef);
     std::filesystem::create_directories(STTA_RefrStoreFolder());
     {
@@ -270,7 +267,6 @@ TEST(StoredReferrers, ThoseOfLinesNeverStoredAreNotHandedToTheLinesThatTakeTheir
     testsupport::addLogFile(site, log, rec);
     EXPECT_EQ(site.count("SELECT COUNT(*) FROM visit"), 2);
     EXPECT_EQ(site.count("SELECT COUNT(*) FROM visit WHERE StzdSearchTerm IS NOT NULL"), 0);
-    core::setShellHooks(nullptr);
 }
 
 // A child forked after an addition adds data of its own: nothing of the parent's
@@ -279,7 +275,7 @@ TEST(StoredReferrers, AChildForkedAfterAnAdditionAddsItsOwnFile) {
     testsupport::TempSite site(false);
     testsupport::FakeUserInterface ui;
     LastValsRouting routing;
-    core::setShellHooks(&routing);
+    core::ScopedShellHooks routed(&routing);
     INI_Put("Main", "EraseNonSE", "False", gIniDbDef);
     const std::string first = site.home / "first.log", second = site.home / "second.log";
     testsupport::writeFile(first, combinedLine("10.0.0.1", "09:00:00", "/a.html", "http://www.google.com/?q=one"));
@@ -293,7 +289,6 @@ TEST(StoredReferrers, AChildForkedAfterAnAdditionAddsItsOwnFile) {
         return site.count("SELECT COUNT(*) FROM visit") == 2 ? 0 : 1;
     });
     EXPECT_EQ(rc, 0);
-    core::setShellHooks(nullptr);
 }
 
 }  // namespace
@@ -421,7 +416,7 @@ protected:
     int attempt() {
         namespace fs = std::filesystem;
         const BadInput& input = badInput();
-        core::setShellHooks(&routing);
+        core::ScopedShellHooks routed(&routing);
         testsupport::FakeUserInterface ui;
         FirstButton boxes;
         gPAFN_Errorlog = site.home / "errors.log";
@@ -632,7 +627,7 @@ protected:
     int addInChild(core::ProgressReports* progress, testsupport::TempSite& site, const std::string& dump = {}) {
         return testsupport::runInChild([&] {
             LastValsRouting routing;
-            core::setShellHooks(&routing);
+            core::ScopedShellHooks routed(&routing);
             testsupport::FakeUserInterface ui;
             FirstButton boxes;  // Yes to adding a file that overlaps stored data
             testsupport::TickingClock clock;

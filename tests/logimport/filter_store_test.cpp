@@ -187,7 +187,7 @@ private:
 
 TEST_F(FilterStore, ThreeSetsFollowTheRememberedChoices) {
     MainRouting routing(home_ / "LastVals.ini");
-    core::setShellHooks(&routing);
+    core::ScopedShellHooks routed(&routing);
     gIniLdLnFltr = file_;
     gIniFltrBots = home_ / "fltrbots.ini";
     gIniFltrFiles = home_ / "FltrFiles.ini";
@@ -216,7 +216,6 @@ TEST_F(FilterStore, ThreeSetsFollowTheRememberedChoices) {
     EXPECT_TRUE(rec.CompSet.Active);
     EXPECT_EQ(rec.CompSet.ColTypes, (std::vector<long>{0, kFldFileName}));
 
-    core::setShellHooks(nullptr);
 }
 
 TEST(ShippedFilters, RobotFiltersCatchRobotsAndLetBrowsersThrough) {

@@ -29,7 +29,6 @@ TEST(FormatFit, AddressesAndHostNames) {
 class LogFormats : public ::testing::Test {
 protected:
     LogFormats() : site(false) {
-        core::setShellHooks(&routing);
         const std::string src = std::getenv("DRAVOLIN_SOURCE_DIR");
         gIniLogFmts = site.home / "logfmts.ini";
         const std::string shipped = testsupport::readFile(src + "/resources/param/logfmts.ini");
@@ -45,7 +44,6 @@ protected:
         rec.NoPromptInvalid = true;
     }
     ~LogFormats() override {
-        core::setShellHooks(nullptr);
         gAppPath.clear();
         gIniLogFmts.clear();
     }
@@ -76,6 +74,7 @@ protected:
     testsupport::TempSite site;
     testsupport::FakeUserInterface ui;
     testsupport::LastValsRouting routing;
+    core::ScopedShellHooks routed{&routing};
     ReadRec rec;
 };
 

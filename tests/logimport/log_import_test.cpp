@@ -24,7 +24,7 @@ TEST_P(LogImport, SearchVisitsMatchTheGeneratorsTruth) {
     testsupport::TempSite site(keepValues);
     testsupport::FakeUserInterface ui;
     LastValsRouting routing;
-    core::setShellHooks(&routing);
+    core::ScopedShellHooks routed(&routing);
     const testsupport::GeneratedLog generated = testsupport::addGeneratedLog(site, 3000, 7);
     const auto& truth = generated.truth;
     const long long stored = site.count("SELECT COUNT(*) FROM logline");
@@ -51,7 +51,6 @@ TEST_P(LogImport, SearchVisitsMatchTheGeneratorsTruth) {
                            ++checked;
                        });
     EXPECT_EQ(checked, truth.size());
-    core::setShellHooks(nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P(KeptAndStoredReferrers, LogImport, ::testing::Bool());

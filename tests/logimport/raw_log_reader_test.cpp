@@ -467,6 +467,19 @@ TEST_F(ReadRun, ACompletionThatAddedNothingGivesNoDates) {
     EXPECT_EQ(done.find("1899"), std::string::npos) << done;
 }
 
+// Bytes become megabytes before they are rounded to the tenth shown.
+TEST_F(ReadRun, TheCompletionGivesTheBandwidthToATenthOfAMegabyte) {
+    const std::pair<std::int64_t, const char*> cases[] = {
+        {5'996'575'199, ": 5,718.8 Meg."}, {1'572'864, ": 1.5 Meg."}, {100'000, ": 0.1 Meg."}};
+    for (const auto& [bytes, shown] : cases) {
+        SCOPED_TRACE(shown);
+        rec.File.BytesMatched = bytes;
+        const std::string done = STTA_AddCompletionText("", "1 minute", rec, "", "");
+        EXPECT_NE(done.find(std::string("Total bandwidth for all lines read") + shown), std::string::npos)
+            << done;
+    }
+}
+
 TEST_F(ReadRun, AFileThatStoresNothingLeavesTheRunsFirstStampAlone) {
     INI_Put("Main", "Skip404", "True", gIniDbDef);
     const std::string good = site.home / "logs/good.log", failed = site.home / "logs/failed.log";

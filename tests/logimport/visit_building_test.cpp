@@ -49,12 +49,10 @@ struct Line {
 class VisitBuilding : public ::testing::Test {
 protected:
     void SetUp() override {
-        core::setShellHooks(&routing_);
         logimport::setProgramSEDefs({"*.finder.*/* q", "*.seeker.*/* p"});
         rec_ = ReadRec{};
         rec_.LastKeepVal = 1;
     }
-    void TearDown() override { core::setShellHooks(nullptr); }
 
     static std::int64_t stamp(long seconds) { return STTA_StampMoved(kDay + 100000, seconds); }
 
@@ -107,6 +105,7 @@ protected:
     void setDbDef(const std::string& key, const std::string& value) { INI_Put("Main", key, value, gIniDbDef); }
 
     LastValsRouting routing_;
+    core::ScopedShellHooks routed_{&routing_};
     testsupport::TempSite site_;
     ReadRec rec_;
     EngineDayTally engineDays_;  // of the last build

@@ -122,7 +122,7 @@ std::vector<std::string> addAll(const Scenario& c, bool whileReading) {
     testsupport::TempSite site(c.keepValues);
     testsupport::FakeUserInterface ui;
     LastValsRouting routing;
-    core::setShellHooks(&routing);
+    core::ScopedShellHooks routed(&routing);
     const std::string src = std::getenv("DRAVOLIN_SOURCE_DIR");
     gIniLogFmts = src + "/resources/param/logfmts.ini";
     gAppPath = src + "/resources/";
@@ -155,7 +155,6 @@ std::vector<std::string> addAll(const Scenario& c, bool whileReading) {
     }
     gAppPath.clear();
     gIniLogFmts.clear();
-    core::setShellHooks(nullptr);
     return outcomes;
 }
 

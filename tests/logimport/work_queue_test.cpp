@@ -68,8 +68,11 @@ TEST(QueuedDatabase, TheConnectionIsReachedOnlyAfterThePostedWrites) {
             tx.tick();  // commits only what the queue has written
         }
         long long n = 0;
-        queued.use().forEachRow("SELECT COUNT(*) FROM page WHERE PageID > 1000", {},
-                                [&](const dao::Statement& s) { n = s.column(0).asInteger(); });
+        {
+            auto db = queued.use();
+            db->forEachRow("SELECT COUNT(*) FROM page WHERE PageID > 1000", {},
+                           [&](const dao::Statement& s) { n = s.column(0).asInteger(); });
+        }
         EXPECT_EQ(n, 20);
         queued.post([](dao::Database& db) { db.execute("INSERT INTO nosuchtable VALUES (1)"); });
         queued.post([](dao::Database& db) { db.execute("DELETE FROM page WHERE PageID > 1000"); });
@@ -80,4 +83,73 @@ TEST(QueuedDatabase, TheConnectionIsReachedOnlyAfterThePostedWrites) {
     site.db.forEachRow("SELECT COUNT(*) FROM page WHERE PageID > 1000", {},
                        [&](const dao::Statement& s) { n = s.column(0).asInteger(); });
     EXPECT_EQ(n, 20);
+}
+
+namespace {
+
+long long pagesAbove1000(dao::Database& db) {
+    long long n = 0;
+    db.forEachRow("SELECT COUNT(*) FROM page WHERE PageID > 1000", {},
+                  [&](const dao::Statement& s) { n = s.column(0).asInteger(); });
+    return n;
+}
+
+void addPage(logimport::QueuedDatabase& queued, int id) {
+    queued.post([id](dao::Database& db) {
+        db.execute("INSERT INTO page (PageID, Filename) VALUES (?, ?)", {id, "p" + std::to_string(id)});
+    });
+}
+
+}  // namespace
+
+// A job's failure that only the transaction's end finds must not be committed over:
+// the rows of the jobs before it go back too, as after rollback().
+TEST(QueuedDatabase, ATransactionEndingOnAnUnseenFailureCommitsNothingOfIt) {
+    testsupport::TempSite site;
+    logimport::QueuedDatabase queued(site.db);
+    {
+        logimport::QueuedTransaction tx(queued, 2);
+        for (int id : {1001, 1002, 1003}) {
+            addPage(queued, id);
+            tx.tick();  // commits the first two
+        }
+        queued.post([](dao::Database& db) { db.execute("INSERT INTO nosuchtable VALUES (1)"); });
+    }
+    EXPECT_EQ(pagesAbove1000(site.db), 2);
+}
+
+TEST(QueuedDatabase, ATransactionRolledBackRefusesFurtherUse) {
+    testsupport::TempSite site;
+    logimport::QueuedDatabase queued(site.db);
+    logimport::QueuedTransaction tx(queued, 1);
+    addPage(queued, 1001);
+    tx.rollback();
+    EXPECT_THROW(tx.tick(), std::logic_error);
+    EXPECT_THROW(tx.commit(), std::logic_error);
+    tx.rollback();  // a second rollback is harmless
+    EXPECT_EQ(pagesAbove1000(site.db), 0);
+}
+
+// Debug and sanitizer builds stop at once where a job would write through the
+// connection a lease still lends; other builds do not check.
+TEST(QueuedDatabase, PostingWhileTheConnectionIsLentStopsACheckedBuild) {
+#if defined(NDEBUG) && !defined(DRAVOLIN_CHECKED)
+    GTEST_SKIP() << "not a checked build";
+#endif
+    EXPECT_DEATH(
+        {
+            testsupport::TempSite site;
+            logimport::QueuedDatabase queued(site.db);
+            auto db = queued.use();
+            addPage(queued, 1001);
+        },
+        "posted while the connection is lent");
+    testsupport::TempSite site;
+    logimport::QueuedDatabase queued(site.db);
+    {
+        auto db = queued.use();
+    }
+    addPage(queued, 1001);  // once the lease has ended, posting is right
+    auto db = queued.use();
+    EXPECT_EQ(pagesAbove1000(*db), 1);
 }

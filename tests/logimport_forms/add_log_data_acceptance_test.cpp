@@ -75,7 +75,7 @@ TEST_F(NewUserRoad, ANewSiteGetsAGeneratedLogAndItsHistory) {
     testsupport::Answer name = answer("Enter a name for the new site database", "Blog", "&OK");
     name.sets.push_back({"cap:Skip &404s [Skip Log Lines with HTTP status 4xx or 5xx]", "0"});
     boxes.expect(name)
-        .press("Site DB >>Blog<<created.", "&Yes")
+        .press("Site DB >>Blog<< created.", "&Yes")
         .press("Select File to add", "Log &File ...")
         .expect({.expectMessage = "Enter (UN-compressed) Log File Specification. Site DB: Blog",
                  .sets = {{"#2", log}},

@@ -12,7 +12,7 @@ TEST(FileFilterCheckTexts, CountsAndNotes) {
     EXPECT_EQ(none.find("SELECTED FILE CHANGED"), std::string::npos);
     const std::string some = logimport::fileFltrCheckMessage("/logs/b.log", true, 1234, 56789);
     EXPECT_EQ(some.rfind("Last read: " + gCR + "/logs/b.log" + gCR +
-                             " [** SELECTED FILE CHANGED. Press New .. to read new file. **]",
+                             " [** SELECTED FILE CHANGED. Press New Read to read new file. **]",
                          0),
               0u);
     EXPECT_NE(some.find("1,234 pages and component filenames in " + gCR + "56,789 log lines."), std::string::npos);

@@ -32,7 +32,6 @@ protected:
 
     void SetUp() override {
         TXT_CrLfInit();
-        core::setShellHooks(&hooks_);
         ui::setWorkAreaProvider([] { return QRect(0, 0, 1280, 1000); });
         const std::string shipped = std::string(std::getenv("DRAVOLIN_SOURCE_DIR")) + "/resources/param/";
         gIniScreens = home / "param/screens.ini";
@@ -49,7 +48,6 @@ protected:
     void TearDown() override {
         MB_UnloadStray("");
         ui::setWorkAreaProvider({});
-        core::setShellHooks(nullptr);
         for (std::string* path : {&gIniScreens, &gIniLogFmts, &gIniDbDef, &gIniLastVals}) path->clear();
     }
 
@@ -59,6 +57,7 @@ protected:
 
 private:
     shell::AppShellHooks hooks_;
+    core::ScopedShellHooks hooksInstalled_{&hooks_};
     static inline QApplication* app_ = nullptr;
     static inline int argc_ = 1;
     static inline char name_[] = "tests";

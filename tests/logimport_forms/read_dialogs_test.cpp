@@ -40,10 +40,8 @@ protected:
         testsupport::writeFile(gIniFltrFiles, "[Filters]\nFltr Sel=\n");
         gIniFltrBots = home / "fltrbots.ini";
         testsupport::writeFile(gIniFltrBots, "[Filters]\nSkipRobotUserAgents=\n");
-        core::setShellHooks(this);
     }
     void TearDown() override {
-        core::setShellHooks(nullptr);
         MB_UnloadStray("");
         for (std::string* p : {&gIniScreens, &gIniDbDef, &gIniLastVals, &gIniLdLnFltr, &gIniFltrFiles, &gIniFltrBots})
             p->clear();
@@ -54,6 +52,7 @@ protected:
 
     testsupport::TempHome home;
     core::ScopedValue<ReadRec> readRec{gReadRec, {}};
+    core::ScopedShellHooks installed{this};
 };
 
 // Presses the button after closing the notice the box opened with.

@@ -29,14 +29,12 @@ public:
         // One robot filter: user agents containing "bot".
         writeFile(gIniFltrBots,
                   "[Filters]\nSkipRobotUserAgents=bots\n[bots]\nTyp=2\nVal=bot\nMC=False\nColType=2\n");
-        core::setShellHooks(this);
         logPath = site.home / "logs/test.log";
         INI_Put("Main", "LFmtDflt", "Combined (Apache, NGINX)", gIniLastVals);
         INI_Put("Main", "PAFNlog", logPath, gIniLastVals);
         gReadRec.NoPromptInvalid = true;
     }
     ~TestReadSite() override {
-        core::setShellHooks(nullptr);
         for (std::string* path : {&gIniLogFmts, &gIniScreens, &gIniLdLnFltr, &gIniFltrFiles, &gIniFltrBots})
             path->clear();
     }
@@ -49,6 +47,7 @@ public:
     core::ScopedValue<ReadRec> readRec{gReadRec, {}};
     FakeUserInterface ui;
     std::string logPath;
+    core::ScopedShellHooks installed{this};
 };
 
 // A combined-format line; the referrer and user agent are written inside their quotes.

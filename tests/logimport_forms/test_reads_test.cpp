@@ -208,7 +208,7 @@ TEST(TestLinesSplit, GroupBeforeTheFirstTabAndLinesAfterIt) {
 }
 
 TEST(TestReadWithoutSite, IsRefusedWithError91) {
-    core::setShellHooks(nullptr);  // the empty hooks name no site database
+    core::ScopedShellHooks none(nullptr);  // the empty hooks name no site database
     try {
         STTA_TestReadRun(kFldReferrer, false, true);
         ADD_FAILURE() << "no error";

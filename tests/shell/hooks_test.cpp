@@ -57,6 +57,7 @@ TEST(IniRouting, ASetChangesTheGlobalEveryoneReads) {
 TEST(IniRouting, TheStoreReadsAndWritesThroughTheRegisteredHooks) {
     testsupport::TempHome home;
     TXT_CrLfInit();
+    core::ScopedShellHooks restored;
     shell::installShellHooks();
     gIniLogFmts = home / "logfmts.ini";
     gIniLastVals = home / "LastVals.ini";
@@ -65,7 +66,6 @@ TEST(IniRouting, TheStoreReadsAndWritesThroughTheRegisteredHooks) {
     EXPECT_EQ(INI_Get("Main", "AcD", gIniLogFmts, 3), "Combined");
     EXPECT_EQ(INI_Get("Main", "Other", gIniLastVals, 3), "x");
     EXPECT_EQ(INI_Get("Main", "AcD", gIniLastVals, 3), "");
-    core::setShellHooks(nullptr);
 }
 
 TEST(HelpKey, F1ShowsThePageOfTheLastCommandsMenu) {
@@ -77,11 +77,13 @@ TEST(HelpKey, F1ShowsThePageOfTheLastCommandsMenu) {
     STTA_MBKeyDown(nullptr, 113, 0);  // F2 belongs to the box
     gCurrMnu = "";
     STTA_MBKeyDown(nullptr, 112, 0);  // no command yet: the contents
-    shell::installShellHooks();       // the dialog box reaches it through core's hooks
-    gCurrMnu = "RT";
-    int key = 112, shift = 0;
-    core::shellHooks().mbKeyDown(key, shift);
-    core::setShellHooks(nullptr);
+    {
+        core::ScopedShellHooks restored;
+        shell::installShellHooks();  // the dialog box reaches it through core's hooks
+        gCurrMnu = "RT";
+        int key = 112, shift = 0;
+        core::shellHooks().mbKeyDown(key, shift);
+    }
     ASSERT_EQ(shown.size(), 3u);
     EXPECT_EQ(shown[2], (std::pair<std::string, std::string>{"/app/help/R.htm", "RT"}));
     EXPECT_EQ(shown[0], (std::pair<std::string, std::string>{"/app/help/F.htm", "FW"}));

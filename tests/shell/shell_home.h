@@ -41,7 +41,6 @@ protected:
     }
     void TearDown() override {
         STTA_SiteDBClose();
-        core::setShellHooks(nullptr);
     }
     // What a fresh process would have before loading.
     void restartGlobals() {
@@ -53,7 +52,7 @@ protected:
     void start(const std::string& commandLine = {}) { shell::loadSteps(commandLine, window); }
     // A first start that names the first site.
     void startWithFirstSite(const std::string& name) {
-        boxes.expect(answer("Enter your name for first site", name, "&OK")).press("<<created.", "&No");
+        boxes.expect(answer("Enter your name for first site", name, "&OK")).press("<< created.", "&No");
         start();
     }
     std::string ini(const std::string& section, const std::string& key, const std::string& file) {
@@ -61,6 +60,7 @@ protected:
     }
     bool exists(const std::string& path) { return std::filesystem::exists(path); }
 
+    core::ScopedShellHooks hooksRestored;  // start() installs the program's
     testsupport::TempHome home;
     testsupport::FakeUserInterface ui;
     testsupport::ScriptedResponder boxes;

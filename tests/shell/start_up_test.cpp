@@ -34,7 +34,7 @@ TEST_F(ShellHome, FirstStartAsksUntilTheNameIsUsableThenCreatesTheSite) {
         .expect(answer("Enter your name for first site", "  shop ", "&OK"))
         .expect(answer("Enter your name for first site", "../My/Site", "&OK"))
         .expect(answer("Enter your name for first site", "My Site", "&OK"))
-        .press("Site DB >>My Site<<created." + gCRCR + "Use Add new raw log data to read raw log data", "&No");
+        .press("Site DB >>My Site<< created." + gCRCR + "Use Add new raw log data to read raw log data", "&No");
     start();
 
     ASSERT_EQ(boxes.shown().size(), 5u);

@@ -1,8 +1,10 @@
 #include <QApplication>
+#include <QFontMetrics>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QWindow>
 #include <set>
 
@@ -153,6 +155,25 @@ TEST_F(ResultsSort, DataRowsSortAndTheRowsAReportEndsWithStayLast) {
     auto* all = results({{"b", "5"}, {"a", "1"}, {"C", "7"}}, kBlankTotal);
     choose("VV");
     EXPECT_EQ(column(all, 1), (std::vector<std::string>{"7", "5", "1", "", "99"}));
+}
+
+// The row the user is on stays current through a sort, wherever it goes, and is
+// scrolled into view.
+TEST_F(ResultsSort, TheCurrentRowStaysCurrentAndInView) {
+    frame.resize(800, 600);
+    frame.show();
+    std::vector<std::pair<std::string, std::string>> rows;
+    for (int n = 1; n <= 60; ++n) rows.emplace_back("v" + std::to_string(n), std::to_string(n));
+    auto* g = results(rows);
+    for (long r = 1; r < g->Rows(); ++r) g->setRowData(r, r);
+    QApplication::processEvents();
+    g->setRow(5);  // "v5", which the descending sort puts near the bottom
+    g->setCol(1);
+    choose("VV");
+    ASSERT_EQ(g->TextMatrix(1, 0), "v60");
+    EXPECT_EQ(g->TextMatrix(g->Row(), 0), "v5");
+    EXPECT_EQ(g->Row(), g->RowSel());
+    EXPECT_FALSE(g->cellRect(g->Row(), 1).isEmpty());
 }
 
 TEST_F(ResultsSort, WithFewerThanTwoDataRowsNothingMoves) {
@@ -306,4 +327,17 @@ TEST(WindowMenu, TilingSharesTheClientAreaAndTheMenuListsTheChildren) {
     ASSERT_EQ(entries.size(), 7);  // four commands, a separator, two windows
     EXPECT_EQ(text(entries[5]), "one");
     EXPECT_EQ(text(entries[6]), "two");
+
+    // A report's long title is cut to fit on the screen; its tip shows it whole, and
+    // an "&" in it stays an "&".
+    auto* report = new QWidget;
+    const QString title = "Top Search Terms & Phrases. Site: Shop. // " + QString("1 values. 6 visits. / ").repeated(20);
+    report->setWindowTitle(title);
+    area->addSubWindow(report)->show();
+    emit windowMenu->aboutToShow();
+    QAction* entry = windowMenu->actions().back();
+    EXPECT_TRUE(entry->text().startsWith("Top Search Terms && Phrases. Site: Shop."));
+    EXPECT_LE(QFontMetrics(windowMenu->font()).horizontalAdvance(entry->text()),
+              frame.screen()->availableGeometry().width() / 2 + 10);
+    EXPECT_EQ(entry->toolTip(), title);
 }

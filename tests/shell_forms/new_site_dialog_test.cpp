@@ -30,7 +30,7 @@ TEST_F(NewSiteDialog, RefusesTakenNamesAndUsesTheRememberedOptions) {
     boxes.expect(answer("Enter a name for the new site database", " SHOP", "&OK"))
         .expect(answer("Enter a name for the new site database", ".blog", "&OK"))
         .expect(answer("Enter a name for the new site database", "Blog", "&OK"))
-        .press("Site DB >>Blog<<created.", "&Yes");
+        .press("Site DB >>Blog<< created.", "&Yes");
     shell::newSiteCommand();
     shell::setLogImportHooks({});
     EXPECT_EQ(gCurrMnu, "FD");

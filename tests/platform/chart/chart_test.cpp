@@ -5,6 +5,9 @@
 #include <QApplication>
 #include <QGraphicsScene>
 #include <QGraphicsTextItem>
+#include <QFontMetricsF>
+#include <QLabel>
+#include <QTextDocumentFragment>
 #include <QChartView>
 
 #include "platform/chart/chart_view.h"
@@ -139,6 +142,50 @@ TEST(ChartView, DrawsEveryColumnLabelWholeBelowATitleAndALegendInALowChart) {
     }
 }
 
+// A plot of 11 days with its three series, as a report window draws it: full size,
+// cascaded, tiled, on a low screen. A chart too low for its labels and its title goes
+// without the title.
+TEST(ChartView, LabelsAndLegendShowWholeAtEverySize) {
+    core::Table2D table;
+    table.redim(0, 11, 0, 3);
+    const std::string legend[] = {"Total Users for selected (group of) Search Terms",
+                                  "Users who Stayed on site - surfed to other pages",
+                                  "  [Use menu item Analysis Options - Targets to Analyse [Optional] to define target(s)]"};
+    for (int c = 1; c <= 3; ++c) table.set(0, c, legend[c - 1]);
+    for (long d = 1; d <= 11; ++d) {
+        table.set(d, 0, (d < 10 ? "0" : "") + std::to_string(d) + " May [" + std::to_string(d % 3 == 0 ? 0 : 5 * d) + "]");
+        table.set(d, 1, 5 * d);
+        table.set(d, 2, 2 * d);
+    }
+    for (const QSize size : {QSize(1000, 280), QSize(590, 280), QSize(420, 280), QSize(700, 200), QSize(400, 200)}) {
+        SCOPED_TRACE(std::to_string(size.width()) + " x " + std::to_string(size.height()));
+        chart::ChartView view;
+        view.setTitle("ranking how");
+        view.setShowLegend(true);
+        view.setLegendLocation(chart::LegendLocation::BottomRight);
+        view.setChartData(table);
+        view.resize(size);
+        view.show();
+        for (int i = 0; i < 20; ++i) QApplication::processEvents();
+        EXPECT_EQ(cutTexts(view), std::vector<std::string>{});
+        // No label broke onto a second line, which Qt cuts.
+        for (QGraphicsItem* item : view.findChild<QChartView*>()->scene()->items()) {
+            if (auto* text = dynamic_cast<QGraphicsTextItem*>(item); text && text->isVisible()) {
+                EXPECT_LT(text->boundingRect().height(), 1.8 * QFontMetricsF(text->font()).height())
+                    << text->toPlainText().toStdString();
+            }
+        }
+        // The legend says every series' label whole, below the chart.
+        const auto* shown = view.findChild<QLabel*>("legend");
+        ASSERT_NE(shown, nullptr);
+        EXPECT_TRUE(shown->isVisible());
+        const QString text = QTextDocumentFragment::fromHtml(shown->text()).toPlainText();
+        for (const std::string& label : legend) EXPECT_TRUE(text.contains(QString::fromStdString(label).trimmed()));
+        EXPECT_GE(shown->height(), shown->heightForWidth(shown->width()));
+        EXPECT_LE(shown->geometry().bottom(), view.height());
+    }
+}
+
 // Labels come from logs: markup in them is text on the chart, in the title, the
 // legend and the column labels alike.
 TEST(ChartView, MarkupInTheDataIsDrawnAsText) {
@@ -161,11 +208,15 @@ TEST(ChartView, MarkupInTheDataIsDrawnAsText) {
     for (QGraphicsItem* item : view.findChild<QChartView*>()->scene()->items())
         if (auto* text = dynamic_cast<QGraphicsTextItem*>(item); text && text->isVisible())
             drawn.push_back(text->toPlainText().toStdString());
-    for (const std::string& expected : {"Top Search Terms: " + term, term + " users", std::string("<i>1 Jan</i>")}) {
+    for (const std::string& expected : {"Top Search Terms: " + term, std::string("<i>1 Jan</i>")}) {
         SCOPED_TRACE(expected);
         EXPECT_NE(std::find(drawn.begin(), drawn.end(), expected), drawn.end());
     }
     EXPECT_EQ(view.drawnLabels().front(), "<i>1 Jan</i>");
+    const auto* legend = view.findChild<QLabel*>("legend");
+    ASSERT_NE(legend, nullptr);
+    const std::string legendText = QTextDocumentFragment::fromHtml(legend->text()).toPlainText().toStdString();
+    EXPECT_NE(legendText.find(term + " users"), std::string::npos) << legendText;
 }
 
 }  // namespace

@@ -190,8 +190,13 @@ TEST_F(FlexGridTest, SortTakesRowToRowSelOrEveryNonFixedRow)
     got.clear();
     for (long r = 0; r < 6; ++r) got.push_back(g.TextMatrix(r, 1));
     EXPECT_EQ(got, (std::vector<std::string>{"head", "200", "30", "4", "1", "x"}));
-    // Other columns move with their rows.
+    // Other columns move with their rows, and so do row heights.
     EXPECT_EQ(g.TextMatrix(1, 2), "3:2");
+    g.setRowHeight(1, 600);  // "200"
+    g.setSort(kSortNumericAscending);
+    EXPECT_EQ(g.TextMatrix(5, 1), "200");
+    EXPECT_EQ(g.RowHeight(5), 600);
+    EXPECT_EQ(g.RowHeight(1), FlexGrid::kDefaultRowHeight);
 }
 
 TEST_F(FlexGridTest, AddItemAndRemoveItemShiftRowsAndKeepFixedRowsValid)
@@ -333,6 +338,30 @@ TEST_F(FlexGridTest, TheCurrentCellIsHighlightedInAListAndTintedInAWiderGrid)
         EXPECT_NE(cell, other);
         EXPECT_EQ(other, g.palette().color(QPalette::Base));
     }
+}
+
+// The fixed cells of the current row carry the highlight, so that the row's label reads
+// as chosen; those of other rows keep the fixed colour.
+TEST_F(FlexGridTest, TheFixedCellsOfTheCurrentRowAreHighlighted)
+{
+    g.setRow(3);
+    g.setCol(2);
+    const QImage shot = g.viewport()->grab().toImage();
+    EXPECT_EQ(shot.pixelColor(58, 16 * 3 + 3), g.palette().color(QPalette::Highlight));
+    EXPECT_EQ(shot.pixelColor(58, 16 * 4 + 3), g.palette().color(QPalette::Button));
+    EXPECT_EQ(shot.pixelColor(58, 3), g.palette().color(QPalette::Button));  // the caption row
+}
+
+TEST_F(FlexGridTest, ACellScrolledIntoViewHasItsRectangle)
+{
+    EXPECT_EQ(g.cellRect(3, 2), QRect(128, 48, 64, 16));
+    EXPECT_EQ(g.cellRect(0, 0), QRect(0, 0, 64, 16));
+    EXPECT_TRUE(g.cellRect(80, 2).isEmpty());
+    g.showCell(80, 2);
+    const QRect cell = g.cellRect(80, 2);
+    ASSERT_FALSE(cell.isEmpty());
+    EXPECT_LE(cell.bottom(), viewHeight() - 1);
+    EXPECT_GT(cell.bottom(), viewHeight() - 17);  // moved no further than needed
 }
 
 // A right-aligned text wider than its cell shows its start, cut on the right: it is
