@@ -184,4 +184,38 @@ TEST(ChartView, LabelsAndLegendShowWholeAtEverySize) {
     }
 }
 
+// 25 days in a cascaded window, plotted row after row: no label is drawn over another,
+// as a layout nested in Qt's own once left the old ones beside the new.
+TEST(ChartView, ColumnLabelsNeverOverlap) {
+    chart::ChartView view;
+    view.setTitle("domain statistics crawler");
+    view.setShowLegend(true);
+    view.resize(590, 250);
+    view.show();
+    for (int plot = 1; plot <= 3; ++plot) {
+        SCOPED_TRACE(plot);
+        core::Table2D table;
+        table.redim(0, 25, 0, 2);
+        table.set(0, 1, std::string("Total Users for selected (group of) Search Terms"));
+        table.set(0, 2, std::string("Users who Stayed on site - surfed to other pages"));
+        for (long d = 1; d <= 25; ++d) {
+            table.set(d, 0, (d < 10 ? "0" : "") + std::to_string(d) + " Feb [" + std::to_string((d * plot) % 7) + "]");
+            table.set(d, 1, (d * plot) % 7);
+        }
+        view.setChartData(table);
+        for (int i = 0; i < 20; ++i) QApplication::processEvents();
+        std::vector<QRectF> drawn;
+        for (QGraphicsItem* item : view.findChild<QChartView*>()->scene()->items())
+            if (auto* text = dynamic_cast<QGraphicsTextItem*>(item);
+                text && text->isVisible() && text->toPlainText().contains("Feb"))
+                drawn.push_back(text->sceneBoundingRect());
+        EXPECT_EQ(drawn.size(), 25u);
+        for (std::size_t a = 0; a < drawn.size(); ++a)
+            for (std::size_t b = a + 1; b < drawn.size(); ++b) {
+                const QRectF both = drawn[a].intersected(drawn[b]);
+                EXPECT_LT(both.width() * both.height(), 4.0) << a << " " << b;
+            }
+    }
+}
+
 }  // namespace
