@@ -30,6 +30,7 @@ constexpr double kLabelRoom = 16;
 // A plot area that changes by less than this is the labels' own doing, not a resize.
 constexpr double kRefitPixels = 8;
 constexpr QChar kNoBreakSpace(0x00A0);
+constexpr int kValueTicks = 5;
 
 // Qt wraps a label that barely fits at its blanks and cuts the second line: labels
 // are drawn with blanks that do not break.
@@ -165,6 +166,7 @@ void ChartView::redraw() {
     if (data_.categories().empty()) categories_->clear();
     bars->attachAxis(categories_);
     axisMax_ = top > 0 ? top : 1;
+    values_->setTickCount(kValueTicks);  // nice numbers of the last plot changed it
     values_->setRange(0, axisMax_);
     values_->applyNiceNumbers();
     axisMax_ = values_->max();

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QTextDocumentFragment>
 #include <QChartView>
+#include <QValueAxis>
 
 #include "platform/chart/chart_view.h"
 
@@ -72,6 +73,22 @@ TEST(ChartView, DrawsTheStoredDataAndKeepsSettings) {
     EXPECT_TRUE(view.ShowLegend());
     EXPECT_EQ(view.legendLocation(), chart::LegendLocation::BottomRight);
     EXPECT_EQ(ARR_Item2D(view.ChartData(), 2, 1), "4");
+
+    // The scale is chosen afresh for each plot, as a new chart would choose it.
+    const auto scale = [](chart::ChartView& v) {
+        const auto* axis = qobject_cast<QValueAxis*>(v.findChild<QChartView*>()->chart()->axes(Qt::Vertical).at(0));
+        return std::pair(axis->max(), axis->tickCount());
+    };
+    for (long top : {7L, 23L, 150L, 7L, 1000L, 9L}) {
+        SCOPED_TRACE(top);
+        core::Table2D t = plotTable();
+        t.set(3, 3, top);
+        view.setChartData(t);
+        chart::ChartView fresh;
+        fresh.setChartData(t);
+        EXPECT_EQ(scale(view), scale(fresh));
+    }
+    EXPECT_EQ(view.findChild<QChartView*>()->chart()->axes(Qt::Vertical).size(), 1);
 
     view.setChartData(core::Table2D());
     EXPECT_EQ(view.ColumnCount(), 0);
