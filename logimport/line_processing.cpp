@@ -1,7 +1,6 @@
 #include "logimport/line_processing.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 
 #include "core/dates.h"
@@ -20,12 +19,6 @@
 #include "platform/sys/rt_error.h"
 
 namespace {
-
-// A byte count as the counters keep it: whole, and within their range.
-std::int64_t wholeBytes(double n) {
-    constexpr double kLimit = 9.0e18;
-    return std::llround(std::clamp(n, -kLimit, kLimit));
-}
 
 const std::string kNoMatchText = "Log Line Found cannot be matched for specified format.";
 
@@ -146,10 +139,15 @@ long STTA_LogLineProcess(LineReadContext& ctx, const std::vector<std::string_vie
     }
     if (!STTA_LogFieldsHoldData(f)) return 0;
     ctx.fit.takeLine(line, f);
+    // Seen by the format check first: a status that is no number tells of a wrong format.
+    if (!STTA_LogStatusReadable(f)) {
+        STTA_LogLineNoMatch(ctx, line);
+        return 0;
+    }
     rec.File.LinesMatched += 1;
     if (rec.File.LinesMatched == 1 && !rec.Test.Active)
         INI_Put("Main", "AddedLogLns_MustDoVisitsAdd", core::Variant(core::DateTime{core::vbNow()}), gIniLastVals);
-    const std::int64_t bytes = wholeBytes(STTA_LogFieldNumber(f, kFldBytes));
+    const std::int64_t bytes = STTA_LogLineBytes(f);
     rec.File.BytesMatched += bytes;
     const bool statusDue = ctx.statusDue;
     ctx.statusDue = false;

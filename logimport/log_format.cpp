@@ -236,9 +236,8 @@ bool STTA_LogLineSplit(std::string_view line, const LogFmtCompiled& compiled, Lo
             if (c.quoted && text.find('\\') != std::string::npos) STTA_QuotedFieldUnescape(text);
         }
         if (date) {
-            const bool data = STTA_LogFieldsHoldData(fields);
-            *date = data ? STTA_LineDateSerial(fields) : 0;
-            if (data && *date == 0) continue;
+            *date = 0;
+            if (STTA_LogFieldsHoldData(fields) && !STTA_LineDateTimeHold(fields, *date)) continue;
         }
         return true;
     }

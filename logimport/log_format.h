@@ -90,10 +90,11 @@ void STTA_LogFmtDefLoad(const std::string& name, LogFmtCompiled& compiled);
 // default shipped in the log-format file, so a new site reads logs without choosing.
 std::string STTA_LogFmtDefault();
 
-// With `date`, a row whose fields hold data but make no date (see STTA_LineDateSerial)
-// does not match either, and the next row is tried: a line whose date the format cannot
-// read is a line the format does not match. `*date` then gets the line's date serial (0
-// for a line of skip fields).
+// With `date`, a row whose fields hold data but whose date or time is unreadable or
+// outside the calendar (see STTA_LineDateTimeHold) does not match either, and the
+// next row is tried: a line whose date the format cannot read is a line the format
+// does not match. `*date` then gets
+// the line's date serial (0 for a line of skip fields).
 bool STTA_LogLineSplit(std::string_view line, const LogFmtCompiled& compiled, LogFields& fields,
                        long* date = nullptr);
 // The field's text with the escapes of a quoted field replaced: "\"" and "\x22" by a

@@ -158,6 +158,36 @@ double STTA_LogFieldNumber(const LogFields& fields, int fieldNo) {
     }
 }
 
+namespace {
+
+// The digits of a field without the blanks around them; "" when it holds no text.
+std::string_view digitsOf(const std::string& text, bool& onlyDigits) {
+    const size_t first = text.find_first_not_of(" \t");
+    onlyDigits = true;
+    if (first == std::string::npos) return {};
+    const std::string_view v = std::string_view(text).substr(first, text.find_last_not_of(" \t") + 1 - first);
+    onlyDigits = v.find_first_not_of("0123456789") == std::string_view::npos;
+    return v;
+}
+
+}  // namespace
+
+std::int64_t STTA_LogLineBytes(const LogFields& fields) {
+    bool onlyDigits = false;
+    const std::string_view digits = digitsOf(fields[kFldBytes], onlyDigits);
+    constexpr size_t kMaxDigits = 18;  // below 2^63 whatever the digits
+    if (!onlyDigits || digits.size() > kMaxDigits) return 0;
+    std::int64_t n = 0;
+    for (char c : digits) n = n * 10 + (c - '0');
+    return n;
+}
+
+bool STTA_LogStatusReadable(const LogFields& fields) {
+    bool onlyDigits = false;
+    const std::string_view digits = digitsOf(fields[kFldStatus], onlyDigits);
+    return onlyDigits || digits == "-";
+}
+
 std::string STTA_LineStampText(const LogFields& fields) {
     return std::to_string(STTA_LineStamp(fields));
 }
@@ -199,7 +229,7 @@ LogLineRow STTA_LogLineRowMake(const LogFields& f, const ReadRec& rec, long page
     row.IP = TXT_FitLen(STTA_LogFieldsIP(f), 50, "..");
     row.PageID = pageID == -1 ? rec.MissingPageID : pageID;
     row.Timestamp = serial ? stampOfSerial(*serial) : STTA_LineStamp(f);
-    row.Bytes = storedWhole(STTA_LogFieldNumber(f, kFldBytes));
+    row.Bytes = storedWhole(static_cast<double>(STTA_LogLineBytes(f)));
     if (!rec.LastKeepVal) return row;
     row.Kept = std::make_unique<LogLineValues>();
     LogLineValues& v = *row.Kept;
@@ -262,7 +292,9 @@ bool STTA_LogLineInsert(dao::Database& db, const LogFields& fields, ReadRec& rec
     }
     rec.LastLogLnID = id;
     // Stored under the number the row was saved with, which a key retry may have moved.
-    if (!rec.LastKeepVal) STTA_RefrStore(logimport::importRun(rec).referrers(), id, fields[kFldReferrer]);
+    // A kept referrer that was cut is stored whole too: its search term may lie past the cut.
+    if (!rec.LastKeepVal || (row.Kept && row.Kept->Referrer != fields[kFldReferrer]))
+        STTA_RefrStore(logimport::importRun(rec).referrers(), id, fields[kFldReferrer]);
     return true;
 }
 

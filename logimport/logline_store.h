@@ -50,6 +50,11 @@ std::int64_t STTA_LineStamp(const LogFields& fields);
 // The number a field holds, as Val reads it; 0 when it holds none or one too large for
 // a Double ("1e999", 400 digits), so that no field value of a log stops a read.
 double STTA_LogFieldNumber(const LogFields& fields, int fieldNo);
+// The byte count of a line: a whole number from 0 up (digits only), anything else
+// ("-", "-5", "12.5", more than the counters hold) counts as 0.
+std::int64_t STTA_LogLineBytes(const LogFields& fields);
+// Whether the line's HTTP status is a whole number from 0 up, or absent ("" or "-").
+bool STTA_LogStatusReadable(const LogFields& fields);
 // The value stored for a field: a Double for fields 2 and 23, the text cut by the fit
 // rule for 3, 4, 5, 6, 7, 8, 9, 24, 25, nothing for any other number.
 core::Variant STTA_LogLineFieldValue(int fieldNo, const LogFields& fields);

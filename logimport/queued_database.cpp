@@ -32,7 +32,8 @@ QueuedDatabase::Lease QueuedDatabase::use() {
     return Lease(*this);
 }
 
-QueuedTransaction::QueuedTransaction(QueuedDatabase& site, long batchSize) : site_(site), batchSize_(batchSize) {
+QueuedTransaction::QueuedTransaction(QueuedDatabase& site, long batchSize, std::function<void()> beforeCommit)
+    : site_(site), batchSize_(batchSize), beforeCommit_(std::move(beforeCommit)) {
     auto db = site_.use();
     tx_.emplace(*db, dao::Transaction::OnExit::Commit);
 }
@@ -57,6 +58,7 @@ void QueuedTransaction::tick() {
     open();
     if (batchSize_ <= 0 || ++pending_ < batchSize_) return;
     pending_ = 0;
+    if (beforeCommit_) beforeCommit_();
     auto db = site_.use();
     tx_->commit();
     tx_.emplace(*db, dao::Transaction::OnExit::Commit);
@@ -75,6 +77,7 @@ void QueuedTransaction::rollback() {
 
 void QueuedTransaction::commit() {
     open();
+    if (beforeCommit_) beforeCommit_();
     site_.use();
     tx_->commit();
 }

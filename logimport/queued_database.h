@@ -65,7 +65,9 @@ private:
 // the end finds rolls the transaction back instead, as rollback() does.
 class QueuedTransaction {
 public:
-    explicit QueuedTransaction(QueuedDatabase& site, long batchSize = 0);
+    // `beforeCommit` runs before each commit of commit() and tick(), to post what must
+    // belong to it.
+    explicit QueuedTransaction(QueuedDatabase& site, long batchSize = 0, std::function<void()> beforeCommit = {});
     ~QueuedTransaction();
     QueuedTransaction(const QueuedTransaction&) = delete;
     QueuedTransaction& operator=(const QueuedTransaction&) = delete;
@@ -82,6 +84,7 @@ private:
 
     QueuedDatabase& site_;
     const long batchSize_;
+    std::function<void()> beforeCommit_;
     long pending_ = 0;
     std::optional<dao::Transaction> tx_;
 };

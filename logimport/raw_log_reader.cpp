@@ -228,6 +228,13 @@ long fileLength(const std::string& path) {
     return ec ? 0 : static_cast<long>(n);
 }
 
+// The byte-order mark some editors write at the start of a UTF-8 file: no part of
+// the first line.
+void dropByteOrderMark(std::string& text) {
+    constexpr std::string_view kMark = "\xEF\xBB\xBF";
+    if (std::string_view(text).substr(0, kMark.size()) == kMark) text.erase(0, kMark.size());
+}
+
 // Blocks the time-stamp checks read; a line may run over any number of them.
 constexpr long kScanBlock = 65536;
 
@@ -238,8 +245,9 @@ bool firstLineTaken(const std::string& path, const std::function<bool(std::strin
     std::string text;    // an unfinished line, then the block read after it
     size_t scanned = 0;  // the unfinished line holds no line break
     for (long start = 1;; start += kScanBlock) {
-        const std::string block = readWindow(path, start, kScanBlock);
+        std::string block = readWindow(path, start, kScanBlock);
         const bool atEnd = block.size() < static_cast<size_t>(kScanBlock);
+        if (start == 1) dropByteOrderMark(block);
         text += block;
         size_t pos = 0;
         for (size_t br; (br = text.find_first_of("\r\n", scanned)) != std::string::npos; pos = scanned = br + 1)
@@ -263,6 +271,7 @@ bool lastLineTaken(const std::string& path, long length, const std::function<boo
     for (long end = length; end >= 1; end -= kScanBlock) {
         const long start = std::max(1L, end - kScanBlock + 1);
         std::string block = readWindow(path, start, end - start + 1);
+        if (start == 1) dropByteOrderMark(block);
         size_t stop = block.size();
         for (size_t br; stop > 0 && (br = block.find_last_of("\r\n", stop - 1)) != std::string::npos; stop = br)
             if (take(whole(std::string_view(block).substr(br + 1, stop - br - 1)))) return true;
@@ -346,6 +355,8 @@ bool OPENX_ReadFileByBlocks(const std::string& fileName, const LinesHandler& han
                 started = true;
             }
             for (size_t k = 0; k < pieces.size(); ++k) {
+                const size_t pieceBytes = pieces[k].size();
+                if (position == 1 && k == 0) dropByteOrderMark(pieces[k]);
                 cutter.cut(pieces[k], info.AtEnd && k + 1 == pieces.size(), lines);
                 if (!held.empty()) {
                     // Lines a stopped hand-on left over go first.
@@ -356,7 +367,7 @@ bool OPENX_ReadFileByBlocks(const std::string& fileName, const LinesHandler& han
                 rest.clear();
                 OPENX_LinesHandOn(handler, lines, rest);
                 held.swap(rest);
-                done += static_cast<int64_t>(pieces[k].size());
+                done += static_cast<int64_t>(pieceBytes);
                 double now = sys::clock().monotonicSeconds();
                 if (started && now >= nextUpdate) {
                     PIS_Update(done, messagePrefix + "Read data for " + path + (statusText ? *statusText : ""),
@@ -526,7 +537,11 @@ bool readOneFile(RunState& run, const std::string& path, const LogFmtCompiled& f
     ctx.rec = &rec;
     ctx.visits = run.visits;
     std::string status;
-    logimport::QueuedTransaction tx(run.site, kLinesPerCommit);
+    // What a commit keeps is every line read so far, never some visits' lines ahead of
+    // others': after a crash, adding the file again finds a part of the file stored.
+    logimport::QueuedTransaction tx(run.site, kLinesPerCommit, [&] {
+        if (run.visits) run.visits->storeHeld();
+    });
     LinesHandler handler = [&](const std::vector<std::string_view>& lines, long index) {
         long r = STTA_LogLineProcess(ctx, lines, index, status);
         tx.tick();

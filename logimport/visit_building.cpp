@@ -100,39 +100,52 @@ std::string siteName() { return INI_Get("Main", "Parm", gIniDbDef, kIniMissingDe
 // store, read from the store in one pass before the scan. The scan takes lines in IP
 // order, which jumps between store files; a small number per line keeps that cheap
 // without holding every referrer text in memory.
+// With line values kept, the store holds only the referrers the Referrer field holds
+// cut (`whereStored`): their lines are told apart from those it has nothing for.
 class StoredTerms {
 public:
-    void load(logimport::ReferrerStore& store, SearchTermCache& terms) {
+    void load(logimport::ReferrerStore& store, SearchTermCache& terms, bool whereStored = false) {
         STTA_RefrStoreEach(store, [&](long logLnID, const std::string& referrer) {
             std::string engine;
             std::string term = terms.termOf(referrer, engine);
-            if (term.empty()) return;
-            blocks_[logLnID / kBlock][static_cast<size_t>(logLnID % kBlock)] = pairNo(term, engine);
+            if (term.empty() && !whereStored) return;
+            blocks_[logLnID / kBlock][static_cast<size_t>(logLnID % kBlock)] =
+                term.empty() ? kStoredNoTerm : pairNo(term, engine);
         });
     }
 
     // "" when the line's referrer carries no search term.
-    const std::string& termOf(long logLnID, std::string& engine) const {
+    const std::string& termOf(long logLnID, std::string& engine) const { return pairOf(logLnID, engine).first; }
+    // Whether the store held the line's referrer (loaded `whereStored`).
+    bool holds(long logLnID) const {
         auto it = logLnID < 0 ? blocks_.end() : blocks_.find(logLnID / kBlock);
-        const auto& pair = pairs_[it == blocks_.end() ? 0 : it->second[static_cast<size_t>(logLnID % kBlock)]];
-        engine = pair.second;
-        return pair.first;
+        return it != blocks_.end() && it->second[static_cast<size_t>(logLnID % kBlock)] != 0;
     }
 
 private:
     static constexpr long kBlock = 100;
+    static constexpr std::uint32_t kStoredNoTerm = 1;
+    const std::pair<std::string, std::string>& pairOf(long logLnID, std::string& engine) const {
+        auto it = logLnID < 0 ? blocks_.end() : blocks_.find(logLnID / kBlock);
+        const auto& pair = pairs_[it == blocks_.end() ? 0 : it->second[static_cast<size_t>(logLnID % kBlock)]];
+        engine = pair.second;
+        return pair;
+    }
     std::uint32_t pairNo(const std::string& term, const std::string& engine) {
         auto [it, added] = numbers_.try_emplace(term + '\n' + engine, static_cast<std::uint32_t>(pairs_.size()));
         if (added) pairs_.emplace_back(term, engine);
         return it->second;
     }
-    std::vector<std::pair<std::string, std::string>> pairs_{{}};  // 0: no term
+    std::vector<std::pair<std::string, std::string>> pairs_{{}, {}};  // 0: none, 1: stored without a term
     std::unordered_map<std::string, std::uint32_t> numbers_;
     std::unordered_map<long, std::array<std::uint32_t, kBlock>> blocks_;
 };
 
+// The whole referrer: with line values kept, the store has it where the Referrer
+// field holds it cut.
 std::string lineReferrer(logimport::ReferrerStore& store, bool keepValues, const VisitLine& line) {
-    return keepValues ? line.Referrer : STTA_RefrFetch(store, line.LogLnID);
+    std::string whole = STTA_RefrFetch(store, line.LogLnID);
+    return keepValues && whole.empty() ? line.Referrer : whole;
 }
 
 // One run of step 2: the scan over the lines without a visit.
@@ -167,10 +180,8 @@ public:
         PIS_Start("Add Log Data to Site DB: " + siteName() + gCR +
                       "Analysing log records. Creating stats for each visit.",
                   "log line", total, "Add. Step 2/3:", reportNo, 0.5, 1, false);
-        if (!keepValues_) {
-            storedTerms_.load(logimport::importRun(rec_).referrers(), terms_);
-            terms_ = SearchTermCache();  // every line's term is known now
-        }
+        storedTerms_.load(logimport::importRun(rec_).referrers(), terms_, keepValues_);
+        if (!keepValues_) terms_ = SearchTermCache();  // every line's term is known now
         tx_.emplace(db_, dao::Transaction::OnExit::Commit);
         try {
             scan(total, reportNo);
@@ -279,7 +290,8 @@ private:
 
     void addLine(const VisitLine& line) {
         std::string engine;
-        std::string term = keepValues_ ? terms_.termOf(line.Referrer, engine) : storedTerms_.termOf(line.LogLnID, engine);
+        std::string term = keepValues_ && !storedTerms_.holds(line.LogLnID) ? terms_.termOf(line.Referrer, engine)
+                                                                            : storedTerms_.termOf(line.LogLnID, engine);
         bool earlier = false;
         bool continues = open_ && line.IP == previousIP_ && STTA_VisitTimeFits(visit_, line, earlier) &&
                          STTA_VisitTermsAgree(visit_, term, engine);
@@ -474,14 +486,20 @@ bool STTA_VisitTermsAgree(const VisitRow& visit, const std::string& searchTerm, 
     return *visit.StzdSearchTerm == fitted(s, kTermLen) && visit.SearchEngine.value_or("") == fitted(searchEngine, kEngineLen);
 }
 
+bool STTA_VisitNear(const VisitRow& visit, std::int64_t timestamp) {
+    return visit.EndTimeStamp >= STTA_StampMoved(timestamp, -kVisitGapSeconds) &&
+           visit.StartTimeStamp <= STTA_StampMoved(timestamp, kVisitGapSeconds);
+}
+
 void STTA_VisitsStoredNear(dao::Database& db, const std::string& ip, std::int64_t timestamp,
                            std::vector<VisitRow>& rows) {
     rows.clear();
+    // Through the index on (FirstIP, EndTimeStamp): the start only filters ("+").
     db.forEachRow(std::string("SELECT ") + kVisitColumns +
-                      " FROM visit WHERE FirstIP = ? AND StartTimeStamp >= ? AND EndTimeStamp < ?"
+                      " FROM visit WHERE FirstIP = ? AND EndTimeStamp >= ? AND +StartTimeStamp <= ?"
                       " ORDER BY StartTimeStamp, VisitID",
-                  {fitted(ip, kIPLen), static_cast<long long>(STTA_StampMoved(timestamp, -kStoredVisitBefore)),
-                   static_cast<long long>(STTA_StampMoved(timestamp, kStoredVisitAfter))},
+                  {fitted(ip, kIPLen), static_cast<long long>(STTA_StampMoved(timestamp, -kVisitGapSeconds)),
+                   static_cast<long long>(STTA_StampMoved(timestamp, kVisitGapSeconds))},
                   [&](const dao::Statement& s) { rows.push_back(visitFromRow(s)); });
 }
 

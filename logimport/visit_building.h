@@ -29,8 +29,6 @@
 #include "platform/dao/database.h"
 
 inline constexpr long kVisitGapSeconds = 7200;
-inline constexpr long kStoredVisitBefore = 7200;   // a stored visit may start this much before a line
-inline constexpr long kStoredVisitAfter = 14400;   // and must end less than this after it
 inline const std::string kNotSearchEngine = " .. NOT SEARCH ENGINE .. ";
 
 namespace logimport {
@@ -76,8 +74,11 @@ bool STTA_VisitTimeFits(const VisitRow& visit, const VisitLine& line, bool& earl
 // False only when both the visit and the line have a term and the standardised
 // terms or the engines differ.
 bool STTA_VisitTermsAgree(const VisitRow& visit, const std::string& searchTerm, const std::string& searchEngine);
-// The stored visits of the IP that start at most 7200 s before the stamp and end less
-// than 14400 s after it, by start, then number.
+// The stored visits of the IP that the time rule may let a line of the stamp join:
+// those that end at most 7200 s before it and start at most 7200 s after it, by
+// start, then number. Found by their end, as a visit within one file is joined on
+// its last line, so a visit never depends on where the log was rotated.
+bool STTA_VisitNear(const VisitRow& visit, std::int64_t timestamp);
 void STTA_VisitsStoredNear(dao::Database& db, const std::string& ip, std::int64_t timestamp,
                            std::vector<VisitRow>& rows);
 // A stored visit of the IP that starts at most 7200 s before the line and ends less

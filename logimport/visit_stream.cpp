@@ -86,9 +86,10 @@ void VisitStream::write(std::function<void(dao::Database&)> job) {
 }
 
 std::string VisitStream::termOf(const LogFields& fields, const LogLineRow& row, std::string& engine) {
-    if (keepValues_) return terms_.termOf(row.Kept ? row.Kept->Referrer : std::string(), engine);
-    // The scan reads the referrer back from the store: the same text is used here.
+    // The scan reads the referrer back from the store where it stored it (every one
+    // without kept values, those kept cut with): the same text is used here.
     const std::string& raw = fields[kFldReferrer];
+    if (keepValues_ && row.Kept && row.Kept->Referrer == raw) return terms_.termOf(raw, engine);
     auto it = rawTerms_.find(raw);
     if (it == rawTerms_.end()) {
         std::string e;
@@ -166,13 +167,11 @@ long VisitStream::findStored(IpVisits& ip, const VisitLine& line, const std::str
                              bool& earlier) {
     // The candidates the scan's query would give: this read's visits from memory,
     // earlier additions' from the table unless one is held here with newer values.
-    const std::int64_t from = STTA_StampMoved(line.Timestamp, -kStoredVisitBefore);
-    const std::int64_t to = STTA_StampMoved(line.Timestamp, kStoredVisitAfter);
     auto& found = candidates_;
     found.clear();
     for (long id : ip.Visits) {
         const VisitRow& r = find(id)->Row;
-        if (r.StartTimeStamp >= from && r.EndTimeStamp < to) found.emplace_back(r.StartTimeStamp, r.VisitID, &r);
+        if (STTA_VisitNear(r, line.Timestamp)) found.emplace_back(r.StartTimeStamp, r.VisitID, &r);
     }
     std::vector<VisitRow>& rows = storedNear_;
     rows.clear();
@@ -450,6 +449,13 @@ bool VisitStream::holdsLineBetween(std::int64_t first, std::int64_t last) {
 
 void VisitStream::repeatCounted(long visitID) {
     if (Visit* visit = find(visitID)) visit->SaveDue = true;
+}
+
+void VisitStream::storeHeld() {
+    if (finished_) return;
+    for (auto& [id, visit] : visits_)
+        if (!visit.Dropped && (visit.SaveDue || !visit.Held.empty())) save(visit);
+    flushBatch();
 }
 
 void VisitStream::finish() {

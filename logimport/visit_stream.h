@@ -60,6 +60,9 @@ public:
     bool holdsLineBetween(std::int64_t first, std::int64_t last);
     // From now on every line is stored as it is read, and what waits is stored now.
     void storeAsRead();
+    // Stores the lines still held with their visits (which may go on) and rewrites the
+    // rows that are behind their lines, so that a commit holds every line read so far.
+    void storeHeld();
     // A repeat was counted on a stored line of the visit: its pages change.
     void repeatCounted(long visitID);
     // Stores every visit and what waits; the visit building then only cleans up.

@@ -9,12 +9,15 @@ bool hasIndex(const dao::TableDef& def, const std::string& name, const std::stri
                        [&](const dao::Index& ix) { return ix.name == name && ix.fields == fields; });
 }
 
-}  // namespace
+bool hasIndexNamed(const dao::TableDef& def, const std::string& name) {
+    return std::any_of(def.indexes.begin(), def.indexes.end(), [&](const dao::Index& ix) { return ix.name == name; });
+}
 
-bool TBL_SiteTablesUpgrade(dao::Database& db) {
-    const auto tables = db.listTables();
-    if (std::none_of(tables.begin(), tables.end(), [](const dao::TableEntry& t) { return !t.isQuery && t.name == "logline"; }))
-        return false;
+bool hasTable(const std::vector<dao::TableEntry>& tables, const std::string& name) {
+    return std::any_of(tables.begin(), tables.end(), [&](const dao::TableEntry& t) { return !t.isQuery && t.name == name; });
+}
+
+bool loglineIndexesUpgrade(dao::Database& db) {
     const dao::TableDef def = db.tableDef("logline");
     if (!hasIndex(def, "VisitIPID", "VisitID;IP;LogLnID")) return false;
     // As logline_keep.def and logline_nokeep.def declare them: every line is in
@@ -27,4 +30,25 @@ bool TBL_SiteTablesUpgrade(dao::Database& db) {
         if (!hasIndex(def, ix.name, ix.fields)) db.createIndex("logline", ix);
     tx.commit();
     return true;
+}
+
+// A stored visit is looked for by the end of the visit, no longer by its start.
+bool visitIndexesUpgrade(dao::Database& db) {
+    const dao::TableDef def = db.tableDef("visit");
+    if (hasIndex(def, "IPEnd", "FirstIP;EndTimeStamp")) return false;
+    dao::Transaction tx(db);
+    if (hasIndexNamed(def, "IPStart")) db.dropIndex("visit", "IPStart");
+    db.createIndex("visit", dao::Index{.name = "IPEnd", .fields = "FirstIP;EndTimeStamp"});
+    tx.commit();
+    return true;
+}
+
+}  // namespace
+
+bool TBL_SiteTablesUpgrade(dao::Database& db) {
+    const auto tables = db.listTables();
+    bool upgraded = false;
+    if (hasTable(tables, "logline")) upgraded = loglineIndexesUpgrade(db);
+    if (hasTable(tables, "visit")) upgraded = visitIndexesUpgrade(db) || upgraded;
+    return upgraded;
 }

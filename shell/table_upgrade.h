@@ -5,5 +5,7 @@
 #include "platform/dao/database.h"
 
 // The logline index on (VisitID, IP, LogLnID) becomes two: the visit's lines by
-// VisitID, and the lines still without a visit by IP and LogLnID. True when it did.
+// VisitID, and the lines still without a visit by IP and LogLnID. The visit index on
+// (FirstIP, StartTimeStamp) becomes one on (FirstIP, EndTimeStamp). True when it did
+// either.
 bool TBL_SiteTablesUpgrade(dao::Database& db);

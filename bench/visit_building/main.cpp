@@ -33,7 +33,7 @@ void makeTables(dao::Database& db) {
         "StartTimeStamp INTEGER, EndTimeStamp INTEGER, Files INTEGER, FirstIP TEXT, CDSIPs TEXT, SearchTerm TEXT, "
         "StzdSearchTerm TEXT, SearchEngine TEXT, CDSClickFurtherPageIDs TEXT, CDSBytesClickFurtherPageIDs TEXT, "
         "NONSERefr TEXT)");
-    db.execute("CREATE INDEX IPStart ON visit (FirstIP, StartTimeStamp)");
+    db.execute("CREATE INDEX IPEnd ON visit (FirstIP, EndTimeStamp)");
     db.execute("CREATE TABLE visitpages (visitID INTEGER, CDSClickFurtherPageIDs TEXT, CDSBytesClickFurtherPageIDs TEXT)");
     db.execute("CREATE INDEX visitID ON visitpages (visitID)");
 }

@@ -12,6 +12,9 @@
 #include <functional>
 #include <iostream>
 #include <map>
+#include <sstream>
+#include <memory>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -309,6 +312,9 @@ struct BadInput {
     // The lines the addition stores (kSomeLines: one or more), each counted in the
     // run's totals; -1 when not looked at.
     long long added = -1;
+    // A count the site must give afterwards (nullptr: none looked at).
+    const char* check = nullptr;
+    long long checkCount = 0;
 };
 
 void PrintTo(const BadInput& input, std::ostream* os) { *os << input.name; }
@@ -332,7 +338,8 @@ enum Outcome {
     kVisitWithoutLines = 5,
     kNotAdded = 6,
     kMiscounted = 7,
-    kLineWithoutVisit = 8
+    kLineWithoutVisit = 8,
+    kWrongResult = 9
 };
 
 // Deletes the file at the first refresh of the read's progress, as a log rotation
@@ -358,10 +365,11 @@ private:
 
 // Each case runs in a child of its own, which may mount a small disk or drop its
 // privileges; the parent goes on with the next test. Each runs with the visits built
-// by the scan after the read, and while the lines are read, as an addition builds them.
-class BadInputAddition : public ::testing::TestWithParam<std::tuple<BadInput, bool>> {
+// by the scan after the read, and while the lines are read, as an addition builds them,
+// on a site that keeps line values and on one that does not.
+class BadInputAddition : public ::testing::TestWithParam<std::tuple<BadInput, bool, bool>> {
 protected:
-    BadInputAddition() : site(false) {}
+    BadInputAddition() : site(std::get<2>(GetParam())) {}
     static const BadInput& badInput() { return std::get<0>(GetParam()); }
     static bool whileReading() { return std::get<1>(GetParam()); }
 
@@ -397,6 +405,10 @@ protected:
         if (input.added != -1) {
             if (input.added == kSomeLines ? added < 1 : added != input.added) return kNotAdded;
             if (rec.Run.LinesAccepted != static_cast<double>(added)) return kMiscounted;
+        }
+        if (input.check && site.count(input.check) != input.checkCount) {
+            std::cerr << input.check << " gives " << site.count(input.check) << "\n";
+            return kWrongResult;
         }
         const long top = STTA_LogLnIDStoredMax(site.db);
         std::error_code ec;
@@ -536,15 +548,63 @@ const BadInput kBadInputs[] = {
                                combinedLine("10.0.0.7", "11:00:04", "/e.html", "-", "200 12e99999999999999999999"));
      },
      nullptr, Runs::InProcess, 5},
-    {"HourThatCarriesTheLastDayPastTheCalendar",
+    {"UnreadableOrImpossibleDateOrTime",
      [](auto& s) {
-         // 1000 hours after 31 December 9999 is no date: the day alone counts.
-         return written(s, combinedLine("10.0.0.7", "11:00:00", "/a.html") +
-                               "10.0.0.7 - - [31/Dec/9999:1000:00:00 +0000] \"GET /b.html HTTP/1.1\" 200 5 \"-\" "
-                               "\"Mozilla/5.0\"\n" +
-                               combinedLine("10.0.0.7", "11:00:02", "/c.html"));
+         std::string bytes = combinedLine("10.0.0.7", "11:00:00", "/a.html");
+         for (const char* when : {"xx/Dec/2026:10:00:00", "32/Dec/2026:10:00:00", "31/Apr/2026:10:00:00",
+                                  "-1/Jan/2026:10:00:00", "00/Jan/0000:10:00:00", "05/Jan/99999999999:10:00:00",
+                                  "10/Oct/2025:25:61:61", "10/Oct/2025:xx:00:00", "10/Oct/2025:11:00:60",
+                                  "31/Dec/9999:1000:00:00", "31/Dec/9999:24:00:00"})
+             bytes += std::string("10.0.0.7 - - [") + when + " +0000] \"GET /b.html HTTP/1.1\" 200 5 \"-\" \"Mozilla/5.0\"\n";
+         return written(s, bytes + combinedLine("10.0.0.7", "11:00:02", "/c.html"));
      },
-     nullptr, Runs::InProcess, 3},
+     "Log Line Found cannot be matched for specified format.", Runs::InProcess, 2,
+     "SELECT COUNT(*) FROM logline WHERE Timestamp / 1000000 <> 20251010", 0},
+    {"NegativeOrBrokenBytesAndStatus",
+     [](auto& s) {
+         return written(s, combinedLine("10.0.0.6", "11:00:00", "/a.html", "-", "200 -5") +
+                               combinedLine("10.0.0.6", "11:00:01", "/b.html", "-", "200 -9223372036854775809") +
+                               combinedLine("10.0.0.6", "11:00:02", "/c.html", "-", "200 12.5") +
+                               combinedLine("10.0.0.6", "11:00:03", "/d.html", "-", "-3 7") +
+                               combinedLine("10.0.0.6", "11:00:04", "/e.html", "-", "2x0 7") +
+                               combinedLine("10.0.0.6", "11:00:05", "/f.html", "-", "200 7"));
+     },
+     "Log Line Found cannot be matched for specified format.", Runs::InProcess, 4,
+     "SELECT SUM(Bytes) FROM logline WHERE IP = '10.0.0.6'", 7},
+    {"ByteOrderMarkAtTheStart",
+     [](auto& s) {
+         return written(s, "\xEF\xBB\xBF" + combinedLine("4.4.4.4", "11:00:00", "/a.html") +
+                               combinedLine("4.4.4.4", "11:00:05", "/b.html"));
+     },
+     nullptr, Runs::InProcess, 2, "SELECT COUNT(*) FROM visit WHERE FirstIP = '4.4.4.4' AND Files = 2", 1},
+    {"SearchTermPastTheCutOfAKeptReferrer",
+     [](auto& s) {
+         // The Referrer field keeps 251 characters and "..": one term lies past the
+         // cut, one across it.
+         const std::string engine = "http://www.google.com/search?x=";
+         return written(s, combinedLine("10.0.0.3", "11:00:00", "/a.html",
+                                        engine + std::string(260, 'a') + "&q=lost+term") +
+                               combinedLine("10.0.0.4", "11:00:00", "/a.html",
+                                            engine + std::string(200, 'a') + "&q=across+the+cut+" +
+                                                std::string(40, 'w')));
+     },
+     nullptr, Runs::InProcess, 2,
+     "SELECT COUNT(*) FROM visit WHERE StzdSearchTerm = 'lost term' OR "
+     "StzdSearchTerm = 'across the cut wwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwww'",
+     2},
+    {"VisitLongerThanTwoHoursGoesOnInTheNextFile",
+     [](auto& s) {
+         // The visit's first file is added first; it goes on 10 minutes after its end.
+         const std::string first = s.home / "first.log";
+         testsupport::writeFile(first, combinedLine("10.0.0.5", "10:00:00", "/a.html") +
+                                           combinedLine("10.0.0.5", "11:00:00", "/b.html") +
+                                           combinedLine("10.0.0.5", "12:00:00", "/c.html") +
+                                           combinedLine("10.0.0.5", "13:00:00", "/d.html"));
+         ReadRec rec;
+         testsupport::addLogFile(s, first, rec);
+         return written(s, combinedLine("10.0.0.5", "13:10:00", "/e.html"));
+     },
+     nullptr, Runs::InProcess, -1, "SELECT COUNT(*) FROM visit WHERE FirstIP = '10.0.0.5' AND Files = 5", 1},
     {"DeletedWhileRead",
      [](auto& s) {
          // Larger than one block, so that the next block is looked for after it went.
@@ -566,10 +626,12 @@ const BadInput kBadInputs[] = {
      nullptr, Runs::InProcess, 2},
 };
 
-INSTANTIATE_TEST_SUITE_P(Inputs, BadInputAddition, ::testing::Combine(::testing::ValuesIn(kBadInputs), ::testing::Bool()),
+INSTANTIATE_TEST_SUITE_P(Inputs, BadInputAddition,
+                         ::testing::Combine(::testing::ValuesIn(kBadInputs), ::testing::Bool(), ::testing::Bool()),
                          [](const auto& info) {
                              return std::string(std::get<0>(info.param).name) +
-                                    (std::get<1>(info.param) ? "WhileReading" : "");
+                                    (std::get<1>(info.param) ? "WhileReading" : "") +
+                                    (std::get<2>(info.param) ? "ValuesKept" : "");
                          });
 
 }  // namespace
@@ -600,31 +662,79 @@ private:
     bool inStep_ = false;
 };
 
-struct KillPoint {
-    const char* name;
-    const char* step;
-    int update;
+// Kills the process with SIGKILL at the n-th time the entry of [Main] is looked up
+// in "::*", as the addition reads and writes its last numbers.
+class KillAtEntry : public LastValsRouting {
+public:
+    KillAtEntry(std::string key, int n) : key_(std::move(key)), n_(n) {}
+    std::string iniSectFileGet(const std::string& section, const std::string& key) override {
+        if (section == "Main" && key == key_ && ++seen_ == n_) ::raise(SIGKILL);
+        return LastValsRouting::iniSectFileGet(section, key);
+    }
+
+private:
+    std::string key_;
+    int n_, seen_ = 0;
 };
 
-class KilledAddition : public ::testing::TestWithParam<bool> {
+struct KillPoint {
+    const char* name;
+    const char* step;  // of the progress reports; nullptr: at an entry
+    int update;        // or the entry's look-up
+    bool scanOnly = false;  // visits built while the lines are read leave the scan nothing
+};
+
+// With line values kept or not, and the visits built while the lines are read or by
+// the scan after the read.
+class KilledAddition : public ::testing::TestWithParam<std::tuple<bool, bool>> {
 protected:
     KilledAddition() {
         log = work / "gen.log";
-        testsupport::generateLog(log, work / "gen.truth", 3000, 5, 4);
+        testsupport::generateLog(log, work / "gen.truth", 9000, 5, 4);
+        withLongVisit(log);
     }
-    // Adds the log to the current site in a child, with `progress` watching; the
-    // child's exit status.
-    int addInChild(core::ProgressReports* progress, testsupport::TempSite& site, const std::string& dump = {}) {
+    // One address comes back every hour over the log's four days: its visit is held
+    // from the first line of the read to the last.
+    static void withLongVisit(const std::string& path) {
+        std::istringstream in(testsupport::readFile(path));
+        std::string out, line;
+        long next = 0;  // seconds from the log's start
+        auto visitLine = [](long at, bool first) {
+            char when[32];
+            std::snprintf(when, sizeof when, "%02ld/Jan/2026:%02ld:%02ld:00", at / 86400 + 1, at / 3600 % 24,
+                          at / 60 % 60);
+            return std::string("10.9.9.9 - - [") + when + " +0000] \"GET /long" + std::to_string(at) +
+                   ".html HTTP/1.1\" 200 700 \"" + (first ? "http://www.google.com/search?q=long+visit" : "-") +
+                   "\" \"Mozilla/5.0\"\n";
+        };
+        while (std::getline(in, line)) {
+            const size_t at = line.find('[');
+            const long day = std::stol(line.substr(at + 1, 2)), h = std::stol(line.substr(at + 13, 2)),
+                       m = std::stol(line.substr(at + 16, 2));
+            for (; next <= (day - 1) * 86400 + h * 3600 + m * 60; next += 3600) out += visitLine(next, next == 0);
+            out += line + "\n";
+        }
+        testsupport::writeFile(path, out);
+    }
+    // Adds the log to the current site in a child, killed at `point` (none: not
+    // killed); the child's exit status.
+    int addInChild(const KillPoint* point, testsupport::TempSite& site, const std::string& dump = {}) {
         return testsupport::runInChild([&] {
-            LastValsRouting routing;
-            core::ScopedShellHooks routed(&routing);
+            std::optional<KillAt> progress;
+            std::unique_ptr<LastValsRouting> routing;
+            if (point && !point->step)
+                routing = std::make_unique<KillAtEntry>("LastVisitID", point->update);
+            else
+                routing = std::make_unique<LastValsRouting>();
+            core::ScopedShellHooks routed(routing.get());
             testsupport::FakeUserInterface ui;
             FirstButton boxes;  // Yes to adding a file that overlaps stored data
             testsupport::TickingClock clock;
             sys::setClock(&clock);
-            if (progress) core::setProgressReports(progress);
+            if (point && point->step) core::setProgressReports(&progress.emplace(point->step, point->update));
             INI_Put("Main", "EraseNonSE", "True", gIniDbDef);
             ReadRec rec;
+            rec.VisitsWhileReading = std::get<1>(GetParam());
             testsupport::addLogFile(site, log, rec);
             if (!dump.empty()) {
                 std::string text;
@@ -640,10 +750,12 @@ protected:
     std::string log;
 };
 
+// Every table, rows and numbers, ends as one clean addition leaves it: no line is
+// counted as a repeat of itself, and no number is skipped.
 TEST_P(KilledAddition, AddingTheFileAgainEndsAsOneCleanAddition) {
     const std::string clean = work / "clean.txt";
     {
-        testsupport::TempSite site(GetParam());
+        testsupport::TempSite site(std::get<0>(GetParam()));
         ASSERT_EQ(addInChild(nullptr, site, clean), 0);
     }
     const std::string cleanRows = testsupport::readFile(clean);
@@ -652,14 +764,17 @@ TEST_P(KilledAddition, AddingTheFileAgainEndsAsOneCleanAddition) {
     const KillPoint points[] = {
         {"at the start of the read", "Step 1/3", 0},
         {"during the read", "Step 1/3", 3},
-        {"during visit building", "Step 2/3", 40},
+        {"during visit building", "Step 2/3", 40, true},
         {"during the clean-up", "Step 3/3", 1},
+        // The visits still held at the end of the read (or those of the scan) are
+        // written, and their last number is next.
+        {"as the visits of the read are written", nullptr, 2},
     };
     for (const KillPoint& point : points) {
+        if (point.scanOnly && std::get<1>(GetParam())) continue;
         SCOPED_TRACE(point.name);
-        testsupport::TempSite site(GetParam());
-        KillAt kill(point.step, point.update);
-        ASSERT_EQ(addInChild(&kill, site), 128 + SIGKILL) << "the kill point was not reached";
+        testsupport::TempSite site(std::get<0>(GetParam()));
+        ASSERT_EQ(addInChild(&point, site), 128 + SIGKILL) << "the kill point was not reached";
         const std::string again = work / "again.txt";
         ASSERT_EQ(addInChild(nullptr, site, again), 0);
         const std::string againRows = testsupport::readFile(again);
@@ -668,6 +783,10 @@ TEST_P(KilledAddition, AddingTheFileAgainEndsAsOneCleanAddition) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(KeptAndStoredReferrers, KilledAddition, ::testing::Bool());
+INSTANTIATE_TEST_SUITE_P(KeptAndStoredReferrers, KilledAddition, ::testing::Combine(::testing::Bool(), ::testing::Bool()),
+                         [](const auto& info) {
+                             return std::string(std::get<0>(info.param) ? "ValuesKept" : "ValuesNotKept") +
+                                    (std::get<1>(info.param) ? "WhileReading" : "ByScan");
+                         });
 
 }  // namespace

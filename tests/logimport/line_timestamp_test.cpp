@@ -36,9 +36,24 @@ TEST(LineDate, FieldsToDateSerial) {
         {"missing year is 2000", "5", "3", "", "", "", "", 2000, 3, 5},
         {"second year form wins over the first", "1", "1", "", "1999", "2001", "", 2001, 1, 1},
         {"third form when the others are empty", "1", "1", "", "", "", "2003", 2003, 1, 1},
-        {"month 13 rolls into the next year", "1", "13", "", "", "2007", "", 2008, 1, 1},
-        {"day 0 is the last day of the month before", "0", "3", "", "", "2008", "", 2008, 2, 29},
-        {"day 32 rolls into the next month", "32", "12", "", "", "2007", "", 2008, 1, 1},
+        {"four-digit year as written", "1", "1", "", "", "1900", "", 1900, 1, 1},
+        {"29 February of a leap year", "29", "2", "", "", "2024", "", 2024, 2, 29},
+        {"blanks around a day", " 9", "", "Dec", "", "2007", "", 2007, 12, 9},
+        // Impossible or unreadable dates are no dates, never another day.
+        {"month 13", "1", "13", "", "", "2007", "", 0, 0, 0},
+        {"day 0", "0", "3", "", "", "2008", "", 0, 0, 0},
+        {"day 00 of year 0000", "00", "", "Jan", "", "0000", "", 0, 0, 0},
+        {"day 32", "32", "12", "", "", "2007", "", 0, 0, 0},
+        {"31 April", "31", "4", "", "", "2007", "", 0, 0, 0},
+        {"29 February of a common year", "29", "2", "", "", "2023", "", 0, 0, 0},
+        {"day not a number", "xx", "", "Dec", "", "2026", "", 0, 0, 0},
+        {"negative day", "-1", "", "Jan", "", "2026", "", 0, 0, 0},
+        {"day with letters after it", "9x", "", "Dec", "", "2026", "", 0, 0, 0},
+        {"month number not a number", "1", "x1", "", "", "2026", "", 0, 0, 0},
+        {"year of eleven digits", "5", "", "Jan", "", "99999999999", "", 0, 0, 0},
+        {"year of five digits", "5", "", "Jan", "", "20260", "", 0, 0, 0},
+        {"four-digit year before 1900", "5", "", "Jan", "", "1850", "", 0, 0, 0},
+        {"year not a number", "5", "", "Jan", "", "20x6", "", 0, 0, 0},
         {"unknown month name gives no date", "9", "", "Dez", "", "2007", "", 0, 0, 0},
     };
     for (const auto& c : cases) {
@@ -68,13 +83,23 @@ TEST(LineTime, HourMarkerAndRounding) {
     }
 }
 
-TEST(LineTime, TimeThatLeavesTheCalendarLeavesTheDayAlone) {
-    LogFields f;
-    f[kFldDay] = "31", f[kFldMonthName] = "Dec", f[kFldYear2] = "9999";
-    f[kFldHour] = "1000", f[kFldMinute] = "00", f[kFldSecond] = "00";
-    double stamp = 0, first = 0;
-    EXPECT_EQ(STTA_LineTimestamp(f, stamp, first), core::vbDateSerial(9999, 12, 31));
-    EXPECT_EQ(STTA_LineStamp(f), 99991231000000);
+TEST(LineTime, OnlyAClockTimeOnACalendarDayHolds) {
+    struct Case { const char *day, *hour, *minute, *second; bool holds; } cases[] = {
+        {"9", "23", "59", "59", true},   {"9", "24", "00", "00", true},   {"9", "", "", "", true},
+        {"9", "24", "00", "01", false},  {"9", "25", "61", "61", false}, {"9", "12", "60", "00", false},
+        {"9", "12", "00", "60", false},  {"9", "1000", "00", "00", false}, {"9", "x", "00", "00", false},
+        {"9", "-1", "00", "00", false},  {"9", "12", "3a", "00", false},  {"9", "12", "00", "1.5", false},
+        {"31", "24", "00", "00", false},  // past the last day a date can hold (31 December 9999)
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.day) + " " + c.hour + ":" + c.minute + ":" + c.second);
+        LogFields f;
+        f[kFldDay] = c.day, f[kFldMonthName] = "Dec", f[kFldYear2] = std::string(c.day) == "31" ? "9999" : "2007";
+        f[kFldHour] = c.hour, f[kFldMinute] = c.minute, f[kFldSecond] = c.second;
+        long date = -1;
+        EXPECT_EQ(STTA_LineDateTimeHold(f, date), c.holds);
+        EXPECT_EQ(date, c.holds ? long(core::vbDateSerial(2007, 12, 9)) : 0);
+    }
 }
 
 TEST(LineTime, StampsOneSecondApartAndMidnightRollsOver) {

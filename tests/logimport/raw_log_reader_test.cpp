@@ -165,9 +165,8 @@ TEST_F(LineProcessing, ByteTotalsStayExactPastWhatADoubleHolds) {
     };
     process(withBytes("1.1.1.1", "9007199254740992"));  // 2^53
     process(withBytes("1.1.1.2", "1"));
-    process(withBytes("1.1.1.3", "1e300"));  // nonsense counts as the counters' limit
-    EXPECT_EQ(rec.File.LinesAccepted, 3);
-    EXPECT_EQ(rec.File.BytesMatched - 9000000000000000000LL, 9007199254740993LL);
+    EXPECT_EQ(rec.File.LinesAccepted, 2);
+    EXPECT_EQ(rec.File.BytesMatched, 9007199254740993LL);
 }
 
 TEST_F(LineProcessing, TestReadTalliesAndStoresNothing) {

@@ -154,7 +154,7 @@ TEST_F(TableBuilding, ShippedDefinitionsBuildTheSiteTablesWithTheirIndexes) {
     const std::string src = std::getenv("DRAVOLIN_SOURCE_DIR");
     struct Case { const char* table; std::string def; std::vector<std::string> indexes; } cases[] = {
         {"logline", src + "/resources/param/def/logline_keep.def", {"NewLines", "PrimaryKey", "Stamp", "Visit"}},
-        {"visit", src + "/resources/FirstSite/param/def/visit.def", {"IPStart", "PrimaryKey", "Start"}},
+        {"visit", src + "/resources/FirstSite/param/def/visit.def", {"IPEnd", "PrimaryKey", "Start"}},
         {"visitpages", src + "/resources/FirstSite/param/def/visitpages.def", {"visitID"}},
         {"page", src + "/resources/FirstSite/param/def/page.def", {"Filename", "PrimaryKey"}},
     };

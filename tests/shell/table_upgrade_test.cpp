@@ -117,3 +117,27 @@ TEST_F(SiteTablesUpgrade, ShippedLoglineIndexesServeEveryQueryOnTheTable) {
         }
     }
 }
+
+// A stored visit is looked for by its end: an old site gets the index for it, and the
+// search uses it.
+TEST_F(SiteTablesUpgrade, OldVisitIndexGivesWayToOneByTheEndOfTheVisit) {
+    writeFile(dbPath(), "");
+    std::string old = testsupport::readFile(src + "/resources/FirstSite/param/def/visit.def");
+    old.replace(old.find("IPEnd,FirstIP;EndTimeStamp"), 26, "IPStart,FirstIP;StartTimeStamp");
+    writeFile(home / "old.def", old);
+    build("visit", home / "old.def");
+    build("fresh", src + "/resources/FirstSite/param/def/visit.def");
+    dao::Database db(dbPath());
+    db.execute("INSERT INTO visit (VisitID, FirstIP, StartTimeStamp, EndTimeStamp) VALUES "
+               "(1, '10.0.0.1', 20240101100000, 20240101130000)");
+
+    EXPECT_TRUE(TBL_SiteTablesUpgrade(db));
+    EXPECT_EQ(indexes(db, "visit"), indexes(db, "fresh"));
+    const std::string p = plan(db, "SELECT VisitID FROM visit WHERE FirstIP = '10.0.0.1' AND EndTimeStamp >= 1 AND "
+                                   "+StartTimeStamp <= 2 ORDER BY StartTimeStamp, VisitID");
+    EXPECT_NE(p.find("USING INDEX visit.IPEnd (FirstIP=? AND EndTimeStamp>?)"), std::string::npos) << p;
+    EXPECT_FALSE(TBL_SiteTablesUpgrade(db));  // once only
+    long long rows = 0;
+    db.forEachRow("SELECT COUNT(*) FROM visit", {}, [&](const dao::Statement& s) { rows = s.columnInt(0); });
+    EXPECT_EQ(rows, 1);
+}
