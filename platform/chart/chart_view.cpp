@@ -30,6 +30,7 @@ constexpr double kLabelRoom = 16;
 // A plot area that changes by less than this is the labels' own doing, not a resize.
 constexpr double kRefitPixels = 8;
 constexpr QChar kNoBreakSpace(0x00A0);
+constexpr int kValueTicks = 5;
 
 // Qt wraps a label that barely fits at its blanks and cuts the second line: labels
 // are drawn with blanks that do not break.
@@ -73,6 +74,10 @@ ChartView::ChartView(QWidget* parent) : QWidget(parent) {
     // label behind.
     view_->setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
     chart_->legend()->setVisible(false);
+    categories_ = new QBarCategoryAxis(chart_);
+    values_ = new QValueAxis(chart_);
+    chart_->addAxis(categories_, Qt::AlignBottom);
+    chart_->addAxis(values_, Qt::AlignLeft);
     legend_ = new QLabel(this);
     legend_->setObjectName("legend");
     legend_->setTextFormat(Qt::RichText);
@@ -132,9 +137,8 @@ double ChartView::drawnAxisMaximum() const { return axisMax_; }
 
 std::vector<std::string> ChartView::drawnLabels() const {
     std::vector<std::string> labels;
-    if (QBarCategoryAxis* axis = columnAxis())
-        for (const QString& label : breakable(axis->categories()))
-            labels.push_back(ui::fromQString(unescaped(label)));
+    for (const QString& label : breakable(categories_->categories()))
+        labels.push_back(ui::fromQString(unescaped(label)));
     return labels;
 }
 
@@ -155,10 +159,6 @@ void ChartView::fillLegend(QBarSeries& bars) {
 
 void ChartView::redraw() {
     chart_->removeAllSeries();
-    for (auto* axis : chart_->axes()) {
-        chart_->removeAxis(axis);
-        delete axis;
-    }
     auto* bars = new QBarSeries;
     double top = 0;
     for (const Series& s : data_.series()) {
@@ -174,18 +174,16 @@ void ChartView::redraw() {
         bars->append(set);
     }
     chart_->addSeries(bars);
-
-    auto* categories = new QBarCategoryAxis;
-    for (const std::string& c : data_.categories()) categories->append(plain(c));
-    chart_->addAxis(categories, Qt::AlignBottom);
-    bars->attachAxis(categories);
-    auto* values = new QValueAxis;
+    // The axes stay for the chart's life: axes taken away are deleted only later, and
+    // till then Qt draws their labels beside the new ones.
+    if (data_.categories().empty()) categories_->clear();
+    bars->attachAxis(categories_);
     axisMax_ = top > 0 ? top : 1;
-    values->setRange(0, axisMax_);
-    values->applyNiceNumbers();
-    axisMax_ = values->max();
-    chart_->addAxis(values, Qt::AlignLeft);
-    bars->attachAxis(values);
+    values_->setTickCount(kValueTicks);  // nice numbers of the last plot changed it
+    values_->setRange(0, axisMax_);
+    values_->applyNiceNumbers();
+    axisMax_ = values_->max();
+    bars->attachAxis(values_);
     fillLegend(*bars);
     fitColumnLabels();
 }
@@ -201,10 +199,9 @@ void ChartView::resizeEvent(QResizeEvent* event) {
 // their first " [" (the count after a date), so that none is cut to "01...", and are
 // read across again where that makes them fit.
 void ChartView::fitColumnLabels() {
-    QBarCategoryAxis* axis = columnAxis();
-    if (!axis || axis->count() == 0) return;
     QStringList labels;
     for (const std::string& c : data_.categories()) labels.append(plain(c));
+    if (labels.isEmpty()) return;
     // Before the chart is laid out the widget less the value axis and the margins
     // stands in for the plot area.
     if (chart_->title() != title_) chart_->setTitle(title_);
@@ -222,7 +219,7 @@ void ChartView::fitColumnLabels() {
         labelsAngle_ = 0;
     }
     if (labelsAngle_ != 0) uprightLabels(labels, font, each);
-    showColumnLabels(axis, labels, font);
+    showColumnLabels(labels, font);
 }
 
 void ChartView::uprightLabels(QStringList& labels, QFont& font, double each) const {
@@ -250,8 +247,7 @@ void ChartView::settleLabelsLater() {
 // upright, and upright ones lose their counts and then shrink until Qt draws them
 // whole.
 void ChartView::uncutColumnLabels() {
-    QBarCategoryAxis* axis = columnAxis();
-    if (!axis) return;
+    QBarCategoryAxis* axis = categories_;
     QFont font = axis->labelsFont();
     chart_->layout()->activate();
     while (columnLabelsCut(axis->categories())) {
@@ -270,7 +266,7 @@ void ChartView::uncutColumnLabels() {
             }
             labels = shorter;
         }
-        showColumnLabels(axis, labels, font);
+        showColumnLabels(labels, font);
         chart_->layout()->activate();
     }
 }
@@ -290,13 +286,8 @@ bool ChartView::columnLabelsCut(const QStringList& labels) const {
     return false;
 }
 
-QBarCategoryAxis* ChartView::columnAxis() const {
-    for (QAbstractAxis* a : chart_->axes(Qt::Horizontal))
-        if (auto* axis = qobject_cast<QBarCategoryAxis*>(a)) return axis;
-    return nullptr;
-}
-
-void ChartView::showColumnLabels(QBarCategoryAxis* axis, const QStringList& labels, const QFont& font) {
+void ChartView::showColumnLabels(const QStringList& labels, const QFont& font) {
+    QBarCategoryAxis* axis = categories_;
     const QStringList shown = unbreakable(labels);
     if (axis->categories() == shown && axis->labelsAngle() == labelsAngle_ && axis->labelsFont() == font) return;
     if (axis->categories() != shown) axis->setCategories(shown);
