@@ -84,8 +84,8 @@ PlotTable PlotTtl4IndexesSTByDate(const STTA_Results& r, PlotRequest& req) {
                          "Change the Date range to plot using the view menu.";
         req.dateRange = days.front() + "|" + days.back();
     } else {
-        first = std::clamp(static_cast<long>(core::vbVal(CHUNKS_Get(1, clipped)) - firstSerial), 0L, last);
-        last = std::clamp(static_cast<long>(core::vbVal(CHUNKS_Get(2, clipped)) - firstSerial), first, last);
+        first = std::clamp(core::wholeOf<long>(core::vbVal(CHUNKS_Get(1, clipped)) - firstSerial), 0L, last);
+        last = std::clamp(core::wholeOf<long>(core::vbVal(CHUNKS_Get(2, clipped)) - firstSerial), first, last);
     }
     req.periodDays = std::max(1L, req.periodDays);
     if ((last - first) / static_cast<double>(req.periodDays) > kMaxPeriods)

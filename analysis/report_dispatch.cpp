@@ -26,7 +26,7 @@ std::vector<std::string> splitList(const std::string& list) {
 std::string STTA_ReportSelectList(const std::string& kinds) {
     std::string list;
     for (const std::string& item : splitList(kinds)) {
-        const long kind = static_cast<long>(core::vbVal(item));
+        const long kind = core::wholeOf<long>(core::vbVal(item));
         if (kind == 0) continue;
         std::string col2, col1;
         const std::string name = STTA_ReportTypeName(kind, col2, col1);
@@ -42,7 +42,7 @@ std::string STTA_ReportSelectList(const std::string& kinds) {
 bool STTA_ReportLineParse(const std::string& line, long& kind, long& mode) {
     const std::string::size_type tab = line.find('\t');
     if (tab == std::string::npos) return false;
-    kind = static_cast<long>(core::vbVal(line.substr(0, tab)));
+    kind = core::wholeOf<long>(core::vbVal(line.substr(0, tab)));
     const std::string head = std::to_string(kind) + "\t";
     const std::pair<const char*, long> words[] = {{"All ", kReportAll}, {"Top ", kReportTop}, {"Grouped ", kReportGrouped}};
     for (const auto& [word, m] : words)

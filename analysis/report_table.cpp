@@ -119,7 +119,7 @@ std::string STTA_IndexesToText(const std::vector<long>& indexes, const std::vect
 }
 
 long STTA_TopCount() {
-    const long n = static_cast<long>(INI_GetNumVar("Main", "CntTopVals", "::*", kIniMissingEmpty));
+    const long n = core::wholeOf<long>(INI_GetNumVar("Main", "CntTopVals", "::*", kIniMissingEmpty));
     return n >= 1 ? n : kDefaultTopCount;
 }
 

@@ -20,8 +20,8 @@ std::string dayText(long day) { return core::vbFormat(core::DateTime{static_cast
 // The first and last analysed day from the record's "first|last" day range.
 void dayRange(const STTA_Results& r, long& first, long& last) {
     const std::string::size_type bar = r.DayRange.find('|');
-    first = static_cast<long>(core::vbVal(r.DayRange.substr(0, bar)));
-    last = bar == std::string::npos ? first : static_cast<long>(core::vbVal(r.DayRange.substr(bar + 1)));
+    first = core::wholeOf<long>(core::vbVal(r.DayRange.substr(0, bar)));
+    last = bar == std::string::npos ? first : core::wholeOf<long>(core::vbVal(r.DayRange.substr(bar + 1)));
 }
 
 long targetCount(const STTA_Results& r) { return static_cast<long>(r.Targets.size()) - 1; }

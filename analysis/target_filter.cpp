@@ -9,7 +9,7 @@ namespace {
 long askNumber(const std::string& message) {
     std::string value;
     if (core::ui().inputBox(message, "&OK|&Cancel", "", "", value) != 1) value.clear();
-    return static_cast<long>(core::vbVal(value));
+    return core::wholeOf<long>(core::vbVal(value));
 }
 
 }  // namespace

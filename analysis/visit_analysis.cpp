@@ -299,8 +299,8 @@ void AnalysisRun::visit(const AnalysedVisit& row, std::string_view furtherIDs, s
 
     long kind = r_.Analyzed_Field;
     if (kind == kRkTargetsReached) {
-        const long targetNo = static_cast<long>(core::vbVal(CHUNKS_Get(1, r_.pSvCustomRepParms)));
-        const long asked = static_cast<long>(core::vbVal(CHUNKS_Get(2, r_.pSvCustomRepParms)));
+        const long targetNo = core::wholeOf<long>(core::vbVal(CHUNKS_Get(1, r_.pSvCustomRepParms)));
+        const long asked = core::wholeOf<long>(core::vbVal(CHUNKS_Get(2, r_.pSvCustomRepParms)));
         if (!STTA_TargetFilterPass(flags, targetNo, asked, kind)) return;
     }
     STTA_Results& r = r_;
@@ -416,7 +416,7 @@ void STTA_ResultsInit(dao::Database& db, double firstDay, double lastDay, STTA_R
     STTA_ThresholdsDefault();
     const ReportKindSpec& spec = STTA_ReportKind(kind);
     results.AnalOpts.MinCount =
-        spec.threshold ? std::max(0L, static_cast<long>(core::vbVal(mainValue(spec.threshold))) - 1) : 0;
+        spec.threshold ? std::max(0L, core::wholeOf<long>(core::vbVal(mainValue(spec.threshold))) - 1) : 0;
 
     const long days = static_cast<long>(lastDay - firstDay) + 1;
     results.DayList = std::make_shared<std::vector<std::string>>();

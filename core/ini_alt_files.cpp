@@ -35,11 +35,12 @@ struct AltState {
     std::string alt;
 };
 
+// 0 for no link; a number past any list (an edited or damaged file) leads nowhere.
 long linkNumber(const std::string& linkHead) {
-    if (!TXT_StartsWith(linkHead, ">>", true) || linkHead.size() == 2) return 0;
-    for (size_t i = 2; i < linkHead.size(); ++i)
-        if (linkHead[i] < '0' || linkHead[i] > '9') return 0;
-    return std::stol(linkHead.substr(2));
+    long long n = 0;
+    if (!TXT_StartsWith(linkHead, ">>", true) || !core::plainDigitsValue(std::string_view(linkHead).substr(2), 9, n))
+        return 0;
+    return static_cast<long>(n);
 }
 
 bool exists(const std::string& path) {

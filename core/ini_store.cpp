@@ -211,7 +211,7 @@ void SYS32_IniGetInt(const std::string& section, const std::string& key, int& va
     int reportMode = chosen == 3 ? 4 : chosen == 7 ? 1 : chosen;
     std::string result = std::to_string(value);
     INIMsg_Section_EN_Missing(section, key, result, iniFile, reportMode, chosen == 7, "-1");
-    value = static_cast<int>(core::vbVal(result));
+    value = core::vbCInt(core::vbVal(result));
 }
 
 bool INI_GetBoolVar(const std::string& section, const std::string& entry, bool& result,

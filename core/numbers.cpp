@@ -153,6 +153,8 @@ double roundHalfEven(double value) {
     return std::fmod(low, 2.0) == 0 ? low : low + 1;
 }
 
+void raiseOverflow(const char* source) { sys::raise(sys::kErrOverflow, source); }
+
 int vbCInt(double value) {
     double r = roundHalfEven(value);
     if (!(r >= -32768 && r <= 32767)) sys::raise(sys::kErrOverflow, "CInt");

@@ -1,6 +1,8 @@
 #pragma once
 // Numbers and Booleans: the VB conversions the old code relied on (Val, CInt, CLng,
 // CDbl, Str), written without the locale, and the program's number routines on top.
+#include <cmath>
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -32,6 +34,29 @@ double roundHalfEven(double value);
 // CInt and CLng of a number: rounded half to even, error 6 outside 16 and 32 bits.
 int vbCInt(double value);
 long vbCLng(double value);
+[[noreturn]] void raiseOverflow(const char* source);
+
+// What wholeOf does with a number that Int cannot hold.
+enum class OutOfRange { Clamp, Overflow };
+
+// A number read from a file, a log or the user, as a whole number of type Int: cut
+// toward zero as a cast would, NaN giving 0. A cast of a value out of range is
+// undefined, and an INI entry or a log field may say "1e30": such a value is clamped
+// to Int's range, or raises error 6 where it is a counter that must go on from it.
+template <typename Int>
+Int wholeOf(double value, OutOfRange outOfRange = OutOfRange::Clamp) {
+    static_assert(std::numeric_limits<Int>::is_integer);
+    // Both bounds are powers of two (or 0), exact as doubles; the upper one is the
+    // first whole number that does not fit.
+    constexpr double lowest = static_cast<double>(std::numeric_limits<Int>::min());
+    constexpr double limit = 2.0 * static_cast<double>(std::numeric_limits<Int>::max() / 2 + 1);
+    const double whole = std::trunc(value);
+    if (!(whole >= lowest && whole < limit) && outOfRange == OutOfRange::Overflow) raiseOverflow("wholeOf");
+    if (std::isnan(whole)) return 0;
+    if (whole < lowest) return std::numeric_limits<Int>::min();
+    if (whole >= limit) return std::numeric_limits<Int>::max();
+    return static_cast<Int>(whole);
+}
 // CDbl of a text: blanks around, a sign, digits with "," grouping, ".", an exponent,
 // or "&H"/"&O". False when the text is not such a number, or one too large for a
 // Double: a text that only may be a number never raises.

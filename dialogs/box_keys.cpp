@@ -137,7 +137,7 @@ void MB_FormKeyDown(Msgbxform* form, int& keyCode, int& shift, bool& keyDownDone
 
     QWidget* focus = form->focusWidget();
     const bool list = type == "ListBox" || type == "ComboBox" || type == "FileListBox";
-    const long listOption = list && focus ? static_cast<long>(TXT_Val(CHUNKS_Get(8, ui::tag(focus)))) : 0;
+    const long listOption = list && focus ? core::wholeOf<long>(TXT_Val(CHUNKS_Get(8, ui::tag(focus)))) : 0;
     bool consumed = false;
     const bool local = MB_FormKeyDownLocal(form, keyCode, shift, listOption, consumed, type);
     // Type-ahead has moved the list already unless it left the key to it: the list must
@@ -249,7 +249,7 @@ void MB_FormListDblClick(Msgbxform* form, QWidget* control, int shift, bool head
         form->gridSortCols[ui::controlIndex(g)] = std::to_string(g->Col()) + "|" + std::to_string(g->ColSel());
         return;
     }
-    const long action = shift == kShiftCtrl ? -2 : static_cast<long>(TXT_Val(CHUNKS_Get(6, tag)));
+    const long action = shift == kShiftCtrl ? -2 : core::wholeOf<long>(TXT_Val(CHUNKS_Get(6, tag)));
     if (action == -1) return;
     if (action == -3) {
         HEX_ShowText(controlText(control), "", "");

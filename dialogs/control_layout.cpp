@@ -201,7 +201,7 @@ private:
         } else if (type == kTypeCheckBox) {
             w->setEnabled(true);
             setCaption(w, spec_.text(kSfWidth));
-            const int v = static_cast<int>(TXT_Val(value));
+            const int v = core::wholeOf<int>(TXT_Val(value));
             static_cast<QCheckBox*>(w)->setCheckState(v == 1 ? Qt::Checked : v == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
             enabledField(w);
         } else if (type == kTypeLabel) label(static_cast<QLabel*>(w), value);
@@ -367,7 +367,7 @@ private:
             core::StrArray widths;
             CHUNKS_Split(unbraced(spec_.text(kSfSelLength)), widths, 1);
             for (long c = 1; c <= widths.ubound() && c < g->Cols(); ++c)
-                if (!widths[c].empty()) g->setColWidth(static_cast<int>(c), static_cast<int>(TXT_Val(widths[c])));
+                if (!widths[c].empty()) g->setColWidth(static_cast<int>(c), core::wholeOf<int>(TXT_Val(widths[c])));
         });
         tolerant([&] { fitHeaderCaptions(g); });
         tolerant([&] {
@@ -375,8 +375,8 @@ private:
             CHUNKS_Split(unbraced(spec_.text(kSfEnabled)), aligns, 1);
             for (long c = 1; c <= aligns.ubound() && c < g->Cols(); ++c) {
                 if (aligns[c].empty()) continue;
-                g->setColAlignment(static_cast<int>(c), static_cast<int>(TXT_Val(aligns[c])));
-                g->setFixedAlignment(static_cast<int>(c), static_cast<int>(TXT_Val(aligns[c])));
+                g->setColAlignment(static_cast<int>(c), core::wholeOf<int>(TXT_Val(aligns[c])));
+                g->setFixedAlignment(static_cast<int>(c), core::wholeOf<int>(TXT_Val(aligns[c])));
             }
         });
         tolerant([&] { GRID_WidenToRightAlignedText(*g); });

@@ -160,9 +160,9 @@ MB_LineGeometry MB_LinePlace(const MB_CtlSpec& spec, MB_LineState& state, bool f
 
 std::optional<std::pair<long, long>> MB_GridSortColumns(std::string_view field, long cols) {
     std::size_t bar = field.find('_');
-    long first = static_cast<long>(TXT_Val(field.substr(0, bar)));
+    long first = core::wholeOf<long>(TXT_Val(field.substr(0, bar)));
     long second = bar == std::string_view::npos ? first
-                                                : static_cast<long>(TXT_Val(field.substr(bar + 1)));
+                                                : core::wholeOf<long>(TXT_Val(field.substr(bar + 1)));
     if (first < 0 || first > cols - 1) return std::nullopt;
     if (second < first || second > cols - 1) second = first;
     return std::make_pair(first, second);
@@ -174,8 +174,8 @@ MB_RowHeights MB_GridRowHeights(std::string_view field, long rows) {
     const std::string first = CHUNKS_Get(2, field), last = CHUNKS_Get(3, field);
     MB_RowHeights r;
     r.height = std::max(1.0, TXT_Val(CHUNKS_Get(1, field)));
-    r.first = first.empty() ? 0 : std::max(0L, static_cast<long>(TXT_Val(first)));
-    r.last = last.empty() ? rows - 1 : std::min(rows - 1, static_cast<long>(TXT_Val(last)));
+    r.first = first.empty() ? 0 : std::max(0L, core::wholeOf<long>(TXT_Val(first)));
+    r.last = last.empty() ? rows - 1 : std::min(rows - 1, core::wholeOf<long>(TXT_Val(last)));
     return r;
 }
 
@@ -186,7 +186,7 @@ MB_ComboChoice MB_ComboChoiceParse(std::string_view column0) {
         choice.isText = true;
         choice.text = std::string(first.substr(5));
     } else {
-        choice.position = static_cast<long>(TXT_Val(first));
+        choice.position = core::wholeOf<long>(TXT_Val(first));
     }
     return choice;
 }

@@ -25,10 +25,10 @@ double numberPart(const std::string& value, long n) { return TXT_Val(CHUNKS_Get(
 std::string buttonList(const std::string& value) { return "|" + value + "|"; }
 
 void applyNamed(DialogOptions& o, const std::string& name, const std::string& value) {
-    if (name == "DfltButton") o.dfltButton = static_cast<long>(TXT_Val(value));
-    else if (name == "Esc") o.escButton = static_cast<long>(TXT_Val(value));
-    else if (name == "FocBut") o.focBut = static_cast<long>(TXT_Val(value));
-    else if (name == "MBButtspec.MaxBpl") o.maxBpl = static_cast<long>(TXT_Val(value));
+    if (name == "DfltButton") o.dfltButton = core::wholeOf<long>(TXT_Val(value));
+    else if (name == "Esc") o.escButton = core::wholeOf<long>(TXT_Val(value));
+    else if (name == "FocBut") o.focBut = core::wholeOf<long>(TXT_Val(value));
+    else if (name == "MBButtspec.MaxBpl") o.maxBpl = core::wholeOf<long>(TXT_Val(value));
     else if (name == "BoldButts") o.boldButts = buttonList(value);
     else if (name == "ItiButts") o.itiButts = buttonList(value);
     else if (name == "UndrButts") o.undrButts = buttonList(value);

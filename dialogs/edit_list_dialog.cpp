@@ -45,7 +45,7 @@ long addListBox(const core::StrArray& items, const core::StrArray& display, long
     }
     const long found = dlg::listFind(items, display, 1, args.selection, "tab");
     const long k = MB_AddListCtl(display, "", found > 0 ? found : -1, "ListBox", spec, ctl, true, 1, count);
-    if (!args.state.empty()) ctl.rows.set(k, 0, static_cast<long>(TXT_Val(args.state)));
+    if (!args.state.empty()) ctl.rows.set(k, 0, core::wholeOf<long>(TXT_Val(args.state)));
     return k;
 }
 
@@ -82,7 +82,7 @@ long MB_EditList(const std::string& section, const std::string& entry, const std
         Msgbxform* form = nullptr;
         const long r = MB_Show("", b.captions, options, b.caption, ctl, boxState, form);
         keeper.shown(form);
-        long pos = static_cast<long>(TXT_Val(ARR_Item2D(ctl.rows, k, 0)));
+        long pos = core::wholeOf<long>(TXT_Val(ARR_Item2D(ctl.rows, k, 0)));
         const bool hasItem = pos >= 0 && pos < count;
         if (!hasItem && dlg::listNeedsChoice(r, b, args.needChoice)) {
             instruction = dlg::listChoiceInstruction(args.itemWord, b.captions, r, b);

@@ -74,7 +74,7 @@ struct SavedRule {
 
 std::vector<SavedRule> savedWordRules(const std::string& baseFile) {
     std::vector<SavedRule> rules;
-    const long maxNo = static_cast<long>(TXT_Val(INI_Get("Main", "MaxNo", baseFile, kIniMissingDefault, "0")));
+    const long maxNo = core::wholeOf<long>(TXT_Val(INI_Get("Main", "MaxNo", baseFile, kIniMissingDefault, "0")));
     for (long n = 1; n <= maxNo; ++n) {
         const std::string file = MBX_FilterFileName(baseFile, n);
         SavedRule r;
@@ -103,7 +103,7 @@ void removeRulesOfRows(const std::vector<long>& chosen, const std::vector<std::s
     for (long i = 0; i < count; ++i) {
         const long row = chosen[static_cast<std::size_t>(i)];
         if (row < 1 || row > static_cast<long>(rows.size())) continue;
-        const long hit = static_cast<long>(TXT_Val(tabField(rows[static_cast<std::size_t>(row - 1)], 6)));
+        const long hit = core::wholeOf<long>(TXT_Val(tabField(rows[static_cast<std::size_t>(row - 1)], 6)));
         if (hit < 1 || hit > static_cast<long>(byHit.size())) continue;
         const SavedRule& r = byHit[static_cast<std::size_t>(hit - 1)];
         if (std::find(asked.begin(), asked.end(), r.n) != asked.end()) continue;
@@ -325,7 +325,7 @@ bool MBX_ApplySavedFilters(const std::vector<std::string>& left, const std::vect
         }
         if (r != dlg::kListOK) continue;
         for (const std::string& row : rows) {
-            const long h = static_cast<long>(TXT_Val(tabField(row, 6)));
+            const long h = core::wholeOf<long>(TXT_Val(tabField(row, 6)));
             if (h < 1 || h > static_cast<long>(found.size())) continue;
             const Hit& hit = found[static_cast<std::size_t>(h - 1)];
             const std::string key = core::lowerAscii(hit.item);

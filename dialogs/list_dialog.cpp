@@ -66,7 +66,7 @@ std::vector<long> severalRows(const std::string& rest) {
     std::vector<long> rows;
     core::StrArray selected;
     if (!rest.empty()) CHUNKS_Split(rest, selected, 1);
-    for (long i = 1; i <= selected.ubound(); ++i) rows.push_back(static_cast<long>(TXT_Val(selected[i])));
+    for (long i = 1; i <= selected.ubound(); ++i) rows.push_back(core::wholeOf<long>(TXT_Val(selected[i])));
     return rows;
 }
 

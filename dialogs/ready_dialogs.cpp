@@ -222,7 +222,7 @@ long MB_Sequence(const std::string& message, const std::string& caption, core::S
         } else {
             MB_UnloadStray("");
         }
-        selected = static_cast<long>(TXT_Val(ARR_Item2D(ctl.rows, list, 0))) + first;
+        selected = core::wholeOf<long>(TXT_Val(ARR_Item2D(ctl.rows, list, 0))) + first;
 
         if (r > count) break;
         if (r == up && up != -1) {
@@ -258,8 +258,8 @@ void MB_ResultRecParse(const std::string& record, bool& anyKey, float& width, fl
     width = static_cast<float>(TXT_Val(LLIST_StrArrItem(items, 2, "")));
     height = static_cast<float>(TXT_Val(LLIST_StrArrItem(items, 3, "")));
     CHUNKS_Split(LLIST_StrArrItem(items, 4, ""), key, 1);
-    keyCode = static_cast<int>(TXT_Val(LLIST_StrArrItem(key, 1, "")));
-    shift = static_cast<int>(TXT_Val(LLIST_StrArrItem(key, 2, "")));
+    keyCode = core::wholeOf<int>(TXT_Val(LLIST_StrArrItem(key, 1, "")));
+    shift = core::wholeOf<int>(TXT_Val(LLIST_StrArrItem(key, 2, "")));
     third = LLIST_StrArrItem(key, 3, "");
     fourth = LLIST_StrArrItem(key, 4, "");
 }

@@ -51,7 +51,7 @@ void XCTL_CtlsFromIni(const std::string& section, const std::string& entry, cons
                 spec += INI_Get(defSection, CHUNKS_Get(5, def), iniFile, kMissingIsEmpty);
             k = MB_AddControl(type, MB_SpecToTagForm(spec), value, ctl, resetNow);
         }
-        storeNumber(numbers, k - 1 + base, static_cast<int>(TXT_Val(CHUNKS_Get(4, def))));
+        storeNumber(numbers, k - 1 + base, core::wholeOf<int>(TXT_Val(CHUNKS_Get(4, def))));
         if (type.find("CommandButton") != std::string::npos) {
             noButtonAdded = false;
             extraButtons += CHUNKS_Count(value);

@@ -83,7 +83,7 @@ long MBX_ShowListItem(const std::string& kindWord, std::string& message, const c
     Msgbxform* form = nullptr;
     const int pressed =
         MB_Show(message, buttons, dlg::joinOptions(MB_OptEsc(1), extraOptions), "Show " + kindWord, ctl, state, form);
-    chosen = first + static_cast<long>(TXT_Val(ARR_Item2D(ctl.rows, 1, 0)));
+    chosen = first + core::wholeOf<long>(TXT_Val(ARR_Item2D(ctl.rows, 1, 0)));
     return pressed - 1;
 }
 
@@ -91,7 +91,7 @@ void MBX_ShowItemClick(Msgbxform* form, QWidget* list) {
     // Only a number given in the list's spec acts; a list without one ignores clicks.
     const std::string marker = CHUNKS_Get(9, ui::tag(list));
     if (marker.empty()) return;
-    const long action = static_cast<long>(TXT_Val(marker));
+    const long action = core::wholeOf<long>(TXT_Val(marker));
     if (action == kMarkerNothing) return;
     if (action != kMarkerShowItem) {
         MB_FormSetResult(form, static_cast<int>(action));

@@ -361,7 +361,7 @@ void Selector::readSelection(const core::Table2D& rows, long entry, TextSet& sel
     CHUNKS_Split(ARR_Item2D(rows, entry, 0), chosen, 0);
     PIS_Scope progress("Processing selected items", "item", chosen.count(), 0.5);
     for (long i = chosen.ubound(); i >= chosen.lbound(); --i) {
-        const long p = static_cast<long>(TXT_Val(chosen[i]));
+        const long p = core::wholeOf<long>(TXT_Val(chosen[i]));
         if (p >= 1) selection.add(ARR_Item2D(rows, entry, p));
         progress.step();
     }

@@ -213,7 +213,7 @@ std::string STTA_AddLogErrsPath() { return paramFolder() + "AddLog_Errs.ini"; }
 
 long STTA_AddDataErrsSave(const ReadRec& rec) {
     const std::string path = STTA_AddLogErrsPath();
-    const long n = static_cast<long>(INI_GetNumVar(kMain, "MaxNo", path, kIniMissingDefault, "0")) + 1;
+    const long n = core::wholeOf<long>(INI_GetNumVar(kMain, "MaxNo", path, kIniMissingDefault, "0")) + 1;
     INI_Put(kMain, "MaxNo", n, path);
     const std::string section = std::to_string(n);
     core::StrArray files = rec.ProblemFiles, texts = rec.ProblemTexts;
@@ -245,6 +245,6 @@ bool STTA_AddDataSummaryRead(const std::string& path, core::StrArray& keys, core
     CHUNKS_SplitEx(INI_Get(kMain, "MaxNo", path, kIniMissingDefault, ""), "|", kChunksNoExclusion, numbers, 0);
     counts.redim(0, keys.ubound());
     for (long i = 0; i <= keys.ubound(); ++i)
-        counts.set(i, numbers.inBounds(i) ? static_cast<long>(TXT_Val(numbers[i])) : 0);
+        counts.set(i, numbers.inBounds(i) ? core::wholeOf<long>(TXT_Val(numbers[i])) : 0);
     return true;
 }

@@ -189,7 +189,8 @@ int optionalBox(bool& off, int whenOff, const std::string& message, const std::s
     return core::ui().msgBoxDontShowAgain(message, buttons, options, caption, off);
 }
 
-// A notice that a file is skipped; prompts for invalid lines off silence it.
+// A notice that a file is skipped; prompts for invalid lines off silence it, and the
+// skip stays in the run's problem list all the same.
 void skipNotice(ReadRec& rec, const std::string& message) { optionalBox(rec.NoPromptInvalid, 1, message); }
 
 // A stamp "yyyymmddhhnnss" as the history shows it: "2026-12-10 10:20.30".
@@ -337,16 +338,25 @@ bool OPENX_ReadFileByBlocks(const std::string& fileName, const LinesHandler& han
     int64_t done = 0;
     double nextUpdate = 0;
     long position = 1;
+    long long longest = 0;  // the file's length as its reads found it
     try {
         for (;;) {
             long count = 0;
             OPENBIN_ReadInfo info;
             std::string options = "-1", errorText;
             gOpenIfMissing = "C";
-            if (!OPENBIN_ReadFileTrunc(path, position, false, pieces, count, info, blockLimit, 1, {}, options,
-                                       errorText)) {
+            const bool read = OPENBIN_ReadFileTrunc(path, position, false, pieces, count, info, blockLimit, 1, {},
+                                                    options, errorText);
+            // Truncated or rotated by copying while it is read: what follows the cut is
+            // not this file's, and the line cut there is no line.
+            const long long length = position - 1 + info.CharsToRead;
+            const bool shrank = (!read && info.StartAfterEnd) || (read && length < longest);
+            const bool cutInBlock = read && info.AtEnd && info.CharsRead < info.CharsToRead;
+            longest = std::max(longest, length);
+            if (!read || shrank) {
                 PIS_CloseAll();
-                if (readError) *readError = errorText.empty() ? "The file cannot be read." : errorText;
+                if (readError)
+                    *readError = shrank ? kFileShrankText : errorText.empty() ? "The file cannot be read." : errorText;
                 return false;
             }
             if (progress && !started) {
@@ -357,7 +367,7 @@ bool OPENX_ReadFileByBlocks(const std::string& fileName, const LinesHandler& han
             for (size_t k = 0; k < pieces.size(); ++k) {
                 const size_t pieceBytes = pieces[k].size();
                 if (position == 1 && k == 0) dropByteOrderMark(pieces[k]);
-                cutter.cut(pieces[k], info.AtEnd && k + 1 == pieces.size(), lines);
+                cutter.cut(pieces[k], !cutInBlock && info.AtEnd && k + 1 == pieces.size(), lines);
                 if (!held.empty()) {
                     // Lines a stopped hand-on left over go first.
                     std::vector<std::string_view> joined(held.begin(), held.end());
@@ -376,6 +386,11 @@ bool OPENX_ReadFileByBlocks(const std::string& fileName, const LinesHandler& han
                 }
             }
             position += info.CharsRead;
+            if (cutInBlock) {
+                PIS_CloseAll();
+                if (readError) *readError = kFileShrankText;
+                return false;
+            }
             if (info.AtEnd || info.CharsRead == 0) break;
         }
         if (started) PIS_End(reportNo, wait);
@@ -392,18 +407,15 @@ bool STTA_LogFileFirstLastStamp(const std::string& fileName, const LogFmtCompile
     LogFields fields;
     if (const std::string problem = logimport::unreadableFileProblem(fileName); !problem.empty()) {
         STTA_ProblemAdd(rec, run, problem + " File Skipped.");
-        // Told even with prompts for invalid lines off: a file the user named is not
-        // there (or cannot be opened), which no invalid line explains.
-        core::ui().msgBox(problem + gCRCR + "Filename:" + gCR + fileName, "0", "", "");
+        skipNotice(rec, problem + gCRCR + "Filename:" + gCR + fileName);
         return false;
     }
     std::string head = readWindow(fileName, 1, kStampWindow);
     if (const std::string kind = logimport::compressionOf(head); !kind.empty()) {
         STTA_ProblemAdd(rec, run, "Log file is compressed (" + kind + "). File Skipped.");
-        core::ui().msgBox("Log file is compressed (" + kind + ") and cannot be read as text. File Skipped." + gCRCR +
-                              "Filename:" + gCR + fileName + gCRCR +
-                              "Uncompress it with an archive program and read the uncompressed file.",
-                          "0", "", "");
+        skipNotice(rec, "Log file is compressed (" + kind + ") and cannot be read as text. File Skipped." + gCRCR +
+                            "Filename:" + gCR + fileName + gCRCR +
+                            "Uncompress it with an archive program and read the uncompressed file.");
         return false;
     }
     if (head.empty()) {
@@ -449,7 +461,7 @@ bool STTA_LogFileOverlapCheck(dao::Database& db, const std::string& fileName, co
     // Written before the overlap question, so that a file declined there has its record.
     STTA_AddDataLogWrite(fileName, startText, rec, run, "", kHistoryStartRead + fileName, "START Read File.", {},
                          historyStamp(first), historyStamp(last), "");
-    const auto from = static_cast<long long>(TXT_Val(first)), to = static_cast<long long>(TXT_Val(last));
+    const auto from = core::wholeOf<long long>(TXT_Val(first)), to = core::wholeOf<long long>(TXT_Val(last));
     auto rs = db.openRecordset("SELECT LogLnID FROM logline WHERE Timestamp >= ? AND Timestamp <= ? LIMIT 1",
                                dao::RecordsetType::Snapshot, {dao::Value(from), dao::Value(to)});
     return !rs.eof() || (visits && visits->holdsLineBetween(from, to));
@@ -466,6 +478,9 @@ struct RunState {
     bool& anyUsable;
     VisitStream* visits = nullptr;
     bool fileRecorded = false;  // a "Start Read File" record holds the run's start time
+    // A run of several files (or a wildcard) opens its history with a "** Start ADD **"
+    // record on its first file: the list it was given, until that is written.
+    std::optional<std::string> startAddPending{};
     bool result = true;
     bool stopped = false;
 };
@@ -514,6 +529,11 @@ bool readOneFile(RunState& run, const std::string& path, const LogFmtCompiled& f
                  const std::string& counterText, const std::string& fileCounter) {
     ReadRec& rec = run.rec;
     logimport::ImportRun& importRun = run.importRun;
+    if (run.startAddPending) {
+        STTA_AddDataLogWrite(*run.startAddPending, core::vbFormat(core::DateTime{core::vbNow()}, "yyyy-mm-dd hh:nn.ss"),
+                             rec, importRun, "", "** Start ADD **", "START ADD", {}, "..", "..", "");
+        run.startAddPending.reset();
+    }
     importRun.CurrentFile = path;
     if (const std::string why = unreadableReason(path); !why.empty()) {
         STTA_ProblemAdd(rec, importRun, why + " File Skipped.");
@@ -578,12 +598,13 @@ bool readOneFile(RunState& run, const std::string& path, const LogFmtCompiled& f
     if (!readError.empty()) {
         // Not the user's Stop: the file went away or shrank while it was read. What
         // was read of it is stored and counted, and the run goes on.
-        const std::string why = std::filesystem::exists(path) ? "Log file could not be read to its end."
-                                                              : "Log file disappeared while it was read.";
+        const std::string why = !std::filesystem::exists(path)  ? "Log file disappeared while it was read."
+                                : readError == kFileShrankText ? kFileShrankText
+                                                               : "Log file could not be read to its end.";
         STTA_ProblemAdd(rec, importRun, why + " The lines read before are stored.");
         core::ui().msgBox(why + gCRCR + "Filename:" + gCR + path + gCRCR +
-                              "The lines read before are stored; the rest of the file was not read." + gCRCR +
-                              readError,
+                              "The lines read before are stored; the rest of the file was not read." +
+                              (readError == why ? std::string() : gCRCR + readError),
                           "0", "", "");
         STTA_AddDataLogWrite(path, took, rec, importRun, "", "File Read Failed." + fileCounter + " " + why, "..",
                              {.counters = true}, "", "", "");
@@ -650,9 +671,9 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
         bool streamVisits = false;
         {
             auto db = site.use();
-            importRun.LastLogLnID = std::max(
-                static_cast<long>(INI_GetNumVar("Main", "LastLogLnID", gIniLastVals, kIniMissingEmpty)),
-                STTA_LogLnIDStoredMax(*db));
+            const double lastStored = INI_GetNumVar("Main", "LastLogLnID", gIniLastVals, kIniMissingEmpty);
+            importRun.LastLogLnID =
+                std::max(core::wholeOf<long>(lastStored, core::OutOfRange::Overflow), STTA_LogLnIDStoredMax(*db));
             firstLogLnID = importRun.LastLogLnID;
             STTA_RefrStoreDropAbove(importRun.referrers(), importRun.LastLogLnID);
             session.emplace(importRun, *db);
@@ -673,12 +694,11 @@ bool RawLog_AddData_ReadLogFiles_OK(dao::Database& db, const std::string& fileLi
             std::error_code ec;
             std::filesystem::create_directories(temp, ec);
         }
-        STTA_AddDataLogWrite(fileList, core::vbFormat(core::DateTime{core::vbNow()}, "yyyy-mm-dd hh:nn.ss"), rec, importRun, "",
-                             "** Start ADD **", "START ADD", {}, "..", "..", "");
         const std::string defaultFormat = STTA_LogFmtDefault();
         core::StrArray items;
         CHUNKS_SplitEx(fileList, "|", kChunksNoExclusion, items, 1);
         const long n = items.ubound();
+        if (n > 1 || fileList.find_first_of("*?") != std::string::npos) run.startAddPending = fileList;
         for (long i = 1; i <= n && !run.stopped; ++i) {
             if (core::trimBlanks(items[i]).empty()) continue;
             std::string spec, formatName;

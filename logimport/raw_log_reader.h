@@ -37,7 +37,9 @@ long OPENX_LinesHandOn(const LinesHandler& handler, const std::vector<std::strin
 // skipped and told to `overlong` instead of being handed on in bogus parts. With
 // `progress`, a report counts the bytes and is redrawn at most every half second; its
 // Stop (error 1066) ends the read. True when the whole file was read; when a block
-// could not be read (the file went away or shrank meanwhile), `readError` says why.
+// could not be read (the file went away or shrank meanwhile), `readError` says why:
+// kFileShrankText for a file cut short, whose line cut there is not handed on.
+inline const std::string kFileShrankText = "Log file became shorter while it was read.";
 bool OPENX_ReadFileByBlocks(const std::string& fileName, const LinesHandler& handler, bool progress, bool wait,
                             const std::string& lineEnd, long blockLimit, const std::string& progressTitle,
                             const std::string& messagePrefix, const std::string* statusText = nullptr,

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <limits>
 #include <map>
 #include <unordered_map>
 #include <utility>
@@ -136,7 +137,7 @@ std::vector<std::string> readFile(const std::string& file) {
     for (std::string_view line : mainSectionLines(bytes)) {
         size_t eq = line.find('=');
         if (eq == std::string_view::npos) continue;
-        long n = static_cast<long>(TXT_Val(line.substr(0, eq)));
+        long n = core::wholeOf<long>(TXT_Val(line.substr(0, eq)));
         if (n < 0 || n >= kPerFile) continue;
         entries[size_t(n)] = valueRead(line.substr(eq + 1));
     }
@@ -236,7 +237,8 @@ void STTA_RefrStoreEach(logimport::ReferrerStore& store,
         if (name.size() < 5 || name.compare(name.size() - 4, 4, ".ini") != 0 ||
             name.find_first_not_of("0123456789") != name.size() - 4)
             continue;
-        long fileNo = std::stol(name.substr(0, name.size() - 4));
+        const long fileNo = core::wholeOf<long>(TXT_Val(name.substr(0, name.size() - 4)));
+        if (fileNo > std::numeric_limits<long>::max() / kPerFile - 1) continue;  // no file of ours
         std::vector<std::string> entries = readFile(item.path().string());
         for (long n = 0; n < kPerFile; ++n)
             if (!entries[size_t(n)].empty()) each(fileNo * kPerFile + n, fetched(entries[size_t(n)]));
@@ -277,7 +279,7 @@ void STTA_RefrStoreDropAbove(logimport::ReferrerStore& store, long lastLogLnID) 
         if (name.size() < 5 || !TXT_EndsWith(name, ".ini", true) ||
             name.find_first_not_of("0123456789") != name.size() - 4)
             continue;
-        const long fileNo = std::stol(name.substr(0, name.size() - 4));
+        const long fileNo = core::wholeOf<long>(TXT_Val(name.substr(0, name.size() - 4)));
         if (fileNo < lastFile) continue;
         if (fileNo > lastFile) {
             std::filesystem::remove(item.path(), ec);

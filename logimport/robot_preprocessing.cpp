@@ -27,7 +27,7 @@ void STTA_RobotsFind(const ReadRec& rec, core::StrArray& candidates, core::LngAr
     std::vector<bool> onAgent(rules.size(), false);
     bool anyOtherField = false;
     for (size_t j = 1; j < rules.size(); ++j) {
-        onAgent[j] = j < colTexts.size() && static_cast<long>(TXT_Val(colTexts[j])) == kUserAgentColType;
+        onAgent[j] = j < colTexts.size() && core::wholeOf<long>(TXT_Val(colTexts[j])) == kUserAgentColType;
         if (!onAgent[j]) anyOtherField = true;
     }
     // The note matters only when user agents were tested against the rules.

@@ -87,7 +87,7 @@ void STTA_FltrLstSave(const std::string& section, const TargetSpec& target) {
 }
 
 bool STTA_FltrLstLoad(const std::string& section, TargetSpec& target) {
-    target.Typ = static_cast<long>(TXT_Val(INI_Get(section, "Typ", gIniTargets, kIniMissingEmpty)));
+    target.Typ = core::wholeOf<long>(TXT_Val(INI_Get(section, "Typ", gIniTargets, kIniMissingEmpty)));
     core::StrArray names;
     splitList(INI_Get(section, "FltrLst", gIniTargets, kIniMissingEmpty), names, 0);
     target.TagOpBytes = TXT_Val(INI_Get(section, "TagOpBytes", gIniTargets, kIniMissingEmpty));
@@ -116,7 +116,7 @@ std::string STTA_TargetItemSection(const std::string& item) {
 void STTA_TargetsLoad(std::vector<TargetSpec>& targets) {
     targets.assign(1, TargetSpec{});
     if (!INI_GetFlag("Main", "AnalTgt", gIniTargets, kIniMissingTrue)) return;
-    long wanted = static_cast<long>(TXT_Val(INI_Get("Main", "CntTgt", gIniTargets, kIniMissingEmpty)));
+    long wanted = core::wholeOf<long>(TXT_Val(INI_Get("Main", "CntTgt", gIniTargets, kIniMissingEmpty)));
     if (wanted == 0) wanted = kTargetsMax;
     wanted = std::clamp(wanted, 0L, kTargetsMax);
     core::StrArray items;

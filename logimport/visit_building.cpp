@@ -154,8 +154,9 @@ public:
     VisitBuilder(dao::Database& db, ReadRec& rec, logimport::ImportRun& run, long& count)
         : db_(db), rec_(rec), run_(run), count_(count) {
         keepValues_ = rec.LastKeepVal != 0;
-        limit_ = static_cast<long>(TXT_Val(INI_Get("Main", "LmtVisitLines", gIniDbDef, kIniMissingDefault, "1000")));
-        lastVisitID_ = static_cast<long>(TXT_Val(INI_Get("Main", "LastVisitID", "::*", kIniMissingDefault, "0")));
+        limit_ = core::wholeOf<long>(TXT_Val(INI_Get("Main", "LmtVisitLines", gIniDbDef, kIniMissingDefault, "1000")));
+        lastVisitID_ = core::wholeOf<long>(TXT_Val(INI_Get("Main", "LastVisitID", "::*", kIniMissingDefault, "0")),
+                                            core::OutOfRange::Overflow);
     }
 
     // Whatever way out was taken, no line is left without the visit it was given.

@@ -55,10 +55,11 @@ VisitStream::VisitStream(logimport::QueuedDatabase& site, ReadRec& rec, logimpor
     auto lease = site.use();
     dao::Database& db = *lease;
     keepValues_ = rec.LastKeepVal != 0;
-    limit_ = static_cast<long>(TXT_Val(INI_Get("Main", "LmtVisitLines", gIniDbDef, 7, "1000")));
+    limit_ = core::wholeOf<long>(TXT_Val(INI_Get("Main", "LmtVisitLines", gIniDbDef, 7, "1000")));
     INI_GetBoolVar("Main", "EraseNonSE", eraseNonSE_, gIniDbDef, 3);
     // Numbers past any in use, so that no line or visit has to move later.
-    lastVisitID_ = std::max(static_cast<long>(TXT_Val(INI_Get("Main", "LastVisitID", "::*", 7, "0"))),
+    lastVisitID_ = std::max(core::wholeOf<long>(TXT_Val(INI_Get("Main", "LastVisitID", "::*", 7, "0")),
+                                                core::OutOfRange::Overflow),
                             static_cast<long>(queryNumber(db, "SELECT MAX(VisitID) FROM visit")));
     firstVisitID_ = lastVisitID_ + 1;
     run.LastLogLnID = std::max(run.LastLogLnID, static_cast<long>(queryNumber(db, "SELECT MAX(LogLnID) FROM logline")));

@@ -101,6 +101,15 @@ void warnIfDamaged() {
     if (gDB.damageChecked()) INI_Put("Main", "DbPassedCheck", stamp, gIniLastVals);
 }
 
+// A compaction killed part-way leaves its copy and the copy's journal beside the
+// site. The site's lock is ours once it is open, so no compaction is running.
+void removeCompactionLeftovers(const std::string& dbPath) {
+    for (const char* suffix : {".compact", ".compact-journal", ".temp", ".temp-journal"}) {
+        std::error_code ec;
+        std::filesystem::remove(dbPath + suffix, ec);
+    }
+}
+
 }  // namespace
 
 void STTA_IniFileNamesInit() {
@@ -199,6 +208,7 @@ void STTA_SiteOpen() {
     bool allowZeroLength = true;
     BLDTBL_CheckAllAndAddTbls(gIniDbDef, allowZeroLength);
     TBL_OpenDataSetDB("Site1", gIniDbDef, gDB);
+    removeCompactionLeftovers(gDB.path());
     try {
         TBL_SiteTablesUpgrade(gDB);
     } catch (const sys::RtError&) {

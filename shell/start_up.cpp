@@ -1,20 +1,24 @@
 #include "shell/start_up.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <vector>
 
 #include "core/ini_store.h"
 #include "core/path_checks.h"
 #include "core/program_paths.h"
 #include "core/text.h"
 #include "core/user_interface.h"
+#include "platform/dao/errors.h"
 #include "platform/profile/profile.h"
 #include "platform/profile/shipped_files.h"
 #include "platform/sys/program_folder.h"
 #include "platform/sys/rt_error.h"
+#include "shell/database_utilities.h"
 #include "shell/hooks.h"
 #include "shell/sites.h"
 #include "shell/site_commands.h"
@@ -38,6 +42,81 @@ std::string recoveryMessage(const std::string& writeError) {
            "You have deleted site parameter folders or files" + gCR + "Corrupt installation." + gCR +
            "Corrupt database." + gCRCR + "To Recover, first try to select a another database." + gCR +
            "If that does not work Exit the program and reinstall.";
+}
+
+OpenFailure openCurrentSite() {
+    try {
+        STTA_SiteOpen();
+    } catch (const sys::RtError& e) {
+        return {e.number(), e.description()};
+    }
+    return {};
+}
+
+std::string inUseMessage() {
+    return "The site database " + TBL_DataSetDBPath("Site1", gIniDbDef) + " is in use by another program." +
+           gCRCR + "Close the program that holds it (a database browser, a backup or copying program), then try "
+                   "again." + gCRCR + "The database is not damaged: nothing of it is changed.";
+}
+
+// The folders of sites in the program folder (a site database and its dbdef.ini),
+// by name. The shipped placeholder has no database and is not one.
+std::vector<std::string> siteFoldersOnDisk() {
+    std::vector<std::string> folders;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(gAppPath, ec)) {
+        if (!entry.is_directory(ec) || entry.is_symlink(ec)) continue;
+        const std::filesystem::path folder = entry.path();
+        if (std::filesystem::is_regular_file(folder / "data/site1.db", ec) &&
+            std::filesystem::is_regular_file(folder / "param/dbdef.ini", ec))
+            folders.push_back(folder.string() + "/");
+    }
+    std::sort(folders.begin(), folders.end());
+    return folders;
+}
+
+// Puts each folder back on the site list under the name its dbdef.ini holds (made
+// unique), and makes the current site, or else the first, the first site.
+void listSitesAgain(const std::vector<std::string>& folders) {
+    std::string current, first;
+    for (const std::string& folder : folders) {
+        const std::string dbdef = folder + "param/dbdef.ini";
+        std::string name(core::trimBlanks(INI_Get("Main", "Parm", dbdef, kIniMissingEmpty)));
+        if (name.empty()) name = std::filesystem::path(folder).parent_path().filename().string();
+        const std::string listed = addUniqueSiteName(name);
+        if (listed != name) INI_Put("Main", "Parm", listed, dbdef);
+        INI_Put(listed, "Parm", PAFN_StoredFolder(folder), gIniSiteDbs);
+        if (first.empty()) first = listed;
+        if (std::filesystem::path(folder) == std::filesystem::path(gMainDataDir + "/").lexically_normal())
+            current = listed;
+    }
+    if (current.empty()) {
+        INI_Put("Main", "Main Data Dir", PAFN_StoredFolder(folders.front()), gAppPath + "Dir.ini");
+        STTA_IniFileNamesInit();
+        current = first;
+    }
+    INI_Put("Main", "NmFirstSite", current, gIniSiteDbs);
+}
+
+// An empty site list beside site folders is a lost list, not a first start: the user
+// chooses. True when the sites are listed again.
+bool offerToListSitesAgain() {
+    if (!core::trimBlanks(INI_Get("Main", "DBNameLst", gIniSiteDbs, kIniMissingEmpty)).empty()) return false;
+    const std::vector<std::string> folders = siteFoldersOnDisk();
+    if (folders.empty()) return false;
+    std::string names;
+    for (const std::string& folder : folders) names += gCR + folder;
+    const int pressed = core::ui().msgBox(
+        "The site list " + gIniSiteDbs + " is empty, but these site folders are in the program folder:" + names +
+            gCRCR + "List them again to go on with their data, or start afresh with a new first site (the "
+                    "folders stay where they are).",
+        "&List Them Again|Start &Afresh|E&xit " + gProductName, "Esc=3|DfltButton=1|", gProductName);
+    if (pressed == 1) {
+        listSitesAgain(folders);
+        return true;
+    }
+    if (pressed != 2) throw sys::EndProgram(0);
+    return false;
 }
 
 }  // namespace
@@ -81,17 +160,8 @@ void loadSteps(const std::string& commandLine, const StartupWindow& window) {
         throw sys::EndProgram(0);
     }
     createFirstSite(window);
-    std::string openError;
-    bool openFailedWriting = false;
-    try {
-        STTA_SiteOpen();
-    } catch (const sys::RtError& e) {
-        // The database test that follows reports it and offers recovery.
-        openError = e.description();
-        openFailedWriting = cannotWrite(e.number());
-    }
-    if (!openSiteDBOrRecover(window, openFailedWriting ? openError : std::string()))
-        throw sys::EndProgram(0);
+    // The database test that follows reports a failure and offers recovery.
+    if (!openSiteDBOrRecover(window, openCurrentSite())) throw sys::EndProgram(0);
 }
 
 std::string siteListProblem(const std::string& path) {
@@ -117,6 +187,7 @@ void createFirstSite(const StartupWindow& window) {
         throw sys::EndProgram(1);
     }
     if (INI_Get("Main", "NmFirstSite", gIniSiteDbs, kIniMissingMarker) != kIniNotFound) return;
+    if (offerToListSitesAgain()) return;
     gCurrMnu = "FW";
     if (window.showAndYield) window.showAndYield();
     std::string message, name;
@@ -151,13 +222,28 @@ void testSiteDBRead() {
     dao::Recordset rs = query.openRecordset(dao::RecordsetType::Dynaset);
 }
 
-bool openSiteDBOrRecover(const StartupWindow& window, const std::string& writeError) {
+bool openSiteDBOrRecover(const StartupWindow& window, const OpenFailure& openFailure) {
+    OpenFailure failure = openFailure;
     for (;;) {
         try {
             testSiteDBRead();
             return true;
-        } catch (const sys::RtError&) {
+        } catch (const sys::RtError& e) {
+            if (failure.number == 0) failure = {e.number(), e.description()};
         }
+        if (failure.number == dao::kErrLocked) {
+            int pressed = core::ui().msgBox(inUseMessage(), "&Try Again|&Select Database|E&xit " + gProductName,
+                                            "Esc=3|DfltButton=1|", gProductName);
+            if (pressed == 3) return false;
+            if (pressed == 1) failure = openCurrentSite();
+            if (pressed == 2) {
+                failure = {};
+                if (window.selectSite) window.selectSite();
+            }
+            continue;
+        }
+        const std::string writeError = cannotWrite(failure.number) ? failure.description : std::string();
+        failure = {};
         int pressed = core::ui().msgBox(recoveryMessage(writeError),
                                         "&Select Database|Create Ne&w Database|E&xit " + gProductName,
                                         "Esc=3|DfltButton=1|", gProductName);

@@ -42,8 +42,14 @@ std::string siteListProblem(const std::string& path);
 void createFirstSite(const StartupWindow& window);
 // Opens a recordset on the visit table of gDB; any error propagates.
 void testSiteDBRead();
-// The database test with the recovery box; false when the user chose Exit. A
-// `writeError` (opening the site failed to write its files) is named in the box.
-bool openSiteDBOrRecover(const StartupWindow& window, const std::string& writeError = {});
+// Why opening the current site failed, when it did.
+struct OpenFailure {
+    int number = 0;
+    std::string description;
+};
+// The database test with the recovery box; false when the user chose Exit. A failure
+// to write the site's files is named in the box; a database another program holds
+// locked is named as in use, with an offer to try again and none to replace it.
+bool openSiteDBOrRecover(const StartupWindow& window, const OpenFailure& openFailure = {});
 
 }  // namespace shell

@@ -258,6 +258,8 @@ bool checkDatabase(const std::string& iniPath, const std::string& entry, bool& a
         present = db.listTables();
     } catch (const sys::RtError& e) {
         if (e.number() == dao::kErrInUseByAnotherCopy) anotherCopyRunning();
+        // Held by another program: the file is sound, the caller tells the user so.
+        if (e.number() == dao::kErrLocked) throw;
         return trapGoesOn(e);
     }
     for (size_t i = 0; i < tableKeys.size(); ++i) {
@@ -297,6 +299,7 @@ void BLDTBL_CheckAllAndAddTbls(const std::string& iniPath, bool& allowZeroLength
                 if (!checkDatabase(iniPath, entry, allowZeroLength, progress)) return;
         }
     } catch (const sys::RtError& e) {
+        if (e.number() == dao::kErrLocked) throw;
         trapGoesOn(e);  // nothing is left to go on with
     }
 }

@@ -14,7 +14,8 @@
 // "DB definitions" lists "key;database file" entries, each key's "Tables" lists table
 // keys with "Name" and "Definitions" (a .def file, or "SQL" with the query's "SQL").
 // A failure asks whether to go on with the other tables and is logged; another running
-// copy of the program on a database ends the program after telling the user.
+// copy of the program on a database ends the program after telling the user; a
+// database another program holds locked raises its lock error (3218) to the caller.
 void BLDTBL_CheckAllAndAddTbls(const std::string& iniPath, bool& allowZeroLength);
 
 // The table key's "Definitions": "SQL" as it stands, a file name as a full path (in

@@ -38,6 +38,7 @@ void fitFileDialog(QFileDialog& box, const std::string& title) {
     auto* grid = qobject_cast<QGridLayout*>(box.layout());
     if (!grid || title.size() <= 20) return;
     auto* label = new QLabel(ui::toQString(title), &box);
+    label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
     grid->addWidget(label, grid->rowCount(), 0, 1, grid->columnCount());
 }

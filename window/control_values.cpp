@@ -31,7 +31,7 @@ void splitPointer(const std::string& pointer, const std::string& sectionOverride
     section = sectionOverride.empty() ? CHUNKS_Get(1, pointer) : sectionOverride;
     entry = CHUNKS_Get(2, pointer);
     const std::string m = CHUNKS_Get(3, pointer);
-    mode = m.empty() ? -1 : static_cast<int>(TXT_Val(m));
+    mode = m.empty() ? -1 : core::wholeOf<int>(TXT_Val(m));
 }
 
 // Items of a list control sit in columns 1.. of its row; column 0 holds the chosen
@@ -53,7 +53,7 @@ std::string chosenListText(const core::Table2D& rows, long row, const std::strin
                            const std::string& type) {
     const std::string chosen = ARR_Item2D(rows, row, 0);
     if (type == "ComboBox" && chosen.find('|') != std::string::npos) return CHUNKS_Get(2, chosen);
-    const long position = static_cast<long>(TXT_Val(CHUNKS_Get(1, chosen)));
+    const long position = core::wholeOf<long>(TXT_Val(CHUNKS_Get(1, chosen)));
     const long column = columnOfPosition(position, entry);
     return position < 0 || column < 1 ? std::string() : ARR_Item2D(rows, row, column);
 }
@@ -127,7 +127,7 @@ void XCTL_DependRenumber(core::StrArray& entries, const core::IntArray& numbers,
         // Spec field 22 is item 23 of the entry, after the type word.
         const std::string field = CHUNKS_GetEx(kDependField + 1, kSpecSep, kChunksNoExclusion, entry, "");
         if (field.empty() || field == "True" || field == "False") continue;
-        const long value = static_cast<long>(TXT_Val(field));
+        const long value = core::wholeOf<long>(TXT_Val(field));
         const long r = XCTL_CtlIndex(static_cast<int>(value < 0 ? -value : value), numbers) + 1 - base;
         const std::string renumbered = r > 0 ? std::to_string(value < 0 ? -r : r) : std::string();
         CHUNKS_SetEx(kDependField + 1, entry, kSpecSep, kChunksNoExclusion, renumbered);

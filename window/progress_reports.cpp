@@ -118,7 +118,7 @@ long PIS_FindPrevReport(long reportNo) {
     for (QWidget* form : ui::loadedForms()) {
         const std::string t = ui::tag(form);
         if (t.compare(0, kTagPrefix.size(), kTagPrefix) != 0) continue;
-        const long v = static_cast<long>(TXT_Val(t.substr(kTagPrefix.size())));
+        const long v = core::wholeOf<long>(TXT_Val(t.substr(kTagPrefix.size())));
         if (v > reportNo)
             throw sys::RtError(kErrReportOrder,
                                "Progress report " + std::to_string(reportNo) +

@@ -46,6 +46,7 @@ QString lineText(const std::string& bytes) {
 
 QLabel* label(QWidget* parent, const char* name, const char* text) {
     auto* l = new QLabel(QString::fromLatin1(text), parent);
+    l->setTextFormat(Qt::PlainText);  // messages name log files, whatever their names hold
     l->setObjectName(name);
     return l;
 }
@@ -190,7 +191,7 @@ void ProgressInfoform::fOpProgressWordslabel_MouseUp(Qt::MouseButton button, int
         const std::string prefix = "Progress report no: ";
         const size_t at = t.rfind(prefix);
         if (at == std::string::npos) return;
-        PIS_ShowTimings(static_cast<long>(TXT_Val(t.substr(at + prefix.size()))));
+        PIS_ShowTimings(core::wholeOf<long>(TXT_Val(t.substr(at + prefix.size()))));
     });
 }
 

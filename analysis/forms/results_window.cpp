@@ -95,7 +95,7 @@ std::vector<long> itemNumbers(const std::string& list) {
     core::StrArray parts;
     CHUNKS_Split(list, parts, 0);
     for (long i = parts.lbound(); parts.hasBounds() && i <= parts.ubound(); ++i)
-        if (!parts[i].empty()) items.push_back(static_cast<long>(core::vbVal(parts[i])));
+        if (!parts[i].empty()) items.push_back(core::wholeOf<long>(core::vbVal(parts[i])));
     return items;
 }
 
@@ -143,6 +143,7 @@ SrchTmLstFrm::SrchTmLstFrm(ReportTable table, IfrmPtr form, const std::string& c
     line1_->setFrameShape(QFrame::HLine);
     line2_->setFrameShape(QFrame::VLine);
     for (QLabel* label : {plotDesc_, extractDesc_}) {
+        label->setTextFormat(Qt::PlainText);  // they quote search terms and pages from the logs
         label->setWordWrap(true);
         label->setAlignment(Qt::AlignTop | Qt::AlignLeft);
         label->setFixedWidth(ui::toPixelsX(kDescWidthTwips));
@@ -341,7 +342,8 @@ bool SrchTmLstFrm::pPlotRow(long row, const std::string& dates, bool force) {
     form_->GetSrchTrmData();
     request.percentView = INI_GetFlag("Main", "Plotpct", "::*", kIniMissingEmpty);
     std::string desc = STTA_PlotDescText(gResults, range, dPlotColsToRemove, request.percentView);
-    request.periodDays = std::max(1L, static_cast<long>(core::vbVal(INI_Get("Main", "DaysToPlot", "::*", kIniMissingEmpty))));
+    request.periodDays =
+        std::max(1L, core::wholeOf<long>(core::vbVal(INI_Get("Main", "DaysToPlot", "::*", kIniMissingEmpty))));
     request.dateRange = range;
     request.removedColumns = dPlotColsToRemove;
     request.dateTitles = INI_GetFlag("Main", "ColTitDt", "::*", kIniMissingEmpty);

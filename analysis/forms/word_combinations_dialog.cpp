@@ -18,7 +18,7 @@ void STTA_WordCombosShow(SrchTmLstFrm& window) {
     const grid::FlexGrid& grid = *window.fSearchTerms();
     std::vector<WordComboRow> rows;
     for (long r = 1; r < grid.Rows(); ++r)
-        rows.emplace_back(grid.TextMatrix(r, 0), static_cast<std::int64_t>(core::vbVal(grid.TextMatrix(r, 1))));
+        rows.emplace_back(grid.TextMatrix(r, 0), core::wholeOf<std::int64_t>(core::vbVal(grid.TextMatrix(r, 1))));
     const MB_SequenceArgs args{.spec = "10000|7000",
                                .extraButtons = "&OK|&1 Word|&2 Words|&3 Words|&4 Words",
                                .escOffset = kOk,

@@ -53,7 +53,7 @@ std::string trimmed(const std::string& text) { return std::string(core::trimBlan
 // The chosen position of a list control after the box, -1 when none.
 long chosenPosition(const MB_CtlEntry& ctl, long entry) {
     const std::string cell = ARR_Item2D(ctl.rows, entry, 0);
-    return cell.empty() ? -1 : static_cast<long>(TXT_Val(cell));
+    return cell.empty() ? -1 : core::wholeOf<long>(TXT_Val(cell));
 }
 
 const std::string kFilters = "Filters";
@@ -279,7 +279,7 @@ bool FLTR_FilterEdit(std::string& section, const core::StrArray& captions, const
     bool flag = false;
     if (!section.empty()) {
         FLTR_ReadRule(section, iniFile, rule, 3);
-        colType = static_cast<long>(INI_GetNumVar(section, "ColType", iniFile, kIniMissingEmpty));
+        colType = core::wholeOf<long>(INI_GetNumVar(section, "ColType", iniFile, kIniMissingEmpty));
         if (!flagEntry.empty()) flag = INI_GetFlag(section, flagEntry, iniFile, kIniMissingEmpty);
     }
     std::string where = whereCaption.empty() ? "Where [w]" : whereCaption;
@@ -383,7 +383,7 @@ int FLTR_FilterListEdit(const FltrListEditArgs& a, long& extraButton) {
         const long result = a.descriptions ? MB_EditList({}, {}, {}, list) : MB_EditList(kFilters, a.listEntry, a.iniFile, list);
         std::vector<std::string> dropped;
         const core::StrArray current = namesAfterList(a, list, names, descs, dropped);
-        const long pos = static_cast<long>(TXT_Val(list.state));
+        const long pos = core::wholeOf<long>(TXT_Val(list.state));
         const std::string chosen = pos >= 0 && pos < current.ubound() ? current[pos + 1] : std::string();
 
         switch (result) {

@@ -30,6 +30,7 @@ constexpr double kLabelRoom = 16;
 // A plot area that changes by less than this is the labels' own doing, not a resize.
 constexpr double kRefitPixels = 8;
 constexpr QChar kNoBreakSpace(0x00A0);
+constexpr int kValueTicks = 5;
 
 // Qt wraps a label that barely fits at its blanks and cuts the second line: labels
 // are drawn with blanks that do not break.
@@ -41,6 +42,18 @@ QStringList unbreakable(QStringList labels) {
 QStringList breakable(QStringList labels) {
     for (QString& label : labels) label.replace(kNoBreakSpace, QChar(' '));
     return labels;
+}
+
+// Qt Charts draws titles and axis labels as rich text, and ours come from the data (a
+// search term may hold "<b>" or "<img>"): every one is escaped here.
+QString plain(const std::string& text) { return ui::toQString(text).toHtmlEscaped(); }
+
+// An escaped label as it reads on screen.
+QString unescaped(QString html) {
+    return html.replace(QStringLiteral("&lt;"), QStringLiteral("<"))
+        .replace(QStringLiteral("&gt;"), QStringLiteral(">"))
+        .replace(QStringLiteral("&quot;"), QStringLiteral("\""))
+        .replace(QStringLiteral("&amp;"), QStringLiteral("&"));
 }
 
 }  // namespace
@@ -61,6 +74,10 @@ ChartView::ChartView(QWidget* parent) : QWidget(parent) {
     // label behind.
     view_->setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
     chart_->legend()->setVisible(false);
+    categories_ = new QBarCategoryAxis(chart_);
+    values_ = new QValueAxis(chart_);
+    chart_->addAxis(categories_, Qt::AlignBottom);
+    chart_->addAxis(values_, Qt::AlignLeft);
     legend_ = new QLabel(this);
     legend_->setObjectName("legend");
     legend_->setTextFormat(Qt::RichText);
@@ -105,7 +122,7 @@ void ChartView::setChartType(ChartType type) {
 }
 
 void ChartView::setTitle(const std::string& title) {
-    title_ = ui::toQString(title);
+    title_ = plain(title);
     chart_->setTitle(title_);
 }
 
@@ -120,8 +137,8 @@ double ChartView::drawnAxisMaximum() const { return axisMax_; }
 
 std::vector<std::string> ChartView::drawnLabels() const {
     std::vector<std::string> labels;
-    if (QBarCategoryAxis* axis = columnAxis())
-        for (const QString& label : breakable(axis->categories())) labels.push_back(ui::fromQString(label));
+    for (const QString& label : breakable(categories_->categories()))
+        labels.push_back(ui::fromQString(unescaped(label)));
     return labels;
 }
 
@@ -142,14 +159,10 @@ void ChartView::fillLegend(QBarSeries& bars) {
 
 void ChartView::redraw() {
     chart_->removeAllSeries();
-    for (auto* axis : chart_->axes()) {
-        chart_->removeAxis(axis);
-        delete axis;
-    }
     auto* bars = new QBarSeries;
     double top = 0;
     for (const Series& s : data_.series()) {
-        auto* set = new QBarSet(ui::toQString(s.label));
+        auto* set = new QBarSet(plain(s.label));
         for (double v : s.values) {
             *set << v;
             top = std::max(top, v);
@@ -161,18 +174,16 @@ void ChartView::redraw() {
         bars->append(set);
     }
     chart_->addSeries(bars);
-
-    auto* categories = new QBarCategoryAxis;
-    for (const std::string& c : data_.categories()) categories->append(ui::toQString(c));
-    chart_->addAxis(categories, Qt::AlignBottom);
-    bars->attachAxis(categories);
-    auto* values = new QValueAxis;
+    // The axes stay for the chart's life: axes taken away are deleted only later, and
+    // till then Qt draws their labels beside the new ones.
+    if (data_.categories().empty()) categories_->clear();
+    bars->attachAxis(categories_);
     axisMax_ = top > 0 ? top : 1;
-    values->setRange(0, axisMax_);
-    values->applyNiceNumbers();
-    axisMax_ = values->max();
-    chart_->addAxis(values, Qt::AlignLeft);
-    bars->attachAxis(values);
+    values_->setTickCount(kValueTicks);  // nice numbers of the last plot changed it
+    values_->setRange(0, axisMax_);
+    values_->applyNiceNumbers();
+    axisMax_ = values_->max();
+    bars->attachAxis(values_);
     fillLegend(*bars);
     fitColumnLabels();
 }
@@ -188,10 +199,9 @@ void ChartView::resizeEvent(QResizeEvent* event) {
 // their first " [" (the count after a date), so that none is cut to "01...", and are
 // read across again where that makes them fit.
 void ChartView::fitColumnLabels() {
-    QBarCategoryAxis* axis = columnAxis();
-    if (!axis || axis->count() == 0) return;
     QStringList labels;
-    for (const std::string& c : data_.categories()) labels.append(ui::toQString(c));
+    for (const std::string& c : data_.categories()) labels.append(plain(c));
+    if (labels.isEmpty()) return;
     // Before the chart is laid out the widget less the value axis and the margins
     // stands in for the plot area.
     if (chart_->title() != title_) chart_->setTitle(title_);
@@ -209,7 +219,7 @@ void ChartView::fitColumnLabels() {
         labelsAngle_ = 0;
     }
     if (labelsAngle_ != 0) uprightLabels(labels, font, each);
-    showColumnLabels(axis, labels, font);
+    showColumnLabels(labels, font);
 }
 
 void ChartView::uprightLabels(QStringList& labels, QFont& font, double each) const {
@@ -237,8 +247,7 @@ void ChartView::settleLabelsLater() {
 // upright, and upright ones lose their counts and then shrink until Qt draws them
 // whole.
 void ChartView::uncutColumnLabels() {
-    QBarCategoryAxis* axis = columnAxis();
-    if (!axis) return;
+    QBarCategoryAxis* axis = categories_;
     QFont font = axis->labelsFont();
     chart_->layout()->activate();
     while (columnLabelsCut(axis->categories())) {
@@ -257,7 +266,7 @@ void ChartView::uncutColumnLabels() {
             }
             labels = shorter;
         }
-        showColumnLabels(axis, labels, font);
+        showColumnLabels(labels, font);
         chart_->layout()->activate();
     }
 }
@@ -271,18 +280,14 @@ bool ChartView::columnLabelsCut(const QStringList& labels) const {
         if (!drawn.endsWith(QStringLiteral("..."))) continue;
         const QString kept = drawn.chopped(3);
         for (const QString& label : breakable(labels))
-            if (label.size() > kept.size() && label.startsWith(kept)) return true;
+            if (const QString shown = unescaped(label); shown.size() > kept.size() && shown.startsWith(kept))
+                return true;
     }
     return false;
 }
 
-QBarCategoryAxis* ChartView::columnAxis() const {
-    for (QAbstractAxis* a : chart_->axes(Qt::Horizontal))
-        if (auto* axis = qobject_cast<QBarCategoryAxis*>(a)) return axis;
-    return nullptr;
-}
-
-void ChartView::showColumnLabels(QBarCategoryAxis* axis, const QStringList& labels, const QFont& font) {
+void ChartView::showColumnLabels(const QStringList& labels, const QFont& font) {
+    QBarCategoryAxis* axis = categories_;
     const QStringList shown = unbreakable(labels);
     if (axis->categories() == shown && axis->labelsAngle() == labelsAngle_ && axis->labelsFont() == font) return;
     if (axis->categories() != shown) axis->setCategories(shown);
@@ -302,7 +307,7 @@ QStringList ChartView::withoutCounts(const QStringList& labels) {
 double ChartView::widestOf(const QStringList& labels, const QFont& font) {
     const QFontMetricsF metrics(font);
     double widest = 0;
-    for (const QString& label : labels) widest = std::max(widest, metrics.horizontalAdvance(label));
+    for (const QString& label : labels) widest = std::max(widest, metrics.horizontalAdvance(unescaped(label)));
     return widest;
 }
 

@@ -12,6 +12,7 @@ class QBarSeries;
 class QChart;
 class QChartView;
 class QLabel;
+class QValueAxis;
 QT_END_NAMESPACE
 
 namespace chart {
@@ -63,8 +64,7 @@ private:
     void uncutColumnLabels();
     void settleLabelsLater();
     bool columnLabelsCut(const QStringList& labels) const;
-    QBarCategoryAxis* columnAxis() const;
-    void showColumnLabels(QBarCategoryAxis* axis, const QStringList& labels, const QFont& font);
+    void showColumnLabels(const QStringList& labels, const QFont& font);
     static QStringList withoutCounts(const QStringList& labels);
     static double widestOf(const QStringList& labels, const QFont& font);
 
@@ -73,6 +73,8 @@ private:
     ChartModel data_;
     QChart* chart_ = nullptr;
     QChartView* view_ = nullptr;
+    QBarCategoryAxis* categories_ = nullptr;
+    QValueAxis* values_ = nullptr;
     // Qt's legend runs its entries along one line and cuts them; ours wraps them.
     QLabel* legend_ = nullptr;
     QString title_;

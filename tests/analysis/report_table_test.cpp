@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -164,6 +165,20 @@ TEST(ReportTable, GroupRowsSumTheirMembersAndAZeroGroupShowsNa) {
     EXPECT_EQ(rowOf(t, 1, 5), (std::vector<std::string>{"clothes", "12", "5", "42 %", "2.2"}));
     EXPECT_EQ(t.text(1, 10), "google 6 [50%]\r\nbing 4 [33%]\r\n");
     EXPECT_EQ(rowOf(t, 2, 5), (std::vector<std::string>{"gloves", "0", "0", "na %", "na"}));
+}
+
+// The count of top rows is the user's; one past any whole number is as many as there are.
+TEST(ReportTable, TopCountOfAnyNumberTheOptionMayHold) {
+    struct Case {
+        const char* stored;
+        long count;
+    } cases[] = {{"40", 40}, {"2.9", 2}, {"0", 25}, {"-1e30", 25},  // 25: the default
+                 {"1e30", std::numeric_limits<long>::max()}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stored);
+        const testsupport::MainSettings settings("CntTopVals=" + std::string(c.stored) + "\n");
+        EXPECT_EQ(STTA_TopCount(), c.count);
+    }
 }
 
 TEST(ReportNames, TitlesAndDistributionColumns) {

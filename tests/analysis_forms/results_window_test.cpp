@@ -92,6 +92,8 @@ TEST_F(ResultsWindow, ShowsTheReportTableAndPlotsTheTotalRow) {
     EXPECT_EQ(chartCell(window, 1, 1), "1234569");
     EXPECT_EQ(chartCell(window, 3, 1), "2");
     EXPECT_TRUE(window.fPlotDesc()->text().startsWith("Plotted: 1 day periods.\n\nSrch Engine Group: \n.. Total .."));
+    // They quote terms and pages from the logs: markup there is text.
+    for (const QLabel* label : {window.fPlotDesc(), window.fExtractDesc()}) EXPECT_EQ(label->textFormat(), Qt::PlainText);
 }
 
 TEST_F(ResultsWindow, EveryColumnCaptionShowsWholeInTheCaptionRow) {

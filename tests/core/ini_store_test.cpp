@@ -300,6 +300,19 @@ TEST_F(IniStore, CountersCopiesAndUniqueNames) {
     sys::setClock(nullptr);
 }
 
+// A link to an alternate list past any number (an edited or damaged file) leads
+// nowhere; it does not end the program.
+TEST_F(IniStore, ALinkNumberPastAnyListLeadsNowhere) {
+    INI_AltListsLoad(home.path());
+    for (const std::string& head : {std::string(">>99999999999999999999"), ">>" + std::string(400, '9')}) {
+        SCOPED_TRACE(head.size());
+        std::string alt;
+        long item = 0;
+        EXPECT_FALSE(INI_AltFileFor("Big", "e1", alt, head, item));
+        EXPECT_EQ(INI_LinkTargetFile("Big", "e1", file, head), "");
+    }
+}
+
 // Entries of roughly 5,000 bytes: ten of them fill a file.
 std::string filler(int i) { return std::string(4990, static_cast<char>('a' + i % 26)); }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 
 #include "core/numbers.h"
@@ -161,6 +162,44 @@ TEST(Conversions, CIntAndCLngRoundHalfToEvenAndOverflow) {
     EXPECT_EQ(errorOf([] { core::vbCLng(2147483647.5); }), 6);
     EXPECT_EQ(core::vbCInt(std::string_view("2003")), 2003);
     EXPECT_EQ(core::vbCLng(std::string_view(" 1,000.5 ")), 1000);
+}
+
+// Numbers read from files and logs become whole numbers cut toward zero, clamped to
+// the type: no cast of a value out of range.
+TEST(Conversions, WholeOfCutsTowardZeroAndClampsWhatDoesNotFit) {
+    const double nan = std::nan(""), inf = HUGE_VAL;
+    struct Case {
+        const char* text;
+        double value;
+        long long asLongLong;
+        long asLong;
+        int asInt;
+    } cases[] = {
+        {"2.9", 2.9, 2, 2, 2},
+        {"-2.9", -2.9, -2, -2, -2},
+        {"1e30", TXT_Val("1e30"), LLONG_MAX, LONG_MAX, INT_MAX},
+        {"-1e30", TXT_Val("-1e30"), LLONG_MIN, LONG_MIN, INT_MIN},
+        {"2147483648", 2147483648.0, 2147483648LL, 2147483648L, INT_MAX},
+        {"-2147483649", -2147483649.0, -2147483649LL, -2147483649L, INT_MIN},
+        {"2^63", 9223372036854775808.0, LLONG_MAX, LONG_MAX, INT_MAX},
+        {"infinity", inf, LLONG_MAX, LONG_MAX, INT_MAX},
+        {"-infinity", -inf, LLONG_MIN, LONG_MIN, INT_MIN},
+        {"NaN", nan, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(core::wholeOf<long long>(c.value), c.asLongLong);
+        EXPECT_EQ(core::wholeOf<long>(c.value), c.asLong);
+        EXPECT_EQ(core::wholeOf<int>(c.value), c.asInt);
+    }
+    EXPECT_EQ(core::wholeOf<unsigned>(-3.5), 0u);
+    // A counter that must go on from the value overflows instead.
+    for (double value : {1e30, -1e30, 2147483648.0, nan}) {
+        SCOPED_TRACE(value);
+        EXPECT_EQ(testsupport::errorOf([&] { core::wholeOf<int>(value, core::OutOfRange::Overflow); }), 6);
+    }
+    EXPECT_EQ(core::wholeOf<int>(-2147483648.5, core::OutOfRange::Overflow), INT_MIN);
+    EXPECT_EQ(core::wholeOf<long>(2147483648.9, core::OutOfRange::Overflow), 2147483648L);
 }
 
 TEST(Conversions, CDblOfTextRefusesWhatIsNoNumber) {

@@ -17,6 +17,7 @@
 #include <optional>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "core/ini_store.h"
@@ -304,7 +305,7 @@ namespace {
 
 // OnAFullDatabase: SQLite is told the file may not grow past a few pages more, so a
 // write fails with SQLITE_FULL as on a full disk, on any file system.
-enum class Runs { InProcess, AsOrdinaryUser, OnAFullDisk, OnAFullDatabase, DeletedWhileRead };
+enum class Runs { InProcess, AsOrdinaryUser, OnAFullDisk, OnAFullDatabase, DeletedWhileRead, CutWhileRead };
 
 constexpr long long kSomeLines = -2;
 
@@ -348,23 +349,28 @@ enum Outcome {
 };
 
 // Deletes the file at the first refresh of the read's progress, as a log rotation
-// that removes the file being read would.
+// that removes the file being read would; or cuts it to `keep` bytes, as a truncation.
 class DeleteWhileRead : public core::ProgressReports {
 public:
-    explicit DeleteWhileRead(std::string path) : path_(std::move(path)) {}
+    explicit DeleteWhileRead(std::string path, long long keep = -1) : path_(std::move(path)), keep_(keep) {}
     void start(const std::string&, const std::string&, int64_t, const std::string&, long& reportNo, double, int, bool,
                const std::string&) override {
         reportNo = ++reports_;
     }
     void update(int64_t&, const std::string&, long, PIS_UpdateFlags) override {
         std::error_code ec;
-        std::filesystem::remove(path_, ec);
+        if (keep_ < 0)
+            std::filesystem::remove(path_, ec);
+        else if (std::exchange(cut_, true) == false)
+            std::filesystem::resize_file(path_, static_cast<std::uintmax_t>(keep_), ec);
     }
     void end(long, bool) override {}
     void closeAll() override {}
 
 private:
     std::string path_;
+    long long keep_;
+    bool cut_ = false;
     long reports_ = 0;
 };
 
@@ -450,9 +456,10 @@ protected:
             pragmaNumber(site.db, "max_page_count = " + std::to_string(pragmaNumber(site.db, "page_count") + 40));
         // The site stays open, as it is in the program when its files turn read-only.
         if (input.runs == Runs::AsOrdinaryUser && !testsupport::becomeOrdinaryUser()) return kNoDisk;
-        DeleteWhileRead deleting(path);
+        // Past the first block, inside a line.
+        DeleteWhileRead deleting(path, input.runs == Runs::CutWhileRead ? 10'500'000 : -1);
         testsupport::TickingClock clock;
-        if (input.runs == Runs::DeletedWhileRead) {
+        if (input.runs == Runs::DeletedWhileRead || input.runs == Runs::CutWhileRead) {
             core::setProgressReports(&deleting);
             sys::setClock(&clock);
         }
@@ -486,6 +493,16 @@ std::string written(testsupport::TempSite& site, const std::string& bytes) {
     const std::string path = site.home / "input.log";
     testsupport::writeFile(path, bytes);
     return path;
+}
+
+// Larger than one block, so that the next block is looked for after the file changed.
+std::string elevenMegabytesOfLines() {
+    std::string bytes;
+    for (int i = 0; bytes.size() <= 11u << 20; ++i)
+        bytes += combinedLine("10.1." + std::to_string(i / 40 % 250) + "." + std::to_string(i / 10000),
+                              "12:" + std::to_string(10 + i / 60000 % 50) + ":" + std::to_string(10 + i % 50),
+                              "/page" + std::to_string(i % 300) + ".html");
+    return bytes;
 }
 
 const BadInput kBadInputs[] = {
@@ -612,17 +629,10 @@ const BadInput kBadInputs[] = {
          return written(s, combinedLine("10.0.0.5", "13:10:00", "/e.html"));
      },
      nullptr, Runs::InProcess, -1, "SELECT COUNT(*) FROM visit WHERE FirstIP = '10.0.0.5' AND Files = 5", 1},
-    {"DeletedWhileRead",
-     [](auto& s) {
-         // Larger than one block, so that the next block is looked for after it went.
-         std::string bytes;
-         for (int i = 0; bytes.size() <= 11u << 20; ++i)
-             bytes += combinedLine("10.1." + std::to_string(i / 40 % 250) + "." + std::to_string(i / 10000),
-                                   "12:" + std::to_string(10 + i / 60000 % 50) + ":" + std::to_string(10 + i % 50),
-                                   "/page" + std::to_string(i % 300) + ".html");
-         return written(s, bytes);
-     },
+    {"DeletedWhileRead", [](auto& s) { return written(s, elevenMegabytesOfLines()); },
      "Log file disappeared while it was read.", Runs::DeletedWhileRead, kSomeLines},
+    {"CutShortWhileRead", [](auto& s) { return written(s, elevenMegabytesOfLines()); },
+     "Log file became shorter while it was read.", Runs::CutWhileRead, kSomeLines},
     {"NameWithColonQuotesAngleBracketsAndBar",
      [](auto& s) {
          const std::string path = s.home / "access-2026-01-08T10:00 \"x\" <y> |z.log";

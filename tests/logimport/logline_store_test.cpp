@@ -219,6 +219,20 @@ TEST_F(LeanLogLineStore, StoreFilesAreReadAsTheIniStoreWritesThem) {
     EXPECT_EQ(STTA_RefrFetch(referrers, 601), odd);
 }
 
+// A stray file whose name is a number past any line's is no store file: it is passed
+// over when the store is read and goes when the store drops what lies past the read.
+TEST_F(LeanLogLineStore, AFileNumberedPastAnyLineIsNotTheStores) {
+    testsupport::writeFile(site.home / "site/temp/5.ini", "[Main]\n1=http://a.example/\n");
+    const std::string stray = site.home / "site/temp/99999999999999999999.ini";
+    testsupport::writeFile(stray, "[Main]\n1=http://stray.example/\n");
+    std::vector<std::pair<long, std::string>> seen;
+    STTA_RefrStoreEach(referrers, [&](long id, const std::string& referrer) { seen.emplace_back(id, referrer); });
+    EXPECT_EQ(seen, (std::vector<std::pair<long, std::string>>{{501, "http://a.example/"}}));
+    STTA_RefrStoreDropAbove(referrers, 600);
+    EXPECT_FALSE(std::filesystem::exists(stray));
+    EXPECT_EQ(STTA_RefrFetch(referrers, 501), "http://a.example/");
+}
+
 TEST_F(LeanLogLineStore, FilesWrittenBehindTheReadKeepEarlierEntriesAndReportFailures) {
     // A file begun by an earlier, stopped run keeps its entries when the next file
     // sends it to be written.

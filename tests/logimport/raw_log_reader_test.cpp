@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <utility>
 
 #include "core/ini_store.h"
 #include "core/progress.h"
@@ -103,6 +104,59 @@ TEST(BlockReader, HandsOnEveryLineWhole) {
     std::vector<long long> overlong;
     LinesHandler none = [](const std::vector<std::string_view>&, long) { return 0L; };
     EXPECT_FALSE(OPENX_ReadFileByBlocks(home / "missing.log", none, false, false, "", kReadBlockLimit, "", ""));
+}
+
+namespace {
+
+// Cuts the file short once, at the first yield of the block read or at the first line
+// handed on, as a truncation or a rotation by copying does to a log being read.
+class CuttingUi : public testsupport::FakeUserInterface {
+public:
+    std::function<void()> cut;
+    void doEvents() override {
+        FakeUserInterface::doEvents();
+        if (cut) std::exchange(cut, nullptr)();
+    }
+};
+
+}  // namespace
+
+TEST(BlockReader, AFileCutShortWhileReadIsToldAndItsCutLineIsNotHandedOn) {
+    testsupport::TempHome home;
+    const std::string path = home / "cut.log";
+    std::string content;
+    for (int i = 0; i < 2000; ++i) content += "line " + std::string(94 - std::to_string(i).size(), '.') +
+                                              std::to_string(i) + "\n";  // 100 bytes a line
+    ASSERT_EQ(content.size(), 200000u);
+    struct Case {
+        const char* name;
+        long limit;
+        bool whileBlockIsRead;  // else at the first line handed on
+        long long keep;
+        size_t whole;  // lines wholly before the cut
+    } cases[] = {
+        {"inside the block being read", kReadBlockLimit, true, 100050, 1000},
+        {"ahead of the read, mid-line", 100000, false, 150050, 1280},
+        {"emptied, as a copying rotation leaves it", 100000, false, 0, 1280},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        testsupport::writeFile(path, content);
+        CuttingUi ui;
+        auto cut = [&] { std::filesystem::resize_file(path, static_cast<std::uintmax_t>(c.keep)); };
+        if (c.whileBlockIsRead) ui.cut = cut;
+        std::vector<std::string> got;
+        LinesHandler handler = [&](const std::vector<std::string_view>& lines, long i) {
+            if (!c.whileBlockIsRead && got.empty()) cut();
+            got.emplace_back(lines[size_t(i)]);
+            return 0L;
+        };
+        std::string readError;
+        EXPECT_FALSE(OPENX_ReadFileByBlocks(path, handler, false, false, "", c.limit, "", "", nullptr, {}, &readError));
+        EXPECT_EQ(readError, kFileShrankText);
+        ASSERT_EQ(got.size(), c.whole);
+        for (const std::string& line : got) EXPECT_EQ(line.size(), 99u);
+    }
 }
 
 namespace {
@@ -484,7 +538,6 @@ TEST_F(ReadRun, FileChecksFindTheValidEndsOrSkipTheFile) {
         const char* first;
         const char* last;
         const char* problem;
-        const char* box = "";  // told even with prompts for invalid lines off
         bool exists = true;
     } cases[] = {
         {"valid", valid, true, "20261210100000", "20261210102030", ""},
@@ -501,15 +554,12 @@ TEST_F(ReadRun, FileChecksFindTheValidEndsOrSkipTheFile) {
          true, "20261210100000", "20261210102030", ""},
         {"empty", "", false, "", "", "Log file is empty or does not exist. File Skipped."},
         {"no valid line", junk, false, "", "", "Log file does not contain any valid lines. File Skipped."},
-        {"missing", "", false, "", "", "Log file does not exist. File Skipped.", "Log file does not exist.", false},
+        {"missing", "", false, "", "", "Log file does not exist. File Skipped.", false},
         {"gzip whatever its name", std::string("\x1f\x8b\x08\0", 4) + junk, false, "", "",
-         "Log file is compressed (gzip). File Skipped.", "Log file is compressed (gzip)"},
-        {"bzip2", "BZh91AY&SY" + junk, false, "", "", "Log file is compressed (bzip2). File Skipped.",
-         "Log file is compressed (bzip2)"},
-        {"xz", std::string("\xfd" "7zXZ\0", 6) + junk, false, "", "", "Log file is compressed (xz). File Skipped.",
-         "Log file is compressed (xz)"},
-        {"zip", "PK\x03\x04" + junk, false, "", "", "Log file is compressed (zip). File Skipped.",
-         "Log file is compressed (zip)"},
+         "Log file is compressed (gzip). File Skipped."},
+        {"bzip2", "BZh91AY&SY" + junk, false, "", "", "Log file is compressed (bzip2). File Skipped."},
+        {"xz", std::string("\xfd" "7zXZ\0", 6) + junk, false, "", "", "Log file is compressed (xz). File Skipped."},
+        {"zip", "PK\x03\x04" + junk, false, "", "", "Log file is compressed (zip). File Skipped."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -518,8 +568,7 @@ TEST_F(ReadRun, FileChecksFindTheValidEndsOrSkipTheFile) {
         run.CurrentFile = site.home / "logs/check.log";
         std::filesystem::remove(run.CurrentFile);
         if (c.exists) testsupport::writeFile(run.CurrentFile, c.content);
-        testsupport::ScriptedResponder responder;
-        if (*c.box) responder.press(c.box, "&OK");
+        testsupport::ScriptedResponder responder;  // prompts off: no box at all
         std::string first, last;
         EXPECT_EQ(STTA_LogFileFirstLastStamp(run.CurrentFile, formats, rec, run, first, last), c.ok);
         if (c.ok) {
@@ -531,16 +580,18 @@ TEST_F(ReadRun, FileChecksFindTheValidEndsOrSkipTheFile) {
         }
         EXPECT_EQ(responder.pending(), 0u);
     }
-    // A missing file and a pattern that matches nothing are told, and the run goes on.
+    // A missing file is noted in silence, a pattern that matches nothing is told, and
+    // the run goes on.
     rec = ReadRec{};
     rec.NoPromptInvalid = true;
     testsupport::writeFile(site.home / "logs/ok.log", valid);
     testsupport::ScriptedResponder responder;
-    responder.press("logs/missing.log", "&OK").press("No file matches the file name pattern.", "&OK");
+    responder.press("No file matches the file name pattern.", "&OK");
     EXPECT_TRUE(read(site.home / "logs/missing.log" + "|" + site.home / "logs/none*.log" + "|" +
                      site.home / "logs/ok.log"));
     EXPECT_EQ(rows(), 2);
     EXPECT_EQ(responder.pending(), 0u);
+    EXPECT_EQ(rec.ProblemFiles[rec.ProblemFiles.lbound()], site.home / "logs/missing.log");
 }
 
 // A site that never chose a default format reads with the one the program ships.
@@ -590,24 +641,41 @@ TEST_F(ReadRun, ReadBoxesCarryTheCheckBoxBoundToTheirOption) {
     EXPECT_EQ(run.Run.Duplicates, 5);
 
     const std::string empty = site.home / "logs/empty.log", junk = site.home / "logs/junk.log",
-                      junk2 = site.home / "logs/junk2.log", folder = site.home / "logs/folder.log";
+                      junk2 = site.home / "logs/junk2.log", folder = site.home / "logs/folder.log",
+                      packed = site.home / "logs/packed.log", missing = site.home / "logs/missing.log";
     testsupport::writeFile(empty, "");
+    testsupport::writeFile(packed, std::string("\x1f\x8b\x08\0", 4) + "packed");
     testsupport::writeFile(junk, "not a log line\n");
     testsupport::writeFile(junk2, "not a log line either\n");
     std::filesystem::create_directories(folder);
     rec.NoPromptInvalid = false;
     responder.press("Log file is empty or does not exist.", "&OK")
         .press("Log file name is a folder, not a file.", "&OK")
+        .press("Log file is compressed (gzip)", "&OK")
+        .press("Log file does not exist.", "&OK")
         .expect({.expectMessage = "Log file does not contain any valid lines.",
                  .sets = {{"cap:Do &not Show this Message again", "1"}},
                  .press = "&OK"});
     const size_t before = responder.shown().size();
-    EXPECT_TRUE(read(empty + "|" + folder + "|" + junk + "|" + junk2));  // the last file is skipped silently
+    // The files after the box was ticked are skipped silently.
+    EXPECT_TRUE(read(empty + "|" + folder + "|" + packed + "|" + missing + "|" + junk + "|" + junk2 + "|" + packed +
+                     "|" + missing));
     EXPECT_EQ(responder.pending(), 0u);
-    ASSERT_EQ(responder.shown().size(), before + 3);
+    ASSERT_EQ(responder.shown().size(), before + 5);
     for (size_t k = before; k < responder.shown().size(); ++k) EXPECT_TRUE(hasDontShowAgainBox(responder.shown()[k]));
     EXPECT_TRUE(rec.NoPromptInvalid);
     EXPECT_EQ(rec.ProblemFiles[rec.ProblemFiles.ubound()], junk2);  // noted all the same
+}
+
+// A run of one file needs no record of the run's start: its file's record holds it.
+TEST_F(ReadRun, OnlyARunOfSeveralFilesOpensWithAStartRecord) {
+    const std::string one = site.home / "logs/one.log";
+    testsupport::writeFile(one, logLine("1.1.1.1", "10:00:00", "/a.html") + "\n");
+    EXPECT_TRUE(read(one));
+    const auto records = logimport::historyRecords();
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0][0], "Start Read File: " + one);
+    EXPECT_NE(records[0][23], "..");  // the run's start time
 }
 
 // Each file that passes its checks gets a start record with its first and last stamp,

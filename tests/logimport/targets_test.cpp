@@ -101,6 +101,14 @@ TEST_F(Targets, LoadTakesAtMostFourListedTargets) {
     STTA_TargetsLoad(targets);
     EXPECT_EQ(targets.size(), 3u);
 
+    // Counts past any whole number are as many as there may be; below 0, none.
+    for (const auto& [count, size] : {std::pair{"1e30", 5u}, {"-1e30", 1u}, {"nan", 5u}}) {
+        SCOPED_TRACE(count);
+        INI_Put("Main", "CntTgt", count, gIniTargets);
+        STTA_TargetsLoad(targets);
+        EXPECT_EQ(targets.size(), size);
+    }
+
     INI_Put("Main", "AnalTgt", "False", gIniTargets);
     STTA_TargetsLoad(targets);
     EXPECT_EQ(targets.size(), 1u);

@@ -148,19 +148,19 @@ TEST_F(NewUserRoad, ANewSiteGetsAGeneratedLogAndItsHistory) {
         .expect({.act =
                      [&](const core::DlgView& v, core::DlgDriver& d) {
                          hidden = gridOf(v).items;
-                         d.choose(gridOf(v).entry, {1});  // "** Start ADD **"
+                         d.choose(gridOf(v).entry, {1});  // "Done. Read File"
                          d.press("SE Summar&y");
                      }})
         .press("First select a line with \"** Done **\" in first column.", "&OK")
         .expect({.act =
                      [&](const core::DlgView& v, core::DlgDriver& d) {
-                         d.choose(gridOf(v).entry, {3});  // the closing record
+                         d.choose(gridOf(v).entry, {2});  // the closing record
                          d.press("List Proble&ms");
                      }})
         .press("Files were all read without problems.", "&OK")
         .expect({.act =
                      [&](const core::DlgView& v, core::DlgDriver& d) {
-                         d.choose(gridOf(v).entry, {3});
+                         d.choose(gridOf(v).entry, {2});
                          d.press("SE Summar&y");
                      }})
         .expect({.act =
@@ -171,12 +171,11 @@ TEST_F(NewUserRoad, ANewSiteGetsAGeneratedLogAndItsHistory) {
         .expect({.expectCaption = "Logged Additions", .press = "Don&e"});
     STTA_AddDataLogList();
     ASSERT_EQ(boxes.pending(), 0u);
-    ASSERT_EQ(all.size(), 4u);  // run start, file start, file done, closing record
-    EXPECT_EQ(column(all[0], 1), "** Start ADD **");
-    EXPECT_EQ(column(all[1], 1), "Start Read File: " + log);
-    EXPECT_EQ(column(all[2], 1), "Done. Read File. 1/1");
-    EXPECT_EQ(column(all[2], 2), "gen.log");
-    const std::string closing = all[3];
+    ASSERT_EQ(all.size(), 3u);  // file start, file done, closing record: one file needs no run start
+    EXPECT_EQ(column(all[0], 1), "Start Read File: " + log);
+    EXPECT_EQ(column(all[1], 1), "Done. Read File. 1/1");
+    EXPECT_EQ(column(all[1], 2), "gen.log");
+    const std::string closing = all[2];
     EXPECT_EQ(column(closing, 1), "** Done **");
     EXPECT_EQ(column(closing, 2), "gen.log");
     EXPECT_EQ(column(closing, 3), "** End ADD ** Totals. All Files.");
@@ -184,7 +183,7 @@ TEST_F(NewUserRoad, ANewSiteGetsAGeneratedLogAndItsHistory) {
     EXPECT_EQ(column(closing, 7), "3,000");
     EXPECT_NE(completion.find("Added: " + column(closing, 8)), std::string::npos);
     EXPECT_EQ(column(closing, 23), log);
-    EXPECT_EQ(hidden, (Texts{all[0], all[2], all[3]}));
+    EXPECT_EQ(hidden, (Texts{all[1], all[2]}));
 }
 
 }  // namespace

@@ -106,13 +106,13 @@ TEST(AddLogData, BadInputIsNamedInTheProblemFilesAndLosesNothing) {
     struct Case {
         std::string entry, problemFile, problem;
         long long storedAfter;
-        std::string box = {};  // the box that names a file that cannot be read at all
+        std::string box = {};  // a box told even with the prompts for invalid lines off
     };
     std::vector<Case> cases = {
         {logs + "none*.log", logs + "none*.log", "No log file matches this name. Nothing read.", stored,
          "No file matches the file name pattern."},
         {logs + "folder.log", logs + "folder.log", "Log file name is a folder, not a file. File Skipped.", stored},
-        {logs + "missing.log", logs + "missing.log", "does not exist", stored, "missing.log"},
+        {logs + "missing.log", logs + "missing.log", "does not exist", stored},
         {logs + "binary.log", logs + "binary.log", "Log file does not contain any valid lines. File Skipped.", stored},
         {logs + "other.log", logs + "other.log", "3 log line[s] did not match the log format and were skipped.",
          stored + 1},
@@ -125,8 +125,7 @@ TEST(AddLogData, BadInputIsNamedInTheProblemFilesAndLosesNothing) {
         testsupport::writeFile(logs + "locked.log", valid);
         std::filesystem::permissions(logs + "locked.log", std::filesystem::perms::none);
         cases.insert(cases.begin(), {logs + "locked.log", logs + "locked.log",
-                                     "Log file cannot be read (no permission to read it). File Skipped.", stored,
-                                     "locked.log"});
+                                     "Log file cannot be read (no permission to read it). File Skipped.", stored});
     }
     for (const auto& c : cases) {
         SCOPED_TRACE(c.entry);

@@ -2,6 +2,8 @@
 #include <filesystem>
 #include <set>
 
+#include <sqlite3.h>
+
 #include "platform/dao/database.h"
 #include "platform/sys/rt_error.h"
 #include "tests/shell/shell_home.h"
@@ -121,11 +123,38 @@ TEST_F(ShellHome, ASiteListThatCannotBeReadIsReportedAndLeftAsItIs) {
         EXPECT_EQ(boxes.pending(), 0u);
         EXPECT_TRUE(testsupport::readFile(sitedbs) == bytes);
     }
-    // An empty list is a first start, not a damaged one.
+}
+
+// An emptied site list with the sites' folders still there: they are named, and
+// listed again or left for a fresh start as the user chooses.
+TEST_F(ShellHome, AnEmptySiteListBesideSiteFoldersOffersToListThemAgain) {
+    startWithFirstSite("Shop");
+    std::string blog = "Blog: news";
+    STTA_SiteCreate(blog, false, true, true, true, true, true);  // folder "Blog news", current
+    INI_Put("Main", "DBNameLst", "Shop|Blog: news", gIniSiteDbs);
+    const std::string sitedbs = home / "param/sitedbs.ini";
+
     testsupport::writeFile(sitedbs, "");
     restartGlobals();
-    boxes.press("Enter your name for first site", "E&xit");
+    boxes.press("is empty, but these site folders are in the program folder:", "&List Them Again");
+    const size_t before = boxes.shown().size();
+    start();
+    ASSERT_EQ(boxes.shown().size(), before + 1);
+    for (const std::string& folder : {home / "Blog news/", home / "Shop/"})
+        EXPECT_NE(boxes.shown()[before].message.find(folder), std::string::npos) << folder;
+    EXPECT_EQ(ini("Main", "DBNameLst", sitedbs), "Blog: news|Shop");
+    EXPECT_EQ(ini("Shop", "Parm", sitedbs), "Shop/");
+    EXPECT_EQ(ini("Blog: news", "Parm", sitedbs), "Blog news/");
+    EXPECT_EQ(ini("Main", "NmFirstSite", sitedbs), "Blog: news");
+    EXPECT_EQ(shell::mainCaption(), "Dravolin - Current Site DB: Blog: news");
+
+    // Starting afresh asks for a first site, as on a first start; the folders stay.
+    testsupport::writeFile(sitedbs, "");
+    restartGlobals();
+    boxes.press("is empty, but these site folders", "Start &Afresh").press("Enter your name for first site", "E&xit");
     EXPECT_EQ(endCode([&] { start(); }), 0);
+    EXPECT_EQ(boxes.pending(), 0u);
+    EXPECT_TRUE(exists(home / "Shop/data/site1.db"));
 }
 
 TEST_F(ShellHome, ExitInTheFirstSiteQuestionEndsWithoutASite) {
@@ -254,4 +283,52 @@ TEST(ProgramFolderStart, AFolderThatCannotBeMadeIsReportedAndEndsWithStatusOne) 
             true);
         EXPECT_EQ(rc, 1);
     }
+}
+
+// Another program (a database browser, a backup) holding a write lock on the site's
+// database: the site is sound, so nothing may offer to replace it.
+TEST_F(ShellHome, ASiteLockedByAnotherProgramIsNamedAsInUseAndTriedAgain) {
+    startWithFirstSite("Shop");
+    STTA_SiteDBClose();
+    const std::string db = home / "Shop/data/site1.db";
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(db.c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    restartGlobals();
+    boxes.expect(answer("is in use by another program", "", "&Try Again"))
+        .expect({.expectMessage = "is in use by another program",
+                 .act = [&](const core::DlgView&, core::DlgDriver& driver) {
+                     sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
+                     driver.press("&Try Again");
+                 }});
+    const size_t before = boxes.shown().size();
+    start();
+    sqlite3_close(other);
+    EXPECT_EQ(boxes.pending(), 0u);
+    ASSERT_EQ(boxes.shown().size(), before + 2);
+    const core::DlgView& box = boxes.shown()[before];
+    EXPECT_NE(box.message.find(db), std::string::npos);
+    for (const std::string& word : {"Corrupt", "reinstall"}) EXPECT_EQ(box.message.find(word), std::string::npos);
+    for (const std::string& button : box.buttons) EXPECT_EQ(button.find("Create"), std::string::npos);
+    EXPECT_EQ(box.buttons.back(), "E&xit Dravolin");
+    EXPECT_TRUE(gDB.isOpen());
+    EXPECT_EQ(shell::mainCaption(), "Dravolin - Current Site DB: Shop");
+    EXPECT_EQ(ini("Main", "DBNameLst", gIniSiteDbs), "Shop");
+}
+
+// What a kill during compaction leaves beside the site goes when the site next opens;
+// files of other names stay.
+TEST_F(ShellHome, AKilledCompactionsLeftoversGoWhenTheSiteOpens) {
+    startWithFirstSite("Shop");
+    STTA_SiteDBClose();
+    const std::string db = home / "Shop/data/site1.db";
+    const std::vector<std::string> leftovers = {db + ".compact", db + ".compact-journal", db + ".temp",
+                                                db + ".temp-journal"};
+    for (const std::string& path : leftovers) testsupport::writeFile(path, "half a copy");
+    testsupport::writeFile(home / "Shop/data/notes.txt", "mine");
+    restartGlobals();
+    start();
+    for (const std::string& path : leftovers) EXPECT_FALSE(exists(path)) << path;
+    EXPECT_TRUE(exists(home / "Shop/data/notes.txt"));
+    EXPECT_TRUE(gDB.isOpen());
 }

@@ -172,6 +172,18 @@ TEST_F(ProgressTest, UpdateWritesCountsMessageCaptionAndBar) {
     EXPECT_DOUBLE_EQ(w->fOpProgressBarpicture->paintedTwips(), w->fOpProgressBarpicture->widthTwips());
 }
 
+// A log file's name is shown as it is, whatever markup it holds.
+TEST_F(ProgressTest, MessagesArePlainText) {
+    long n = 0;
+    PIS_Start("Reading", "bytes", 100, "Read data for /logs/<b>x</b>.log", n, 0, 0, false);
+    ProgressInfoform* w = windowOf(n);
+    int64_t done = 10;
+    PIS_Update(done, "/logs/<img src=y>.log", n);
+    const QList<QLabel*> labels = w->findChildren<QLabel*>();
+    ASSERT_FALSE(labels.isEmpty());
+    for (const QLabel* label : labels) EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->objectName().toStdString();
+}
+
 // Long lines wrap within the window, which grows to hold them: none overlaps another
 // and none is cut.
 TEST_F(ProgressTest, LongLinesWrapWithoutOverlappingOrBeingCut) {

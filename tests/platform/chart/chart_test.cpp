@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QGraphicsScene>
 #include <QGraphicsTextItem>
@@ -7,6 +9,7 @@
 #include <QLabel>
 #include <QTextDocumentFragment>
 #include <QChartView>
+#include <QValueAxis>
 
 #include "platform/chart/chart_view.h"
 
@@ -72,6 +75,22 @@ TEST(ChartView, DrawsTheStoredDataAndKeepsSettings) {
     EXPECT_TRUE(view.ShowLegend());
     EXPECT_EQ(view.legendLocation(), chart::LegendLocation::BottomRight);
     EXPECT_EQ(ARR_Item2D(view.ChartData(), 2, 1), "4");
+
+    // The scale is chosen afresh for each plot, as a new chart would choose it.
+    const auto scale = [](chart::ChartView& v) {
+        const auto* axis = qobject_cast<QValueAxis*>(v.findChild<QChartView*>()->chart()->axes(Qt::Vertical).at(0));
+        return std::pair(axis->max(), axis->tickCount());
+    };
+    for (long top : {7L, 23L, 150L, 7L, 1000L, 9L}) {
+        SCOPED_TRACE(top);
+        core::Table2D t = plotTable();
+        t.set(3, 3, top);
+        view.setChartData(t);
+        chart::ChartView fresh;
+        fresh.setChartData(t);
+        EXPECT_EQ(scale(view), scale(fresh));
+    }
+    EXPECT_EQ(view.findChild<QChartView*>()->chart()->axes(Qt::Vertical).size(), 1);
 
     view.setChartData(core::Table2D());
     EXPECT_EQ(view.ColumnCount(), 0);
@@ -182,6 +201,73 @@ TEST(ChartView, LabelsAndLegendShowWholeAtEverySize) {
         EXPECT_GE(shown->height(), shown->heightForWidth(shown->width()));
         EXPECT_LE(shown->geometry().bottom(), view.height());
     }
+}
+
+// 25 days in a cascaded window, plotted row after row: no label is drawn over another,
+// as a layout nested in Qt's own once left the old ones beside the new.
+TEST(ChartView, ColumnLabelsNeverOverlap) {
+    chart::ChartView view;
+    view.setTitle("domain statistics crawler");
+    view.setShowLegend(true);
+    view.resize(590, 250);
+    view.show();
+    for (int plot = 1; plot <= 3; ++plot) {
+        SCOPED_TRACE(plot);
+        core::Table2D table;
+        table.redim(0, 25, 0, 2);
+        table.set(0, 1, std::string("Total Users for selected (group of) Search Terms"));
+        table.set(0, 2, std::string("Users who Stayed on site - surfed to other pages"));
+        for (long d = 1; d <= 25; ++d) {
+            table.set(d, 0, (d < 10 ? "0" : "") + std::to_string(d) + " Feb [" + std::to_string((d * plot) % 7) + "]");
+            table.set(d, 1, (d * plot) % 7);
+        }
+        view.setChartData(table);
+        for (int i = 0; i < 20; ++i) QApplication::processEvents();
+        std::vector<QRectF> drawn;
+        for (QGraphicsItem* item : view.findChild<QChartView*>()->scene()->items())
+            if (auto* text = dynamic_cast<QGraphicsTextItem*>(item);
+                text && text->isVisible() && text->toPlainText().contains("Feb"))
+                drawn.push_back(text->sceneBoundingRect());
+        EXPECT_EQ(drawn.size(), 25u);
+        for (std::size_t a = 0; a < drawn.size(); ++a)
+            for (std::size_t b = a + 1; b < drawn.size(); ++b) {
+                const QRectF both = drawn[a].intersected(drawn[b]);
+                EXPECT_LT(both.width() * both.height(), 4.0) << a << " " << b;
+            }
+    }
+}
+
+// Labels come from logs: markup in them is text on the chart, in the title, the
+// legend and the column labels alike.
+TEST(ChartView, MarkupInTheDataIsDrawnAsText) {
+    const std::string term = "<b>bold</b><img src=x> & \"more\"";
+    chart::ChartView view;
+    view.resize(700, 450);
+    view.show();
+    core::Table2D table;
+    table.redim(0, 2, 0, 1);
+    table.set(0, 1, term + " users");
+    table.set(1, 0, "<i>1 Jan</i>");
+    table.set(1, 1, 3L);
+    table.set(2, 0, "2 Jan");
+    table.set(2, 1, 4L);
+    view.setChartData(table);
+    view.setShowLegend(true);
+    view.setTitle("Top Search Terms: " + term);
+    QCoreApplication::processEvents();
+    std::vector<std::string> drawn;
+    for (QGraphicsItem* item : view.findChild<QChartView*>()->scene()->items())
+        if (auto* text = dynamic_cast<QGraphicsTextItem*>(item); text && text->isVisible())
+            drawn.push_back(text->toPlainText().toStdString());
+    for (const std::string& expected : {"Top Search Terms: " + term, std::string("<i>1 Jan</i>")}) {
+        SCOPED_TRACE(expected);
+        EXPECT_NE(std::find(drawn.begin(), drawn.end(), expected), drawn.end());
+    }
+    EXPECT_EQ(view.drawnLabels().front(), "<i>1 Jan</i>");
+    const auto* legend = view.findChild<QLabel*>("legend");
+    ASSERT_NE(legend, nullptr);
+    const std::string legendText = QTextDocumentFragment::fromHtml(legend->text()).toPlainText().toStdString();
+    EXPECT_NE(legendText.find(term + " users"), std::string::npos) << legendText;
 }
 
 }  // namespace
