@@ -160,32 +160,24 @@ double STTA_LogFieldNumber(const LogFields& fields, int fieldNo) {
 
 namespace {
 
-// The digits of a field without the blanks around them; "" when it holds no text.
-std::string_view digitsOf(const std::string& text, bool& onlyDigits) {
+// A field without the blanks around it.
+std::string_view unpadded(const std::string& text) {
     const size_t first = text.find_first_not_of(" \t");
-    onlyDigits = true;
     if (first == std::string::npos) return {};
-    const std::string_view v = std::string_view(text).substr(first, text.find_last_not_of(" \t") + 1 - first);
-    onlyDigits = v.find_first_not_of("0123456789") == std::string_view::npos;
-    return v;
+    return std::string_view(text).substr(first, text.find_last_not_of(" \t") + 1 - first);
 }
 
 }  // namespace
 
 std::int64_t STTA_LogLineBytes(const LogFields& fields) {
-    bool onlyDigits = false;
-    const std::string_view digits = digitsOf(fields[kFldBytes], onlyDigits);
     constexpr size_t kMaxDigits = 18;  // below 2^63 whatever the digits
-    if (!onlyDigits || digits.size() > kMaxDigits) return 0;
-    std::int64_t n = 0;
-    for (char c : digits) n = n * 10 + (c - '0');
-    return n;
+    long long n = 0;
+    return core::plainDigitsValue(unpadded(fields[kFldBytes]), kMaxDigits, n) ? n : 0;
 }
 
 bool STTA_LogStatusReadable(const LogFields& fields) {
-    bool onlyDigits = false;
-    const std::string_view digits = digitsOf(fields[kFldStatus], onlyDigits);
-    return onlyDigits || digits == "-";
+    const std::string_view status = unpadded(fields[kFldStatus]);
+    return status == "-" || status.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
 std::string STTA_LineStampText(const LogFields& fields) {

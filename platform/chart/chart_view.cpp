@@ -243,28 +243,25 @@ void ChartView::settleLabelsLater() {
 }
 
 // Qt cuts a label that is wider than the room its axis gets ("17..."): once the chart
-// is laid out, labels read across that are cut lose their counts and then stand
-// upright, and upright ones lose their counts and then shrink until Qt draws them
-// whole.
+// is laid out, cut labels lose their counts, then stand upright, then shrink, and at
+// last take the title's room, until Qt draws them whole.
 void ChartView::uncutColumnLabels() {
     QBarCategoryAxis* axis = categories_;
     QFont font = axis->labelsFont();
     chart_->layout()->activate();
     while (columnLabelsCut(axis->categories())) {
         QStringList labels = breakable(axis->categories());
-        if (const QStringList shorter = withoutCounts(labels); labelsAngle_ == 0 && shorter != labels) {
+        if (const QStringList shorter = withoutCounts(labels); shorter != labels) {
             labels = shorter;
         } else if (labelsAngle_ == 0) {
             labelsAngle_ = -90;
             uprightLabels(labels, font, chart_->plotArea().width() / static_cast<double>(labels.size()));
+        } else if (font.pointSizeF() > kSmallestLabelPoints) {
+            font.setPointSizeF(font.pointSizeF() - 0.5);
+        } else if (!chart_->title().isEmpty()) {
+            chart_->setTitle({});
         } else {
-            const QStringList shorter = withoutCounts(labels);
-            if (shorter == labels) {
-                if (font.pointSizeF() > kSmallestLabelPoints) font.setPointSizeF(font.pointSizeF() - 0.5);
-                else if (!chart_->title().isEmpty()) chart_->setTitle({});
-                else return;
-            }
-            labels = shorter;
+            return;
         }
         showColumnLabels(labels, font);
         chart_->layout()->activate();

@@ -44,6 +44,11 @@ protected:
         db.forEachRow("EXPLAIN QUERY PLAN " + sql, {}, [&](const dao::Statement& s) { out += std::string(s.columnText(3)) + "; "; });
         return out;
     }
+    static long long count(dao::Database& db, const std::string& sql) {
+        long long n = -1;
+        db.forEachRow(sql, {}, [&](const dao::Statement& s) { n = s.columnInt(0); });
+        return n;
+    }
     testsupport::TempHome home;
     const std::string src = std::getenv("DRAVOLIN_SOURCE_DIR");
 };
@@ -63,10 +68,7 @@ TEST_F(SiteTablesUpgrade, OldLoglineIndexesBecomeTheShippedOnesAndKeepTheRows) {
     EXPECT_EQ(indexes(db, "logline"), indexes(db, "fresh"));
     EXPECT_EQ(plan(db, "SELECT LogLnID FROM logline WHERE VisitID IS NULL ORDER BY IP, LogLnID"),
               "SCAN logline USING INDEX logline.NewLines; ");
-    long long rows = 0;
-    db.forEachRow("SELECT COUNT(*) FROM logline WHERE VisitID = 7 OR VisitID IS NULL", {},
-                  [&](const dao::Statement& s) { rows = s.columnInt(0); });
-    EXPECT_EQ(rows, 2);
+    EXPECT_EQ(count(db, "SELECT COUNT(*) FROM logline WHERE VisitID = 7 OR VisitID IS NULL"), 2);
     EXPECT_FALSE(TBL_SiteTablesUpgrade(db));  // once only
 }
 
@@ -137,7 +139,5 @@ TEST_F(SiteTablesUpgrade, OldVisitIndexGivesWayToOneByTheEndOfTheVisit) {
                                    "+StartTimeStamp <= 2 ORDER BY StartTimeStamp, VisitID");
     EXPECT_NE(p.find("USING INDEX visit.IPEnd (FirstIP=? AND EndTimeStamp>?)"), std::string::npos) << p;
     EXPECT_FALSE(TBL_SiteTablesUpgrade(db));  // once only
-    long long rows = 0;
-    db.forEachRow("SELECT COUNT(*) FROM visit", {}, [&](const dao::Statement& s) { rows = s.columnInt(0); });
-    EXPECT_EQ(rows, 1);
+    EXPECT_EQ(count(db, "SELECT COUNT(*) FROM visit"), 1);
 }
