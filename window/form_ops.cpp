@@ -138,11 +138,17 @@ void FRMS_ForeColorAll(QWidget* form, long colour) {
     for (QWidget* c : controlsOf(form)) ui::setForeColor(c, colour);
 }
 
-void FRMS_FindForm(const std::string& text, std::vector<QWidget*>& forms) {
+void FRMS_FindForm(const std::string& text, FRMS_Forms& forms) {
     forms.assign(1, nullptr);
     for (QWidget* f : ui::loadedForms()) {
         if (CHUNKS_Get(1, ui::tag(f)) == text) forms.push_back(f);
     }
+}
+
+FRMS_Forms FRMS_FindFormDefault(const std::string& text) {
+    FRMS_Forms forms;
+    FRMS_FindForm(text, forms);
+    return forms;
 }
 
 std::string FRMS_FormTag(const QWidget* form) { return ui::isLoaded(form) ? ui::tag(form) : std::string(); }

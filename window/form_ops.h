@@ -23,7 +23,10 @@ void FRMS_ForeColorAll(QWidget* form, long colour);
 
 // Element 0 is empty (nullptr); then every loaded form whose Tag's first "|" item
 // equals `text` exactly.
-void FRMS_FindForm(const std::string& text, std::vector<QWidget*>& forms);
+using FRMS_Forms = std::vector<QWidget*>;
+void FRMS_FindForm(const std::string& text, FRMS_Forms& forms);
+// The same list, returned to the caller rather than kept in a module array.
+FRMS_Forms FRMS_FindFormDefault(const std::string& text);
 // "" for a form that is no longer loaded.
 std::string FRMS_FormTag(const QWidget* form);
 // Width in twips of the widest line in the form's font; the work-area width when the

@@ -43,8 +43,9 @@ TEST_F(FormOpsTest, FindFormMatchesTheFirstTagItemExactly) {
     EXPECT_EQ(found[1], &a);
     EXPECT_EQ(found[2], &d);
 
+    EXPECT_EQ(FRMS_FindFormDefault("MsgBxForm"), found);
     FRMS_FindForm("Nothing", found);
-    EXPECT_EQ(found, std::vector<QWidget*>{nullptr});
+    EXPECT_EQ(found, FRMS_Forms{nullptr});
 }
 
 TEST_F(FormOpsTest, AnUnloadedFormIsDeadBeforeItIsDeleted) {
