@@ -26,7 +26,6 @@ const char* const kFormats[] = {
 
 const std::array<LogFmtCompiled, std::size(kFormats)>& compiled() {
     static const auto formats = [] {
-        STTA_LogFmtTokensInit(false);
         std::array<LogFmtCompiled, std::size(kFormats)> out;
         for (size_t i = 0; i < out.size(); ++i) STTA_LogFmtDefCompile({"", kFormats[i]}, out[i]);
         return out;
