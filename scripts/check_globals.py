@@ -17,6 +17,8 @@ import os
 import re
 import sys
 
+from source_files import source_files
+
 SKIP_DIRS = {"tests", "bench", "fuzz", "resources", "docs", "scripts", "cmake"}
 DOC = "docs/ARCHITECTURE.md"
 SKIPPED_STATEMENT = re.compile(
@@ -206,20 +208,10 @@ def listed_globals(root):
 def main():
     root = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), ".."))
     declared = {}
-    for dirpath, dirnames, filenames in os.walk(root):
-        rel = os.path.relpath(dirpath, root)
-        dirnames[:] = sorted(
-            d for d in dirnames
-            if not d.startswith(".") and not d.startswith("build")
-            and not os.path.exists(os.path.join(dirpath, d, "CMakeCache.txt"))
-            and not (rel == "." and d in SKIP_DIRS))
-        for name in sorted(filenames):
-            if not name.endswith((".h", ".cpp")):
-                continue
-            path = os.path.normpath(os.path.join(rel, name))
-            with open(os.path.join(root, path), encoding="utf-8", errors="replace") as f:
-                for line, variable in globals_in(path, f.read()):
-                    declared.setdefault((path, variable), line)
+    for path in source_files(root, SKIP_DIRS):
+        with open(os.path.join(root, path), encoding="utf-8", errors="replace") as f:
+            for line, variable in globals_in(path, f.read()):
+                declared.setdefault((path, variable), line)
     rows = listed_globals(root)
     problems = []
     for (path, variable), line in sorted(declared.items()):

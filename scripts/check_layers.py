@@ -21,6 +21,8 @@ import os
 import re
 import sys
 
+from source_files import source_files
+
 # Folders whose libraries use Qt widgets; every forms/ folder is one as well.
 UI_FOLDERS = {"platform/ui", "platform/grid", "platform/chart", "window", "dialogs"}
 # The grid's cell store has no Qt and builds a library of its own below the grid.
@@ -156,17 +158,8 @@ def main():
     root = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), ".."))
     order = layer_order(root)
     problems = []
-    for dirpath, dirnames, filenames in os.walk(root):
-        rel = os.path.relpath(dirpath, root)
-        dirnames[:] = sorted(
-            d for d in dirnames
-            if not d.startswith(".") and not d.startswith("build")
-            and not os.path.exists(os.path.join(dirpath, d, "CMakeCache.txt"))
-            and not (rel == "." and d in SKIP_DIRS))
-        for name in sorted(filenames):
-            if name.endswith((".h", ".cpp")):
-                path = os.path.normpath(os.path.join(rel, name))
-                check_file(root, path, order, problems)
+    for path in source_files(root, SKIP_DIRS):
+        check_file(root, path, order, problems)
     for p in problems:
         print(p)
     if problems:
