@@ -12,15 +12,17 @@ namespace {
 // empty field is one the format did not supply and reads 0. False for anything else
 // (a sign, letters, a number larger than any part can be).
 bool wholeField(const LogFields& fields, int no, long& value, int& digits) {
+    // Trimmed by hand: every line passes here up to nine times.
     const std::string& text = fields[size_t(no)];
-    const size_t first = text.find_first_not_of(" \t");
-    const size_t last = text.find_last_not_of(" \t");
+    const char* p = text.data();
+    const char* end = p + text.size();
+    while (p != end && (*p == ' ' || *p == '\t')) ++p;
+    while (end != p && (end[-1] == ' ' || end[-1] == '\t')) --end;
     constexpr long kLargest = 99999999;
     value = 0;
     digits = 0;
-    if (first == std::string::npos) return true;
-    for (size_t i = first; i <= last; ++i) {
-        const char c = text[i];
+    for (; p != end; ++p) {
+        const char c = *p;
         if (c < '0' || c > '9' || value > kLargest) return false;
         value = value * 10 + (c - '0');
         ++digits;

@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QStyle>
+#include <QTextDocument>
 #include <QTimer>
 
 #include "core/handler_error.h"
@@ -299,7 +300,8 @@ void Mainfrm::fillWindowList(QMenu* menu) {
     }
     QMdiSubWindow* active = mdi_->activeSubWindow();
     // A report's title runs on with its whole description: an entry is cut to half the
-    // screen's width, and its tip shows it whole.
+    // screen's width, and its tip shows it whole. Tips are read as rich text when they
+    // look like it, and a title can quote the log, so the tip is made from plain text.
     const QScreen* screen = this->screen();
     const int widest = (screen ? screen->availableGeometry().width() : 1024) / 2;
     const QFontMetrics metrics(menu->font());
@@ -307,7 +309,7 @@ void Mainfrm::fillWindowList(QMenu* menu) {
     for (QMdiSubWindow* sub : mdi_->subWindowList()) {
         QString shown = metrics.elidedText(sub->windowTitle(), Qt::ElideRight, widest);
         QAction* entry = menu->addAction(shown.replace('&', QStringLiteral("&&")));
-        entry->setToolTip(sub->windowTitle());
+        entry->setToolTip(Qt::convertFromPlainText(sub->windowTitle(), Qt::WhiteSpaceNormal));
         entry->setCheckable(true);
         entry->setChecked(sub == active);
         connect(entry, &QAction::triggered, mdi_, [this, sub] { mdi_->setActiveSubWindow(sub); });

@@ -61,8 +61,7 @@ TEST_F(VisitAnalysis, EachKindCountsItsValues) {
 }
 
 // A scan of stored lines, or an addition of older lines, numbers visits out of start
-// order; they are still counted in start order, which decides the items' order and what
-// a value counts once it has passed its threshold.
+// order; they are still counted in start order, which decides the items' order.
 TEST_F(VisitAnalysis, VisitsNumberedOutOfStartOrderAreCountedInStartOrder) {
     const long kinds[] = {kRkStartPage, kRkTrack, kRkSearchTerm};
     std::vector<STTA_Results> inOrder;
