@@ -153,6 +153,8 @@ void VisitStream::add(const LogFields& fields, double serial) {
     if (!visit.Active) reopen(visit);
     ++run_.Visits.Lines;
     if (!STTA_VisitLineJoin(visit.Row, line, term, engine, earlier, limit_, rec_, run_)) {
+        // The join still counted the line on the row.
+        if (visit.Written) visit.SaveDue = true;
         robotLine(std::move(held));
     } else if (storeAsRead_) {
         auto db = this->db();
@@ -278,6 +280,8 @@ void VisitStream::release(Visit& visit) {
         visit.Dropped = true;
         return;
     }
+    // Unchanged since a commit stored it, as the end of each file does.
+    if (visit.Written && visit.Held.empty() && !visit.SaveDue) return;
     save(visit);
 }
 
