@@ -266,12 +266,14 @@ void Mainfrm::tile(bool horizontal) {
 }
 
 // Each window two thirds of the area, one title bar lower and to the right of the one
-// before; a window that would leave the area starts again at the top left.
+// before; a window that would leave the area starts again at the top left. The active
+// window comes last, in front: the keyboard stays with the window the user sees.
 void Mainfrm::cascade() {
     QMdiSubWindow* active = mdi_->activeSubWindow();
     QList<QMdiSubWindow*> subs;
     for (QMdiSubWindow* sub : mdi_->subWindowList())
-        if (sub->isVisible() && !sub->isMinimized()) subs.append(sub);
+        if (sub->isVisible() && !sub->isMinimized() && sub != active) subs.append(sub);
+    if (active && active->isVisible() && !active->isMinimized()) subs.append(active);
     const QSize area = mdi_->viewport()->size();
     const int width = std::max(area.width() * 2 / 3, std::min(area.width(), 400));
     const int height = std::max(area.height() * 2 / 3, std::min(area.height(), 300));

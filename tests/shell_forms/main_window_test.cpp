@@ -203,8 +203,11 @@ TEST_F(ResultsSort, CascadeKeepsEveryWindowOnTheAreaAtAUsableSize) {
     frame.resize(1000, 700);
     frame.show();
     for (int n = 0; n < 14; ++n) results({{"b", "5"}, {"a", "12"}});
-    QMdiSubWindow* active = frame.mdiArea()->activeSubWindow();
+    // The user went back to the first window: it stays active and comes in front.
+    QMdiSubWindow* active = frame.mdiArea()->subWindowList().front();
+    frame.mdiArea()->setActiveSubWindow(active);
     choose("WC");
+    EXPECT_EQ(frame.mdiArea()->subWindowList(QMdiArea::StackingOrder).back(), active);
     const QRect area = frame.mdiArea()->viewport()->rect();
     std::set<std::pair<int, int>> corners;
     for (QMdiSubWindow* sub : frame.mdiArea()->subWindowList()) {
