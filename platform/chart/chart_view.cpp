@@ -86,7 +86,15 @@ ChartView::ChartView(QWidget* parent) : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
+    // Where the columns are too narrow for any label, the first and the last are named
+    // below the chart instead.
+    range_ = new QLabel(this);
+    range_->setObjectName("columnRange");
+    range_->setTextFormat(Qt::PlainText);
+    range_->setAlignment(Qt::AlignHCenter);
+    range_->hide();
     layout->addWidget(view_, 1);
+    layout->addWidget(range_);
     layout->addWidget(legend_);
     // Once laid out, the labels are fitted to the real plot area.
     connect(chart_, &QChart::plotAreaChanged, this, [this] { settleLabelsLater(); });
@@ -137,10 +145,13 @@ double ChartView::drawnAxisMaximum() const { return axisMax_; }
 
 std::vector<std::string> ChartView::drawnLabels() const {
     std::vector<std::string> labels;
+    if (!categories_->labelsVisible()) return labels;
     for (const QString& label : breakable(categories_->categories()))
         labels.push_back(ui::fromQString(unescaped(label)));
     return labels;
 }
+
+std::string ChartView::drawnColumnRange() const { return range_->isHidden() ? "" : ui::fromQString(range_->text()); }
 
 void ChartView::fillLegend(QBarSeries& bars) {
     // The entries run on as the words of a paragraph, each behind a square of its
@@ -201,6 +212,11 @@ void ChartView::resizeEvent(QResizeEvent* event) {
 void ChartView::fitColumnLabels() {
     QStringList labels;
     for (const std::string& c : data_.categories()) labels.append(plain(c));
+    if (!categories_->labelsVisible()) {  // they gave way at another size or to other data
+        categories_->setLabelsVisible(true);
+        range_->hide();
+        settleLabelsLater();
+    }
     if (labels.isEmpty()) return;
     // Before the chart is laid out the widget less the value axis and the margins
     // stands in for the plot area.
@@ -244,9 +260,13 @@ void ChartView::settleLabelsLater() {
 
 // Qt cuts a label that is wider than the room its axis gets ("17..."): once the chart
 // is laid out, cut labels lose their counts, then stand upright, then shrink, and at
-// last take the title's room, until Qt draws them whole.
+// last take the title's room, until Qt draws them whole. Qt gives an upright label a
+// column's width less its padding: where that is less than the smallest font's height
+// it draws "..." for every label, and the labels give way to a line naming the first
+// and the last column.
 void ChartView::uncutColumnLabels() {
     QBarCategoryAxis* axis = categories_;
+    if (!axis->labelsVisible()) return;
     QFont font = axis->labelsFont();
     chart_->layout()->activate();
     while (columnLabelsCut(axis->categories())) {
@@ -261,11 +281,20 @@ void ChartView::uncutColumnLabels() {
         } else if (!chart_->title().isEmpty()) {
             chart_->setTitle({});
         } else {
+            labelsGiveWay(labels);
             return;
         }
         showColumnLabels(labels, font);
         chart_->layout()->activate();
     }
+}
+
+void ChartView::labelsGiveWay(const QStringList& labels) {
+    const QStringList shown = withoutCounts(breakable(labels));
+    categories_->setLabelsVisible(false);
+    range_->setText(unescaped(shown.front()) + QStringLiteral(" - ") + unescaped(shown.back()));
+    range_->show();
+    chart_->setTitle(title_);
 }
 
 bool ChartView::columnLabelsCut(const QStringList& labels) const {

@@ -46,8 +46,11 @@ public:
     double drawnAxisMaximum() const;
     // The angle of the column labels: 0 across, -90 upright where they do not fit across.
     int drawnLabelsAngle() const { return labelsAngle_; }
-    // The column labels as drawn (shortened where upright ones would not fit).
+    // The column labels as drawn (shortened where upright ones would not fit); none
+    // where the columns are too narrow for any, and the line below the chart names
+    // the first and the last column ("" while the labels show).
     std::vector<std::string> drawnLabels() const;
+    std::string drawnColumnRange() const;
 
 signals:
     // A right click on the chart, at a point of this widget (the pop-up menu's cue).
@@ -62,6 +65,7 @@ private:
     void fitColumnLabels();
     void uprightLabels(QStringList& labels, QFont& font, double each) const;
     void uncutColumnLabels();
+    void labelsGiveWay(const QStringList& labels);
     void settleLabelsLater();
     bool columnLabelsCut(const QStringList& labels) const;
     void showColumnLabels(const QStringList& labels, const QFont& font);
@@ -77,6 +81,7 @@ private:
     QValueAxis* values_ = nullptr;
     // Qt's legend runs its entries along one line and cuts them; ours wraps them.
     QLabel* legend_ = nullptr;
+    QLabel* range_ = nullptr;
     QString title_;
     double axisMax_ = 0;
     int labelsAngle_ = 0;

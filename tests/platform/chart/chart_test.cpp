@@ -130,7 +130,8 @@ TEST(ChartView, ColumnLabelsStandUprightWhereTheyDoNotFitAcrossAndLoseTheirCount
 std::vector<std::string> cutTexts(chart::ChartView& view) {
     std::vector<std::string> cut;
     for (QGraphicsItem* item : view.findChild<QChartView*>()->scene()->items())
-        if (auto* text = dynamic_cast<QGraphicsTextItem*>(item); text && text->toPlainText().endsWith("..."))
+        if (auto* text = dynamic_cast<QGraphicsTextItem*>(item);
+            text && text->isVisible() && text->toPlainText().endsWith("..."))
             cut.push_back(text->toPlainText().toStdString());
     return cut;
 }
@@ -200,6 +201,36 @@ TEST(ChartView, LabelsAndLegendShowWholeAtEverySize) {
         for (const std::string& label : legend) EXPECT_TRUE(text.contains(QString::fromStdString(label).trimmed()));
         EXPECT_GE(shown->height(), shown->heightForWidth(shown->width()));
         EXPECT_LE(shown->geometry().bottom(), view.height());
+    }
+}
+
+// 16 days in a tiled window: columns narrower than the smallest upright label, which
+// Qt would draw as "..." each. The line below the chart names the first and the last
+// day instead, the chart keeps its title, and a wider window brings the labels back.
+TEST(ChartView, ColumnsTooNarrowForAnyLabelNameTheirFirstAndLast) {
+    core::Table2D table;
+    table.redim(0, 16, 0, 2);
+    table.set(0, 1, std::string("Total Users for selected (group of) Srch Engines"));
+    table.set(0, 2, std::string("Users who Stayed on site - surfed to other pages"));
+    for (long d = 1; d <= 16; ++d) {
+        table.set(d, 0, (d < 10 ? "0" : "") + std::to_string(d) + " Jan [" + std::to_string(400 + d) + " /1d.]");
+        table.set(d, 1, 400 + d);
+        table.set(d, 2, 300 + d);
+    }
+    chart::ChartView view;
+    view.setTitle(".. Total ..");
+    view.setShowLegend(true);
+    view.setChartData(table);
+    for (const QSize size : {QSize(370, 260), QSize(330, 320), QSize(1000, 280), QSize(370, 260)}) {
+        SCOPED_TRACE(std::to_string(size.width()) + " x " + std::to_string(size.height()));
+        view.resize(size);
+        view.show();
+        for (int i = 0; i < 20; ++i) QApplication::processEvents();
+        EXPECT_EQ(cutTexts(view), std::vector<std::string>{});
+        const bool wide = size.width() == 1000;
+        EXPECT_EQ(view.drawnLabels().size(), wide ? 16u : 0u);
+        EXPECT_EQ(view.drawnColumnRange(), wide ? "" : "01 Jan - 16 Jan");
+        EXPECT_EQ(view.findChild<QChartView*>()->chart()->title().toStdString(), ".. Total ..");
     }
 }
 
