@@ -42,13 +42,15 @@ enum LogFieldNo : int {
 
 inline constexpr int kLogFmtTokenCount = 59;
 
-// Tokens 1-27, their skip twins 28-54 ("%*x") and the spare fields "%1"-"%5" at
-// 55-59; element 0 is empty.
-inline constexpr std::array<std::string_view, kLogFmtTokenCount + 1> LogFmtTokens = {
-    "",    "%S",  "%s",  "%r",  "%q",  "%B",  "%A",  "%f",  "%u",  "%v",  "%d",  "%m",  "%M",  "%y",  "%Y",
-    "%Z",  "%h",  "%n",  "%a",  "%U",  "%b",  "%t",  "%T",  "%D",  "%c",  "%C",  "%j",  "%e",  "%*S", "%*s",
-    "%*r", "%*q", "%*B", "%*A", "%*f", "%*u", "%*v", "%*d", "%*m", "%*M", "%*y", "%*Y", "%*Z", "%*h", "%*n",
-    "%*a", "%*U", "%*b", "%*t", "%*T", "%*D", "%*c", "%*C", "%*j", "%*e", "%1",  "%2",  "%3",  "%4",  "%5"};
+// The token table, built once when the program is compiled: tokens 1-27, their skip
+// twins 28-54 ("%*x") and the spare fields "%1"-"%5" at 55-59; element 0 is empty.
+constexpr std::array<std::string_view, kLogFmtTokenCount + 1> STTA_LogFmtTokensInit() {
+    return {"",    "%S",  "%s",  "%r",  "%q",  "%B",  "%A",  "%f",  "%u",  "%v",  "%d",  "%m",  "%M",  "%y",  "%Y",
+            "%Z",  "%h",  "%n",  "%a",  "%U",  "%b",  "%t",  "%T",  "%D",  "%c",  "%C",  "%j",  "%e",  "%*S", "%*s",
+            "%*r", "%*q", "%*B", "%*A", "%*f", "%*u", "%*v", "%*d", "%*m", "%*M", "%*y", "%*Y", "%*Z", "%*h", "%*n",
+            "%*a", "%*U", "%*b", "%*t", "%*T", "%*D", "%*c", "%*C", "%*j", "%*e", "%1",  "%2",  "%3",  "%4",  "%5"};
+}
+inline constexpr std::array<std::string_view, kLogFmtTokenCount + 1> LogFmtTokens = STTA_LogFmtTokensInit();
 // The codes a separator may hold besides literal text: the wildcards and the escapes.
 std::vector<std::string> LogFmtSeparatorCodes();
 // The caption by which other screens title a field ("" for fields without one).
