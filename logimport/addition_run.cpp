@@ -113,6 +113,9 @@ std::string STTA_AddCompletionText(const std::string& fileSpec, const std::strin
             " Meg.";
     if (run.File.Unmatched > 0)
         text += gCR + "Lines that did not match the log format (skipped): " + count(double(run.File.Unmatched)) + ".";
+    // The site skips them before the filters, so the read's total does not hold them.
+    if (run.File.ErrorStatus > 0)
+        text += gCR + "Lines with an HTTP error status, 4xx or 5xx (skipped): " + count(double(run.File.ErrorStatus)) + ".";
     for (const std::string& note : rec.FormatNotes) text += gCRCR + note;
     return text;
 }

@@ -100,7 +100,10 @@ bool STTA_LogLineFilter(const LogFields& f, std::string& statusText, ReadRec& re
                 LLIST_StrArrAdd(rec.ListedNames, -1, f[kFldFileName], 2, i, noSpace, appended, false);
                 LLIST_LngArrAddRelative(rec.ListedCounts, i, 1, i, error, appended);
             }
-            if (!(rec.Test.Active && rec.ErrStatusInTest)) return true;
+            if (!(rec.Test.Active && rec.ErrStatusInTest)) {
+                ++run.File.ErrorStatus;
+                return true;
+            }
         }
     }
     long rule = 0;

@@ -292,6 +292,7 @@ void addToRunTotals(const ReadRec& rec, logimport::ImportRun& run) {
     r.BytesAccepted += f.BytesAccepted;
     r.Duplicates += f.Duplicates;
     r.Unmatched += f.Unmatched;
+    r.ErrorStatus += f.ErrorStatus;
     run.RunMainHits += rec.MainSet.Hits;
     run.RunRobotHits += rec.RobotSet.Hits;
     run.RunCompHits += rec.CompSet.Hits;

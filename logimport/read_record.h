@@ -49,6 +49,7 @@ struct ReadCounters {
     std::int64_t BytesAccepted = 0;
     std::int64_t Duplicates = 0;
     std::int64_t Unmatched = 0;  // lines the log format did not match (or could not date)
+    std::int64_t ErrorStatus = 0;  // lines skipped for an HTTP status of 400 to 599
 };
 
 // What a read that built the visits of its lines leaves to the visit building: its

@@ -204,6 +204,10 @@ TEST_F(LineProcessing, StatusRuleAndListOfFailedRequests) {
     EXPECT_EQ(site.count("SELECT COUNT(*) FROM logline"), 2);
     ASSERT_EQ(rec.ListedNames.ubound(), 3);
     EXPECT_EQ(rec.ListedNames[2], "/p500");
+    // The completion names the lines it skipped for their status, which its total leaves out.
+    const std::string done = STTA_AddCompletionText("", "1 minute", rec, run, "", "");
+    EXPECT_NE(done.find("Total log lines read: 2 in"), std::string::npos) << done;
+    EXPECT_NE(done.find("Lines with an HTTP error status, 4xx or 5xx (skipped): 3."), std::string::npos) << done;
 }
 
 TEST_F(LineProcessing, BlankLinesCountNothingAndTheFirstMatchMarksTheAddition) {
