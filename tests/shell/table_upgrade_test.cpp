@@ -26,6 +26,14 @@ const char* const kOldLogline =
 class SiteTablesUpgrade : public ::testing::Test {
 protected:
     std::string dbPath() const { return home / "data/site1.db"; }
+    // A site whose `table` was built from an earlier definition, beside a table
+    // "fresh" built as the program ships it now.
+    void oldTableBesideFresh(const std::string& table, const std::string& oldDef, const std::string& shippedDef) {
+        writeFile(dbPath(), "");
+        writeFile(home / "old.def", oldDef);
+        build(table, home / "old.def");
+        build("fresh", shippedDef);
+    }
     void build(const std::string& table, const std::string& def) {
         bool allow = true;
         ASSERT_TRUE(BLDTBL_BuildTableFromDef(table, dbPath(), def, allow));
@@ -56,10 +64,7 @@ protected:
 }  // namespace
 
 TEST_F(SiteTablesUpgrade, OldLoglineIndexesBecomeTheShippedOnesAndKeepTheRows) {
-    writeFile(dbPath(), "");
-    writeFile(home / "old.def", kOldLogline);
-    build("logline", home / "old.def");
-    build("fresh", src + "/resources/param/def/logline_nokeep.def");
+    oldTableBesideFresh("logline", kOldLogline, src + "/resources/param/def/logline_nokeep.def");
     dao::Database db(dbPath());
     db.execute("INSERT INTO logline (LogLnID, VisitID, PageID, Timestamp, IP) VALUES "
                "(1, 7, 2, 20240101000000, '10.0.0.1'), (2, NULL, 3, 20240101000001, '10.0.0.2')");
@@ -123,12 +128,9 @@ TEST_F(SiteTablesUpgrade, ShippedLoglineIndexesServeEveryQueryOnTheTable) {
 // A stored visit is looked for by its end: an old site gets the index for it, and the
 // search uses it.
 TEST_F(SiteTablesUpgrade, OldVisitIndexGivesWayToOneByTheEndOfTheVisit) {
-    writeFile(dbPath(), "");
     std::string old = testsupport::readFile(src + "/resources/FirstSite/param/def/visit.def");
     old.replace(old.find("IPEnd,FirstIP;EndTimeStamp"), 26, "IPStart,FirstIP;StartTimeStamp");
-    writeFile(home / "old.def", old);
-    build("visit", home / "old.def");
-    build("fresh", src + "/resources/FirstSite/param/def/visit.def");
+    oldTableBesideFresh("visit", old, src + "/resources/FirstSite/param/def/visit.def");
     dao::Database db(dbPath());
     db.execute("INSERT INTO visit (VisitID, FirstIP, StartTimeStamp, EndTimeStamp) VALUES "
                "(1, '10.0.0.1', 20240101100000, 20240101130000)");
